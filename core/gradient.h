@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QMetaType>
+#include <QPair>
+#include <QSharedDataPointer>
+#include <QString>
+#include <QVector>
+
+// A stop of a colour gradient: (position, colour). The vector type is the one QGradient takes.
+using GradientStops = QVector<QPair<double, QColor>>;
+
+class GradientData : public QSharedData
+{
+public:
+    QString name;
+    GradientStops stops;
+};
+
+// A named list of colour stops, implicitly shared. A default-constructed gradient shares one
+// static null payload; any setter gives it a payload of its own.
+class Gradient
+{
+public:
+    Gradient();
+    Gradient(const Gradient& other);
+    Gradient& operator=(const Gradient& other);
+    ~Gradient();
+
+    const QString& name() const { return d->name; }
+    const GradientStops& stops() const { return d->stops; }
+    void setName(const QString& name);
+    // Stores the stops sorted by position, then by colour (see operator< on colours).
+    void setStops(const GradientStops& stops);
+
+    bool isNull() const;
+
+    bool operator==(const Gradient& other) const;
+    bool operator!=(const Gradient& other) const { return !(*this == other); }
+
+private:
+    QSharedDataPointer<GradientData> d;
+};
+
+Q_DECLARE_METATYPE(Gradient)
+
+// Equality of stop vectors: same length, positions equal within a relative 1e-12 (exactly when
+// either is 0), colours equal.
+bool gradientStopsEqual(const GradientStops& a, const GradientStops& b);
+
+// Colour order for stops of equal position: QColor::rgba() as an unsigned number (alpha first).
+bool operator<(const QColor& a, const QColor& b);

@@ -1,0 +1,43 @@
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QGuiApplication>
+#include <cstdint>
+#include <cstdio>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+// Runs a fuzz target over every file of its corpus folder (or over the files named), so that
+// the seed corpus and every crash once found stay regression tests without libFuzzer.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    int count = 0;
+    for (int i = 1; i < argc; ++i) {
+        QStringList files;
+        QFileInfo info(QString::fromLocal8Bit(argv[i]));
+        if (info.isDir()) {
+            QDirIterator it(info.filePath(), QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                files << it.next();
+        } else {
+            files << info.filePath();
+        }
+        files.sort();
+        for (const QString& path : files) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly)) {
+                std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+                return 1;
+            }
+            const QByteArray bytes = file.readAll();
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                   size_t(bytes.size()));
+            ++count;
+        }
+    }
+    std::printf("%d inputs ran\n", count);
+    return count > 0 ? 0 : 1;
+}

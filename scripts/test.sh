@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs the dependencies, builds with AddressSanitizer and UndefinedBehaviorSanitizer
+# into build/test and runs the whole test suite. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs=$(nproc)
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON "${launcher[@]}"
+cmake --build build/test -j "$jobs"
+cd build/test
+ctest --output-on-failure -j "$jobs" --timeout 600

@@ -1,0 +1,316 @@
+#include "common/helpers.h"
+#include "velmora_objects/streamer.h"
+
+#include <QColor>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <limits>
+
+using Velmora::Streamer;
+using TestUtil::fromHex;
+using TestUtil::runtimeErrorOf;
+
+namespace {
+
+const QByteArray header = fromHex("4f72766e 4b565808 00000012");
+
+QByteArray written(const std::function<void(Streamer&)>& write)
+{
+    QByteArray bytes;
+    {
+        Streamer s;
+        s.open(Streamer::Mode_WRITE, &bytes);
+        write(s);
+    }
+    return bytes;
+}
+
+QByteArray withVersion(quint32 version, const QByteArray& body = QByteArray())
+{
+    QByteArray bytes = fromHex("4f72766e 4b565808");
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.append(char((version >> shift) & 0xff));
+    return bytes + body;
+}
+
+} // namespace
+
+TEST(Streamer, FileStartsWithMagicAndVersion)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.qvp");
+    {
+        Streamer s;
+        s.open(Streamer::Mode_WRITE, path);
+        s.writeTag("Page_start");
+        s.close();
+    }
+    EXPECT_EQ(TestUtil::readFile(path), header + "Page_start");
+    Streamer r;
+    r.open(Streamer::Mode_READ, path);
+    EXPECT_EQ(r.version(), 18u);
+    r.expectTag("Page_start");
+    // Nothing but the target is left in the folder.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.qvp"});
+}
+
+TEST(Streamer, ForeignAndFutureFilesAreRefused)
+{
+    struct Case
+    {
+        QByteArray bytes;
+        std::string message;
+    } cases[] = {
+        {fromHex("4f72766e 4b565809 00000012"), "Unrecognised file header"},
+        {fromHex("4f72"), "Unrecognised file header"},
+        {QByteArray(), "Unrecognised file header"},
+        {withVersion(19), "File format is a future version"},
+        {withVersion(0xFFFFFFFFu), "File format is a future version"},
+        {withVersion(0x80000000u), "File format is a future version"},
+        {fromHex("4f72766e 4b565808 0000"), "Unrecognised file header"},
+    };
+    for (auto& c : cases) {
+        EXPECT_EQ(runtimeErrorOf([&] {
+                      Streamer s;
+                      s.open(Streamer::Mode_READ, &c.bytes);
+                  }),
+                  c.message)
+            << c.bytes.toHex().constData();
+    }
+    for (quint32 v = 0; v <= 18; ++v) {
+        QByteArray bytes = withVersion(v);
+        Streamer s;
+        s.open(Streamer::Mode_READ, &bytes);
+        EXPECT_EQ(s.version(), v);
+    }
+}
+
+TEST(Streamer, UnopenableFileAndBadMode)
+{
+    EXPECT_EQ(runtimeErrorOf([] {
+                  Streamer s;
+                  s.open(Streamer::Mode_READ, QString("/nonexistent/dir/x.qvp"));
+              }),
+              "Unable to open file");
+    EXPECT_EQ(runtimeErrorOf([] {
+                  Streamer s;
+                  s.open(Streamer::Mode_WRITE, QString("/nonexistent/dir/x.qvp"));
+              }),
+              "Unable to open file");
+    QByteArray bytes;
+    EXPECT_EQ(runtimeErrorOf([&] {
+                  Streamer s;
+                  s.open(Streamer::Mode_NONE, &bytes);
+              }),
+              "Invalid streaming mode");
+}
+
+TEST(Streamer, TruncatedBlockNamesTheMissingTag)
+{
+    QByteArray bytes = written([](Streamer& s) {
+        s.writeTag("Page_start");
+        s.stream() << qint32(5);
+        s.writeTag("Page_end");
+    });
+    bytes.chop(3);
+    Streamer s;
+    s.open(Streamer::Mode_READ, &bytes);
+    s.expectTag("Page_start");
+    qint32 value = 0;
+    s.stream() >> value;
+    EXPECT_EQ(value, 5);
+    EXPECT_EQ(runtimeErrorOf([&] { s.expectTag("Page_end"); }),
+              "Failed to find expected tag Page_end");
+}
+
+TEST(Streamer, WrongTagIsReported)
+{
+    QByteArray bytes = written([](Streamer& s) { s.writeTag("Page_start"); });
+    Streamer s;
+    s.open(Streamer::Mode_READ, &bytes);
+    EXPECT_EQ(runtimeErrorOf([&] { s.expectTag("Pagf_start"); }),
+              "Failed to find expected tag Pagf_start");
+}
+
+TEST(Streamer, BooleansColoursAndVectorsHaveTheirWireForms)
+{
+    const QByteArray bytes = written([](Streamer& s) {
+        s << true << false;
+        s.stream() << QColor(0x12, 0x34, 0x56, 128) << QColor();
+        s << std::vector<Velmora::ButtonFunction>{Velmora::ButtonFunction_BACK,
+                                                  Velmora::ButtonFunction_LOCK};
+        s << std::vector<unsigned int>{1, 0xFFFFFFFFu};
+    });
+    EXPECT_EQ(bytes.mid(12), fromHex("01 00 ff123456 49000000 00000002 07 08 "
+                                     "00000002 00000001 ffffffff"));
+    QByteArray input = bytes;
+    input[12 + 1] = 7; // any non-zero byte reads as true
+    Streamer s;
+    s.open(Streamer::Mode_READ, &input);
+    bool a = false, b = true;
+    s >> a >> b;
+    EXPECT_TRUE(a);
+    EXPECT_TRUE(b);
+    QColor translucent, invalid;
+    s.stream() >> translucent >> invalid;
+    EXPECT_EQ(translucent, QColor(0x12, 0x34, 0x56));
+    EXPECT_FALSE(invalid.isValid());
+    std::vector<Velmora::ButtonFunction> functions{Velmora::ButtonFunction_NONE};
+    std::vector<unsigned int> numbers;
+    s >> functions >> numbers;
+    EXPECT_EQ(functions, (std::vector<Velmora::ButtonFunction>{Velmora::ButtonFunction_BACK,
+                                                               Velmora::ButtonFunction_LOCK}));
+    EXPECT_EQ(numbers, (std::vector<unsigned int>{1, 0xFFFFFFFFu}));
+}
+
+TEST(Streamer, GradientFormAndReadingRules)
+{
+    Gradient g;
+    g.setName("Sky");
+    g.setStops({{0.0, Qt::blue}, {1.0, QColor(255, 255, 255, 10)}});
+    const QByteArray bytes = written([&](Streamer& s) { s << g << Gradient(); });
+    EXPECT_EQ(bytes.mid(12), fromHex("00000006 0053 006b 0079 00000002"
+                                     "0000000000000000 ff0000ff 3ff0000000000000 ffffffff"
+                                     "ffffffff 00000000"));
+    QByteArray input = bytes;
+    Streamer s;
+    s.open(Streamer::Mode_READ, &input);
+    Gradient first, second;
+    s >> first;
+    EXPECT_EQ(first.name(), "Sky");
+    EXPECT_EQ(first.stops()[1].second, QColor(Qt::white)); // alpha is not kept
+    second.setName("Kept");
+    second.setStops({{0.5, Qt::red}});
+    s >> second;
+    EXPECT_EQ(second.name(), "Kept");
+    EXPECT_EQ(second.stops().size(), 1);
+}
+
+TEST(Streamer, HugeCountsAreRefusedBeforeAnyAllocation)
+{
+    const char* bodies[] = {
+        "ffffffff 00000000",     // gradient: null name, huge stop count
+        "7fffffff",              // vector of functions
+    };
+    QByteArray gradientInput = header + fromHex(bodies[0]);
+    EXPECT_EQ(runtimeErrorOf([&] {
+                  Streamer s;
+                  s.open(Streamer::Mode_READ, &gradientInput);
+                  Gradient g;
+                  s >> g;
+              }),
+              "<no error>"); // count 0 keeps the stops
+    gradientInput = header + fromHex("ffffffff fffffff0 00");
+    EXPECT_EQ(runtimeErrorOf([&] {
+                  Streamer s;
+                  s.open(Streamer::Mode_READ, &gradientInput);
+                  Gradient g;
+                  s >> g;
+              }),
+              "Unexpected end of file");
+    QByteArray vectorInput = header + fromHex(bodies[1]);
+    EXPECT_EQ(runtimeErrorOf([&] {
+                  Streamer s;
+                  s.open(Streamer::Mode_READ, &vectorInput);
+                  std::vector<unsigned int> v;
+                  s >> v;
+              }),
+              "Unexpected end of file");
+    EXPECT_EQ(runtimeErrorOf([&] {
+                  Streamer s;
+                  s.open(Streamer::Mode_READ, &vectorInput);
+                  std::vector<Velmora::ButtonFunction> v;
+                  s >> v;
+              }),
+              "Unexpected end of file");
+}
+
+TEST(Streamer, VariantsUseTheQt3TypeIds)
+{
+    enum Local
+    {
+        LocalTwo = 2
+    };
+    struct Case
+    {
+        QVariant value;
+        const char* hex;
+        QVariant back;
+    } cases[] = {
+        {QVariant(QString("Hi")), "00000003 00000004 0048 0069", QVariant(QString("Hi"))},
+        {QVariant(QColor(1, 2, 3)), "0000000a ff010203", QVariant(QColor(1, 2, 3))},
+        {QVariant(QColor()), "0000000a 49000000", QVariant(QColor())},
+        {QVariant(-2), "00000010 fffffffe", QVariant(-2)},
+        {QVariant(uint(4000000000u)), "00000011 ee6b2800", QVariant(uint(4000000000u))},
+        {QVariant(true), "00000012 01", QVariant(true)},
+        {QVariant(false), "00000012 00", QVariant(false)},
+        {QVariant(0.5), "00000013 3fe0000000000000", QVariant(0.5)},
+        {QVariant(), "00000000 ffffffff", QVariant()},
+        {QVariant::fromValue(Velmora::TextStyle_RAISED), "00000010 00000002", QVariant(2)},
+    };
+    for (auto& c : cases) {
+        const QByteArray bytes = written([&](Streamer& s) { s.writeVariant(c.value); });
+        EXPECT_EQ(bytes.mid(12).toHex(), fromHex(c.hex).toHex()) << c.hex;
+        QByteArray input = bytes;
+        Streamer s;
+        s.open(Streamer::Mode_READ, &input);
+        const QVariant back = s.readVariant();
+        EXPECT_EQ(back.metaType(), c.back.metaType()) << c.hex;
+        EXPECT_EQ(back, c.back) << c.hex;
+    }
+}
+
+TEST(Streamer, UnknownOrTruncatedVariantsAreErrors)
+{
+    QByteArray unknown = header + fromHex("00000005 00000000");
+    EXPECT_EQ(runtimeErrorOf([&] {
+                  Streamer s;
+                  s.open(Streamer::Mode_READ, &unknown);
+                  s.readVariant();
+              }),
+              "Unsupported value type");
+    QByteArray cut = header + fromHex("00000013 3fe0");
+    EXPECT_EQ(runtimeErrorOf([&] {
+                  Streamer s;
+                  s.open(Streamer::Mode_READ, &cut);
+                  s.readVariant();
+              }),
+              "Unexpected end of file");
+}
+
+TEST(Streamer, FailedSaveLeavesTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.qvp");
+    ASSERT_TRUE(TestUtil::writeFile(path, "old contents"));
+    {
+        // A save abandoned midway (an exception while writing) never replaces the target.
+        Streamer s;
+        s.open(Streamer::Mode_WRITE, path);
+        s.writeTag("Configuration_start");
+    }
+    EXPECT_EQ(TestUtil::readFile(path), QByteArray("old contents"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(StreamerDeathTest, WrongModesAreFatal)
+{
+    EXPECT_DEATH(
+        {
+            QByteArray bytes;
+            Streamer s;
+            s.open(Streamer::Mode_WRITE, &bytes);
+            s.readHeader();
+        },
+        "Assert: 'mode == Mode_READ' is FALSE");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.qvp");
+    EXPECT_DEATH(
+        {
+            Streamer s;
+            s.open(Streamer::Mode_WRITE, path);
+            s.open(Streamer::Mode_WRITE, path);
+        },
+        "Trap: 'file.isOpen\\(\\)' is TRUE");
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QMetaType>
+
+// Enumerations shared by the project model, the themes, the preview and the windows. Their
+// numbers are stored in project files, theme XML and QML text, so they never change.
+namespace Velmora {
+
+enum ControlType
+{
+    ControlType_BUTTON = 1,
+    ControlType_SLIDER = 2,
+    ControlType_COLOUR_PICKER = 3,
+    ControlType_KEYPAD = 4,
+    ControlType_LABEL = 5,
+    ControlType_CLOCK = 6
+};
+
+// Item types that take skins and defaults from a theme (Label and Clock are numbered
+// differently from ControlType).
+enum ThemedItemType
+{
+    ThemedItemType_BUTTON = 1,
+    ThemedItemType_SLIDER = 2,
+    ThemedItemType_COLOUR_PICKER = 3,
+    ThemedItemType_KEYPAD = 4,
+    ThemedItemType_PAGE_SWITCHER = 5,
+    ThemedItemType_LABEL = 6,
+    ThemedItemType_CLOCK = 7
+};
+
+enum ButtonFunction
+{
+    ButtonFunction_NONE = 0,
+    ButtonFunction_NEXT_PAGE = 1,
+    ButtonFunction_PREVIOUS_PAGE = 2,
+    ButtonFunction_GO_TO_PAGE = 3,
+    ButtonFunction_INCREASE_BRIGHTNESS = 4,
+    ButtonFunction_DECREASE_BRIGHTNESS = 5,
+    ButtonFunction_SET_BRIGHTNESS = 6,
+    ButtonFunction_BACK = 7,
+    ButtonFunction_LOCK = 8
+};
+
+enum PageTransition
+{
+    PageTransition_NONE = 0,
+    PageTransition_PAN_LEFT = 1,
+    PageTransition_PAN_RIGHT = 2
+};
+
+enum TextStyle
+{
+    TextStyle_NORMAL = 0,
+    TextStyle_OUTLINE = 1,
+    TextStyle_RAISED = 2,
+    TextStyle_SUNKEN = 3
+};
+
+// 0 stands for "any" where templates, page-background images and image filters allow it.
+enum Orientation
+{
+    Orientation_ANY = 0,
+    Orientation_LANDSCAPE = 1,
+    Orientation_PORTRAIT = 2
+};
+
+// The IR action kinds; a control keeps one IR slot per action kind.
+enum Action
+{
+    NoAction = 0,
+    Action_CLICK = 1,
+    Action_INCREMENT = 2,
+    Action_DECREMENT = 3
+};
+
+enum Alignment
+{
+    Alignment_START = 0,
+    Alignment_END = 1,
+    Alignment_CENTER = 2,
+    Alignment_SPREAD = 3
+};
+
+// Where a page's navigation bar sits.
+enum NavigationPosition
+{
+    NavigationPosition_TOP = 1,
+    NavigationPosition_RIGHT = 2,
+    NavigationPosition_BOTTOM = 3,
+    NavigationPosition_LEFT = 4
+};
+
+enum SkinPropertyType
+{
+    SkinPropertyType_INT = 1,
+    SkinPropertyType_DOUBLE = 2,
+    SkinPropertyType_BOOL = 3,
+    SkinPropertyType_STRING = 4,
+    SkinPropertyType_COLOUR = 5,
+    SkinPropertyType_IMAGE = 6
+};
+
+// An IR slot is a byte; this value means unassigned.
+constexpr unsigned char NoIRSlot = 255;
+
+} // namespace Velmora
+
+Q_DECLARE_METATYPE(Velmora::ControlType)
+Q_DECLARE_METATYPE(Velmora::ThemedItemType)
+Q_DECLARE_METATYPE(Velmora::ButtonFunction)
+Q_DECLARE_METATYPE(Velmora::PageTransition)
+Q_DECLARE_METATYPE(Velmora::TextStyle)
+Q_DECLARE_METATYPE(Velmora::Orientation)
+Q_DECLARE_METATYPE(Velmora::Action)
+Q_DECLARE_METATYPE(Velmora::Alignment)
+Q_DECLARE_METATYPE(Velmora::SkinPropertyType)
