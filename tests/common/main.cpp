@@ -1,14 +1,18 @@
+#include "velmora_objects/qml/qml_engine.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
-// Every test program runs headless inside one QApplication, so that widgets, pixmaps and
-// the event loop are available to the tests that need them.
+// Every test program runs headless inside one QApplication, so that widgets, pixmaps, QML
+// and the event loop are available to the tests that need them.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // QtQuick scenes render in software, as the editor's do; other tests never create one.
+    VelmoraQML::useSoftwareSceneGraph();
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,197 @@
+#include "common/qml_fixture.h"
+
+#include "velmora_objects/qml/qml_button.h"
+#include "velmora_objects/qml/qml_colour_picker.h"
+#include "velmora_objects/qml/qml_configuration.h"
+#include "velmora_objects/qml/qml_engine.h"
+#include "velmora_objects/qml/qml_module.h"
+#include "velmora_objects/qml/qml_page.h"
+#include "velmora_objects/qml/qml_page_switcher.h"
+#include "velmora_objects/qml/qml_screen.h"
+#include "velmora_objects/qml/qml_slider.h"
+#include "velmora_objects/qml/qml_theme.h"
+
+#include <QImage>
+#include <QQmlContext>
+#include <QQmlExpression>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <vector>
+
+using namespace VelmoraQML;
+using TestUtil::QmlFixture;
+
+namespace {
+
+std::vector<int> eventsSeen;
+
+void recordEvent(const QString&, int event, const QVariant&)
+{
+    eventsSeen.push_back(event);
+}
+
+// Every type of the module, as the preview's QML text and components use them.
+const char* everyType = R"(
+Configuration {
+    width: screen.size.width; height: screen.size.height
+    Theme {
+        id: theTheme1
+        skinSets: [
+            SkinSet { itemType: 1; defaultSkinIdx: 0
+                      skins: [ Skin { name: "Blue"; property color fill: "blue" } ] }
+        ]
+    }
+    PagePrivate {
+        objectName: "page"; configId: 3; name: "Home"; sortValue: 0
+        property int snap: PagePrivate.SnapTransition
+        ButtonPrivate { id: button; objectName: "button"; itemType: 1; theme: theTheme1
+                        controlKey: "b"
+                        property int actuation: Control.MaintainedActuation
+                        currentSkin: Skin { property color fill: "white" }
+                        skinChanger: SkinChanger {
+                            id: changer
+                            parallelAnimation: ParallelAnimation {
+                                ColorAnimation { target: button.currentSkin; property: "fill"
+                                                 duration: changer.transitionDuration }
+                            }
+                        }
+                        Component.onCompleted: onControlCompleted() }
+        SliderPrivate { objectName: "slider"; property real minimum: 0; property real maximum: 1 }
+        ColourPickerPrivate { objectName: "picker"; property int wheelWidth: 100
+                              property int wheelHeight: 100 }
+        KeypadPrivate { objectName: "keypad"; property int style: Types.TextStyle_RAISED }
+        LabelPrivate { objectName: "label" }
+        AnalogueClockPrivate { objectName: "clock" }
+        Control { objectName: "control" }
+    }
+    PageSwitcherPrivate { objectName: "switcher"; configId: 1 }
+}
+)";
+
+} // namespace
+
+class QmlModule : public QmlFixture
+{
+protected:
+    void SetUp() override
+    {
+        eventsSeen.clear();
+        callbacks.controlEvent = recordEvent;
+        QmlFixture::SetUp();
+    }
+};
+
+TEST_F(QmlModule, EveryTypeCompilesAndRuns)
+{
+    auto root = create(everyType);
+    ASSERT_TRUE(root);
+    EXPECT_TRUE(qobject_cast<QMLConfiguration*>(root.get()));
+    EXPECT_EQ(controller()->configuration(), root.get());
+
+    auto* page = root->findChild<QMLPage*>("page");
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->isVisible());
+    EXPECT_EQ(page->name(), "Home");
+    EXPECT_EQ(page->property("snap").toInt(), 0);
+
+    auto* button = root->findChild<QMLButton*>("button");
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->property("actuation").toInt(), 1);
+    // The startup skin (the set's default) was applied at once on completion.
+    EXPECT_EQ(button->currentSkin()->property("fill").value<QColor>(), QColor(Qt::blue));
+    EXPECT_EQ(controller()->controlsWithKey("b"), std::vector<QMLControl*>{button});
+
+    EXPECT_TRUE(root->findChild<QMLSlider*>("slider"));
+    EXPECT_TRUE(root->findChild<QMLColourPicker*>("picker"));
+    EXPECT_EQ(root->findChild<QMLKeypad*>("keypad")->property("style").toInt(), 2);
+    EXPECT_TRUE(root->findChild<QMLLabel*>("label"));
+    EXPECT_TRUE(root->findChild<QMLAnalogueClock*>("clock"));
+    EXPECT_TRUE(root->findChild<QMLControl*>("control"));
+    auto* switcher = root->findChild<QMLPageSwitcher*>("switcher");
+    ASSERT_TRUE(switcher);
+    EXPECT_FALSE(switcher->isVisible());
+    EXPECT_EQ(switcher->configId(), 1);
+
+    auto* theme = root->findChild<QMLTheme*>();
+    ASSERT_TRUE(theme);
+    ASSERT_TRUE(theme->skinSet(1));
+    EXPECT_EQ(theme->skinSet(1)->defaultSkin()->name(), "Blue");
+    EXPECT_FALSE(theme->skinSet(2));
+
+    button->sendEvent(QMLControl::Event_BUTTON_PRESSED);
+    EXPECT_EQ(eventsSeen, std::vector<int>{QMLControl::Event_BUTTON_PRESSED});
+
+    root.reset();
+    EXPECT_EQ(controller()->configuration(), nullptr);
+    EXPECT_TRUE(controller()->controlsWithKey("b").empty());
+}
+
+TEST_F(QmlModule, TypesCannotBeCreated)
+{
+    EXPECT_EQ(errorsOf("Types {}"),
+              "<Unknown File>:3:1: Cannot instantiate Types: only for declaring enums.");
+}
+
+TEST_F(QmlModule, ScreenIsPublishedWithTheProjectSize)
+{
+    ASSERT_TRUE(isInitialised());
+    EXPECT_EQ(context(), engine->rootContext());
+    QQmlExpression width(engine->rootContext(), nullptr, "screen.size.width");
+    QQmlExpression height(engine->rootContext(), nullptr, "screen.size.height");
+    EXPECT_EQ(width.evaluate().toInt(), 480);
+    EXPECT_EQ(height.evaluate().toInt(), 272);
+
+    auto root = create("Item { width: screen.size.width; height: screen.size.height }");
+    screen()->setSize(QSize(272, 480));
+    EXPECT_EQ(root->property("width").toInt(), 272);
+    EXPECT_EQ(root->property("height").toInt(), 480);
+    EXPECT_EQ(QMLScreen().size(), QSize(-1, -1));
+}
+
+TEST_F(QmlModule, ItemsWorkWithoutControllerAfterShutdown)
+{
+    shutdown();
+    EXPECT_FALSE(isInitialised());
+    EXPECT_EQ(controller(), nullptr);
+    EXPECT_EQ(screen(), nullptr);
+    EXPECT_EQ(context(), nullptr);
+
+    auto root = create("Configuration { ButtonPrivate { controlKey: \"b\"; caption: \"OK\" } "
+                       "PagePrivate {} PageSwitcherPrivate {} }");
+    ASSERT_TRUE(root);
+    auto* button = root->findChild<QMLButton*>();
+    EXPECT_EQ(button->caption(), "OK");
+    button->sendEvent(QMLControl::Event_BUTTON_CLICKED);
+    button->handleIRAction(Velmora::Action_CLICK, false);
+    EXPECT_TRUE(eventsSeen.empty());
+    root.reset();
+}
+
+TEST_F(QmlModule, InitialiseAgainGivesAFreshController)
+{
+    auto first = create("ButtonPrivate { controlKey: \"b\" }");
+    EXPECT_EQ(controller()->controlsWithKey("b").size(), 1u);
+    shutdown();
+    initialise(272, 480, engine->rootContext(), callbacks);
+    EXPECT_TRUE(controller()->controlsWithKey("b").empty());
+    QQmlExpression width(engine->rootContext(), nullptr, "screen.size.width");
+    EXPECT_EQ(width.evaluate().toInt(), 272);
+    first.reset(); // not registered with the new controller: nothing to remove
+}
+
+TEST_F(QmlModule, DocumentsRenderThroughTheSoftwareSceneGraph)
+{
+    EXPECT_EQ(QQuickWindow::sceneGraphBackend(), "software");
+    auto root = create("Rectangle { width: 40; height: 30; color: \"#ff0000\" }");
+    auto* item = qobject_cast<QQuickItem*>(root.get());
+    ASSERT_TRUE(item);
+    QQuickWindow window;
+    window.resize(40, 30);
+    item->setParentItem(window.contentItem());
+    window.show();
+    const QImage image = window.grabWindow();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(QColor(image.pixel(20, 15)), QColor(255, 0, 0));
+    EXPECT_EQ(window.rendererInterface()->graphicsApi(), QSGRendererInterface::Software);
+    item->setParentItem(nullptr);
+}

@@ -1,0 +1,36 @@
+#include "velmora_objects/qml/qml_engine.h"
+
+#include "velmora_objects/qml/qml_module.h"
+
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickWindow>
+#include <QStringList>
+
+namespace VelmoraQML {
+
+void useSoftwareSceneGraph()
+{
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
+
+QObject* createObject(QQmlEngine& engine, const QString& text, QQmlContext* context,
+                      QString* errors)
+{
+    registerTypes();
+    QQmlComponent component(&engine);
+    component.setData(text.toUtf8(), QUrl());
+    QObject* object = nullptr;
+    if (component.isReady())
+        object = component.create(context ? context : engine.rootContext());
+    if (!object && errors) {
+        QStringList lines;
+        for (const QQmlError& error : component.errors())
+            lines << error.toString();
+        *errors = lines.join('\n');
+    }
+    return object;
+}
+
+} // namespace VelmoraQML

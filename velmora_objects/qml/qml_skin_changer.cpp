@@ -1,0 +1,50 @@
+#include "velmora_objects/qml/qml_skin_changer.h"
+
+#include "velmora_objects/qml/qml_theme.h"
+
+#include <QMetaObject>
+#include <QVariant>
+
+namespace VelmoraQML {
+
+QMLSkinChanger::QMLSkinChanger(QObject* parent) : QObject(parent) {}
+
+void QMLSkinChanger::setTransitionDuration(int duration)
+{
+    m_transitionDuration = duration;
+    emit transitionDurationChanged();
+}
+
+void QMLSkinChanger::setEasingType(int type)
+{
+    m_easingType = type;
+    emit easingTypeChanged();
+}
+
+void QMLSkinChanger::changeSkin(QMLSkin* skin, bool ignoreTransition)
+{
+    if (!skin)
+        return;
+    QObject* animation = m_parallelAnimation;
+    if (animation)
+        QMetaObject::invokeMethod(animation, "stop");
+
+    if (animation) {
+        for (QObject* child : animation->children()) {
+            const QString name = child->property("property").toString();
+            if (name.isEmpty())
+                continue;
+            const QVariant value = skin->property(name.toUtf8().constData());
+            if (value.isValid())
+                child->setProperty("to", value);
+        }
+    }
+
+    setTransitionDuration(ignoreTransition ? 0 : skin->transitionDuration());
+    setEasingType(skin->easingType());
+
+    if (animation)
+        QMetaObject::invokeMethod(animation, "start");
+}
+
+} // namespace VelmoraQML
