@@ -9,6 +9,7 @@
 #include "velmora_objects/qml/qml_page_switcher.h"
 #include "velmora_objects/qml/qml_screen.h"
 #include "velmora_objects/qml/qml_slider.h"
+#include "velmora_objects/qml/qml_sync_animation.h"
 #include "velmora_objects/qml/qml_theme.h"
 
 #include <QImage>
@@ -55,6 +56,9 @@ Configuration {
                                                  duration: changer.transitionDuration }
                             }
                         }
+                        SyncAnimation { objectName: "pulse"; target: button
+                                        propertyName: "opacity"; period: 500
+                                        startValue: 0.5; endValue: 1.0; offValue: 0.9 }
                         Component.onCompleted: onControlCompleted() }
         SliderPrivate { objectName: "slider"; property real minimum: 0; property real maximum: 1 }
         ColourPickerPrivate { objectName: "picker"; property int wheelWidth: 100
@@ -100,6 +104,10 @@ TEST_F(QmlModule, EveryTypeCompilesAndRuns)
     // The startup skin (the set's default) was applied at once on completion.
     EXPECT_EQ(button->currentSkin()->property("fill").value<QColor>(), QColor(Qt::blue));
     EXPECT_EQ(controller()->controlsWithKey("b"), std::vector<QMLControl*>{button});
+    auto* pulse = button->findChild<QMLSyncAnimation*>("pulse");
+    ASSERT_TRUE(pulse);
+    pulse->setRunning(true);
+    EXPECT_TRUE(pulse->isRunning());
 
     EXPECT_TRUE(root->findChild<QMLSlider*>("slider"));
     EXPECT_TRUE(root->findChild<QMLColourPicker*>("picker"));

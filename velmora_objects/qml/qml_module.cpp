@@ -9,6 +9,7 @@
 #include "velmora_objects/qml/qml_screen.h"
 #include "velmora_objects/qml/qml_skin_changer.h"
 #include "velmora_objects/qml/qml_slider.h"
+#include "velmora_objects/qml/qml_sync_animation.h"
 #include "velmora_objects/qml/qml_theme.h"
 #include "velmora_objects/qml/qml_types.h"
 
@@ -65,6 +66,7 @@ void registerTypes()
     qmlRegisterType<QMLSkin>(uri, 1, 0, "Skin");
     qmlRegisterType<QMLSkinSet>(uri, 1, 0, "SkinSet");
     qmlRegisterType<QMLSkinChanger>(uri, 1, 0, "SkinChanger");
+    qmlRegisterType<QMLSyncAnimation>(uri, 1, 0, "SyncAnimation");
     qmlRegisterType<QMLTheme>(uri, 1, 0, "Theme");
 }
 
