@@ -4,9 +4,8 @@
 
 // Enumerations shared by the project model, the themes, the preview and the windows. Their
 // numbers are stored in project files, theme XML and QML text, so they never change.
-//
-// Each has int as its underlying type: readers store enumeration bytes from a file without a
-// range test, and a fixed underlying type makes every such value a valid one of the type.
+// Each has int as its fixed underlying type: values read from files are stored without a range
+// test, and any int is then a valid value of the enumeration.
 namespace Velmora {
 
 enum ControlType : int
@@ -117,4 +116,5 @@ Q_DECLARE_METATYPE(Velmora::TextStyle)
 Q_DECLARE_METATYPE(Velmora::Orientation)
 Q_DECLARE_METATYPE(Velmora::Action)
 Q_DECLARE_METATYPE(Velmora::Alignment)
+Q_DECLARE_METATYPE(Velmora::NavigationPosition)
 Q_DECLARE_METATYPE(Velmora::SkinPropertyType)
