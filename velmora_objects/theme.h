@@ -17,7 +17,6 @@
 
 namespace Velmora {
 
-class Skin;
 class Streamer;
 
 // The look of a designed panel: a name, a splash image per panel orientation, four stores of
