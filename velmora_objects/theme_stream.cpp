@@ -6,7 +6,6 @@
 #include "velmora_objects/skin_set.h"
 #include "velmora_objects/streamer.h"
 
-#include <QImageReader>
 #include <QMetaType>
 #include <QtEndian>
 #include <stdexcept>
@@ -61,8 +60,9 @@ quint32 readCount32(Streamer& streamer)
 }
 
 // A splash image as the data stream keeps it: a marker (0 for a null image), then a PNG file.
-// The PNG header is checked before anything is decoded, so that a damaged file cannot make the
-// decoder allocate without bound.
+// The PNG file is taken chunk by chunk up to its end chunk before anything is decoded, so that
+// a cut-short file ends in the stream's error and a damaged header cannot make the decoder
+// allocate without bound.
 QImage readSplash(Streamer& streamer)
 {
     QDataStream& s = streamer.stream();
@@ -71,18 +71,40 @@ QImage readSplash(Streamer& streamer)
     streamer.checkStatus();
     if (marker == 0)
         return QImage();
-    QIODevice* device = s.device();
-    const QByteArray head = device->peek(24);
-    if (head.size() < 24)
-        throw std::runtime_error("Unexpected end of file");
-    const uchar* bytes = reinterpret_cast<const uchar*>(head.constData());
-    const quint32 width = qFromBigEndian<quint32>(bytes + 16);
-    const quint32 height = qFromBigEndian<quint32>(bytes + 20);
-    if (!head.startsWith("\x89PNG\r\n\x1a\n") || head.mid(12, 4) != "IHDR" || width == 0 ||
-        height == 0 || width > MaximumSplashSide || height > MaximumSplashSide)
+
+    auto take = [&](QByteArray& into, quint32 size) {
+        streamer.checkCount(size, 1);
+        const int at = into.size();
+        into.resize(at + int(size));
+        if (s.readRawData(into.data() + at, int(size)) != int(size))
+            throw std::runtime_error("Unexpected end of file");
+    };
+    QByteArray file;
+    take(file, 8);
+    if (!file.startsWith("\x89PNG\r\n\x1a\n"))
         throw std::runtime_error("Unreadable splash image");
-    QImageReader reader(device, "png");
-    QImage image = reader.read();
+    for (bool first = true;; first = false) {
+        const int chunk = file.size();
+        take(file, 8); // the chunk's length and type
+        const uchar* head = reinterpret_cast<const uchar*>(file.constData()) + chunk;
+        const quint32 size = qFromBigEndian<quint32>(head);
+        const QByteArray type = file.mid(chunk + 4, 4);
+        if (first && (type != "IHDR" || size < 8))
+            throw std::runtime_error("Unreadable splash image");
+        take(file, size);
+        take(file, 4); // its checksum
+        if (first) {
+            const uchar* header = reinterpret_cast<const uchar*>(file.constData()) + chunk + 8;
+            const quint32 width = qFromBigEndian<quint32>(header);
+            const quint32 height = qFromBigEndian<quint32>(header + 4);
+            if (width == 0 || height == 0 || width > MaximumSplashSide ||
+                height > MaximumSplashSide)
+                throw std::runtime_error("Unreadable splash image");
+        }
+        if (type == "IEND")
+            break;
+    }
+    QImage image = QImage::fromData(file, "PNG");
     if (image.isNull())
         throw std::runtime_error("Unreadable splash image");
     return image;

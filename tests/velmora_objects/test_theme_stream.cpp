@@ -1,4 +1,5 @@
 #include "common/helpers.h"
+#include "velmora_objects/hex_fixture.h"
 #include "velmora_objects/image_data.h"
 #include "velmora_objects/sample_theme.h"
 #include "velmora_objects/theme.h"
@@ -34,6 +35,12 @@ QList<unsigned int> idsOf(const Theme::ImageStore& store)
     for (const ImageData& image : store)
         ids << image.getId();
     return ids;
+}
+
+QByteArray fixture(const char* name)
+{
+    return HexFixture::parse(
+        TestUtil::readFile(TestUtil::dataPath(QString("project/%1.hex").arg(name))));
 }
 
 void putInt(QByteArray& bytes, int at, quint32 value)
@@ -229,4 +236,52 @@ TEST(ThemeStream, DamagedSplashImagesAreRefused)
     EXPECT_EQ(runtimeErrorOf([&] { readTheme(foreign); }), "Unreadable splash image");
     EXPECT_EQ(runtimeErrorOf([&] { readTheme(bytes.left(png + 10)); }), "Unexpected end of file");
     EXPECT_NE(runtimeErrorOf([&] { readTheme(bytes.left(png + 40)); }), "<no error>");
+}
+
+TEST(ThemeStream, VersionOneBlockGetsTheDefaultsOfLaterFields)
+{
+    const auto theme = readTheme(fixture("theme_v1"));
+    EXPECT_TRUE(theme->getLandscapeSplash().isNull());
+    EXPECT_TRUE(theme->getPortraitSplash().isNull());
+    ASSERT_EQ(idsOf(theme->getPageBackgroundImages()), QList<unsigned int>({5}));
+    const ImageData& image = theme->getPageBackgroundImages()[5];
+    EXPECT_EQ(image.getData(), "abc");
+    EXPECT_EQ(image.getMd5(), ImageData::digestOf("abc"));
+    EXPECT_EQ(image.getOrientation(), Orientation_LANDSCAPE);
+    EXPECT_TRUE(theme->getIcons().empty());
+    EXPECT_TRUE(theme->getControlImages().empty());
+    EXPECT_TRUE(theme->getSkinImages().empty());
+    EXPECT_TRUE(theme->getSkinImageReferences().empty());
+    const QVariant style = theme->getDefaultItemProperty(ThemedItemType_KEYPAD, "buttonTextStyle");
+    EXPECT_EQ(style.metaType(), QMetaType::fromType<TextStyle>());
+    EXPECT_EQ(style.value<TextStyle>(), TextStyle_RAISED);
+}
+
+TEST(ThemeStream, VersionThirteenBlockHasControlImagesButNoSkinImages)
+{
+    const auto theme = readTheme(fixture("theme_v13"));
+    ASSERT_EQ(idsOf(theme->getControlImages()), QList<unsigned int>({3}));
+    EXPECT_EQ(theme->getControlImages()[3].getData(), "xy");
+    EXPECT_EQ(theme->getControlImages()[3].getMd5(),
+              fromHex("00112233 44556677 8899aabb ccddeeff"));
+    EXPECT_TRUE(theme->getSkinImages().empty());
+    EXPECT_TRUE(theme->getSkinImageReferences().empty());
+    EXPECT_EQ(theme->getDefaultItemProperty(ThemedItemType_PAGE_SWITCHER, "timeFormat"),
+              QVariant(QString("h:mm")));
+}
+
+TEST(ThemeStream, VersionSixteenBlockAddsSkinImagesAndReferences)
+{
+    const auto theme = readTheme(fixture("theme_v16"));
+    ASSERT_EQ(idsOf(theme->getSkinImages()), QList<unsigned int>({2}));
+    EXPECT_EQ(theme->getSkinImages()[2].getMd5(), ImageData::digestOf("sk"));
+    const Theme::SkinImageReferenceMap references{
+        {SkinPropertyKey(ThemedItemType_BUTTON, "backgroundImage"), {2}}};
+    EXPECT_EQ(theme->getSkinImageReferences(), references);
+    Gradient blue;
+    blue.setStops({{0.5, Qt::blue}});
+    const QVariant gradient = theme->getDefaultItemProperty(ThemedItemType_BUTTON, "g");
+    EXPECT_EQ(gradient.metaType(), QMetaType::fromType<Gradient>());
+    EXPECT_EQ(gradient.value<Gradient>(), blue);
+    EXPECT_EQ(theme->getDefaultItemProperty(ThemedItemType_BUTTON, "wordWrap"), QVariant(true));
 }
