@@ -1,3 +1,4 @@
+#include "velmora_objects/meta_types.h"
 #include "velmora_objects/qml/qml_engine.h"
 
 #include <QApplication>
@@ -14,5 +15,6 @@ int main(int argc, char** argv)
     // QtQuick scenes render in software, as the editor's do; other tests never create one.
     VelmoraQML::useSoftwareSceneGraph();
     QApplication app(argc, argv);
+    Velmora::registerMetaTypes();
     return RUN_ALL_TESTS();
 }
