@@ -79,6 +79,9 @@ public:
     void checkCount(quint64 count, quint64 minBytesEach);
 
 private:
+    // The plain file open stays hidden: a streamer is opened only with a mode and a target.
+    using QFile::open;
+
     void makeStream(QIODevice* device);
     void discardPendingWrite();
 
