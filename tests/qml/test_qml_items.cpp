@@ -1,5 +1,7 @@
 #include "common/qml_fixture.h"
 
+#include "velmora_objects/button.h"
+#include "velmora_objects/configuration.h"
 #include "velmora_objects/qml/qml_button.h"
 #include "velmora_objects/qml/qml_colour_picker.h"
 #include "velmora_objects/qml/qml_configuration.h"
@@ -30,6 +32,12 @@ void recordEvent(const QString& key, int event, const QVariant& value)
     seen.push_back({key, event, value});
 }
 
+// Brightness calls join the event log as event -1 with the level as the value.
+void recordBrightness(int mode, int value)
+{
+    seen.push_back({QString::number(mode), -1, value});
+}
+
 std::vector<int> seenEventNumbers()
 {
     std::vector<int> numbers;
@@ -47,6 +55,7 @@ protected:
     {
         seen.clear();
         callbacks.controlEvent = recordEvent;
+        callbacks.brightness = recordBrightness;
         QmlFixture::SetUp();
     }
 
@@ -113,6 +122,44 @@ TEST_F(QmlItems, ButtonIRClickPressesThenReleasesAndClicks)
     // The component reaches the same path through the button's own sendEvent slots.
     QMetaObject::invokeMethod(button, "sendEvent", Q_ARG(int, 2));
     EXPECT_EQ(seen.back().event, QMLControl::Event_BUTTON_REPEAT);
+}
+
+TEST_F(QmlItems, ClickPerformsTheButtonFunctionBeforeTheEventTravels)
+{
+    Velmora::Configuration project;
+    project.clear();
+    auto* model = new Velmora::Button();
+    model->setFunction(Velmora::ButtonFunction_SET_BRIGHTNESS);
+    model->setFunctionLevel(128);
+    smart_ptr<Velmora::Control> owned(model);
+    const unsigned int id = project.insertControl(owned, UINT_MAX);
+
+    auto root = create(
+        QString("Configuration { ButtonPrivate { controlKey: \"b\"; configId: %1 } }").arg(id));
+    ASSERT_TRUE(root);
+    updateConfiguration(&project);
+    auto* button = root->findChild<QMLButton*>();
+    button->handleIRAction(Velmora::Action_CLICK, false);
+    EXPECT_EQ(seenEventNumbers(), (std::vector<int>{QMLControl::Event_BUTTON_RELEASED, -1,
+                                                    QMLControl::Event_BUTTON_CLICKED}));
+    EXPECT_EQ(seen[1].key, "0"); // set, at the button's level
+    EXPECT_EQ(seen[1].value.toInt(), 128);
+
+    model->setFunction(Velmora::ButtonFunction_INCREASE_BRIGHTNESS);
+    button->sendEvent(QMLControl::Event_BUTTON_CLICKED);
+    EXPECT_EQ(seen[3].key, "1");
+    EXPECT_EQ(seen[3].value.toInt(), 10);
+    model->setFunction(Velmora::ButtonFunction_DECREASE_BRIGHTNESS);
+    button->sendEvent(QMLControl::Event_BUTTON_PRESSED); // only a click performs the function
+    button->sendEvent(QMLControl::Event_BUTTON_CLICKED);
+    EXPECT_EQ(seen[6].key, "2");
+    EXPECT_EQ(seen.size(), 8u);
+
+    // Disabled, neither the function nor the event goes anywhere.
+    controller()->setEnabled(false);
+    button->sendEvent(QMLControl::Event_BUTTON_CLICKED);
+    EXPECT_EQ(seen.size(), 8u);
+    root.reset();
 }
 
 TEST_F(QmlItems, SliderClampsAndFormatsItsValue)

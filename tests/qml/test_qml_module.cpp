@@ -1,5 +1,6 @@
 #include "common/qml_fixture.h"
 
+#include "velmora_objects/configuration.h"
 #include "velmora_objects/qml/qml_button.h"
 #include "velmora_objects/qml/qml_colour_picker.h"
 #include "velmora_objects/qml/qml_configuration.h"
@@ -154,6 +155,37 @@ TEST_F(QmlModule, ScreenIsPublishedWithTheProjectSize)
     EXPECT_EQ(root->property("width").toInt(), 272);
     EXPECT_EQ(root->property("height").toInt(), 480);
     EXPECT_EQ(QMLScreen().size(), QSize(-1, -1));
+}
+
+TEST_F(QmlModule, UpdateConfigurationNeedsAnAttachedConfigurationItem)
+{
+    Velmora::Configuration project;
+    project.clear();
+    project.setOrientation(Velmora::Orientation_PORTRAIT);
+
+    controller()->setEnabled(false);
+    updateConfiguration(&project); // no configuration item yet
+    EXPECT_FALSE(controller()->isEnabled());
+    EXPECT_EQ(screen()->size(), QSize(480, 272));
+
+    auto root = create("Configuration {}");
+    auto* item = qobject_cast<QMLConfiguration*>(root.get());
+    ASSERT_TRUE(item);
+    updateConfiguration(&project);
+    EXPECT_TRUE(controller()->isEnabled());
+    EXPECT_EQ(item->configuration(), &project);
+    EXPECT_EQ(screen()->size(), QSize(272, 480));
+    EXPECT_EQ(root->property("width").toInt(), 0); // not bound here
+
+    project.setOrientation(Velmora::Orientation_LANDSCAPE);
+    updateConfiguration(nullptr); // detaches the project, keeps the size
+    EXPECT_EQ(item->configuration(), nullptr);
+    EXPECT_EQ(screen()->size(), QSize(272, 480));
+
+    shutdown();
+    updateConfiguration(&project); // uninitialised: nothing
+    EXPECT_EQ(item->configuration(), nullptr);
+    root.reset();
 }
 
 TEST_F(QmlModule, ItemsWorkWithoutControllerAfterShutdown)

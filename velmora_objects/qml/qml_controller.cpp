@@ -1,5 +1,8 @@
 #include "velmora_objects/qml/qml_controller.h"
 
+#include "velmora_objects/button.h"
+#include "velmora_objects/configuration.h"
+#include "velmora_objects/qml/qml_configuration.h"
 #include "velmora_objects/qml/qml_control.h"
 #include "velmora_objects/qml/qml_page.h"
 #include "velmora_objects/qml/qml_page_switcher.h"
@@ -65,10 +68,32 @@ void QMLController::handleControlEvent(const QString& controlKey, int event, con
         m_callbacks.controlEvent(controlKey, event, value);
 }
 
-void QMLController::triggerButtonFunction(unsigned int)
+void QMLController::triggerButtonFunction(unsigned int controlId)
 {
-    if (!m_enabled || !m_configuration)
+    if (!m_enabled || !m_configuration || !m_configuration->configuration())
         return;
+    const Velmora::Button* button =
+        m_configuration->configuration()->getControl<Velmora::Button>(controlId);
+    if (!button)
+        return;
+    // The page functions (next, previous, go to page, back, lock) act through the page
+    // navigation, which builds on the registries above.
+    switch (button->getFunction()) {
+    case Velmora::ButtonFunction_INCREASE_BRIGHTNESS:
+        if (m_callbacks.brightness)
+            m_callbacks.brightness(1, 10);
+        break;
+    case Velmora::ButtonFunction_DECREASE_BRIGHTNESS:
+        if (m_callbacks.brightness)
+            m_callbacks.brightness(2, 10);
+        break;
+    case Velmora::ButtonFunction_SET_BRIGHTNESS:
+        if (m_callbacks.brightness)
+            m_callbacks.brightness(0, button->getFunctionLevel());
+        break;
+    default:
+        break;
+    }
 }
 
 void QMLController::addPage(QObject* object)

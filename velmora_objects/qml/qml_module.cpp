@@ -1,5 +1,6 @@
 #include "velmora_objects/qml/qml_module.h"
 
+#include "velmora_objects/configuration.h"
 #include "velmora_objects/qml/qml_button.h"
 #include "velmora_objects/qml/qml_colour_picker.h"
 #include "velmora_objects/qml/qml_configuration.h"
@@ -121,6 +122,17 @@ QMLController* controller()
 QMLScreen* screen()
 {
     return state().screen;
+}
+
+void updateConfiguration(const Velmora::Configuration* configuration)
+{
+    ModuleState& s = state();
+    if (!s.controller || !s.controller->configuration())
+        return;
+    s.controller->setEnabled(true);
+    s.controller->configuration()->setConfiguration(configuration);
+    if (configuration && s.screen)
+        s.screen->setSize(QSize(configuration->getWidth(), configuration->getHeight()));
 }
 
 } // namespace VelmoraQML
