@@ -4,9 +4,11 @@
 
 // Enumerations shared by the project model, the themes, the preview and the windows. Their
 // numbers are stored in project files, theme XML and QML text, so they never change.
+// Each has int as its fixed underlying type: values read from files are stored without a range
+// test, and any int is then a valid value of the enumeration.
 namespace Velmora {
 
-enum ControlType
+enum ControlType : int
 {
     ControlType_BUTTON = 1,
     ControlType_SLIDER = 2,
@@ -18,7 +20,7 @@ enum ControlType
 
 // Item types that take skins and defaults from a theme (Label and Clock are numbered
 // differently from ControlType).
-enum ThemedItemType
+enum ThemedItemType : int
 {
     ThemedItemType_BUTTON = 1,
     ThemedItemType_SLIDER = 2,
@@ -29,7 +31,7 @@ enum ThemedItemType
     ThemedItemType_CLOCK = 7
 };
 
-enum ButtonFunction
+enum ButtonFunction : int
 {
     ButtonFunction_NONE = 0,
     ButtonFunction_NEXT_PAGE = 1,
@@ -42,14 +44,14 @@ enum ButtonFunction
     ButtonFunction_LOCK = 8
 };
 
-enum PageTransition
+enum PageTransition : int
 {
     PageTransition_NONE = 0,
     PageTransition_PAN_LEFT = 1,
     PageTransition_PAN_RIGHT = 2
 };
 
-enum TextStyle
+enum TextStyle : int
 {
     TextStyle_NORMAL = 0,
     TextStyle_OUTLINE = 1,
@@ -58,7 +60,7 @@ enum TextStyle
 };
 
 // 0 stands for "any" where templates, page-background images and image filters allow it.
-enum Orientation
+enum Orientation : int
 {
     Orientation_ANY = 0,
     Orientation_LANDSCAPE = 1,
@@ -66,7 +68,7 @@ enum Orientation
 };
 
 // The IR action kinds; a control keeps one IR slot per action kind.
-enum Action
+enum Action : int
 {
     NoAction = 0,
     Action_CLICK = 1,
@@ -74,7 +76,7 @@ enum Action
     Action_DECREMENT = 3
 };
 
-enum Alignment
+enum Alignment : int
 {
     Alignment_START = 0,
     Alignment_END = 1,
@@ -83,7 +85,7 @@ enum Alignment
 };
 
 // Where a page's navigation bar sits.
-enum NavigationPosition
+enum NavigationPosition : int
 {
     NavigationPosition_TOP = 1,
     NavigationPosition_RIGHT = 2,
@@ -91,7 +93,7 @@ enum NavigationPosition
     NavigationPosition_LEFT = 4
 };
 
-enum SkinPropertyType
+enum SkinPropertyType : int
 {
     SkinPropertyType_INT = 1,
     SkinPropertyType_DOUBLE = 2,
@@ -114,4 +116,5 @@ Q_DECLARE_METATYPE(Velmora::TextStyle)
 Q_DECLARE_METATYPE(Velmora::Orientation)
 Q_DECLARE_METATYPE(Velmora::Action)
 Q_DECLARE_METATYPE(Velmora::Alignment)
+Q_DECLARE_METATYPE(Velmora::NavigationPosition)
 Q_DECLARE_METATYPE(Velmora::SkinPropertyType)

@@ -1,3 +1,5 @@
+#include "velmora_objects/meta_types.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -10,5 +12,6 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     QApplication app(argc, argv);
+    Velmora::registerMetaTypes();
     return RUN_ALL_TESTS();
 }

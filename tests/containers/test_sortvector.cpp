@@ -1,0 +1,312 @@
+#include "containers/sortvector.h"
+
+#include <climits>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+// An element ordered by a signed sort value, like a page.
+class Sorted : public sortvector_el
+{
+public:
+    explicit Sorted(int value = 0) : sortValue(value) { ++alive; }
+    Sorted(const Sorted& other) : sortvector_el(other), sortValue(other.sortValue) { ++alive; }
+    ~Sorted() override { --alive; }
+
+    bool lessThan(const sortvector_el& other) const override
+    {
+        return sortValue < dynamic_cast<const Sorted&>(other).sortValue;
+    }
+    Sorted* clone() const override { return new Sorted(*this); }
+
+    int getSortValue() const { return sortValue; }
+    void setSortValue(int value) { sortValue = value; }
+
+    static int alive;
+    int sortValue;
+};
+int Sorted::alive = 0;
+
+using Pages = sortvector<Sorted>;
+
+unsigned int add(Pages& pages, int value, unsigned int id = UINT_MAX)
+{
+    smart_ptr<Sorted> page(new Sorted(value));
+    return pages.insert(page, id);
+}
+
+std::vector<unsigned int> ids(const Pages& pages)
+{
+    std::vector<unsigned int> result;
+    for (const Sorted& page : pages)
+        result.push_back(page.getId());
+    return result;
+}
+
+std::vector<int> values(const Pages& pages)
+{
+    std::vector<int> result;
+    for (const Sorted& page : pages)
+        result.push_back(page.getSortValue());
+    return result;
+}
+
+} // namespace
+
+TEST(SortVector, FullContainerRefusesAndLeavesElementWithCaller)
+{
+    Pages pages(16, 256);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(add(pages, i), unsigned(i));
+    EXPECT_EQ(pages.slotCount(), 256u);
+    smart_ptr<Sorted> extra(new Sorted(1000));
+    Sorted* raw = extra.get();
+    EXPECT_EQ(pages.insert(extra, UINT_MAX), UINT_MAX);
+    EXPECT_EQ(extra.get(), raw);
+    EXPECT_EQ(pages.size(), 256u);
+}
+
+TEST(SortVector, ExplicitIdsGrowInWholeStepsUpToTheMaximum)
+{
+    struct Case
+    {
+        unsigned int id;
+        unsigned int result;
+        unsigned int slots;
+    } cases[] = {{20, 20, 32},
+                 {15, 15, 16},
+                 {16, 16, 32},
+                 {255, 255, 256},
+                 {300, UINT_MAX, 256},
+                 {256, UINT_MAX, 256},
+                 {UINT_MAX - 1, UINT_MAX, 256}};
+    for (const Case& c : cases) {
+        Pages pages(16, 256);
+        EXPECT_EQ(add(pages, 0, c.id), c.result) << c.id;
+        EXPECT_EQ(pages.slotCount(), c.slots) << c.id;
+    }
+    Pages pages(16, 256);
+    ASSERT_EQ(add(pages, 0, 3), 3u);
+    EXPECT_EQ(add(pages, 0, 3), UINT_MAX) << "a taken id is refused";
+}
+
+TEST(SortVector, LowestFreeIdAndHighestId)
+{
+    Pages pages(4, 8);
+    for (int i = 0; i < 5; ++i)
+        add(pages, i);
+    EXPECT_EQ(pages.slotCount(), 8u);
+    EXPECT_EQ(pages.highestId(), 4);
+    pages.erase(2);
+    EXPECT_EQ(add(pages, 10), 2u);
+    pages.erase(3);
+    pages.erase(1);
+    EXPECT_EQ(add(pages, 10), 1u);
+    EXPECT_EQ(add(pages, 10), 3u);
+    EXPECT_EQ(add(pages, 10), 5u);
+    pages.erase(5);
+    pages.erase(4);
+    EXPECT_EQ(pages.highestId(), 3);
+    pages.erase(3);
+    pages.erase(1);
+    EXPECT_EQ(pages.highestId(), 2);
+    pages.erase(0);
+    pages.erase(2);
+    EXPECT_EQ(pages.highestId(), -1);
+    EXPECT_TRUE(pages.empty());
+    EXPECT_EQ(Sorted::alive, 0);
+}
+
+TEST(SortVector, SequenceFollowsSortValuesAndEqualOnesGoFirst)
+{
+    Pages pages(16, 256);
+    add(pages, 10);  // id 0
+    add(pages, -5);  // id 1
+    add(pages, 20);  // id 2
+    add(pages, 10);  // id 3, equal to id 0: placed before it
+    add(pages, 100); // id 4
+    EXPECT_EQ(ids(pages), (std::vector<unsigned int>{1, 3, 0, 2, 4}));
+}
+
+TEST(SortVector, NextIdInSequenceOrder)
+{
+    Pages empty(16, 256);
+    EXPECT_EQ(empty.getNextId(UINT_MAX, true, false), UINT_MAX);
+    EXPECT_EQ(empty.getNextId(UINT_MAX, false, true), UINT_MAX);
+
+    Pages pages(16, 256);
+    add(pages, 30); // 0
+    add(pages, 10); // 1
+    add(pages, 20); // 2; sequence 1, 2, 0
+    struct Case
+    {
+        unsigned int id;
+        bool forward, wrap;
+        unsigned int next;
+    } cases[] = {{UINT_MAX, true, false, 1}, {UINT_MAX, false, false, 0},
+                 {1, true, false, 2},        {0, true, false, UINT_MAX},
+                 {0, true, true, 1},         {1, false, false, UINT_MAX},
+                 {1, false, true, 0},        {0, false, false, 2}};
+    for (const Case& c : cases)
+        EXPECT_EQ(pages.getNextId(c.id, c.forward, c.wrap), c.next)
+            << c.id << " " << c.forward << c.wrap;
+
+    Pages single(16, 256);
+    add(single, 0, 5);
+    EXPECT_EQ(single.getNextId(5, true, true), 5u);
+    EXPECT_EQ(single.getNextId(5, false, true), 5u);
+}
+
+TEST(SortVector, UnlinkHandsBackTheElement)
+{
+    Pages pages(16, 256);
+    add(pages, 0);
+    add(pages, 1);
+    add(pages, 2);
+    smart_ptr<Sorted> last(&*pages.get(2));
+    auto following = pages.unlink(pages.get(2));
+    EXPECT_TRUE(following == pages.end());
+    smart_ptr<Sorted> first(&*pages.get(0));
+    following = pages.unlink(pages.get(0));
+    EXPECT_EQ(following->getId(), 1u);
+    EXPECT_EQ(pages.size(), 1u);
+    EXPECT_FALSE(pages.exists(0));
+    EXPECT_EQ(pages.highestId(), 1);
+    EXPECT_EQ(Sorted::alive, 3) << "unlinked elements are not deleted";
+    EXPECT_THROW(pages.unlink(Pages::iterator()), std::logic_error);
+}
+
+TEST(SortVector, ReinsertingAMovedElementReordersIt)
+{
+    Pages pages(16, 256);
+    add(pages, 0);
+    add(pages, 65536);
+    add(pages, 131072);
+    smart_ptr<Sorted> page(&*pages.get(2));
+    pages.unlink(pages.get(2));
+    page->setSortValue(getFreeSortValue<Sorted, 65536>(pages, 0));
+    EXPECT_EQ(pages.insert(page, 2), 2u);
+    EXPECT_EQ(ids(pages), (std::vector<unsigned int>{2, 0, 1}));
+}
+
+TEST(SortVector, FreeSortValueAfterTheLast)
+{
+    struct Case
+    {
+        std::vector<int> existing;
+        int expected;
+    } cases[] = {{{}, 0},
+                 {{131072}, 196608},
+                 {{100}, 65536},
+                 {{-100}, 65536},
+                 {{2147418112}, INT_MAX},
+                 {{2147418111}, 2147418112},
+                 {{0, INT_MAX}, 131072}};
+    for (const Case& c : cases) {
+        Pages pages(16, 256);
+        for (int v : c.existing)
+            add(pages, v);
+        EXPECT_EQ((getFreeSortValue<Sorted, 65536>(pages, UINT_MAX)), c.expected)
+            << (c.existing.empty() ? 0 : c.existing.back());
+    }
+}
+
+TEST(SortVector, FreeSortValueBeforeAnElement)
+{
+    struct Case
+    {
+        std::vector<int> existing;
+        unsigned int before;
+        int expected;
+        std::vector<int> afterwards;
+    } cases[] = {
+        {{0}, 0, -65536, {0}},
+        {{-100}, 0, -65536, {-100}},
+        {{-65537}, 0, -131072, {-65537}},
+        {{-2147418112}, 0, INT_MIN, {-2147418112}},
+        {{-2147418113}, 0, INT_MIN, {-2147418113}},
+        {{-2147418111}, 0, -2147418112, {-2147418111}},
+        {{INT_MIN, 5}, 0, -65536, {0, 65536}},
+        {{0, 65536}, 1, 32768, {0, 65536}},
+        {{0, 1}, 1, 32768, {0, 65536}},
+        {{7, 7}, 0, 32768, {0, 65536}}, // equal neighbours: renumbered, not a tie
+        {{INT_MIN, INT_MAX}, 1, -1, {INT_MIN, INT_MAX}},
+    };
+    for (const Case& c : cases) {
+        Pages pages(16, 256);
+        for (int v : c.existing)
+            add(pages, v);
+        EXPECT_EQ((getFreeSortValue<Sorted, 65536>(pages, c.before)), c.expected)
+            << c.existing.front() << " before id " << c.before;
+        EXPECT_EQ(values(pages), c.afterwards) << c.existing.front();
+    }
+}
+
+TEST(SortVector, FreeSortValueAfterRenumberingTheTop)
+{
+    Pages pages(16, 256);
+    add(pages, 5);
+    add(pages, INT_MAX);
+    EXPECT_EQ((getFreeSortValue<Sorted, 65536>(pages, UINT_MAX)), 131072);
+    EXPECT_EQ(values(pages), (std::vector<int>{0, 65536}));
+}
+
+TEST(SortVector, CopyHoldsClonesUnderTheSameIds)
+{
+    Pages source(4, 64);
+    add(source, 30, 9);
+    add(source, 10, 2);
+    add(source, 20, 5);
+    {
+        Pages copy(1, 1);
+        add(copy, 99);
+        copy = source;
+        EXPECT_EQ(ids(copy), ids(source));
+        EXPECT_EQ(copy.slotCount(), source.slotCount());
+        EXPECT_EQ(copy.maximum(), 64u);
+        EXPECT_EQ(copy.step(), 4u);
+        EXPECT_EQ(copy.highestId(), 9);
+        EXPECT_NE(&copy[5], &source[5]);
+        EXPECT_EQ(copy[5].sortValue, 20);
+        copy = copy;
+        EXPECT_EQ(copy.size(), 3u);
+        Pages constructed(copy);
+        EXPECT_EQ(ids(constructed), ids(source));
+        EXPECT_EQ(add(constructed, 0), 0u);
+    }
+    EXPECT_EQ(Sorted::alive, 3);
+    EXPECT_EQ(ids(source), (std::vector<unsigned int>{2, 5, 9}));
+}
+
+TEST(SortVector, EraseRangeDeletes)
+{
+    Pages pages(16, 256);
+    for (int i = 0; i < 5; ++i)
+        add(pages, i);
+    auto last = pages.erase(std::next(pages.begin()), pages.get(4));
+    EXPECT_EQ(last->getId(), 4u);
+    EXPECT_EQ(ids(pages), (std::vector<unsigned int>{0, 4}));
+    EXPECT_EQ(Sorted::alive, 2);
+    EXPECT_EQ(pages.highestId(), 4);
+}
+
+using SortVectorDeathTest = ::testing::Test;
+
+TEST_F(SortVectorDeathTest, MissingIdsAreFatal)
+{
+    Pages pages(16, 256);
+    add(pages, 0);
+    EXPECT_DEATH(pages.get(3), "Assert: 'exists\\(id\\)' is FALSE");
+    EXPECT_DEATH(pages.erase(1), "Assert: 'exists\\(id\\)' is FALSE");
+    EXPECT_DEATH(pages[2], "Assert: 'vector\\[id\\] != NULL' is FALSE");
+    EXPECT_DEATH(pages[5000], "Assert: 'vector\\[id\\] != NULL' is FALSE");
+    EXPECT_DEATH(pages.getNextId(7, true, true), "Assert: 'exists\\(id\\)' is FALSE");
+    EXPECT_DEATH((getFreeSortValue<Sorted, 65536>(pages, 7)), "Assert: 'exists\\(id\\)' is FALSE");
+
+    // An element of another container under an id that is stored here is not ours to take.
+    Pages other(16, 256);
+    add(other, 0);
+    EXPECT_DEATH(pages.unlink(other.get(0)), "Assert: 'exists\\(it->getId\\(\\)\\)' is FALSE");
+    EXPECT_DEATH(pages.erase(pages.end()), "Assert: 'exists\\(it->getId\\(\\)\\)' is FALSE");
+}

@@ -1,0 +1,31 @@
+#include "velmora_objects/meta_types.h"
+
+#include "core/gradient.h"
+#include "velmora_objects/skin_property_key.h"
+#include "velmora_objects/velmora_types.h"
+
+#include <QMetaType>
+
+namespace Velmora {
+
+void registerMetaTypes()
+{
+    static const bool registered = [] {
+        qRegisterMetaType<Gradient>();
+        qRegisterMetaType<SkinPropertyKey>();
+        qRegisterMetaType<ControlType>();
+        qRegisterMetaType<ThemedItemType>();
+        qRegisterMetaType<ButtonFunction>();
+        qRegisterMetaType<PageTransition>();
+        qRegisterMetaType<TextStyle>();
+        qRegisterMetaType<Orientation>();
+        qRegisterMetaType<Action>();
+        qRegisterMetaType<Alignment>();
+        qRegisterMetaType<NavigationPosition>();
+        qRegisterMetaType<SkinPropertyType>();
+        return true;
+    }();
+    (void)registered;
+}
+
+} // namespace Velmora

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "velmora_objects/velmora_types.h"
+
+#include <QString>
+#include <QVariant>
+
+namespace Velmora {
+
+class Streamer;
+
+// One named, typed value of a skin: the top colour of a button's gradient, the width of a
+// slider's track border, the image of a clock face. The same classes are the rows of the
+// per-item-type definition tables, which add a caption for the editor, a default value and,
+// for numbers, the unit, bounds and step. The key is the name of the QML property that the
+// preview binds it to.
+//
+// An invalid value means "no value". Nothing checks the value against the type or the bounds:
+// the bounds are for the editor only. Holders own their properties through smart_ptr.
+class SkinProperty
+{
+public:
+    SkinProperty(const QString& key, const QString& caption, const QVariant& value);
+    virtual ~SkinProperty();
+
+    virtual SkinPropertyType getType() const = 0;
+
+    // The property's block in the project stream: its own tags around the base block. The type
+    // number is not part of it; the holder writes that in front. read overwrites every member,
+    // caption and bounds included, and raises the stream's std::runtime_error on a broken
+    // block, keeping what it had read so far.
+    virtual void read(Streamer& stream);
+    virtual void write(Streamer& stream) const;
+
+    // Copies key, caption and value; the numeric classes also copy unit and bounds from a
+    // property of their own class.
+    virtual void copyFrom(const SkinProperty& other);
+
+    // A new property of the type with empty key and caption and no value, or null for a number
+    // outside 1..6. The caller owns it.
+    static SkinProperty* create(SkinPropertyType type);
+
+    const QString& getKey() const { return key; }
+    const QString& getCaption() const { return caption; }
+    QVariant getValue() const { return value; }
+    void setKey(const QString& newKey) { key = newKey; }
+    void setCaption(const QString& newCaption) { caption = newCaption; }
+    void setValue(const QVariant& newValue) { value = newValue; }
+
+protected:
+    SkinProperty(const SkinProperty&) = default;
+    SkinProperty& operator=(const SkinProperty&) = default;
+
+private:
+    QString key;
+    QString caption;
+    QVariant value;
+};
+
+// An int; the editor shows unit after the number and specialValueText (when not empty) in
+// place of the number at the minimum.
+class IntSkinProperty : public SkinProperty
+{
+public:
+    IntSkinProperty(const QString& key, const QString& caption, const QVariant& value,
+                    const QString& unit, int minimum, int maximum, const QString& specialValueText);
+
+    SkinPropertyType getType() const override { return SkinPropertyType_INT; }
+    void read(Streamer& stream) override;
+    void write(Streamer& stream) const override;
+    void copyFrom(const SkinProperty& other) override;
+
+    const QString& getUnit() const { return unit; }
+    int getMinimum() const { return minimum; }
+    int getMaximum() const { return maximum; }
+    const QString& getSpecialValueText() const { return specialValueText; }
+
+private:
+    QString unit;
+    int minimum;
+    int maximum;
+    QString specialValueText;
+};
+
+// A double; step is the editor's increment.
+class DoubleSkinProperty : public SkinProperty
+{
+public:
+    DoubleSkinProperty(const QString& key, const QString& caption, const QVariant& value,
+                       const QString& unit, double minimum, double maximum, double step);
+
+    SkinPropertyType getType() const override { return SkinPropertyType_DOUBLE; }
+    void read(Streamer& stream) override;
+    void write(Streamer& stream) const override;
+    void copyFrom(const SkinProperty& other) override;
+
+    const QString& getUnit() const { return unit; }
+    double getMinimum() const { return minimum; }
+    double getMaximum() const { return maximum; }
+    double getStep() const { return step; }
+
+private:
+    QString unit;
+    double minimum;
+    double maximum;
+    double step;
+};
+
+class BoolSkinProperty : public SkinProperty
+{
+public:
+    using SkinProperty::SkinProperty;
+    SkinPropertyType getType() const override { return SkinPropertyType_BOOL; }
+    void read(Streamer& stream) override;
+    void write(Streamer& stream) const override;
+};
+
+class StringSkinProperty : public SkinProperty
+{
+public:
+    using SkinProperty::SkinProperty;
+    SkinPropertyType getType() const override { return SkinPropertyType_STRING; }
+    void read(Streamer& stream) override;
+    void write(Streamer& stream) const override;
+};
+
+// A QColor.
+class ColourSkinProperty : public SkinProperty
+{
+public:
+    using SkinProperty::SkinProperty;
+    SkinPropertyType getType() const override { return SkinPropertyType_COLOUR; }
+    void read(Streamer& stream) override;
+    void write(Streamer& stream) const override;
+};
+
+// In a theme's skin: the id (unsigned int) of an image in the theme's skin-image store. In a
+// definition table: no value, or a QString holding a resource URL.
+class ImageSkinProperty : public SkinProperty
+{
+public:
+    using SkinProperty::SkinProperty;
+    SkinPropertyType getType() const override { return SkinPropertyType_IMAGE; }
+    void read(Streamer& stream) override;
+    void write(Streamer& stream) const override;
+};
+
+} // namespace Velmora
