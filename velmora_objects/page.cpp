@@ -8,15 +8,6 @@ namespace Velmora {
 
 using namespace StreamFields;
 
-namespace {
-
-// Orientations travel in variants between the model, the property editor and the preview,
-// and are looked up by this name. Registered during static initialisation, before any of
-// them runs; every program that uses the model links this unit.
-const int orientationMetaTypeId = qRegisterMetaType<Orientation>("Velmora::Orientation");
-
-} // namespace
-
 bool Page::lessThan(const sortvector_el& other) const
 {
     return m_sortValue < dynamic_cast<const Page&>(other).m_sortValue;
