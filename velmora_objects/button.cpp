@@ -55,6 +55,7 @@ void Button::read(Streamer& s)
         setTriboolFromByte(m_wordWrap, wordWrap);
     }
     s.expectTag("Button_end");
+    s.checkStatus();
 }
 
 void Button::write(Streamer& s) const

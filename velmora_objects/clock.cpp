@@ -24,6 +24,7 @@ void Clock::read(Streamer& s)
     m_captionFontSize = readInt(s);
     m_spacing = readInt(s);
     s.expectTag("Clock_end");
+    s.checkStatus();
 }
 
 void Clock::write(Streamer& s) const

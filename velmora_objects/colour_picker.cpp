@@ -27,6 +27,7 @@ void ColourPicker::read(Streamer& s)
         m_spacing = readInt(s);
     }
     s.expectTag("ColourPicker_end");
+    s.checkStatus();
 }
 
 void ColourPicker::write(Streamer& s) const

@@ -29,6 +29,7 @@ void Keypad::read(Streamer& s)
         m_buttonTextStyle = TextStyle(readByte(s));
     }
     s.expectTag("Keypad_end");
+    s.checkStatus();
 }
 
 void Keypad::write(Streamer& s) const

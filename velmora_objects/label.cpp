@@ -23,6 +23,7 @@ void Label::read(Streamer& s)
     m_fontSize = readInt(s);
     m_wordWrap = readBool(s);
     s.expectTag("Label_end");
+    s.checkStatus();
 }
 
 void Label::write(Streamer& s) const

@@ -52,6 +52,7 @@ void Slider::read(Streamer& s)
         m_spacing = spacing;
     }
     s.expectTag("Slider_end");
+    s.checkStatus();
 }
 
 void Slider::write(Streamer& s) const
