@@ -2,8 +2,6 @@
 
 #include "velmora_objects/streamer.h"
 
-#include <cstring>
-
 namespace Velmora {
 
 namespace {

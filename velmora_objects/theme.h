@@ -17,8 +17,6 @@
 
 namespace Velmora {
 
-class Skin;
-
 // The look of a designed panel: a name, a splash image per panel orientation, four stores of
 // images (page backgrounds, page icons, control images, skin images), the skin set of every
 // themed item type, the default skin of each type and the default item properties that new
