@@ -1,14 +1,10 @@
 #include "velmora_objects/qml_streamer.h"
 
 #include "core/assertion.h"
+#include "velmora_objects/configuration.h"
 
 #include <QColor>
 #include <QIODevice>
-
-#if __has_include("velmora_objects/configuration.h")
-#include "velmora_objects/configuration.h"
-#define VELMORA_QML_HAS_CONFIGURATION 1
-#endif
 
 namespace VelmoraQML {
 
@@ -29,11 +25,7 @@ unsigned int QMLStreamer::serial() const
 {
     const Velmora::Configuration* configuration = m_configuration;
     VELMORA_ASSERT(configuration);
-#ifdef VELMORA_QML_HAS_CONFIGURATION
-    return configuration->getSerial();
-#else
-    return 0;
-#endif
+    return unsigned(configuration->getSerial());
 }
 
 QString QMLStreamer::escaped(const QString& value)

@@ -1,5 +1,7 @@
 #include "velmora_objects/qml_streamer.h"
 
+#include "velmora_objects/configuration.h"
+
 #include "qml_golden.h"
 
 #include <QColor>
@@ -117,6 +119,18 @@ TEST(QMLStreamer, StatesTransitionsAndAliases)
     QmlGolden::expectDocument("streamer_states.qml", s.text());
 }
 
+TEST(QMLStreamer, SkinImageIdBecomesAnAddressOfTheConfigurationsTheme)
+{
+    Velmora::Configuration configuration;
+    QMLStreamer s(&configuration);
+    EXPECT_EQ(s.configuration(), &configuration);
+    s.writePropertyDefinition("fill", QMetaType::QImage, 7u, true);
+    const QString expected =
+        QStringLiteral("property string fill:\"image://theme%1/skinImage7\";\n")
+            .arg(configuration.getSerial());
+    EXPECT_EQ(s.text(), header() + expected);
+}
+
 TEST(QMLStreamerDeathTest, UnsupportedDefinitionTypeIsFatal)
 {
     EXPECT_DEATH(
@@ -126,4 +140,14 @@ TEST(QMLStreamerDeathTest, UnsupportedDefinitionTypeIsFatal)
         },
         "Trap: '\"Unrecognised property type passed to "
         "QMLStreamer::writePropertyDefinition\"' is TRUE");
+}
+
+TEST(QMLStreamerDeathTest, SkinImageIdNeedsAConfiguration)
+{
+    EXPECT_DEATH(
+        {
+            QMLStreamer s(nullptr);
+            s.writePropertyDefinition("fill", QMetaType::QImage, 7u, true);
+        },
+        "Assert: 'configuration' is FALSE");
 }
