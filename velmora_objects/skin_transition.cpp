@@ -1,0 +1,31 @@
+#include "velmora_objects/skin_transition.h"
+
+#include "velmora_objects/streamer.h"
+
+namespace Velmora {
+
+namespace {
+const char* const StartTag = "SkinTransition_start";
+const char* const EndTag = "SkinTransition_end";
+} // namespace
+
+void SkinTransition::write(Streamer& streamer) const
+{
+    streamer.writeTag(StartTag);
+    streamer.stream() << qint32(duration) << qint32(easing);
+    streamer.writeTag(EndTag);
+}
+
+void SkinTransition::read(Streamer& streamer)
+{
+    streamer.expectTag(StartTag);
+    qint32 readDuration = 0;
+    qint32 readEasing = 0;
+    streamer.stream() >> readDuration >> readEasing;
+    streamer.checkStatus();
+    duration = readDuration;
+    easing = readEasing;
+    streamer.expectTag(EndTag);
+}
+
+} // namespace Velmora
