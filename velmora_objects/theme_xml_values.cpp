@@ -44,13 +44,13 @@ QString textStyleName(int textStyle)
     return QString::fromLatin1(textStyleNames[size_t(textStyle)]);
 }
 
-int textStyleFromName(const QString& name)
+TextStyle textStyleFromName(const QString& name)
 {
     for (size_t i = 0; i < textStyleNames.size(); ++i) {
         if (name == QLatin1String(textStyleNames[i]))
-            return int(i);
+            return TextStyle(i);
     }
-    return TextStyleCount;
+    return TextStyle(TextStyleCount);
 }
 
 void writeTextStyleElement(QXmlStreamWriter& writer, TextStyle textStyle)

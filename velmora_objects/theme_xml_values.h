@@ -24,9 +24,9 @@ ThemedItemType themedItemTypeFromName(const QString& name);
 // string.
 QString textStyleName(int textStyle);
 // The inverse, exact and case-sensitive; any other text gives TextStyleCount (one past
-// Sunken), so the result is a TextStyle only when it is below that.
-int textStyleFromName(const QString& name);
+// Sunken), which names no style.
 constexpr int TextStyleCount = 4;
+TextStyle textStyleFromName(const QString& name);
 
 // An element "TextStyle" whose text is the style's name.
 void writeTextStyleElement(QXmlStreamWriter& writer, TextStyle textStyle);
