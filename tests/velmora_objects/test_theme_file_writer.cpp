@@ -190,16 +190,6 @@ TEST_F(ThemeFileWriterTest, WritingTwiceGivesTheSameMembersInTheSameOrder)
     EXPECT_EQ(documentOf(bundlePath("a.qvt")), documentOf(bundlePath("b.qvt")));
 }
 
-TEST_F(ThemeFileWriterTest, LeftoverWorkFolderIsEmptiedFirst)
-{
-    QDir().mkpath(tempTheme());
-    writeFile(tempTheme() + "/stale.xml", "<stale/>");
-    const QString bundle = bundlePath();
-    ASSERT_TRUE(write(*TestUtil::emptyTheme("Blue"), bundle, true).empty());
-    EXPECT_EQ(membersOf(bundle),
-              QStringList({"landscape_splash_image", "portrait_splash_image", "Blue.xml"}));
-}
-
 // Names with characters that mean something in shell patterns, or that would make a member
 // path, must give bundles that open again.
 TEST_F(ThemeFileWriterTest, ThemeNamesOfAnyKindGiveBundlesThatOpen)
