@@ -7,6 +7,8 @@
 
 namespace Velmora {
 
+class Streamer;
+
 // One image of a theme's image stores: the bytes of the image file exactly as read (never
 // decoded and re-encoded), their MD5 digest, by which the theme recognises a file it already
 // holds, and for page backgrounds the orientation the image is meant for.
@@ -36,6 +38,11 @@ public:
     void setOrientation(int value) { orientation = value; }
 
     static QByteArray digestOf(const QByteArray& bytes);
+
+    // The image's block in the project stream (theme_stream.cpp). Reading computes the digest
+    // when the block holds none.
+    void write(Streamer& streamer) const;
+    void read(Streamer& streamer);
 
 private:
     QByteArray data;

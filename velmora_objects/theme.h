@@ -17,6 +17,8 @@
 
 namespace Velmora {
 
+class Streamer;
+
 // The look of a designed panel: a name, a splash image per panel orientation, four stores of
 // images (page backgrounds, page icons, control images, skin images), the skin set of every
 // themed item type, the default skin of each type and the default item properties that new
@@ -140,6 +142,21 @@ public:
     // Drops every default-skin name that names no skin of its type's set (or whose type has
     // no set), as data read from a file can leave them. Returns how many were dropped.
     int dropStaleDefaultSkins();
+
+    // The ids of the page-background images, icons and control images that a project's pages
+    // and buttons use: a minimal save writes only those images of the three stores.
+    struct SaveFilter
+    {
+        std::set<unsigned int> pageBackgroundImages;
+        std::set<unsigned int> icons;
+        std::set<unsigned int> controlImages;
+    };
+    // The theme's block in the project stream (theme_stream.cpp), without the name. write
+    // writes the newest form, with a filter only the images it names of the three stores it
+    // covers; read reads a block of any accepted version into an empty theme and raises the
+    // stream's std::runtime_error on a damaged block.
+    void write(Streamer& streamer, const SaveFilter* filter) const;
+    void read(Streamer& streamer);
 
     // Default item properties by item type and property name; a value is a plain QVariant or
     // holds a Gradient or a TextStyle.

@@ -1,0 +1,341 @@
+#include "common/helpers.h"
+#include "velmora_objects/hex_fixture.h"
+#include "velmora_objects/sample_project.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using namespace Velmora;
+using SampleProject::load;
+using SampleProject::saved;
+using TestUtil::runtimeErrorOf;
+
+namespace {
+
+QByteArray fixture(const char* name)
+{
+    return HexFixture::parse(
+        TestUtil::readFile(TestUtil::dataPath(QString("project/%1.hex").arg(name))));
+}
+
+QByteArray withVersion(QByteArray bytes, quint32 version)
+{
+    qToBigEndian(version, reinterpret_cast<uchar*>(bytes.data()) + 8);
+    return bytes;
+}
+
+void saveTo(const Configuration& project, const QString& path, bool minimal = false)
+{
+    Streamer s;
+    s.open(Streamer::Mode_WRITE, path);
+    project.write(s, minimal);
+    s.close();
+}
+
+void loadFrom(Configuration& project, const QString& path)
+{
+    project.clear();
+    Streamer s;
+    s.open(Streamer::Mode_READ, path);
+    project.read(s);
+}
+
+QList<unsigned int> idsOf(const sortvector<Page>& pages)
+{
+    QList<unsigned int> ids;
+    for (const Page& page : pages)
+        ids << page.getId();
+    return ids;
+}
+
+QList<qint32> sortValuesOf(const sortvector<Page>& pages)
+{
+    QList<qint32> values;
+    for (const Page& page : pages)
+        values << page.getSortValue();
+    return values;
+}
+
+// The offset of the control record (id, type, block) whose block starts at the n-th (from 0)
+// occurrence of the tag.
+int controlRecordOf(const QByteArray& bytes, const char* tag, int n = 0)
+{
+    int at = -1;
+    for (int i = 0; i <= n; ++i)
+        at = bytes.indexOf(tag, at + 1);
+    return at < 0 ? -1 : at - 3;
+}
+
+void putShort(QByteArray& bytes, int at, quint16 value)
+{
+    qToBigEndian(value, reinterpret_cast<uchar*>(bytes.data()) + at);
+}
+
+} // namespace
+
+TEST(ProjectFile, SmallestProjectHasTheDocumentedBytes)
+{
+    Configuration project;
+    project.clear();
+    const QByteArray expected = fixture("smallest");
+    EXPECT_EQ(saved(project).toHex(' '), expected.toHex(' '));
+
+    project.setName("x");
+    load(project, expected);
+    EXPECT_TRUE(project.getName().isNull());
+    EXPECT_EQ(project.getOrientation(), Orientation_LANDSCAPE);
+    EXPECT_EQ(project.getTheme(), nullptr);
+    EXPECT_EQ(project.getUnlockFunction(), ButtonFunction_GO_TO_PAGE);
+}
+
+TEST(ProjectFile, FullProjectSavesLoadsAndSavesToTheSameBytes)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("full.qvp");
+    Configuration original;
+    SampleProject::fill(original);
+    saveTo(original, path);
+    const QByteArray first = TestUtil::readFile(path);
+    EXPECT_EQ(first, saved(original));
+
+    Configuration project;
+    loadFrom(project, path);
+    saveTo(project, path);
+    EXPECT_EQ(TestUtil::readFile(path), first);
+
+    EXPECT_EQ(project.getName(), "Sample project");
+    EXPECT_EQ(QSize(project.getWidth(), project.getHeight()), QSize(272, 480));
+    EXPECT_EQ(idsOf(project.getPages()), idsOf(original.getPages()));
+    EXPECT_EQ(sortValuesOf(project.getPages()), QList<qint32>({0, 65536, 131072}));
+    for (const Page& page : original.getPages())
+        EXPECT_EQ(project.getPage(page.getId()).getControlIds(), page.getControlIds());
+    EXPECT_EQ(project.getControls().size(), 7u);
+    for (const Control& control : original.getControls()) {
+        EXPECT_EQ(project.getControl(control.getId()).getType(), control.getType());
+        EXPECT_EQ(project.getControl(control.getId()).getCaption(), control.getCaption());
+    }
+    EXPECT_EQ(project.getPageSwitchers().size(), 2u);
+    EXPECT_EQ(project.getDefaultPageId(), original.getDefaultPageId());
+    EXPECT_TRUE(project.getIRSlots() == original.getIRSlots());
+    EXPECT_EQ(project.getIRSlots().size(), 4u);
+    EXPECT_EQ(project.getUnlockCode(), "2468");
+    EXPECT_EQ(project.getUnlockFunction(), ButtonFunction_BACK);
+    EXPECT_EQ(project.getLockTimeout(), 300000);
+    EXPECT_EQ(project.getUsedSkins().size(), original.getUsedSkins().size());
+    EXPECT_EQ(project.getTheme()->getDefaultSkins(), original.getTheme()->getDefaultSkins());
+}
+
+TEST(ProjectFile, MinimalSaveWritesOnlyTheImagesInUse)
+{
+    Configuration project;
+    SampleProject::fill(project, 10);
+    // Pages use backgrounds 1 and 2 and icons 0 and 2; the buttons use control image 1.
+    Configuration minimal;
+    load(minimal, saved(project, true));
+    const Theme& theme = *minimal.getTheme();
+    auto ids = [](const Theme::ImageStore& store) {
+        QList<unsigned int> list;
+        for (const ImageData& image : store)
+            list << image.getId();
+        return list;
+    };
+    EXPECT_EQ(ids(theme.getPageBackgroundImages()), QList<unsigned int>({1, 2}));
+    EXPECT_EQ(ids(theme.getIcons()), QList<unsigned int>({0, 2}));
+    EXPECT_EQ(ids(theme.getControlImages()), QList<unsigned int>({1}));
+    EXPECT_EQ(theme.getSkinImages().size(), 10u);
+
+    Configuration whole;
+    load(whole, saved(project, false));
+    EXPECT_EQ(whole.getTheme()->getPageBackgroundImages().size(), 10u);
+    EXPECT_EQ(whole.getTheme()->getIcons().size(), 10u);
+    EXPECT_EQ(whole.getTheme()->getControlImages().size(), 10u);
+}
+
+TEST(ProjectFile, OlderHeadersFollowTheOrientationRule)
+{
+    // Version 2 and older knew only landscape: any other byte means portrait.
+    Configuration project;
+    load(project, withVersion(fixture("header_v4"), 2));
+    EXPECT_EQ(project.getName(), "Old");
+    EXPECT_EQ(project.getOrientation(), Orientation_PORTRAIT);
+    EXPECT_EQ(QSize(project.getWidth(), project.getHeight()), QSize(272, 480));
+
+    QByteArray landscape = withVersion(fixture("header_v4"), 2);
+    landscape[landscape.indexOf("ConfigurationHeader_end") - 1] = 1;
+    load(project, landscape);
+    EXPECT_EQ(project.getOrientation(), Orientation_LANDSCAPE);
+
+    // From version 3 on the byte is kept as it is.
+    load(project, withVersion(fixture("header_v4"), 3));
+    EXPECT_EQ(project.getOrientation(), 0);
+    EXPECT_EQ(QSize(project.getWidth(), project.getHeight()), QSize(272, 480));
+}
+
+TEST(ProjectFile, OlderFilesKeepTheDefaultSecuritySettings)
+{
+    Configuration project;
+    load(project, fixture("header_v4"));
+    EXPECT_TRUE(project.getUnlockCode().isEmpty());
+    EXPECT_EQ(project.getUnlockFunction(), ButtonFunction_GO_TO_PAGE);
+    EXPECT_EQ(project.getLockTimeout(), 0);
+
+    load(project, fixture("unlock_code_v5"));
+    EXPECT_EQ(project.getUnlockCode(), "1357");
+    EXPECT_EQ(project.getUnlockFunction(), ButtonFunction_GO_TO_PAGE);
+    EXPECT_EQ(project.getLockTimeout(), 0);
+    EXPECT_EQ(project.getOrientation(), Orientation_PORTRAIT);
+}
+
+TEST(ProjectFile, SortValuesAreRenumberedInPageOrder)
+{
+    Configuration project;
+    project.clear();
+    for (auto [id, sortValue] : {std::pair{4u, 70}, {0u, -5}, {9u, 70}}) {
+        smart_ptr<Page> page(new Page);
+        page->setSortValue(sortValue);
+        ASSERT_EQ(project.insertPage(page, id), id);
+    }
+    // Saved in the order 0, 9, 4; read back, page 4 goes before page 9, which has the same
+    // sort value and was read earlier.
+    ASSERT_EQ(idsOf(project.getPages()), QList<unsigned int>({0, 9, 4}));
+    Configuration back;
+    load(back, saved(project));
+    EXPECT_EQ(idsOf(back.getPages()), QList<unsigned int>({0, 4, 9}));
+    EXPECT_EQ(sortValuesOf(back.getPages()), QList<qint32>({0, 65536, 131072}));
+}
+
+TEST(ProjectFile, UnknownControlTypeIsRefused)
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    QByteArray bytes = saved(project);
+    bytes[controlRecordOf(bytes, "Label_start") + 2] = 7;
+    EXPECT_EQ(runtimeErrorOf([&] { load(project, bytes); }), "Found unknown control type");
+}
+
+TEST(ProjectFile, PagesUnderATakenIdAreDroppedAndReadingGoesOn)
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    QByteArray bytes = saved(project);
+    // The second page record takes the first one's id (0).
+    const int second = bytes.indexOf("Page_start", bytes.indexOf("Page_start") + 1);
+    putShort(bytes, second - 2, 0);
+    // Its controls would now lie on a missing page: move them to page 0 too.
+    const unsigned int lostPage = project.getPages().getNextId(0, true, false);
+    for (int at = bytes.indexOf("Control_start"); at >= 0;
+         at = bytes.indexOf("Control_start", at + 1)) {
+        if (qFromBigEndian<qint32>(bytes.constData() + at + 13) == qint32(lostPage))
+            qToBigEndian<qint32>(0, reinterpret_cast<uchar*>(bytes.data()) + at + 13);
+    }
+    Configuration back;
+    load(back, bytes);
+    EXPECT_EQ(back.getPages().size(), 2u);
+    EXPECT_EQ(back.getControls().size(), 7u);
+    EXPECT_EQ(back.getPageSwitchers().size(), 2u);
+    EXPECT_EQ(back.getUnlockCode(), "2468");
+}
+
+TEST(ProjectFile, ControlOnAMissingPageIsAFormatError)
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    QByteArray bytes = saved(project);
+    const int block = bytes.indexOf("Control_start");
+    qToBigEndian<qint32>(200, reinterpret_cast<uchar*>(bytes.data()) + block + 13);
+    EXPECT_EQ(runtimeErrorOf([&] { load(project, bytes); }), "Found control on unknown page");
+}
+
+TEST(ProjectFile, DuplicateIREntriesAreAFormatError)
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    const QByteArray bytes = saved(project);
+    // The IR entries sit before the unlock code "2468", its function and timeout and the end
+    // tag; each is a slot byte, a control id and an action byte.
+    const int entries = bytes.size() - int(strlen("Configuration_end")) - 4 - 1 - (4 + 8) - 4 * 6;
+    ASSERT_EQ(qFromBigEndian<quint16>(bytes.constData() + entries - 2), 4u);
+    QByteArray sameSlot = bytes;
+    sameSlot[entries + 6] = sameSlot[entries]; // the second entry takes the first one's slot
+    EXPECT_EQ(runtimeErrorOf([&] { load(project, sameSlot); }),
+              "Found duplicate IR slot assignment");
+    QByteArray sameAction = bytes;
+    sameAction.replace(entries + 7, 5, bytes.mid(entries + 1, 5)); // and its control and action
+    EXPECT_EQ(runtimeErrorOf([&] { load(project, sameAction); }),
+              "Found duplicate IR slot assignment");
+}
+
+TEST(ProjectFile, DroppedControlsAreNotListedOnTheirPage)
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    QByteArray bytes = saved(project);
+    const int record = controlRecordOf(bytes, "Label_start");
+    const unsigned int labelId = qFromBigEndian<quint16>(bytes.constData() + record);
+    const unsigned int pageId = project.getControl(labelId).getPageId();
+    putShort(bytes, record, 5000); // beyond the 4096 controls a project can hold
+    Configuration back;
+    load(back, bytes);
+    EXPECT_EQ(back.getControls().size(), 6u);
+    std::set<unsigned int> expected = project.getPage(pageId).getControlIds();
+    expected.erase(labelId);
+    EXPECT_EQ(back.getPage(pageId).getControlIds(), expected);
+
+    // Under an id taken already the same happens.
+    putShort(bytes, record, 0);
+    load(back, bytes);
+    EXPECT_EQ(back.getPage(pageId).getControlIds(), expected);
+}
+
+TEST(ProjectFile, FailedSavesLeaveTheOldFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("project.qvp");
+    Configuration small;
+    small.clear();
+    saveTo(small, path);
+    const QByteArray old = TestUtil::readFile(path);
+    Configuration big;
+    SampleProject::fill(big, 20);
+
+    EXPECT_EQ(runtimeErrorOf([&] { saveTo(big, dir.filePath("missing/project.qvp")); }),
+              "Unable to open file");
+    // A folder in the target's place cannot be replaced.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.qvp"));
+    EXPECT_EQ(runtimeErrorOf([&] { saveTo(big, dir.filePath("folder.qvp")); }),
+              "Unable to write file");
+
+    // A device that fills up during the save: the file-size limit makes every write past 4 KiB
+    // fail, as a full disk would.
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = previous;
+    limit.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const std::string error = runtimeErrorOf([&] { saveTo(big, path); });
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(error, "Unable to write file");
+
+    EXPECT_EQ(TestUtil::readFile(path), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"project.qvp"});
+}
+
+TEST(ProjectFile, EveryCutShortFileFailsCleanly)
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    const QByteArray bytes = saved(project);
+    Configuration target;
+    for (int length = 0; length < bytes.size(); ++length) {
+        EXPECT_NE(runtimeErrorOf([&] { load(target, bytes.left(length)); }), "<no error>")
+            << "prefix of " << length << " bytes";
+    }
+    load(target, bytes);
+    EXPECT_EQ(saved(target), bytes);
+}

@@ -1,0 +1,244 @@
+#include "qml_fixtures.h"
+#include "qml_golden.h"
+
+#include <gtest/gtest.h>
+
+using namespace QmlFixtures;
+using Velmora::Configuration;
+using VelmoraQML::QMLRenderer;
+using VelmoraQML::QMLStreamer;
+
+namespace {
+
+QString renderProject(const Configuration& configuration)
+{
+    return render(configuration, configuration, false, true, false);
+}
+
+// The lines of the document from the first line equal to first up to the next line equal to
+// last, both included.
+QStringList section(const QString& text, const QString& first, const QString& last)
+{
+    const QStringList lines = text.split('\n');
+    const qsizetype begin = lines.indexOf(first);
+    if (begin < 0)
+        return {};
+    const qsizetype end = lines.indexOf(last, begin + 1);
+    return lines.mid(begin, end < 0 ? -1 : end - begin + 1);
+}
+
+} // namespace
+
+TEST(QMLRenderer, ButtonExampleWithoutTheme)
+{
+    Configuration configuration;
+    configuration.clear();
+    configuration.addPage();
+    Velmora::Button* button =
+        addControl<Velmora::Button>(configuration, 5, 0, "button1", "OK", QRect(10, 20, 100, 40));
+    ASSERT_NE(button, nullptr);
+    const QString text = render(configuration, *button, false, true, false);
+    QmlGolden::expectDocument("button_example.qml", text);
+}
+
+TEST(QMLRenderer, GeometryFromInclusiveEdges)
+{
+    const auto project = makeProject();
+    Velmora::Control& label = project->getControl(6);
+    label.setGeometry(QRect(QPoint(10, 20), QPoint(59, 39)));
+    const QStringList lines = render(*project, label, false, false, false).split('\n');
+    const qsizetype x = lines.indexOf("x:10;");
+    ASSERT_GE(x, 0);
+    EXPECT_EQ(lines.mid(x, 4), (QStringList{"x:10;", "y:20;", "width:50;", "height:20;"}));
+}
+
+TEST(QMLRenderer, WholeProject)
+{
+    const auto project = makeProject();
+    QmlGolden::expectDocument("project_landscape.qml", renderProject(*project));
+}
+
+TEST(QMLRenderer, PageSwitcherLayouts)
+{
+    for (const auto& [orientation, name] :
+         {std::pair{1, "switchers_landscape.qml"}, std::pair{2, "switchers_portrait.qml"}}) {
+        const auto project = makeSwitcherProject(orientation);
+        QmlGolden::expectDocument(name, renderProject(*project));
+    }
+}
+
+TEST(QMLRenderer, StandaloneControlsCarryTheThemeOfTheirType)
+{
+    const auto project = makeProject();
+    const struct
+    {
+        unsigned int controlId;
+        const char* document;
+    } cases[] = {
+        {0, "control_button_plain_standalone.qml"},  {2, "control_button_standalone.qml"},
+        {1, "control_slider_standalone.qml"},        {3, "control_slider_flat_standalone.qml"},
+        {4, "control_colourpicker_standalone.qml"},  {5, "control_keypad_standalone.qml"},
+        {6, "control_label_standalone.qml"},         {7, "control_clock_analogue_standalone.qml"},
+        {8, "control_clock_digital_standalone.qml"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.document);
+        const QString text = render(*project, project->getControl(c.controlId), true, false, true);
+        QmlGolden::expectDocument(c.document, text);
+    }
+    const QString switcher = render(*project, project->getPageSwitcher(1), true, false, true);
+    QmlGolden::expectDocument("pageswitcher_standalone.qml", switcher);
+}
+
+TEST(QMLRenderer, PagesInEditableAndPlainForms)
+{
+    const auto project = makeProject();
+    const struct
+    {
+        unsigned int pageId;
+        bool editable;
+        bool renderChildren;
+        const char* document;
+    } cases[] = {
+        {1, true, false, "page_editable_empty.qml"},
+        {2, true, false, "page_editable_plain_background.qml"},
+        {0, true, false, "page_editable_gradient_image.qml"},
+        {0, false, false, "page_gradient_image.qml"},
+        {1, false, true, "page_with_controls.qml"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.document);
+        const QString text =
+            render(*project, project->getPage(c.pageId), c.editable, c.renderChildren, false);
+        QmlGolden::expectDocument(c.document, text);
+    }
+}
+
+TEST(QMLRenderer, ImageScalingGivesTheFillMode)
+{
+    const auto project = makeProject();
+    Velmora::Page& page = project->getPage(3);
+    const struct
+    {
+        int scaling;
+        const char* fillMode;
+    } cases[] = {{0, nullptr},
+                 {1, "fillMode:Image.Stretch;"},
+                 {2, "fillMode:Image.PreserveAspectFit;"},
+                 {3, "fillMode:Image.PreserveAspectCrop;"},
+                 {4, "fillMode:Image.Tile;"},
+                 {5, "fillMode:Image.TileVertically;"},
+                 {6, "fillMode:Image.TileHorizontally;"},
+                 {9, nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scaling);
+        page.setBackgroundImageScaling(Velmora::Scaling(c.scaling));
+        const QStringList image =
+            section(render(*project, page, false, false, false), "Image{", "}");
+        QStringList expected{"Image{", "source:\"image://theme1/7\";"};
+        if (c.fillMode)
+            expected << c.fillMode << "anchors.fill:parent;";
+        expected << "anchors.horizontalCenter:parent.horizontalCenter;"
+                 << "anchors.verticalCenter:parent.verticalCenter;"
+                 << "}";
+        EXPECT_EQ(image, expected);
+    }
+}
+
+TEST(QMLRenderer, PageControlsFollowTheFlagButAlwaysInTheProject)
+{
+    const auto project = makeProject();
+    const Velmora::Page& home = project->getPage(1);
+    EXPECT_FALSE(render(*project, home, false, false, false).contains("Button {"));
+    EXPECT_TRUE(render(*project, home, false, true, false).contains("Button {"));
+
+    // The project writes every page with its controls whatever the flag says, and leaves the
+    // flag as it found it.
+    QMLStreamer streamer(project.get());
+    QMLRenderer renderer(&streamer);
+    renderer.renderChildren = false;
+    project->render(&renderer);
+    EXPECT_FALSE(renderer.renderChildren);
+    EXPECT_EQ(withSerialOne(streamer.text(), *project), renderProject(*project));
+}
+
+TEST(QMLRenderer, DamagedDateTimeFontSizeKeepsTheLayoutArithmeticSound)
+{
+    const auto project = makeSwitcherProject(1);
+    Velmora::PageSwitcher& bar = project->getPageSwitcher(2); // top, time and date at the end
+    bar.setDateTimeFontSize(INT_MAX);
+    const QString text = render(*project, bar, false, false, false);
+    EXPECT_TRUE(text.contains("dateTimeX:-1048096;\ndateTimeY:0;\ndateTimeWidth:1048576;\n"));
+    EXPECT_FALSE(text.contains("PageSwitcherButton"));
+}
+
+TEST(QMLRenderer, RenderingIsRepeatable)
+{
+    const auto project = makeProject();
+    EXPECT_EQ(renderProject(*project), renderProject(*project));
+}
+
+TEST(QMLRenderer, SerialNumberNamesThemeAndImages)
+{
+    const auto project = makeProject();
+    const QString serial = QString::number(project->getSerial());
+    QMLStreamer streamer(project.get());
+    QMLRenderer renderer(&streamer);
+    project->getControl(2).render(&renderer);
+    const QString text = streamer.text();
+    EXPECT_TRUE(text.contains("theme:theTheme" + serial + ";\n"));
+    EXPECT_TRUE(text.contains("\"image://theme" + serial + "/controlImage8\""));
+    EXPECT_TRUE(text.contains("\"image://theme" + serial + "/skinImage4\""));
+
+    // A new serial (the theme was replaced) renames both.
+    project->assignSerial();
+    QMLStreamer again(project.get());
+    QMLRenderer second(&again);
+    project->getControl(2).render(&second);
+    const QString next = QString::number(project->getSerial());
+    EXPECT_TRUE(again.text().contains("theme:theTheme" + next + ";\n"));
+    EXPECT_FALSE(again.text().contains("theTheme" + serial + ";"));
+}
+
+TEST(QMLRenderer, ThemedPartWithoutDefaultSkinOrTable)
+{
+    // A theme without a default for the type writes the table's defaults; the page switcher
+    // has no table, so a standalone switcher's theme holds no skin set and no current skin.
+    const auto project = makeProject();
+    const QString picker = render(*project, project->getControl(4), false, false, false);
+    EXPECT_EQ(section(picker, "currentSkin: Skin{", "}").size(), 7);
+
+    project->getTheme()->clearDefaultSkin(Velmora::ThemedItemType_BUTTON);
+    const QString button = render(*project, project->getControl(0), false, false, false);
+    EXPECT_EQ(section(button, "currentSkin: Skin{", "}").size(), 23); // 21 rows
+    EXPECT_TRUE(button.contains("property string backgroundImage;\n"));
+}
+
+TEST(QMLRendererDeathTest, UnknownSkinPropertyTypeIsFatal)
+{
+    class OddProperty : public Velmora::SkinProperty
+    {
+    public:
+        OddProperty() : SkinProperty("odd", "Odd", 1) {}
+        Velmora::SkinPropertyType getType() const override { return Velmora::SkinPropertyType(9); }
+    };
+    EXPECT_DEATH(
+        {
+            const auto project = makeProject();
+            addProperty(*project->getTheme()->findSkin(Velmora::ThemedItemType_LABEL, "Caption"),
+                        new OddProperty);
+            renderProject(*project);
+        },
+        "Unrecognised property type passed to QMLStreamer::writePropertyDefinition");
+}
+
+TEST(QMLRendererDeathTest, MissingControlIsFatal)
+{
+    EXPECT_DEATH(
+        {
+            const auto project = makeProject();
+            project->getPage(1).getControlIds().insert(77);
+            renderProject(*project);
+        },
+        "Assert: 'controls.exists\\(controlId\\)' is FALSE");
+}

@@ -1,0 +1,483 @@
+#include "velmora_objects/configuration.h"
+
+#include "core/assertion.h"
+#include "velmora_objects/abstract_renderer.h"
+#include "velmora_objects/button.h"
+#include "velmora_objects/clock.h"
+#include "velmora_objects/colour_picker.h"
+#include "velmora_objects/keypad.h"
+#include "velmora_objects/label.h"
+#include "velmora_objects/slider.h"
+#include "velmora_objects/streamer.h"
+#include "velmora_objects/theme.h"
+
+#include <atomic>
+#include <cstring>
+#include <stdexcept>
+
+namespace Velmora {
+
+namespace {
+
+std::atomic<int> serialCounter{0};
+
+// The IR actions a control of the given type has a slot for.
+struct ActionList
+{
+    const Action* begin() const { return actions; }
+    const Action* end() const { return actions + count; }
+
+    Action actions[2];
+    int count;
+};
+
+ActionList irActionsOf(const Control& control)
+{
+    switch (control.getType()) {
+    case ControlType_BUTTON:
+        return {{Action_CLICK, NoAction}, 1};
+    case ControlType_SLIDER:
+        return {{Action_INCREMENT, Action_DECREMENT}, 2};
+    default:
+        return {{NoAction, NoAction}, 0};
+    }
+}
+
+ThemedItemType themedItemTypeOf(ControlType type)
+{
+    switch (type) {
+    case ControlType_BUTTON:
+        return ThemedItemType_BUTTON;
+    case ControlType_SLIDER:
+        return ThemedItemType_SLIDER;
+    case ControlType_COLOUR_PICKER:
+        return ThemedItemType_COLOUR_PICKER;
+    case ControlType_KEYPAD:
+        return ThemedItemType_KEYPAD;
+    case ControlType_LABEL:
+        return ThemedItemType_LABEL;
+    case ControlType_CLOCK:
+        return ThemedItemType_CLOCK;
+    }
+    return ThemedItemType(0);
+}
+
+Control* newControl(quint8 type)
+{
+    switch (type) {
+    case ControlType_BUTTON:
+        return new Button;
+    case ControlType_SLIDER:
+        return new Slider;
+    case ControlType_COLOUR_PICKER:
+        return new ColourPicker;
+    case ControlType_KEYPAD:
+        return new Keypad;
+    case ControlType_LABEL:
+        return new Label;
+    case ControlType_CLOCK:
+        return new Clock;
+    }
+    throw std::runtime_error("Found unknown control type");
+}
+
+// The fewest bytes an element of each list takes in the file: its id, its type byte for a
+// control, and its block's tags. Counts read from a file are checked against them before they
+// drive a loop.
+constexpr quint64 tagBytes(const char* start, const char* end)
+{
+    return std::char_traits<char>::length(start) + std::char_traits<char>::length(end);
+}
+constexpr quint64 MinimumPageBytes =
+    2 + tagBytes("Page_start", "Page_end") + tagBytes("NavButtons_start", "NavButtons_end");
+constexpr quint64 MinimumControlBytes = 2 + 1 + tagBytes("Control_start", "Control_end");
+constexpr quint64 MinimumPageSwitcherBytes = 2 + tagBytes("PageSwitcher_start", "PageSwitcher_end");
+constexpr quint64 IREntryBytes = 1 + 4 + 1;
+
+quint8 readByte(Streamer& streamer)
+{
+    quint8 value = 0;
+    streamer.stream() >> value;
+    return value;
+}
+
+quint16 readCount(Streamer& streamer)
+{
+    quint16 value = 0;
+    streamer.stream() >> value;
+    streamer.checkStatus();
+    return value;
+}
+
+qint32 readInt(Streamer& streamer)
+{
+    qint32 value = 0;
+    streamer.stream() >> value;
+    return value;
+}
+
+} // namespace
+
+void ConfigurationHeader::setOrientation(int value)
+{
+    orientation = value;
+    if (value == Orientation_LANDSCAPE) {
+        width = 480;
+        height = 272;
+    } else {
+        width = 272;
+        height = 480;
+    }
+}
+
+Configuration::Configuration()
+    : pages(16, MaximumPages), pageSwitchers(16, MaximumPageSwitchers),
+      controls(64, MaximumControls)
+{
+    assignSerial();
+}
+
+Configuration::~Configuration()
+{
+    delete theme;
+}
+
+void Configuration::clear()
+{
+    header.name = QString();
+    header.setOrientation(Orientation_LANDSCAPE);
+    setTheme(nullptr);
+    pages.erase(pages.begin(), pages.end());
+    pageSwitchers.erase(pageSwitchers.begin(), pageSwitchers.end());
+    controls.erase(controls.begin(), controls.end());
+    irSlots.clear();
+    unlockCode = QString();
+    unlockFunction = ButtonFunction_GO_TO_PAGE;
+    lockTimeout = 0;
+    defaultPageId = UINT_MAX;
+    assignSerial();
+}
+
+void Configuration::assignSerial()
+{
+    serial = serialCounter.fetch_add(1);
+}
+
+void Configuration::setTheme(Theme* newTheme)
+{
+    if (newTheme == theme)
+        return;
+    delete theme;
+    theme = newTheme;
+}
+
+Page& Configuration::getPage(unsigned int pageId)
+{
+    VELMORA_ASSERT(pages.exists(pageId));
+    return pages[pageId];
+}
+
+const Page& Configuration::getPage(unsigned int pageId) const
+{
+    VELMORA_ASSERT(pages.exists(pageId));
+    return pages[pageId];
+}
+
+PageSwitcher& Configuration::getPageSwitcher(unsigned int pageSwitcherId)
+{
+    VELMORA_ASSERT(pageSwitchers.exists(pageSwitcherId));
+    return pageSwitchers[pageSwitcherId];
+}
+
+const PageSwitcher& Configuration::getPageSwitcher(unsigned int pageSwitcherId) const
+{
+    VELMORA_ASSERT(pageSwitchers.exists(pageSwitcherId));
+    return pageSwitchers[pageSwitcherId];
+}
+
+Control& Configuration::getControl(unsigned int controlId)
+{
+    VELMORA_ASSERT(controls.exists(controlId));
+    return controls[controlId];
+}
+
+const Control& Configuration::getControl(unsigned int controlId) const
+{
+    VELMORA_ASSERT(controls.exists(controlId));
+    return controls[controlId];
+}
+
+unsigned int Configuration::addPage()
+{
+    smart_ptr<Page> page(new Page);
+    page->setSortValue(getFreeSortValue<Page, SortValueStep>(pages, UINT_MAX));
+    return pages.insert(page, UINT_MAX);
+}
+
+unsigned int Configuration::insertPage(smart_ptr<Page>& page, unsigned int id)
+{
+    return pages.insert(page, id);
+}
+
+unsigned int Configuration::insertPageSwitcher(smart_ptr<PageSwitcher>& pageSwitcher,
+                                               unsigned int id)
+{
+    return pageSwitchers.insert(pageSwitcher, id);
+}
+
+unsigned int Configuration::insertControl(smart_ptr<Control>& control, unsigned int id)
+{
+    // Insert first: only the id the container actually used may appear in the IR table.
+    Control* inserted = control.get();
+    const unsigned int usedId = controls.insert(control, id);
+    if (usedId != UINT_MAX)
+        registerIRSlots(*inserted, usedId);
+    return usedId;
+}
+
+void Configuration::registerIRSlots(const Control& control, unsigned int controlId)
+{
+    for (Action action : irActionsOf(control)) {
+        const unsigned char slot = control.getIRSlotId(action);
+        if (slot != NoIRSlot)
+            assignIRSlot(slot, controlId, action);
+    }
+}
+
+smart_ptr<Page> Configuration::removePage(unsigned int pageId)
+{
+    VELMORA_ASSERT(pages.exists(pageId));
+    Page* page = &pages[pageId];
+    pages.unlink(pages.get(pageId));
+    return smart_ptr<Page>(page);
+}
+
+smart_ptr<PageSwitcher> Configuration::removePageSwitcher(unsigned int pageSwitcherId)
+{
+    VELMORA_ASSERT(pageSwitchers.exists(pageSwitcherId));
+    PageSwitcher* pageSwitcher = &pageSwitchers[pageSwitcherId];
+    pageSwitchers.unlink(pageSwitchers.get(pageSwitcherId));
+    return smart_ptr<PageSwitcher>(pageSwitcher);
+}
+
+smart_ptr<Control> Configuration::removeControl(unsigned int controlId)
+{
+    VELMORA_ASSERT(controls.exists(controlId));
+    Control* control = &controls[controlId];
+    controls.unlink(controls.get(controlId));
+    // Erase only the entries that map the control's slots to this control and action: a slot
+    // the control still names may have been given to another control meanwhile.
+    for (Action action : irActionsOf(*control)) {
+        const unsigned char slot = control->getIRSlotId(action);
+        if (slot == NoIRSlot)
+            continue;
+        const auto entry = irSlots.left.find(slot);
+        if (entry != irSlots.left.end() && entry->second == IRAction(controlId, action))
+            irSlots.left.erase(entry);
+    }
+    return smart_ptr<Control>(control);
+}
+
+void Configuration::erasePage(unsigned int pageId)
+{
+    VELMORA_ASSERT(pages.exists(pageId));
+    pages.erase(pageId);
+}
+
+IRAction Configuration::getIRSlotAssignment(unsigned char slot) const
+{
+    const auto entry = irSlots.left.find(slot);
+    return entry == irSlots.left.end() ? IRAction() : entry->second;
+}
+
+void Configuration::clearIRSlot(unsigned char slot)
+{
+    irSlots.left.erase(slot);
+}
+
+void Configuration::assignIRSlot(unsigned char slot, unsigned int controlId, Action action)
+{
+    const bool success =
+        irSlots.insert(IRSlotTable::value_type(slot, IRAction(controlId, action))).second;
+    VELMORA_ASSERT(success);
+}
+
+QMultiMap<ThemedItemType, const Skin*> Configuration::getUsedSkins() const
+{
+    QMultiMap<ThemedItemType, const Skin*> used;
+    if (!theme)
+        return used;
+    for (const Control& control : controls) {
+        if (control.getStartupSkin().isEmpty())
+            continue;
+        const ThemedItemType itemType = themedItemTypeOf(control.getType());
+        if (const Skin* skin = theme->findSkin(itemType, control.getStartupSkin()))
+            used.insert(itemType, skin);
+    }
+    return used;
+}
+
+void Configuration::render(AbstractRenderer* renderer) const
+{
+    renderer->renderConfiguration(this);
+}
+
+void Configuration::write(Streamer& streamer, bool minimal) const
+{
+    QDataStream& s = streamer.stream();
+    streamer.writeTag("Configuration_start");
+
+    streamer.writeTag("ConfigurationHeader_start");
+    s << header.name << qint8(header.orientation);
+    streamer.writeTag("ConfigurationHeader_end");
+
+    streamer << (theme != nullptr);
+    if (theme) {
+        if (minimal) {
+            Theme::SaveFilter filter;
+            for (const Page& page : pages) {
+                if (page.getBackgroundImageId() != UINT_MAX)
+                    filter.pageBackgroundImages.insert(page.getBackgroundImageId());
+                if (page.getIconId() != UINT_MAX)
+                    filter.icons.insert(page.getIconId());
+            }
+            for (const Control& control : controls) {
+                if (control.getType() != ControlType_BUTTON)
+                    continue;
+                const unsigned int imageId = static_cast<const Button&>(control).getImageId();
+                if (imageId != UINT_MAX)
+                    filter.controlImages.insert(imageId);
+            }
+            theme->write(streamer, &filter);
+        } else {
+            theme->write(streamer, nullptr);
+        }
+    }
+
+    s << quint16(pages.size());
+    for (const Page& page : pages) {
+        s << quint16(page.getId());
+        streamer << page;
+    }
+
+    s << quint16(controls.size());
+    for (const Control& control : controls) {
+        s << quint16(control.getId()) << qint8(control.getType());
+        control.write(streamer);
+    }
+
+    s << quint16(pageSwitchers.size());
+    for (const PageSwitcher& pageSwitcher : pageSwitchers) {
+        s << quint16(pageSwitcher.getId());
+        streamer << pageSwitcher;
+    }
+
+    s << qint32(defaultPageId) << quint16(irSlots.size());
+    for (const auto& entry : irSlots.left)
+        s << quint8(entry.first) << qint32(entry.second.controlId) << qint8(entry.second.action);
+
+    s << unlockCode << qint8(unlockFunction) << qint32(lockTimeout);
+    streamer.writeTag("Configuration_end");
+}
+
+void Configuration::read(Streamer& streamer)
+{
+    QDataStream& s = streamer.stream();
+    const quint32 version = streamer.version();
+    streamer.expectTag("Configuration_start");
+
+    streamer.expectTag("ConfigurationHeader_start");
+    s >> header.name;
+    int orientation = readByte(streamer);
+    // Early files knew only landscape (1); everything else they stored meant portrait.
+    if (version <= 2 && orientation != Orientation_LANDSCAPE)
+        orientation = Orientation_PORTRAIT;
+    header.setOrientation(orientation);
+    streamer.checkStatus();
+    streamer.expectTag("ConfigurationHeader_end");
+
+    bool hasTheme = false;
+    streamer >> hasTheme;
+    streamer.checkStatus();
+    if (hasTheme) {
+        // An empty path loads nothing: the theme starts empty and reads its block.
+        Theme* newTheme = new Theme(QString());
+        setTheme(newTheme);
+        newTheme->read(streamer);
+    }
+
+    const quint16 pageCount = readCount(streamer);
+    streamer.checkCount(pageCount, MinimumPageBytes);
+    for (quint16 i = 0; i < pageCount; ++i) {
+        const quint16 id = readCount(streamer);
+        smart_ptr<Page> page(new Page);
+        streamer >> *page;
+        pages.insert(page, id); // a page whose id is taken or too large is dropped
+    }
+    // Every loaded project starts from evenly spaced sort values, in the order just read.
+    qint32 sortValue = 0;
+    for (Page& page : pages) {
+        page.setSortValue(sortValue);
+        sortValue += SortValueStep;
+    }
+
+    readControls(streamer);
+
+    const quint16 pageSwitcherCount = readCount(streamer);
+    streamer.checkCount(pageSwitcherCount, MinimumPageSwitcherBytes);
+    for (quint16 i = 0; i < pageSwitcherCount; ++i) {
+        const quint16 id = readCount(streamer);
+        smart_ptr<PageSwitcher> pageSwitcher(new PageSwitcher);
+        streamer >> *pageSwitcher;
+        pageSwitchers.insert(pageSwitcher, id);
+    }
+
+    defaultPageId = quint32(readInt(streamer));
+    readIRSlots(streamer);
+
+    if (version >= 5)
+        s >> unlockCode;
+    if (version >= 6) {
+        unlockFunction = readByte(streamer);
+        lockTimeout = readInt(streamer);
+    }
+    streamer.checkStatus();
+    streamer.expectTag("Configuration_end");
+}
+
+void Configuration::readControls(Streamer& streamer)
+{
+    const quint16 count = readCount(streamer);
+    streamer.checkCount(count, MinimumControlBytes);
+    for (quint16 i = 0; i < count; ++i) {
+        const quint16 id = readCount(streamer);
+        const quint8 type = readByte(streamer);
+        streamer.checkStatus();
+        smart_ptr<Control> control(newControl(type));
+        control->read(streamer);
+        const unsigned int pageId = control->getPageId();
+        if (!pages.exists(pageId))
+            throw std::runtime_error("Found control on unknown page");
+        // A control whose id is taken or too large is dropped, and its page does not list it.
+        // Its own IR slots are not entered here: the file's IR entries follow.
+        if (controls.insert(control, id) != UINT_MAX)
+            pages[pageId].getControlIds().insert(id);
+    }
+}
+
+void Configuration::readIRSlots(Streamer& streamer)
+{
+    const quint16 count = readCount(streamer);
+    streamer.checkCount(count, IREntryBytes);
+    for (quint16 i = 0; i < count; ++i) {
+        const quint8 slot = readByte(streamer);
+        const quint32 controlId = quint32(readInt(streamer));
+        const quint8 action = readByte(streamer);
+        streamer.checkStatus();
+        if (!irSlots.insert(IRSlotTable::value_type(slot, IRAction(controlId, Action(action))))
+                 .second)
+            throw std::runtime_error("Found duplicate IR slot assignment");
+    }
+}
+
+} // namespace Velmora

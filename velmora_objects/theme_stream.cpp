@@ -1,0 +1,303 @@
+// The theme's block in the project stream, and the block of one stored image.
+
+#include "velmora_objects/theme.h"
+
+#include "velmora_objects/image_data.h"
+#include "velmora_objects/skin_set.h"
+#include "velmora_objects/streamer.h"
+
+#include <QMetaType>
+#include <QtEndian>
+#include <stdexcept>
+#include <string>
+
+namespace Velmora {
+
+namespace {
+
+constexpr quint64 length(const char* text)
+{
+    return std::char_traits<char>::length(text);
+}
+
+// The fewest bytes each repeated record takes in the stream; counts read from a file are
+// checked against them before they drive a loop.
+constexpr quint64 MinimumImageBytes =
+    2 + length("ImageData_start") + 4 + length("ImageData_end"); // id, tags, the data's length
+constexpr quint64 MinimumReferenceBytes =
+    length("SkinPropertyKey_start") + 4 + 4 + length("SkinPropertyKey_end") + 2;
+constexpr quint64 MinimumSkinSetBytes = length("SkinSet_start") + 4 + 4 + length("SkinSet_end");
+constexpr quint64 MinimumDefaultSkinBytes = 4 + 4;
+constexpr quint64 MinimumItemTypeBytes = 4 + 4;
+// A name and an invalid variant (its type and a null string).
+constexpr quint64 MinimumDefaultPropertyBytes = 4 + 4 + 4;
+
+// Splash images are panel pictures; larger ones are refused before they are decoded.
+constexpr quint32 MaximumSplashSide = 4096;
+
+// Default item properties that hold a Velmora::TextStyle. In the stream they travel as an int
+// variant; reading turns them back into the text-style type.
+bool holdsTextStyle(ThemedItemType itemType, const QString& name)
+{
+    return itemType == ThemedItemType_KEYPAD &&
+           (name == QLatin1String("displayTextStyle") || name == QLatin1String("buttonTextStyle"));
+}
+
+quint16 readShort(Streamer& streamer)
+{
+    quint16 value = 0;
+    streamer.stream() >> value;
+    streamer.checkStatus();
+    return value;
+}
+
+quint32 readCount32(Streamer& streamer)
+{
+    quint32 value = 0;
+    streamer.stream() >> value;
+    streamer.checkStatus();
+    return value;
+}
+
+// A splash image as the data stream keeps it: a marker (0 for a null image), then a PNG file.
+// The PNG file is taken chunk by chunk up to its end chunk before anything is decoded, so that
+// a cut-short file ends in the stream's error and a damaged header cannot make the decoder
+// allocate without bound.
+QImage readSplash(Streamer& streamer)
+{
+    QDataStream& s = streamer.stream();
+    qint32 marker = 0;
+    s >> marker;
+    streamer.checkStatus();
+    if (marker == 0)
+        return QImage();
+
+    auto take = [&](QByteArray& into, quint32 size) {
+        streamer.checkCount(size, 1);
+        const int at = into.size();
+        into.resize(at + int(size));
+        if (s.readRawData(into.data() + at, int(size)) != int(size))
+            throw std::runtime_error("Unexpected end of file");
+    };
+    QByteArray file;
+    take(file, 8);
+    if (!file.startsWith("\x89PNG\r\n\x1a\n"))
+        throw std::runtime_error("Unreadable splash image");
+    for (bool first = true;; first = false) {
+        const int chunk = file.size();
+        take(file, 8); // the chunk's length and type
+        const uchar* head = reinterpret_cast<const uchar*>(file.constData()) + chunk;
+        const quint32 size = qFromBigEndian<quint32>(head);
+        const QByteArray type = file.mid(chunk + 4, 4);
+        if (first && (type != "IHDR" || size < 8))
+            throw std::runtime_error("Unreadable splash image");
+        take(file, size);
+        take(file, 4); // its checksum
+        if (first) {
+            const uchar* header = reinterpret_cast<const uchar*>(file.constData()) + chunk + 8;
+            const quint32 width = qFromBigEndian<quint32>(header);
+            const quint32 height = qFromBigEndian<quint32>(header + 4);
+            if (width == 0 || height == 0 || width > MaximumSplashSide ||
+                height > MaximumSplashSide)
+                throw std::runtime_error("Unreadable splash image");
+        }
+        if (type == "IEND")
+            break;
+    }
+    QImage image = QImage::fromData(file, "PNG");
+    if (image.isNull())
+        throw std::runtime_error("Unreadable splash image");
+    return image;
+}
+
+void writeImages(Streamer& streamer, const Theme::ImageStore& store,
+                 const std::set<unsigned int>* only)
+{
+    QDataStream& s = streamer.stream();
+    auto written = [only](const ImageData& image) {
+        return !only || only->count(image.getId()) != 0;
+    };
+    quint16 count = 0;
+    for (const ImageData& image : store)
+        count += written(image) ? 1 : 0;
+    s << count;
+    for (const ImageData& image : store) {
+        if (!written(image))
+            continue;
+        s << quint16(image.getId());
+        image.write(streamer);
+    }
+}
+
+void readImages(Streamer& streamer, Theme::ImageStore& store)
+{
+    const quint16 count = readShort(streamer);
+    streamer.checkCount(count, MinimumImageBytes);
+    for (quint16 i = 0; i < count; ++i) {
+        const quint16 id = readShort(streamer);
+        smart_ptr<ImageData> image(new ImageData);
+        image->read(streamer);
+        // An id that is taken or beyond the store's maximum drops the image.
+        store.insert(image, id);
+    }
+}
+
+} // namespace
+
+void ImageData::write(Streamer& streamer) const
+{
+    streamer.writeTag("ImageData_start");
+    streamer.stream() << data << md5 << qint32(orientation);
+    streamer.writeTag("ImageData_end");
+}
+
+void ImageData::read(Streamer& streamer)
+{
+    QDataStream& s = streamer.stream();
+    const quint32 version = streamer.version();
+    streamer.expectTag("ImageData_start");
+    s >> data;
+    md5.clear();
+    if (version >= 1)
+        s >> md5;
+    streamer.checkStatus();
+    if (md5.isEmpty())
+        md5 = digestOf(data);
+    orientation = Orientation_LANDSCAPE;
+    if (version >= 2) {
+        qint32 value = 0;
+        s >> value;
+        streamer.checkStatus();
+        orientation = value;
+    }
+    streamer.expectTag("ImageData_end");
+}
+
+void Theme::write(Streamer& streamer, const SaveFilter* filter) const
+{
+    QDataStream& s = streamer.stream();
+    streamer.writeTag("Theme_start");
+    s << landscapeSplash << portraitSplash;
+
+    writeImages(streamer, pageBackgroundImages, filter ? &filter->pageBackgroundImages : nullptr);
+    writeImages(streamer, icons, filter ? &filter->icons : nullptr);
+    writeImages(streamer, controlImages, filter ? &filter->controlImages : nullptr);
+    // Skins name their images through their properties, which a filter does not follow.
+    writeImages(streamer, skinImages, nullptr);
+
+    s << quint16(skinImageReferences.size());
+    for (const auto& [key, ids] : skinImageReferences) {
+        key.write(streamer);
+        s << quint16(ids.size());
+        for (unsigned int id : ids)
+            s << quint16(id);
+    }
+
+    s << qint32(skinSets.size());
+    for (const auto& entry : skinSets)
+        entry.second->write(streamer);
+
+    s << qint32(defaultSkins.size());
+    for (const auto& [itemType, skinName] : defaultSkins)
+        s << qint32(itemType) << skinName;
+
+    s << qint32(defaultItemProperties.size());
+    for (const auto& [itemType, properties] : defaultItemProperties) {
+        s << qint32(itemType) << qint32(properties.size());
+        for (const auto& [propertyName, value] : properties) {
+            s << propertyName;
+            if (value.metaType() == QMetaType::fromType<Gradient>()) {
+                s << qint8(1);
+                streamer << value.value<Gradient>();
+            } else {
+                // A text style travels as the int variant of its number.
+                s << qint8(0);
+                streamer.writeVariant(value);
+            }
+        }
+    }
+    streamer.writeTag("Theme_end");
+}
+
+void Theme::read(Streamer& streamer)
+{
+    const quint32 version = streamer.version();
+    streamer.expectTag("Theme_start");
+    landscapeSplash = readSplash(streamer);
+    portraitSplash = version >= 2 ? readSplash(streamer) : QImage();
+
+    readImages(streamer, pageBackgroundImages);
+    readImages(streamer, icons);
+    if (version >= 13)
+        readImages(streamer, controlImages);
+    if (version >= 16) {
+        readImages(streamer, skinImages);
+        const quint16 keyCount = readShort(streamer);
+        streamer.checkCount(keyCount, MinimumReferenceBytes);
+        for (quint16 i = 0; i < keyCount; ++i) {
+            SkinPropertyKey key;
+            key.read(streamer);
+            const quint16 idCount = readShort(streamer);
+            streamer.checkCount(idCount, 2);
+            std::set<unsigned int> ids;
+            for (quint16 j = 0; j < idCount; ++j)
+                ids.insert(readShort(streamer));
+            skinImageReferences[key] = ids;
+        }
+    }
+
+    const quint32 setCount = readCount32(streamer);
+    streamer.checkCount(setCount, MinimumSkinSetBytes);
+    for (quint32 i = 0; i < setCount; ++i) {
+        smart_ptr<SkinSet> skinSet(new SkinSet(ThemedItemType(0)));
+        skinSet->read(streamer);
+        setSkinSet(skinSet);
+    }
+
+    QDataStream& s = streamer.stream();
+    const quint32 defaultSkinCount = readCount32(streamer);
+    streamer.checkCount(defaultSkinCount, MinimumDefaultSkinBytes);
+    for (quint32 i = 0; i < defaultSkinCount; ++i) {
+        qint32 itemType = 0;
+        QString skinName;
+        s >> itemType >> skinName;
+        streamer.checkStatus();
+        defaultSkins[ThemedItemType(itemType)] = skinName;
+    }
+    // A file can name a default skin that its set lacks; the theme must never hold such a name.
+    dropStaleDefaultSkins();
+
+    const quint32 itemTypeCount = readCount32(streamer);
+    streamer.checkCount(itemTypeCount, MinimumItemTypeBytes);
+    for (quint32 i = 0; i < itemTypeCount; ++i) {
+        qint32 readType = 0;
+        s >> readType;
+        const quint32 propertyCount = readCount32(streamer);
+        streamer.checkCount(propertyCount, MinimumDefaultPropertyBytes);
+        const ThemedItemType itemType = ThemedItemType(readType);
+        ItemPropertyMap& properties = defaultItemProperties[itemType];
+        for (quint32 j = 0; j < propertyCount; ++j) {
+            QString propertyName;
+            s >> propertyName;
+            quint8 flag = 0;
+            if (version >= 14)
+                s >> flag;
+            streamer.checkStatus();
+            QVariant value;
+            if (flag == 1) {
+                Gradient gradient;
+                streamer >> gradient;
+                value = QVariant::fromValue(gradient);
+            } else {
+                value = streamer.readVariant();
+                if (holdsTextStyle(itemType, propertyName) &&
+                    value.metaType() == QMetaType::fromType<int>())
+                    value = QVariant::fromValue(TextStyle(value.toInt()));
+            }
+            properties[propertyName] = value;
+        }
+    }
+    streamer.expectTag("Theme_end");
+}
+
+} // namespace Velmora
