@@ -1,5 +1,9 @@
 #include "velmora_objects/qml/qml_theme.h"
 
+#include "core/assertion.h"
+#include "velmora_objects/configuration.h"
+#include "velmora_objects/qml_streamer.h"
+
 namespace VelmoraQML {
 
 QMLSkin::QMLSkin(QObject* parent) : QObject(parent) {}
@@ -32,6 +36,17 @@ QMLSkinSet* QMLTheme::skinSet(int itemType) const
             return set;
     }
     return nullptr;
+}
+
+} // namespace VelmoraQML
+
+namespace VelmoraQML {
+
+QString QMLTheme::themeId(const QMLStreamer& streamer)
+{
+    const Velmora::Configuration* configuration = streamer.configuration();
+    VELMORA_ASSERT(configuration);
+    return QStringLiteral("theTheme%1").arg(unsigned(configuration->getSerial()));
 }
 
 } // namespace VelmoraQML

@@ -8,6 +8,8 @@
 
 namespace VelmoraQML {
 
+class QMLStreamer;
+
 // One named visual state of an item type. Besides the three fixed properties every skin
 // object carries one dynamic QML property per skin property of its item type, declared by
 // the QML text; they are read and animated by name.
@@ -80,6 +82,10 @@ public:
     const QList<QMLSkinSet*>& skinSets() const { return m_skinSets; }
     // The first skin set of that item type, or null.
     QMLSkinSet* skinSet(int itemType) const;
+
+    // The QML object id of the theme in a document written by the streamer, "theTheme"
+    // followed by the serial number of its configuration, which must be set.
+    static QString themeId(const QMLStreamer& streamer);
 
 private:
     QList<QMLSkinSet*> m_skinSets;
