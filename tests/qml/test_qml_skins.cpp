@@ -233,14 +233,6 @@ TEST_F(QmlSkins, SetSkinIsASlotForQml)
     EXPECT_EQ(changer->transitionDuration(), 1000);
 }
 
-TEST_F(QmlSkins, CurrentSkinSetterAlwaysEmits)
-{
-    QSignalSpy changes(control, &QMLThemedObject::currentSkinChanged);
-    control->setCurrentSkin(skin);
-    control->setCurrentSkin(skin);
-    EXPECT_EQ(changes.count(), 2);
-}
-
 TEST_F(QmlFixture, SyncAnimationRestsAtItsOffValue)
 {
     auto root = create(R"(
