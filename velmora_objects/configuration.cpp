@@ -101,7 +101,7 @@ quint8 readByte(Streamer& streamer)
     return value;
 }
 
-quint16 readCount(Streamer& streamer)
+quint16 readShort(Streamer& streamer)
 {
     quint16 value = 0;
     streamer.stream() >> value;
@@ -406,10 +406,10 @@ void Configuration::read(Streamer& streamer)
         newTheme->read(streamer);
     }
 
-    const quint16 pageCount = readCount(streamer);
+    const quint16 pageCount = readShort(streamer);
     streamer.checkCount(pageCount, MinimumPageBytes);
     for (quint16 i = 0; i < pageCount; ++i) {
-        const quint16 id = readCount(streamer);
+        const quint16 id = readShort(streamer);
         smart_ptr<Page> page(new Page);
         streamer >> *page;
         pages.insert(page, id); // a page whose id is taken or too large is dropped
@@ -423,10 +423,10 @@ void Configuration::read(Streamer& streamer)
 
     readControls(streamer);
 
-    const quint16 pageSwitcherCount = readCount(streamer);
+    const quint16 pageSwitcherCount = readShort(streamer);
     streamer.checkCount(pageSwitcherCount, MinimumPageSwitcherBytes);
     for (quint16 i = 0; i < pageSwitcherCount; ++i) {
-        const quint16 id = readCount(streamer);
+        const quint16 id = readShort(streamer);
         smart_ptr<PageSwitcher> pageSwitcher(new PageSwitcher);
         streamer >> *pageSwitcher;
         pageSwitchers.insert(pageSwitcher, id);
@@ -447,10 +447,10 @@ void Configuration::read(Streamer& streamer)
 
 void Configuration::readControls(Streamer& streamer)
 {
-    const quint16 count = readCount(streamer);
+    const quint16 count = readShort(streamer);
     streamer.checkCount(count, MinimumControlBytes);
     for (quint16 i = 0; i < count; ++i) {
-        const quint16 id = readCount(streamer);
+        const quint16 id = readShort(streamer);
         const quint8 type = readByte(streamer);
         streamer.checkStatus();
         smart_ptr<Control> control(newControl(type));
@@ -467,7 +467,7 @@ void Configuration::readControls(Streamer& streamer)
 
 void Configuration::readIRSlots(Streamer& streamer)
 {
-    const quint16 count = readCount(streamer);
+    const quint16 count = readShort(streamer);
     streamer.checkCount(count, IREntryBytes);
     for (quint16 i = 0; i < count; ++i) {
         const quint8 slot = readByte(streamer);
