@@ -431,6 +431,7 @@ void Configuration::read(Streamer& streamer)
         streamer >> *pageSwitcher;
         pageSwitchers.insert(pageSwitcher, id);
     }
+    recountPageSwitcherUsage();
 
     defaultPageId = quint32(readInt(streamer));
     readIRSlots(streamer);
@@ -443,6 +444,20 @@ void Configuration::read(Streamer& streamer)
     }
     streamer.checkStatus();
     streamer.expectTag("Configuration_end");
+}
+
+void Configuration::recountPageSwitcherUsage()
+{
+    // The document removes a switcher when the last page stops showing it, and lowering a
+    // count of 0 is fatal: take the counts from the pages rather than trust the stored ones,
+    // which a damaged or old file can get wrong.
+    for (PageSwitcher& pageSwitcher : pageSwitchers)
+        pageSwitcher.setUsage(0);
+    for (const Page& page : pages) {
+        const unsigned int pageSwitcherId = page.getPageSwitcherId();
+        if (pageSwitchers.exists(pageSwitcherId))
+            pageSwitchers[pageSwitcherId].incrementUsage();
+    }
 }
 
 void Configuration::readControls(Streamer& streamer)

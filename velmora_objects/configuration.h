@@ -188,6 +188,7 @@ public:
 private:
     void registerIRSlots(const Control& control, unsigned int controlId);
     void readControls(Streamer& streamer);
+    void recountPageSwitcherUsage();
     void readIRSlots(Streamer& streamer);
 
     ConfigurationHeader header;

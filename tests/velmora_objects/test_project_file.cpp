@@ -291,6 +291,24 @@ TEST(ProjectFile, DroppedControlsAreNotListedOnTheirPage)
     EXPECT_EQ(back.getPage(pageId).getControlIds(), expected);
 }
 
+TEST(ProjectFile, PageSwitcherUsageIsCountedFromThePages)
+{
+    // A damaged file stores counts that disagree with the pages; the loaded counts follow the
+    // pages, so that removing a page never lowers a count of 0.
+    Configuration project;
+    SampleProject::fill(project, 1);
+    std::map<unsigned int, int> expected;
+    for (PageSwitcher& pageSwitcher : project.getPageSwitchers()) {
+        expected[pageSwitcher.getId()] = pageSwitcher.usageCount();
+        pageSwitcher.setUsage(pageSwitcher.usageCount() == 2 ? 0 : 7);
+    }
+    Configuration back;
+    load(back, saved(project));
+    ASSERT_EQ(back.getPageSwitchers().size(), expected.size());
+    for (const PageSwitcher& pageSwitcher : back.getPageSwitchers())
+        EXPECT_EQ(pageSwitcher.usageCount(), expected[pageSwitcher.getId()]);
+}
+
 TEST(ProjectFile, FailedSavesLeaveTheOldFileAsItWas)
 {
     QTemporaryDir dir;
