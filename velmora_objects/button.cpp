@@ -1,0 +1,201 @@
+#include "velmora_objects/button.h"
+
+#include "velmora_objects/abstract_renderer.h"
+#include "velmora_objects/stream_fields.h"
+#include "velmora_objects/streamer.h"
+
+#include <QVariant>
+
+namespace Velmora {
+
+using namespace StreamFields;
+
+Button* Button::clone() const
+{
+    Button* copy = new Button(*this);
+    copy->m_irSlot = NoIRSlot;
+    return copy;
+}
+
+void Button::read(Streamer& s)
+{
+    s.expectTag("Button_start");
+    Control::read(s);
+    if (s.version() >= 13)
+        m_imageId = quint32(readInt(s));
+    m_actuation = Actuation(readByte(s));
+    m_heldTimeout = readInt(s);
+    m_repeatInterval = readInt(s);
+    m_function = ButtonFunction(readByte(s));
+    switch (m_function) {
+    case ButtonFunction_NEXT_PAGE:
+    case ButtonFunction_PREVIOUS_PAGE:
+    case ButtonFunction_BACK:
+        m_transition = PageTransition(readByte(s));
+        m_transitionDuration = readInt(s);
+        break;
+    case ButtonFunction_GO_TO_PAGE:
+        m_functionArgument = readInt(s);
+        m_transition = PageTransition(readByte(s));
+        m_transitionDuration = readInt(s);
+        break;
+    case ButtonFunction_SET_BRIGHTNESS:
+        m_functionArgument = readByte(s);
+        break;
+    default:
+        break;
+    }
+    m_irSlot = readByte(s);
+    // Files before version 9 hold these two values too, but they meant nothing then.
+    const qint32 fontSize = readInt(s);
+    const quint8 wordWrap = readByte(s);
+    if (s.version() >= 9) {
+        m_fontSize = fontSize;
+        setTriboolFromByte(m_wordWrap, wordWrap);
+    }
+    s.expectTag("Button_end");
+}
+
+void Button::write(Streamer& s) const
+{
+    s.writeTag("Button_start");
+    Control::write(s);
+    writeInt(s, qint32(m_imageId));
+    writeByte(s, m_actuation);
+    writeInt(s, m_heldTimeout);
+    writeInt(s, m_repeatInterval);
+    writeByte(s, m_function);
+    switch (m_function) {
+    case ButtonFunction_NEXT_PAGE:
+    case ButtonFunction_PREVIOUS_PAGE:
+    case ButtonFunction_BACK:
+        writeByte(s, m_transition);
+        writeInt(s, m_transitionDuration);
+        break;
+    case ButtonFunction_GO_TO_PAGE:
+        writeInt(s, m_functionArgument);
+        writeByte(s, m_transition);
+        writeInt(s, m_transitionDuration);
+        break;
+    case ButtonFunction_SET_BRIGHTNESS:
+        writeByte(s, m_functionArgument & 0xff);
+        break;
+    default:
+        break;
+    }
+    writeByte(s, m_irSlot);
+    writeInt(s, m_fontSize);
+    writeByte(s, triboolByte(m_wordWrap));
+    s.writeTag("Button_end");
+}
+
+unsigned char Button::getIRSlotId(Action action) const
+{
+    return action == Action_CLICK ? m_irSlot : NoIRSlot;
+}
+
+void Button::setIRSlotId(Action action, unsigned char slot)
+{
+    if (action == Action_CLICK)
+        m_irSlot = slot;
+}
+
+void Button::render(AbstractRenderer* renderer) const
+{
+    renderer->renderButton(this);
+}
+
+bool Button::hasTransition(ButtonFunction function)
+{
+    switch (function) {
+    case ButtonFunction_NEXT_PAGE:
+    case ButtonFunction_PREVIOUS_PAGE:
+    case ButtonFunction_GO_TO_PAGE:
+    case ButtonFunction_BACK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Button::setFunction(ButtonFunction function)
+{
+    const ButtonFunction old = m_function;
+    const bool hadTransition = hasTransition(old);
+    m_function = function;
+    switch (function) {
+    case ButtonFunction_NEXT_PAGE:
+        if (!hadTransition) {
+            m_transition = PageTransition_PAN_RIGHT;
+            m_transitionDuration = 200;
+        }
+        break;
+    case ButtonFunction_PREVIOUS_PAGE:
+    case ButtonFunction_BACK:
+        if (!hadTransition) {
+            m_transition = PageTransition_PAN_LEFT;
+            m_transitionDuration = 200;
+        }
+        break;
+    case ButtonFunction_GO_TO_PAGE:
+        if (old != ButtonFunction_GO_TO_PAGE)
+            m_functionArgument = -1;
+        if (!hadTransition) {
+            m_transition = PageTransition_PAN_RIGHT;
+            m_transitionDuration = 200;
+        }
+        break;
+    case ButtonFunction_SET_BRIGHTNESS:
+        if (old != ButtonFunction_SET_BRIGHTNESS)
+            m_functionArgument = 255;
+        break;
+    default:
+        break;
+    }
+}
+
+unsigned int Button::getFunctionPage() const
+{
+    return m_function == ButtonFunction_GO_TO_PAGE ? quint32(m_functionArgument) : UINT_MAX;
+}
+
+void Button::setFunctionPage(unsigned int pageId)
+{
+    if (m_function == ButtonFunction_GO_TO_PAGE)
+        m_functionArgument = qint32(pageId);
+}
+
+PageTransition Button::getFunctionTransition() const
+{
+    return hasTransition(m_function) ? m_transition : PageTransition_NONE;
+}
+
+void Button::setFunctionTransition(PageTransition transition)
+{
+    if (hasTransition(m_function))
+        m_transition = transition;
+}
+
+int Button::getFunctionTransitionDuration() const
+{
+    return hasTransition(m_function) ? m_transitionDuration : -1;
+}
+
+void Button::setFunctionTransitionDuration(int duration)
+{
+    if (hasTransition(m_function))
+        m_transitionDuration = duration;
+}
+
+int Button::getFunctionLevel() const
+{
+    return m_function == ButtonFunction_SET_BRIGHTNESS ? (m_functionArgument & 0xff) : -1;
+}
+
+void Button::setFunctionLevel(int level)
+{
+    if (m_function == ButtonFunction_SET_BRIGHTNESS)
+        m_functionArgument = level & 0xff;
+}
+
+} // namespace Velmora

@@ -1,0 +1,47 @@
+#include "velmora_objects/colour_picker.h"
+
+#include "velmora_objects/abstract_renderer.h"
+#include "velmora_objects/stream_fields.h"
+#include "velmora_objects/streamer.h"
+
+#include <QVariant>
+
+namespace Velmora {
+
+using namespace StreamFields;
+
+ColourPicker* ColourPicker::clone() const
+{
+    return new ColourPicker(*this);
+}
+
+void ColourPicker::read(Streamer& s)
+{
+    s.expectTag("ColourPicker_start");
+    Control::read(s);
+    m_colour = readColour(s);
+    if (s.version() >= 11) {
+        m_captionFontSize = readInt(s);
+        m_wordWrap = readBool(s);
+        m_spacing = readInt(s);
+    }
+    s.expectTag("ColourPicker_end");
+}
+
+void ColourPicker::write(Streamer& s) const
+{
+    s.writeTag("ColourPicker_start");
+    Control::write(s);
+    s.stream() << m_colour;
+    writeInt(s, m_captionFontSize);
+    s << m_wordWrap;
+    writeInt(s, m_spacing);
+    s.writeTag("ColourPicker_end");
+}
+
+void ColourPicker::render(AbstractRenderer* renderer) const
+{
+    renderer->renderColourPicker(this);
+}
+
+} // namespace Velmora

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "containers/sortvector_el.h"
+#include "velmora_objects/renderable.h"
+#include "velmora_objects/velmora_types.h"
+
+#include <QRect>
+#include <QString>
+#include <climits>
+
+namespace Velmora {
+
+class Streamer;
+
+// What every control on a page has: the page it lies on, its rectangle, its key, caption and
+// start-up skin, and the virtual operations through which the project streams, clones,
+// themes and renders controls without knowing their kind. The id is the element id given by
+// the project's control container.
+//
+// A copy keeps every field and the id; clone() gives the copy that may live beside its source
+// in a project (the controls with IR slots hand out none).
+class Control : public sortvector_el, public Themed
+{
+public:
+    Control() = default;
+    Control(const Control& other) = default;
+    Control& operator=(const Control&) = delete;
+    ~Control() override = default;
+
+    Control* clone() const override = 0;
+    virtual ControlType getType() const = 0;
+
+    // The control's whole block. The base operations read and write the "Control" block that
+    // every concrete control's block holds; the concrete controls override both.
+    virtual void read(Streamer& s);
+    virtual void write(Streamer& s) const;
+
+    // "control<id>".
+    virtual QString defaultName() const;
+
+    // The IR slot through which the given action reaches this control; NoIRSlot for actions
+    // the control has no slot for. Setting a slot for such an action does nothing.
+    virtual unsigned char getIRSlotId(Action action) const;
+    virtual void setIRSlotId(Action action, unsigned char slot);
+
+    // The page the control lies on; UINT_MAX for none.
+    unsigned int getPageId() const { return m_pageId; }
+    void setPageId(unsigned int pageId) { m_pageId = pageId; }
+    // Position and size on the page in panel pixels (inclusive edges).
+    const QRect& getGeometry() const { return m_geometry; }
+    void setGeometry(const QRect& geometry) { m_geometry = geometry; }
+    // The control key.
+    const QString& getName() const { return m_name; }
+    void setName(const QString& name) { m_name = name; }
+    const QString& getCaption() const { return m_caption; }
+    void setCaption(const QString& caption) { m_caption = caption; }
+    // Name of the skin shown first; empty when none is chosen.
+    const QString& getStartupSkin() const { return m_startupSkin; }
+    void setStartupSkin(const QString& skin) { m_startupSkin = skin; }
+
+private:
+    unsigned int m_pageId = UINT_MAX;
+    QRect m_geometry;
+    QString m_name;
+    QString m_caption;
+    QString m_startupSkin;
+};
+
+} // namespace Velmora

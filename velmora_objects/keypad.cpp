@@ -1,0 +1,49 @@
+#include "velmora_objects/keypad.h"
+
+#include "velmora_objects/abstract_renderer.h"
+#include "velmora_objects/stream_fields.h"
+#include "velmora_objects/streamer.h"
+
+#include <QVariant>
+
+namespace Velmora {
+
+using namespace StreamFields;
+
+Keypad* Keypad::clone() const
+{
+    return new Keypad(*this);
+}
+
+void Keypad::read(Streamer& s)
+{
+    s.expectTag("Keypad_start");
+    Control::read(s);
+    if (s.version() >= 10)
+        m_maxDigits = readInt(s);
+    if (s.version() >= 18)
+        m_hideCharacters = readBool(s);
+    if (s.version() >= 9) {
+        m_displayTextStyle = TextStyle(readByte(s));
+        m_buttonTextStyle = TextStyle(readByte(s));
+    }
+    s.expectTag("Keypad_end");
+}
+
+void Keypad::write(Streamer& s) const
+{
+    s.writeTag("Keypad_start");
+    Control::write(s);
+    writeInt(s, m_maxDigits);
+    s << m_hideCharacters;
+    writeByte(s, m_displayTextStyle);
+    writeByte(s, m_buttonTextStyle);
+    s.writeTag("Keypad_end");
+}
+
+void Keypad::render(AbstractRenderer* renderer) const
+{
+    renderer->renderKeypad(this);
+}
+
+} // namespace Velmora

@@ -1,0 +1,104 @@
+#include "velmora_objects/page.h"
+
+#include "velmora_objects/abstract_renderer.h"
+#include "velmora_objects/stream_fields.h"
+#include "velmora_objects/streamer.h"
+
+namespace Velmora {
+
+using namespace StreamFields;
+
+namespace {
+
+// Orientations travel in variants between the model, the property editor and the preview,
+// and are looked up by this name. Registered during static initialisation, before any of
+// them runs; every program that uses the model links this unit.
+const int orientationMetaTypeId = qRegisterMetaType<Orientation>("Velmora::Orientation");
+
+} // namespace
+
+bool Page::lessThan(const sortvector_el& other) const
+{
+    return m_sortValue < dynamic_cast<const Page&>(other).m_sortValue;
+}
+
+void Page::render(AbstractRenderer* renderer) const
+{
+    renderer->renderPage(this);
+}
+
+void Page::setBackgroundColour(const QColor& colour)
+{
+    m_backgroundColour = colour;
+    m_backgroundGradient = Gradient();
+    m_backgroundGradientRotation = -1;
+}
+
+void Page::setBackgroundGradient(const Gradient& gradient)
+{
+    m_backgroundGradient = gradient;
+    if (m_backgroundGradientRotation == -1)
+        m_backgroundGradientRotation = 0;
+    m_backgroundColour = m_backgroundGradient.isNull() ? QColor(Qt::white) : QColor();
+}
+
+Streamer& operator<<(Streamer& s, const NavButtons& buttons)
+{
+    s.writeTag("NavButtons_start");
+    writeByte(s, buttons.position);
+    writeByte(s, buttons.alignment);
+    s << buttons.functions;
+    s.writeTag("NavButtons_end");
+    return s;
+}
+
+Streamer& operator>>(Streamer& s, NavButtons& buttons)
+{
+    s.expectTag("NavButtons_start");
+    buttons.position = readByte(s);
+    buttons.alignment = Alignment(readByte(s));
+    s >> buttons.functions;
+    s.expectTag("NavButtons_end");
+    return s;
+}
+
+Streamer& operator<<(Streamer& s, const Page& page)
+{
+    s.writeTag("Page_start");
+    s.stream() << page.m_name << page.m_sortValue << qint32(page.m_iconId);
+    s.stream() << (page.m_backgroundColour.isValid() ? page.m_backgroundColour.name()
+                                                     : QString(""));
+    s << page.m_backgroundGradient;
+    s.stream() << page.m_backgroundGradientRotation << qint32(page.m_backgroundImageId);
+    writeByte(s, page.m_backgroundImageScaling);
+    s.stream() << qint32(page.m_pageSwitcherId) << page.m_layoutName;
+    s << page.m_navButtons;
+    s.writeTag("Page_end");
+    return s;
+}
+
+Streamer& operator>>(Streamer& s, Page& page)
+{
+    s.expectTag("Page_start");
+    page.m_name = readString(s);
+    page.m_sortValue = readInt(s);
+    page.m_iconId = quint32(readInt(s));
+    const QString colourName = readString(s);
+    if (!colourName.isEmpty())
+        page.m_backgroundColour = QColor::fromString(colourName);
+    s >> page.m_backgroundGradient;
+    if (s.version() >= 8)
+        page.m_backgroundGradientRotation = readInt(s);
+    else
+        page.m_backgroundGradientRotation = page.m_backgroundGradient.isNull() ? -1 : 0;
+    page.m_backgroundImageId = quint32(readInt(s));
+    if (s.version() >= 7)
+        page.m_backgroundImageScaling = Scaling(readByte(s));
+    page.m_pageSwitcherId = quint32(readInt(s));
+    page.m_layoutName = readString(s);
+    s >> page.m_navButtons;
+    s.expectTag("Page_end");
+    return s;
+}
+
+} // namespace Velmora

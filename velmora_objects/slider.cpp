@@ -1,0 +1,123 @@
+#include "velmora_objects/slider.h"
+
+#include "velmora_objects/abstract_renderer.h"
+#include "velmora_objects/stream_fields.h"
+#include "velmora_objects/streamer.h"
+
+#include <QVariant>
+
+namespace Velmora {
+
+using namespace StreamFields;
+
+Slider* Slider::clone() const
+{
+    Slider* copy = new Slider(*this);
+    copy->m_incrementIRSlot = NoIRSlot;
+    copy->m_decrementIRSlot = NoIRSlot;
+    return copy;
+}
+
+void Slider::read(Streamer& s)
+{
+    s.expectTag("Slider_start");
+    Control::read(s);
+    m_showValue = readBool(s);
+    m_unit = Unit(readByte(s));
+    m_valueSuffix = readString(s);
+    m_minimum = readInt(s);
+    m_maximum = readInt(s);
+    m_value = readInt(s);
+    // Sliders of old files may carry no unit; it is recognised from the range and suffix.
+    if (m_unit == 0) {
+        if (m_minimum == 0 && m_maximum == 100 && m_valueSuffix == QLatin1String("%"))
+            m_unit = Unit_PERCENT;
+        else if (m_minimum == 0 && m_maximum == 255 && m_valueSuffix.isEmpty())
+            m_unit = Unit_8BIT;
+    }
+    m_incrementIRSlot = readByte(s);
+    m_decrementIRSlot = readByte(s);
+    // Files before version 9 hold these values too, but they meant nothing then.
+    const qint32 captionFontSize = readInt(s);
+    const qint32 valueFontSize = readInt(s);
+    const quint8 wordWrap = readByte(s);
+    const double handleSize = readDouble(s);
+    const qint32 spacing = readInt(s);
+    if (s.version() >= 9) {
+        m_captionFontSize = captionFontSize;
+        m_valueFontSize = valueFontSize;
+        setTriboolFromByte(m_wordWrap, wordWrap);
+        m_handleSize = handleSize;
+        m_spacing = spacing;
+    }
+    s.expectTag("Slider_end");
+}
+
+void Slider::write(Streamer& s) const
+{
+    s.writeTag("Slider_start");
+    Control::write(s);
+    s << m_showValue;
+    writeByte(s, m_unit);
+    s.stream() << m_valueSuffix << m_minimum << m_maximum << m_value;
+    writeByte(s, m_incrementIRSlot);
+    writeByte(s, m_decrementIRSlot);
+    writeInt(s, m_captionFontSize);
+    writeInt(s, m_valueFontSize);
+    writeByte(s, triboolByte(m_wordWrap));
+    s.stream() << m_handleSize;
+    writeInt(s, m_spacing);
+    s.writeTag("Slider_end");
+}
+
+unsigned char Slider::getIRSlotId(Action action) const
+{
+    switch (action) {
+    case Action_INCREMENT:
+        return m_incrementIRSlot;
+    case Action_DECREMENT:
+        return m_decrementIRSlot;
+    default:
+        return NoIRSlot;
+    }
+}
+
+void Slider::setIRSlotId(Action action, unsigned char slot)
+{
+    switch (action) {
+    case Action_INCREMENT:
+        m_incrementIRSlot = slot;
+        break;
+    case Action_DECREMENT:
+        m_decrementIRSlot = slot;
+        break;
+    default:
+        break;
+    }
+}
+
+void Slider::setUnit(Unit unit)
+{
+    m_unit = unit;
+    switch (unit) {
+    case Unit_PERCENT:
+        m_minimum = 0;
+        m_maximum = 100;
+        m_valueSuffix = QStringLiteral("%");
+        break;
+    case Unit_8BIT:
+        m_minimum = 0;
+        m_maximum = 255;
+        m_valueSuffix.clear();
+        break;
+    default:
+        break;
+    }
+}
+
+void Slider::render(AbstractRenderer* renderer) const
+{
+    renderer->renderSlider(this);
+}
+
+} // namespace Velmora
