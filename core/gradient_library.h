@@ -1,0 +1,125 @@
+#pragma once
+
+#include "core/gradient.h"
+
+#include <QDir>
+#include <QIcon>
+#include <QMetaType>
+#include <QStandardItemModel>
+#include <memory>
+#include <set>
+#include <utility>
+#include <vector>
+
+class QDomElement;
+class QItemSelection;
+class QXmlStreamWriter;
+class XmlSchemaValidator;
+
+// The application-wide list of named gradients: the built-in packs shipped with the application
+// (read only) and the user's packs in the documents folder. One column of top-level rows, one
+// row per gradient, in the order they were added. Views follow it through the model's own
+// signals; it adds none. Reached through instance() once initialise() has run at start-up.
+//
+// Gradient files are XML: a "GradientPack" with a "name" holding "Gradient" elements, or a
+// single "Gradient"; each "Gradient" has a "name" and "GradientStop" elements with "position"
+// and "colour". Files are validated against "gradient.xsd" of the built-in folder when it is
+// present and valid; a file that cannot be read, is invalid or malformed adds nothing.
+class GradientLibrary : public QStandardItemModel
+{
+public:
+    enum GradientType
+    {
+        BuiltInGradient = 0, // read from the built-in folder; never removed, never saved
+        UserGradient = 1,    // read from the user folder or made here; saved to its file
+        ExternalGradient = 2 // added by find() for a gradient used elsewhere; never saved
+    };
+
+    enum Roles
+    {
+        GradientRole = Qt::UserRole,         // the Gradient
+        GradientTypeRole = Qt::UserRole + 1, // GradientLibrary::GradientType
+        PackNameRole = Qt::UserRole + 2,     // QString, may be empty
+        FilePathRole = Qt::UserRole + 3,     // QString, the file the gradient is saved to
+        ModifiedRole = Qt::UserRole + 4      // bool, changed since the last save
+    };
+
+    // Makes the library and loads both folders; a second call does nothing.
+    static void initialise(const QString& builtInDirectory, const QString& userDirectory);
+    // The library; a fatal assertion when initialise() has not run.
+    static GradientLibrary* instance();
+
+    // Where the application keeps its gradients: the "gradient" folder of the Resources folder
+    // beside the application folder, and "<documents>/<organisation>/<application>/Gradients".
+    static QString defaultBuiltInDirectory();
+    static QString defaultUserDirectory();
+
+    // Normally made by initialise(). Creates the user folder when it is missing; loads nothing.
+    GradientLibrary(const QString& builtInDirectory, const QString& userDirectory);
+    ~GradientLibrary() override;
+
+    const QString& builtInDirectory() const { return builtInDir; }
+    const QString& userDirectory() const { return userDir; }
+
+    // Appends a row. An empty path of a user gradient means "user.xml" in the user folder.
+    QModelIndex addGradient(const Gradient& gradient, GradientType type, const QString& packName,
+                            const QString& filePath);
+    // The first row whose stops equal these (names are not compared); invalid when none does or
+    // when the stops are empty.
+    QModelIndex findStops(const GradientStops& stops) const;
+    // findStops() of the gradient's stops; when no row matches, the gradient is added as an
+    // external gradient and that row is returned.
+    QModelIndex find(const Gradient& gradient);
+    // The gradient of the row holding these stops, added as an unnamed external gradient first
+    // when no row does.
+    Gradient gradientForStops(const GradientStops& stops);
+
+    // Stores an edited gradient in a row (name, gradient, icon) and marks it modified.
+    void setGradient(const QModelIndex& index, const Gradient& gradient);
+    // Adds a modified user gradient "New Gradient", black at 0 and white at 1, to "user.xml".
+    QModelIndex newGradient();
+    // Adds a modified user copy "Copy of <name>"; a copy of a user gradient stays in its pack
+    // and file, any other goes to "user.xml" without a pack name.
+    QModelIndex copyGradient(const QModelIndex& index);
+    // Removes a row that is not built in, marking its file for the next save.
+    void removeGradient(const QModelIndex& index);
+    // Removes every selected row that is not built in, from the bottom up, each row once.
+    void removeGradients(const QItemSelection& selection);
+    // Marks the file of a row (when it has one) to be rewritten by the next save.
+    void markFileForSaving(const QModelIndex& index);
+
+    // Loads the built-in folder, then the user folder when it exists.
+    void load();
+    void loadFolder(const QDir& folder, GradientType type);
+    void loadFile(const QString& filePath, GradientType type);
+
+    // Rewrites every file marked for saving, and the files of modified user gradients, each as
+    // a pack of all the gradients stored in it, through a temporary file that replaces the
+    // file only when it was written completely. A file that could not be written stays marked
+    // and is written again by the next save. Returns false when some file could not be written.
+    bool save();
+
+private:
+    bool validate(const QByteArray& contents);
+    const XmlSchemaValidator& schema();
+    void readGradientPack(const QDomElement& element, const QString& filePath, GradientType type);
+    void readGradient(const QDomElement& element, const QString& filePath, GradientType type,
+                      const QString& packName);
+    static bool writeFile(const QString& filePath, const QString& packName,
+                          const std::vector<Gradient>& gradients);
+    static void writeGradientPack(const QString& packName, const std::vector<Gradient>& gradients,
+                                  QXmlStreamWriter& writer);
+    static void writeGradient(const Gradient& gradient, QXmlStreamWriter& writer);
+
+    QString builtInDir;
+    QString userDir;
+    // (pack name, file path) of every file the next save must rewrite.
+    std::set<std::pair<QString, QString>> filesToSave;
+    std::unique_ptr<XmlSchemaValidator> gradientSchema;
+};
+
+Q_DECLARE_METATYPE(GradientLibrary::GradientType)
+
+// The icon of a library row: the stops left to right over a checkerboard, on a square of the
+// style's small icon size.
+QIcon gradientIcon(const GradientStops& stops);

@@ -1,0 +1,164 @@
+#include "core/xml_schema_validator.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <climits>
+#include <libxml/globals.h>
+#include <libxml/parser.h>
+#include <libxml/xmlerror.h>
+#include <libxml/xmlschemas.h>
+
+namespace {
+
+// Keeps the first error libxml2 reports; warnings and later errors are ignored.
+struct FirstError
+{
+    XmlSchemaValidator::Error error;
+    bool seen = false;
+};
+
+void collectError(void* context, xmlErrorPtr reported)
+{
+    auto* first = static_cast<FirstError*>(context);
+    if (!reported || first->seen || reported->level < XML_ERR_ERROR)
+        return;
+    first->seen = true;
+    first->error.message = QString::fromUtf8(reported->message ? reported->message : "").trimmed();
+    if (first->error.message.isEmpty())
+        first->error.message = QStringLiteral("Unknown XML error");
+    first->error.line = qMax(0, reported->line);
+    first->error.column = qMax(0, reported->int2);
+}
+
+// While alive, sends the errors that libxml2 raises on this thread without a handler of their
+// own (those of the XML parser) to a collector, and keeps them off the standard error stream.
+// libxml2 keeps this handler per thread, so validations on other threads are not disturbed.
+class ThreadErrorRoute
+{
+public:
+    explicit ThreadErrorRoute(FirstError* first)
+        : previous(xmlStructuredError), previousContext(xmlStructuredErrorContext)
+    {
+        xmlSetStructuredErrorFunc(first, collectError);
+    }
+    ~ThreadErrorRoute() { xmlSetStructuredErrorFunc(previousContext, previous); }
+    ThreadErrorRoute(const ThreadErrorRoute&) = delete;
+    ThreadErrorRoute& operator=(const ThreadErrorRoute&) = delete;
+
+private:
+    xmlStructuredErrorFunc previous;
+    void* previousContext;
+};
+
+bool readAll(const QString& path, QByteArray* bytes, XmlSchemaValidator::Error* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error->message = QStringLiteral("Unable to open file");
+        return false;
+    }
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error->message = QStringLiteral("Unable to read file");
+        return false;
+    }
+    return true;
+}
+
+bool fitsParser(const QByteArray& bytes, XmlSchemaValidator::Error* error)
+{
+    if (bytes.size() <= INT_MAX)
+        return true;
+    error->message = QStringLiteral("Document is too large");
+    return false;
+}
+
+} // namespace
+
+QString XmlSchemaValidator::Error::toString() const
+{
+    if (line <= 0)
+        return message;
+    return QStringLiteral("%1 (line %2, column %3)").arg(message).arg(line).arg(column);
+}
+
+XmlSchemaValidator::XmlSchemaValidator(const QString& schemaPath) : path(schemaPath)
+{
+    // Sets up libxml2's global state once, before any thread validates.
+    xmlInitParser();
+
+    QByteArray bytes;
+    if (!readAll(schemaPath, &bytes, &loadError) || !fitsParser(bytes, &loadError))
+        return;
+
+    FirstError first;
+    const ThreadErrorRoute route(&first);
+    const QByteArray url = QFile::encodeName(QFileInfo(schemaPath).absoluteFilePath());
+    schemaDocument = xmlReadMemory(bytes.constData(), int(bytes.size()), url.constData(), nullptr,
+                                   XML_PARSE_NONET);
+    if (schemaDocument) {
+        xmlSchemaParserCtxtPtr parser = xmlSchemaNewDocParserCtxt(schemaDocument);
+        if (parser) {
+            xmlSchemaSetParserStructuredErrors(parser, collectError, &first);
+            schema = xmlSchemaParse(parser);
+            xmlSchemaFreeParserCtxt(parser);
+        }
+    }
+    if (!schema) {
+        loadError = first.error;
+        if (loadError.isNull())
+            loadError.message = QStringLiteral("Not a valid XML schema");
+        if (schemaDocument)
+            xmlFreeDoc(schemaDocument);
+        schemaDocument = nullptr;
+    }
+}
+
+XmlSchemaValidator::~XmlSchemaValidator()
+{
+    if (schema)
+        xmlSchemaFree(schema);
+    if (schemaDocument)
+        xmlFreeDoc(schemaDocument);
+}
+
+bool XmlSchemaValidator::validate(const QByteArray& document, Error* error) const
+{
+    FirstError first;
+    if (!schema) {
+        first.error.message = QStringLiteral("No valid schema to validate against");
+    } else if (fitsParser(document, &first.error)) {
+        const ThreadErrorRoute route(&first);
+        int result = -1;
+        if (xmlSchemaValidCtxtPtr context = xmlSchemaNewValidCtxt(schema)) {
+            xmlSchemaSetValidStructuredErrors(context, collectError, &first);
+            // The document is parsed as a stream while it is validated, so that every error
+            // carries the line and column where the parser stood. The stream owns the buffer.
+            xmlParserInputBufferPtr input = xmlParserInputBufferCreateMem(
+                document.constData(), int(document.size()), XML_CHAR_ENCODING_NONE);
+            if (input)
+                result = xmlSchemaValidateStream(context, input, XML_CHAR_ENCODING_NONE, nullptr,
+                                                 nullptr);
+            xmlSchemaFreeValidCtxt(context);
+        }
+        if (result == 0 && !first.seen)
+            return true;
+        if (first.error.isNull())
+            first.error.message = QStringLiteral("Not a valid document");
+    }
+    if (error)
+        *error = first.error;
+    return false;
+}
+
+bool XmlSchemaValidator::validateFile(const QString& documentPath, Error* error) const
+{
+    QByteArray bytes;
+    Error readError;
+    if (!readAll(documentPath, &bytes, &readError)) {
+        if (error)
+            *error = readError;
+        return false;
+    }
+    return validate(bytes, error);
+}
