@@ -165,6 +165,11 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+TEST(ControlLayoutItemDeathTest, NeedsAFactory)
+{
+    EXPECT_DEATH(ControlLayoutItem(1, 1, nullptr), "Assert: 'factory' is FALSE");
+}
+
 TEST(ControlLayoutItem, RightAndCentreInALayoutCell)
 {
     auto layoutTemplate = loaded("<layout name=\"a\"><vbox margin=\"0\" spacing=\"0\">"
@@ -466,6 +471,11 @@ TEST(LayoutTemplate, RefusesDocumentsBeyondTheLimits)
     for (int i = 0; i < LayoutTemplate::MaxElements; ++i)
         wide += "<button/>";
     wide += "</vbox></layout>";
+    // Entities that expand to a billion buttons.
+    QByteArray laughs = "<!DOCTYPE layout [\n<!ENTITY a \"<button/><button/>\">\n";
+    for (char entity = 'b', previous = 'a'; entity <= 'z'; previous = entity++)
+        laughs += QByteArray("<!ENTITY ") + entity + " \"&" + previous + ";&" + previous + ";\">\n";
+    laughs += "]>\n<layout name=\"laughs\"><vbox>&z;</vbox></layout>";
     QByteArray large = "<layout name=\"large\"><vbox/></layout><!--";
     large += QByteArray(LayoutTemplate::MaxDocumentBytes, '-') + "-->";
 
@@ -479,6 +489,7 @@ TEST(LayoutTemplate, RefusesDocumentsBeyondTheLimits)
         {"deep", deep, "nested deeper than 32", 2},
         {"wide", wide, "more than 4096 elements", 2},
         {"large", large, "larger than 1048576 bytes", 0},
+        {"entities", laughs, "expansion limit", 29},
         {"grid rows",
          "<layout name=\"g\">\n<grid rows=\"65\" columns=\"1\"><button/></grid></layout>",
          "more than 64 rows or columns", 2},
