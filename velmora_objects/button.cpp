@@ -3,6 +3,7 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
+#include "velmora_objects/theme.h"
 
 #include <QVariant>
 
@@ -54,6 +55,7 @@ void Button::read(Streamer& s)
         setTriboolFromByte(m_wordWrap, wordWrap);
     }
     s.expectTag("Button_end");
+    s.checkStatus();
 }
 
 void Button::write(Streamer& s) const
@@ -98,6 +100,19 @@ void Button::setIRSlotId(Action action, unsigned char slot)
 {
     if (action == Action_CLICK)
         m_irSlot = slot;
+}
+
+void Button::initialiseFromTheme(const Theme* theme, const Theme* previous)
+{
+    if (!theme)
+        return;
+    const ThemedItemType type = ThemedItemType_BUTTON;
+    QVariant value;
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("fontSize"), m_fontSize, value))
+        m_fontSize = int(value.toUInt());
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("wordWrap"), bool(m_wordWrap),
+                         value))
+        m_wordWrap = value.toBool();
 }
 
 void Button::render(AbstractRenderer* renderer) const

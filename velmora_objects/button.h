@@ -34,6 +34,8 @@ public:
     // The slot of Action_CLICK; NoIRSlot for every other action.
     unsigned char getIRSlotId(Action action) const override;
     void setIRSlotId(Action action, unsigned char slot) override;
+    // Takes the theme's Button defaults of "fontSize" and "wordWrap".
+    void initialiseFromTheme(const Theme* theme, const Theme* previous) override;
     void render(AbstractRenderer* renderer) const override;
 
     // Id in the theme's control-image store; UINT_MAX for no image.

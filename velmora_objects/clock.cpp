@@ -3,6 +3,7 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
+#include "velmora_objects/theme.h"
 
 #include <QVariant>
 
@@ -23,6 +24,7 @@ void Clock::read(Streamer& s)
     m_captionFontSize = readInt(s);
     m_spacing = readInt(s);
     s.expectTag("Clock_end");
+    s.checkStatus();
 }
 
 void Clock::write(Streamer& s) const
@@ -33,6 +35,19 @@ void Clock::write(Streamer& s) const
     writeInt(s, m_captionFontSize);
     writeInt(s, m_spacing);
     s.writeTag("Clock_end");
+}
+
+void Clock::initialiseFromTheme(const Theme* theme, const Theme* previous)
+{
+    if (!theme)
+        return;
+    const ThemedItemType type = ThemedItemType_CLOCK;
+    QVariant value;
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("captionFontSize"),
+                         m_captionFontSize, value))
+        m_captionFontSize = int(value.toUInt());
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("spacing"), m_spacing, value))
+        m_spacing = int(value.toUInt());
 }
 
 void Clock::render(AbstractRenderer* renderer) const

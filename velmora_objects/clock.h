@@ -23,6 +23,8 @@ public:
     void read(Streamer& s) override;
     void write(Streamer& s) const override;
 
+    // Takes the theme's Clock defaults of "captionFontSize" and "spacing".
+    void initialiseFromTheme(const Theme* theme, const Theme* previous) override;
     void render(AbstractRenderer* renderer) const override;
 
     ClockType getClockType() const { return m_clockType; }

@@ -3,6 +3,7 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
+#include "velmora_objects/theme.h"
 
 #include <QVariant>
 
@@ -26,6 +27,7 @@ void ColourPicker::read(Streamer& s)
         m_spacing = readInt(s);
     }
     s.expectTag("ColourPicker_end");
+    s.checkStatus();
 }
 
 void ColourPicker::write(Streamer& s) const
@@ -37,6 +39,21 @@ void ColourPicker::write(Streamer& s) const
     s << m_wordWrap;
     writeInt(s, m_spacing);
     s.writeTag("ColourPicker_end");
+}
+
+void ColourPicker::initialiseFromTheme(const Theme* theme, const Theme* previous)
+{
+    if (!theme)
+        return;
+    const ThemedItemType type = ThemedItemType_COLOUR_PICKER;
+    QVariant value;
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("captionFontSize"),
+                         m_captionFontSize, value))
+        m_captionFontSize = int(value.toUInt());
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("wordWrap"), m_wordWrap, value))
+        m_wordWrap = value.toBool();
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("spacing"), m_spacing, value))
+        m_spacing = int(value.toUInt());
 }
 
 void ColourPicker::render(AbstractRenderer* renderer) const

@@ -18,6 +18,9 @@ public:
     void read(Streamer& s) override;
     void write(Streamer& s) const override;
 
+    // Takes the theme's Colour Picker defaults of "captionFontSize",
+    // "wordWrap" and "spacing".
+    void initialiseFromTheme(const Theme* theme, const Theme* previous) override;
     void render(AbstractRenderer* renderer) const override;
 
     // Streamed without its alpha; invalid on a new picker.

@@ -17,6 +17,7 @@ void Control::read(Streamer& s)
     if (s.version() >= 15)
         m_startupSkin = readString(s);
     s.expectTag("Control_end");
+    s.checkStatus();
 }
 
 void Control::write(Streamer& s) const

@@ -3,6 +3,7 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
+#include "velmora_objects/theme.h"
 
 #include <QVariant>
 
@@ -28,6 +29,7 @@ void Keypad::read(Streamer& s)
         m_buttonTextStyle = TextStyle(readByte(s));
     }
     s.expectTag("Keypad_end");
+    s.checkStatus();
 }
 
 void Keypad::write(Streamer& s) const
@@ -39,6 +41,20 @@ void Keypad::write(Streamer& s) const
     writeByte(s, m_displayTextStyle);
     writeByte(s, m_buttonTextStyle);
     s.writeTag("Keypad_end");
+}
+
+void Keypad::initialiseFromTheme(const Theme* theme, const Theme* previous)
+{
+    if (!theme)
+        return;
+    const ThemedItemType type = ThemedItemType_KEYPAD;
+    QVariant value;
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("displayTextStyle"),
+                         int(m_displayTextStyle), value))
+        m_displayTextStyle = TextStyle(value.toInt());
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("buttonTextStyle"),
+                         int(m_buttonTextStyle), value))
+        m_buttonTextStyle = TextStyle(value.toInt());
 }
 
 void Keypad::render(AbstractRenderer* renderer) const

@@ -16,6 +16,9 @@ public:
     void read(Streamer& s) override;
     void write(Streamer& s) const override;
 
+    // Takes the theme's Keypad defaults of "displayTextStyle" and
+    // "buttonTextStyle".
+    void initialiseFromTheme(const Theme* theme, const Theme* previous) override;
     void render(AbstractRenderer* renderer) const override;
 
     int getMaxDigits() const { return m_maxDigits; }

@@ -3,6 +3,7 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
+#include "velmora_objects/theme.h"
 
 #include <QVariant>
 
@@ -22,6 +23,7 @@ void Label::read(Streamer& s)
     m_fontSize = readInt(s);
     m_wordWrap = readBool(s);
     s.expectTag("Label_end");
+    s.checkStatus();
 }
 
 void Label::write(Streamer& s) const
@@ -31,6 +33,18 @@ void Label::write(Streamer& s) const
     writeInt(s, m_fontSize);
     s << m_wordWrap;
     s.writeTag("Label_end");
+}
+
+void Label::initialiseFromTheme(const Theme* theme, const Theme* previous)
+{
+    if (!theme)
+        return;
+    const ThemedItemType type = ThemedItemType_LABEL;
+    QVariant value;
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("fontSize"), m_fontSize, value))
+        m_fontSize = int(value.toUInt());
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("wordWrap"), m_wordWrap, value))
+        m_wordWrap = value.toBool();
 }
 
 void Label::render(AbstractRenderer* renderer) const

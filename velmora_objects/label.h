@@ -16,6 +16,8 @@ public:
     void read(Streamer& s) override;
     void write(Streamer& s) const override;
 
+    // Takes the theme's Label defaults of "fontSize" and "wordWrap".
+    void initialiseFromTheme(const Theme* theme, const Theme* previous) override;
     void render(AbstractRenderer* renderer) const override;
 
     int getFontSize() const { return m_fontSize; }

@@ -8,15 +8,6 @@ namespace Velmora {
 
 using namespace StreamFields;
 
-namespace {
-
-// Orientations travel in variants between the model, the property editor and the preview,
-// and are looked up by this name. Registered during static initialisation, before any of
-// them runs; every program that uses the model links this unit.
-const int orientationMetaTypeId = qRegisterMetaType<Orientation>("Velmora::Orientation");
-
-} // namespace
-
 bool Page::lessThan(const sortvector_el& other) const
 {
     return m_sortValue < dynamic_cast<const Page&>(other).m_sortValue;
@@ -59,6 +50,7 @@ Streamer& operator>>(Streamer& s, NavButtons& buttons)
     buttons.alignment = Alignment(readByte(s));
     s >> buttons.functions;
     s.expectTag("NavButtons_end");
+    s.checkStatus();
     return s;
 }
 
@@ -98,6 +90,7 @@ Streamer& operator>>(Streamer& s, Page& page)
     page.m_layoutName = readString(s);
     s >> page.m_navButtons;
     s.expectTag("Page_end");
+    s.checkStatus();
     return s;
 }
 

@@ -4,6 +4,7 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
+#include "velmora_objects/theme.h"
 
 #include <algorithm>
 
@@ -71,6 +72,83 @@ void PageSwitcher::render(AbstractRenderer* renderer) const
     renderer->renderPageSwitcher(this);
 }
 
+namespace {
+
+bool usable(const Gradient&)
+{
+    return true;
+}
+
+bool usable(const QColor& colour)
+{
+    return colour.isValid();
+}
+
+// A theme default as a T (a colour may be stored as its name); false when the theme has none
+// or it does not make a usable T, so that a damaged theme cannot blank a colour or a gradient.
+template <class T> bool typedDefault(const Theme* theme, const QString& key, T& result)
+{
+    const QVariant value = theme->getDefaultItemProperty(ThemedItemType_PAGE_SWITCHER, key);
+    if (!value.isValid() || !QMetaType::canConvert(value.metaType(), QMetaType::fromType<T>()))
+        return false;
+    result = value.value<T>();
+    return usable(result);
+}
+
+// Gradients and colours are compared as such, not as variants: the new theme's default
+// replaces the field when there was no previous theme, or when the previous theme's default
+// equals the field's value.
+template <class T>
+void takeTypedDefault(const Theme* theme, const Theme* previous, const QString& key, T& field)
+{
+    T value;
+    if (!typedDefault(theme, key, value))
+        return;
+    if (previous) {
+        T old;
+        if (!typedDefault(previous, key, old) || !(old == field))
+            return;
+    }
+    field = value;
+}
+
+} // namespace
+
+void PageSwitcher::initialiseFromTheme(const Theme* theme, const Theme* previous)
+{
+    if (!theme)
+        return;
+    takeTypedDefault(theme, previous, QStringLiteral("backgroundGradient"), m_backgroundGradient);
+    takeTypedDefault(theme, previous, QStringLiteral("buttonTextColour"), m_buttonTextColour);
+    takeTypedDefault(theme, previous, QStringLiteral("buttonHighlight"), m_buttonHighlight);
+
+    const ThemedItemType type = ThemedItemType_PAGE_SWITCHER;
+    QVariant value;
+    auto take = [&](const char* key, const QVariant& current) {
+        return defaultFromTheme(theme, previous, type, QString::fromLatin1(key), current, value);
+    };
+    if (take("backgroundOpacity", m_backgroundOpacity))
+        m_backgroundOpacity = value.toDouble();
+    if (take("buttonFontSize", m_buttonFontSize))
+        m_buttonFontSize = value.toInt();
+    if (take("buttonHighlightOpacity", m_buttonHighlightOpacity))
+        m_buttonHighlightOpacity = value.toDouble();
+    if (take("showPageNames", m_showPageNames))
+        m_showPageNames = value.toBool();
+    if (take("showTime", m_showTime))
+        m_showTime = value.toBool();
+    if (take("showDate", m_showDate))
+        m_showDate = value.toBool();
+    if (take("timeFormat", m_timeFormat))
+        m_timeFormat = value.toString();
+    if (take("dateFormat", m_dateFormat))
+        m_dateFormat = value.toString();
+    if (take("dateTimeAtEnd", m_dateTimeAtEnd))
+        m_dateTimeAtEnd = value.toBool();
+    if (take("dateTimeFontSize", m_dateTimeFontSize))
+        m_dateTimeFontSize = value.toInt();
+}
+
 Streamer& operator<<(Streamer& s, const PageSwitcher& switcher)
 {
     s.writeTag("PageSwitcher_start");
@@ -117,6 +195,7 @@ Streamer& operator>>(Streamer& s, PageSwitcher& switcher)
         switcher.m_dateTimeFontSize = readInt(s);
     }
     s.expectTag("PageSwitcher_end");
+    s.checkStatus();
     return s;
 }
 

@@ -25,6 +25,8 @@ public:
     PageSwitcher& operator=(const PageSwitcher&) = delete;
     ~PageSwitcher() override = default;
 
+    // Takes the theme's Page Switcher defaults.
+    void initialiseFromTheme(const Theme* theme, const Theme* previous) override;
     void render(AbstractRenderer* renderer) const override;
 
     // The most pages a switcher at this edge (a NavigationPosition) may hold on a project of

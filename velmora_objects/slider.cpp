@@ -3,6 +3,7 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
+#include "velmora_objects/theme.h"
 
 #include <QVariant>
 
@@ -51,6 +52,7 @@ void Slider::read(Streamer& s)
         m_spacing = spacing;
     }
     s.expectTag("Slider_end");
+    s.checkStatus();
 }
 
 void Slider::write(Streamer& s) const
@@ -113,6 +115,27 @@ void Slider::setUnit(Unit unit)
     default:
         break;
     }
+}
+
+void Slider::initialiseFromTheme(const Theme* theme, const Theme* previous)
+{
+    if (!theme)
+        return;
+    const ThemedItemType type = ThemedItemType_SLIDER;
+    QVariant value;
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("captionFontSize"),
+                         m_captionFontSize, value))
+        m_captionFontSize = int(value.toUInt());
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("valueFontSize"), m_valueFontSize,
+                         value))
+        m_valueFontSize = int(value.toUInt());
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("wordWrap"), bool(m_wordWrap),
+                         value))
+        m_wordWrap = value.toBool();
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("handleSize"), m_handleSize, value))
+        m_handleSize = value.toDouble();
+    if (defaultFromTheme(theme, previous, type, QStringLiteral("spacing"), m_spacing, value))
+        m_spacing = int(value.toUInt());
 }
 
 void Slider::render(AbstractRenderer* renderer) const

@@ -29,6 +29,9 @@ public:
     unsigned char getIRSlotId(Action action) const override;
     void setIRSlotId(Action action, unsigned char slot) override;
 
+    // Takes the theme's Slider defaults of "captionFontSize", "valueFontSize",
+    // "wordWrap", "handleSize" and "spacing".
+    void initialiseFromTheme(const Theme* theme, const Theme* previous) override;
     void render(AbstractRenderer* renderer) const override;
 
     bool getShowValue() const { return m_showValue; }

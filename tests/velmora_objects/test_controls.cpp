@@ -428,3 +428,19 @@ TEST(Controls, EachBlockChecksItsOwnTags)
               }),
               "Failed to find expected tag Slider_end");
 }
+
+TEST(Controls, CorruptDataBehindAMatchingTagIsAnError)
+{
+    // A caption of odd byte length is corrupt; the stream leaves its bytes unread, and here
+    // they happen to spell the next tag.
+    const QByteArray bytes = TestUtil::fromHex("4f72766e 4b565808 0000000e") + "Label_start" +
+                             "Control_start" +
+                             TestUtil::fromHex("00000001 00000000 00000000 00000009 00000009"
+                                               "ffffffff 0000000b") +
+                             "Control_end" + TestUtil::fromHex("00000018 01") + "Label_end";
+    EXPECT_EQ(TestUtil::runtimeErrorOf([&] {
+                  Label label;
+                  readControl(bytes, label);
+              }),
+              "Unexpected end of file");
+}
