@@ -84,8 +84,8 @@ CheckeredBrush& CheckeredBrush::operator=(const CheckeredBrush& other)
 {
     if (this == &other)
         return *this;
-    // Take the new reference before giving back the old one, so that assigning a brush of the
-    // same colours never frees the shared texture in between.
+    // A copy holds the old texture while the brush switches, so that assigning a brush of the
+    // same colours never frees and repaints the shared texture in between.
     const CheckeredBrush previous(*this);
     releaseTexture();
     QBrush::operator=(other);
