@@ -196,8 +196,6 @@ TEST(LayoutTemplateFiles, SchemaAgreesWithTheReader)
             << grid;
     const char* invalidGrids[] = {
         "<grid rows=\"65\" columns=\"1\"/>",
-        "<grid rows=\"0\" columns=\"1\"/>",
-        "<grid columns=\"1\"/>",
         "<grid rows=\"1\" columns=\"1\"><spacer/></grid>",
         "<grid rows=\"1\" columns=\"1\"><button colspan=\"65\"/></grid>",
     };
