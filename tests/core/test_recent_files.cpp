@@ -105,6 +105,9 @@ TEST_F(RecentFilesTest, ListedFileMovesToTopUnderAnyPath)
     recent.addFile(files.filePath("sub/../c.qvp"));
     EXPECT_EQ(listed(recent), QStringList({c, a, b}));
     recent.addFile(c);
+    // A file that does not exist is not listed.
+    recent.addFile(files.filePath("missing.qvp"));
+    recent.addFile(QString());
 
     EXPECT_EQ(changed.count(), 3);
     EXPECT_EQ(menuTexts(menu), QStringList({c, a, b}));
@@ -127,10 +130,15 @@ TEST_F(RecentFilesTest, RemovingShiftsKeysAndDropsTheRest)
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(storedKeys(), QStringList({c, a, "-", "-", "-"}));
     EXPECT_EQ(menuTexts(menu), QStringList({c, a}));
-
     recent.removeFile(files.filePath("never-listed.qvp"));
     recent.removeFile(b);
     EXPECT_EQ(changed.count(), 1);
+
+    // A file that has gone is removed by its listed path.
+    ASSERT_TRUE(QFile::remove(a));
+    recent.removeFile(a);
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(storedKeys(), QStringList({c, "-", "-", "-", "-"}));
 }
 
 TEST_F(RecentFilesTest, LoadSkipsUnusableKeysAndTheNextSaveShiftsThem)
@@ -161,40 +169,6 @@ TEST_F(RecentFilesTest, LoadSkipsUnusableKeysAndTheNextSaveShiftsThem)
     // Loading again replaces the list rather than adding to it.
     recent.load();
     EXPECT_EQ(listed(recent), QStringList({c, a, b}));
-}
-
-TEST_F(RecentFilesTest, FileThatHasGoneIsRemovedByItsListedPath)
-{
-    const QString a = makeFile("a.qvp");
-    const QString b = makeFile("b.qvp");
-    RecentFiles recent(prefix, 5);
-    recent.load();
-    recent.addFile(a);
-    recent.addFile(b);
-    ASSERT_TRUE(QFile::remove(a));
-    QSignalSpy changed(&recent, &RecentFiles::changed);
-
-    recent.removeFile(a);
-
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(listed(recent), QStringList({b}));
-    EXPECT_EQ(storedKeys(), QStringList({b, "-", "-", "-", "-"}));
-}
-
-TEST_F(RecentFilesTest, FileThatDoesNotExistIsNotListed)
-{
-    const QString a = makeFile("a.qvp");
-    RecentFiles recent(prefix, 5);
-    recent.load();
-    recent.addFile(a);
-    QSignalSpy changed(&recent, &RecentFiles::changed);
-
-    recent.addFile(files.filePath("missing.qvp"));
-    recent.addFile(QString());
-
-    EXPECT_EQ(changed.count(), 0);
-    EXPECT_EQ(listed(recent), QStringList({a}));
-    EXPECT_EQ(menuTexts(recent.menu()), QStringList({a}));
 }
 
 TEST_F(RecentFilesTest, ChosenEntryGivesItsCanonicalPath)
