@@ -75,15 +75,6 @@ TEST(CheckeredBrush, ColourOrderMakesSeparateTextures)
     EXPECT_EQ(texturePixel(whiteBlack, 0, 0), QColor(Qt::black).rgb());
 }
 
-TEST(CheckeredBrush, EqualColoursPaintAPlainTile)
-{
-    const CheckeredBrush plain(QColor(10, 200, 30), QColor(10, 200, 30));
-    const QImage tile = plain.texture().toImage();
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x)
-            ASSERT_EQ(tile.pixel(x, y), qRgb(10, 200, 30)) << x << "," << y;
-}
-
 // A copy used to share the texture without a reference of its own, so the texture was freed
 // while the original still used it and the original's destruction stopped the program.
 TEST(CheckeredBrush, CopiesAndAssignmentsHoldTheirOwnReference)
