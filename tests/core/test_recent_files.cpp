@@ -173,20 +173,3 @@ TEST_F(RecentFilesTest, ChosenEntryGivesItsCanonicalPath)
     EXPECT_EQ(triggered.at(0).at(0).toString(), a);
     EXPECT_FALSE(action->isChecked());
 }
-
-TEST_F(RecentFilesTest, OtherPrefixAndMaximum)
-{
-    const QString a = makeFile("a.qvt");
-    const QString b = makeFile("b.qvt");
-    const QString c = makeFile("c.qvt");
-    RecentFiles recent("Themes/Recent", 2);
-    recent.load();
-    for (const QString& path : {a, b, c})
-        recent.addFile(path);
-
-    QSettings store;
-    EXPECT_EQ(store.value("Themes/Recent1").toString(), c);
-    EXPECT_EQ(store.value("Themes/Recent2").toString(), b);
-    EXPECT_FALSE(store.contains("Themes/Recent3"));
-    EXPECT_FALSE(store.contains(prefix + "1"));
-}

@@ -14,18 +14,6 @@
 
 using namespace Velmora;
 
-namespace {
-
-// A themed model item of the same shape as a control: the container element first, then the
-// themed base, reached from either through a cast.
-class Item : public sortvector_el, public Themed
-{
-public:
-    void render(AbstractRenderer* renderer) const override { renderer->renderClock(nullptr); }
-};
-
-} // namespace
-
 TEST(Renderable, EachObjectVisitsTheOperationOfItsKindOnce)
 {
     auto oddClock = std::make_shared<Clock>();
@@ -49,17 +37,8 @@ TEST(Renderable, EachObjectVisitsTheOperationOfItsKindOnce)
     }
 }
 
-TEST(Renderable, ThemedItemsTakeNothingByDefault)
+TEST(Renderable, PagesTakeNoThemeDefaults)
 {
-    Item item;
-    Themed& themed = item;
-    themed.initialiseFromTheme(nullptr, nullptr);
-    EXPECT_EQ(dynamic_cast<sortvector_el*>(&themed), static_cast<sortvector_el*>(&item));
-    ModelStream::RecordingRenderer renderer;
-    static_cast<const Renderable&>(item).render(&renderer);
-    EXPECT_EQ(renderer.calls, QStringList{"clock"});
-
-    // Pages take no theme defaults either.
     Theme theme{QString()};
     theme.setDefaultItemProperty(ThemedItemType_BUTTON, "fontSize", 30);
     Page page;
