@@ -158,36 +158,25 @@ TEST(SortVector, NextIdInSequenceOrder)
     EXPECT_EQ(single.getNextId(5, false, true), 5u);
 }
 
-TEST(SortVector, UnlinkHandsBackTheElement)
-{
-    Pages pages(16, 256);
-    add(pages, 0);
-    add(pages, 1);
-    add(pages, 2);
-    smart_ptr<Sorted> last(&*pages.get(2));
-    auto following = pages.unlink(pages.get(2));
-    EXPECT_TRUE(following == pages.end());
-    smart_ptr<Sorted> first(&*pages.get(0));
-    following = pages.unlink(pages.get(0));
-    EXPECT_EQ(following->getId(), 1u);
-    EXPECT_EQ(pages.size(), 1u);
-    EXPECT_FALSE(pages.exists(0));
-    EXPECT_EQ(pages.highestId(), 1);
-    EXPECT_EQ(Sorted::alive, 3) << "unlinked elements are not deleted";
-    EXPECT_THROW(pages.unlink(Pages::iterator()), std::logic_error);
-}
-
-TEST(SortVector, ReinsertingAMovedElementReordersIt)
+TEST(SortVector, UnlinkHandsBackTheElementAndReinsertingReordersIt)
 {
     Pages pages(16, 256);
     add(pages, 0);
     add(pages, 65536);
     add(pages, 131072);
-    smart_ptr<Sorted> page(&*pages.get(2));
-    pages.unlink(pages.get(2));
-    page->setSortValue(getFreeSortValue<Sorted, 65536>(pages, 0));
-    EXPECT_EQ(pages.insert(page, 2), 2u);
+    smart_ptr<Sorted> last(&*pages.get(2));
+    EXPECT_TRUE(pages.unlink(pages.get(2)) == pages.end());
+    EXPECT_EQ(Sorted::alive, 3) << "unlinked elements are not deleted";
+    EXPECT_EQ(pages.highestId(), 1);
+    // With a sort value before the first, the element goes first under its old id.
+    last->setSortValue(getFreeSortValue<Sorted, 65536>(pages, 0));
+    EXPECT_EQ(pages.insert(last, 2), 2u);
     EXPECT_EQ(ids(pages), (std::vector<unsigned int>{2, 0, 1}));
+
+    smart_ptr<Sorted> first(&*pages.get(0));
+    EXPECT_EQ(pages.unlink(pages.get(0))->getId(), 1u);
+    EXPECT_FALSE(pages.exists(0));
+    EXPECT_THROW(pages.unlink(Pages::iterator()), std::logic_error);
 }
 
 TEST(SortVector, FreeSortValues)

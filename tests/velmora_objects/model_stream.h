@@ -36,6 +36,23 @@ inline bool readControl(const QByteArray& bytes, Velmora::Control& control)
     return atEnd;
 }
 
+// The block of a page or page switcher (any object streamed through operator<<).
+template <class T> QByteArray objectBytes(const T& object)
+{
+    return written([&](Velmora::Streamer& s) { s << object; });
+}
+
+// Reads the object's block from the bytes; true when nothing is left over.
+template <class T> bool readObject(const QByteArray& bytes, T& object)
+{
+    bool atEnd = false;
+    read(bytes, [&](Velmora::Streamer& s) {
+        s >> object;
+        atEnd = s.stream().atEnd();
+    });
+    return atEnd;
+}
+
 // The control's block read into a new control of its kind and written again: equal to the
 // first block when every field survives the round trip (and is away from its default).
 template <class T> QByteArray roundTripped(const T& control)

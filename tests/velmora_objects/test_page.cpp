@@ -21,15 +21,12 @@ Gradient twoStops()
 
 QByteArray pageBytes(const Page& page)
 {
-    return ModelStream::written([&](Streamer& s) { s << page; });
+    return ModelStream::objectBytes(page);
 }
 
 void readPage(const QByteArray& bytes, Page& page)
 {
-    ModelStream::read(bytes, [&](Streamer& s) {
-        s >> page;
-        EXPECT_TRUE(s.stream().atEnd());
-    });
+    EXPECT_TRUE(ModelStream::readObject(bytes, page));
 }
 
 Page readFixture(const QString& name, quint32 version)

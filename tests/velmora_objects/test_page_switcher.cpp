@@ -11,15 +11,12 @@ namespace {
 
 QByteArray switcherBytes(const PageSwitcher& switcher)
 {
-    return ModelStream::written([&](Streamer& s) { s << switcher; });
+    return ModelStream::objectBytes(switcher);
 }
 
 void readSwitcher(const QByteArray& bytes, PageSwitcher& switcher)
 {
-    ModelStream::read(bytes, [&](Streamer& s) {
-        s >> switcher;
-        EXPECT_TRUE(s.stream().atEnd());
-    });
+    EXPECT_TRUE(ModelStream::readObject(bytes, switcher));
 }
 
 PageSwitcher readFixture(const QString& name, quint32 version)

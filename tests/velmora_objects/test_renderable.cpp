@@ -42,7 +42,7 @@ TEST(Renderable, PagesTakeNoThemeDefaults)
     Theme theme{QString()};
     theme.setDefaultItemProperty(ThemedItemType_BUTTON, "fontSize", 30);
     Page page;
-    const QByteArray before = ModelStream::written([&](Streamer& s) { s << page; });
+    const QByteArray before = ModelStream::objectBytes(page);
     page.initialiseFromTheme(&theme, nullptr);
-    EXPECT_EQ(ModelStream::written([&](Streamer& s) { s << page; }), before);
+    EXPECT_EQ(ModelStream::objectBytes(page), before);
 }

@@ -34,11 +34,6 @@ Gradient gradient(const QColor& a, const QColor& b)
     return g;
 }
 
-QByteArray switcherBytes(const PageSwitcher& p)
-{
-    return ModelStream::written([&](Streamer& s) { s << p; });
-}
-
 // The control after it took the defaults of the theme (and no previous theme).
 template <class T>
 QByteArray themed(ThemedItemType type, const std::vector<std::pair<QString, QVariant>>& defaults)
@@ -187,7 +182,7 @@ TEST(ThemeDefaults, PageSwitcherTakesEveryKey)
     expected.setDateFormat("dd.MM.");
     expected.setDateTimeAtEnd(false);
     expected.setDateTimeFontSize(12);
-    EXPECT_EQ(switcherBytes(p), switcherBytes(expected));
+    EXPECT_EQ(ModelStream::objectBytes(p), ModelStream::objectBytes(expected));
 }
 
 TEST(ThemeDefaults, PageSwitcherComparesGradientsAndColoursAsSuch)
@@ -224,7 +219,7 @@ TEST(ThemeDefaults, DamagedPageSwitcherDefaultsAreIgnored)
                                                  {"buttonTextColour", "not a colour"},
                                                  {"buttonHighlight", 42}});
     PageSwitcher p;
-    const QByteArray before = switcherBytes(p);
+    const QByteArray before = ModelStream::objectBytes(p);
     p.initialiseFromTheme(theme.get(), nullptr);
-    EXPECT_EQ(switcherBytes(p), before);
+    EXPECT_EQ(ModelStream::objectBytes(p), before);
 }
