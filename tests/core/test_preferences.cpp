@@ -120,6 +120,29 @@ TEST_F(PreferencesTest, UnknownIdHasInvalidValueAndRegistrationReplacesName)
     EXPECT_FALSE(store().contains("First"));
 }
 
+TEST_F(PreferencesTest, OverriddenStorageIsUsed)
+{
+    class Doubling : public Preferences
+    {
+    public:
+        using Preferences::Preferences;
+        QVariant written;
+
+    protected:
+        void writeValue(unsigned int, const QVariant& value) override { written = value; }
+        QVariant readValue(unsigned int, const QVariant& defaultValue) override
+        {
+            return defaultValue.toInt() * 2;
+        }
+    };
+    Doubling preferences(IsolatedSettings::organisation, IsolatedSettings::application);
+    preferences.registerKey(2, "ControlKeyStepSize", 3);
+    EXPECT_EQ(preferences.value(2), QVariant(6));
+    preferences.setValue(2, 8);
+    EXPECT_EQ(preferences.written, QVariant(8));
+    EXPECT_FALSE(store().contains("ControlKeyStepSize"));
+}
+
 TEST(PreferencesDeathTest, UnregisteredIdIsFatal)
 {
     const char* message = "Error Assert: 'iKey != keyLookup\\.end\\(\\)' is FALSE at line [0-9]+ "

@@ -131,6 +131,44 @@ TEST(SyncPropertyAnimation, DestroyedAnimationLeavesItsTimeline)
     EXPECT_TRUE(watched.isNull());
 }
 
+TEST(SyncPropertyAnimation, NewPeriodMovesARunningAnimation)
+{
+    Animated neighbour(400);
+    Animated animated(400);
+    neighbour.animation.start();
+    animated.animation.start();
+    animated.animation.setPeriod(800);
+    EXPECT_TRUE(animated.animation.isRunning());
+    EXPECT_EQ(SyncPropertyAnimation::sharedTimelineUseCount(400), 1);
+    EXPECT_EQ(SyncPropertyAnimation::sharedTimelineUseCount(800), 1);
+    QTimeLine* timeline = SyncPropertyAnimation::sharedTimeline(800);
+    timeline->setCurrentTime(200);
+    EXPECT_EQ(animated.animation.currentTime(), 2 * 800 * timeline->currentFrame() / 511);
+}
+
+TEST(SyncPropertyAnimation, RestValueShowsWhileStopped)
+{
+    Animated animated(1000);
+    // Changing the values, the period or the frame of a stopped animation leaves the rest value.
+    animated.animation.setStartValue(0.5);
+    animated.animation.setPeriod(900);
+    animated.animation.frameChanged(100);
+    EXPECT_EQ(animated.level(), -1.0);
+    // Stopping a stopped animation writes nothing.
+    animated.target.setProperty("level", 7.0);
+    animated.animation.stop();
+    EXPECT_EQ(animated.level(), 7.0);
+
+    animated.animation.start();
+    animated.animation.frameChanged(128);
+    animated.animation.setRestValue(-2.0);
+    EXPECT_NE(animated.level(), -2.0);
+    animated.animation.stop();
+    EXPECT_EQ(animated.level(), -2.0);
+    animated.animation.setRestValue(-3.0);
+    EXPECT_EQ(animated.level(), -3.0);
+}
+
 TEST(SyncPropertyAnimation, ShortPeriodStaysRunningAtItsPeak)
 {
     for (int period : {300, 100, 1, 0}) {

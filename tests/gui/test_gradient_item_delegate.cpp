@@ -138,3 +138,11 @@ TEST_F(GradientItemDelegateTest, GradientWithoutStopsShowsItsNameOnly)
     EXPECT_TRUE(inkBetween(image, 100, 299, paper));
     EXPECT_FALSE(inkBetween(paint(QModelIndex()), 0, 299, paper));
 }
+
+TEST_F(GradientItemDelegateTest, LongNamesAreElidedToTheRow)
+{
+    const QImage image =
+        paint(add(QString("A very long gradient name ").repeated(10), {}), QStyle::State_None, 180);
+    EXPECT_TRUE(inkBetween(image, 100, 179, paper));
+    EXPECT_FALSE(inkBetween(image, 180, 299, paper));
+}
