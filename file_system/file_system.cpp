@@ -59,8 +59,9 @@ bool copyLink(const QString& source, const QString& destination)
     return !error;
 }
 
-// Both paths are absolute, so every level resolves them alike. The source is listed before the
-// destination is made, so a destination inside the source is never copied into itself.
+// Below the top level both paths are absolute, so every level resolves them alike. The source is
+// listed before the destination is made, so a destination inside the source is never copied
+// into itself.
 bool copyEntry(const QString& source, const QString& destination)
 {
     const QFileInfo info(source);
@@ -96,23 +97,23 @@ bool removeRecursively(const QString& path, bool keepTopFolder)
 
 bool copyRecursively(const QString& source, const QString& destination)
 {
+    // A folder's relative destination is taken relative to the folder itself.
     const QFileInfo info(source);
-    if (!info.exists())
-        return false;
-    if (info.isFile())
-        return QFile::copy(source, destination);
-    if (!info.isDir())
-        return false;
-    return copyEntry(info.absoluteFilePath(), QDir(source).absoluteFilePath(destination));
+    if (info.isDir())
+        return copyEntry(info.absoluteFilePath(), QDir(source).absoluteFilePath(destination));
+    return copyEntry(source, destination);
 }
 
 QString createTemporaryFolder(const QString& baseName, const QString& parentFolder)
 {
     const QDir parent = parentFolder.isNull() ? QDir::temp() : QDir(parentFolder);
+    // A dangling link takes its name too.
+    auto taken = [&parent](const QString& name) {
+        const QFileInfo entry(parent.filePath(name));
+        return entry.exists() || entry.isSymLink();
+    };
     QString candidate = baseName;
-    for (unsigned n = 0; QFileInfo(parent.filePath(candidate)).exists() ||
-                         QFileInfo(parent.filePath(candidate)).isSymLink();
-         ++n)
+    for (unsigned n = 0; taken(candidate); ++n)
         candidate = baseName + QString::number(n);
     if (!parent.mkdir(candidate))
         return QString();

@@ -3,9 +3,6 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
-#include "velmora_objects/theme.h"
-
-#include <QVariant>
 
 namespace Velmora {
 
@@ -20,75 +17,52 @@ Button* Button::clone() const
 
 void Button::read(Streamer& s)
 {
-    s.expectTag("Button_start");
-    Control::read(s);
-    if (s.version() >= 13)
-        m_imageId = quint32(readInt(s));
-    m_actuation = Actuation(readByte(s));
-    m_heldTimeout = readInt(s);
-    m_repeatInterval = readInt(s);
-    m_function = ButtonFunction(readByte(s));
-    switch (m_function) {
-    case ButtonFunction_NEXT_PAGE:
-    case ButtonFunction_PREVIOUS_PAGE:
-    case ButtonFunction_BACK:
-        m_transition = PageTransition(readByte(s));
-        m_transitionDuration = readInt(s);
-        break;
-    case ButtonFunction_GO_TO_PAGE:
-        m_functionArgument = readInt(s);
-        m_transition = PageTransition(readByte(s));
-        m_transitionDuration = readInt(s);
-        break;
-    case ButtonFunction_SET_BRIGHTNESS:
-        m_functionArgument = readByte(s);
-        break;
-    default:
-        break;
-    }
-    m_irSlot = readByte(s);
-    // Files before version 9 hold these two values too, but they meant nothing then.
-    const qint32 fontSize = readInt(s);
-    const quint8 wordWrap = readByte(s);
-    if (s.version() >= 9) {
-        m_fontSize = fontSize;
-        setTriboolFromByte(m_wordWrap, wordWrap);
-    }
-    s.expectTag("Button_end");
-    s.checkStatus();
+    readBlock(s, "Button", [&] {
+        if (s.version() >= 13)
+            m_imageId = quint32(readInt(s));
+        m_actuation = Actuation(readByte(s));
+        m_heldTimeout = readInt(s);
+        m_repeatInterval = readInt(s);
+        m_function = ButtonFunction(readByte(s));
+        if (m_function == ButtonFunction_GO_TO_PAGE)
+            m_functionArgument = readInt(s);
+        else if (m_function == ButtonFunction_SET_BRIGHTNESS)
+            m_functionArgument = readByte(s);
+        if (hasTransition(m_function)) {
+            m_transition = PageTransition(readByte(s));
+            m_transitionDuration = readInt(s);
+        }
+        m_irSlot = readByte(s);
+        // Files before version 9 hold these two values too, but they meant nothing then.
+        const qint32 fontSize = readInt(s);
+        const quint8 wordWrap = readByte(s);
+        if (s.version() >= 9) {
+            m_fontSize = fontSize;
+            setTriboolFromByte(m_wordWrap, wordWrap);
+        }
+    });
 }
 
 void Button::write(Streamer& s) const
 {
-    s.writeTag("Button_start");
-    Control::write(s);
-    writeInt(s, qint32(m_imageId));
-    writeByte(s, m_actuation);
-    writeInt(s, m_heldTimeout);
-    writeInt(s, m_repeatInterval);
-    writeByte(s, m_function);
-    switch (m_function) {
-    case ButtonFunction_NEXT_PAGE:
-    case ButtonFunction_PREVIOUS_PAGE:
-    case ButtonFunction_BACK:
-        writeByte(s, m_transition);
-        writeInt(s, m_transitionDuration);
-        break;
-    case ButtonFunction_GO_TO_PAGE:
-        writeInt(s, m_functionArgument);
-        writeByte(s, m_transition);
-        writeInt(s, m_transitionDuration);
-        break;
-    case ButtonFunction_SET_BRIGHTNESS:
-        writeByte(s, m_functionArgument & 0xff);
-        break;
-    default:
-        break;
-    }
-    writeByte(s, m_irSlot);
-    writeInt(s, m_fontSize);
-    writeByte(s, triboolByte(m_wordWrap));
-    s.writeTag("Button_end");
+    writeBlock(s, "Button", [&] {
+        writeInt(s, qint32(m_imageId));
+        writeByte(s, m_actuation);
+        writeInt(s, m_heldTimeout);
+        writeInt(s, m_repeatInterval);
+        writeByte(s, m_function);
+        if (m_function == ButtonFunction_GO_TO_PAGE)
+            writeInt(s, m_functionArgument);
+        else if (m_function == ButtonFunction_SET_BRIGHTNESS)
+            writeByte(s, m_functionArgument & 0xff);
+        if (hasTransition(m_function)) {
+            writeByte(s, m_transition);
+            writeInt(s, m_transitionDuration);
+        }
+        writeByte(s, m_irSlot);
+        writeInt(s, m_fontSize);
+        writeByte(s, triboolByte(m_wordWrap));
+    });
 }
 
 unsigned char Button::getIRSlotId(Action action) const
@@ -104,15 +78,9 @@ void Button::setIRSlotId(Action action, unsigned char slot)
 
 void Button::initialiseFromTheme(const Theme* theme, const Theme* previous)
 {
-    if (!theme)
-        return;
-    const ThemedItemType type = ThemedItemType_BUTTON;
-    QVariant value;
-    if (defaultFromTheme(theme, previous, type, QStringLiteral("fontSize"), m_fontSize, value))
-        m_fontSize = int(value.toUInt());
-    if (defaultFromTheme(theme, previous, type, QStringLiteral("wordWrap"), bool(m_wordWrap),
-                         value))
-        m_wordWrap = value.toBool();
+    const ThemeDefaults defaults(theme, previous, ThemedItemType_BUTTON);
+    defaults.take("fontSize", m_fontSize);
+    defaults.take("wordWrap", m_wordWrap);
 }
 
 void Button::render(AbstractRenderer* renderer) const

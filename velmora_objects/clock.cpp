@@ -3,9 +3,6 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
-#include "velmora_objects/theme.h"
-
-#include <QVariant>
 
 namespace Velmora {
 
@@ -18,36 +15,27 @@ Clock* Clock::clone() const
 
 void Clock::read(Streamer& s)
 {
-    s.expectTag("Clock_start");
-    Control::read(s);
-    m_clockType = ClockType(readInt(s));
-    m_captionFontSize = readInt(s);
-    m_spacing = readInt(s);
-    s.expectTag("Clock_end");
-    s.checkStatus();
+    readBlock(s, "Clock", [&] {
+        m_clockType = ClockType(readInt(s));
+        m_captionFontSize = readInt(s);
+        m_spacing = readInt(s);
+    });
 }
 
 void Clock::write(Streamer& s) const
 {
-    s.writeTag("Clock_start");
-    Control::write(s);
-    writeInt(s, m_clockType);
-    writeInt(s, m_captionFontSize);
-    writeInt(s, m_spacing);
-    s.writeTag("Clock_end");
+    writeBlock(s, "Clock", [&] {
+        writeInt(s, m_clockType);
+        writeInt(s, m_captionFontSize);
+        writeInt(s, m_spacing);
+    });
 }
 
 void Clock::initialiseFromTheme(const Theme* theme, const Theme* previous)
 {
-    if (!theme)
-        return;
-    const ThemedItemType type = ThemedItemType_CLOCK;
-    QVariant value;
-    if (defaultFromTheme(theme, previous, type, QStringLiteral("captionFontSize"),
-                         m_captionFontSize, value))
-        m_captionFontSize = int(value.toUInt());
-    if (defaultFromTheme(theme, previous, type, QStringLiteral("spacing"), m_spacing, value))
-        m_spacing = int(value.toUInt());
+    const ThemeDefaults defaults(theme, previous, ThemedItemType_CLOCK);
+    defaults.take("captionFontSize", m_captionFontSize);
+    defaults.take("spacing", m_spacing);
 }
 
 void Clock::render(AbstractRenderer* renderer) const

@@ -3,9 +3,6 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
-#include "velmora_objects/theme.h"
-
-#include <QVariant>
 
 namespace Velmora {
 
@@ -18,42 +15,32 @@ ColourPicker* ColourPicker::clone() const
 
 void ColourPicker::read(Streamer& s)
 {
-    s.expectTag("ColourPicker_start");
-    Control::read(s);
-    m_colour = readColour(s);
-    if (s.version() >= 11) {
-        m_captionFontSize = readInt(s);
-        m_wordWrap = readBool(s);
-        m_spacing = readInt(s);
-    }
-    s.expectTag("ColourPicker_end");
-    s.checkStatus();
+    readBlock(s, "ColourPicker", [&] {
+        m_colour = readColour(s);
+        if (s.version() >= 11) {
+            m_captionFontSize = readInt(s);
+            m_wordWrap = readBool(s);
+            m_spacing = readInt(s);
+        }
+    });
 }
 
 void ColourPicker::write(Streamer& s) const
 {
-    s.writeTag("ColourPicker_start");
-    Control::write(s);
-    s.stream() << m_colour;
-    writeInt(s, m_captionFontSize);
-    s << m_wordWrap;
-    writeInt(s, m_spacing);
-    s.writeTag("ColourPicker_end");
+    writeBlock(s, "ColourPicker", [&] {
+        s.stream() << m_colour;
+        writeInt(s, m_captionFontSize);
+        s << m_wordWrap;
+        writeInt(s, m_spacing);
+    });
 }
 
 void ColourPicker::initialiseFromTheme(const Theme* theme, const Theme* previous)
 {
-    if (!theme)
-        return;
-    const ThemedItemType type = ThemedItemType_COLOUR_PICKER;
-    QVariant value;
-    if (defaultFromTheme(theme, previous, type, QStringLiteral("captionFontSize"),
-                         m_captionFontSize, value))
-        m_captionFontSize = int(value.toUInt());
-    if (defaultFromTheme(theme, previous, type, QStringLiteral("wordWrap"), m_wordWrap, value))
-        m_wordWrap = value.toBool();
-    if (defaultFromTheme(theme, previous, type, QStringLiteral("spacing"), m_spacing, value))
-        m_spacing = int(value.toUInt());
+    const ThemeDefaults defaults(theme, previous, ThemedItemType_COLOUR_PICKER);
+    defaults.take("captionFontSize", m_captionFontSize);
+    defaults.take("wordWrap", m_wordWrap);
+    defaults.take("spacing", m_spacing);
 }
 
 void ColourPicker::render(AbstractRenderer* renderer) const

@@ -3,6 +3,8 @@
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
 
+#include <QVariant>
+
 namespace Velmora {
 
 using namespace StreamFields;
@@ -38,5 +40,70 @@ unsigned char Control::getIRSlotId(Action) const
 }
 
 void Control::setIRSlotId(Action, unsigned char) {}
+
+void Control::readBlock(Streamer& s, const char* kind, const std::function<void()>& readFields)
+{
+    s.expectTag(QByteArray(kind).append("_start").constData());
+    Control::read(s);
+    readFields();
+    s.expectTag(QByteArray(kind).append("_end").constData());
+    s.checkStatus();
+}
+
+void Control::writeBlock(Streamer& s, const char* kind,
+                         const std::function<void()>& writeFields) const
+{
+    s.writeTag(QByteArray(kind).append("_start").constData());
+    Control::write(s);
+    writeFields();
+    s.writeTag(QByteArray(kind).append("_end").constData());
+}
+
+Control::ThemeDefaults::ThemeDefaults(const Theme* theme, const Theme* previous,
+                                      ThemedItemType itemType)
+    : theme(theme), previous(previous), itemType(itemType)
+{
+}
+
+bool Control::ThemeDefaults::taken(const char* key, const QVariant& current, QVariant& value) const
+{
+    return theme &&
+           defaultFromTheme(theme, previous, itemType, QString::fromLatin1(key), current, value);
+}
+
+void Control::ThemeDefaults::take(const char* key, int& field) const
+{
+    QVariant value;
+    if (taken(key, field, value))
+        field = int(value.toUInt());
+}
+
+void Control::ThemeDefaults::take(const char* key, bool& field) const
+{
+    QVariant value;
+    if (taken(key, field, value))
+        field = value.toBool();
+}
+
+void Control::ThemeDefaults::take(const char* key, double& field) const
+{
+    QVariant value;
+    if (taken(key, field, value))
+        field = value.toDouble();
+}
+
+void Control::ThemeDefaults::take(const char* key, boost::logic::tribool& field) const
+{
+    QVariant value;
+    if (taken(key, bool(field), value))
+        field = value.toBool();
+}
+
+void Control::ThemeDefaults::take(const char* key, TextStyle& field) const
+{
+    QVariant value;
+    if (taken(key, int(field), value))
+        field = TextStyle(value.toInt());
+}
 
 } // namespace Velmora

@@ -6,7 +6,11 @@
 
 #include <QRect>
 #include <QString>
+#include <boost/logic/tribool.hpp>
 #include <climits>
+#include <functional>
+
+class QVariant;
 
 namespace Velmora {
 
@@ -57,6 +61,33 @@ public:
     // Name of the skin shown first; empty when none is chosen.
     const QString& getStartupSkin() const { return m_startupSkin; }
     void setStartupSkin(const QString& skin) { m_startupSkin = skin; }
+
+protected:
+    // The whole block of a concrete control: "<kind>_start", the Control block, the kind's own
+    // fields (read or written by the function) and "<kind>_end".
+    void readBlock(Streamer& s, const char* kind, const std::function<void()>& readFields);
+    void writeBlock(Streamer& s, const char* kind, const std::function<void()>& writeFields) const;
+
+    // The theme defaults of one item type, taken into fields one by one under the rule of
+    // defaultFromTheme; without a theme nothing is taken. Whole numbers are read as unsigned,
+    // text styles as int, and a three-state flag counts as set only when it is true.
+    class ThemeDefaults
+    {
+    public:
+        ThemeDefaults(const Theme* theme, const Theme* previous, ThemedItemType itemType);
+        void take(const char* key, int& field) const;
+        void take(const char* key, bool& field) const;
+        void take(const char* key, double& field) const;
+        void take(const char* key, boost::logic::tribool& field) const;
+        void take(const char* key, TextStyle& field) const;
+
+    private:
+        bool taken(const char* key, const QVariant& current, QVariant& value) const;
+
+        const Theme* theme;
+        const Theme* previous;
+        ThemedItemType itemType;
+    };
 
 private:
     unsigned int m_pageId = UINT_MAX;

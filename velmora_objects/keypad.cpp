@@ -3,9 +3,6 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
-#include "velmora_objects/theme.h"
-
-#include <QVariant>
 
 namespace Velmora {
 
@@ -18,43 +15,33 @@ Keypad* Keypad::clone() const
 
 void Keypad::read(Streamer& s)
 {
-    s.expectTag("Keypad_start");
-    Control::read(s);
-    if (s.version() >= 10)
-        m_maxDigits = readInt(s);
-    if (s.version() >= 18)
-        m_hideCharacters = readBool(s);
-    if (s.version() >= 9) {
-        m_displayTextStyle = TextStyle(readByte(s));
-        m_buttonTextStyle = TextStyle(readByte(s));
-    }
-    s.expectTag("Keypad_end");
-    s.checkStatus();
+    readBlock(s, "Keypad", [&] {
+        if (s.version() >= 10)
+            m_maxDigits = readInt(s);
+        if (s.version() >= 18)
+            m_hideCharacters = readBool(s);
+        if (s.version() >= 9) {
+            m_displayTextStyle = TextStyle(readByte(s));
+            m_buttonTextStyle = TextStyle(readByte(s));
+        }
+    });
 }
 
 void Keypad::write(Streamer& s) const
 {
-    s.writeTag("Keypad_start");
-    Control::write(s);
-    writeInt(s, m_maxDigits);
-    s << m_hideCharacters;
-    writeByte(s, m_displayTextStyle);
-    writeByte(s, m_buttonTextStyle);
-    s.writeTag("Keypad_end");
+    writeBlock(s, "Keypad", [&] {
+        writeInt(s, m_maxDigits);
+        s << m_hideCharacters;
+        writeByte(s, m_displayTextStyle);
+        writeByte(s, m_buttonTextStyle);
+    });
 }
 
 void Keypad::initialiseFromTheme(const Theme* theme, const Theme* previous)
 {
-    if (!theme)
-        return;
-    const ThemedItemType type = ThemedItemType_KEYPAD;
-    QVariant value;
-    if (defaultFromTheme(theme, previous, type, QStringLiteral("displayTextStyle"),
-                         int(m_displayTextStyle), value))
-        m_displayTextStyle = TextStyle(value.toInt());
-    if (defaultFromTheme(theme, previous, type, QStringLiteral("buttonTextStyle"),
-                         int(m_buttonTextStyle), value))
-        m_buttonTextStyle = TextStyle(value.toInt());
+    const ThemeDefaults defaults(theme, previous, ThemedItemType_KEYPAD);
+    defaults.take("displayTextStyle", m_displayTextStyle);
+    defaults.take("buttonTextStyle", m_buttonTextStyle);
 }
 
 void Keypad::render(AbstractRenderer* renderer) const

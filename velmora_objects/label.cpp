@@ -3,9 +3,6 @@
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
-#include "velmora_objects/theme.h"
-
-#include <QVariant>
 
 namespace Velmora {
 
@@ -18,33 +15,25 @@ Label* Label::clone() const
 
 void Label::read(Streamer& s)
 {
-    s.expectTag("Label_start");
-    Control::read(s);
-    m_fontSize = readInt(s);
-    m_wordWrap = readBool(s);
-    s.expectTag("Label_end");
-    s.checkStatus();
+    readBlock(s, "Label", [&] {
+        m_fontSize = readInt(s);
+        m_wordWrap = readBool(s);
+    });
 }
 
 void Label::write(Streamer& s) const
 {
-    s.writeTag("Label_start");
-    Control::write(s);
-    writeInt(s, m_fontSize);
-    s << m_wordWrap;
-    s.writeTag("Label_end");
+    writeBlock(s, "Label", [&] {
+        writeInt(s, m_fontSize);
+        s << m_wordWrap;
+    });
 }
 
 void Label::initialiseFromTheme(const Theme* theme, const Theme* previous)
 {
-    if (!theme)
-        return;
-    const ThemedItemType type = ThemedItemType_LABEL;
-    QVariant value;
-    if (defaultFromTheme(theme, previous, type, QStringLiteral("fontSize"), m_fontSize, value))
-        m_fontSize = int(value.toUInt());
-    if (defaultFromTheme(theme, previous, type, QStringLiteral("wordWrap"), m_wordWrap, value))
-        m_wordWrap = value.toBool();
+    const ThemeDefaults defaults(theme, previous, ThemedItemType_LABEL);
+    defaults.take("fontSize", m_fontSize);
+    defaults.take("wordWrap", m_wordWrap);
 }
 
 void Label::render(AbstractRenderer* renderer) const

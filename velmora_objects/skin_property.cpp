@@ -6,20 +6,12 @@ namespace Velmora {
 
 namespace {
 
-// The block of a property class that adds no members: its tags around the base block.
-void writeWrapped(const SkinProperty& property, Streamer& stream, const char* start,
-                  const char* end)
+// The tags of a plain property class's block: "BoolSkinProperty_start", "BoolSkinProperty_end"
+// and so on.
+QByteArray blockTag(SkinPropertyType type, const char* suffix)
 {
-    stream.writeTag(start);
-    property.SkinProperty::write(stream);
-    stream.writeTag(end);
-}
-
-void readWrapped(SkinProperty& property, Streamer& stream, const char* start, const char* end)
-{
-    stream.expectTag(start);
-    property.SkinProperty::read(stream);
-    stream.expectTag(end);
+    static const char* const names[] = {"Bool", "String", "Colour", "Image"};
+    return QByteArray(names[type - SkinPropertyType_BOOL]) + "SkinProperty" + suffix;
 }
 
 } // namespace
@@ -164,44 +156,23 @@ void DoubleSkinProperty::copyFrom(const SkinProperty& other)
     }
 }
 
-void BoolSkinProperty::read(Streamer& stream)
+template <SkinPropertyType Type> void PlainSkinProperty<Type>::read(Streamer& stream)
 {
-    readWrapped(*this, stream, "BoolSkinProperty_start", "BoolSkinProperty_end");
+    stream.expectTag(blockTag(Type, "_start").constData());
+    SkinProperty::read(stream);
+    stream.expectTag(blockTag(Type, "_end").constData());
 }
 
-void BoolSkinProperty::write(Streamer& stream) const
+template <SkinPropertyType Type> void PlainSkinProperty<Type>::write(Streamer& stream) const
 {
-    writeWrapped(*this, stream, "BoolSkinProperty_start", "BoolSkinProperty_end");
+    stream.writeTag(blockTag(Type, "_start").constData());
+    SkinProperty::write(stream);
+    stream.writeTag(blockTag(Type, "_end").constData());
 }
 
-void StringSkinProperty::read(Streamer& stream)
-{
-    readWrapped(*this, stream, "StringSkinProperty_start", "StringSkinProperty_end");
-}
-
-void StringSkinProperty::write(Streamer& stream) const
-{
-    writeWrapped(*this, stream, "StringSkinProperty_start", "StringSkinProperty_end");
-}
-
-void ColourSkinProperty::read(Streamer& stream)
-{
-    readWrapped(*this, stream, "ColourSkinProperty_start", "ColourSkinProperty_end");
-}
-
-void ColourSkinProperty::write(Streamer& stream) const
-{
-    writeWrapped(*this, stream, "ColourSkinProperty_start", "ColourSkinProperty_end");
-}
-
-void ImageSkinProperty::read(Streamer& stream)
-{
-    readWrapped(*this, stream, "ImageSkinProperty_start", "ImageSkinProperty_end");
-}
-
-void ImageSkinProperty::write(Streamer& stream) const
-{
-    writeWrapped(*this, stream, "ImageSkinProperty_start", "ImageSkinProperty_end");
-}
+template class PlainSkinProperty<SkinPropertyType_BOOL>;
+template class PlainSkinProperty<SkinPropertyType_STRING>;
+template class PlainSkinProperty<SkinPropertyType_COLOUR>;
+template class PlainSkinProperty<SkinPropertyType_IMAGE>;
 
 } // namespace Velmora

@@ -106,43 +106,28 @@ private:
     double step;
 };
 
-class BoolSkinProperty : public SkinProperty
+// A property that adds nothing to the base: its block is the base block inside its own tags
+// ("BoolSkinProperty_start" and so on).
+template <SkinPropertyType Type> class PlainSkinProperty : public SkinProperty
 {
 public:
     using SkinProperty::SkinProperty;
-    SkinPropertyType getType() const override { return SkinPropertyType_BOOL; }
+    SkinPropertyType getType() const override { return Type; }
     void read(Streamer& stream) override;
     void write(Streamer& stream) const override;
 };
 
-class StringSkinProperty : public SkinProperty
-{
-public:
-    using SkinProperty::SkinProperty;
-    SkinPropertyType getType() const override { return SkinPropertyType_STRING; }
-    void read(Streamer& stream) override;
-    void write(Streamer& stream) const override;
-};
-
+using BoolSkinProperty = PlainSkinProperty<SkinPropertyType_BOOL>;
+using StringSkinProperty = PlainSkinProperty<SkinPropertyType_STRING>;
 // A QColor.
-class ColourSkinProperty : public SkinProperty
-{
-public:
-    using SkinProperty::SkinProperty;
-    SkinPropertyType getType() const override { return SkinPropertyType_COLOUR; }
-    void read(Streamer& stream) override;
-    void write(Streamer& stream) const override;
-};
-
+using ColourSkinProperty = PlainSkinProperty<SkinPropertyType_COLOUR>;
 // In a theme's skin: the id (unsigned int) of an image in the theme's skin-image store. In a
 // definition table: no value, or a QString holding a resource URL.
-class ImageSkinProperty : public SkinProperty
-{
-public:
-    using SkinProperty::SkinProperty;
-    SkinPropertyType getType() const override { return SkinPropertyType_IMAGE; }
-    void read(Streamer& stream) override;
-    void write(Streamer& stream) const override;
-};
+using ImageSkinProperty = PlainSkinProperty<SkinPropertyType_IMAGE>;
+
+extern template class PlainSkinProperty<SkinPropertyType_BOOL>;
+extern template class PlainSkinProperty<SkinPropertyType_STRING>;
+extern template class PlainSkinProperty<SkinPropertyType_COLOUR>;
+extern template class PlainSkinProperty<SkinPropertyType_IMAGE>;
 
 } // namespace Velmora

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QCoreApplication>
+#include <array>
 #include <climits>
 
 namespace Velmora {
@@ -80,25 +81,52 @@ SkinProperty* makeProperty(const Row& row)
     return nullptr;
 }
 
-template <std::size_t N> void addRows(SkinProperties& table, const Row (&rows)[N])
+template <class Rows> void addRows(SkinProperties& table, const Rows& rows)
 {
     for (const Row& row : rows)
         table.add(smart_ptr<SkinProperty>(makeProperty(row)));
 }
 
-const Row buttonRows[] = {
-    colour("gradientTopColour", QT_TRANSLATE_NOOP("QObject", "Gradient top colour"),
-           "lightsteelblue"),
-    real("gradientTopPosition", QT_TRANSLATE_NOOP("QObject", "Gradient top position"), 0.0),
-    colour("gradientBottomColour", QT_TRANSLATE_NOOP("QObject", "Gradient bottom colour"),
-           "steelblue"),
-    real("gradientBottomPosition", QT_TRANSLATE_NOOP("QObject", "Gradient bottom position"), 1.0),
-    colour("borderColour", QT_TRANSLATE_NOOP("QObject", "Border colour"), "steelblue"),
-    integer("borderWidth", QT_TRANSLATE_NOOP("QObject", "Border width"), 1),
+// Row groups that several item types share.
+
+// A box filled with a gradient from its top to its bottom colour, and its border.
+constexpr std::array<Row, 6> boxRows(const char* top, const char* bottom, const char* border,
+                                     int borderWidth)
+{
+    return {
+        colour("gradientTopColour", QT_TRANSLATE_NOOP("QObject", "Gradient top colour"), top),
+        real("gradientTopPosition", QT_TRANSLATE_NOOP("QObject", "Gradient top position"), 0.0),
+        colour("gradientBottomColour", QT_TRANSLATE_NOOP("QObject", "Gradient bottom colour"),
+               bottom),
+        real("gradientBottomPosition", QT_TRANSLATE_NOOP("QObject", "Gradient bottom position"),
+             1.0),
+        colour("borderColour", QT_TRANSLATE_NOOP("QObject", "Border colour"), border),
+        integer("borderWidth", QT_TRANSLATE_NOOP("QObject", "Border width"), borderWidth),
+    };
+}
+
+// The rounded corners and the text of a button or a label.
+const Row cornerAndTextRows[] = {
     integer("radius", QT_TRANSLATE_NOOP("QObject", "Corner radius"), 5),
     flag("fontBold", QT_TRANSLATE_NOOP("QObject", "Bold text")),
     flag("fontItalic", QT_TRANSLATE_NOOP("QObject", "Italic text")),
     colour("textColour", QT_TRANSLATE_NOOP("QObject", "Text colour"), "white"),
+};
+
+const Row captionRows[] = {
+    flag("captionFontBold", QT_TRANSLATE_NOOP("QObject", "Caption bold text")),
+    flag("captionFontItalic", QT_TRANSLATE_NOOP("QObject", "Caption italic text")),
+    colour("captionTextColour", QT_TRANSLATE_NOOP("QObject", "Caption text colour"), "white"),
+};
+
+const Row shadowRows[] = {
+    flag("textShadow", QT_TRANSLATE_NOOP("QObject", "Text shadow")),
+    colour("textShadowColour", QT_TRANSLATE_NOOP("QObject", "Text shadow colour"), "black"),
+};
+
+// The rows of each item type that no other shares.
+
+const Row buttonRows[] = {
     image("backgroundImage", QT_TRANSLATE_NOOP("QObject", "Background image")),
     real("opacity", QT_TRANSLATE_NOOP("QObject", "Opacity"), 1.0),
     real("opacityStart", QT_TRANSLATE_NOOP("QObject", "Opacity start value"), 1.0),
@@ -137,31 +165,18 @@ const Row sliderRows[] = {
     integer("handleBorderWidth", QT_TRANSLATE_NOOP("QObject", "Handle border width"), 0),
     integer("radius", QT_TRANSLATE_NOOP("QObject", "Track radius"), 12),
     integer("handleRadius", QT_TRANSLATE_NOOP("QObject", "Handle radius"), 12),
-    flag("captionFontBold", QT_TRANSLATE_NOOP("QObject", "Caption bold text")),
-    flag("captionFontItalic", QT_TRANSLATE_NOOP("QObject", "Caption italic text")),
-    colour("captionTextColour", QT_TRANSLATE_NOOP("QObject", "Caption text colour"), "white"),
     flag("valueFontBold", QT_TRANSLATE_NOOP("QObject", "Value bold text")),
     flag("valueFontItalic", QT_TRANSLATE_NOOP("QObject", "Value italic text")),
     colour("valueTextColour", QT_TRANSLATE_NOOP("QObject", "Value text colour"), "white"),
     colour("textBackgroundColour", QT_TRANSLATE_NOOP("QObject", "Text background colour"), "black"),
     real("textBackgroundOpacity", QT_TRANSLATE_NOOP("QObject", "Text background opacity"), 0.0),
     integer("textBackgroundRadius", QT_TRANSLATE_NOOP("QObject", "Text background radius"), 3),
-    flag("textShadow", QT_TRANSLATE_NOOP("QObject", "Text shadow")),
-    colour("textShadowColour", QT_TRANSLATE_NOOP("QObject", "Text shadow colour"), "black"),
     colour("handleGradientTopColour_pressed",
            QT_TRANSLATE_NOOP("QObject", "Handle gradient top colour (pressed)"), "gray"),
     colour("handleGradientBottomColour_pressed",
            QT_TRANSLATE_NOOP("QObject", "Handle gradient bottom colour (pressed)"), "lightgray"),
     colour("handleBorderColour_pressed",
            QT_TRANSLATE_NOOP("QObject", "Handle border colour (pressed)"), "white"),
-};
-
-const Row colourPickerRows[] = {
-    flag("captionFontBold", QT_TRANSLATE_NOOP("QObject", "Caption bold text")),
-    flag("captionFontItalic", QT_TRANSLATE_NOOP("QObject", "Caption italic text")),
-    colour("captionTextColour", QT_TRANSLATE_NOOP("QObject", "Caption text colour"), "white"),
-    flag("textShadow", QT_TRANSLATE_NOOP("QObject", "Text shadow")),
-    colour("textShadowColour", QT_TRANSLATE_NOOP("QObject", "Text shadow colour"), "black"),
 };
 
 const Row keypadRows[] = {
@@ -209,34 +224,10 @@ const Row keypadRows[] = {
 };
 
 const Row labelRows[] = {
-    colour("gradientTopColour", QT_TRANSLATE_NOOP("QObject", "Gradient top colour"), "#000000"),
-    real("gradientTopPosition", QT_TRANSLATE_NOOP("QObject", "Gradient top position"), 0.0),
-    colour("gradientBottomColour", QT_TRANSLATE_NOOP("QObject", "Gradient bottom colour"),
-           "#000000"),
-    real("gradientBottomPosition", QT_TRANSLATE_NOOP("QObject", "Gradient bottom position"), 1.0),
-    colour("borderColour", QT_TRANSLATE_NOOP("QObject", "Border colour"), "#000000"),
-    integer("borderWidth", QT_TRANSLATE_NOOP("QObject", "Border width"), 0),
-    integer("radius", QT_TRANSLATE_NOOP("QObject", "Corner radius"), 5),
-    flag("fontBold", QT_TRANSLATE_NOOP("QObject", "Bold text")),
-    flag("fontItalic", QT_TRANSLATE_NOOP("QObject", "Italic text")),
-    colour("textColour", QT_TRANSLATE_NOOP("QObject", "Text colour"), "white"),
-    flag("textShadow", QT_TRANSLATE_NOOP("QObject", "Text shadow")),
-    colour("textShadowColour", QT_TRANSLATE_NOOP("QObject", "Text shadow colour"), "black"),
     real("backgroundOpacity", QT_TRANSLATE_NOOP("QObject", "Background Opacity"), 0.0),
 };
 
 const Row clockRows[] = {
-    colour("gradientTopColour", QT_TRANSLATE_NOOP("QObject", "Gradient top colour"), "white"),
-    real("gradientTopPosition", QT_TRANSLATE_NOOP("QObject", "Gradient top position"), 0.0),
-    colour("gradientBottomColour", QT_TRANSLATE_NOOP("QObject", "Gradient bottom colour"), "white"),
-    real("gradientBottomPosition", QT_TRANSLATE_NOOP("QObject", "Gradient bottom position"), 1.0),
-    colour("borderColour", QT_TRANSLATE_NOOP("QObject", "Border colour"), "black"),
-    integer("borderWidth", QT_TRANSLATE_NOOP("QObject", "Border width"), 1),
-    flag("captionFontBold", QT_TRANSLATE_NOOP("QObject", "Caption bold text")),
-    flag("captionFontItalic", QT_TRANSLATE_NOOP("QObject", "Caption italic text")),
-    colour("captionTextColour", QT_TRANSLATE_NOOP("QObject", "Caption text colour"), "white"),
-    flag("textShadow", QT_TRANSLATE_NOOP("QObject", "Text shadow")),
-    colour("textShadowColour", QT_TRANSLATE_NOOP("QObject", "Text shadow colour"), "black"),
     image("faceImage", QT_TRANSLATE_NOOP("QObject", "Face image"), "qrc:/default_clock_face.svg"),
     image("hourHandImage", QT_TRANSLATE_NOOP("QObject", "Hour hand image"),
           "qrc:/default_clock_hour_hand.svg"),
@@ -248,18 +239,23 @@ const Row clockRows[] = {
 
 ButtonSkinProperties::ButtonSkinProperties() : SkinProperties(ThemedItemType_BUTTON)
 {
+    addRows(*this, boxRows("lightsteelblue", "steelblue", "steelblue", 1));
+    addRows(*this, cornerAndTextRows);
     addRows(*this, buttonRows);
 }
 
 SliderSkinProperties::SliderSkinProperties() : SkinProperties(ThemedItemType_SLIDER)
 {
     addRows(*this, sliderRows);
+    addRows(*this, captionRows);
+    addRows(*this, shadowRows);
 }
 
 ColourPickerSkinProperties::ColourPickerSkinProperties()
     : SkinProperties(ThemedItemType_COLOUR_PICKER)
 {
-    addRows(*this, colourPickerRows);
+    addRows(*this, captionRows);
+    addRows(*this, shadowRows);
 }
 
 KeypadSkinProperties::KeypadSkinProperties() : SkinProperties(ThemedItemType_KEYPAD)
@@ -269,11 +265,17 @@ KeypadSkinProperties::KeypadSkinProperties() : SkinProperties(ThemedItemType_KEY
 
 LabelSkinProperties::LabelSkinProperties() : SkinProperties(ThemedItemType_LABEL)
 {
+    addRows(*this, boxRows("#000000", "#000000", "#000000", 0));
+    addRows(*this, cornerAndTextRows);
+    addRows(*this, shadowRows);
     addRows(*this, labelRows);
 }
 
 ClockSkinProperties::ClockSkinProperties() : SkinProperties(ThemedItemType_CLOCK)
 {
+    addRows(*this, boxRows("white", "white", "black", 1));
+    addRows(*this, captionRows);
+    addRows(*this, shadowRows);
     addRows(*this, clockRows);
 }
 

@@ -1,6 +1,10 @@
 #include "common/helpers.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 
 namespace TestUtil {
 
@@ -31,6 +35,17 @@ QByteArray fromHex(const char* hex)
     return QByteArray::fromHex(compact);
 }
 
+QByteArray pngBytes(int width, int height, const QColor& colour)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
 std::string runtimeErrorOf(const std::function<void()>& function)
 {
     try {
@@ -39,6 +54,65 @@ std::string runtimeErrorOf(const std::function<void()>& function)
         return error.what();
     }
     return "<no error>";
+}
+
+namespace {
+QStringList* capturedWarnings = nullptr;
+void captureWarning(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtWarningMsg && capturedWarnings)
+        *capturedWarnings << text;
+}
+} // namespace
+
+QStringList warningsDuring(const std::function<void()>& function)
+{
+    QStringList warnings;
+    capturedWarnings = &warnings;
+    const QtMessageHandler previous = qInstallMessageHandler(captureWarning);
+    function();
+    qInstallMessageHandler(previous);
+    capturedWarnings = nullptr;
+    return warnings;
+}
+
+std::string regexEscaped(const std::string& text)
+{
+    std::string result;
+    for (char c : text) {
+        if (std::string(".[]{}()\\*+?^$|").find(c) != std::string::npos)
+            result += '\\';
+        result += c;
+    }
+    return result;
+}
+
+QStringList treeOf(const QString& root)
+{
+    QStringList result;
+    const QFileInfoList entries = QDir(root).entryInfoList(QDir::AllEntries | QDir::System |
+                                                           QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() && !entry.isSymLink()) {
+            result << entry.fileName() + "/";
+            for (const QString& inner : treeOf(entry.filePath()))
+                result << entry.fileName() + "/" + inner;
+        } else {
+            result << entry.fileName();
+        }
+    }
+    result.sort();
+    return result;
+}
+
+void makeTree(const QString& root)
+{
+    QDir().mkpath(root + "/sub/.hidden_dir");
+    QDir().mkpath(root + "/empty");
+    writeFile(root + "/a.txt", "a");
+    writeFile(root + "/.hidden", "h");
+    writeFile(root + "/sub/b.txt", "b");
+    writeFile(root + "/sub/.hidden_dir/c.txt", "c");
 }
 
 } // namespace TestUtil

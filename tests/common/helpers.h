@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 #include <stdexcept>
@@ -15,9 +17,25 @@ QByteArray readFile(const QString& path);
 bool writeFile(const QString& path, const QByteArray& bytes);
 // "4f 72 76 6e" → bytes; blanks and line breaks are ignored.
 QByteArray fromHex(const char* hex);
+// The bytes of a PNG file of one colour.
+QByteArray pngBytes(int width, int height, const QColor& colour);
 
 // Runs the function and returns the message of the std::runtime_error it raised, or
 // "<no error>" when it returned normally.
 std::string runtimeErrorOf(const std::function<void()>& function);
+
+// The warnings Qt's message handler received while the function ran.
+QStringList warningsDuring(const std::function<void()>& function);
+
+// The text with the characters that are special in the POSIX regular expressions of death
+// tests escaped.
+std::string regexEscaped(const std::string& text);
+
+// Every entry below root (hidden ones too), as sorted relative paths; folders end in "/" and
+// links are listed, never followed.
+QStringList treeOf(const QString& root);
+
+// root/a.txt, root/.hidden, root/sub/b.txt, root/sub/.hidden_dir/c.txt and root/empty/.
+void makeTree(const QString& root);
 
 } // namespace TestUtil

@@ -158,69 +158,45 @@ TEST(SortVector, NextIdInSequenceOrder)
     EXPECT_EQ(single.getNextId(5, false, true), 5u);
 }
 
-TEST(SortVector, UnlinkHandsBackTheElement)
-{
-    Pages pages(16, 256);
-    add(pages, 0);
-    add(pages, 1);
-    add(pages, 2);
-    smart_ptr<Sorted> last(&*pages.get(2));
-    auto following = pages.unlink(pages.get(2));
-    EXPECT_TRUE(following == pages.end());
-    smart_ptr<Sorted> first(&*pages.get(0));
-    following = pages.unlink(pages.get(0));
-    EXPECT_EQ(following->getId(), 1u);
-    EXPECT_EQ(pages.size(), 1u);
-    EXPECT_FALSE(pages.exists(0));
-    EXPECT_EQ(pages.highestId(), 1);
-    EXPECT_EQ(Sorted::alive, 3) << "unlinked elements are not deleted";
-    EXPECT_THROW(pages.unlink(Pages::iterator()), std::logic_error);
-}
-
-TEST(SortVector, ReinsertingAMovedElementReordersIt)
+TEST(SortVector, UnlinkHandsBackTheElementAndReinsertingReordersIt)
 {
     Pages pages(16, 256);
     add(pages, 0);
     add(pages, 65536);
     add(pages, 131072);
-    smart_ptr<Sorted> page(&*pages.get(2));
-    pages.unlink(pages.get(2));
-    page->setSortValue(getFreeSortValue<Sorted, 65536>(pages, 0));
-    EXPECT_EQ(pages.insert(page, 2), 2u);
+    smart_ptr<Sorted> last(&*pages.get(2));
+    EXPECT_TRUE(pages.unlink(pages.get(2)) == pages.end());
+    EXPECT_EQ(Sorted::alive, 3) << "unlinked elements are not deleted";
+    EXPECT_EQ(pages.highestId(), 1);
+    // With a sort value before the first, the element goes first under its old id.
+    last->setSortValue(getFreeSortValue<Sorted, 65536>(pages, 0));
+    EXPECT_EQ(pages.insert(last, 2), 2u);
     EXPECT_EQ(ids(pages), (std::vector<unsigned int>{2, 0, 1}));
+
+    smart_ptr<Sorted> first(&*pages.get(0));
+    EXPECT_EQ(pages.unlink(pages.get(0))->getId(), 1u);
+    EXPECT_FALSE(pages.exists(0));
+    EXPECT_THROW(pages.unlink(Pages::iterator()), std::logic_error);
 }
 
-TEST(SortVector, FreeSortValueAfterTheLast)
+TEST(SortVector, FreeSortValues)
 {
-    struct Case
-    {
-        std::vector<int> existing;
-        int expected;
-    } cases[] = {{{}, 0},
-                 {{131072}, 196608},
-                 {{100}, 65536},
-                 {{-100}, 65536},
-                 {{2147418112}, INT_MAX},
-                 {{2147418111}, 2147418112},
-                 {{0, INT_MAX}, 131072}};
-    for (const Case& c : cases) {
-        Pages pages(16, 256);
-        for (int v : c.existing)
-            add(pages, v);
-        EXPECT_EQ((getFreeSortValue<Sorted, 65536>(pages, UINT_MAX)), c.expected)
-            << (c.existing.empty() ? 0 : c.existing.back());
-    }
-}
-
-TEST(SortVector, FreeSortValueBeforeAnElement)
-{
-    struct Case
+    // "before" UINT_MAX asks for a value after the last element.
+    const struct
     {
         std::vector<int> existing;
         unsigned int before;
         int expected;
         std::vector<int> afterwards;
     } cases[] = {
+        {{}, UINT_MAX, 0, {}},
+        {{131072}, UINT_MAX, 196608, {131072}},
+        {{100}, UINT_MAX, 65536, {100}},
+        {{-100}, UINT_MAX, 65536, {-100}},
+        {{2147418112}, UINT_MAX, INT_MAX, {2147418112}},
+        {{2147418111}, UINT_MAX, 2147418112, {2147418111}},
+        {{0, INT_MAX}, UINT_MAX, 131072, {0, 65536}},
+        {{5, INT_MAX}, UINT_MAX, 131072, {0, 65536}}, // the top renumbered
         {{0}, 0, -65536, {0}},
         {{-100}, 0, -65536, {-100}},
         {{-65537}, 0, -131072, {-65537}},
@@ -233,23 +209,15 @@ TEST(SortVector, FreeSortValueBeforeAnElement)
         {{7, 7}, 0, 32768, {0, 65536}}, // equal neighbours: renumbered, not a tie
         {{INT_MIN, INT_MAX}, 1, -1, {INT_MIN, INT_MAX}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Pages pages(16, 256);
         for (int v : c.existing)
             add(pages, v);
+        const int last = c.existing.empty() ? 0 : c.existing.back();
         EXPECT_EQ((getFreeSortValue<Sorted, 65536>(pages, c.before)), c.expected)
-            << c.existing.front() << " before id " << c.before;
-        EXPECT_EQ(values(pages), c.afterwards) << c.existing.front();
+            << last << " before id " << int(c.before);
+        EXPECT_EQ(values(pages), c.afterwards) << last;
     }
-}
-
-TEST(SortVector, FreeSortValueAfterRenumberingTheTop)
-{
-    Pages pages(16, 256);
-    add(pages, 5);
-    add(pages, INT_MAX);
-    EXPECT_EQ((getFreeSortValue<Sorted, 65536>(pages, UINT_MAX)), 131072);
-    EXPECT_EQ(values(pages), (std::vector<int>{0, 65536}));
 }
 
 TEST(SortVector, CopyHoldsClonesUnderTheSameIds)

@@ -1,18 +1,12 @@
 #include "core/gradient.h"
 
+#include "common/gradients.h"
+
 #include <QVariant>
 #include <cmath>
 #include <gtest/gtest.h>
 
-namespace {
-Gradient make(const QString& name, const GradientStops& stops)
-{
-    Gradient g;
-    g.setName(name);
-    g.setStops(stops);
-    return g;
-}
-} // namespace
+using TestUtil::makeGradient;
 
 TEST(Gradient, NullAndExplicitlyEmpty)
 {
@@ -29,13 +23,13 @@ TEST(Gradient, NullAndExplicitlyEmpty)
 
 TEST(Gradient, StopsAreSortedByPositionThenColour)
 {
-    const Gradient g = make("g", {{1.0, Qt::white}, {0.0, Qt::black}});
+    const Gradient g = makeGradient("g", {{1.0, Qt::white}, {0.0, Qt::black}});
     ASSERT_EQ(g.stops().size(), 2);
     EXPECT_EQ(g.stops()[0], qMakePair(0.0, QColor(Qt::black)));
     EXPECT_EQ(g.stops()[1], qMakePair(1.0, QColor(Qt::white)));
 
     QColor translucentWhite(255, 255, 255, 128);
-    const Gradient h = make("h", {{0.5, QColor(255, 0, 0)}, {0.5, translucentWhite}});
+    const Gradient h = makeGradient("h", {{0.5, QColor(255, 0, 0)}, {0.5, translucentWhite}});
     EXPECT_EQ(h.stops()[0].second, translucentWhite);
     EXPECT_EQ(h.stops()[1].second, QColor(255, 0, 0));
 }
@@ -45,7 +39,7 @@ TEST(Gradient, NanPositionsSortLastWithoutBreakingTheOrder)
     GradientStops stops;
     for (int i = 0; i < 40; ++i)
         stops.append({i % 3 ? double(40 - i) / 40 : std::nan(""), QColor(i, i, i)});
-    const Gradient g = make("n", stops);
+    const Gradient g = makeGradient("n", stops);
     ASSERT_EQ(g.stops().size(), 40);
     EXPECT_FALSE(std::isnan(g.stops().first().first));
     EXPECT_TRUE(std::isnan(g.stops().last().first));
@@ -58,17 +52,14 @@ TEST(Gradient, StopEqualityToleranceAndZero)
     EXPECT_FALSE(gradientStopsEqual({{0.5, Qt::red}}, {{std::nan(""), Qt::red}}));
     EXPECT_FALSE(gradientStopsEqual({{0.5, Qt::red}}, {{0.5, Qt::red}, {0.6, Qt::red}}));
     EXPECT_FALSE(gradientStopsEqual({{0.5, QColor(1, 2, 3, 255)}}, {{0.5, QColor(1, 2, 3, 254)}}));
-}
-
-TEST(Gradient, AlphaDifferenceMakesGradientsUnequal)
-{
-    EXPECT_NE(make("a", {{0.5, QColor(1, 2, 3, 255)}}), make("a", {{0.5, QColor(1, 2, 3, 10)}}));
-    EXPECT_NE(make("a", {{0.5, Qt::red}}), make("b", {{0.5, Qt::red}}));
+    EXPECT_NE(makeGradient("a", {{0.5, QColor(1, 2, 3, 255)}}),
+              makeGradient("a", {{0.5, QColor(1, 2, 3, 10)}}));
+    EXPECT_NE(makeGradient("a", {{0.5, Qt::red}}), makeGradient("b", {{0.5, Qt::red}}));
 }
 
 TEST(Gradient, CopyOnWrite)
 {
-    const Gradient original = make("one", {{0.0, Qt::red}});
+    const Gradient original = makeGradient("one", {{0.0, Qt::red}});
     Gradient copy = original;
     EXPECT_TRUE(copy == original);
     copy.setName("two");
@@ -80,7 +71,7 @@ TEST(Gradient, CopyOnWrite)
 
 TEST(Gradient, TravelsInVariants)
 {
-    const Gradient g = make("v", {{0.25, Qt::blue}});
+    const Gradient g = makeGradient("v", {{0.25, Qt::blue}});
     const QVariant v = QVariant::fromValue(g);
     EXPECT_EQ(QString(v.metaType().name()), "Gradient");
     EXPECT_EQ(v.value<Gradient>(), g);

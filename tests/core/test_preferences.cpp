@@ -44,25 +44,21 @@ protected:
 
 } // namespace
 
-TEST_F(PreferencesTest, MissingKeysGiveDefaultsWithoutWritingThem)
+TEST_F(PreferencesTest, StoredValuesWinOverDefaultsAndMissingOnesAreNotWritten)
 {
-    Preferences preferences(IsolatedSettings::organisation, IsolatedSettings::application);
-    registerEditorKeys(preferences);
-
-    EXPECT_EQ(preferences.value(0), QVariant(false));
-    EXPECT_EQ(preferences.value(1), QVariant(true));
-    EXPECT_EQ(preferences.value(2), QVariant(1));
-    EXPECT_EQ(preferences.value(3), QVariant(10));
-    EXPECT_TRUE(store().allKeys().isEmpty());
-}
-
-TEST_F(PreferencesTest, StoredValuesWinOverDefaults)
-{
+    {
+        Preferences preferences(IsolatedSettings::organisation, IsolatedSettings::application);
+        registerEditorKeys(preferences);
+        EXPECT_EQ(preferences.value(0), QVariant(false));
+        EXPECT_EQ(preferences.value(1), QVariant(true));
+        EXPECT_EQ(preferences.value(2), QVariant(1));
+        EXPECT_EQ(preferences.value(3), QVariant(10));
+        EXPECT_TRUE(store().allKeys().isEmpty());
+    }
     // Written as text, the way the settings file holds them after a restart.
     ASSERT_TRUE(writeStore("[General]\nControlKeyStepSize=4\nNotifyAboutBetaReleases=true\n"));
     Preferences preferences(IsolatedSettings::organisation, IsolatedSettings::application);
     registerEditorKeys(preferences);
-
     EXPECT_EQ(preferences.value(2).toInt(), 4);
     EXPECT_TRUE(preferences.value(0).toBool());
     EXPECT_EQ(preferences.value(3), QVariant(10));

@@ -85,7 +85,7 @@ TEST_F(RecentFilesTest, SixthFileGoesFirstAndDropsTheOldest)
     EXPECT_EQ(menuTexts(menu), paths);
 }
 
-TEST_F(RecentFilesTest, ListedFileMovesToTopUnderAnyPath)
+TEST_F(RecentFilesTest, ListedFileMovesToTopUnderAnyPathAndRemovalShiftsTheKeys)
 {
     const QString a = makeFile("a.qvp");
     const QString b = makeFile("b.qvp");
@@ -105,32 +105,25 @@ TEST_F(RecentFilesTest, ListedFileMovesToTopUnderAnyPath)
     recent.addFile(files.filePath("sub/../c.qvp"));
     EXPECT_EQ(listed(recent), QStringList({c, a, b}));
     recent.addFile(c);
-
+    // A file that does not exist is not listed.
+    recent.addFile(files.filePath("missing.qvp"));
+    recent.addFile(QString());
     EXPECT_EQ(changed.count(), 3);
     EXPECT_EQ(menuTexts(menu), QStringList({c, a, b}));
     EXPECT_EQ(storedKeys(), QStringList({c, a, b, "-", "-"}));
-}
 
-TEST_F(RecentFilesTest, RemovingShiftsKeysAndDropsTheRest)
-{
-    const QString a = makeFile("a.qvp");
-    const QString b = makeFile("b.qvp");
-    const QString c = makeFile("c.qvp");
-    RecentFiles recent(prefix, 5);
-    recent.load();
-    QMenu* menu = recent.menu();
-    for (const QString& path : {a, b, c})
-        recent.addFile(path);
-    QSignalSpy changed(&recent, &RecentFiles::changed);
-
-    recent.removeFile(b);
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(storedKeys(), QStringList({c, a, "-", "-", "-"}));
-    EXPECT_EQ(menuTexts(menu), QStringList({c, a}));
-
+    recent.removeFile(a);
+    EXPECT_EQ(changed.count(), 4);
+    EXPECT_EQ(storedKeys(), QStringList({c, b, "-", "-", "-"}));
+    EXPECT_EQ(menuTexts(menu), QStringList({c, b}));
     recent.removeFile(files.filePath("never-listed.qvp"));
+    recent.removeFile(a);
+    EXPECT_EQ(changed.count(), 4);
+    // A file that has gone is removed by its listed path.
+    ASSERT_TRUE(QFile::remove(b));
     recent.removeFile(b);
-    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.count(), 5);
+    EXPECT_EQ(storedKeys(), QStringList({c, "-", "-", "-", "-"}));
 }
 
 TEST_F(RecentFilesTest, LoadSkipsUnusableKeysAndTheNextSaveShiftsThem)
@@ -163,40 +156,6 @@ TEST_F(RecentFilesTest, LoadSkipsUnusableKeysAndTheNextSaveShiftsThem)
     EXPECT_EQ(listed(recent), QStringList({c, a, b}));
 }
 
-TEST_F(RecentFilesTest, FileThatHasGoneIsRemovedByItsListedPath)
-{
-    const QString a = makeFile("a.qvp");
-    const QString b = makeFile("b.qvp");
-    RecentFiles recent(prefix, 5);
-    recent.load();
-    recent.addFile(a);
-    recent.addFile(b);
-    ASSERT_TRUE(QFile::remove(a));
-    QSignalSpy changed(&recent, &RecentFiles::changed);
-
-    recent.removeFile(a);
-
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(listed(recent), QStringList({b}));
-    EXPECT_EQ(storedKeys(), QStringList({b, "-", "-", "-", "-"}));
-}
-
-TEST_F(RecentFilesTest, FileThatDoesNotExistIsNotListed)
-{
-    const QString a = makeFile("a.qvp");
-    RecentFiles recent(prefix, 5);
-    recent.load();
-    recent.addFile(a);
-    QSignalSpy changed(&recent, &RecentFiles::changed);
-
-    recent.addFile(files.filePath("missing.qvp"));
-    recent.addFile(QString());
-
-    EXPECT_EQ(changed.count(), 0);
-    EXPECT_EQ(listed(recent), QStringList({a}));
-    EXPECT_EQ(menuTexts(recent.menu()), QStringList({a}));
-}
-
 TEST_F(RecentFilesTest, ChosenEntryGivesItsCanonicalPath)
 {
     const QString a = makeFile("a.qvp");
@@ -213,21 +172,4 @@ TEST_F(RecentFilesTest, ChosenEntryGivesItsCanonicalPath)
     ASSERT_EQ(triggered.count(), 1);
     EXPECT_EQ(triggered.at(0).at(0).toString(), a);
     EXPECT_FALSE(action->isChecked());
-}
-
-TEST_F(RecentFilesTest, OtherPrefixAndMaximum)
-{
-    const QString a = makeFile("a.qvt");
-    const QString b = makeFile("b.qvt");
-    const QString c = makeFile("c.qvt");
-    RecentFiles recent("Themes/Recent", 2);
-    recent.load();
-    for (const QString& path : {a, b, c})
-        recent.addFile(path);
-
-    QSettings store;
-    EXPECT_EQ(store.value("Themes/Recent1").toString(), c);
-    EXPECT_EQ(store.value("Themes/Recent2").toString(), b);
-    EXPECT_FALSE(store.contains("Themes/Recent3"));
-    EXPECT_FALSE(store.contains(prefix + "1"));
 }

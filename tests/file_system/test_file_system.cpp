@@ -10,51 +10,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+using TestUtil::makeTree;
 using TestUtil::readFile;
+using TestUtil::treeOf;
 using TestUtil::writeFile;
 
 namespace {
 
 // The permission bits stored with a file, without the flags Qt adds for the current user.
 constexpr QFileDevice::Permissions ownerGroupOther(0xF0FF);
-
-QStringList captured;
-void captureMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
-{
-    if (type == QtWarningMsg)
-        captured << text;
-}
-
-// Every entry below root (hidden ones too), as sorted relative paths; folders end in "/".
-QStringList treeOf(const QString& root)
-{
-    QStringList result;
-    const QDir base(root);
-    const QFileInfoList entries =
-        base.entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QFileInfo& entry : entries) {
-        if (entry.isDir() && !entry.isSymLink()) {
-            result << entry.fileName() + "/";
-            for (const QString& inner : treeOf(entry.filePath()))
-                result << entry.fileName() + "/" + inner;
-        } else {
-            result << entry.fileName();
-        }
-    }
-    result.sort();
-    return result;
-}
-
-// root/a.txt, root/.hidden, root/sub/b.txt, root/sub/.hidden_dir/c.txt, root/empty/
-void makeTree(const QString& root)
-{
-    QDir().mkpath(root + "/sub/.hidden_dir");
-    QDir().mkpath(root + "/empty");
-    writeFile(root + "/a.txt", "a");
-    writeFile(root + "/.hidden", "h");
-    writeFile(root + "/sub/b.txt", "b");
-    writeFile(root + "/sub/.hidden_dir/c.txt", "c");
-}
 
 } // namespace
 
@@ -94,20 +58,19 @@ TEST(FileSystem, RelativePathIsReportedAndStillRemoved)
     makeTree(dir.filePath("rel"));
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    captured.clear();
-    const QtMessageHandler handler = qInstallMessageHandler(captureMessages);
-    const bool removed = FileSystem::removeRecursively("rel", false);
-    qInstallMessageHandler(handler);
+    bool removed = false;
+    const QStringList warnings =
+        TestUtil::warningsDuring([&] { removed = FileSystem::removeRecursively("rel", false); });
     QDir::setCurrent(previous);
 
     EXPECT_TRUE(removed);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("rel")));
-    ASSERT_EQ(captured.size(), 1);
+    ASSERT_EQ(warnings.size(), 1);
     const QRegularExpression expected(QRegularExpression::anchoredPattern(
         QRegularExpression::escape("Error  Tried to delete non-absolute path rel  "
                                    "at line  ") +
         "[0-9]+" + QRegularExpression::escape("  in file  file_system (" __DATE__ ")  \n")));
-    EXPECT_TRUE(expected.match(captured.first()).hasMatch()) << captured.first().toStdString();
+    EXPECT_TRUE(expected.match(warnings.first()).hasMatch()) << warnings.first().toStdString();
 }
 
 TEST(FileSystem, LinksAreRemovedWithoutFollowingThem)

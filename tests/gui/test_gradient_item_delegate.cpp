@@ -113,8 +113,8 @@ TEST_F(GradientItemDelegateTest, BackgroundFollowsSelectionAndHover)
         QColor text;
     } cases[] = {
         {QStyle::State_None, paper, QColor(0, 0, 0)},
-        {QStyle::State_Selected, qRgb(10, 60, 200), QColor(255, 255, 0)},
         {QStyle::State_MouseOver, qRgb(200, 240, 200), QColor(0, 0, 0)},
+        // Selection wins over hovering.
         {QStyle::State_Selected | QStyle::State_MouseOver, qRgb(10, 60, 200), QColor(255, 255, 0)},
     };
     for (const auto& c : cases) {

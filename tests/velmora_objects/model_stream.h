@@ -1,32 +1,23 @@
 #pragma once
 
+#include "common/stream_bytes.h"
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/control.h"
-#include "velmora_objects/streamer.h"
 
-#include <QByteArray>
 #include <QStringList>
-#include <functional>
 
 // Writing model objects into a project stream held in memory and reading them back.
 namespace ModelStream {
 
-// The bytes of a stream (header included) into which write put its block.
+using TestUtil::body;
+using TestUtil::withHeader;
 inline QByteArray written(const std::function<void(Velmora::Streamer&)>& write)
 {
-    QByteArray bytes;
-    Velmora::Streamer s;
-    s.open(Velmora::Streamer::Mode_WRITE, &bytes);
-    write(s);
-    return bytes;
+    return TestUtil::streamed(write);
 }
-
-// Opens the bytes for reading and lets read take its block from them.
-inline void read(QByteArray bytes, const std::function<void(Velmora::Streamer&)>& read)
+inline void read(const QByteArray& bytes, const std::function<void(Velmora::Streamer&)>& read)
 {
-    Velmora::Streamer s;
-    s.open(Velmora::Streamer::Mode_READ, &bytes);
-    read(s);
+    TestUtil::readStream(bytes, read);
 }
 
 inline QByteArray controlBytes(const Velmora::Control& control)
@@ -43,6 +34,32 @@ inline bool readControl(const QByteArray& bytes, Velmora::Control& control)
         atEnd = s.stream().atEnd();
     });
     return atEnd;
+}
+
+// The block of a page or page switcher (any object streamed through operator<<).
+template <class T> QByteArray objectBytes(const T& object)
+{
+    return written([&](Velmora::Streamer& s) { s << object; });
+}
+
+// Reads the object's block from the bytes; true when nothing is left over.
+template <class T> bool readObject(const QByteArray& bytes, T& object)
+{
+    bool atEnd = false;
+    read(bytes, [&](Velmora::Streamer& s) {
+        s >> object;
+        atEnd = s.stream().atEnd();
+    });
+    return atEnd;
+}
+
+// The control's block read into a new control of its kind and written again: equal to the
+// first block when every field survives the round trip (and is away from its default).
+template <class T> QByteArray roundTripped(const T& control)
+{
+    T fresh;
+    readControl(controlBytes(control), fresh);
+    return controlBytes(fresh);
 }
 
 // A renderer that records which of its operations were called, with which object.

@@ -1,3 +1,4 @@
+#include "common/helpers.h"
 #include "model_stream.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/clock.h"
@@ -23,81 +24,76 @@ std::unique_ptr<Control> make(ControlType type, const Properties& properties = {
     return std::unique_ptr<Control>(factory ? factory->create(properties) : nullptr);
 }
 
-std::unique_ptr<Slider> makeSlider(const Properties& properties)
-{
-    std::unique_ptr<Control> control = make(ControlType_SLIDER, properties);
-    return std::unique_ptr<Slider>(dynamic_cast<Slider*>(control.release()));
-}
-
 } // namespace
 
-TEST(ControlFactory, OneFactoryPerControlType)
+TEST(ControlFactory, OneFactoryPerTypeMakingDefaultControls)
 {
-    EXPECT_EQ(ControlFactory::get(ControlType(0)), nullptr);
-    EXPECT_EQ(ControlFactory::get(ControlType(7)), nullptr);
-    EXPECT_EQ(ControlFactory::get(ControlType(-1)), nullptr);
-    for (int type = 1; type <= 6; ++type) {
-        ControlFactory* factory = ControlFactory::get(ControlType(type));
-        ASSERT_NE(factory, nullptr);
-        EXPECT_EQ(factory->controlType(), type);
-        EXPECT_EQ(ControlFactory::get(ControlType(type)), factory);
-    }
-}
-
-TEST(ControlFactory, EmptyMapGivesDefaultControls)
-{
-    const std::pair<ControlType, std::shared_ptr<Control>> defaults[] = {
-        {ControlType_BUTTON, std::make_shared<Button>()},
-        {ControlType_SLIDER, std::make_shared<Slider>()},
-        {ControlType_COLOUR_PICKER, std::make_shared<ColourPicker>()},
-        {ControlType_KEYPAD, std::make_shared<Keypad>()},
-        {ControlType_LABEL, std::make_shared<Label>()},
-        {ControlType_CLOCK, std::make_shared<Clock>()},
+    for (int type : {0, 7, -1})
+        EXPECT_EQ(ControlFactory::get(ControlType(type)), nullptr);
+    // The defaults of every field: no page, a null rectangle, null texts, then each kind's own.
+    const QByteArray controlBlock =
+        QByteArray("Control_start") +
+        TestUtil::fromHex(
+            "ffffffff 00000000 00000000 ffffffff ffffffff ffffffff ffffffff ffffffff") +
+        "Control_end";
+    const struct
+    {
+        ControlType type;
+        const char* kind;
+        const char* fields;
+    } defaults[] = {
+        // No image, momentary, 500 and 200 ms, no function, no IR slot, 16 points, no wrap.
+        {ControlType_BUTTON, "Button", "ffffffff 00 000001f4 000000c8 00 ff 00000010 00"},
+        // Value hidden, per cent, null suffix, 0..100 at 0, no IR slots, 11 and 11 points, no
+        // wrap, handle 0.2, spacing 6.
+        {ControlType_SLIDER, "Slider",
+         "00 02 ffffffff 00000000 00000064 00000000 ff ff 0000000b 0000000b 00 "
+         "3fc999999999999a 00000006"},
+        // No colour, 11 points, no wrap, spacing 6.
+        {ControlType_COLOUR_PICKER, "ColourPicker", "49000000 0000000b 00 00000006"},
+        // Four digits, hidden, normal text styles.
+        {ControlType_KEYPAD, "Keypad", "00000004 01 00 00"},
+        // 16 points, no wrap.
+        {ControlType_LABEL, "Label", "00000010 00"},
+        // Analogue, 11 points, spacing 6.
+        {ControlType_CLOCK, "Clock", "00000000 0000000b 00000006"},
     };
-    for (const auto& [type, expected] : defaults) {
-        const std::unique_ptr<Control> control = make(type);
+    for (const auto& d : defaults) {
+        EXPECT_EQ(ControlFactory::get(d.type)->controlType(), d.type);
+        const std::unique_ptr<Control> control = make(d.type);
         ASSERT_TRUE(control);
-        EXPECT_EQ(control->getType(), type);
-        EXPECT_EQ(controlBytes(*control), controlBytes(*expected)) << type;
+        EXPECT_EQ(control->getType(), d.type);
+        EXPECT_EQ(ModelStream::body(controlBytes(*control)),
+                  d.kind + QByteArray("_start") + controlBlock + TestUtil::fromHex(d.fields) +
+                      d.kind + "_end")
+            << d.kind;
     }
 }
 
 TEST(ControlFactory, CaptionInAnyCaseKeepsItsValue)
 {
-    const auto button = make(ControlType_BUTTON, {{"CAPTION", "Living Room"}});
-    EXPECT_EQ(button->getCaption(), "Living Room");
+    EXPECT_EQ(make(ControlType_BUTTON, {{"CAPTION", "Living Room"}})->getCaption(), "Living Room");
     // Keys differing in case are applied in the map's order: "Caption" before "caption".
-    const auto label = make(ControlType_LABEL, {{"caption", "second"}, {"Caption", "first"}});
-    EXPECT_EQ(label->getCaption(), "second");
-    // Every other key is ignored.
-    const auto keypad = make(ControlType_KEYPAD, {{"name", "x"}, {"captions", "y"}});
-    EXPECT_TRUE(keypad->getCaption().isEmpty());
-    EXPECT_TRUE(keypad->getName().isEmpty());
+    EXPECT_EQ(make(ControlType_LABEL, {{"caption", "second"}, {"Caption", "first"}})->getCaption(),
+              "second");
+    // Every other key is ignored; a unit means nothing to other controls.
+    EXPECT_EQ(controlBytes(*make(ControlType_KEYPAD, {{"name", "x"}, {"captions", "y"}})),
+              controlBytes(Keypad()));
+    EXPECT_EQ(controlBytes(*make(ControlType_LABEL, {{"unit", "percent"}})), controlBytes(Label()));
 }
 
 TEST(ControlFactory, SliderUnit)
 {
-    const auto eightBit = makeSlider({{"Unit", "8Bit"}});
-    ASSERT_TRUE(eightBit);
-    EXPECT_EQ(eightBit->getUnit(), Slider::Unit_8BIT);
-    EXPECT_EQ(eightBit->getMinimum(), 0);
-    EXPECT_EQ(eightBit->getMaximum(), 255);
-    EXPECT_TRUE(eightBit->getValueSuffix().isEmpty());
-
-    const auto percent = makeSlider({{"UNIT", "PerCent"}, {"caption", "Volume"}});
-    EXPECT_EQ(percent->getUnit(), Slider::Unit_PERCENT);
-    EXPECT_EQ(percent->getMaximum(), 100);
-    EXPECT_EQ(percent->getValueSuffix(), "%");
-    EXPECT_EQ(percent->getCaption(), "Volume");
-
-    for (const char* value : {"", "8 bit", "percentage", "1", "2"}) {
-        const auto ignored = makeSlider({{"unit", value}});
-        EXPECT_EQ(controlBytes(*ignored), controlBytes(Slider())) << value;
-    }
-}
-
-TEST(ControlFactory, UnitMeansNothingToOtherControls)
-{
-    const auto label = make(ControlType_LABEL, {{"unit", "percent"}});
-    EXPECT_EQ(controlBytes(*label), controlBytes(Label()));
+    Slider eightBit;
+    eightBit.setUnit(Slider::Unit_8BIT);
+    EXPECT_EQ(controlBytes(*make(ControlType_SLIDER, {{"Unit", "8Bit"}})), controlBytes(eightBit));
+    Slider percent;
+    percent.setUnit(Slider::Unit_PERCENT);
+    percent.setCaption("Volume");
+    EXPECT_EQ(controlBytes(*make(ControlType_SLIDER, {{"UNIT", "PerCent"}, {"caption", "Volume"}})),
+              controlBytes(percent));
+    for (const char* value : {"", "8 bit", "percentage", "1", "2"})
+        EXPECT_EQ(controlBytes(*make(ControlType_SLIDER, {{"unit", value}})),
+                  controlBytes(Slider()))
+            << value;
 }

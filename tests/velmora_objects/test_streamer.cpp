@@ -1,37 +1,32 @@
 #include "common/helpers.h"
-#include "velmora_objects/streamer.h"
+#include "common/stream_bytes.h"
 
 #include <QColor>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <limits>
 
-using Velmora::Streamer;
 using TestUtil::fromHex;
 using TestUtil::runtimeErrorOf;
+using TestUtil::streamed;
+using Velmora::Streamer;
 
 namespace {
 
 const QByteArray header = fromHex("4f72766e 4b565808 00000012");
 
-QByteArray written(const std::function<void(Streamer&)>& write)
-{
-    QByteArray bytes;
-    {
-        Streamer s;
-        s.open(Streamer::Mode_WRITE, &bytes);
-        write(s);
-    }
-    return bytes;
-}
-
-QByteArray withVersion(quint32 version, const QByteArray& body = QByteArray())
+QByteArray withVersion(quint32 version)
 {
     QByteArray bytes = fromHex("4f72766e 4b565808");
     for (int shift = 24; shift >= 0; shift -= 8)
         bytes.append(char((version >> shift) & 0xff));
-    return bytes + body;
+    return bytes;
+}
+
+// The message of the error that reading the bytes with read raises.
+std::string readError(const QByteArray& bytes, const std::function<void(Streamer&)>& read)
+{
+    return runtimeErrorOf([&] { TestUtil::readStream(bytes, read); });
 }
 
 } // namespace
@@ -57,7 +52,7 @@ TEST(Streamer, FileStartsWithMagicAndVersion)
 
 TEST(Streamer, ForeignAndFutureFilesAreRefused)
 {
-    struct Case
+    const struct
     {
         QByteArray bytes;
         std::string message;
@@ -65,39 +60,26 @@ TEST(Streamer, ForeignAndFutureFilesAreRefused)
         {fromHex("4f72766e 4b565809 00000012"), "Unrecognised file header"},
         {fromHex("4f72"), "Unrecognised file header"},
         {QByteArray(), "Unrecognised file header"},
+        {fromHex("4f72766e 4b565808 0000"), "Unrecognised file header"},
         {withVersion(19), "File format is a future version"},
         {withVersion(0xFFFFFFFFu), "File format is a future version"},
         {withVersion(0x80000000u), "File format is a future version"},
-        {fromHex("4f72766e 4b565808 0000"), "Unrecognised file header"},
     };
-    for (auto& c : cases) {
-        EXPECT_EQ(runtimeErrorOf([&] {
-                      Streamer s;
-                      s.open(Streamer::Mode_READ, &c.bytes);
-                  }),
-                  c.message)
-            << c.bytes.toHex().constData();
-    }
-    for (quint32 v = 0; v <= 18; ++v) {
-        QByteArray bytes = withVersion(v);
-        Streamer s;
-        s.open(Streamer::Mode_READ, &bytes);
-        EXPECT_EQ(s.version(), v);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(readError(c.bytes, [](Streamer&) {}), c.message) << c.bytes.toHex().constData();
+    for (quint32 v = 0; v <= 18; ++v)
+        TestUtil::readStream(withVersion(v), [&](Streamer& s) { EXPECT_EQ(s.version(), v); });
 }
 
 TEST(Streamer, UnopenableFileAndBadMode)
 {
-    EXPECT_EQ(runtimeErrorOf([] {
-                  Streamer s;
-                  s.open(Streamer::Mode_READ, QString("/nonexistent/dir/x.qvp"));
-              }),
-              "Unable to open file");
-    EXPECT_EQ(runtimeErrorOf([] {
-                  Streamer s;
-                  s.open(Streamer::Mode_WRITE, QString("/nonexistent/dir/x.qvp"));
-              }),
-              "Unable to open file");
+    for (Streamer::Mode mode : {Streamer::Mode_READ, Streamer::Mode_WRITE}) {
+        EXPECT_EQ(runtimeErrorOf([&] {
+                      Streamer s;
+                      s.open(mode, QString("/nonexistent/dir/x.qvp"));
+                  }),
+                  "Unable to open file");
+    }
     QByteArray bytes;
     EXPECT_EQ(runtimeErrorOf([&] {
                   Streamer s;
@@ -106,62 +88,54 @@ TEST(Streamer, UnopenableFileAndBadMode)
               "Invalid streaming mode");
 }
 
-TEST(Streamer, TruncatedBlockNamesTheMissingTag)
+TEST(Streamer, MissingOrWrongTagIsNamed)
 {
-    QByteArray bytes = written([](Streamer& s) {
+    QByteArray bytes = streamed([](Streamer& s) {
         s.writeTag("Page_start");
         s.stream() << qint32(5);
         s.writeTag("Page_end");
     });
-    bytes.chop(3);
-    Streamer s;
-    s.open(Streamer::Mode_READ, &bytes);
-    s.expectTag("Page_start");
-    qint32 value = 0;
-    s.stream() >> value;
-    EXPECT_EQ(value, 5);
-    EXPECT_EQ(runtimeErrorOf([&] { s.expectTag("Page_end"); }),
-              "Failed to find expected tag Page_end");
-}
-
-TEST(Streamer, WrongTagIsReported)
-{
-    QByteArray bytes = written([](Streamer& s) { s.writeTag("Page_start"); });
-    Streamer s;
-    s.open(Streamer::Mode_READ, &bytes);
-    EXPECT_EQ(runtimeErrorOf([&] { s.expectTag("Pagf_start"); }),
+    EXPECT_EQ(readError(bytes, [](Streamer& s) { s.expectTag("Pagf_start"); }),
               "Failed to find expected tag Pagf_start");
+    bytes.chop(3);
+    EXPECT_EQ(readError(bytes,
+                        [](Streamer& s) {
+                            s.expectTag("Page_start");
+                            qint32 value = 0;
+                            s.stream() >> value;
+                            EXPECT_EQ(value, 5);
+                            s.expectTag("Page_end");
+                        }),
+              "Failed to find expected tag Page_end");
 }
 
 TEST(Streamer, BooleansColoursAndVectorsHaveTheirWireForms)
 {
-    const QByteArray bytes = written([](Streamer& s) {
+    using Functions = std::vector<Velmora::ButtonFunction>;
+    const Functions functions{Velmora::ButtonFunction_BACK, Velmora::ButtonFunction_LOCK};
+    const std::vector<unsigned int> numbers{1, 0xFFFFFFFFu};
+    QByteArray bytes = streamed([&](Streamer& s) {
         s << true << false;
         s.stream() << QColor(0x12, 0x34, 0x56, 128) << QColor();
-        s << std::vector<Velmora::ButtonFunction>{Velmora::ButtonFunction_BACK,
-                                                  Velmora::ButtonFunction_LOCK};
-        s << std::vector<unsigned int>{1, 0xFFFFFFFFu};
+        s << functions << numbers;
     });
-    EXPECT_EQ(bytes.mid(12), fromHex("01 00 ff123456 49000000 00000002 07 08 "
-                                     "00000002 00000001 ffffffff"));
-    QByteArray input = bytes;
-    input[12 + 1] = 7; // any non-zero byte reads as true
-    Streamer s;
-    s.open(Streamer::Mode_READ, &input);
-    bool a = false, b = true;
-    s >> a >> b;
-    EXPECT_TRUE(a);
-    EXPECT_TRUE(b);
-    QColor translucent, invalid;
-    s.stream() >> translucent >> invalid;
-    EXPECT_EQ(translucent, QColor(0x12, 0x34, 0x56));
-    EXPECT_FALSE(invalid.isValid());
-    std::vector<Velmora::ButtonFunction> functions{Velmora::ButtonFunction_NONE};
-    std::vector<unsigned int> numbers;
-    s >> functions >> numbers;
-    EXPECT_EQ(functions, (std::vector<Velmora::ButtonFunction>{Velmora::ButtonFunction_BACK,
-                                                               Velmora::ButtonFunction_LOCK}));
-    EXPECT_EQ(numbers, (std::vector<unsigned int>{1, 0xFFFFFFFFu}));
+    EXPECT_EQ(TestUtil::body(bytes), fromHex("01 00 ff123456 49000000 00000002 07 08 "
+                                             "00000002 00000001 ffffffff"));
+    bytes[12 + 1] = 7; // any non-zero byte reads as true
+    TestUtil::readStream(bytes, [&](Streamer& s) {
+        bool a = false, b = false;
+        QColor translucent, invalid;
+        Functions readFunctions{Velmora::ButtonFunction_NONE};
+        std::vector<unsigned int> readNumbers;
+        s >> a >> b;
+        s.stream() >> translucent >> invalid;
+        s >> readFunctions >> readNumbers;
+        EXPECT_TRUE(a && b);
+        EXPECT_EQ(translucent, QColor(0x12, 0x34, 0x56)); // the alpha is not kept
+        EXPECT_FALSE(invalid.isValid());
+        EXPECT_EQ(readFunctions, functions);
+        EXPECT_EQ(readNumbers, numbers);
+    });
 }
 
 TEST(Streamer, GradientFormAndReadingRules)
@@ -169,70 +143,50 @@ TEST(Streamer, GradientFormAndReadingRules)
     Gradient g;
     g.setName("Sky");
     g.setStops({{0.0, Qt::blue}, {1.0, QColor(255, 255, 255, 10)}});
-    const QByteArray bytes = written([&](Streamer& s) { s << g << Gradient(); });
-    EXPECT_EQ(bytes.mid(12), fromHex("00000006 0053 006b 0079 00000002"
-                                     "0000000000000000 ff0000ff 3ff0000000000000 ffffffff"
-                                     "ffffffff 00000000"));
-    QByteArray input = bytes;
-    Streamer s;
-    s.open(Streamer::Mode_READ, &input);
-    Gradient first, second;
-    s >> first;
-    EXPECT_EQ(first.name(), "Sky");
-    EXPECT_EQ(first.stops()[1].second, QColor(Qt::white)); // alpha is not kept
-    second.setName("Kept");
-    second.setStops({{0.5, Qt::red}});
-    s >> second;
-    EXPECT_EQ(second.name(), "Kept");
-    EXPECT_EQ(second.stops().size(), 1);
+    const QByteArray bytes = streamed([&](Streamer& s) { s << g << Gradient(); });
+    EXPECT_EQ(TestUtil::body(bytes), fromHex("00000006 0053 006b 0079 00000002"
+                                             "0000000000000000 ff0000ff 3ff0000000000000 ffffffff"
+                                             "ffffffff 00000000"));
+    TestUtil::readStream(bytes, [](Streamer& s) {
+        Gradient first, second;
+        s >> first;
+        EXPECT_EQ(first.name(), "Sky");
+        EXPECT_EQ(first.stops()[1].second, QColor(Qt::white)); // the alpha is not kept
+        // A null name and no stops leave the gradient as it was.
+        second.setName("Kept");
+        second.setStops({{0.5, Qt::red}});
+        s >> second;
+        EXPECT_EQ(second.name(), "Kept");
+        EXPECT_EQ(second.stops().size(), 1);
+    });
 }
 
 TEST(Streamer, HugeCountsAreRefusedBeforeAnyAllocation)
 {
-    const char* bodies[] = {
-        "ffffffff 00000000",     // gradient: null name, huge stop count
-        "7fffffff",              // vector of functions
-    };
-    QByteArray gradientInput = header + fromHex(bodies[0]);
-    EXPECT_EQ(runtimeErrorOf([&] {
-                  Streamer s;
-                  s.open(Streamer::Mode_READ, &gradientInput);
-                  Gradient g;
-                  s >> g;
-              }),
-              "<no error>"); // count 0 keeps the stops
-    gradientInput = header + fromHex("ffffffff fffffff0 00");
-    EXPECT_EQ(runtimeErrorOf([&] {
-                  Streamer s;
-                  s.open(Streamer::Mode_READ, &gradientInput);
-                  Gradient g;
-                  s >> g;
-              }),
+    EXPECT_EQ(readError(header + fromHex("ffffffff fffffff0 00"),
+                        [](Streamer& s) {
+                            Gradient g;
+                            s >> g;
+                        }),
               "Unexpected end of file");
-    QByteArray vectorInput = header + fromHex(bodies[1]);
-    EXPECT_EQ(runtimeErrorOf([&] {
-                  Streamer s;
-                  s.open(Streamer::Mode_READ, &vectorInput);
-                  std::vector<unsigned int> v;
-                  s >> v;
-              }),
+    const QByteArray count = header + fromHex("7fffffff");
+    EXPECT_EQ(readError(count,
+                        [](Streamer& s) {
+                            std::vector<unsigned int> v;
+                            s >> v;
+                        }),
               "Unexpected end of file");
-    EXPECT_EQ(runtimeErrorOf([&] {
-                  Streamer s;
-                  s.open(Streamer::Mode_READ, &vectorInput);
-                  std::vector<Velmora::ButtonFunction> v;
-                  s >> v;
-              }),
+    EXPECT_EQ(readError(count,
+                        [](Streamer& s) {
+                            std::vector<Velmora::ButtonFunction> v;
+                            s >> v;
+                        }),
               "Unexpected end of file");
 }
 
 TEST(Streamer, VariantsUseTheQt3TypeIds)
 {
-    enum Local
-    {
-        LocalTwo = 2
-    };
-    struct Case
+    const struct
     {
         QVariant value;
         const char* hex;
@@ -249,37 +203,22 @@ TEST(Streamer, VariantsUseTheQt3TypeIds)
         {QVariant(), "00000000 ffffffff", QVariant()},
         {QVariant::fromValue(Velmora::TextStyle_RAISED), "00000010 00000002", QVariant(2)},
     };
-    for (auto& c : cases) {
-        const QByteArray bytes = written([&](Streamer& s) { s.writeVariant(c.value); });
-        EXPECT_EQ(bytes.mid(12).toHex(), fromHex(c.hex).toHex()) << c.hex;
-        QByteArray input = bytes;
-        Streamer s;
-        s.open(Streamer::Mode_READ, &input);
-        const QVariant back = s.readVariant();
-        EXPECT_EQ(back.metaType(), c.back.metaType()) << c.hex;
-        EXPECT_EQ(back, c.back) << c.hex;
+    for (const auto& c : cases) {
+        const QByteArray bytes = streamed([&](Streamer& s) { s.writeVariant(c.value); });
+        EXPECT_EQ(TestUtil::body(bytes).toHex(), fromHex(c.hex).toHex()) << c.hex;
+        TestUtil::readStream(bytes, [&](Streamer& s) {
+            const QVariant back = s.readVariant();
+            EXPECT_EQ(back.metaType(), c.back.metaType()) << c.hex;
+            EXPECT_EQ(back, c.back) << c.hex;
+        });
     }
-}
-
-TEST(Streamer, UnknownOrTruncatedVariantsAreErrors)
-{
-    QByteArray unknown = header + fromHex("00000005 00000000");
-    EXPECT_EQ(runtimeErrorOf([&] {
-                  Streamer s;
-                  s.open(Streamer::Mode_READ, &unknown);
-                  s.readVariant();
-              }),
+    auto readVariant = [](Streamer& s) { s.readVariant(); };
+    EXPECT_EQ(readError(header + fromHex("00000005 00000000"), readVariant),
               "Unsupported value type");
-    QByteArray cut = header + fromHex("00000013 3fe0");
-    EXPECT_EQ(runtimeErrorOf([&] {
-                  Streamer s;
-                  s.open(Streamer::Mode_READ, &cut);
-                  s.readVariant();
-              }),
-              "Unexpected end of file");
+    EXPECT_EQ(readError(header + fromHex("00000013 3fe0"), readVariant), "Unexpected end of file");
 }
 
-TEST(Streamer, FailedSaveLeavesTheOldFile)
+TEST(Streamer, AbandonedSaveLeavesTheOldFile)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("p.qvp");
