@@ -1,0 +1,616 @@
+#include "core/targz_archive.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QtEndian>
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdarg>
+#include <cstring>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <libtar.h>
+#include <mutex>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+#include <vector>
+#include <zlib.h>
+
+namespace TargzHooks {
+
+namespace {
+
+// zlib's own buffer, larger than its default of 8 KB, so that the file is read and written in
+// few system calls.
+constexpr unsigned StreamBufferSize = 128 * 1024;
+
+std::mutex tableMutex;
+
+std::unordered_map<int, gzFile>& streams()
+{
+    static std::unordered_map<int, gzFile> table;
+    return table;
+}
+
+gzFile takeStream(int descriptor)
+{
+    const std::lock_guard<std::mutex> lock(tableMutex);
+    const auto found = streams().find(descriptor);
+    if (found == streams().end())
+        return nullptr;
+    const gzFile stream = found->second;
+    streams().erase(found);
+    return stream;
+}
+
+} // namespace
+
+gzFile streamOf(int descriptor)
+{
+    const std::lock_guard<std::mutex> lock(tableMutex);
+    const auto found = streams().find(descriptor);
+    return found == streams().end() ? nullptr : found->second;
+}
+
+int gzOpenHook(const char* pathName, int flags, ...)
+{
+    const char* streamMode = nullptr;
+    switch (flags & O_ACCMODE) {
+    case O_WRONLY:
+        streamMode = "wb";
+        break;
+    case O_RDONLY:
+        streamMode = "rb";
+        break;
+    default:
+        errno = EINVAL;
+        return -1;
+    }
+    mode_t mode = 0;
+    if (flags & O_CREAT) {
+        va_list arguments;
+        va_start(arguments, flags);
+        mode = mode_t(va_arg(arguments, int));
+        va_end(arguments);
+    }
+    const int descriptor = ::open(pathName, flags | O_CLOEXEC, mode);
+    if (descriptor < 0)
+        return -1;
+    if ((flags & O_CREAT) && ::fchmod(descriptor, mode) != 0) {
+        const int error = errno;
+        ::close(descriptor);
+        errno = error;
+        return -1;
+    }
+    const gzFile stream = gzdopen(descriptor, streamMode);
+    if (!stream) {
+        ::close(descriptor);
+        errno = ENOMEM;
+        return -1;
+    }
+    gzbuffer(stream, StreamBufferSize);
+    const std::lock_guard<std::mutex> lock(tableMutex);
+    streams()[descriptor] = stream;
+    return descriptor;
+}
+
+int gzCloseHook(int descriptor)
+{
+    const gzFile stream = takeStream(descriptor);
+    if (!stream) {
+        errno = EBADF;
+        return -1;
+    }
+    // A write error, or a read that met the end of a truncated stream, shows here.
+    return gzclose(stream) == Z_OK ? 0 : -1;
+}
+
+ssize_t gzReadHook(int descriptor, void* buffer, size_t size)
+{
+    const gzFile stream = streamOf(descriptor);
+    if (!stream) {
+        errno = EBADF;
+        return -1;
+    }
+    return gzread(stream, buffer, unsigned(std::min<size_t>(size, INT_MAX)));
+}
+
+ssize_t gzWriteHook(int descriptor, const void* buffer, size_t size)
+{
+    const gzFile stream = streamOf(descriptor);
+    if (!stream) {
+        errno = EBADF;
+        return -1;
+    }
+    const int written = gzwrite(stream, buffer, unsigned(std::min<size_t>(size, INT_MAX)));
+    return written == 0 && size > 0 ? -1 : written;
+}
+
+} // namespace TargzHooks
+
+namespace {
+
+tartype_t gzipType = {TargzHooks::gzOpenHook, TargzHooks::gzCloseHook, TargzHooks::gzReadHook,
+                      TargzHooks::gzWriteHook};
+
+// Hidden entries, and the special files that only QDir::System lists, are not archived.
+const QDir::Filters ArchivedEntries =
+    QDir::Dirs | QDir::Files | QDir::Drives | QDir::NoDotAndDotDot;
+
+constexpr quint64 BlockSize = T_BLOCKSIZE;
+constexpr size_t CopyBufferSize = 64 * 1024;
+
+int clampedToInt(qint64 amount)
+{
+    return int(std::clamp<qint64>(amount, 0, INT_MAX));
+}
+
+qint64 sizeToArchive(const QFileInfo& info)
+{
+    if (info.isSymLink())
+        return 0;
+    if (info.isFile())
+        return info.size();
+    qint64 total = 0;
+    if (info.isDir()) {
+        const QFileInfoList entries =
+            QDir(info.filePath()).entryInfoList(ArchivedEntries, QDir::NoSort);
+        for (const QFileInfo& entry : entries)
+            total += sizeToArchive(entry);
+    }
+    return total;
+}
+
+gzFile streamOf(TAR* tar)
+{
+    return TargzHooks::streamOf(tar_fd(tar));
+}
+
+// A header as the archive holds it. Headers are read here rather than by libtar's th_read,
+// which trusts a GNU long name to end in a zero byte (a hostile archive makes readers of the
+// name run past its buffer) and whose path name quietly drops leading "/" and ".." parts,
+// hiding a hostile name behind a harmless one.
+struct MemberHeader
+{
+    std::string name;
+    char type = REGTYPE;
+    quint64 size = 0;
+};
+
+enum class HeaderRead
+{
+    Member,
+    End,    // the end-of-archive blocks, or a stream that ran out (see endedCleanly)
+    Damaged // a short or corrupt header
+};
+
+// Longer long names are refused: no file system takes them.
+constexpr quint64 MaxLongNameSize = 64 * 1024;
+
+// An octal field: leading blanks, digits, then the end of the field, a blank or a zero byte.
+// Values of 2^63 or more are refused.
+bool parseOctal(const char* field, size_t length, quint64& value)
+{
+    value = 0;
+    size_t i = 0;
+    while (i < length && field[i] == ' ')
+        ++i;
+    for (; i < length && field[i] >= '0' && field[i] <= '7'; ++i) {
+        if (value >> 60)
+            return false;
+        value = value * 8 + quint64(field[i] - '0');
+    }
+    return i == length || field[i] == ' ' || field[i] == '\0';
+}
+
+// The size field: octal, or the GNU base-256 form (0x80, then big-endian bytes) for sizes
+// beyond the octal range.
+bool parseSize(const tar_header& header, quint64& size)
+{
+    const char* field = header.size;
+    const size_t length = sizeof header.size;
+    if (!(uchar(field[0]) & 0x80))
+        return parseOctal(field, length, size);
+    if (uchar(field[0]) != 0x80)
+        return false;
+    size = 0;
+    for (size_t i = 1; i < length; ++i) {
+        if (i < 5 && field[i] != 0)
+            return false;
+        size = (size << 8) | uchar(field[i]);
+    }
+    return size >> 63 == 0;
+}
+
+// The checksum covers the header with its own field read as blanks; like other readers, the
+// sum of signed bytes is accepted too.
+bool checksumMatches(const tar_header& header)
+{
+    quint64 stored = 0;
+    if (!parseOctal(header.chksum, sizeof header.chksum, stored))
+        return false;
+    const char* bytes = reinterpret_cast<const char*>(&header);
+    const size_t checksumAt = size_t(header.chksum - bytes);
+    qint64 unsignedSum = 0;
+    qint64 signedSum = 0;
+    for (size_t i = 0; i < T_BLOCKSIZE; ++i) {
+        const bool inField = i >= checksumAt && i < checksumAt + sizeof header.chksum;
+        const char byte = inField ? ' ' : bytes[i];
+        unsignedSum += uchar(byte);
+        signedSum += static_cast<signed char>(byte);
+    }
+    return qint64(stored) == unsignedSum || qint64(stored) == signedSum;
+}
+
+bool isZeroBlock(const tar_header& header)
+{
+    const char* bytes = reinterpret_cast<const char*>(&header);
+    return std::all_of(bytes, bytes + T_BLOCKSIZE, [](char byte) { return byte == 0; });
+}
+
+// The name in the header block: the ustar prefix, "/" and the name; the GNU format has no
+// prefix field.
+std::string blockName(const tar_header& header)
+{
+    const std::string name(header.name, strnlen(header.name, sizeof header.name));
+    const bool ustar = std::memcmp(header.magic, "ustar", 6) == 0;
+    if (!ustar || header.prefix[0] == '\0')
+        return name;
+    return std::string(header.prefix, strnlen(header.prefix, sizeof header.prefix)) + "/" + name;
+}
+
+bool readFully(gzFile stream, char* buffer, unsigned size)
+{
+    return gzread(stream, buffer, size) == int(size);
+}
+
+// Reads the next member's header; GNU long names and long link names, and pax extended headers
+// (which this reader does not apply), are taken in on the way.
+HeaderRead readHeader(gzFile stream, MemberHeader& member)
+{
+    std::string longName;
+    bool hasLongName = false;
+    int zeroBlocks = 0;
+    for (;;) {
+        tar_header header;
+        char* block = reinterpret_cast<char*>(&header);
+        const int got = gzread(stream, block, T_BLOCKSIZE);
+        if (got == 0)
+            return HeaderRead::End;
+        if (got != T_BLOCKSIZE)
+            return HeaderRead::Damaged;
+        if (isZeroBlock(header)) {
+            if (++zeroBlocks == 2)
+                return HeaderRead::End;
+            continue;
+        }
+        zeroBlocks = 0;
+        quint64 size = 0;
+        if (!checksumMatches(header) || !parseSize(header, size))
+            return HeaderRead::Damaged;
+        const char type = header.typeflag;
+        if (type == GNU_LONGNAME_TYPE || type == GNU_LONGLINK_TYPE || type == 'x' || type == 'g') {
+            if (size > MaxLongNameSize)
+                return HeaderRead::Damaged;
+            std::vector<char> data(size_t((size + T_BLOCKSIZE - 1) / T_BLOCKSIZE * T_BLOCKSIZE));
+            if (!readFully(stream, data.data(), unsigned(data.size())))
+                return HeaderRead::Damaged;
+            if (type == GNU_LONGNAME_TYPE) {
+                longName.assign(data.data(), strnlen(data.data(), size_t(size)));
+                hasLongName = true;
+            }
+            continue;
+        }
+        member.name = hasLongName ? longName : blockName(header);
+        member.type = type;
+        member.size = size;
+        return HeaderRead::Member;
+    }
+}
+
+// A name that can only mean a file directly inside the destination folder.
+bool isFlatName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+bool isRegular(const MemberHeader& member)
+{
+    return member.type == REGTYPE || member.type == AREGTYPE || member.type == CONTTYPE;
+}
+
+// Links, devices, folders and pipes have no data after their header, whatever their size says.
+bool carriesData(const MemberHeader& member)
+{
+    switch (member.type) {
+    case LNKTYPE:
+    case SYMTYPE:
+    case CHRTYPE:
+    case BLKTYPE:
+    case DIRTYPE:
+    case FIFOTYPE:
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool writeAll(int descriptor, const char* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(descriptor, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= size_t(written);
+    }
+    return true;
+}
+
+// Reads the member's data with its padding to whole blocks, writing the data to the output
+// when one is given. A stream that ends early fails.
+bool transferData(gzFile stream, quint64 size, int output)
+{
+    std::vector<char> buffer(CopyBufferSize);
+    quint64 remaining = (size + BlockSize - 1) / BlockSize * BlockSize;
+    quint64 payload = size;
+    while (remaining > 0) {
+        const unsigned chunk = unsigned(std::min<quint64>(remaining, buffer.size()));
+        if (!readFully(stream, buffer.data(), chunk))
+            return false;
+        if (output >= 0 && payload > 0) {
+            const size_t part = size_t(std::min<quint64>(payload, chunk));
+            if (!writeAll(output, buffer.data(), part))
+                return false;
+            payload -= part;
+        }
+        remaining -= chunk;
+    }
+    return true;
+}
+
+bool skipData(gzFile stream, const MemberHeader& member)
+{
+    return !carriesData(member) || transferData(stream, member.size, -1);
+}
+
+// Writes a regular member with a flat name into the destination folder. An existing entry of
+// that name is replaced, never written through (it may be a link).
+bool extractMember(gzFile stream, const MemberHeader& member, const QString& destination)
+{
+    if (!isRegular(member) || !isFlatName(member.name))
+        return false;
+    if (!destination.isEmpty() && !QDir().mkpath(destination))
+        return false;
+    const std::string target =
+        destination.isEmpty() ? member.name : destination.toStdString() + "/" + member.name;
+    if (::unlink(target.c_str()) != 0 && errno != ENOENT)
+        return false;
+    const int output =
+        ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (output < 0)
+        return false;
+    bool extracted = transferData(stream, member.size, output);
+    extracted = ::close(output) == 0 && extracted;
+    if (!extracted)
+        ::unlink(target.c_str());
+    return extracted;
+}
+
+// After the headers ended with last: true when they ended with the end-of-archive blocks of an
+// intact stream. A damaged header or stream, or a stream that simply ran out (a truncated
+// archive), is false.
+bool endedCleanly(gzFile stream, HeaderRead last)
+{
+    if (last != HeaderRead::End || gzeof(stream))
+        return false;
+    int code = Z_OK;
+    gzerror(stream, &code);
+    return code == Z_OK;
+}
+
+QByteArray temporaryNameBeside(const QString& path)
+{
+    const QFileInfo target(path);
+    const QString random = QString::number(QRandomGenerator::global()->generate64(), 36);
+    return (target.path() + "/." + target.fileName() + "." + random + ".part").toUtf8();
+}
+
+} // namespace
+
+struct TargzArchive::Open
+{
+    QByteArray path; // libtar keeps a pointer to it while the archive is open
+    TAR* tar = nullptr;
+};
+
+TargzArchive::TargzArchive(QObject* parent) : QObject(parent) {}
+
+TargzArchive::~TargzArchive()
+{
+    closeArchive();
+}
+
+bool TargzArchive::openArchive(const QByteArray& path, int flags, int mode)
+{
+    auto open = std::make_unique<Open>();
+    open->path = path;
+    if (tar_open(&open->tar, open->path.constData(), &gzipType, flags, mode, TAR_GNU) != 0)
+        return false;
+    m_open = std::move(open);
+    return true;
+}
+
+bool TargzArchive::closeArchive()
+{
+    if (!m_open)
+        return false;
+    const std::unique_ptr<Open> open = std::move(m_open);
+    return tar_close(open->tar) == 0;
+}
+
+bool TargzArchive::close()
+{
+    return !m_open || closeArchive();
+}
+
+void TargzArchive::emitProgress(qint64 done)
+{
+    emit operationProgress(clampedToInt(done));
+}
+
+bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& items)
+{
+    if (m_open)
+        return false;
+    qint64 total = 0;
+    for (const TarItemInfo& item : items) {
+        const QFileInfo info(item.path);
+        if (!info.exists())
+            return false;
+        total += sizeToArchive(info);
+    }
+    emit operationStarted(clampedToInt(total));
+
+    // The archive is written under a new name beside the target and takes the target's name
+    // only when complete.
+    QByteArray temporary;
+    for (int attempt = 0;; ++attempt) {
+        temporary = temporaryNameBeside(archivePath);
+        if (openArchive(temporary, O_WRONLY | O_CREAT | O_EXCL, 0644))
+            break;
+        if (errno != EEXIST || attempt == 100)
+            return false;
+    }
+
+    qint64 done = 0;
+    bool written = true;
+    for (const TarItemInfo& item : items) {
+        const QString name = item.name.isEmpty() ? item.path : item.name;
+        if (!appendEntry(item.path, name, done)) {
+            written = false;
+            break;
+        }
+    }
+    written = written && m_open && tar_append_eof(m_open->tar) == 0;
+    written = closeArchive() && written;
+    if (written && ::rename(temporary.constData(), archivePath.toStdString().c_str()) == 0)
+        return true;
+    ::unlink(temporary.constData());
+    return false;
+}
+
+bool TargzArchive::appendEntry(const QString& path, const QString& name, qint64& done)
+{
+    if (!m_open)
+        return false;
+    const QFileInfo info(path);
+    // libtar stores a link as a link; it is never followed.
+    if (tar_append_file(m_open->tar, path.toStdString().c_str(), name.toStdString().c_str()) != 0)
+        return false;
+    if (info.isSymLink())
+        return true;
+    if (info.isFile()) {
+        done += info.size();
+        emitProgress(done);
+        return true;
+    }
+    if (!info.isDir())
+        return false;
+    const QFileInfoList entries = QDir(path).entryInfoList(ArchivedEntries, QDir::NoSort);
+    for (const QFileInfo& entry : entries) {
+        const QString entryName = name + "/" + entry.fileName();
+        if (entry.isDir() && !entry.isSymLink()) {
+            if (!appendEntry(entry.filePath(), entryName, done))
+                return false;
+            continue;
+        }
+        if (!m_open || tar_append_file(m_open->tar, entry.filePath().toStdString().c_str(),
+                                       entryName.toStdString().c_str()) != 0)
+            return false;
+        if (!entry.isSymLink())
+            done += entry.size();
+        emitProgress(done);
+    }
+    return true;
+}
+
+bool TargzArchive::list(const QString& archivePath, QStringList& names)
+{
+    return !m_open && openArchive(archivePath.toUtf8(), O_RDONLY, 0) &&
+           readMembers(QString(), nullptr, &names, false);
+}
+
+bool TargzArchive::extract(const QString& archivePath, const QString& pattern,
+                           const QString& destination)
+{
+    const QByteArray glob = pattern.toUtf8();
+    return !m_open && openArchive(archivePath.toUtf8(), O_RDONLY, 0) &&
+           readMembers(destination, &glob, nullptr, false);
+}
+
+bool TargzArchive::extractAll(const QString& archivePath, const QString& destination)
+{
+    if (m_open || !openArchive(archivePath.toUtf8(), O_RDONLY, 0))
+        return false;
+    // The gzip trailer ends with the uncompressed size (modulo 2^32, little-endian).
+    QFile file(archivePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        closeArchive();
+        return false;
+    }
+    quint32 total = 0;
+    if (file.size() >= 4 && file.seek(file.size() - 4)) {
+        const QByteArray trailer = file.read(4);
+        if (trailer.size() == 4)
+            total = qFromLittleEndian<quint32>(trailer.constData());
+    }
+    file.close();
+    emit operationStarted(clampedToInt(total));
+    return readMembers(destination, nullptr, nullptr, true);
+}
+
+// Reads the open archive to its end and closes it. With names, lists every member; with a
+// pattern, extracts the members it matches; with neither, extracts every member.
+bool TargzArchive::readMembers(const QString& destination, const QByteArray* pattern,
+                               QStringList* names, bool withProgress)
+{
+    bool intact = true;
+    HeaderRead last = HeaderRead::Damaged;
+    MemberHeader member;
+    while (m_open) {
+        const gzFile stream = streamOf(m_open->tar);
+        if (!stream || (last = readHeader(stream, member)) != HeaderRead::Member)
+            break;
+        bool handled = false;
+        if (names) {
+            names->append(QString::fromStdString(member.name));
+            handled = skipData(stream, member);
+        } else if (pattern && fnmatch(pattern->constData(), member.name.c_str(),
+                                      FNM_PATHNAME | FNM_PERIOD) != 0) {
+            handled = skipData(stream, member);
+        } else {
+            handled = extractMember(stream, member, destination);
+            if (handled && withProgress)
+                emitProgress(gztell(stream));
+        }
+        if (!handled) {
+            intact = false;
+            break;
+        }
+    }
+    if (!m_open)
+        return false;
+    const gzFile stream = streamOf(m_open->tar);
+    intact = intact && stream && endedCleanly(stream, last);
+    if (withProgress && stream)
+        emitProgress(gztell(stream));
+    return closeArchive() && intact;
+}

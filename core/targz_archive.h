@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <sys/types.h>
+
+// One thing to archive: a file or folder on disk and the name it takes in the archive (the
+// path itself when the name is empty).
+struct TarItemInfo
+{
+    QString path;
+    QString name;
+};
+
+// Gzip-compressed tar archives (libtar over zlib): created from files and folders, listed, and
+// extracted member by member with progress. Every operation opens its archive and closes it
+// before returning, and answers true on success; nothing throws.
+//
+// Only regular-file members with flat names (not empty, no "/", not "." or "..") are ever
+// written, straight into the destination folder; a member that is a folder, a link or a device,
+// or whose name would reach elsewhere, is an extraction failure. An archive is written under a
+// temporary name beside the target, which replaces the target only when the whole archive was
+// written, so a failed create leaves the previous archive intact and no partial file behind.
+class TargzArchive : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TargzArchive(QObject* parent = nullptr);
+    ~TargzArchive() override;
+
+    // Archives every item in list order; a folder with its entries below it, hidden entries
+    // left out. Symbolic links are stored as links, never followed. Fails before any signal
+    // when an item does not exist. Signals: operationStarted(total size of the files), then
+    // operationProgress(size archived so far) after each file.
+    bool create(const QString& archivePath, const QList<TarItemInfo>& items);
+    // Appends the name of every member, in archive order. A damaged archive fails (after
+    // appending the names read before the damage).
+    bool list(const QString& archivePath, QStringList& names);
+    // Extracts every member whose name matches the shell pattern (a wildcard matches neither
+    // "/" nor a leading ".") into the destination folder. A pattern that matches nothing
+    // extracts nothing and succeeds.
+    bool extract(const QString& archivePath, const QString& pattern, const QString& destination);
+    // Extracts every member into the destination folder; stops at the first member that cannot
+    // be extracted. Signals: operationStarted(uncompressed size, from the gzip trailer), then
+    // operationProgress(uncompressed offset reached) after each member and once at the end.
+    bool extractAll(const QString& archivePath, const QString& destination);
+    // Closes an archive left open (from a slot connected to the signals). True when nothing
+    // was open.
+    bool close();
+
+signals:
+    void operationStarted(int total);
+    void operationProgress(int done);
+
+private:
+    struct Open;
+
+    bool openArchive(const QByteArray& path, int flags, int mode);
+    bool closeArchive();
+    bool appendEntry(const QString& path, const QString& name, qint64& done);
+    bool readMembers(const QString& destination, const QByteArray* pattern, QStringList* names,
+                     bool withProgress);
+    void emitProgress(qint64 done);
+
+    std::unique_ptr<Open> m_open;
+};
+
+// The hooks that let libtar read and write through zlib. libtar passes an int descriptor to
+// them; a gzip stream does not fit in one, so the descriptor is the file's own and a table
+// maps it to its stream.
+namespace TargzHooks {
+// Opens the file with open(2) (write-only gives a compressing stream, read-only a
+// decompressing one; other access modes fail with EINVAL), sets its permissions to mode when
+// O_CREAT is given, and returns the descriptor, or -1 with errno set.
+int gzOpenHook(const char* pathName, int flags, ...);
+int gzCloseHook(int descriptor);
+ssize_t gzReadHook(int descriptor, void* buffer, size_t size);
+ssize_t gzWriteHook(int descriptor, const void* buffer, size_t size);
+} // namespace TargzHooks

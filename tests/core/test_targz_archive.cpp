@@ -1,0 +1,536 @@
+#include "common/helpers.h"
+#include "core/targz_archive.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <utility>
+#include <zlib.h>
+
+using TestUtil::readFile;
+using TestUtil::writeFile;
+
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+// A member of a hand-made tar stream (ustar headers), for archives this program never writes.
+struct Member
+{
+    Member(std::string name, char type = '0', QByteArray data = QByteArray(),
+           std::string link = std::string(), std::string prefix = std::string())
+        : name(std::move(name)), type(type), data(std::move(data)), link(std::move(link)),
+          prefix(std::move(prefix))
+    {
+    }
+    std::string name;
+    char type;
+    QByteArray data;
+    std::string link;
+    std::string prefix;
+};
+
+QByteArray tarStream(const std::vector<Member>& members, bool endBlocks = true)
+{
+    QByteArray stream;
+    for (const Member& member : members) {
+        QByteArray header(512, '\0');
+        auto put = [&header](int offset, const std::string& text, size_t width) {
+            std::memcpy(header.data() + offset, text.data(), std::min(text.size(), width));
+        };
+        char number[16];
+        put(0, member.name, 100);
+        put(100, "0000644", 8);
+        put(108, "0000000", 8);
+        put(116, "0000000", 8);
+        std::snprintf(number, sizeof number, "%011llo", (unsigned long long)member.data.size());
+        put(124, number, 12);
+        put(136, "00000000000", 12);
+        put(148, "        ", 8);
+        header[156] = member.type;
+        put(157, member.link, 100);
+        put(257,
+            std::string("ustar\0"
+                        "00",
+                        8),
+            8);
+        put(345, member.prefix, 155);
+        unsigned sum = 0;
+        for (char c : header)
+            sum += uchar(c);
+        std::snprintf(number, sizeof number, "%06o", sum);
+        put(148, std::string(number, 7), 7);
+        stream += header + member.data;
+        stream += QByteArray((512 - member.data.size() % 512) % 512, '\0');
+    }
+    if (endBlocks)
+        stream += QByteArray(1024, '\0');
+    return stream;
+}
+
+bool writeGzip(const QString& path, const QByteArray& bytes)
+{
+    const gzFile file = gzopen(QFile::encodeName(path).constData(), "wb");
+    if (!file)
+        return false;
+    const bool written = gzwrite(file, bytes.constData(), unsigned(bytes.size())) == bytes.size();
+    return gzclose(file) == Z_OK && written;
+}
+
+QByteArray gunzip(const QString& path)
+{
+    QByteArray result;
+    const gzFile file = gzopen(QFile::encodeName(path).constData(), "rb");
+    char buffer[4096];
+    int got = 0;
+    while (file && (got = gzread(file, buffer, sizeof buffer)) > 0)
+        result.append(buffer, got);
+    if (file)
+        gzclose(file);
+    return result;
+}
+
+// Runs the system's tar; returns its standard output, or "<failed>".
+QString systemTar(const QStringList& arguments)
+{
+    QProcess process;
+    process.start("tar", arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return "<failed>";
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Every entry below root (hidden ones too), as sorted relative paths; folders end in "/".
+QStringList treeOf(const QString& root)
+{
+    QStringList result;
+    const QFileInfoList entries = QDir(root).entryInfoList(QDir::AllEntries | QDir::System |
+                                                           QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() && !entry.isSymLink()) {
+            result << entry.fileName() + "/";
+            for (const QString& inner : treeOf(entry.filePath()))
+                result << entry.fileName() + "/" + inner;
+        } else {
+            result << entry.fileName();
+        }
+    }
+    result.sort();
+    return result;
+}
+
+QList<int> intsOf(const QSignalSpy& spy)
+{
+    QList<int> values;
+    for (const QList<QVariant>& arguments : spy)
+        values << arguments.at(0).toInt();
+    return values;
+}
+
+// work/: landscape (3000 bytes), theme.xml (700 bytes), folder/ with a.png (5000 bytes),
+// .hidden (100 bytes) and inner/b.png (1234 bytes).
+class TargzArchiveTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        work = dir.filePath("work");
+        QDir().mkpath(work + "/folder/inner");
+        writeFile(work + "/landscape", bytes(3000, 1));
+        writeFile(work + "/theme.xml", bytes(700, 2));
+        writeFile(work + "/folder/a.png", bytes(5000, 3));
+        writeFile(work + "/folder/.hidden", bytes(100, 4));
+        writeFile(work + "/folder/inner/b.png", bytes(1234, 5));
+    }
+
+    static QByteArray bytes(int size, int seed)
+    {
+        QByteArray result(size, '\0');
+        for (int i = 0; i < size; ++i)
+            result[i] = char((i * 7 + seed * 31) ^ (i >> 3));
+        return result;
+    }
+
+    QString path(const QString& relative) const { return dir.filePath(relative); }
+
+    QTemporaryDir dir;
+    QString work;
+};
+
+} // namespace
+
+TEST_F(TargzArchiveTest, CreateListAndExtractOneMember)
+{
+    TargzArchive archive;
+    const QString bundle = path("bundle.qvt");
+    ASSERT_TRUE(archive.create(bundle, {{work + "/landscape", "landscape_splash_image"},
+                                        {work + "/theme.xml", "Blue.xml"},
+                                        {work + "/folder", "images"}}));
+    QStringList names;
+    ASSERT_TRUE(archive.list(bundle, names));
+    ASSERT_GE(names.size(), 3);
+    EXPECT_EQ(names.mid(0, 3), QStringList({"landscape_splash_image", "Blue.xml", "images/"}));
+    names.sort();
+    EXPECT_EQ(names, QStringList({"Blue.xml", "images/", "images/a.png", "images/inner/",
+                                  "images/inner/b.png", "landscape_splash_image"}));
+
+    // Only the member named by the pattern is written, and the object is ready again at once.
+    const QString out = path("out");
+    ASSERT_TRUE(archive.extract(bundle, "Blue.xml", out));
+    EXPECT_EQ(treeOf(out), QStringList({"Blue.xml"}));
+    EXPECT_EQ(readFile(out + "/Blue.xml"), readFile(work + "/theme.xml"));
+    ASSERT_TRUE(archive.extract(bundle, "land*", out));
+    EXPECT_EQ(treeOf(out), QStringList({"Blue.xml", "landscape_splash_image"}));
+    // A pattern that matches nothing extracts nothing and succeeds.
+    EXPECT_TRUE(archive.extract(bundle, "icon_*", out));
+    EXPECT_EQ(treeOf(out).size(), 2);
+}
+
+TEST_F(TargzArchiveTest, NonAsciiNamesRoundTrip)
+{
+    TargzArchive archive;
+    const QString bundle = path("bundle.qvt");
+    const QString name = QString::fromUtf8("Bleu \xc3\x89t\xc3\xa9.xml");
+    ASSERT_TRUE(archive.create(bundle, {{work + "/theme.xml", name}}));
+    QStringList names;
+    ASSERT_TRUE(archive.list(bundle, names));
+    EXPECT_EQ(names, QStringList({name}));
+    ASSERT_TRUE(archive.extract(bundle, names.first(), path("out")));
+    EXPECT_EQ(readFile(path("out/") + name), readFile(work + "/theme.xml"));
+}
+
+TEST_F(TargzArchiveTest, CreateReportsSizesOfArchivedFiles)
+{
+    TargzArchive archive;
+    QSignalSpy started(&archive, &TargzArchive::operationStarted);
+    QSignalSpy progress(&archive, &TargzArchive::operationProgress);
+    ASSERT_TRUE(
+        archive.create(path("bundle.qvt"), {{work + "/landscape", "l"}, {work + "/folder", "f"}}));
+    // The hidden file is neither counted nor archived.
+    EXPECT_EQ(intsOf(started), QList<int>({3000 + 5000 + 1234}));
+    QList<int> values = intsOf(progress);
+    ASSERT_EQ(values.size(), 3);
+    EXPECT_EQ(values.first(), 3000);
+    EXPECT_EQ(values.last(), 3000 + 5000 + 1234);
+    QStringList names;
+    ASSERT_TRUE(archive.list(path("bundle.qvt"), names));
+    EXPECT_FALSE(names.join(",").contains("hidden"));
+}
+
+TEST_F(TargzArchiveTest, ExtractAllReportsUncompressedOffsets)
+{
+    TargzArchive archive;
+    const QString bundle = path("bundle.qvt");
+    ASSERT_TRUE(archive.create(
+        bundle,
+        {{work + "/landscape", "a"}, {work + "/theme.xml", "b"}, {work + "/folder/a.png", "c"}}));
+    const int uncompressed = int(gunzip(bundle).size());
+    ASSERT_EQ(uncompressed, 512 * 3 + 3072 + 1024 + 5120 + 1024);
+
+    QSignalSpy started(&archive, &TargzArchive::operationStarted);
+    QSignalSpy progress(&archive, &TargzArchive::operationProgress);
+    ASSERT_TRUE(archive.extractAll(bundle, path("out")));
+    EXPECT_EQ(intsOf(started), QList<int>({uncompressed}));
+    const QList<int> values = intsOf(progress);
+    ASSERT_EQ(values.size(), 4); // one per member and one at the end
+    EXPECT_EQ(values.at(0), 512 + 3072);
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    EXPECT_EQ(values.last(), uncompressed);
+    EXPECT_EQ(treeOf(path("out")), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(readFile(path("out/c")), readFile(work + "/folder/a.png"));
+}
+
+TEST_F(TargzArchiveTest, MissingItemFailsBeforeStartingAndWritesNothing)
+{
+    TargzArchive archive;
+    QSignalSpy started(&archive, &TargzArchive::operationStarted);
+    EXPECT_FALSE(
+        archive.create(path("bundle.qvt"), {{work + "/landscape", "a"}, {path("missing"), "b"}}));
+    EXPECT_EQ(started.count(), 0);
+    EXPECT_EQ(treeOf(dir.path()), treeOf(dir.path()).filter("work"));
+}
+
+TEST_F(TargzArchiveTest, FailedCreateLeavesThePreviousArchiveIntact)
+{
+    TargzArchive archive;
+    const QString bundle = path("bundle.qvt");
+    ASSERT_TRUE(archive.create(bundle, {{work + "/folder", "f"}}));
+    const QByteArray previous = readFile(bundle);
+
+    // A pipe exists but is neither a file nor a folder: the archive fails midway.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+    EXPECT_FALSE(archive.create(bundle, {{work + "/landscape", "a"}, {path("pipe"), "p"}}));
+    EXPECT_EQ(readFile(bundle), previous);
+    // A folder in the target's place cannot be replaced.
+    QDir().mkpath(path("taken.qvt/inside"));
+    EXPECT_FALSE(archive.create(path("taken.qvt"), {{work + "/landscape", "a"}}));
+    EXPECT_TRUE(QFileInfo(path("taken.qvt/inside")).isDir());
+    // No temporary file is left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList({"bundle.qvt", "pipe"}));
+}
+
+TEST_F(TargzArchiveTest, ShorterArchiveReplacesLongerOneCompletely)
+{
+    TargzArchive archive;
+    const QString bundle = path("bundle.qvt");
+    ASSERT_TRUE(archive.create(bundle, {{work + "/folder", "f"}, {work + "/landscape", "l"}}));
+    ASSERT_TRUE(archive.create(bundle, {{work + "/theme.xml", "t.xml"}}));
+    QSignalSpy started(&archive, &TargzArchive::operationStarted);
+    ASSERT_TRUE(archive.extractAll(bundle, path("out")));
+    // The trailer read for the total is the new stream's own.
+    EXPECT_EQ(intsOf(started), QList<int>({512 + 1024 + 1024}));
+    EXPECT_EQ(QFileInfo(bundle).permissions() & QFileDevice::Permissions(0xF0FF),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                  QFileDevice::ReadOther);
+    EXPECT_EQ(systemTar({"tzf", bundle}), "t.xml\n");
+}
+
+TEST_F(TargzArchiveTest, SystemTarReadsOurArchives)
+{
+    TargzArchive archive;
+    const QString bundle = path("bundle.qvt");
+    ASSERT_TRUE(archive.create(bundle, {{work + "/landscape", "landscape_splash_image"},
+                                        {work + "/folder", "images"},
+                                        {work + "/theme.xml", "Blue.xml"}}));
+    QStringList ours;
+    ASSERT_TRUE(archive.list(bundle, ours));
+    const QString listed = systemTar({"tzf", bundle});
+    EXPECT_EQ(listed, ours.join("\n") + "\n");
+
+    QDir().mkpath(path("out"));
+    ASSERT_NE(systemTar({"xzf", bundle, "-C", path("out")}), "<failed>");
+    EXPECT_EQ(treeOf(path("out")),
+              QStringList({"Blue.xml", "images/", "images/a.png", "images/inner/",
+                           "images/inner/b.png", "landscape_splash_image"}));
+    EXPECT_EQ(readFile(path("out/images/inner/b.png")), readFile(work + "/folder/inner/b.png"));
+    EXPECT_EQ(readFile(path("out/landscape_splash_image")), readFile(work + "/landscape"));
+}
+
+TEST_F(TargzArchiveTest, SystemTarArchivesAreReadHere)
+{
+    const QString bundle = path("system.tgz");
+    writeFile(work + "/.hidden_member", "h");
+    ASSERT_NE(systemTar({"czf", bundle, "-C", work, "landscape", "theme.xml", ".hidden_member"}),
+              "<failed>");
+    TargzArchive archive;
+    QStringList names;
+    ASSERT_TRUE(archive.list(bundle, names));
+    EXPECT_EQ(names, QStringList({"landscape", "theme.xml", ".hidden_member"}));
+
+    // A leading dot is matched only by a pattern that spells it out.
+    ASSERT_TRUE(archive.extract(bundle, "*", path("some")));
+    EXPECT_EQ(treeOf(path("some")), QStringList({"landscape", "theme.xml"}));
+    ASSERT_TRUE(archive.extract(bundle, ".hidden*", path("some")));
+    EXPECT_EQ(readFile(path("some/.hidden_member")), "h");
+
+    QSignalSpy started(&archive, &TargzArchive::operationStarted);
+    ASSERT_TRUE(archive.extractAll(bundle, path("all")));
+    EXPECT_EQ(intsOf(started), QList<int>({int(gunzip(bundle).size())}));
+    EXPECT_EQ(treeOf(path("all")), QStringList({".hidden_member", "landscape", "theme.xml"}));
+    EXPECT_EQ(readFile(path("all/landscape")), readFile(work + "/landscape"));
+    EXPECT_EQ(readFile(path("all/theme.xml")), readFile(work + "/theme.xml"));
+}
+
+TEST_F(TargzArchiveTest, LinksInsideFoldersAreStoredAsLinksAndNotFollowed)
+{
+    ASSERT_TRUE(QFile::link(work + "/folder", work + "/folder/inner/loop"));
+    TargzArchive archive;
+    QSignalSpy started(&archive, &TargzArchive::operationStarted);
+    ASSERT_TRUE(archive.create(path("bundle.qvt"), {{work + "/folder", "f"}}));
+    EXPECT_EQ(intsOf(started), QList<int>({5000 + 1234}));
+    const QString verbose = systemTar({"tvzf", path("bundle.qvt")});
+    EXPECT_TRUE(verbose.contains(
+        QRegularExpression("^l.* f/inner/loop -> " + QRegularExpression::escape(work + "/folder"),
+                           QRegularExpression::MultilineOption)))
+        << verbose.toStdString();
+    EXPECT_EQ(verbose.count('\n'), 5);
+}
+
+TEST_F(TargzArchiveTest, HostileMembersAreNeverWritten)
+{
+    const QString outside = path("outside");
+    QDir().mkpath(outside);
+    writeFile(outside + "/victim", "original");
+
+    const QString destination = path("dest/inner");
+    struct Case
+    {
+        const char* label;
+        Member member;
+    };
+    const std::vector<Case> cases = {
+        {"parent", {"../escaped", '0', "evil"}},
+        {"deep parent", {"../../outside/victim", '0', "evil"}},
+        {"absolute", {(outside + "/victim").toStdString(), '0', "evil"}},
+        {"folder part", {"sub/x", '0', "evil"}},
+        {"prefix", {"x", '0', "evil", "", "sub"}},
+        {"dot", {".", '0', "evil"}},
+        {"dot dot", {"..", '0', "evil"}},
+        {"symlink", {"victim", '2', "", (outside + "/victim").toStdString()}},
+        {"hard link", {"victim", '1', "", (outside + "/victim").toStdString()}},
+        {"folder", {"victim", '5'}},
+        {"pipe", {"victim", '6'}},
+        {"device", {"victim", '3'}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.label);
+        const QString bundle = path("hostile.tgz");
+        ASSERT_TRUE(
+            writeGzip(bundle, tarStream({{"first", '0', "1"}, test.member, {"after", '0', "2"}})));
+        TargzArchive archive;
+        QStringList names;
+        ASSERT_TRUE(archive.list(bundle, names));
+        const QString shown = QString::fromStdString(
+            test.member.prefix.empty() ? test.member.name
+                                       : test.member.prefix + "/" + test.member.name);
+        EXPECT_EQ(names, QStringList({"first", shown, "after"}));
+
+        // Extracting all stops at the member with a false result; what came before stays.
+        QDir(path("dest")).removeRecursively();
+        EXPECT_FALSE(archive.extractAll(bundle, destination));
+        EXPECT_EQ(treeOf(path("dest")), QStringList({"inner/", "inner/first"}));
+        // Naming it is a failed extraction; naming another member passes it by.
+        EXPECT_FALSE(archive.extract(bundle, shown, destination));
+        EXPECT_TRUE(archive.extract(bundle, "after", destination));
+        EXPECT_EQ(treeOf(path("dest")), QStringList({"inner/", "inner/after", "inner/first"}));
+        EXPECT_EQ(treeOf(outside), QStringList({"victim"}));
+        EXPECT_EQ(readFile(outside + "/victim"), "original");
+        EXPECT_FALSE(QFileInfo::exists(path("escaped")));
+    }
+}
+
+TEST_F(TargzArchiveTest, ExtractionReplacesALinkInsteadOfWritingThroughIt)
+{
+    const QString victim = path("victim");
+    writeFile(victim, "original");
+    TargzArchive archive;
+    ASSERT_TRUE(archive.create(path("bundle.qvt"), {{work + "/theme.xml", "theme.xml"}}));
+    QDir().mkpath(path("out"));
+    ASSERT_TRUE(QFile::link(victim, path("out/theme.xml")));
+    ASSERT_TRUE(archive.extract(path("bundle.qvt"), "theme.xml", path("out")));
+    EXPECT_FALSE(QFileInfo(path("out/theme.xml")).isSymLink());
+    EXPECT_EQ(readFile(path("out/theme.xml")), readFile(work + "/theme.xml"));
+    EXPECT_EQ(readFile(victim), "original");
+}
+
+TEST_F(TargzArchiveTest, DamagedArchivesFail)
+{
+    TargzArchive archive;
+    const QString bundle = path("bundle.qvt");
+    ASSERT_TRUE(
+        archive.create(bundle, {{work + "/landscape", "a"}, {work + "/folder/a.png", "b"}}));
+    const QByteArray good = readFile(bundle);
+    const QByteArray tar = gunzip(bundle);
+
+    QByteArray flipped = good;
+    flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x55);
+    const struct
+    {
+        const char* label;
+        QByteArray bytes;
+    } cases[] = {
+        {"empty file", QByteArray()},
+        {"foreign file", QByteArray(2000, 'x')},
+        {"cut in the middle", good.left(good.size() / 2)},
+        {"cut before the trailer", good.left(good.size() - 8)},
+        {"corrupt byte", flipped},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.label);
+        ASSERT_TRUE(writeFile(path("damaged.qvt"), test.bytes));
+        QStringList names;
+        EXPECT_FALSE(archive.list(path("damaged.qvt"), names));
+        QDir(path("out")).removeRecursively();
+        EXPECT_FALSE(archive.extractAll(path("damaged.qvt"), path("out")));
+        EXPECT_FALSE(archive.extract(path("damaged.qvt"), "b", path("out")));
+    }
+
+    // A member cut short is removed again.
+    QByteArray noise(200000, '\0');
+    quint32 state = 1;
+    for (char& c : noise)
+        c = char((state = state * 1664525u + 1013904223u) >> 24);
+    ASSERT_TRUE(writeFile(path("noise"), noise));
+    ASSERT_TRUE(archive.create(path("noise.qvt"), {{path("noise"), "b"}}));
+    ASSERT_TRUE(writeFile(path("damaged.qvt"), readFile(path("noise.qvt")).left(120000)));
+    EXPECT_FALSE(archive.extract(path("damaged.qvt"), "b", path("out")));
+    EXPECT_FALSE(QFileInfo::exists(path("out/b")));
+
+    // A tar stream that stops after a whole member, without its end blocks, is truncated too.
+    ASSERT_TRUE(writeGzip(path("short.qvt"), tar.left(512 + 3072)));
+    QStringList names;
+    EXPECT_FALSE(archive.list(path("short.qvt"), names));
+    EXPECT_EQ(names, QStringList({"a"}));
+    // A size field that is not a number is refused.
+    QByteArray badSize = tarStream({{"a", '0', "1"}});
+    std::memcpy(badSize.data() + 124, "zzzzzzzzzzz", 11);
+    unsigned sum = 0;
+    std::memcpy(badSize.data() + 148, "        ", 8);
+    for (int i = 0; i < 512; ++i)
+        sum += uchar(badSize[i]);
+    std::snprintf(badSize.data() + 148, 8, "%06o", sum);
+    ASSERT_TRUE(writeGzip(path("size.qvt"), badSize));
+    EXPECT_FALSE(archive.extractAll(path("size.qvt"), path("out2")));
+    EXPECT_FALSE(QFileInfo::exists(path("out2/a")));
+}
+
+TEST_F(TargzArchiveTest, BusyArchiveRefusesAnotherOperation)
+{
+    TargzArchive archive;
+    ASSERT_TRUE(archive.create(path("bundle.qvt"), {{work + "/folder", "f"}}));
+    QList<bool> nested;
+    QObject::connect(&archive, &TargzArchive::operationProgress, [&](int) {
+        QStringList names;
+        nested << archive.list(path("bundle.qvt"), names);
+    });
+    ASSERT_TRUE(archive.create(path("second.qvt"), {{work + "/landscape", "l"}}));
+    EXPECT_EQ(nested, QList<bool>({false}));
+
+    // Closing from a slot ends the operation with a false result.
+    QObject::disconnect(&archive, &TargzArchive::operationProgress, nullptr, nullptr);
+    QObject::connect(&archive, &TargzArchive::operationProgress, [&](int) { archive.close(); });
+    EXPECT_FALSE(archive.extractAll(path("bundle.qvt"), path("out")));
+    EXPECT_FALSE(archive.create(path("third.qvt"), {{work + "/folder", "f"}}));
+    EXPECT_FALSE(QFileInfo::exists(path("third.qvt")));
+    QObject::disconnect(&archive, &TargzArchive::operationProgress, nullptr, nullptr);
+    EXPECT_TRUE(archive.close());
+    QStringList names;
+    EXPECT_TRUE(archive.list(path("bundle.qvt"), names));
+}
+
+TEST(TargzHooks, OpenHookRefusesReadWriteAndSetsTheModeOnCreation)
+{
+    QTemporaryDir dir;
+    const QByteArray file = QFile::encodeName(dir.filePath("a.gz"));
+    errno = 0;
+    EXPECT_EQ(TargzHooks::gzOpenHook(file.constData(), O_RDWR | O_CREAT, 0644), -1);
+    EXPECT_EQ(errno, EINVAL);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("a.gz")));
+    EXPECT_EQ(
+        TargzHooks::gzOpenHook(QFile::encodeName(dir.filePath("missing")).constData(), O_RDONLY, 0),
+        -1);
+    EXPECT_EQ(errno, ENOENT);
+
+    const int descriptor = TargzHooks::gzOpenHook(file.constData(), O_WRONLY | O_CREAT, 0604);
+    ASSERT_GE(descriptor, 0);
+    EXPECT_EQ(TargzHooks::gzWriteHook(descriptor, "hello", 5), 5);
+    EXPECT_EQ(TargzHooks::gzCloseHook(descriptor), 0);
+    EXPECT_EQ(TargzHooks::gzCloseHook(descriptor), -1);
+    EXPECT_EQ(QFileInfo(dir.filePath("a.gz")).permissions() & QFileDevice::Permissions(0xF0FF),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    EXPECT_EQ(gunzip(dir.filePath("a.gz")), "hello");
+}
