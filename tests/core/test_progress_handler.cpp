@@ -7,165 +7,110 @@
 
 namespace {
 
-// Every callback in order: "p <done>/<total>" or "t <title>|<message>".
-struct Recorder
-{
-    std::vector<std::string> events;
-};
-
-void recordProgress(unsigned done, unsigned total, void* user)
-{
-    static_cast<Recorder*>(user)->events.push_back("p " + std::to_string(done) + "/" +
-                                                   std::to_string(total));
-}
-
-void recordTexts(const QString* title, const QString* message, void* user)
-{
-    static_cast<Recorder*>(user)->events.push_back("t " + title->toStdString() + "|" +
-                                                   message->toStdString());
-}
-
-void attach(ProgressHandler& handler, Recorder& recorder, bool withProgress = true)
-{
-    handler.progressCallback = withProgress ? recordProgress : nullptr;
-    handler.textCallback = recordTexts;
-    handler.user = &recorder;
-}
-
 using Events = std::vector<std::string>;
+
+// Records every callback in order: "<done>" for progress (the total is checked to be 10000) or
+// "t <title>|<message>" for texts.
+struct Recorded : ProgressHandler
+{
+    explicit Recorded(Events& events, bool withProgress = true)
+    {
+        progressCallback = withProgress ? record : nullptr;
+        textCallback = recordTexts;
+        user = &events;
+    }
+    static void record(unsigned done, unsigned total, void* user)
+    {
+        EXPECT_EQ(total, 10000u);
+        static_cast<Events*>(user)->push_back(std::to_string(done));
+    }
+    static void recordTexts(const QString* title, const QString* message, void* user)
+    {
+        static_cast<Events*>(user)->push_back("t " + title->toStdString() + "|" +
+                                              message->toStdString());
+    }
+};
 
 } // namespace
 
-TEST(ProgressHandler, BeginRangeReportsZeroThenTexts)
+TEST(ProgressHandler, SingleRange)
 {
-    Recorder recorder;
-    ProgressHandler handler;
-    attach(handler, recorder);
+    Events events;
+    Recorded handler(events);
     handler.beginRange(5);
-    EXPECT_EQ(recorder.events, Events({"p 0/10000", "t |"}));
-    handler.endRange();
-}
-
-TEST(ProgressHandler, PositionsAtOrAboveTheSizeAndZeroAreIgnored)
-{
-    Recorder recorder;
-    ProgressHandler handler;
-    attach(handler, recorder);
-    handler.beginRange(5);
-    recorder.events.clear();
-    handler.setPosition(5);
+    EXPECT_EQ(events, Events({"0", "t |"}));
+    events.clear();
+    handler.setPosition(5); // not below the size
     handler.setPosition(0);
     handler.setPosition(7);
-    EXPECT_TRUE(recorder.events.empty());
+    EXPECT_TRUE(events.empty());
     handler.setPosition(4);
-    EXPECT_EQ(recorder.events, Events({"p 8000/10000"}));
     handler.endRange();
+    EXPECT_EQ(events, Events({"8000", "10000"}));
+    EXPECT_TRUE(handler.ranges.empty());
 }
 
 TEST(ProgressHandler, NestedRangesFoldIntoOneValue)
 {
-    Recorder recorder;
-    ProgressHandler handler;
-    attach(handler, recorder);
+    Events events;
+    Recorded handler(events);
     handler.beginRange(5);
     handler.setPosition(4);
-    // Byte counts of many megabytes fold without overflow.
-    handler.beginRange(1000000);
-    recorder.events.clear();
+    handler.beginRange(1000000); // byte counts of megabytes fold without overflow
     handler.setPosition(500000);
-    EXPECT_EQ(recorder.events, Events({"p 9000/10000"}));
+    handler.endRange(); // 10000 with two ranges open: silent
+    handler.beginRange(10);
+    handler.setPosition(9);
     handler.endRange();
-    handler.endRange();
-}
+    handler.endRange(); // 10000 with one range open
+    EXPECT_EQ(events,
+              Events({"0", "t |", "8000", "8000", "t |", "9000", "8000", "t |", "9800", "10000"}));
 
-TEST(ProgressHandler, ExtremesAreSilentWhileTwoRangesAreOpen)
-{
-    Recorder recorder;
-    ProgressHandler handler;
-    attach(handler, recorder);
-    handler.beginRange(5);
-    handler.setPosition(4);
-    recorder.events.clear();
-    handler.beginRange(10); // 8000: reported
-    handler.setPosition(9); // 8000 + 2000 * 9 / 10 = 9800
-    handler.endRange();     // 10000 with two ranges open: silent
-    handler.endRange();     // 10000 with one range open
-    EXPECT_EQ(recorder.events, Events({"p 8000/10000", "t |", "p 9800/10000", "p 10000/10000"}));
-    EXPECT_TRUE(handler.ranges.empty());
-
-    // An inner range opening at an outer position of 0 folds to 0 and is silent too.
-    recorder.events.clear();
-    handler.beginRange(3);
-    handler.beginRange(4);
-    EXPECT_EQ(recorder.events, Events({"p 0/10000", "t |", "t |"}));
-    handler.endRange();
-    handler.endRange();
-}
-
-TEST(ProgressHandler, DeepLevelsWhoseScaleIsSpentAddNothing)
-{
-    Recorder recorder;
-    ProgressHandler handler;
-    attach(handler, recorder);
-    handler.beginRange(100000); // scale 10000 / 100000 = 0 below this level
+    // An inner range opening at 0, a level whose scale is spent, and an empty range.
+    events.clear();
+    handler.beginRange(100000);
+    handler.beginRange(3); // 0 with two ranges open: silent
+    handler.endRange();    // 0 + 0: 10000 / 100000 leaves nothing for inner levels
     handler.setPosition(50000);
     handler.beginRange(2);
-    recorder.events.clear();
     handler.setPosition(1);
-    EXPECT_EQ(recorder.events, Events({"p 5000/10000"}));
+    handler.beginRange(0); // an empty range counts as one step
     handler.endRange();
-    handler.endRange();
-}
-
-TEST(ProgressHandler, EmptyRangeCountsAsOneStep)
-{
-    Recorder recorder;
-    ProgressHandler handler;
-    attach(handler, recorder);
-    handler.beginRange(4);
-    handler.setPosition(1);
-    handler.beginRange(0);
-    recorder.events.clear();
-    handler.endRange(); // 2500 + 2500 * 1 / 1
-    EXPECT_EQ(recorder.events, Events({"p 5000/10000"}));
-    EXPECT_EQ(handler.ranges.size(), 1u);
-    handler.endRange();
+    EXPECT_EQ(events,
+              Events({"0", "t |", "t |", "5000", "5000", "t |", "5000", "5000", "t |", "5000"}));
+    EXPECT_EQ(handler.ranges.size(), 2u);
 }
 
 TEST(ProgressHandler, DestructorCompletesOpenRangesOnce)
 {
-    Recorder recorder;
+    Events events;
     {
-        ProgressHandler handler;
-        attach(handler, recorder);
+        Recorded handler(events);
         handler.beginRange(5);
         handler.beginRange(3);
-        recorder.events.clear();
+        events.clear();
     }
-    EXPECT_EQ(recorder.events, Events({"p 10000/10000"}));
-
-    recorder.events.clear();
+    EXPECT_EQ(events, Events({"10000"}));
+    events.clear();
     {
-        ProgressHandler handler;
-        attach(handler, recorder);
+        Recorded handler(events);
         handler.beginRange(5);
         handler.endRange();
-        recorder.events.clear();
+        events.clear();
     }
-    EXPECT_TRUE(recorder.events.empty());
+    EXPECT_TRUE(events.empty());
 }
 
 TEST(ProgressHandler, WithoutProgressCallbackOnlyTextsAreSent)
 {
-    Recorder recorder;
-    ProgressHandler handler;
-    attach(handler, recorder, false);
+    Events events;
+    Recorded handler(events, false);
     handler.beginRange(5);
     handler.setPosition(2);
     handler.endRange();
     EXPECT_TRUE(handler.ranges.empty());
-    EXPECT_TRUE(recorder.events.empty());
+    EXPECT_TRUE(events.empty());
     handler.setTitle("Theme Editor");
     handler.setMessage("Packaging theme...");
-    EXPECT_EQ(recorder.events, Events({"t Theme Editor|", "t Theme Editor|Packaging theme..."}));
+    EXPECT_EQ(events, Events({"t Theme Editor|", "t Theme Editor|Packaging theme..."}));
 }

@@ -197,19 +197,15 @@ TEST_F(TargzArchiveTest, CreateListAndExtractOneMember)
     // A pattern that matches nothing extracts nothing and succeeds.
     EXPECT_TRUE(archive.extract(bundle, "icon_*", out));
     EXPECT_EQ(treeOf(out).size(), 2);
-}
 
-TEST_F(TargzArchiveTest, NonAsciiNamesRoundTrip)
-{
-    TargzArchive archive;
-    const QString bundle = path("bundle.qvt");
+    // Names that are not ASCII come back as they went in.
     const QString name = QString::fromUtf8("Bleu \xc3\x89t\xc3\xa9.xml");
     ASSERT_TRUE(archive.create(bundle, {{work + "/theme.xml", name}}));
-    QStringList names;
+    names.clear();
     ASSERT_TRUE(archive.list(bundle, names));
     EXPECT_EQ(names, QStringList({name}));
-    ASSERT_TRUE(archive.extract(bundle, names.first(), path("out")));
-    EXPECT_EQ(readFile(path("out/") + name), readFile(work + "/theme.xml"));
+    ASSERT_TRUE(archive.extract(bundle, names.first(), out));
+    EXPECT_EQ(readFile(out + "/" + name), readFile(work + "/theme.xml"));
 }
 
 TEST_F(TargzArchiveTest, CreateReportsSizesOfArchivedFiles)
@@ -475,17 +471,6 @@ TEST_F(TargzArchiveTest, DamagedArchivesFail)
     QStringList names;
     EXPECT_FALSE(archive.list(path("short.qvt"), names));
     EXPECT_EQ(names, QStringList({"a"}));
-    // A size field that is not a number is refused.
-    QByteArray badSize = tarStream({{"a", '0', "1"}});
-    std::memcpy(badSize.data() + 124, "zzzzzzzzzzz", 11);
-    unsigned sum = 0;
-    std::memcpy(badSize.data() + 148, "        ", 8);
-    for (int i = 0; i < 512; ++i)
-        sum += uchar(badSize[i]);
-    std::snprintf(badSize.data() + 148, 8, "%06o", sum);
-    ASSERT_TRUE(writeGzip(path("size.qvt"), badSize));
-    EXPECT_FALSE(archive.extractAll(path("size.qvt"), path("out2")));
-    EXPECT_FALSE(QFileInfo::exists(path("out2/a")));
 }
 
 TEST_F(TargzArchiveTest, BusyArchiveRefusesAnotherOperation)

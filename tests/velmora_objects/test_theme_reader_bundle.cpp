@@ -74,15 +74,6 @@ TEST_F(ThemeReaderBundle, BundlesWithoutAReadableXmlMemberDoNotOpen)
     EXPECT_FALSE(reader.open(QString()));
 }
 
-TEST_F(ThemeReaderBundle, FirstXmlMemberIsTheDocument)
-{
-    const QString bundle = makeBundle(
-        "two.qvt", {{"notes.txt", "t"}, {"first.xml", "<first/>"}, {"second.xml", "<second/>"}});
-    ThemeReader reader;
-    ASSERT_TRUE(reader.open(bundle));
-    EXPECT_EQ(reader.device()->readAll(), "<first/>");
-}
-
 // Names are compared exactly: characters that mean something in shell patterns are plain
 // characters of the name.
 TEST_F(ThemeReaderBundle, MembersAreMatchedByExactName)
@@ -104,18 +95,11 @@ TEST_F(ThemeReaderBundle, MembersAreMatchedByExactName)
         EXPECT_EQ(QFileInfo(path).fileName(), name);
         EXPECT_EQ(readFile(path), content) << name.toStdString();
     }
+    writeFile(reader.temporaryFolder() + "/icon_0", "stale and longer");
+    EXPECT_EQ(readFile(reader.extractMember("icon_0")), "plain");
     EXPECT_FALSE(reader.hasMember("icon_?"));
     EXPECT_TRUE(reader.extractMember("icon_?").isEmpty());
     EXPECT_TRUE(reader.extractMember("ICON_0").isEmpty());
-}
-
-TEST_F(ThemeReaderBundle, ExtractingReplacesAnEarlierCopyOfTheMember)
-{
-    const QString bundle = makeBundle("b.qvt", {{"t.xml", "<t/>"}, {"icon_1", "fresh"}});
-    ThemeReader reader;
-    ASSERT_TRUE(reader.open(bundle));
-    writeFile(reader.temporaryFolder() + "/icon_1", "stale and longer");
-    EXPECT_EQ(readFile(reader.extractMember("icon_1")), "fresh");
 }
 
 // A member name that would reach outside the reader's folder is never used as a path, not

@@ -1,0 +1,308 @@
+#include "common/helpers.h"
+#include "common/isolated_app_data.h"
+#include "common/sample_themes.h"
+#include "core/progress_handler.h"
+#include "core/targz_archive.h"
+#include "velmora_objects/theme.h"
+#include "velmora_objects/theme_file_writer.h"
+#include "velmora_objects/theme_reader.h"
+#include "velmora_objects/theme_xml_values.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QSignalSpy>
+#include <QXmlStreamReader>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using namespace Velmora;
+using TestUtil::readFile;
+using TestUtil::writeFile;
+
+namespace {
+
+// Makes every file write of this process fail beyond the given size (EFBIG), as a full disk
+// would, until destroyed.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit previous{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+QStringList membersOf(const QString& bundle)
+{
+    QStringList names;
+    TargzArchive archive;
+    EXPECT_TRUE(archive.list(bundle, names));
+    return names;
+}
+
+// Every member name the theme document names: splash images, image lists and image skin
+// properties.
+QStringList namedMembers(const QByteArray& document)
+{
+    QStringList names;
+    QXmlStreamReader reader(document);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (!reader.isStartElement())
+            continue;
+        const QString element = reader.name().toString();
+        if (element == "SplashImage" || element == "PageBackgroundImage" || element == "Icon" ||
+            element == "ControlImage")
+            names << reader.readElementText();
+        else if (element == "SkinProperty" &&
+                 reader.attributes().value("Value").startsWith(QLatin1String("skin_image_")))
+            names << reader.attributes().value("Value").toString();
+    }
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    return names;
+}
+
+struct ProgressLog
+{
+    static void onProgress(unsigned done, unsigned total, void* user)
+    {
+        EXPECT_EQ(total, 10000u);
+        static_cast<ProgressLog*>(user)->values.push_back(done);
+    }
+    std::vector<unsigned> values;
+};
+
+class ThemeFileWriterTest : public ::testing::Test
+{
+protected:
+    QString tempTheme() const { return appData.path() + "/temp_theme"; }
+    QString bundlePath(const QString& name = "theme.qvt") const
+    {
+        return output.path() + "/" + name;
+    }
+
+    // Writes the theme and returns the codes of error(int) it emitted.
+    std::vector<int> write(const Theme& theme, const QString& path, bool expected,
+                           ProgressHandler* progress = nullptr)
+    {
+        ThemeFileWriter writer(&theme, progress);
+        QSignalSpy errors(&writer, &ThemeFileWriter::error);
+        EXPECT_EQ(writer.write(path), expected);
+        EXPECT_FALSE(QFileInfo::exists(tempTheme()));
+        std::vector<int> codes;
+        for (const QList<QVariant>& arguments : errors)
+            codes.push_back(arguments.at(0).toInt());
+        return codes;
+    }
+
+    // The bundle's XML member, extracted through the bundle reader.
+    QByteArray documentOf(const QString& bundle)
+    {
+        ThemeReader reader;
+        EXPECT_TRUE(reader.open(bundle));
+        return reader.device() ? reader.device()->readAll() : QByteArray();
+    }
+
+    TestUtil::IsolatedAppData appData;
+    QTemporaryDir output;
+};
+
+} // namespace
+
+TEST_F(ThemeFileWriterTest, ThemeWithoutImagesGivesSplashesAndDocument)
+{
+    const QString bundle = bundlePath();
+    EXPECT_TRUE(write(*TestUtil::emptyTheme("Blue"), bundle, true).empty());
+    EXPECT_EQ(membersOf(bundle),
+              QStringList({"landscape_splash_image", "portrait_splash_image", "Blue.xml"}));
+}
+
+TEST_F(ThemeFileWriterTest, MembersAreNamedByKindAndIdInStoreOrder)
+{
+    const std::unique_ptr<Theme> theme = TestUtil::sampleTheme();
+    const QString bundle = bundlePath();
+    EXPECT_TRUE(write(*theme, bundle, true).empty());
+    const QStringList expected = {"landscape_splash_image",
+                                  "portrait_splash_image",
+                                  "image_0",
+                                  "image_1",
+                                  "image_2",
+                                  "icon_7",
+                                  "control_image_0",
+                                  "skin_image_0",
+                                  "skin_image_2",
+                                  "Blue.xml"};
+    EXPECT_EQ(membersOf(bundle), expected);
+
+    // Every member carries its bytes unchanged; the splash images are PNG pictures.
+    QTemporaryDir unpacked;
+    TargzArchive archive;
+    ASSERT_TRUE(archive.extractAll(bundle, unpacked.path()));
+    EXPECT_EQ(readFile(unpacked.path() + "/icon_7"), "icon 7");
+    EXPECT_EQ(readFile(unpacked.path() + "/image_2"), "background 2");
+    EXPECT_EQ(readFile(unpacked.path() + "/control_image_0"), "control image 0");
+    EXPECT_EQ(readFile(unpacked.path() + "/skin_image_2"), "skin image 2");
+    const QImage landscape(unpacked.path() + "/landscape_splash_image", "PNG");
+    EXPECT_EQ(landscape.size(), QSize(48, 27));
+    EXPECT_EQ(landscape.pixelColor(5, 5), QColor(10, 20, 200));
+    EXPECT_EQ(QFileInfo(unpacked.path() + "/portrait_splash_image").size(), 0); // no splash
+
+    // Everything the document names is a member of the bundle.
+    const QByteArray document = readFile(unpacked.path() + "/Blue.xml");
+    for (const QString& name : namedMembers(document))
+        EXPECT_TRUE(expected.contains(name)) << name.toStdString();
+    EXPECT_EQ(namedMembers(document).size(), 9);
+}
+
+TEST_F(ThemeFileWriterTest, UnusedSkinImagesLeaveTheBundleButNotTheTheme)
+{
+    const std::unique_ptr<Theme> theme = TestUtil::sampleTheme();
+    const QString bundle = bundlePath();
+    ASSERT_TRUE(write(*theme, bundle, true).empty());
+    EXPECT_FALSE(membersOf(bundle).contains("skin_image_1"));
+    EXPECT_FALSE(documentOf(bundle).contains("skin_image_1"));
+    ASSERT_TRUE(theme->getSkinImages().exists(1));
+    EXPECT_EQ(theme->getSkinImages()[1].getData(), "skin image 1");
+    EXPECT_EQ(theme->getSkinImages().size(), 3u);
+}
+
+TEST_F(ThemeFileWriterTest, WritingTwiceGivesTheSameMembersInTheSameOrder)
+{
+    const std::unique_ptr<Theme> theme = TestUtil::sampleTheme();
+    ASSERT_TRUE(write(*theme, bundlePath("a.qvt"), true).empty());
+    ASSERT_TRUE(write(*theme, bundlePath("b.qvt"), true).empty());
+    EXPECT_EQ(membersOf(bundlePath("a.qvt")), membersOf(bundlePath("b.qvt")));
+    EXPECT_EQ(documentOf(bundlePath("a.qvt")), documentOf(bundlePath("b.qvt")));
+}
+
+// Names with characters that mean something in shell patterns, or that would make a member
+// path, must give bundles that open again.
+TEST_F(ThemeFileWriterTest, ThemeNamesOfAnyKindGiveBundlesThatOpen)
+{
+    const std::vector<std::pair<QString, QString>> cases = {
+        {"Blue [dark] \\ *?", "Blue [dark] \\ *?.xml"},
+        {"Red/Green", "Red_Green.xml"},
+        {"../../escape", ".._.._escape.xml"},
+        {"Grün", "Grün.xml"},
+        {"", ".xml"},
+        {QString(300, u'é'), QString(125, u'é') + ".xml"}};
+    for (const auto& [name, member] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        const QString bundle = bundlePath();
+        ASSERT_TRUE(write(*TestUtil::emptyTheme(name), bundle, true).empty());
+        EXPECT_EQ(membersOf(bundle).value(2), member);
+        EXPECT_EQ(ThemeFileWriter::xmlMemberName(name), member);
+        const QByteArray document = documentOf(bundle);
+        EXPECT_TRUE(document.contains("<Name>" + name.toHtmlEscaped().toUtf8() + "</Name>") ||
+                    name.isEmpty());
+    }
+}
+
+TEST_F(ThemeFileWriterTest, WorkFolderThatCannotBeMadeIsASplashError)
+{
+    writeFile(output.path() + "/not_a_folder", "x");
+    TemporaryDirectory::setApplicationDataFolder(output.path() + "/not_a_folder/data");
+    const QString bundle = bundlePath();
+    EXPECT_EQ(write(*TestUtil::sampleTheme(), bundle, false), std::vector<int>{2});
+    EXPECT_FALSE(QFileInfo::exists(bundle));
+}
+
+TEST_F(ThemeFileWriterTest, ArchiveThatCannotBeCreatedIsAnArchiveError)
+{
+    EXPECT_EQ(write(*TestUtil::sampleTheme(), output.path() + "/missing/theme.qvt", false),
+              std::vector<int>{3});
+}
+
+// A full disk at each stage: the matching code, false, and the bundle written before stays
+// exactly as it was.
+TEST_F(ThemeFileWriterTest, WriteFailuresKeepTheExistingBundle)
+{
+    const QString bundle = bundlePath();
+    ASSERT_TRUE(write(*TestUtil::emptyTheme("Old"), bundle, true).empty());
+    const QByteArray old = readFile(bundle);
+    const rlim_t limit = 64 * 1024;
+
+    auto bigImage = TestUtil::emptyTheme("Big image");
+    bigImage->addControlImageData(TestUtil::imageBytes(100 * 1024, 1));
+
+    auto bigDocument = TestUtil::emptyTheme("Big document");
+    bigDocument->setDefaultItemProperty(ThemedItemType_LABEL, "text", QString(100 * 1024, 'x'));
+
+    auto bigSplash = TestUtil::emptyTheme("Big splash");
+    QImage noise(200, 200, QImage::Format_RGB32);
+    const QByteArray pixels = TestUtil::imageBytes(200 * 200 * 4, 2);
+    for (int y = 0; y < 200; ++y)
+        memcpy(noise.scanLine(y), pixels.constData() + y * 800, 800);
+    bigSplash->setSplashImage(Orientation_PORTRAIT, noise);
+
+    // Each member fits, the archive does not.
+    auto bigArchive = TestUtil::emptyTheme("Big archive");
+    for (quint32 seed = 3; seed < 6; ++seed)
+        bigArchive->addIconData(TestUtil::imageBytes(40 * 1024, seed));
+
+    const std::vector<std::pair<const Theme*, int>> cases = {
+        {bigImage.get(), 1}, {bigDocument.get(), 0}, {bigSplash.get(), 2}, {bigArchive.get(), 3}};
+    for (const auto& [theme, code] : cases) {
+        SCOPED_TRACE(theme->getName().toStdString());
+        std::vector<int> codes;
+        {
+            FileSizeLimit full(limit);
+            codes = write(*theme, bundle, false);
+        }
+        EXPECT_EQ(codes, std::vector<int>{code});
+        EXPECT_EQ(readFile(bundle), old);
+        EXPECT_EQ(QDir(output.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList({"theme.qvt"}));
+    }
+    // Without the limit the same themes are written.
+    for (const auto& [theme, code] : cases)
+        EXPECT_TRUE(write(*theme, bundle, true).empty());
+}
+
+TEST_F(ThemeFileWriterTest, ProgressFillsFivePartsAndEndsComplete)
+{
+    ProgressLog log;
+    ProgressHandler progress;
+    progress.progressCallback = &ProgressLog::onProgress;
+    progress.user = &log;
+    ASSERT_TRUE(write(*TestUtil::sampleTheme(), bundlePath(), true, &progress).empty());
+    EXPECT_TRUE(progress.ranges.empty());
+    EXPECT_EQ(progress.title, "Theme Editor");
+    EXPECT_EQ(progress.message, "Packaging theme...");
+    ASSERT_GE(log.values.size(), 7u);
+    EXPECT_EQ(std::vector<unsigned>(log.values.begin(), log.values.begin() + 5),
+              std::vector<unsigned>({0, 2000, 4000, 6000, 8000}));
+    for (size_t i = 5; i < log.values.size(); ++i) {
+        EXPECT_GE(log.values[i], log.values[i - 1]);
+        EXPECT_GE(log.values[i], 8000u);
+    }
+    EXPECT_EQ(log.values.back(), 10000u);
+}
+
+TEST_F(ThemeFileWriterTest, FailedWriteLeavesNoRangeOpen)
+{
+    ProgressLog log;
+    ProgressHandler progress;
+    progress.progressCallback = &ProgressLog::onProgress;
+    progress.user = &log;
+    progress.beginRange(2); // the caller's own range stays
+    EXPECT_EQ(
+        write(*TestUtil::sampleTheme(), output.path() + "/missing/theme.qvt", false, &progress),
+        std::vector<int>{3});
+    EXPECT_EQ(progress.ranges.size(), 1u);
+}

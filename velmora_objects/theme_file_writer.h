@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class ProgressHandler;
+
+namespace Velmora {
+class Theme;
+}
+
+// Writes a theme as a theme bundle: a gzip-compressed tar archive of the two splash images
+// ("landscape_splash_image", "portrait_splash_image"), every page background, icon and control
+// image ("image_<id>", "icon_<id>", "control_image_<id>"), the skin images that some skin still
+// uses ("skin_image_<id>") and the theme XML document ("<theme name>.xml"), in that order.
+//
+// The members are assembled in the folder "temp_theme" of the application-data folder, which
+// is removed again whatever the outcome. Every write is checked; the bundle file is replaced
+// only once the whole archive has been written, so a failed write leaves an existing bundle as
+// it was. The caller's theme is never changed: pruning works on a private copy.
+class ThemeFileWriter : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The codes of error(int).
+    enum Error
+    {
+        XmlFileError = 0,    // the theme XML document could not be written
+        ImageFileError = 1,  // an image member could not be written
+        SplashFileError = 2, // a splash image (or the work folder itself) could not be written
+        ArchiveError = 3     // the archive could not be created
+    };
+
+    // Neither the theme nor the progress handler is owned; the handler may be null.
+    ThemeFileWriter(const Velmora::Theme* theme, ProgressHandler* progressHandler,
+                    QObject* parent = nullptr);
+
+    void setTheme(const Velmora::Theme* theme) { m_theme = theme; }
+    void setProgressHandler(ProgressHandler* progressHandler) { m_progress = progressHandler; }
+
+    // Writes the bundle; on failure emits error(int) once and returns false. Progress goes to
+    // the handler: five steps of preparation, the last of which the packaging fills. Ranges
+    // opened here are closed again on every return.
+    bool write(const QString& bundlePath);
+
+    // The name of the XML member for a theme name: the name with ".xml" added, every "/"
+    // replaced by "_" (members are flat), and cut where needed so that the member still fits
+    // in a file name once extracted.
+    static QString xmlMemberName(const QString& themeName);
+
+signals:
+    void error(int code);
+
+public slots:
+    void onArchiveOperationStarted(int total);
+    void onArchiveOperationProgress(int done);
+
+private:
+    // The steps of write; false after emitting error(int).
+    bool writeBundle(const QString& bundlePath);
+    bool fail(Error code);
+
+    const Velmora::Theme* m_theme;
+    ProgressHandler* m_progress;
+};

@@ -1,0 +1,201 @@
+#include "velmora_objects/theme_xml_writer.h"
+
+#include "core/gradient.h"
+#include "velmora_objects/easing_curve_names.h"
+#include "velmora_objects/image_data.h"
+#include "velmora_objects/skin.h"
+#include "velmora_objects/skin_set.h"
+#include "velmora_objects/theme.h"
+#include "velmora_objects/theme_xml_values.h"
+
+#include <QIODevice>
+#include <optional>
+
+namespace Velmora {
+
+namespace ThemeWriter {
+
+QString imageFileName(const ImageData& image)
+{
+    return QStringLiteral("image_%1").arg(image.getId());
+}
+
+QString iconFileName(const ImageData& image)
+{
+    return QStringLiteral("icon_%1").arg(image.getId());
+}
+
+QString controlImageFileName(const ImageData& image)
+{
+    return QStringLiteral("control_image_%1").arg(image.getId());
+}
+
+QString skinImageFileName(const ImageData& image)
+{
+    return QStringLiteral("skin_image_%1").arg(image.getId());
+}
+
+} // namespace ThemeWriter
+
+} // namespace Velmora
+
+using namespace Velmora;
+
+namespace {
+
+// The text of an Image skin property's "Value": empty for no image, the member name of the
+// skin image it names, or nothing when the value names no image of the store.
+std::optional<QString> imageValueText(const QVariant& value, const Theme::ImageStore& skinImages)
+{
+    const QString text = value.toString();
+    if (text.isEmpty())
+        return QString();
+    bool isNumber = false;
+    const unsigned int id = text.toUInt(&isNumber, 10);
+    if (!isNumber || !skinImages.exists(id))
+        return std::nullopt;
+    return ThemeWriter::skinImageFileName(skinImages[id]);
+}
+
+} // namespace
+
+ThemeXmlWriter::ThemeXmlWriter()
+{
+    setAutoFormatting(true);
+    setAutoFormattingIndent(4);
+}
+
+void ThemeXmlWriter::write(QIODevice* device, const Theme& theme)
+{
+    setDevice(device);
+    writeStartDocument();
+    writeStartElement(VELMORA_THEME_NAMESPACE, VELMORA_THEME_TAG);
+    writeAttribute(QStringLiteral("version"), QStringLiteral("1"));
+    writeTheme(theme);
+    writeEndElement();
+    writeEndDocument();
+}
+
+void ThemeXmlWriter::writeTheme(const Theme& theme)
+{
+    writeTextElement(QStringLiteral("Name"), theme.getName());
+
+    writeStartElement(QStringLiteral("SplashImage"));
+    writeAttribute(QStringLiteral("Orientation"), QStringLiteral("Landscape"));
+    writeCharacters(QStringLiteral("landscape_splash_image"));
+    writeEndElement();
+    writeStartElement(QStringLiteral("SplashImage"));
+    writeAttribute(QStringLiteral("Orientation"), QStringLiteral("Portrait"));
+    writeCharacters(QStringLiteral("portrait_splash_image"));
+    writeEndElement();
+
+    writeImages(theme);
+    writeDefaultItemProperties(theme);
+    writeSkinSets(theme);
+}
+
+void ThemeXmlWriter::writeImages(const Theme& theme)
+{
+    writeStartElement(QStringLiteral("PageBackgroundImages"));
+    for (const ImageData& image : theme.getPageBackgroundImages()) {
+        writeStartElement(QStringLiteral("PageBackgroundImage"));
+        if (image.getOrientation() == Orientation_PORTRAIT)
+            writeAttribute(QStringLiteral("Orientation"), QStringLiteral("Portrait"));
+        else if (image.getOrientation() == Orientation_LANDSCAPE)
+            writeAttribute(QStringLiteral("Orientation"), QStringLiteral("Landscape"));
+        writeCharacters(ThemeWriter::imageFileName(image));
+        writeEndElement();
+    }
+    writeEndElement();
+
+    writeStartElement(QStringLiteral("Icons"));
+    for (const ImageData& image : theme.getIcons())
+        writeTextElement(QStringLiteral("Icon"), ThemeWriter::iconFileName(image));
+    writeEndElement();
+
+    writeStartElement(QStringLiteral("ControlImages"));
+    for (const ImageData& image : theme.getControlImages())
+        writeTextElement(QStringLiteral("ControlImage"), ThemeWriter::controlImageFileName(image));
+    writeEndElement();
+}
+
+void ThemeXmlWriter::writeDefaultItemProperties(const Theme& theme)
+{
+    for (const auto& [itemType, properties] : theme.getDefaultItemProperties()) {
+        const QString typeName = themedItemTypeName(itemType);
+        if (typeName.isEmpty())
+            continue;
+        writeStartElement(QStringLiteral("DefaultItemProperties"));
+        writeAttribute(QStringLiteral("ItemType"), typeName);
+        for (const auto& [name, value] : properties) {
+            writeStartElement(QStringLiteral("DefaultItemProperty"));
+            writeAttribute(QStringLiteral("Name"), name);
+            if (value.metaType() == QMetaType::fromType<Gradient>())
+                writeGradientElement(*this, value.value<Gradient>());
+            else if (value.metaType() == QMetaType::fromType<TextStyle>())
+                writeTextStyleElement(*this, value.value<TextStyle>());
+            else
+                writeAttribute(QStringLiteral("Value"), value.toString());
+            writeEndElement();
+        }
+        writeEndElement();
+    }
+}
+
+void ThemeXmlWriter::writeSkinSets(const Theme& theme)
+{
+    for (const auto& [itemType, skinSet] : theme.getSkinSets()) {
+        const QString typeName = themedItemTypeName(itemType);
+        if (!skinSet || typeName.isEmpty())
+            continue;
+        const auto defaultSkin = theme.getDefaultSkins().find(itemType);
+        writeStartElement(QStringLiteral("SkinSet"));
+        writeAttribute(QStringLiteral("ItemType"), typeName);
+        for (const auto& [name, skin] : *skinSet) {
+            if (!skin)
+                continue;
+            const bool isDefault =
+                defaultSkin != theme.getDefaultSkins().end() && defaultSkin->second == name;
+            writeSkin(*skin, isDefault, theme);
+        }
+        writeEndElement();
+    }
+}
+
+void ThemeXmlWriter::writeSkin(const Skin& skin, bool isDefault, const Theme& theme)
+{
+    writeStartElement(QStringLiteral("Skin"));
+    writeAttribute(QStringLiteral("Name"), skin.getName());
+    writeAttribute(QStringLiteral("Default"),
+                   isDefault ? QStringLiteral("true") : QStringLiteral("false"));
+
+    writeStartElement(QStringLiteral("Transition"));
+    writeTextElement(QStringLiteral("Duration"), QString::number(skin.getTransition().duration));
+    if (const std::optional<QString> easing = EasingCurveNames::name(skin.getTransition().easing))
+        writeTextElement(QStringLiteral("Easing"), *easing);
+    writeEndElement();
+
+    for (const auto& [key, property] : skin) {
+        if (property)
+            writeSkinProperty(*property, theme);
+    }
+    writeEndElement();
+}
+
+void ThemeXmlWriter::writeSkinProperty(const SkinProperty& property, const Theme& theme)
+{
+    QString text;
+    if (property.getType() == SkinPropertyType_IMAGE) {
+        const std::optional<QString> member =
+            imageValueText(property.getValue(), theme.getSkinImages());
+        if (!member)
+            return;
+        text = *member;
+    } else {
+        text = property.getValue().toString();
+    }
+    writeStartElement(QStringLiteral("SkinProperty"));
+    writeAttribute(QStringLiteral("Name"), property.getKey());
+    writeAttribute(QStringLiteral("Value"), text);
+    writeEndElement();
+}
