@@ -26,6 +26,9 @@ public:
     ~SkinSet();
 
     ThemedItemType getItemType() const { return itemType; }
+    // For readers that learn the type only after making the set. Skins already held keep
+    // their own type.
+    void setItemType(ThemedItemType type) { itemType = type; }
 
     // The skins in name order.
     const SkinMap& getSkins() const { return skins; }

@@ -1,14 +1,13 @@
 #include "velmora_objects/theme.h"
+#include "velmora_objects/theme_reader.h"
 
 namespace Velmora {
 
-// Reading a bundle is the bundle reader's work: it lists the archive, reads the theme XML into
-// this theme and reports whether that succeeded. This library links no reader, so no bundle
-// opens here and the theme stays as it is.
+// A reader of its own, with its own temporary folder, which goes when the read is over.
 bool Theme::load(const QString& bundlePath)
 {
-    Q_UNUSED(bundlePath);
-    return false;
+    ThemeReader reader;
+    return reader.read(bundlePath, this);
 }
 
 } // namespace Velmora

@@ -1,0 +1,174 @@
+#include "common/helpers.h"
+#include "common/isolated_app_data.h"
+#include "common/theme_bundles.h"
+#include "velmora_objects/theme_library.h"
+
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QStandardItemModel>
+#include <gtest/gtest.h>
+
+using TestUtil::pngBytes;
+using TestUtil::themeDocument;
+
+namespace {
+
+class ThemeLibraryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        library = ThemeLibrary::instance();
+        library->model()->removeRows(0, library->model()->rowCount());
+        library->setFileExtension("qvt");
+    }
+
+    // A bundle with both splash pictures; extra children go into the document.
+    QString makeTheme(const QString& path, const QString& name, const QString& extra = QString())
+    {
+        const QByteArray document = themeDocument(
+            QStringLiteral(
+                "<Name>%1</Name>"
+                "<SplashImage Orientation=\"Landscape\">landscape_splash_image</SplashImage>"
+                "<SplashImage Orientation=\"Portrait\">portrait_splash_image</SplashImage>")
+                .arg(name) +
+            extra);
+        EXPECT_TRUE(
+            TestUtil::makeBundle(path, {{"landscape_splash_image", pngBytes(48, 27, Qt::red), {}},
+                                        {"portrait_splash_image", pngBytes(27, 48, Qt::blue), {}},
+                                        {name + ".xml", document, {}}}));
+        return path;
+    }
+
+    // The names of the rows, sorted (a folder scan lists files in no fixed order).
+    QStringList sortedNames() const
+    {
+        QStringList names;
+        for (int row = 0; row < library->model()->rowCount(); ++row)
+            names << library->model()->item(row)->text();
+        names.sort();
+        return names;
+    }
+
+    QModelIndex rowOf(const QString& name) const
+    {
+        const QList<QStandardItem*> items = library->model()->findItems(name);
+        return items.size() == 1 ? items.front()->index() : QModelIndex();
+    }
+
+    TestUtil::IsolatedAppData appData;
+    QTemporaryDir work;
+    ThemeLibrary* library = nullptr;
+};
+
+// A bundle whose light read succeeds but whose full read fails.
+const QString BrokenSkinSet = QStringLiteral("<SkinSet ItemType=\"Knob\"/>");
+
+} // namespace
+
+TEST_F(ThemeLibraryTest, FileExtensionBecomesTheOnlyPattern)
+{
+    EXPECT_EQ(ThemeLibrary::instance(), library);
+    for (const char* extension : {"qvt", ".qvt", "*.qvt"}) {
+        library->setFileExtension(extension);
+        EXPECT_EQ(library->nameFilters(), QStringList({"*.qvt"})) << extension;
+    }
+    library->setFileExtension("theme");
+    EXPECT_EQ(library->nameFilters(), QStringList({"*.theme"}));
+}
+
+TEST_F(ThemeLibraryTest, AddThemeAppendsARowFromTheLightRead)
+{
+    const QString path = makeTheme(work.path() + "/sea.qvt", "Sea");
+    ASSERT_TRUE(library->addTheme(path, true));
+    ASSERT_EQ(library->model()->rowCount(), 1);
+    const QStandardItem* item = library->model()->item(0);
+    EXPECT_EQ(item->text(), "Sea");
+    EXPECT_EQ(item->data(Qt::UserRole + 1).toString(), path);
+    EXPECT_EQ(item->data(Qt::UserRole + 2), QVariant(true));
+    const QIcon icon = item->icon();
+    EXPECT_EQ(icon.availableSizes(QIcon::Normal, QIcon::Off), QList<QSize>({QSize(48, 27)}));
+    EXPECT_EQ(icon.availableSizes(QIcon::Disabled, QIcon::Off), QList<QSize>({QSize(27, 48)}));
+
+    // Only the light read counts here.
+    const QString broken = makeTheme(work.path() + "/broken.qvt", "Broken", BrokenSkinSet);
+    EXPECT_TRUE(library->addTheme(broken, false));
+    EXPECT_EQ(library->model()->item(1)->data(Qt::UserRole + 2), QVariant(false));
+
+    TestUtil::writeFile(work.path() + "/junk.qvt", "not a bundle");
+    EXPECT_FALSE(library->addTheme(work.path() + "/junk.qvt", false));
+    EXPECT_FALSE(library->addTheme(work.path() + "/missing.qvt", false));
+    EXPECT_FALSE(library->addTheme(work.path(), false));
+    EXPECT_EQ(library->model()->rowCount(), 2);
+}
+
+TEST_F(ThemeLibraryTest, RowsAreFoundByExactPathAndRemoved)
+{
+    const QString path = makeTheme(work.path() + "/sea.qvt", "Sea");
+    const QString other = makeTheme(work.path() + "/sky.qvt", "Sky");
+    ASSERT_TRUE(library->addTheme(other, false));
+    ASSERT_TRUE(library->addTheme(path, false));
+    ASSERT_TRUE(library->addTheme(path, true)); // no duplicate check
+    ASSERT_EQ(library->model()->rowCount(), 3);
+
+    const QModelIndex found = library->findTheme(path);
+    ASSERT_TRUE(found.isValid());
+    EXPECT_EQ(found.row(), 1);
+    EXPECT_EQ(library->themePath(found), path);
+    EXPECT_EQ(library->themePathAt(2), path);
+    EXPECT_FALSE(library->findTheme(path.toUpper()).isValid());
+    EXPECT_EQ(library->themePath(QModelIndex()), QString());
+    EXPECT_EQ(library->themePathAt(3), QString());
+
+    library->removeTheme(found);
+    EXPECT_EQ(library->model()->rowCount(), 2);
+    EXPECT_EQ(library->findTheme(path).row(), 1);
+    EXPECT_TRUE(QFile::exists(path));
+}
+
+TEST_F(ThemeLibraryTest, ScanListsTheBundlesThatLoad)
+{
+    const QString folder = work.path() + "/themes";
+    QDir().mkpath(folder + "/more/deeper");
+    makeTheme(folder + "/sea.qvt", "Sea");
+    makeTheme(folder + "/broken.qvt", "Broken", BrokenSkinSet);
+    makeTheme(folder + "/other.zip", "Other");
+    TestUtil::writeFile(folder + "/junk.qvt", "not a bundle");
+    makeTheme(folder + "/more/sky.qvt", "Sky");
+    makeTheme(folder + "/more/deeper/sand.qvt", "Sand");
+
+    ASSERT_TRUE(library->scanFolder(folder, false, false));
+    EXPECT_EQ(sortedNames(), QStringList({"Sea"}));
+    EXPECT_EQ(library->themePath(rowOf("Sea")), QDir(folder).absoluteFilePath("sea.qvt"));
+    EXPECT_EQ(rowOf("Sea").data(Qt::UserRole + 2), QVariant(false));
+
+    library->model()->removeRows(0, library->model()->rowCount());
+    ASSERT_TRUE(library->scanFolder(folder, true, false));
+    EXPECT_EQ(sortedNames(), QStringList({"Sand", "Sea", "Sky"}));
+    // Sub-folders always give built-in rows.
+    EXPECT_EQ(rowOf("Sky").data(Qt::UserRole + 2), QVariant(true));
+    EXPECT_EQ(rowOf("Sand").data(Qt::UserRole + 2), QVariant(true));
+    // The readers' folders are gone.
+    EXPECT_TRUE(QDir(appData.path()).isEmpty());
+}
+
+TEST_F(ThemeLibraryTest, ScanOfAMissingFolderOrAFileFails)
+{
+    const QString file = makeTheme(work.path() + "/sea.qvt", "Sea");
+    EXPECT_FALSE(library->scanFolder(file, true, true));
+    EXPECT_FALSE(library->scanFolder(work.path() + "/missing", true, true));
+    EXPECT_EQ(library->model()->rowCount(), 0);
+}
+
+// A link back to a folder above ends the scan there instead of scanning for ever.
+TEST_F(ThemeLibraryTest, ScanFollowsNoLinkInACircle)
+{
+    const QString folder = work.path() + "/themes";
+    QDir().mkpath(folder + "/sub");
+    makeTheme(folder + "/sea.qvt", "Sea");
+    makeTheme(folder + "/sub/sky.qvt", "Sky");
+    ASSERT_TRUE(QFile::link(folder, folder + "/sub/up"));
+    ASSERT_TRUE(library->scanFolder(folder, true, true));
+    EXPECT_EQ(sortedNames(), QStringList({"Sea", "Sky"}));
+}

@@ -1,0 +1,660 @@
+#include "common/helpers.h"
+#include "common/isolated_app_data.h"
+#include "common/theme_bundles.h"
+#include "core/gradient.h"
+#include "velmora_objects/skin.h"
+#include "velmora_objects/skin_properties.h"
+#include "velmora_objects/skin_set.h"
+#include "velmora_objects/theme.h"
+#include "velmora_objects/theme_library_data.h"
+#include "velmora_objects/theme_reader.h"
+#include "velmora_objects/theme_xml_values.h"
+
+#include <QDir>
+#include <QEasingCurve>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using namespace Velmora;
+using TestUtil::BundleMember;
+using TestUtil::pngBytes;
+using TestUtil::themeDocument;
+
+namespace {
+
+const QByteArray RedPng = pngBytes(48, 27, Qt::red);
+const QByteArray BluePng = pngBytes(27, 48, Qt::blue);
+const QByteArray GreenPng = pngBytes(5, 5, Qt::green);
+
+class ThemeReaderDocument : public ::testing::Test
+{
+protected:
+    // A bundle of the members with the document as its last member, as bundles are written.
+    QString bundle(const QByteArray& document, std::vector<BundleMember> members = {})
+    {
+        members.push_back({QStringLiteral("Test.xml"), document, QString()});
+        const QString path = work.path() + QStringLiteral("/b%1.qvt").arg(++bundles);
+        EXPECT_TRUE(TestUtil::makeBundle(path, members));
+        return path;
+    }
+
+    // Splash images and one picture of each store, under member ids other than 0.
+    static std::vector<BundleMember> pictures()
+    {
+        return {{"landscape_splash_image", RedPng, {}},
+                {"portrait_splash_image", BluePng, {}},
+                {"image_4", RedPng, {}},
+                {"image_9", GreenPng, {}},
+                {"icon_3", GreenPng, {}},
+                {"control_image_5", BluePng, {}},
+                {"skin_image_2", GreenPng, {}}};
+    }
+
+    QString readerFolder(int number) const
+    {
+        return appData.path() + "/velmora_theme_reader_" + QString::number(number);
+    }
+
+    // Reads the document into the theme; the error text, empty when the read succeeded.
+    QString readInto(Theme& theme, const QByteArray& document,
+                     const std::vector<BundleMember>& members = pictures())
+    {
+        ThemeReader reader;
+        const bool ok = reader.read(bundle(document, members), &theme);
+        EXPECT_EQ(ok, !reader.hasError());
+        return ok ? QString() : reader.errorString();
+    }
+
+    TestUtil::IsolatedAppData appData;
+    QTemporaryDir work;
+    int bundles = 0;
+};
+
+QString skinSetXml(const QString& itemType, const QString& skins)
+{
+    return QStringLiteral("<SkinSet ItemType=\"%1\">%2</SkinSet>").arg(itemType, skins);
+}
+
+} // namespace
+
+TEST_F(ThemeReaderDocument, ReadsEveryPartOfTheDocument)
+{
+    const QByteArray document = themeDocument(R"(
+        <Name>Harbour</Name>
+        <SplashImage Orientation="Landscape">landscape_splash_image</SplashImage>
+        <SplashImage Orientation="Portrait">portrait_splash_image</SplashImage>
+        <PageBackgroundImages>
+            <PageBackgroundImage Orientation="Portrait">image_9</PageBackgroundImage>
+            <PageBackgroundImage>image_4</PageBackgroundImage>
+            <PageBackgroundImage Orientation="portrait">image_4</PageBackgroundImage>
+        </PageBackgroundImages>
+        <Icons><Icon>icon_3</Icon></Icons>
+        <ControlImages><ControlImage>control_image_5</ControlImage></ControlImages>
+        <DefaultItemProperties ItemType="Button">
+            <DefaultItemProperty Name="width" Value="120"/>
+            <DefaultItemProperty Name="fill">
+                <Gradient>
+                    <GradientStop Position="1" Colour="#0000ff"/>
+                    <GradientStop Position="0" Colour="red"/>
+                </Gradient>
+            </DefaultItemProperty>
+            <DefaultItemProperty Name="textStyle"><TextStyle>Raised</TextStyle></DefaultItemProperty>
+            <DefaultItemProperty Name="nothing"/>
+        </DefaultItemProperties>
+        <SkinSet ItemType="Button">
+            <Skin Name="Plain" Default="true">
+                <Transition><Duration>120</Duration><Easing>OutBounce</Easing></Transition>
+                <SkinProperty Name="borderWidth" Value="3"/>
+                <SkinProperty Name="opacity" Value="0.25"/>
+                <SkinProperty Name="fontBold" Value="true"/>
+                <SkinProperty Name="textColour" Value="#102030"/>
+                <SkinProperty Name="backgroundImage" Value="skin_image_2"/>
+                <SkinProperty Name="backgroundImage_pressed" Value="icon_3"/>
+            </Skin>
+        </SkinSet>)");
+    Theme theme{QString()};
+    ASSERT_EQ(readInto(theme, document), QString());
+
+    EXPECT_EQ(theme.getName(), "Harbour");
+    EXPECT_EQ(theme.getLandscapeSplash().size(), QSize(48, 27));
+    EXPECT_EQ(theme.getPortraitSplash().size(), QSize(27, 48));
+
+    // Ids follow document order; every element adds an image, equal bytes or not.
+    const Theme::ImageStore& backgrounds = theme.getPageBackgroundImages();
+    ASSERT_EQ(backgrounds.size(), 3u);
+    EXPECT_EQ(backgrounds[0].getData(), GreenPng);
+    EXPECT_EQ(backgrounds[0].getOrientation(), Orientation_PORTRAIT);
+    EXPECT_EQ(backgrounds[1].getData(), RedPng);
+    EXPECT_EQ(backgrounds[1].getOrientation(), Orientation_LANDSCAPE);
+    EXPECT_EQ(backgrounds[1].getMd5(), ImageData::digestOf(RedPng));
+    EXPECT_EQ(backgrounds[2].getOrientation(), Orientation_LANDSCAPE);
+    ASSERT_TRUE(theme.getIcons().exists(0));
+    EXPECT_EQ(theme.getIcons()[0].getData(), GreenPng);
+    EXPECT_EQ(theme.getIcons()[0].getOrientation(), 0);
+    ASSERT_TRUE(theme.getControlImages().exists(0));
+    EXPECT_EQ(theme.getControlImages()[0].getData(), BluePng);
+
+    EXPECT_EQ(theme.getDefaultItemProperty(ThemedItemType_BUTTON, "width"), QVariant("120"));
+    const QVariant fill = theme.getDefaultItemProperty(ThemedItemType_BUTTON, "fill");
+    ASSERT_EQ(fill.metaType(), QMetaType::fromType<Gradient>());
+    const GradientStops stops = fill.value<Gradient>().stops();
+    ASSERT_EQ(stops.size(), 2);
+    EXPECT_EQ(stops[0], qMakePair(0.0, QColor(Qt::red)));
+    EXPECT_EQ(stops[1], qMakePair(1.0, QColor(Qt::blue)));
+    const QVariant style = theme.getDefaultItemProperty(ThemedItemType_BUTTON, "textStyle");
+    ASSERT_EQ(style.metaType(), QMetaType::fromType<TextStyle>());
+    EXPECT_EQ(style.value<TextStyle>(), TextStyle_RAISED);
+    // Version 1 without "Value" and without a value child: stored, with no value.
+    const auto& buttonDefaults = theme.getDefaultItemProperties().at(ThemedItemType_BUTTON);
+    ASSERT_EQ(buttonDefaults.count("nothing"), 1u);
+    EXPECT_FALSE(buttonDefaults.at("nothing").isValid());
+
+    const Skin* skin = theme.getDefaultSkin(ThemedItemType_BUTTON);
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(skin->getName(), "Plain");
+    EXPECT_EQ(skin->getTransition().duration, 120);
+    EXPECT_EQ(skin->getTransition().easing, int(QEasingCurve::OutBounce));
+    EXPECT_EQ(skin->getPropertyValue("borderWidth"), QVariant(3));
+    EXPECT_EQ(skin->getPropertyValue("opacity"), QVariant(0.25));
+    EXPECT_EQ(skin->getPropertyValue("fontBold"), QVariant(QStringLiteral("true")));
+    EXPECT_EQ(skin->getPropertyValue("textColour"), QVariant(QColor(0x10, 0x20, 0x30)));
+    // The caption and bounds come from the table.
+    const SkinProperty* definition =
+        SkinProperties::getSkinProperties(ThemedItemType_BUTTON)->getProperty("borderWidth");
+    EXPECT_EQ(skin->getProperty("borderWidth")->getCaption(), definition->getCaption());
+
+    // Each image property imports its own skin image and a reference under its key.
+    const Theme::ImageStore& skinImages = theme.getSkinImages();
+    ASSERT_EQ(skinImages.size(), 2u);
+    EXPECT_EQ(skin->getPropertyValue("backgroundImage"), QVariant(0u));
+    EXPECT_EQ(skin->getPropertyValue("backgroundImage_pressed"), QVariant(1u));
+    EXPECT_EQ(skinImages[0].getData(), GreenPng);
+    EXPECT_EQ(skinImages[1].getData(), GreenPng);
+    const Theme::SkinImageReferenceMap expected = {
+        {SkinPropertyKey(ThemedItemType_BUTTON, "backgroundImage"), {0u}},
+        {SkinPropertyKey(ThemedItemType_BUTTON, "backgroundImage_pressed"), {1u}}};
+    EXPECT_EQ(theme.getSkinImageReferences(), expected);
+}
+
+// Each fault of the document ends the read with its own text. Members: a picture, a splash
+// that is not a picture, and links in place of members (which cannot be extracted).
+TEST_F(ThemeReaderDocument, EveryFaultHasItsText)
+{
+    struct Case
+    {
+        const char* children;
+        const char* expected;
+        const char* rootAttributes = "version=\"1\"";
+        bool fullRead = true;
+        bool lightRead = false;
+    };
+    const QString dip = R"(<DefaultItemProperties ItemType="Button">%1</DefaultItemProperties>)";
+    const QString stop =
+        R"(<DefaultItemProperty Name="g"><Gradient>%1</Gradient></DefaultItemProperty>)";
+    const QString skinProperty = R"(<SkinSet ItemType="Button"><Skin Name="a">%1</Skin></SkinSet>)";
+    const auto inDip = [&](const char* inner) { return dip.arg(inner).toStdString(); };
+    const auto inStop = [&](const char* inner) { return dip.arg(stop.arg(inner)).toStdString(); };
+    const auto inSkin = [&](const char* inner) { return skinProperty.arg(inner).toStdString(); };
+    const std::string
+        positionText = inStop(R"(<GradientStop Position="half" Colour="#ff0000"/>)"),
+        colourText = inStop(R"(<GradientStop Position="0" Colour="#ff00zz"/>)"),
+        noPosition = inStop(R"(<GradientStop Colour="#ff0000"/>)"),
+        noColour = inStop(R"(<GradientStop Position="0"/>)"),
+        textStyle = inDip(
+            R"(<DefaultItemProperty Name="s"><TextStyle>Bold</TextStyle></DefaultItemProperty>)"),
+        dipNoName = inDip(R"(<DefaultItemProperty Value="1"/>)"),
+        dipNoValue = inDip(R"(<DefaultItemProperty Name="x"/>)"),
+        duration = inSkin("<Transition><Duration>fast</Duration></Transition>"),
+        easing = inSkin("<Transition><Easing>Wobbly</Easing></Transition>"),
+        noPropertyName = inSkin(R"(<SkinProperty Value="1"/>)"),
+        noPropertyValue = inSkin(R"(<SkinProperty Name="borderWidth"/>)"),
+        intValue = inSkin(R"(<SkinProperty Name="borderWidth" Value="1.5"/>)"),
+        doubleValue = inSkin(R"(<SkinProperty Name="opacity" Value="opaque"/>)"),
+        skinImageMissing = inSkin(R"(<SkinProperty Name="backgroundImage" Value="skin_image_7"/>)"),
+        skinImageLink = inSkin(R"(<SkinProperty Name="backgroundImage" Value="skin_image_1"/>)");
+
+    const std::vector<Case> cases = {
+        {"<Name>A</Name>", "Invalid value given for theme version attribute.", "version=\"one\"",
+         true, true},
+        {"<SplashImage>image_7</SplashImage>", "Splash image 'image_7' not found in theme bundle.",
+         "version=\"1\"", true, true},
+        {R"(<SplashImage Orientation="Portrait">portrait_splash_image</SplashImage>)",
+         "Failed to extract splash image 'portrait_splash_image' from theme bundle.",
+         "version=\"1\"", true, true},
+        {"<SplashImage>landscape_splash_image</SplashImage>",
+         "Failed to load splash image 'landscape_splash_image' from theme bundle.", "version=\"1\"",
+         false, true},
+        {"<PageBackgroundImages><PageBackgroundImage>image_7</PageBackgroundImage>"
+         "</PageBackgroundImages>",
+         "Page background image 'image_7' not found in theme bundle."},
+        {"<PageBackgroundImages><PageBackgroundImage>image_1</PageBackgroundImage>"
+         "</PageBackgroundImages>",
+         "Failed to extract page background image 'image_1' from theme bundle."},
+        {"<Icons><Icon>icon_7</Icon></Icons>", "Icon 'icon_7' not found in theme bundle."},
+        {"<Icons><Icon>icon_1</Icon></Icons>",
+         "Failed to extract icon 'icon_1' from theme bundle."},
+        {"<ControlImages><ControlImage>control_image_7</ControlImage></ControlImages>",
+         "Control image 'control_image_7' not found in theme bundle."},
+        {"<ControlImages><ControlImage>control_image_1</ControlImage></ControlImages>",
+         "Failed to extract control image 'control_image_1' from theme bundle."},
+        {R"(<DefaultItemProperties ItemType="button"/>)",
+         "ItemType attribute 'button' not valid in DefaultItemProperties element"},
+        {"<DefaultItemProperties/>",
+         "ItemType attribute not found in DefaultItemProperties element"},
+        {dipNoName.c_str(), "Name attribute not found in DefaultItemProperty element"},
+        {dipNoValue.c_str(), "Value attribute not found in DefaultItemProperty element", ""},
+        {positionText.c_str(),
+         "Invalid value given for Position attribute of GradientStop element: half"},
+        {colourText.c_str(),
+         "Invalid value given for Colour attribute of GradientStop element: #ff00zz"},
+        {noPosition.c_str(), "Position attribute not found in GradientStop element"},
+        {noColour.c_str(), "Colour attribute not found in GradientStop element"},
+        {textStyle.c_str(), "Invalid text found in TextStyle element: Bold"},
+        {R"(<SkinSet ItemType="Knob"/>)", "ItemType attribute 'Knob' not valid in SkinSet element"},
+        {"<SkinSet/>", "ItemType attribute not found in SkinSet element"},
+        {R"(<SkinSet ItemType="Button"><Skin Default="true"/></SkinSet>)",
+         "Name attribute not found in Skin element"},
+        {duration.c_str(), "Failed to convert value of Duration property to integer"},
+        {easing.c_str(), "Unrecognised Transition Easing value supplied."},
+        {R"(<SkinSet ItemType="Page Switcher"><Skin Name="a"><SkinProperty Name="x" Value="1"/></Skin></SkinSet>)",
+         "Failed to get skin properties for item type"},
+        {R"(<SkinSet ItemType="Slider"><Skin Name="a"><SkinProperty Name="borderWidth" Value="1"/></Skin></SkinSet>)",
+         "Skin property 'borderWidth' not recognised for item type 2"},
+        {noPropertyName.c_str(), "Name attribute not found in SkinProperty element"},
+        {noPropertyValue.c_str(), "Value attribute not found in SkinProperty element"},
+        {intValue.c_str(), "Failed to convert value of borderWidth property to integer"},
+        {doubleValue.c_str(), "Failed to convert value of opacity property to double"},
+        {skinImageMissing.c_str(), "Skin image 'skin_image_7' not found in theme bundle."},
+        {skinImageLink.c_str(), "Failed to extract skin image 'skin_image_1' from theme bundle."},
+    };
+
+    const QString target = work.path() + "/target";
+    TestUtil::writeFile(target, GreenPng);
+    const std::vector<BundleMember> members = {{"landscape_splash_image", "not a picture", {}},
+                                               {"portrait_splash_image", {}, target},
+                                               {"image_1", {}, target},
+                                               {"icon_1", {}, target},
+                                               {"control_image_1", {}, target},
+                                               {"skin_image_1", {}, target},
+                                               {"icon_0", GreenPng, {}}};
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        const QString path =
+            bundle(themeDocument(QString::fromUtf8(c.children), c.rootAttributes), members);
+        ThemeReader reader;
+        Theme theme{QString()};
+        EXPECT_EQ(reader.read(path, &theme), !c.fullRead);
+        if (c.fullRead) {
+            EXPECT_EQ(reader.errorString(), c.expected);
+        }
+        ThemeLibraryData data;
+        const bool light = reader.readLibraryData(path, data);
+        EXPECT_EQ(light, !c.lightRead);
+        if (c.lightRead) {
+            EXPECT_EQ(reader.errorString(), c.expected);
+        }
+    }
+}
+
+TEST_F(ThemeReaderDocument, VersionGovernsDefaultItemProperties)
+{
+    const QString withGradient = R"(<DefaultItemProperties ItemType="Label">
+        <DefaultItemProperty Name="p" %1><Gradient><GradientStop Position="0" Colour="#010203"/></Gradient></DefaultItemProperty>
+        </DefaultItemProperties>)";
+    const auto valueOf = [&](const QString& version, const QString& valueAttribute) {
+        Theme theme{QString()};
+        EXPECT_EQ(readInto(theme, themeDocument(withGradient.arg(valueAttribute), version)),
+                  QString());
+        return theme.getDefaultItemProperties().at(ThemedItemType_LABEL).at("p");
+    };
+    // No version: the children are ignored when "Value" is given.
+    EXPECT_EQ(valueOf("", R"(Value="flat")"), QVariant("flat"));
+    // Version 1 and above: "Value" wins over a child; without it the child gives the value.
+    EXPECT_EQ(valueOf(R"(version="1")", R"(Value="flat")"), QVariant("flat"));
+    EXPECT_EQ(valueOf(R"(version="7")", "").metaType(), QMetaType::fromType<Gradient>());
+    // Below 0: stored without a value.
+    EXPECT_FALSE(valueOf(R"(version="-1")", "").isValid());
+
+    // A version that is no number stops everything.
+    Theme theme{QString()};
+    EXPECT_EQ(readInto(theme, themeDocument("<Name>N</Name>", R"(version="1.0")")),
+              "Invalid value given for theme version attribute.");
+    EXPECT_EQ(theme.getName(), QString());
+}
+
+TEST_F(ThemeReaderDocument, OnlyRootsOfTheThemeNamespaceAreRead)
+{
+    const QString foreign[] = {
+        "<Theme version=\"1\"><Name>A</Name></Theme>",
+        "<t:Theme xmlns:t=\"www.example.com/other\"><Name>A</Name></t:Theme>",
+        "<t:Other xmlns:t=\"%1\"><Name>A</Name></t:Other>"};
+    for (const QString& document : foreign) {
+        SCOPED_TRACE(document.toStdString());
+        Theme theme{QString()};
+        const QString text = QString(document).replace("%1", VELMORA_THEME_NAMESPACE);
+        EXPECT_EQ(readInto(theme, text.toUtf8()), QString());
+        EXPECT_EQ(theme.getName(), QString());
+    }
+    Theme theme{QString()};
+    const QString nested = "<outer><deeper><t:Theme xmlns:t=\"%1\"><Name>Inner</Name>"
+                           "</t:Theme></deeper></outer>";
+    EXPECT_EQ(readInto(theme, nested.arg(VELMORA_THEME_NAMESPACE).toUtf8()), QString());
+    EXPECT_EQ(theme.getName(), "Inner");
+}
+
+TEST_F(ThemeReaderDocument, LaterElementsReplaceOrAdd)
+{
+    const QByteArray document = themeDocument(R"(
+        <Name>First</Name><Name>Second</Name>
+        <SplashImage>portrait_splash_image</SplashImage>
+        <SplashImage>landscape_splash_image</SplashImage>
+        <Icons><Icon>icon_3</Icon></Icons><Icons><Icon>icon_3</Icon></Icons>
+        <DefaultItemProperties ItemType="Clock"><DefaultItemProperty Name="a" Value="1"/>
+            <DefaultItemProperty Name="b" Value="2"/></DefaultItemProperties>
+        <DefaultItemProperties ItemType="Clock"><DefaultItemProperty Name="a" Value="3"/></DefaultItemProperties>
+        <SkinSet ItemType="Keypad"><Skin Name="One"/><Skin Name="Two"/></SkinSet>
+        <SkinSet ItemType="Keypad"><Skin Name="Three"/></SkinSet>)");
+    Theme theme{QString()};
+    ASSERT_EQ(readInto(theme, document), QString());
+    EXPECT_EQ(theme.getName(), "Second");
+    EXPECT_EQ(theme.getLandscapeSplash().size(), QSize(48, 27));
+    EXPECT_TRUE(theme.getPortraitSplash().isNull()); // no "Orientation": both were landscape
+    EXPECT_EQ(theme.getIcons().size(), 2u);
+    EXPECT_EQ(theme.getDefaultItemProperty(ThemedItemType_CLOCK, "a"), QVariant("3"));
+    EXPECT_EQ(theme.getDefaultItemProperty(ThemedItemType_CLOCK, "b"), QVariant("2"));
+    const SkinSet* keypads = theme.getSkinSet(ThemedItemType_KEYPAD);
+    ASSERT_TRUE(keypads);
+    EXPECT_EQ(keypads->size(), 1u);
+    EXPECT_TRUE(keypads->getSkin("Three"));
+}
+
+// Skins are completed from the default skin and, failing that, from the item type's table.
+TEST_F(ThemeReaderDocument, SkinsAreCompletedFromTheDefaultSkinAndTheTable)
+{
+    const SkinProperties* table = SkinProperties::getSkinProperties(ThemedItemType_BUTTON);
+    const QString defaultSkin = R"(<Skin Name="Base" Default="%1">
+            <Transition><Duration>50</Duration></Transition>
+            <SkinProperty Name="borderWidth" Value="7"/><SkinProperty Name="backgroundImage" Value=""/>
+        </Skin>)";
+    const QString other = R"(<Skin Name="Alt"><SkinProperty Name="radius" Value="11"/></Skin>
+                             <Skin Name="Zed"/>)";
+
+    {
+        Theme theme{QString()};
+        ASSERT_EQ(
+            readInto(theme, themeDocument(skinSetXml("Button", defaultSkin.arg("true") + other))),
+            QString());
+        for (const char* name : {"Alt", "Base", "Zed"}) {
+            SCOPED_TRACE(name);
+            const Skin* skin = theme.findSkin(ThemedItemType_BUTTON, name);
+            ASSERT_TRUE(skin);
+            EXPECT_EQ(skin->size(), table->size());
+            EXPECT_EQ(skin->getPropertyValue("borderWidth"), QVariant(7));
+            // Missing everywhere: the table's value.
+            EXPECT_EQ(skin->getPropertyValue("gradientTopColour"),
+                      table->getProperty("gradientTopColour")->getValue());
+            // An empty image value is a property without a value, and stays so.
+            EXPECT_TRUE(skin->hasProperty("backgroundImage"));
+            EXPECT_FALSE(skin->getPropertyValue("backgroundImage").isValid());
+        }
+        EXPECT_EQ(theme.findSkin(ThemedItemType_BUTTON, "Alt")->getPropertyValue("radius"),
+                  QVariant(11));
+        EXPECT_EQ(theme.findSkin(ThemedItemType_BUTTON, "Zed")->getPropertyValue("radius"),
+                  table->getProperty("radius")->getValue());
+        // A skin without a transition keeps the new skin's.
+        EXPECT_EQ(theme.findSkin(ThemedItemType_BUTTON, "Zed")->getTransition().duration, 300);
+        EXPECT_TRUE(theme.getSkinImages().empty());
+    }
+    {
+        // No default skin: everything missing comes from the table.
+        Theme theme{QString()};
+        ASSERT_EQ(
+            readInto(theme, themeDocument(skinSetXml("Button", defaultSkin.arg("false") + other))),
+            QString());
+        EXPECT_FALSE(theme.getDefaultSkin(ThemedItemType_BUTTON));
+        const Skin* zed = theme.findSkin(ThemedItemType_BUTTON, "Zed");
+        EXPECT_EQ(zed->size(), table->size());
+        EXPECT_EQ(zed->getPropertyValue("borderWidth"),
+                  table->getProperty("borderWidth")->getValue());
+    }
+    {
+        // A page switcher has no table: its skins stay as read.
+        Theme theme{QString()};
+        ASSERT_EQ(readInto(theme, themeDocument(skinSetXml("Page Switcher", "<Skin Name=\"P\"/>"))),
+                  QString());
+        EXPECT_EQ(theme.findSkin(ThemedItemType_PAGE_SWITCHER, "P")->size(), 0u);
+    }
+}
+
+TEST_F(ThemeReaderDocument, DefaultSkinIsTheLastMarkedTrue)
+{
+    Theme theme{QString()};
+    ASSERT_EQ(readInto(theme, themeDocument(skinSetXml("Slider", R"(
+        <Skin Name="A" Default="true"/><Skin Name="B" Default="true"/><Skin Name="C" Default="false"/>
+        <Skin Name="D" Default="TRUE"/>)"))),
+              QString());
+    ASSERT_TRUE(theme.getDefaultSkin(ThemedItemType_SLIDER));
+    EXPECT_EQ(theme.getDefaultSkin(ThemedItemType_SLIDER)->getName(), "B");
+}
+
+// A default skin that names no skin of the stored set is dropped when the read ends, so that
+// looking up the default skin is safe.
+TEST_F(ThemeReaderDocument, StaleDefaultSkinsAreDroppedAfterARead)
+{
+    const QByteArray replacedSet = themeDocument(
+        skinSetXml("Label", R"(<Skin Name="Old" Default="true"/>)") +
+        skinSetXml("Label",
+                   R"(<Skin Name="New"><SkinProperty Name="borderWidth" Value="4"/></Skin>)"));
+    Theme theme{QString()};
+    ASSERT_EQ(readInto(theme, replacedSet), QString());
+    EXPECT_EQ(theme.getDefaultSkins().count(ThemedItemType_LABEL), 0u);
+    EXPECT_FALSE(theme.getDefaultSkin(ThemedItemType_LABEL));
+    // The default named while the later set was read was not one of its skins.
+    EXPECT_EQ(theme.findSkin(ThemedItemType_LABEL, "New")->getPropertyValue("borderWidth"),
+              QVariant(4));
+
+    // A set that fails leaves no default behind either, also through the loading constructor.
+    const QByteArray failingSet = themeDocument(skinSetXml(
+        "Label",
+        R"(<Skin Name="Good" Default="true"/><Skin Name="Bad"><SkinProperty Name="x" Value="1"/></Skin>)"));
+    Theme loaded(bundle(failingSet, pictures()));
+    EXPECT_TRUE(loaded.getDefaultSkins().empty());
+    EXPECT_FALSE(loaded.getDefaultSkin(ThemedItemType_LABEL));
+    EXPECT_FALSE(loaded.getSkinSet(ThemedItemType_LABEL));
+}
+
+// A read that fails keeps what came before the fault.
+TEST_F(ThemeReaderDocument, LoadingConstructorKeepsWhatWasReadBeforeAFault)
+{
+    Theme partial(bundle(themeDocument(R"(<Name>Kept</Name><Icons><Icon>icon_3</Icon></Icons>
+        <SkinSet ItemType="Clock"><Skin Name="c"/></SkinSet>
+        <Icons><Icon>icon_99</Icon></Icons><Name>Lost</Name>)"),
+                         pictures()));
+    EXPECT_EQ(partial.getName(), "Kept");
+    EXPECT_EQ(partial.getIcons().size(), 1u);
+    EXPECT_TRUE(partial.findSkin(ThemedItemType_CLOCK, "c"));
+
+    Theme missing(work.path() + "/missing.qvt");
+    EXPECT_EQ(missing.getName(), QString());
+    Theme none{QString()};
+    EXPECT_FALSE(none.load(QString()));
+    EXPECT_FALSE(none.load(work.path() + "/missing.qvt"));
+}
+
+TEST_F(ThemeReaderDocument, AnXmlMemberWithAnUpperCaseSuffixIsNoDocument)
+{
+    const QString path = work.path() + "/upper.qvt";
+    ASSERT_TRUE(TestUtil::makeBundle(path, {{"Test.XML", themeDocument("<Name>A</Name>"), {}}}));
+    ThemeReader reader;
+    Theme theme{QString()};
+    EXPECT_FALSE(reader.read(path, &theme));
+    EXPECT_FALSE(reader.hasError());
+    EXPECT_EQ(theme.getName(), QString());
+}
+
+TEST_F(ThemeReaderDocument, UnknownElementsAndAttributesAreSkipped)
+{
+    Theme theme{QString()};
+    ASSERT_EQ(readInto(theme, themeDocument(R"(
+        <Extra a="1"><Name>Ignored</Name><SkinSet/></Extra>
+        <Name lang="en">Known</Name>
+        <Icons odd="yes"><Unknown><Icon>nothing</Icon></Unknown><Icon>icon_3</Icon></Icons>
+        <SkinSet ItemType="Button" colour="red">
+            <Note><Skin/></Note>
+            <Skin Name="S" Extra="1"><Whatever/><Transition><Pace/><Duration>9</Duration></Transition>
+                <SkinProperty Name="radius" Value="2" Unit="px"><Child><Grandchild/></Child></SkinProperty>
+            </Skin>
+        </SkinSet>)")),
+              QString());
+    EXPECT_EQ(theme.getName(), "Known");
+    EXPECT_EQ(theme.getIcons().size(), 1u);
+    const Skin* skin = theme.findSkin(ThemedItemType_BUTTON, "S");
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(skin->getTransition().duration, 9);
+    EXPECT_EQ(skin->getPropertyValue("radius"), QVariant(2));
+}
+
+// Passing over an element does not recurse: a hostile nesting depth cannot exhaust the stack.
+TEST_F(ThemeReaderDocument, DeeplyNestedUnknownElementsAreSkipped)
+{
+    constexpr int Depth = 100000;
+    const QString nest =
+        QStringLiteral("<n>").repeated(Depth) + QStringLiteral("</n>").repeated(Depth);
+    const QString inSkin =
+        skinSetXml("Button", "<Skin Name=\"S\"><SkinProperty Name=\"radius\" Value=\"4\">" + nest +
+                                 "</SkinProperty>" + nest + "</Skin>");
+    Theme theme{QString()};
+    ASSERT_EQ(readInto(theme, themeDocument(nest + "<Name>After</Name>" + inSkin)), QString());
+    EXPECT_EQ(theme.getName(), "After");
+    EXPECT_EQ(theme.findSkin(ThemedItemType_BUTTON, "S")->getPropertyValue("radius"), QVariant(4));
+
+    // Unclosed, the nesting ends with the XML reader's own error.
+    Theme unclosed{QString()};
+    EXPECT_NE(readInto(unclosed, themeDocument(QStringLiteral("<n>").repeated(Depth))), QString());
+}
+
+TEST_F(ThemeReaderDocument, ElementTextIsTakenAsItStands)
+{
+    Theme theme{QString()};
+    EXPECT_EQ(readInto(theme, themeDocument("<Icons><Icon> icon_3</Icon></Icons>")),
+              "Icon ' icon_3' not found in theme bundle.");
+    EXPECT_EQ(readInto(theme, themeDocument("<Icons><Icon>icon_3\n</Icon></Icons>")),
+              "Icon 'icon_3\n' not found in theme bundle.");
+    // A child inside an element read as text is the XML reader's error.
+    EXPECT_NE(readInto(theme, themeDocument("<Name>A<b/></Name>")), QString());
+}
+
+// Names from the document are used only when they are of a bundle's image members: the XML
+// member, paths and foreign members are not found, and nothing outside the reader's folder is
+// touched.
+TEST_F(ThemeReaderDocument, OnlyImageMemberNamesAreImported)
+{
+    const QString victim = appData.path() + "/victim";
+    TestUtil::writeFile(victim, "safe");
+    std::vector<BundleMember> members = pictures();
+    members.push_back({"../victim", "overwritten", {}});
+    members.push_back({"readme", "text", {}});
+    const char* names[] = {"../victim",           "readme",      "Test.xml", "..",     "",
+                           "icon_3/../../victim", "/etc/passwd", "icon_+3",  "icon_3 "};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        Theme theme{QString()};
+        const QString children = QStringLiteral("<Icons><Icon>%1</Icon></Icons>").arg(name);
+        EXPECT_EQ(readInto(theme, themeDocument(children), members),
+                  QStringLiteral("Icon '%1' not found in theme bundle.").arg(name));
+        EXPECT_TRUE(theme.getIcons().empty());
+    }
+    EXPECT_EQ(TestUtil::readFile(victim), "safe");
+    EXPECT_EQ(QDir(appData.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"victim"}));
+}
+
+// A full store keeps nothing more; an image property then has no value and no reference.
+TEST_F(ThemeReaderDocument, FullStoresTakeNoMoreImages)
+{
+    Theme theme{QString()};
+    for (unsigned int i = 0; i < Theme::PageBackgroundMaximum; ++i)
+        ASSERT_EQ(theme.addPageBackgroundImageData(QByteArray::number(i), 0), i);
+    for (unsigned int i = 0; i < Theme::ImageMaximum; ++i)
+        ASSERT_EQ(theme.addSkinImageData(QByteArray::number(i)), i);
+    ASSERT_EQ(readInto(theme, themeDocument(R"(
+        <PageBackgroundImages><PageBackgroundImage>image_4</PageBackgroundImage></PageBackgroundImages>
+        <SkinSet ItemType="Button"><Skin Name="S">
+            <SkinProperty Name="backgroundImage" Value="skin_image_2"/>
+        </Skin></SkinSet>)")),
+              QString());
+    EXPECT_EQ(theme.getPageBackgroundImages().size(), Theme::PageBackgroundMaximum);
+    EXPECT_EQ(theme.getSkinImages().size(), Theme::ImageMaximum);
+    const Skin* skin = theme.findSkin(ThemedItemType_BUTTON, "S");
+    ASSERT_TRUE(skin);
+    EXPECT_TRUE(skin->hasProperty("backgroundImage"));
+    EXPECT_FALSE(skin->getPropertyValue("backgroundImage").isValid());
+    EXPECT_TRUE(theme.getSkinImageReferences().empty());
+}
+
+TEST_F(ThemeReaderDocument, LightReadTakesTheNameAndTheSplashPictures)
+{
+    // Broken skin sets and unreadable lists do not concern the light read.
+    const QString path = bundle(themeDocument(R"(
+        <Name>Light</Name>
+        <SplashImage Orientation="Portrait">portrait_splash_image</SplashImage>
+        <Icons><Icon>icon_99</Icon></Icons>
+        <SkinSet ItemType="Nothing"/>
+        <SplashImage>landscape_splash_image</SplashImage>)"),
+                                pictures());
+    ThemeReader reader;
+    ThemeLibraryData data;
+    ASSERT_TRUE(reader.readLibraryData(path, data));
+    EXPECT_EQ(data.name, "Light");
+    EXPECT_EQ(data.path, path);
+    EXPECT_EQ(data.landscapeSplash.size(), QSize(48, 27));
+    EXPECT_EQ(data.portraitSplash.size(), QSize(27, 48));
+
+    Theme theme{QString()};
+    EXPECT_FALSE(reader.read(path, &theme));
+    EXPECT_EQ(reader.errorString(), "Icon 'icon_99' not found in theme bundle.");
+
+    ThemeLibraryData missing;
+    EXPECT_FALSE(reader.readLibraryData(work.path() + "/missing.qvt", missing));
+    EXPECT_FALSE(reader.hasError());
+}
+
+// Loading a theme while another reader is alive uses the next folder, and removes only that.
+TEST_F(ThemeReaderDocument, NestedReadersUseTheirOwnFolders)
+{
+    const QString path = bundle(themeDocument("<Name>Nested</Name>"), pictures());
+    ThemeReader outer;
+    ASSERT_EQ(outer.temporaryFolder(), readerFolder(1));
+    ASSERT_TRUE(outer.open(path));
+    QDir().mkpath(readerFolder(2));
+    TestUtil::writeFile(readerFolder(2) + "/leftover", "x");
+
+    Theme theme(path);
+    EXPECT_EQ(theme.getName(), "Nested");
+    EXPECT_FALSE(QFileInfo::exists(readerFolder(2)));
+    EXPECT_TRUE(QFileInfo::exists(readerFolder(1) + "/Test.xml"));
+    // The outer reader still reads its own document.
+    Theme outerTheme{QString()};
+    outer.readNext();
+    while (!outer.atEnd() && !outer.isStartElement())
+        outer.readNext();
+    ASSERT_TRUE(outer.isStartElement());
+    outer.readTheme(&outerTheme);
+    EXPECT_EQ(outerTheme.getName(), "Nested");
+}
+
+using ThemeReaderDeathTest = ThemeReaderDocument;
+
+TEST_F(ThemeReaderDeathTest, ElementReadersStartOnTheirOwnTag)
+{
+    ThemeReader reader;
+    reader.addData("<Icons/>");
+    reader.readNext();
+    reader.readNext();
+    Theme theme{QString()};
+    EXPECT_DEATH(reader.readTheme(&theme),
+                 "Assert: 'isStartElement\\(\\) && name\\(\\) == VELMORA_THEME_TAG' is FALSE");
+    ThemeReader idle;
+    EXPECT_DEATH(idle.skipUnknownElement(), "Assert: 'isStartElement\\(\\)' is FALSE");
+}

@@ -1,0 +1,130 @@
+#include "velmora_objects/theme_library.h"
+
+#include "velmora_objects/theme.h"
+#include "velmora_objects/theme_library_data.h"
+#include "velmora_objects/theme_reader.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QStandardItemModel>
+
+ThemeLibrary* ThemeLibrary::instance()
+{
+    static ThemeLibrary* const library = new ThemeLibrary;
+    return library;
+}
+
+ThemeLibrary::ThemeLibrary() : m_model(new QStandardItemModel) {}
+
+ThemeLibrary::~ThemeLibrary() = default;
+
+void ThemeLibrary::setFileExtension(const QString& extension)
+{
+    QString pattern;
+    if (extension.startsWith(QLatin1String("*.")))
+        pattern = extension;
+    else if (extension.startsWith(QLatin1Char('.')))
+        pattern = QLatin1Char('*') + extension;
+    else
+        pattern = QLatin1String("*.") + extension;
+    m_nameFilters = QStringList{pattern};
+}
+
+bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtIn)
+{
+    std::set<QString> visited;
+    return scanFolder(folder, recursive, builtIn, visited);
+}
+
+bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtIn,
+                              std::set<QString>& visited)
+{
+    const QFileInfo info(folder);
+    if (!info.exists() || !info.isDir())
+        return false;
+    // A folder met again through a link has been scanned (or is being scanned) already.
+    if (!visited.insert(info.canonicalFilePath()).second)
+        return true;
+
+    const QDir dir(folder);
+    {
+        // One reader for the folder's bundles: a light read for the row, then a full read so
+        // that a bundle which cannot be loaded is not offered.
+        ThemeReader reader;
+        const QFileInfoList files =
+            dir.entryInfoList(m_nameFilters, QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+        for (const QFileInfo& file : files) {
+            const QString path = file.absoluteFilePath();
+            Velmora::ThemeLibraryData data;
+            if (!reader.readLibraryData(path, data))
+                continue;
+            Velmora::Theme theme{QString()};
+            if (reader.read(path, &theme))
+                appendRow(data, path, builtIn);
+        }
+    }
+
+    if (recursive) {
+        const QFileInfoList folders =
+            dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+        for (const QFileInfo& subFolder : folders) {
+            if (!scanFolder(subFolder.absoluteFilePath(), true, true, visited))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool ThemeLibrary::addTheme(const QString& path, bool builtIn)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return false;
+    Velmora::ThemeLibraryData data;
+    ThemeReader reader;
+    if (!reader.readLibraryData(path, data))
+        return false;
+    appendRow(data, path, builtIn);
+    return true;
+}
+
+void ThemeLibrary::appendRow(const Velmora::ThemeLibraryData& data, const QString& path,
+                             bool builtIn)
+{
+    QIcon icon;
+    icon.addPixmap(data.landscapeSplash, QIcon::Normal, QIcon::Off);
+    icon.addPixmap(data.portraitSplash, QIcon::Disabled, QIcon::Off);
+    auto* item = new QStandardItem(icon, data.name);
+    item->setData(path, PathRole);
+    item->setData(builtIn, BuiltInRole);
+    m_model->appendRow(item);
+}
+
+QModelIndex ThemeLibrary::findTheme(const QString& path) const
+{
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        const QStandardItem* item = m_model->item(row);
+        if (item && item->data(PathRole).toString() == path)
+            return item->index();
+    }
+    return QModelIndex();
+}
+
+QString ThemeLibrary::themePath(const QModelIndex& index) const
+{
+    const QStandardItem* item = m_model->itemFromIndex(index);
+    return item ? item->data(PathRole).toString() : QString();
+}
+
+QString ThemeLibrary::themePathAt(int row) const
+{
+    const QStandardItem* item = m_model->item(row);
+    return item ? item->data(PathRole).toString() : QString();
+}
+
+void ThemeLibrary::removeTheme(const QModelIndex& index)
+{
+    if (index.isValid() && index.model() == m_model.get())
+        m_model->removeRow(index.row(), index.parent());
+}

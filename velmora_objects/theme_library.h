@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QModelIndex>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <set>
+
+class QStandardItemModel;
+
+namespace Velmora {
+struct ThemeLibraryData;
+}
+
+// The one list of theme bundles the editor offers: the themes that come with the application
+// and the ones the user has added. An item model of one column, one row per bundle in the
+// order of adding:
+// - Qt::DisplayRole: the theme's name;
+// - Qt::DecorationRole: an icon of the landscape splash (Normal mode) and the portrait splash
+//   (Disabled mode);
+// - PathRole: the bundle's path as the caller gave it;
+// - BuiltInRole: whether the bundle came with the application.
+// Rows are filled by light reads of the bundles (name and splash pictures only). The library
+// never removes duplicates itself: callers look a path up before adding it where that matters.
+//
+// Made on first use and never deleted; used from the GUI thread only.
+class ThemeLibrary
+{
+public:
+    enum Role
+    {
+        PathRole = Qt::UserRole + 1,
+        BuiltInRole = Qt::UserRole + 2
+    };
+
+    static ThemeLibrary* instance();
+
+    ThemeLibrary(const ThemeLibrary&) = delete;
+    ThemeLibrary& operator=(const ThemeLibrary&) = delete;
+
+    // The model every view of the library shows; owned by the library.
+    QStandardItemModel* model() const { return m_model.get(); }
+
+    // Makes "*.<extension>" the only file-name pattern of bundles; the extension may be given
+    // bare, after a dot or after "*.".
+    void setFileExtension(const QString& extension);
+    const QStringList& nameFilters() const { return m_nameFilters; }
+
+    // Adds a row for every bundle of the folder that both the light and the full read accept;
+    // other files are skipped silently. With recursive, sub-folders follow, their rows marked
+    // as built in. False only when the folder (or a sub-folder) is missing or not a folder; the
+    // rows found until then stay.
+    bool scanFolder(const QString& folder, bool recursive, bool builtIn);
+    // Adds a row for the bundle after a light read. False, adding nothing, when the path is
+    // missing, is a folder, or its name and splash pictures cannot be read.
+    bool addTheme(const QString& path, bool builtIn);
+
+    // The first row, from the top, whose path equals the path exactly; invalid when none.
+    QModelIndex findTheme(const QString& path) const;
+    // The path of the row at the index, or of the row's first column; empty when there is no
+    // such item.
+    QString themePath(const QModelIndex& index) const;
+    QString themePathAt(int row) const;
+    // Removes the row of the index from the library; the bundle file is left alone.
+    void removeTheme(const QModelIndex& index);
+
+private:
+    ThemeLibrary();
+    ~ThemeLibrary();
+
+    // visited holds the canonical paths of the folders scanned so far, so that a link back to
+    // a folder above cannot make the scan endless.
+    bool scanFolder(const QString& folder, bool recursive, bool builtIn,
+                    std::set<QString>& visited);
+    void appendRow(const Velmora::ThemeLibraryData& data, const QString& path, bool builtIn);
+
+    std::unique_ptr<QStandardItemModel> m_model;
+    QStringList m_nameFilters;
+};
