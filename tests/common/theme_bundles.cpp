@@ -42,15 +42,4 @@ QByteArray themeDocument(const QString& children, const QString& rootAttributes)
         .toUtf8();
 }
 
-QByteArray pngBytes(int width, int height, const QColor& colour)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 } // namespace TestUtil

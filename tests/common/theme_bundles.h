@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/helpers.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QString>
@@ -24,8 +26,5 @@ bool makeBundle(const QString& path, const std::vector<BundleMember>& members);
 // children as given.
 QByteArray themeDocument(const QString& children,
                          const QString& rootAttributes = QStringLiteral("version=\"1\""));
-
-// The bytes of a PNG picture of one colour.
-QByteArray pngBytes(int width, int height, const QColor& colour);
 
 } // namespace TestUtil
