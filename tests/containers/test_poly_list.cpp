@@ -84,7 +84,8 @@ TEST(PolyList, CopyAssignmentClonesInOrder)
         target.push_back(new Item(9));
         target = source;
         EXPECT_EQ(values(target), (std::vector<int>{101, 102}));
-        target = target;
+        const auto& self = target;
+        target = self;
         EXPECT_EQ(values(target), (std::vector<int>{101, 102}));
         EXPECT_EQ(Item::alive, 4);
     }
@@ -105,7 +106,8 @@ TEST(SmartPtr, CopyingMovesOwnership)
         EXPECT_EQ(Item::alive, 1);
         smart_ptr<Item> c;
         c = b;
-        c = c;
+        const auto& self = c;
+        c = self;
         EXPECT_FALSE(b);
         EXPECT_EQ(c->value, 2);
 

@@ -237,7 +237,8 @@ TEST(SortVector, CopyHoldsClonesUnderTheSameIds)
         EXPECT_EQ(copy.highestId(), 9);
         EXPECT_NE(&copy[5], &source[5]);
         EXPECT_EQ(copy[5].sortValue, 20);
-        copy = copy;
+        const auto& self = copy;
+        copy = self;
         EXPECT_EQ(copy.size(), 3u);
         Pages constructed(copy);
         EXPECT_EQ(ids(constructed), ids(source));

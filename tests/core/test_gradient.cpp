@@ -65,7 +65,8 @@ TEST(Gradient, CopyOnWrite)
     copy.setName("two");
     EXPECT_EQ(original.name(), "one");
     EXPECT_EQ(copy.name(), "two");
-    copy = copy; // self-assignment keeps the payload
+    const Gradient& self = copy;
+    copy = self; // self-assignment keeps the payload
     EXPECT_EQ(copy.name(), "two");
 }
 
