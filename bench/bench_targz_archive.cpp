@@ -4,9 +4,10 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include "system_tar.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
@@ -68,14 +69,6 @@ Images& images()
     return instance;
 }
 
-bool runTar(const QStringList& arguments)
-{
-    QProcess process;
-    process.start("tar", arguments);
-    return process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
 void BM_CreateHere(benchmark::State& state)
 {
     Images& data = images();
@@ -91,12 +84,7 @@ void BM_CreateHere(benchmark::State& state)
 void BM_CreateSystemTar(benchmark::State& state)
 {
     Images& data = images();
-    const QString target = data.output.filePath("system.tgz");
-    for (auto _ : state) {
-        if (!runTar(QStringList{"czf", target, "-C", data.dir.path()} + data.names))
-            state.SkipWithError("tar czf failed");
-    }
-    state.counters["bytes"] = double(QFileInfo(target).size());
+    SystemTar::create(state, data.output.filePath("system.tgz"), data.dir.path(), data.names);
 }
 
 void BM_ExtractAllHere(benchmark::State& state)
@@ -117,16 +105,8 @@ void BM_ExtractAllHere(benchmark::State& state)
 void BM_ExtractSystemTar(benchmark::State& state)
 {
     Images& data = images();
-    const QString source = data.output.filePath("source.tgz");
-    const QString target = data.output.filePath("extracted_system");
-    for (auto _ : state) {
-        state.PauseTiming();
-        QDir(target).removeRecursively();
-        QDir().mkpath(target);
-        state.ResumeTiming();
-        if (!runTar({"xzf", source, "-C", target}))
-            state.SkipWithError("tar xzf failed");
-    }
+    SystemTar::extract(state, data.output.filePath("source.tgz"),
+                       data.output.filePath("extracted_system"));
 }
 
 } // namespace

@@ -13,9 +13,10 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include "system_tar.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
@@ -121,14 +122,6 @@ Fixture& fixture()
     return instance;
 }
 
-bool runTar(const QStringList& arguments)
-{
-    QProcess process;
-    process.start("tar", arguments);
-    return process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
 void BM_WriteBundle(benchmark::State& state)
 {
     Fixture& data = fixture();
@@ -144,12 +137,7 @@ void BM_WriteBundle(benchmark::State& state)
 void BM_CreateSystemTar(benchmark::State& state)
 {
     Fixture& data = fixture();
-    const QString target = data.output.filePath("system.tgz");
-    for (auto _ : state) {
-        if (!runTar(QStringList{"czf", target, "-C", data.memberFiles.path()} + data.members))
-            state.SkipWithError("tar czf failed");
-    }
-    state.counters["bytes"] = double(QFileInfo(target).size());
+    SystemTar::create(state, data.output.filePath("system.tgz"), data.memberFiles.path(), data.members);
 }
 
 void BM_ReadBundle(benchmark::State& state)
@@ -182,16 +170,8 @@ void BM_ReadBundle(benchmark::State& state)
 void BM_ExtractSystemTar(benchmark::State& state)
 {
     Fixture& data = fixture();
-    const QString source = data.output.filePath("source.qvt");
-    const QString target = data.output.filePath("extracted_system");
-    for (auto _ : state) {
-        state.PauseTiming();
-        QDir(target).removeRecursively();
-        QDir().mkpath(target);
-        state.ResumeTiming();
-        if (!runTar({"xzf", source, "-C", target}))
-            state.SkipWithError("tar xzf failed");
-    }
+    SystemTar::extract(state, data.output.filePath("source.qvt"),
+                       data.output.filePath("extracted_system"));
 }
 
 } // namespace
