@@ -41,17 +41,6 @@ TEST(QMLRenderer, ButtonExampleWithoutTheme)
     QmlGolden::expectDocument("button_example.qml", text);
 }
 
-TEST(QMLRenderer, GeometryFromInclusiveEdges)
-{
-    const auto project = makeProject();
-    Velmora::Control& label = project->getControl(6);
-    label.setGeometry(QRect(QPoint(10, 20), QPoint(59, 39)));
-    const QStringList lines = render(*project, label, false, false, false).split('\n');
-    const qsizetype x = lines.indexOf("x:10;");
-    ASSERT_GE(x, 0);
-    EXPECT_EQ(lines.mid(x, 4), (QStringList{"x:10;", "y:20;", "width:50;", "height:20;"}));
-}
-
 TEST(QMLRenderer, WholeProject)
 {
     const auto project = makeProject();
@@ -170,34 +159,6 @@ TEST(QMLRenderer, DamagedDateTimeFontSizeKeepsTheLayoutArithmeticSound)
     const QString text = render(*project, bar, false, false, false);
     EXPECT_TRUE(text.contains("dateTimeX:-1048096;\ndateTimeY:0;\ndateTimeWidth:1048576;\n"));
     EXPECT_FALSE(text.contains("PageSwitcherButton"));
-}
-
-TEST(QMLRenderer, RenderingIsRepeatable)
-{
-    const auto project = makeProject();
-    EXPECT_EQ(renderProject(*project), renderProject(*project));
-}
-
-TEST(QMLRenderer, SerialNumberNamesThemeAndImages)
-{
-    const auto project = makeProject();
-    const QString serial = QString::number(project->getSerial());
-    QMLStreamer streamer(project.get());
-    QMLRenderer renderer(&streamer);
-    project->getControl(2).render(&renderer);
-    const QString text = streamer.text();
-    EXPECT_TRUE(text.contains("theme:theTheme" + serial + ";\n"));
-    EXPECT_TRUE(text.contains("\"image://theme" + serial + "/controlImage8\""));
-    EXPECT_TRUE(text.contains("\"image://theme" + serial + "/skinImage4\""));
-
-    // A new serial (the theme was replaced) renames both.
-    project->assignSerial();
-    QMLStreamer again(project.get());
-    QMLRenderer second(&again);
-    project->getControl(2).render(&second);
-    const QString next = QString::number(project->getSerial());
-    EXPECT_TRUE(again.text().contains("theme:theTheme" + next + ";\n"));
-    EXPECT_FALSE(again.text().contains("theTheme" + serial + ";"));
 }
 
 TEST(QMLRenderer, ThemedPartWithoutDefaultSkinOrTable)
