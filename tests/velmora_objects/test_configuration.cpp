@@ -1,9 +1,4 @@
-#include "velmora_objects/button.h"
-#include "velmora_objects/configuration.h"
-#include "velmora_objects/label.h"
-#include "velmora_objects/sample_theme.h"
-#include "velmora_objects/slider.h"
-#include "velmora_objects/theme.h"
+#include "velmora_objects/sample_project.h"
 
 #include <gtest/gtest.h>
 
@@ -38,31 +33,15 @@ std::map<unsigned char, IRAction> tableOf(const Configuration& project)
 
 TEST(Configuration, ClearGivesAnEmptyLandscapeProject)
 {
-    Configuration project;
-    project.setName("Old");
-    project.setOrientation(Orientation_PORTRAIT);
-    EXPECT_EQ(QSize(project.getWidth(), project.getHeight()), QSize(272, 480));
-    project.setTheme(new Theme(QString()));
-    project.addPage();
-    project.assignIRSlot(1, 0, Action_CLICK);
-    project.setUnlockCode("1234");
-    project.setUnlockFunction(ButtonFunction_BACK);
-    project.setLockTimeout(60000);
-    project.setDefaultPageId(0);
-    const int serial = project.getSerial();
-
-    project.clear();
-    EXPECT_TRUE(project.getName().isNull());
-    EXPECT_EQ(project.getOrientation(), Orientation_LANDSCAPE);
-    EXPECT_EQ(QSize(project.getWidth(), project.getHeight()), QSize(480, 272));
-    EXPECT_EQ(project.getTheme(), nullptr);
-    EXPECT_TRUE(project.getPages().empty());
-    EXPECT_TRUE(project.getIRSlots().empty());
-    EXPECT_TRUE(project.getUnlockCode().isNull());
-    EXPECT_EQ(project.getUnlockFunction(), ButtonFunction_GO_TO_PAGE);
-    EXPECT_EQ(project.getLockTimeout(), 0);
-    EXPECT_EQ(project.getDefaultPageId(), UINT_MAX);
-    EXPECT_GT(project.getSerial(), serial);
+    Configuration fresh;
+    fresh.clear();
+    Configuration used;
+    SampleProject::fill(used);
+    const int serial = used.getSerial();
+    used.clear();
+    EXPECT_EQ(SampleProject::saved(used), SampleProject::saved(fresh));
+    EXPECT_EQ(QSize(used.getWidth(), used.getHeight()), QSize(480, 272));
+    EXPECT_GT(used.getSerial(), serial);
 }
 
 TEST(Configuration, PagesAreAddedAfterTheLastUntilFull)

@@ -15,9 +15,9 @@ using TestUtil::runtimeErrorOf;
 
 namespace {
 
-QByteArray themeBytes(const Theme& theme, const Theme::SaveFilter* filter = nullptr)
+QByteArray themeBytes(const Theme& theme)
 {
-    return written([&](Streamer& s) { theme.write(s, filter); });
+    return written([&](Streamer& s) { theme.write(s, nullptr); });
 }
 
 // Reads a theme block (behind its stream header) into a new theme.
@@ -51,26 +51,7 @@ void putInt(QByteArray& bytes, int at, quint32 value)
 
 } // namespace
 
-TEST(ThemeStream, RoundTripKeepsEveryMemberAndTheBytes)
-{
-    const auto theme = SampleTheme::make();
-    const QByteArray bytes = themeBytes(*theme);
-    const auto back = readTheme(bytes);
-    EXPECT_EQ(themeBytes(*back), bytes);
-
-    // Identical bytes carry every member; the types of the values are checked on top.
-    EXPECT_EQ(back->getName(), QString()); // the name is not part of the block
-    EXPECT_EQ(back->getPortraitSplash().pixelColor(3, 3), QColor(200, 40, 20));
-    const QVariant gradient =
-        back->getDefaultItemProperty(ThemedItemType_PAGE_SWITCHER, "backgroundGradient");
-    EXPECT_EQ(gradient.value<Gradient>(), SampleTheme::gradientOf(Qt::black, Qt::darkGray));
-    EXPECT_EQ(
-        back->getDefaultItemProperty(ThemedItemType_PAGE_SWITCHER, "buttonTextColour").metaType(),
-        QMetaType::fromType<QColor>());
-    EXPECT_EQ(back->getDefaultItemProperty(ThemedItemType_SLIDER, "captionFontSize").metaType(),
-              QMetaType::fromType<uint>());
-    EXPECT_FALSE(back->getDefaultItemProperty(ThemedItemType_LABEL, "unset").isValid());
-}
+// The whole theme block round-trips inside the full project of the project-file tests.
 
 TEST(ThemeStream, TextStyleDefaultsTravelAsIntVariants)
 {
@@ -105,21 +86,6 @@ TEST(ThemeStream, DefaultSkinsNamingNoSkinAreDropped)
     EXPECT_EQ(back->getDefaultSkins().size(), 1u);
     EXPECT_EQ(back->getDefaultSkin(ThemedItemType_BUTTON), nullptr);
     EXPECT_EQ(back->getDefaultSkin(ThemedItemType_SLIDER)->getName(), "Default");
-}
-
-TEST(ThemeStream, SecondSkinSetOfATypeReplacesTheFirst)
-{
-    const auto theme = SampleTheme::make(1);
-    QByteArray bytes = themeBytes(*theme);
-    // Make the slider set (the second one) claim the button type.
-    const int second = bytes.indexOf("SkinSet_start", bytes.indexOf("SkinSet_start") + 1);
-    ASSERT_GT(second, 0);
-    putInt(bytes, second + 13, ThemedItemType_BUTTON);
-    const auto back = readTheme(bytes);
-    EXPECT_EQ(back->getSkinSets().size(), 2u); // buttons (the sliders' skins) and clocks
-    EXPECT_NE(back->findSkin(ThemedItemType_BUTTON, "Default"), nullptr);
-    EXPECT_EQ(back->findSkin(ThemedItemType_BUTTON, "Normal"), nullptr);
-    EXPECT_EQ(back->getSkinSet(ThemedItemType_SLIDER), nullptr);
 }
 
 TEST(ThemeStream, ImagesUnderIdsBeyondTheStoreAreDropped)
