@@ -103,46 +103,29 @@ TEST(QMLRenderer, PagesInEditableAndPlainForms)
     }
 }
 
+// The expected documents show no scaling, stretching and tiling; these are the other modes. The
+// line after the image's source gives the fill mode, or for an unknown scaling the centring of
+// an image of natural size.
 TEST(QMLRenderer, ImageScalingGivesTheFillMode)
 {
     const auto project = makeProject();
     Velmora::Page& page = project->getPage(3);
-    const struct
-    {
-        int scaling;
-        const char* fillMode;
-    } cases[] = {{0, nullptr},
-                 {1, "fillMode:Image.Stretch;"},
-                 {2, "fillMode:Image.PreserveAspectFit;"},
-                 {3, "fillMode:Image.PreserveAspectCrop;"},
-                 {4, "fillMode:Image.Tile;"},
-                 {5, "fillMode:Image.TileVertically;"},
-                 {6, "fillMode:Image.TileHorizontally;"},
-                 {9, nullptr}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.scaling);
-        page.setBackgroundImageScaling(Velmora::Scaling(c.scaling));
-        const QStringList image =
-            section(render(*project, page, false, false, false), "Image{", "}");
-        QStringList expected{"Image{", "source:\"image://theme1/7\";"};
-        if (c.fillMode)
-            expected << c.fillMode << "anchors.fill:parent;";
-        expected << "anchors.horizontalCenter:parent.horizontalCenter;"
-                 << "anchors.verticalCenter:parent.verticalCenter;"
-                 << "}";
-        EXPECT_EQ(image, expected);
+    for (auto [scaling, line] : {std::pair{2, "fillMode:Image.PreserveAspectFit;"},
+                                 {3, "fillMode:Image.PreserveAspectCrop;"},
+                                 {5, "fillMode:Image.TileVertically;"},
+                                 {6, "fillMode:Image.TileHorizontally;"},
+                                 {9, "anchors.horizontalCenter:parent.horizontalCenter;"}}) {
+        page.setBackgroundImageScaling(Velmora::Scaling(scaling));
+        const QString text = render(*project, page, false, false, false);
+        EXPECT_EQ(section(text, "Image{", "}").value(2), line) << scaling;
     }
 }
 
-TEST(QMLRenderer, PageControlsFollowTheFlagButAlwaysInTheProject)
+TEST(QMLRenderer, ProjectAlwaysWritesPagesWithTheirControls)
 {
-    const auto project = makeProject();
-    const Velmora::Page& home = project->getPage(1);
-    EXPECT_FALSE(render(*project, home, false, false, false).contains("Button {"));
-    EXPECT_TRUE(render(*project, home, false, true, false).contains("Button {"));
-
     // The project writes every page with its controls whatever the flag says, and leaves the
     // flag as it found it.
+    const auto project = makeProject();
     QMLStreamer streamer(project.get());
     QMLRenderer renderer(&streamer);
     renderer.renderChildren = false;
