@@ -145,45 +145,32 @@ TEST_F(QmlModule, UpdateConfigurationNeedsAnAttachedConfigurationItem)
     Velmora::Configuration project;
     project.clear();
     project.setOrientation(Velmora::Orientation_PORTRAIT);
-
     controller()->setEnabled(false);
     updateConfiguration(&project); // no configuration item yet
     EXPECT_FALSE(controller()->isEnabled());
-    EXPECT_EQ(screen()->size(), QSize(480, 272));
 
     auto root = create("Configuration {}");
     auto* item = qobject_cast<QMLConfiguration*>(root.get());
-    ASSERT_TRUE(item);
     updateConfiguration(&project);
     EXPECT_TRUE(controller()->isEnabled());
     EXPECT_EQ(item->configuration(), &project);
     EXPECT_EQ(screen()->size(), QSize(272, 480));
-
-    project.setOrientation(Velmora::Orientation_LANDSCAPE);
     updateConfiguration(nullptr); // detaches the project, keeps the size
     EXPECT_EQ(item->configuration(), nullptr);
     EXPECT_EQ(screen()->size(), QSize(272, 480));
-
-    shutdown();
-    updateConfiguration(&project); // uninitialised: nothing
-    EXPECT_EQ(item->configuration(), nullptr);
-    root.reset();
 }
 
+// Without a controller the items skip every controller step.
 TEST_F(QmlModule, ItemsWorkWithoutControllerAfterShutdown)
 {
     shutdown();
-    EXPECT_FALSE(isInitialised());
     EXPECT_EQ(controller(), nullptr);
-
-    auto root = create("Configuration { ButtonPrivate { controlKey: \"b\"; caption: \"OK\" } "
+    auto root = create("Configuration { ButtonPrivate { controlKey: \"b\" } "
                        "PagePrivate {} PageSwitcherPrivate {} }");
     ASSERT_TRUE(root);
-    auto* button = root->findChild<QMLButton*>();
-    button->sendEvent(QMLControl::Event_BUTTON_CLICKED);
-    button->handleIRAction(Velmora::Action_CLICK, false);
+    root->findChild<QMLButton*>()->handleIRAction(Velmora::Action_CLICK, false);
+    updateConfiguration(nullptr);
     EXPECT_TRUE(eventsSeen.empty());
-    root.reset();
 }
 
 TEST_F(QmlModule, DocumentsRenderThroughTheSoftwareSceneGraph)

@@ -124,29 +124,6 @@ TEST(LayoutTemplate, SizeText)
     }
 }
 
-TEST(LayoutTemplate, SizeFormsOfAControl)
-{
-    const struct
-    {
-        const char* width;
-        QSize minimum, maximum;
-        Qt::Orientations expanding;
-    } cases[] = {
-        {"width=\"120px\"", QSize(120, 0), QSize(120, 65535), Qt::Vertical},
-        {"width=\"120\"", QSize(0, 0), QSize(65535, 65535), Qt::Horizontal | Qt::Vertical},
-        {"width=\"120 px\"", QSize(0, 0), QSize(0, 65535), Qt::Vertical},
-    };
-    for (const auto& c : cases) {
-        auto layoutTemplate =
-            loaded(QByteArray("<layout name=\"s\"><hbox><label ") + c.width + "/></hbox></layout>");
-        ControlLayoutItem* item = controlAt(layoutTemplate->getLayout(), 0);
-        ASSERT_NE(item, nullptr) << c.width;
-        EXPECT_EQ(item->minimumSize(), c.minimum) << c.width;
-        EXPECT_EQ(item->maximumSize(), c.maximum) << c.width;
-        EXPECT_EQ(item->expandingDirections(), c.expanding) << c.width;
-    }
-}
-
 TEST(LayoutTemplate, LoadsTheTree)
 {
     auto layoutTemplate = loaded(R"(<?xml version="1.0"?>
@@ -164,7 +141,7 @@ TEST(LayoutTemplate, LoadsTheTree)
         <grid rows="1" columns="2" spacing="3"><keypad/><label/></grid>
         <unknown><button/></unknown>
         <grid rows="0" columns="2"><keypad/></grid>
-        <clock align="middle"/>
+        <clock width="120" align="middle"/>
     </VBox>
     <hbox><button/></hbox>
 </Layout>)");
@@ -203,7 +180,9 @@ TEST(LayoutTemplate, LoadsTheTree)
     EXPECT_EQ(grid->horizontalSpacing(), 3);
     EXPECT_EQ(cellsOf(grid), "K00 L01");
 
+    // Size forms: digits with px fix a dimension, digits alone or nothing leave it free.
     EXPECT_EQ(typeOf(root->itemAt(5)), ControlType_CLOCK);
+    EXPECT_EQ(root->itemAt(5)->expandingDirections(), Qt::Horizontal | Qt::Vertical);
     EXPECT_EQ(root->itemAt(5)->alignment(), Qt::Alignment());
 }
 
@@ -411,24 +390,14 @@ TEST(LayoutTemplate, ThumbnailPageAndScale)
     auto layoutTemplate =
         loaded("<layout name=\"t\"><hbox margin=\"0\"><spacer/>"
                "<button width=\"20px\" height=\"20px\" align=\"vcenter\"/></hbox></layout>");
-    const struct
-    {
-        int orientation;
-        QSize requested, expected;
-    } cases[] = {{0, QSize(480, 272), QSize(480, 272)},
-                 {2, QSize(272, 480), QSize(272, 480)},
-                 {2, QSize(120, 68), QSize(38, 68)}};
-    for (const auto& c : cases) {
-        const QImage image = layoutTemplate->renderThumbnail(c.orientation, c.requested);
-        EXPECT_EQ(image.size(), c.expected) << c.orientation;
-        // The button stands at the right edge of the page, halfway down.
-        if (c.requested == c.expected) {
-            EXPECT_EQ(image.pixel(image.width() - 5, image.height() / 2), Grey);
-            EXPECT_EQ(image.pixel(image.width() - 25, image.height() / 2), White);
-        }
-    }
-    // Without a tree the page is blank.
-    EXPECT_EQ(LayoutTemplate().renderThumbnail(1, QSize(48, 27)).pixel(24, 13), White);
+    // A portrait page; the button stands at its right edge, halfway down.
+    const QImage image = layoutTemplate->renderThumbnail(2, QSize(272, 480));
+    ASSERT_EQ(image.size(), QSize(272, 480));
+    EXPECT_EQ(image.pixel(267, 240), Grey);
+    EXPECT_EQ(image.pixel(247, 240), White);
+    // Scaled to fit with its aspect ratio kept.
+    EXPECT_EQ(layoutTemplate->renderThumbnail(2, QSize(120, 68)).size(), QSize(38, 68));
+    EXPECT_EQ(layoutTemplate->renderThumbnail(0, QSize(120, 68)).size(), QSize(120, 68));
 }
 
 TEST(LayoutTemplate, CopyingMovesTheTree)
