@@ -106,6 +106,17 @@ int orientationFromString(const QString& text)
     return Velmora::Orientation_ANY;
 }
 
+// Adds a parsed item to a box or grid at the place given. A nested layout is added as a layout,
+// which makes it a child QObject of its parent, so that it moves threads with it.
+template <class Layout, class... Place>
+void addChild(Layout& layout, QLayoutItem* item, Place... place)
+{
+    if (QLayout* nested = item->layout())
+        layout.addLayout(nested, place...);
+    else
+        layout.addItem(item, place...);
+}
+
 // The span of a grid child: the attribute's number cut to the grid's side, 1 when the attribute
 // is missing or gives less than 2.
 int spanOf(const QDomElement& element, const QString& attribute, int side)
@@ -255,10 +266,7 @@ QLayout* TreeReader::parseBoxLayout(const QDomElement& element, bool vertical)
             return nullptr;
         if (!item)
             continue;
-        if (QLayout* layout = item->layout())
-            box->addLayout(layout); // a child QObject, so that it moves threads with the box
-        else
-            box->addItem(item);
+        addChild(*box, item);
     }
     return box.release();
 }
@@ -314,10 +322,7 @@ QLayout* TreeReader::parseGridLayout(const QDomElement& element, int rows, int c
             continue;
         const int row = cursor / columns;
         const int column = cursor % columns;
-        if (QLayout* layout = item->layout())
-            grid->addLayout(layout, row, column, rowSpan, columnSpan);
-        else
-            grid->addItem(item, row, column, rowSpan, columnSpan);
+        addChild(*grid, item, row, column, rowSpan, columnSpan);
         // A span that runs past the end of the row goes on by the running index into the next
         // row; marks beyond the last cell are not made.
         for (int r = 0; r < rowSpan; ++r) {
