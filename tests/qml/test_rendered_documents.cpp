@@ -16,7 +16,7 @@ using TestUtil::QmlFixture;
 namespace {
 
 // The blocks of a document that begin with a line matching the pattern, each from that line to
-// the line that closes its brace (braces inside quoted strings do not count).
+// the line that closes its brace. (No quoted text of the expected documents holds a brace.)
 QStringList blocks(const QString& text, const QRegularExpression& opening)
 {
     QStringList result;
@@ -24,26 +24,12 @@ QStringList blocks(const QString& text, const QRegularExpression& opening)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!opening.match(lines[i]).hasMatch())
             continue;
-        int depth = 0;
-        QStringList block;
-        for (qsizetype j = i; j < lines.size(); ++j) {
-            bool quoted = false;
-            for (qsizetype k = 0; k < lines[j].size(); ++k) {
-                const QChar c = lines[j][k];
-                if (c == '\\' && quoted)
-                    ++k;
-                else if (c == '"')
-                    quoted = !quoted;
-                else if (!quoted && c == '{')
-                    ++depth;
-                else if (!quoted && c == '}')
-                    --depth;
-            }
-            block << lines[j];
-            if (depth == 0)
-                break;
-        }
-        result << block.join('\n');
+        qsizetype depth = 0;
+        qsizetype j = i;
+        do
+            depth += lines[j].count('{') - lines[j].count('}');
+        while (depth > 0 && ++j < lines.size());
+        result << lines.mid(i, j - i + 1).join('\n');
     }
     return result;
 }
