@@ -295,13 +295,10 @@ TEST_F(QmlRegistries, SwitcherThenPageWithItsControls)
     expectEmpty();
 }
 
-TEST_F(QmlRegistries, WholeDocumentAtOnceAndAfterShutdown)
+TEST_F(QmlRegistries, WholeDocumentAtOnce)
 {
     root.reset();
     expectEmpty();
-    root = create("Item { Control { objectName: \"c\"; controlKey: \"k\" } }");
-    shutdown();
-    root.reset(); // no controller any more: nothing to touch
 }
 
 TEST_F(QmlRegistries, ConfigurationItemResetsTheRegistries)

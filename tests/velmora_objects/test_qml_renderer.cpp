@@ -144,20 +144,6 @@ TEST(QMLRenderer, DamagedDateTimeFontSizeKeepsTheLayoutArithmeticSound)
     EXPECT_FALSE(text.contains("PageSwitcherButton"));
 }
 
-TEST(QMLRenderer, ThemedPartWithoutDefaultSkinOrTable)
-{
-    // A theme without a default for the type writes the table's defaults; the page switcher
-    // has no table, so a standalone switcher's theme holds no skin set and no current skin.
-    const auto project = makeProject();
-    const QString picker = render(*project, project->getControl(4), false, false, false);
-    EXPECT_EQ(section(picker, "currentSkin: Skin{", "}").size(), 7);
-
-    project->getTheme()->clearDefaultSkin(Velmora::ThemedItemType_BUTTON);
-    const QString button = render(*project, project->getControl(0), false, false, false);
-    EXPECT_EQ(section(button, "currentSkin: Skin{", "}").size(), 23); // 21 rows
-    EXPECT_TRUE(button.contains("property string backgroundImage;\n"));
-}
-
 TEST(QMLRendererDeathTest, UnknownSkinPropertyTypeIsFatal)
 {
     class OddProperty : public Velmora::SkinProperty

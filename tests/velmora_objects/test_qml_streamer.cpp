@@ -1,7 +1,5 @@
 #include "velmora_objects/qml_streamer.h"
 
-#include "velmora_objects/configuration.h"
-
 #include "qml_golden.h"
 
 #include <QColor>
@@ -104,15 +102,8 @@ TEST(QMLStreamer, StatesTransitionsAndAliases)
     QmlGolden::expectDocument("streamer_states.qml", s.text());
 }
 
-TEST(QMLStreamer, SkinImageIdBecomesAnAddressOfTheConfigurationsTheme)
-{
-    Velmora::Configuration configuration;
-    QMLStreamer s(&configuration);
-    s.writePropertyDefinition("fill", QMetaType::QImage, 7u, true);
-    EXPECT_TRUE(
-        s.text().endsWith(QStringLiteral("\nproperty string fill:\"image://theme%1/skinImage7\";\n")
-                              .arg(configuration.getSerial())));
-}
+// A skin image id becomes an address of the configuration's theme: see the renderer's
+// expected documents.
 
 TEST(QMLStreamerDeathTest, UnsupportedDefinitionTypeIsFatal)
 {
