@@ -88,6 +88,21 @@ TEST(ThemeStream, DefaultSkinsNamingNoSkinAreDropped)
     EXPECT_EQ(back->getDefaultSkin(ThemedItemType_SLIDER)->getName(), "Default");
 }
 
+TEST(ThemeStream, SecondSkinSetOfATypeReplacesTheFirst)
+{
+    const auto theme = SampleTheme::make(1);
+    QByteArray bytes = themeBytes(*theme);
+    // Make the slider set (the second one) claim the button type.
+    const int second = bytes.indexOf("SkinSet_start", bytes.indexOf("SkinSet_start") + 1);
+    ASSERT_GT(second, 0);
+    putInt(bytes, second + 13, ThemedItemType_BUTTON);
+    const auto back = readTheme(bytes);
+    EXPECT_EQ(back->getSkinSets().size(), 2u); // buttons (the sliders' skins) and clocks
+    EXPECT_NE(back->findSkin(ThemedItemType_BUTTON, "Default"), nullptr);
+    EXPECT_EQ(back->findSkin(ThemedItemType_BUTTON, "Normal"), nullptr);
+    EXPECT_EQ(back->getSkinSet(ThemedItemType_SLIDER), nullptr);
+}
+
 TEST(ThemeStream, ImagesUnderIdsBeyondTheStoreAreDropped)
 {
     Theme theme{QString()};
@@ -102,6 +117,19 @@ TEST(ThemeStream, ImagesUnderIdsBeyondTheStoreAreDropped)
     const auto back = readTheme(bytes);
     EXPECT_EQ(idsOf(back->getPageBackgroundImages()), QList<unsigned int>({0}));
     EXPECT_EQ(idsOf(back->getIcons()), QList<unsigned int>({0})); // reading went on
+}
+
+TEST(ThemeStream, ImageBlockWithoutDigestGetsTheDigestOfItsBytes)
+{
+    QByteArray bytes = fromHex("4f72766e 4b565808 00000012") + "ImageData_start" +
+                       fromHex("00000003 616263  00000000  00000002") + "ImageData_end";
+    ImageData image;
+    Streamer s;
+    s.open(Streamer::Mode_READ, &bytes);
+    image.read(s);
+    EXPECT_EQ(image.getData(), "abc");
+    EXPECT_EQ(image.getMd5(), ImageData::digestOf("abc"));
+    EXPECT_EQ(image.getOrientation(), 2);
 }
 
 TEST(ThemeStream, CorruptCountsEndTheReadAtOnce)
