@@ -8,6 +8,7 @@
 #include "velmora_objects/keypad.h"
 #include "velmora_objects/label.h"
 #include "velmora_objects/slider.h"
+#include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 
@@ -94,12 +95,8 @@ constexpr quint64 MinimumControlBytes = 2 + 1 + tagBytes("Control_start", "Contr
 constexpr quint64 MinimumPageSwitcherBytes = 2 + tagBytes("PageSwitcher_start", "PageSwitcher_end");
 constexpr quint64 IREntryBytes = 1 + 4 + 1;
 
-quint8 readByte(Streamer& streamer)
-{
-    quint8 value = 0;
-    streamer.stream() >> value;
-    return value;
-}
+using StreamFields::readByte;
+using StreamFields::readInt;
 
 quint16 readShort(Streamer& streamer)
 {
@@ -109,11 +106,28 @@ quint16 readShort(Streamer& streamer)
     return value;
 }
 
-qint32 readInt(Streamer& streamer)
+// Pages and page switchers are stored alike: a count, then each element's id and block.
+template <class T> void writeElements(Streamer& streamer, const sortvector<T>& elements)
 {
-    qint32 value = 0;
-    streamer.stream() >> value;
-    return value;
+    streamer.stream() << quint16(elements.size());
+    for (const T& element : elements) {
+        streamer.stream() << quint16(element.getId());
+        streamer << element;
+    }
+}
+
+// An element whose id is taken or too large is dropped.
+template <class T>
+void readElements(Streamer& streamer, sortvector<T>& elements, quint64 minimumBytes)
+{
+    const quint16 count = readShort(streamer);
+    streamer.checkCount(count, minimumBytes);
+    for (quint16 i = 0; i < count; ++i) {
+        const quint16 id = readShort(streamer);
+        smart_ptr<T> element(new T);
+        streamer >> *element;
+        elements.insert(element, id);
+    }
 }
 
 } // namespace
@@ -354,11 +368,7 @@ void Configuration::write(Streamer& streamer, bool minimal) const
         }
     }
 
-    s << quint16(pages.size());
-    for (const Page& page : pages) {
-        s << quint16(page.getId());
-        streamer << page;
-    }
+    writeElements(streamer, pages);
 
     s << quint16(controls.size());
     for (const Control& control : controls) {
@@ -366,11 +376,7 @@ void Configuration::write(Streamer& streamer, bool minimal) const
         control.write(streamer);
     }
 
-    s << quint16(pageSwitchers.size());
-    for (const PageSwitcher& pageSwitcher : pageSwitchers) {
-        s << quint16(pageSwitcher.getId());
-        streamer << pageSwitcher;
-    }
+    writeElements(streamer, pageSwitchers);
 
     s << qint32(defaultPageId) << quint16(irSlots.size());
     for (const auto& entry : irSlots.left)
@@ -406,14 +412,7 @@ void Configuration::read(Streamer& streamer)
         newTheme->read(streamer);
     }
 
-    const quint16 pageCount = readShort(streamer);
-    streamer.checkCount(pageCount, MinimumPageBytes);
-    for (quint16 i = 0; i < pageCount; ++i) {
-        const quint16 id = readShort(streamer);
-        smart_ptr<Page> page(new Page);
-        streamer >> *page;
-        pages.insert(page, id); // a page whose id is taken or too large is dropped
-    }
+    readElements(streamer, pages, MinimumPageBytes);
     // Every loaded project starts from evenly spaced sort values, in the order just read.
     qint32 sortValue = 0;
     for (Page& page : pages) {
@@ -423,14 +422,7 @@ void Configuration::read(Streamer& streamer)
 
     readControls(streamer);
 
-    const quint16 pageSwitcherCount = readShort(streamer);
-    streamer.checkCount(pageSwitcherCount, MinimumPageSwitcherBytes);
-    for (quint16 i = 0; i < pageSwitcherCount; ++i) {
-        const quint16 id = readShort(streamer);
-        smart_ptr<PageSwitcher> pageSwitcher(new PageSwitcher);
-        streamer >> *pageSwitcher;
-        pageSwitchers.insert(pageSwitcher, id);
-    }
+    readElements(streamer, pageSwitchers, MinimumPageSwitcherBytes);
     recountPageSwitcherUsage();
 
     defaultPageId = quint32(readInt(streamer));

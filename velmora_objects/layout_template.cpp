@@ -73,6 +73,15 @@ Qt::Alignment alignmentFromString(const QString& text)
     return {};
 }
 
+// Where an item starts in the room left beside it along one direction: at the far end, in the
+// middle, or (for any other flags of that direction) at the near end.
+int alignedOffset(int flags, int far, int centre, int room)
+{
+    if (flags == far)
+        return room;
+    return flags == centre ? room / 2 : 0;
+}
+
 // Decimal digits with an optional plus sign and blanks around them.
 bool isUnsignedNumber(const QString& text)
 {
@@ -95,6 +104,25 @@ int orientationFromString(const QString& text)
     if (word == QLatin1String("portrait"))
         return Velmora::Orientation_PORTRAIT;
     return Velmora::Orientation_ANY;
+}
+
+// Adds a parsed item to a box or grid at the place given. A nested layout is added as a layout,
+// which makes it a child QObject of its parent, so that it moves threads with it.
+template <class Layout, class... Place>
+void addChild(Layout& layout, QLayoutItem* item, Place... place)
+{
+    if (QLayout* nested = item->layout())
+        layout.addLayout(nested, place...);
+    else
+        layout.addItem(item, place...);
+}
+
+// The span of a grid child: the attribute's number cut to the grid's side, 1 when the attribute
+// is missing or gives less than 2.
+int spanOf(const QDomElement& element, const QString& attribute, int side)
+{
+    const int value = element.attribute(attribute).toInt();
+    return value > 1 ? qMin(value, side) : 1;
 }
 
 // Counts and nesting of the document, checked on the XML stream before a document tree is
@@ -154,6 +182,7 @@ private:
     bool readSize(const QDomElement& element, const QString& attribute, int absent, int* value);
     // A plain decimal number of pixels ("margin", "spacing"); text that is not one counts as 0.
     bool readPixels(const QDomElement& element, const QString& attribute, int* value);
+    bool failTooLarge(const QDomElement& element, const QString& attribute, const QString& text);
     bool fail(const QDomNode& node, const QString& message);
 
     std::list<LayoutTemplate::ParseError>& errors;
@@ -237,10 +266,7 @@ QLayout* TreeReader::parseBoxLayout(const QDomElement& element, bool vertical)
             return nullptr;
         if (!item)
             continue;
-        if (QLayout* layout = item->layout())
-            box->addLayout(layout); // a child QObject, so that it moves threads with the box
-        else
-            box->addItem(item);
+        addChild(*box, item);
     }
     return box.release();
 }
@@ -270,29 +296,17 @@ QLayout* TreeReader::parseGridLayout(const QDomElement& element, int rows, int c
         const size_t next = freeCells.find_next(size_t(from));
         return next == boost::dynamic_bitset<>::npos ? -1 : int(next);
     };
-    const QString rowSpanName = QStringLiteral("rowspan");
-    const QString columnSpanName = QStringLiteral("colspan");
 
     for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
         if (!child.isElement())
             continue;
         const QDomElement childElement = child.toElement();
 
-        int rowSpan = 1;
-        if (childElement.hasAttribute(rowSpanName)) {
-            const int value = childElement.attribute(rowSpanName).toInt();
-            if (value > 1) {
-                rowSpan = qMin(value, rows);
-                if (cursor / columns + rowSpan > rows)
-                    rowSpan = 0;
-            }
-        }
-        int columnSpan = 1;
-        if (childElement.hasAttribute(columnSpanName)) {
-            const int value = childElement.attribute(columnSpanName).toInt();
-            if (value > 1)
-                columnSpan = qMin(value, columns);
-        }
+        // A row span that runs below the last row drops the child.
+        int rowSpan = spanOf(childElement, QStringLiteral("rowspan"), rows);
+        if (rowSpan > 1 && cursor / columns + rowSpan > rows)
+            rowSpan = 0;
+        const int columnSpan = spanOf(childElement, QStringLiteral("colspan"), columns);
         if (cursor % columns + columnSpan > columns) {
             cursor = nextFree(cursor);
             if (cursor < 0)
@@ -308,10 +322,7 @@ QLayout* TreeReader::parseGridLayout(const QDomElement& element, int rows, int c
             continue;
         const int row = cursor / columns;
         const int column = cursor % columns;
-        if (QLayout* layout = item->layout())
-            grid->addLayout(layout, row, column, rowSpan, columnSpan);
-        else
-            grid->addItem(item, row, column, rowSpan, columnSpan);
+        addChild(*grid, item, row, column, rowSpan, columnSpan);
         // A span that runs past the end of the row goes on by the running index into the next
         // row; marks beyond the last cell are not made.
         for (int r = 0; r < rowSpan; ++r) {
@@ -364,10 +375,7 @@ bool TreeReader::readSize(const QDomElement& element, const QString& attribute, 
     const QString text = element.attribute(attribute);
     bool inRange = true;
     *value = LayoutTemplate::sizeFromString(text, &inRange);
-    if (inRange)
-        return true;
-    return fail(element, tr("The %1 \"%2\" is larger than %3")
-                             .arg(attribute, text, QString::number(LayoutTemplate::MaxPixels)));
+    return inRange || failTooLarge(element, attribute, text);
 }
 
 bool TreeReader::readPixels(const QDomElement& element, const QString& attribute, int* value)
@@ -379,10 +387,16 @@ bool TreeReader::readPixels(const QDomElement& element, const QString& attribute
     const bool tooLarge = ok ? number > LayoutTemplate::MaxPixels : isUnsignedNumber(text);
     // Negative values leave the layout engine's default in place.
     if (tooLarge)
-        return fail(element, tr("The %1 \"%2\" is larger than %3")
-                                 .arg(attribute, text, QString::number(LayoutTemplate::MaxPixels)));
+        return failTooLarge(element, attribute, text);
     *value = ok ? int(qMax<qlonglong>(number, INT_MIN)) : 0;
     return true;
+}
+
+bool TreeReader::failTooLarge(const QDomElement& element, const QString& attribute,
+                              const QString& text)
+{
+    return fail(element, tr("The %1 \"%2\" is larger than %3")
+                             .arg(attribute, text, QString::number(LayoutTemplate::MaxPixels)));
 }
 
 bool TreeReader::fail(const QDomNode& node, const QString& message)
@@ -449,29 +463,12 @@ void ControlLayoutItem::setGeometry(const QRect& cell)
     const int width = qMin(cellWidth, m_maximumSize.width());
     const int height = qMin(cellHeight, m_maximumSize.height());
 
-    int x = cell.left();
-    switch (int(alignment()) & 0x1F) {
-    case Qt::AlignRight:
-        x += cellWidth - width;
-        break;
-    case Qt::AlignHCenter:
-        x += (cellWidth - width) / 2;
-        break;
-    default:
-        break;
-    }
-    int y = cell.top();
-    switch (int(alignment()) & 0xE0) {
-    case Qt::AlignBottom:
-        y += cellHeight - height;
-        break;
-    case Qt::AlignVCenter:
-        y += (cellHeight - height) / 2;
-        break;
-    default:
-        break;
-    }
-    m_geometry = QRect(x, y, width, height);
+    const int flags = int(alignment());
+    m_geometry = QRect(cell.left() + alignedOffset(flags & 0x1F, Qt::AlignRight, Qt::AlignHCenter,
+                                                   cellWidth - width),
+                       cell.top() + alignedOffset(flags & 0xE0, Qt::AlignBottom, Qt::AlignVCenter,
+                                                  cellHeight - height),
+                       width, height);
 }
 
 QRect ControlLayoutItem::geometry() const

@@ -97,6 +97,14 @@ QString QMLRenderer::themeId() const
     return QStringLiteral("theTheme%1").arg(serial());
 }
 
+QString QMLRenderer::imageAddress(const char* store, unsigned int imageId) const
+{
+    return QStringLiteral("image://theme%1/%2%3")
+        .arg(serial())
+        .arg(QLatin1String(store))
+        .arg(imageId);
+}
+
 void QMLRenderer::renderConfiguration(const Velmora::Configuration*)
 {
     QMLStreamer& s = *m_streamer;
@@ -218,10 +226,11 @@ void QMLRenderer::writeThemedPart(Velmora::ThemedItemType itemType)
     }
 }
 
-void QMLRenderer::writeControlCommon(const Velmora::Control& control)
+void QMLRenderer::beginControl(const char* component, const Velmora::Control& control)
 {
     QMLStreamer& s = *m_streamer;
     const QRect& geometry = control.getGeometry();
+    s << component << " {\n";
     s.writeId(control.defaultName());
     s.writeProperty("configId", int(control.getId()));
     s.writeProperty("controlKey", control.getName(), true);
@@ -231,6 +240,12 @@ void QMLRenderer::writeControlCommon(const Velmora::Control& control)
     s.writeProperty("y", geometry.top());
     s.writeProperty("width", geometry.width());
     s.writeProperty("height", geometry.height());
+}
+
+void QMLRenderer::endControl(Velmora::ThemedItemType itemType)
+{
+    writeThemedPart(itemType);
+    *m_streamer << "}\n";
 }
 
 void QMLRenderer::renderPage(const Velmora::Page* page)
@@ -269,8 +284,7 @@ void QMLRenderer::renderPage(const Velmora::Page* page)
         if (s.editable)
             s.writeProperty("objectName", "backgroundImage", true);
         if (imageId != UINT_MAX)
-            s.writeProperty("source",
-                            QStringLiteral("image://theme%1/%2").arg(serial()).arg(imageId), true);
+            s.writeProperty("source", imageAddress("", imageId), true);
         static const char* const fillModes[] = {nullptr,
                                                 "Image.Stretch",
                                                 "Image.PreserveAspectFit",
@@ -305,32 +319,26 @@ void QMLRenderer::renderPage(const Velmora::Page* page)
 void QMLRenderer::renderButton(const Velmora::Button* button)
 {
     QMLStreamer& s = *m_streamer;
-    s << "Button {\n";
-    writeControlCommon(*button);
+    beginControl("Button", *button);
     s.writeProperty("fontSize", int(button->getFontSize()));
     s.writeProperty("wordWrap", bool(button->getWordWrap()));
     s.writeProperty("heldTimeout", int(button->getHeldTimeout()));
     s.writeProperty("repeatInterval", int(button->getRepeatInterval()));
     if (button->getImageId() != UINT_MAX)
-        s.writeProperty("fixedImageSource",
-                        QStringLiteral("image://theme%1/controlImage%2")
-                            .arg(serial())
-                            .arg(button->getImageId()),
+        s.writeProperty("fixedImageSource", imageAddress("controlImage", button->getImageId()),
                         true);
     s.writeProperty("actuation",
                     button->getActuation() == Velmora::Button::Actuation_MAINTAINED
                         ? "Control.MaintainedActuation"
                         : "Control.MomentaryActuation",
                     false);
-    writeThemedPart(Velmora::ThemedItemType_BUTTON);
-    s << "}\n";
+    endControl(Velmora::ThemedItemType_BUTTON);
 }
 
 void QMLRenderer::renderSlider(const Velmora::Slider* slider)
 {
     QMLStreamer& s = *m_streamer;
-    s << "Slider {\n";
-    writeControlCommon(*slider);
+    beginControl("Slider", *slider);
     const int minimum = slider->getMinimum();
     const int maximum = slider->getMaximum();
     s.writeProperty("minimum", minimum);
@@ -348,44 +356,37 @@ void QMLRenderer::renderSlider(const Velmora::Slider* slider)
     s.writeProperty("wordWrap", bool(slider->getWordWrap()));
     s.writeProperty("handleSize", slider->getHandleSize());
     s.writeProperty("spacing", int(slider->getSpacing()));
-    writeThemedPart(Velmora::ThemedItemType_SLIDER);
-    s << "}\n";
+    endControl(Velmora::ThemedItemType_SLIDER);
 }
 
 void QMLRenderer::renderColourPicker(const Velmora::ColourPicker* colourPicker)
 {
     QMLStreamer& s = *m_streamer;
-    s << "ColourPicker {\n";
-    writeControlCommon(*colourPicker);
+    beginControl("ColourPicker", *colourPicker);
     s.writeProperty("captionFontSize", int(colourPicker->getCaptionFontSize()));
     s.writeProperty("wordWrap", bool(colourPicker->getWordWrap()));
     s.writeProperty("spacing", int(colourPicker->getSpacing()));
-    writeThemedPart(Velmora::ThemedItemType_COLOUR_PICKER);
-    s << "}\n";
+    endControl(Velmora::ThemedItemType_COLOUR_PICKER);
 }
 
 void QMLRenderer::renderKeypad(const Velmora::Keypad* keypad)
 {
     QMLStreamer& s = *m_streamer;
-    s << "Keypad {\n";
-    writeControlCommon(*keypad);
+    beginControl("Keypad", *keypad);
     s.writeProperty("maxWidth", int(keypad->getMaxDigits()));
     s.writeProperty("hideCharacters", bool(keypad->getHideCharacters()));
     s.writeProperty("displayTextStyle", int(keypad->getDisplayTextStyle()));
     s.writeProperty("buttonTextStyle", int(keypad->getButtonTextStyle()));
-    writeThemedPart(Velmora::ThemedItemType_KEYPAD);
-    s << "}\n";
+    endControl(Velmora::ThemedItemType_KEYPAD);
 }
 
 void QMLRenderer::renderLabel(const Velmora::Label* label)
 {
     QMLStreamer& s = *m_streamer;
-    s << "Label {\n";
-    writeControlCommon(*label);
+    beginControl("Label", *label);
     s.writeProperty("fontSize", int(label->getFontSize()));
     s.writeProperty("wordWrap", bool(label->getWordWrap()));
-    writeThemedPart(Velmora::ThemedItemType_LABEL);
-    s << "}\n";
+    endControl(Velmora::ThemedItemType_LABEL);
 }
 
 void QMLRenderer::renderClock(const Velmora::Clock* clock)
@@ -393,19 +394,17 @@ void QMLRenderer::renderClock(const Velmora::Clock* clock)
     QMLStreamer& s = *m_streamer;
     switch (clock->getClockType()) {
     case Velmora::Clock::ClockType_ANALOGUE:
-        s << "AnalogueClock {\n";
+        beginControl("AnalogueClock", *clock);
         break;
     case Velmora::Clock::ClockType_DIGITAL:
-        s << "DigitalClock {\n";
+        beginControl("DigitalClock", *clock);
         break;
     default:
         return; // a clock of no known type is not shown
     }
-    writeControlCommon(*clock);
     s.writeProperty("captionFontSize", int(clock->getCaptionFontSize()));
     s.writeProperty("spacing", int(clock->getSpacing()));
-    writeThemedPart(Velmora::ThemedItemType_CLOCK);
-    s << "}\n";
+    endControl(Velmora::ThemedItemType_CLOCK);
 }
 
 void QMLRenderer::renderPageSwitcher(const Velmora::PageSwitcher* pageSwitcher)
@@ -549,12 +548,10 @@ void QMLRenderer::renderPageSwitcher(const Velmora::PageSwitcher* pageSwitcher)
             s.writeProperty("width", buttonWidth);
             s.writeProperty("height", ButtonHeight);
             const unsigned int iconId = page.getIconId();
-            s.writeProperty(
-                "iconSource",
-                iconId == UINT_MAX
-                    ? QStringLiteral("qrc:/default_page_icon.png")
-                    : QStringLiteral("image://theme%1/icon%2").arg(serial()).arg(iconId),
-                true);
+            s.writeProperty("iconSource",
+                            iconId == UINT_MAX ? QStringLiteral("qrc:/default_page_icon.png")
+                                               : imageAddress("icon", iconId),
+                            true);
             s.writeProperty("text", page.getName(), true);
             s << "}\n";
         }

@@ -55,6 +55,8 @@ private:
     const Velmora::Theme* theme() const;
     unsigned int serial() const;
     QString themeId() const;
+    // "image://theme<serial>/<store><id>", the address the theme image provider serves.
+    QString imageAddress(const char* store, unsigned int imageId) const;
 
     // The Theme object with the skin sets of the item type (all of them for 0).
     void writeTheme(int itemTypeFilter);
@@ -63,7 +65,10 @@ private:
     // The item type, the theme and the current skin that end every themed object: the theme's
     // default skin for the type, else a skin of the defaults of the type's skin-property table.
     void writeThemedPart(Velmora::ThemedItemType itemType);
-    void writeControlCommon(const Velmora::Control& control);
+    // The opening of a control's object with the properties every control has, and its
+    // themed part and closing.
+    void beginControl(const char* component, const Velmora::Control& control);
+    void endControl(Velmora::ThemedItemType itemType);
 
     QMLStreamer* m_streamer;
 };

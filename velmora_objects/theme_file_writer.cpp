@@ -14,6 +14,7 @@
 #include <QFile>
 #include <algorithm>
 #include <set>
+#include <utility>
 
 using namespace Velmora;
 
@@ -43,6 +44,14 @@ bool encodePng(const QImage& image, QByteArray& bytes)
 }
 
 using MemberName = QString (*)(const ImageData&);
+
+// An image store with the prefix of its work files and the names of its members.
+struct ImageStoreMembers
+{
+    const Theme::ImageStore* images;
+    const char* filePrefix;
+    MemberName memberName;
+};
 
 // Writes every image of the store into the folder as "<prefix><id>.png" and adds it to the
 // archive items under its member name.
@@ -149,41 +158,34 @@ bool ThemeFileWriter::writeBundle(const QString& bundlePath)
         return fail(SplashFileError);
     const QDir folder = temporaryFolder.dir();
 
-    QFile landscapeFile(folder.absoluteFilePath(QStringLiteral("landscape_splash.png")));
-    QFile portraitFile(folder.absoluteFilePath(QStringLiteral("portrait_splash.png")));
-    if (!landscapeFile.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        !portraitFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(SplashFileError);
-    QByteArray landscapePng;
-    QByteArray portraitPng;
-    if (!encodePng(theme.getLandscapeSplash(), landscapePng) ||
-        !encodePng(theme.getPortraitSplash(), portraitPng) ||
-        !writeAndClose(landscapeFile, landscapePng) || !writeAndClose(portraitFile, portraitPng))
-        return fail(SplashFileError);
+    QList<TarItemInfo> items;
+    const std::pair<const QImage*, QString> splashImages[] = {
+        {&theme.getLandscapeSplash(), QStringLiteral("landscape_splash")},
+        {&theme.getPortraitSplash(), QStringLiteral("portrait_splash")}};
+    for (const auto& [image, name] : splashImages) {
+        QFile file(folder.absoluteFilePath(name + QStringLiteral(".png")));
+        QByteArray png;
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !encodePng(*image, png) ||
+            !writeAndClose(file, png))
+            return fail(SplashFileError);
+        items.append(TarItemInfo{file.fileName(), name + QStringLiteral("_image")});
+    }
     setPosition(1);
 
-    QList<TarItemInfo> items;
-    items.append(TarItemInfo{landscapeFile.fileName(), QStringLiteral("landscape_splash_image")});
-    items.append(TarItemInfo{portraitFile.fileName(), QStringLiteral("portrait_splash_image")});
-
-    if (!writeStore(theme.getPageBackgroundImages(), folder, QStringLiteral("image"),
-                    ThemeWriter::imageFileName, items))
-        return fail(ImageFileError);
-    setPosition(2);
-    if (!writeStore(theme.getIcons(), folder, QStringLiteral("icon"), ThemeWriter::iconFileName,
-                    items))
-        return fail(ImageFileError);
-    setPosition(3);
-    if (!writeStore(theme.getControlImages(), folder, QStringLiteral("control_image"),
-                    ThemeWriter::controlImageFileName, items))
-        return fail(ImageFileError);
-    setPosition(4);
-
+    // Only the copy loses the skin images that no skin uses.
     pruneSkinImages(theme);
-    if (!writeStore(theme.getSkinImages(), folder, QStringLiteral("skin_image"),
-                    ThemeWriter::skinImageFileName, items))
-        return fail(ImageFileError);
-    setPosition(5);
+    const ImageStoreMembers stores[] = {
+        {&theme.getPageBackgroundImages(), "image", ThemeWriter::imageFileName},
+        {&theme.getIcons(), "icon", ThemeWriter::iconFileName},
+        {&theme.getControlImages(), "control_image", ThemeWriter::controlImageFileName},
+        {&theme.getSkinImages(), "skin_image", ThemeWriter::skinImageFileName}};
+    unsigned position = 2;
+    for (const ImageStoreMembers& store : stores) {
+        if (!writeStore(*store.images, folder, QLatin1String(store.filePrefix), store.memberName,
+                        items))
+            return fail(ImageFileError);
+        setPosition(position++);
+    }
 
     QFile xmlFile(folder.absoluteFilePath(QStringLiteral("theme.xml")));
     if (!xmlFile.open(QIODevice::WriteOnly | QIODevice::Truncate))

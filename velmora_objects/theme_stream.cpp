@@ -43,17 +43,10 @@ bool holdsTextStyle(ThemedItemType itemType, const QString& name)
            (name == QLatin1String("displayTextStyle") || name == QLatin1String("buttonTextStyle"));
 }
 
-quint16 readShort(Streamer& streamer)
+// A number of the stream, checked: a cut-short stream ends in the stream's error.
+template <class T> T readChecked(Streamer& streamer)
 {
-    quint16 value = 0;
-    streamer.stream() >> value;
-    streamer.checkStatus();
-    return value;
-}
-
-quint32 readCount32(Streamer& streamer)
-{
-    quint32 value = 0;
+    T value = 0;
     streamer.stream() >> value;
     streamer.checkStatus();
     return value;
@@ -66,10 +59,7 @@ quint32 readCount32(Streamer& streamer)
 QImage readSplash(Streamer& streamer)
 {
     QDataStream& s = streamer.stream();
-    qint32 marker = 0;
-    s >> marker;
-    streamer.checkStatus();
-    if (marker == 0)
+    if (readChecked<qint32>(streamer) == 0) // the marker of a null image
         return QImage();
 
     auto take = [&](QByteArray& into, quint32 size) {
@@ -131,10 +121,10 @@ void writeImages(Streamer& streamer, const Theme::ImageStore& store,
 
 void readImages(Streamer& streamer, Theme::ImageStore& store)
 {
-    const quint16 count = readShort(streamer);
+    const quint16 count = readChecked<quint16>(streamer);
     streamer.checkCount(count, MinimumImageBytes);
     for (quint16 i = 0; i < count; ++i) {
-        const quint16 id = readShort(streamer);
+        const quint16 id = readChecked<quint16>(streamer);
         smart_ptr<ImageData> image(new ImageData);
         image->read(streamer);
         // An id that is taken or beyond the store's maximum drops the image.
@@ -164,12 +154,8 @@ void ImageData::read(Streamer& streamer)
     if (md5.isEmpty())
         md5 = digestOf(data);
     orientation = Orientation_LANDSCAPE;
-    if (version >= 2) {
-        qint32 value = 0;
-        s >> value;
-        streamer.checkStatus();
-        orientation = value;
-    }
+    if (version >= 2)
+        orientation = readChecked<qint32>(streamer);
     streamer.expectTag("ImageData_end");
 }
 
@@ -232,21 +218,21 @@ void Theme::read(Streamer& streamer)
         readImages(streamer, controlImages);
     if (version >= 16) {
         readImages(streamer, skinImages);
-        const quint16 keyCount = readShort(streamer);
+        const quint16 keyCount = readChecked<quint16>(streamer);
         streamer.checkCount(keyCount, MinimumReferenceBytes);
         for (quint16 i = 0; i < keyCount; ++i) {
             SkinPropertyKey key;
             key.read(streamer);
-            const quint16 idCount = readShort(streamer);
+            const quint16 idCount = readChecked<quint16>(streamer);
             streamer.checkCount(idCount, 2);
             std::set<unsigned int> ids;
             for (quint16 j = 0; j < idCount; ++j)
-                ids.insert(readShort(streamer));
+                ids.insert(readChecked<quint16>(streamer));
             skinImageReferences[key] = ids;
         }
     }
 
-    const quint32 setCount = readCount32(streamer);
+    const quint32 setCount = readChecked<quint32>(streamer);
     streamer.checkCount(setCount, MinimumSkinSetBytes);
     for (quint32 i = 0; i < setCount; ++i) {
         smart_ptr<SkinSet> skinSet(new SkinSet(ThemedItemType(0)));
@@ -255,7 +241,7 @@ void Theme::read(Streamer& streamer)
     }
 
     QDataStream& s = streamer.stream();
-    const quint32 defaultSkinCount = readCount32(streamer);
+    const quint32 defaultSkinCount = readChecked<quint32>(streamer);
     streamer.checkCount(defaultSkinCount, MinimumDefaultSkinBytes);
     for (quint32 i = 0; i < defaultSkinCount; ++i) {
         qint32 itemType = 0;
@@ -267,12 +253,12 @@ void Theme::read(Streamer& streamer)
     // A file can name a default skin that its set lacks; the theme must never hold such a name.
     dropStaleDefaultSkins();
 
-    const quint32 itemTypeCount = readCount32(streamer);
+    const quint32 itemTypeCount = readChecked<quint32>(streamer);
     streamer.checkCount(itemTypeCount, MinimumItemTypeBytes);
     for (quint32 i = 0; i < itemTypeCount; ++i) {
         qint32 readType = 0;
         s >> readType;
-        const quint32 propertyCount = readCount32(streamer);
+        const quint32 propertyCount = readChecked<quint32>(streamer);
         streamer.checkCount(propertyCount, MinimumDefaultPropertyBytes);
         const ThemedItemType itemType = ThemedItemType(readType);
         ItemPropertyMap& properties = defaultItemProperties[itemType];

@@ -10,29 +10,39 @@
 
 #include <QIODevice>
 #include <optional>
+#include <utility>
 
 namespace Velmora {
 
 namespace ThemeWriter {
 
+namespace {
+
+QString memberName(const char* kind, const ImageData& image)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(kind)).arg(image.getId());
+}
+
+} // namespace
+
 QString imageFileName(const ImageData& image)
 {
-    return QStringLiteral("image_%1").arg(image.getId());
+    return memberName("image", image);
 }
 
 QString iconFileName(const ImageData& image)
 {
-    return QStringLiteral("icon_%1").arg(image.getId());
+    return memberName("icon", image);
 }
 
 QString controlImageFileName(const ImageData& image)
 {
-    return QStringLiteral("control_image_%1").arg(image.getId());
+    return memberName("control_image", image);
 }
 
 QString skinImageFileName(const ImageData& image)
 {
-    return QStringLiteral("skin_image_%1").arg(image.getId());
+    return memberName("skin_image", image);
 }
 
 } // namespace ThemeWriter
@@ -55,6 +65,16 @@ std::optional<QString> imageValueText(const QVariant& value, const Theme::ImageS
     if (!isNumber || !skinImages.exists(id))
         return std::nullopt;
     return ThemeWriter::skinImageFileName(skinImages[id]);
+}
+
+// A list element holding one text element per image, the image's member name.
+void writeImageList(QXmlStreamWriter& xml, const char* list, const char* element,
+                    const Theme::ImageStore& store, QString (*memberName)(const ImageData&))
+{
+    xml.writeStartElement(QLatin1String(list));
+    for (const ImageData& image : store)
+        xml.writeTextElement(QLatin1String(element), memberName(image));
+    xml.writeEndElement();
 }
 
 } // namespace
@@ -80,14 +100,14 @@ void ThemeXmlWriter::writeTheme(const Theme& theme)
 {
     writeTextElement(QStringLiteral("Name"), theme.getName());
 
-    writeStartElement(QStringLiteral("SplashImage"));
-    writeAttribute(QStringLiteral("Orientation"), QStringLiteral("Landscape"));
-    writeCharacters(QStringLiteral("landscape_splash_image"));
-    writeEndElement();
-    writeStartElement(QStringLiteral("SplashImage"));
-    writeAttribute(QStringLiteral("Orientation"), QStringLiteral("Portrait"));
-    writeCharacters(QStringLiteral("portrait_splash_image"));
-    writeEndElement();
+    const std::pair<const char*, const char*> splashImages[] = {
+        {"Landscape", "landscape_splash_image"}, {"Portrait", "portrait_splash_image"}};
+    for (const auto& [orientation, member] : splashImages) {
+        writeStartElement(QStringLiteral("SplashImage"));
+        writeAttribute(QStringLiteral("Orientation"), QLatin1String(orientation));
+        writeCharacters(QLatin1String(member));
+        writeEndElement();
+    }
 
     writeImages(theme);
     writeDefaultItemProperties(theme);
@@ -108,15 +128,9 @@ void ThemeXmlWriter::writeImages(const Theme& theme)
     }
     writeEndElement();
 
-    writeStartElement(QStringLiteral("Icons"));
-    for (const ImageData& image : theme.getIcons())
-        writeTextElement(QStringLiteral("Icon"), ThemeWriter::iconFileName(image));
-    writeEndElement();
-
-    writeStartElement(QStringLiteral("ControlImages"));
-    for (const ImageData& image : theme.getControlImages())
-        writeTextElement(QStringLiteral("ControlImage"), ThemeWriter::controlImageFileName(image));
-    writeEndElement();
+    writeImageList(*this, "Icons", "Icon", theme.getIcons(), ThemeWriter::iconFileName);
+    writeImageList(*this, "ControlImages", "ControlImage", theme.getControlImages(),
+                   ThemeWriter::controlImageFileName);
 }
 
 void ThemeXmlWriter::writeDefaultItemProperties(const Theme& theme)

@@ -11,7 +11,6 @@
 #include "velmora_objects/qml/qml_slider.h"
 
 #include <QSignalSpy>
-#include <tuple>
 #include <vector>
 
 using namespace VelmoraQML;
@@ -32,7 +31,8 @@ void recordEvent(const QString& key, int event, const QVariant& value)
     seen.push_back({key, event, value});
 }
 
-// Brightness calls join the event log as event -1 with the level as the value.
+// Brightness calls join the event log as event -1, with the mode as the key and the level as
+// the value.
 void recordBrightness(int mode, int value)
 {
     seen.push_back({QString::number(mode), -1, value});
@@ -59,69 +59,38 @@ protected:
         QmlFixture::SetUp();
     }
 
-    template <typename T> T* make(const QString& body, std::unique_ptr<QObject>& holder)
+    template <typename T> T* make(const QString& body)
     {
         holder = create(body);
         return qobject_cast<T*>(holder.get());
     }
+
+    std::unique_ptr<QObject> holder;
 };
 
-TEST_F(QmlItems, ControlEventsReachTheControllerUnderTheKey)
+TEST_F(QmlItems, EventsReachTheControllerUnderTheControlKey)
 {
-    std::unique_ptr<QObject> holder;
-    auto* control = make<QMLControl>("Control { controlKey: \"k1\" }", holder);
-    ASSERT_TRUE(control);
-    control->sendEvent(QMLControl::Event_KEYPAD_CODE_ENTERED, QVariant("1234"));
-    control->sendEvent(QMLControl::Event_BUTTON_PRESSED);
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].key, "k1");
-    EXPECT_EQ(seen[0].value, QVariant("1234"));
-    EXPECT_FALSE(seen[1].value.isValid());
-
-    // The base control takes no panel values or IR actions.
-    QSignalSpy received(control, &QMLControl::eventReceived);
-    control->setValue(0, 100);
-    control->handleIRAction(Velmora::Action_CLICK, true);
-    EXPECT_EQ(received.count(), 0);
-    EXPECT_EQ(seen.size(), 2u);
-
-    controller()->setEnabled(false);
-    control->sendEvent(QMLControl::Event_BUTTON_PRESSED);
-    EXPECT_EQ(seen.size(), 2u);
-}
-
-TEST_F(QmlItems, ControlKeyMovesTheRegistryEntryAndCaptionAlwaysEmits)
-{
-    std::unique_ptr<QObject> holder;
-    auto* control = make<QMLControl>("Control { controlKey: \"old\" }", holder);
-    control->setControlKey("new");
-    EXPECT_TRUE(controller()->controlsWithKey("old").empty());
-    EXPECT_EQ(controller()->controlsWithKey("new"), std::vector<QMLControl*>{control});
-
-    QSignalSpy captions(control, &QMLControl::captionChanged);
-    control->setCaption("Hello");
-    control->setCaption("Hello");
-    ASSERT_EQ(captions.count(), 2);
-    EXPECT_EQ(captions[1][0].toString(), "Hello");
-}
-
-TEST_F(QmlItems, ButtonIRClickPressesThenReleasesAndClicks)
-{
-    std::unique_ptr<QObject> holder;
-    auto* button = make<QMLButton>("ButtonPrivate { controlKey: \"b\"; configId: 4 }", holder);
+    auto* button = make<QMLButton>("ButtonPrivate { controlKey: \"old\" }");
     ASSERT_TRUE(button);
+    button->setControlKey("b");
+    EXPECT_TRUE(controller()->controlsWithKey("old").empty());
+    EXPECT_EQ(controller()->controlsWithKey("b"), std::vector<QMLControl*>{button});
+
+    // An IR click presses, then releases and clicks; the component's sendEvent slots take the
+    // same path.
     button->handleIRAction(Velmora::Action_CLICK, true);
     button->handleIRAction(Velmora::Action_CLICK, false);
     button->handleIRAction(Velmora::Action_INCREMENT, true);
+    QMetaObject::invokeMethod(button, "sendEvent", Q_ARG(int, 8), Q_ARG(QVariant, "1234"));
     EXPECT_EQ(seenEventNumbers(),
               (std::vector<int>{QMLControl::Event_BUTTON_PRESSED, QMLControl::Event_BUTTON_RELEASED,
-                                QMLControl::Event_BUTTON_CLICKED}));
-    for (const SeenEvent& e : seen)
-        EXPECT_FALSE(e.value.isValid());
+                                QMLControl::Event_BUTTON_CLICKED, 8}));
+    EXPECT_EQ(seen.back().key, "b");
+    EXPECT_EQ(seen.back().value, QVariant("1234"));
 
-    // The component reaches the same path through the button's own sendEvent slots.
-    QMetaObject::invokeMethod(button, "sendEvent", Q_ARG(int, 2));
-    EXPECT_EQ(seen.back().event, QMLControl::Event_BUTTON_REPEAT);
+    controller()->setEnabled(false);
+    button->sendEvent(QMLControl::Event_BUTTON_PRESSED);
+    EXPECT_EQ(seen.size(), 4u);
 }
 
 TEST_F(QmlItems, ClickPerformsTheButtonFunctionBeforeTheEventTravels)
@@ -145,28 +114,23 @@ TEST_F(QmlItems, ClickPerformsTheButtonFunctionBeforeTheEventTravels)
     EXPECT_EQ(seen[1].key, "0"); // set, at the button's level
     EXPECT_EQ(seen[1].value.toInt(), 128);
 
+    // Increase steps by 10.
     model->setFunction(Velmora::ButtonFunction_INCREASE_BRIGHTNESS);
     button->sendEvent(QMLControl::Event_BUTTON_CLICKED);
     EXPECT_EQ(seen[3].key, "1");
     EXPECT_EQ(seen[3].value.toInt(), 10);
-    model->setFunction(Velmora::ButtonFunction_DECREASE_BRIGHTNESS);
-    button->sendEvent(QMLControl::Event_BUTTON_PRESSED); // only a click performs the function
-    button->sendEvent(QMLControl::Event_BUTTON_CLICKED);
-    EXPECT_EQ(seen[6].key, "2");
-    EXPECT_EQ(seen.size(), 8u);
 
     // Disabled, neither the function nor the event goes anywhere.
     controller()->setEnabled(false);
     button->sendEvent(QMLControl::Event_BUTTON_CLICKED);
-    EXPECT_EQ(seen.size(), 8u);
+    EXPECT_EQ(seen.size(), 5u);
     root.reset();
 }
 
 TEST_F(QmlItems, SliderClampsAndFormatsItsValue)
 {
-    std::unique_ptr<QObject> holder;
-    auto* slider = make<QMLSlider>(
-        "SliderPrivate { property real minimum: 0; property real maximum: 255 }", holder);
+    auto* slider = make<QMLSlider>("SliderPrivate { property real minimum: 0; "
+                                   "property real maximum: 255 }");
     ASSERT_TRUE(slider);
     QSignalSpy changes(slider, &QMLSlider::valueChanged);
     slider->setValue(1.7);
@@ -180,32 +144,22 @@ TEST_F(QmlItems, SliderClampsAndFormatsItsValue)
     EXPECT_EQ(slider->valueString(), "127");
     slider->setProperty("maximum", 100);
     slider->setValueSuffix("%");
-    slider->setValue(0.999);
-    EXPECT_EQ(slider->valueString(), "99%");
     slider->setProperty("minimum", -10);
     slider->setValue(0.01);
     EXPECT_EQ(slider->valueString(), "-8%"); // -8.9 truncated towards zero
     slider->setValue(0.09);
     EXPECT_EQ(slider->valueString(), "0%"); // -0.1: no "-0"
-
-    // The shared formatter on its own.
-    EXPECT_EQ(QMLSlider::formatValue(0, 255, 0.5, ""), "127");
-    EXPECT_EQ(QMLSlider::formatValue(0, 100, 0.999, "%"), "99%");
     EXPECT_EQ(QMLSlider::formatValue(0, 0, 1.0, ""), "0");
 }
 
 TEST_F(QmlItems, SliderPanelValuesAndIRSteps)
 {
-    std::unique_ptr<QObject> holder;
-    auto* slider = make<QMLSlider>("SliderPrivate {}", holder);
+    auto* slider = make<QMLSlider>("SliderPrivate {}");
     QSignalSpy received(slider, &QMLControl::eventReceived);
-    const std::pair<int, double> panel[] = {{300, 1.0}, {-5, 0.0}, {51, 0.2}, {255, 1.0}};
-    for (const auto& [value, fraction] : panel) {
+    for (const auto& [value, fraction] : {std::pair{300, 1.0}, {-5, 0.0}, {51, 0.2}}) {
         slider->setValue(7u, value);
-        ASSERT_FALSE(received.isEmpty());
         const QList<QVariant> args = received.takeFirst();
         EXPECT_EQ(args[0].toInt(), QMLControl::Event_SLIDER_VALUE_CHANGED);
-        EXPECT_EQ(args[1].metaType(), QMetaType::fromType<double>());
         EXPECT_DOUBLE_EQ(args[1].toDouble(), fraction) << value;
     }
     EXPECT_EQ(slider->value(), 0.0); // the component sets the value, not the item
@@ -216,68 +170,33 @@ TEST_F(QmlItems, SliderPanelValuesAndIRSteps)
     slider->handleIRAction(Velmora::Action_INCREMENT, true);
     slider->handleIRAction(Velmora::Action_INCREMENT, false); // a release steps as well
     EXPECT_DOUBLE_EQ(slider->value(), 0.2);
-    slider->handleIRAction(Velmora::Action_CLICK, true);
-    EXPECT_DOUBLE_EQ(slider->value(), 0.2);
     slider->setValue(0.95);
     slider->handleIRAction(Velmora::Action_INCREMENT, true);
     EXPECT_EQ(slider->value(), 1.0);
 }
 
-TEST_F(QmlItems, ColourPickerPicksFromTheWheel)
+TEST_F(QmlItems, ColourPickerPicksFromTheWheelAndShowsPanelValues)
 {
-    std::unique_ptr<QObject> holder;
-    auto* picker = make<QMLColourPicker>(
-        "ColourPickerPrivate { controlKey: \"c\"; property int wheelWidth: 200; "
-        "property int wheelHeight: 100 }",
-        holder);
+    auto* picker = make<QMLColourPicker>("ColourPickerPrivate { controlKey: \"c\"; "
+                                         "property int wheelWidth: 200; "
+                                         "property int wheelHeight: 100 }");
     ASSERT_TRUE(picker);
-    EXPECT_EQ(picker->colour(), QColor(Qt::white));
     QSignalSpy received(picker, &QMLControl::eventReceived);
-
-    picker->sendEvent(QMLControl::Event_COLOUR_PICKER_PRESS, QVariant(QPoint(130, 50)));
-    ASSERT_EQ(received.count(), 1);
-    EXPECT_EQ(received[0][0].toInt(), QMLControl::Event_COLOUR_PICKER_MOVE);
-    EXPECT_EQ(received[0][1].toPoint(), QPoint(130, 50));
+    // A press on the wheel (in real coordinates, as QML passes them) moves the indicator and
+    // hands the controller the colour at the point: hue 0.25, saturation (30 / 50)².
+    picker->sendEvent(QMLControl::Event_COLOUR_PICKER_PRESS, QVariant(QPointF(130.0, 50.0)));
+    EXPECT_EQ(received.takeFirst()[0].toInt(), QMLControl::Event_COLOUR_PICKER_MOVE);
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].key, "c");
-    EXPECT_EQ(seen[0].event, QMLControl::Event_COLOUR_PICKER_PRESS);
-    const QColor sent = seen[0].value.value<QColor>();
-    EXPECT_NEAR(sent.hsvHueF(), 0.25, 1e-4);
-    EXPECT_NEAR(sent.hsvSaturationF(), 0.36, 1e-4); // (30 / 50)²
-    EXPECT_EQ(picker->colour(), sent);
+    EXPECT_EQ(seen[0].value.value<QColor>(), QColor::fromHsvF(0.25f, 0.36f, 1.0f));
 
-    // Points as QML passes them (real coordinates) are taken as well.
-    picker->sendEvent(QMLControl::Event_COLOUR_PICKER_MOVE, QVariant(QPointF(100.0, 80.0)));
-    EXPECT_NEAR(seen.back().value.value<QColor>().hsvHueF(), 0.5, 1e-4);
-
-    // The wheel's size comes from the component's properties.
-    EXPECT_FALSE(picker->isPointInWheel(QPoint(151, 50)));
-    EXPECT_EQ(picker->nearestPointInWheel(QPoint(190, 50)), QPoint(150, 50));
-}
-
-TEST_F(QmlItems, ColourPickerPanelValuesMoveTheIndicator)
-{
-    std::unique_ptr<QObject> holder;
-    auto* picker = make<QMLColourPicker>(
-        "ColourPickerPrivate { property int wheelWidth: 200; property int wheelHeight: 100 }",
-        holder);
-    QSignalSpy received(picker, &QMLControl::eventReceived);
+    // Panel values set the channels (clamped) and move the indicator; channel 3 is ignored.
     picker->setValue(3u, 100);
-    EXPECT_EQ(received.count(), 0);
-    EXPECT_EQ(picker->colour(), QColor(Qt::white));
-
-    picker->setValue(1u, 0);
-    picker->setValue(2u, -20); // clamped to 0: pure red
+    for (auto [channel, value] : {std::pair{0u, 300}, {1u, 0}, {2u, -20}})
+        picker->setValue(channel, value);
     EXPECT_EQ(picker->colour(), QColor(255, 0, 0));
-    ASSERT_EQ(received.count(), 2);
-    EXPECT_EQ(received[1][0].toInt(), QMLControl::Event_COLOUR_PICKER_PRESS);
-    EXPECT_EQ(received[1][1].toPoint(), QPoint(100, 0)); // straight above, full radius
-
-    picker->setValue(0u, 0);
-    picker->setValue(1u, 400); // clamped to 255: pure green, to the lower right
-    EXPECT_EQ(picker->colour(), QColor(0, 255, 0));
-    EXPECT_EQ(received.last()[1].toPoint(), QPoint(143, 75));
-    EXPECT_TRUE(seen.empty()); // panel values do not travel back to the controller
+    ASSERT_EQ(received.count(), 3);
+    EXPECT_EQ(received[2][1].toPoint(), QPoint(100, 0)); // straight above, full radius
+    EXPECT_EQ(seen.size(), 1u); // panel values do not travel back to the controller
 }
 
 TEST_F(QmlItems, PageSwitcherButtonMap)
@@ -297,8 +216,6 @@ PageSwitcherPrivate {
     switcher->addButton(a, "Other"); // button taken
     switcher->addButton(b, "Next");
     EXPECT_EQ(switcher->buttonCount(), 2);
-    EXPECT_EQ(switcher->buttonForPage("Home"), a);
-    EXPECT_EQ(switcher->buttonForPage("Next"), b);
 
     switcher->indicatePage("Home");
     switcher->indicatePage("Next");
@@ -315,11 +232,18 @@ PageSwitcherPrivate {
     switcher->indicatePage("Next");
 }
 
-// Pages, page switchers and controls as a whole document registers them.
-static const char* registeredItems = R"(
+// Pages, page switchers and controls as a whole document registers them; each test deletes
+// them in another order.
+class QmlRegistries : public QmlItems
+{
+protected:
+    void SetUp() override
+    {
+        QmlItems::SetUp();
+        root = create(R"(
 Item {
     PagePrivate {
-        objectName: "page"; name: "P"; sortValue: 1; configId: 1
+        objectName: "page"; configId: 1
         Component.onCompleted: controller.addPage(this)
         Control { objectName: "c1"; controlKey: "k" }
         Control { objectName: "c2"; controlKey: "k" }
@@ -328,16 +252,7 @@ Item {
         objectName: "switcher"; configId: 7
         Component.onCompleted: controller.addPageSwitcher(this)
     }
-}
-)";
-
-class QmlRegistries : public QmlItems
-{
-protected:
-    void SetUp() override
-    {
-        QmlItems::SetUp();
-        root = create(registeredItems);
+})");
         ASSERT_TRUE(root);
         page = root->findChild<QMLPage*>("page");
         switcher = root->findChild<QMLPageSwitcher*>("switcher");
@@ -372,10 +287,9 @@ TEST_F(QmlRegistries, ControlsFirstThenPageThenSwitcher)
     expectEmpty();
 }
 
-TEST_F(QmlRegistries, PageTakesItsControlsWithIt)
+TEST_F(QmlRegistries, SwitcherThenPageWithItsControls)
 {
     delete switcher;
-    EXPECT_FALSE(controller()->hasPageSwitcher(switcher));
     EXPECT_TRUE(controller()->hasPage(page));
     delete page;
     expectEmpty();
@@ -385,13 +299,6 @@ TEST_F(QmlRegistries, WholeDocumentAtOnce)
 {
     root.reset();
     expectEmpty();
-}
-
-TEST_F(QmlRegistries, AfterShutdownNothingIsTouched)
-{
-    shutdown();
-    delete c1;
-    root.reset();
 }
 
 TEST_F(QmlRegistries, ConfigurationItemResetsTheRegistries)

@@ -185,14 +185,10 @@ inline std::unique_ptr<Configuration> makeProject()
     tiles.setBackgroundImageId(7);
     tiles.setBackgroundImageScaling(Scaling_TILED);
 
-    Button* button =
-        addControl<Button>(*configuration, 0, 1, "button000", "Go", QRect(10, 20, 100, 40));
-    button->setFontSize(16);
-    button->setWordWrap(false);
-    button->setHeldTimeout(500);
-    button->setRepeatInterval(200);
-    button = addControl<Button>(*configuration, 2, 1, "button001", "Line \"1\" \\ 2",
-                                QRect(120, 20, 100, 40));
+    // The first button and the first clock keep their defaults.
+    addControl<Button>(*configuration, 0, 1, "button000", "Go", QRect(10, 20, 100, 40));
+    Button* button = addControl<Button>(*configuration, 2, 1, "button001", "Line \"1\" \\ 2",
+                                        QRect(120, 20, 100, 40));
     button->setStartupSkin("Pressed");
     button->setFontSize(20);
     button->setWordWrap(true);
@@ -203,31 +199,22 @@ inline std::unique_ptr<Configuration> makeProject()
 
     Slider* slider =
         addControl<Slider>(*configuration, 1, 0, "slider000", "Volume", QRect(10, 10, 200, 40));
-    slider->setMinimum(0);
     slider->setMaximum(255);
     slider->setValue(51);
     slider->setShowValue(true);
-    slider->setValueSuffix("");
-    slider->setCaptionFontSize(11);
     slider->setValueFontSize(12);
-    slider->setWordWrap(false);
-    slider->setHandleSize(0.2);
-    slider->setSpacing(6);
     slider = addControl<Slider>(*configuration, 3, 0, "slider001", "", QRect(10, 60, 200, 40));
     slider->setMinimum(5);
     slider->setMaximum(5);
     slider->setValue(5);
     slider->setShowValue(false);
     slider->setValueSuffix("%");
-    slider->setCaptionFontSize(11);
-    slider->setValueFontSize(11);
     slider->setWordWrap(true);
     slider->setHandleSize(0.35);
     slider->setSpacing(4);
 
     ColourPicker* picker = addControl<ColourPicker>(*configuration, 4, 0, "colour000", "Tint",
                                                     QRect(250, 10, 100, 100));
-    picker->setColour(Qt::green); // not part of the preview
     picker->setCaptionFontSize(13);
     picker->setWordWrap(true);
     picker->setSpacing(8);
@@ -244,12 +231,9 @@ inline std::unique_ptr<Configuration> makeProject()
     label->setFontSize(18);
     label->setWordWrap(true);
 
+    addControl<Clock>(*configuration, 7, 2, "clock000", "Local", QRect(10, 60, 120, 120));
     Clock* clock =
-        addControl<Clock>(*configuration, 7, 2, "clock000", "Local", QRect(10, 60, 120, 120));
-    clock->setClockType(Clock::ClockType_ANALOGUE);
-    clock->setCaptionFontSize(11);
-    clock->setSpacing(6);
-    clock = addControl<Clock>(*configuration, 8, 2, "clock001", "Digital", QRect(140, 60, 120, 40));
+        addControl<Clock>(*configuration, 8, 2, "clock001", "Digital", QRect(140, 60, 120, 40));
     clock->setStartupSkin("Face");
     clock->setClockType(Clock::ClockType_DIGITAL);
     clock->setCaptionFontSize(14);

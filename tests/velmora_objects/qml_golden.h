@@ -3,7 +3,6 @@
 #include "common/helpers.h"
 
 #include <QString>
-#include <QStringList>
 #include <gtest/gtest.h>
 
 // Expected QML documents live in tests/data/qml/. Running a test program with
@@ -11,35 +10,17 @@
 // must be reviewed before they are committed.
 namespace QmlGolden {
 
-inline bool regenerating()
-{
-    return qEnvironmentVariableIntValue("VELMORA_REGENERATE_GOLDEN") != 0;
-}
-
-// Compares the document with tests/data/qml/<name> byte for byte (as UTF-8) and names the first
-// line that differs.
+// Compares the document with tests/data/qml/<name> byte for byte (as UTF-8); a difference is
+// shown line by line.
 inline void expectDocument(const QString& name, const QString& actual)
 {
     const QString path = TestUtil::dataPath(QStringLiteral("qml/") + name);
-    if (regenerating()) {
+    if (qEnvironmentVariableIntValue("VELMORA_REGENERATE_GOLDEN") != 0) {
         ASSERT_TRUE(TestUtil::writeFile(path, actual.toUtf8())) << path.toStdString();
         return;
     }
-    const QByteArray expectedBytes = TestUtil::readFile(path);
-    ASSERT_FALSE(expectedBytes.isEmpty()) << "missing expected document " << path.toStdString();
-    const QString expected = QString::fromUtf8(expectedBytes);
-    if (expected == actual)
-        return;
-    const QStringList expectedLines = expected.split(QLatin1Char('\n'));
-    const QStringList actualLines = actual.split(QLatin1Char('\n'));
-    qsizetype line = 0;
-    while (line < expectedLines.size() && line < actualLines.size() &&
-           expectedLines[line] == actualLines[line])
-        ++line;
-    ADD_FAILURE() << name.toStdString() << " differs at line " << line + 1 << "\n  expected: "
-                  << expectedLines.value(line, QStringLiteral("<end>")).toStdString()
-                  << "\n  actual:   "
-                  << actualLines.value(line, QStringLiteral("<end>")).toStdString();
+    EXPECT_EQ(actual.toUtf8().toStdString(), TestUtil::readFile(path).toStdString())
+        << name.toStdString();
 }
 
 } // namespace QmlGolden

@@ -6,6 +6,7 @@
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/keypad.h"
 #include "velmora_objects/label.h"
+#include "velmora_objects/model_stream.h"
 #include "velmora_objects/page.h"
 #include "velmora_objects/page_switcher.h"
 #include "velmora_objects/sample_theme.h"
@@ -127,7 +128,7 @@ inline void fill(Configuration& project, int imageCount = 3)
 
 inline QByteArray saved(const Configuration& project, bool minimal = false)
 {
-    return SampleTheme::written([&](Streamer& s) { project.write(s, minimal); });
+    return ModelStream::written([&](Streamer& s) { project.write(s, minimal); });
 }
 
 // Loads the bytes into the project, which is cleared first.

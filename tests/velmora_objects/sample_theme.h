@@ -4,13 +4,11 @@
 #include "velmora_objects/skin.h"
 #include "velmora_objects/skin_property.h"
 #include "velmora_objects/skin_set.h"
-#include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
-#include <functional>
 #include <memory>
 
 // Themes with something in every member, for the stream tests of the theme block and of the
@@ -108,17 +106,6 @@ inline std::unique_ptr<Theme> make(int imageCount = 3)
     theme->setDefaultItemProperty(ThemedItemType_PAGE_SWITCHER, "timeFormat", QString("hh:mm"));
     theme->setDefaultItemProperty(ThemedItemType_LABEL, "unset", QVariant());
     return theme;
-}
-
-// The bytes a streamer opened on a byte array holds after write ran: the stream header, then
-// what write wrote.
-inline QByteArray written(const std::function<void(Streamer&)>& write)
-{
-    QByteArray bytes;
-    Streamer streamer;
-    streamer.open(Streamer::Mode_WRITE, &bytes);
-    write(streamer);
-    return bytes;
 }
 
 } // namespace SampleTheme

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QGridLayout>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -38,13 +37,9 @@ int greyPixels(const QImage& image)
 
 } // namespace
 
-TEST(LayoutTemplateFiles, SchemaIsValid)
-{
-    EXPECT_TRUE(layoutSchema().isValid()) << layoutSchema().schemaError().toString().toStdString();
-}
-
 TEST(LayoutTemplateFiles, ShippedTemplatesValidateAndLoad)
 {
+    ASSERT_TRUE(layoutSchema().isValid()) << layoutSchema().schemaError().toString().toStdString();
     const QStringList files = QDir(layoutFolder()).entryList({"*.xml"}, QDir::Files, QDir::Name);
     EXPECT_GE(files.size(), 4);
     EXPECT_LE(files.size(), 6);
@@ -73,28 +68,8 @@ TEST(LayoutTemplateFiles, ShippedTemplatesValidateAndLoad)
             delete control;
         }
 
-        const QImage landscape = layoutTemplate.renderThumbnail(1, QSize(120, 68));
-        const QImage portrait = layoutTemplate.renderThumbnail(2, QSize(68, 120));
-        EXPECT_EQ(landscape.size(), QSize(120, 68));
-        EXPECT_EQ(portrait.size(), QSize(68, 120));
-        EXPECT_GT(greyPixels(landscape), 120 * 68 / 4);
-        EXPECT_GT(greyPixels(portrait), 120 * 68 / 4);
-    }
-}
-
-TEST(LayoutTemplateFiles, WelcomeTemplateFillsItsGrid)
-{
-    LayoutTemplate layoutTemplate;
-    ASSERT_TRUE(layoutTemplate.load(readFile(layoutFolder() + "/welcome.xml")));
-    auto* grid = qobject_cast<QGridLayout*>(layoutTemplate.getLayout());
-    ASSERT_NE(grid, nullptr);
-    ASSERT_EQ(grid->count(), 4);
-    const int expected[4][4] = {{0, 0, 2, 2}, {0, 2, 1, 1}, {1, 2, 1, 1}, {2, 0, 1, 3}};
-    for (int i = 0; i < 4; ++i) {
-        int cell[4];
-        grid->getItemPosition(i, &cell[0], &cell[1], &cell[2], &cell[3]);
-        for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(cell[k], expected[i][k]) << i << " " << k;
+        EXPECT_GT(greyPixels(layoutTemplate.renderThumbnail(1, QSize(120, 68))), 120 * 68 / 4);
+        EXPECT_GT(greyPixels(layoutTemplate.renderThumbnail(2, QSize(68, 120))), 120 * 68 / 4);
     }
 }
 
@@ -158,52 +133,28 @@ TEST(LayoutTemplateFiles, MalformedSamples)
 // The schema accepts attribute texts only in the forms the reader gives a meaning to.
 TEST(LayoutTemplateFiles, SchemaAgreesWithTheReader)
 {
-    const struct
-    {
-        const char* attributes;
-        bool valid;
-    } cases[] = {
-        {"width=\"120px\" height=\"120PX\"", true},
-        {"width=\"120\" height=\"0\"", true},
-        {"width=\"9999px\"", true},
-        {"width=\"10000px\"", false},
-        {"width=\" 120px\"", false},
-        {"width=\"120 px\"", false},
-        {"width=\"\"", false},
-        {"width=\"-5px\"", false},
-        {"align=\"Right\"", true},
-        {"align=\"VCENTER\"", true},
-        {"align=\"middle\"", false},
-        {"align=\"left right\"", false},
-        {"rowspan=\"2\"", false}, // only children of a grid span cells
+    const std::pair<const char*, bool> cases[] = {
+        {"<vbox margin=\"0\" spacing=\"9999\"><button width=\"120px\" height=\"120PX\"/>"
+         "<spacer size=\"3\"/></vbox>",
+         true},
+        {"<vbox><button width=\"120\" height=\"0\" align=\"VCENTER\"/></vbox>", true},
+        {"<vbox><button width=\"10000px\"/></vbox>", false},
+        {"<vbox><button width=\"120 px\"/></vbox>", false},
+        {"<vbox><button align=\"middle\"/></vbox>", false},
+        {"<vbox><button rowspan=\"2\"/></vbox>", false}, // only children of a grid span cells
+        {"<grid rows=\"64\" columns=\"1\"><button rowspan=\"64\" colspan=\"1\"/>"
+         "<vbox colspan=\"1\"/><grid rows=\"1\" columns=\"1\" rowspan=\"1\"/></grid>",
+         true},
+        {"<grid rows=\"65\" columns=\"1\"/>", false},
+        {"<grid rows=\"1\" columns=\"1\"><spacer/></grid>", false},
+        {"<grid rows=\"1\" columns=\"1\"><button colspan=\"65\"/></grid>", false},
+        {"<vbox/><hbox/>", false},
     };
-    for (const auto& c : cases) {
-        const QByteArray document = QByteArray("<layout name=\"s\" orientation=\"Portrait\">"
-                                               "<vbox margin=\"0\" spacing=\"9999\"><button ") +
-                                    c.attributes + "/><spacer size=\"3\"/></vbox></layout>";
-        EXPECT_EQ(layoutSchema().validate(document), c.valid) << c.attributes;
-        LayoutTemplate layoutTemplate;
-        EXPECT_TRUE(!c.valid || layoutTemplate.load(document)) << c.attributes;
+    for (const auto& [body, valid] : cases) {
+        const QByteArray document = QByteArray("<layout name=\"s\">") + body + "</layout>";
+        EXPECT_EQ(layoutSchema().validate(document), valid) << body;
+        EXPECT_TRUE(!valid || LayoutTemplate().load(document)) << body;
     }
-
-    const char* grids[] = {
-        "<grid rows=\"64\" columns=\"1\"><button rowspan=\"64\" colspan=\"1\"/>"
-        "<vbox colspan=\"1\"/><grid rows=\"1\" columns=\"1\" rowspan=\"1\"/></grid>",
-        "<grid rows=\"1\" columns=\"1\"/>",
-    };
-    for (const char* grid : grids)
-        EXPECT_TRUE(layoutSchema().validate(QByteArray("<layout name=\"g\">") + grid + "</layout>"))
-            << grid;
-    const char* invalidGrids[] = {
-        "<grid rows=\"65\" columns=\"1\"/>",
-        "<grid rows=\"1\" columns=\"1\"><spacer/></grid>",
-        "<grid rows=\"1\" columns=\"1\"><button colspan=\"65\"/></grid>",
-    };
-    for (const char* grid : invalidGrids)
-        EXPECT_FALSE(
-            layoutSchema().validate(QByteArray("<layout name=\"g\">") + grid + "</layout>"))
-            << grid;
     EXPECT_FALSE(layoutSchema().validate("<layout name=\"\"><vbox/></layout>"));
-    EXPECT_FALSE(layoutSchema().validate("<layout name=\"two\"><vbox/><hbox/></layout>"));
     EXPECT_FALSE(layoutSchema().validate("<layout name=\"o\" orientation=\"up\"><vbox/></layout>"));
 }

@@ -11,8 +11,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QXmlStreamReader>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -55,25 +56,15 @@ QStringList membersOf(const QString& bundle)
     return names;
 }
 
-// Every member name the theme document names: splash images, image lists and image skin
+// Every member name the theme document names: its splash images, image lists and image skin
 // properties.
 QStringList namedMembers(const QByteArray& document)
 {
+    static const QRegularExpression member(
+        "[>\"]((landscape|portrait)_splash_image|(image|icon|control_image|skin_image)_\\d+)[<\"]");
     QStringList names;
-    QXmlStreamReader reader(document);
-    while (!reader.atEnd()) {
-        reader.readNext();
-        if (!reader.isStartElement())
-            continue;
-        const QString element = reader.name().toString();
-        if (element == "SplashImage" || element == "PageBackgroundImage" || element == "Icon" ||
-            element == "ControlImage")
-            names << reader.readElementText();
-        else if (element == "SkinProperty" &&
-                 reader.attributes().value("Value").startsWith(QLatin1String("skin_image_")))
-            names << reader.attributes().value("Value").toString();
-    }
-    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    for (const QRegularExpressionMatch& match : member.globalMatch(QString(document)))
+        names << match.captured(1);
     return names;
 }
 
@@ -132,62 +123,33 @@ TEST_F(ThemeFileWriterTest, ThemeWithoutImagesGivesSplashesAndDocument)
               QStringList({"landscape_splash_image", "portrait_splash_image", "Blue.xml"}));
 }
 
-TEST_F(ThemeFileWriterTest, MembersAreNamedByKindAndIdInStoreOrder)
+TEST_F(ThemeFileWriterTest, MembersAreNamedByKindAndIdAndUnusedSkinImagesLeftOut)
 {
     const std::unique_ptr<Theme> theme = TestUtil::sampleTheme();
     const QString bundle = bundlePath();
     EXPECT_TRUE(write(*theme, bundle, true).empty());
-    const QStringList expected = {"landscape_splash_image",
-                                  "portrait_splash_image",
-                                  "image_0",
-                                  "image_1",
-                                  "image_2",
-                                  "icon_7",
-                                  "control_image_0",
-                                  "skin_image_0",
-                                  "skin_image_2",
-                                  "Blue.xml"};
+    // Skin image 1 is used by no skin: the bundle leaves it out, the caller's theme keeps it.
+    const QStringList expected = QString("landscape_splash_image portrait_splash_image image_0 "
+                                         "image_1 image_2 icon_7 control_image_0 skin_image_0 "
+                                         "skin_image_2 Blue.xml")
+                                     .split(' ');
     EXPECT_EQ(membersOf(bundle), expected);
+    EXPECT_EQ(theme->getSkinImages().size(), 3u);
 
     // Every member carries its bytes unchanged; the splash images are PNG pictures.
     QTemporaryDir unpacked;
     TargzArchive archive;
     ASSERT_TRUE(archive.extractAll(bundle, unpacked.path()));
     EXPECT_EQ(readFile(unpacked.path() + "/icon_7"), "icon 7");
-    EXPECT_EQ(readFile(unpacked.path() + "/image_2"), "background 2");
-    EXPECT_EQ(readFile(unpacked.path() + "/control_image_0"), "control image 0");
     EXPECT_EQ(readFile(unpacked.path() + "/skin_image_2"), "skin image 2");
-    const QImage landscape(unpacked.path() + "/landscape_splash_image", "PNG");
-    EXPECT_EQ(landscape.size(), QSize(48, 27));
-    EXPECT_EQ(landscape.pixelColor(5, 5), QColor(10, 20, 200));
+    EXPECT_EQ(QImage(unpacked.path() + "/landscape_splash_image", "PNG").size(), QSize(48, 27));
     EXPECT_EQ(QFileInfo(unpacked.path() + "/portrait_splash_image").size(), 0); // no splash
 
     // Everything the document names is a member of the bundle.
-    const QByteArray document = readFile(unpacked.path() + "/Blue.xml");
-    for (const QString& name : namedMembers(document))
+    const QStringList named = namedMembers(readFile(unpacked.path() + "/Blue.xml"));
+    EXPECT_EQ(named.size(), 9);
+    for (const QString& name : named)
         EXPECT_TRUE(expected.contains(name)) << name.toStdString();
-    EXPECT_EQ(namedMembers(document).size(), 9);
-}
-
-TEST_F(ThemeFileWriterTest, UnusedSkinImagesLeaveTheBundleButNotTheTheme)
-{
-    const std::unique_ptr<Theme> theme = TestUtil::sampleTheme();
-    const QString bundle = bundlePath();
-    ASSERT_TRUE(write(*theme, bundle, true).empty());
-    EXPECT_FALSE(membersOf(bundle).contains("skin_image_1"));
-    EXPECT_FALSE(documentOf(bundle).contains("skin_image_1"));
-    ASSERT_TRUE(theme->getSkinImages().exists(1));
-    EXPECT_EQ(theme->getSkinImages()[1].getData(), "skin image 1");
-    EXPECT_EQ(theme->getSkinImages().size(), 3u);
-}
-
-TEST_F(ThemeFileWriterTest, WritingTwiceGivesTheSameMembersInTheSameOrder)
-{
-    const std::unique_ptr<Theme> theme = TestUtil::sampleTheme();
-    ASSERT_TRUE(write(*theme, bundlePath("a.qvt"), true).empty());
-    ASSERT_TRUE(write(*theme, bundlePath("b.qvt"), true).empty());
-    EXPECT_EQ(membersOf(bundlePath("a.qvt")), membersOf(bundlePath("b.qvt")));
-    EXPECT_EQ(documentOf(bundlePath("a.qvt")), documentOf(bundlePath("b.qvt")));
 }
 
 // Names with characters that mean something in shell patterns, or that would make a member
@@ -220,12 +182,6 @@ TEST_F(ThemeFileWriterTest, WorkFolderThatCannotBeMadeIsASplashError)
     const QString bundle = bundlePath();
     EXPECT_EQ(write(*TestUtil::sampleTheme(), bundle, false), std::vector<int>{2});
     EXPECT_FALSE(QFileInfo::exists(bundle));
-}
-
-TEST_F(ThemeFileWriterTest, ArchiveThatCannotBeCreatedIsAnArchiveError)
-{
-    EXPECT_EQ(write(*TestUtil::sampleTheme(), output.path() + "/missing/theme.qvt", false),
-              std::vector<int>{3});
 }
 
 // A full disk at each stage: the matching code, false, and the bundle written before stays
@@ -284,23 +240,15 @@ TEST_F(ThemeFileWriterTest, ProgressFillsFivePartsAndEndsComplete)
     EXPECT_TRUE(progress.ranges.empty());
     EXPECT_EQ(progress.title, "Theme Editor");
     EXPECT_EQ(progress.message, "Packaging theme...");
+    // Five steps of preparation, then the packaging fills the last one.
     ASSERT_GE(log.values.size(), 7u);
     EXPECT_EQ(std::vector<unsigned>(log.values.begin(), log.values.begin() + 5),
               std::vector<unsigned>({0, 2000, 4000, 6000, 8000}));
-    for (size_t i = 5; i < log.values.size(); ++i) {
-        EXPECT_GE(log.values[i], log.values[i - 1]);
-        EXPECT_GE(log.values[i], 8000u);
-    }
+    EXPECT_TRUE(std::is_sorted(log.values.begin(), log.values.end()));
     EXPECT_EQ(log.values.back(), 10000u);
-}
 
-TEST_F(ThemeFileWriterTest, FailedWriteLeavesNoRangeOpen)
-{
-    ProgressLog log;
-    ProgressHandler progress;
-    progress.progressCallback = &ProgressLog::onProgress;
-    progress.user = &log;
-    progress.beginRange(2); // the caller's own range stays
+    // A failed write leaves no range of its own open; the caller's own range stays.
+    progress.beginRange(2);
     EXPECT_EQ(
         write(*TestUtil::sampleTheme(), output.path() + "/missing/theme.qvt", false, &progress),
         std::vector<int>{3});
