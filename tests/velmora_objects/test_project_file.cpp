@@ -1,3 +1,4 @@
+#include "common/file_size_limit.h"
 #include "common/helpers.h"
 #include "velmora_objects/hex_fixture.h"
 #include "velmora_objects/sample_project.h"
@@ -5,10 +6,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace Velmora;
 using SampleProject::load;
@@ -289,15 +288,11 @@ TEST(ProjectFile, FailedSavesLeaveTheOldFileAsItWas)
 
     // A device that fills up during the save: the file-size limit makes every write past 4 KiB
     // fail, as a full disk would.
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = previous;
-    limit.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    const std::string error = runtimeErrorOf([&] { saveTo(big, path); });
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    std::string error;
+    {
+        FileSizeLimit full(4096);
+        error = runtimeErrorOf([&] { saveTo(big, path); });
+    }
     EXPECT_EQ(error, "Unable to write file");
 
     EXPECT_EQ(TestUtil::readFile(path), old);

@@ -1,3 +1,4 @@
+#include "common/file_size_limit.h"
 #include "common/helpers.h"
 #include "common/isolated_app_data.h"
 #include "common/sample_themes.h"
@@ -14,39 +15,13 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <algorithm>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace Velmora;
 using TestUtil::readFile;
 using TestUtil::writeFile;
 
 namespace {
-
-// Makes every file write of this process fail beyond the given size (EFBIG), as a full disk
-// would, until destroyed.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &previous);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
-};
 
 QStringList membersOf(const QString& bundle)
 {
