@@ -440,10 +440,18 @@ TargzArchive::~TargzArchive()
 
 bool TargzArchive::openArchive(const QByteArray& path, int flags, int mode)
 {
+    // The gzip stream is opened here rather than by libtar, which keeps memory of every archive
+    // it fails to open; once the stream exists, handing it to libtar cannot fail.
     auto open = std::make_unique<Open>();
     open->path = path;
-    if (tar_open(&open->tar, open->path.constData(), &gzipType, flags, mode, TAR_GNU) != 0)
+    const int descriptor = gzipType.openfunc(open->path.constData(), flags, mode);
+    if (descriptor == -1)
         return false;
+    if (tar_fdopen(&open->tar, descriptor, open->path.data(), &gzipType, flags, mode, TAR_GNU) !=
+        0) {
+        gzipType.closefunc(descriptor);
+        return false;
+    }
     m_open = std::move(open);
     return true;
 }

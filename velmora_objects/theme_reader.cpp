@@ -76,10 +76,8 @@ bool ThemeReader::open(const QString& bundlePath)
     m_members.clear();
     m_version = 0;
 
-    // A path that names no file is refused here: libtar keeps memory of every archive it fails
-    // to open.
     TargzArchive archive;
-    if (!QFileInfo(bundlePath).isFile() || !archive.list(bundlePath, m_members))
+    if (!archive.list(bundlePath, m_members))
         return false;
     const QString xmlPath = extractXmlFile();
     if (xmlPath.isEmpty())

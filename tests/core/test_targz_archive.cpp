@@ -413,6 +413,16 @@ TEST_F(TargzArchiveTest, DamagedArchivesFail)
         EXPECT_FALSE(archive.extract(path("damaged.qvt"), "b", path("out")));
     }
 
+    // What is no archive at all fails too (and leaves nothing of libtar behind for the leak
+    // checker).
+    for (const QString& notAnArchive : {path("missing.qvt"), work}) {
+        SCOPED_TRACE(notAnArchive.toStdString());
+        QStringList names;
+        EXPECT_FALSE(archive.list(notAnArchive, names));
+        EXPECT_FALSE(archive.extractAll(notAnArchive, path("out")));
+        EXPECT_FALSE(archive.extract(notAnArchive, "b", path("out")));
+    }
+
     // A member cut short is removed again.
     QByteArray noise(200000, '\0');
     quint32 state = 1;
