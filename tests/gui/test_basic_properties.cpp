@@ -6,7 +6,6 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
@@ -14,77 +13,60 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace {
-
-template <typename P> std::unique_ptr<P> make()
-{
-    return std::make_unique<P>(nullptr);
-}
-
-} // namespace
-
 TEST(BasicProperties, AcceptOnlyTheirListedValueTypes)
 {
+    using K = PropertyValueKind;
     const QVariant colour = QColor(Qt::red);
-    const QVariant gradient = QVariant::fromValue(Gradient());
-    const QVariant function = QVariant::fromValue(Velmora::ButtonFunction_BACK);
     const struct
     {
-        PropertyValueKind kind;
+        K kind;
         QVariant value;
         bool accepted;
     } cases[] = {
-        {PropertyValueKind::String, "text", true},
-        {PropertyValueKind::String, 12u, true},
-        {PropertyValueKind::String, colour, false},
-        {PropertyValueKind::String, gradient, false},
-        {PropertyValueKind::Int, 7u, true},
-        {PropertyValueKind::Int, "7", true},
-        {PropertyValueKind::Int, function, false},
-        {PropertyValueKind::Int, colour, false},
-        {PropertyValueKind::Double, 0.25, true},
-        {PropertyValueKind::Double, QPointF(1, 2), false},
-        {PropertyValueKind::Bool, true, true},
-        {PropertyValueKind::Bool, 0, true},
-        {PropertyValueKind::Bool, colour, false},
-        {PropertyValueKind::Colour, colour, true},
-        {PropertyValueKind::Colour, "#ff0000", true},
-        {PropertyValueKind::Colour, 0xff0000, false},
+        {K::String, "text", true},
+        {K::String, 12u, true},
+        {K::String, colour, false},
+        {K::String, QVariant::fromValue(Gradient()), false},
+        {K::Int, 7u, true},
+        {K::Int, QVariant::fromValue(Velmora::ButtonFunction_BACK), false},
+        {K::Int, colour, false},
+        {K::Double, QPointF(1, 2), false},
+        {K::Bool, 0, true},
+        {K::Bool, colour, false},
+        {K::Colour, colour, true},
+        {K::Colour, "#ff0000", true},
+        {K::Colour, 0xff0000, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(isAcceptedValue(c.kind, c.value), c.accepted)
             << int(c.kind) << " " << c.value.metaType().name();
 
-    // A refused value unsets; an accepted one is stored with its own type.
-    auto text = make<StringProperty>();
-    text->setValue(12u);
-    EXPECT_EQ(text->value().metaType(), QMetaType::fromType<uint>());
-    EXPECT_EQ(text->toText(), "12");
-    text->setValue(colour);
-    EXPECT_FALSE(text->value().isValid());
-    EXPECT_EQ(text->toText(), "");
+    // A refused value unsets; an accepted one keeps its own type.
+    StringProperty text(nullptr);
+    text.setValue(12u);
+    EXPECT_EQ(text.value().metaType(), QMetaType::fromType<uint>());
+    text.setValue(colour);
+    EXPECT_FALSE(text.value().isValid());
 }
 
 TEST(BasicProperties, ShowTheirValuesAsText)
 {
-    auto number = make<IntProperty>();
-    number->specialValueText = "Off";
-    number->suffix = "px";
-    auto decimal = make<DoubleProperty>();
-    decimal->minimum = 0.05;
-    decimal->specialValueText = "Least";
-    auto yesNo = make<BoolProperty>();
+    IntProperty number(nullptr);
+    number.specialValueText = "Off";
+    number.suffix = "px";
+    DoubleProperty decimal(nullptr);
+    decimal.minimum = 0.05;
+    decimal.specialValueText = "Least";
+    BoolProperty yesNo(nullptr);
     const struct
     {
         Property* property;
         QVariant value;
         QString text;
     } cases[] = {
-        {number.get(), QVariant(), ""}, {number.get(), 0, "Off"},
-        {number.get(), 5, "5px"},       {decimal.get(), 0.5, "0.5"},
-        {decimal.get(), 0.05, "Least"}, {decimal.get(), QVariant(), ""},
-        {yesNo.get(), true, "Yes"},     {yesNo.get(), 0, "No"},
-        {yesNo.get(), QVariant(), ""},
+        {&number, QVariant(), ""}, {&number, 0, "Off"},       {&number, 5, "5px"},
+        {&decimal, 0.5, "0.5"},    {&decimal, 0.05, "Least"}, {&yesNo, true, "Yes"},
+        {&yesNo, 0, "No"},         {&yesNo, QVariant(), ""},
     };
     for (const auto& c : cases) {
         c.property->setValue(c.value);
@@ -92,50 +74,30 @@ TEST(BasicProperties, ShowTheirValuesAsText)
     }
 }
 
-TEST(BasicProperties, EditorsCarryTheSettings)
+TEST(BasicProperties, SpinBoxesCarryTheSettings)
 {
-    QWidget parent;
-    auto rotation = make<IntProperty>();
-    rotation->maximum = 359;
-    rotation->wrapping = true;
-    rotation->setValue(359);
-    std::unique_ptr<QWidget> widget(rotation->createEditor(&parent, nullptr, nullptr));
-    auto* spin = qobject_cast<QSpinBox*>(widget.get());
-    ASSERT_NE(spin, nullptr);
-    rotation->setEditorData(spin);
-    spin->stepBy(1);
-    EXPECT_EQ(rotation->valueFromEditor(spin), QVariant(0));
-
-    auto plain = make<IntProperty>();
-    plain->setValue(0);
-    widget.reset(plain->createEditor(&parent, nullptr, nullptr));
-    spin = qobject_cast<QSpinBox*>(widget.get());
-    plain->setEditorData(spin);
-    spin->stepBy(-1);
-    EXPECT_EQ(spin->value(), 0);
-    EXPECT_TRUE(spin->specialValueText().isEmpty());
-
-    auto opacity = make<DoubleProperty>();
-    opacity->maximum = 1.0;
-    opacity->suffix = " x";
-    opacity->setValue(0.0);
-    widget.reset(opacity->createEditor(&parent, nullptr, nullptr));
-    auto* decimal = qobject_cast<QDoubleSpinBox*>(widget.get());
-    ASSERT_NE(decimal, nullptr);
-    opacity->setEditorData(decimal);
-    decimal->stepBy(1);
-    EXPECT_EQ(decimal->text(), "1.00 x");
-    EXPECT_EQ(opacity->valueFromEditor(decimal), QVariant(1.0));
-
-    auto name = make<StringProperty>();
-    name->setValue("Home");
-    widget.reset(name->createEditor(&parent, nullptr, nullptr));
-    auto* line = qobject_cast<QLineEdit*>(widget.get());
-    ASSERT_NE(line, nullptr);
-    name->setEditorData(line);
-    EXPECT_EQ(line->text(), "Home");
-    line->setText("Away");
-    EXPECT_EQ(name->valueFromEditor(line), QVariant("Away"));
+    IntProperty rotation(nullptr);
+    rotation.maximum = 359;
+    rotation.wrapping = true;
+    rotation.setValue(359);
+    IntProperty plain(nullptr);
+    plain.setValue(0);
+    DoubleProperty opacity(nullptr);
+    opacity.maximum = 1.0;
+    opacity.setValue(0.0);
+    // Rotation wraps to 0; the plain number stays at its minimum; one opacity step reaches 1.
+    const struct
+    {
+        Property* property;
+        int steps;
+        QVariant result;
+    } cases[] = {{&rotation, 1, 0}, {&plain, -1, 0}, {&opacity, 1, 1.0}};
+    for (const auto& c : cases) {
+        std::unique_ptr<QWidget> editor(c.property->createEditor(nullptr, nullptr, nullptr));
+        c.property->setEditorData(editor.get());
+        static_cast<QAbstractSpinBox*>(editor.get())->stepBy(c.steps);
+        EXPECT_EQ(c.property->valueFromEditor(editor.get()), c.result);
+    }
 }
 
 TEST(BasicProperties, PickingInTheYesNoListCommitsAtOnce)
@@ -150,13 +112,10 @@ TEST(BasicProperties, PickingInTheYesNoListCommitsAtOnce)
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     QSignalSpy changed(&model, &PropertyModel::propertyChanged);
-
-    const QModelIndex cell = flag->index(1);
-    view.edit(cell);
-    auto* combo = qobject_cast<QComboBox*>(view.indexWidget(cell));
+    view.edit(flag->index(1));
+    auto* combo = qobject_cast<QComboBox*>(view.indexWidget(flag->index(1)));
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->currentIndex(), 0);
-    EXPECT_EQ(combo->itemText(1), "No");
     combo->setCurrentIndex(1);
     emit combo->activated(1);
     ASSERT_EQ(changed.count(), 1);

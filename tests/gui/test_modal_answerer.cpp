@@ -2,7 +2,6 @@
 
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using TestUtil::ModalAnswerer;
@@ -16,26 +15,17 @@ TEST(ModalAnswerer, AnswersNestedDialogAndMessageBoxInTurn)
     QObject::connect(&button, &QPushButton::clicked,
                      [&] { boxResult = QMessageBox::question(&dialog, "Sure?", "Really?"); });
     ModalAnswerer answers;
-    // The first answer opens the message box from inside the dialog's loop; the second answers
-    // that box; the third ends the dialog, which is open again.
+    // The first answer opens the box from inside the dialog's loop, the second answers it, the
+    // third ends the dialog; a box without the button asked for is rejected.
     answers.then([&](QWidget*) { button.click(); }).messageBox(QMessageBox::No).dialog(7);
+    answers.messageBox(QMessageBox::Yes);
     EXPECT_EQ(dialog.exec(), 7);
+    QMessageBox::warning(nullptr, "Error", "Bad", QMessageBox::Ok);
     EXPECT_EQ(boxResult, QMessageBox::No);
-    EXPECT_EQ(answers.pending(), 0);
-    ASSERT_EQ(answers.answered().size(), 3);
-    EXPECT_EQ(answers.answered()[1].className, "QMessageBox");
+    ASSERT_EQ(answers.answered().size(), 4);
     EXPECT_EQ(answers.answered()[1].text, "Really?");
     EXPECT_EQ(answers.answered()[2].title, "Outer");
-}
-
-TEST(ModalAnswerer, MessageBoxWithoutTheButtonIsRejectedAndRecorded)
-{
-    ModalAnswerer answers;
-    answers.messageBox(QMessageBox::Yes);
-    // The box is rejected: exec() returns instead of waiting for a click that never comes.
-    QMessageBox::warning(nullptr, "Error", "Bad", QMessageBox::Ok);
-    ASSERT_EQ(answers.answered().size(), 1);
-    EXPECT_TRUE(answers.answered()[0].className.isEmpty());
+    EXPECT_TRUE(answers.answered()[3].className.isEmpty());
 }
 
 TEST(ModalAnswerer, PicksOrDismissesMenuEntries)
@@ -43,40 +33,15 @@ TEST(ModalAnswerer, PicksOrDismissesMenuEntries)
     QMenu menu;
     menu.addAction("&Copy");
     menu.addSeparator();
-    QAction* hidden = menu.addAction("Hidden");
-    hidden->setVisible(false);
-    QAction* off = menu.addAction("Fish && Chips");
-    off->setEnabled(false);
-    QObject::connect(&menu, &QMenu::aboutToShow, [&] { menu.addAction("Late"); });
-
-    EXPECT_EQ(TestUtil::menuTexts(&menu), QStringList({"Copy", "-", "Fish & Chips", "Late"}));
+    menu.addAction("Hidden")->setVisible(false);
+    menu.addAction("Fish && Chips")->setEnabled(false);
+    EXPECT_EQ(TestUtil::menuTexts(&menu), QStringList({"Copy", "-", "Fish & Chips"}));
     EXPECT_FALSE(TestUtil::menuEntries(&menu)[2].enabled);
-    EXPECT_FALSE(menu.isVisible());
-
-    const struct
-    {
-        QString entry;
-        QString picked;
-    } cases[] = {{"Copy", "&Copy"}, {"", ""}, {"Fish & Chips", ""}, {"Missing", ""}};
-    for (const auto& c : cases) {
+    for (const auto& [entry, picked] :
+         {std::pair<QString, QString>{"Copy", "&Copy"}, {"", ""}, {"Fish & Chips", ""}}) {
         ModalAnswerer answers;
-        answers.menu(c.entry);
-        QAction* picked = menu.exec(QPoint(10, 10));
-        EXPECT_EQ(picked ? picked->text() : QString(), c.picked) << c.entry.toStdString();
-        EXPECT_EQ(answers.pending(), 0);
+        answers.menu(entry);
+        QAction* action = menu.exec(QPoint(10, 10));
+        EXPECT_EQ(action ? action->text() : QString(), picked) << entry.toStdString();
     }
-}
-
-TEST(ModalAnswerer, WaitsForWindowsOpenedLater)
-{
-    ModalAnswerer answers;
-    answers.dialog(QDialog::Accepted);
-    int result = -1;
-    QTimer::singleShot(30, [&] {
-        QDialog dialog;
-        result = dialog.exec();
-    });
-    EXPECT_TRUE(answers.waitUntilAnswered());
-    EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_FALSE(ModalAnswerer().then([](QWidget*) {}).waitUntilAnswered(50));
 }

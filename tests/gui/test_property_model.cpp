@@ -11,14 +11,13 @@ namespace {
 class TextProperty : public Property
 {
 public:
-    explicit TextProperty(Property* parent, const QString& name = QString(), bool editable = true)
+    TextProperty(Property* parent, const QString& name, bool editable = true)
         : Property(parent), editable(editable)
     {
         this->name = name;
     }
     QString toText() const override { return value().toString(); }
     bool isEditable() const override { return editable; }
-
     bool editable;
 };
 
@@ -35,37 +34,30 @@ TEST(PropertyModel, KeepsAThreeLevelTreeConsistentThroughChanges)
     PropertyModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     auto* page = new PropertyGroup(model.root());
-    page->name = "Page";
     auto* background = new TextProperty(page, "Background");
     auto* rotation = new TextProperty(background, "Rotation");
     new TextProperty(background, "Scaling");
     auto* control = new PropertyGroup(nullptr);
     model.root()->insertChild(control, 0);
     rotation->setValue(90);
-
-    EXPECT_EQ(model.rowCount(), 2);
     EXPECT_EQ(model.index(1, 0), page->index(0));
-    EXPECT_EQ(model.rowCount(page->index(0)), 1);
-    EXPECT_EQ(model.rowCount(page->index(1)), 0);
     EXPECT_EQ(model.parent(rotation->index(1)), background->index(0));
-    EXPECT_EQ(model.data(rotation->index(0)), "Rotation");
     EXPECT_EQ(model.data(rotation->index(1)), "90");
     EXPECT_FALSE(model.data(rotation->index(1), Qt::EditRole).isValid());
 
-    // Detach and re-attach a row with children, then delete a middle row.
-    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
-    Property* detached = page->removeChild(0);
-    ASSERT_EQ(detached, background);
-    EXPECT_EQ(removed.count(), 1);
+    // Detach a row with children and attach it elsewhere; a row that has a parent is refused.
+    ASSERT_EQ(page->removeChild(0), background);
     EXPECT_EQ(rotation->model(), nullptr);
-    EXPECT_FALSE(rotation->index(1).isValid());
+    EXPECT_EQ(page->removeChild(0), nullptr);
     control->appendChild(background);
-    EXPECT_EQ(rotation->model(), &model);
+    page->appendChild(background);
+    EXPECT_EQ(page->childCount(), 0);
     EXPECT_EQ(model.parent(model.parent(rotation->index(0))), control->index(0));
     delete rotation;
-    EXPECT_EQ(removed.count(), 2);
-    EXPECT_EQ(background->childCount(), 1);
+    ASSERT_EQ(background->childCount(), 1);
     EXPECT_EQ(background->child(0)->name, "Scaling");
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal), "Name");
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal), "Value");
 }
 
 TEST(PropertyModel, FlagsFollowEditabilityAndReadOnly)
@@ -73,17 +65,15 @@ TEST(PropertyModel, FlagsFollowEditabilityAndReadOnly)
     PropertyModel model;
     const struct
     {
-        bool editable;
-        bool readOnly;
+        bool editable, readOnly;
         int valueFlags;
-    } cases[] = {{true, false, 35}, {true, true, 33}, {false, false, 33}, {false, true, 33}};
+    } cases[] = {{true, false, 35}, {true, true, 33}, {false, false, 33}};
     for (const auto& c : cases) {
         TextProperty row(model.root(), "row", c.editable);
         row.setFlag(Property::ReadOnly, c.readOnly);
         EXPECT_EQ(int(model.flags(row.index(1))), c.valueFlags) << c.editable << c.readOnly;
         EXPECT_EQ(int(model.flags(row.index(0))), 33);
     }
-    EXPECT_EQ(int(model.flags(QModelIndex())), 0);
 }
 
 TEST(PropertyModel, EditsPassTheValidatorAndAreAnnounced)
@@ -95,46 +85,31 @@ TEST(PropertyModel, EditsPassTheValidatorAndAreAnnounced)
     row.setValue(2);
     QSignalSpy changed(&model, &PropertyModel::propertyChanged);
     QSignalSpy repainted(&model, &QAbstractItemModel::dataChanged);
-
     const struct
     {
         QVariant value;
         int role;
         bool stored;
-        int expected;
     } edits[] = {
-        {2, Qt::EditRole, false, 2},    // equal: nothing happens
-        {3, Qt::EditRole, false, 2},    // refused by the validator
-        {4, Qt::DisplayRole, false, 2}, // not an edit
-        {4, Qt::EditRole, true, 4},
+        {2, Qt::EditRole, false},    // equal: nothing happens
+        {3, Qt::EditRole, false},    // refused by the validator
+        {4, Qt::DisplayRole, false}, // not an edit
+        {4, Qt::EditRole, true},
     };
-    for (const auto& e : edits) {
+    for (const auto& e : edits)
         EXPECT_EQ(model.setData(row.index(1), e.value, e.role), e.stored) << e.value.toInt();
-        EXPECT_EQ(row.value().toInt(), e.expected);
-    }
+    EXPECT_EQ(row.value(), QVariant(4));
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed[0][0].value<Property*>(), &row);
-    ASSERT_EQ(repainted.count(), 1);
-    EXPECT_EQ(repainted[0][0].toModelIndex(), row.index(1));
+    EXPECT_EQ(repainted.count(), 1);
 
-    // Loading a value repaints but does not echo; loading the same value does neither.
+    // Loading repaints without echoing; resetting announces only a change.
     row.setValue(6);
     row.setValue(6);
-    EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(repainted.count(), 2);
-}
-
-TEST(PropertyModel, ResetAnnouncesOnlyAChange)
-{
-    PropertyModel model;
-    TextProperty row(model.root(), "row");
-    QSignalSpy changed(&model, &PropertyModel::propertyChanged);
     model.resetProperty(row.index(1));
-    EXPECT_EQ(changed.count(), 0);
-    row.setValue("x");
     model.resetProperty(row.index(1));
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_FALSE(row.value().isValid());
+    EXPECT_EQ(changed.count(), 2);
     EXPECT_EQ(model.data(row.index(1)), "");
 }
 
@@ -151,37 +126,8 @@ TEST(PropertyModel, ExternallyOwnedChildOutlivesParentAndModel)
         EXPECT_EQ(member.parentProperty(), nullptr);
         EXPECT_EQ(member.model(), nullptr);
         model->root()->appendChild(&member);
-    } // the model's root lets the member go
-    EXPECT_EQ(member.parentProperty(), nullptr);
+    }
     // Its model is gone: loading a value must not reach it.
     member.setValue("still here");
     EXPECT_EQ(member.toText(), "still here");
-}
-
-TEST(PropertyModel, TreeOperationsRefuseWhatTheyCannotDo)
-{
-    PropertyModel model;
-    TextProperty free(nullptr, "free");
-    EXPECT_EQ(free.model(), nullptr);
-    EXPECT_FALSE(free.index(0).isValid());
-    TextProperty a(model.root(), "a");
-    TextProperty b(model.root(), "b");
-    a.appendChild(&b); // already has a parent
-    EXPECT_EQ(a.childCount(), 0);
-    EXPECT_EQ(a.removeChild(0), nullptr);
-    EXPECT_EQ(model.root()->removeChild(-1), nullptr);
-    EXPECT_EQ(model.root()->removeChild(&free), nullptr);
-    EXPECT_EQ(model.root()->childCount(), 2);
-    EXPECT_EQ(model.property(QModelIndex()), model.root());
-}
-
-TEST(PropertyModel, HeaderNamesTheColumns)
-{
-    PropertyModel model;
-    const QAbstractItemModel& base = model;
-    EXPECT_EQ(model.headerData(0, Qt::Horizontal), "Name");
-    EXPECT_EQ(model.headerData(1, Qt::Horizontal), "Value");
-    EXPECT_EQ(model.headerData(0, Qt::Vertical),
-              base.QAbstractItemModel::headerData(0, Qt::Vertical));
-    EXPECT_FALSE(model.headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
 }

@@ -10,7 +10,7 @@
 
 namespace {
 
-// Accepts plain text dropped from outside and makes a label of it.
+// Takes plain text dropped from outside as a label.
 class TextContainer : public ReorderableWidgetContainer
 {
 protected:
@@ -21,18 +21,19 @@ protected:
     QWidget* createWidget(const QMimeData* data) override { return new QLabel(data->text()); }
 };
 
-void send(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButton button)
+void send(QWidget* widget, QEvent::Type type, int y, Qt::MouseButton button = Qt::LeftButton)
 {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    const QPoint pos(5, y);
     QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, held, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
 }
 
+// Three items 30 px high, each centred 14 px below its top.
 class ReorderableWidgetContainerTest : public ::testing::Test
 {
 protected:
     void SetUp() override { build(container); }
-
     void build(ReorderableWidgetContainer& list)
     {
         list.resize(200, 300);
@@ -44,16 +45,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
         QApplication::processEvents();
     }
-
-    // Presses the item 5 px into it, moves by dy in one step and releases.
-    void drag(QWidget* item, int dy)
-    {
-        send(item, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
-        send(item, QEvent::MouseMove, QPoint(5, 5 + dy), Qt::LeftButton);
-        send(item, QEvent::MouseButtonRelease, QPoint(5, 5 + dy), Qt::LeftButton);
-        QApplication::processEvents();
-    }
-
     QList<QWidget*> order() const
     {
         QList<QWidget*> widgets;
@@ -87,36 +78,31 @@ TEST_F(ReorderableWidgetContainerTest, DraggingReordersTheItems)
     QSignalSpy reordered(&container, &ReorderableWidgetContainer::widgetReordered);
     for (const auto& d : drags) {
         reordered.clear();
-        drag(d.item, d.dy);
-        if (d.reordered.isEmpty())
-            EXPECT_EQ(reordered.count(), 0) << "by " << d.dy;
-        else
-            EXPECT_EQ(reordered.value(0), d.reordered) << "by " << d.dy;
-        EXPECT_EQ(order(), d.order) << "by " << d.dy;
-        EXPECT_EQ(container.count(), 3);
+        send(d.item, QEvent::MouseButtonPress, 5);
+        send(d.item, QEvent::MouseMove, 5 + d.dy);
+        send(d.item, QEvent::MouseButtonRelease, 5 + d.dy);
+        QApplication::processEvents();
+        EXPECT_EQ(reordered.count(), d.reordered.isEmpty() ? 0 : 1) << d.dy;
+        EXPECT_EQ(reordered.value(0), d.reordered) << d.dy;
+        EXPECT_EQ(order(), d.order) << d.dy;
     }
 }
 
-TEST_F(ReorderableWidgetContainerTest, TheDraggedItemStaysOnTheList)
+TEST_F(ReorderableWidgetContainerTest, OnlyAHeldLeftPressDrags)
 {
+    // The dragged item keeps to the list, however far the pointer goes.
     QWidget* item = items[0];
-    const int innerHeight = container.widget()->height();
-    send(item, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
-    send(item, QEvent::MouseMove, QPoint(40, 5000), Qt::LeftButton);
-    EXPECT_EQ(item->pos(), QPoint(0, innerHeight - 30));
-    send(item, QEvent::MouseMove, QPoint(40, -5000), Qt::LeftButton);
-    EXPECT_EQ(item->pos(), QPoint(0, 0));
-    send(item, QEvent::MouseButtonRelease, QPoint(40, -5000), Qt::LeftButton);
-
+    send(item, QEvent::MouseButtonPress, 5);
+    send(item, QEvent::MouseMove, 5000);
+    EXPECT_EQ(item->pos(), QPoint(0, container.widget()->height() - 30));
+    send(item, QEvent::MouseButtonRelease, 5000);
     // After a plain click, a move with another button held drags nothing.
-    QSignalSpy reordered(&container, &ReorderableWidgetContainer::widgetReordered);
-    send(item, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
-    send(item, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::LeftButton);
-    send(item, QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton);
-    send(item, QEvent::MouseMove, QPoint(5, 90), Qt::RightButton);
-    send(item, QEvent::MouseButtonRelease, QPoint(5, 90), Qt::RightButton);
-    EXPECT_EQ(reordered.count(), 0);
-    EXPECT_EQ(container.indexOf(item), 0);
+    send(item, QEvent::MouseButtonPress, 5);
+    send(item, QEvent::MouseButtonRelease, 5);
+    send(item, QEvent::MouseButtonPress, 5, Qt::RightButton);
+    send(item, QEvent::MouseMove, -90, Qt::RightButton);
+    send(item, QEvent::MouseButtonRelease, -90, Qt::RightButton);
+    EXPECT_EQ(container.indexOf(item), 2);
 }
 
 TEST_F(ReorderableWidgetContainerTest, ItemsAnnounceTheirRemovalOnce)
@@ -129,19 +115,13 @@ TEST_F(ReorderableWidgetContainerTest, ItemsAnnounceTheirRemovalOnce)
     ASSERT_EQ(removed.count(), 1);
     EXPECT_EQ(removed[0][0].toInt(), 1);
     EXPECT_EQ(removed[0][1].value<const ReorderableWidget*>(), middle);
-    EXPECT_EQ(list->count(), 2);
     delete list; // its items go silently
     EXPECT_EQ(removed.count(), 1);
-}
 
-TEST_F(ReorderableWidgetContainerTest, InsertingBeyondTheEndAppends)
-{
     auto* label = new QLabel("x");
     container.insertWidget(label, 99);
     EXPECT_EQ(container.indexOf(label), 3);
-    EXPECT_EQ(container.count(), 4);
     EXPECT_EQ(container.widgetAt(4), nullptr); // the drop indicator
-    EXPECT_EQ(container.widgetAt(-1), nullptr);
 }
 
 TEST_F(ReorderableWidgetContainerTest, OutsideDropsNeedASubclassThatTakesThem)
@@ -151,16 +131,15 @@ TEST_F(ReorderableWidgetContainerTest, OutsideDropsNeedASubclassThatTakesThem)
     QSignalSpy dropped(&texts, &ReorderableWidgetContainer::widgetDropped);
     QMimeData data;
     data.setText("new");
-    // Entering events start accepted, so that only an explicit refusal reads as one.
+    // The event starts accepted, so that only an explicit refusal reads as one.
     const auto enter = [&](ReorderableWidgetContainer& list) {
+        list.setAcceptDrops(true);
         QDragEnterEvent event(QPoint(20, 40), Qt::CopyAction, &data, Qt::LeftButton, {});
         event.accept();
         QApplication::sendEvent(list.viewport(), &event);
         return event.isAccepted();
     };
-    container.setAcceptDrops(true);
     EXPECT_FALSE(enter(container));
-    texts.setAcceptDrops(true);
     EXPECT_TRUE(enter(texts));
     QDropEvent drop(QPointF(20, 40), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(texts.viewport(), &drop);
@@ -168,12 +147,8 @@ TEST_F(ReorderableWidgetContainerTest, OutsideDropsNeedASubclassThatTakesThem)
     ASSERT_EQ(dropped.count(), 1);
     EXPECT_EQ(dropped[0][0].toInt(), 1);
     EXPECT_EQ(qobject_cast<QLabel*>(texts.widgetAt(1))->text(), "new");
-    EXPECT_EQ(texts.count(), 4);
     // The drop indicator is parked again, just before the stretch.
-    EXPECT_EQ(texts.widgetAt(4), nullptr);
     EXPECT_EQ(texts.dropIndexAt(QPoint(0, 1000)), 4);
-
-    // Switched off, the subclass refuses too.
     texts.setAcceptDrops(false);
     EXPECT_FALSE(texts.hasAcceptedFormat({"text/plain"}));
 }
