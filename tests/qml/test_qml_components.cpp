@@ -187,7 +187,7 @@ protected:
 
 // Every complete document the renderer writes compiles against the module and its
 // components, without a warning from them, and draws each control where the text puts it.
-// (The streamer's documents are lists of statements, not objects.)
+// (The streamer's expected documents are lists of statements, not objects.)
 TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
 {
     std::vector<std::pair<QString, QString>> texts;
@@ -196,26 +196,23 @@ TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
         if (!name.startsWith("streamer_"))
             texts.emplace_back(name, QString::fromUtf8(TestUtil::readFile(folder.filePath(name))));
     const auto project = QmlFixtures::makeProject();
-    texts.emplace_back("rendered project",
-                       QmlFixtures::render(*project, *project, false, true, false));
+    texts.emplace_back("project", QmlFixtures::render(*project, *project, false, true, false));
     const auto portrait = QmlFixtures::makeSwitcherProject(Velmora::Orientation_PORTRAIT);
-    texts.emplace_back("rendered portrait project",
-                       QmlFixtures::render(*portrait, *portrait, false, true, false));
+    texts.emplace_back("portrait", QmlFixtures::render(*portrait, *portrait, false, true, false));
 
-    int documents = 0;
     int controlsSeen = 0;
+    int iconsSeen = 0;
     for (const auto& entry : texts) {
-        const QString& name = entry.first;
         const QString& text = entry.second;
-        SCOPED_TRACE(name.toStdString());
-        const bool portrait = name.contains("portrait");
-        const QSize screenSize = portrait ? QSize(272, 480) : QSize(480, 272);
-        screen()->setSize(screenSize);
+        SCOPED_TRACE(entry.first.toStdString());
+        const QSize size = entry.first.contains("portrait") ? QSize(272, 480) : QSize(480, 272);
+        const QRect screenArea(QPoint(), size);
+        screen()->setSize(size);
         QStringList warnings = TestUtil::warningsDuring([&] {
-            QQuickItem* item = load(text, screenSize);
+            QQuickItem* item = load(text, size);
             ASSERT_TRUE(item);
-            ++documents;
             QList<QMLPage*> pages = item->findChildren<QMLPage*>();
+            const QList<QMLPageSwitcher*> bars = item->findChildren<QMLPageSwitcher*>();
             if (auto* page = qobject_cast<QMLPage*>(item))
                 pages << page;
             if (auto* control = qobject_cast<QMLControl*>(item)) {
@@ -223,65 +220,57 @@ TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
                 const QRect placed(numberIn(text, "x"), numberIn(text, "y"),
                                    numberIn(text, "width"), numberIn(text, "height"));
                 EXPECT_EQ(geometryOf(control), placed);
-                const QRect drawn =
-                    changedArea(render(), QImage(), QRect(QPoint(), screenSize), backdrop);
-                EXPECT_FALSE(drawn.isEmpty());
-                EXPECT_TRUE(placed.contains(drawn)) << drawn.x() << "," << drawn.y() << " "
-                                                    << drawn.width() << "x" << drawn.height();
+                const QRect drawn = changedArea(render(), QImage(), screenArea, backdrop);
+                EXPECT_TRUE(!drawn.isEmpty() && placed.contains(drawn));
                 ++controlsSeen;
             }
             for (QMLPage* page : pages) {
-                // Each page alone: its controls change their own rectangles and no other pixel.
+                // Each page alone: each of its controls changes its own rectangle and no
+                // other pixel. A page without a colour of its own is white; the backdrop
+                // shows white texts.
                 for (QMLPage* other : pages)
                     other->setVisible(other == page);
-                // A page without a colour of its own is white; the backdrop lets white
-                // texts show.
-                if (!text.contains(QRegularExpression(
-                        "configId:" + QString::number(page->configId()) + ";\n[^{}]*color:")))
-                    page->setProperty("color", backdrop);
-                for (auto* bar : item->findChildren<QMLPageSwitcher*>())
+                for (QMLPageSwitcher* bar : bars)
                     bar->setVisible(false);
+                const QRegularExpression coloured(
+                    QString("configId:%1;\n[^{}]*color:").arg(page->configId()));
+                if (!text.contains(coloured))
+                    page->setProperty("color", backdrop);
                 const QList<QMLControl*> controls = page->findChildren<QMLControl*>();
                 for (QMLControl* control : controls)
                     control->setVisible(false);
                 const QImage empty = render();
-                QRect all;
                 for (QMLControl* control : controls) {
                     control->setVisible(true);
                     const QImage shown = render();
-                    const QRect placed = geometryOf(control);
-                    EXPECT_FALSE(changedArea(shown, empty, placed).isEmpty())
-                        << control->controlKey().toStdString();
-                    all |= placed;
                     control->setVisible(false);
-                    const QRect changed = changedArea(shown, empty, QRect(QPoint(), screenSize));
-                    EXPECT_TRUE(changed.isEmpty() || placed.contains(changed))
+                    const QRect placed = geometryOf(control);
+                    EXPECT_FALSE(changedArea(shown, empty, placed).isEmpty());
+                    EXPECT_TRUE(placed.contains(changedArea(shown, empty, screenArea)))
                         << control->controlKey().toStdString();
                     ++controlsSeen;
                 }
             }
-            for (auto* bar : item->findChildren<QMLPageSwitcher*>()) {
-                // Each bar alone, with its page buttons' icons where the text puts them.
+            for (QMLPageSwitcher* bar : bars) {
+                // Each bar alone, with the default icon of its page buttons where the text
+                // puts the buttons: 24 × 24, centred, above the name when it is shown.
                 for (QMLPage* page : pages)
                     page->setVisible(false);
-                for (auto* other : item->findChildren<QMLPageSwitcher*>())
+                for (QMLPageSwitcher* other : bars)
                     other->setVisible(other == bar);
                 const QImage image = render();
                 for (QQuickItem* button : bar->childItems()) {
-                    if (button->property("targetPage").isNull() ||
-                        button->property("iconSource").toUrl() !=
-                            QUrl("qrc:/default_page_icon.png"))
+                    if (button->property("iconSource").toUrl() !=
+                        QUrl("qrc:/default_page_icon.png"))
                         continue;
-                    const QPoint centre = centreOf(button);
-                    const int iconCentreY =
-                        geometryOf(button).top() + (button->property("showPageName").toBool()
-                                                        ? (int(button->height()) - 34) / 2 + 12
-                                                        : (int(button->height()) - 24) / 2 + 12);
-                    if (!image.rect().contains(centre.x(), iconCentreY))
-                        continue;
-                    const QColor sheet(image.pixel(centre.x(), iconCentreY));
-                    EXPECT_GT(sheet.lightness(), 200)
-                        << button->property("text").toString().toStdString();
+                    const QRect placed = geometryOf(button);
+                    const int nameSpace = button->property("showPageName").toBool() ? 10 : 0;
+                    const QPoint sheet(placed.center().x(),
+                                       placed.top() + (placed.height() - nameSpace - 24) / 2 + 12);
+                    if (image.rect().contains(sheet)) {
+                        EXPECT_GT(QColor(image.pixel(sheet)).lightness(), 200);
+                        ++iconsSeen;
+                    }
                 }
             }
         });
@@ -289,8 +278,8 @@ TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
         warnings.removeDuplicates();
         EXPECT_TRUE(warnings.isEmpty()) << warnings.mid(0, 8).join('\n').toStdString();
     }
-    EXPECT_EQ(documents, 21);
-    EXPECT_GE(controlsSeen, 20);
+    EXPECT_GE(controlsSeen, 25);
+    EXPECT_GE(iconsSeen, 100);
 }
 
 // A momentary button sends pressed, then held after heldTimeout and repeats every
@@ -323,9 +312,7 @@ TEST_F(Components, ButtonEventsFollowItsActuation)
                                   c.settings + " }");
         ASSERT_TRUE(button);
         events().clear();
-        QElapsedTimer held;
         QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(50, 20));
-        held.start();
         EXPECT_TRUE(button->property("down").toBool());
         EXPECT_EQ(button->state(), "pressed");
         QTest::qWait(c.holdMs);
@@ -340,10 +327,7 @@ TEST_F(Components, ButtonEventsFollowItsActuation)
                   (std::vector<int>{Released, Clicked}));
         const auto repeats = std::count(seen.begin(), seen.end(), int(Repeat));
         EXPECT_EQ(std::size_t(repeats), seen.size() - c.before.size() - 2);
-        if (c.minimumRepeats == 0)
-            EXPECT_EQ(repeats, 0);
-        else
-            EXPECT_GE(repeats, c.minimumRepeats);
+        EXPECT_TRUE(c.minimumRepeats == 0 ? repeats == 0 : repeats >= c.minimumRepeats);
         EXPECT_EQ(events().front().key, "b");
     }
 
@@ -711,7 +695,6 @@ TEST_F(Components, ClockHandsPointToTheShiftedTime)
         Q_ARG(QVariant, QVariant(QDateTime(QDate(2024, 3, 1), QTime(23, 45), Qt::UTC))));
     QQuickItem* time = find("time");
     EXPECT_EQ(time->property("text").toString(), "05:15");
-    EXPECT_EQ(geometryOf(time), QRect(0, 0, 120, 23));
     // Without a shift the clock shows the local time, read every 100 ms.
     clock->setProperty("shift", 0);
     root->findChild<QObject*>("clockTimer")->setProperty("running", true);
@@ -723,25 +706,28 @@ TEST_F(Components, ClockHandsPointToTheShiftedTime)
 }
 
 // The bar shows the time and the date in its formats, every 100 ms; each takes half of the
-// column when both are shown, the whole of it alone.
-TEST_F(Components, PageSwitcherShowsDateAndTime)
+// column when both are shown, the whole of it alone. A page button highlights itself in the
+// bar's colours, with round corners, while its page is current.
+TEST_F(Components, PageSwitcherShowsDateTimeAndCurrentPage)
 {
     const struct
     {
-        bool time;
-        bool date;
+        const char* shown;
         int timeHeight;
         int dateHeight;
-    } cases[] = {{true, true, 24, 24}, {false, true, 0, 48}, {true, false, 48, 0}};
+    } cases[] = {{"showTime: true; showDate: false", 48, 0},
+                 {"showTime: false; showDate: true", 0, 48},
+                 {"showTime: true; showDate: true", 24, 24}};
     for (const auto& c : cases) {
-        QQuickItem* bar = load(header + QString("PageSwitcher { width: 480; height: 48; "
-                                                "dateTimeX: 400; dateTimeWidth: 80; "
-                                                "dateTimeHeight: 48; showTime: %1; "
-                                                "showDate: %2; timeFormat: \"hh:mm:ss\"; "
-                                                "dateFormat: \"d MMM yyyy\" }")
-                                            .arg(c.time ? "true" : "false")
-                                            .arg(c.date ? "true" : "false"));
-        ASSERT_TRUE(bar);
+        SCOPED_TRACE(c.shown);
+        ASSERT_TRUE(load(header + "PageSwitcher { visible: true; width: 480; height: 48; " +
+                         c.shown +
+                         "; dateTimeX: 400; dateTimeWidth: 80; dateTimeHeight: 48; "
+                         "timeFormat: \"hh:mm:ss\"; dateFormat: \"d MMM yyyy\"; "
+                         "buttonHighlight: \"#ff0000\"; buttonHighlightOpacity: 1; "
+                         "backgroundGradient: Gradient { GradientStop { color: \"#000000\" } } "
+                         "PageSwitcherButton { objectName: \"button\"; x: 100; width: 48; "
+                         "height: 42; targetPage: \"P\" } }"));
         EXPECT_EQ(find("time")->height(), c.timeHeight);
         EXPECT_EQ(find("date")->height(), c.dateHeight);
     }
@@ -751,40 +737,18 @@ TEST_F(Components, PageSwitcherShowsDateAndTime)
     EXPECT_EQ(date->property("text").toString(), "01/01/2012");
     QObject* timer = root->findChild<QObject*>("dateTimeTimer");
     timer->setProperty("running", false);
-    QMetaObject::invokeMethod(
-        root.get(), "showDateTime",
-        Q_ARG(QVariant, QVariant(QDateTime(QDate(2024, 3, 1), QTime(5, 6, 7)))));
+    QMetaObject::invokeMethod(root.get(), "showDateTime",
+                              Q_ARG(QVariant, QDateTime(QDate(2024, 3, 1), QTime(5, 6, 7))));
     EXPECT_EQ(time->property("text").toString(), "05:06:07");
     EXPECT_EQ(date->property("text").toString(), "1 Mar 2024");
     timer->setProperty("running", true);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return time->property("text").toString() != "05:06:07"; }, 3000));
-}
+    EXPECT_TRUE(QTest::qWaitFor([&] { return time->property("text") != "05:06:07"; }, 3000));
 
-// A page button highlights itself while its page is current, in the bar's colour and
-// opacity with round corners, and shows the page's icon above the name.
-TEST_F(Components, PageSwitcherButtonIndicatesItsPage)
-{
-    ASSERT_TRUE(
-        load(header +
-             "PageSwitcher { visible: true; width: 480; height: 42; "
-             "buttonHighlight: \"#ff0000\"; buttonHighlightOpacity: 1; "
-             "buttonTextColour: \"#00ff00\"; buttonFontSize: 9; "
-             "backgroundGradient: Gradient { GradientStop { position: 0; color: \"#000000\" } } "
-             "PageSwitcherButton { objectName: \"button\"; targetPage: \"P\"; x: 100; "
-             "width: 48; height: 42; text: \"P\"; "
-             "iconSource: \"qrc:/default_page_icon.png\" } }"));
     QQuickItem* button = find("button");
-    EXPECT_EQ(button->property("fontSize").toInt(), 9);
-    EXPECT_EQ(button->property("textColour").value<QColor>(), QColor(0, 255, 0));
-    QQuickItem* highlight = find("highlight");
-    EXPECT_EQ(QColor(render().pixel(102, 21)), QColor(0, 0, 0));
     for (bool current : {true, false}) {
         QMetaObject::invokeMethod(button, "indicateCurrentPage", Q_ARG(QVariant, current));
-        EXPECT_EQ(highlight->property("radius").toInt(), current ? 5 : 0);
         const QImage image = render();
         EXPECT_EQ(QColor(image.pixel(102, 21)), current ? QColor(255, 0, 0) : QColor(0, 0, 0));
-        EXPECT_EQ(QColor(image.pixel(100, 0)), QColor(0, 0, 0));  // a round corner
-        EXPECT_GT(QColor(image.pixel(124, 16)).lightness(), 200); // the icon, above the name
+        EXPECT_EQ(QColor(image.pixel(100, 0)), QColor(0, 0, 0)); // a round corner
     }
 }
