@@ -127,6 +127,8 @@ protected:
 
     void TearDown() override
     {
+        // The scene graph frees the textures of images that are gone on its next frame and
+        // through deferred deletes: both happen here, before the leak check at exit.
         root.reset();
         if (window) {
             window->releaseResources();
@@ -134,7 +136,6 @@ protected:
         }
         window.reset();
         QmlFixture::TearDown();
-        // The scene graph lets go of its image textures through deferred deletes.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
