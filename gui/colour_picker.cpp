@@ -2,6 +2,7 @@
 
 #include "core/assertion.h"
 #include "gui/colour_maths.h"
+#include "gui/colour_widget_resources.h"
 #include "gui/hs_picker.h"
 #include "gui/window_utilities.h"
 
@@ -17,17 +18,6 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <limits>
-
-// The icons of the colour and gradient widgets live in this library's resources; a static
-// library's resources must be pulled in by name.
-static void loadColourWidgetResources()
-{
-    static const bool loaded = [] {
-        Q_INIT_RESOURCE(colour_widgets);
-        return true;
-    }();
-    (void)loaded;
-}
 
 int ColourPicker::defaultView = 1;
 
