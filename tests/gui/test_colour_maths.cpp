@@ -134,20 +134,3 @@ TEST(ColourMaths, FloatForms)
         EXPECT_FLOAT_EQ(b, c.b) << c.h;
     }
 }
-
-// The three forms place a hue at the same point of the circle; the 8-bit form rounds its
-// scaled components to whole numbers first, so it may stray by a few 1/4096 of a turn.
-TEST(ColourMaths, FormsAgreeOnTheHue)
-{
-    for (int r = 0; r < 256; r += 51)
-        for (int g = 0; g < 256; g += 51)
-            for (int b = 0; b < 256; b += 51) {
-                const auto [h8, s8, v8] = rgb8ToHsv(r, g, b);
-                const auto [h16, s16, v16] =
-                    rgb16ToHsv(r * one / 255, g * one / 255, b * one / 255);
-                float hf, sf, vf;
-                rgbToHsv(r / 255.0f, g / 255.0f, b / 255.0f, &hf, &sf, &vf);
-                EXPECT_NEAR(double(h8), double(h16), 48) << r << "," << g << "," << b;
-                EXPECT_NEAR(hf * 65536.0, double(h16), 2) << r << "," << g << "," << b;
-            }
-}
