@@ -195,7 +195,6 @@ Streamer& operator>>(Streamer& s, PageSwitcher& switcher)
         switcher.m_dateTimeFontSize = readInt(s);
     }
     s.expectTag("PageSwitcher_end");
-    s.checkStatus();
     return s;
 }
 
