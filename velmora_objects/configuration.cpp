@@ -338,6 +338,11 @@ void Configuration::render(AbstractRenderer* renderer) const
 void Configuration::write(Streamer& streamer, bool minimal) const
 {
     DataStream& s = streamer.stream();
+    // Room for about the whole project at once, so that the bytes are not copied again and
+    // again as they grow.
+    streamer.reserve(
+        (theme ? theme->streamBytesEstimate() : 0) +
+        qsizetype(512 * (pages.size() + pageSwitchers.size()) + 256 * controls.size()));
     streamer.writeTag("Configuration_start");
 
     streamer.writeTag("ConfigurationHeader_start");
@@ -471,8 +476,11 @@ void Configuration::readControls(Streamer& streamer)
             throw std::runtime_error("Found control on unknown page");
         // A control whose id is taken or too large is dropped, and its page does not list it.
         // Its own IR slots are not entered here: the file's IR entries follow.
-        if (controls.insert(control, id) != UINT_MAX)
-            pages[pageId].getControlIds().insert(id);
+        if (controls.insert(control, id) != UINT_MAX) {
+            // Files list controls in id order: the id then goes last.
+            std::set<unsigned int>& ids = pages[pageId].getControlIds();
+            ids.insert(ids.end(), id);
+        }
     }
 }
 
@@ -494,13 +502,20 @@ void Configuration::reconcileIRSlots()
         else
             irSlots.left.erase(entry++);
     }
-    // ...and every control takes its slots from the table, none where the table has no entry.
+    // ...a control's own slot that the table does not give it becomes none...
     for (Control& control : controls) {
         for (Action action : irActionsOf(control)) {
-            const auto entry = irSlots.right.find(IRAction(control.getId(), action));
-            control.setIRSlotId(action, entry == irSlots.right.end() ? NoIRSlot : entry->second);
+            const unsigned char slot = control.getIRSlotId(action);
+            if (slot == NoIRSlot)
+                continue;
+            const auto entry = irSlots.left.find(slot);
+            if (entry == irSlots.left.end() || entry->second != IRAction(control.getId(), action))
+                control.setIRSlotId(action, NoIRSlot);
         }
     }
+    // ...and every control the table names takes the slot it gives.
+    for (const auto& entry : irSlots.left)
+        controls[entry.second.controlId].setIRSlotId(entry.second.action, entry.first);
 }
 
 void Configuration::readIRSlots(Streamer& streamer)

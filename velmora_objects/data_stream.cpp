@@ -33,6 +33,7 @@ void DataStream::openForWriting(QByteArray* bytes)
 
 void DataStream::close()
 {
+    flush();
     m_cursor = m_end = nullptr;
     m_target = nullptr;
     m_status = QDataStream::Ok;
@@ -57,14 +58,6 @@ const char* DataStream::take(qsizetype length)
     return at;
 }
 
-bool DataStream::skipIf(const char* bytes, qsizetype length)
-{
-    if (m_end - m_cursor < length || std::memcmp(m_cursor, bytes, size_t(length)) != 0)
-        return false;
-    m_cursor += length;
-    return true;
-}
-
 int DataStream::readRawData(char* into, int length)
 {
     const int available = int(qMin(qsizetype(qMax(length, 0)), m_end - m_cursor));
@@ -75,18 +68,22 @@ int DataStream::readRawData(char* into, int length)
     return available;
 }
 
-int DataStream::writeRawData(const char* from, int length)
-{
-    std::memcpy(extend(length), from, size_t(length));
-    return length;
-}
-
-char* DataStream::extend(qsizetype length)
+void DataStream::grow(qsizetype length)
 {
     VELMORA_ASSERT(m_target != nullptr);
-    const qsizetype at = m_target->size();
-    m_target->resize(at + length);
-    return m_target->data() + at;
+    // The array's size covers the room ahead as well, so that writing into it stays within
+    // the array; resizing detaches an array shared since the last flush.
+    const qsizetype written = m_out ? m_out - m_target->constData() : m_target->size();
+    const qsizetype room = qMax(written + length, qMax<qsizetype>(2 * written, 4096));
+    m_target->resize(qMax(room, m_target->capacity()));
+    m_out = m_target->data() + written;
+    m_outEnd = m_target->data() + m_target->size();
+}
+
+void DataStream::cutToWritten()
+{
+    m_target->resize(m_out - m_target->constData());
+    m_out = m_outEnd = nullptr;
 }
 
 DataStream& DataStream::operator>>(bool& value)
@@ -117,8 +114,33 @@ DataStream& DataStream::operator>>(QString& value)
         value = QString();
         setStatus(QDataStream::ReadCorruptData);
     } else if (const char* units = take(length)) {
-        QString text(qsizetype(length / 2), Qt::Uninitialized);
-        qFromBigEndian<char16_t>(units, length / 2, text.data());
+        const qsizetype count = length / 2;
+        auto unit = [units](qsizetype i) {
+            return char16_t((uchar(units[2 * i]) << 8) | uchar(units[2 * i + 1]));
+        };
+        // Short strings come back again and again (skin names, property keys, units): a
+        // string read lately shares its text instead of allocating its own.
+        QString* recent = nullptr;
+        if (count <= MaximumRecentLength) {
+            recent = &m_recent[(quint32(count) * 131u + unit(0) * 31u + unit(count - 1)) %
+                               RecentStrings];
+            if (recent->size() == count) {
+                const char16_t* kept = reinterpret_cast<const char16_t*>(recent->constData());
+                qsizetype i = 0;
+                while (i < count && kept[i] == unit(i))
+                    ++i;
+                if (i == count) {
+                    value = *recent;
+                    return *this;
+                }
+            }
+        }
+        QString text(count, Qt::Uninitialized);
+        char16_t* into = reinterpret_cast<char16_t*>(text.data());
+        for (qsizetype i = 0; i < count; ++i)
+            into[i] = unit(i);
+        if (recent)
+            *recent = text;
         value = std::move(text);
     } else {
         value = QString();
@@ -174,7 +196,11 @@ DataStream& DataStream::operator<<(const QString& value)
     const qsizetype units = value.size();
     char* to = extend(4 + 2 * units);
     qToBigEndian(quint32(2 * units), to);
-    qToBigEndian<char16_t>(value.constData(), units, to + 4);
+    const char16_t* from = reinterpret_cast<const char16_t*>(value.constData());
+    for (qsizetype i = 0; i < units; ++i) {
+        to[4 + 2 * i] = char(from[i] >> 8);
+        to[5 + 2 * i] = char(from[i]);
+    }
     return *this;
 }
 

@@ -2,12 +2,13 @@
 
 #include <QByteArray>
 #include <QDataStream>
+#include <QString>
 #include <QtEndian>
 #include <QtGlobal>
+#include <cstring>
 
 class QColor;
 class QRect;
-class QString;
 
 namespace Velmora {
 
@@ -21,6 +22,10 @@ namespace Velmora {
 // of an odd length) is kept as the status and ends the reading: every later field reads as
 // zero or empty and the stream stays at its end, so that the next tag the reader expects
 // reports where the damage lies.
+//
+// Writing appends to a byte array. Fields go straight into the array's storage, which the
+// stream grows ahead of them; the array is cut to the bytes written at each flush(), on close()
+// and when the stream is destroyed, and until then may hold unwritten room at its end.
 class DataStream
 {
 public:
@@ -29,11 +34,25 @@ public:
     DataStream() = default;
     DataStream(const DataStream&) = delete;
     DataStream& operator=(const DataStream&) = delete;
+    ~DataStream() { flush(); }
 
     // Reads the size bytes at begin, which must outlive the reading.
     void openForReading(const char* begin, qsizetype size);
-    // Appends every field written to the bytes.
+    // Appends every field written to the bytes, which must outlive the writing.
     void openForWriting(QByteArray* bytes);
+    // Writing: room for at least this many more bytes, so that a large block is not copied
+    // as the array grows.
+    void reserve(qsizetype length)
+    {
+        if (m_outEnd - m_out < length)
+            grow(length);
+    }
+    // Writing: makes the array hold exactly the bytes written so far.
+    void flush()
+    {
+        if (m_out)
+            cutToWritten();
+    }
     void close();
 
     Status status() const { return m_status; }
@@ -47,10 +66,21 @@ public:
     const char* take(qsizetype length);
     // True, and the bytes passed over, when the next bytes are these; nothing is passed over
     // otherwise.
-    bool skipIf(const char* bytes, qsizetype length);
-    // QDataStream's raw forms: the number of bytes read or written, -1 on a fault.
+    bool skipIf(const char* bytes, qsizetype length)
+    {
+        if (m_end - m_cursor < length || std::memcmp(m_cursor, bytes, size_t(length)) != 0)
+            return false;
+        m_cursor += length;
+        return true;
+    }
+    // QDataStream's raw forms: the number of bytes read (fewer at the end, which is a fault)
+    // or written.
     int readRawData(char* into, int length);
-    int writeRawData(const char* from, int length);
+    int writeRawData(const char* from, int length)
+    {
+        std::memcpy(extend(length), from, size_t(length));
+        return length;
+    }
 
     DataStream& operator>>(bool& value);
     DataStream& operator>>(qint8& value) { return readNumber(value); }
@@ -104,11 +134,29 @@ private:
         return *this;
     }
     // Room for length more bytes at the end of the bytes written.
-    char* extend(qsizetype length);
+    char* extend(qsizetype length)
+    {
+        if (m_outEnd - m_out < length)
+            grow(length);
+        char* const at = m_out;
+        m_out += length;
+        return at;
+    }
+    void grow(qsizetype length);
+    void cutToWritten();
+
+    // Strings of up to MaximumRecentLength units read lately, by a hash of their text.
+    static constexpr int RecentStrings = 64;
+    static constexpr qsizetype MaximumRecentLength = 24;
+    QString m_recent[RecentStrings];
 
     const char* m_cursor = nullptr;
     const char* m_end = nullptr;
     QByteArray* m_target = nullptr;
+    // While writing, the next byte to write and the end of the room ahead of it, both in the
+    // target's storage; null after a flush.
+    char* m_out = nullptr;
+    char* m_outEnd = nullptr;
     Status m_status = QDataStream::Ok;
 };
 

@@ -30,11 +30,6 @@ enum : quint32
     throw std::runtime_error("Unexpected end of file");
 }
 
-[[noreturn]] void missingTag(const char* name, const char* suffix = "")
-{
-    throw std::runtime_error(std::string("Failed to find expected tag ") + name + suffix);
-}
-
 } // namespace
 
 Streamer::Streamer() = default;
@@ -47,6 +42,7 @@ void Streamer::open(Mode mode, const QString& path)
     const Streamer& file = *this;
     VELMORA_TRAP(file.isOpen());
     m_mode = mode;
+    m_openBlocks = 0;
     switch (mode) {
     case Mode_WRITE:
         m_saveFile = std::make_unique<QSaveFile>(path);
@@ -101,6 +97,7 @@ void Streamer::readWholeFile()
 void Streamer::open(Mode mode, QByteArray* bytes)
 {
     m_mode = mode;
+    m_openBlocks = 0;
     switch (mode) {
     case Mode_WRITE:
         bytes->clear();
@@ -118,6 +115,7 @@ void Streamer::open(Mode mode, QByteArray* bytes)
 
 void Streamer::close()
 {
+    m_data.flush();
     if (!m_fileOpen)
         return;
     m_fileOpen = false;
@@ -133,6 +131,7 @@ void Streamer::writeHeader()
     const Mode mode = m_mode;
     VELMORA_ASSERT(mode == Mode_WRITE);
     m_data << Magic << qint32(CurrentVersion);
+    m_data.flush();
 }
 
 void Streamer::readHeader()
@@ -149,28 +148,9 @@ void Streamer::readHeader()
         throw std::runtime_error("File format is a future version");
 }
 
-void Streamer::writeTag(const char* tag)
+void Streamer::missingTag(const char* name, const char* suffix)
 {
-    m_data.writeRawData(tag, int(std::strlen(tag)));
-}
-
-void Streamer::writeTag(const char* name, const char* suffix)
-{
-    writeTag(name);
-    writeTag(suffix);
-}
-
-void Streamer::expectTag(const char* tag)
-{
-    if (!m_data.skipIf(tag, qsizetype(std::strlen(tag))))
-        missingTag(tag);
-}
-
-void Streamer::expectTag(const char* name, const char* suffix)
-{
-    if (!m_data.skipIf(name, qsizetype(std::strlen(name))) ||
-        !m_data.skipIf(suffix, qsizetype(std::strlen(suffix))))
-        missingTag(name, suffix);
+    throw std::runtime_error(std::string("Failed to find expected tag ") + name + suffix);
 }
 
 Streamer& Streamer::operator<<(bool value)

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QString>
 #include <QVariant>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -68,12 +69,37 @@ public:
     quint32 version() const { return m_version; }
 
     // A tag, or a tag made of a block name and a suffix ("Slider", "_start"), compared in place.
-    void writeTag(const char* tag);
-    void writeTag(const char* name, const char* suffix);
-    void expectTag(const char* tag);
-    void expectTag(const char* name, const char* suffix);
+    // Writing to a byte array, the array holds exactly the bytes written whenever a block that
+    // is not inside another one has ended, and once the stream is closed or destroyed.
+    void writeTag(const char* tag)
+    {
+        const size_t length = std::strlen(tag);
+        m_data.writeRawData(tag, int(length));
+        if (length >= 6 && std::memcmp(tag + length - 6, "_start", 6) == 0)
+            ++m_openBlocks;
+        else if (length >= 4 && std::memcmp(tag + length - 4, "_end", 4) == 0)
+            blockEnded();
+    }
+    void writeTag(const char* name, const char* suffix)
+    {
+        m_data.writeRawData(name, int(std::strlen(name)));
+        writeTag(suffix);
+    }
+    void expectTag(const char* tag)
+    {
+        if (!m_data.skipIf(tag, qsizetype(std::strlen(tag))))
+            missingTag(tag);
+    }
+    void expectTag(const char* name, const char* suffix)
+    {
+        if (!m_data.skipIf(name, qsizetype(std::strlen(name))) ||
+            !m_data.skipIf(suffix, qsizetype(std::strlen(suffix))))
+            missingTag(name, suffix);
+    }
 
     DataStream& stream() { return m_data; }
+    // Writing: room for about this many more bytes (see DataStream::reserve).
+    void reserve(qsizetype bytes) { m_data.reserve(bytes); }
 
     Streamer& operator<<(bool value);
     Streamer& operator>>(bool& value);
@@ -102,13 +128,24 @@ private:
     using QFile::open;
 
     void readWholeFile();
+    void blockEnded()
+    {
+        if (--m_openBlocks <= 0) {
+            m_openBlocks = 0;
+            m_data.flush();
+        }
+    }
+    [[noreturn]] static void missingTag(const char* name, const char* suffix = "");
 
+    // A file's bytes: the whole file while reading, the bytes built while writing. Declared
+    // before the data stream, which writes into them until it is destroyed.
+    QByteArray m_bytes;
     DataStream m_data;
     Mode m_mode = Mode_NONE;
     quint32 m_version = 0xFFFFFFFFu;
     bool m_fileOpen = false;
-    // A file's bytes: the whole file while reading, the bytes built while writing.
-    QByteArray m_bytes;
+    // Blocks begun and not yet ended while writing.
+    int m_openBlocks = 0;
     // While writing a file: the temporary file that replaces the target on close.
     std::unique_ptr<QSaveFile> m_saveFile;
 };

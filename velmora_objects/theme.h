@@ -185,6 +185,8 @@ public:
     // stream's std::runtime_error on a damaged block.
     void write(Streamer& streamer, const SaveFilter* filter) const;
     void read(Streamer& streamer);
+    // About how many bytes the block takes, for a writer to make room for it at once.
+    qsizetype streamBytesEstimate() const;
 
     // Default item properties by item type and property name; a value is a plain QVariant or
     // holds a Gradient or a TextStyle.

@@ -155,6 +155,19 @@ void ImageData::read(Streamer& streamer)
     streamer.expectTag("ImageData_end");
 }
 
+qsizetype Theme::streamBytesEstimate() const
+{
+    // The images are most of the block; each skin takes a few kilobytes.
+    qsizetype bytes = landscapeSplash.bytes().size() + portraitSplash.bytes().size();
+    for (const ImageStore* store : {&pageBackgroundImages, &icons, &controlImages, &skinImages}) {
+        for (const ImageData& image : *store)
+            bytes += image.getData().size() + 64;
+    }
+    for (const auto& entry : skinSets)
+        bytes += qsizetype(entry.second->getSkins().size()) * 4096;
+    return bytes;
+}
+
 void Theme::write(Streamer& streamer, const SaveFilter* filter) const
 {
     DataStream& s = streamer.stream();

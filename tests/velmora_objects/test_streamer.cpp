@@ -50,6 +50,25 @@ TEST(Streamer, FileStartsWithMagicAndVersion)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.qvp"});
 }
 
+TEST(Streamer, ByteArrayHoldsEveryBlockOnceItHasEnded)
+{
+    // As the clipboard uses it: the array is read while the stream is still open.
+    QByteArray bytes("left over");
+    Streamer s;
+    s.open(Streamer::Mode_WRITE, &bytes);
+    EXPECT_EQ(bytes, header);
+    s.writeTag("Control_start");
+    s.stream() << qint32(7);
+    s.writeTag("Label", "_start");
+    s.writeTag("Label", "_end");
+    s.writeTag("Control_end");
+    EXPECT_EQ(bytes, header + "Control_start" + fromHex("00000007") + "Label_startLabel_end" +
+                         "Control_end");
+    s.stream() << qint8(1);
+    s.close();
+    EXPECT_EQ(TestUtil::body(bytes).right(1), fromHex("01"));
+}
+
 TEST(Streamer, ForeignAndFutureFilesAreRefused)
 {
     const struct
