@@ -61,8 +61,10 @@ const char* DataStream::take(qsizetype length)
 int DataStream::readRawData(char* into, int length)
 {
     const int available = int(qMin(qsizetype(qMax(length, 0)), m_end - m_cursor));
-    std::memcpy(into, m_cursor, size_t(available));
-    m_cursor += available;
+    if (available > 0) {
+        std::memcpy(into, m_cursor, size_t(available));
+        m_cursor += available;
+    }
     if (available != length)
         setStatus(QDataStream::ReadPastEnd);
     return available;

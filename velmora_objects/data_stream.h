@@ -78,7 +78,8 @@ public:
     int readRawData(char* into, int length);
     int writeRawData(const char* from, int length)
     {
-        std::memcpy(extend(length), from, size_t(length));
+        if (length > 0)
+            std::memcpy(extend(length), from, size_t(length));
         return length;
     }
 
