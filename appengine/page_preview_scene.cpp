@@ -388,11 +388,14 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     if (current)
         current->setVisible(true);
     // The grab rendered into an image of its own and took the changes waiting for the
-    // surface's next frame with it, which would then leave them out of the view. A change of
-    // size makes the surface render everything again.
-    const QSize size = m_surface->size();
-    m_surface->resize(size + QSize(1, 0));
-    m_surface->resize(size);
+    // surface's next frame with it, so that frame leaves them out of the view. Showing the
+    // current page again redraws all of it; when the thumbnail is of the current page itself,
+    // a change of size makes the surface render everything again.
+    if (page == current) {
+        const QSize size = m_surface->size();
+        m_surface->resize(size + QSize(1, 0));
+        m_surface->resize(size);
+    }
 
     return QPixmap::fromImage(image).scaled(width / 4, height / 4, Qt::KeepAspectRatio,
                                             Qt::SmoothTransformation);

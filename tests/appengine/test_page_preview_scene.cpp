@@ -94,15 +94,19 @@ protected:
         QmlFixture::TearDown();
     }
 
-    // The scene as a view shows it. The surface draws changed items on a timer of its own, but
-    // draws everything at once when resized: it is made to.
+    // The scene as a view shows it, once the surface has drawn every change: it draws them on
+    // a timer of its own (about 10 ms), so the picture is taken after a spell of 100 ms without
+    // a frame.
     QImage rendering()
     {
-        QCoreApplication::processEvents();
-        QQuickWidget* surface = scene->surface();
-        const QSize size = surface->size();
-        surface->resize(size + QSize(1, 0));
-        surface->resize(size);
+        int frames = 0;
+        const auto counting = QObject::connect(scene->surface()->quickWindow(),
+                                               &QQuickWindow::afterRendering, [&] { ++frames; });
+        for (int seen = -1, spells = 0; seen != frames && spells < 20; ++spells) {
+            seen = frames;
+            QTest::qWait(100);
+        }
+        QObject::disconnect(counting);
         const QRect area = scene->sceneRect().toRect();
         QImage image(area.size(), QImage::Format_ARGB32);
         QPainter painter(&image);
@@ -117,7 +121,12 @@ protected:
     }
 
     // Where the view shows more than the QML items: the selection overlays.
-    QRect overlay() { return difference(rendering(), frame()); }
+    QRect overlay()
+    {
+        // The view first: a grab takes the changes still waiting for the view's frame.
+        const QImage view = rendering();
+        return difference(view, frame());
+    }
 
     // The innermost item of a kind other than 0 under the point.
     QGraphicsItem* hit(const QPointF& point) const
@@ -242,70 +251,62 @@ TEST_F(PreviewScene, PressAndDragOperateLiveItems)
 // Every live write reaches the QML item by name; edits of objects without items do nothing.
 TEST_F(PreviewScene, LiveWritesReachTheItems)
 {
-    scene->showPage(2);
+    project->getPage(3).setBackgroundImageScaling(Scaling_NONE);
+    scene->showPage(3);
     scene->showPage(1);
-    const auto page = [this](unsigned int id) { return scene->pageItem(id); };
     const auto child = [this](unsigned int id, const char* name) {
         return scene->pageItem(id)->findChild<QObject*>(name, Qt::FindDirectChildrenOnly);
     };
-    const auto gradient = [&] {
-        const QJSValue value =
-            QQmlProperty::read(child(1, "backgroundGradient"), "gradient").value<QJSValue>();
-        return int(QQmlListReference(value.toQObject(), "stops").count());
+    QObject* gradient = child(1, "backgroundGradient");
+    QObject* image = child(3, "backgroundImage");
+    const auto stops = [&] {
+        const QJSValue value = gradient->property("gradient").value<QJSValue>();
+        return QVariant(int(QQmlListReference(value.toQObject(), "stops").count()));
     };
-    const Gradient redToRed =
-        QmlFixtures::gradient({{0.0, QColor(255, 0, 0)}, {1.0, QColor(255, 0, 0)}});
+    const Gradient red = QmlFixtures::gradient({{0.0, Qt::red}, {1.0, Qt::red}});
     const struct
     {
-        const char* what;
         std::function<void()> write;
         std::function<QVariant()> read;
         QVariant expected;
     } rows[] = {
-        {"caption", [&] { scene->setControlProperty(0, "caption", "Stop"); },
+        {[&] { scene->setControlProperty(0, "caption", "Stop"); },
          [&] { return scene->controlItem(0)->property("caption"); }, "Stop"},
-        {"geometry", [&] { placeControl(0, QRect(30, 40, 80, 20)); },
+        {[&] { placeControl(0, QRect(30, 40, 80, 20)); },
          [&] { return PagePreviewScene::itemGeometry(scene->controlItem(0)); },
          QRect(30, 40, 80, 20)},
-        {"colour", [&] { scene->setPageBackgroundColour(1, Qt::green); },
-         [&] { return page(1)->property("color"); }, QColor(Qt::green)},
-        {"gradient", [&] { scene->setPageBackgroundGradient(1, redToRed); },
-         [&] { return QVariant(gradient()); }, 2},
-        {"gradient shown", [] {},
-         [&] { return child(1, "backgroundGradient")->property("visible"); }, true},
-        {"rotation", [&] { scene->setPageBackgroundGradientRotation(1, 30); },
-         [&] { return child(1, "backgroundGradient")->property("rotation"); }, 30.0},
-        {"no gradient", [&] { scene->setPageBackgroundGradient(1, Gradient()); },
-         [&] { return child(1, "backgroundGradient")->property("visible"); }, false},
-        {"natural size", [&] { scene->setPageBackgroundImage(2, 5); },
+        {[&] { scene->setPageBackgroundColour(1, Qt::green); },
+         [&] { return scene->pageItem(1)->property("color"); }, QColor(Qt::green)},
+        {[&] { scene->setPageBackgroundGradient(1, red); }, stops, 2},
+        {[] {}, [&] { return gradient->property("visible"); }, true},
+        {[&] { scene->setPageBackgroundGradientRotation(1, 30); },
+         [&] { return gradient->property("rotation"); }, 30.0},
+        {[&] { scene->setPageBackgroundGradient(1, Gradient()); },
+         [&] { return gradient->property("visible"); }, false},
+        // Page 3's image is not scaled: it takes the 40 × 30 of the image; tiled, the screen.
+        {[&] { scene->setPageBackgroundImage(3, 5); },
+         [&] { return image->property("width").toInt() * 100 + image->property("height").toInt(); },
+         4030},
+        {[&] { scene->setPageBackgroundImageScaling(3, Scaling_TILED); },
          [&] {
-             return QSizeF(child(2, "backgroundImage")->property("width").toReal(),
-                           child(2, "backgroundImage")->property("height").toReal());
+             return image->property("width").toInt() * 100 + image->property("fillMode").toInt();
          },
-         QSizeF(40, 30)},
-        {"tiled", [&] { scene->setPageBackgroundImageScaling(2, Scaling_TILED); },
-         [&] {
-             QObject* image = child(2, "backgroundImage");
-             return QRect(image->property("fillMode").toInt(), 0, image->property("width").toInt(),
-                          image->property("height").toInt());
-         },
-         QRect(3, 0, 480, 272)},
-        {"natural again", [&] { scene->setPageBackgroundImageScaling(2, Scaling_NONE); },
-         [&] { return child(2, "backgroundImage")->property("width"); }, 40.0},
-        {"no image", [&] { scene->setPageBackgroundImage(2, -1); },
-         [&] { return child(2, "backgroundImage")->property("source"); }, QUrl()},
-        {"no item", [&] { scene->setControlProperty(1, "caption", "Lost"); },
+         48003},
+        {[&] { scene->setPageBackgroundImageScaling(3, Scaling_NONE); },
+         [&] { return image->property("height"); }, 30.0},
+        {[&] { scene->setPageBackgroundImage(3, -1); }, [&] { return image->property("source"); },
+         QUrl()},
+        {[&] { scene->setControlProperty(1, "caption", "Lost"); },
          [&] { return QVariant(scene->controlItem(1) == nullptr); }, true},
     };
-    for (const auto& row : rows) {
-        row.write();
-        EXPECT_EQ(row.read(), row.expected) << row.what;
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        rows[i].write();
+        EXPECT_EQ(rows[i].read(), rows[i].expected) << "row " << i;
     }
     // The handle follows the new geometry; the view shows the gradient.
     EXPECT_EQ(kindAndId(hit(QPointF(105, 55))), std::make_pair(2, 0u));
-    scene->setPageBackgroundGradient(1, redToRed);
-    const QImage image = rendering();
-    EXPECT_EQ(image.pixel(300, 150), qRgb(255, 0, 0));
+    scene->setPageBackgroundGradient(1, red);
+    EXPECT_EQ(rendering().pixel(300, 150), qRgb(255, 0, 0));
 }
 
 // The overlay marks exactly the selected controls, over their own pixels, follows moves and
@@ -365,6 +366,10 @@ TEST_F(PreviewScene, ThumbnailIsThePageScaledDown)
         rendering();
         EXPECT_EQ(thumbnail, scaledDown(frame())) << orientation;
     }
+    // A thumbnail of the page shown leaves no change waiting for the view out of it.
+    scene->setPageBackgroundColour(1, Qt::blue);
+    scene->renderThumbnail(1);
+    EXPECT_EQ(rendering().pixel(100, 150), qRgb(0, 0, 255));
     EXPECT_TRUE(scene->renderThumbnail(77).isNull());
 }
 
