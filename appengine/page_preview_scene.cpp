@@ -256,16 +256,18 @@ void PagePreviewScene::showCurrentPageSwitcher()
 {
     if (!m_currentPageItem)
         return;
-    if (m_currentPageSwitcherItem) {
-        m_currentPageSwitcherItem->setVisible(false);
-        m_currentPageSwitcherItem = nullptr;
+    QQuickItem* previous = m_currentPageSwitcherItem;
+    m_currentPageSwitcherItem = nullptr;
+    QQuickItem* item = nullptr;
+    if (m_project->getPages().exists(m_currentPageId)) {
+        const unsigned int id = m_project->getPage(m_currentPageId).getPageSwitcherId();
+        if (id != UINT_MAX)
+            item = pageSwitcherItemOrBuild(id);
     }
-    if (!m_project->getPages().exists(m_currentPageId))
-        return;
-    const unsigned int pageSwitcherId = m_project->getPage(m_currentPageId).getPageSwitcherId();
-    if (pageSwitcherId == UINT_MAX)
-        return;
-    if (QQuickItem* item = pageSwitcherItemOrBuild(pageSwitcherId)) {
+    // A switcher that stays is only moved to the page.
+    if (previous && previous != item)
+        previous->setVisible(false);
+    if (item) {
         m_currentPageSwitcherItem = item;
         item->setParentItem(m_currentPageItem);
         item->setVisible(true);
