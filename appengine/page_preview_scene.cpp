@@ -369,7 +369,9 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     page->setVisible(true);
     QQuickItem* pageSwitcher = nullptr;
     QQuickItem* pageSwitcherParent = nullptr;
-    const unsigned int pageSwitcherId = m_project->getPage(pageId).getPageSwitcherId();
+    const unsigned int pageSwitcherId = m_project->getPages().exists(pageId)
+                                            ? m_project->getPage(pageId).getPageSwitcherId()
+                                            : UINT_MAX;
     if (pageSwitcherId != UINT_MAX)
         pageSwitcher = pageSwitcherItemOrBuild(pageSwitcherId);
     if (pageSwitcher) {

@@ -12,7 +12,7 @@
 
 PreviewItemHandle::PreviewItemHandle(QQuickItem* item, int kind, unsigned int id,
                                      std::shared_ptr<Registry> registry)
-    : m_item(item), m_kind(kind), m_id(id), m_registry(std::move(registry))
+    : m_item(item), m_key(item), m_kind(kind), m_id(id), m_registry(std::move(registry))
 {
     (*m_registry)[item] = this;
     setData(0, kind);
@@ -43,11 +43,9 @@ PreviewItemHandle::PreviewItemHandle(QQuickItem* item, int kind, unsigned int id
 
 PreviewItemHandle::~PreviewItemHandle()
 {
-    for (auto it = m_registry->begin(); it != m_registry->end(); ++it)
-        if (it->second == this) {
-            m_registry->erase(it);
-            break;
-        }
+    const auto found = m_registry->find(m_key);
+    if (found != m_registry->end() && found->second == this)
+        m_registry->erase(found);
 }
 
 void PreviewItemHandle::syncParent()

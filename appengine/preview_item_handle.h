@@ -62,6 +62,8 @@ private:
     void takeGrab();
 
     QPointer<QQuickItem> m_item;
+    // The item's entry in the registry, valid after the item is gone.
+    const QQuickItem* const m_key;
     const int m_kind;
     const unsigned int m_id;
     std::shared_ptr<Registry> m_registry;
