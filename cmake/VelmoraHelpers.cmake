@@ -23,6 +23,20 @@ function(velmora_precompile target)
     target_precompile_headers(${target} PRIVATE ${headers})
 endfunction()
 
+# The precompiled Qt headers define "slots", "signals", "emit", "foreach" and "forever" as
+# macros. A source that includes no Qt header itself and uses one of these words outside
+# comments, as a name, is compiled without them.
+function(velmora_spare_qt_keywords)
+    foreach(source ${ARGN})
+        file(STRINGS ${source} keywords REGEX
+             "^([^/]*[^A-Za-z0-9_/])?(slots|signals|emit|foreach|forever)([^A-Za-z0-9_]|$)")
+        file(STRINGS ${source} qt_includes REGEX "^#include <Q")
+        if(keywords AND NOT qt_includes)
+            set_source_files_properties(${source} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+        endif()
+    endforeach()
+endfunction()
+
 # velmora_library(<name> [LINK <libs>...])
 # A static library of every source in the current folder. Sources are found by glob so that a new unit
 # needs no edit here.
@@ -78,15 +92,8 @@ function(velmora_program name)
         if(found)
             set(declares_objects ON)
         endif()
-        # The precompiled Qt headers define "slots", "signals", "emit", "foreach" and "forever"
-        # as macros: a source that uses one of these words outside comments is compiled without
-        # them, so that a source that includes no Qt header may use them as names.
-        file(STRINGS ${source} found REGEX
-             "^([^/]*[^A-Za-z0-9_/])?(slots|signals|emit|foreach|forever)([^A-Za-z0-9_]|$)")
-        if(found)
-            set_source_files_properties(${source} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
-        endif()
     endforeach()
+    velmora_spare_qt_keywords(${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES AUTOMOC ${declares_objects})
     if(ARG_PRECOMPILED_FROM)
         target_precompile_headers(${name} REUSE_FROM ${ARG_PRECOMPILED_FROM})
