@@ -24,7 +24,7 @@ missing_packages() {
   done
 }
 
-mapfile -t missing < <(missing_packages)
+read -r -a missing <<< "$(missing_packages | tr '\n' ' ')"
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 SUDO=
@@ -33,7 +33,7 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 
-mapfile -t missing < <(missing_packages)
+read -r -a missing <<< "$(missing_packages | tr '\n' ' ')"
 if [ ${#missing[@]} -ne 0 ]; then
   echo "install-deps.sh: not installed after apt-get: ${missing[*]} (a virtual package name?)" >&2
   exit 1
