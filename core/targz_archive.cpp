@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
+#include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
 #include <cerrno>
@@ -57,17 +57,27 @@ gzFile streamOf(int descriptor)
     return found == streams().end() ? nullptr : found->second;
 }
 
+// Puts a gzip stream on the open descriptor (compressing for write-only access, else
+// decompressing) and enters it in the table. On failure the descriptor is closed and errno is
+// ENOMEM.
+bool adopt(int descriptor, int flags)
+{
+    const gzFile stream = gzdopen(descriptor, (flags & O_ACCMODE) == O_WRONLY ? "wb" : "rb");
+    if (!stream) {
+        ::close(descriptor);
+        errno = ENOMEM;
+        return false;
+    }
+    gzbuffer(stream, StreamBufferSize);
+    const std::lock_guard<std::mutex> lock(tableMutex);
+    streams()[descriptor] = stream;
+    return true;
+}
+
 int gzOpenHook(const char* pathName, int flags, ...)
 {
-    const char* streamMode = nullptr;
-    switch (flags & O_ACCMODE) {
-    case O_WRONLY:
-        streamMode = "wb";
-        break;
-    case O_RDONLY:
-        streamMode = "rb";
-        break;
-    default:
+    const int access = flags & O_ACCMODE;
+    if (access != O_WRONLY && access != O_RDONLY) {
         errno = EINVAL;
         return -1;
     }
@@ -87,16 +97,7 @@ int gzOpenHook(const char* pathName, int flags, ...)
         errno = error;
         return -1;
     }
-    const gzFile stream = gzdopen(descriptor, streamMode);
-    if (!stream) {
-        ::close(descriptor);
-        errno = ENOMEM;
-        return -1;
-    }
-    gzbuffer(stream, StreamBufferSize);
-    const std::lock_guard<std::mutex> lock(tableMutex);
-    streams()[descriptor] = stream;
-    return descriptor;
+    return adopt(descriptor, flags) ? descriptor : -1;
 }
 
 int gzCloseHook(int descriptor)
@@ -185,8 +186,18 @@ struct MemberHeader
 enum class HeaderRead
 {
     Member,
-    End,    // the end-of-archive blocks, or a stream that ran out (see endedCleanly)
-    Damaged // a short or corrupt header
+    End,     // the end-of-archive blocks, or a stream that ran out (see endedCleanly)
+    Damaged, // a short or corrupt header
+    TooMany, // more headers than the budget allows
+    TooLarge // more extension data than the budget allows
+};
+
+// What a read may still take: header blocks, and bytes of extension data (long names, pax
+// records). A member's own data is counted by the caller.
+struct Budget
+{
+    qint64 headers;
+    qint64 bytes;
 };
 
 // Longer long names are refused: no file system takes them.
@@ -270,8 +281,9 @@ bool readFully(gzFile stream, char* buffer, unsigned size)
 }
 
 // Reads the next member's header; GNU long names and long link names, and pax extended headers
-// (which this reader does not apply), are taken in on the way.
-HeaderRead readHeader(gzFile stream, MemberHeader& member)
+// (which this reader does not apply), are taken in on the way, each counted against the budget
+// when there is one.
+HeaderRead readHeader(gzFile stream, MemberHeader& member, Budget* budget = nullptr)
 {
     std::string longName;
     bool hasLongName = false;
@@ -293,10 +305,14 @@ HeaderRead readHeader(gzFile stream, MemberHeader& member)
         quint64 size = 0;
         if (!checksumMatches(header) || !parseSize(header, size))
             return HeaderRead::Damaged;
+        if (budget && --budget->headers < 0)
+            return HeaderRead::TooMany;
         const char type = header.typeflag;
         if (type == GNU_LONGNAME_TYPE || type == GNU_LONGLINK_TYPE || type == 'x' || type == 'g') {
             if (size > MaxLongNameSize)
                 return HeaderRead::Damaged;
+            if (budget && (budget->bytes -= qint64(size)) < 0)
+                return HeaderRead::TooLarge;
             std::vector<char> data(size_t((size + T_BLOCKSIZE - 1) / T_BLOCKSIZE * T_BLOCKSIZE));
             if (!readFully(stream, data.data(), unsigned(data.size())))
                 return HeaderRead::Damaged;
@@ -381,6 +397,24 @@ bool skipData(gzFile stream, const MemberHeader& member)
     return !carriesData(member) || transferData(stream, member.size, -1);
 }
 
+// Reads a member's data into memory in one piece, then passes over its padding.
+bool readData(gzFile stream, quint64 size, QByteArray& data)
+{
+    // A member without data is still held: empty, not null.
+    data = size == 0 ? QByteArray("") : QByteArray(qsizetype(size), Qt::Uninitialized);
+    char* at = data.data();
+    for (quint64 left = size; left > 0;) {
+        const unsigned chunk = unsigned(std::min<quint64>(left, 1u << 30));
+        if (!readFully(stream, at, chunk))
+            return false;
+        at += chunk;
+        left -= chunk;
+    }
+    char padding[T_BLOCKSIZE];
+    const unsigned paddingSize = unsigned((BlockSize - size % BlockSize) % BlockSize);
+    return paddingSize == 0 || readFully(stream, padding, paddingSize);
+}
+
 // Writes a regular member with a flat name into the destination folder. An existing entry of
 // that name is replaced, never written through (it may be a link).
 bool extractMember(gzFile stream, const MemberHeader& member, const QString& destination)
@@ -416,11 +450,30 @@ bool endedCleanly(gzFile stream, HeaderRead last)
     return code == Z_OK;
 }
 
-QByteArray temporaryNameBeside(const QString& path)
+// Opens the save file for writing (QSaveFile writes beside the target, or beside the target of
+// a link, and replaces it on commit once the data is on disk). An existing file that is marked
+// read-only is refused even where this process could write it anyway (as a super-user can): the
+// user marked it so. The new file takes the old one's permission bits, with read and write
+// permission for its owner added, so that a save never makes a file its owner cannot open.
+bool openForReplacing(QSaveFile& file)
 {
-    const QFileInfo target(path);
-    const QString random = QString::number(QRandomGenerator::global()->generate64(), 36);
-    return (target.path() + "/." + target.fileName() + "." + random + ".part").toUtf8();
+    const QFileInfo target(file.fileName());
+    const bool exists = target.exists();
+    constexpr QFileDevice::Permissions anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (exists && (!target.isFile() || !target.isWritable() || !(target.permissions() & anyWrite)))
+        return false;
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    struct stat status;
+    if (exists) {
+        if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &status) != 0 ||
+            ::fchmod(file.handle(), (status.st_mode & 0777) | S_IRUSR | S_IWUSR) != 0) {
+            file.cancelWriting();
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -442,13 +495,17 @@ bool TargzArchive::openArchive(const QByteArray& path, int flags, int mode)
 {
     // The gzip stream is opened here rather than by libtar, which keeps memory of every archive
     // it fails to open; once the stream exists, handing it to libtar cannot fail.
+    const int descriptor = gzipType.openfunc(path.constData(), flags, mode);
+    return descriptor != -1 && adoptStream(descriptor, path, flags);
+}
+
+// Hands the descriptor, whose gzip stream is in the table, to libtar; on failure the stream and
+// the descriptor are closed.
+bool TargzArchive::adoptStream(int descriptor, const QByteArray& path, int flags)
+{
     auto open = std::make_unique<Open>();
     open->path = path;
-    const int descriptor = gzipType.openfunc(open->path.constData(), flags, mode);
-    if (descriptor == -1)
-        return false;
-    if (tar_fdopen(&open->tar, descriptor, open->path.data(), &gzipType, flags, mode, TAR_GNU) !=
-        0) {
+    if (tar_fdopen(&open->tar, descriptor, open->path.data(), &gzipType, flags, 0, TAR_GNU) != 0) {
         gzipType.closefunc(descriptor);
         return false;
     }
@@ -487,15 +544,16 @@ bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& 
     }
     emit operationStarted(clampedToInt(total));
 
-    // The archive is written under a new name beside the target and takes the target's name
-    // only when complete.
-    QByteArray temporary;
-    for (int attempt = 0;; ++attempt) {
-        temporary = temporaryNameBeside(archivePath);
-        if (openArchive(temporary, O_WRONLY | O_CREAT | O_EXCL, 0644))
-            break;
-        if (errno != EEXIST || attempt == 100)
-            return false;
+    QSaveFile file(archivePath);
+    if (!openForReplacing(file))
+        return false;
+    // The gzip stream gets a descriptor of its own, so that closing it leaves the save file open
+    // for its commit.
+    const int descriptor = ::fcntl(file.handle(), F_DUPFD_CLOEXEC, 0);
+    if (descriptor < 0 || !TargzHooks::adopt(descriptor, O_WRONLY) ||
+        !adoptStream(descriptor, QFile::encodeName(file.fileName()), O_WRONLY)) {
+        file.cancelWriting();
+        return false;
     }
 
     qint64 done = 0;
@@ -508,11 +566,13 @@ bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& 
         }
     }
     written = written && m_open && tar_append_eof(m_open->tar) == 0;
+    // Closing the gzip stream is the last write: an error of any write shows here.
     written = closeArchive() && written;
-    if (written && ::rename(temporary.constData(), archivePath.toStdString().c_str()) == 0)
-        return true;
-    ::unlink(temporary.constData());
-    return false;
+    if (!written) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 bool TargzArchive::appendEntry(const QString& path, const QString& name, qint64& done)
@@ -621,4 +681,60 @@ bool TargzArchive::readMembers(const QString& destination, const QByteArray* pat
     if (withProgress && stream)
         emitProgress(gztell(stream));
     return closeArchive() && intact;
+}
+
+TargzArchive::ReadResult
+TargzArchive::readIntoMemory(const QString& archivePath, const Limits& limits,
+                             const std::function<bool(const QString&)>& keep, QStringList& names,
+                             QHash<QString, QByteArray>& contents, QString* culprit)
+{
+    if (m_open || !openArchive(archivePath.toUtf8(), O_RDONLY, 0))
+        return ReadResult::Unreadable;
+    // Extension data is counted against the total as it comes; a member's data before it is
+    // inflated.
+    Budget budget{limits.memberCount, limits.totalSize};
+    ReadResult result = ReadResult::Read;
+    HeaderRead last = HeaderRead::Damaged;
+    MemberHeader member;
+    while (result == ReadResult::Read && m_open) {
+        const gzFile stream = streamOf(m_open->tar);
+        if (!stream)
+            break;
+        last = readHeader(stream, member, &budget);
+        if (last == HeaderRead::TooMany)
+            result = ReadResult::TooManyMembers;
+        else if (last == HeaderRead::TooLarge)
+            result = ReadResult::TooLarge;
+        if (last != HeaderRead::Member)
+            break;
+        const QString name = QString::fromStdString(member.name);
+        names.append(name);
+        const bool withData = carriesData(member);
+        if (withData && member.size > quint64(limits.memberSize)) {
+            result = ReadResult::MemberTooLarge;
+        } else if (withData && (budget.bytes -= qint64(member.size)) < 0) {
+            result = ReadResult::TooLarge;
+        } else if (keep(name) && isRegular(member)) {
+            QByteArray data;
+            if (!readData(stream, member.size, data))
+                result = ReadResult::Unreadable;
+            else
+                contents.insert(name, data);
+        } else {
+            if (keep(name))
+                contents.remove(name);
+            if (!skipData(stream, member))
+                result = ReadResult::Unreadable;
+        }
+        if (result != ReadResult::Read && culprit)
+            *culprit = name;
+    }
+    if (!m_open)
+        return ReadResult::Unreadable;
+    const gzFile stream = streamOf(m_open->tar);
+    if (result == ReadResult::Read && !(stream && endedCleanly(stream, last)))
+        result = ReadResult::Unreadable;
+    if (!closeArchive() && result == ReadResult::Read)
+        result = ReadResult::Unreadable;
+    return result;
 }

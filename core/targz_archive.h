@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <sys/types.h>
 
@@ -21,14 +23,34 @@ struct TarItemInfo
 //
 // Only regular-file members with flat names (not empty, no "/", not "." or "..") are ever
 // written, straight into the destination folder; a member that is a folder, a link or a device,
-// or whose name would reach elsewhere, is an extraction failure. An archive is written under a
-// temporary name beside the target, which replaces the target only when the whole archive was
-// written, so a failed create leaves the previous archive intact and no partial file behind.
+// or whose name would reach elsewhere, is an extraction failure.
+//
+// An archive is written as every whole file of the editor is: under a temporary name beside the
+// target (the target of a symbolic link), flushed to disk, and then put in the target's place,
+// so a failed create leaves the previous archive intact and no partial file behind. The new
+// archive keeps the permissions of the file it replaces, always readable and writable by its
+// owner; a file marked read-only, or one this process may not write, is not replaced.
 class TargzArchive : public QObject
 {
     Q_OBJECT
 
 public:
+    // The bounds of a read into memory.
+    struct Limits
+    {
+        int memberCount;   // headers of any kind, extension headers included
+        qint64 memberSize; // the data of any one member
+        qint64 totalSize;  // the data of all members together
+    };
+    enum class ReadResult
+    {
+        Read,
+        Unreadable,     // missing, not an archive, damaged or truncated
+        TooManyMembers, // beyond Limits::memberCount
+        MemberTooLarge, // a member beyond Limits::memberSize
+        TooLarge        // beyond Limits::totalSize
+    };
+
     explicit TargzArchive(QObject* parent = nullptr);
     ~TargzArchive() override;
 
@@ -48,6 +70,16 @@ public:
     // be extracted. Signals: operationStarted(uncompressed size, from the gzip trailer), then
     // operationProgress(uncompressed offset reached) after each member and once at the end.
     bool extractAll(const QString& archivePath, const QString& destination);
+    // Reads the whole archive in one pass: the name of every member is appended to names, in
+    // archive order, and the bytes of every regular member whose name keep accepts are put in
+    // contents under that name (a later member of the same name replaces the earlier one; one of
+    // another kind removes it). The limits are checked on each header before its data is
+    // inflated, so an archive beyond them costs no more than its headers up to that point;
+    // culprit then names the member that broke them. Names and contents are complete only
+    // when the result is Read.
+    ReadResult readIntoMemory(const QString& archivePath, const Limits& limits,
+                              const std::function<bool(const QString&)>& keep, QStringList& names,
+                              QHash<QString, QByteArray>& contents, QString* culprit = nullptr);
     // Closes an archive left open (from a slot connected to the signals). True when nothing
     // was open.
     bool close();
@@ -60,6 +92,7 @@ private:
     struct Open;
 
     bool openArchive(const QByteArray& path, int flags, int mode);
+    bool adoptStream(int descriptor, const QByteArray& path, int flags);
     bool closeArchive();
     bool appendEntry(const QString& path, const QString& name, qint64& done);
     bool readMembers(const QString& destination, const QByteArray* pattern, QStringList* names,

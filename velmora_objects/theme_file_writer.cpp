@@ -5,6 +5,7 @@
 #include "core/targz_archive.h"
 #include "velmora_objects/edit_theme.h"
 #include "velmora_objects/skin.h"
+#include "velmora_objects/skin_properties.h"
 #include "velmora_objects/skin_set.h"
 #include "velmora_objects/temporary_directory.h"
 #include "velmora_objects/theme_xml_writer.h"
@@ -101,6 +102,32 @@ void pruneSkinImages(EditTheme& theme)
     }
 }
 
+// Erases from the copy's skins every property that the reader would refuse: one that the
+// skin-property table of its item type does not define, or defines with another type (and every
+// property of an item type without a table). A theme read from a project file may hold such
+// properties; left in, they would make the bundle unreadable.
+void pruneUnknownSkinProperties(EditTheme& theme)
+{
+    for (const auto& [itemType, unused] : theme.getSkinSets()) {
+        SkinSet* skinSet = theme.skinSet(itemType, false);
+        if (!skinSet)
+            continue;
+        const SkinProperties* table = SkinProperties::getSkinProperties(itemType);
+        for (const auto& [skinName, skin] : *skinSet) {
+            if (!skin)
+                continue;
+            std::vector<QString> unknown;
+            for (const auto& [key, property] : *skin) {
+                const SkinProperty* definition = table ? table->getProperty(key) : nullptr;
+                if (!property || !definition || definition->getType() != property->getType())
+                    unknown.push_back(key);
+            }
+            for (const QString& key : unknown)
+                skin->removeProperty(key);
+        }
+    }
+}
+
 } // namespace
 
 ThemeFileWriter::ThemeFileWriter(const Theme* theme, ProgressHandler* progressHandler,
@@ -149,11 +176,14 @@ bool ThemeFileWriter::writeBundle(const QString& bundlePath)
     };
 
     EditTheme theme(*m_theme);
+    pruneUnknownSkinProperties(theme);
 
-    // Removed with everything in it on every return.
+    // In the folder of this process, so that another editor writing at the same time has a
+    // folder of its own; removed with everything in it on every return.
+    const QString processFolder = TemporaryDirectory::processFolder();
     TemporaryDirectory temporaryFolder;
-    if (!temporaryFolder.setPath(TemporaryDirectory::applicationDataFolder() + QDir::separator() +
-                                     QStringLiteral("temp_theme"),
+    if (processFolder.isEmpty() ||
+        !temporaryFolder.setPath(processFolder + QDir::separator() + QStringLiteral("temp_theme"),
                                  true))
         return fail(SplashFileError);
     const QDir folder = temporaryFolder.dir();

@@ -14,10 +14,14 @@ class Theme;
 // image ("image_<id>", "icon_<id>", "control_image_<id>"), the skin images that some skin still
 // uses ("skin_image_<id>") and the theme XML document ("<theme name>.xml"), in that order.
 //
-// The members are assembled in the folder "temp_theme" of the application-data folder, which
-// is removed again whatever the outcome. Every write is checked; the bundle file is replaced
-// only once the whole archive has been written, so a failed write leaves an existing bundle as
-// it was. The caller's theme is never changed: pruning works on a private copy.
+// The members are assembled in the folder "temp_theme" of this process's folder
+// (TemporaryDirectory::processFolder), which is removed again whatever the outcome. Every write
+// is checked; the bundle file is replaced only once the whole archive has been written and
+// flushed to disk, so a failed write leaves an existing bundle as it was (see
+// TargzArchive::create: a link is written through, permissions are kept, a read-only bundle is
+// refused). The caller's theme is never changed: pruning works on a private copy. Pruning
+// leaves out the skin images no skin uses and the skin properties that the skin-property
+// tables do not define, so that every bundle written reads back.
 class ThemeFileWriter : public QObject
 {
     Q_OBJECT

@@ -4,6 +4,10 @@
 #include "common/sample_themes.h"
 #include "core/progress_handler.h"
 #include "core/targz_archive.h"
+#include "velmora_objects/skin.h"
+#include "velmora_objects/skin_properties.h"
+#include "velmora_objects/skin_set.h"
+#include "velmora_objects/temporary_directory.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_reader.h"
@@ -16,6 +20,7 @@
 #include <QSignalSpy>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace Velmora;
 using TestUtil::readFile;
@@ -56,7 +61,7 @@ struct ProgressLog
 class ThemeFileWriterTest : public ::testing::Test
 {
 protected:
-    QString tempTheme() const { return appData.path() + "/temp_theme"; }
+    QString tempTheme() const { return TemporaryDirectory::processFolder() + "/temp_theme"; }
     QString bundlePath(const QString& name = "theme.qvt") const
     {
         return output.path() + "/" + name;
@@ -228,4 +233,84 @@ TEST_F(ThemeFileWriterTest, ProgressFillsFivePartsAndEndsComplete)
         write(*TestUtil::sampleTheme(), output.path() + "/missing/theme.qvt", false, &progress),
         std::vector<int>{3});
     EXPECT_EQ(progress.ranges.size(), 1u);
+}
+
+// The bundle is replaced as every whole file is: through a link to its target, keeping the
+// permissions (never unreadable to the owner); a read-only bundle is refused and stays as it was.
+TEST_F(ThemeFileWriterTest, BundleIsReplacedThroughLinksWithItsPermissions)
+{
+    const QString target = bundlePath("target.qvt");
+    const QString link = bundlePath("link.qvt");
+    ASSERT_TRUE(QFile::link(target, link));
+    struct Case
+    {
+        QString path;
+        mode_t before;
+        mode_t after; // 0: refused
+    };
+    const std::vector<Case> cases = {
+        {link, 0640, 0640}, {target, 0604, 0604}, {target, 0200, 0600}, {link, 0444, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        ASSERT_TRUE(writeFile(target, "old"));
+        ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), c.before), 0);
+        const std::vector<int> codes = write(*TestUtil::emptyTheme("New"), c.path, c.after != 0);
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        struct stat status;
+        ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &status), 0);
+        if (c.after == 0) {
+            EXPECT_EQ(codes, std::vector<int>{3});
+            EXPECT_EQ(readFile(target), "old");
+            EXPECT_EQ(status.st_mode & 0777, c.before);
+        } else {
+            EXPECT_EQ(membersOf(target).value(2), "New.xml");
+            EXPECT_EQ(status.st_mode & 0777, c.after);
+        }
+    }
+    EXPECT_EQ(QDir(output.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList({"link.qvt", "target.qvt"}));
+}
+
+// Skin properties that the tables do not define (by name, or by type) travel through project
+// files; the bundle leaves them out so that it reads back.
+TEST_F(ThemeFileWriterTest, SkinPropertiesTheTablesDoNotKnowAreLeftOut)
+{
+    const std::unique_ptr<Theme> theme = TestUtil::sampleTheme();
+    auto addProperty = [&theme](ThemedItemType type, const QString& key, SkinPropertyType kind,
+                                const QVariant& value) {
+        SkinSet* skinSet = theme->getSkinSet(type);
+        if (!skinSet) {
+            theme->setSkinSet(smart_ptr<SkinSet>(new SkinSet(type)));
+            skinSet = theme->getSkinSet(type);
+        }
+        smart_ptr<SkinProperty> property(SkinProperty::create(kind));
+        property->copyFrom(
+            *SkinProperties::getSkinProperties(ThemedItemType_BUTTON)->getProperty("borderWidth"));
+        property->setKey(key);
+        property->setValue(value);
+        Skin* skin = skinSet->getSkin("Normal", true);
+        skin->removeProperty(key);
+        skin->setProperty(property);
+    };
+    addProperty(ThemedItemType_BUTTON, "unheardOf", SkinPropertyType_STRING, "x");
+    addProperty(ThemedItemType_BUTTON, "opacity", SkinPropertyType_STRING, "half");
+    addProperty(ThemedItemType_PAGE_SWITCHER, "borderWidth", SkinPropertyType_INT, 2);
+    const QString bundle = bundlePath();
+    ASSERT_TRUE(write(*theme, bundle, true).empty());
+
+    ThemeReader reader;
+    Theme readBack{QString()};
+    ASSERT_TRUE(reader.read(bundle, &readBack)) << reader.errorString().toStdString();
+    const Skin* normal = readBack.findSkin(ThemedItemType_BUTTON, "Normal");
+    ASSERT_TRUE(normal);
+    EXPECT_FALSE(normal->hasProperty("unheardOf"));
+    EXPECT_EQ(normal->getPropertyValue("opacity"),
+              SkinProperties::getSkinProperties(ThemedItemType_BUTTON)
+                  ->getProperty("opacity")
+                  ->getValue());
+    EXPECT_EQ(normal->getPropertyValue("borderWidth"), QVariant(3));
+    ASSERT_TRUE(readBack.findSkin(ThemedItemType_PAGE_SWITCHER, "Normal"));
+    EXPECT_EQ(readBack.findSkin(ThemedItemType_PAGE_SWITCHER, "Normal")->size(), 0u);
+    // The caller's theme keeps them.
+    EXPECT_TRUE(theme->findSkin(ThemedItemType_BUTTON, "Normal")->hasProperty("unheardOf"));
 }
