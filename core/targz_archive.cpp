@@ -4,14 +4,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
 #include <QtEndian>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <deque>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <future>
 #include <libtar.h>
 #include <mutex>
 #include <string>
@@ -25,27 +30,188 @@ namespace TargzHooks {
 
 namespace {
 
-// zlib's own buffer, larger than its default of 8 KB, so that the file is read and written in
-// few system calls.
+// zlib's own buffer, larger than its default of 8 KB, so that the file is read in few system
+// calls.
 constexpr unsigned StreamBufferSize = 128 * 1024;
+
+// A gzip stream compressed by several threads at once: the data is cut into chunks of a fixed
+// size, each compressed on its own (at zlib's default level, as a single stream would be) with
+// the end of the chunk before it as its dictionary, and written in order. The chunks end on a
+// byte boundary, so together they make one standard stream, nearly as small as a single
+// compressor makes it, and the bytes never depend on the timing of the threads.
+class GzipWriter
+{
+public:
+    explicit GzipWriter(int descriptor) : m_descriptor(descriptor) {}
+    GzipWriter(const GzipWriter&) = delete;
+    GzipWriter& operator=(const GzipWriter&) = delete;
+    ~GzipWriter()
+    {
+        m_inFlight.clear(); // waits for the threads
+        if (m_descriptor >= 0)
+            ::close(m_descriptor);
+    }
+
+    bool write(const char* data, size_t size)
+    {
+        m_pending.append(data, qsizetype(size));
+        while (!m_failed && m_pending.size() >= ChunkSize) {
+            const QByteArray chunk = m_pending.left(ChunkSize);
+            m_pending.remove(0, ChunkSize);
+            dispatch(chunk, false);
+        }
+        return !m_failed;
+    }
+
+    // Compresses what is left, writes the trailer and closes the descriptor; false when any
+    // write failed.
+    bool close()
+    {
+        dispatch(m_pending, true);
+        m_pending.clear();
+        drain(0);
+        unsigned char trailer[8];
+        for (int i = 0; i < 4; ++i) {
+            trailer[i] = uchar(m_crc >> (8 * i));
+            trailer[4 + i] = uchar(m_size >> (8 * i));
+        }
+        writeOut(reinterpret_cast<const char*>(trailer), sizeof trailer);
+        const bool closed = ::close(m_descriptor) == 0;
+        m_descriptor = -1;
+        return closed && !m_failed;
+    }
+
+private:
+    static constexpr qsizetype ChunkSize = 256 * 1024;
+    static constexpr qsizetype WindowSize = 32 * 1024;
+
+    struct Chunk
+    {
+        QByteArray deflated;
+        uLong crc = 0;
+        qsizetype size = 0;
+        bool compressed = false;
+    };
+
+    static Chunk compress(const QByteArray& input, const QByteArray& dictionary, bool last)
+    {
+        Chunk chunk;
+        chunk.size = input.size();
+        chunk.crc = crc32(0, reinterpret_cast<const Bytef*>(input.constData()), uInt(input.size()));
+        z_stream stream = {};
+        if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8,
+                         Z_DEFAULT_STRATEGY) != Z_OK)
+            return chunk;
+        if (!dictionary.isEmpty())
+            deflateSetDictionary(&stream, reinterpret_cast<const Bytef*>(dictionary.constData()),
+                                 uInt(dictionary.size()));
+        chunk.deflated.resize(qsizetype(deflateBound(&stream, uLong(input.size())) + 64));
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.constData()));
+        stream.avail_in = uInt(input.size());
+        stream.next_out = reinterpret_cast<Bytef*>(chunk.deflated.data());
+        stream.avail_out = uInt(chunk.deflated.size());
+        const int result = deflate(&stream, last ? Z_FINISH : Z_SYNC_FLUSH);
+        chunk.compressed = (last ? result == Z_STREAM_END : result == Z_OK) &&
+                           stream.avail_in == 0 && stream.avail_out > 0;
+        chunk.deflated.resize(qsizetype(stream.total_out));
+        deflateEnd(&stream);
+        return chunk;
+    }
+
+    void dispatch(const QByteArray& input, bool last)
+    {
+        if (!m_headerWritten) {
+            // The header zlib writes too: no name, no date, from a Unix system.
+            static const char header[10] = {'\x1f', '\x8b', 8, 0, 0, 0, 0, 0, 0, 3};
+            writeOut(header, sizeof header);
+            m_headerWritten = true;
+        }
+        const QByteArray dictionary = m_dictionary;
+        m_dictionary = input.size() >= WindowSize ? input.right(WindowSize)
+                                                  : (m_dictionary + input).right(WindowSize);
+        // A lone last chunk is compressed here, with no thread to start.
+        if (last && m_inFlight.empty()) {
+            take(compress(input, dictionary, last));
+            return;
+        }
+        m_inFlight.push_back(std::async(std::launch::async, compress, input, dictionary, last));
+        drain(size_t(std::max(1, QThread::idealThreadCount())));
+    }
+
+    // Writes the chunks done in order until no more than the given number are in flight.
+    void drain(size_t inFlight)
+    {
+        while (m_inFlight.size() > inFlight) {
+            take(m_inFlight.front().get());
+            m_inFlight.pop_front();
+        }
+    }
+
+    void take(const Chunk& chunk)
+    {
+        if (!chunk.compressed)
+            m_failed = true;
+        m_crc = crc32_combine(m_crc, chunk.crc, z_off_t(chunk.size));
+        m_size += quint64(chunk.size);
+        writeOut(chunk.deflated.constData(), size_t(chunk.deflated.size()));
+    }
+
+    void writeOut(const char* data, size_t size)
+    {
+        while (!m_failed && size > 0) {
+            const ssize_t written = ::write(m_descriptor, data, size);
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0) {
+                m_failed = true;
+                break;
+            }
+            data += written;
+            size -= size_t(written);
+        }
+    }
+
+    int m_descriptor;
+    QByteArray m_pending;
+    QByteArray m_dictionary;
+    std::deque<std::future<Chunk>> m_inFlight;
+    uLong m_crc = crc32(0, nullptr, 0);
+    quint64 m_size = 0;
+    bool m_headerWritten = false;
+    bool m_failed = false;
+};
+
+// A descriptor's stream: zlib's for reading, a GzipWriter for writing.
+struct Stream
+{
+    gzFile reader = nullptr;
+    std::shared_ptr<GzipWriter> writer;
+};
 
 std::mutex tableMutex;
 
-std::unordered_map<int, gzFile>& streams()
+std::unordered_map<int, Stream>& streams()
 {
-    static std::unordered_map<int, gzFile> table;
+    static std::unordered_map<int, Stream> table;
     return table;
 }
 
-gzFile takeStream(int descriptor)
+Stream takeStream(int descriptor)
 {
     const std::lock_guard<std::mutex> lock(tableMutex);
     const auto found = streams().find(descriptor);
     if (found == streams().end())
-        return nullptr;
-    const gzFile stream = found->second;
+        return Stream();
+    const Stream stream = found->second;
     streams().erase(found);
     return stream;
+}
+
+std::shared_ptr<GzipWriter> writerOf(int descriptor)
+{
+    const std::lock_guard<std::mutex> lock(tableMutex);
+    const auto found = streams().find(descriptor);
+    return found == streams().end() ? nullptr : found->second.writer;
 }
 
 } // namespace
@@ -54,7 +220,7 @@ gzFile streamOf(int descriptor)
 {
     const std::lock_guard<std::mutex> lock(tableMutex);
     const auto found = streams().find(descriptor);
-    return found == streams().end() ? nullptr : found->second;
+    return found == streams().end() ? nullptr : found->second.reader;
 }
 
 // Puts a gzip stream on the open descriptor (compressing for write-only access, else
@@ -62,13 +228,18 @@ gzFile streamOf(int descriptor)
 // ENOMEM.
 bool adopt(int descriptor, int flags)
 {
-    const gzFile stream = gzdopen(descriptor, (flags & O_ACCMODE) == O_WRONLY ? "wb" : "rb");
-    if (!stream) {
-        ::close(descriptor);
-        errno = ENOMEM;
-        return false;
+    Stream stream;
+    if ((flags & O_ACCMODE) == O_WRONLY) {
+        stream.writer = std::make_shared<GzipWriter>(descriptor);
+    } else {
+        stream.reader = gzdopen(descriptor, "rb");
+        if (!stream.reader) {
+            ::close(descriptor);
+            errno = ENOMEM;
+            return false;
+        }
+        gzbuffer(stream.reader, StreamBufferSize);
     }
-    gzbuffer(stream, StreamBufferSize);
     const std::lock_guard<std::mutex> lock(tableMutex);
     streams()[descriptor] = stream;
     return true;
@@ -102,13 +273,15 @@ int gzOpenHook(const char* pathName, int flags, ...)
 
 int gzCloseHook(int descriptor)
 {
-    const gzFile stream = takeStream(descriptor);
-    if (!stream) {
+    const Stream stream = takeStream(descriptor);
+    if (!stream.reader && !stream.writer) {
         errno = EBADF;
         return -1;
     }
     // A write error, or a read that met the end of a truncated stream, shows here.
-    return gzclose(stream) == Z_OK ? 0 : -1;
+    if (stream.writer)
+        return stream.writer->close() ? 0 : -1;
+    return gzclose(stream.reader) == Z_OK ? 0 : -1;
 }
 
 ssize_t gzReadHook(int descriptor, void* buffer, size_t size)
@@ -123,13 +296,16 @@ ssize_t gzReadHook(int descriptor, void* buffer, size_t size)
 
 ssize_t gzWriteHook(int descriptor, const void* buffer, size_t size)
 {
-    const gzFile stream = streamOf(descriptor);
-    if (!stream) {
+    const std::shared_ptr<GzipWriter> writer = writerOf(descriptor);
+    if (!writer) {
         errno = EBADF;
         return -1;
     }
-    const int written = gzwrite(stream, buffer, unsigned(std::min<size_t>(size, INT_MAX)));
-    return written == 0 && size > 0 ? -1 : written;
+    if (!writer->write(static_cast<const char*>(buffer), size)) {
+        errno = EIO;
+        return -1;
+    }
+    return ssize_t(size);
 }
 
 } // namespace TargzHooks
@@ -545,6 +721,56 @@ bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& 
     emit operationStarted(clampedToInt(total));
 
     QSaveFile file(archivePath);
+    if (!beginWriting(file))
+        return false;
+    qint64 done = 0;
+    bool written = true;
+    for (const TarItemInfo& item : items) {
+        const QString name = item.name.isEmpty() ? item.path : item.name;
+        if (!appendEntry(item.path, name, done)) {
+            written = false;
+            break;
+        }
+    }
+    return finishWriting(file, written);
+}
+
+bool TargzArchive::createFromMemory(const QString& archivePath, const QList<TarMember>& members)
+{
+    if (m_open)
+        return false;
+    qint64 total = 0;
+    for (const TarMember& member : members)
+        total += member.data.size();
+    emit operationStarted(clampedToInt(total));
+    QSaveFile file(archivePath);
+    if (!beginWriting(file))
+        return false;
+    // Every member has the same header but for its name and size: a regular file of mode 0644,
+    // this process's user and group, dated now.
+    struct stat status = {};
+    status.st_mode = S_IFREG | 0644;
+    status.st_uid = ::getuid();
+    status.st_gid = ::getgid();
+    status.st_mtime = ::time(nullptr);
+    std::memset(&m_open->tar->th_buf, 0, sizeof m_open->tar->th_buf);
+    th_set_from_stat(m_open->tar, &status);
+    const tar_header common = m_open->tar->th_buf;
+    qint64 done = 0;
+    bool written = true;
+    for (const TarMember& member : members) {
+        if (!appendMember(member, common)) {
+            written = false;
+            break;
+        }
+        done += member.data.size();
+        emitProgress(done);
+    }
+    return finishWriting(file, written);
+}
+
+bool TargzArchive::beginWriting(QSaveFile& file)
+{
     if (!openForReplacing(file))
         return false;
     // The gzip stream gets a descriptor of its own, so that closing it leaves the save file open
@@ -555,16 +781,11 @@ bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& 
         file.cancelWriting();
         return false;
     }
+    return true;
+}
 
-    qint64 done = 0;
-    bool written = true;
-    for (const TarItemInfo& item : items) {
-        const QString name = item.name.isEmpty() ? item.path : item.name;
-        if (!appendEntry(item.path, name, done)) {
-            written = false;
-            break;
-        }
-    }
+bool TargzArchive::finishWriting(QSaveFile& file, bool written)
+{
     written = written && m_open && tar_append_eof(m_open->tar) == 0;
     // Closing the gzip stream is the last write: an error of any write shows here.
     written = closeArchive() && written;
@@ -573,6 +794,31 @@ bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& 
         return false;
     }
     return file.commit();
+}
+
+// The header as libtar makes it, from the common one with the member's name and size, then the
+// bytes in one write, then the padding to a whole block.
+bool TargzArchive::appendMember(const TarMember& member, const tar_header& common)
+{
+    // libtar's size field takes an int.
+    if (!m_open || member.data.size() > INT_MAX)
+        return false;
+    TAR* tar = m_open->tar;
+    tar->th_buf = common;
+    th_set_size(tar, member.data.size());
+    QByteArray name = member.name.toUtf8();
+    th_set_path(tar, name.data());
+    const int headerWritten = th_write(tar);
+    // The copy libtar makes of a long name is not freed by libtar itself.
+    std::free(tar->th_buf.gnu_longname);
+    tar->th_buf.gnu_longname = nullptr;
+    if (headerWritten != 0)
+        return false;
+    const size_t size = size_t(member.data.size());
+    static const char zeros[T_BLOCKSIZE] = {};
+    const size_t padding = size_t((BlockSize - size % BlockSize) % BlockSize);
+    return TargzHooks::gzWriteHook(tar_fd(tar), member.data.constData(), size) == ssize_t(size) &&
+           TargzHooks::gzWriteHook(tar_fd(tar), zeros, padding) == ssize_t(padding);
 }
 
 bool TargzArchive::appendEntry(const QString& path, const QString& name, qint64& done)

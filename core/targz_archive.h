@@ -17,6 +17,15 @@ struct TarItemInfo
     QString name;
 };
 
+// One member of an archive written from memory: a regular file of the given bytes.
+struct TarMember
+{
+    QString name;
+    QByteArray data;
+};
+
+class QSaveFile;
+
 // Gzip-compressed tar archives (libtar over zlib): created from files and folders, listed, and
 // extracted member by member with progress. Every operation opens its archive and closes it
 // before returning, and answers true on success; nothing throws.
@@ -59,6 +68,9 @@ public:
     // when an item does not exist. Signals: operationStarted(total size of the files), then
     // operationProgress(size archived so far) after each file.
     bool create(const QString& archivePath, const QList<TarItemInfo>& items);
+    // Writes an archive of the members, in list order, each a regular file (mode 0644, owned
+    // by this process's user, dated now) holding its bytes. Signals as create.
+    bool createFromMemory(const QString& archivePath, const QList<TarMember>& members);
     // Appends the name of every member, in archive order. A damaged archive fails (after
     // appending the names read before the damage).
     bool list(const QString& archivePath, QStringList& names);
@@ -93,6 +105,11 @@ private:
 
     bool openArchive(const QByteArray& path, int flags, int mode);
     bool adoptStream(int descriptor, const QByteArray& path, int flags);
+    // Opens the save file and the archive on it; finishWriting ends the archive and commits
+    // the file when everything was written, or discards it.
+    bool beginWriting(QSaveFile& file);
+    bool finishWriting(QSaveFile& file, bool written);
+    bool appendMember(const TarMember& member, const struct tar_header& common);
     bool closeArchive();
     bool appendEntry(const QString& path, const QString& name, qint64& done);
     bool readMembers(const QString& destination, const QByteArray* pattern, QStringList* names,

@@ -191,6 +191,27 @@ TEST_F(TargzArchiveTest, ArchivesAreListedAndExtractedHereAndByTheSystemTar)
     EXPECT_EQ(readFile(out + "/" + name), readFile(work + "/theme.xml"));
 }
 
+// Members from memory, compressed in chunks on several threads, make one stream that the system's
+// tar reads: long names, empty members and members across many chunks included.
+TEST_F(TargzArchiveTest, MembersFromMemoryAreReadByTheSystemTar)
+{
+    QByteArray large(3 * 1024 * 1024 + 5, '\0');
+    for (int i = 0; i < large.size(); ++i)
+        large[i] = char((i / 1000) * 7 + (i % 13 == 0 ? i : 0));
+    const QString longName = QString(150, u'n');
+    const QList<TarMember> members = {
+        {"large", large}, {"empty", QByteArray()}, {longName, "long"}, {"small", bytes(700, 2)}};
+    TargzArchive archive;
+    QSignalSpy progress(&archive, &TargzArchive::operationProgress);
+    ASSERT_TRUE(archive.createFromMemory(path("memory.tgz"), members));
+    EXPECT_EQ(intsOf(progress).last(), large.size() + 4 + 700);
+    EXPECT_LT(QFileInfo(path("memory.tgz")).size(), large.size() / 4);
+    QDir().mkpath(path("system"));
+    ASSERT_NE(systemTar({"xzf", path("memory.tgz"), "-C", path("system")}), "<failed>");
+    for (const TarMember& member : members)
+        EXPECT_EQ(readFile(path("system/") + member.name), member.data);
+}
+
 TEST_F(TargzArchiveTest, CreateReportsSizesOfArchivedFiles)
 {
     TargzArchive archive;

@@ -126,7 +126,9 @@ TEST(TemporaryDirectory, ProcessFolderIsFreshAndOwnAndLeftoversOfEndedProcessesG
     QStringList expected = {QFileInfo(folder).fileName(), "velmora_process_file",
                             "velmora_process_live"};
     expected.sort();
-    EXPECT_EQ(QDir(appData.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), expected);
+    QStringList listed = QDir(appData.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    listed.sort();
+    EXPECT_EQ(listed, expected);
     EXPECT_EQ(readFile(live + "/temp_theme/theme.xml"), "x");
     ::close(liveOwner);
 
