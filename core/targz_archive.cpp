@@ -52,13 +52,20 @@ public:
             ::close(m_descriptor);
     }
 
+    // Each byte is copied once, into the chunk that holds it.
     bool write(const char* data, size_t size)
     {
-        m_pending.append(data, qsizetype(size));
-        while (!m_failed && m_pending.size() >= ChunkSize) {
-            const QByteArray chunk = m_pending.left(ChunkSize);
-            m_pending.remove(0, ChunkSize);
-            dispatch(chunk, false);
+        while (!m_failed && size > 0) {
+            const size_t room = size_t(ChunkSize - m_pending.size());
+            const size_t taken = std::min(room, size);
+            m_pending.append(data, qsizetype(taken));
+            data += taken;
+            size -= taken;
+            if (m_pending.size() == ChunkSize) {
+                dispatch(m_pending, false);
+                m_pending = QByteArray();
+                m_pending.reserve(ChunkSize);
+            }
         }
         return !m_failed;
     }

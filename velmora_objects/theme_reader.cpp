@@ -109,6 +109,7 @@ bool ThemeReader::open(const QString& bundlePath)
     m_xmlDevice.reset();
     m_bundlePath = bundlePath;
     m_members.clear();
+    m_memberNames.clear();
     m_contents.clear();
     m_derived.clear();
     m_xmlMember.clear();
@@ -121,6 +122,11 @@ bool ThemeReader::open(const QString& bundlePath)
         bundlePath, {bounds.memberCount, bounds.memberSize, bounds.totalSize},
         [](const QString& name) { return isImageMemberName(name) || isXmlMemberName(name); },
         m_members, m_contents, &culprit);
+    // What was read of a bundle that failed is of no use.
+    if (result != TargzArchive::ReadResult::Read) {
+        m_members.clear();
+        m_contents.clear();
+    }
     switch (result) {
     case TargzArchive::ReadResult::Read:
         break;
@@ -136,10 +142,9 @@ bool ThemeReader::open(const QString& bundlePath)
             tr("The theme bundle holds more than %1 of data.").arg(sizeText(bounds.totalSize)));
         return false;
     case TargzArchive::ReadResult::Unreadable:
-        m_members.clear();
-        m_contents.clear();
         return false;
     }
+    m_memberNames = QSet<QString>(m_members.cbegin(), m_members.cend());
     for (const QString& member : qAsConst(m_members)) {
         if (isXmlMemberName(member)) {
             m_xmlMember = member;
@@ -181,7 +186,7 @@ QString ThemeReader::extractXmlFile()
 
 bool ThemeReader::hasMember(const QString& memberName) const
 {
-    return m_members.contains(memberName, Qt::CaseSensitive);
+    return m_memberNames.contains(memberName);
 }
 
 QByteArray ThemeReader::memberData(const QString& memberName) const

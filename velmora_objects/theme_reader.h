@@ -9,6 +9,7 @@
 #include <QIODevice>
 #include <QImage>
 #include <QPixmap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -178,6 +179,7 @@ private:
 
     QString m_bundlePath;
     QStringList m_members;
+    QSet<QString> m_memberNames; // the same names, for lookups in constant time
     TemporaryDirectory m_folder;
     std::unique_ptr<QIODevice> m_xmlDevice;
     int m_version = 0;
