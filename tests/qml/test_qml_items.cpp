@@ -232,8 +232,8 @@ PageSwitcherPrivate {
     switcher->indicatePage("Next");
 }
 
-// Pages, page switchers and controls as a whole document registers them; each test deletes
-// them in another order.
+// Pages, page switchers and controls as a whole document registers them (the orders of their
+// destruction are tested with the controller).
 class QmlRegistries : public QmlItems
 {
 protected:
@@ -276,30 +276,6 @@ Item {
     QMLControl* c1 = nullptr;
     QMLControl* c2 = nullptr;
 };
-
-TEST_F(QmlRegistries, ControlsFirstThenPageThenSwitcher)
-{
-    delete c2;
-    EXPECT_EQ(controller()->controlsWithKey("k"), std::vector<QMLControl*>{c1});
-    delete c1;
-    delete page;
-    delete switcher;
-    expectEmpty();
-}
-
-TEST_F(QmlRegistries, SwitcherThenPageWithItsControls)
-{
-    delete switcher;
-    EXPECT_TRUE(controller()->hasPage(page));
-    delete page;
-    expectEmpty();
-}
-
-TEST_F(QmlRegistries, WholeDocumentAtOnce)
-{
-    root.reset();
-    expectEmpty();
-}
 
 TEST_F(QmlRegistries, ConfigurationItemResetsTheRegistries)
 {

@@ -1,5 +1,6 @@
 #include "velmora_objects/qml/qml_module.h"
 
+#include "resources/embedded_resources.h"
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/qml/qml_button.h"
 #include "velmora_objects/qml/qml_colour_picker.h"
@@ -49,6 +50,8 @@ void registerTypes()
         return;
     registered = true;
 
+    // The components that the documents import from "qrc:/qml" derive from these types.
+    Velmora::initialiseEmbeddedResources();
     qmlRegisterUncreatableType<QMLTypes>(uri, 1, 0, "Types",
                                          "Cannot instantiate Types: only for declaring enums.");
     qmlRegisterType<QMLConfiguration>(uri, 1, 0, "Configuration");

@@ -15,7 +15,8 @@ class QMLScreen;
 // The QML module "Velmora" 1.0 and its process-wide state: one context, one controller and
 // one screen object, for one project preview at a time (GUI thread only).
 
-// Registers the module's types once per process; later calls do nothing.
+// Registers the module's types and the embedded components under "qrc:/qml" once per
+// process; later calls do nothing.
 void registerTypes();
 
 // Registers the types, creates the controller (with a copy of the callbacks) and the screen

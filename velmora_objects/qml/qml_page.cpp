@@ -12,7 +12,7 @@ QMLPage::QMLPage(QQuickItem* parent) : QMLThemedObject(parent)
 QMLPage::~QMLPage()
 {
     if (QMLController* c = controller())
-        c->removePage(this);
+        c->removePageItem(this);
 }
 
 } // namespace VelmoraQML

@@ -14,7 +14,7 @@ QMLPageSwitcher::QMLPageSwitcher(QQuickItem* parent) : QMLThemedObject(parent)
 QMLPageSwitcher::~QMLPageSwitcher()
 {
     if (QMLController* c = controller())
-        c->removePageSwitcher(this);
+        c->removePageSwitcherItem(this);
 }
 
 void QMLPageSwitcher::addButton(QObject* button, const QString& targetPage)
