@@ -4,8 +4,8 @@
 #include <QString>
 
 // A work folder owned by this object: it is removed, with everything in it, when the object is
-// destroyed or given another path. Theme bundles are assembled and unpacked in such folders,
-// which live in the folder of this process (processFolder) in the application-data folder.
+// destroyed or given another path. Theme bundle readers have such folders, which live in the
+// folder of this process (processFolder) in the application-data folder.
 class TemporaryDirectory
 {
 public:
