@@ -35,6 +35,9 @@ TEST(CheckeredBrush, FillingAnImageRepeatsATileLightAtTopLeft)
     EXPECT_EQ(image.pixel(15, 15), light.rgb());
     EXPECT_EQ(image.pixel(5, 25), light.rgb()); // the tile repeats every 20 pixels
     EXPECT_EQ(image.pixel(15, 39), light.rgb());
+
+    const QImage plain = CheckeredBrush(Qt::red, Qt::red).texture().toImage();
+    EXPECT_EQ(plain.pixel(5, 5), plain.pixel(15, 5));
     const QColor overLight = image.pixelColor(25, 5), overMid = image.pixelColor(35, 5);
     EXPECT_GT(overLight.blue(), overLight.red());
     EXPECT_GT(overLight.red(), overMid.red());

@@ -1,0 +1,168 @@
+#!/usr/bin/env python3
+"""Draws the launch dialog's 32 x 32 icons: new_document.png, open_document.png, exit.png.
+
+Run from this folder: python3 draw_launch_icons.py. An icon is a list of layers painted in
+order; a layer is a function of a point (x, y) in pixel units that gives an RGBA colour or
+None. Every pixel averages 4 x 4 samples.
+"""
+import math
+import struct
+import zlib
+
+SIZE = 32
+SAMPLES = 4
+
+
+def write_png(path, width, height, pixels):
+    raw = b"".join(b"\x00" + bytes(v for px in row for v in px) for row in pixels)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+                chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def over(top, bottom):
+    """Source-over of two straight RGBA colours with components 0..1."""
+    ta, ba = top[3], bottom[3]
+    a = ta + ba * (1 - ta)
+    if a == 0:
+        return (0, 0, 0, 0)
+    return tuple((top[i] * ta + bottom[i] * ba * (1 - ta)) / a for i in range(3)) + (a,)
+
+
+def sample(layers, x, y):
+    colour = (0, 0, 0, 0)
+    for layer in layers:
+        c = layer(x, y)
+        if c:
+            colour = over(tuple(v / 255 for v in c), colour)
+    return colour
+
+
+def render(layers, width, height, samples=SAMPLES):
+    rows = []
+    for y in range(height):
+        row = []
+        for x in range(width):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(samples):
+                for sx in range(samples):
+                    c = sample(layers, x + (sx + 0.5) / samples, y + (sy + 0.5) / samples)
+                    for i in range(3):
+                        acc[i] += c[i] * c[3]
+                    acc[3] += c[3]
+            alpha = acc[3] / (samples * samples)
+            if alpha == 0:
+                row.append((0, 0, 0, 0))
+            else:
+                row.append(tuple(round(255 * acc[i] / acc[3]) for i in range(3)) +
+                           (round(alpha * 255),))
+        rows.append(row)
+    return rows
+
+
+def rounded_rect(left, top, right, bottom, radius, colour):
+    def shape(x, y):
+        cx = min(max(x, left + radius), right - radius)
+        cy = min(max(y, top + radius), bottom - radius)
+        return colour if (x - cx) ** 2 + (y - cy) ** 2 <= radius ** 2 else None
+    return shape
+
+
+def polygon(points, colour):
+    def shape(x, y):
+        inside = False
+        j = len(points) - 1
+        for i in range(len(points)):
+            (xi, yi), (xj, yj) = points[i], points[j]
+            if (yi > y) != (yj > y) and x < (xj - xi) * (y - yi) / (yj - yi) + xi:
+                inside = not inside
+            j = i
+        return colour if inside else None
+    return shape
+
+
+def disc(cx, cy, r, colour):
+    return lambda x, y: colour if (x - cx) ** 2 + (y - cy) ** 2 <= r * r else None
+
+
+def outlined(points, fill, line, width):
+    """A polygon filled with one colour and bordered with another, the border inside."""
+    outer = polygon(points, line)
+    cx = sum(p[0] for p in points) / len(points)
+    cy = sum(p[1] for p in points) / len(points)
+    inner_points = []
+    for (px, py) in points:
+        dx, dy = cx - px, cy - py
+        d = math.hypot(dx, dy)
+        inner_points.append((px + dx / d * width * 1.4, py + dy / d * width * 1.4))
+    return [outer, polygon(inner_points, fill)]
+
+
+PAPER = (250, 250, 246, 255)
+PAPER_LINE = (96, 104, 120, 255)
+FOLD = (214, 220, 230, 255)
+GREEN = (46, 160, 67, 255)
+WHITE = (255, 255, 255, 255)
+FOLDER_BACK = (204, 140, 36, 255)
+FOLDER_FRONT = (246, 190, 64, 255)
+FOLDER_LINE = (150, 96, 20, 255)
+RED = (200, 40, 40, 255)
+DARK_RED = (140, 20, 20, 255)
+
+
+def page(left, top, right, bottom, corner):
+    outline = [(left, top), (right - corner, top), (right, top + corner), (right, bottom),
+               (left, bottom)]
+    layers = outlined(outline, PAPER, PAPER_LINE, 1.0)
+    layers.append(polygon([(right - corner, top + 0.7), (right - corner, top + corner),
+                           (right - 0.7, top + corner)], FOLD))
+    # Text lines on the page.
+    for i in range(4):
+        y = top + corner + 3 + i * 3.5
+        if y + 1.5 < bottom - 2:
+            layers.append(rounded_rect(left + 3, y, right - 4 - (i % 2) * 4, y + 1.4, 0.5,
+                                       (170, 178, 192, 255)))
+    return layers
+
+
+def new_document():
+    layers = page(5, 2, 24, 29, 7)
+    layers.append(disc(23, 23, 8, GREEN))
+    layers.append(rounded_rect(18.5, 21.8, 27.5, 24.2, 0.6, WHITE))
+    layers.append(rounded_rect(21.8, 18.5, 24.2, 27.5, 0.6, WHITE))
+    return layers
+
+
+def open_document():
+    layers = [rounded_rect(2, 7, 29, 28, 1.5, FOLDER_LINE),
+              rounded_rect(3, 8, 28, 27, 1.0, FOLDER_BACK),
+              rounded_rect(2, 4, 13, 10, 1.5, FOLDER_LINE),
+              rounded_rect(3, 5, 12, 9, 1.0, FOLDER_BACK)]
+    layers += page(8, 3, 25, 22, 5)
+    layers += outlined([(1, 14), (27, 14), (31, 14), (27, 28), (2, 28)], FOLDER_FRONT,
+                       FOLDER_LINE, 0.9)
+    return layers
+
+
+def exit_icon():
+    def power(x, y):
+        d = math.hypot(x - 16, y - 16.5)
+        angle = math.degrees(math.atan2(x - 16, -(y - 16.5)))
+        if 6.2 <= d <= 8.6 and abs(angle) >= 38:
+            return WHITE
+        if abs(x - 16) <= 1.2 and 6 <= y <= 16.5:
+            return WHITE
+        return None
+    return [disc(16, 16, 15, DARK_RED), disc(16, 16, 13.8, RED), power]
+
+
+if __name__ == "__main__":
+    for name, layers in [("new_document", new_document()), ("open_document", open_document()),
+                         ("exit", exit_icon())]:
+        write_png(name + ".png", SIZE, SIZE, render(layers, SIZE, SIZE))

@@ -1,0 +1,244 @@
+#include "main/application_launched_event.h"
+#include "main/software_update_dialog.h"
+#include "main/vendor_variants.h"
+#include "main/version_checker.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QNetworkProxy>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+SoftwareVersion v(const char* text)
+{
+    return SoftwareVersion::fromString(text);
+}
+
+QByteArray release(const char* version, const char* os, const char* page = "https://a.test/",
+                   const char* notes = "")
+{
+    return QByteArray("<release version=\"") + version + "\"><platform os=\"" + os +
+           "\"><downloadpage>" + page + "</downloadpage></platform><notes>" + notes +
+           "</notes></release>";
+}
+
+QByteArray releaseList(const QByteArray& releases)
+{
+    return "<?xml version=\"1.0\"?><releases>" + releases + "</releases>";
+}
+
+// A release-list server on the loopback interface that gives every request the same answer
+// (none at all when silent) and records the paths asked for.
+class VersionCheckerTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+        QObject::connect(&server, &QTcpServer::newConnection, [this] {
+            QTcpSocket* socket = server.nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] {
+                request += socket->readAll();
+                if (!request.endsWith("\r\n\r\n") || silent)
+                    return;
+                requested << QString(request.split(' ').value(1));
+                request.clear();
+                socket->write("HTTP/1.1 " + status + "\r\n" + headers +
+                              "Content-Length: " + QByteArray::number(body.size()) +
+                              "\r\nConnection: close\r\n\r\n" + body);
+                socket->disconnectFromHost();
+            });
+        });
+    }
+
+    // Runs one check; the checker must report exactly once, in time.
+    std::unique_ptr<VersionChecker> check(const QByteArray& list = QByteArray())
+    {
+        if (!list.isNull())
+            body = list;
+        const QUrl url(QString("http://127.0.0.1:%1/releases.xml").arg(server.serverPort()));
+        auto checker = std::make_unique<VersionChecker>(url, nullptr, 300);
+        QSignalSpy reported(checker.get(), &VersionChecker::releaseDataAvailable);
+        EXPECT_TRUE(reported.wait(3000));
+        EXPECT_FALSE(reported.wait(50));
+        EXPECT_EQ(reported.count(), 1);
+        return checker;
+    }
+
+    QTcpServer server;
+    QByteArray request, status = "200 OK", headers, body;
+    bool silent = false;
+    QStringList requested;
+};
+
+} // namespace
+
+TEST(SoftwareVersion, ParsesPrintsAndOrdersVersionTexts)
+{
+    const struct
+    {
+        const char* text;
+        int major, minor, patch, stage;
+        const char* printed;
+    } cases[] = {
+        {"1.2", 1, 2, 0, 0, "1.2"},
+        {"1.2.3 RC4", 1, 2, 3, 68, "1.2.3 RC4"},
+        {"1.2 BETA1", 1, 2, 0, 129, "1.2 BETA1"},
+        {"2.0.1 BETA12", 2, 0, 1, 140, "2.0.1 BETA12"},
+        {"3.0 DEBUG63", 3, 0, 0, 255, "3.0 DEBUG63"},
+        {"258.513.7", 2, 1, 7, 0, "2.1.7"},
+        {"1.2.3RC4", 0, 0, 0, 0, "0.0"},
+        {"v1.2", 0, 0, 0, 0, "0.0"},
+        {"", 0, 0, 0, 0, "0.0"},
+        {"1.2.3.4", 0, 0, 0, 0, "0.0"},
+        {"1.2 rc1", 0, 0, 0, 0, "0.0"},
+        {"1.2 RC64", 0, 0, 0, 0, "0.0"},
+    };
+    for (const auto& c : cases) {
+        const SoftwareVersion version = v(c.text);
+        EXPECT_EQ(std::vector<int>({version.major, version.minor, version.patch, version.stage}),
+                  std::vector<int>({c.major, c.minor, c.patch, c.stage}))
+            << c.text;
+        EXPECT_EQ(version.toString(), c.printed);
+    }
+    EXPECT_EQ(currentSoftwareVersion().toString(), "1.1.1");
+
+    const char* ascending[] = {"0.0",     "1.1.1",      "1.2 BETA1",   "1.2",     "1.9",
+                               "1.10",    "2.0 DEBUG1", "2.0 BETA9",   "2.0 RC1", "2.0 RC2",
+                               "2.0 RC5", "2.0",        "2.0.1 DEBUG1"};
+    for (size_t i = 0; i + 1 < std::size(ascending); ++i) {
+        EXPECT_TRUE(v(ascending[i]) < v(ascending[i + 1])) << ascending[i];
+        EXPECT_FALSE(v(ascending[i + 1]) < v(ascending[i])) << ascending[i];
+    }
+    EXPECT_EQ(v("1.2.0"), v("1.2"));
+}
+
+TEST_F(VersionCheckerTest, ANewerReleaseCountsOnlyForThisPlatformAndItsStage)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray list;
+        bool upToDateFinal, upToDateAll;
+        const char *latestFinal, *latestAll;
+    } cases[] = {
+        {"newer final", releaseList(release("1.0", "linux") + release("1.2", "linux")), false,
+         false, "1.2", "1.2"},
+        {"only a newer beta", releaseList(release("1.2 BETA1", "linux")), true, false, "0.0",
+         "1.2 BETA1"},
+        {"other platforms",
+         releaseList(release("1.3", "win32") + release("1.4", "macosx") + release("1.5", "")), true,
+         true, "0.0", "0.0"},
+        {"newest listed elsewhere",
+         releaseList(release("1.4", "macosx") + release("1.3 BETA2", "linux") +
+                     release("1.2", "linux")),
+         false, false, "1.2", "1.3 BETA2"},
+        {"unreadable version", releaseList(release("1.5RC1", "linux")), true, true, "0.0", "0.0"},
+        {"two lists", "<r><releases>" + release("1.2", "linux") + "</releases><releases/></r>",
+         true, true, "0.0", "0.0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto checker = check(c.list);
+        EXPECT_EQ(checker->isUpToDate(currentSoftwareVersion(), true), c.upToDateFinal);
+        EXPECT_EQ(checker->isUpToDate(currentSoftwareVersion(), false), c.upToDateAll);
+        EXPECT_EQ(checker->latestVersion(true).toString(), c.latestFinal);
+        EXPECT_EQ(checker->latestVersion(false).toString(), c.latestAll);
+    }
+}
+
+TEST_F(VersionCheckerTest, RepeatedEntriesKeepTheLaterAndPartsMustBeUnique)
+{
+    const auto checker = check(releaseList(
+        release("1.2", "linux", "https://old.test/", "old") +
+        release("1.2", "win32", "https://new.test/", "new") +
+        "<release version=\"1.3\"><platform os=\"linux\"><downloadpage>https://first.test/"
+        "</downloadpage></platform><platform os=\"linux\"><downloadpage> https://second.test/ "
+        "</downloadpage></platform><notes><![CDATA[\n trimmed <b>notes</b>\n]]></notes></release>"
+        "<release version=\"1.4\"><platform os=\"linux\"><downloadpage>https://a.test/"
+        "</downloadpage><downloadpage>https://b.test/</downloadpage><notes>inner</notes>"
+        "</platform><notes>outer</notes></release>"));
+
+    ASSERT_EQ(checker->releaseList().size(), 3u);
+    const VersionChecker::ReleaseData& replaced = checker->releaseList().at(v("1.2"));
+    EXPECT_FALSE(VersionChecker::hasPlatform(replaced, VersionChecker::Linux));
+    EXPECT_EQ(replaced.notes, "new");
+    EXPECT_EQ(checker->downloadPage(v("1.3")), QUrl("https://second.test/"));
+    EXPECT_EQ(checker->releaseNotes(v("1.3")), "trimmed <b>notes</b>");
+    EXPECT_TRUE(checker->downloadPage(v("1.4")).isEmpty()); // two pages: none
+    EXPECT_TRUE(checker->releaseNotes(v("1.4")).isEmpty()); // notes in the platform count too
+    EXPECT_EQ(checker->latestVersion(true), v("1.4"));
+}
+
+TEST_F(VersionCheckerTest, FailuresEndInNoUpdateWithoutHanging)
+{
+    const struct
+    {
+        QByteArray status, headers, body;
+        bool silent;
+    } cases[] = {
+        {"404 Not Found", {}, releaseList(release("9.0", "linux")), false},
+        {"301 Moved", "Location: /moved.xml\r\n", releaseList(release("9.0", "linux")), false},
+        {"200 OK", {}, "<releases><release version=\"9.0\">", false},
+        {"200 OK", {}, releaseList(release("9.0", "linux")), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.status + (c.silent ? " silent" : "")).toStdString());
+        std::tie(status, headers, silent) = std::tie(c.status, c.headers, c.silent);
+        request.clear();
+        requested.clear();
+        const auto checker = check(c.body);
+        EXPECT_TRUE(checker->releaseList().empty());
+        EXPECT_TRUE(checker->isUpToDate(currentSoftwareVersion(), false));
+        EXPECT_LE(requested.size(), 1); // the redirection is not followed
+    }
+}
+
+TEST_F(VersionCheckerTest, UpdateDialogOffersTheNewestReleaseAndOpensOnlyWebAddresses)
+{
+    QList<QUrl> opened;
+    SoftwareUpdateDialog::setUrlOpener([&opened](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    for (const char* page : {"https://orvane.test/get", "HTTP://orvane.test/get",
+                             "file:///etc/passwd", "javascript:alert(1)", "http:///x", ""}) {
+        SCOPED_TRACE(page);
+        opened.clear();
+        const auto checker =
+            check(releaseList(release("1.3 RC1", "linux") +
+                              release("1.2", "linux", page, "Faster &lt;i&gt;previews&lt;/i&gt;")));
+        SoftwareUpdateDialog dialog(*checker, true);
+        EXPECT_EQ(dialog.findChild<QLabel*>("newVersionLabel")->text(),
+                  "Version 1.2 is ready for download");
+        EXPECT_EQ(dialog.findChild<QLabel*>("oldVersionLabel")->text(),
+                  "You are currently running 1.1.1");
+        EXPECT_EQ(dialog.findChild<QTextEdit*>("releaseNotesView")->toPlainText(),
+                  "Faster previews");
+        dialog.findChild<QPushButton*>("downloadButton")->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        const bool web = QUrl(page).host() == "orvane.test";
+        EXPECT_EQ(opened, web ? QList<QUrl>{QUrl(page)} : QList<QUrl>{});
+    }
+    SoftwareUpdateDialog::setUrlOpener({});
+}
+
+TEST(VendorVariants, ResourcesPathAndLaunchEvent)
+{
+    EXPECT_EQ(resourcesPath(), QCoreApplication::applicationDirPath() + "/../Resources");
+    setResourcesPathOverride("/tmp/bundle");
+    EXPECT_EQ(resourcesPath(), "/tmp/bundle");
+    setResourcesPathOverride(QString());
+    const ApplicationLaunchedEvent launched("/projects/a.qvp");
+    EXPECT_EQ(int(launched.type()), 1000);
+    EXPECT_EQ(launched.path, "/projects/a.qvp");
+}
