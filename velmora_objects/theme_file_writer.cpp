@@ -21,16 +21,6 @@ namespace {
 // The longest file name (in bytes) that common file systems accept.
 constexpr int MaximumFileNameBytes = 255;
 
-// The PNG encoding of the image; empty for a null image, which leaves its member empty.
-bool encodePng(const QImage& image, QByteArray& bytes)
-{
-    bytes.clear();
-    if (image.isNull())
-        return true;
-    QBuffer buffer(&bytes);
-    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG");
-}
-
 using MemberName = QString (*)(const ImageData&);
 
 // Erases from the copy's skin-image store every image that no Image skin property names.
@@ -143,12 +133,18 @@ bool ThemeFileWriter::writeBundle(const QString& bundlePath)
     // The members are assembled in memory; the image bytes are shared with the copy, never
     // copied.
     QList<TarMember> members;
-    const std::pair<const QImage*, const char*> splashImages[] = {
-        {&theme.getLandscapeSplash(), "landscape_splash_image"},
-        {&theme.getPortraitSplash(), "portrait_splash_image"}};
-    for (const auto& [image, name] : splashImages) {
-        QByteArray png;
-        if (!encodePng(*image, png))
+    // The splash pictures go as the theme keeps them: the PNG files they were read from,
+    // unchanged, or the encoding of a picture set since, which the caller's theme keeps for the
+    // next write; no picture leaves its member empty.
+    const std::pair<Orientation, const char*> splashImages[] = {
+        {Orientation_LANDSCAPE, "landscape_splash_image"},
+        {Orientation_PORTRAIT, "portrait_splash_image"}};
+    for (const auto& [orientation, name] : splashImages) {
+        const QByteArray& png = m_theme->getSplashBytes(orientation);
+        // Empty bytes of a picture are an encoding that failed.
+        if (png.isEmpty() && !(orientation == Orientation_LANDSCAPE ? m_theme->getLandscapeSplash()
+                                                                    : m_theme->getPortraitSplash())
+                                  .isNull())
             return fail(SplashFileError);
         members.append(TarMember{QLatin1String(name), png});
     }

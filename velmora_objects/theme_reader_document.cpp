@@ -264,8 +264,14 @@ void ThemeReader::readTheme(Theme* theme)
                 return;
             if (!importMember(*this, memberName, SplashTexts))
                 return;
-            // A picture that does not decode is a null image, not a fault.
-            theme->setSplashImage(orientation, pictureOfMember(memberName));
+            // A PNG file is kept as it is, and decoded only when shown; a picture of another
+            // kind is decoded here, once however often it is named. A picture that does not
+            // decode is a null image, not a fault.
+            const QByteArray bytes = memberData(memberName);
+            if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+                theme->setSplashBytes(orientation, bytes);
+            else
+                theme->setSplashImage(orientation, pictureOfMember(memberName));
         } else if (name() == QLatin1String("PageBackgroundImages")) {
             readPageBackgroundImages(theme);
         } else if (name() == QLatin1String("Icons")) {

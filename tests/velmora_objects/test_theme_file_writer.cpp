@@ -12,9 +12,11 @@
 #include "velmora_objects/theme_reader.h"
 #include "velmora_objects/theme_xml_values.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <algorithm>
@@ -289,4 +291,29 @@ TEST_F(ThemeFileWriterTest, SkinPropertiesTheTablesDoNotKnowAreLeftOut)
     EXPECT_EQ(readBack.findSkin(ThemedItemType_PAGE_SWITCHER, "Normal")->size(), 0u);
     // The caller's theme keeps them.
     EXPECT_TRUE(theme->findSkin(ThemedItemType_BUTTON, "Normal")->hasProperty("unheardOf"));
+}
+
+// A splash read from a bundle goes back into the next bundle as the very bytes it came as, even
+// where encoding its picture again would give other bytes.
+TEST_F(ThemeFileWriterTest, SplashMembersAreWrittenBackUnchanged)
+{
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    QByteArray stored;
+    QBuffer buffer(&stored);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter encoder(&buffer, "png");
+    encoder.setQuality(100); // no compression: not what a default encoding gives
+    ASSERT_TRUE(encoder.write(picture));
+    auto theme = TestUtil::emptyTheme("Kept");
+    theme->setSplashBytes(Orientation_LANDSCAPE, stored);
+    const QString first = bundlePath("first.qvt");
+    const QString second = bundlePath("second.qvt");
+    ASSERT_TRUE(write(*theme, first, true).empty());
+    const Theme read(first);
+    ASSERT_TRUE(write(read, second, true).empty());
+    ThemeReader reader;
+    ASSERT_TRUE(reader.open(second));
+    EXPECT_EQ(reader.memberData("landscape_splash_image"), stored);
+    EXPECT_EQ(read.getLandscapeSplash().size(), QSize(30, 20));
 }
