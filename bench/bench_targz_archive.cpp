@@ -116,4 +116,9 @@ BENCHMARK(BM_CreateSystemTar)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ExtractAllHere)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ExtractSystemTar)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    return SystemTar::runWithRatios(argc, argv,
+                                    {{"BM_CreateHere/", "BM_CreateSystemTar/"},
+                                     {"BM_ExtractAllHere/", "BM_ExtractSystemTar/"}});
+}

@@ -5,12 +5,11 @@
 #include "velmora_objects/temporary_directory.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
-#include "velmora_objects/theme_reader.h"
 
 #include "system_tar.h"
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -19,15 +18,18 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <map>
 #include <memory>
 
-// Writing a theme bundle of a theme with 50 images and reading it back (open, then extract
-// every image member one at a time, as the document reader does), beside the system's tar
-// creating and extracting an archive of the same members.
+// Reading a theme bundle as the editor does (a Theme made from the bundle) and writing one
+// (ThemeFileWriter), at 50, 100 and 200 images, each against the system's tar extracting or
+// creating an archive of the same members in the same run.
 
 using namespace Velmora;
 
 namespace {
+
+const int ImageCounts[] = {50, 100, 200};
 
 // A PNG picture of a colour gradient; with grain it compresses as a photograph does rather
 // than as flat colour. (Splash images are renderings of sample controls: flat colour.)
@@ -58,30 +60,30 @@ QByteArray picture(int width, int height, int seed, bool grain = true)
     return bytes;
 }
 
-struct Fixture
+// A theme of the given number of images (two fifths page backgrounds, a fifth each icons,
+// control images and skin images that button skins use), written as the bundle both readers
+// read, with its members unpacked for the system's tar to pack.
+struct Bundle
 {
-    Fixture()
+    explicit Bundle(int images)
     {
-        TemporaryDirectory::setApplicationDataFolder(appData.path());
         theme = std::make_unique<Theme>(QString());
         theme->setName("Benchmark");
         theme->setSplashImage(Orientation_LANDSCAPE,
                               QImage::fromData(picture(480, 272, 100, false)));
         theme->setSplashImage(Orientation_PORTRAIT,
                               QImage::fromData(picture(272, 480, 101, false)));
-        // 50 images: 20 page backgrounds, 10 icons, 10 control images, 10 skin images that
-        // button skins use.
         int seed = 0;
-        for (int i = 0; i < 20; ++i)
+        for (int i = 0; i < images * 2 / 5; ++i)
             theme->addPageBackgroundImageData(picture(300, 170, seed++), Orientation_LANDSCAPE);
-        for (int i = 0; i < 10; ++i)
+        for (int i = 0; i < images / 5; ++i)
             theme->addIconData(picture(64, 64, seed++));
-        for (int i = 0; i < 10; ++i)
+        for (int i = 0; i < images / 5; ++i)
             theme->addControlImageData(picture(160, 90, seed++));
         auto buttons = new SkinSet(ThemedItemType_BUTTON);
         const SkinProperty* definition = SkinProperties::getSkinProperties(ThemedItemType_BUTTON)
                                              ->getProperty("backgroundImage");
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < images / 5; ++i) {
             const unsigned int id = theme->addSkinImageData(picture(200, 80, seed++));
             Skin* skin = buttons->getSkin(QString("Skin %1").arg(i), true);
             smart_ptr<SkinProperty> property(SkinProperty::create(definition->getType()));
@@ -94,37 +96,51 @@ struct Fixture
         theme->setSkinSet(smart_ptr<SkinSet>(buttons));
         theme->setDefaultSkin(ThemedItemType_BUTTON, "Skin 0");
 
-        // The bundle both readers read, and its members as files for the system's tar.
+        source = output.filePath("source.qvt");
         ThemeFileWriter writer(theme.get(), nullptr);
-        if (!writer.write(output.filePath("source.qvt")))
-            std::fprintf(stderr, "cannot write the bundle to read\n");
         TargzArchive archive;
-        if (!archive.list(output.filePath("source.qvt"), members) ||
-            !archive.extractAll(output.filePath("source.qvt"), memberFiles.path()))
-            std::fprintf(stderr, "cannot unpack the bundle\n");
-        qint64 total = 0;
-        for (const QString& member : members)
-            total += QFileInfo(memberFiles.filePath(member)).size();
-        std::fprintf(stderr, "%lld members, %lld bytes in all\n", (long long)members.size(),
-                     (long long)total);
+        if (!writer.write(source) || !archive.list(source, members) ||
+            !archive.extractAll(source, memberFiles.path()))
+            std::fprintf(stderr, "cannot write and unpack the bundle of %d images\n", images);
+        std::fprintf(stderr, "%d images: %lld members, bundle of %lld bytes\n", images,
+                     (long long)members.size(), (long long)QFileInfo(source).size());
     }
 
-    QTemporaryDir appData;
     QTemporaryDir output;
     QTemporaryDir memberFiles;
     std::unique_ptr<Theme> theme;
+    QString source;
     QStringList members;
 };
 
-Fixture& fixture()
+Bundle& bundle(int images)
 {
-    static Fixture instance;
-    return instance;
+    static std::map<int, std::unique_ptr<Bundle>> bundles;
+    std::unique_ptr<Bundle>& made = bundles[images];
+    if (!made)
+        made = std::make_unique<Bundle>(images);
+    return *made;
+}
+
+void BM_ReadBundle(benchmark::State& state)
+{
+    Bundle& data = bundle(int(state.range(0)));
+    for (auto _ : state) {
+        const Theme theme(data.source);
+        if (theme.getSkinImages().size() != data.theme->getSkinImages().size())
+            state.SkipWithError("read failed");
+    }
+}
+
+void BM_ExtractSystemTar(benchmark::State& state)
+{
+    Bundle& data = bundle(int(state.range(0)));
+    SystemTar::extract(state, data.source, data.output.filePath("extracted"));
 }
 
 void BM_WriteBundle(benchmark::State& state)
 {
-    Fixture& data = fixture();
+    Bundle& data = bundle(int(state.range(0)));
     const QString target = data.output.filePath("written.qvt");
     for (auto _ : state) {
         ThemeFileWriter writer(data.theme.get(), nullptr);
@@ -136,50 +152,38 @@ void BM_WriteBundle(benchmark::State& state)
 
 void BM_CreateSystemTar(benchmark::State& state)
 {
-    Fixture& data = fixture();
+    Bundle& data = bundle(int(state.range(0)));
     SystemTar::create(state, data.output.filePath("system.tgz"), data.memberFiles.path(),
                       data.members);
 }
 
-void BM_ReadBundle(benchmark::State& state)
+void sizes(benchmark::internal::Benchmark* benchmark)
 {
-    Fixture& data = fixture();
-    const QString source = data.output.filePath("source.qvt");
-    qint64 bytes = 0;
-    for (auto _ : state) {
-        ThemeReader reader;
-        if (!reader.open(source)) {
-            state.SkipWithError("open failed");
-            break;
-        }
-        bytes = reader.device()->readAll().size();
-        for (const QString& member : reader.members()) {
-            if (member.endsWith(".xml"))
-                continue;
-            QFile file(reader.extractMember(member));
-            if (!file.open(QIODevice::ReadOnly)) {
-                state.SkipWithError("extract failed");
-                break;
-            }
-            bytes += file.readAll().size();
-            file.remove();
-        }
-    }
-    state.counters["bytes"] = double(bytes);
-}
-
-void BM_ExtractSystemTar(benchmark::State& state)
-{
-    Fixture& data = fixture();
-    SystemTar::extract(state, data.output.filePath("source.qvt"),
-                       data.output.filePath("extracted_system"));
+    for (int images : ImageCounts)
+        benchmark->Arg(images);
+    benchmark->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
 } // namespace
 
-BENCHMARK(BM_WriteBundle)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_CreateSystemTar)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ReadBundle)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ExtractSystemTar)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadBundle)->Apply(sizes);
+BENCHMARK(BM_ExtractSystemTar)->Apply(sizes);
+BENCHMARK(BM_WriteBundle)->Apply(sizes);
+BENCHMARK(BM_CreateSystemTar)->Apply(sizes);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    // Splash pictures are decoded, which needs a GUI application.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QTemporaryDir appData;
+    TemporaryDirectory::setApplicationDataFolder(appData.path());
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (int images : ImageCounts) {
+        const std::string size = "/" + std::to_string(images);
+        pairs.emplace_back("BM_ReadBundle" + size, "BM_ExtractSystemTar" + size);
+        pairs.emplace_back("BM_WriteBundle" + size, "BM_CreateSystemTar" + size);
+    }
+    return SystemTar::runWithRatios(argc, argv, pairs);
+}

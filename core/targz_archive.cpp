@@ -3,15 +3,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QThread>
 #include <QtEndian>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <deque>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <future>
 #include <libtar.h>
 #include <mutex>
 #include <string>
@@ -25,27 +30,195 @@ namespace TargzHooks {
 
 namespace {
 
-// zlib's own buffer, larger than its default of 8 KB, so that the file is read and written in
-// few system calls.
+// zlib's own buffer, larger than its default of 8 KB, so that the file is read in few system
+// calls.
 constexpr unsigned StreamBufferSize = 128 * 1024;
+
+// A gzip stream compressed by several threads at once: the data is cut into chunks of a fixed
+// size, each compressed on its own (at zlib's default level, as a single stream would be) with
+// the end of the chunk before it as its dictionary, and written in order. The chunks end on a
+// byte boundary, so together they make one standard stream, nearly as small as a single
+// compressor makes it, and the bytes never depend on the timing of the threads.
+class GzipWriter
+{
+public:
+    explicit GzipWriter(int descriptor) : m_descriptor(descriptor) {}
+    GzipWriter(const GzipWriter&) = delete;
+    GzipWriter& operator=(const GzipWriter&) = delete;
+    ~GzipWriter()
+    {
+        m_inFlight.clear(); // waits for the threads
+        if (m_descriptor >= 0)
+            ::close(m_descriptor);
+    }
+
+    // Each byte is copied once, into the chunk that holds it.
+    bool write(const char* data, size_t size)
+    {
+        while (!m_failed && size > 0) {
+            const size_t room = size_t(ChunkSize - m_pending.size());
+            const size_t taken = std::min(room, size);
+            m_pending.append(data, qsizetype(taken));
+            data += taken;
+            size -= taken;
+            if (m_pending.size() == ChunkSize) {
+                dispatch(m_pending, false);
+                m_pending = QByteArray();
+                m_pending.reserve(ChunkSize);
+            }
+        }
+        return !m_failed;
+    }
+
+    // Compresses what is left, writes the trailer and closes the descriptor; false when any
+    // write failed.
+    bool close()
+    {
+        dispatch(m_pending, true);
+        m_pending.clear();
+        drain(0);
+        unsigned char trailer[8];
+        for (int i = 0; i < 4; ++i) {
+            trailer[i] = uchar(m_crc >> (8 * i));
+            trailer[4 + i] = uchar(m_size >> (8 * i));
+        }
+        writeOut(reinterpret_cast<const char*>(trailer), sizeof trailer);
+        const bool closed = ::close(m_descriptor) == 0;
+        m_descriptor = -1;
+        return closed && !m_failed;
+    }
+
+private:
+    static constexpr qsizetype ChunkSize = 256 * 1024;
+    static constexpr qsizetype WindowSize = 32 * 1024;
+
+    struct Chunk
+    {
+        QByteArray deflated;
+        uLong crc = 0;
+        qsizetype size = 0;
+        bool compressed = false;
+    };
+
+    static Chunk compress(const QByteArray& input, const QByteArray& dictionary, bool last)
+    {
+        Chunk chunk;
+        chunk.size = input.size();
+        chunk.crc = crc32(0, reinterpret_cast<const Bytef*>(input.constData()), uInt(input.size()));
+        z_stream stream = {};
+        if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8,
+                         Z_DEFAULT_STRATEGY) != Z_OK)
+            return chunk;
+        if (!dictionary.isEmpty())
+            deflateSetDictionary(&stream, reinterpret_cast<const Bytef*>(dictionary.constData()),
+                                 uInt(dictionary.size()));
+        chunk.deflated.resize(qsizetype(deflateBound(&stream, uLong(input.size())) + 64));
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.constData()));
+        stream.avail_in = uInt(input.size());
+        stream.next_out = reinterpret_cast<Bytef*>(chunk.deflated.data());
+        stream.avail_out = uInt(chunk.deflated.size());
+        const int result = deflate(&stream, last ? Z_FINISH : Z_SYNC_FLUSH);
+        chunk.compressed = (last ? result == Z_STREAM_END : result == Z_OK) &&
+                           stream.avail_in == 0 && stream.avail_out > 0;
+        chunk.deflated.resize(qsizetype(stream.total_out));
+        deflateEnd(&stream);
+        return chunk;
+    }
+
+    void dispatch(const QByteArray& input, bool last)
+    {
+        if (!m_headerWritten) {
+            // The header zlib writes too: no name, no date, from a Unix system.
+            static const char header[10] = {'\x1f', '\x8b', 8, 0, 0, 0, 0, 0, 0, 3};
+            writeOut(header, sizeof header);
+            m_headerWritten = true;
+        }
+        const QByteArray dictionary = m_dictionary;
+        m_dictionary = input.size() >= WindowSize ? input.right(WindowSize)
+                                                  : (m_dictionary + input).right(WindowSize);
+        // A lone last chunk is compressed here, with no thread to start.
+        if (last && m_inFlight.empty()) {
+            take(compress(input, dictionary, last));
+            return;
+        }
+        m_inFlight.push_back(std::async(std::launch::async, compress, input, dictionary, last));
+        drain(size_t(std::max(1, QThread::idealThreadCount())));
+    }
+
+    // Writes the chunks done in order until no more than the given number are in flight.
+    void drain(size_t inFlight)
+    {
+        while (m_inFlight.size() > inFlight) {
+            take(m_inFlight.front().get());
+            m_inFlight.pop_front();
+        }
+    }
+
+    void take(const Chunk& chunk)
+    {
+        if (!chunk.compressed)
+            m_failed = true;
+        m_crc = crc32_combine(m_crc, chunk.crc, z_off_t(chunk.size));
+        m_size += quint64(chunk.size);
+        writeOut(chunk.deflated.constData(), size_t(chunk.deflated.size()));
+    }
+
+    void writeOut(const char* data, size_t size)
+    {
+        while (!m_failed && size > 0) {
+            const ssize_t written = ::write(m_descriptor, data, size);
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0) {
+                m_failed = true;
+                break;
+            }
+            data += written;
+            size -= size_t(written);
+        }
+    }
+
+    int m_descriptor;
+    QByteArray m_pending;
+    QByteArray m_dictionary;
+    std::deque<std::future<Chunk>> m_inFlight;
+    uLong m_crc = crc32(0, nullptr, 0);
+    quint64 m_size = 0;
+    bool m_headerWritten = false;
+    bool m_failed = false;
+};
+
+// A descriptor's stream: zlib's for reading, a GzipWriter for writing.
+struct Stream
+{
+    gzFile reader = nullptr;
+    std::shared_ptr<GzipWriter> writer;
+};
 
 std::mutex tableMutex;
 
-std::unordered_map<int, gzFile>& streams()
+std::unordered_map<int, Stream>& streams()
 {
-    static std::unordered_map<int, gzFile> table;
+    static std::unordered_map<int, Stream> table;
     return table;
 }
 
-gzFile takeStream(int descriptor)
+Stream takeStream(int descriptor)
 {
     const std::lock_guard<std::mutex> lock(tableMutex);
     const auto found = streams().find(descriptor);
     if (found == streams().end())
-        return nullptr;
-    const gzFile stream = found->second;
+        return Stream();
+    const Stream stream = found->second;
     streams().erase(found);
     return stream;
+}
+
+std::shared_ptr<GzipWriter> writerOf(int descriptor)
+{
+    const std::lock_guard<std::mutex> lock(tableMutex);
+    const auto found = streams().find(descriptor);
+    return found == streams().end() ? nullptr : found->second.writer;
 }
 
 } // namespace
@@ -54,20 +227,35 @@ gzFile streamOf(int descriptor)
 {
     const std::lock_guard<std::mutex> lock(tableMutex);
     const auto found = streams().find(descriptor);
-    return found == streams().end() ? nullptr : found->second;
+    return found == streams().end() ? nullptr : found->second.reader;
+}
+
+// Puts a gzip stream on the open descriptor (compressing for write-only access, else
+// decompressing) and enters it in the table. On failure the descriptor is closed and errno is
+// ENOMEM.
+bool adopt(int descriptor, int flags)
+{
+    Stream stream;
+    if ((flags & O_ACCMODE) == O_WRONLY) {
+        stream.writer = std::make_shared<GzipWriter>(descriptor);
+    } else {
+        stream.reader = gzdopen(descriptor, "rb");
+        if (!stream.reader) {
+            ::close(descriptor);
+            errno = ENOMEM;
+            return false;
+        }
+        gzbuffer(stream.reader, StreamBufferSize);
+    }
+    const std::lock_guard<std::mutex> lock(tableMutex);
+    streams()[descriptor] = stream;
+    return true;
 }
 
 int gzOpenHook(const char* pathName, int flags, ...)
 {
-    const char* streamMode = nullptr;
-    switch (flags & O_ACCMODE) {
-    case O_WRONLY:
-        streamMode = "wb";
-        break;
-    case O_RDONLY:
-        streamMode = "rb";
-        break;
-    default:
+    const int access = flags & O_ACCMODE;
+    if (access != O_WRONLY && access != O_RDONLY) {
         errno = EINVAL;
         return -1;
     }
@@ -87,27 +275,20 @@ int gzOpenHook(const char* pathName, int flags, ...)
         errno = error;
         return -1;
     }
-    const gzFile stream = gzdopen(descriptor, streamMode);
-    if (!stream) {
-        ::close(descriptor);
-        errno = ENOMEM;
-        return -1;
-    }
-    gzbuffer(stream, StreamBufferSize);
-    const std::lock_guard<std::mutex> lock(tableMutex);
-    streams()[descriptor] = stream;
-    return descriptor;
+    return adopt(descriptor, flags) ? descriptor : -1;
 }
 
 int gzCloseHook(int descriptor)
 {
-    const gzFile stream = takeStream(descriptor);
-    if (!stream) {
+    const Stream stream = takeStream(descriptor);
+    if (!stream.reader && !stream.writer) {
         errno = EBADF;
         return -1;
     }
     // A write error, or a read that met the end of a truncated stream, shows here.
-    return gzclose(stream) == Z_OK ? 0 : -1;
+    if (stream.writer)
+        return stream.writer->close() ? 0 : -1;
+    return gzclose(stream.reader) == Z_OK ? 0 : -1;
 }
 
 ssize_t gzReadHook(int descriptor, void* buffer, size_t size)
@@ -122,13 +303,16 @@ ssize_t gzReadHook(int descriptor, void* buffer, size_t size)
 
 ssize_t gzWriteHook(int descriptor, const void* buffer, size_t size)
 {
-    const gzFile stream = streamOf(descriptor);
-    if (!stream) {
+    const std::shared_ptr<GzipWriter> writer = writerOf(descriptor);
+    if (!writer) {
         errno = EBADF;
         return -1;
     }
-    const int written = gzwrite(stream, buffer, unsigned(std::min<size_t>(size, INT_MAX)));
-    return written == 0 && size > 0 ? -1 : written;
+    if (!writer->write(static_cast<const char*>(buffer), size)) {
+        errno = EIO;
+        return -1;
+    }
+    return ssize_t(size);
 }
 
 } // namespace TargzHooks
@@ -185,8 +369,18 @@ struct MemberHeader
 enum class HeaderRead
 {
     Member,
-    End,    // the end-of-archive blocks, or a stream that ran out (see endedCleanly)
-    Damaged // a short or corrupt header
+    End,     // the end-of-archive blocks, or a stream that ran out (see endedCleanly)
+    Damaged, // a short or corrupt header
+    TooMany, // more headers than the budget allows
+    TooLarge // more extension data than the budget allows
+};
+
+// What a read may still take: header blocks, and bytes of extension data (long names, pax
+// records). A member's own data is counted by the caller.
+struct Budget
+{
+    qint64 headers;
+    qint64 bytes;
 };
 
 // Longer long names are refused: no file system takes them.
@@ -270,8 +464,9 @@ bool readFully(gzFile stream, char* buffer, unsigned size)
 }
 
 // Reads the next member's header; GNU long names and long link names, and pax extended headers
-// (which this reader does not apply), are taken in on the way.
-HeaderRead readHeader(gzFile stream, MemberHeader& member)
+// (which this reader does not apply), are taken in on the way, each counted against the budget
+// when there is one.
+HeaderRead readHeader(gzFile stream, MemberHeader& member, Budget* budget = nullptr)
 {
     std::string longName;
     bool hasLongName = false;
@@ -293,10 +488,14 @@ HeaderRead readHeader(gzFile stream, MemberHeader& member)
         quint64 size = 0;
         if (!checksumMatches(header) || !parseSize(header, size))
             return HeaderRead::Damaged;
+        if (budget && --budget->headers < 0)
+            return HeaderRead::TooMany;
         const char type = header.typeflag;
         if (type == GNU_LONGNAME_TYPE || type == GNU_LONGLINK_TYPE || type == 'x' || type == 'g') {
             if (size > MaxLongNameSize)
                 return HeaderRead::Damaged;
+            if (budget && (budget->bytes -= qint64(size)) < 0)
+                return HeaderRead::TooLarge;
             std::vector<char> data(size_t((size + T_BLOCKSIZE - 1) / T_BLOCKSIZE * T_BLOCKSIZE));
             if (!readFully(stream, data.data(), unsigned(data.size())))
                 return HeaderRead::Damaged;
@@ -381,6 +580,24 @@ bool skipData(gzFile stream, const MemberHeader& member)
     return !carriesData(member) || transferData(stream, member.size, -1);
 }
 
+// Reads a member's data into memory in one piece, then passes over its padding.
+bool readData(gzFile stream, quint64 size, QByteArray& data)
+{
+    // A member without data is still held: empty, not null.
+    data = size == 0 ? QByteArray("") : QByteArray(qsizetype(size), Qt::Uninitialized);
+    char* at = data.data();
+    for (quint64 left = size; left > 0;) {
+        const unsigned chunk = unsigned(std::min<quint64>(left, 1u << 30));
+        if (!readFully(stream, at, chunk))
+            return false;
+        at += chunk;
+        left -= chunk;
+    }
+    char padding[T_BLOCKSIZE];
+    const unsigned paddingSize = unsigned((BlockSize - size % BlockSize) % BlockSize);
+    return paddingSize == 0 || readFully(stream, padding, paddingSize);
+}
+
 // Writes a regular member with a flat name into the destination folder. An existing entry of
 // that name is replaced, never written through (it may be a link).
 bool extractMember(gzFile stream, const MemberHeader& member, const QString& destination)
@@ -416,11 +633,30 @@ bool endedCleanly(gzFile stream, HeaderRead last)
     return code == Z_OK;
 }
 
-QByteArray temporaryNameBeside(const QString& path)
+// Opens the save file for writing (QSaveFile writes beside the target, or beside the target of
+// a link, and replaces it on commit once the data is on disk). An existing file that is marked
+// read-only is refused even where this process could write it anyway (as a super-user can): the
+// user marked it so. The new file takes the old one's permission bits, with read and write
+// permission for its owner added, so that a save never makes a file its owner cannot open.
+bool openForReplacing(QSaveFile& file)
 {
-    const QFileInfo target(path);
-    const QString random = QString::number(QRandomGenerator::global()->generate64(), 36);
-    return (target.path() + "/." + target.fileName() + "." + random + ".part").toUtf8();
+    const QFileInfo target(file.fileName());
+    const bool exists = target.exists();
+    constexpr QFileDevice::Permissions anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (exists && (!target.isFile() || !target.isWritable() || !(target.permissions() & anyWrite)))
+        return false;
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    struct stat status;
+    if (exists) {
+        if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &status) != 0 ||
+            ::fchmod(file.handle(), (status.st_mode & 0777) | S_IRUSR | S_IWUSR) != 0) {
+            file.cancelWriting();
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -442,13 +678,17 @@ bool TargzArchive::openArchive(const QByteArray& path, int flags, int mode)
 {
     // The gzip stream is opened here rather than by libtar, which keeps memory of every archive
     // it fails to open; once the stream exists, handing it to libtar cannot fail.
+    const int descriptor = gzipType.openfunc(path.constData(), flags, mode);
+    return descriptor != -1 && adoptStream(descriptor, path, flags);
+}
+
+// Hands the descriptor, whose gzip stream is in the table, to libtar; on failure the stream and
+// the descriptor are closed.
+bool TargzArchive::adoptStream(int descriptor, const QByteArray& path, int flags)
+{
     auto open = std::make_unique<Open>();
     open->path = path;
-    const int descriptor = gzipType.openfunc(open->path.constData(), flags, mode);
-    if (descriptor == -1)
-        return false;
-    if (tar_fdopen(&open->tar, descriptor, open->path.data(), &gzipType, flags, mode, TAR_GNU) !=
-        0) {
+    if (tar_fdopen(&open->tar, descriptor, open->path.data(), &gzipType, flags, 0, TAR_GNU) != 0) {
         gzipType.closefunc(descriptor);
         return false;
     }
@@ -487,17 +727,9 @@ bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& 
     }
     emit operationStarted(clampedToInt(total));
 
-    // The archive is written under a new name beside the target and takes the target's name
-    // only when complete.
-    QByteArray temporary;
-    for (int attempt = 0;; ++attempt) {
-        temporary = temporaryNameBeside(archivePath);
-        if (openArchive(temporary, O_WRONLY | O_CREAT | O_EXCL, 0644))
-            break;
-        if (errno != EEXIST || attempt == 100)
-            return false;
-    }
-
+    QSaveFile file(archivePath);
+    if (!beginWriting(file))
+        return false;
     qint64 done = 0;
     bool written = true;
     for (const TarItemInfo& item : items) {
@@ -507,12 +739,93 @@ bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& 
             break;
         }
     }
+    return finishWriting(file, written);
+}
+
+bool TargzArchive::createFromMemory(const QString& archivePath, const QList<TarMember>& members)
+{
+    if (m_open)
+        return false;
+    qint64 total = 0;
+    for (const TarMember& member : members)
+        total += member.data.size();
+    emit operationStarted(clampedToInt(total));
+    QSaveFile file(archivePath);
+    if (!beginWriting(file))
+        return false;
+    // Every member has the same header but for its name and size: a regular file of mode 0644,
+    // this process's user and group, dated now.
+    struct stat status = {};
+    status.st_mode = S_IFREG | 0644;
+    status.st_uid = ::getuid();
+    status.st_gid = ::getgid();
+    status.st_mtime = ::time(nullptr);
+    std::memset(&m_open->tar->th_buf, 0, sizeof m_open->tar->th_buf);
+    th_set_from_stat(m_open->tar, &status);
+    const tar_header common = m_open->tar->th_buf;
+    qint64 done = 0;
+    bool written = true;
+    for (const TarMember& member : members) {
+        if (!appendMember(member, common)) {
+            written = false;
+            break;
+        }
+        done += member.data.size();
+        emitProgress(done);
+    }
+    return finishWriting(file, written);
+}
+
+bool TargzArchive::beginWriting(QSaveFile& file)
+{
+    if (!openForReplacing(file))
+        return false;
+    // The gzip stream gets a descriptor of its own, so that closing it leaves the save file open
+    // for its commit.
+    const int descriptor = ::fcntl(file.handle(), F_DUPFD_CLOEXEC, 0);
+    if (descriptor < 0 || !TargzHooks::adopt(descriptor, O_WRONLY) ||
+        !adoptStream(descriptor, QFile::encodeName(file.fileName()), O_WRONLY)) {
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool TargzArchive::finishWriting(QSaveFile& file, bool written)
+{
     written = written && m_open && tar_append_eof(m_open->tar) == 0;
+    // Closing the gzip stream is the last write: an error of any write shows here.
     written = closeArchive() && written;
-    if (written && ::rename(temporary.constData(), archivePath.toStdString().c_str()) == 0)
-        return true;
-    ::unlink(temporary.constData());
-    return false;
+    if (!written) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+// The header as libtar makes it, from the common one with the member's name and size, then the
+// bytes in one write, then the padding to a whole block.
+bool TargzArchive::appendMember(const TarMember& member, const tar_header& common)
+{
+    // libtar's size field takes an int.
+    if (!m_open || member.data.size() > INT_MAX)
+        return false;
+    TAR* tar = m_open->tar;
+    tar->th_buf = common;
+    th_set_size(tar, member.data.size());
+    QByteArray name = member.name.toUtf8();
+    th_set_path(tar, name.data());
+    const int headerWritten = th_write(tar);
+    // The copy libtar makes of a long name is not freed by libtar itself.
+    std::free(tar->th_buf.gnu_longname);
+    tar->th_buf.gnu_longname = nullptr;
+    if (headerWritten != 0)
+        return false;
+    const size_t size = size_t(member.data.size());
+    static const char zeros[T_BLOCKSIZE] = {};
+    const size_t padding = size_t((BlockSize - size % BlockSize) % BlockSize);
+    return TargzHooks::gzWriteHook(tar_fd(tar), member.data.constData(), size) == ssize_t(size) &&
+           TargzHooks::gzWriteHook(tar_fd(tar), zeros, padding) == ssize_t(padding);
 }
 
 bool TargzArchive::appendEntry(const QString& path, const QString& name, qint64& done)
@@ -621,4 +934,60 @@ bool TargzArchive::readMembers(const QString& destination, const QByteArray* pat
     if (withProgress && stream)
         emitProgress(gztell(stream));
     return closeArchive() && intact;
+}
+
+TargzArchive::ReadResult
+TargzArchive::readIntoMemory(const QString& archivePath, const Limits& limits,
+                             const std::function<bool(const QString&)>& keep, QStringList& names,
+                             QHash<QString, QByteArray>& contents, QString* culprit)
+{
+    if (m_open || !openArchive(archivePath.toUtf8(), O_RDONLY, 0))
+        return ReadResult::Unreadable;
+    // Extension data is counted against the total as it comes; a member's data before it is
+    // inflated.
+    Budget budget{limits.memberCount, limits.totalSize};
+    ReadResult result = ReadResult::Read;
+    HeaderRead last = HeaderRead::Damaged;
+    MemberHeader member;
+    while (result == ReadResult::Read && m_open) {
+        const gzFile stream = streamOf(m_open->tar);
+        if (!stream)
+            break;
+        last = readHeader(stream, member, &budget);
+        if (last == HeaderRead::TooMany)
+            result = ReadResult::TooManyMembers;
+        else if (last == HeaderRead::TooLarge)
+            result = ReadResult::TooLarge;
+        if (last != HeaderRead::Member)
+            break;
+        const QString name = QString::fromStdString(member.name);
+        names.append(name);
+        const bool withData = carriesData(member);
+        if (withData && member.size > quint64(limits.memberSize)) {
+            result = ReadResult::MemberTooLarge;
+        } else if (withData && (budget.bytes -= qint64(member.size)) < 0) {
+            result = ReadResult::TooLarge;
+        } else if (keep(name) && isRegular(member)) {
+            QByteArray data;
+            if (!readData(stream, member.size, data))
+                result = ReadResult::Unreadable;
+            else
+                contents.insert(name, data);
+        } else {
+            if (keep(name))
+                contents.remove(name);
+            if (!skipData(stream, member))
+                result = ReadResult::Unreadable;
+        }
+        if (result != ReadResult::Read && culprit)
+            *culprit = name;
+    }
+    if (!m_open)
+        return ReadResult::Unreadable;
+    const gzFile stream = streamOf(m_open->tar);
+    if (result == ReadResult::Read && !(stream && endedCleanly(stream, last)))
+        result = ReadResult::Unreadable;
+    if (!closeArchive() && result == ReadResult::Read)
+        result = ReadResult::Unreadable;
+    return result;
 }

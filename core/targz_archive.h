@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <sys/types.h>
 
@@ -15,20 +17,49 @@ struct TarItemInfo
     QString name;
 };
 
+// One member of an archive written from memory: a regular file of the given bytes.
+struct TarMember
+{
+    QString name;
+    QByteArray data;
+};
+
+class QSaveFile;
+
 // Gzip-compressed tar archives (libtar over zlib): created from files and folders, listed, and
 // extracted member by member with progress. Every operation opens its archive and closes it
 // before returning, and answers true on success; nothing throws.
 //
 // Only regular-file members with flat names (not empty, no "/", not "." or "..") are ever
 // written, straight into the destination folder; a member that is a folder, a link or a device,
-// or whose name would reach elsewhere, is an extraction failure. An archive is written under a
-// temporary name beside the target, which replaces the target only when the whole archive was
-// written, so a failed create leaves the previous archive intact and no partial file behind.
+// or whose name would reach elsewhere, is an extraction failure.
+//
+// An archive is written as every whole file of the editor is: under a temporary name beside the
+// target (the target of a symbolic link), flushed to disk, and then put in the target's place,
+// so a failed create leaves the previous archive intact and no partial file behind. The new
+// archive keeps the permissions of the file it replaces, always readable and writable by its
+// owner; a file marked read-only, or one this process may not write, is not replaced.
 class TargzArchive : public QObject
 {
     Q_OBJECT
 
 public:
+    // The bounds of a read into memory.
+    struct Limits
+    {
+        int memberCount;   // headers of any kind, extension headers included
+        qint64 memberSize; // the data of any one member
+        qint64 totalSize;  // the data of all members together
+    };
+    enum class ReadResult
+    {
+        Read,
+        Unreadable,     // missing, not an archive, damaged or truncated
+        TooManyMembers, // beyond Limits::memberCount
+        MemberTooLarge, // a member beyond Limits::memberSize
+        TooLarge        // beyond Limits::totalSize
+    };
+
     explicit TargzArchive(QObject* parent = nullptr);
     ~TargzArchive() override;
 
@@ -37,6 +68,9 @@ public:
     // when an item does not exist. Signals: operationStarted(total size of the files), then
     // operationProgress(size archived so far) after each file.
     bool create(const QString& archivePath, const QList<TarItemInfo>& items);
+    // Writes an archive of the members, in list order, each a regular file (mode 0644, owned
+    // by this process's user, dated now) holding its bytes. Signals as create.
+    bool createFromMemory(const QString& archivePath, const QList<TarMember>& members);
     // Appends the name of every member, in archive order. A damaged archive fails (after
     // appending the names read before the damage).
     bool list(const QString& archivePath, QStringList& names);
@@ -48,6 +82,16 @@ public:
     // be extracted. Signals: operationStarted(uncompressed size, from the gzip trailer), then
     // operationProgress(uncompressed offset reached) after each member and once at the end.
     bool extractAll(const QString& archivePath, const QString& destination);
+    // Reads the whole archive in one pass: the name of every member is appended to names, in
+    // archive order, and the bytes of every regular member whose name keep accepts are put in
+    // contents under that name (a later member of the same name replaces the earlier one; one of
+    // another kind removes it). The limits are checked on each header before its data is
+    // inflated, so an archive beyond them costs no more than its headers up to that point;
+    // culprit then names the member that broke them. Names and contents are complete only
+    // when the result is Read.
+    ReadResult readIntoMemory(const QString& archivePath, const Limits& limits,
+                              const std::function<bool(const QString&)>& keep, QStringList& names,
+                              QHash<QString, QByteArray>& contents, QString* culprit = nullptr);
     // Closes an archive left open (from a slot connected to the signals). True when nothing
     // was open.
     bool close();
@@ -60,6 +104,12 @@ private:
     struct Open;
 
     bool openArchive(const QByteArray& path, int flags, int mode);
+    bool adoptStream(int descriptor, const QByteArray& path, int flags);
+    // Opens the save file and the archive on it; finishWriting ends the archive and commits
+    // the file when everything was written, or discards it.
+    bool beginWriting(QSaveFile& file);
+    bool finishWriting(QSaveFile& file, bool written);
+    bool appendMember(const TarMember& member, const struct tar_header& common);
     bool closeArchive();
     bool appendEntry(const QString& path, const QString& name, qint64& done);
     bool readMembers(const QString& destination, const QByteArray* pattern, QStringList* names,

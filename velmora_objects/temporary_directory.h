@@ -4,8 +4,8 @@
 #include <QString>
 
 // A work folder owned by this object: it is removed, with everything in it, when the object is
-// destroyed or given another path. Theme bundles are assembled and unpacked in such folders,
-// which live in the application-data folder.
+// destroyed or given another path. Theme bundle readers have such folders, which live in the
+// folder of this process (processFolder) in the application-data folder.
 class TemporaryDirectory
 {
 public:
@@ -34,6 +34,15 @@ public:
     // Makes every later temporary folder live in the given folder instead (tests use it to
     // keep away from the user's own data); a null string goes back to the standard location.
     static void setApplicationDataFolder(const QString& folder);
+
+    // The folder of this process alone, "velmora_process_<suffix>" in the application-data
+    // folder, in which the work folders live, so that two editors running at once never touch
+    // one another's files. It is made fresh on first use (and again when the application-data
+    // folder has changed or the folder has gone) and removed when the process exits. Making it
+    // removes the folders that ended processes left behind: a folder belongs to a live process
+    // as long as that process holds the lock on the folder's ".owner" file, which the system
+    // releases when the process ends, however it ends. Null when the folder cannot be made.
+    static QString processFolder();
 
 private:
     QDir m_dir;

@@ -5,13 +5,11 @@
 #include "core/targz_archive.h"
 #include "velmora_objects/edit_theme.h"
 #include "velmora_objects/skin.h"
+#include "velmora_objects/skin_properties.h"
 #include "velmora_objects/skin_set.h"
-#include "velmora_objects/temporary_directory.h"
 #include "velmora_objects/theme_xml_writer.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <algorithm>
 #include <set>
 #include <utility>
@@ -23,52 +21,7 @@ namespace {
 // The longest file name (in bytes) that common file systems accept.
 constexpr int MaximumFileNameBytes = 255;
 
-// Writes the bytes into the open file and closes it; true only when every byte reached the
-// file. (A write error is checked on its own: closing forgets it when the flush succeeds.)
-bool writeAndClose(QFile& file, const QByteArray& bytes)
-{
-    bool written = file.write(bytes) == bytes.size();
-    written = file.flush() && written;
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
-}
-
-// The PNG encoding of the image; empty for a null image, which leaves its member empty.
-bool encodePng(const QImage& image, QByteArray& bytes)
-{
-    bytes.clear();
-    if (image.isNull())
-        return true;
-    QBuffer buffer(&bytes);
-    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG");
-}
-
 using MemberName = QString (*)(const ImageData&);
-
-// An image store with the prefix of its work files and the names of its members.
-struct ImageStoreMembers
-{
-    const Theme::ImageStore* images;
-    const char* filePrefix;
-    MemberName memberName;
-};
-
-// Writes every image of the store into the folder as "<prefix><id>.png" and adds it to the
-// archive items under its member name.
-bool writeStore(const Theme::ImageStore& store, const QDir& folder, const QString& prefix,
-                MemberName memberName, QList<TarItemInfo>& items)
-{
-    for (const ImageData& image : store) {
-        const QString path = folder.absoluteFilePath(prefix + QString::number(image.getId()) +
-                                                     QStringLiteral(".png"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            !writeAndClose(file, image.getData()))
-            return false;
-        items.append(TarItemInfo{path, memberName(image)});
-    }
-    return true;
-}
 
 // Erases from the copy's skin-image store every image that no Image skin property names.
 void pruneSkinImages(EditTheme& theme)
@@ -98,6 +51,32 @@ void pruneSkinImages(EditTheme& theme)
             ++it;
         else
             it = skinImages.erase(it);
+    }
+}
+
+// Erases from the copy's skins every property that the reader would refuse: one that the
+// skin-property table of its item type does not define, or defines with another type (and every
+// property of an item type without a table). A theme read from a project file may hold such
+// properties; left in, they would make the bundle unreadable.
+void pruneUnknownSkinProperties(EditTheme& theme)
+{
+    for (const auto& [itemType, unused] : theme.getSkinSets()) {
+        SkinSet* skinSet = theme.skinSet(itemType, false);
+        if (!skinSet)
+            continue;
+        const SkinProperties* table = SkinProperties::getSkinProperties(itemType);
+        for (const auto& [skinName, skin] : *skinSet) {
+            if (!skin)
+                continue;
+            std::vector<QString> unknown;
+            for (const auto& [key, property] : *skin) {
+                const SkinProperty* definition = table ? table->getProperty(key) : nullptr;
+                if (!property || !definition || definition->getType() != property->getType())
+                    unknown.push_back(key);
+            }
+            for (const QString& key : unknown)
+                skin->removeProperty(key);
+        }
     }
 }
 
@@ -149,52 +128,50 @@ bool ThemeFileWriter::writeBundle(const QString& bundlePath)
     };
 
     EditTheme theme(*m_theme);
+    pruneUnknownSkinProperties(theme);
 
-    // Removed with everything in it on every return.
-    TemporaryDirectory temporaryFolder;
-    if (!temporaryFolder.setPath(TemporaryDirectory::applicationDataFolder() + QDir::separator() +
-                                     QStringLiteral("temp_theme"),
-                                 true))
-        return fail(SplashFileError);
-    const QDir folder = temporaryFolder.dir();
-
-    QList<TarItemInfo> items;
-    const std::pair<const QImage*, QString> splashImages[] = {
-        {&theme.getLandscapeSplash(), QStringLiteral("landscape_splash")},
-        {&theme.getPortraitSplash(), QStringLiteral("portrait_splash")}};
-    for (const auto& [image, name] : splashImages) {
-        QFile file(folder.absoluteFilePath(name + QStringLiteral(".png")));
-        QByteArray png;
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !encodePng(*image, png) ||
-            !writeAndClose(file, png))
+    // The members are assembled in memory; the image bytes are shared with the copy, never
+    // copied.
+    QList<TarMember> members;
+    // The splash pictures go as the theme keeps them: the PNG files they were read from,
+    // unchanged, or the encoding of a picture set since, which the caller's theme keeps for the
+    // next write; no picture leaves its member empty.
+    const std::pair<Orientation, const char*> splashImages[] = {
+        {Orientation_LANDSCAPE, "landscape_splash_image"},
+        {Orientation_PORTRAIT, "portrait_splash_image"}};
+    for (const auto& [orientation, name] : splashImages) {
+        const QByteArray& png = m_theme->getSplashBytes(orientation);
+        // Empty bytes of a picture are an encoding that failed.
+        if (png.isEmpty() && !(orientation == Orientation_LANDSCAPE ? m_theme->getLandscapeSplash()
+                                                                    : m_theme->getPortraitSplash())
+                                  .isNull())
             return fail(SplashFileError);
-        items.append(TarItemInfo{file.fileName(), name + QStringLiteral("_image")});
+        members.append(TarMember{QLatin1String(name), png});
     }
     setPosition(1);
 
     // Only the copy loses the skin images that no skin uses.
     pruneSkinImages(theme);
-    const ImageStoreMembers stores[] = {
-        {&theme.getPageBackgroundImages(), "image", ThemeWriter::imageFileName},
-        {&theme.getIcons(), "icon", ThemeWriter::iconFileName},
-        {&theme.getControlImages(), "control_image", ThemeWriter::controlImageFileName},
-        {&theme.getSkinImages(), "skin_image", ThemeWriter::skinImageFileName}};
+    const std::pair<const Theme::ImageStore*, MemberName> stores[] = {
+        {&theme.getPageBackgroundImages(), ThemeWriter::imageFileName},
+        {&theme.getIcons(), ThemeWriter::iconFileName},
+        {&theme.getControlImages(), ThemeWriter::controlImageFileName},
+        {&theme.getSkinImages(), ThemeWriter::skinImageFileName}};
     unsigned position = 2;
-    for (const ImageStoreMembers& store : stores) {
-        if (!writeStore(*store.images, folder, QLatin1String(store.filePrefix), store.memberName,
-                        items))
-            return fail(ImageFileError);
+    for (const auto& [store, memberName] : stores) {
+        for (const ImageData& image : *store)
+            members.append(TarMember{memberName(image), image.getData()});
         setPosition(position++);
     }
 
-    QFile xmlFile(folder.absoluteFilePath(QStringLiteral("theme.xml")));
-    if (!xmlFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(XmlFileError);
+    QByteArray document;
+    QBuffer documentDevice(&document);
+    documentDevice.open(QIODevice::WriteOnly);
     ThemeXmlWriter xmlWriter;
-    xmlWriter.write(&xmlFile, theme);
-    if (xmlWriter.hasError() || !writeAndClose(xmlFile, QByteArray()))
+    xmlWriter.write(&documentDevice, theme);
+    if (xmlWriter.hasError())
         return fail(XmlFileError);
-    items.append(TarItemInfo{xmlFile.fileName(), xmlMemberName(theme.getName())});
+    members.append(TarMember{xmlMemberName(theme.getName()), document});
     setPosition(6);
 
     TargzArchive archive;
@@ -205,7 +182,7 @@ bool ThemeFileWriter::writeBundle(const QString& bundlePath)
     if (m_progress)
         m_progress->setMessage(tr("Packaging theme..."));
     const std::size_t preparationRanges = m_progress ? m_progress->ranges.size() : 0;
-    if (!archive.create(bundlePath, items))
+    if (!archive.createFromMemory(bundlePath, members))
         return fail(ArchiveError);
     if (m_progress) {
         if (m_progress->ranges.size() > preparationRanges)

@@ -50,7 +50,8 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
     const QDir dir(folder);
     {
         // One reader for the folder's bundles: a light read for the row, then a full read so
-        // that a bundle which cannot be loaded is not offered.
+        // that a bundle which cannot be loaded is not offered; both from one pass over the
+        // bundle.
         ThemeReader reader;
         const QFileInfoList files =
             dir.entryInfoList(m_nameFilters, QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
@@ -60,7 +61,7 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
             if (!reader.readLibraryData(path, data))
                 continue;
             Velmora::Theme theme{QString()};
-            if (reader.read(path, &theme))
+            if (reader.readOpened(&theme))
                 appendRow(data, path, builtIn);
         }
     }

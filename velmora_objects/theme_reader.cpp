@@ -1,9 +1,16 @@
 #include "velmora_objects/theme_reader.h"
 
 #include "core/targz_archive.h"
+#include "velmora_objects/image_data.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QLocale>
+#include <QRegularExpression>
 #include <set>
 
 namespace {
@@ -28,18 +35,10 @@ int takeLowestFreeFolderNumber()
     return number;
 }
 
-// A shell pattern that matches exactly the given name: every character that the pattern
-// syntax gives a meaning is escaped.
-QString exactPattern(const QString& name)
+ThemeReader::Limits& currentLimits()
 {
-    QString pattern;
-    pattern.reserve(name.size() * 2);
-    for (QChar c : name) {
-        if (c == u'*' || c == u'?' || c == u'[' || c == u']' || c == u'\\')
-            pattern += u'\\';
-        pattern += c;
-    }
-    return pattern;
+    static ThemeReader::Limits limits;
+    return limits;
 }
 
 // A name that stands for a file directly inside a folder.
@@ -49,14 +48,50 @@ bool isFlatName(const QString& name)
            !name.contains(u'/') && !name.contains(QChar(0));
 }
 
+bool isXmlMemberName(const QString& name)
+{
+    return QFileInfo(name).suffix() == QLatin1String("xml");
+}
+
+QString sizeText(qint64 bytes)
+{
+    return QLocale::c().formattedDataSize(bytes, 0, QLocale::DataSizeTraditionalFormat);
+}
+
+QString tr(const char* text)
+{
+    return QObject::tr(text);
+}
+
 } // namespace
+
+const ThemeReader::Limits& ThemeReader::limits()
+{
+    return currentLimits();
+}
+
+void ThemeReader::setLimits(const Limits& limits)
+{
+    currentLimits() = limits;
+}
+
+bool ThemeReader::isImageMemberName(const QString& name)
+{
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QStringLiteral("landscape_splash_image|portrait_splash_image|"
+                       "(?:image|icon|control_image|skin_image)_[0-9]{1,10}")));
+    return pattern.match(name).hasMatch();
+}
 
 ThemeReader::ThemeReader() : m_folderNumber(takeLowestFreeFolderNumber())
 {
-    m_folder.setPath(QStringLiteral("%1/velmora_theme_reader_%2")
-                         .arg(TemporaryDirectory::applicationDataFolder())
-                         .arg(m_folderNumber),
-                     true);
+    // Without a folder of this process the reader has none: members stay in memory anyway.
+    const QString processFolder = TemporaryDirectory::processFolder();
+    if (!processFolder.isEmpty()) {
+        m_folder.setPath(
+            QStringLiteral("%1/velmora_theme_reader_%2").arg(processFolder).arg(m_folderNumber),
+            true);
+    }
 }
 
 ThemeReader::~ThemeReader()
@@ -69,61 +104,175 @@ ThemeReader::~ThemeReader()
 
 bool ThemeReader::open(const QString& bundlePath)
 {
-    // Detaches the previous document (and forgets its error) before that file goes.
+    // Detaches the previous document (and forgets its error) before its bytes go.
     clear();
     m_xmlDevice.reset();
     m_bundlePath = bundlePath;
     m_members.clear();
+    m_memberNames.clear();
+    m_contents.clear();
+    m_derived.clear();
+    m_xmlMember.clear();
     m_version = 0;
 
+    const Limits& bounds = limits();
     TargzArchive archive;
-    if (!archive.list(bundlePath, m_members))
+    QString culprit;
+    const TargzArchive::ReadResult result = archive.readIntoMemory(
+        bundlePath, {bounds.memberCount, bounds.memberSize, bounds.totalSize},
+        [](const QString& name) { return isImageMemberName(name) || isXmlMemberName(name); },
+        m_members, m_contents, &culprit);
+    // What was read of a bundle that failed is of no use.
+    if (result != TargzArchive::ReadResult::Read) {
+        m_members.clear();
+        m_contents.clear();
+    }
+    switch (result) {
+    case TargzArchive::ReadResult::Read:
+        break;
+    case TargzArchive::ReadResult::TooManyMembers:
+        raiseError(tr("The theme bundle holds more than %1 members.").arg(bounds.memberCount));
         return false;
-    const QString xmlPath = extractXmlFile();
-    if (xmlPath.isEmpty())
+    case TargzArchive::ReadResult::MemberTooLarge:
+        raiseError(tr("Member '%1' of the theme bundle is larger than %2.")
+                       .arg(culprit, sizeText(bounds.memberSize)));
         return false;
-    auto device = std::make_unique<QFile>(xmlPath);
+    case TargzArchive::ReadResult::TooLarge:
+        raiseError(
+            tr("The theme bundle holds more than %1 of data.").arg(sizeText(bounds.totalSize)));
+        return false;
+    case TargzArchive::ReadResult::Unreadable:
+        return false;
+    }
+    m_memberNames = QSet<QString>(m_members.cbegin(), m_members.cend());
+    for (const QString& member : qAsConst(m_members)) {
+        if (isXmlMemberName(member)) {
+            m_xmlMember = member;
+            break;
+        }
+    }
+    // The other documents are of no use.
+    for (auto it = m_contents.begin(); it != m_contents.end();) {
+        if (it.key() != m_xmlMember && !isImageMemberName(it.key()))
+            it = m_contents.erase(it);
+        else
+            ++it;
+    }
+    return openDocument();
+}
+
+bool ThemeReader::openDocument()
+{
+    clear();
+    m_xmlDevice.reset();
+    const auto document = m_contents.constFind(m_xmlMember);
+    if (m_xmlMember.isEmpty() || document == m_contents.constEnd())
+        return false;
+    auto device = std::make_unique<QBuffer>();
+    device->setData(*document);
     if (!device->open(QIODevice::ReadOnly))
         return false;
     m_xmlDevice = std::move(device);
     setDevice(m_xmlDevice.get());
+    m_version = 0;
+    m_skinCount = 0;
     return true;
 }
 
 QString ThemeReader::extractXmlFile()
 {
-    for (const QString& member : m_members) {
-        if (QFileInfo(member).suffix() == QLatin1String("xml"))
-            return extractMember(member);
-    }
-    return QString();
+    return m_xmlMember.isEmpty() ? QString() : extractMember(m_xmlMember);
 }
 
 bool ThemeReader::hasMember(const QString& memberName) const
 {
-    return m_members.contains(memberName, Qt::CaseSensitive);
+    return m_memberNames.contains(memberName);
+}
+
+QByteArray ThemeReader::memberData(const QString& memberName) const
+{
+    return m_contents.value(memberName);
 }
 
 QString ThemeReader::extractMember(const QString& memberName)
 {
-    if (m_folder.path().isEmpty() || !isFlatName(memberName) || !hasMember(memberName))
+    const auto held = m_contents.constFind(memberName);
+    if (m_folder.path().isEmpty() || !isFlatName(memberName) || held == m_contents.constEnd())
         return QString();
     const QString target = m_folder.dir().absoluteFilePath(memberName);
+    // A file or link of that name goes first: the member is never written through a link.
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
         QFile::remove(target);
-    TargzArchive archive;
-    if (!archive.extract(m_bundlePath, exactPattern(memberName), m_folder.dir().absolutePath()))
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) ||
+        file.write(*held) != held->size() || !file.flush()) {
+        file.remove();
         return QString();
-    const QFileInfo extracted(target);
-    if (!extracted.isFile() || extracted.isSymLink())
-        return QString();
-    return extracted.absoluteFilePath();
+    }
+    return QFileInfo(target).absoluteFilePath();
+}
+
+smart_ptr<Velmora::ImageData> ThemeReader::imageOfMember(const QString& memberName)
+{
+    const auto held = m_contents.constFind(memberName);
+    if (held == m_contents.constEnd())
+        return smart_ptr<Velmora::ImageData>();
+    Derived& derived = m_derived[memberName];
+    if (!derived.image) {
+        derived.image = std::make_unique<Velmora::ImageData>();
+        derived.image->setData(*held);
+    }
+    return smart_ptr<Velmora::ImageData>(derived.image->clone());
+}
+
+QImage ThemeReader::pictureOfMember(const QString& memberName)
+{
+    Derived& derived = m_derived[memberName];
+    if (!derived.pictureDecoded) {
+        derived.picture = QImage::fromData(m_contents.value(memberName));
+        derived.pictureDecoded = true;
+    }
+    return derived.picture;
+}
+
+QPixmap ThemeReader::pixmapOfMember(const QString& memberName)
+{
+    Derived& derived = m_derived[memberName];
+    if (!derived.pixmapDecoded) {
+        derived.pixmap.loadFromData(m_contents.value(memberName));
+        derived.pixmapDecoded = true;
+    }
+    return derived.pixmap;
+}
+
+bool ThemeReader::withinImageLimits(const QString& memberName)
+{
+    Derived& derived = m_derived[memberName];
+    if (!derived.sizeChecked) {
+        // Only the header is read: the size of a picture that is never decoded costs nothing.
+        QBuffer buffer;
+        buffer.setData(m_contents.value(memberName));
+        buffer.open(QIODevice::ReadOnly);
+        const QSize size = QImageReader(&buffer).size();
+        const int side = limits().imageSide;
+        derived.withinLimits = !size.isValid() || (size.width() <= side && size.height() <= side);
+        derived.sizeChecked = true;
+    }
+    return derived.withinLimits;
+}
+
+bool ThemeReader::countSkin()
+{
+    if (++m_skinCount <= limits().skinCount)
+        return true;
+    raiseError(tr("The theme bundle holds more than %1 skins.").arg(limits().skinCount));
+    return false;
 }
 
 void ThemeReader::closeDevice()
 {
-    // The file object stays attached until the next open or the reader's end: detaching it
-    // now would also wipe the stream reader's error, which the caller still reads.
+    // The device stays attached until the next open or the reader's end: detaching it now
+    // would also wipe the stream reader's error, which the caller still reads.
     if (m_xmlDevice)
         m_xmlDevice->close();
 }

@@ -1,18 +1,26 @@
 #pragma once
 
+#include "containers/smart_ptr.h"
 #include "velmora_objects/temporary_directory.h"
 #include "velmora_objects/velmora_types.h"
 
-#include <QFile>
+#include <QByteArray>
+#include <QHash>
+#include <QIODevice>
+#include <QImage>
+#include <QPixmap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QXmlStreamReader>
+#include <map>
 #include <memory>
 
 class Gradient;
 class QVariant;
 
 namespace Velmora {
+class ImageData;
 class Theme;
 class SkinSet;
 class Skin;
@@ -22,36 +30,75 @@ struct ThemeLibraryData;
 } // namespace Velmora
 
 // Reads theme bundles: gzip-compressed tar archives of flat members, one of them the theme XML
-// document that names the others. Opening a bundle lists its members and extracts only the XML
-// member, into the reader's own temporary folder, and hands it to the XML stream reader; the
-// image members are extracted one at a time, when the document names them.
+// document that names the others. Opening a bundle reads the archive once, from start to end:
+// every member is listed, and the document and the members that may carry images are held in
+// memory; the document is then read from there, and no element it holds can make the reader
+// go over the archive again. Each member's bytes are held once, however many elements name it.
 //
-// Every reader alive has its own folder "velmora_theme_reader_<n>" in the application-data
-// folder, n being the lowest number (from 1) that no other live reader holds. The folder is
-// removed with the reader. One reader may open several bundles in turn.
+// A bundle may hold no more than the limits allow, which are far above any real theme; one
+// beyond them is refused at the header that breaks them, with a fault that says so.
+//
+// Every reader alive has its own folder "velmora_theme_reader_<n>" in the folder of this
+// process (TemporaryDirectory::processFolder), n being the lowest number (from 1) that no other
+// live reader holds; members are written there only on request. The folder is removed with the
+// reader. One reader may open several bundles in turn.
 class ThemeReader : public QXmlStreamReader
 {
 public:
+    // What one bundle may hold.
+    struct Limits
+    {
+        int memberCount = 4096;               // members (the stores hold 3,328 images at most)
+        qint64 memberSize = 32 * 1024 * 1024; // uncompressed bytes of any one member
+        qint64 totalSize = 256 * 1024 * 1024; // uncompressed bytes of all members
+        int imageSide = 4096;                 // pixels of either side of a picture
+        int skinCount = 4096;                 // skins of all skin sets of the document
+    };
+    static const Limits& limits();
+    // Replaces the limits of every later read (tests and fuzzing use small ones).
+    static void setLimits(const Limits& limits);
+
     ThemeReader();
     ThemeReader(const ThemeReader&) = delete;
     ThemeReader& operator=(const ThemeReader&) = delete;
     ~ThemeReader();
 
-    // Lists the bundle, extracts its XML member and opens it as the document to read. False
-    // when the bundle cannot be listed, has no XML member, or that member cannot be extracted
-    // or opened; the stream reader is then left without a document and without an error.
+    // Reads the bundle in one pass and opens its XML member (the first member whose suffix is
+    // exactly "xml") as the document to read. False when the bundle cannot be read, has no
+    // such member or that member is not a regular file; the stream reader is then left without
+    // a document and without an error. A bundle beyond the limits is false too, with a fault
+    // on the stream reader that names the limit.
     bool open(const QString& bundlePath);
-    // Extracts the first member whose suffix is exactly "xml" and returns the extracted file's
-    // absolute path; an empty string when there is no such member or it cannot be extracted.
+    // Writes the XML member into the temporary folder and returns the file's absolute path;
+    // an empty string when no bundle with an XML member is open.
     QString extractXmlFile();
 
     // True when the opened bundle holds a member of exactly this name.
     bool hasMember(const QString& memberName) const;
-    // Extracts the member of exactly this name (no pattern matching) into the temporary
-    // folder, replacing a file of that name there, and returns the extracted file's absolute
-    // path. An empty string when the name is not a flat member name of the bundle or the
-    // extraction fails; nothing outside the temporary folder is touched.
+    // The bytes of the member of exactly this name, as read at opening, when it is a regular
+    // member that may carry an image or the document; null otherwise (a link or a folder has
+    // no bytes).
+    QByteArray memberData(const QString& memberName) const;
+    // Writes the member's bytes into the temporary folder, replacing a file of that name
+    // there, and returns the file's absolute path. An empty string when the member has no
+    // bytes held (see memberData) or the name is not a flat file name; nothing outside the
+    // temporary folder is touched.
     QString extractMember(const QString& memberName);
+
+    // The names of the members that carry a bundle's images: "landscape_splash_image",
+    // "portrait_splash_image", "image_<n>", "icon_<n>", "control_image_<n>", "skin_image_<n>".
+    static bool isImageMemberName(const QString& name);
+
+    // The member's bytes as a new image of a theme's store (its id not set), sharing the bytes
+    // and their digest with every other image made of that member; the digest is computed once.
+    // Null when the member has no bytes held.
+    smart_ptr<Velmora::ImageData> imageOfMember(const QString& memberName);
+    // The member decoded as a picture, once per member however often it is asked for; a null
+    // picture when it has no bytes held or does not decode.
+    QImage pictureOfMember(const QString& memberName);
+    QPixmap pixmapOfMember(const QString& memberName);
+    // False when the member is a picture (as its header says) larger than the limits allow.
+    bool withinImageLimits(const QString& memberName);
 
     // Closes the XML document once it has been read. The stream reader keeps its state, its
     // error included; the file object itself goes at the next open or with the reader.
@@ -78,10 +125,16 @@ public:
     // the bundle opened and the document holds no error. Default-skin names that no skin of
     // their set carries are dropped at the end, whatever the outcome.
     bool read(const QString& bundlePath, Velmora::Theme* theme);
+    // Reads the document of the bundle opened last into the theme once more, as read does,
+    // from the members held since: the archive is not read again. False when no bundle is open.
+    bool readOpened(Velmora::Theme* theme);
     // The light read: opens the bundle and takes only the theme's name and its two splash
     // pictures into the data, whose path becomes the bundle path. True when the bundle opened
     // and the document holds no error.
     bool readLibraryData(const QString& bundlePath, Velmora::ThemeLibraryData& data);
+
+    // Counts one more skin of the document; false, with the fault raised, beyond the limit.
+    bool countSkin();
 
     // Reads the root's "version" attribute (base 10) into version().
     void readVersion();
@@ -109,10 +162,30 @@ public:
                           Velmora::Theme* theme);
 
 private:
+    // What is made of one member, made once.
+    struct Derived
+    {
+        std::unique_ptr<Velmora::ImageData> image;
+        QImage picture;
+        QPixmap pixmap;
+        bool pictureDecoded = false;
+        bool pixmapDecoded = false;
+        bool sizeChecked = false;
+        bool withinLimits = true;
+    };
+
+    // Puts the held document on a new device at its start, with the stream reader reset.
+    bool openDocument();
+
     QString m_bundlePath;
     QStringList m_members;
+    QSet<QString> m_memberNames; // the same names, for lookups in constant time
     TemporaryDirectory m_folder;
-    std::unique_ptr<QFile> m_xmlDevice;
+    std::unique_ptr<QIODevice> m_xmlDevice;
     int m_version = 0;
     int m_folderNumber;
+    QString m_xmlMember;
+    QHash<QString, QByteArray> m_contents;
+    std::map<QString, Derived> m_derived;
+    int m_skinCount = 0;
 };

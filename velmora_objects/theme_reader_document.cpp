@@ -17,10 +17,8 @@
 #include "velmora_objects/theme_xml_values.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QImage>
 #include <QObject>
-#include <QRegularExpression>
 
 using namespace Velmora;
 
@@ -79,16 +77,6 @@ QString tr(const char* text)
     return QObject::tr(text);
 }
 
-// The names of the members that carry a bundle's images. Only such names are ever looked up:
-// the XML member and anything a foreign archive may hold are not images of the theme.
-bool isImageMemberName(const QString& name)
-{
-    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
-        QStringLiteral("landscape_splash_image|portrait_splash_image|"
-                       "(?:image|icon|control_image|skin_image)_[0-9]{1,10}")));
-    return pattern.match(name).hasMatch();
-}
-
 // The orientation an element gives its image: portrait only when its first "Orientation"
 // attribute is exactly "Portrait".
 Orientation orientationOf(const QXmlStreamAttributes& attributes)
@@ -123,32 +111,36 @@ ThemedItemType itemTypeOf(ThemeReader& reader, const char* invalidText, const ch
     return itemType;
 }
 
-// Extracts the member that the document names into the reader's folder and returns the
-// extracted file's path; empty, with the fault raised, when the name is not that of an image
-// member of the bundle or the member cannot be extracted.
-QString importMember(ThemeReader& reader, const QString& memberName, const MemberTexts& texts)
+// Checks the member that the document names: true when it is an image member of the bundle
+// with bytes held and within the picture size limit; otherwise the fault is raised. Only image
+// member names are ever looked up: the document and anything a foreign archive may hold are
+// not images of the theme.
+bool importMember(ThemeReader& reader, const QString& memberName, const MemberTexts& texts)
 {
-    if (!isImageMemberName(memberName) || !reader.hasMember(memberName)) {
+    if (!ThemeReader::isImageMemberName(memberName) || !reader.hasMember(memberName)) {
         reader.raiseError(tr(texts.notFound).arg(memberName));
-        return QString();
+        return false;
     }
-    const QString path = reader.extractMember(memberName);
-    if (path.isEmpty())
+    if (reader.memberData(memberName).isNull()) {
         reader.raiseError(tr(texts.extractFailed).arg(memberName));
-    return path;
+        return false;
+    }
+    if (!reader.withinImageLimits(memberName)) {
+        reader.raiseError(tr("Image '%1' of the theme bundle is larger than %2 by %2 pixels.")
+                              .arg(memberName)
+                              .arg(ThemeReader::limits().imageSide));
+        return false;
+    }
+    return true;
 }
 
-// A new image of the member's bytes; the extracted file is deleted once they are held.
+// A new image of the member's bytes.
 smart_ptr<ImageData> importImage(ThemeReader& reader, const QString& memberName,
                                  const MemberTexts& texts)
 {
-    const QString path = importMember(reader, memberName, texts);
-    if (path.isEmpty())
+    if (!importMember(reader, memberName, texts))
         return smart_ptr<ImageData>();
-    smart_ptr<ImageData> image(new ImageData);
-    image->loadFromFile(path);
-    QFile::remove(path);
-    return image;
+    return reader.imageOfMember(memberName);
 }
 
 void readImageList(ThemeReader& reader, Theme* theme, const ImageList& list)
@@ -178,7 +170,12 @@ void readImageList(ThemeReader& reader, Theme* theme, const ImageList& list)
 
 bool ThemeReader::read(const QString& bundlePath, Theme* theme)
 {
-    if (!open(bundlePath))
+    return open(bundlePath) && readOpened(theme);
+}
+
+bool ThemeReader::readOpened(Theme* theme)
+{
+    if (!openDocument())
         return false;
     // Every root of the theme namespace is read, also one nested inside foreign elements.
     while (!atEnd()) {
@@ -265,12 +262,16 @@ void ThemeReader::readTheme(Theme* theme)
             const QString memberName = readElementText();
             if (hasError())
                 return;
-            const QString path = importMember(*this, memberName, SplashTexts);
-            if (path.isEmpty())
+            if (!importMember(*this, memberName, SplashTexts))
                 return;
-            // A picture that does not decode is a null image, not a fault.
-            theme->setSplashImage(orientation, QImage(path));
-            QFile::remove(path);
+            // A PNG file is kept as it is, and decoded only when shown; a picture of another
+            // kind is decoded here, once however often it is named. A picture that does not
+            // decode is a null image, not a fault.
+            const QByteArray bytes = memberData(memberName);
+            if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+                theme->setSplashBytes(orientation, bytes);
+            else
+                theme->setSplashImage(orientation, pictureOfMember(memberName));
         } else if (name() == QLatin1String("PageBackgroundImages")) {
             readPageBackgroundImages(theme);
         } else if (name() == QLatin1String("Icons")) {
@@ -303,12 +304,10 @@ void ThemeReader::readLibraryTheme(ThemeLibraryData* data)
             const QString memberName = readElementText();
             if (hasError())
                 return;
-            const QString path = importMember(*this, memberName, SplashTexts);
-            if (path.isEmpty())
+            if (!importMember(*this, memberName, SplashTexts))
                 return;
-            // The file stays: the reader's folder goes with the reader.
-            QPixmap pixmap;
-            if (!pixmap.load(path)) {
+            const QPixmap pixmap = pixmapOfMember(memberName);
+            if (pixmap.isNull()) {
                 raiseError(
                     tr("Failed to load splash image '%1' from theme bundle.").arg(memberName));
                 return;
@@ -487,6 +486,8 @@ void ThemeReader::readSkinSet(SkinSet* skinSet, Theme* theme)
             skipUnknownElement();
             continue;
         }
+        if (!countSkin())
+            break;
         smart_ptr<Skin> skin(new Skin(itemType, QString()));
         readSkin(skin.get(), theme);
         if (!hasError()) {

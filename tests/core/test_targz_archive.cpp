@@ -191,6 +191,27 @@ TEST_F(TargzArchiveTest, ArchivesAreListedAndExtractedHereAndByTheSystemTar)
     EXPECT_EQ(readFile(out + "/" + name), readFile(work + "/theme.xml"));
 }
 
+// Members from memory, compressed in chunks on several threads, make one stream that the system's
+// tar reads: long names, empty members and members across many chunks included.
+TEST_F(TargzArchiveTest, MembersFromMemoryAreReadByTheSystemTar)
+{
+    QByteArray large(3 * 1024 * 1024 + 5, '\0');
+    for (int i = 0; i < large.size(); ++i)
+        large[i] = char((i / 1000) * 7 + (i % 13 == 0 ? i : 0));
+    const QString longName = QString(150, u'n');
+    const QList<TarMember> members = {
+        {"large", large}, {"empty", QByteArray()}, {longName, "long"}, {"small", bytes(700, 2)}};
+    TargzArchive archive;
+    QSignalSpy progress(&archive, &TargzArchive::operationProgress);
+    ASSERT_TRUE(archive.createFromMemory(path("memory.tgz"), members));
+    EXPECT_EQ(intsOf(progress).last(), large.size() + 4 + 700);
+    EXPECT_LT(QFileInfo(path("memory.tgz")).size(), large.size() / 4);
+    QDir().mkpath(path("system"));
+    ASSERT_NE(systemTar({"xzf", path("memory.tgz"), "-C", path("system")}), "<failed>");
+    for (const TarMember& member : members)
+        EXPECT_EQ(readFile(path("system/") + member.name), member.data);
+}
+
 TEST_F(TargzArchiveTest, CreateReportsSizesOfArchivedFiles)
 {
     TargzArchive archive;
@@ -439,6 +460,61 @@ TEST_F(TargzArchiveTest, DamagedArchivesFail)
     QStringList names;
     EXPECT_FALSE(archive.list(path("short.qvt"), names));
     EXPECT_EQ(names, QStringList({"a"}));
+}
+
+// One pass into memory: the names of all members, the bytes of the regular members asked for
+// (the last of a name wins), and every limit checked on the headers, long names included.
+TEST_F(TargzArchiveTest, ReadIntoMemoryTakesWhatIsAskedForWithinTheLimits)
+{
+    using Result = TargzArchive::ReadResult;
+    const std::vector<Member> members = {{"a", '0', "first"},  {"b", '0', "skipped"},
+                                         {"a", '0', "second"}, {"c", '0', "gone"},
+                                         {"c", '2', {}, "a"},  {"d", '5'},
+                                         {"e", '0', ""}};
+    const std::vector<Member> longName = {{"././@LongLink", 'L', QByteArray(300, 'n') + '\0'},
+                                          {"x", '0', "x"}};
+    struct Case
+    {
+        const char* label;
+        const std::vector<Member>& members;
+        TargzArchive::Limits limits;
+        Result result;
+        QString culprit;
+    };
+    const std::vector<Case> cases = {
+        {"member count", members, {6, 7, 30}, Result::TooManyMembers, ""},
+        {"member size", members, {7, 6, 30}, Result::MemberTooLarge, "b"},
+        {"total size", members, {7, 7, 17}, Result::TooLarge, "a"},
+        {"long name count", longName, {1, 7, 400}, Result::TooManyMembers, ""},
+        {"long name size", longName, {2, 7, 300}, Result::TooLarge, ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ASSERT_TRUE(writeGzip(path("m.tgz"), tarStream(c.members)));
+        TargzArchive archive;
+        QStringList names;
+        QHash<QString, QByteArray> contents;
+        QString culprit;
+        EXPECT_EQ(archive.readIntoMemory(
+                      path("m.tgz"), c.limits, [](const QString& name) { return name != "b"; },
+                      names, contents, &culprit),
+                  c.result);
+        EXPECT_EQ(culprit, c.culprit);
+    }
+    TargzArchive archive;
+    QStringList names;
+    QHash<QString, QByteArray> contents;
+    ASSERT_TRUE(writeGzip(path("m.tgz"), tarStream(members)));
+    ASSERT_EQ(archive.readIntoMemory(
+                  path("m.tgz"), {7, 7, 30}, [](const QString& name) { return name != "b"; }, names,
+                  contents),
+              Result::Read);
+    EXPECT_EQ(names, QStringList({"a", "b", "a", "c", "c", "d", "e"}));
+    EXPECT_EQ(contents, (QHash<QString, QByteArray>{{"a", "second"}, {"e", ""}}));
+    EXPECT_FALSE(contents.value("e").isNull());
+    ASSERT_TRUE(writeGzip(path("m.tgz"), tarStream(members).left(2048)));
+    EXPECT_EQ(archive.readIntoMemory(
+                  path("m.tgz"), {7, 7, 30}, [](const QString&) { return true; }, names, contents),
+              Result::Unreadable);
 }
 
 TEST_F(TargzArchiveTest, BusyArchiveRefusesAnotherOperation)

@@ -1,10 +1,18 @@
 #include "common/helpers.h"
 #include "common/isolated_app_data.h"
+#include "common/sample_themes.h"
 #include "velmora_objects/temporary_directory.h"
+#include "velmora_objects/theme.h"
+#include "velmora_objects/theme_file_writer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using TestUtil::readFile;
 using TestUtil::treeOf;
@@ -82,4 +90,99 @@ TEST(TemporaryDirectory, ApplicationDataFolderCanBeRedirected)
     }
     EXPECT_NE(TemporaryDirectory::applicationDataFolder(), isolated);
     EXPECT_FALSE(TemporaryDirectory::applicationDataFolder().isEmpty());
+}
+
+namespace {
+
+// A folder as an ended (unlocked) or a live (locked) process leaves it.
+int makeProcessFolder(const QString& path, bool live)
+{
+    QDir().mkpath(path + "/temp_theme");
+    writeFile(path + "/temp_theme/theme.xml", "x");
+    const int owner =
+        ::open(QFile::encodeName(path + "/.owner").constData(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    if (live)
+        ::flock(owner, LOCK_EX | LOCK_NB);
+    else
+        ::close(owner);
+    return owner;
+}
+
+} // namespace
+
+TEST(TemporaryDirectory, ProcessFolderIsFreshAndOwnAndLeftoversOfEndedProcessesGo)
+{
+    TestUtil::IsolatedAppData appData;
+    const QString ended = appData.path() + "/velmora_process_ended";
+    const QString live = appData.path() + "/velmora_process_live";
+    makeProcessFolder(ended, false);
+    const int liveOwner = makeProcessFolder(live, true);
+    writeFile(appData.path() + "/velmora_process_file", "not a folder");
+
+    const QString folder = TemporaryDirectory::processFolder();
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(QDir(folder).isEmpty());
+    EXPECT_EQ(TemporaryDirectory::processFolder(), folder);
+    QStringList expected = {QFileInfo(folder).fileName(), "velmora_process_file",
+                            "velmora_process_live"};
+    expected.sort();
+    QStringList listed = QDir(appData.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    listed.sort();
+    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(readFile(live + "/temp_theme/theme.xml"), "x");
+    ::close(liveOwner);
+
+    // A folder that went is made again.
+    QDir(folder).removeRecursively();
+    EXPECT_TRUE(QFileInfo(TemporaryDirectory::processFolder()).isDir());
+}
+
+// Run by the next test in processes of its own: writes and reads back a theme bundle of its
+// own, again and again, while another process does the same.
+TEST(TwoEditors, OneOfThem)
+{
+    const QStringList role = qEnvironmentVariable("VELMORA_EDITOR_ROLE").split('\n');
+    if (role.size() != 3)
+        GTEST_SKIP() << "started by TwoEditors.WorkAtOnceWithoutTouchingEachOthersFiles";
+    TemporaryDirectory::setApplicationDataFolder(role[0]);
+    const QString bundle = role[1];
+    const QString name = role[2];
+    std::unique_ptr<Velmora::Theme> theme = TestUtil::emptyTheme(name);
+    for (quint32 i = 0; i < 3; ++i)
+        theme->addIconData(TestUtil::imageBytes(20000, qHash(name) + i));
+    for (int round = 0; round < 25; ++round) {
+        ThemeFileWriter writer(theme.get(), nullptr);
+        ASSERT_TRUE(writer.write(bundle));
+        const Velmora::Theme read(bundle);
+        ASSERT_EQ(read.getName(), name);
+        ASSERT_EQ(read.getIcons().size(), 3u);
+        for (unsigned int id = 0; id < 3; ++id)
+            ASSERT_EQ(read.getIcons()[id].getData(), theme->getIcons()[id].getData());
+    }
+}
+
+TEST(TwoEditors, WorkAtOnceWithoutTouchingEachOthersFiles)
+{
+    QTemporaryDir shared;
+    const QString appData = shared.filePath("app_data");
+    makeProcessFolder(appData + "/velmora_process_ended", false);
+    std::vector<std::unique_ptr<QProcess>> editors;
+    for (const QString name : {"Sea", "Sky"}) {
+        auto editor = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("VELMORA_EDITOR_ROLE",
+                           QStringList({appData, shared.filePath(name + ".qvt"), name}).join('\n'));
+        editor->setProcessEnvironment(environment);
+        editor->setProcessChannelMode(QProcess::ForwardedChannels);
+        editor->start(QCoreApplication::applicationFilePath(),
+                      {"--gtest_filter=TwoEditors.OneOfThem"});
+        editors.push_back(std::move(editor));
+    }
+    for (const auto& editor : editors) {
+        ASSERT_TRUE(editor->waitForFinished(120000));
+        EXPECT_EQ(editor->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(editor->exitCode(), 0);
+    }
+    // Each process removed its folder at exit, and the first made removed the leftover.
+    EXPECT_TRUE(QDir(appData).isEmpty());
 }

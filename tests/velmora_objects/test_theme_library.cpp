@@ -1,6 +1,7 @@
 #include "common/helpers.h"
 #include "common/isolated_app_data.h"
 #include "common/theme_bundles.h"
+#include "velmora_objects/temporary_directory.h"
 #include "velmora_objects/theme_library.h"
 
 #include <QDir>
@@ -150,7 +151,7 @@ TEST_F(ThemeLibraryTest, ScanListsTheBundlesThatLoad)
     EXPECT_EQ(rowOf("Sky").data(Qt::UserRole + 2), QVariant(true));
     EXPECT_EQ(rowOf("Sand").data(Qt::UserRole + 2), QVariant(true));
     // The readers' folders are gone.
-    EXPECT_TRUE(QDir(appData.path()).isEmpty());
+    EXPECT_TRUE(QDir(TemporaryDirectory::processFolder()).isEmpty());
 }
 
 TEST_F(ThemeLibraryTest, ScanOfAMissingFolderOrAFileFails)

@@ -5,6 +5,7 @@
 #include "velmora_objects/skin.h"
 #include "velmora_objects/skin_properties.h"
 #include "velmora_objects/skin_set.h"
+#include "velmora_objects/temporary_directory.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_library_data.h"
 #include "velmora_objects/theme_reader.h"
@@ -52,7 +53,8 @@ protected:
 
     QString readerFolder(int number) const
     {
-        return appData.path() + "/velmora_theme_reader_" + QString::number(number);
+        return TemporaryDirectory::processFolder() + "/velmora_theme_reader_" +
+               QString::number(number);
     }
 
     // Reads the document into the theme; the error text, empty when the read succeeded.
@@ -550,7 +552,7 @@ TEST_F(ThemeReaderDocument, ElementTextIsTakenAsItStands)
 // touched.
 TEST_F(ThemeReaderDocument, OnlyImageMemberNamesAreImported)
 {
-    const QString victim = appData.path() + "/victim";
+    const QString victim = TemporaryDirectory::processFolder() + "/victim";
     TestUtil::writeFile(victim, "safe");
     std::vector<BundleMember> members = pictures();
     members.push_back({"../victim", "overwritten", {}});
@@ -566,7 +568,8 @@ TEST_F(ThemeReaderDocument, OnlyImageMemberNamesAreImported)
         EXPECT_TRUE(theme.getIcons().empty());
     }
     EXPECT_EQ(TestUtil::readFile(victim), "safe");
-    EXPECT_EQ(QDir(appData.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+    EXPECT_EQ(QDir(TemporaryDirectory::processFolder())
+                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"victim"}));
 }
 
@@ -633,7 +636,7 @@ TEST_F(ThemeReaderDocument, NestedReadersUseTheirOwnFolders)
     Theme theme(path);
     EXPECT_EQ(theme.getName(), "Nested");
     EXPECT_FALSE(QFileInfo::exists(readerFolder(2)));
-    EXPECT_TRUE(QFileInfo::exists(readerFolder(1) + "/Test.xml"));
+    EXPECT_TRUE(QFileInfo(readerFolder(1)).isDir());
     // The outer reader still reads its own document.
     Theme outerTheme{QString()};
     outer.readNext();
