@@ -432,7 +432,7 @@ TEST_F(DocumentTest, BurstOfMarksIsRefreshedOnceAfterItsFirstMark)
         QTest::qWait(delay / 15);
     }
     ASSERT_TRUE(refreshes.wait(delay * 10));
-    EXPECT_GE(refreshedAt, delay);
+    EXPECT_GE(refreshedAt, delay * 9 / 10); // a coarse timer may fire 5 % early
     EXPECT_LT(refreshedAt - lastMark, delay);
     QTest::qWait(delay * 3 / 2);
     EXPECT_EQ(refreshes.count(), 1);
