@@ -1,5 +1,8 @@
-// Saving and loading the largest project the limits allow, beside the cost of reading the same
-// file's bytes into memory.
+// Loading and saving projects, each beside a baseline measured in the same run: a load and a
+// save to memory beside reading the file's bytes into a fresh buffer, a save to a file beside
+// writing the same bytes to a file and syncing it, and the same load and save at 1, 16, 64 and
+// 256 pages. After the run the ratios are printed, from the minimum and from the median of the
+// repetitions.
 
 #include "velmora_objects/button.h"
 #include "velmora_objects/clock.h"
@@ -21,15 +24,23 @@
 #include <QImage>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
 #include <memory>
+#include <unistd.h>
 
 using namespace Velmora;
 
 namespace {
 
-// A PNG of noise, which compresses about as badly as a photograph.
-QByteArray noisePng(int width, int height, quint32 seed)
+constexpr int Repetitions = 9;
+constexpr int ControlsPerPage = 16;
+const int PageCounts[] = {1, 16, 64, 256};
+
+// A picture of noise, which compresses about as badly as a photograph.
+QImage noise(int width, int height, quint32 seed)
 {
     QRandomGenerator random(seed);
     QImage image(width, height, QImage::Format_RGB32);
@@ -38,22 +49,36 @@ QByteArray noisePng(int width, int height, quint32 seed)
         for (int x = 0; x < width; ++x)
             line[x] = 0xff000000u | (random.generate() & 0xffffffu);
     }
+    return image;
+}
+
+QByteArray noisePng(int width, int height, quint32 seed)
+{
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    noise(width, height, seed).save(&buffer, "PNG");
     return bytes;
 }
 
-// A theme with a skin set for each control type and 50 images: 20 page backgrounds and 10 each
-// of icons, control images and skin images.
+Gradient gradient(const QString& name, int seed)
+{
+    Gradient result;
+    result.setName(name);
+    result.setStops({{0.0, QColor(seed % 256, 20, 40)},
+                     {0.3, QColor(60, seed % 256, 80)},
+                     {0.7, QColor(100, 120, seed % 256)},
+                     {1.0, QColor(140, 160, 180)}});
+    return result;
+}
+
+// A theme with textured splash images, a skin set for each control type and 50 images: 20 page
+// backgrounds and 10 each of icons, control images and skin images.
 Theme* largeTheme()
 {
     auto* theme = new Theme(QString());
-    QImage splash(480, 272, QImage::Format_RGB32);
-    splash.fill(QColor(30, 60, 120));
-    theme->setSplashImage(Orientation_LANDSCAPE, splash);
-    theme->setSplashImage(Orientation_PORTRAIT, splash.transformed(QTransform().rotate(90)));
+    theme->setSplashImage(Orientation_LANDSCAPE, noise(480, 272, 1000));
+    theme->setSplashImage(Orientation_PORTRAIT, noise(272, 480, 1001));
     quint32 seed = 1;
     for (int i = 0; i < 20; ++i)
         theme->addPageBackgroundImageData(noisePng(160, 90, seed++), 1 + i % 2);
@@ -81,6 +106,8 @@ Theme* largeTheme()
         theme->setDefaultSkin(ThemedItemType(type), "Normal");
         theme->setDefaultItemProperty(ThemedItemType(type), "fontSize", 12);
     }
+    theme->setDefaultItemProperty(ThemedItemType_PAGE_SWITCHER, "backgroundGradient",
+                                  QVariant::fromValue(gradient("Bar", 7)));
     return theme;
 }
 
@@ -93,8 +120,12 @@ Control* newControl(int index)
         button->setImageId(unsigned(index % 10));
         return button;
     }
-    case 1:
-        return new Slider;
+    case 1: {
+        auto* slider = new Slider;
+        slider->setUnit(Slider::Unit_8BIT);
+        slider->setValue(index % 256);
+        return slider;
+    }
     case 2:
         return new ColourPicker;
     case 3:
@@ -106,8 +137,11 @@ Control* newControl(int index)
     }
 }
 
-// 256 pages of 16 controls each (4096, all six types), 256 page switchers, every IR slot in use.
-std::unique_ptr<Configuration> largestProject()
+// Pages of 16 controls each (all six types), each page with a name, a background gradient and
+// image, an icon, navigation buttons and a page switcher of its own whose page list is full;
+// the theme above; every IR slot that buttons can take in use. At 256 pages the project holds
+// as much as a project can.
+std::unique_ptr<Configuration> makeProject(int pageCount)
 {
     auto project = std::make_unique<Configuration>();
     project->clear();
@@ -115,27 +149,47 @@ std::unique_ptr<Configuration> largestProject()
     project->setTheme(largeTheme());
     int controlIndex = 0;
     unsigned char slot = 0;
-    for (unsigned int p = 0; p < Configuration::MaximumPages; ++p) {
+    for (int p = 0; p < pageCount; ++p) {
         const unsigned int pageId = project->addPage();
         Page& page = project->getPage(pageId);
         page.setName(QString("Page %1").arg(p));
-        page.setBackgroundImageId(p % 20);
-        page.setIconId(p % 10);
-        page.setPageSwitcherId(p);
+        page.setBackgroundGradient(gradient(QString("Page gradient %1").arg(p), p));
+        page.setBackgroundGradientRotation(p % 360);
+        page.setBackgroundImageId(unsigned(p % 20));
+        page.setIconId(unsigned(p % 10));
+        page.setLayoutName("Grid of four");
+        NavButtons navigation;
+        navigation.position = NavigationPosition_BOTTOM;
+        navigation.alignment = Alignment_SPREAD;
+        navigation.functions = {ButtonFunction_PREVIOUS_PAGE, ButtonFunction_GO_TO_PAGE,
+                                ButtonFunction_BACK, ButtonFunction_NEXT_PAGE};
+        page.setNavButtons(navigation);
+
         smart_ptr<PageSwitcher> bar(new PageSwitcher);
-        bar->setPageIds({pageId, (pageId + 1) % Configuration::MaximumPages});
+        bar->setPosition(NavigationPosition_BOTTOM);
+        std::vector<unsigned int> pageIds;
+        const int listed =
+            std::min(PageSwitcher::maxPages(NavigationPosition_BOTTOM, 1), pageCount);
+        for (int i = 0; i < listed; ++i)
+            pageIds.push_back(unsigned((p + i) % pageCount));
+        bar->setPageIds(pageIds);
         bar->setUsage(1);
-        project->insertPageSwitcher(bar, UINT_MAX);
-        for (int c = 0; c < 16; ++c, ++controlIndex) {
+        bar->setBackgroundGradient(gradient(QString("Bar %1").arg(p), p + 1));
+        bar->setShowTime(true);
+        bar->setShowDate(true);
+        page.setPageSwitcherId(project->insertPageSwitcher(bar, UINT_MAX));
+
+        for (int c = 0; c < ControlsPerPage; ++c, ++controlIndex) {
             Control* control = newControl(controlIndex);
             control->setPageId(pageId);
             control->setGeometry(QRect(c * 20, c * 10, 60, 30));
             control->setCaption(QString("Control %1").arg(controlIndex));
             control->setStartupSkin("Normal");
-            if (slot < NoIRSlot && (control->getType() == ControlType_BUTTON))
+            if (slot < NoIRSlot && control->getType() == ControlType_BUTTON)
                 control->setIRSlotId(Action_CLICK, slot++);
             smart_ptr<Control> owned(control);
             const unsigned int id = project->insertControl(owned, UINT_MAX);
+            project->getControl(id).setName(project->getControl(id).defaultName());
             page.getControlIds().insert(id);
         }
     }
@@ -145,115 +199,240 @@ std::unique_ptr<Configuration> largestProject()
     return project;
 }
 
-const Configuration& project()
+QByteArray readWhole(const QString& path)
 {
-    static const std::unique_ptr<Configuration> largest = largestProject();
-    return *largest;
+    QFile input(path);
+    input.open(QIODevice::ReadOnly);
+    return input.readAll();
 }
 
-struct SavedFile
+// One saved project of each size: its file, its bytes and the project loaded from it.
+struct SavedProject
 {
-    SavedFile()
+    explicit SavedProject(int pageCount)
     {
-        path = directory.filePath("largest.qvp");
+        path = directory.filePath("saved.qvp");
         Streamer streamer;
         streamer.open(Streamer::Mode_WRITE, path);
-        project().write(streamer, false);
+        makeProject(pageCount)->write(streamer, false);
         streamer.close();
-        size = QFile(path).size();
+        bytes = readWhole(path);
+        loaded.clear();
+        Streamer reader;
+        reader.open(Streamer::Mode_READ, path);
+        loaded.read(reader);
     }
 
     QTemporaryDir directory;
     QString path;
-    qint64 size = 0;
+    QByteArray bytes;
+    Configuration loaded;
 };
 
-const SavedFile& savedFile()
+const SavedProject& saved(int pageCount)
 {
-    static const SavedFile file;
-    return file;
+    static std::map<int, std::unique_ptr<SavedProject>> projects;
+    std::unique_ptr<SavedProject>& project = projects[pageCount];
+    if (!project)
+        project = std::make_unique<SavedProject>(pageCount);
+    return *project;
 }
 
+int pagesOf(const benchmark::State& state)
+{
+    return int(state.range(0));
+}
+
+// The baseline of loading and of saving to memory: the file's bytes read into a fresh buffer.
+void readFileBytes(benchmark::State& state)
+{
+    const SavedProject& project = saved(pagesOf(state));
+    for (auto _ : state) {
+        const QByteArray bytes = readWhole(project.path);
+        benchmark::DoNotOptimize(bytes.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * project.bytes.size());
+}
+
+// Opening the file and reading the whole project from it. The project read is deleted outside
+// the timing.
+void load(benchmark::State& state)
+{
+    const SavedProject& project = saved(pagesOf(state));
+    for (auto _ : state) {
+        auto loaded = std::make_unique<Configuration>();
+        loaded->clear();
+        Streamer streamer;
+        streamer.open(Streamer::Mode_READ, project.path);
+        loaded->read(streamer);
+        benchmark::DoNotOptimize(loaded->getControls().size());
+        state.PauseTiming();
+        loaded.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * project.bytes.size());
+}
+
+// Saving the loaded project into a byte array.
 void saveToMemory(benchmark::State& state)
 {
-    const Configuration& largest = project();
+    const SavedProject& project = saved(pagesOf(state));
     for (auto _ : state) {
         QByteArray bytes;
         Streamer streamer;
         streamer.open(Streamer::Mode_WRITE, &bytes);
-        largest.write(streamer, false);
+        project.loaded.write(streamer, false);
         benchmark::DoNotOptimize(bytes.data());
     }
-    state.SetBytesProcessed(state.iterations() * savedFile().size);
+    state.SetBytesProcessed(state.iterations() * project.bytes.size());
 }
-BENCHMARK(saveToMemory)->Unit(benchmark::kMillisecond);
 
-// Through a temporary file beside the target, flushed to the disk and renamed over it.
+// The baseline of saving to a file: the same bytes written over a file and synced to the disk.
+void writeBytesWithFsync(benchmark::State& state)
+{
+    const SavedProject& project = saved(256);
+    QTemporaryDir directory;
+    const QString path = directory.filePath("written.qvp");
+    for (auto _ : state) {
+        QFile output(path);
+        if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            output.write(project.bytes) != project.bytes.size() || !output.flush() ||
+            ::fsync(output.handle()) != 0)
+            state.SkipWithError("writing the bytes failed");
+        output.close();
+    }
+    state.SetBytesProcessed(state.iterations() * project.bytes.size());
+}
+
+// Saving the loaded project to a file: a temporary file beside the target, synced to the disk
+// and put in the target's place.
 void saveToFile(benchmark::State& state)
 {
-    const Configuration& largest = project();
+    const SavedProject& project = saved(256);
     QTemporaryDir directory;
     const QString path = directory.filePath("saved.qvp");
     for (auto _ : state) {
         Streamer streamer;
         streamer.open(Streamer::Mode_WRITE, path);
-        largest.write(streamer, false);
+        project.loaded.write(streamer, false);
         streamer.close();
     }
-    state.SetBytesProcessed(state.iterations() * savedFile().size);
+    state.SetBytesProcessed(state.iterations() * project.bytes.size());
 }
-BENCHMARK(saveToFile)->Unit(benchmark::kMillisecond);
 
-void load(benchmark::State& state)
+double minimumOf(const std::vector<double>& values)
 {
-    const SavedFile& file = savedFile();
-    Configuration loaded;
-    for (auto _ : state) {
-        loaded.clear();
-        Streamer streamer;
-        streamer.open(Streamer::Mode_READ, file.path);
-        loaded.read(streamer);
-        benchmark::DoNotOptimize(loaded.getControls().size());
-    }
-    state.SetBytesProcessed(state.iterations() * file.size);
-    state.counters["controls"] = double(loaded.getControls().size());
+    return *std::min_element(values.begin(), values.end());
 }
-BENCHMARK(load)->Unit(benchmark::kMillisecond);
 
-// The same, with the file's bytes read into memory first and the project read from them.
-void loadFromBytes(benchmark::State& state)
+// Each benchmark repeated, reported by its minimum and median (and mean and spread).
+benchmark::internal::Benchmark* repeated(benchmark::internal::Benchmark* benchmark)
 {
-    const SavedFile& file = savedFile();
-    Configuration loaded;
-    for (auto _ : state) {
-        QFile input(file.path);
-        input.open(QIODevice::ReadOnly);
-        QByteArray bytes = input.readAll();
-        loaded.clear();
-        Streamer streamer;
-        streamer.open(Streamer::Mode_READ, &bytes);
-        loaded.read(streamer);
-        benchmark::DoNotOptimize(loaded.getControls().size());
-    }
-    state.SetBytesProcessed(state.iterations() * file.size);
+    return benchmark->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(Repetitions)
+        ->DisplayAggregatesOnly(true)
+        ->ComputeStatistics("min", minimumOf);
 }
-BENCHMARK(loadFromBytes)->Unit(benchmark::kMillisecond);
 
-// The baseline: the same file's bytes read into memory.
-void readFileBytes(benchmark::State& state)
+void registerBenchmarks()
 {
-    const SavedFile& file = savedFile();
-    for (auto _ : state) {
-        QFile input(file.path);
-        input.open(QIODevice::ReadOnly);
-        const QByteArray bytes = input.readAll();
-        benchmark::DoNotOptimize(bytes.constData());
+    repeated(benchmark::RegisterBenchmark("readFileBytes", readFileBytes))->Arg(256);
+    repeated(benchmark::RegisterBenchmark("load", load))->Arg(256);
+    repeated(benchmark::RegisterBenchmark("saveToMemory", saveToMemory))->Arg(256);
+    repeated(benchmark::RegisterBenchmark("writeBytesWithFsync", writeBytesWithFsync));
+    repeated(benchmark::RegisterBenchmark("saveToFile", saveToFile));
+    for (auto [name, function] : {std::pair{"pages/readFileBytes", readFileBytes},
+                                  {"pages/load", load},
+                                  {"pages/saveToMemory", saveToMemory}}) {
+        auto* benchmark = repeated(benchmark::RegisterBenchmark(name, function));
+        for (int pages : PageCounts)
+            benchmark->Arg(pages);
     }
-    state.SetBytesProcessed(state.iterations() * file.size);
-    state.counters["fileBytes"] = double(file.size);
 }
-BENCHMARK(readFileBytes)->Unit(benchmark::kMillisecond);
+
+// Shows the runs as the console does and keeps the minimum and median of each benchmark.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Aggregate)
+                times[nameOf(run)][run.aggregate_name] = run.GetAdjustedRealTime();
+        }
+    }
+
+    double time(const std::string& name, const char* statistic) { return times[name][statistic]; }
+
+    // "measured / baseline" from the minima and from the medians, with the target.
+    void printRatio(const char* what, const std::string& measured, const std::string& baseline,
+                    double target)
+    {
+        if (times.count(measured) == 0 || times.count(baseline) == 0)
+            return; // left out of this run
+        const double minimum = time(measured, "min") / time(baseline, "min");
+        const double median = time(measured, "median") / time(baseline, "median");
+        std::printf("%-44s %6.2fx (min)  %6.2fx (median)  target <= %.1fx: %s\n", what, minimum,
+                    median, target, std::max(minimum, median) <= target ? "met" : "NOT MET");
+    }
+
+private:
+    // The benchmark's name with its argument: "load", "pages/load/16".
+    static std::string nameOf(const Run& run)
+    {
+        const std::string& args = run.run_name.args;
+        return run.run_name.function_name + (args.empty() ? "" : "/" + args);
+    }
+
+    std::map<std::string, std::map<std::string, double>> times;
+};
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    registerBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    std::printf("\nRatios over %d repetitions (largest project, %lld bytes):\n", Repetitions,
+                static_cast<long long>(saved(256).bytes.size()));
+    reporter.printRatio("load / read bytes into a fresh buffer", "load/256", "readFileBytes/256",
+                        3.0);
+    reporter.printRatio("save to memory / read bytes", "saveToMemory/256", "readFileBytes/256",
+                        3.0);
+    reporter.printRatio("save to file / write bytes with fsync", "saveToFile",
+                        "writeBytesWithFsync", 1.5);
+
+    std::printf("\nGrowth with the page count (median times; the theme is the same at every "
+                "size):\n%6s %10s %10s %10s %10s %16s %16s\n",
+                "pages", "bytes", "read ms", "load ms", "save ms", "load us/page+",
+                "save us/page+");
+    int previous = 0;
+    for (int pages : PageCounts) {
+        const std::string arg = "/" + std::to_string(pages);
+        if (reporter.time("pages/load" + arg, "median") == 0)
+            continue; // left out of this run
+        const double load = reporter.time("pages/load" + arg, "median");
+        const double save = reporter.time("pages/saveToMemory" + arg, "median");
+        std::printf("%6d %10lld %10.3f %10.3f %10.3f", pages,
+                    static_cast<long long>(saved(pages).bytes.size()),
+                    reporter.time("pages/readFileBytes" + arg, "median"), load, save);
+        if (previous > 0) {
+            // The cost of each page added since the size before: equal steps mean linear growth.
+            const std::string before = "/" + std::to_string(previous);
+            const double added = pages - previous;
+            std::printf(" %16.2f %16.2f",
+                        1000 * (load - reporter.time("pages/load" + before, "median")) / added,
+                        1000 * (save - reporter.time("pages/saveToMemory" + before, "median")) /
+                            added);
+        }
+        std::printf("\n");
+        previous = pages;
+    }
+    benchmark::Shutdown();
+    return 0;
+}

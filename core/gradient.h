@@ -30,7 +30,8 @@ public:
     const QString& name() const { return d->name; }
     const GradientStops& stops() const { return d->stops; }
     void setName(const QString& name);
-    // Stores the stops sorted by position, then by colour (see operator< on colours).
+    // Stores the stops sorted by position, then by colour (see operator< on colours); stops
+    // equal in both keep the order they were given in.
     void setStops(const GradientStops& stops);
 
     bool isNull() const;

@@ -1,11 +1,13 @@
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/streamer.h"
+#include "velmora_objects/theme.h"
 
 #include <QByteArray>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -26,10 +28,29 @@ void load(Velmora::Configuration& project, QByteArray bytes)
     project.read(stream);
 }
 
+// What the editor may do with whatever a read left, loaded or not: look up every default skin,
+// and remove each control and put it back (as deleting it and undoing does).
+void useAsTheEditorDoes(Velmora::Configuration& project)
+{
+    project.getUsedSkins();
+    if (const Velmora::Theme* theme = project.getTheme()) {
+        for (int itemType = 0; itemType <= 8; ++itemType)
+            theme->getDefaultSkin(Velmora::ThemedItemType(itemType));
+    }
+    std::vector<unsigned int> ids;
+    for (const Velmora::Control& control : project.getControls())
+        ids.push_back(control.getId());
+    for (unsigned int id : ids) {
+        smart_ptr<Velmora::Control> control = project.removeControl(id);
+        project.insertControl(control, id);
+    }
+}
+
 } // namespace
 
 // Input: a whole project file. A damaged file may only end in std::runtime_error, and what was
-// read still saves. A file that loads saves to bytes that load again and save to the same bytes.
+// read still saves and can be used. A file that loads saves to bytes that load again and save
+// to the same bytes.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -40,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         loaded = true;
     } catch (const std::runtime_error&) {
     }
-    project.getUsedSkins();
+    useAsTheEditorDoes(project);
     const QByteArray first = saved(project);
     if (!loaded)
         return 0;

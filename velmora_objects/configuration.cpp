@@ -102,7 +102,6 @@ quint16 readShort(Streamer& streamer)
 {
     quint16 value = 0;
     streamer.stream() >> value;
-    streamer.checkStatus();
     return value;
 }
 
@@ -338,7 +337,12 @@ void Configuration::render(AbstractRenderer* renderer) const
 
 void Configuration::write(Streamer& streamer, bool minimal) const
 {
-    QDataStream& s = streamer.stream();
+    DataStream& s = streamer.stream();
+    // Room for about the whole project at once, so that the bytes are not copied again and
+    // again as they grow.
+    streamer.reserve(
+        (theme ? theme->streamBytesEstimate() : 0) +
+        qsizetype(512 * (pages.size() + pageSwitchers.size()) + 256 * controls.size()));
     streamer.writeTag("Configuration_start");
 
     streamer.writeTag("ConfigurationHeader_start");
@@ -388,7 +392,14 @@ void Configuration::write(Streamer& streamer, bool minimal) const
 
 void Configuration::read(Streamer& streamer)
 {
-    QDataStream& s = streamer.stream();
+    // Wherever the reading ends, the IR table and the controls' own slots agree afterwards.
+    struct Reconciler
+    {
+        ~Reconciler() { project.reconcileIRSlots(); }
+        Configuration& project;
+    } reconciler{*this};
+
+    DataStream& s = streamer.stream();
     const quint32 version = streamer.version();
     streamer.expectTag("Configuration_start");
 
@@ -399,12 +410,10 @@ void Configuration::read(Streamer& streamer)
     if (version <= 2 && orientation != Orientation_LANDSCAPE)
         orientation = Orientation_PORTRAIT;
     header.setOrientation(orientation);
-    streamer.checkStatus();
     streamer.expectTag("ConfigurationHeader_end");
 
     bool hasTheme = false;
     streamer >> hasTheme;
-    streamer.checkStatus();
     if (hasTheme) {
         // An empty path loads nothing: the theme starts empty and reads its block.
         Theme* newTheme = new Theme(QString());
@@ -434,7 +443,6 @@ void Configuration::read(Streamer& streamer)
         unlockFunction = readByte(streamer);
         lockTimeout = readInt(streamer);
     }
-    streamer.checkStatus();
     streamer.expectTag("Configuration_end");
 }
 
@@ -459,6 +467,7 @@ void Configuration::readControls(Streamer& streamer)
     for (quint16 i = 0; i < count; ++i) {
         const quint16 id = readShort(streamer);
         const quint8 type = readByte(streamer);
+        // The type names the block that follows: without it no tag can be expected.
         streamer.checkStatus();
         smart_ptr<Control> control(newControl(type));
         control->read(streamer);
@@ -467,9 +476,46 @@ void Configuration::readControls(Streamer& streamer)
             throw std::runtime_error("Found control on unknown page");
         // A control whose id is taken or too large is dropped, and its page does not list it.
         // Its own IR slots are not entered here: the file's IR entries follow.
-        if (controls.insert(control, id) != UINT_MAX)
-            pages[pageId].getControlIds().insert(id);
+        if (controls.insert(control, id) != UINT_MAX) {
+            // Files list controls in id order: the id then goes last.
+            std::set<unsigned int>& ids = pages[pageId].getControlIds();
+            ids.insert(ids.end(), id);
+        }
     }
+}
+
+void Configuration::reconcileIRSlots()
+{
+    // Files of older programs can hold entries for controls or actions that do not exist, and
+    // controls whose own slots the table does not map to them; removing such a control and
+    // putting it back would then assign a slot twice. The table wins: entries that name no
+    // slot, a missing control or an action the control does not have are dropped...
+    for (auto entry = irSlots.left.begin(); entry != irSlots.left.end();) {
+        const IRAction& target = entry->second;
+        bool valid = false;
+        if (entry->first != NoIRSlot && controls.exists(target.controlId)) {
+            for (Action action : irActionsOf(controls[target.controlId]))
+                valid = valid || action == target.action;
+        }
+        if (valid)
+            ++entry;
+        else
+            irSlots.left.erase(entry++);
+    }
+    // ...a control's own slot that the table does not give it becomes none...
+    for (Control& control : controls) {
+        for (Action action : irActionsOf(control)) {
+            const unsigned char slot = control.getIRSlotId(action);
+            if (slot == NoIRSlot)
+                continue;
+            const auto entry = irSlots.left.find(slot);
+            if (entry == irSlots.left.end() || entry->second != IRAction(control.getId(), action))
+                control.setIRSlotId(action, NoIRSlot);
+        }
+    }
+    // ...and every control the table names takes the slot it gives.
+    for (const auto& entry : irSlots.left)
+        controls[entry.second.controlId].setIRSlotId(entry.second.action, entry.first);
 }
 
 void Configuration::readIRSlots(Streamer& streamer)
@@ -480,7 +526,6 @@ void Configuration::readIRSlots(Streamer& streamer)
         const quint8 slot = readByte(streamer);
         const quint32 controlId = quint32(readInt(streamer));
         const quint8 action = readByte(streamer);
-        streamer.checkStatus();
         if (!irSlots.insert(IRSlotTable::value_type(slot, IRAction(controlId, Action(action))))
                  .second)
             throw std::runtime_error("Found duplicate IR slot assignment");

@@ -187,7 +187,10 @@ public:
     // control-image stores, only the images that pages and buttons use.
     void write(Streamer& streamer, bool minimal) const;
     // Reads a project block of any accepted version into a cleared project. A format fault
-    // raises std::runtime_error and leaves the project as far as it was read.
+    // raises std::runtime_error and leaves the project as far as it was read. Either way the IR
+    // table and the controls' own slots agree afterwards: the table read from the file wins,
+    // its entries for a missing control or action are dropped, and a control's slot that the
+    // table does not give it becomes NoIRSlot.
     void read(Streamer& streamer);
 
     void render(AbstractRenderer* renderer) const override;
@@ -197,6 +200,8 @@ private:
     void readControls(Streamer& streamer);
     void recountPageSwitcherUsage();
     void readIRSlots(Streamer& streamer);
+    // Makes the IR table and the controls' own slots agree after a read.
+    void reconcileIRSlots();
 
     ConfigurationHeader header;
     Theme* theme = nullptr;

@@ -19,7 +19,6 @@ void Control::read(Streamer& s)
     if (s.version() >= 15)
         m_startupSkin = readString(s);
     s.expectTag("Control_end");
-    s.checkStatus();
 }
 
 void Control::write(Streamer& s) const
@@ -43,20 +42,19 @@ void Control::setIRSlotId(Action, unsigned char) {}
 
 void Control::readBlock(Streamer& s, const char* kind, const std::function<void()>& readFields)
 {
-    s.expectTag(QByteArray(kind).append("_start").constData());
+    s.expectTag(kind, "_start");
     Control::read(s);
     readFields();
-    s.expectTag(QByteArray(kind).append("_end").constData());
-    s.checkStatus();
+    s.expectTag(kind, "_end");
 }
 
 void Control::writeBlock(Streamer& s, const char* kind,
                          const std::function<void()>& writeFields) const
 {
-    s.writeTag(QByteArray(kind).append("_start").constData());
+    s.writeTag(kind, "_start");
     Control::write(s);
     writeFields();
-    s.writeTag(QByteArray(kind).append("_end").constData());
+    s.writeTag(kind, "_end");
 }
 
 Control::ThemeDefaults::ThemeDefaults(const Theme* theme, const Theme* previous,

@@ -50,7 +50,6 @@ Streamer& operator>>(Streamer& s, NavButtons& buttons)
     buttons.alignment = Alignment(readByte(s));
     s >> buttons.functions;
     s.expectTag("NavButtons_end");
-    s.checkStatus();
     return s;
 }
 
@@ -90,7 +89,6 @@ Streamer& operator>>(Streamer& s, Page& page)
     page.m_layoutName = readString(s);
     s >> page.m_navButtons;
     s.expectTag("Page_end");
-    s.checkStatus();
     return s;
 }
 

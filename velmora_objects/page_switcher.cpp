@@ -12,13 +12,29 @@ namespace Velmora {
 
 using namespace StreamFields;
 
-PageSwitcher::PageSwitcher()
-    : m_buttonTextColour(QStringLiteral("#b2b2b2")), m_buttonHighlight(QStringLiteral("#4682B4")),
-      m_timeFormat(QStringLiteral("hh:mm")), m_dateFormat(QStringLiteral("d/M/yyyy"))
+namespace {
+
+// The bar's background until it is given another: black, dark grey at 0.3, black. Shared by
+// every new switcher (a gradient is copied on write).
+const Gradient& defaultBackground()
 {
-    m_backgroundGradient.setStops({{0.0, QColor(QStringLiteral("#000000"))},
-                                   {0.3, QColor(QStringLiteral("#3f3f3f"))},
-                                   {1.0, QColor(QStringLiteral("#000000"))}});
+    static const Gradient background = [] {
+        Gradient gradient;
+        gradient.setStops({{0.0, QColor(0x00, 0x00, 0x00)},
+                           {0.3, QColor(0x3f, 0x3f, 0x3f)},
+                           {1.0, QColor(0x00, 0x00, 0x00)}});
+        return gradient;
+    }();
+    return background;
+}
+
+} // namespace
+
+PageSwitcher::PageSwitcher()
+    : m_backgroundGradient(defaultBackground()), m_buttonTextColour(0xb2, 0xb2, 0xb2),
+      m_buttonHighlight(0x46, 0x82, 0xb4), m_timeFormat(QStringLiteral("hh:mm")),
+      m_dateFormat(QStringLiteral("d/M/yyyy"))
+{
 }
 
 int PageSwitcher::maxPages(int position, int orientation)
@@ -195,7 +211,6 @@ Streamer& operator>>(Streamer& s, PageSwitcher& switcher)
         switcher.m_dateTimeFontSize = readInt(s);
     }
     s.expectTag("PageSwitcher_end");
-    s.checkStatus();
     return s;
 }
 

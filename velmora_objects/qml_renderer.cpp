@@ -343,10 +343,11 @@ void QMLRenderer::renderSlider(const Velmora::Slider* slider)
     const int maximum = slider->getMaximum();
     s.writeProperty("minimum", minimum);
     s.writeProperty("maximum", maximum);
-    // The value as a fraction of the range; an empty range puts the handle at the start
-    // rather than writing a value the document cannot hold.
+    // The value as a fraction of the range. A range that is empty or inverted (maximum not
+    // above minimum) puts the handle at the start rather than writing a value the document
+    // cannot hold or a fraction of a range that does not exist.
     const double range = double(maximum) - double(minimum);
-    const double fraction = range == 0.0 ? 0.0 : (double(slider->getValue()) - minimum) / range;
+    const double fraction = range <= 0.0 ? 0.0 : (double(slider->getValue()) - minimum) / range;
     s.writeProperty("value", fraction);
     s.writeProperty("showCaption", !slider->getCaption().isEmpty());
     s.writeProperty("showValue", slider->getShowValue());

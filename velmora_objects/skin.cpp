@@ -104,13 +104,11 @@ void Skin::read(Streamer& streamer)
     qint32 readType = 0;
     quint32 count = 0;
     streamer.stream() >> name >> readType >> count;
-    streamer.checkStatus();
     itemType = ThemedItemType(readType);
     streamer.checkCount(count, MinimumPropertyBytes);
     for (quint32 i = 0; i < count; ++i) {
         qint32 type = 0;
         streamer.stream() >> type;
-        streamer.checkStatus();
         // An unknown type number has no block to read; the next tag check finds the stream
         // out of step.
         smart_ptr<SkinProperty> property(SkinProperty::create(SkinPropertyType(type)));

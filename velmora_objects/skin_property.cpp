@@ -6,12 +6,13 @@ namespace Velmora {
 
 namespace {
 
-// The tags of a plain property class's block: "BoolSkinProperty_start", "BoolSkinProperty_end"
-// and so on.
-QByteArray blockTag(SkinPropertyType type, const char* suffix)
+// The block name of a plain property class: its tags are the name followed by "_start" and
+// "_end" ("BoolSkinProperty_start", "BoolSkinProperty_end" and so on).
+const char* blockName(SkinPropertyType type)
 {
-    static const char* const names[] = {"Bool", "String", "Colour", "Image"};
-    return QByteArray(names[type - SkinPropertyType_BOOL]) + "SkinProperty" + suffix;
+    static const char* const names[] = {"BoolSkinProperty", "StringSkinProperty",
+                                        "ColourSkinProperty", "ImageSkinProperty"};
+    return names[type - SkinPropertyType_BOOL];
 }
 
 } // namespace
@@ -46,9 +47,7 @@ void SkinProperty::read(Streamer& stream)
 {
     stream.expectTag("SkinProperty_start");
     stream.stream() >> key;
-    stream.checkStatus();
     stream.stream() >> caption;
-    stream.checkStatus();
     value = stream.readVariant();
     stream.expectTag("SkinProperty_end");
 }
@@ -80,18 +79,14 @@ void IntSkinProperty::read(Streamer& stream)
 {
     stream.expectTag("IntSkinProperty_start");
     SkinProperty::read(stream);
-    QDataStream& s = stream.stream();
+    DataStream& s = stream.stream();
     qint32 number = 0;
     s >> unit;
-    stream.checkStatus();
     s >> number;
-    stream.checkStatus();
     minimum = number;
     s >> number;
-    stream.checkStatus();
     maximum = number;
     s >> specialValueText;
-    stream.checkStatus();
     stream.expectTag("IntSkinProperty_end");
 }
 
@@ -125,15 +120,11 @@ void DoubleSkinProperty::read(Streamer& stream)
 {
     stream.expectTag("DoubleSkinProperty_start");
     SkinProperty::read(stream);
-    QDataStream& s = stream.stream();
+    DataStream& s = stream.stream();
     s >> unit;
-    stream.checkStatus();
     s >> minimum;
-    stream.checkStatus();
     s >> maximum;
-    stream.checkStatus();
     s >> step;
-    stream.checkStatus();
     stream.expectTag("DoubleSkinProperty_end");
 }
 
@@ -158,16 +149,16 @@ void DoubleSkinProperty::copyFrom(const SkinProperty& other)
 
 template <SkinPropertyType Type> void PlainSkinProperty<Type>::read(Streamer& stream)
 {
-    stream.expectTag(blockTag(Type, "_start").constData());
+    stream.expectTag(blockName(Type), "_start");
     SkinProperty::read(stream);
-    stream.expectTag(blockTag(Type, "_end").constData());
+    stream.expectTag(blockName(Type), "_end");
 }
 
 template <SkinPropertyType Type> void PlainSkinProperty<Type>::write(Streamer& stream) const
 {
-    stream.writeTag(blockTag(Type, "_start").constData());
+    stream.writeTag(blockName(Type), "_start");
     SkinProperty::write(stream);
-    stream.writeTag(blockTag(Type, "_end").constData());
+    stream.writeTag(blockName(Type), "_end");
 }
 
 template class PlainSkinProperty<SkinPropertyType_BOOL>;

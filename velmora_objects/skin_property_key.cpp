@@ -9,10 +9,8 @@ void SkinPropertyKey::read(Streamer& stream)
     stream.expectTag("SkinPropertyKey_start");
     qint32 type = 0;
     stream.stream() >> type;
-    stream.checkStatus();
     itemType = type;
     stream.stream() >> name;
-    stream.checkStatus();
     stream.expectTag("SkinPropertyKey_end");
 }
 

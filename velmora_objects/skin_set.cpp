@@ -90,7 +90,6 @@ void SkinSet::read(Streamer& streamer)
     qint32 readType = 0;
     quint32 count = 0;
     streamer.stream() >> readType >> count;
-    streamer.checkStatus();
     itemType = ThemedItemType(readType);
     streamer.checkCount(count, MinimumSkinBytes);
     for (quint32 i = 0; i < count; ++i) {

@@ -22,7 +22,6 @@ void SkinTransition::read(Streamer& streamer)
     qint32 readDuration = 0;
     qint32 readEasing = 0;
     streamer.stream() >> readDuration >> readEasing;
-    streamer.checkStatus();
     duration = readDuration;
     easing = readEasing;
     streamer.expectTag(EndTag);

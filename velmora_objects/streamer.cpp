@@ -2,14 +2,12 @@
 
 #include "core/assertion.h"
 
-#include <QBuffer>
 #include <QColor>
-#include <QFileInfo>
-#include <QTemporaryFile>
-#include <cstdio>
+#include <QSaveFile>
 #include <cstring>
 #include <stdexcept>
-#include <unistd.h>
+#include <string>
+#include <utility>
 
 namespace Velmora {
 
@@ -36,54 +34,34 @@ enum : quint32
 
 Streamer::Streamer() = default;
 
-Streamer::~Streamer()
-{
-    if (isOpen()) {
-        m_stream.reset();
-        QFile::close();
-        discardPendingWrite();
-    }
-    m_stream.reset();
-}
-
-void Streamer::makeStream(QIODevice* device)
-{
-    m_stream = std::make_unique<QDataStream>(device);
-    m_stream->setVersion(QDataStream::Qt_3_3);
-    m_stream->setByteOrder(QDataStream::BigEndian);
-}
+// An unfinished save is dropped with its temporary file; the target stays as it was.
+Streamer::~Streamer() = default;
 
 void Streamer::open(Mode mode, const QString& path)
 {
-    const QFile& file = *this;
+    const Streamer& file = *this;
     VELMORA_TRAP(file.isOpen());
     m_mode = mode;
-    m_targetPath.clear();
+    m_openBlocks = 0;
     switch (mode) {
-    case Mode_WRITE: {
-        // Write beside the target so that the final rename stays on one file system.
-        const QFileInfo target(path);
-        QTemporaryFile probe(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
-        probe.setAutoRemove(false);
-        if (!probe.open())
-            throw std::runtime_error("Unable to open file");
-        const QString temporary = probe.fileName();
-        probe.close();
-        setFileName(temporary);
-        if (!QFile::open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            QFile::remove(temporary);
+    case Mode_WRITE:
+        m_saveFile = std::make_unique<QSaveFile>(path);
+        if (!m_saveFile->open(QIODevice::WriteOnly)) {
+            m_saveFile.reset();
             throw std::runtime_error("Unable to open file");
         }
-        m_targetPath = target.absoluteFilePath();
-        makeStream(this);
+        m_bytes = QByteArray();
+        m_data.openForWriting(&m_bytes);
+        m_fileOpen = true;
         writeHeader();
         break;
-    }
     case Mode_READ:
         setFileName(path);
-        if (!QFile::open(QIODevice::ReadOnly))
+        if (!QFile::open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             throw std::runtime_error("Unable to open file");
-        makeStream(this);
+        readWholeFile();
+        m_data.openForReading(m_bytes.constData(), m_bytes.size());
+        m_fileOpen = true;
         readHeader();
         break;
     default:
@@ -91,18 +69,43 @@ void Streamer::open(Mode mode, const QString& path)
     }
 }
 
+void Streamer::readWholeFile()
+{
+    const qint64 size = QFile::size();
+    if (size > MaximumFileSize) {
+        QFile::close();
+        throw std::runtime_error("File is too large");
+    }
+    m_bytes = QByteArray(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = QFile::read(m_bytes.data() + done, size - done);
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    const bool failed = error() != QFileDevice::NoError;
+    QFile::close();
+    if (failed) {
+        m_bytes = QByteArray();
+        throw std::runtime_error("Unable to open file");
+    }
+    // A file that shrank while it was read ends where its bytes end.
+    m_bytes.truncate(done);
+}
+
 void Streamer::open(Mode mode, QByteArray* bytes)
 {
     m_mode = mode;
+    m_openBlocks = 0;
     switch (mode) {
     case Mode_WRITE:
-        m_stream = std::make_unique<QDataStream>(bytes, QIODevice::WriteOnly);
-        m_stream->setVersion(QDataStream::Qt_3_3);
+        bytes->clear();
+        m_data.openForWriting(bytes);
         writeHeader();
         break;
     case Mode_READ:
-        m_stream = std::make_unique<QDataStream>(bytes, QIODevice::ReadOnly);
-        m_stream->setVersion(QDataStream::Qt_3_3);
+        m_data.openForReading(bytes->constData(), bytes->size());
         readHeader();
         break;
     default:
@@ -112,49 +115,23 @@ void Streamer::open(Mode mode, QByteArray* bytes)
 
 void Streamer::close()
 {
-    if (!isOpen())
+    m_data.flush();
+    if (!m_fileOpen)
         return;
-    const bool writing = !m_targetPath.isEmpty();
-    const bool streamOk = !m_stream || m_stream->status() == QDataStream::Ok;
-    m_stream.reset();
-    if (!writing) {
-        QFile::close();
-        return;
-    }
-    bool ok = streamOk && flush() && ::fsync(handle()) == 0 && error() == QFileDevice::NoError;
-    QFile::close();
-    ok = ok && error() == QFileDevice::NoError;
-    const QString temporary = fileName();
-    if (ok) {
-        // Keep the permissions of the file being replaced.
-        if (QFile::exists(m_targetPath))
-            QFile::setPermissions(temporary, QFile::permissions(m_targetPath));
-        else
-            QFile::setPermissions(temporary, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                 QFileDevice::ReadGroup | QFileDevice::ReadOther);
-        ok = std::rename(QFile::encodeName(temporary).constData(),
-                         QFile::encodeName(m_targetPath).constData()) == 0;
-    }
-    if (!ok) {
-        discardPendingWrite();
+    m_fileOpen = false;
+    m_data.close();
+    std::unique_ptr<QSaveFile> saveFile = std::move(m_saveFile);
+    const QByteArray bytes = std::exchange(m_bytes, QByteArray());
+    if (saveFile && (saveFile->write(bytes) != bytes.size() || !saveFile->commit()))
         throw std::runtime_error("Unable to write file");
-    }
-    m_targetPath.clear();
-}
-
-void Streamer::discardPendingWrite()
-{
-    if (!m_targetPath.isEmpty()) {
-        QFile::remove(fileName());
-        m_targetPath.clear();
-    }
 }
 
 void Streamer::writeHeader()
 {
     const Mode mode = m_mode;
     VELMORA_ASSERT(mode == Mode_WRITE);
-    *m_stream << Magic << qint32(CurrentVersion);
+    m_data << Magic << qint32(CurrentVersion);
+    m_data.flush();
 }
 
 void Streamer::readHeader()
@@ -162,51 +139,39 @@ void Streamer::readHeader()
     const Mode mode = m_mode;
     VELMORA_ASSERT(mode == Mode_READ);
     qint64 magic = 0;
-    *m_stream >> magic;
-    if (m_stream->status() != QDataStream::Ok || magic != Magic)
-        throw std::runtime_error("Unrecognised file header");
     quint32 version = 0;
-    *m_stream >> version;
-    if (m_stream->status() != QDataStream::Ok)
+    m_data >> magic >> version;
+    if (m_data.status() != QDataStream::Ok || magic != Magic)
         throw std::runtime_error("Unrecognised file header");
     m_version = version;
     if (m_version > CurrentVersion)
         throw std::runtime_error("File format is a future version");
 }
 
-void Streamer::writeTag(const char* tag)
+void Streamer::missingTag(const char* name, const char* suffix)
 {
-    m_stream->writeRawData(tag, int(std::strlen(tag)));
-}
-
-void Streamer::expectTag(const char* tag)
-{
-    const int length = int(std::strlen(tag));
-    QByteArray read(length, '\0');
-    if (m_stream->readRawData(read.data(), length) != length ||
-        std::memcmp(read.constData(), tag, size_t(length)) != 0)
-        throw std::runtime_error(std::string("Failed to find expected tag ") + tag);
+    throw std::runtime_error(std::string("Failed to find expected tag ") + name + suffix);
 }
 
 Streamer& Streamer::operator<<(bool value)
 {
-    *m_stream << qint8(value ? 1 : 0);
+    m_data << qint8(value ? 1 : 0);
     return *this;
 }
 
 Streamer& Streamer::operator>>(bool& value)
 {
     qint8 byte = 0;
-    *m_stream >> byte;
+    m_data >> byte;
     value = byte != 0;
     return *this;
 }
 
 Streamer& Streamer::operator<<(const Gradient& gradient)
 {
-    *m_stream << gradient.name() << qint32(gradient.stops().size());
+    m_data << gradient.name() << qint32(gradient.stops().size());
     for (const auto& stop : gradient.stops())
-        *m_stream << stop.first << stop.second;
+        m_data << stop.first << stop.second;
     return *this;
 }
 
@@ -214,8 +179,7 @@ Streamer& Streamer::operator>>(Gradient& gradient)
 {
     QString name;
     quint32 count = 0;
-    *m_stream >> name >> count;
-    checkStatus();
+    m_data >> name >> count;
     if (!name.isNull())
         gradient.setName(name);
     if (count == 0)
@@ -226,65 +190,60 @@ Streamer& Streamer::operator>>(Gradient& gradient)
     for (quint32 i = 0; i < count; ++i) {
         double position = 0;
         QColor colour;
-        *m_stream >> position >> colour;
+        m_data >> position >> colour;
         stops.append(qMakePair(position, colour));
     }
-    checkStatus();
     gradient.setStops(stops);
     return *this;
 }
 
 Streamer& Streamer::operator<<(const std::vector<ButtonFunction>& functions)
 {
-    *m_stream << qint32(functions.size());
+    m_data << qint32(functions.size());
     for (ButtonFunction function : functions)
-        *m_stream << qint8(function);
+        m_data << qint8(function);
     return *this;
 }
 
 Streamer& Streamer::operator>>(std::vector<ButtonFunction>& functions)
 {
     quint32 count = 0;
-    *m_stream >> count;
-    checkStatus();
+    m_data >> count;
     checkCount(count, 1);
     functions.assign(count, ButtonFunction(0));
     for (auto& function : functions) {
         quint8 byte = 0;
-        *m_stream >> byte;
+        m_data >> byte;
         function = ButtonFunction(byte);
     }
-    checkStatus();
     return *this;
 }
 
 Streamer& Streamer::operator<<(const std::vector<unsigned int>& values)
 {
-    *m_stream << qint32(values.size());
+    m_data << qint32(values.size());
     for (unsigned int value : values)
-        *m_stream << qint32(value);
+        m_data << qint32(value);
     return *this;
 }
 
 Streamer& Streamer::operator>>(std::vector<unsigned int>& values)
 {
     quint32 count = 0;
-    *m_stream >> count;
-    checkStatus();
+    m_data >> count;
     checkCount(count, 4);
     values.assign(count, 0u);
     for (auto& value : values) {
         quint32 word = 0;
-        *m_stream >> word;
+        m_data >> word;
         value = word;
     }
-    checkStatus();
     return *this;
 }
 
 void Streamer::writeVariant(const QVariant& value)
 {
-    QDataStream& s = *m_stream;
+    DataStream& s = m_data;
     if (!value.isValid()) {
         s << quint32(Qt3Invalid) << QString();
         return;
@@ -321,10 +280,9 @@ void Streamer::writeVariant(const QVariant& value)
 
 QVariant Streamer::readVariant()
 {
-    QDataStream& s = *m_stream;
+    DataStream& s = m_data;
     quint32 type = 0;
     s >> type;
-    checkStatus();
     QVariant result;
     switch (type) {
     case Qt3Invalid: {
@@ -371,23 +329,18 @@ QVariant Streamer::readVariant()
     default:
         throw std::runtime_error("Unsupported value type");
     }
-    checkStatus();
     return result;
 }
 
 void Streamer::checkStatus()
 {
-    if (m_stream->status() != QDataStream::Ok)
+    if (m_data.status() != QDataStream::Ok)
         unexpectedEnd();
 }
 
 void Streamer::checkCount(quint64 count, quint64 minBytesEach)
 {
-    QIODevice* device = m_stream->device();
-    if (!device || device->isSequential())
-        return;
-    const qint64 left = device->bytesAvailable();
-    if (left < 0 || (minBytesEach > 0 && count > quint64(left) / minBytesEach))
+    if (minBytesEach > 0 && count > quint64(m_data.bytesLeft()) / minBytesEach)
         unexpectedEnd();
 }
 

@@ -1,26 +1,36 @@
 #pragma once
 
 #include "core/gradient.h"
+#include "velmora_objects/data_stream.h"
 #include "velmora_objects/velmora_types.h"
 
 #include <QByteArray>
-#include <QDataStream>
 #include <QFile>
 #include <QString>
 #include <QVariant>
+#include <cstring>
 #include <memory>
 #include <vector>
 
+class QSaveFile;
+
 namespace Velmora {
 
-// The tagged binary stream of project files and of controls on the clipboard: a big-endian
-// Qt data stream of version 6 (the Qt 3.3 forms) behind an eight-byte magic and the format
-// version. Blocks are framed by raw text tags ("Page_start" ... "Page_end").
+// The tagged binary stream of project files and of controls on the clipboard: the big-endian
+// forms of a Qt data stream of version 6 (the Qt 3.3 forms) behind an eight-byte magic and the
+// format version. Blocks are framed by raw text tags ("Page_start" ... "Page_end").
 //
-// Format faults raise std::runtime_error; using the stream in the wrong mode is fatal.
+// The stream works on bytes in memory. Reading a file reads it whole first (refusing one larger
+// than MaximumFileSize); writing one builds its bytes in memory, and close() hands them to a
+// QSaveFile, which writes a temporary file beside the target (through a symbolic link, to the
+// file it names), syncs it and only then puts it in the target's place with the target's
+// permissions. A target that may not be written is refused when the stream is opened, and a
+// failed save leaves the old file as it was.
 //
-// Writing to a file goes to a temporary file beside the target; close() replaces the target
-// only when every write succeeded, so a failed save leaves the old file as it was.
+// A field cut short or damaged ends the reading (see DataStream): the next tag expected then
+// fails, so a damaged block is reported at the tag that follows the damage. A count that
+// promises more than the stream holds fails at once (checkCount). Format faults raise
+// std::runtime_error; using the stream in the wrong mode is fatal.
 class Streamer : public QFile
 {
 public:
@@ -35,15 +45,21 @@ public:
     static constexpr quint32 CurrentVersion = 18;
     // "Orvn", "KVX" and 0x08, most significant byte first.
     static constexpr qint64 Magic = qint64(0x4f72766e4b565808LL);
+    // Files beyond this size are refused before anything is read.
+    static constexpr qint64 MaximumFileSize = qint64(1) << 30;
 
     Streamer();
     ~Streamer() override;
 
     void open(Mode mode, const QString& path);
+    // The same over a byte array, which must outlive the stream; writing replaces what the
+    // array held. The file side of the streamer stays closed.
     void open(Mode mode, QByteArray* bytes);
-    // Ends the stream. In write mode on a file this is where the target is replaced; a failed
-    // write raises std::runtime_error("Unable to write file") and the target stays untouched.
+    // Ends a file stream. Writing, this is where the target is replaced; a failed write raises
+    // std::runtime_error("Unable to write file") and the target stays untouched.
     void close() override;
+    // True while a file is open for reading or writing (the file side of the streamer).
+    bool isOpen() const { return m_fileOpen; }
 
     void writeHeader();
     void readHeader();
@@ -52,10 +68,38 @@ public:
     // The format version read from the header; all bits set while writing.
     quint32 version() const { return m_version; }
 
-    void writeTag(const char* tag);
-    void expectTag(const char* tag);
+    // A tag, or a tag made of a block name and a suffix ("Slider", "_start"), compared in place.
+    // Writing to a byte array, the array holds exactly the bytes written whenever a block that
+    // is not inside another one has ended, and once the stream is closed or destroyed.
+    void writeTag(const char* tag)
+    {
+        const size_t length = std::strlen(tag);
+        m_data.writeRawData(tag, int(length));
+        if (length >= 6 && std::memcmp(tag + length - 6, "_start", 6) == 0)
+            ++m_openBlocks;
+        else if (length >= 4 && std::memcmp(tag + length - 4, "_end", 4) == 0)
+            blockEnded();
+    }
+    void writeTag(const char* name, const char* suffix)
+    {
+        m_data.writeRawData(name, int(std::strlen(name)));
+        writeTag(suffix);
+    }
+    void expectTag(const char* tag)
+    {
+        if (!m_data.skipIf(tag, qsizetype(std::strlen(tag))))
+            missingTag(tag);
+    }
+    void expectTag(const char* name, const char* suffix)
+    {
+        if (!m_data.skipIf(name, qsizetype(std::strlen(name))) ||
+            !m_data.skipIf(suffix, qsizetype(std::strlen(suffix))))
+            missingTag(name, suffix);
+    }
 
-    QDataStream& stream() { return *m_stream; }
+    DataStream& stream() { return m_data; }
+    // Writing: room for about this many more bytes (see DataStream::reserve).
+    void reserve(qsizetype bytes) { m_data.reserve(bytes); }
 
     Streamer& operator<<(bool value);
     Streamer& operator>>(bool& value);
@@ -72,9 +116,10 @@ public:
     void writeVariant(const QVariant& value);
     QVariant readVariant();
 
-    // Guards for readers facing damaged files. checkStatus raises the stream's error when a
-    // read ran past the end or met corrupt data; checkCount raises it when a count read from
-    // the file promises more elements (of at least minBytesEach bytes) than the stream holds.
+    // Guards for readers facing damaged files, raising "Unexpected end of file". checkStatus
+    // fails once a field was cut short or damaged, for readers that must decide on a field
+    // before any tag follows; checkCount fails when a count read from the file promises more
+    // elements (of at least minBytesEach bytes) than the stream still holds.
     void checkStatus();
     void checkCount(quint64 count, quint64 minBytesEach);
 
@@ -82,13 +127,27 @@ private:
     // The plain file open stays hidden: a streamer is opened only with a mode and a target.
     using QFile::open;
 
-    void makeStream(QIODevice* device);
-    void discardPendingWrite();
+    void readWholeFile();
+    void blockEnded()
+    {
+        if (--m_openBlocks <= 0) {
+            m_openBlocks = 0;
+            m_data.flush();
+        }
+    }
+    [[noreturn]] static void missingTag(const char* name, const char* suffix = "");
 
-    std::unique_ptr<QDataStream> m_stream;
+    // A file's bytes: the whole file while reading, the bytes built while writing. Declared
+    // before the data stream, which writes into them until it is destroyed.
+    QByteArray m_bytes;
+    DataStream m_data;
     Mode m_mode = Mode_NONE;
     quint32 m_version = 0xFFFFFFFFu;
-    QString m_targetPath; // the file being replaced while writing to a temporary file
+    bool m_fileOpen = false;
+    // Blocks begun and not yet ended while writing.
+    int m_openBlocks = 0;
+    // While writing a file: the temporary file that replaces the target on close.
+    std::unique_ptr<QSaveFile> m_saveFile;
 };
 
 } // namespace Velmora

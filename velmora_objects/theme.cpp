@@ -4,9 +4,18 @@
 #include "velmora_objects/renderable.h"
 #include "velmora_objects/skin.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <exception>
 
 namespace Velmora {
+
+namespace {
+
+// The first bytes of every PNG file.
+constexpr char PngSignature[] = "\x89PNG\r\n\x1a\n";
+
+} // namespace
 
 Theme::Theme(const QString& bundlePath)
     : pageBackgroundImages(PageBackgroundStep, PageBackgroundMaximum),
@@ -38,12 +47,61 @@ Theme::Theme(const Theme& other)
 
 Theme::~Theme() = default;
 
+const QImage& Theme::SplashImage::image() const
+{
+    if (!m_decoded) {
+        m_image = QImage::fromData(m_bytes, "PNG");
+        m_decoded = true;
+    }
+    return m_image;
+}
+
+const QByteArray& Theme::SplashImage::bytes() const
+{
+    if (!m_encoded) {
+        // The form Qt's data stream gives an image: a PNG file at the default settings.
+        QBuffer buffer(&m_bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!QImageWriter(&buffer, "png").write(m_image))
+            m_bytes.clear();
+        m_encoded = true;
+    }
+    return m_bytes;
+}
+
+void Theme::SplashImage::setImage(const QImage& image)
+{
+    m_image = image;
+    m_decoded = true;
+    m_bytes.clear();
+    m_encoded = image.isNull();
+}
+
+void Theme::SplashImage::setBytes(const QByteArray& bytes)
+{
+    if (bytes.startsWith(QByteArrayView(PngSignature, 8))) {
+        m_bytes = bytes;
+        m_encoded = true;
+        m_image = QImage();
+        m_decoded = false;
+    } else {
+        setImage(bytes.isEmpty() ? QImage() : QImage::fromData(bytes));
+    }
+}
+
 void Theme::setSplashImage(Orientation orientation, const QImage& image)
 {
-    if (orientation == Orientation_LANDSCAPE)
-        landscapeSplash = image;
-    else
-        portraitSplash = image;
+    (orientation == Orientation_LANDSCAPE ? landscapeSplash : portraitSplash).setImage(image);
+}
+
+const QByteArray& Theme::getSplashBytes(Orientation orientation) const
+{
+    return (orientation == Orientation_LANDSCAPE ? landscapeSplash : portraitSplash).bytes();
+}
+
+void Theme::setSplashBytes(Orientation orientation, const QByteArray& bytes)
+{
+    (orientation == Orientation_LANDSCAPE ? landscapeSplash : portraitSplash).setBytes(bytes);
 }
 
 unsigned int Theme::addImageFile(const QString& filePath, ImageStore& store)

@@ -62,10 +62,38 @@ public:
     const QString& getName() const { return name; }
     void setName(const QString& newName) { name = newName; }
 
-    const QImage& getLandscapeSplash() const { return landscapeSplash; }
-    const QImage& getPortraitSplash() const { return portraitSplash; }
+    // A splash picture as the theme keeps it: the bytes of its PNG file exactly as they were
+    // read, written back unchanged and decoded only when the picture is asked for; a picture
+    // set as an image is encoded (as PNG) only when its bytes are asked for. Either form is made
+    // once and kept.
+    class SplashImage
+    {
+    public:
+        // The picture, decoded from the bytes on first use; null when they do not decode.
+        const QImage& image() const;
+        // The PNG file; empty when there is no picture.
+        const QByteArray& bytes() const;
+        void setImage(const QImage& image);
+        // PNG bytes are kept as they are; bytes of another format are decoded at once (and
+        // encoded as PNG when asked for); empty bytes remove the picture.
+        void setBytes(const QByteArray& bytes);
+
+    private:
+        mutable QImage m_image;
+        mutable QByteArray m_bytes;
+        mutable bool m_decoded = true; // m_image shows the picture
+        mutable bool m_encoded = true; // m_bytes holds the picture
+    };
+
+    // The splash pictures, decoded when first asked for.
+    const QImage& getLandscapeSplash() const { return landscapeSplash.image(); }
+    const QImage& getPortraitSplash() const { return portraitSplash.image(); }
     // Orientation_LANDSCAPE sets the landscape splash; any other value the portrait one.
     void setSplashImage(Orientation orientation, const QImage& image);
+    // The splash pictures as stored: the bytes of a PNG file, empty for no picture. Setting
+    // them keeps PNG bytes unchanged, so that they are written back as they came.
+    const QByteArray& getSplashBytes(Orientation orientation) const;
+    void setSplashBytes(Orientation orientation, const QByteArray& bytes);
 
     // The image stores, in id order.
     const ImageStore& getPageBackgroundImages() const { return pageBackgroundImages; }
@@ -157,6 +185,8 @@ public:
     // stream's std::runtime_error on a damaged block.
     void write(Streamer& streamer, const SaveFilter* filter) const;
     void read(Streamer& streamer);
+    // About how many bytes the block takes, for a writer to make room for it at once.
+    qsizetype streamBytesEstimate() const;
 
     // Default item properties by item type and property name; a value is a plain QVariant or
     // holds a Gradient or a TextStyle.
@@ -176,8 +206,8 @@ protected:
     static QPixmap pixmapOf(const ImageStore& store, unsigned int id);
 
     QString name;
-    QImage landscapeSplash;
-    QImage portraitSplash;
+    SplashImage landscapeSplash;
+    SplashImage portraitSplash;
     ImageStore pageBackgroundImages;
     ImageStore icons;
     ImageStore controlImages;

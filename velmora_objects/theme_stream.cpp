@@ -8,6 +8,7 @@
 
 #include <QMetaType>
 #include <QtEndian>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -43,67 +44,63 @@ bool holdsTextStyle(ThemedItemType itemType, const QString& name)
            (name == QLatin1String("displayTextStyle") || name == QLatin1String("buttonTextStyle"));
 }
 
-// A number of the stream, checked: a cut-short stream ends in the stream's error.
-template <class T> T readChecked(Streamer& streamer)
+// A number of the stream.
+template <class T> T readNumber(Streamer& streamer)
 {
     T value = 0;
     streamer.stream() >> value;
-    streamer.checkStatus();
     return value;
 }
 
-// A splash image as the data stream keeps it: a marker (0 for a null image), then a PNG file.
-// The PNG file is taken chunk by chunk up to its end chunk before anything is decoded, so that
-// a cut-short file ends in the stream's error and a damaged header cannot make the decoder
-// allocate without bound.
-QImage readSplash(Streamer& streamer)
+// A splash image as the data stream keeps it: a marker (0 for a null image), then a PNG file,
+// which carries no length of its own. Its chunks are walked up to the end chunk and the file's
+// bytes are kept as they are; nothing is decoded. The header is checked so that a picture that
+// is not a PNG file or is larger than a panel could need is refused at once. A file cut short
+// ends the stream's reading (the next tag reports it) and gives no picture.
+QByteArray readSplash(Streamer& streamer)
 {
-    QDataStream& s = streamer.stream();
-    if (readChecked<qint32>(streamer) == 0) // the marker of a null image
-        return QImage();
-
-    auto take = [&](QByteArray& into, quint32 size) {
-        streamer.checkCount(size, 1);
-        const int at = into.size();
-        into.resize(at + int(size));
-        if (s.readRawData(into.data() + at, int(size)) != int(size))
-            throw std::runtime_error("Unexpected end of file");
-    };
-    QByteArray file;
-    take(file, 8);
-    if (!file.startsWith("\x89PNG\r\n\x1a\n"))
+    DataStream& s = streamer.stream();
+    if (readNumber<qint32>(streamer) == 0) // the marker of a null image
+        return QByteArray();
+    const char* const file = s.take(8);
+    if (!file)
+        return QByteArray();
+    if (std::memcmp(file, "\x89PNG\r\n\x1a\n", 8) != 0)
         throw std::runtime_error("Unreadable splash image");
     for (bool first = true;; first = false) {
-        const int chunk = file.size();
-        take(file, 8); // the chunk's length and type
-        const uchar* head = reinterpret_cast<const uchar*>(file.constData()) + chunk;
+        const char* const head = s.take(8); // the chunk's length and type
+        if (!head)
+            return QByteArray();
         const quint32 size = qFromBigEndian<quint32>(head);
-        const QByteArray type = file.mid(chunk + 4, 4);
-        if (first && (type != "IHDR" || size < 8))
+        const bool header = std::memcmp(head + 4, "IHDR", 4) == 0;
+        if (size > 0x7fffffffu || (first && (!header || size < 8)))
             throw std::runtime_error("Unreadable splash image");
-        take(file, size);
-        take(file, 4); // its checksum
+        const char* const body = s.take(qsizetype(size) + 4); // with its checksum
+        if (!body)
+            return QByteArray();
         if (first) {
-            const uchar* header = reinterpret_cast<const uchar*>(file.constData()) + chunk + 8;
-            const quint32 width = qFromBigEndian<quint32>(header);
-            const quint32 height = qFromBigEndian<quint32>(header + 4);
+            const quint32 width = qFromBigEndian<quint32>(body);
+            const quint32 height = qFromBigEndian<quint32>(body + 4);
             if (width == 0 || height == 0 || width > MaximumSplashSide ||
                 height > MaximumSplashSide)
                 throw std::runtime_error("Unreadable splash image");
         }
-        if (type == "IEND")
-            break;
+        if (std::memcmp(head + 4, "IEND", 4) == 0)
+            return QByteArray(file, body + size + 4 - file);
     }
-    QImage image = QImage::fromData(file, "PNG");
-    if (image.isNull())
-        throw std::runtime_error("Unreadable splash image");
-    return image;
+}
+
+void writeSplash(Streamer& streamer, const Theme::SplashImage& splash)
+{
+    const QByteArray& file = splash.bytes();
+    streamer.stream() << qint32(file.isEmpty() ? 0 : 1);
+    streamer.stream().writeRawData(file.constData(), int(file.size()));
 }
 
 void writeImages(Streamer& streamer, const Theme::ImageStore& store,
                  const std::set<unsigned int>* only)
 {
-    QDataStream& s = streamer.stream();
+    DataStream& s = streamer.stream();
     auto written = [only](const ImageData& image) {
         return !only || only->count(image.getId()) != 0;
     };
@@ -121,10 +118,10 @@ void writeImages(Streamer& streamer, const Theme::ImageStore& store,
 
 void readImages(Streamer& streamer, Theme::ImageStore& store)
 {
-    const quint16 count = readChecked<quint16>(streamer);
+    const quint16 count = readNumber<quint16>(streamer);
     streamer.checkCount(count, MinimumImageBytes);
     for (quint16 i = 0; i < count; ++i) {
-        const quint16 id = readChecked<quint16>(streamer);
+        const quint16 id = readNumber<quint16>(streamer);
         smart_ptr<ImageData> image(new ImageData);
         image->read(streamer);
         // An id that is taken or beyond the store's maximum drops the image.
@@ -143,27 +140,40 @@ void ImageData::write(Streamer& streamer) const
 
 void ImageData::read(Streamer& streamer)
 {
-    QDataStream& s = streamer.stream();
+    DataStream& s = streamer.stream();
     const quint32 version = streamer.version();
     streamer.expectTag("ImageData_start");
     s >> data;
     md5.clear();
     if (version >= 1)
         s >> md5;
-    streamer.checkStatus();
     if (md5.isEmpty())
         md5 = digestOf(data);
     orientation = Orientation_LANDSCAPE;
     if (version >= 2)
-        orientation = readChecked<qint32>(streamer);
+        orientation = readNumber<qint32>(streamer);
     streamer.expectTag("ImageData_end");
+}
+
+qsizetype Theme::streamBytesEstimate() const
+{
+    // The images are most of the block; each skin takes a few kilobytes.
+    qsizetype bytes = landscapeSplash.bytes().size() + portraitSplash.bytes().size();
+    for (const ImageStore* store : {&pageBackgroundImages, &icons, &controlImages, &skinImages}) {
+        for (const ImageData& image : *store)
+            bytes += image.getData().size() + 64;
+    }
+    for (const auto& entry : skinSets)
+        bytes += qsizetype(entry.second->getSkins().size()) * 4096;
+    return bytes;
 }
 
 void Theme::write(Streamer& streamer, const SaveFilter* filter) const
 {
-    QDataStream& s = streamer.stream();
+    DataStream& s = streamer.stream();
     streamer.writeTag("Theme_start");
-    s << landscapeSplash << portraitSplash;
+    writeSplash(streamer, landscapeSplash);
+    writeSplash(streamer, portraitSplash);
 
     writeImages(streamer, pageBackgroundImages, filter ? &filter->pageBackgroundImages : nullptr);
     writeImages(streamer, icons, filter ? &filter->icons : nullptr);
@@ -208,9 +218,17 @@ void Theme::write(Streamer& streamer, const SaveFilter* filter) const
 void Theme::read(Streamer& streamer)
 {
     const quint32 version = streamer.version();
+    // A file can name a default skin that its set lacks, or end inside the list of names: the
+    // theme never keeps such a name, wherever the reading ends.
+    struct StaleDefaultSkinsDropper
+    {
+        ~StaleDefaultSkinsDropper() { theme.dropStaleDefaultSkins(); }
+        Theme& theme;
+    } dropper{*this};
+
     streamer.expectTag("Theme_start");
-    landscapeSplash = readSplash(streamer);
-    portraitSplash = version >= 2 ? readSplash(streamer) : QImage();
+    landscapeSplash.setBytes(readSplash(streamer));
+    portraitSplash.setBytes(version >= 2 ? readSplash(streamer) : QByteArray());
 
     readImages(streamer, pageBackgroundImages);
     readImages(streamer, icons);
@@ -218,21 +236,21 @@ void Theme::read(Streamer& streamer)
         readImages(streamer, controlImages);
     if (version >= 16) {
         readImages(streamer, skinImages);
-        const quint16 keyCount = readChecked<quint16>(streamer);
+        const quint16 keyCount = readNumber<quint16>(streamer);
         streamer.checkCount(keyCount, MinimumReferenceBytes);
         for (quint16 i = 0; i < keyCount; ++i) {
             SkinPropertyKey key;
             key.read(streamer);
-            const quint16 idCount = readChecked<quint16>(streamer);
+            const quint16 idCount = readNumber<quint16>(streamer);
             streamer.checkCount(idCount, 2);
             std::set<unsigned int> ids;
             for (quint16 j = 0; j < idCount; ++j)
-                ids.insert(readChecked<quint16>(streamer));
+                ids.insert(readNumber<quint16>(streamer));
             skinImageReferences[key] = ids;
         }
     }
 
-    const quint32 setCount = readChecked<quint32>(streamer);
+    const quint32 setCount = readNumber<quint32>(streamer);
     streamer.checkCount(setCount, MinimumSkinSetBytes);
     for (quint32 i = 0; i < setCount; ++i) {
         smart_ptr<SkinSet> skinSet(new SkinSet(ThemedItemType(0)));
@@ -240,25 +258,22 @@ void Theme::read(Streamer& streamer)
         setSkinSet(skinSet);
     }
 
-    QDataStream& s = streamer.stream();
-    const quint32 defaultSkinCount = readChecked<quint32>(streamer);
+    DataStream& s = streamer.stream();
+    const quint32 defaultSkinCount = readNumber<quint32>(streamer);
     streamer.checkCount(defaultSkinCount, MinimumDefaultSkinBytes);
     for (quint32 i = 0; i < defaultSkinCount; ++i) {
         qint32 itemType = 0;
         QString skinName;
         s >> itemType >> skinName;
-        streamer.checkStatus();
         defaultSkins[ThemedItemType(itemType)] = skinName;
     }
-    // A file can name a default skin that its set lacks; the theme must never hold such a name.
-    dropStaleDefaultSkins();
 
-    const quint32 itemTypeCount = readChecked<quint32>(streamer);
+    const quint32 itemTypeCount = readNumber<quint32>(streamer);
     streamer.checkCount(itemTypeCount, MinimumItemTypeBytes);
     for (quint32 i = 0; i < itemTypeCount; ++i) {
         qint32 readType = 0;
         s >> readType;
-        const quint32 propertyCount = readChecked<quint32>(streamer);
+        const quint32 propertyCount = readNumber<quint32>(streamer);
         streamer.checkCount(propertyCount, MinimumDefaultPropertyBytes);
         const ThemedItemType itemType = ThemedItemType(readType);
         ItemPropertyMap& properties = defaultItemProperties[itemType];
@@ -268,7 +283,6 @@ void Theme::read(Streamer& streamer)
             quint8 flag = 0;
             if (version >= 14)
                 s >> flag;
-            streamer.checkStatus();
             QVariant value;
             if (flag == 1) {
                 Gradient gradient;

@@ -12,9 +12,11 @@ namespace TestUtil {
 inline QByteArray streamed(const std::function<void(Velmora::Streamer&)>& write)
 {
     QByteArray bytes;
-    Velmora::Streamer s;
-    s.open(Velmora::Streamer::Mode_WRITE, &bytes);
-    write(s);
+    {
+        Velmora::Streamer s;
+        s.open(Velmora::Streamer::Mode_WRITE, &bytes);
+        write(s);
+    }
     return bytes;
 }
 

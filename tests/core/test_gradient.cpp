@@ -3,8 +3,11 @@
 #include "common/gradients.h"
 
 #include <QVariant>
+#include <QtEndian>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 using TestUtil::makeGradient;
 
@@ -43,6 +46,27 @@ TEST(Gradient, NanPositionsSortLastWithoutBreakingTheOrder)
     ASSERT_EQ(g.stops().size(), 40);
     EXPECT_FALSE(std::isnan(g.stops().first().first));
     EXPECT_TRUE(std::isnan(g.stops().last().first));
+}
+
+TEST(Gradient, StopsEqualInBothKeysKeepTheirOrder)
+{
+    // Zeros of either sign, and NaNs of different bits, compare equal: their order must not
+    // change, or a stored gradient read back would be saved differently.
+    auto bitsOf = [](const GradientStops& stops) {
+        std::vector<quint64> bits;
+        for (const auto& stop : stops)
+            bits.push_back(qFromUnaligned<quint64>(&stop.first));
+        return bits;
+    };
+    const double nans[] = {std::nan(""), std::nan("1"), -std::nan("2")};
+    for (const auto& [what, pick] : {std::pair<const char*, std::function<double(int)>>{
+                                         "zeros", [](int i) { return i % 3 ? 0.0 : -0.0; }},
+                                     {"nans", [&](int i) { return nans[(i * 7) % 3]; }}}) {
+        GradientStops stops;
+        for (int i = 0; i < 40; ++i)
+            stops.append({pick(i), QColor(Qt::red)});
+        EXPECT_EQ(bitsOf(makeGradient("g", stops).stops()), bitsOf(stops)) << what;
+    }
 }
 
 TEST(Gradient, StopEqualityToleranceAndZero)

@@ -266,11 +266,11 @@ TEST(Controls, DamagedBlocksRaiseTheStreamError)
                   readControl(slider.left(slider.size() - 16), s);
               }),
               "Failed to find expected tag Slider_end");
-    // A caption of odd byte length is corrupt; the stream leaves its bytes unread, and here
-    // they happen to spell the next tag.
+    // A caption of odd byte length is corrupt: reading ends there, though the bytes after
+    // its length happen to spell the next tag.
     EXPECT_EQ(runtimeErrorOf([&] {
                   Label label;
                   readControl(labelOfVersion14("0000000b"), label);
               }),
-              "Unexpected end of file");
+              "Failed to find expected tag Control_end");
 }

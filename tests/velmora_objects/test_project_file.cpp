@@ -4,10 +4,13 @@
 #include "velmora_objects/sample_project.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Velmora;
 using SampleProject::load;
@@ -67,6 +70,44 @@ void putShort(QByteArray& bytes, int at, quint16 value)
 {
     qToBigEndian(value, reinterpret_cast<uchar*>(bytes.data()) + at);
 }
+
+// The IR table as "slot:control/action" entries, and the same taken from the controls' own
+// slots: equal when the two agree.
+QStringList irTable(const Configuration& project)
+{
+    QStringList entries;
+    for (const auto& entry : project.getIRSlots().left)
+        entries << QString("%1:%2/%3")
+                       .arg(entry.first)
+                       .arg(entry.second.controlId)
+                       .arg(entry.second.action);
+    return entries;
+}
+
+QStringList ownSlots(const Configuration& project)
+{
+    std::map<int, QString> bySlot;
+    for (const Control& control : project.getControls()) {
+        for (Action action : {Action_CLICK, Action_INCREMENT, Action_DECREMENT}) {
+            const unsigned char slot = control.getIRSlotId(action);
+            if (slot != NoIRSlot)
+                bySlot[slot] = QString("%1:%2/%3").arg(slot).arg(control.getId()).arg(action);
+        }
+    }
+    QStringList entries;
+    for (const auto& entry : bySlot)
+        entries << entry.second;
+    return entries;
+}
+
+QByteArray badProject(const char* name)
+{
+    return TestUtil::readFile(TestUtil::dataPath(QString("bad/project/%1.qvp").arg(name)));
+}
+
+constexpr QFile::Permissions ModeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                        QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
 
 } // namespace
 
@@ -284,7 +325,7 @@ TEST(ProjectFile, FailedSavesLeaveTheOldFileAsItWas)
     // A folder in the target's place cannot be replaced.
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.qvp"));
     EXPECT_EQ(runtimeErrorOf([&] { saveTo(big, dir.filePath("folder.qvp")); }),
-              "Unable to write file");
+              "Unable to open file");
 
     // A device that fills up during the save: the file-size limit makes every write past 4 KiB
     // fail, as a full disk would.
@@ -311,4 +352,179 @@ TEST(ProjectFile, EveryCutShortFileFailsCleanly)
     }
     load(target, bytes);
     EXPECT_EQ(saved(target), bytes);
+}
+
+TEST(ProjectFile, FieldsCutShortFailAtTheTagThatFollows)
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    const QByteArray bytes = saved(project);
+    // Each file ends one byte before the tag: inside, or just before, the field in front of it.
+    const struct
+    {
+        const char* tag;
+        int occurrence;
+        std::string message;
+    } cases[] = {
+        {"ConfigurationHeader_end", 0, "Failed to find expected tag ConfigurationHeader_end"},
+        {"ImageData_end", 0, "Failed to find expected tag ImageData_end"},
+        {"SkinProperty_end", 2, "Failed to find expected tag SkinProperty_end"},
+        {"SkinTransition_end", 0, "Failed to find expected tag SkinTransition_end"},
+        {"Control_end", 1, "Failed to find expected tag Control_end"},
+        {"Slider_end", 0, "Failed to find expected tag Slider_end"},
+        {"PageSwitcher_end", 0, "Failed to find expected tag PageSwitcher_end"},
+        {"Configuration_end", 0, "Failed to find expected tag Configuration_end"},
+        // A count promising more than is left ends the read at once: no tag follows a count.
+        {"NavButtons_end", 2, "Unexpected end of file"},
+    };
+    for (const auto& c : cases) {
+        int at = -1;
+        for (int i = 0; i <= c.occurrence; ++i)
+            at = bytes.indexOf(c.tag, at + 1);
+        ASSERT_GT(at, 0) << c.tag;
+        EXPECT_EQ(runtimeErrorOf([&] { load(project, bytes.left(at - 1)); }), c.message) << c.tag;
+    }
+}
+
+TEST(ProjectFile, LoadedIRTableAndControlSlotsAgree)
+{
+    Configuration sample;
+    SampleProject::fill(sample, 1);
+    const QByteArray bytes = saved(sample);
+    // The four entries (slots 3, 4, 5 and 9) are the last records before the unlock code.
+    const int entries = bytes.size() - int(strlen("Configuration_end")) - 4 - 1 - (4 + 8) - 4 * 6;
+    const unsigned int goTo = 0, slider = 1, brighter = 6;
+    const struct
+    {
+        const char* what;
+        QByteArray bytes;
+        QStringList table;
+    } cases[] = {
+        {"as saved",
+         bytes,
+         {QString("3:%1/1").arg(goTo), QString("4:%1/2").arg(slider), QString("5:%1/3").arg(slider),
+          QString("9:%1/1").arg(brighter)}},
+        // Slot 3 names a missing control; slot 9 an action buttons do not have.
+        {"missing control and action",
+         [&] {
+             QByteArray b = bytes;
+             qToBigEndian<qint32>(77, reinterpret_cast<uchar*>(b.data()) + entries + 1);
+             b[entries + 18 + 5] = char(Action_INCREMENT);
+             return b;
+         }(),
+         {QString("4:%1/2").arg(slider), QString("5:%1/3").arg(slider)}},
+        // Slot 3 is given to the slider's increment instead of slot 4: the table wins.
+        {"slot moved",
+         [&] {
+             QByteArray b = bytes;
+             b.remove(entries + 6, 6);
+             b.replace(entries, 6, QByteArray::fromHex("0300000001 02"));
+             putShort(b, entries - 2, 3);
+             return b;
+         }(),
+         {QString("3:%1/2").arg(slider), QString("5:%1/3").arg(slider),
+          QString("9:%1/1").arg(brighter)}},
+        // Written by an older program: slot 3 maps to a button whose own slot is none, while
+        // the other button claims slot 3.
+        {"older file", badProject("ir_slot_mismatch"), {"3:1/1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Configuration project;
+        load(project, c.bytes);
+        EXPECT_EQ(irTable(project), c.table);
+        ASSERT_EQ(ownSlots(project), irTable(project));
+        // Deleting a control and undoing it takes its entries out and puts them back.
+        std::vector<unsigned int> ids;
+        for (const Control& control : project.getControls())
+            ids.push_back(control.getId());
+        for (unsigned int id : ids) {
+            smart_ptr<Control> control = project.removeControl(id);
+            ASSERT_EQ(project.insertControl(control, id), id);
+        }
+        EXPECT_EQ(irTable(project), c.table);
+    }
+}
+
+TEST(ProjectFile, FileCutInsideTheDefaultSkinsLeavesNoStaleName)
+{
+    Configuration project;
+    EXPECT_EQ(runtimeErrorOf([&] { load(project, badProject("stale_default_cut")); }),
+              "Failed to find expected tag Theme_end");
+    const Theme* theme = project.getTheme();
+    ASSERT_NE(theme, nullptr);
+    for (const auto& [itemType, skinName] : theme->getDefaultSkins())
+        ASSERT_NE(theme->findSkin(itemType, skinName), nullptr) << skinName.toStdString();
+    for (int itemType = ThemedItemType_BUTTON; itemType <= ThemedItemType_CLOCK; ++itemType)
+        theme->getDefaultSkin(ThemedItemType(itemType)); // never a fatal assertion
+}
+
+TEST(ProjectFile, SavesWriteThroughLinksAndKeepThePermissions)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("real.qvp");
+    const QString link = dir.filePath("link.qvp");
+    Configuration project;
+    project.clear();
+    ASSERT_TRUE(TestUtil::writeFile(target, "old"));
+    ASSERT_TRUE(QFile::link(target, link));
+    const struct
+    {
+        QFile::Permissions before;
+        QFile::Permissions after;
+    } cases[] = {
+        {QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup,
+         QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup},
+        // A file its owner may not read is never left so: the project could not be opened.
+        {QFile::WriteOwner, QFile::ReadOwner | QFile::WriteOwner},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(QFile::setPermissions(target, c.before));
+        saveTo(project, link);
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(TestUtil::readFile(target), saved(project));
+        EXPECT_EQ(QFile::permissions(target) & ModeBits, c.after);
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+}
+
+TEST(ProjectFile, SavesRefuseATargetTheUserMayNotWrite)
+{
+    // The save runs in a child process: run by root (whom no permission stops) the child
+    // first becomes an unprivileged user, who owns the folder and the read-only file.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("locked.qvp");
+    ASSERT_TRUE(TestUtil::writeFile(path, "old"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    const bool root = ::geteuid() == 0;
+    const uid_t unprivileged = 65534;
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(dir.path()).constData(), unprivileged, unprivileged),
+                  0);
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), unprivileged, unprivileged), 0);
+    }
+    enum
+    {
+        Refused = 0,
+        Saved = 1,
+        CannotDropPrivileges = 2
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && (::setgid(unprivileged) != 0 || ::setuid(unprivileged) != 0))
+            ::_exit(CannotDropPrivileges);
+        Configuration project;
+        project.clear();
+        const std::string error = runtimeErrorOf([&] { saveTo(project, path); });
+        ::_exit(error == "Unable to open file" ? Refused : Saved);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == CannotDropPrivileges)
+        GTEST_SKIP() << "running as root without the right to become another user";
+    EXPECT_EQ(WEXITSTATUS(status), Refused);
+    EXPECT_EQ(TestUtil::readFile(path), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

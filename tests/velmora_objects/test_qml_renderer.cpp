@@ -134,6 +134,26 @@ TEST(QMLRenderer, ProjectAlwaysWritesPagesWithTheirControls)
     EXPECT_EQ(withSerialOne(streamer.text(), *project), renderProject(*project));
 }
 
+TEST(QMLRenderer, SliderValueIsItsShareOfTheRange)
+{
+    Configuration configuration;
+    configuration.clear();
+    configuration.addPage();
+    auto* slider = addControl<Velmora::Slider>(configuration, 0, 0, "s", "", QRect(0, 0, 90, 20));
+    ASSERT_NE(slider, nullptr);
+    // A range that is empty or inverted has no share: the handle sits at the start.
+    for (const auto& [minimum, maximum, value, line] : {std::tuple{0, 255, 51, "value:0.2;"},
+                                                        {10, 10, 10, "value:0;"},
+                                                        {100, 0, 40, "value:0;"},
+                                                        {-5, -10, -8, "value:0;"}}) {
+        slider->setMinimum(minimum);
+        slider->setMaximum(maximum);
+        slider->setValue(value);
+        const QString text = render(configuration, *slider, false, false, false);
+        EXPECT_TRUE(text.contains(QString("\n%1\n").arg(line))) << minimum << " " << maximum;
+    }
+}
+
 TEST(QMLRenderer, DamagedDateTimeFontSizeKeepsTheLayoutArithmeticSound)
 {
     const auto project = makeSwitcherProject(1);

@@ -191,7 +191,7 @@ TEST(SkinPropertyKey, BlockAndVariant)
     EXPECT_EQ(runtimeErrorOf([&] {
                   TestUtil::readStream(bytes, [](Streamer& s) { SkinPropertyKey().read(s); });
               }),
-              "Unexpected end of file");
+              "Failed to find expected tag SkinPropertyKey_end");
 
     const QVariant value = QVariant::fromValue(key);
     EXPECT_EQ(value.metaType(), QMetaType::fromName("Velmora::SkinPropertyKey"));

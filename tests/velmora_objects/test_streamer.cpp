@@ -50,6 +50,25 @@ TEST(Streamer, FileStartsWithMagicAndVersion)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.qvp"});
 }
 
+TEST(Streamer, ByteArrayHoldsEveryBlockOnceItHasEnded)
+{
+    // As the clipboard uses it: the array is read while the stream is still open.
+    QByteArray bytes("left over");
+    Streamer s;
+    s.open(Streamer::Mode_WRITE, &bytes);
+    EXPECT_EQ(bytes, header);
+    s.writeTag("Control_start");
+    s.stream() << qint32(7);
+    s.writeTag("Label", "_start");
+    s.writeTag("Label", "_end");
+    s.writeTag("Control_end");
+    EXPECT_EQ(bytes, header + "Control_start" + fromHex("00000007") + "Label_startLabel_end" +
+                         "Control_end");
+    s.stream() << qint8(1);
+    s.close();
+    EXPECT_EQ(TestUtil::body(bytes).right(1), fromHex("01"));
+}
+
 TEST(Streamer, ForeignAndFutureFilesAreRefused)
 {
     const struct
@@ -86,6 +105,16 @@ TEST(Streamer, UnopenableFileAndBadMode)
                   s.open(Streamer::Mode_NONE, &bytes);
               }),
               "Invalid streaming mode");
+    // A file too large to be a project is refused before it is read (a sparse file here).
+    QTemporaryDir dir;
+    QFile huge(dir.filePath("huge.qvp"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(Streamer::MaximumFileSize + 1));
+    huge.close();
+    EXPECT_EQ(runtimeErrorOf([&] {
+                  Streamer s;
+                  s.open(Streamer::Mode_READ, huge.fileName());
+              }),
+              "File is too large");
 }
 
 TEST(Streamer, MissingOrWrongTagIsNamed)
@@ -215,7 +244,13 @@ TEST(Streamer, VariantsUseTheQt3TypeIds)
     auto readVariant = [](Streamer& s) { s.readVariant(); };
     EXPECT_EQ(readError(header + fromHex("00000005 00000000"), readVariant),
               "Unsupported value type");
-    EXPECT_EQ(readError(header + fromHex("00000013 3fe0"), readVariant), "Unexpected end of file");
+    // A value cut short fails at the tag that follows it.
+    EXPECT_EQ(readError(header + fromHex("00000013 3fe0"),
+                        [](Streamer& s) {
+                            s.readVariant();
+                            s.expectTag("SkinProperty_end");
+                        }),
+              "Failed to find expected tag SkinProperty_end");
 }
 
 TEST(Streamer, AbandonedSaveLeavesTheOldFile)

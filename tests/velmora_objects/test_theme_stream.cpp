@@ -5,6 +5,8 @@
 #include "velmora_objects/sample_theme.h"
 #include "velmora_objects/theme.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -167,8 +169,61 @@ TEST(ThemeStream, DamagedSplashImagesAreRefused)
     QByteArray foreign = bytes;
     foreign[png + 1] = 'X';
     EXPECT_EQ(runtimeErrorOf([&] { readTheme(foreign); }), "Unreadable splash image");
-    EXPECT_EQ(runtimeErrorOf([&] { readTheme(bytes.left(png + 10)); }), "Unexpected end of file");
+    EXPECT_EQ(runtimeErrorOf([&] { readTheme(bytes.left(png + 10)); }),
+              "Failed to find expected tag Theme_end");
     EXPECT_NE(runtimeErrorOf([&] { readTheme(bytes.left(png + 40)); }), "<no error>");
+}
+
+TEST(ThemeStream, SplashImagesKeepTheBytesTheyWereStoredIn)
+{
+    const QColor teal(0, 128, 128);
+    QImage picture(8, 4, QImage::Format_RGB32);
+    picture.fill(teal);
+    auto encoded = [&](const char* format, int quality) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, format, quality);
+        return bytes;
+    };
+    // Unlike the default encoding; a re-encoded picture would not give these bytes back.
+    const QByteArray uncompressed = encoded("PNG", 100);
+    ASSERT_NE(uncompressed, encoded("PNG", -1));
+    // Sound in its structure, so kept; its pixel data is damaged, so it decodes to nothing.
+    QByteArray damaged = uncompressed;
+    damaged[damaged.indexOf("IDAT") + 8] ^= 0x5a;
+    const struct
+    {
+        const char* what;
+        QByteArray stored;
+        bool keptAsStored;
+        bool decodes;
+    } cases[] = {
+        {"PNG", uncompressed, true, true},
+        {"damaged PNG", damaged, true, false},
+        {"JPEG, stored as PNG", encoded("JPG", 100), false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Theme theme{QString()};
+        theme.setSplashBytes(Orientation_LANDSCAPE, c.stored);
+        const QByteArray bytes = themeBytes(theme);
+        const auto back = readTheme(bytes);
+        const QByteArray& kept = back->getSplashBytes(Orientation_LANDSCAPE);
+        EXPECT_EQ(kept, theme.getSplashBytes(Orientation_LANDSCAPE));
+        EXPECT_EQ(kept == c.stored, c.keptAsStored);
+        EXPECT_TRUE(kept.startsWith("\x89PNG"));
+        EXPECT_EQ(themeBytes(*back), bytes); // saved again unchanged
+        const QImage shown = back->getLandscapeSplash();
+        EXPECT_EQ(shown.isNull(), !c.decodes);
+        if (c.decodes) { // JPEG may be a step off
+            const QColor pixel = shown.pixelColor(7, 3);
+            EXPECT_LE(std::abs(pixel.red() - teal.red()) + std::abs(pixel.green() - teal.green()) +
+                          std::abs(pixel.blue() - teal.blue()),
+                      3);
+        }
+        EXPECT_TRUE(back->getPortraitSplash().isNull());
+    }
 }
 
 TEST(ThemeStream, VersionOneBlockGetsTheDefaultsOfLaterFields)

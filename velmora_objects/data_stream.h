@@ -1,0 +1,164 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDataStream>
+#include <QString>
+#include <QtEndian>
+#include <QtGlobal>
+#include <cstring>
+
+class QColor;
+class QRect;
+
+namespace Velmora {
+
+// The plain fields of the project stream, in the forms Qt's data stream gives them at version 6
+// (the Qt 3.3 forms, most significant byte first), taken from or added to bytes held in memory.
+// It stands where a QDataStream on a device would, without a device call, a status test or an
+// allocation per field: numbers are read straight from the buffer, strings and byte arrays
+// with one allocation each.
+//
+// Reading never goes past the end of the bytes. The first fault (a field cut short, a string
+// of an odd length) is kept as the status and ends the reading: every later field reads as
+// zero or empty and the stream stays at its end, so that the next tag the reader expects
+// reports where the damage lies.
+//
+// Writing appends to a byte array. Fields go straight into the array's storage, which the
+// stream grows ahead of them; the array is cut to the bytes written at each flush(), on close()
+// and when the stream is destroyed, and until then may hold unwritten room at its end.
+class DataStream
+{
+public:
+    using Status = QDataStream::Status;
+
+    DataStream() = default;
+    DataStream(const DataStream&) = delete;
+    DataStream& operator=(const DataStream&) = delete;
+    ~DataStream() { flush(); }
+
+    // Reads the size bytes at begin, which must outlive the reading.
+    void openForReading(const char* begin, qsizetype size);
+    // Appends every field written to the bytes, which must outlive the writing.
+    void openForWriting(QByteArray* bytes);
+    // Writing: room for at least this many more bytes, so that a large block is not copied
+    // as the array grows.
+    void reserve(qsizetype length)
+    {
+        if (m_outEnd - m_out < length)
+            grow(length);
+    }
+    // Writing: makes the array hold exactly the bytes written so far.
+    void flush()
+    {
+        if (m_out)
+            cutToWritten();
+    }
+    void close();
+
+    Status status() const { return m_status; }
+    // Keeps the first fault; a reading fault also ends the reading.
+    void setStatus(Status status);
+    // Reading: nothing is left to read.
+    bool atEnd() const { return m_cursor == m_end; }
+    qsizetype bytesLeft() const { return m_end - m_cursor; }
+
+    // The next length bytes, which are passed over; null (and a fault) when fewer are left.
+    const char* take(qsizetype length);
+    // True, and the bytes passed over, when the next bytes are these; nothing is passed over
+    // otherwise.
+    bool skipIf(const char* bytes, qsizetype length)
+    {
+        if (m_end - m_cursor < length || std::memcmp(m_cursor, bytes, size_t(length)) != 0)
+            return false;
+        m_cursor += length;
+        return true;
+    }
+    // QDataStream's raw forms: the number of bytes read (fewer at the end, which is a fault)
+    // or written.
+    int readRawData(char* into, int length);
+    int writeRawData(const char* from, int length)
+    {
+        if (length > 0)
+            std::memcpy(extend(length), from, size_t(length));
+        return length;
+    }
+
+    DataStream& operator>>(bool& value);
+    DataStream& operator>>(qint8& value) { return readNumber(value); }
+    DataStream& operator>>(quint8& value) { return readNumber(value); }
+    DataStream& operator>>(qint16& value) { return readNumber(value); }
+    DataStream& operator>>(quint16& value) { return readNumber(value); }
+    DataStream& operator>>(qint32& value) { return readNumber(value); }
+    DataStream& operator>>(quint32& value) { return readNumber(value); }
+    DataStream& operator>>(qint64& value) { return readNumber(value); }
+    DataStream& operator>>(quint64& value) { return readNumber(value); }
+    DataStream& operator>>(double& value);
+    // A null string (length 0xFFFFFFFF) reads null, an empty one empty.
+    DataStream& operator>>(QString& value);
+    DataStream& operator>>(QByteArray& value);
+    // The 32-bit RGB value; the colour read is opaque, or invalid for the invalid value.
+    DataStream& operator>>(QColor& value);
+    DataStream& operator>>(QRect& value);
+
+    DataStream& operator<<(bool value);
+    DataStream& operator<<(qint8 value) { return writeNumber(value); }
+    DataStream& operator<<(quint8 value) { return writeNumber(value); }
+    DataStream& operator<<(qint16 value) { return writeNumber(value); }
+    DataStream& operator<<(quint16 value) { return writeNumber(value); }
+    DataStream& operator<<(qint32 value) { return writeNumber(value); }
+    DataStream& operator<<(quint32 value) { return writeNumber(value); }
+    DataStream& operator<<(qint64 value) { return writeNumber(value); }
+    DataStream& operator<<(quint64 value) { return writeNumber(value); }
+    DataStream& operator<<(double value);
+    DataStream& operator<<(const QString& value);
+    DataStream& operator<<(const QByteArray& value);
+    DataStream& operator<<(const QColor& value);
+    DataStream& operator<<(const QRect& value);
+    // Text is written as a QString or a tag, never as a C string.
+    DataStream& operator<<(const char*) = delete;
+
+private:
+    template <class T> DataStream& readNumber(T& value)
+    {
+        if (m_end - m_cursor < qsizetype(sizeof(T))) {
+            value = 0;
+            setStatus(QDataStream::ReadPastEnd);
+            return *this;
+        }
+        value = qFromBigEndian<T>(m_cursor);
+        m_cursor += sizeof(T);
+        return *this;
+    }
+    template <class T> DataStream& writeNumber(T value)
+    {
+        qToBigEndian(value, extend(sizeof(T)));
+        return *this;
+    }
+    // Room for length more bytes at the end of the bytes written.
+    char* extend(qsizetype length)
+    {
+        if (m_outEnd - m_out < length)
+            grow(length);
+        char* const at = m_out;
+        m_out += length;
+        return at;
+    }
+    void grow(qsizetype length);
+    void cutToWritten();
+
+    // Strings of up to MaximumRecentLength units read lately, by a hash of their text.
+    static constexpr int RecentStrings = 64;
+    static constexpr qsizetype MaximumRecentLength = 24;
+    QString m_recent[RecentStrings];
+
+    const char* m_cursor = nullptr;
+    const char* m_end = nullptr;
+    QByteArray* m_target = nullptr;
+    // While writing, the next byte to write and the end of the room ahead of it, both in the
+    // target's storage; null after a flush.
+    char* m_out = nullptr;
+    char* m_outEnd = nullptr;
+    Status m_status = QDataStream::Ok;
+};
+
+} // namespace Velmora
