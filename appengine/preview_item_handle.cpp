@@ -1,0 +1,218 @@
+#include "appengine/preview_item_handle.h"
+
+#include "gui/checkered_brush.h"
+
+#include <QPainter>
+#include <QQuickItem>
+#include <QQuickItemGrabResult>
+#include <QQuickRenderControl>
+#include <QQuickWindow>
+#include <algorithm>
+#include <vector>
+
+PreviewItemHandle::PreviewItemHandle(QQuickItem* item, int kind, unsigned int id,
+                                     std::shared_ptr<Registry> registry)
+    : m_item(item), m_key(item), m_kind(kind), m_id(id), m_registry(std::move(registry))
+{
+    (*m_registry)[item] = this;
+    setData(0, kind);
+    setData(1, id);
+    // Presses go to the live item beneath, through the scene's QML surface.
+    setAcceptedMouseButtons(Qt::NoButton);
+    setFlag(ItemHasNoContents, true);
+
+    syncParent();
+    syncGeometry();
+    syncStacking();
+    syncClipping();
+    syncVisibility();
+
+    connect(item, &QQuickItem::parentChanged, this, &PreviewItemHandle::syncParent);
+    connect(item, &QQuickItem::xChanged, this, &PreviewItemHandle::syncGeometry);
+    connect(item, &QQuickItem::yChanged, this, &PreviewItemHandle::syncGeometry);
+    connect(item, &QQuickItem::widthChanged, this, &PreviewItemHandle::syncGeometry);
+    connect(item, &QQuickItem::heightChanged, this, &PreviewItemHandle::syncGeometry);
+    connect(item, &QQuickItem::visibleChanged, this, &PreviewItemHandle::syncVisibility);
+    connect(item, &QQuickItem::windowChanged, this, &PreviewItemHandle::syncVisibility);
+    connect(item, &QQuickItem::zChanged, this, &PreviewItemHandle::syncStacking);
+    connect(item, &QQuickItem::clipChanged, this, &PreviewItemHandle::syncClipping);
+    connect(item, &QQuickItem::childrenChanged, this, &PreviewItemHandle::restackChildren);
+    // At once, so that no hit test ever finds the handle of an item that is gone.
+    connect(item, &QObject::destroyed, this, [this] { delete this; });
+}
+
+PreviewItemHandle::~PreviewItemHandle()
+{
+    const auto found = m_registry->find(m_key);
+    if (found != m_registry->end() && found->second == this)
+        m_registry->erase(found);
+}
+
+void PreviewItemHandle::syncParent()
+{
+    PreviewItemHandle* parentHandle = nullptr;
+    if (QQuickItem* parent = m_item ? m_item->parentItem() : nullptr) {
+        const auto found = m_registry->find(parent);
+        if (found != m_registry->end())
+            parentHandle = found->second;
+    }
+    if (parentItem() != parentHandle)
+        setParentItem(parentHandle);
+    if (parentHandle)
+        parentHandle->restackChildren();
+}
+
+void PreviewItemHandle::syncGeometry()
+{
+    if (!m_item)
+        return;
+    const QSizeF size(m_item->width(), m_item->height());
+    if (size != m_size) {
+        prepareGeometryChange();
+        m_size = size;
+        m_maskStale = true;
+    }
+    setPos(m_item->position());
+}
+
+void PreviewItemHandle::syncVisibility()
+{
+    // An item outside the surface's window draws nowhere, whatever its own flag says.
+    setVisible(m_item && m_item->isVisible() && m_item->window());
+}
+
+void PreviewItemHandle::syncStacking()
+{
+    if (m_item)
+        setZValue(m_item->z());
+}
+
+void PreviewItemHandle::syncClipping()
+{
+    if (m_item)
+        setFlag(ItemClipsChildrenToShape, m_item->clip());
+}
+
+void PreviewItemHandle::restackChildren()
+{
+    if (!m_item)
+        return;
+    // The child handles in the order their items paint: by z, then in child order.
+    std::vector<PreviewItemHandle*> wanted;
+    for (QQuickItem* child : m_item->childItems()) {
+        const auto found = m_registry->find(child);
+        if (found != m_registry->end() && found->second->parentItem() == this)
+            wanted.push_back(found->second);
+    }
+    std::stable_sort(wanted.begin(), wanted.end(),
+                     [](const auto* a, const auto* b) { return a->zValue() < b->zValue(); });
+    std::vector<PreviewItemHandle*> present;
+    for (QGraphicsItem* child : childItems())
+        if (std::find(wanted.begin(), wanted.end(), child) != wanted.end())
+            present.push_back(static_cast<PreviewItemHandle*>(child));
+    if (present == wanted)
+        return;
+    for (std::size_t i = wanted.size(); i-- > 1;)
+        wanted[i - 1]->stackBefore(wanted[i]);
+}
+
+void PreviewItemHandle::setMarked(bool marked)
+{
+    if (marked == m_marked)
+        return;
+    m_marked = marked;
+    setFlag(ItemHasNoContents, !marked);
+    m_mask = QImage();
+    m_overlay = QPixmap();
+    m_maskStale = true;
+    update();
+}
+
+void PreviewItemHandle::refreshOverlay()
+{
+    if (!m_marked)
+        return;
+    m_maskStale = true;
+    update();
+}
+
+void PreviewItemHandle::grabItem()
+{
+    if (!m_item || !m_item->window() || m_size.isEmpty())
+        return;
+    // The item can be taken only while a view shows the surface.
+    const QWindow* window = QQuickRenderControl::renderWindowFor(m_item->window());
+    if (!(window ? window : m_item->window())->isVisible())
+        return;
+    if (m_grab) {
+        m_grabAgain = true;
+        return;
+    }
+    m_grab = m_item->grabToImage();
+    if (!m_grab)
+        return;
+    m_maskStale = false;
+    connect(m_grab.data(), &QQuickItemGrabResult::ready, this, &PreviewItemHandle::takeGrab);
+}
+
+void PreviewItemHandle::takeGrab()
+{
+    if (!m_grab)
+        return;
+    if (m_marked) {
+        m_mask = m_grab->image();
+        m_overlay = QPixmap();
+        update();
+    }
+    // The result is still delivering its signal: it is released from the event loop.
+    QSharedPointer<QQuickItemGrabResult> done;
+    done.swap(m_grab);
+    QMetaObject::invokeMethod(
+        this,
+        [this, done] {
+            if (m_grabAgain) {
+                m_grabAgain = false;
+                m_maskStale = true;
+                update();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+QRectF PreviewItemHandle::boundingRect() const
+{
+    return QRectF(QPointF(0, 0), m_size);
+}
+
+void PreviewItemHandle::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
+{
+    if (!m_marked)
+        return;
+    // The image is taken when a view needs it: it is drawn stretched until the new one comes.
+    if (m_maskStale)
+        grabItem();
+    if (m_mask.isNull())
+        return;
+    // The checkerboard is laid in device pixels, so that its squares keep their size at any
+    // zoom.
+    const QRect target = painter->worldTransform().mapRect(boundingRect()).toAlignedRect();
+    if (target.isEmpty())
+        return;
+    if (m_overlay.size() != target.size()) {
+        QImage overlay(target.size(), QImage::Format_ARGB32_Premultiplied);
+        overlay.fill(Qt::transparent);
+        QPainter p(&overlay);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.setOpacity(0.5);
+        p.fillRect(overlay.rect(), CheckeredBrush());
+        p.setOpacity(1.0);
+        p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        p.drawImage(overlay.rect(), m_mask);
+        p.end();
+        m_overlay = QPixmap::fromImage(overlay);
+    }
+    painter->save();
+    painter->setWorldTransform(QTransform());
+    painter->drawPixmap(target.topLeft(), m_overlay);
+    painter->restore();
+}

@@ -1,0 +1,443 @@
+#include "appengine/page_preview_scene.h"
+#include "appengine/selection_manager.h"
+#include "common/qml_fixture.h"
+#include "velmora_objects/qml_fixtures.h"
+
+#include "velmora_objects/qml/qml_module.h"
+
+#include <QGraphicsView>
+#include <QJSValue>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QQmlListReference>
+#include <QQmlProperty>
+#include <QQuickImageProvider>
+#include <QQuickItem>
+#include <QQuickWidget>
+#include <QQuickWindow>
+#include <QTest>
+#include <functional>
+
+using namespace Velmora;
+
+namespace {
+
+// Every theme image: 40 × 30 of one grey.
+class GreyImages : public QQuickImageProvider
+{
+public:
+    GreyImages() : QQuickImageProvider(QQuickImageProvider::Image) {}
+    QImage requestImage(const QString&, QSize* size, const QSize&) override
+    {
+        QImage image(40, 30, QImage::Format_ARGB32);
+        image.fill(QColor(90, 90, 90));
+        *size = image.size();
+        return image;
+    }
+};
+
+// Records whether the scene accepted each press.
+class View : public QGraphicsView
+{
+public:
+    using QGraphicsView::QGraphicsView;
+    bool accepted = false;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        QGraphicsView::mousePressEvent(event);
+        accepted = event->isAccepted();
+    }
+};
+
+// The bounding rectangle of the pixels in which the images differ.
+QRect difference(const QImage& a, const QImage& b)
+{
+    QRect changed;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+    return changed;
+}
+
+} // namespace
+
+// The project of the QML fixtures: page 0 with sliders 1 and 3, colour picker 4 and keypad 5;
+// page 1 with buttons 0 and 2; both under page switcher 0 at the bottom; page 2 with a label
+// and clocks; page 3 with no controls and no switcher.
+class PreviewScene : public TestUtil::QmlFixture
+{
+protected:
+    void SetUp() override
+    {
+        QmlFixture::SetUp();
+        engine->addImageProvider(QString("theme%1").arg(project->getSerial()), new GreyImages);
+        scene = std::make_unique<PagePreviewScene>(engine.get(), project.get(), &selection);
+    }
+
+    void TearDown() override
+    {
+        scene.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QmlFixture::TearDown();
+    }
+
+    // The scene as a view shows it, once the surface has drawn every change: it draws them on
+    // a timer of its own (about 10 ms), so the picture is taken after a spell of 100 ms without
+    // a frame.
+    QImage rendering()
+    {
+        int frames = 0;
+        const auto counting = QObject::connect(scene->surface()->quickWindow(),
+                                               &QQuickWindow::afterRendering, [&] { ++frames; });
+        for (int seen = -1, spells = 0; seen != frames && spells < 20; ++spells) {
+            seen = frames;
+            QTest::qWait(100);
+        }
+        QObject::disconnect(counting);
+        const QRect area = scene->sceneRect().toRect();
+        QImage image(area.size(), QImage::Format_ARGB32);
+        QPainter painter(&image);
+        scene->render(&painter, QRectF(image.rect()), area);
+        return image;
+    }
+
+    // The QML items alone, as the surface draws them.
+    QImage frame() const
+    {
+        return scene->surface()->grabFramebuffer().convertToFormat(QImage::Format_ARGB32);
+    }
+
+    // Where the view shows more than the QML items: the selection overlays.
+    QRect overlay()
+    {
+        // The view first: a grab takes the changes still waiting for the view's frame.
+        const QImage view = rendering();
+        return difference(view, frame());
+    }
+
+    // The innermost item of a kind other than 0 under the point.
+    QGraphicsItem* hit(const QPointF& point) const
+    {
+        for (QGraphicsItem* item : scene->items(point))
+            if (item->data(0).toInt() != 0)
+                return item;
+        return nullptr;
+    }
+
+    static std::pair<int, unsigned int> kindAndId(const QGraphicsItem* item)
+    {
+        return item ? std::make_pair(item->data(0).toInt(), item->data(1).toUInt())
+                    : std::make_pair(0, 0u);
+    }
+
+    void placeControl(unsigned int id, const QRect& geometry)
+    {
+        project->getControl(id).setGeometry(geometry);
+        scene->setControlGeometry({id});
+    }
+
+    std::unique_ptr<Configuration> project = QmlFixtures::makeProject();
+    SelectionManager selection;
+    std::unique_ptr<PagePreviewScene> scene;
+};
+
+// A page shown again is the same live item, in the state the user left it in.
+TEST_F(PreviewScene, HiddenPagesKeepTheirItemsAndState)
+{
+    scene->showPage(0);
+    QQuickItem* page = scene->pageItem(0);
+    QQuickItem* slider = scene->controlItem(1);
+    ASSERT_TRUE(page && slider);
+    slider->setProperty("value", 0.75);
+    scene->showPage(1);
+    EXPECT_FALSE(page->isVisible());
+    scene->showPage(0);
+    EXPECT_TRUE(scene->pageItem(0) == page && page->isVisible());
+    EXPECT_DOUBLE_EQ(slider->property("value").toDouble(), 0.75);
+
+    scene->showPage(UINT_MAX);
+    EXPECT_FALSE(page->isVisible());
+    EXPECT_EQ(hit(QPointF(50, 30)), nullptr);
+}
+
+// Handles answer hit tests: the control under a point, its page up the parents, the page
+// switcher on the page; bands select by shape; the hidden page's controls are never hit.
+TEST_F(PreviewScene, HandlesAnswerHitTestsAndBands)
+{
+    scene->showPage(1);
+    scene->showPage(0);
+    const struct
+    {
+        QPointF point;
+        std::pair<int, unsigned int> hit;
+    } points[] = {
+        {{50, 30}, {3, 1}},   // slider 1, over button 0 of the hidden page
+        {{300, 50}, {4, 4}},  // colour picker
+        {{230, 150}, {1, 0}}, // the page itself
+        {{100, 260}, {6, 0}}, // the page switcher
+    };
+    for (const auto& p : points) {
+        QGraphicsItem* item = hit(p.point);
+        EXPECT_EQ(kindAndId(item), p.hit) << p.point.x() << "," << p.point.y();
+        while (item && item->parentItem())
+            item = item->parentItem();
+        EXPECT_EQ(kindAndId(item), std::make_pair(1, 0u));
+    }
+
+    const struct
+    {
+        QRectF band;
+        std::set<unsigned int> ids;
+    } bands[] = {
+        {{0, 0, 480, 272}, {1, 3, 4, 5}},
+        {{205, 45, 10, 20}, {1, 3}}, // across their right ends
+        {{211, 0, 38, 200}, {}},     // in the gap: no control
+        {{340, 105, 30, 10}, {4, 5}},
+    };
+    for (const auto& b : bands) {
+        std::set<unsigned int> ids;
+        for (QGraphicsItem* item : scene->items(b.band, Qt::IntersectsItemShape)) {
+            const int kind = item->data(0).toInt();
+            if (kind >= 2 && kind != 6)
+                ids.insert(item->data(1).toUInt());
+        }
+        EXPECT_EQ(ids, b.ids) << b.band.x();
+    }
+}
+
+// Presses and drags through a view reach the live slider beneath its handle.
+TEST_F(PreviewScene, PressAndDragOperateLiveItems)
+{
+    scene->showPage(0);
+    View view(scene.get());
+    view.resize(600, 400);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QQuickItem* slider = scene->controlItem(1);
+    auto* knob = slider->findChild<QQuickItem*>("handle");
+    ASSERT_TRUE(knob);
+    const double before = slider->property("value").toDouble();
+
+    QPoint point = view.mapFromScene(knob->mapToScene(QPointF(knob->width() / 2, 10)));
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, point);
+    EXPECT_TRUE(view.accepted);
+    for (int step = 0; step < 6; ++step)
+        QTest::mouseMove(view.viewport(), point += QPoint(10, 0));
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, point);
+    EXPECT_GT(slider->property("value").toDouble(), before + 0.2);
+
+    // The page's background takes no press.
+    point = view.mapFromScene(QPointF(230, 150));
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, point);
+    EXPECT_FALSE(view.accepted);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, point);
+}
+
+// Every live write reaches the QML item by name.
+TEST_F(PreviewScene, LiveWritesReachTheItems)
+{
+    project->getPage(3).setBackgroundImageScaling(Scaling_NONE);
+    scene->showPage(3);
+    scene->showPage(1);
+    const auto child = [this](unsigned int id, const char* name) {
+        return scene->pageItem(id)->findChild<QObject*>(name, Qt::FindDirectChildrenOnly);
+    };
+    QObject* gradient = child(1, "backgroundGradient");
+    QObject* image = child(3, "backgroundImage");
+    const auto stops = [&] {
+        const QJSValue value = gradient->property("gradient").value<QJSValue>();
+        return QVariant(int(QQmlListReference(value.toQObject(), "stops").count()));
+    };
+    const Gradient red = QmlFixtures::gradient({{0.0, Qt::red}, {1.0, Qt::red}});
+    const struct
+    {
+        std::function<void()> write;
+        std::function<QVariant()> read;
+        QVariant expected;
+    } rows[] = {
+        {[&] { scene->setControlProperty(0, "caption", "Stop"); },
+         [&] { return scene->controlItem(0)->property("caption"); }, "Stop"},
+        {[&] { placeControl(0, QRect(30, 40, 80, 20)); },
+         [&] { return PagePreviewScene::itemGeometry(scene->controlItem(0)); },
+         QRect(30, 40, 80, 20)},
+        {[&] { scene->setPageBackgroundColour(1, Qt::green); },
+         [&] { return scene->pageItem(1)->property("color"); }, QColor(Qt::green)},
+        {[&] { scene->setPageBackgroundGradient(1, red); }, stops, 2},
+        {[] {}, [&] { return gradient->property("visible"); }, true},
+        {[&] { scene->setPageBackgroundGradientRotation(1, 30); },
+         [&] { return gradient->property("rotation"); }, 30.0},
+        {[&] { scene->setPageBackgroundGradient(1, Gradient()); },
+         [&] { return gradient->property("visible"); }, false},
+        // Page 3's image is not scaled: it takes the 40 × 30 of the image; tiled, the screen.
+        {[&] { scene->setPageBackgroundImage(3, 5); },
+         [&] { return image->property("width").toInt() * 100 + image->property("height").toInt(); },
+         4030},
+        {[&] { scene->setPageBackgroundImageScaling(3, Scaling_TILED); },
+         [&] {
+             return image->property("width").toInt() * 100 + image->property("fillMode").toInt();
+         },
+         48003},
+        {[&] { scene->setPageBackgroundImageScaling(3, Scaling_NONE); },
+         [&] { return image->property("height"); }, 30.0},
+        {[&] { scene->setPageBackgroundImage(3, -1); }, [&] { return image->property("source"); },
+         QUrl()},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        rows[i].write();
+        EXPECT_EQ(rows[i].read(), rows[i].expected) << "row " << i;
+    }
+    // The handle follows the new geometry; the view shows the gradient.
+    EXPECT_EQ(kindAndId(hit(QPointF(105, 55))), std::make_pair(2, 0u));
+    scene->setPageBackgroundGradient(1, red);
+    EXPECT_EQ(rendering().pixel(300, 150), qRgb(255, 0, 0));
+}
+
+// The overlay marks exactly the selected controls, over their own pixels, follows moves and
+// resizes, and never reaches a thumbnail.
+TEST_F(PreviewScene, SelectionOverlayMarksSelectedControlsOnly)
+{
+    scene->showPage(0);
+    // The items' images are taken for a view that shows the scene.
+    View view(scene.get());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_TRUE(overlay().isEmpty());
+    selection.selectControl(1, true, true);
+    scene->updateSelectionEffects();
+    const QRect slider(10, 10, 200, 40);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !overlay().isEmpty(); }));
+    EXPECT_TRUE(slider.contains(overlay()));
+
+    scene->beginMoveControls({1, 99});
+    EXPECT_TRUE(scene->isDragging());
+    scene->moveControls(QPoint(5, 150));
+    scene->endMoveControls();
+    EXPECT_FALSE(scene->isDragging());
+    EXPECT_EQ(scene->selectionBoundingRect(false), slider.translated(5, 150));
+    EXPECT_TRUE(slider.translated(5, 150).contains(overlay()));
+
+    scene->beginResizeControls({1}, 8);
+    scene->resizeControls(QPoint(60, 0));
+    const QRect wider(15, 160, 260, 40);
+    EXPECT_EQ(scene->endResizeControls(), (std::map<unsigned int, QRect>{{1, wider}}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return overlay().right() > slider.right() + 5; }));
+    EXPECT_TRUE(wider.contains(overlay()));
+
+    // A thumbnail is the same whether the control is selected or not.
+    const QImage marked = scene->renderThumbnail(0).toImage();
+    selection.clear();
+    scene->updateSelectionEffects();
+    EXPECT_TRUE(overlay().isEmpty());
+    EXPECT_EQ(scene->renderThumbnail(0).toImage(), marked);
+}
+
+// A thumbnail is the page's own rendering scaled to a quarter, in both orientations, and
+// leaves the view as it was.
+TEST_F(PreviewScene, ThumbnailIsThePageScaledDown)
+{
+    for (int orientation : {Orientation_LANDSCAPE, Orientation_PORTRAIT}) {
+        project->setOrientation(orientation);
+        scene->clear();
+        scene->showPage(3);
+        rendering();
+        const QImage current = frame();
+        const QImage thumbnail =
+            scene->renderThumbnail(1).toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_TRUE(scene->pageItem(1));
+        EXPECT_EQ(thumbnail.size(), QSize(project->getWidth() / 4, project->getHeight() / 4));
+        EXPECT_EQ(rendering(), current) << orientation;
+        scene->showPage(1);
+        rendering();
+        const QPixmap page = QPixmap::fromImage(frame()).scaled(
+            thumbnail.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        EXPECT_EQ(thumbnail, page.toImage().convertToFormat(QImage::Format_ARGB32)) << orientation;
+    }
+    // A thumbnail of the page shown leaves no change waiting for the view out of it.
+    scene->setPageBackgroundColour(1, Qt::blue);
+    scene->renderThumbnail(1);
+    EXPECT_EQ(rendering().pixel(100, 150), qRgb(0, 0, 255));
+    EXPECT_TRUE(scene->renderThumbnail(77).isNull());
+}
+
+// Resizing scales the recorded geometries about the union's corner or edge; the end reports
+// only the controls that changed.
+TEST_F(PreviewScene, ResizeScalesTheSelection)
+{
+    scene->showPage(0);
+    using Geometries = std::map<unsigned int, QRect>;
+    const struct
+    {
+        Geometries start;
+        int handle;
+        QPoint offset;
+        Geometries changed;
+    } rows[] = {
+        {{{1, {20, 20, 100, 50}}}, 4, {10, 5}, {{1, {20, 20, 110, 55}}}},
+        {{{1, {20, 20, 40, 50}}, {3, {80, 20, 40, 50}}},
+         4,
+         {10, 5},
+         {{1, {20, 20, 44, 55}}, {3, {86, 20, 44, 55}}}},
+        {{{1, {20, 20, 40, 50}}, {3, {80, 20, 40, 50}}},
+         1,
+         {-10, -10},
+         {{1, {10, 10, 44, 60}}, {3, {76, 10, 44, 60}}}},
+        {{{1, {20, 20, 100, 20}}, {3, {20, 50, 0, 20}}}, 8, {10, 0}, {{1, {20, 20, 110, 20}}}},
+        {{{1, {20, 20, 0, 50}}}, 8, {10, 0}, {}},
+        {{{1, {20, 20, 0, 50}}}, 6, {10, 0}, {{1, {30, 20, 0, 50}}}},
+        {{{1, {20, 20, 0, 50}}}, 7, {0, 10}, {{1, {20, 20, 0, 60}}}},
+        {{{1, {20, 20, 100, 50}}}, 4, {0, 0}, {}},
+        {{{1, {20, 20, 100, 50}}}, 9, {10, 10}, {}},
+    };
+    for (const auto& row : rows) {
+        std::set<unsigned int> ids;
+        for (const auto& entry : row.start) {
+            placeControl(entry.first, entry.second);
+            ids.insert(entry.first);
+        }
+        scene->beginResizeControls(ids, row.handle);
+        EXPECT_TRUE(scene->isResizing());
+        scene->resizeControls(row.offset * 3);
+        scene->resizeControls(row.offset);
+        EXPECT_EQ(scene->endResizeControls(), row.changed) << row.handle;
+        EXPECT_FALSE(scene->isResizing());
+    }
+}
+
+// A removed page takes its controls; the switcher shown on it outlives it and appears on the
+// next page that uses it. Rebuild and clear leave no item, handle or registration behind.
+TEST_F(PreviewScene, RemovalRebuildAndClearLeaveNothingBehind)
+{
+    VelmoraQML::QMLController* controller = VelmoraQML::controller();
+    scene->showPage(1);
+    QPointer<QQuickItem> button = scene->controlItem(0);
+    scene->removePageItem(1);
+    EXPECT_TRUE(!button && !scene->pageItem(1) && !scene->controlItem(2));
+    EXPECT_EQ(scene->currentPageId(), UINT_MAX);
+    EXPECT_TRUE(controller->controlsWithKey("button000").empty());
+
+    scene->showPage(0);
+    QQuickItem* pageSwitcher = scene->pageSwitcherItem(0);
+    ASSERT_TRUE(pageSwitcher);
+    EXPECT_EQ(pageSwitcher->parentItem(), scene->pageItem(0));
+    EXPECT_EQ(kindAndId(hit(QPointF(100, 260))), std::make_pair(6, 0u));
+
+    scene->renderThumbnail(2);
+    QPointer<QQuickItem> oldPage = scene->pageItem(0);
+    scene->rebuildItems();
+    EXPECT_TRUE(!oldPage && !scene->pageItem(2) && scene->pageItem(0));
+    EXPECT_TRUE(scene->pageItem(0)->isVisible());
+    // The proxy, the page, its four controls and its switcher.
+    EXPECT_EQ(scene->items().size(), 7);
+
+    scene->clear();
+    EXPECT_EQ(scene->items().size(), 1);
+    EXPECT_TRUE(scene->items().first()->data(0).isNull());
+    QQuickItem* root = scene->surface()->quickWindow()->contentItem()->childItems().value(0);
+    EXPECT_TRUE(root && root->childItems().isEmpty());
+    EXPECT_TRUE(controller->controlsWithKey("slider000").empty());
+    EXPECT_EQ(scene->currentPageId(), UINT_MAX);
+}
