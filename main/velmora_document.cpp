@@ -1,5 +1,6 @@
 #include "main/velmora_document.h"
 
+#include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
 #include "appengine/theme_image_model.h"
 #include "core/assertion.h"
@@ -123,7 +124,7 @@ private:
 
 } // namespace
 
-VelmoraDocument::VelmoraDocument()
+VelmoraDocument::VelmoraDocument(const SelectionManager& selection) : m_selection(selection)
 {
     m_engine = new QQmlEngine(this);
 
@@ -133,10 +134,15 @@ VelmoraDocument::VelmoraDocument()
     m_pageProxyModel->setSortRole(SortValueRole);
     m_pageSelectionModel = new QItemSelectionModel(m_pageProxyModel, this);
 
+    m_previewScene = new PagePreviewScene(m_engine, this, &selection, this);
+
     m_thumbnailTimer = new QTimer(this);
     m_thumbnailTimer->setSingleShot(true);
     m_thumbnailTimer->setInterval(ThumbnailDelay);
     connect(m_thumbnailTimer, &QTimer::timeout, this, &VelmoraDocument::refreshThumbnails);
+    m_thumbnailRun = new QTimer(this);
+    m_thumbnailRun->setInterval(0);
+    connect(m_thumbnailRun, &QTimer::timeout, this, &VelmoraDocument::renderNextThumbnail);
 
     clear();
 }
@@ -144,6 +150,9 @@ VelmoraDocument::VelmoraDocument()
 VelmoraDocument::~VelmoraDocument()
 {
     clear();
+    // The scene's surface draws through the engine, so it goes first.
+    delete m_previewScene;
+    m_previewScene = nullptr;
 }
 
 unsigned int VelmoraDocument::createProject(const NewProjectData& data)
@@ -240,9 +249,12 @@ void VelmoraDocument::saveAs(const QString& path, bool minimal)
 void VelmoraDocument::clear()
 {
     m_thumbnailTimer->stop();
+    m_thumbnailRun->stop();
 
     m_pageGUIData.clear();
     m_pageItemModel->removeRows(0, m_pageItemModel->rowCount());
+    // The items go while the module they use is still up.
+    m_previewScene->clear();
 
     m_nextPageNumber = 1;
     m_controlNumbers.clear();
@@ -253,7 +265,7 @@ void VelmoraDocument::clear()
     // Only the module brought up on this document's engine is taken down; the context
     // properties must not outlive the objects they name.
     QQmlContext* context = m_engine->rootContext();
-    if (VelmoraQML::context() == context)
+    if (previewPrepared())
         VelmoraQML::shutdown();
     context->setContextProperty(QStringLiteral("controller"), static_cast<QObject*>(nullptr));
     context->setContextProperty(QStringLiteral("screen"), static_cast<QObject*>(nullptr));
@@ -312,8 +324,10 @@ Theme* VelmoraDocument::applyTheme(Theme* theme, std::map<unsigned int, PageThem
         }
         if (after.iconId != before.iconId)
             page.setIconId(after.iconId);
-        if (after.backgroundImageId != before.backgroundImageId)
+        if (after.backgroundImageId != before.backgroundImageId) {
             page.setBackgroundImageId(after.backgroundImageId);
+            m_previewScene->setPageBackgroundImage(page.getId(), int(after.backgroundImageId));
+        }
         pageData[page.getId()] = before;
         page.initialiseFromTheme(theme, old);
     }
@@ -342,6 +356,7 @@ Theme* VelmoraDocument::applyTheme(Theme* theme, std::map<unsigned int, PageThem
 
     for (PageSwitcher& pageSwitcher : getPageSwitchers())
         pageSwitcher.initialiseFromTheme(theme, old);
+    m_previewScene->rebuildItems();
 
     if (theme && m_backgroundImageModel) {
         for (ThemeImageModel* model : {m_backgroundImageModel, m_iconModel, m_controlImageModel})
@@ -417,6 +432,8 @@ unsigned int VelmoraDocument::addPage(NewPageData& data)
     data.pageSwitcherId = page.getPageSwitcherId();
     // The first page of a new project is rendered once the preview is prepared.
     addPageRow(page, getDefaultPageId() != UINT_MAX);
+    if (page.getPageSwitcherId() != UINT_MAX)
+        m_previewScene->removePageSwitcherItem(page.getPageSwitcherId());
     return pageId;
 }
 
@@ -497,14 +514,18 @@ unsigned int VelmoraDocument::setPageIcon(unsigned int pageId, unsigned int icon
 
 void VelmoraDocument::restorePage(smart_ptr<Page>& page, unsigned int pageId)
 {
+    const unsigned int pageSwitcherId = page->getPageSwitcherId();
     const unsigned int inserted = insertPage(page, pageId);
     VELMORA_ASSERT(inserted == pageId);
     addPageRow(getPage(pageId), true);
+    if (pageSwitcherId != UINT_MAX)
+        m_previewScene->removePageSwitcherItem(pageSwitcherId);
 }
 
 smart_ptr<Page> VelmoraDocument::removePage(unsigned int pageId)
 {
     removePageRow(getPage(pageId));
+    m_previewScene->removePageItem(pageId);
     // Other pages may show this one through their page switchers and buttons.
     invalidateAllThumbnails();
     return Configuration::removePage(pageId);
@@ -575,7 +596,15 @@ void VelmoraDocument::invalidateControlThumbnail(unsigned int controlId)
 
 void VelmoraDocument::renderPageThumbnail(unsigned int pageId, PageGUIData& data)
 {
-    (void)pageId;
+    // Without the module the pages cannot be drawn; the thumbnail stays stale until the
+    // preview is prepared.
+    if (!previewPrepared())
+        return;
+    if (data.row.isValid()) {
+        const QPixmap thumbnail = m_previewScene->renderThumbnail(pageId);
+        if (!thumbnail.isNull())
+            m_pageItemModel->setData(data.row, QIcon(thumbnail), Qt::DecorationRole);
+    }
     data.stale = false;
 }
 
@@ -588,38 +617,53 @@ void VelmoraDocument::refreshThumbnails()
 {
     emit loadProgressSteps(int(m_pageGUIData.size()));
     emit loadProgressChanged(0);
-    int step = 1;
-    for (auto& [pageId, data] : m_pageGUIData) {
-        if (data.stale)
-            renderPageThumbnail(pageId, data);
-        emit loadProgressChanged(step++);
+    m_runNextPageId = 0;
+    m_runStep = 0;
+    m_thumbnailRun->start();
+}
+
+bool VelmoraDocument::isRefreshingThumbnails() const
+{
+    return m_thumbnailRun->isActive();
+}
+
+void VelmoraDocument::renderNextThumbnail()
+{
+    // Looked up afresh at every step: the progress signals may reach code that edits pages.
+    for (;;) {
+        const auto entry = m_pageGUIData.lower_bound(m_runNextPageId);
+        if (entry == m_pageGUIData.end()) {
+            m_thumbnailRun->stop();
+            return;
+        }
+        m_runNextPageId = entry->first + 1;
+        const bool stale = entry->second.stale;
+        if (stale)
+            renderPageThumbnail(entry->first, entry->second);
+        emit loadProgressChanged(++m_runStep);
+        if (stale)
+            return;
     }
 }
 
 void VelmoraDocument::showPage(unsigned int pageId)
 {
-    (void)pageId;
-}
-
-void VelmoraDocument::setSelectionManager(SelectionManager* selection)
-{
-    m_selection = selection;
+    m_previewScene->showPage(pageId);
 }
 
 void VelmoraDocument::syncPageSelection()
 {
-    if (!m_selection)
-        return;
+    m_previewScene->updateSelectionEffects();
     QItemSelection selection;
     auto add = [&selection](const QModelIndex& index) {
         if (index.isValid())
             selection.select(index, index);
     };
-    if (m_selection->kind() == SelectionManager::SelectionKind_PAGES) {
-        for (unsigned int pageId : m_selection->selectedIds())
+    if (m_selection.kind() == SelectionManager::SelectionKind_PAGES) {
+        for (unsigned int pageId : m_selection.selectedIds())
             add(proxyIndexOfPage(pageId));
     } else {
-        add(proxyIndexOfPage(m_selection->currentPage()));
+        add(proxyIndexOfPage(m_selection.currentPage()));
     }
     m_pageSelectionModel->select(selection, QItemSelectionModel::ClearAndSelect);
 }
@@ -649,6 +693,11 @@ void VelmoraDocument::deleteImageModels()
     m_backgroundImageModel = nullptr;
     m_iconModel = nullptr;
     m_controlImageModel = nullptr;
+}
+
+bool VelmoraDocument::previewPrepared() const
+{
+    return VelmoraQML::context() == m_engine->rootContext();
 }
 
 QString VelmoraDocument::providerName() const

@@ -7,7 +7,6 @@
 
 #include <QObject>
 #include <QPersistentModelIndex>
-#include <QPointer>
 #include <QString>
 #include <QUndoStack>
 #include <climits>
@@ -72,7 +71,8 @@ public:
     // How long after the first edit of a burst the stale thumbnails are rendered, in ms.
     static constexpr int ThumbnailDelay = 5000;
 
-    VelmoraDocument();
+    // The selection is the application's; it must outlive the document.
+    explicit VelmoraDocument(const SelectionManager& selection);
     ~VelmoraDocument() override;
 
     // Makes a new project in the emptied document: name, path and orientation from the data,
@@ -152,8 +152,6 @@ public:
 
     // Shows the page in the preview scene.
     void showPage(unsigned int pageId);
-    // The selection that the preview's overlay and the page list follow; not owned.
-    void setSelectionManager(SelectionManager* selection);
     // Updates the preview's selection overlay and selects in the page list the selected pages,
     // or the current page when the selection holds no pages.
     void syncPageSelection();
@@ -177,12 +175,23 @@ signals:
     void loadProgressChanged(int step);
 
 public slots:
-    // Renders every stale thumbnail, reporting each page through the progress signals.
+    // Renders every stale thumbnail, in ascending page id, one page per turn of the event
+    // loop, so that the editor stays responsive while the pages of a large project are built
+    // for their first thumbnails. The progress signals report each page passed. A call while
+    // a run is under way starts it again from the first page; pages already rendered are no
+    // longer stale and are passed over.
     void refreshThumbnails();
 
+public:
+    // True while a run of refreshThumbnails() has pages left.
+    bool isRefreshingThumbnails() const;
+
 private:
+    void renderNextThumbnail();
     void replaceImageModels();
     void deleteImageModels();
+    // True while the QML module is up on this document's engine.
+    bool previewPrepared() const;
     QString providerName() const;
     void sortPageList();
 
@@ -198,8 +207,12 @@ private:
     std::map<Velmora::ControlType, unsigned int> m_controlNumbers;
     QQmlEngine* m_engine = nullptr;
     QTimer* m_thumbnailTimer = nullptr;
+    // Drives a run of refreshThumbnails(): the next page id to look at, and the step reached.
+    QTimer* m_thumbnailRun = nullptr;
+    unsigned int m_runNextPageId = 0;
+    int m_runStep = 0;
     QUndoStack m_undoStack;
-    QPointer<SelectionManager> m_selection;
+    const SelectionManager& m_selection;
     bool m_neverSaved = false;
     QString m_path;
 };
