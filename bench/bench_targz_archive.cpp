@@ -1,12 +1,12 @@
 #include "core/targz_archive.h"
 
+#include "system_tar.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include "system_tar.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

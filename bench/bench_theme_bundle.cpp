@@ -7,6 +7,7 @@
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_reader.h"
 
+#include "system_tar.h"
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,6 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include "system_tar.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -137,7 +137,8 @@ void BM_WriteBundle(benchmark::State& state)
 void BM_CreateSystemTar(benchmark::State& state)
 {
     Fixture& data = fixture();
-    SystemTar::create(state, data.output.filePath("system.tgz"), data.memberFiles.path(), data.members);
+    SystemTar::create(state, data.output.filePath("system.tgz"), data.memberFiles.path(),
+                      data.members);
 }
 
 void BM_ReadBundle(benchmark::State& state)

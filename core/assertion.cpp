@@ -13,8 +13,8 @@ void assertFailed(const std::string& message, int line, const std::string& file)
 
 void reportError(const std::string& message, int line, const std::string& file)
 {
-    qWarning() << "Error " << message.c_str() << " at line " << line << " in file "
-               << file.c_str() << "\n";
+    qWarning() << "Error " << message.c_str() << " at line " << line << " in file " << file.c_str()
+               << "\n";
 }
 
 namespace Velmora {

@@ -20,30 +20,30 @@ std::string assertionUnit(const char* sourceFile, const char* buildDate);
 #define VELMORA_ASSERTION_UNIT ::Velmora::detail::assertionUnit(__FILE__, __DATE__)
 
 // A condition that must hold.
-#define VELMORA_ASSERT(expr)                                                                      \
-    do {                                                                                          \
-        if (!(expr))                                                                              \
-            ::assertFailed(std::string("Assert: '" #expr "' is FALSE"), __LINE__,                 \
-                           VELMORA_ASSERTION_UNIT);                                               \
+#define VELMORA_ASSERT(expr)                                                                       \
+    do {                                                                                           \
+        if (!(expr))                                                                               \
+            ::assertFailed(std::string("Assert: '" #expr "' is FALSE"), __LINE__,                  \
+                           VELMORA_ASSERTION_UNIT);                                                \
     } while (false)
 
 // A condition that must never hold.
-#define VELMORA_TRAP(expr)                                                                        \
-    do {                                                                                          \
-        if (expr)                                                                                 \
-            ::assertFailed(std::string("Trap: '" #expr "' is TRUE"), __LINE__,                    \
-                           VELMORA_ASSERTION_UNIT);                                               \
+#define VELMORA_TRAP(expr)                                                                         \
+    do {                                                                                           \
+        if (expr)                                                                                  \
+            ::assertFailed(std::string("Trap: '" #expr "' is TRUE"), __LINE__,                     \
+                           VELMORA_ASSERTION_UNIT);                                                \
     } while (false)
 
 // A branch that must never be reached; the reason is written in double quotes, for example
 // VELMORA_UNREACHABLE("Unrecognised property type"), or 1 for no reason.
-#define VELMORA_UNREACHABLE(reason)                                                               \
+#define VELMORA_UNREACHABLE(reason)                                                                \
     ::assertFailed(std::string("Trap: '" #reason "' is TRUE"), __LINE__, VELMORA_ASSERTION_UNIT)
 
 // The non-fatal form of VELMORA_ASSERT: reports and carries on.
-#define VELMORA_CHECK(expr)                                                                       \
-    do {                                                                                          \
-        if (!(expr))                                                                              \
-            ::reportError(std::string("Assert: '" #expr "' is FALSE"), __LINE__,                  \
-                          VELMORA_ASSERTION_UNIT);                                                \
+#define VELMORA_CHECK(expr)                                                                        \
+    do {                                                                                           \
+        if (!(expr))                                                                               \
+            ::reportError(std::string("Assert: '" #expr "' is FALSE"), __LINE__,                   \
+                          VELMORA_ASSERTION_UNIT);                                                 \
     } while (false)

@@ -1,8 +1,8 @@
 #include "core/gradient_library.h"
 
 #include "core/assertion.h"
+#include "core/whole_file.h"
 #include "core/xml_schema_validator.h"
-#include "gui/checkered_brush.h"
 
 #include <QApplication>
 #include <QDomDocument>
@@ -13,9 +13,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
 
@@ -220,11 +220,12 @@ void GradientLibrary::loadFolder(const QDir& folder, GradientType type)
 void GradientLibrary::loadFile(const QString& filePath, GradientType type)
 {
     QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxPackBytes)
         return;
-    const QByteArray contents = file.readAll();
+    // A file that is not what its size says (a pipe, a growing file) is cut at the bound.
+    const QByteArray contents = file.read(MaxPackBytes + 1);
     file.close();
-    if (!validate(contents))
+    if (contents.size() > MaxPackBytes || !withinBounds(contents) || !validate(contents))
         return;
     QDomDocument document;
     if (!document.setContent(contents, false))
@@ -234,6 +235,30 @@ void GradientLibrary::loadFile(const QString& filePath, GradientType type)
         readGradientPack(root, filePath, type);
     else if (root.tagName() == QLatin1String("Gradient"))
         readGradient(root, filePath, type, QString());
+}
+
+bool GradientLibrary::withinBounds(const QByteArray& contents)
+{
+    // Checked on the XML stream before the schema or the document tree see the file: both
+    // take memory that grows with the number of elements.
+    QXmlStreamReader reader(contents);
+    reader.setNamespaceProcessing(false);
+    int depth = 0;
+    int elements = 0;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (++depth > MaxPackDepth || ++elements > MaxPackElements)
+                return false;
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        default:
+            break;
+        }
+    }
+    return !reader.hasError();
 }
 
 bool GradientLibrary::validate(const QByteArray& contents)
@@ -320,16 +345,14 @@ bool GradientLibrary::save()
     for (int row = 0; row < rows; ++row) {
         const QModelIndex item = index(row, 0);
         GradientType type;
-        if (!gradientTypeOf(item, &type) || type == BuiltInGradient ||
-            !item.data(ModifiedRole).toBool())
-            continue;
-        if (type == UserGradient)
+        if (gradientTypeOf(item, &type) && type == UserGradient && item.data(ModifiedRole).toBool())
             markFileForSaving(item);
-        setData(item, false, ModifiedRole);
     }
 
-    // A file that could not be written stays marked, so that the change is not lost.
+    // A file that could not be written stays marked, and its rows stay modified, so that the
+    // change is neither lost nor reported as saved.
     std::set<std::pair<QString, QString>> failed;
+    std::set<QString> failedPaths;
     for (const auto& [packName, path] : filesToSave) {
         std::vector<Gradient> gradients;
         for (int row = 0; row < rows; ++row) {
@@ -337,34 +360,46 @@ bool GradientLibrary::save()
             if (item.data(FilePathRole).toString() == path)
                 gradients.push_back(item.data(GradientRole).value<Gradient>());
         }
-        if (!writeFile(path, packName, gradients))
+        if (!writeFile(path, packName, gradients)) {
             failed.insert(std::make_pair(packName, path));
+            failedPaths.insert(path);
+        }
     }
     filesToSave = std::move(failed);
+
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex item = index(row, 0);
+        GradientType type;
+        if (!gradientTypeOf(item, &type) || type == BuiltInGradient ||
+            !item.data(ModifiedRole).toBool())
+            continue;
+        if (type != UserGradient || failedPaths.count(item.data(FilePathRole).toString()) == 0)
+            setData(item, false, ModifiedRole);
+    }
     return filesToSave.empty();
 }
 
 bool GradientLibrary::writeFile(const QString& filePath, const QString& packName,
                                 const std::vector<Gradient>& gradients)
 {
-    const QDir folder = QFileInfo(filePath).absoluteDir();
-    if (!folder.exists() && !folder.mkpath(QStringLiteral(".")))
+    // A pack that would not load again is not written: the file keeps what it holds.
+    qint64 elements = 1;
+    for (const Gradient& gradient : gradients)
+        elements += 1 + gradient.stops().size();
+    if (elements > MaxPackElements)
         return false;
-    // The pack goes to a temporary file beside the target, which replaces the target only
-    // when everything was written.
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QXmlStreamWriter writer(&file);
+    QByteArray contents;
+    QXmlStreamWriter writer(&contents);
     writer.setAutoFormatting(true);
     writer.writeStartDocument();
     writeGradientPack(packName, gradients, writer);
     writer.writeEndDocument();
-    if (writer.hasError()) {
-        file.cancelWriting();
+    if (writer.hasError() || contents.size() > MaxPackBytes)
         return false;
-    }
-    return file.commit();
+
+    const QDir folder = QFileInfo(filePath).absoluteDir();
+    return (folder.exists() || folder.mkpath(QStringLiteral("."))) &&
+           WholeFile::write(filePath, contents);
 }
 
 void GradientLibrary::writeGradientPack(const QString& packName,
@@ -392,16 +427,29 @@ void GradientLibrary::writeGradient(const Gradient& gradient, QXmlStreamWriter& 
     writer.writeEndElement();
 }
 
+namespace {
+
+SwatchBackgroundPainter swatchBackground = nullptr;
+
+} // namespace
+
+void setSwatchBackgroundPainter(SwatchBackgroundPainter painter)
+{
+    swatchBackground = painter;
+}
+
 QIcon gradientIcon(const GradientStops& stops)
 {
     // Without a widget application (a tool, a test) there is no style: 16 is the usual size.
     const bool widgets = qobject_cast<QApplication*>(QCoreApplication::instance());
     const int size = widgets ? QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize) : 16;
     QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.fillRect(pixmap.rect(), CheckeredBrush());
-    // Without stops a gradient would paint black to white; the icon shows the bare
-    // checkerboard instead.
+    if (swatchBackground)
+        swatchBackground(painter, pixmap.rect());
+    // Without stops a gradient would paint black to white; the icon shows the bare background
+    // instead.
     if (!stops.isEmpty()) {
         QLinearGradient gradient(0, 0, 1, 0);
         gradient.setCoordinateMode(QGradient::ObjectBoundingMode);

@@ -13,6 +13,8 @@
 
 class QDomElement;
 class QItemSelection;
+class QPainter;
+class QRect;
 class QXmlStreamWriter;
 class XmlSchemaValidator;
 
@@ -95,11 +97,22 @@ public:
 
     // Rewrites every file marked for saving, and the files of modified user gradients, each as
     // a pack of all the gradients stored in it, through a temporary file that replaces the
-    // file only when it was written completely. A file that could not be written stays marked
-    // and is written again by the next save. Returns false when some file could not be written.
+    // file only when it was written completely and synced to disk (a symbolic link is written
+    // through, the file's permissions are kept, a file without write permission is refused).
+    // A file that could not be written, or would go beyond the bounds below, keeps its old
+    // contents, stays marked and keeps its rows modified, to be written again by the next
+    // save. Returns false when some file could not be written.
     bool save();
 
+    // Bounds of a gradient file, well above any real pack: a file beyond them is skipped when
+    // loading, and a pack that would go beyond them is not saved. Its size in bytes, its number
+    // of elements, and its deepest nesting of elements, the document element counting as 1.
+    static constexpr qint64 MaxPackBytes = 2 * 1024 * 1024;
+    static constexpr int MaxPackElements = 16384;
+    static constexpr int MaxPackDepth = 32;
+
 private:
+    static bool withinBounds(const QByteArray& contents);
     bool validate(const QByteArray& contents);
     const XmlSchemaValidator& schema();
     void readGradientPack(const QDomElement& element, const QString& filePath, GradientType type);
@@ -120,6 +133,13 @@ private:
 
 Q_DECLARE_METATYPE(GradientLibrary::GradientType)
 
-// The icon of a library row: the stops left to right over a checkerboard, on a square of the
-// style's small icon size.
+// Paints the background of a gradient icon before the stops go over it, so that transparent
+// stops show what lies behind them. The widget kit supplies its transparency checkerboard
+// (CheckeredBrush::fillSwatch); the application sets it at start-up, before the library loads.
+// Until one is set the background stays transparent.
+using SwatchBackgroundPainter = void (*)(QPainter& painter, const QRect& rect);
+void setSwatchBackgroundPainter(SwatchBackgroundPainter painter);
+
+// The icon of a library row: the stops left to right over the swatch background, on a square
+// of the style's small icon size.
 QIcon gradientIcon(const GradientStops& stops);

@@ -8,7 +8,8 @@
 
 // User preferences addressed by number. Each id is registered once with its key name in the
 // settings store and a default; its value is read at registration and then served from
-// memory. A change is written to the store at once and announced by valueChanged().
+// memory. A change is written to the store at once and announced by valueChanged(). The store's
+// file is replaced whole, so that a failed write (a full device) leaves it as it was.
 class Preferences : public QObject
 {
     Q_OBJECT
@@ -26,8 +27,9 @@ public:
     QVariant value(unsigned int id) const;
 
     // Stores the value and emits valueChanged(), unless it equals the current one. The id must
-    // be registered.
-    void setValue(unsigned int id, const QVariant& value);
+    // be registered. Returns false when the store could not be written: the value is still in
+    // force, the store keeps what it held, and the next write that succeeds stores it too.
+    bool setValue(unsigned int id, const QVariant& value);
 
     // The key name of a registered id; an unknown id is a fatal error.
     QString keyName(unsigned int id) const;
@@ -36,12 +38,15 @@ signals:
     void valueChanged(uint id, const QVariant& value);
 
 protected:
-    // Where values go and come from; subclasses may store or convert them differently.
-    virtual void writeValue(unsigned int id, const QVariant& value);
+    // Where values go and come from; subclasses may store or convert them differently. A
+    // write returns false when the value could not be stored.
+    virtual bool writeValue(unsigned int id, const QVariant& value);
     virtual QVariant readValue(unsigned int id, const QVariant& defaultValue);
 
 private:
     std::map<unsigned int, QString> keyLookup;
     std::map<unsigned int, QVariant> valueCache;
+    // Values of keys whose last write failed: the next write stores them too.
+    std::map<QString, QVariant> pendingWrites;
     QSettings settings;
 };

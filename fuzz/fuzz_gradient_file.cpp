@@ -11,7 +11,8 @@
 
 // Loads the input as a user gradient file of a library validating against the shipped schema,
 // copies every gradient it gave, saves, and checks that the rewritten pack passes the schema
-// again: whatever a save writes must load on the next start.
+// again: whatever a save writes must load on the next start. A save may refuse a pack that
+// would go beyond the size bounds, and then leaves the file as it was.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // libFuzzer brings no application object (the replay program does).
@@ -24,7 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         new QGuiApplication(argc, argv);
     }
     static QTemporaryDir folder;
-    static GradientLibrary library(GradientLibrary::defaultBuiltInDirectory(), folder.path());
     static const XmlSchemaValidator schema(GradientLibrary::defaultBuiltInDirectory() +
                                            "/gradient.xsd");
     if (!schema.isValid())
@@ -37,19 +37,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         file.write(reinterpret_cast<const char*>(data), qint64(size));
     }
+    // A library of its own for every input: a refused save leaves its pack marked.
+    GradientLibrary library(GradientLibrary::defaultBuiltInDirectory(), folder.path());
     library.loadFile(path, GradientLibrary::UserGradient);
     const int loaded = library.rowCount();
     for (int row = 0; row < loaded; ++row)
         library.copyGradient(library.index(row, 0));
-    if (!library.save())
-        std::abort();
-    if (loaded > 0) {
+    if (!library.save()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) ||
+            file.readAll() !=
+                QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)))
+            std::abort();
+    } else if (loaded > 0) {
         XmlSchemaValidator::Error error;
         if (!schema.validateFile(path, &error)) {
             std::fprintf(stderr, "%s\n", qPrintable(error.toString()));
             std::abort();
         }
     }
-    library.removeRows(0, library.rowCount());
     return 0;
 }

@@ -100,6 +100,11 @@ CheckeredBrush::~CheckeredBrush()
     releaseTexture();
 }
 
+void CheckeredBrush::fillSwatch(QPainter& painter, const QRect& rect)
+{
+    painter.fillRect(rect, CheckeredBrush());
+}
+
 std::size_t CheckeredBrush::cachedTextureCount()
 {
     return cache().size();

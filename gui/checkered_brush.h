@@ -4,7 +4,9 @@
 #include <QColor>
 #include <cstddef>
 
+class QPainter;
 class QPixmap;
+class QRect;
 
 // A brush whose texture is a two-colour checkerboard of 10-pixel squares, painted behind colours
 // that may be transparent so that their transparency shows. Every brush of one colour pair
@@ -29,6 +31,10 @@ public:
 
     const QColor& firstColour() const { return first; }
     const QColor& secondColour() const { return second; }
+
+    // Fills the rectangle with the default checkerboard: the background that gradient icons
+    // get through setSwatchBackgroundPainter().
+    static void fillSwatch(QPainter& painter, const QRect& rect);
 
     // Diagnostics of the shared cache: the number of textures held, and the number of brushes
     // using the texture of one colour pair (0 when it is not cached).

@@ -1,6 +1,7 @@
 #include "core/gradient_library.h"
 #include "core/xml_schema_validator.h"
 
+#include "common/file_size_limit.h"
 #include "common/gradients.h"
 #include "common/helpers.h"
 
@@ -305,4 +306,106 @@ TEST_F(GradientFilesTest, AFileThatCouldNotBeWrittenIsWrittenByTheNextSave)
     EXPECT_FALSE(library->save());
     library->removeGradient(stray);
     EXPECT_FALSE(library->save()); // the path still cannot be written
+}
+
+// A save that ran out of room used to cut the pack short and report success.
+TEST_F(GradientFilesTest, AFailedSaveKeepsTheOldPackAndTheChange)
+{
+    load();
+    library->newGradient();
+    ASSERT_TRUE(library->save());
+    const QByteArray before = readFile(user("user.xml"));
+
+    load();
+    const QModelIndex added = library->newGradient();
+    {
+        FileSizeLimit full(before.size() + 40);
+        EXPECT_FALSE(library->save());
+    }
+    EXPECT_EQ(readFile(user("user.xml")), before);
+    EXPECT_EQ(QDir(user()).entryList(QDir::Files | QDir::Hidden), QStringList({"user.xml"}));
+    EXPECT_TRUE(added.data(GradientLibrary::ModifiedRole).toBool());
+
+    EXPECT_TRUE(library->save());
+    load();
+    EXPECT_EQ(library->rowCount(), 2);
+}
+
+// A pack is replaced as a whole file: through a symbolic link to the link's target, keeping the
+// file's permissions (and its owner's right to read it), never over a file marked read-only.
+TEST_F(GradientFilesTest, SavesFollowLinksAndKeepPermissions)
+{
+    using P = QFileDevice;
+    const auto mode = [](const QString& path) {
+        return QFileInfo(path).permissions() & ~(P::ReadUser | P::WriteUser | P::ExeUser);
+    };
+    const struct
+    {
+        const char* name;
+        QFileDevice::Permissions before;
+        bool linked;
+        bool saved;
+        QFileDevice::Permissions after;
+    } cases[] = {
+        {"plain", P::ReadOwner | P::WriteOwner | P::ReadGroup, false, true,
+         P::ReadOwner | P::WriteOwner | P::ReadGroup},
+        {"linked", P::ReadOwner | P::WriteOwner, true, true, P::ReadOwner | P::WriteOwner},
+        {"read-only", P::ReadOwner | P::ReadGroup, false, false, P::ReadOwner | P::ReadGroup},
+        {"write-only", P::WriteOwner, false, true, P::ReadOwner | P::WriteOwner},
+    };
+    for (const auto& c : cases) {
+        const QString real = root.filePath(QString(c.name) + ".xml");
+        const QString path = user(QString(c.name) + ".xml");
+        ASSERT_TRUE(TestUtil::writeFile(real, "old"));
+        ASSERT_TRUE(QFile::setPermissions(real, c.before));
+        ASSERT_TRUE(c.linked ? QFile::link(real, path) : QFile::rename(real, path));
+        load();
+        const QModelIndex row = library->addGradient(makeGradient(c.name, {{0.0, QColor(Qt::red)}}),
+                                                     GradientLibrary::UserGradient, "", path);
+        library->setData(row, true, GradientLibrary::ModifiedRole);
+
+        EXPECT_EQ(library->save(), c.saved) << c.name;
+        const QString written = c.linked ? real : path;
+        EXPECT_EQ(QFileInfo(path).isSymLink(), c.linked) << c.name;
+        EXPECT_EQ(mode(written), c.after) << c.name;
+        EXPECT_EQ(readFile(written).contains("<Gradient name="), c.saved) << c.name;
+    }
+}
+
+// Packs are bounded in size, elements and nesting (a 14 MB pack used to take 1.7 GB): a file
+// beyond the bounds loads nothing, and a pack that would go beyond them is not saved.
+TEST_F(GradientFilesTest, PacksBeyondTheBoundsAreNeitherLoadedNorSaved)
+{
+    // A pack of one gradient with the given number of stops, the given nesting of unknown
+    // elements inside the gradient, and padding that makes the file the given size.
+    const auto pack = [](int stops, int depth, int bytes) {
+        QByteArray text = "<GradientPack name=\"Big\"><Gradient name=\"g\">";
+        text += QByteArray("<x>").repeated(depth - 2) + QByteArray("</x>").repeated(depth - 2);
+        text += QByteArray("<GradientStop position=\"0\" colour=\"red\"/>").repeated(stops);
+        const QByteArray end = "</Gradient></GradientPack>";
+        return text + QByteArray(qMax(0, bytes - int(text.size() + end.size())), ' ') + end;
+    };
+    const int elements = GradientLibrary::MaxPackElements, depth = GradientLibrary::MaxPackDepth;
+    const int bytes = int(GradientLibrary::MaxPackBytes);
+    const struct
+    {
+        QByteArray contents;
+        bool loads;
+    } cases[] = {
+        {pack(elements - 2, 2, 0), true}, {pack(elements - 1, 2, 0), false},
+        {pack(1, depth, 0), true},        {pack(1, depth + 1, 0), false},
+        {pack(1, 2, bytes), true},        {pack(1, 2, bytes + 1), false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(TestUtil::writeFile(user("big.xml"), c.contents));
+        load();
+        EXPECT_EQ(library->rowCount(), c.loads ? 1 : 0) << c.contents.size();
+    }
+
+    GradientStops many;
+    for (int i = 0; i < elements - 1; ++i)
+        many.append({i / double(elements), QColor(Qt::red)});
+    library->setGradient(library->newGradient(), makeGradient("Many", many));
+    EXPECT_FALSE(library->save());
+    EXPECT_FALSE(QFile::exists(user("user.xml")));
 }

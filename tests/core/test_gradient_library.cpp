@@ -2,6 +2,7 @@
 
 #include "common/gradients.h"
 #include "common/helpers.h"
+#include "gui/checkered_brush.h"
 
 #include <QApplication>
 #include <QDir>
@@ -197,7 +198,7 @@ TEST_F(GradientLibraryTest, RemovalsThatMarkNoFile)
     EXPECT_TRUE(QDir(userFolder()).entryList(QDir::Files).isEmpty());
 }
 
-TEST(GradientIcon, DrawsTheStopsOverACheckerboard)
+TEST(GradientIcon, DrawsTheStopsOverTheSwatchBackground)
 {
     const int size = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
     const QImage opaque = gradientIcon(redToBlue).pixmap(size).toImage();
@@ -208,13 +209,24 @@ TEST(GradientIcon, DrawsTheStopsOverACheckerboard)
     EXPECT_GT(right.blue(), 220);
     EXPECT_LT(right.red(), 35);
 
-    // Fully transparent stops, and no stops at all, leave the checkerboard visible.
+    // Fully transparent stops, and no stops at all, leave the background visible: transparent
+    // until the widget kit's checkerboard is set.
     const GradientStops clear = {{0.0, QColor(255, 0, 0, 0)}, {1.0, QColor(0, 0, 255, 0)}};
-    for (const GradientStops& stops : {clear, GradientStops()}) {
-        const QImage image = gradientIcon(stops).pixmap(size).toImage();
-        EXPECT_EQ(image.pixel(2, 2), qRgb(192, 192, 192));
-        EXPECT_EQ(image.pixel(12, 2), qRgb(128, 128, 128));
+    const struct
+    {
+        SwatchBackgroundPainter painter;
+        QRgb light, mid;
+    } cases[] = {{nullptr, 0, 0},
+                 {&CheckeredBrush::fillSwatch, qRgb(192, 192, 192), qRgb(128, 128, 128)}};
+    for (const auto& c : cases) {
+        setSwatchBackgroundPainter(c.painter);
+        for (const GradientStops& stops : {clear, GradientStops()}) {
+            const QImage image = gradientIcon(stops).pixmap(size).toImage();
+            EXPECT_EQ(image.pixel(2, 2), c.light);
+            EXPECT_EQ(image.pixel(12, 2), c.mid);
+        }
     }
+    setSwatchBackgroundPainter(nullptr);
 }
 
 TEST(GradientLibraryDeathTest, InstanceBeforeInitialiseStops)

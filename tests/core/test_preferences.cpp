@@ -1,5 +1,6 @@
 #include "core/preferences.h"
 
+#include "common/file_size_limit.h"
 #include "common/helpers.h"
 #include "common/isolated_settings.h"
 
@@ -129,7 +130,11 @@ TEST_F(PreferencesTest, OverriddenStorageIsUsed)
         QVariant written;
 
     protected:
-        void writeValue(unsigned int, const QVariant& value) override { written = value; }
+        bool writeValue(unsigned int, const QVariant& value) override
+        {
+            written = value;
+            return true;
+        }
         QVariant readValue(unsigned int, const QVariant& defaultValue) override
         {
             return defaultValue.toInt() * 2;
@@ -161,4 +166,34 @@ TEST(PreferencesDeathTest, UnregisteredIdIsFatal)
             preferences.setValue(4, 1);
         },
         message);
+}
+
+// On a nearly full device the settings file used to be cut short, losing other keys, and the
+// change was reported as stored. Both a large store and a large new value are refused whole.
+TEST_F(PreferencesTest, AFailedWriteIsReportedAndLeavesTheStoreWhole)
+{
+    const QByteArray large = QByteArray(5000, 'x');
+    const struct
+    {
+        QByteArray store;
+        QVariant value;
+    } cases[] = {{"[General]\nControlKeyStepSize=4\nPadding=" + large + "\n", 25},
+                 {"[General]\nControlKeyStepSize=4\n", QString(large)}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(writeStore(c.store));
+        Preferences preferences(IsolatedSettings::organisation, IsolatedSettings::application);
+        registerEditorKeys(preferences);
+        {
+            FileSizeLimit full(4096);
+            EXPECT_FALSE(preferences.setValue(3, c.value));
+        }
+        EXPECT_EQ(TestUtil::readFile(store().fileName()), c.store);
+        EXPECT_EQ(preferences.value(3), c.value); // in force for this run
+        // The next write that succeeds stores the change too.
+        EXPECT_TRUE(preferences.setValue(1, false));
+        QSettings written = store();
+        EXPECT_EQ(written.value("ControlKeyJumpSize"), c.value);
+        EXPECT_EQ(written.value("ControlKeyStepSize").toInt(), 4);
+        EXPECT_EQ(written.value("MaintainAddControlActions").toBool(), false);
+    }
 }
