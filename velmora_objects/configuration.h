@@ -106,6 +106,13 @@ public:
     // Deletes the theme held before and takes the new one (null allowed). Setting the theme
     // already held changes nothing.
     void setTheme(Theme* newTheme);
+    // Hands the theme over to the caller and leaves the project without one.
+    Theme* takeTheme()
+    {
+        Theme* taken = theme;
+        theme = nullptr;
+        return taken;
+    }
 
     // The containers, walked in page order (pages) and in id order (the others).
     sortvector<Page>& getPages() { return pages; }

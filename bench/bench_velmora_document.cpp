@@ -1,0 +1,217 @@
+#include "appengine/page_preview_scene.h"
+#include "appengine/selection_manager.h"
+#include "main/velmora_document.h"
+#include "velmora_objects/button.h"
+#include "velmora_objects/clock.h"
+#include "velmora_objects/colour_picker.h"
+#include "velmora_objects/keypad.h"
+#include "velmora_objects/label.h"
+#include "velmora_objects/page_switcher.h"
+#include "velmora_objects/qml/qml_engine.h"
+#include "velmora_objects/slider.h"
+#include "velmora_objects/streamer.h"
+#include "velmora_objects/theme.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
+#include <QQuickWidget>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <string>
+
+// Opening the largest project the format allows — 256 pages, 4096 controls, a theme of 50
+// images — until its first page is shown live in the preview, beside reading the same file
+// into the model alone.
+
+using namespace Velmora;
+
+namespace {
+
+QByteArray pngOf(int width, int height, int seed)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 3 + seed * 17) & 255, (y * 5 + seed) & 255, seed * 5));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+Control* newControl(int index)
+{
+    switch (index % 6) {
+    case 0:
+        return new Button;
+    case 1:
+        return new Slider;
+    case 2:
+        return new ColourPicker;
+    case 3:
+        return new Keypad;
+    case 4:
+        return new Label;
+    default:
+        return new Clock;
+    }
+}
+
+// Writes the project to the path: 256 pages of 16 controls in a grid under one page switcher,
+// each page with a background image and an icon of the theme's 40 backgrounds and 10 icons.
+void writeLargestProject(const QString& path)
+{
+    Configuration project;
+    project.clear();
+    project.setName("Largest");
+    auto* theme = new Theme(QString());
+    for (int i = 0; i < 40; ++i)
+        theme->addPageBackgroundImageData(pngOf(480, 272, i), Orientation_LANDSCAPE);
+    for (int i = 0; i < 10; ++i)
+        theme->addIconData(pngOf(24, 24, i));
+    project.setTheme(theme);
+
+    smart_ptr<PageSwitcher> bar(new PageSwitcher);
+    bar->setPosition(NavigationPosition_BOTTOM);
+    const unsigned int barId = project.insertPageSwitcher(bar, UINT_MAX);
+    std::vector<unsigned int> barPages;
+    const int pages = int(Configuration::MaximumPages);
+    const int perPage = int(Configuration::MaximumControls) / pages;
+    int keys[7] = {};
+    const QString stems[7] = {"", "button", "slider", "colour", "keypad", "label", "clock"};
+    for (int p = 0; p < pages; ++p) {
+        const unsigned int pageId = project.addPage();
+        Page& page = project.getPage(pageId);
+        page.setName(QString("Page %1").arg(p + 1));
+        page.setBackgroundImageId(unsigned(p % 40));
+        page.setBackgroundImageScaling(Scaling_STRETCH);
+        page.setIconId(unsigned(p % 10));
+        page.setPageSwitcherId(barId);
+        project.getPageSwitcher(barId).incrementUsage();
+        if (p < 6)
+            barPages.push_back(pageId);
+        for (int i = 0; i < perPage; ++i) {
+            Control* control = newControl(i);
+            control->setPageId(pageId);
+            control->setGeometry(QRect((i % 4) * 120, (i / 4) * 57, 118, 55));
+            const int type = control->getType();
+            control->setName(stems[type] + QString("%1").arg(++keys[type], 3, 10, QChar('0')));
+            control->setCaption(QString("Control %1").arg(i));
+            smart_ptr<Control> owned(control);
+            page.getControlIds().insert(project.insertControl(owned, UINT_MAX));
+        }
+    }
+    project.getPageSwitcher(barId).setPageIds(barPages);
+    project.setDefaultPageId(0);
+    Streamer streamer;
+    streamer.open(Streamer::Mode_WRITE, path);
+    project.write(streamer, false);
+    streamer.close();
+}
+
+QTemporaryDir* folder = nullptr;
+
+QString projectPath()
+{
+    return folder->filePath("largest.qvp");
+}
+
+// The baseline: the file read into a project alone.
+void loadModelOnly(benchmark::State& state)
+{
+    for (auto _ : state) {
+        Configuration project;
+        project.clear();
+        Streamer streamer;
+        streamer.open(Streamer::Mode_READ, projectPath());
+        project.read(streamer);
+        streamer.close();
+        benchmark::DoNotOptimize(project.getControls().size());
+    }
+}
+BENCHMARK(loadModelOnly)->Unit(benchmark::kMillisecond);
+
+// The second baseline: the document's load, which adds the page list and the theme's image
+// lists to the project.
+void loadDocumentOnly(benchmark::State& state)
+{
+    SelectionManager selection;
+    VelmoraDocument document(selection);
+    for (auto _ : state) {
+        state.PauseTiming();
+        document.clear();
+        state.ResumeTiming();
+        document.load(projectPath());
+    }
+}
+BENCHMARK(loadDocumentOnly)->Unit(benchmark::kMillisecond);
+
+// What opening a project does before the user sees its first page live: the document loads
+// the file, prepares the preview and shows the default page, and the surface draws it.
+void openUntilFirstPageShown(benchmark::State& state)
+{
+    SelectionManager selection;
+    VelmoraDocument document(selection);
+    for (auto _ : state) {
+        state.PauseTiming();
+        document.clear();
+        state.ResumeTiming();
+        document.load(projectPath());
+        document.preparePreview();
+        document.showPage(document.getDefaultPageId());
+        benchmark::DoNotOptimize(document.previewScene()->surface()->grabFramebuffer());
+    }
+}
+BENCHMARK(openUntilFirstPageShown)->Unit(benchmark::kMillisecond);
+
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                times[run.benchmark_name()] =
+                    run.GetAdjustedRealTime() *
+                    benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
+                    benchmark::GetTimeUnitMultiplier(run.time_unit);
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    VelmoraQML::useSoftwareSceneGraph();
+    QApplication app(argc, argv);
+    QTemporaryDir temporary;
+    folder = &temporary;
+    writeLargestProject(projectPath());
+
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto& t = reporter.times;
+    if (t.count("openUntilFirstPageShown") && t.count("loadModelOnly") &&
+        t.count("loadDocumentOnly")) {
+        const double open = t.at("openUntilFirstPageShown");
+        std::printf("open until the first page is shown / load into the model alone: %.2f\n",
+                    open / t.at("loadModelOnly"));
+        std::printf("open until the first page is shown / load into the document alone: %.2f\n",
+                    open / t.at("loadDocumentOnly"));
+        std::printf("share of the preview in the opening: %.2f\n",
+                    (open - t.at("loadDocumentOnly")) / open);
+    }
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,711 @@
+#include "main/velmora_document.h"
+
+#include "appengine/page_preview_scene.h"
+#include "appengine/selection_manager.h"
+#include "appengine/theme_image_model.h"
+#include "core/assertion.h"
+#include "velmora_objects/button.h"
+#include "velmora_objects/qml/qml_module.h"
+#include "velmora_objects/qml/theme_image_provider.h"
+#include "velmora_objects/streamer.h"
+#include "velmora_objects/theme.h"
+
+#include <QIcon>
+#include <QItemSelectionModel>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QRegularExpression>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QTimer>
+#include <array>
+#include <memory>
+#include <stdexcept>
+
+using namespace Velmora;
+
+namespace {
+
+constexpr int ControlTypeCount = 6;
+
+// The default control keys of types 1 to 6 and the patterns that recognise them when a
+// project is read, so that new keys continue after the highest number in use.
+const char* const controlKeyStems[ControlTypeCount] = {"button", "slider", "colour",
+                                                       "keypad", "label",  "clock"};
+
+const std::array<QRegularExpression, ControlTypeCount>& controlKeyPatterns()
+{
+    static const std::array<QRegularExpression, ControlTypeCount> patterns = [] {
+        std::array<QRegularExpression, ControlTypeCount> result;
+        for (int i = 0; i < ControlTypeCount; ++i)
+            result[i] = QRegularExpression(QRegularExpression::anchoredPattern(
+                QString::fromLatin1(controlKeyStems[i]) + QStringLiteral("(\\d+)")));
+        return result;
+    }();
+    return patterns;
+}
+
+const QRegularExpression& pageNamePattern()
+{
+    static const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QStringLiteral("Page (\\d+)")));
+    return pattern;
+}
+
+ThemedItemType themedItemTypeOf(ControlType type)
+{
+    switch (type) {
+    case ControlType_BUTTON:
+        return ThemedItemType_BUTTON;
+    case ControlType_SLIDER:
+        return ThemedItemType_SLIDER;
+    case ControlType_COLOUR_PICKER:
+        return ThemedItemType_COLOUR_PICKER;
+    case ControlType_KEYPAD:
+        return ThemedItemType_KEYPAD;
+    case ControlType_LABEL:
+        return ThemedItemType_LABEL;
+    case ControlType_CLOCK:
+        return ThemedItemType_CLOCK;
+    }
+    return ThemedItemType(0);
+}
+
+unsigned int imageIdOfRow(const QStandardItem* row)
+{
+    return row ? row->data(ThemeImageModel::IdRole).toUInt() : UINT_MAX;
+}
+
+// Carries image ids of one store from the old theme to the new one during a theme change:
+// an image is found in the new store by its MD5 digest, or its bytes are added there. An id
+// the old theme does not hold maps to none rather than to whatever the new theme keeps under
+// that number. Each old id is looked up once per change.
+class ImageMapper
+{
+public:
+    using Adder = unsigned int (*)(Theme& theme, const ImageData& image);
+
+    ImageMapper(const Theme::ImageStore* oldStore, Theme* newTheme, Theme::ImageStore* newStore,
+                Adder add)
+        : oldStore(oldStore), newTheme(newTheme), newStore(newStore), add(add)
+    {
+    }
+
+    unsigned int map(unsigned int id)
+    {
+        if (id == UINT_MAX)
+            return UINT_MAX;
+        const auto known = mapped.find(id);
+        if (known != mapped.end())
+            return known->second;
+        unsigned int newId = UINT_MAX;
+        if (oldStore && newStore && oldStore->exists(id)) {
+            const ImageData& image = (*oldStore)[id];
+            for (const ImageData& candidate : *newStore) {
+                if (candidate.getMd5() == image.getMd5()) {
+                    newId = candidate.getId();
+                    break;
+                }
+            }
+            if (newId == UINT_MAX)
+                newId = add(*newTheme, image);
+        }
+        mapped.emplace(id, newId);
+        return newId;
+    }
+
+private:
+    const Theme::ImageStore* oldStore;
+    Theme* newTheme;
+    Theme::ImageStore* newStore;
+    Adder add;
+    std::map<unsigned int, unsigned int> mapped;
+};
+
+} // namespace
+
+VelmoraDocument::VelmoraDocument(const SelectionManager& selection) : m_selection(selection)
+{
+    m_engine = new QQmlEngine(this);
+
+    m_pageItemModel = new QStandardItemModel(0, 1, this);
+    m_pageProxyModel = new QSortFilterProxyModel(this);
+    m_pageProxyModel->setSourceModel(m_pageItemModel);
+    m_pageProxyModel->setSortRole(SortValueRole);
+    m_pageSelectionModel = new QItemSelectionModel(m_pageProxyModel, this);
+
+    m_previewScene = new PagePreviewScene(m_engine, this, &selection, this);
+
+    m_thumbnailTimer = new QTimer(this);
+    m_thumbnailTimer->setSingleShot(true);
+    m_thumbnailTimer->setInterval(ThumbnailDelay);
+    connect(m_thumbnailTimer, &QTimer::timeout, this, &VelmoraDocument::refreshThumbnails);
+    m_thumbnailRun = new QTimer(this);
+    m_thumbnailRun->setInterval(0);
+    connect(m_thumbnailRun, &QTimer::timeout, this, &VelmoraDocument::renderNextThumbnail);
+
+    clear();
+}
+
+VelmoraDocument::~VelmoraDocument()
+{
+    clear();
+    // The scene's surface draws through the engine, so it goes first.
+    delete m_previewScene;
+    m_previewScene = nullptr;
+}
+
+unsigned int VelmoraDocument::createProject(const NewProjectData& data)
+{
+    try {
+        m_path = data.path;
+        setName(data.name);
+        setOrientation(data.orientation);
+
+        auto theme = std::make_unique<Theme>(QString());
+        if (!data.themeFile.isEmpty() && !theme->load(data.themeFile))
+            throw std::runtime_error(
+                QStringLiteral("Unable to read theme file %1").arg(data.themeFile).toStdString());
+        setTheme(theme.release());
+        replaceImageModels();
+
+        NewPageData page = data.page;
+        const unsigned int pageId = addPage(page);
+        setDefaultPageId(pageId);
+        m_neverSaved = true;
+        return pageId;
+    } catch (...) {
+        // Nothing of a half-made project may stay for the next one to build on.
+        clear();
+        throw;
+    }
+}
+
+void VelmoraDocument::load(const QString& path)
+{
+    try {
+        m_path = path;
+        Streamer streamer;
+        streamer.open(Streamer::Mode_READ, path);
+        read(streamer);
+        streamer.close();
+
+        const int pageCount = int(getPages().size());
+        const int controlCount = int(getControls().size());
+        emit loadProgressSteps(pageCount + controlCount + 1);
+        emit loadProgressChanged(0);
+        int step = 1;
+
+        m_nextPageNumber = 1;
+        for (Page& page : getPages()) {
+            addPageRow(page, false);
+            notePageName(page.getName());
+            emit loadProgressChanged(step++);
+        }
+
+        unsigned int highest[ControlTypeCount] = {};
+        const auto& patterns = controlKeyPatterns();
+        for (const Control& control : getControls()) {
+            const int type = int(control.getType());
+            if (type >= 1 && type <= ControlTypeCount) {
+                const QRegularExpressionMatch match = patterns[type - 1].match(control.getName());
+                bool ok = false;
+                const unsigned int number = match.hasMatch() ? match.captured(1).toUInt(&ok) : 0;
+                if (ok && number > highest[type - 1])
+                    highest[type - 1] = number;
+            }
+            emit loadProgressChanged(step++);
+        }
+        for (int i = 0; i < ControlTypeCount; ++i)
+            m_controlNumbers[ControlType(i + 1)] = highest[i];
+
+        replaceImageModels();
+        emit loadProgressChanged(step);
+    } catch (...) {
+        // A half-read project would leave duplicate ids for the next open or new project.
+        clear();
+        throw;
+    }
+}
+
+void VelmoraDocument::save(bool minimal)
+{
+    const QString& path = m_path;
+    VELMORA_ASSERT(!path.isNull());
+    Streamer streamer;
+    streamer.open(Streamer::Mode_WRITE, path);
+    write(streamer, minimal);
+    streamer.close();
+    m_neverSaved = false;
+    m_undoStack.setClean();
+}
+
+void VelmoraDocument::saveAs(const QString& path, bool minimal)
+{
+    m_path = path;
+    save(minimal);
+}
+
+void VelmoraDocument::clear()
+{
+    m_thumbnailTimer->stop();
+    m_thumbnailRun->stop();
+
+    m_pageGUIData.clear();
+    m_pageItemModel->removeRows(0, m_pageItemModel->rowCount());
+    // The items go while the module they use is still up.
+    m_previewScene->clear();
+
+    m_nextPageNumber = 1;
+    m_controlNumbers.clear();
+    deleteImageModels();
+
+    m_engine->removeImageProvider(providerName());
+    m_engine->removeImageProvider(QStringLiteral("internal"));
+    // Only the module brought up on this document's engine is taken down; the context
+    // properties must not outlive the objects they name.
+    QQmlContext* context = m_engine->rootContext();
+    if (previewPrepared())
+        VelmoraQML::shutdown();
+    context->setContextProperty(QStringLiteral("controller"), static_cast<QObject*>(nullptr));
+    context->setContextProperty(QStringLiteral("screen"), static_cast<QObject*>(nullptr));
+
+    Configuration::clear();
+
+    m_neverSaved = false;
+    m_undoStack.clear();
+    m_path = QString();
+}
+
+void VelmoraDocument::preparePreview()
+{
+    VelmoraQML::initialise(getWidth(), getHeight(), m_engine->rootContext(),
+                           VelmoraQML::QMLController::Callbacks());
+    m_engine->addImageProvider(providerName(), new VelmoraQML::ThemeImageProvider(getTheme()));
+    refreshThumbnails();
+    m_thumbnailTimer->start();
+}
+
+Theme* VelmoraDocument::applyTheme(Theme* theme, std::map<unsigned int, PageThemeData>& pageData,
+                                   std::map<unsigned int, ControlThemeData>& controlData)
+{
+    // The old theme goes to the caller, so it is taken out rather than replaced.
+    Theme* old = takeTheme();
+    setTheme(theme);
+
+    // A new provider name makes every theme image address of the preview new, so no image
+    // of the old theme is taken from the engine's cache.
+    m_engine->removeImageProvider(providerName());
+    assignSerial();
+    m_engine->addImageProvider(providerName(), new VelmoraQML::ThemeImageProvider(theme));
+
+    ImageMapper backgrounds(
+        old ? &old->getPageBackgroundImages() : nullptr, theme,
+        theme ? &theme->getPageBackgroundImages() : nullptr, [](Theme& t, const ImageData& image) {
+            return t.addPageBackgroundImageData(image.getData(), image.getOrientation());
+        });
+    ImageMapper icons(
+        old ? &old->getIcons() : nullptr, theme, theme ? &theme->getIcons() : nullptr,
+        [](Theme& t, const ImageData& image) { return t.addIconData(image.getData()); });
+    ImageMapper controlImages(
+        old ? &old->getControlImages() : nullptr, theme,
+        theme ? &theme->getControlImages() : nullptr,
+        [](Theme& t, const ImageData& image) { return t.addControlImageData(image.getData()); });
+
+    for (Page& page : getPages()) {
+        const PageThemeData before{page.getIconId(), page.getBackgroundImageId()};
+        PageThemeData after;
+        const auto recorded = pageData.find(page.getId());
+        if (recorded != pageData.end()) {
+            after = recorded->second;
+        } else {
+            after.iconId = icons.map(before.iconId);
+            after.backgroundImageId = backgrounds.map(before.backgroundImageId);
+        }
+        if (after.iconId != before.iconId)
+            page.setIconId(after.iconId);
+        if (after.backgroundImageId != before.backgroundImageId) {
+            page.setBackgroundImageId(after.backgroundImageId);
+            m_previewScene->setPageBackgroundImage(page.getId(), int(after.backgroundImageId));
+        }
+        pageData[page.getId()] = before;
+        page.initialiseFromTheme(theme, old);
+    }
+
+    for (Control& control : getControls()) {
+        Button* button = dynamic_cast<Button*>(&control);
+        const ControlThemeData before{control.getStartupSkin(),
+                                      button ? button->getImageId() : UINT_MAX};
+        ControlThemeData after;
+        const auto recorded = controlData.find(control.getId());
+        if (recorded != controlData.end()) {
+            after = recorded->second;
+        } else {
+            after.imageId = controlImages.map(before.imageId);
+            const ThemedItemType itemType = themedItemTypeOf(control.getType());
+            if (!before.skinName.isEmpty() && theme && theme->findSkin(itemType, before.skinName))
+                after.skinName = before.skinName;
+        }
+        if (after.skinName != before.skinName)
+            control.setStartupSkin(after.skinName);
+        if (button)
+            button->setImageId(after.imageId);
+        controlData[control.getId()] = before;
+        control.initialiseFromTheme(theme, old);
+    }
+
+    for (PageSwitcher& pageSwitcher : getPageSwitchers())
+        pageSwitcher.initialiseFromTheme(theme, old);
+    m_previewScene->rebuildItems();
+
+    if (theme && m_backgroundImageModel) {
+        for (ThemeImageModel* model : {m_backgroundImageModel, m_iconModel, m_controlImageModel})
+            model->setTheme(theme);
+    } else {
+        // The lists must not keep pointing into the theme the caller now owns.
+        replaceImageModels();
+    }
+    return old;
+}
+
+bool VelmoraDocument::pageExists(unsigned int pageId) const
+{
+    return getPages().exists(pageId);
+}
+
+std::set<unsigned char> VelmoraDocument::freeIRSlots() const
+{
+    std::set<unsigned char> free;
+    for (unsigned char slot = 0; slot < 16; ++slot)
+        if (getIRSlots().left.find(slot) == getIRSlots().left.end())
+            free.insert(slot);
+    return free;
+}
+
+ControlType VelmoraDocument::commonControlType(const std::set<unsigned int>& controlIds) const
+{
+    if (controlIds.empty())
+        return ControlType(0);
+    const ControlType type = getControl(*controlIds.begin()).getType();
+    for (unsigned int controlId : controlIds)
+        if (getControl(controlId).getType() != type)
+            return ControlType(0);
+    return type;
+}
+
+unsigned int VelmoraDocument::addPage(NewPageData& data)
+{
+    unsigned int backgroundImageId = data.backgroundImageId;
+    if (backgroundImageId == UINT_MAX && !data.backgroundImageFile.isEmpty() &&
+        m_backgroundImageModel)
+        backgroundImageId =
+            imageIdOfRow(m_backgroundImageModel->addImageFile(data.backgroundImageFile));
+    unsigned int iconId = data.iconId;
+    if (iconId == UINT_MAX && !data.iconFile.isEmpty() && m_iconModel)
+        iconId = imageIdOfRow(m_iconModel->addImageFile(data.iconFile));
+
+    const unsigned int pageId = Configuration::addPage();
+    if (pageId == UINT_MAX)
+        return UINT_MAX;
+    Page& page = getPage(pageId);
+    if (!data.name.isEmpty()) {
+        page.setName(data.name);
+        notePageName(data.name);
+    } else {
+        page.setName(defaultPageName());
+        ++m_nextPageNumber;
+    }
+    page.setIconId(iconId);
+    if (data.backgroundColour.isValid()) {
+        page.setBackgroundColour(data.backgroundColour);
+    } else if (!data.backgroundGradient.isNull()) {
+        page.setBackgroundGradient(data.backgroundGradient);
+    } else {
+        page.setBackgroundImageId(backgroundImageId);
+        page.setBackgroundColour(Qt::white);
+    }
+    page.setBackgroundImageScaling(Scaling(data.backgroundScaling));
+    for (unsigned int& listed : data.pageSwitcherPages)
+        if (listed == UINT_MAX)
+            listed = pageId;
+
+    data.pageSwitcherId = page.getPageSwitcherId();
+    // The first page of a new project is rendered once the preview is prepared.
+    addPageRow(page, getDefaultPageId() != UINT_MAX);
+    if (page.getPageSwitcherId() != UINT_MAX)
+        m_previewScene->removePageSwitcherItem(page.getPageSwitcherId());
+    return pageId;
+}
+
+QString VelmoraDocument::defaultPageName() const
+{
+    return tr("Page %1").arg(m_nextPageNumber);
+}
+
+void VelmoraDocument::notePageName(const QString& name)
+{
+    const QRegularExpressionMatch match = pageNamePattern().match(name);
+    if (!match.hasMatch())
+        return;
+    bool ok = false;
+    const unsigned int number = match.captured(1).toUInt(&ok);
+    if (ok && m_nextPageNumber <= number)
+        m_nextPageNumber = number + 1;
+}
+
+QString VelmoraDocument::nextControlName(ControlType type)
+{
+    const int index = int(type) - 1;
+    const QString stem = index >= 0 && index < ControlTypeCount
+                             ? QString::fromLatin1(controlKeyStems[index])
+                             : QStringLiteral("control");
+    const unsigned int number = ++m_controlNumbers[type];
+    return stem + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
+}
+
+void VelmoraDocument::addPageRow(Page& page, bool renderNow)
+{
+    auto* item = new QStandardItem;
+    item->setData(page.getId(), PageIdRole);
+    item->setData(page.getName(), Qt::DisplayRole);
+    item->setData(getOrientation() == Orientation_PORTRAIT ? QSize(100, 120) : QSize(100, 72),
+                  Qt::SizeHintRole);
+    item->setData(int(page.getSortValue()), SortValueRole);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    m_pageItemModel->appendRow(item);
+    sortPageList();
+
+    PageGUIData& data = m_pageGUIData[page.getId()];
+    data = PageGUIData{QPersistentModelIndex(item->index()), true};
+    if (renderNow)
+        renderPageThumbnail(page.getId(), data);
+}
+
+void VelmoraDocument::removePageRow(const Page& page)
+{
+    for (int row = 0; row < m_pageItemModel->rowCount(); ++row) {
+        if (m_pageItemModel->index(row, 0).data(PageIdRole).toUInt() == page.getId()) {
+            m_pageGUIData.erase(page.getId());
+            m_pageItemModel->removeRow(row);
+            return;
+        }
+    }
+}
+
+QString VelmoraDocument::setPageName(unsigned int pageId, const QString& name)
+{
+    Page& page = getPage(pageId);
+    const QString previous = page.getName();
+    page.setName(name);
+    notePageName(name);
+    const auto data = m_pageGUIData.find(pageId);
+    if (data != m_pageGUIData.end() && data->second.row.isValid())
+        m_pageItemModel->setData(data->second.row, name, Qt::DisplayRole);
+    return previous;
+}
+
+unsigned int VelmoraDocument::setPageIcon(unsigned int pageId, unsigned int iconId)
+{
+    Page& page = getPage(pageId);
+    const unsigned int previous = page.getIconId();
+    page.setIconId(iconId);
+    return previous;
+}
+
+void VelmoraDocument::restorePage(smart_ptr<Page>& page, unsigned int pageId)
+{
+    const unsigned int pageSwitcherId = page->getPageSwitcherId();
+    const unsigned int inserted = insertPage(page, pageId);
+    VELMORA_ASSERT(inserted == pageId);
+    addPageRow(getPage(pageId), true);
+    if (pageSwitcherId != UINT_MAX)
+        m_previewScene->removePageSwitcherItem(pageSwitcherId);
+}
+
+smart_ptr<Page> VelmoraDocument::removePage(unsigned int pageId)
+{
+    removePageRow(getPage(pageId));
+    m_previewScene->removePageItem(pageId);
+    // Other pages may show this one through their page switchers and buttons.
+    invalidateAllThumbnails();
+    return Configuration::removePage(pageId);
+}
+
+void VelmoraDocument::movePage(unsigned int pageId, unsigned int beforeId)
+{
+    smart_ptr<Page> page = Configuration::removePage(pageId);
+    page->setSortValue(getFreeSortValue<Page, SortValueStep>(getPages(), beforeId));
+    const unsigned int inserted = insertPage(page, pageId);
+    VELMORA_ASSERT(inserted == pageId);
+
+    // The moved page has a new sort value, and when no gap was left every page has.
+    for (const auto& [id, data] : m_pageGUIData) {
+        if (!data.row.isValid() || !pageExists(id))
+            continue;
+        const int sortValue = getPage(id).getSortValue();
+        if (data.row.data(SortValueRole).toInt() != sortValue)
+            m_pageItemModel->setData(data.row, sortValue, SortValueRole);
+    }
+    sortPageList();
+}
+
+void VelmoraDocument::raisePage(unsigned int pageId)
+{
+    const unsigned int previous = getPages().getNextId(pageId, false, false);
+    if (previous != UINT_MAX)
+        movePage(pageId, previous);
+}
+
+void VelmoraDocument::lowerPage(unsigned int pageId)
+{
+    const unsigned int next = getPages().getNextId(pageId, true, false);
+    if (next != UINT_MAX)
+        movePage(pageId, getPages().getNextId(next, true, false));
+}
+
+bool VelmoraDocument::hasPreviousPage(unsigned int pageId) const
+{
+    return getPages().getNextId(pageId, false, false) != UINT_MAX;
+}
+
+bool VelmoraDocument::hasNextPage(unsigned int pageId) const
+{
+    return getPages().getNextId(pageId, true, false) != UINT_MAX;
+}
+
+void VelmoraDocument::invalidatePageThumbnail(unsigned int pageId)
+{
+    if (pageId == UINT_MAX) {
+        for (auto& entry : m_pageGUIData)
+            entry.second.stale = true;
+    } else {
+        const auto data = m_pageGUIData.find(pageId);
+        if (data == m_pageGUIData.end())
+            return;
+        data->second.stale = true;
+    }
+    // A running timer is not pushed back, so that steady editing still renders.
+    if (!m_thumbnailTimer->isActive())
+        m_thumbnailTimer->start();
+}
+
+void VelmoraDocument::invalidateControlThumbnail(unsigned int controlId)
+{
+    invalidatePageThumbnail(getControl(controlId).getPageId());
+}
+
+void VelmoraDocument::renderPageThumbnail(unsigned int pageId, PageGUIData& data)
+{
+    // Without the module the pages cannot be drawn; the thumbnail stays stale until the
+    // preview is prepared.
+    if (!previewPrepared())
+        return;
+    if (data.row.isValid()) {
+        const QPixmap thumbnail = m_previewScene->renderThumbnail(pageId);
+        if (!thumbnail.isNull())
+            m_pageItemModel->setData(data.row, QIcon(thumbnail), Qt::DecorationRole);
+    }
+    data.stale = false;
+}
+
+void VelmoraDocument::setThumbnailDelay(int milliseconds)
+{
+    m_thumbnailTimer->setInterval(milliseconds);
+}
+
+void VelmoraDocument::refreshThumbnails()
+{
+    emit loadProgressSteps(int(m_pageGUIData.size()));
+    emit loadProgressChanged(0);
+    m_runNextPageId = 0;
+    m_runStep = 0;
+    m_thumbnailRun->start();
+}
+
+bool VelmoraDocument::isRefreshingThumbnails() const
+{
+    return m_thumbnailRun->isActive();
+}
+
+void VelmoraDocument::renderNextThumbnail()
+{
+    // Looked up afresh at every step: the progress signals may reach code that edits pages.
+    for (;;) {
+        const auto entry = m_pageGUIData.lower_bound(m_runNextPageId);
+        if (entry == m_pageGUIData.end()) {
+            m_thumbnailRun->stop();
+            return;
+        }
+        m_runNextPageId = entry->first + 1;
+        const bool stale = entry->second.stale;
+        if (stale)
+            renderPageThumbnail(entry->first, entry->second);
+        emit loadProgressChanged(++m_runStep);
+        if (stale)
+            return;
+    }
+}
+
+void VelmoraDocument::showPage(unsigned int pageId)
+{
+    m_previewScene->showPage(pageId);
+}
+
+void VelmoraDocument::syncPageSelection()
+{
+    m_previewScene->updateSelectionEffects();
+    QItemSelection selection;
+    auto add = [&selection](const QModelIndex& index) {
+        if (index.isValid())
+            selection.select(index, index);
+    };
+    if (m_selection.kind() == SelectionManager::SelectionKind_PAGES) {
+        for (unsigned int pageId : m_selection.selectedIds())
+            add(proxyIndexOfPage(pageId));
+    } else {
+        add(proxyIndexOfPage(m_selection.currentPage()));
+    }
+    m_pageSelectionModel->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+QModelIndex VelmoraDocument::proxyIndexOfPage(unsigned int pageId) const
+{
+    const auto data = m_pageGUIData.find(pageId);
+    if (data == m_pageGUIData.end() || !data->second.row.isValid())
+        return QModelIndex();
+    return m_pageProxyModel->mapFromSource(data->second.row);
+}
+
+void VelmoraDocument::replaceImageModels()
+{
+    deleteImageModels();
+    m_backgroundImageModel =
+        new ThemeImageModel(ThemeImageModel::PageBackgrounds, getTheme(), nullptr);
+    m_iconModel = new ThemeImageModel(ThemeImageModel::Icons, getTheme(), nullptr);
+    m_controlImageModel = new ThemeImageModel(ThemeImageModel::ControlImages, getTheme(), nullptr);
+}
+
+void VelmoraDocument::deleteImageModels()
+{
+    delete m_backgroundImageModel;
+    delete m_iconModel;
+    delete m_controlImageModel;
+    m_backgroundImageModel = nullptr;
+    m_iconModel = nullptr;
+    m_controlImageModel = nullptr;
+}
+
+bool VelmoraDocument::previewPrepared() const
+{
+    return VelmoraQML::context() == m_engine->rootContext();
+}
+
+QString VelmoraDocument::providerName() const
+{
+    return QStringLiteral("theme%1").arg(getSerial());
+}
+
+void VelmoraDocument::sortPageList()
+{
+    m_pageProxyModel->sort(0, Qt::AscendingOrder);
+}
