@@ -10,27 +10,11 @@ images are committed; run this again only to change them. Needs nothing but Pyth
 import colorsys
 import math
 import os
-import struct
-import zlib
+
+from png_drawing import write_png
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "resources", "images")
-
-
-def write_png(path, width, height, pixels):
-    """Writes 8-bit RGBA rows (a list of bytearrays) as a PNG file."""
-    raw = b"".join(b"\x00" + bytes(row) for row in pixels)
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", header))
-        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
-        f.write(chunk(b"IEND", b""))
 
 
 def hue_saturation_wheel(size=272, samples=4):

@@ -2,52 +2,26 @@
 """Draws the icons of the colour and gradient widgets as 22 x 22 PNG files.
 
 Run from this folder: python3 draw_icons.py. Each icon is a function of a point (x, y) in
-pixel units that returns an RGBA colour or None; every pixel averages 4 x 4 samples.
+pixel units that returns an RGBA colour or None; every pixel averages 4 x 4 samples
+(scripts/png_drawing.py).
 """
 import math
-import struct
-import zlib
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                                "scripts"))
+from png_drawing import render as render_layers, write_png as write_rows  # noqa: E402
 
 SIZE = 22
-SAMPLES = 4
-
-
-def write_png(path, pixels):
-    raw = b"".join(b"\x00" + bytes(v for px in row for v in px) for row in pixels)
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-                chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
 def render(shape):
-    rows = []
-    for y in range(SIZE):
-        row = []
-        for x in range(SIZE):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    c = shape(x + (sx + 0.5) / SAMPLES, y + (sy + 0.5) / SAMPLES)
-                    if c:
-                        a = c[3] / 255.0
-                        for i in range(3):
-                            acc[i] += c[i] * a
-                        acc[3] += a
-            n = SAMPLES * SAMPLES
-            alpha = acc[3] / n
-            if alpha == 0:
-                row.append((0, 0, 0, 0))
-            else:
-                row.append(tuple(round(acc[i] / acc[3]) for i in range(3)) +
-                           (round(alpha * 255),))
-        rows.append(row)
-    return rows
+    return render_layers([shape], SIZE, SIZE)
+
+
+def write_png(path, rows):
+    write_rows(path, SIZE, SIZE, rows)
 
 
 def hue_colour(hue, saturation):

@@ -3,67 +3,17 @@
 
 Run from this folder: python3 draw_launch_icons.py. An icon is a list of layers painted in
 order; a layer is a function of a point (x, y) in pixel units that gives an RGBA colour or
-None. Every pixel averages 4 x 4 samples.
+None. Every pixel averages 4 x 4 samples (scripts/png_drawing.py).
 """
 import math
-import struct
-import zlib
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                                "scripts"))
+from png_drawing import render, write_png  # noqa: E402,F401
 
 SIZE = 32
-SAMPLES = 4
-
-
-def write_png(path, width, height, pixels):
-    raw = b"".join(b"\x00" + bytes(v for px in row for v in px) for row in pixels)
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-                chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
-
-
-def over(top, bottom):
-    """Source-over of two straight RGBA colours with components 0..1."""
-    ta, ba = top[3], bottom[3]
-    a = ta + ba * (1 - ta)
-    if a == 0:
-        return (0, 0, 0, 0)
-    return tuple((top[i] * ta + bottom[i] * ba * (1 - ta)) / a for i in range(3)) + (a,)
-
-
-def sample(layers, x, y):
-    colour = (0, 0, 0, 0)
-    for layer in layers:
-        c = layer(x, y)
-        if c:
-            colour = over(tuple(v / 255 for v in c), colour)
-    return colour
-
-
-def render(layers, width, height, samples=SAMPLES):
-    rows = []
-    for y in range(height):
-        row = []
-        for x in range(width):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(samples):
-                for sx in range(samples):
-                    c = sample(layers, x + (sx + 0.5) / samples, y + (sy + 0.5) / samples)
-                    for i in range(3):
-                        acc[i] += c[i] * c[3]
-                    acc[3] += c[3]
-            alpha = acc[3] / (samples * samples)
-            if alpha == 0:
-                row.append((0, 0, 0, 0))
-            else:
-                row.append(tuple(round(255 * acc[i] / acc[3]) for i in range(3)) +
-                           (round(alpha * 255),))
-        rows.append(row)
-    return rows
 
 
 def rounded_rect(left, top, right, bottom, radius, colour):

@@ -5,8 +5,12 @@ further editor). Shapes are sampled 8 x 8 times per pixel for smooth edges. Run 
 folder after changing a shape; the PNG files are committed."""
 
 import math
-import struct
-import zlib
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                                "scripts"))
+from png_drawing import write_png  # noqa: E402
 
 SIZE = 16
 SAMPLES = 8
@@ -46,26 +50,16 @@ def inside(poly, x, y):
 def render(shape):
     rows = []
     for py in range(SIZE):
-        row = bytearray([0])  # filter type: none
+        row = bytearray()
         for px in range(SIZE):
             hits = sum(shape(px + (i + 0.5) / SAMPLES, py + (j + 0.5) / SAMPLES)
                        for i in range(SAMPLES) for j in range(SAMPLES))
             alpha = round(255 * hits / (SAMPLES * SAMPLES))
             row += bytes(INK) + bytes([alpha])
         rows.append(bytes(row))
-    return png(b"".join(rows))
-
-
-def png(raw):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)  # 8-bit RGBA
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+    return rows
 
 
 if __name__ == "__main__":
     for name, shape in (("revert.png", revert), ("more.png", more)):
-        with open(name, "wb") as f:
-            f.write(render(shape))
+        write_png(name, SIZE, SIZE, render(shape))
