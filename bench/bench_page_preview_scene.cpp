@@ -1,17 +1,13 @@
 #include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
-#include "velmora_objects/button.h"
-#include "velmora_objects/clock.h"
-#include "velmora_objects/colour_picker.h"
 #include "velmora_objects/configuration.h"
-#include "velmora_objects/keypad.h"
-#include "velmora_objects/label.h"
 #include "velmora_objects/page.h"
 #include "velmora_objects/page_switcher.h"
 #include "velmora_objects/qml/qml_engine.h"
 #include "velmora_objects/qml/qml_module.h"
-#include "velmora_objects/slider.h"
 #include "velmora_objects/theme.h"
+
+#include "mixed_controls.h"
 
 #include <QApplication>
 #include <QQmlEngine>
@@ -36,29 +32,6 @@ namespace {
 
 constexpr double FrameMs = 1000.0 / 60;
 
-Control* newControl(int index)
-{
-    switch (index % 7) {
-    case 0:
-        return new Button;
-    case 1:
-        return new Slider;
-    case 2:
-        return new ColourPicker;
-    case 3:
-        return new Keypad;
-    case 4:
-        return new Label;
-    case 5:
-        return new Clock;
-    default: {
-        auto* clock = new Clock;
-        clock->setClockType(Clock::ClockType_DIGITAL);
-        return clock;
-    }
-    }
-}
-
 // A landscape project of pages of controls in a grid, every page under one page switcher.
 std::unique_ptr<Configuration> makeProject(int pages, int controlsPerPage)
 {
@@ -79,7 +52,7 @@ std::unique_ptr<Configuration> makeProject(int pages, int controlsPerPage)
         if (p < 4)
             barPages.push_back(pageId);
         for (int i = 0; i < controlsPerPage; ++i) {
-            Control* control = newControl(i);
+            Control* control = newMixedControl(i);
             control->setPageId(pageId);
             control->setGeometry(QRect((i % columns) * (480 / columns),
                                        (i / columns) * (232 / rows), 480 / columns - 2,

@@ -1,17 +1,13 @@
-#include "velmora_objects/button.h"
-#include "velmora_objects/clock.h"
-#include "velmora_objects/colour_picker.h"
 #include "velmora_objects/configuration.h"
-#include "velmora_objects/keypad.h"
-#include "velmora_objects/label.h"
 #include "velmora_objects/page.h"
 #include "velmora_objects/qml/qml_engine.h"
 #include "velmora_objects/qml/qml_module.h"
 #include "velmora_objects/qml/qml_theme.h"
 #include "velmora_objects/qml_renderer.h"
 #include "velmora_objects/qml_streamer.h"
-#include "velmora_objects/slider.h"
 #include "velmora_objects/theme.h"
+
+#include "mixed_controls.h"
 
 #include <QGuiApplication>
 #include <QQmlComponent>
@@ -37,29 +33,6 @@ QRect cell(int index)
     return QRect((index % 8) * 60, (index / 8) * 34, 58, 32);
 }
 
-Control* newControl(int index)
-{
-    switch (index % 7) {
-    case 0:
-        return new Button;
-    case 1:
-        return new Slider;
-    case 2:
-        return new ColourPicker;
-    case 3:
-        return new Keypad;
-    case 4:
-        return new Label;
-    case 5:
-        return new Clock;
-    default: {
-        auto* clock = new Clock;
-        clock->setClockType(Clock::ClockType_DIGITAL);
-        return clock;
-    }
-    }
-}
-
 // The page's text as the preview writes it: every control with its skin of the defaults. The
 // theme object that the controls name goes at the top of the page.
 QString pageText()
@@ -71,7 +44,7 @@ QString pageText()
     Page& page = project.getPage(pageId);
     page.setName("Bench");
     for (int i = 0; i < ControlCount; ++i) {
-        Control* control = newControl(i);
+        Control* control = newMixedControl(i);
         control->setPageId(pageId);
         control->setGeometry(cell(i));
         control->setCaption(QString("Control %1").arg(i));
