@@ -9,6 +9,10 @@
 #include <utility>
 #include <vector>
 
+namespace Velmora {
+class Configuration;
+}
+
 // What a new page is made from: filled by the new-page wizard, by the application for the
 // first page of a new project, or from an existing page when one is duplicated.
 //
@@ -19,6 +23,19 @@
 // where UINT_MAX stands for the page being made).
 struct NewPageData
 {
+    NewPageData() = default;
+    // The record of an existing page: its name, icon, background, layout name and navigation
+    // (navigation buttons with target 0; the switcher's edge, alignment and page list when it
+    // shows one). Files, the gradient rotation and the controls are not part of it.
+    NewPageData(const Velmora::Configuration& configuration, unsigned int pageId);
+
+    // Drops what names objects of one project (theme images, Go To Page targets, the page
+    // switcher and its pages), so that the record can start a page of another project. A
+    // background that was an image becomes white.
+    void clearReferences();
+    // Puts the id of the page just made in place of every UINT_MAX of pageSwitcherPages.
+    void assignNewPageId(unsigned int pageId);
+
     QString name; // empty: the default name
     unsigned int iconId = UINT_MAX;
     QString iconFile;

@@ -1,10 +1,12 @@
 #include "main/velmora_document.h"
 
+#include "appengine/layout_library.h"
 #include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
 #include "appengine/theme_image_model.h"
 #include "core/assertion.h"
 #include "velmora_objects/button.h"
+#include "velmora_objects/control_factory.h"
 #include "velmora_objects/qml/qml_module.h"
 #include "velmora_objects/qml/theme_image_provider.h"
 #include "velmora_objects/streamer.h"
@@ -18,6 +20,7 @@
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <stdexcept>
@@ -27,6 +30,17 @@ using namespace Velmora;
 namespace {
 
 constexpr int ControlTypeCount = 6;
+
+// The strips a page's navigation takes from the area a layout template may fill: the height of
+// a switcher bar or button band at the top or bottom, and the width of a switcher bar at the
+// left or right.
+constexpr int NavigationBandHeight = 42;
+constexpr int PageSwitcherBarWidth = 48;
+// Navigation buttons: their height, their margin to the screen edge and gap, their greatest
+// width.
+constexpr int NavigationButtonHeight = 42;
+constexpr double NavigationButtonMargin = 4.0;
+constexpr double NavigationButtonMaxWidth = 120.0;
 
 // The default control keys of types 1 to 6 and the patterns that recognise them when a
 // project is read, so that new keys continue after the highest number in use.
@@ -395,6 +409,14 @@ ControlType VelmoraDocument::commonControlType(const std::set<unsigned int>& con
 
 unsigned int VelmoraDocument::addPage(NewPageData& data)
 {
+    // Everything that can refuse the page is asked before anything is made, so that a refusal
+    // leaves neither a page nor images in the theme behind.
+    if (!data.layoutName.isEmpty() &&
+        !LayoutLibrary::instance()->indexOf(data.layoutName).isValid())
+        throw std::runtime_error("Layout not found");
+    if (getPages().size() >= MaximumPages)
+        return UINT_MAX;
+
     unsigned int backgroundImageId = data.backgroundImageId;
     if (backgroundImageId == UINT_MAX && !data.backgroundImageFile.isEmpty() &&
         m_backgroundImageModel)
@@ -425,16 +447,262 @@ unsigned int VelmoraDocument::addPage(NewPageData& data)
         page.setBackgroundColour(Qt::white);
     }
     page.setBackgroundImageScaling(Scaling(data.backgroundScaling));
-    for (unsigned int& listed : data.pageSwitcherPages)
-        if (listed == UINT_MAX)
-            listed = pageId;
-
+    data.assignNewPageId(pageId);
+    buildPageContents(pageId, data);
     data.pageSwitcherId = page.getPageSwitcherId();
     // The first page of a new project is rendered once the preview is prepared.
     addPageRow(page, getDefaultPageId() != UINT_MAX);
     if (page.getPageSwitcherId() != UINT_MAX)
         m_previewScene->removePageSwitcherItem(page.getPageSwitcherId());
     return pageId;
+}
+
+void VelmoraDocument::buildPageContents(unsigned int pageId, const NewPageData& data)
+{
+    Page& page = getPage(pageId);
+    if (!data.layoutName.isEmpty())
+        addTemplateControls(page, data);
+
+    if (data.navigationPosition != 0) {
+        if (!data.navigationButtons.empty()) {
+            addNavigationButtons(page, data);
+        } else if (data.pageSwitcherId != UINT_MAX &&
+                   getPageSwitchers().exists(data.pageSwitcherId)) {
+            getPageSwitcher(data.pageSwitcherId).incrementUsage();
+            page.setPageSwitcherId(data.pageSwitcherId);
+        } else {
+            // Also for a switcher id the project no longer holds (a record kept from before
+            // its switcher was undone): the page gets a switcher of its own.
+            const unsigned int pageSwitcherId = addPageSwitcher(
+                data.navigationPosition, data.navigationAlignment, data.pageSwitcherPages);
+            if (pageSwitcherId != UINT_MAX) {
+                getPageSwitcher(pageSwitcherId).setUsage(1);
+                page.setPageSwitcherId(pageSwitcherId);
+            }
+        }
+    }
+    applyNavigationSettings(data, page);
+}
+
+void VelmoraDocument::addTemplateControls(Page& page, const NewPageData& data)
+{
+    // addPage() refuses a name that is not listed; a page built otherwise from a template
+    // that has gone since is built without it.
+    LayoutLibrary* library = LayoutLibrary::instance();
+    if (!library->indexOf(data.layoutName).isValid())
+        return;
+
+    QRect area(0, 0, getWidth(), getHeight());
+    const int position = data.navigationPosition;
+    if (position == NavigationPosition_TOP)
+        area.setTop(NavigationBandHeight);
+    else if (position == NavigationPosition_BOTTOM)
+        area.setBottom(getHeight() - NavigationBandHeight);
+    else if (data.navigationButtons.empty() && position == NavigationPosition_RIGHT)
+        area.setRight(getWidth() - PageSwitcherBarWidth);
+    else if (data.navigationButtons.empty() && position == NavigationPosition_LEFT)
+        area.setLeft(PageSwitcherBarWidth);
+
+    std::list<Control*> made = library->find(data.layoutName).createControls(area);
+    // Each control is owned here from the start, so that none leaks when the project is full.
+    std::vector<smart_ptr<Control>> controls;
+    for (Control* control : made)
+        controls.emplace_back(control);
+    for (smart_ptr<Control>& control : controls) {
+        if (getTheme())
+            control->initialiseFromTheme(getTheme(), nullptr);
+        control->setName(nextControlName(control->getType()));
+        insertOnPage(control, page);
+    }
+    page.setLayoutName(data.layoutName);
+}
+
+void VelmoraDocument::addNavigationButtons(Page& page, const NewPageData& data)
+{
+    const double width = getWidth();
+    const double count = double(data.navigationButtons.size());
+    const double margin = NavigationButtonMargin;
+    double top = 0.0;
+    if (data.navigationPosition == NavigationPosition_TOP)
+        top = margin;
+    else if (data.navigationPosition == NavigationPosition_BOTTOM)
+        top = getHeight() - NavigationButtonHeight - margin;
+    const double buttonWidth =
+        std::min(NavigationButtonMaxWidth, (width - margin * (count + 1)) / count);
+
+    double x = margin;
+    double gap = margin;
+    switch (data.navigationAlignment) {
+    case Alignment_END:
+        x = (width - margin) - count * buttonWidth - margin * (count - 1);
+        break;
+    case Alignment_CENTER:
+        x = ((width - 2 * margin) - ((buttonWidth + margin) * count - margin)) * 0.5 + margin;
+        break;
+    case Alignment_SPREAD:
+        // One button has no gap to spread.
+        if (count > 1)
+            gap = ((width - 2 * margin) - count * buttonWidth) / (count - 1);
+        break;
+    default:
+        break;
+    }
+
+    for (const auto& [function, target] : data.navigationButtons) {
+        smart_ptr<Control> control(new Button);
+        auto* button = static_cast<Button*>(control.get());
+        button->setGeometry(QRect(int(x), int(top), int(buttonWidth), NavigationButtonHeight));
+        button->setFunction(function);
+        switch (function) {
+        case ButtonFunction_NEXT_PAGE:
+            button->setCaption(tr("Next"));
+            break;
+        case ButtonFunction_PREVIOUS_PAGE:
+        case ButtonFunction_BACK:
+            button->setCaption(tr("Back"));
+            break;
+        case ButtonFunction_GO_TO_PAGE:
+            // A target the project no longer holds (a record kept from before that page was
+            // removed) is no target.
+            if (target != UINT_MAX && pageExists(target)) {
+                button->setCaption(getPage(target).getName());
+                button->setFunctionPage(target);
+            }
+            break;
+        default:
+            break;
+        }
+        insertOnPage(control, page);
+        x = x + buttonWidth + gap;
+    }
+}
+
+void VelmoraDocument::applyNavigationSettings(const NewPageData& data, Page& page)
+{
+    NavButtons navigation;
+    navigation.position = data.navigationPosition;
+    navigation.alignment = Alignment(data.navigationAlignment);
+    for (const auto& entry : data.navigationButtons)
+        navigation.functions.push_back(entry.first);
+    page.setNavButtons(navigation);
+}
+
+bool VelmoraDocument::insertOnPage(smart_ptr<Control>& control, Page& page)
+{
+    control->setPageId(page.getId());
+    const unsigned int controlId = insertControl(control, UINT_MAX);
+    if (controlId == UINT_MAX)
+        return false;
+    page.getControlIds().insert(controlId);
+    return true;
+}
+
+unsigned int VelmoraDocument::duplicatePage(unsigned int sourcePageId, int mode)
+{
+    const NewPageData data(*this, sourcePageId);
+    const unsigned int pageId = Configuration::addPage();
+    if (pageId == UINT_MAX)
+        return UINT_MAX;
+    const Page& source = getPage(sourcePageId);
+    Page& page = getPage(pageId);
+
+    page.setName(tr("Copy of %1").arg(source.getName()));
+    page.setIconId(source.getIconId());
+    if (source.getBackgroundColour().isValid())
+        page.setBackgroundColour(source.getBackgroundColour());
+    else if (!source.getBackgroundGradient().isNull())
+        page.setBackgroundGradient(source.getBackgroundGradient());
+    page.setBackgroundImageId(source.getBackgroundImageId());
+    page.setBackgroundImageScaling(source.getBackgroundImageScaling());
+
+    if (mode == DuplicateRenamingControls || mode == DuplicateKeepingKeys) {
+        for (unsigned int controlId : source.getControlIds()) {
+            smart_ptr<Control> copy(getControl(controlId).clone());
+            if (mode == DuplicateRenamingControls && !copy->getName().isEmpty())
+                copy->setName(nextControlName(copy->getType()));
+            if (!insertOnPage(copy, page))
+                break;
+        }
+    }
+
+    if (source.getPageSwitcherId() != UINT_MAX) {
+        page.setPageSwitcherId(source.getPageSwitcherId());
+        getPageSwitcher(source.getPageSwitcherId()).incrementUsage();
+    }
+    addPageRow(page, true);
+    page.setLayoutName(data.layoutName);
+    applyNavigationSettings(data, page);
+    return pageId;
+}
+
+unsigned int VelmoraDocument::addControl(ControlType type)
+{
+    const ControlFactory* factory = ControlFactory::get(type);
+    if (!factory)
+        return UINT_MAX;
+    smart_ptr<Control> control(factory->create({}));
+    control->setName(nextControlName(type));
+    control->initialiseFromTheme(getTheme(), nullptr);
+    return insertControl(control, UINT_MAX);
+}
+
+bool VelmoraDocument::isPageNameFree(const QString& name) const
+{
+    if (name.isEmpty())
+        return true;
+    for (const Page& page : getPages())
+        if (page.getName() == name)
+            return false;
+    return true;
+}
+
+unsigned int VelmoraDocument::addPageSwitcher(int position, int alignment,
+                                              const std::vector<unsigned int>& pages)
+{
+    smart_ptr<PageSwitcher> pageSwitcher(new PageSwitcher);
+    if (getTheme())
+        pageSwitcher->initialiseFromTheme(getTheme(), nullptr);
+    pageSwitcher->setPosition(position);
+    pageSwitcher->setAlignment(Alignment(alignment));
+    pageSwitcher->setPageIds(pages);
+    return insertPageSwitcher(pageSwitcher, UINT_MAX);
+}
+
+unsigned int VelmoraDocument::restorePageSwitcher(smart_ptr<PageSwitcher>& pageSwitcher,
+                                                  unsigned int id)
+{
+    return insertPageSwitcher(pageSwitcher, id);
+}
+
+smart_ptr<PageSwitcher> VelmoraDocument::removePageSwitcher(unsigned int pageSwitcherId)
+{
+    m_previewScene->deletePageSwitcherItem(pageSwitcherId);
+    VELMORA_ASSERT(getPageSwitcher(pageSwitcherId).usageCount() == 0);
+    return Configuration::removePageSwitcher(pageSwitcherId);
+}
+
+int VelmoraDocument::removePageFromPageSwitcher(unsigned int pageSwitcherId, unsigned int pageId)
+{
+    return getPageSwitcher(pageSwitcherId).removePage(pageId);
+}
+
+unsigned int VelmoraDocument::pageSwitcherOfPage(unsigned int pageId) const
+{
+    return pageId == UINT_MAX ? UINT_MAX : getPage(pageId).getPageSwitcherId();
+}
+
+QString VelmoraDocument::pageNamesUsingPageSwitcher(unsigned int pageSwitcherId) const
+{
+    QStringList names;
+    for (const Page& page : getPages()) {
+        if (names.size() == 3) {
+            names << QStringLiteral("...");
+            break;
+        }
+        if (page.getPageSwitcherId() == pageSwitcherId)
+            names << page.getName();
+    }
+    return names.join(QStringLiteral(", "));
 }
 
 QString VelmoraDocument::defaultPageName() const

@@ -12,6 +12,7 @@
 #include <climits>
 #include <map>
 #include <set>
+#include <vector>
 
 class PagePreviewScene;
 class QItemSelectionModel;
@@ -114,13 +115,58 @@ public:
     // The type all the controls share; 0 for none or for mixed types.
     Velmora::ControlType commonControlType(const std::set<unsigned int>& controlIds) const;
 
-    // Pages and controls made with default names.
+    // Page creation. The operations send no events; the commands that call them do.
+    //
+    // Makes a page from the data: its image files added to the theme, its name (the default
+    // name when the data gives none), icon and background, the template's controls laid out
+    // in the area the navigation leaves free, and its navigation. Writes the page's switcher
+    // id back into the data and returns the page's id; UINT_MAX when the project holds the
+    // most pages it can. A layout name that the layout library does not list raises
+    // std::runtime_error "Layout not found" before anything is made or added.
     unsigned int addPage(NewPageData& data);
+    // Fills a new page from the data: the template (left out when the library no longer lists
+    // it), the navigation buttons or page switcher, and the navigation settings.
+    void buildPageContents(unsigned int pageId, const NewPageData& data);
+    static void applyNavigationSettings(const NewPageData& data, Velmora::Page& page);
+    // Copies a page after the last one, named "Copy of <name>", showing the same switcher.
+    // DuplicateRenamingControls gives copied controls that had a key new default keys;
+    // DuplicateKeepingKeys keeps the keys; any other mode copies no controls. Returns the new
+    // page's id, UINT_MAX when the project is full.
+    enum DuplicationMode
+    {
+        DuplicateRenamingControls = 1,
+        DuplicateKeepingKeys = 3
+    };
+    unsigned int duplicatePage(unsigned int sourcePageId, int mode);
+    // A control of the type (1 to 6) with its default key and the theme's defaults, on no page
+    // and with no geometry yet; returns its id (UINT_MAX for another type or a full project).
+    unsigned int addControl(Velmora::ControlType type);
     QString defaultPageName() const;
     // Keeps the next default page number above the number of a name "Page <n>".
     void notePageName(const QString& name);
     // The next default control key of the type: "button001", "slider002" ...
     QString nextControlName(Velmora::ControlType type);
+    // False when a page already has this name; an empty name is always free.
+    bool isPageNameFree(const QString& name) const;
+
+    // Page switchers.
+    // A new switcher, with the theme's defaults, shown on no page yet (the usage count is the
+    // callers'); returns its id, UINT_MAX when the project is full.
+    unsigned int addPageSwitcher(int position, int alignment,
+                                 const std::vector<unsigned int>& pages);
+    // Puts a switcher handed out by removePageSwitcher back under its id.
+    unsigned int restorePageSwitcher(smart_ptr<Velmora::PageSwitcher>& pageSwitcher,
+                                     unsigned int id);
+    // Takes a switcher that no page shows out of the project and the preview, and hands it
+    // over. A switcher still shown is a fatal assertion.
+    smart_ptr<Velmora::PageSwitcher> removePageSwitcher(unsigned int pageSwitcherId);
+    // Returns the page's former index in the switcher's list, or -1.
+    int removePageFromPageSwitcher(unsigned int pageSwitcherId, unsigned int pageId);
+    // The page's switcher; UINT_MAX when it shows none, and for the page id UINT_MAX.
+    unsigned int pageSwitcherOfPage(unsigned int pageId) const;
+    // The names of the pages that show the switcher, in page order, for the switcher editor:
+    // at most three, followed by "..." when further pages remain to be looked at.
+    QString pageNamesUsingPageSwitcher(unsigned int pageSwitcherId) const;
 
     // The page list: one row per page, sorted in page order by the proxy.
     void addPageRow(Velmora::Page& page, bool renderNow);
@@ -194,6 +240,10 @@ private:
     bool previewPrepared() const;
     QString providerName() const;
     void sortPageList();
+    void addTemplateControls(Velmora::Page& page, const NewPageData& data);
+    void addNavigationButtons(Velmora::Page& page, const NewPageData& data);
+    // Stores the control under the lowest free id on the page; false when the project is full.
+    bool insertOnPage(smart_ptr<Velmora::Control>& control, Velmora::Page& page);
 
     QStandardItemModel* m_pageItemModel = nullptr;
     QSortFilterProxyModel* m_pageProxyModel = nullptr;
