@@ -1,12 +1,12 @@
 #include "common/qml_fixture.h"
 
+#include "common/helpers.h"
 #include "velmora_objects/qml/theme_image_provider.h"
-#include "velmora_objects/sample_theme.h"
 #include "velmora_objects/theme.h"
 
 using namespace VelmoraQML;
 using Kind = ThemeImageProvider::ImageKind;
-using SampleTheme::png;
+using TestUtil::pngBytes;
 
 namespace {
 
@@ -16,13 +16,13 @@ std::unique_ptr<Velmora::Theme> makeTheme()
 {
     auto theme = std::make_unique<Velmora::Theme>(QString());
     for (int i = 0; i < 4; ++i)
-        theme->addIconData(png(10 + i, 20, Qt::red));
+        theme->addIconData(pngBytes(10 + i, 20, Qt::red));
     for (int i = 0; i < 13; ++i)
-        theme->addPageBackgroundImageData(png(100 + i, 50, Qt::green), 1);
+        theme->addPageBackgroundImageData(pngBytes(100 + i, 50, Qt::green), 1);
     for (int i = 0; i < 2; ++i)
-        theme->addControlImageData(png(30 + i, 40, Qt::blue));
+        theme->addControlImageData(pngBytes(30 + i, 40, Qt::blue));
     for (int i = 0; i < 13; ++i)
-        theme->addSkinImageData(png(60 + i, 70, Qt::yellow));
+        theme->addSkinImageData(pngBytes(60 + i, 70, Qt::yellow));
     return theme;
 }
 

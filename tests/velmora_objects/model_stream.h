@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/stream_bytes.h"
-#include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/control.h"
 
 #include <QStringList>
@@ -61,30 +60,5 @@ template <class T> QByteArray roundTripped(const T& control)
     readControl(controlBytes(control), fresh);
     return controlBytes(fresh);
 }
-
-// A renderer that records which of its operations were called, with which object.
-class RecordingRenderer : public Velmora::AbstractRenderer
-{
-public:
-    QStringList calls;
-    const void* object = nullptr;
-
-    void renderConfiguration(const Velmora::Configuration* o) override { note("configuration", o); }
-    void renderPage(const Velmora::Page* o) override { note("page", o); }
-    void renderButton(const Velmora::Button* o) override { note("button", o); }
-    void renderSlider(const Velmora::Slider* o) override { note("slider", o); }
-    void renderColourPicker(const Velmora::ColourPicker* o) override { note("colourPicker", o); }
-    void renderKeypad(const Velmora::Keypad* o) override { note("keypad", o); }
-    void renderLabel(const Velmora::Label* o) override { note("label", o); }
-    void renderClock(const Velmora::Clock* o) override { note("clock", o); }
-    void renderPageSwitcher(const Velmora::PageSwitcher* o) override { note("pageSwitcher", o); }
-
-private:
-    void note(const char* kind, const void* o)
-    {
-        calls << QString::fromLatin1(kind);
-        object = o;
-    }
-};
 
 } // namespace ModelStream
