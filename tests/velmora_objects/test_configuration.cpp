@@ -103,6 +103,22 @@ QStringList ownSlots(const Configuration& project)
     return entries;
 }
 
+// The saved bytes of the sample project with one image in each store.
+QByteArray sampleBytes()
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    return saved(project);
+}
+
+// Where the IR entries of the sample project's bytes start: they are the last records before
+// the unlock code "2468", its function and timeout and the end tag; each is a slot byte, a
+// control id and an action byte.
+int irEntriesOf(const QByteArray& bytes)
+{
+    return bytes.size() - int(strlen("Configuration_end")) - 4 - 1 - (4 + 8) - 4 * 6;
+}
+
 QByteArray badProject(const char* name)
 {
     return TestUtil::readFile(TestUtil::dataPath(QString("bad/project/%1.qvp").arg(name)));
@@ -347,11 +363,8 @@ TEST(ProjectFile, PagesUnderATakenIdAreDroppedAndReadingGoesOn)
 TEST(ProjectFile, FormatFaultsRaiseTheirMessages)
 {
     Configuration project;
-    SampleProject::fill(project, 1);
-    const QByteArray bytes = saved(project);
-    // The IR entries sit before the unlock code "2468", its function and timeout and the end
-    // tag; each is a slot byte, a control id and an action byte.
-    const int entries = bytes.size() - int(strlen("Configuration_end")) - 4 - 1 - (4 + 8) - 4 * 6;
+    const QByteArray bytes = sampleBytes();
+    const int entries = irEntriesOf(bytes);
     ASSERT_EQ(qFromBigEndian<quint16>(bytes.constData() + entries - 2), 4u);
     const struct
     {
@@ -450,9 +463,7 @@ TEST(ProjectFile, FailedSavesLeaveTheOldFileAsItWas)
 
 TEST(ProjectFile, EveryCutShortFileFailsCleanly)
 {
-    Configuration project;
-    SampleProject::fill(project, 1);
-    const QByteArray bytes = saved(project);
+    const QByteArray bytes = sampleBytes();
     Configuration target;
     for (int length = 0; length < bytes.size(); ++length) {
         EXPECT_NE(runtimeErrorOf([&] { load(target, bytes.left(length)); }), "<no error>")
@@ -465,8 +476,7 @@ TEST(ProjectFile, EveryCutShortFileFailsCleanly)
 TEST(ProjectFile, FieldsCutShortFailAtTheTagThatFollows)
 {
     Configuration project;
-    SampleProject::fill(project, 1);
-    const QByteArray bytes = saved(project);
+    const QByteArray bytes = sampleBytes();
     // Each file ends one byte before the tag: inside, or just before, the field in front of it.
     const struct
     {
@@ -496,11 +506,8 @@ TEST(ProjectFile, FieldsCutShortFailAtTheTagThatFollows)
 
 TEST(ProjectFile, LoadedIRTableAndControlSlotsAgree)
 {
-    Configuration sample;
-    SampleProject::fill(sample, 1);
-    const QByteArray bytes = saved(sample);
-    // The four entries (slots 3, 4, 5 and 9) are the last records before the unlock code.
-    const int entries = bytes.size() - int(strlen("Configuration_end")) - 4 - 1 - (4 + 8) - 4 * 6;
+    const QByteArray bytes = sampleBytes();
+    const int entries = irEntriesOf(bytes); // slots 3, 4, 5 and 9
     const unsigned int goTo = 0, slider = 1, brighter = 6;
     const struct
     {
