@@ -203,7 +203,8 @@ protected:
 };
 
 // Every complete document the renderer writes compiles against the module and its
-// components, without a warning from them, and draws each control where the text puts it.
+// components, without a warning from them, builds every skin set and skin of its themes, and
+// draws each control where the text puts it.
 // (The streamer's expected documents are lists of statements, not objects.)
 TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
 {
@@ -219,6 +220,7 @@ TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
 
     int controlsSeen = 0;
     int iconsSeen = 0;
+    int themesSeen = 0;
     for (const auto& entry : texts) {
         const QString& text = entry.second;
         SCOPED_TRACE(entry.first.toStdString());
@@ -228,6 +230,16 @@ TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
         QStringList warnings = TestUtil::warningsDuring([&] {
             QQuickItem* item = load(text, size);
             ASSERT_TRUE(item);
+            // Every skin set and skin of the theme objects is built.
+            int skinSets = 0, skins = 0;
+            for (const QMLTheme* theme : item->findChildren<QMLTheme*>()) {
+                skinSets += int(theme->skinSets().size());
+                for (const QMLSkinSet* set : theme->skinSets())
+                    skins += int(set->skins().size());
+            }
+            EXPECT_EQ(skinSets, countLines(text, "SkinSet {"));
+            EXPECT_EQ(skins, countLines(text, "Skin {"));
+            themesSeen += int(item->findChildren<QMLTheme*>().size());
             QList<QMLPage*> pages = item->findChildren<QMLPage*>();
             const QList<QMLPageSwitcher*> bars = item->findChildren<QMLPageSwitcher*>();
             if (auto* page = qobject_cast<QMLPage*>(item))
@@ -296,6 +308,7 @@ TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
         EXPECT_TRUE(warnings.isEmpty()) << warnings.mid(0, 8).join('\n').toStdString();
     }
     EXPECT_GE(controlsSeen, 25);
+    EXPECT_GE(themesSeen, 10);
     EXPECT_GE(iconsSeen, 100);
 }
 
@@ -771,42 +784,6 @@ TEST_F(Components, PageSwitcherShowsDateTimeAndCurrentPage)
 }
 
 using RenderedDocuments = QmlFixture;
-
-// The renderer's documents refer to components that are not part of this module; their theme
-// and skin objects use the module's own types and compile on their own.
-TEST_F(RenderedDocuments, ThemesAndSkinsOfEveryExpectedDocumentCompile)
-{
-    const QDir folder(TestUtil::dataPath("qml"));
-    int themes = 0;
-    int skins = 0;
-    for (const QString& name : folder.entryList({"*.qml"}, QDir::Files)) {
-        SCOPED_TRACE(name.toStdString());
-        const QString text = QString::fromUtf8(TestUtil::readFile(folder.filePath(name)));
-
-        for (const QString& block : blocks(text, QRegularExpression("^Theme \\{$"))) {
-            auto object = create(block);
-            auto* theme = qobject_cast<QMLTheme*>(object.get());
-            ASSERT_TRUE(theme) << block.toStdString();
-            EXPECT_EQ(theme->skinSets().size(), countLines(block, "SkinSet {"));
-            int skinCount = 0;
-            for (const QMLSkinSet* set : theme->skinSets())
-                skinCount += int(set->skins().size());
-            EXPECT_EQ(skinCount, countLines(block, "Skin {"));
-            ++themes;
-        }
-
-        const QRegularExpression currentSkin("^currentSkin: Skin ?\\{$");
-        for (QString block : blocks(text, currentSkin)) {
-            block.remove(0, int(QString("currentSkin: ").size()));
-            auto object = create(block);
-            EXPECT_TRUE(qobject_cast<QMLSkin*>(object.get())) << block.toStdString();
-            ++skins;
-        }
-    }
-    // The expected documents hold standalone controls, pages and whole projects.
-    EXPECT_GE(themes, 10);
-    EXPECT_GE(skins, 10);
-}
 
 // A standalone control document compiled on the component's native base: every property the
 // renderer writes is either one of the native type's or one that its component declares.

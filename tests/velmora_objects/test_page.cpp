@@ -97,7 +97,7 @@ TEST(Page, StreamsEveryField)
     EXPECT_EQ(objectBytes(copy), objectBytes(source));
     EXPECT_TRUE(copy.getControlIds().empty());
 
-    EXPECT_EQ(ModelStream::body(ModelStream::written([](Streamer& s) {
+    EXPECT_EQ(ModelStream::body(TestUtil::streamed([](Streamer& s) {
                   s << NavButtons{3, Alignment_START, {}};
               })),
               "NavButtons_start" + fromHex("03 00 00000000") + "NavButtons_end");

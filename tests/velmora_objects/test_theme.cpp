@@ -134,7 +134,7 @@ std::vector<StoreKind> storeKinds()
 
 QByteArray themeBytes(const Theme& theme)
 {
-    return ModelStream::written([&](Streamer& s) { theme.write(s, nullptr); });
+    return TestUtil::streamed([&](Streamer& s) { theme.write(s, nullptr); });
 }
 
 // Reads a theme block (behind its stream header) into a new theme.
