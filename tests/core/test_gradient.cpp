@@ -194,32 +194,23 @@ TEST(Gradient, StopEqualityToleranceAndZero)
     EXPECT_NE(makeGradient("a", {{0.5, Qt::red}}), makeGradient("b", {{0.5, Qt::red}}));
 }
 
-TEST(Gradient, TravelsInVariants)
+// A colour is no gradient, though Qt 6 converts many a variant.
+TEST(Gradient, OnlyGradientVariantsGiveAGradient)
 {
     const Gradient g = makeGradient("v", {{0.25, Qt::blue}});
-    const QVariant v = QVariant::fromValue(g);
-    EXPECT_EQ(QString(v.metaType().name()), "Gradient");
-    EXPECT_EQ(v.value<Gradient>(), g);
+    EXPECT_EQ(QVariant::fromValue(g).value<Gradient>(), g);
     EXPECT_TRUE(QVariant(QColor(Qt::red)).value<Gradient>().isNull());
 }
 
-TEST_F(GradientLibraryTest, RolesAndTheTypeTravelInItemData)
+TEST_F(GradientLibraryTest, RolesFollowTheUserRoleAndTheTypeIsItsOwn)
 {
-    // Construction makes the missing user folder.
-    EXPECT_TRUE(QDir(userFolder()).exists());
+    EXPECT_TRUE(QDir(userFolder()).exists()); // made by the construction
     EXPECT_EQ(GradientLibrary::GradientRole, Qt::UserRole);
     EXPECT_EQ(GradientLibrary::ModifiedRole, Qt::UserRole + 4);
-    const QModelIndex added =
-        add("Sky", redToBlue, GradientLibrary::UserGradient, "Pack", "/somewhere/sky.xml");
-    EXPECT_EQ(added.data(Qt::DisplayRole).toString(), "Sky");
-    EXPECT_EQ(gradientAt(added), makeGradient("Sky", redToBlue));
-    const QVariant type = added.data(GradientLibrary::GradientTypeRole);
-    EXPECT_STREQ(type.metaType().name(), "GradientLibrary::GradientType");
-    EXPECT_EQ(gradientTypeAt(added), GradientLibrary::UserGradient);
-    EXPECT_EQ(added.data(GradientLibrary::PackNameRole).toString(), "Pack");
-    EXPECT_EQ(added.data(GradientLibrary::FilePathRole).toString(), "/somewhere/sky.xml");
+    const QModelIndex added = add("Sky", redToBlue, GradientLibrary::UserGradient);
+    EXPECT_STREQ(added.data(GradientLibrary::GradientTypeRole).metaType().name(),
+                 "GradientLibrary::GradientType");
     EXPECT_FALSE(added.data(GradientLibrary::ModifiedRole).isValid());
-    EXPECT_FALSE(added.data(Qt::DecorationRole).value<QIcon>().isNull());
 }
 
 TEST_F(GradientLibraryTest, EmptyPathsOfUserGradientsMeanUserXml)
