@@ -8,8 +8,10 @@
 #include "velmora_objects/qml/qml_page.h"
 #include "velmora_objects/qml/qml_page_switcher.h"
 #include "velmora_objects/qml/qml_screen.h"
+#include "velmora_objects/qml/qml_theme.h"
 
 #include <QDir>
+#include <QQmlContext>
 #include <QQuickImageProvider>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -104,6 +106,30 @@ int numberIn(const QString& text, const QString& name)
     return pattern.match(text).captured(1).toInt();
 }
 
+// The blocks of a document that begin with a line matching the pattern, each from that line to
+// the line that closes its brace. (No quoted text of the expected documents holds a brace.)
+QStringList blocks(const QString& text, const QRegularExpression& opening)
+{
+    QStringList result;
+    const QStringList lines = text.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!opening.match(lines[i]).hasMatch())
+            continue;
+        qsizetype depth = 0;
+        qsizetype j = i;
+        do
+            depth += lines[j].count('{') - lines[j].count('}');
+        while (depth > 0 && ++j < lines.size());
+        result << lines.mid(i, j - i + 1).join('\n');
+    }
+    return result;
+}
+
+int countLines(const QString& text, const QString& line)
+{
+    return int(text.split('\n').count(line));
+}
+
 } // namespace
 
 class Components : public QmlFixture
@@ -177,7 +203,8 @@ protected:
 };
 
 // Every complete document the renderer writes compiles against the module and its
-// components, without a warning from them, and draws each control where the text puts it.
+// components, without a warning from them, builds every skin set and skin of its themes, and
+// draws each control where the text puts it.
 // (The streamer's expected documents are lists of statements, not objects.)
 TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
 {
@@ -193,6 +220,7 @@ TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
 
     int controlsSeen = 0;
     int iconsSeen = 0;
+    int themesSeen = 0;
     for (const auto& entry : texts) {
         const QString& text = entry.second;
         SCOPED_TRACE(entry.first.toStdString());
@@ -202,6 +230,16 @@ TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
         QStringList warnings = TestUtil::warningsDuring([&] {
             QQuickItem* item = load(text, size);
             ASSERT_TRUE(item);
+            // Every skin set and skin of the theme objects is built.
+            int skinSets = 0, skins = 0;
+            for (const QMLTheme* theme : item->findChildren<QMLTheme*>()) {
+                skinSets += int(theme->skinSets().size());
+                for (const QMLSkinSet* set : theme->skinSets())
+                    skins += int(set->skins().size());
+            }
+            EXPECT_EQ(skinSets, countLines(text, "SkinSet {"));
+            EXPECT_EQ(skins, countLines(text, "Skin {"));
+            themesSeen += int(item->findChildren<QMLTheme*>().size());
             QList<QMLPage*> pages = item->findChildren<QMLPage*>();
             const QList<QMLPageSwitcher*> bars = item->findChildren<QMLPageSwitcher*>();
             if (auto* page = qobject_cast<QMLPage*>(item))
@@ -270,6 +308,7 @@ TEST_F(Components, ExpectedDocumentsRenderEachControlInPlace)
         EXPECT_TRUE(warnings.isEmpty()) << warnings.mid(0, 8).join('\n').toStdString();
     }
     EXPECT_GE(controlsSeen, 25);
+    EXPECT_GE(themesSeen, 10);
     EXPECT_GE(iconsSeen, 100);
 }
 
@@ -742,4 +781,101 @@ TEST_F(Components, PageSwitcherShowsDateTimeAndCurrentPage)
         EXPECT_EQ(QColor(image.pixel(102, 21)), current ? QColor(255, 0, 0) : QColor(0, 0, 0));
         EXPECT_EQ(QColor(image.pixel(100, 0)), QColor(0, 0, 0)); // a round corner
     }
+}
+
+using RenderedDocuments = QmlFixture;
+
+// A standalone control document compiled on the component's native base: every property the
+// renderer writes is either one of the native type's or one that its component declares.
+TEST_F(RenderedDocuments, ControlDocumentsSetNativePropertiesByName)
+{
+    const struct
+    {
+        const char* document;
+        const char* component;
+        QStringList componentProperties;
+    } cases[] = {
+        {"control_button_standalone.qml",
+         "Button",
+         {"fontSize", "wordWrap", "heldTimeout", "repeatInterval", "actuation",
+          "fixedImageSource"}},
+        {"control_button_plain_standalone.qml",
+         "Button",
+         {"fontSize", "wordWrap", "heldTimeout", "repeatInterval", "actuation"}},
+        {"control_slider_standalone.qml",
+         "Slider",
+         {"minimum", "maximum", "showCaption", "showValue", "captionFontSize", "valueFontSize",
+          "wordWrap", "handleSize", "spacing"}},
+        {"control_colourpicker_standalone.qml",
+         "ColourPicker",
+         {"captionFontSize", "wordWrap", "spacing"}},
+        {"control_keypad_standalone.qml",
+         "Keypad",
+         {"maxWidth", "hideCharacters", "displayTextStyle", "buttonTextStyle"}},
+        {"control_label_standalone.qml", "Label", {"fontSize", "wordWrap"}},
+        {"control_clock_analogue_standalone.qml", "AnalogueClock", {"captionFontSize", "spacing"}},
+    };
+    const QRegularExpression missing(
+        ":(\\d+):\\d+: Cannot assign to non-existent property \"(\\w+)\"");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.document);
+        QStringList lines =
+            QString::fromUtf8(TestUtil::readFile(TestUtil::dataPath("qml/") + c.document))
+                .split('\n');
+        // The fixture writes its own import header.
+        lines = lines.mid(lines.indexOf("import \"qrc:/qml\"") + 1);
+        const qsizetype opening = lines.indexOf(QString(c.component) + " {");
+        ASSERT_GE(opening, 0);
+        lines[opening] = QString(c.component) + "Private {";
+
+        QStringList dropped;
+        std::unique_ptr<QObject> object;
+        for (int attempt = 0; attempt < 20 && !object; ++attempt) {
+            const QString errors = errorsOf(lines.join('\n'));
+            const QRegularExpressionMatch match = missing.match(errors);
+            if (!match.hasMatch()) {
+                object = create(lines.join('\n'));
+                break;
+            }
+            const qsizetype line = match.captured(1).toInt() - 3; // after the two imports
+            ASSERT_TRUE(line >= 0 && line < lines.size()) << errors.toStdString();
+            dropped << match.captured(2);
+            lines.removeAt(line);
+        }
+        ASSERT_TRUE(object);
+        dropped.sort();
+        QStringList expected = c.componentProperties;
+        expected.sort();
+        EXPECT_EQ(dropped, expected);
+
+        auto* control = qobject_cast<QMLControl*>(object.get());
+        ASSERT_TRUE(control);
+        EXPECT_TRUE(control->theme() && control->currentSkin());
+        EXPECT_EQ(controller()->controlsWithKey(control->controlKey()),
+                  std::vector<QMLControl*>{control});
+    }
+}
+
+TEST_F(RenderedDocuments, ThemeIdNamesTheRenderedThemeObject)
+{
+    const auto project = QmlFixtures::makeProject();
+    QMLStreamer streamer(project.get());
+    QMLRenderer renderer(&streamer);
+    renderer.standalone = true;
+    project->getControl(2).render(&renderer);
+
+    const QString id = QMLTheme::themeId(streamer);
+    EXPECT_EQ(id, QString("theTheme%1").arg(project->getSerial()));
+    EXPECT_TRUE(streamer.text().contains("\ntheme:" + id + ";\n"));
+    const QStringList themeBlocks = blocks(streamer.text(), QRegularExpression("^Theme \\{$"));
+    ASSERT_EQ(themeBlocks.size(), 1);
+    auto object = create(themeBlocks[0]);
+    ASSERT_TRUE(object);
+    EXPECT_EQ(qmlContext(object.get())->nameForObject(object.get()), id);
+}
+
+TEST(RenderedDocumentsDeathTest, ThemeIdNeedsAConfiguration)
+{
+    QMLStreamer streamer(nullptr);
+    EXPECT_DEATH(QMLTheme::themeId(streamer), "Assert: 'configuration' is FALSE");
 }

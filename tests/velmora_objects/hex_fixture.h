@@ -42,10 +42,11 @@ inline QByteArray parse(const QByteArray& text)
     return bytes + QByteArray::fromHex(digits);
 }
 
-// The bytes of tests/data/objects/<name>.hex.
+// The bytes of tests/data/<name>.hex, where a name without a folder is one of objects/.
 inline QByteArray load(const QString& name)
 {
-    const QByteArray text = TestUtil::readFile(TestUtil::dataPath("objects/" + name + ".hex"));
+    const QString path = name.contains('/') ? name : "objects/" + name;
+    const QByteArray text = TestUtil::readFile(TestUtil::dataPath(path + ".hex"));
     if (text.isEmpty())
         throw std::invalid_argument("missing fixture " + name.toStdString());
     return parse(text);

@@ -1,35 +1,26 @@
 #pragma once
 
 #include "common/stream_bytes.h"
-#include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/control.h"
-
-#include <QStringList>
 
 // Writing model objects into a project stream held in memory and reading them back.
 namespace ModelStream {
 
 using TestUtil::body;
+using TestUtil::readStream;
+using TestUtil::streamed;
 using TestUtil::withHeader;
-inline QByteArray written(const std::function<void(Velmora::Streamer&)>& write)
-{
-    return TestUtil::streamed(write);
-}
-inline void read(const QByteArray& bytes, const std::function<void(Velmora::Streamer&)>& read)
-{
-    TestUtil::readStream(bytes, read);
-}
 
 inline QByteArray controlBytes(const Velmora::Control& control)
 {
-    return written([&](Velmora::Streamer& s) { control.write(s); });
+    return streamed([&](Velmora::Streamer& s) { control.write(s); });
 }
 
 // Reads a control block into the control and checks that nothing is left over.
 inline bool readControl(const QByteArray& bytes, Velmora::Control& control)
 {
     bool atEnd = false;
-    read(bytes, [&](Velmora::Streamer& s) {
+    readStream(bytes, [&](Velmora::Streamer& s) {
         control.read(s);
         atEnd = s.stream().atEnd();
     });
@@ -39,14 +30,14 @@ inline bool readControl(const QByteArray& bytes, Velmora::Control& control)
 // The block of a page or page switcher (any object streamed through operator<<).
 template <class T> QByteArray objectBytes(const T& object)
 {
-    return written([&](Velmora::Streamer& s) { s << object; });
+    return streamed([&](Velmora::Streamer& s) { s << object; });
 }
 
 // Reads the object's block from the bytes; true when nothing is left over.
 template <class T> bool readObject(const QByteArray& bytes, T& object)
 {
     bool atEnd = false;
-    read(bytes, [&](Velmora::Streamer& s) {
+    readStream(bytes, [&](Velmora::Streamer& s) {
         s >> object;
         atEnd = s.stream().atEnd();
     });
@@ -61,30 +52,5 @@ template <class T> QByteArray roundTripped(const T& control)
     readControl(controlBytes(control), fresh);
     return controlBytes(fresh);
 }
-
-// A renderer that records which of its operations were called, with which object.
-class RecordingRenderer : public Velmora::AbstractRenderer
-{
-public:
-    QStringList calls;
-    const void* object = nullptr;
-
-    void renderConfiguration(const Velmora::Configuration* o) override { note("configuration", o); }
-    void renderPage(const Velmora::Page* o) override { note("page", o); }
-    void renderButton(const Velmora::Button* o) override { note("button", o); }
-    void renderSlider(const Velmora::Slider* o) override { note("slider", o); }
-    void renderColourPicker(const Velmora::ColourPicker* o) override { note("colourPicker", o); }
-    void renderKeypad(const Velmora::Keypad* o) override { note("keypad", o); }
-    void renderLabel(const Velmora::Label* o) override { note("label", o); }
-    void renderClock(const Velmora::Clock* o) override { note("clock", o); }
-    void renderPageSwitcher(const Velmora::PageSwitcher* o) override { note("pageSwitcher", o); }
-
-private:
-    void note(const char* kind, const void* o)
-    {
-        calls << QString::fromLatin1(kind);
-        object = o;
-    }
-};
 
 } // namespace ModelStream

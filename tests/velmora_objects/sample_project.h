@@ -128,7 +128,7 @@ inline void fill(Configuration& project, int imageCount = 3)
 
 inline QByteArray saved(const Configuration& project, bool minimal = false)
 {
-    return ModelStream::written([&](Streamer& s) { project.write(s, minimal); });
+    return TestUtil::streamed([&](Streamer& s) { project.write(s, minimal); });
 }
 
 // Loads the bytes into the project, which is cleared first.

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "common/helpers.h"
 #include "core/gradient.h"
 #include "velmora_objects/skin.h"
 #include "velmora_objects/skin_property.h"
 #include "velmora_objects/skin_set.h"
 #include "velmora_objects/theme.h"
 
-#include <QBuffer>
 #include <QColor>
 #include <QImage>
 #include <memory>
@@ -16,18 +16,6 @@
 namespace SampleTheme {
 
 using namespace Velmora;
-
-// The bytes of a small PNG file of one colour.
-inline QByteArray png(int width, int height, QColor colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 inline Gradient gradientOf(QColor top, QColor bottom)
 {
@@ -49,10 +37,11 @@ inline std::unique_ptr<Theme> make(int imageCount = 3)
     portrait.fill(QColor(200, 40, 20));
     theme->setSplashImage(Orientation_PORTRAIT, portrait);
     for (int i = 0; i < imageCount; ++i) {
-        theme->addPageBackgroundImageData(png(8 + i, 6, QColor(i * 20, 10, 30)), i % 3);
-        theme->addIconData(png(4, 4 + i, QColor(10, i * 20, 30)));
-        theme->addControlImageData(png(5 + i, 5, QColor(10, 30, i * 20)));
-        theme->addSkinImageData(png(6, 6 + i, QColor(i * 20, i * 20, 30)));
+        theme->addPageBackgroundImageData(TestUtil::pngBytes(8 + i, 6, QColor(i * 20, 10, 30)),
+                                          i % 3);
+        theme->addIconData(TestUtil::pngBytes(4, 4 + i, QColor(10, i * 20, 30)));
+        theme->addControlImageData(TestUtil::pngBytes(5 + i, 5, QColor(10, 30, i * 20)));
+        theme->addSkinImageData(TestUtil::pngBytes(6, 6 + i, QColor(i * 20, i * 20, 30)));
     }
     theme->addSkinImageReference(SkinPropertyKey(ThemedItemType_BUTTON, "backgroundImage"), 0);
     theme->addSkinImageReference(SkinPropertyKey(ThemedItemType_BUTTON, "backgroundImage"), 1);

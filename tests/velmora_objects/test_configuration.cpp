@@ -1,10 +1,76 @@
+#include "common/file_size_limit.h"
+#include "common/helpers.h"
+#include "velmora_objects/hex_fixture.h"
 #include "velmora_objects/sample_project.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Velmora;
+using SampleProject::load;
+using SampleProject::saved;
+using TestUtil::runtimeErrorOf;
 
 namespace {
+
+void saveTo(const Configuration& project, const QString& path, bool minimal = false)
+{
+    Streamer s;
+    s.open(Streamer::Mode_WRITE, path);
+    project.write(s, minimal);
+    s.close();
+}
+
+void loadFrom(Configuration& project, const QString& path)
+{
+    project.clear();
+    Streamer s;
+    s.open(Streamer::Mode_READ, path);
+    project.read(s);
+}
+
+// The pages in page order, each as "id:sort value".
+QStringList pageOrder(const Configuration& project)
+{
+    QStringList order;
+    for (const Page& page : project.getPages())
+        order << QString("%1:%2").arg(page.getId()).arg(page.getSortValue());
+    return order;
+}
+
+// The offset of the control record (id, type, block) whose block starts at the n-th (from 0)
+// occurrence of the tag.
+int controlRecordOf(const QByteArray& bytes, const char* tag, int n = 0)
+{
+    int at = -1;
+    for (int i = 0; i <= n; ++i)
+        at = bytes.indexOf(tag, at + 1);
+    return at < 0 ? -1 : at - 3;
+}
+
+void putShort(QByteArray& bytes, int at, quint16 value)
+{
+    qToBigEndian(value, reinterpret_cast<uchar*>(bytes.data()) + at);
+}
+
+// The IR table as "slot:control/action" entries, and the same taken from the controls' own
+// slots: equal when the two agree.
+QStringList irTable(const Configuration& project)
+{
+    QStringList entries;
+    for (const auto& entry : project.getIRSlots().left)
+        entries << QString("%1:%2/%3")
+                       .arg(entry.first)
+                       .arg(entry.second.controlId)
+                       .arg(entry.second.action);
+    return entries;
+}
 
 smart_ptr<Control> buttonWithSlot(unsigned char slot)
 {
@@ -21,13 +87,46 @@ smart_ptr<Control> sliderWithSlots(unsigned char increment, unsigned char decrem
     return smart_ptr<Control>(slider);
 }
 
-std::map<unsigned char, IRAction> tableOf(const Configuration& project)
+QStringList ownSlots(const Configuration& project)
 {
-    std::map<unsigned char, IRAction> table;
-    for (const auto& entry : project.getIRSlots().left)
-        table[entry.first] = entry.second;
-    return table;
+    std::map<int, QString> bySlot;
+    for (const Control& control : project.getControls()) {
+        for (Action action : {Action_CLICK, Action_INCREMENT, Action_DECREMENT}) {
+            const unsigned char slot = control.getIRSlotId(action);
+            if (slot != NoIRSlot)
+                bySlot[slot] = QString("%1:%2/%3").arg(slot).arg(control.getId()).arg(action);
+        }
+    }
+    QStringList entries;
+    for (const auto& entry : bySlot)
+        entries << entry.second;
+    return entries;
 }
+
+// The saved bytes of the sample project with one image in each store.
+QByteArray sampleBytes()
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    return saved(project);
+}
+
+// Where the IR entries of the sample project's bytes start: they are the last records before
+// the unlock code "2468", its function and timeout and the end tag; each is a slot byte, a
+// control id and an action byte.
+int irEntriesOf(const QByteArray& bytes)
+{
+    return bytes.size() - int(strlen("Configuration_end")) - 4 - 1 - (4 + 8) - 4 * 6;
+}
+
+QByteArray badProject(const char* name)
+{
+    return TestUtil::readFile(TestUtil::dataPath(QString("bad/project/%1.qvp").arg(name)));
+}
+
+constexpr QFile::Permissions ModeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                        QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
 
 } // namespace
 
@@ -65,9 +164,8 @@ TEST(Configuration, InsertedControlsRegisterTheirSlotsUnderTheIdUsed)
     EXPECT_EQ(project.insertControl(button, UINT_MAX), 1u);
     smart_ptr<Control> slider = sliderWithSlots(6, NoIRSlot);
     EXPECT_EQ(project.insertControl(slider, 30), 30u);
-    const std::map<unsigned char, IRAction> expected{{4, IRAction(1, Action_CLICK)},
-                                                     {6, IRAction(30, Action_INCREMENT)}};
-    EXPECT_EQ(tableOf(project), expected);
+    const QStringList expected = {"4:1/1", "6:30/2"};
+    EXPECT_EQ(irTable(project), expected);
 
     // A control that cannot be stored registers nothing and stays with the caller.
     smart_ptr<Control> refused = buttonWithSlot(8);
@@ -75,7 +173,7 @@ TEST(Configuration, InsertedControlsRegisterTheirSlotsUnderTheIdUsed)
     EXPECT_NE(refused.get(), nullptr);
     smart_ptr<Control> tooFar = buttonWithSlot(9);
     EXPECT_EQ(project.insertControl(tooFar, 4096), UINT_MAX);
-    EXPECT_EQ(tableOf(project), expected);
+    EXPECT_EQ(irTable(project), expected);
 }
 
 TEST(Configuration, RemovedControlsEraseOnlyTheirOwnEntries)
@@ -135,4 +233,413 @@ TEST(Configuration, UsedSkinsListOneEntryPerControl)
     EXPECT_EQ(used.values(ThemedItemType_BUTTON), QList<const Skin*>({normal, normal}));
     EXPECT_EQ(used.count(ThemedItemType_SLIDER), 1);
     EXPECT_EQ(used.size(), 3);
+}
+
+TEST(ProjectFile, SmallestProjectHasTheDocumentedBytes)
+{
+    Configuration project;
+    project.clear();
+    const QByteArray expected = HexFixture::load("project/smallest");
+    EXPECT_EQ(saved(project).toHex(' '), expected.toHex(' '));
+
+    load(project, expected);
+    EXPECT_EQ(saved(project), expected);
+}
+
+TEST(ProjectFile, FullProjectSavesLoadsAndSavesToTheSameBytes)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("full.qvp");
+    Configuration original;
+    SampleProject::fill(original);
+    saveTo(original, path);
+    const QByteArray first = TestUtil::readFile(path);
+    EXPECT_EQ(first, saved(original));
+
+    Configuration project;
+    loadFrom(project, path);
+    saveTo(project, path);
+    EXPECT_EQ(TestUtil::readFile(path), first);
+
+    // Identical bytes carry everything stored; what is derived on loading follows it.
+    EXPECT_EQ(QSize(project.getWidth(), project.getHeight()), QSize(272, 480));
+    EXPECT_EQ(project.getControls().size(), 7u);
+    EXPECT_EQ(project.getIRSlots().size(), 4u);
+    EXPECT_EQ(project.getUsedSkins().size(), original.getUsedSkins().size());
+}
+
+TEST(ProjectFile, MinimalSaveWritesOnlyTheImagesInUse)
+{
+    Configuration project;
+    SampleProject::fill(project, 10);
+    // Pages use backgrounds 1 and 2 and icons 0 and 2; the buttons use control image 1.
+    Configuration minimal;
+    load(minimal, saved(project, true));
+    const Theme& theme = *minimal.getTheme();
+    auto ids = [](const Theme::ImageStore& store) {
+        QList<unsigned int> list;
+        for (const ImageData& image : store)
+            list << image.getId();
+        return list;
+    };
+    EXPECT_EQ(ids(theme.getPageBackgroundImages()), QList<unsigned int>({1, 2}));
+    EXPECT_EQ(ids(theme.getIcons()), QList<unsigned int>({0, 2}));
+    EXPECT_EQ(ids(theme.getControlImages()), QList<unsigned int>({1}));
+    EXPECT_EQ(theme.getSkinImages().size(), 10u); // skins name theirs through properties
+}
+
+TEST(ProjectFile, OlderHeadersFollowTheOrientationRule)
+{
+    // Version 2 and older knew only landscape: any other byte means portrait.
+    Configuration project;
+    load(project, HexFixture::load("project/header_v4", 2));
+    EXPECT_EQ(project.getName(), "Old");
+    EXPECT_EQ(project.getOrientation(), Orientation_PORTRAIT);
+    EXPECT_EQ(QSize(project.getWidth(), project.getHeight()), QSize(272, 480));
+
+    QByteArray landscape = HexFixture::load("project/header_v4", 2);
+    landscape[landscape.indexOf("ConfigurationHeader_end") - 1] = 1;
+    load(project, landscape);
+    EXPECT_EQ(project.getOrientation(), Orientation_LANDSCAPE);
+
+    // From version 3 on the byte is kept as it is.
+    load(project, HexFixture::load("project/header_v4", 3));
+    EXPECT_EQ(project.getOrientation(), 0);
+    EXPECT_EQ(QSize(project.getWidth(), project.getHeight()), QSize(272, 480));
+}
+
+TEST(ProjectFile, OlderFilesKeepTheDefaultSecuritySettings)
+{
+    Configuration project;
+    load(project, HexFixture::load("project/header_v4"));
+    EXPECT_TRUE(project.getUnlockCode().isEmpty());
+    EXPECT_EQ(project.getUnlockFunction(), ButtonFunction_GO_TO_PAGE);
+    EXPECT_EQ(project.getLockTimeout(), 0);
+
+    load(project, HexFixture::load("project/unlock_code_v5"));
+    EXPECT_EQ(project.getUnlockCode(), "1357");
+    EXPECT_EQ(project.getLockTimeout(), 0);
+}
+
+TEST(ProjectFile, SortValuesAreRenumberedInPageOrder)
+{
+    Configuration project;
+    project.clear();
+    for (auto [id, sortValue] : {std::pair{4u, 70}, {0u, -5}, {9u, 70}}) {
+        smart_ptr<Page> page(new Page);
+        page->setSortValue(sortValue);
+        ASSERT_EQ(project.insertPage(page, id), id);
+    }
+    // Saved in the order 0, 9, 4; read back, page 4 goes before page 9, which has the same
+    // sort value and was read earlier.
+    ASSERT_EQ(pageOrder(project), QStringList({"0:-5", "9:70", "4:70"}));
+    Configuration back;
+    load(back, saved(project));
+    EXPECT_EQ(pageOrder(back), QStringList({"0:0", "4:65536", "9:131072"}));
+}
+
+TEST(ProjectFile, PagesUnderATakenIdAreDroppedAndReadingGoesOn)
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    QByteArray bytes = saved(project);
+    // The second page record takes the first one's id (0).
+    const int second = bytes.indexOf("Page_start", bytes.indexOf("Page_start") + 1);
+    putShort(bytes, second - 2, 0);
+    // Its controls would now lie on a missing page: move them to page 0 too.
+    const unsigned int lostPage = project.getPages().getNextId(0, true, false);
+    for (int at = bytes.indexOf("Control_start"); at >= 0;
+         at = bytes.indexOf("Control_start", at + 1)) {
+        if (qFromBigEndian<qint32>(bytes.constData() + at + 13) == qint32(lostPage))
+            qToBigEndian<qint32>(0, reinterpret_cast<uchar*>(bytes.data()) + at + 13);
+    }
+    Configuration back;
+    load(back, bytes);
+    EXPECT_EQ(back.getPages().size(), 2u);
+    EXPECT_EQ(back.getControls().size(), 7u);
+    EXPECT_EQ(back.getUnlockCode(), "2468"); // read to the end
+}
+
+TEST(ProjectFile, FormatFaultsRaiseTheirMessages)
+{
+    Configuration project;
+    const QByteArray bytes = sampleBytes();
+    const int entries = irEntriesOf(bytes);
+    ASSERT_EQ(qFromBigEndian<quint16>(bytes.constData() + entries - 2), 4u);
+    const struct
+    {
+        const char* message;
+        std::function<void(QByteArray&)> damage;
+    } cases[] = {
+        {"Found unknown control type",
+         [](QByteArray& b) { b[controlRecordOf(b, "Label_start") + 2] = 7; }},
+        {"Found control on unknown page",
+         [](QByteArray& b) {
+             qToBigEndian<qint32>(200, reinterpret_cast<uchar*>(b.data()) +
+                                           b.indexOf("Control_start") + 13);
+         }},
+        // The second entry takes the first one's slot, then its control and action.
+        {"Found duplicate IR slot assignment", [&](QByteArray& b) { b[entries + 6] = b[entries]; }},
+        {"Found duplicate IR slot assignment",
+         [&](QByteArray& b) { b.replace(entries + 7, 5, b.mid(entries + 1, 5)); }},
+    };
+    for (const auto& c : cases) {
+        QByteArray damaged = bytes;
+        c.damage(damaged);
+        EXPECT_EQ(runtimeErrorOf([&] { load(project, damaged); }), c.message);
+    }
+}
+
+TEST(ProjectFile, DroppedControlsAreNotListedOnTheirPage)
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    QByteArray bytes = saved(project);
+    const int record = controlRecordOf(bytes, "Label_start");
+    const unsigned int labelId = qFromBigEndian<quint16>(bytes.constData() + record);
+    const unsigned int pageId = project.getControl(labelId).getPageId();
+    putShort(bytes, record, 5000); // beyond the 4096 controls a project can hold
+    Configuration back;
+    load(back, bytes);
+    EXPECT_EQ(back.getControls().size(), 6u);
+    std::set<unsigned int> expected = project.getPage(pageId).getControlIds();
+    expected.erase(labelId);
+    EXPECT_EQ(back.getPage(pageId).getControlIds(), expected);
+
+    // Under an id taken already the same happens.
+    putShort(bytes, record, 0);
+    load(back, bytes);
+    EXPECT_EQ(back.getPage(pageId).getControlIds(), expected);
+}
+
+TEST(ProjectFile, PageSwitcherUsageIsCountedFromThePages)
+{
+    // A damaged file stores counts that disagree with the pages; the loaded counts follow the
+    // pages, so that removing a page never lowers a count of 0.
+    Configuration project;
+    SampleProject::fill(project, 1);
+    std::map<unsigned int, int> expected;
+    for (PageSwitcher& pageSwitcher : project.getPageSwitchers()) {
+        expected[pageSwitcher.getId()] = pageSwitcher.usageCount();
+        pageSwitcher.setUsage(pageSwitcher.usageCount() == 2 ? 0 : 7);
+    }
+    Configuration back;
+    load(back, saved(project));
+    ASSERT_EQ(back.getPageSwitchers().size(), expected.size());
+    for (const PageSwitcher& pageSwitcher : back.getPageSwitchers())
+        EXPECT_EQ(pageSwitcher.usageCount(), expected[pageSwitcher.getId()]);
+}
+
+TEST(ProjectFile, FailedSavesLeaveTheOldFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("project.qvp");
+    Configuration small;
+    small.clear();
+    saveTo(small, path);
+    const QByteArray old = TestUtil::readFile(path);
+    Configuration big;
+    SampleProject::fill(big, 20);
+
+    EXPECT_EQ(runtimeErrorOf([&] { saveTo(big, dir.filePath("missing/project.qvp")); }),
+              "Unable to open file");
+    // A folder in the target's place cannot be replaced.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.qvp"));
+    EXPECT_EQ(runtimeErrorOf([&] { saveTo(big, dir.filePath("folder.qvp")); }),
+              "Unable to open file");
+
+    // A device that fills up during the save: the file-size limit makes every write past 4 KiB
+    // fail, as a full disk would.
+    std::string error;
+    {
+        FileSizeLimit full(4096);
+        error = runtimeErrorOf([&] { saveTo(big, path); });
+    }
+    EXPECT_EQ(error, "Unable to write file");
+
+    EXPECT_EQ(TestUtil::readFile(path), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"project.qvp"});
+}
+
+TEST(ProjectFile, EveryCutShortFileFailsCleanly)
+{
+    const QByteArray bytes = sampleBytes();
+    Configuration target;
+    for (int length = 0; length < bytes.size(); ++length) {
+        EXPECT_NE(runtimeErrorOf([&] { load(target, bytes.left(length)); }), "<no error>")
+            << "prefix of " << length << " bytes";
+    }
+    load(target, bytes);
+    EXPECT_EQ(saved(target), bytes);
+}
+
+TEST(ProjectFile, FieldsCutShortFailAtTheTagThatFollows)
+{
+    Configuration project;
+    const QByteArray bytes = sampleBytes();
+    // Each file ends one byte before the tag: inside, or just before, the field in front of it.
+    const struct
+    {
+        const char* tag;
+        int occurrence;
+        std::string message;
+    } cases[] = {
+        {"ConfigurationHeader_end", 0, "Failed to find expected tag ConfigurationHeader_end"},
+        {"ImageData_end", 0, "Failed to find expected tag ImageData_end"},
+        {"SkinProperty_end", 2, "Failed to find expected tag SkinProperty_end"},
+        {"SkinTransition_end", 0, "Failed to find expected tag SkinTransition_end"},
+        {"Control_end", 1, "Failed to find expected tag Control_end"},
+        {"Slider_end", 0, "Failed to find expected tag Slider_end"},
+        {"PageSwitcher_end", 0, "Failed to find expected tag PageSwitcher_end"},
+        {"Configuration_end", 0, "Failed to find expected tag Configuration_end"},
+        // A count promising more than is left ends the read at once: no tag follows a count.
+        {"NavButtons_end", 2, "Unexpected end of file"},
+    };
+    for (const auto& c : cases) {
+        int at = -1;
+        for (int i = 0; i <= c.occurrence; ++i)
+            at = bytes.indexOf(c.tag, at + 1);
+        ASSERT_GT(at, 0) << c.tag;
+        EXPECT_EQ(runtimeErrorOf([&] { load(project, bytes.left(at - 1)); }), c.message) << c.tag;
+    }
+}
+
+TEST(ProjectFile, LoadedIRTableAndControlSlotsAgree)
+{
+    const QByteArray bytes = sampleBytes();
+    const int entries = irEntriesOf(bytes); // slots 3, 4, 5 and 9
+    const unsigned int goTo = 0, slider = 1, brighter = 6;
+    const struct
+    {
+        const char* what;
+        QByteArray bytes;
+        QStringList table;
+    } cases[] = {
+        {"as saved",
+         bytes,
+         {QString("3:%1/1").arg(goTo), QString("4:%1/2").arg(slider), QString("5:%1/3").arg(slider),
+          QString("9:%1/1").arg(brighter)}},
+        // Slot 3 names a missing control; slot 9 an action buttons do not have.
+        {"missing control and action",
+         [&] {
+             QByteArray b = bytes;
+             qToBigEndian<qint32>(77, reinterpret_cast<uchar*>(b.data()) + entries + 1);
+             b[entries + 18 + 5] = char(Action_INCREMENT);
+             return b;
+         }(),
+         {QString("4:%1/2").arg(slider), QString("5:%1/3").arg(slider)}},
+        // Slot 3 is given to the slider's increment instead of slot 4: the table wins.
+        {"slot moved",
+         [&] {
+             QByteArray b = bytes;
+             b.remove(entries + 6, 6);
+             b.replace(entries, 6, QByteArray::fromHex("0300000001 02"));
+             putShort(b, entries - 2, 3);
+             return b;
+         }(),
+         {QString("3:%1/2").arg(slider), QString("5:%1/3").arg(slider),
+          QString("9:%1/1").arg(brighter)}},
+        // Written by an older program: slot 3 maps to a button whose own slot is none, while
+        // the other button claims slot 3.
+        {"older file", badProject("ir_slot_mismatch"), {"3:1/1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Configuration project;
+        load(project, c.bytes);
+        EXPECT_EQ(irTable(project), c.table);
+        ASSERT_EQ(ownSlots(project), irTable(project));
+        // Deleting a control and undoing it takes its entries out and puts them back.
+        std::vector<unsigned int> ids;
+        for (const Control& control : project.getControls())
+            ids.push_back(control.getId());
+        for (unsigned int id : ids) {
+            smart_ptr<Control> control = project.removeControl(id);
+            ASSERT_EQ(project.insertControl(control, id), id);
+        }
+        EXPECT_EQ(irTable(project), c.table);
+    }
+}
+
+TEST(ProjectFile, FileCutInsideTheDefaultSkinsLeavesNoStaleName)
+{
+    Configuration project;
+    EXPECT_EQ(runtimeErrorOf([&] { load(project, badProject("stale_default_cut")); }),
+              "Failed to find expected tag Theme_end");
+    const Theme* theme = project.getTheme();
+    ASSERT_NE(theme, nullptr);
+    for (const auto& [itemType, skinName] : theme->getDefaultSkins())
+        ASSERT_NE(theme->findSkin(itemType, skinName), nullptr) << skinName.toStdString();
+    for (int itemType = ThemedItemType_BUTTON; itemType <= ThemedItemType_CLOCK; ++itemType)
+        theme->getDefaultSkin(ThemedItemType(itemType)); // never a fatal assertion
+}
+
+TEST(ProjectFile, SavesWriteThroughLinksAndKeepThePermissions)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("real.qvp");
+    const QString link = dir.filePath("link.qvp");
+    Configuration project;
+    project.clear();
+    ASSERT_TRUE(TestUtil::writeFile(target, "old"));
+    ASSERT_TRUE(QFile::link(target, link));
+    const struct
+    {
+        QFile::Permissions before;
+        QFile::Permissions after;
+    } cases[] = {
+        {QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup,
+         QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup},
+        // A file its owner may not read is never left so: the project could not be opened.
+        {QFile::WriteOwner, QFile::ReadOwner | QFile::WriteOwner},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(QFile::setPermissions(target, c.before));
+        saveTo(project, link);
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(TestUtil::readFile(target), saved(project));
+        EXPECT_EQ(QFile::permissions(target) & ModeBits, c.after);
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+}
+
+TEST(ProjectFile, SavesRefuseATargetTheUserMayNotWrite)
+{
+    // The save runs in a child process: run by root (whom no permission stops) the child
+    // first becomes an unprivileged user, who owns the folder and the read-only file.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("locked.qvp");
+    ASSERT_TRUE(TestUtil::writeFile(path, "old"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    const bool root = ::geteuid() == 0;
+    const uid_t unprivileged = 65534;
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(dir.path()).constData(), unprivileged, unprivileged),
+                  0);
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), unprivileged, unprivileged), 0);
+    }
+    enum
+    {
+        Refused = 0,
+        Saved = 1,
+        CannotDropPrivileges = 2
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && (::setgid(unprivileged) != 0 || ::setuid(unprivileged) != 0))
+            ::_exit(CannotDropPrivileges);
+        Configuration project;
+        project.clear();
+        const std::string error = runtimeErrorOf([&] { saveTo(project, path); });
+        ::_exit(error == "Unable to open file" ? Refused : Saved);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == CannotDropPrivileges)
+        GTEST_SKIP() << "running as root without the right to become another user";
+    EXPECT_EQ(WEXITSTATUS(status), Refused);
+    EXPECT_EQ(TestUtil::readFile(path), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

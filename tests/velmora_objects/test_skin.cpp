@@ -1,13 +1,23 @@
 #include "common/helpers.h"
 #include "common/stream_bytes.h"
+#include "containers/smart_ptr.h"
 #include "velmora_objects/easing_curve_names.h"
 #include "velmora_objects/skin.h"
+#include "velmora_objects/skin_properties.h"
+#include "velmora_objects/skin_property.h"
+#include "velmora_objects/skin_property_key.h"
+#include "velmora_objects/skin_property_tables.h"
 #include "velmora_objects/skin_set.h"
 
 #include <QColor>
 #include <QMetaEnum>
+#include <QMetaType>
+#include <QRegularExpression>
+#include <QStringList>
 #include <gtest/gtest.h>
 #include <limits>
+#include <map>
+#include <memory>
 
 using namespace Velmora;
 using TestUtil::body;
@@ -47,15 +57,133 @@ smart_ptr<Skin> sampleSkin(const QString& name)
     return skin;
 }
 
-// Skins compare through their blocks, which hold every member of the skin and its properties.
-QByteArray blockOf(const Skin& skin)
+// Skins, sets and properties compare through their blocks, which hold every member (the
+// extras of the numeric property classes included).
+template <class T> QByteArray blockOf(const T& object)
 {
-    return body(streamed([&](Streamer& s) { skin.write(s); }));
+    return body(streamed([&](Streamer& s) { object.write(s); }));
 }
 
-QByteArray blockOf(const SkinSet& set)
+// Reads a property of the given type from a stream body (without header).
+std::unique_ptr<SkinProperty> readBack(SkinPropertyType type, const QByteArray& block)
 {
-    return body(streamed([&](Streamer& s) { set.write(s); }));
+    std::unique_ptr<SkinProperty> property(SkinProperty::create(type));
+    TestUtil::readStream(TestUtil::withHeader(block), [&](Streamer& s) { property->read(s); });
+    return property;
+}
+
+struct Sample
+{
+    const char* start;
+    std::shared_ptr<SkinProperty> property;
+};
+
+std::vector<Sample> samples()
+{
+    return {
+        {"IntSkinProperty_start",
+         std::make_shared<IntSkinProperty>("radius", "Corner radius", 5, "px", 0, 99, "")},
+        {"IntSkinProperty_start", std::make_shared<IntSkinProperty>("period", "Period", -7, "msecs",
+                                                                    -100, INT_MAX, "Never")},
+        {"DoubleSkinProperty_start",
+         std::make_shared<DoubleSkinProperty>("opacity", "Opacity", 0.75, "", 0.0, 1.0, 0.1)},
+        {"BoolSkinProperty_start", std::make_shared<BoolSkinProperty>("fontBold", "Bold", true)},
+        {"StringSkinProperty_start",
+         std::make_shared<StringSkinProperty>("text", QString::fromUtf8("Gr\xc3\xbc\xc3\x9f"),
+                                              QString("x"))},
+        {"ColourSkinProperty_start",
+         std::make_shared<ColourSkinProperty>("textColour", "Text colour", QColor("steelblue"))},
+        {"ColourSkinProperty_start",
+         std::make_shared<ColourSkinProperty>("none", "No colour", QVariant())},
+        {"ImageSkinProperty_start",
+         std::make_shared<ImageSkinProperty>("faceImage", "Face image", 12u)},
+        {"ImageSkinProperty_start",
+         std::make_shared<ImageSkinProperty>("faceImage", "Face image",
+                                             QString("qrc:/default_clock_face.svg"))},
+    };
+}
+
+// One row of the expected tables (tests/data/skin_properties/tables.tsv).
+struct Expected
+{
+    int itemType;
+    QString key, type, caption, defaultText, range;
+};
+
+std::vector<Expected> expectedRows()
+{
+    std::vector<Expected> rows;
+    const QString text =
+        QString::fromUtf8(TestUtil::readFile(TestUtil::dataPath("skin_properties/tables.tsv")));
+    for (const QString& line : text.split('\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith('#'))
+            continue;
+        const QStringList cells = line.split('\t');
+        EXPECT_EQ(cells.size(), 7) << line.toStdString();
+        if (cells.size() != 7)
+            continue;
+        rows.push_back({cells[0].toInt(), cells[2], cells[3], cells[4], cells[5], cells[6]});
+    }
+    return rows;
+}
+
+QString unquoted(const QString& text)
+{
+    return text.mid(1, text.size() - 2);
+}
+
+void expectRow(const SkinProperties& table, const Expected& row)
+{
+    SCOPED_TRACE(QString("%1 %2").arg(row.itemType).arg(row.key).toStdString());
+    const SkinProperty* p = table.getProperty(row.key);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->getKey(), row.key);
+    EXPECT_EQ(p->getCaption().toStdString(), row.caption.toStdString());
+    const QVariant value = p->getValue();
+    if (row.type == "Colour") {
+        EXPECT_EQ(p->getType(), SkinPropertyType_COLOUR);
+        EXPECT_EQ(value.metaType(), QMetaType::fromType<QColor>());
+        const QColor expected(unquoted(row.defaultText));
+        ASSERT_TRUE(expected.isValid());
+        EXPECT_EQ(value.value<QColor>(), expected);
+        EXPECT_EQ(value.value<QColor>().alpha(), row.defaultText == "\"transparent\"" ? 0 : 255);
+    } else if (row.type == "Double") {
+        EXPECT_EQ(p->getType(), SkinPropertyType_DOUBLE);
+        EXPECT_EQ(value.metaType(), QMetaType::fromType<double>());
+        EXPECT_EQ(value.toDouble(), row.defaultText.toDouble());
+        const auto range =
+            QRegularExpression("^([-\\d.]+)\\.\\.([-\\d.]+) by ([\\d.]+)$").match(row.range);
+        ASSERT_TRUE(range.hasMatch());
+        auto& real = dynamic_cast<const DoubleSkinProperty&>(*p);
+        EXPECT_EQ(real.getMinimum(), range.captured(1).toDouble());
+        EXPECT_EQ(real.getMaximum(), range.captured(2).toDouble());
+        EXPECT_EQ(real.getStep(), range.captured(3).toDouble());
+        EXPECT_EQ(real.getUnit(), QString());
+    } else if (row.type == "Int") {
+        EXPECT_EQ(p->getType(), SkinPropertyType_INT);
+        EXPECT_EQ(value.metaType(), QMetaType::fromType<int>());
+        EXPECT_EQ(value.toInt(), row.defaultText.toInt());
+        const auto range = QRegularExpression("^(\\d+)\\.\\.(\\d+) \"(\\w+)\"$").match(row.range);
+        ASSERT_TRUE(range.hasMatch());
+        auto& integer = dynamic_cast<const IntSkinProperty&>(*p);
+        EXPECT_EQ(integer.getMinimum(), range.captured(1).toInt());
+        EXPECT_EQ(integer.getMaximum(), range.captured(2).toInt());
+        EXPECT_EQ(integer.getUnit(), range.captured(3));
+        EXPECT_EQ(integer.getSpecialValueText(), QString());
+    } else if (row.type == "Bool") {
+        EXPECT_EQ(p->getType(), SkinPropertyType_BOOL);
+        EXPECT_EQ(value, QVariant(false));
+    } else if (row.type == "Image") {
+        EXPECT_EQ(p->getType(), SkinPropertyType_IMAGE);
+        if (row.defaultText == "no image") {
+            EXPECT_FALSE(value.isValid());
+        } else {
+            EXPECT_EQ(value.metaType(), QMetaType::fromType<QString>());
+            EXPECT_EQ(value.toString(), unquoted(row.defaultText));
+        }
+    } else {
+        ADD_FAILURE() << "unknown type " << row.type.toStdString();
+    }
 }
 
 } // namespace
@@ -259,4 +387,197 @@ TEST(Skin, DamagedBlocksFail)
                   }),
                   "Unexpected end of file");
     }
+}
+
+TEST(SkinProperty, CreateMakesEmptyPropertiesOfEachType)
+{
+    for (int type = 1; type <= 6; ++type) {
+        std::unique_ptr<SkinProperty> p(SkinProperty::create(SkinPropertyType(type)));
+        ASSERT_TRUE(p) << type;
+        EXPECT_EQ(p->getType(), type);
+        EXPECT_TRUE(p->getKey().isEmpty() && p->getCaption().isEmpty());
+        EXPECT_FALSE(p->getValue().isValid());
+    }
+    std::unique_ptr<SkinProperty> i(SkinProperty::create(SkinPropertyType_INT));
+    EXPECT_EQ(blockOf(*i), blockOf(IntSkinProperty({}, {}, {}, {}, 0, 99, {})));
+    std::unique_ptr<SkinProperty> d(SkinProperty::create(SkinPropertyType_DOUBLE));
+    EXPECT_EQ(blockOf(*d), blockOf(DoubleSkinProperty({}, {}, {}, {}, 0.0, 99.0, 1.0)));
+    for (int type : {0, 7, -1})
+        EXPECT_EQ(SkinProperty::create(SkinPropertyType(type)), nullptr) << type;
+}
+
+TEST(SkinProperty, CopyFromTakesExtrasOnlyFromItsOwnClass)
+{
+    IntSkinProperty target("a", "A", 1, "px", 0, 99, "Off");
+    target.copyFrom(DoubleSkinProperty("b", "B", 0.5, "u", 0.0, 1.0, 0.1));
+    EXPECT_EQ(blockOf(target), blockOf(IntSkinProperty("b", "B", 0.5, "px", 0, 99, "Off")));
+    DoubleSkinProperty real("d", "D", 0.1, "", 0.0, 1.0, 0.1);
+    real.copyFrom(ColourSkinProperty("f", "F", QColor(Qt::red)));
+    EXPECT_EQ(blockOf(real), blockOf(DoubleSkinProperty("f", "F", QColor(Qt::red), "", 0, 1, 0.1)));
+
+    // Copies go through create with the source's type, then copyFrom.
+    for (const Sample& sample : samples()) {
+        std::unique_ptr<SkinProperty> copy(SkinProperty::create(sample.property->getType()));
+        copy->copyFrom(*sample.property);
+        EXPECT_EQ(blockOf(*copy), blockOf(*sample.property)) << sample.start;
+    }
+}
+
+TEST(SkinProperty, EachTypeStreamsItsBlockAndReadsItBack)
+{
+    for (const Sample& sample : samples()) {
+        SCOPED_TRACE(sample.start);
+        const QByteArray block = blockOf(*sample.property);
+        // The subclass block wraps the base block.
+        EXPECT_TRUE(block.startsWith(QByteArray(sample.start) + "SkinProperty_start"));
+        EXPECT_TRUE(block.endsWith(QByteArray(sample.start).replace("_start", "_end")));
+        std::unique_ptr<SkinProperty> back = readBack(sample.property->getType(), block);
+        EXPECT_EQ(back->getValue().metaType(), sample.property->getValue().metaType());
+        EXPECT_EQ(blockOf(*back), block);
+    }
+}
+
+TEST(SkinProperty, BlockBytes)
+{
+    // An Int block: tags, key "r", caption "", value Int 5, unit "px", 0, 99, null text.
+    EXPECT_EQ(blockOf(IntSkinProperty("r", "", 5, "px", 0, 99, QString())),
+              QByteArray("IntSkinProperty_start") + "SkinProperty_start" +
+                  fromHex("00000002 0072  00000000  00000010 00000005") + "SkinProperty_end" +
+                  fromHex("00000004 00700078  00000000 00000063 ffffffff") + "IntSkinProperty_end");
+    // A Bool block holds the base block alone.
+    EXPECT_EQ(blockOf(BoolSkinProperty(QString(), QString(), QVariant())),
+              QByteArray("BoolSkinProperty_start") + "SkinProperty_start" +
+                  fromHex("ffffffff ffffffff 00000000 ffffffff") + "SkinProperty_end" +
+                  "BoolSkinProperty_end");
+    // A Double block: unit, then minimum, maximum and step as big-endian doubles.
+    EXPECT_TRUE(blockOf(DoubleSkinProperty("", "", 1.0, "", 0.0, 1.0, 0.5))
+                    .endsWith(fromHex("00000000 0000000000000000 3ff0000000000000 "
+                                      "3fe0000000000000") +
+                              "DoubleSkinProperty_end"));
+}
+
+TEST(SkinProperty, BrokenBlocksRaiseTheStreamError)
+{
+    const QByteArray colour = blockOf(ColourSkinProperty("c", "C", QColor(Qt::red)));
+    EXPECT_EQ(runtimeErrorOf([&] { readBack(SkinPropertyType_BOOL, colour); }),
+              "Failed to find expected tag BoolSkinProperty_start");
+
+    // A value of a type the stream does not carry; a string length far beyond the stream.
+    for (const QByteArray& block :
+         {QByteArray("StringSkinProperty_start") + "SkinProperty_start" +
+              fromHex("00000000 00000000 00000045 00000000"),
+          QByteArray("StringSkinProperty_start") + "SkinProperty_start" + fromHex("7ffffffe 0041")})
+        EXPECT_NE(runtimeErrorOf([&] { readBack(SkinPropertyType_STRING, block); }), "<no error>");
+
+    // Cut anywhere, every block fails with the stream's error and reads nothing beyond it.
+    for (const Sample& sample : samples()) {
+        const QByteArray block = blockOf(*sample.property);
+        for (int length = 0; length < block.size(); ++length)
+            EXPECT_NE(
+                runtimeErrorOf([&] { readBack(sample.property->getType(), block.left(length)); }),
+                "<no error>")
+                << sample.start << " cut at " << length;
+    }
+}
+
+TEST(SkinPropertyKey, OrdersByItemTypeThenName)
+{
+    const struct
+    {
+        SkinPropertyKey a, b;
+        bool less;
+    } cases[] = {
+        {{1, "radius"}, {2, "handleRadius"}, true},
+        {{2, "handleRadius"}, {1, "radius"}, false},
+        {{1, "handleRadius"}, {1, "radius"}, true},
+        {{1, "radius"}, {1, "radius"}, false},
+        {{-1, "z"}, {0, "a"}, true},
+        {{1, "Z"}, {1, "a"}, true}, // code-unit order: capitals first
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.a < c.b, c.less) << c.a.itemType << c.a.name.toStdString();
+    EXPECT_EQ(SkinPropertyKey(1, "a"), SkinPropertyKey(1, "a"));
+    EXPECT_NE(SkinPropertyKey(1, "a"), SkinPropertyKey(2, "a"));
+}
+
+TEST(SkinPropertyKey, BlockAndVariant)
+{
+    const SkinPropertyKey key(7, "faceImage");
+    QByteArray bytes = streamed([&](Streamer& s) { key.write(s); });
+    EXPECT_EQ(body(bytes), QByteArray("SkinPropertyKey_start") + fromHex("00000007 00000012") +
+                               QByteArray::fromHex("00660061006300650049006d006100670065") +
+                               "SkinPropertyKey_end");
+    TestUtil::readStream(bytes, [&](Streamer& s) {
+        SkinPropertyKey back;
+        back.read(s);
+        EXPECT_EQ(back, key);
+    });
+    bytes.chop(int(qstrlen("SkinPropertyKey_end")) + 2);
+    EXPECT_EQ(runtimeErrorOf([&] {
+                  TestUtil::readStream(bytes, [](Streamer& s) { SkinPropertyKey().read(s); });
+              }),
+              "Failed to find expected tag SkinPropertyKey_end");
+
+    const QVariant value = QVariant::fromValue(key);
+    EXPECT_EQ(value.metaType(), QMetaType::fromName("Velmora::SkinPropertyKey"));
+    EXPECT_EQ(value, QVariant::fromValue(SkinPropertyKey(7, "faceImage")));
+    EXPECT_NE(value, QVariant::fromValue(SkinPropertyKey(7, "hourHandImage")));
+}
+
+TEST(MetaTypes, SharedTypesAreKnownByName)
+{
+    for (const char* name :
+         {"Gradient", "Velmora::SkinPropertyKey", "Velmora::ControlType", "Velmora::ThemedItemType",
+          "Velmora::ButtonFunction", "Velmora::PageTransition", "Velmora::TextStyle",
+          "Velmora::Orientation", "Velmora::Action", "Velmora::Alignment",
+          "Velmora::NavigationPosition", "Velmora::SkinPropertyType"})
+        EXPECT_TRUE(QMetaType::fromName(name).isValid()) << name;
+    const QVariant orientation = QVariant::fromValue(Orientation_PORTRAIT);
+    EXPECT_EQ(orientation.metaType(), QMetaType::fromName("Velmora::Orientation"));
+    EXPECT_EQ(orientation.value<Orientation>(), Orientation_PORTRAIT);
+}
+
+TEST(SkinPropertyTables, EveryRowAsExpected)
+{
+    const std::vector<Expected> rows = expectedRows();
+    ASSERT_EQ(rows.size(), 110u);
+    std::map<int, std::size_t> counts;
+    for (const Expected& row : rows) {
+        ++counts[row.itemType];
+        const SkinProperties* table =
+            SkinProperties::getSkinProperties(ThemedItemType(row.itemType));
+        ASSERT_NE(table, nullptr) << row.itemType;
+        EXPECT_EQ(table->getItemType(), row.itemType);
+        expectRow(*table, row);
+    }
+    const std::map<int, std::size_t> sizes{{1, 21}, {2, 28}, {3, 5}, {4, 29}, {6, 13}, {7, 14}};
+    EXPECT_EQ(counts, sizes);
+    for (auto [type, size] : sizes)
+        EXPECT_EQ(SkinProperties::getSkinProperties(ThemedItemType(type))->size(), size) << type;
+    // Page Switcher (5) and types beyond the six have no table.
+    for (int type : {0, 5, 8, -1})
+        EXPECT_EQ(SkinProperties::getSkinProperties(ThemedItemType(type)), nullptr) << type;
+}
+
+TEST(SkinPropertyTables, AddKeepsTheFirstOfAKey)
+{
+    const auto unusedType = ThemedItemType(100);
+    {
+        SkinProperties table(unusedType);
+        EXPECT_EQ(SkinProperties::getSkinProperties(unusedType), &table);
+        table.add(smart_ptr<SkinProperty>(new BoolSkinProperty("k", "First", false)));
+        table.add(smart_ptr<SkinProperty>(new IntSkinProperty("k", "Second", 1, "", 0, 9, "")));
+        table.add(smart_ptr<SkinProperty>());
+        ASSERT_EQ(table.size(), 1u);
+        EXPECT_EQ(table.getProperty("k")->getCaption(), "First");
+        EXPECT_EQ(table.getProperty("missing"), nullptr);
+    }
+    EXPECT_EQ(SkinProperties::getSkinProperties(unusedType), nullptr);
+}
+
+using SkinPropertyTablesDeathTest = ::testing::Test;
+
+TEST_F(SkinPropertyTablesDeathTest, SecondTableForATypeIsFatal)
+{
+    EXPECT_DEATH(ButtonSkinProperties(), "Assert: 'iElements == lookup.end\\(\\)' is FALSE");
 }

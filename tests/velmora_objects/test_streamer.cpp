@@ -31,25 +31,6 @@ std::string readError(const QByteArray& bytes, const std::function<void(Streamer
 
 } // namespace
 
-TEST(Streamer, FileStartsWithMagicAndVersion)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("p.qvp");
-    {
-        Streamer s;
-        s.open(Streamer::Mode_WRITE, path);
-        s.writeTag("Page_start");
-        s.close();
-    }
-    EXPECT_EQ(TestUtil::readFile(path), header + "Page_start");
-    Streamer r;
-    r.open(Streamer::Mode_READ, path);
-    EXPECT_EQ(r.version(), 18u);
-    r.expectTag("Page_start");
-    // Nothing but the target is left in the folder.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.qvp"});
-}
-
 TEST(Streamer, ByteArrayHoldsEveryBlockOnceItHasEnded)
 {
     // As the clipboard uses it: the array is read while the stream is still open.
@@ -115,27 +96,6 @@ TEST(Streamer, UnopenableFileAndBadMode)
                   s.open(Streamer::Mode_READ, huge.fileName());
               }),
               "File is too large");
-}
-
-TEST(Streamer, MissingOrWrongTagIsNamed)
-{
-    QByteArray bytes = streamed([](Streamer& s) {
-        s.writeTag("Page_start");
-        s.stream() << qint32(5);
-        s.writeTag("Page_end");
-    });
-    EXPECT_EQ(readError(bytes, [](Streamer& s) { s.expectTag("Pagf_start"); }),
-              "Failed to find expected tag Pagf_start");
-    bytes.chop(3);
-    EXPECT_EQ(readError(bytes,
-                        [](Streamer& s) {
-                            s.expectTag("Page_start");
-                            qint32 value = 0;
-                            s.stream() >> value;
-                            EXPECT_EQ(value, 5);
-                            s.expectTag("Page_end");
-                        }),
-              "Failed to find expected tag Page_end");
 }
 
 TEST(Streamer, BooleansColoursAndVectorsHaveTheirWireForms)

@@ -18,46 +18,39 @@ using TestUtil::readFile;
 using TestUtil::treeOf;
 using TestUtil::writeFile;
 
-TEST(TemporaryDirectory, CreatesMissingParentsAndRemovesTheFolderWithItsOwner)
+TEST(TemporaryDirectory, MakesEmptiesAndRemovesItsFolder)
 {
     QTemporaryDir root;
     const QString path = root.path() + "/a/b/work";
     {
         TemporaryDirectory folder;
         EXPECT_TRUE(folder.path().isNull());
-        EXPECT_TRUE(folder.setPath(path, false));
+        EXPECT_TRUE(folder.setPath(path, false)); // missing parents are made
         EXPECT_TRUE(QFileInfo(path).isDir());
+        ASSERT_TRUE(writeFile(path + "/.hidden", "h"));
+        QDir().mkpath(path + "/sub");
+        // An existing folder is emptied only when asked to.
+        TemporaryDirectory keeping;
+        EXPECT_TRUE(keeping.setPath(path, false));
+        EXPECT_EQ(treeOf(path), QStringList({".hidden", "sub/"}));
+        TemporaryDirectory clearing;
+        EXPECT_TRUE(clearing.setPath(path, true));
+        EXPECT_TRUE(QFileInfo(path).isDir());
+        EXPECT_TRUE(treeOf(path).isEmpty());
         ASSERT_TRUE(writeFile(path + "/file", "x"));
     }
+    // Gone with its owners; only the folder itself goes.
     EXPECT_FALSE(QFileInfo::exists(path));
-    EXPECT_TRUE(QFileInfo(root.path() + "/a/b").isDir()); // only the folder itself goes
-}
+    EXPECT_TRUE(QFileInfo(root.path() + "/a/b").isDir());
 
-TEST(TemporaryDirectory, ExistingFolderIsEmptiedOnlyWhenAskedTo)
-{
-    QTemporaryDir root;
-    const QString path = root.path() + "/work";
-    QDir().mkpath(path + "/sub");
-    writeFile(path + "/.hidden", "h");
-    TemporaryDirectory keeping;
-    EXPECT_TRUE(keeping.setPath(path, false));
-    EXPECT_EQ(treeOf(path), QStringList({".hidden", "sub/"}));
-    TemporaryDirectory clearing;
-    EXPECT_TRUE(clearing.setPath(path, true));
-    EXPECT_TRUE(QFileInfo(path).isDir());
-    EXPECT_TRUE(treeOf(path).isEmpty());
-}
-
-TEST(TemporaryDirectory, NewPathRemovesThePreviousFolderAndCleanKeepsThePath)
-{
-    QTemporaryDir root;
-    TemporaryDirectory folder;
-    ASSERT_TRUE(folder.setPath(root.path() + "/first", false));
-    ASSERT_TRUE(folder.setPath(root.path() + "/second", false));
-    EXPECT_EQ(treeOf(root.path()), QStringList({"second/"}));
-    folder.clean();
-    EXPECT_TRUE(treeOf(root.path()).isEmpty());
-    EXPECT_EQ(folder.path(), root.path() + "/second");
+    // A new path removes the previous folder; clean removes the folder but keeps the path.
+    TemporaryDirectory moving;
+    ASSERT_TRUE(moving.setPath(root.path() + "/first", false));
+    ASSERT_TRUE(moving.setPath(root.path() + "/second", false));
+    EXPECT_EQ(treeOf(root.path()), QStringList({"a/", "a/b/", "second/"}));
+    moving.clean();
+    EXPECT_FALSE(QFileInfo::exists(root.path() + "/second"));
+    EXPECT_EQ(moving.path(), root.path() + "/second");
 }
 
 // An empty path names the current folder to QDir; it must never be emptied or removed. A

@@ -2,23 +2,28 @@
 #include "common/helpers.h"
 #include "common/isolated_app_data.h"
 #include "common/sample_themes.h"
+#include "core/gradient.h"
 #include "core/progress_handler.h"
 #include "core/targz_archive.h"
 #include "velmora_objects/skin.h"
 #include "velmora_objects/skin_properties.h"
 #include "velmora_objects/skin_set.h"
+#include "velmora_objects/skin_transition.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_reader.h"
 #include "velmora_objects/theme_xml_values.h"
+#include "velmora_objects/theme_xml_writer.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QEasingCurve>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QXmlStreamWriter>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -47,6 +52,18 @@ QStringList namedMembers(const QByteArray& document)
     for (const QRegularExpressionMatch& match : member.globalMatch(QString(document)))
         names << match.captured(1);
     return names;
+}
+
+// The theme document the XML writer gives for the theme.
+QByteArray xmlOf(const Theme& theme)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ThemeXmlWriter writer;
+    writer.write(&buffer, theme);
+    EXPECT_FALSE(writer.hasError());
+    return bytes;
 }
 
 struct ProgressLog
@@ -316,4 +333,110 @@ TEST_F(ThemeFileWriterTest, SplashMembersAreWrittenBackUnchanged)
     ASSERT_TRUE(reader.open(second));
     EXPECT_EQ(reader.memberData("landscape_splash_image"), stored);
     EXPECT_EQ(read.getLandscapeSplash().size(), QSize(30, 20));
+}
+
+// The whole document of a theme that uses every element: order, indentation and value forms.
+TEST(ThemeXmlWriter, WritesTheExpectedDocument)
+{
+    const QByteArray expected = TestUtil::readFile(TestUtil::dataPath("theme_xml/blue.xml"));
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(QString(xmlOf(*TestUtil::sampleTheme())).toStdString(),
+              QString(expected).toStdString());
+}
+
+// A plain int that happens to hold a text style's number is an int, not a text style.
+TEST(ThemeXmlWriter, OnlyValuesOfTheExactTypeBecomeChildElements)
+{
+    auto theme = TestUtil::emptyTheme("T");
+    theme->setDefaultItemProperty(ThemedItemType_LABEL, "style", int(TextStyle_RAISED));
+    theme->setDefaultItemProperty(ThemedItemType_LABEL, "none", QVariant());
+    const QByteArray document = xmlOf(*theme);
+    EXPECT_TRUE(document.contains("<DefaultItemProperty Name=\"style\" Value=\"2\"/>"));
+    EXPECT_TRUE(document.contains("<DefaultItemProperty Name=\"none\" Value=\"\"/>"));
+}
+
+TEST(ThemeXmlValues, TextStyleAndGradientElements)
+{
+    Gradient gradient;
+    gradient.setName("Not written");
+    gradient.setStops({{0.5, QColor(0x12, 0xAB, 0xEF, 128)}, {0.0, Qt::red}, {1.0 / 3, Qt::white}});
+
+    QString text;
+    QXmlStreamWriter writer(&text);
+    writer.writeStartElement("Root");
+    writeTextStyleElement(writer, TextStyle_SUNKEN);
+    writeGradientElement(writer, gradient);
+    writeGradientElement(writer, Gradient());
+    writer.writeEndElement();
+
+    EXPECT_EQ(text, "<Root><TextStyle>Sunken</TextStyle><Gradient>"
+                    "<GradientStop Position=\"0\" Colour=\"#ff0000\"/>"
+                    "<GradientStop Position=\"0.333333\" Colour=\"#ffffff\"/>"
+                    "<GradientStop Position=\"0.5\" Colour=\"#12abef\"/>"
+                    "</Gradient><Gradient/></Root>");
+}
+
+// A bundle reads back as the document allows: ids renumbered in document order, values as
+// text, lost alphas and orientations 0, an own skin image for each property that names one,
+// unnamed easings and addresses of no stored image left out, and skins completed from the
+// default skin and the tables.
+TEST_F(ThemeFileWriterTest, BundlesReadBackAsTheDocumentAllows)
+{
+    const std::unique_ptr<Theme> original = TestUtil::sampleTheme();
+    const QString bundle = bundlePath();
+    ASSERT_TRUE(write(*original, bundle, true).empty());
+    const Theme read(bundle);
+    EXPECT_EQ(read.getName(), "Blue");
+    EXPECT_EQ(read.getLandscapeSplash().convertToFormat(QImage::Format_RGB32),
+              original->getLandscapeSplash());
+    EXPECT_TRUE(read.getPortraitSplash().isNull());
+    const auto images = [](const Theme::ImageStore& store) {
+        QStringList list;
+        for (const ImageData& image : store)
+            list << QString("%1 %2 %3")
+                        .arg(image.getId())
+                        .arg(image.getOrientation())
+                        .arg(QString(image.getData()));
+        return list;
+    };
+    EXPECT_EQ(images(read.getPageBackgroundImages()),
+              QStringList({"0 1 background 0", "1 1 background 1", "2 2 background 2"}));
+    EXPECT_EQ(images(read.getIcons()), QStringList({"0 0 icon 7"}));
+    EXPECT_EQ(images(read.getControlImages()), QStringList({"0 0 control image 0"}));
+    EXPECT_EQ(images(read.getSkinImages()), QStringList({"0 0 skin image 0", "1 0 skin image 2"}));
+
+    const auto& buttonDefaults = read.getDefaultItemProperties().at(ThemedItemType_BUTTON);
+    EXPECT_EQ(buttonDefaults.at("fontSize"), QVariant("12"));
+    Gradient opaque;
+    opaque.setStops({{0.0, Qt::red}, {0.5, QColor("#00ff00")}, {1.0, Qt::blue}});
+    EXPECT_EQ(buttonDefaults.at("gradient"), QVariant::fromValue(opaque));
+    EXPECT_EQ(buttonDefaults.at("textStyle"), QVariant::fromValue(TextStyle_RAISED));
+    EXPECT_EQ(read.getDefaultItemProperties().count(ThemedItemType(9)), 0u);
+    EXPECT_EQ(read.getDefaultSkins(), original->getDefaultSkins());
+
+    const Skin* normal = read.findSkin(ThemedItemType_BUTTON, "Normal");
+    const Skin* pressed = read.findSkin(ThemedItemType_BUTTON, "Pressed");
+    const Skin* face = read.findSkin(ThemedItemType_CLOCK, "Face");
+    ASSERT_TRUE(normal && pressed && face);
+    EXPECT_EQ(normal->getTransition().duration, 250);
+    EXPECT_EQ(normal->getTransition().easing, int(QEasingCurve::OutBounce));
+    EXPECT_EQ(pressed->getTransition().easing, SkinTransition::DefaultEasing);
+    EXPECT_EQ(normal->getPropertyValue("borderWidth"), QVariant(3));
+    EXPECT_EQ(normal->getPropertyValue("opacity"), QVariant(0.75));
+    EXPECT_EQ(normal->getPropertyValue("fontBold"), QVariant("true"));
+    EXPECT_EQ(normal->getPropertyValue("gradientTopColour"), QVariant(QColor("#123456")));
+    EXPECT_EQ(normal->getPropertyValue("backgroundImage"), QVariant(0u));
+    EXPECT_EQ(pressed->getPropertyValue("borderWidth"), QVariant(3)); // from the default skin
+    EXPECT_FALSE(pressed->getPropertyValue("backgroundImage_pressed").isValid());
+    const SkinProperties* clockTable = SkinProperties::getSkinProperties(ThemedItemType_CLOCK);
+    EXPECT_EQ(face->size(), clockTable->size());
+    EXPECT_EQ(face->getPropertyValue("faceImage"),
+              clockTable->getProperty("faceImage")->getValue());
+    EXPECT_EQ(face->getPropertyValue("hourHandImage"),
+              clockTable->getProperty("hourHandImage")->getValue());
+    EXPECT_EQ(face->getPropertyValue("minuteHandImage"), QVariant(1u));
+    const Theme::SkinImageReferenceMap references = {
+        {SkinPropertyKey(ThemedItemType_BUTTON, "backgroundImage"), {0u}},
+        {SkinPropertyKey(ThemedItemType_CLOCK, "minuteHandImage"), {1u}}};
+    EXPECT_EQ(read.getSkinImageReferences(), references);
 }

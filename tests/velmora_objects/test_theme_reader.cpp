@@ -13,13 +13,17 @@
 
 #include <QDir>
 #include <QEasingCurve>
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace Velmora;
 using TestUtil::BundleMember;
 using TestUtil::pngBytes;
+using TestUtil::readFile;
 using TestUtil::themeDocument;
+using TestUtil::writeFile;
 
 namespace {
 
@@ -27,7 +31,15 @@ const QByteArray RedPng = pngBytes(48, 27, Qt::red);
 const QByteArray BluePng = pngBytes(27, 48, Qt::blue);
 const QByteArray GreenPng = pngBytes(5, 5, Qt::green);
 
-class ThemeReaderDocument : public ::testing::Test
+// Small limits for the time of a test, so that hostile bundles stay small.
+class SmallLimits
+{
+public:
+    SmallLimits() { ThemeReader::setLimits({8, 64 * 1024, 160 * 1024, 16, 3}); }
+    ~SmallLimits() { ThemeReader::setLimits(ThemeReader::Limits()); }
+};
+
+class ThemeReaderTest : public ::testing::Test
 {
 protected:
     // A bundle of the members with the document as its last member, as bundles are written.
@@ -35,6 +47,14 @@ protected:
     {
         members.push_back({QStringLiteral("Test.xml"), document, QString()});
         const QString path = work.path() + QStringLiteral("/b%1.qvt").arg(++bundles);
+        EXPECT_TRUE(TestUtil::makeBundle(path, members));
+        return path;
+    }
+
+    // A bundle of the members in the given order.
+    QString archive(const QString& fileName, const std::vector<BundleMember>& members)
+    {
+        const QString path = work.path() + "/" + fileName;
         EXPECT_TRUE(TestUtil::makeBundle(path, members));
         return path;
     }
@@ -79,7 +99,7 @@ QString skinSetXml(const QString& itemType, const QString& skins)
 
 } // namespace
 
-TEST_F(ThemeReaderDocument, ReadsEveryPartOfTheDocument)
+TEST_F(ThemeReaderTest, ReadsEveryPartOfTheDocument)
 {
     const QByteArray document = themeDocument(R"(
         <Name>Harbour</Name>
@@ -180,7 +200,7 @@ TEST_F(ThemeReaderDocument, ReadsEveryPartOfTheDocument)
 
 // Each fault of the document ends the read with its own text. Members: a picture, a splash
 // that is not a picture, and links in place of members (which cannot be extracted).
-TEST_F(ThemeReaderDocument, EveryFaultHasItsText)
+TEST_F(ThemeReaderTest, EveryFaultHasItsText)
 {
     struct Case
     {
@@ -299,7 +319,7 @@ TEST_F(ThemeReaderDocument, EveryFaultHasItsText)
     }
 }
 
-TEST_F(ThemeReaderDocument, VersionGovernsDefaultItemProperties)
+TEST_F(ThemeReaderTest, VersionGovernsDefaultItemProperties)
 {
     const QString withGradient = R"(<DefaultItemProperties ItemType="Label">
         <DefaultItemProperty Name="p" %1><Gradient><GradientStop Position="0" Colour="#010203"/></Gradient></DefaultItemProperty>
@@ -325,7 +345,7 @@ TEST_F(ThemeReaderDocument, VersionGovernsDefaultItemProperties)
     EXPECT_EQ(theme.getName(), QString());
 }
 
-TEST_F(ThemeReaderDocument, OnlyRootsOfTheThemeNamespaceAreRead)
+TEST_F(ThemeReaderTest, OnlyRootsOfTheThemeNamespaceAreRead)
 {
     const QString foreign[] = {
         "<Theme version=\"1\"><Name>A</Name></Theme>",
@@ -345,7 +365,7 @@ TEST_F(ThemeReaderDocument, OnlyRootsOfTheThemeNamespaceAreRead)
     EXPECT_EQ(theme.getName(), "Inner");
 }
 
-TEST_F(ThemeReaderDocument, LaterElementsReplaceOrAdd)
+TEST_F(ThemeReaderTest, LaterElementsReplaceOrAdd)
 {
     const QByteArray document = themeDocument(R"(
         <Name>First</Name><Name>Second</Name>
@@ -372,7 +392,7 @@ TEST_F(ThemeReaderDocument, LaterElementsReplaceOrAdd)
 }
 
 // Skins are completed from the default skin and, failing that, from the item type's table.
-TEST_F(ThemeReaderDocument, SkinsAreCompletedFromTheDefaultSkinAndTheTable)
+TEST_F(ThemeReaderTest, SkinsAreCompletedFromTheDefaultSkinAndTheTable)
 {
     const SkinProperties* table = SkinProperties::getSkinProperties(ThemedItemType_BUTTON);
     const QString defaultSkin = R"(<Skin Name="Base" Default="%1">
@@ -429,7 +449,7 @@ TEST_F(ThemeReaderDocument, SkinsAreCompletedFromTheDefaultSkinAndTheTable)
     }
 }
 
-TEST_F(ThemeReaderDocument, DefaultSkinIsTheLastMarkedTrue)
+TEST_F(ThemeReaderTest, DefaultSkinIsTheLastMarkedTrue)
 {
     Theme theme{QString()};
     ASSERT_EQ(readInto(theme, themeDocument(skinSetXml("Slider", R"(
@@ -442,7 +462,7 @@ TEST_F(ThemeReaderDocument, DefaultSkinIsTheLastMarkedTrue)
 
 // A default skin that names no skin of the stored set is dropped when the read ends, so that
 // looking up the default skin is safe.
-TEST_F(ThemeReaderDocument, StaleDefaultSkinsAreDroppedAfterARead)
+TEST_F(ThemeReaderTest, StaleDefaultSkinsAreDroppedAfterARead)
 {
     const QByteArray replacedSet = themeDocument(
         skinSetXml("Label", R"(<Skin Name="Old" Default="true"/>)") +
@@ -467,7 +487,7 @@ TEST_F(ThemeReaderDocument, StaleDefaultSkinsAreDroppedAfterARead)
 }
 
 // A read that fails keeps what came before the fault.
-TEST_F(ThemeReaderDocument, LoadingConstructorKeepsWhatWasReadBeforeAFault)
+TEST_F(ThemeReaderTest, LoadingConstructorKeepsWhatWasReadBeforeAFault)
 {
     Theme partial(bundle(themeDocument(R"(<Name>Kept</Name><Icons><Icon>icon_3</Icon></Icons>
         <SkinSet ItemType="Clock"><Skin Name="c"/></SkinSet>
@@ -484,18 +504,7 @@ TEST_F(ThemeReaderDocument, LoadingConstructorKeepsWhatWasReadBeforeAFault)
     EXPECT_FALSE(none.load(work.path() + "/missing.qvt"));
 }
 
-TEST_F(ThemeReaderDocument, AnXmlMemberWithAnUpperCaseSuffixIsNoDocument)
-{
-    const QString path = work.path() + "/upper.qvt";
-    ASSERT_TRUE(TestUtil::makeBundle(path, {{"Test.XML", themeDocument("<Name>A</Name>"), {}}}));
-    ThemeReader reader;
-    Theme theme{QString()};
-    EXPECT_FALSE(reader.read(path, &theme));
-    EXPECT_FALSE(reader.hasError());
-    EXPECT_EQ(theme.getName(), QString());
-}
-
-TEST_F(ThemeReaderDocument, UnknownElementsAndAttributesAreSkipped)
+TEST_F(ThemeReaderTest, UnknownElementsAndAttributesAreSkipped)
 {
     Theme theme{QString()};
     ASSERT_EQ(readInto(theme, themeDocument(R"(
@@ -518,7 +527,7 @@ TEST_F(ThemeReaderDocument, UnknownElementsAndAttributesAreSkipped)
 }
 
 // Passing over an element does not recurse: a hostile nesting depth cannot exhaust the stack.
-TEST_F(ThemeReaderDocument, DeeplyNestedUnknownElementsAreSkipped)
+TEST_F(ThemeReaderTest, DeeplyNestedUnknownElementsAreSkipped)
 {
     constexpr int Depth = 100000;
     const QString nest =
@@ -536,7 +545,7 @@ TEST_F(ThemeReaderDocument, DeeplyNestedUnknownElementsAreSkipped)
     EXPECT_NE(readInto(unclosed, themeDocument(QStringLiteral("<n>").repeated(Depth))), QString());
 }
 
-TEST_F(ThemeReaderDocument, ElementTextIsTakenAsItStands)
+TEST_F(ThemeReaderTest, ElementTextIsTakenAsItStands)
 {
     Theme theme{QString()};
     EXPECT_EQ(readInto(theme, themeDocument("<Icons><Icon> icon_3</Icon></Icons>")),
@@ -550,7 +559,7 @@ TEST_F(ThemeReaderDocument, ElementTextIsTakenAsItStands)
 // Names from the document are used only when they are of a bundle's image members: the XML
 // member, paths and foreign members are not found, and nothing outside the reader's folder is
 // touched.
-TEST_F(ThemeReaderDocument, OnlyImageMemberNamesAreImported)
+TEST_F(ThemeReaderTest, OnlyImageMemberNamesAreImported)
 {
     const QString victim = TemporaryDirectory::processFolder() + "/victim";
     TestUtil::writeFile(victim, "safe");
@@ -574,7 +583,7 @@ TEST_F(ThemeReaderDocument, OnlyImageMemberNamesAreImported)
 }
 
 // A full store keeps nothing more; an image property then has no value and no reference.
-TEST_F(ThemeReaderDocument, FullStoresTakeNoMoreImages)
+TEST_F(ThemeReaderTest, FullStoresTakeNoMoreImages)
 {
     Theme theme{QString()};
     for (unsigned int i = 0; i < Theme::PageBackgroundMaximum; ++i)
@@ -596,7 +605,7 @@ TEST_F(ThemeReaderDocument, FullStoresTakeNoMoreImages)
     EXPECT_TRUE(theme.getSkinImageReferences().empty());
 }
 
-TEST_F(ThemeReaderDocument, LightReadTakesTheNameAndTheSplashPictures)
+TEST_F(ThemeReaderTest, LightReadTakesTheNameAndTheSplashPictures)
 {
     // Broken skin sets and unreadable lists do not concern the light read.
     const QString path = bundle(themeDocument(R"(
@@ -624,7 +633,7 @@ TEST_F(ThemeReaderDocument, LightReadTakesTheNameAndTheSplashPictures)
 }
 
 // Loading a theme while another reader is alive uses the next folder, and removes only that.
-TEST_F(ThemeReaderDocument, NestedReadersUseTheirOwnFolders)
+TEST_F(ThemeReaderTest, NestedReadersUseTheirOwnFolders)
 {
     const QString path = bundle(themeDocument("<Name>Nested</Name>"), pictures());
     ThemeReader outer;
@@ -647,7 +656,207 @@ TEST_F(ThemeReaderDocument, NestedReadersUseTheirOwnFolders)
     EXPECT_EQ(outerTheme.getName(), "Nested");
 }
 
-using ThemeReaderDeathTest = ThemeReaderDocument;
+TEST_F(ThemeReaderTest, OpensTheFirstXmlMemberAsTheDocument)
+{
+    const QString bundle = archive("blue.qvt", {{"landscape_splash_image", "L", {}},
+                                                {"icon_7", "I", {}},
+                                                {"Blue [dark] *?.xml", "<a>b</a>", {}},
+                                                {"Later.xml", "<later/>", {}},
+                                                {"icon_[0]", "foreign", {}}});
+    ThemeReader reader;
+    ASSERT_TRUE(reader.open(bundle));
+    EXPECT_EQ(reader.members(), QStringList({"landscape_splash_image", "icon_7",
+                                             "Blue [dark] *?.xml", "Later.xml", "icon_[0]"}));
+    EXPECT_EQ(reader.bundlePath(), bundle);
+    EXPECT_EQ(reader.version(), 0);
+    ASSERT_TRUE(reader.device());
+    EXPECT_EQ(reader.device()->readAll(), "<a>b</a>");
+    // Image members are held by their exact names; foreign ones are listed only.
+    EXPECT_EQ(reader.memberData("icon_7"), "I");
+    EXPECT_TRUE(reader.hasMember("icon_[0]"));
+    EXPECT_TRUE(reader.memberData("icon_[0]").isNull());
+    EXPECT_TRUE(reader.memberData("ICON_7").isNull());
+    // Nothing reaches the disk unless asked for.
+    EXPECT_TRUE(QDir(reader.temporaryFolder()).isEmpty());
+    EXPECT_EQ(readFile(reader.extractXmlFile()), "<a>b</a>");
+}
+
+TEST_F(ThemeReaderTest, BundlesWithoutAReadableXmlMemberDoNotOpen)
+{
+    const QString noXml = archive("none.qvt", {{"icon_0", "I", {}}, {"Blue.XML", "<a/>", {}}});
+    const QString linked =
+        archive("linked.qvt", {{"Blue.xml", {}, "/etc/passwd"}, {"icon_0", "I", {}}});
+    writeFile(work.path() + "/garbage.qvt", "not an archive at all");
+    ThemeReader reader;
+    for (const QString& path :
+         {noXml, linked, work.path() + "/garbage.qvt", work.path() + "/missing.qvt", QString()}) {
+        EXPECT_FALSE(reader.open(path)) << path.toStdString();
+        EXPECT_FALSE(reader.device());
+        EXPECT_FALSE(reader.hasError());
+    }
+}
+
+// A member name that would reach outside the reader's folder is never used as a path, not
+// even to delete an earlier copy.
+TEST_F(ThemeReaderTest, MembersThatAreNotFlatNamesAreRefused)
+{
+    const QString bundle = archive("evil.qvt", {{"t.xml", "<t/>", {}}, {"../victim", "bad", {}}});
+    ThemeReader reader;
+    writeFile(TemporaryDirectory::processFolder() + "/victim", "safe");
+    ASSERT_TRUE(reader.open(bundle));
+    ASSERT_TRUE(reader.hasMember("../victim"));
+    for (const char* name : {"../victim", "..", ""})
+        EXPECT_TRUE(reader.extractMember(name).isEmpty()) << name;
+    EXPECT_EQ(readFile(TemporaryDirectory::processFolder() + "/victim"), "safe");
+}
+
+TEST_F(ThemeReaderTest, OneReaderOpensBundlesInTurn)
+{
+    const QString first = archive("1.qvt", {{"one.xml", "<one/>", {}}, {"icon_0", "1", {}}});
+    const QString second = archive("2.qvt", {{"two.xml", "<two/>", {}}});
+    ThemeReader reader;
+    ASSERT_TRUE(reader.open(first));
+    reader.readNext();
+    reader.raiseError("stale error");
+    reader.closeDevice();
+    EXPECT_EQ(reader.errorString(), "stale error"); // still there after closing the document
+    ASSERT_TRUE(reader.open(second));
+    EXPECT_FALSE(reader.hasError());
+    EXPECT_EQ(reader.members(), QStringList({"two.xml"}));
+    EXPECT_TRUE(reader.memberData("icon_0").isNull());
+    EXPECT_EQ(reader.device()->readAll(), "<two/>");
+    EXPECT_FALSE(reader.open(work.path() + "/missing.qvt"));
+    EXPECT_TRUE(reader.members().isEmpty());
+    EXPECT_FALSE(reader.device());
+}
+
+// The archive is read once, whatever the document names: every reference is served from the
+// members held, and the bytes of a member named many times are held once.
+TEST_F(ThemeReaderTest, EveryReferenceIsServedFromTheOnePass)
+{
+    QString icons;
+    for (int i = 0; i < 100; ++i)
+        icons += "<Icon>icon_0</Icon>";
+    const QString bundle = archive(
+        "refs.qvt", {{"icon_0", pngBytes(8, 8, Qt::red), {}},
+                     {"pad", QByteArray(4 * 1024 * 1024, '\0'), {}},
+                     {"Refs.xml",
+                      themeDocument("<Icons>" + icons + "</Icons>" +
+                                    "<SplashImage>icon_0</SplashImage>"
+                                    "<SkinSet ItemType=\"Button\"><Skin Name=\"S\">"
+                                    "<SkinProperty Name=\"backgroundImage\" Value=\"icon_0\"/>"
+                                    "</Skin></SkinSet>"),
+                      {}}});
+    ThemeReader reader;
+    ASSERT_TRUE(reader.open(bundle));
+    ASSERT_TRUE(QFile::remove(bundle));
+    Velmora::Theme theme{QString()};
+    ASSERT_TRUE(reader.readOpened(&theme)) << reader.errorString().toStdString();
+    ASSERT_EQ(theme.getIcons().size(), 100u);
+    ASSERT_EQ(theme.getSkinImages().size(), 1u);
+    EXPECT_EQ(theme.getLandscapeSplash().size(), QSize(8, 8));
+    const char* bytes = reader.memberData("icon_0").constData();
+    for (const Velmora::ImageData& icon : theme.getIcons())
+        EXPECT_EQ(icon.getData().constData(), bytes);
+    EXPECT_EQ(theme.getSkinImages().begin()->getData().constData(), bytes);
+}
+
+// Each limit refuses a bundle with a message that names it, before a byte of the offending
+// member is taken; what stays within the limits is read.
+TEST_F(ThemeReaderTest, BundlesBeyondTheLimitsAreRefused)
+{
+    const SmallLimits limits;
+    const QByteArray big(64 * 1024 + 1, '\0');
+    const QByteArray fits(64 * 1024, '\0');
+    auto document = [](const QString& children) {
+        return BundleMember{"Hostile.xml", themeDocument(children), {}};
+    };
+    const QString threeSkins = "<SkinSet ItemType=\"Button\"><Skin Name=\"a\"/><Skin Name=\"b\"/>"
+                               "<Skin Name=\"c\"/></SkinSet>";
+    struct Case
+    {
+        const char* what;
+        std::vector<BundleMember> members;
+        QString error;
+    };
+    const std::vector<Case> cases = {
+        {"padding member",
+         {{"pad", big, {}}, document("")},
+         "Member 'pad' of the theme bundle is larger than 64 kB."},
+        {"document",
+         {document(QString(64 * 1024, u' '))},
+         "Member 'Hostile.xml' of the theme bundle is larger than 64 kB."},
+        {"all members",
+         {{"a", fits, {}}, {"b", fits, {}}, {"c", fits, {}}, document("")},
+         "The theme bundle holds more than 160 kB of data."},
+        {"member count",
+         {{"1", {}, {}},
+          {"2", {}, {}},
+          {"3", {}, {}},
+          {"4", {}, {}},
+          {"5", {}, {}},
+          {"6", {}, {}},
+          {"7", {}, {}},
+          {"8", {}, {}},
+          document("")},
+         "The theme bundle holds more than 8 members."},
+        {"picture size",
+         {{"icon_0", pngBytes(17, 2, Qt::red), {}}, document("<Icons><Icon>icon_0</Icon></Icons>")},
+         "Image 'icon_0' of the theme bundle is larger than 16 by 16 pixels."},
+        {"skin count",
+         {document(threeSkins + "<SkinSet ItemType=\"Slider\"><Skin Name=\"d\"/>"
+                                "</SkinSet>")},
+         "The theme bundle holds more than 3 skins."},
+        {"within every limit",
+         {{"icon_0", pngBytes(16, 16, Qt::red), {}},
+          {"pad", QByteArray(48 * 1024, '\0'), {}},
+          {"1", fits, {}},
+          {"2", {}, {}},
+          {"3", {}, {}},
+          {"4", {}, {}},
+          {"5", {}, {}},
+          document("<Icons><Icon>icon_0</Icon></Icons>" + threeSkins)},
+         ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString bundle = archive("hostile.qvt", c.members);
+        ThemeReader reader;
+        Velmora::Theme theme{QString()};
+        EXPECT_EQ(reader.read(bundle, &theme), c.error.isEmpty());
+        EXPECT_EQ(reader.errorString().toStdString(), c.error.toStdString());
+        EXPECT_TRUE(QDir(reader.temporaryFolder()).isEmpty());
+    }
+}
+
+// Each reader has a numbered folder of its own, the lowest number not in use, emptied first and
+// removed with the reader.
+TEST_F(ThemeReaderTest, ReadersTakeTheLowestFreeFolderAndRemoveIt)
+{
+    QDir().mkpath(readerFolder(1));
+    TestUtil::writeFile(readerFolder(1) + "/leftover", "x");
+    auto first = std::make_unique<ThemeReader>();
+    EXPECT_EQ(first->temporaryFolder(), readerFolder(1));
+    EXPECT_TRUE(QDir(readerFolder(1)).isEmpty());
+    auto second = std::make_unique<ThemeReader>();
+    ASSERT_EQ(second->temporaryFolder(), readerFolder(2));
+    TestUtil::writeFile(readerFolder(2) + "/in_use", "x");
+    {
+        ThemeReader third;
+        EXPECT_EQ(third.temporaryFolder(), readerFolder(3));
+    }
+    EXPECT_FALSE(QFileInfo::exists(readerFolder(3)));
+
+    // When an older reader goes first, a new one must not take the folder of one still alive.
+    first.reset();
+    EXPECT_FALSE(QFileInfo::exists(readerFolder(1)));
+    ThemeReader third;
+    EXPECT_EQ(third.temporaryFolder(), readerFolder(1));
+    EXPECT_EQ(TestUtil::readFile(readerFolder(2) + "/in_use"), "x");
+    ThemeReader fourth;
+    EXPECT_EQ(fourth.temporaryFolder(), readerFolder(3));
+}
+
+using ThemeReaderDeathTest = ThemeReaderTest;
 
 TEST_F(ThemeReaderDeathTest, ElementReadersStartOnTheirOwnTag)
 {
