@@ -7,6 +7,12 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// Readable failures.
+static void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace {
 
 // A command of any id that notes its runs and whether it edits "the same objects" as another.
