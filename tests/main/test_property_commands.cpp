@@ -84,13 +84,13 @@ protected:
             values << QQmlProperty::read(object, name).toString();
         return values.join('|');
     }
-    // What the preview shows, for each blank-separated "<where><id>:<names>" of the spec: c a
+    // What the preview shows, for each blank-separated "<where><id>:<names>" asked for: c a
     // control item, p a page item, g and i its background gradient and image, n the name in the
     // page list, o the page's icon id in the model, x the colour drawn at (200, 200).
-    QString live(const QString& spec) const
+    QString live(const QString& wanted) const
     {
         QStringList parts;
-        for (const QString& one : spec.split(' ')) {
+        for (const QString& one : wanted.split(' ')) {
             const unsigned int id = one.section(':', 0, 0).mid(1).toUInt();
             const QString names = one.section(':', 1);
             QQuickItem* page = scene().pageItem(id);
