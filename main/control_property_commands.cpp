@@ -415,6 +415,34 @@ void SetControlKeyCommand::execute()
     sendChangeEvent();
 }
 
+SetSliderUnitCommand::SetSliderUnitCommand(const std::vector<unsigned int>& controlIds,
+                                           Slider::Unit unit, VelmoraDocument& document,
+                                           QUndoCommand* parent)
+    : SetControlPropertyCommand<Slider::Unit>(controlIds, unit, CommandId_SET_SLIDER_UNIT, document,
+                                              parent)
+{
+}
+
+Slider::Unit SetSliderUnitCommand::setProperty(unsigned int controlId, const Slider::Unit& unit)
+{
+    Control& control = document().getControl(controlId);
+    if (control.getType() != ControlType_SLIDER)
+        return SetControlPropertyCommand<Slider::Unit>::setProperty(controlId, unit);
+    auto& slider = static_cast<Slider&>(control);
+    const Range before{slider.getMinimum(), slider.getMaximum(), slider.getValueSuffix()};
+    const Slider::Unit previous =
+        SetControlPropertyCommand<Slider::Unit>::setProperty(controlId, unit);
+    const auto kept = m_ranges.find(controlId);
+    if (kept != m_ranges.end()) {
+        slider.setMinimum(kept->second.minimum);
+        slider.setMaximum(kept->second.maximum);
+        slider.setValueSuffix(kept->second.valueSuffix);
+        writeSliderRange(document(), slider);
+    }
+    m_ranges[controlId] = before;
+    return previous;
+}
+
 AssignControlIRSlotCommand::AssignControlIRSlotCommand(const std::vector<unsigned int>& controlIds,
                                                        Action action, unsigned char slotId,
                                                        VelmoraDocument& document,

@@ -117,8 +117,6 @@ using SetButtonFunctionLevelArgCommand =
 // Sliders. A unit brings its range and value suffix with it.
 using SetSliderShowValueCommand =
     ControlPropertyCommand<bool, VelmoraCommand::CommandId_SET_SLIDER_SHOW_VALUE>;
-using SetSliderUnitCommand =
-    ControlPropertyCommand<Velmora::Slider::Unit, VelmoraCommand::CommandId_SET_SLIDER_UNIT>;
 using SetSliderCaptionFontSizeCommand =
     ControlPropertyCommand<int, VelmoraCommand::CommandId_SET_SLIDER_CAPTION_FONT_SIZE>;
 using SetSliderValueFontSizeCommand =
@@ -175,6 +173,31 @@ private:
     QString m_prefix;
     unsigned int m_firstNumber = 1;
     unsigned int m_lastNumber = UINT_MAX;
+};
+
+// Gives sliders a unit, which brings its range and value suffix with it. Each run gives every
+// slider back the range it had before the run it undoes, so an undo restores a range that
+// differs from its unit's defaults too.
+class SetSliderUnitCommand : public SetControlPropertyCommand<Velmora::Slider::Unit>
+{
+public:
+    SetSliderUnitCommand(const std::vector<unsigned int>& controlIds, Velmora::Slider::Unit unit,
+                         VelmoraDocument& document, QUndoCommand* parent = nullptr);
+
+protected:
+    Velmora::Slider::Unit setProperty(unsigned int controlId,
+                                      const Velmora::Slider::Unit& unit) override;
+
+private:
+    struct Range
+    {
+        int minimum;
+        int maximum;
+        QString valueSuffix;
+    };
+    // The range the next run gives each slider; none before the first run, which takes the
+    // unit's own.
+    std::map<unsigned int, Range> m_ranges;
 };
 
 // Gives the controls an IR slot for one action (Velmora::NoIRSlot takes it away) and keeps the

@@ -272,6 +272,22 @@ TEST_F(PropertyCommands, EveryRunWritesTheLiveItemMarksThumbnailsAndSendsItsEven
     }
 }
 
+// A unit brings its own range; undo gives a slider back a range of its own as well.
+TEST_F(PropertyCommands, UndoingAUnitGivesBackTheSlidersOwnRange)
+{
+    auto& slider = static_cast<Slider&>(document.getControl(dimmer));
+    slider.setMinimum(10);
+    slider.setMaximum(200);
+    showPreview();
+    push(new SetSliderUnitCommand({dimmer}, Slider::Unit_PERCENT, document));
+    EXPECT_EQ(live("c1:minimum|maximum"), "0|100");
+    document.undoStack().undo();
+    EXPECT_EQ(QString("%1|%2").arg(slider.getMinimum()).arg(slider.getMaximum()), "10|200");
+    EXPECT_EQ(live("c1:minimum|maximum"), "10|200");
+    document.undoStack().redo();
+    EXPECT_EQ(live("c1:minimum|maximum"), "0|100");
+}
+
 TEST_F(PropertyCommands, PageNamesAndIconsRebuildTheSwitchersAfterTheEvent)
 {
     showPreview();
