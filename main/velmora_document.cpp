@@ -138,7 +138,7 @@ private:
 
 } // namespace
 
-VelmoraDocument::VelmoraDocument(const SelectionManager& selection) : m_selection(selection)
+VelmoraDocument::VelmoraDocument(SelectionManager& selection) : m_selection(selection)
 {
     m_engine = new QQmlEngine(this);
 
@@ -805,8 +805,29 @@ void VelmoraDocument::movePage(unsigned int pageId, unsigned int beforeId)
     page->setSortValue(getFreeSortValue<Page, SortValueStep>(getPages(), beforeId));
     const unsigned int inserted = insertPage(page, pageId);
     VELMORA_ASSERT(inserted == pageId);
-
     // The moved page has a new sort value, and when no gap was left every page has.
+    updatePageRowOrder();
+}
+
+void VelmoraDocument::setPageSortValues(const std::map<unsigned int, int>& sortValues)
+{
+    // All pages that change are out before any goes back, so that none is placed against a
+    // value that is about to change.
+    std::map<unsigned int, smart_ptr<Page>> moved;
+    for (const auto& [pageId, sortValue] : sortValues)
+        if (pageExists(pageId) && getPage(pageId).getSortValue() != sortValue)
+            moved[pageId] = Configuration::removePage(pageId);
+    for (auto& [pageId, page] : moved) {
+        page->setSortValue(sortValues.at(pageId));
+        const unsigned int inserted = insertPage(page, pageId);
+        VELMORA_ASSERT(inserted == pageId);
+    }
+    if (!moved.empty())
+        updatePageRowOrder();
+}
+
+void VelmoraDocument::updatePageRowOrder()
+{
     for (const auto& [id, data] : m_pageGUIData) {
         if (!data.row.isValid() || !pageExists(id))
             continue;

@@ -72,8 +72,9 @@ public:
     // How long after the first edit of a burst the stale thumbnails are rendered, in ms.
     static constexpr int ThumbnailDelay = 5000;
 
-    // The selection is the application's; it must outlive the document.
-    explicit VelmoraDocument(const SelectionManager& selection);
+    // The selection is the application's; it must outlive the document. The commands take the
+    // objects they remove out of it.
+    explicit VelmoraDocument(SelectionManager& selection);
     ~VelmoraDocument() override;
 
     // Makes a new project in the emptied document: name, path and orientation from the data,
@@ -183,6 +184,9 @@ public:
     void movePage(unsigned int pageId, unsigned int beforeId);
     void raisePage(unsigned int pageId);
     void lowerPage(unsigned int pageId);
+    // Gives the pages these sort values (by page id; pages not named keep theirs), so that a
+    // page order recorded before a move comes back exactly.
+    void setPageSortValues(const std::map<unsigned int, int>& sortValues);
     bool hasPreviousPage(unsigned int pageId) const;
     bool hasNextPage(unsigned int pageId) const;
 
@@ -206,6 +210,7 @@ public:
     const QString& path() const { return m_path; }
     bool neverSaved() const { return m_neverSaved; }
     QUndoStack& undoStack() { return m_undoStack; }
+    SelectionManager& selection() const { return m_selection; }
     QQmlEngine* engine() const { return m_engine; }
     PagePreviewScene* previewScene() const { return m_previewScene; }
     // Null while no project is open.
@@ -240,6 +245,8 @@ private:
     bool previewPrepared() const;
     QString providerName() const;
     void sortPageList();
+    // Brings the sort values of the page rows in step with the pages, then sorts the list.
+    void updatePageRowOrder();
     void addTemplateControls(Velmora::Page& page, const NewPageData& data);
     void addNavigationButtons(Velmora::Page& page, const NewPageData& data);
     // Stores the control under the lowest free id on the page; false when the project is full.
@@ -262,7 +269,7 @@ private:
     unsigned int m_runNextPageId = 0;
     int m_runStep = 0;
     QUndoStack m_undoStack;
-    const SelectionManager& m_selection;
+    SelectionManager& m_selection;
     bool m_neverSaved = false;
     QString m_path;
 };

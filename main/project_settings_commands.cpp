@@ -1,0 +1,36 @@
+#include "main/project_settings_commands.h"
+
+#include "velmora_objects/theme.h"
+
+SetThemeCommand::SetThemeCommand(std::unique_ptr<Velmora::Theme> theme, VelmoraDocument& document,
+                                 QUndoCommand* parent)
+    : VelmoraCommand(CommandId_SET_THEME, document, parent), m_theme(std::move(theme))
+{
+}
+
+SetThemeCommand::SetThemeCommand(const Velmora::Theme* theme, VelmoraDocument& document,
+                                 QUndoCommand* parent)
+    : VelmoraCommand(CommandId_SET_THEME, document, parent),
+      m_theme(theme ? std::make_unique<Velmora::Theme>(*theme) : nullptr)
+{
+    setText(commandText(CommandId_SET_THEME, true));
+}
+
+SetThemeCommand::~SetThemeCommand() = default;
+
+std::unique_ptr<Velmora::Theme> SetThemeCommand::readTheme(const QString& path)
+{
+    auto theme = std::make_unique<Velmora::Theme>(QString());
+    if (!theme->load(path))
+        return nullptr;
+    return theme;
+}
+
+void SetThemeCommand::redo()
+{
+    VelmoraDocument& doc = document();
+    m_theme.reset(doc.applyTheme(m_theme.release(), m_pageThemeData, m_controlThemeData));
+    doc.invalidateAllThumbnails();
+    ThemeChangedEvent event;
+    send(event);
+}
