@@ -66,25 +66,6 @@ const QRegularExpression& pageNamePattern()
     return pattern;
 }
 
-ThemedItemType themedItemTypeOf(ControlType type)
-{
-    switch (type) {
-    case ControlType_BUTTON:
-        return ThemedItemType_BUTTON;
-    case ControlType_SLIDER:
-        return ThemedItemType_SLIDER;
-    case ControlType_COLOUR_PICKER:
-        return ThemedItemType_COLOUR_PICKER;
-    case ControlType_KEYPAD:
-        return ThemedItemType_KEYPAD;
-    case ControlType_LABEL:
-        return ThemedItemType_LABEL;
-    case ControlType_CLOCK:
-        return ThemedItemType_CLOCK;
-    }
-    return ThemedItemType(0);
-}
-
 unsigned int imageIdOfRow(const QStandardItem* row)
 {
     return row ? row->data(ThemeImageModel::IdRole).toUInt() : UINT_MAX;

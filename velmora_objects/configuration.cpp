@@ -44,25 +44,6 @@ ActionList irActionsOf(const Control& control)
     }
 }
 
-ThemedItemType themedItemTypeOf(ControlType type)
-{
-    switch (type) {
-    case ControlType_BUTTON:
-        return ThemedItemType_BUTTON;
-    case ControlType_SLIDER:
-        return ThemedItemType_SLIDER;
-    case ControlType_COLOUR_PICKER:
-        return ThemedItemType_COLOUR_PICKER;
-    case ControlType_KEYPAD:
-        return ThemedItemType_KEYPAD;
-    case ControlType_LABEL:
-        return ThemedItemType_LABEL;
-    case ControlType_CLOCK:
-        return ThemedItemType_CLOCK;
-    }
-    return ThemedItemType(0);
-}
-
 Control* newControl(quint8 type)
 {
     switch (type) {

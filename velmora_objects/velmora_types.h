@@ -31,6 +31,26 @@ enum ThemedItemType : int
     ThemedItemType_CLOCK = 7
 };
 
+// The item type whose skins and defaults a control of that type takes; 0 for none.
+constexpr ThemedItemType themedItemTypeOf(ControlType type)
+{
+    switch (type) {
+    case ControlType_BUTTON:
+        return ThemedItemType_BUTTON;
+    case ControlType_SLIDER:
+        return ThemedItemType_SLIDER;
+    case ControlType_COLOUR_PICKER:
+        return ThemedItemType_COLOUR_PICKER;
+    case ControlType_KEYPAD:
+        return ThemedItemType_KEYPAD;
+    case ControlType_LABEL:
+        return ThemedItemType_LABEL;
+    case ControlType_CLOCK:
+        return ThemedItemType_CLOCK;
+    }
+    return ThemedItemType(0);
+}
+
 enum ButtonFunction : int
 {
     ButtonFunction_NONE = 0,
