@@ -3,6 +3,7 @@
 #include "core/assertion.h"
 #include "core/whole_file.h"
 #include "core/xml_schema_validator.h"
+#include "core/xml_shape.h"
 
 #include <QApplication>
 #include <QDomDocument>
@@ -243,22 +244,7 @@ bool GradientLibrary::withinBounds(const QByteArray& contents)
     // take memory that grows with the number of elements.
     QXmlStreamReader reader(contents);
     reader.setNamespaceProcessing(false);
-    int depth = 0;
-    int elements = 0;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (++depth > MaxPackDepth || ++elements > MaxPackElements)
-                return false;
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        default:
-            break;
-        }
-    }
-    return !reader.hasError();
+    return XmlShape::scan(reader, MaxPackDepth, MaxPackElements) == XmlShape::Result_FINE;
 }
 
 bool GradientLibrary::validate(const QByteArray& contents)

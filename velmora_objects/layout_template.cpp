@@ -1,6 +1,7 @@
 #include "velmora_objects/layout_template.h"
 
 #include "core/assertion.h"
+#include "core/xml_shape.h"
 #include "velmora_objects/control.h"
 #include "velmora_objects/control_factory.h"
 
@@ -132,28 +133,21 @@ bool scanDocument(const QByteArray& data, std::list<LayoutTemplate::ParseError>&
 {
     QXmlStreamReader reader(data);
     reader.setNamespaceProcessing(false);
-    int depth = 0;
-    int elements = 0;
     QString limitMessage;
-    while (!reader.atEnd() && limitMessage.isEmpty()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (++depth > LayoutTemplate::MaxDepth)
-                limitMessage =
-                    tr("Elements are nested deeper than %1 levels").arg(LayoutTemplate::MaxDepth);
-            else if (++elements > LayoutTemplate::MaxElements)
-                limitMessage =
-                    tr("The document has more than %1 elements").arg(LayoutTemplate::MaxElements);
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        default:
-            break;
-        }
-    }
-    if (limitMessage.isEmpty() && !reader.hasError())
+    switch (XmlShape::scan(reader, LayoutTemplate::MaxDepth, LayoutTemplate::MaxElements)) {
+    case XmlShape::Result_FINE:
         return true;
+    case XmlShape::Result_TOO_DEEP:
+        limitMessage =
+            tr("Elements are nested deeper than %1 levels").arg(LayoutTemplate::MaxDepth);
+        break;
+    case XmlShape::Result_TOO_MANY_ELEMENTS:
+        limitMessage =
+            tr("The document has more than %1 elements").arg(LayoutTemplate::MaxElements);
+        break;
+    case XmlShape::Result_NOT_WELL_FORMED:
+        break;
+    }
     errors.push_back({limitMessage.isEmpty() ? reader.errorString() : limitMessage,
                       clampToInt(reader.lineNumber()), clampToInt(reader.columnNumber())});
     return false;

@@ -379,8 +379,8 @@ TEST(GradientIcon, DrawsTheStopsOverTheSwatchBackground)
 TEST(GradientLibraryDeathTest, InstanceBeforeInitialiseStops)
 {
     EXPECT_DEATH(GradientLibrary::instance(),
-                 TestUtil::regexEscaped("Error Assert: 'instance' is FALSE at line 58 in file "
-                                        "core/gradient_library (" __DATE__ ") "));
+                 TestUtil::regexEscaped("Error Assert: 'instance' is FALSE at line ") + "[0-9]+" +
+                     TestUtil::regexEscaped(" in file core/gradient_library (" __DATE__ ") "));
 }
 
 TEST(GradientLibrarySingleton, InitialiseLoadsTheApplicationFolders)
