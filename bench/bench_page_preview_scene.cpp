@@ -3,21 +3,21 @@
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/page.h"
 #include "velmora_objects/page_switcher.h"
-#include "velmora_objects/qml/qml_engine.h"
-#include "velmora_objects/qml/qml_module.h"
 #include "velmora_objects/theme.h"
 
 #include "mixed_controls.h"
+#include "offscreen_preview.h"
+#include "ratio_reporter.h"
 
-#include <QApplication>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fstream>
-#include <map>
+#include <initializer_list>
 #include <memory>
+#include <string>
 #include <unistd.h>
 
 // The live preview scene on pages of mixed controls: the first showing of a page of 64, the
@@ -80,10 +80,23 @@ struct Preview
     PagePreviewScene scene;
 };
 
+// A preview of two pages of 64 controls, with the pages given shown in turn.
+struct TwoPagePreview
+{
+    explicit TwoPagePreview(std::initializer_list<unsigned int> shown)
+        : project(makeProject(2, 64)), preview(project.get()), scene(preview.scene)
+    {
+        for (unsigned int pageId : shown)
+            scene.showPage(pageId);
+    }
+    std::unique_ptr<Configuration> project;
+    Preview preview;
+    PagePreviewScene& scene;
+};
+
 void firstShow(benchmark::State& state)
 {
-    const auto project = makeProject(2, 64);
-    Preview preview(project.get());
+    TwoPagePreview preview({});
     for (auto _ : state) {
         state.PauseTiming();
         preview.scene.clear();
@@ -94,18 +107,22 @@ void firstShow(benchmark::State& state)
 }
 BENCHMARK(firstShow)->Unit(benchmark::kMillisecond);
 
-void switchPages(benchmark::State& state)
+// Both pages built, then the other page shown by `show` in each iteration, followed by the
+// frame the surface draws.
+template <typename Show> void alternatePages(benchmark::State& state, Show show)
 {
-    const auto project = makeProject(2, 64);
-    Preview preview(project.get());
-    preview.scene.showPage(1);
-    preview.scene.showPage(0);
+    TwoPagePreview preview({1, 0});
     unsigned int next = 1;
     for (auto _ : state) {
-        preview.scene.showPage(next);
+        show(preview.scene, next);
         benchmark::DoNotOptimize(preview.scene.surface()->grabFramebuffer());
         next = 1 - next;
     }
+}
+
+void switchPages(benchmark::State& state)
+{
+    alternatePages(state, [](PagePreviewScene& scene, unsigned int next) { scene.showPage(next); });
 }
 BENCHMARK(switchPages)->Unit(benchmark::kMillisecond);
 
@@ -113,28 +130,17 @@ BENCHMARK(switchPages)->Unit(benchmark::kMillisecond);
 // switcher moved to the page shown.
 void switchByVisibility(benchmark::State& state)
 {
-    const auto project = makeProject(2, 64);
-    Preview preview(project.get());
-    preview.scene.showPage(1);
-    preview.scene.showPage(0);
-    QQuickItem* pages[] = {preview.scene.pageItem(0), preview.scene.pageItem(1)};
-    QQuickItem* pageSwitcher = preview.scene.pageSwitcherItem(0);
-    unsigned int next = 1;
-    for (auto _ : state) {
-        pages[1 - next]->setVisible(false);
-        pageSwitcher->setParentItem(pages[next]);
-        pages[next]->setVisible(true);
-        benchmark::DoNotOptimize(preview.scene.surface()->grabFramebuffer());
-        next = 1 - next;
-    }
+    alternatePages(state, [](PagePreviewScene& scene, unsigned int next) {
+        scene.pageItem(1 - next)->setVisible(false);
+        scene.pageSwitcherItem(0)->setParentItem(scene.pageItem(next));
+        scene.pageItem(next)->setVisible(true);
+    });
 }
 BENCHMARK(switchByVisibility)->Unit(benchmark::kMillisecond);
 
 void thumbnail(benchmark::State& state)
 {
-    const auto project = makeProject(2, 64);
-    Preview preview(project.get());
-    preview.scene.showPage(0);
+    TwoPagePreview preview({0});
     preview.scene.renderThumbnail(1);
     for (auto _ : state)
         benchmark::DoNotOptimize(preview.scene.renderThumbnail(1));
@@ -144,9 +150,7 @@ BENCHMARK(thumbnail)->Unit(benchmark::kMillisecond);
 // The baseline: one frame of the surface showing the current page.
 void surfaceFrame(benchmark::State& state)
 {
-    const auto project = makeProject(2, 64);
-    Preview preview(project.get());
-    preview.scene.showPage(0);
+    TwoPagePreview preview({0});
     for (auto _ : state)
         benchmark::DoNotOptimize(preview.scene.surface()->grabFramebuffer());
 }
@@ -178,65 +182,27 @@ void memoryOfPages(benchmark::State& state, bool everyPage)
 BENCHMARK_CAPTURE(memoryOfPages, currentPageOnly, false)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(memoryOfPages, everyPage, true)->Iterations(1)->Unit(benchmark::kSecond);
 
-// Prints the results as usual and keeps each run's time and counters for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                // Milliseconds whatever the unit shown.
-                times[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() *
-                    benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
-                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-                const auto mib = run.counters.find("MiB");
-                if (mib != run.counters.end())
-                    memory[run.benchmark_name()] = mib->second;
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void ratio(const char* what, const std::string& a, const std::string& b,
-               const std::map<std::string, double>& values) const
-    {
-        const auto x = values.find(a);
-        const auto y = values.find(b);
-        if (x != values.end() && y != values.end() && y->second > 0)
-            std::printf("%s: %.2f\n", what, x->second / y->second);
-    }
-
-    std::map<std::string, double> times;
-    std::map<std::string, double> memory;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    VelmoraQML::useSoftwareSceneGraph();
-    QApplication app(argc, argv);
-    auto previewEngine = std::make_unique<QQmlEngine>();
-    VelmoraQML::initialise(480, 272, previewEngine->rootContext(), {});
-    engine = previewEngine.get();
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& t = reporter.times;
-    reporter.ratio("page switch / switch by visibility alone", "switchPages", "switchByVisibility",
-                   t);
-    for (const char* name : {"firstShow", "switchPages"})
-        if (t.count(name))
-            std::printf("%s / one 60 Hz frame (16.7 ms): %.2f\n", name, t.at(name) / FrameMs);
-    reporter.ratio("thumbnail / one surface frame", "thumbnail", "surfaceFrame", t);
-    reporter.ratio("memory, every page built / only the current page built",
-                   "memoryOfPages/everyPage/iterations:1",
-                   "memoryOfPages/currentPageOnly/iterations:1", reporter.memory);
-    VelmoraQML::shutdown();
-    previewEngine.reset();
+    OffscreenApplication app(argc, argv);
+    PreviewEngine preview;
+    engine = &preview.engine;
+    BenchRatio::RatioReporter reporter;
+    BenchRatio::run(argc, argv, reporter);
+    reporter.printRatio("page switch / switch by visibility alone", "switchPages",
+                        "switchByVisibility");
+    for (const std::string name : {"firstShow", "switchPages"})
+        if (reporter.has(name))
+            reporter.printRatios(name + " / one 60 Hz frame (16.7 ms)",
+                                 reporter.minimum(name) / FrameMs, reporter.median(name) / FrameMs);
+    reporter.printRatio("thumbnail / one surface frame", "thumbnail", "surfaceFrame");
+    const double everyPage = reporter.counter("memoryOfPages/everyPage", "MiB");
+    const double currentPage = reporter.counter("memoryOfPages/currentPageOnly", "MiB");
+    if (currentPage > 0)
+        std::printf("%-44s %6.2f\n", "memory, every page built / only the current page built",
+                    everyPage / currentPage);
     benchmark::Shutdown();
     return 0;
 }

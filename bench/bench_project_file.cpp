@@ -5,11 +5,7 @@
 // repetitions.
 
 #include "velmora_objects/button.h"
-#include "velmora_objects/clock.h"
-#include "velmora_objects/colour_picker.h"
 #include "velmora_objects/configuration.h"
-#include "velmora_objects/keypad.h"
-#include "velmora_objects/label.h"
 #include "velmora_objects/page.h"
 #include "velmora_objects/page_switcher.h"
 #include "velmora_objects/skin.h"
@@ -18,6 +14,9 @@
 #include "velmora_objects/slider.h"
 #include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
+
+#include "mixed_controls.h"
+#include "ratio_reporter.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -111,30 +110,18 @@ Theme* largeTheme()
     return theme;
 }
 
+// The six control types in turn, buttons and sliders with a value of their own.
 Control* newControl(int index)
 {
-    switch (index % 6) {
-    case 0: {
-        auto* button = new Button;
+    Control* control = newMixedControl(index, false);
+    if (auto* button = dynamic_cast<Button*>(control)) {
         button->setFunction(ButtonFunction_NEXT_PAGE);
         button->setImageId(unsigned(index % 10));
-        return button;
-    }
-    case 1: {
-        auto* slider = new Slider;
+    } else if (auto* slider = dynamic_cast<Slider*>(control)) {
         slider->setUnit(Slider::Unit_8BIT);
         slider->setValue(index % 256);
-        return slider;
     }
-    case 2:
-        return new ColourPicker;
-    case 3:
-        return new Keypad;
-    case 4:
-        return new Label;
-    default:
-        return new Clock;
-    }
+    return control;
 }
 
 // Pages of 16 controls each (all six types), each page with a name, a background gradient and
@@ -320,23 +307,12 @@ void saveToFile(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * project.bytes.size());
 }
 
-double minimumOf(const std::vector<double>& values)
-{
-    return *std::min_element(values.begin(), values.end());
-}
-
 // Each benchmark repeated, reported by its minimum and median (and mean and spread).
-benchmark::internal::Benchmark* repeated(benchmark::internal::Benchmark* benchmark)
-{
-    return benchmark->Unit(benchmark::kMillisecond)
-        ->UseRealTime()
-        ->Repetitions(Repetitions)
-        ->DisplayAggregatesOnly(true)
-        ->ComputeStatistics("min", minimumOf);
-}
-
 void registerBenchmarks()
 {
+    const auto repeated = [](benchmark::internal::Benchmark* benchmark) {
+        return BenchRatio::repeated(benchmark, Repetitions);
+    };
     repeated(benchmark::RegisterBenchmark("readFileBytes", readFileBytes))->Arg(256);
     repeated(benchmark::RegisterBenchmark("load", load))->Arg(256);
     repeated(benchmark::RegisterBenchmark("saveToMemory", saveToMemory))->Arg(256);
@@ -351,52 +327,13 @@ void registerBenchmarks()
     }
 }
 
-// Shows the runs as the console does and keeps the minimum and median of each benchmark.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate)
-                times[nameOf(run)][run.aggregate_name] = run.GetAdjustedRealTime();
-        }
-    }
-
-    double time(const std::string& name, const char* statistic) { return times[name][statistic]; }
-
-    // "measured / baseline" from the minima and from the medians, with the target.
-    void printRatio(const char* what, const std::string& measured, const std::string& baseline,
-                    double target)
-    {
-        if (times.count(measured) == 0 || times.count(baseline) == 0)
-            return; // left out of this run
-        const double minimum = time(measured, "min") / time(baseline, "min");
-        const double median = time(measured, "median") / time(baseline, "median");
-        std::printf("%-44s %6.2fx (min)  %6.2fx (median)  target <= %.1fx: %s\n", what, minimum,
-                    median, target, std::max(minimum, median) <= target ? "met" : "NOT MET");
-    }
-
-private:
-    // The benchmark's name with its argument: "load", "pages/load/16".
-    static std::string nameOf(const Run& run)
-    {
-        const std::string& args = run.run_name.args;
-        return run.run_name.function_name + (args.empty() ? "" : "/" + args);
-    }
-
-    std::map<std::string, std::map<std::string, double>> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
     registerBenchmarks();
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    BenchRatio::RatioReporter reporter;
+    BenchRatio::run(argc, argv, reporter);
 
     std::printf("\nRatios over %d repetitions (largest project, %lld bytes):\n", Repetitions,
                 static_cast<long long>(saved(256).bytes.size()));
@@ -414,21 +351,20 @@ int main(int argc, char** argv)
     int previous = 0;
     for (int pages : PageCounts) {
         const std::string arg = "/" + std::to_string(pages);
-        if (reporter.time("pages/load" + arg, "median") == 0)
+        if (!reporter.has("pages/load" + arg))
             continue; // left out of this run
-        const double load = reporter.time("pages/load" + arg, "median");
-        const double save = reporter.time("pages/saveToMemory" + arg, "median");
+        const double load = reporter.median("pages/load" + arg);
+        const double save = reporter.median("pages/saveToMemory" + arg);
         std::printf("%6d %10lld %10.3f %10.3f %10.3f", pages,
                     static_cast<long long>(saved(pages).bytes.size()),
-                    reporter.time("pages/readFileBytes" + arg, "median"), load, save);
+                    reporter.median("pages/readFileBytes" + arg), load, save);
         if (previous > 0) {
             // The cost of each page added since the size before: equal steps mean linear growth.
             const std::string before = "/" + std::to_string(previous);
             const double added = pages - previous;
             std::printf(" %16.2f %16.2f",
-                        1000 * (load - reporter.time("pages/load" + before, "median")) / added,
-                        1000 * (save - reporter.time("pages/saveToMemory" + before, "median")) /
-                            added);
+                        1000 * (load - reporter.median("pages/load" + before)) / added,
+                        1000 * (save - reporter.median("pages/saveToMemory" + before)) / added);
         }
         std::printf("\n");
         previous = pages;

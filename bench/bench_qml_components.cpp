@@ -1,22 +1,20 @@
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/page.h"
-#include "velmora_objects/qml/qml_engine.h"
-#include "velmora_objects/qml/qml_module.h"
 #include "velmora_objects/qml/qml_theme.h"
 #include "velmora_objects/qml_renderer.h"
 #include "velmora_objects/qml_streamer.h"
 #include "velmora_objects/theme.h"
 
 #include "mixed_controls.h"
+#include "offscreen_preview.h"
+#include "ratio_reporter.h"
 
-#include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QRegularExpression>
 #include <benchmark/benchmark.h>
-#include <cstdio>
-#include <map>
 #include <memory>
+#include <string>
 
 // Compiling and creating the preview of one page of 64 controls of every kind from its QML
 // text, beside compiling and creating 64 plain QtQuick rectangles from text: the cost of the
@@ -109,42 +107,18 @@ void plainRectangles(benchmark::State& state)
 }
 BENCHMARK(plainRectangles)->Unit(benchmark::kMillisecond);
 
-// Prints the results as usual and keeps the time of each run for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    VelmoraQML::useSoftwareSceneGraph();
-    QGuiApplication app(argc, argv);
-    auto previewEngine = std::make_unique<QQmlEngine>();
-    VelmoraQML::initialise(480, 272, previewEngine->rootContext(), {});
-    engine = previewEngine.get();
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto page = reporter.times.find("pageOfControls");
-    const auto baseline = reporter.times.find("plainRectangles");
-    if (page != reporter.times.end() && baseline != reporter.times.end() && baseline->second > 0)
-        std::printf("page of %d controls / %d plain rectangles: %.1f\n", ControlCount, ControlCount,
-                    page->second / baseline->second);
-    VelmoraQML::shutdown();
-    previewEngine.reset();
+    OffscreenApplication app(argc, argv);
+    PreviewEngine preview;
+    engine = &preview.engine;
+    BenchRatio::RatioReporter reporter;
+    BenchRatio::run(argc, argv, reporter);
+    const std::string count = std::to_string(ControlCount);
+    reporter.printRatio("page of " + count + " controls / " + count + " plain rectangles",
+                        "pageOfControls", "plainRectangles");
     benchmark::Shutdown();
     return 0;
 }

@@ -6,8 +6,9 @@
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 
+#include "offscreen_preview.h"
 #include "system_tar.h"
-#include <QApplication>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
@@ -174,9 +175,7 @@ BENCHMARK(BM_CreateSystemTar)->Apply(sizes);
 int main(int argc, char** argv)
 {
     // Splash pictures are decoded, which needs a GUI application.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    OffscreenApplication application(argc, argv);
     QTemporaryDir appData;
     TemporaryDirectory::setApplicationDataFolder(appData.path());
     std::vector<std::pair<std::string, std::string>> pairs;

@@ -1,26 +1,20 @@
 #include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
 #include "main/velmora_document.h"
-#include "velmora_objects/button.h"
-#include "velmora_objects/clock.h"
-#include "velmora_objects/colour_picker.h"
-#include "velmora_objects/keypad.h"
-#include "velmora_objects/label.h"
 #include "velmora_objects/page_switcher.h"
-#include "velmora_objects/qml/qml_engine.h"
-#include "velmora_objects/slider.h"
 #include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 
-#include <QApplication>
+#include "mixed_controls.h"
+#include "offscreen_preview.h"
+#include "ratio_reporter.h"
+
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
 #include <QQuickWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cstdio>
-#include <map>
 #include <string>
 
 // Opening the largest project the format allows — 256 pages, 4096 controls, a theme of 50
@@ -42,24 +36,6 @@ QByteArray pngOf(int width, int height, int seed)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
-}
-
-Control* newControl(int index)
-{
-    switch (index % 6) {
-    case 0:
-        return new Button;
-    case 1:
-        return new Slider;
-    case 2:
-        return new ColourPicker;
-    case 3:
-        return new Keypad;
-    case 4:
-        return new Label;
-    default:
-        return new Clock;
-    }
 }
 
 // Writes the project to the path: 256 pages of 16 controls in a grid under one page switcher,
@@ -96,7 +72,7 @@ void writeLargestProject(const QString& path)
         if (p < 6)
             barPages.push_back(pageId);
         for (int i = 0; i < perPage; ++i) {
-            Control* control = newControl(i);
+            Control* control = newMixedControl(i, false);
             control->setPageId(pageId);
             control->setGeometry(QRect((i % 4) * 120, (i / 4) * 57, 118, 55));
             const int type = control->getType();
@@ -136,9 +112,9 @@ void loadModelOnly(benchmark::State& state)
 }
 BENCHMARK(loadModelOnly)->Unit(benchmark::kMillisecond);
 
-// The second baseline: the document's load, which adds the page list and the theme's image
-// lists to the project.
-void loadDocumentOnly(benchmark::State& state)
+// Loads the file into a document in each iteration, then does what `after` does. The document
+// is emptied outside the timing.
+template <typename After> void loadDocument(benchmark::State& state, After after)
 {
     SelectionManager selection;
     VelmoraDocument document(selection);
@@ -147,7 +123,15 @@ void loadDocumentOnly(benchmark::State& state)
         document.clear();
         state.ResumeTiming();
         document.load(projectPath());
+        after(document);
     }
+}
+
+// The second baseline: the document's load, which adds the page list and the theme's image
+// lists to the project.
+void loadDocumentOnly(benchmark::State& state)
+{
+    loadDocument(state, [](VelmoraDocument&) {});
 }
 BENCHMARK(loadDocumentOnly)->Unit(benchmark::kMillisecond);
 
@@ -155,63 +139,34 @@ BENCHMARK(loadDocumentOnly)->Unit(benchmark::kMillisecond);
 // the file, prepares the preview and shows the default page, and the surface draws it.
 void openUntilFirstPageShown(benchmark::State& state)
 {
-    SelectionManager selection;
-    VelmoraDocument document(selection);
-    for (auto _ : state) {
-        state.PauseTiming();
-        document.clear();
-        state.ResumeTiming();
-        document.load(projectPath());
+    loadDocument(state, [](VelmoraDocument& document) {
         document.preparePreview();
         document.showPage(document.getDefaultPageId());
         benchmark::DoNotOptimize(document.previewScene()->surface()->grabFramebuffer());
-    }
+    });
 }
 BENCHMARK(openUntilFirstPageShown)->Unit(benchmark::kMillisecond);
-
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                times[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() *
-                    benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond) /
-                    benchmark::GetTimeUnitMultiplier(run.time_unit);
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, double> times;
-};
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    VelmoraQML::useSoftwareSceneGraph();
-    QApplication app(argc, argv);
+    OffscreenApplication app(argc, argv);
     QTemporaryDir temporary;
     folder = &temporary;
     writeLargestProject(projectPath());
 
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& t = reporter.times;
-    if (t.count("openUntilFirstPageShown") && t.count("loadModelOnly") &&
-        t.count("loadDocumentOnly")) {
-        const double open = t.at("openUntilFirstPageShown");
-        std::printf("open until the first page is shown / load into the model alone: %.2f\n",
-                    open / t.at("loadModelOnly"));
-        std::printf("open until the first page is shown / load into the document alone: %.2f\n",
-                    open / t.at("loadDocumentOnly"));
-        std::printf("share of the preview in the opening: %.2f\n",
-                    (open - t.at("loadDocumentOnly")) / open);
-    }
+    BenchRatio::RatioReporter reporter;
+    BenchRatio::run(argc, argv, reporter);
+    const std::string open = "openUntilFirstPageShown";
+    reporter.printRatio("open until the first page is shown / load into the model alone", open,
+                        "loadModelOnly");
+    reporter.printRatio("open until the first page is shown / load into the document alone", open,
+                        "loadDocumentOnly");
+    if (reporter.has(open) && reporter.has("loadDocumentOnly"))
+        reporter.printRatios("share of the preview in the opening",
+                             1 - reporter.minimum("loadDocumentOnly") / reporter.minimum(open),
+                             1 - reporter.median("loadDocumentOnly") / reporter.median(open));
     benchmark::Shutdown();
     return 0;
 }

@@ -7,11 +7,12 @@
 #include "velmora_objects/label.h"
 #include "velmora_objects/slider.h"
 
-// The controls of the preview benchmarks: the six types and the digital clock in turn.
-inline Velmora::Control* newMixedControl(int index)
+// The controls of the benchmarks: the six types in turn, then (unless left out) a digital clock
+// as a seventh.
+inline Velmora::Control* newMixedControl(int index, bool withDigitalClock = true)
 {
     using namespace Velmora;
-    switch (index % 7) {
+    switch (index % (withDigitalClock ? 7 : 6)) {
     case 0:
         return new Button;
     case 1:

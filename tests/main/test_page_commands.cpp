@@ -1,12 +1,11 @@
 #include "appengine/layout_library.h"
 #include "common/command_fixture.h"
+#include "common/fill_layout.h"
 #include "common/helpers.h"
 #include "main/control_commands.h"
 #include "main/page_commands.h"
 #include "main/page_switcher_commands.h"
 
-#include <QDir>
-#include <QSignalSpy>
 #include <random>
 
 using namespace Velmora;
@@ -134,15 +133,7 @@ TEST_F(PageCommands, DefaultPageChangesMergeIntoOneStep)
 // away afterwards is left out of the page instead of throwing out of the undo stack.
 TEST_F(PageCommands, AnUnlistedLayoutIsCaughtBeforeTheUndoStack)
 {
-    QDir().mkpath(folder.filePath("layout"));
-    TestUtil::writeFile(
-        folder.filePath("layout/layout.xsd"),
-        TestUtil::readFile(LayoutLibrary::defaultSystemDirectory() + "/layout.xsd"));
-    TestUtil::writeFile(folder.filePath("layout/fill.xml"),
-                        "<layout name=\"Fill\"><vbox margin=\"0\"><button/></vbox></layout>");
-    LayoutLibrary::init(folder.filePath("layout"), QString());
-    QSignalSpy finished(LayoutLibrary::instance(), &LayoutLibrary::refreshFinished);
-    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(TestUtil::startFillLayoutLibrary(folder.path()));
     create();
 
     NewPageData data;

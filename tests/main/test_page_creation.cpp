@@ -1,13 +1,12 @@
 #include "appengine/layout_library.h"
 #include "appengine/selection_manager.h"
 #include "appengine/theme_image_model.h"
+#include "common/fill_layout.h"
 #include "common/helpers.h"
 #include "common/isolated_app_data.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/button.h"
 
-#include <QDir>
-#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -20,18 +19,7 @@ namespace {
 class PageCreationTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        QDir().mkpath(folder.filePath("layout"));
-        TestUtil::writeFile(
-            folder.filePath("layout/layout.xsd"),
-            TestUtil::readFile(LayoutLibrary::defaultSystemDirectory() + "/layout.xsd"));
-        TestUtil::writeFile(folder.filePath("layout/fill.xml"),
-                            "<layout name=\"Fill\"><vbox margin=\"0\"><button/></vbox></layout>");
-        LayoutLibrary::init(folder.filePath("layout"), QString());
-        QSignalSpy finished(LayoutLibrary::instance(), &LayoutLibrary::refreshFinished);
-        ASSERT_TRUE(finished.wait(10000));
-    }
+    void SetUp() override { ASSERT_TRUE(TestUtil::startFillLayoutLibrary(folder.path())); }
     void TearDown() override { LayoutLibrary::destroyInstance(); }
 
     unsigned int create(int orientation = Orientation_LANDSCAPE)

@@ -2,6 +2,7 @@
 #include "appengine/selection_manager.h"
 #include "common/document_event_log.h"
 #include "common/helpers.h"
+#include "common/ir_table.h"
 #include "main/control_property_commands.h"
 #include "main/page_property_commands.h"
 #include "main/velmora_document.h"
@@ -150,16 +151,7 @@ protected:
             keys << document.getControl(id).getName();
         return keys.join(' ');
     }
-    QString irTable() const
-    {
-        QStringList entries;
-        for (const auto& entry : document.getIRSlots().left)
-            entries << QStringLiteral("%1:%2/%3")
-                           .arg(entry.first)
-                           .arg(entry.second.controlId)
-                           .arg(entry.second.action);
-        return entries.join(' ');
-    }
+    QString irTable() const { return TestUtil::irTable(document).join(' '); }
 
     QTemporaryDir folder;
     SelectionManager selection;

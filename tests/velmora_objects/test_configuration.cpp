@@ -1,5 +1,6 @@
 #include "common/file_size_limit.h"
 #include "common/helpers.h"
+#include "common/ir_table.h"
 #include "velmora_objects/hex_fixture.h"
 #include "velmora_objects/sample_project.h"
 
@@ -15,6 +16,7 @@
 using namespace Velmora;
 using SampleProject::load;
 using SampleProject::saved;
+using TestUtil::irTable;
 using TestUtil::runtimeErrorOf;
 
 namespace {
@@ -59,19 +61,6 @@ void putShort(QByteArray& bytes, int at, quint16 value)
     qToBigEndian(value, reinterpret_cast<uchar*>(bytes.data()) + at);
 }
 
-// The IR table as "slot:control/action" entries, and the same taken from the controls' own
-// slots: equal when the two agree.
-QStringList irTable(const Configuration& project)
-{
-    QStringList entries;
-    for (const auto& entry : project.getIRSlots().left)
-        entries << QString("%1:%2/%3")
-                       .arg(entry.first)
-                       .arg(entry.second.controlId)
-                       .arg(entry.second.action);
-    return entries;
-}
-
 smart_ptr<Control> buttonWithSlot(unsigned char slot)
 {
     auto* button = new Button;
@@ -87,6 +76,8 @@ smart_ptr<Control> sliderWithSlots(unsigned char increment, unsigned char decrem
     return smart_ptr<Control>(slider);
 }
 
+// The slots the controls keep, as "slot:control/action" entries in slot order: equal to the IR
+// table (TestUtil::irTable) when the two agree.
 QStringList ownSlots(const Configuration& project)
 {
     std::map<int, QString> bySlot;
