@@ -38,23 +38,26 @@ void Gradient::setName(const QString& name)
 
 void Gradient::setStops(const GradientStops& stops)
 {
+    // NaN positions (only from a damaged file) go last, so that the order stays a strict weak
+    // order and a sort stays within the vector.
+    const auto before = [](const QPair<double, QColor>& a, const QPair<double, QColor>& b) {
+        const bool aNan = std::isnan(a.first), bNan = std::isnan(b.first);
+        if (aNan != bNan)
+            return bNan;
+        if (a.first < b.first)
+            return true;
+        if (b.first < a.first)
+            return false;
+        return a.second < b.second;
+    };
     d.detach();
     d->stops = stops;
     // Stable: stops that neither key tells apart (0.0 and -0.0, NaNs of different bits) keep
-    // their order, so that stops read back from a file are stored, and saved again, as they were.
-    std::stable_sort(d->stops.begin(), d->stops.end(),
-                     [](const QPair<double, QColor>& a, const QPair<double, QColor>& b) {
-                         // NaN positions (only from a damaged file) go last, so that the order
-                         // stays a strict weak order and the sort stays within the vector.
-                         const bool aNan = std::isnan(a.first), bNan = std::isnan(b.first);
-                         if (aNan != bNan)
-                             return bNan;
-                         if (a.first < b.first)
-                             return true;
-                         if (b.first < a.first)
-                             return false;
-                         return a.second < b.second;
-                     });
+    // their order, so that stops read back from a file are stored, and saved again, as they
+    // were. Stops already in order, as saved ones are, are kept as given: the vector stays
+    // shared and no sort buffer is taken.
+    if (!std::is_sorted(d->stops.cbegin(), d->stops.cend(), before))
+        std::stable_sort(d->stops.begin(), d->stops.end(), before);
 }
 
 bool Gradient::isNull() const

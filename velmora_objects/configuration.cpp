@@ -44,6 +44,15 @@ ActionList irActionsOf(const Control& control)
     }
 }
 
+bool holdsIRSlot(const Control& control)
+{
+    for (Action action : irActionsOf(control)) {
+        if (control.getIRSlotId(action) != NoIRSlot)
+            return true;
+    }
+    return false;
+}
+
 Control* newControl(quint8 type)
 {
     switch (type) {
@@ -376,9 +385,10 @@ void Configuration::read(Streamer& streamer)
     // Wherever the reading ends, the IR table and the controls' own slots agree afterwards.
     struct Reconciler
     {
-        ~Reconciler() { project.reconcileIRSlots(); }
+        ~Reconciler() { project.reconcileIRSlots(slotHolders); }
         Configuration& project;
-    } reconciler{*this};
+        std::vector<unsigned int> slotHolders;
+    } reconciler{*this, {}};
 
     DataStream& s = streamer.stream();
     const quint32 version = streamer.version();
@@ -410,7 +420,7 @@ void Configuration::read(Streamer& streamer)
         sortValue += SortValueStep;
     }
 
-    readControls(streamer);
+    readControls(streamer, reconciler.slotHolders);
 
     readElements(streamer, pageSwitchers, MinimumPageSwitcherBytes);
     recountPageSwitcherUsage();
@@ -441,7 +451,7 @@ void Configuration::recountPageSwitcherUsage()
     }
 }
 
-void Configuration::readControls(Streamer& streamer)
+void Configuration::readControls(Streamer& streamer, std::vector<unsigned int>& slotHolders)
 {
     const quint16 count = readShort(streamer);
     streamer.checkCount(count, MinimumControlBytes);
@@ -452,6 +462,7 @@ void Configuration::readControls(Streamer& streamer)
         streamer.checkStatus();
         smart_ptr<Control> control(newControl(type));
         control->read(streamer);
+        const bool holdsSlot = holdsIRSlot(*control);
         const unsigned int pageId = control->getPageId();
         if (!pages.exists(pageId))
             throw std::runtime_error("Found control on unknown page");
@@ -461,11 +472,13 @@ void Configuration::readControls(Streamer& streamer)
             // Files list controls in id order: the id then goes last.
             std::set<unsigned int>& ids = pages[pageId].getControlIds();
             ids.insert(ids.end(), id);
+            if (holdsSlot)
+                slotHolders.push_back(id);
         }
     }
 }
 
-void Configuration::reconcileIRSlots()
+void Configuration::reconcileIRSlots(const std::vector<unsigned int>& slotHolders)
 {
     // Files of older programs can hold entries for controls or actions that do not exist, and
     // controls whose own slots the table does not map to them; removing such a control and
@@ -483,8 +496,10 @@ void Configuration::reconcileIRSlots()
         else
             irSlots.left.erase(entry++);
     }
-    // ...a control's own slot that the table does not give it becomes none...
-    for (Control& control : controls) {
+    // ...a control's own slot that the table does not give it becomes none (the project was
+    // cleared before the read: only the controls read can hold one)...
+    for (unsigned int controlId : slotHolders) {
+        Control& control = controls[controlId];
         for (Action action : irActionsOf(control)) {
             const unsigned char slot = control.getIRSlotId(action);
             if (slot == NoIRSlot)

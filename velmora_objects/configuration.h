@@ -13,6 +13,7 @@
 #include <boost/bimap.hpp>
 #include <boost/bimap/set_of.hpp>
 #include <climits>
+#include <vector>
 
 namespace Velmora {
 
@@ -197,11 +198,14 @@ public:
 
 private:
     void registerIRSlots(const Control& control, unsigned int controlId);
-    void readControls(Streamer& streamer);
+    // Reads the controls and adds the ids of those that keep an IR slot of their own to
+    // slotHolders.
+    void readControls(Streamer& streamer, std::vector<unsigned int>& slotHolders);
     void recountPageSwitcherUsage();
     void readIRSlots(Streamer& streamer);
-    // Makes the IR table and the controls' own slots agree after a read.
-    void reconcileIRSlots();
+    // Makes the IR table and the controls' own slots agree after a read, in which the
+    // controls of slotHolders are the only ones that kept a slot of their own.
+    void reconcileIRSlots(const std::vector<unsigned int>& slotHolders);
 
     ConfigurationHeader header;
     Theme* theme = nullptr;

@@ -18,11 +18,12 @@ constexpr quint32 InvalidColour = 0x49000000u;
 
 } // namespace
 
-void DataStream::openForReading(const char* begin, qsizetype size)
+void DataStream::openForReading(const QByteArray& bytes)
 {
     close();
-    m_cursor = begin;
-    m_end = begin + size;
+    m_source = bytes;
+    m_cursor = m_source.constData();
+    m_end = m_cursor + m_source.size();
 }
 
 void DataStream::openForWriting(QByteArray* bytes)
@@ -34,6 +35,10 @@ void DataStream::openForWriting(QByteArray* bytes)
 void DataStream::close()
 {
     flush();
+    // The recent strings point into the bytes read, which the stream lets go of here.
+    for (RecentString& recent : m_recent)
+        recent = RecentString();
+    m_source = QByteArray();
     m_cursor = m_end = nullptr;
     m_target = nullptr;
     m_status = QDataStream::Ok;
@@ -56,6 +61,25 @@ const char* DataStream::take(qsizetype length)
     const char* at = m_cursor;
     m_cursor += length;
     return at;
+}
+
+QByteArray DataStream::bytesAt(const char* at, qsizetype length)
+{
+    const bool inSource = at >= m_source.constData() && length >= 0 &&
+                          length <= m_source.constData() + m_source.size() - at;
+    VELMORA_ASSERT(inSource);
+    // Below this size a copy costs less than keeping the whole of the bytes read alive.
+    constexpr qsizetype MinimumSharedLength = 4096;
+    QByteArray::DataPointer& source = m_source.data_ptr();
+    if (length < MinimumSharedLength || !source.d_ptr()) // raw data holds no storage to share
+        return QByteArray(length == 0 ? "" : at, length);
+    // A reference to the whole storage that sees only these bytes. Changing the array
+    // detaches it as for any shared array; when it is the last reference, the bytes
+    // around it belong to no one else.
+    QByteArray::DataPointer slice = source;
+    slice.setBegin(const_cast<char*>(at));
+    slice.size = length;
+    return QByteArray(std::move(slice));
 }
 
 int DataStream::readRawData(char* into, int length)
@@ -117,37 +141,44 @@ DataStream& DataStream::operator>>(QString& value)
         setStatus(QDataStream::ReadCorruptData);
     } else if (const char* units = take(length)) {
         const qsizetype count = length / 2;
-        auto unit = [units](qsizetype i) {
-            return char16_t((uchar(units[2 * i]) << 8) | uchar(units[2 * i + 1]));
-        };
-        // Short strings come back again and again (skin names, property keys, units): a
-        // string read lately shares its text instead of allocating its own.
-        QString* recent = nullptr;
+        RecentString* recent = nullptr;
         if (count <= MaximumRecentLength) {
-            recent = &m_recent[(quint32(count) * 131u + unit(0) * 31u + unit(count - 1)) %
-                               RecentStrings];
-            if (recent->size() == count) {
-                const char16_t* kept = reinterpret_cast<const char16_t*>(recent->constData());
-                qsizetype i = 0;
-                while (i < count && kept[i] == unit(i))
-                    ++i;
-                if (i == count) {
-                    value = *recent;
-                    return *this;
-                }
+            auto unit = [units](qsizetype i) {
+                return quint32((uchar(units[2 * i]) << 8) | uchar(units[2 * i + 1]));
+            };
+            const quint32 hash =
+                quint32(count) * 131u + unit(0) * 31u + unit(count / 2) * 7u + unit(count - 1);
+            static_assert(RecentStrings == 256, "the hash picks one of 256 entries");
+            recent = &m_recent[(hash * 2654435761u) >> 24];
+            // The ends are compared first, from the entry itself: the units it points to were
+            // read long ago and are likely out of the cache.
+            quint64 head = 0, tail = 0;
+            std::memcpy(&head, units, size_t(qMin<qsizetype>(length, 8)));
+            if (length >= 8)
+                std::memcpy(&tail, units + length - 8, 8);
+            if (recent->length == length && recent->head == head && recent->tail == tail &&
+                (length <= 16 ||
+                 std::memcmp(recent->units + 8, units + 8, size_t(length - 16)) == 0)) {
+                // Read once before: from the second time on, the readings share one text.
+                if (recent->text.isNull())
+                    recent->text = decodeUnits(units, count);
+                value = recent->text;
+                return *this;
             }
+            *recent = RecentString{units, length, head, tail, QString()};
         }
-        QString text(count, Qt::Uninitialized);
-        char16_t* into = reinterpret_cast<char16_t*>(text.data());
-        for (qsizetype i = 0; i < count; ++i)
-            into[i] = unit(i);
-        if (recent)
-            *recent = text;
-        value = std::move(text);
+        value = decodeUnits(units, count);
     } else {
         value = QString();
     }
     return *this;
+}
+
+QString DataStream::decodeUnits(const char* units, qsizetype count)
+{
+    QString text(count, Qt::Uninitialized);
+    qFromBigEndian<char16_t>(units, count, text.data());
+    return text;
 }
 
 DataStream& DataStream::operator>>(QByteArray& value)
@@ -157,7 +188,7 @@ DataStream& DataStream::operator>>(QByteArray& value)
     if (length == NullLength || m_status != QDataStream::Ok)
         value = QByteArray();
     else if (const char* bytes = take(length))
-        value = QByteArray(length == 0 ? "" : bytes, qsizetype(length));
+        value = bytesAt(bytes, qsizetype(length));
     else
         value = QByteArray();
     return *this;

@@ -15,8 +15,8 @@ namespace Velmora {
 // The plain fields of the project stream, in the forms Qt's data stream gives them at version 6
 // (the Qt 3.3 forms, most significant byte first), taken from or added to bytes held in memory.
 // It stands where a QDataStream on a device would, without a device call, a status test or an
-// allocation per field: numbers are read straight from the buffer, strings and byte arrays
-// with one allocation each.
+// allocation per field: numbers are read straight from the buffer, strings with at most one
+// allocation each, and large byte arrays share the buffer's storage (see operator>>).
 //
 // Reading never goes past the end of the bytes. The first fault (a field cut short, a string
 // of an odd length) is kept as the status and ends the reading: every later field reads as
@@ -36,8 +36,9 @@ public:
     DataStream& operator=(const DataStream&) = delete;
     ~DataStream() { flush(); }
 
-    // Reads the size bytes at begin, which must outlive the reading.
-    void openForReading(const char* begin, qsizetype size);
+    // Reads the bytes of the array. The stream holds a reference to them until it is closed,
+    // and so do large byte arrays read from them.
+    void openForReading(const QByteArray& bytes);
     // Appends every field written to the bytes, which must outlive the writing.
     void openForWriting(QByteArray* bytes);
     // Writing: room for at least this many more bytes, so that a large block is not copied
@@ -64,6 +65,10 @@ public:
 
     // The next length bytes, which are passed over; null (and a fault) when fewer are left.
     const char* take(qsizetype length);
+    // Reading: the length bytes at the given place among those read (as take() gave it) as a
+    // byte array. A block of 4 KiB or more (an image) shares the storage of the bytes read
+    // instead of copying it, and keeps all of that storage alive as long as it lives.
+    QByteArray bytesAt(const char* at, qsizetype length);
     // True, and the bytes passed over, when the next bytes are these; nothing is passed over
     // otherwise.
     bool skipIf(const char* bytes, qsizetype length)
@@ -95,6 +100,7 @@ public:
     DataStream& operator>>(double& value);
     // A null string (length 0xFFFFFFFF) reads null, an empty one empty.
     DataStream& operator>>(QString& value);
+    // A null array reads null; a large one shares the bytes read (see bytesAt).
     DataStream& operator>>(QByteArray& value);
     // The 32-bit RGB value; the colour read is opaque, or invalid for the invalid value.
     DataStream& operator>>(QColor& value);
@@ -145,12 +151,31 @@ private:
     }
     void grow(qsizetype length);
     void cutToWritten();
+    // The count UTF-16 units at units, most significant byte first.
+    static QString decodeUnits(const char* units, qsizetype count);
 
-    // Strings of up to MaximumRecentLength units read lately, by a hash of their text.
-    static constexpr int RecentStrings = 64;
+    // A short string read lately: where its units lie among the bytes read and, once it has
+    // been read a second time, the text that its later readings share.
+    struct RecentString
+    {
+        const char* units = nullptr;
+        qsizetype length = 0; // in bytes
+        // The first and the last eight bytes of the units (all of them, padded with zeros,
+        // in head when there are fewer).
+        quint64 head = 0;
+        quint64 tail = 0;
+        QString text;
+    };
+    // Recent strings of up to MaximumRecentLength units, by a hash of their text. Short
+    // strings come back again and again (skin names, property keys and captions, units):
+    // sharing their text saves an allocation each, while a string seen only once costs no
+    // more than a comparison with the bytes it was read from.
+    static constexpr int RecentStrings = 256;
     static constexpr qsizetype MaximumRecentLength = 24;
-    QString m_recent[RecentStrings];
+    RecentString m_recent[RecentStrings];
 
+    // Reading: the bytes read, held so that byte arrays read from them may share them.
+    QByteArray m_source;
     const char* m_cursor = nullptr;
     const char* m_end = nullptr;
     QByteArray* m_target = nullptr;

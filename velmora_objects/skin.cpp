@@ -115,8 +115,9 @@ void Skin::read(Streamer& streamer)
         if (!property)
             continue;
         property->read(streamer);
-        const QString key = property->getKey();
-        properties[key] = property;
+        // Saved properties come in key order: each goes last at the cost of one comparison.
+        // A key read again replaces the property read before.
+        properties.insert_or_assign(properties.end(), property->getKey(), property);
     }
     transition.read(streamer);
     streamer.expectTag(EndTag);

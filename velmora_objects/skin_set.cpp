@@ -95,8 +95,8 @@ void SkinSet::read(Streamer& streamer)
     for (quint32 i = 0; i < count; ++i) {
         smart_ptr<Skin> skin(new Skin(ThemedItemType(0), QString()));
         skin->read(streamer);
-        const QString name = skin->getName();
-        skins[name] = skin;
+        // In name order, as saved; a name read again replaces the skin read before.
+        skins.insert_or_assign(skins.end(), skin->getName(), skin);
     }
     streamer.expectTag(EndTag);
 }

@@ -60,7 +60,8 @@ void Streamer::open(Mode mode, const QString& path)
         if (!QFile::open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             throw std::runtime_error("Unable to open file");
         readWholeFile();
-        m_data.openForReading(m_bytes.constData(), m_bytes.size());
+        m_data.openForReading(m_bytes);
+        m_bytes = QByteArray(); // the data stream holds them
         m_fileOpen = true;
         readHeader();
         break;
@@ -105,7 +106,7 @@ void Streamer::open(Mode mode, QByteArray* bytes)
         writeHeader();
         break;
     case Mode_READ:
-        m_data.openForReading(bytes->constData(), bytes->size());
+        m_data.openForReading(*bytes);
         readHeader();
         break;
     default:

@@ -137,8 +137,9 @@ private:
     }
     [[noreturn]] static void missingTag(const char* name, const char* suffix = "");
 
-    // A file's bytes: the whole file while reading, the bytes built while writing. Declared
-    // before the data stream, which writes into them until it is destroyed.
+    // A file's bytes: the bytes built while writing, and the whole file while it is read in
+    // (the data stream then holds them). Declared before the data stream, which writes into
+    // them until it is destroyed.
     QByteArray m_bytes;
     DataStream m_data;
     Mode m_mode = Mode_NONE;

@@ -86,7 +86,7 @@ QByteArray readSplash(Streamer& streamer)
                 throw std::runtime_error("Unreadable splash image");
         }
         if (std::memcmp(head + 4, "IEND", 4) == 0)
-            return QByteArray(file, body + size + 4 - file);
+            return s.bytesAt(file, body + size + 4 - file);
     }
 }
 
@@ -294,7 +294,8 @@ void Theme::read(Streamer& streamer)
                     value.metaType() == QMetaType::fromType<int>())
                     value = QVariant::fromValue(TextStyle(value.toInt()));
             }
-            properties[propertyName] = value;
+            // In name order, as saved; a name read again replaces the value read before.
+            properties.insert_or_assign(properties.end(), propertyName, value);
         }
     }
     streamer.expectTag("Theme_end");

@@ -127,6 +127,65 @@ TEST(Streamer, BooleansColoursAndVectorsHaveTheirWireForms)
     });
 }
 
+TEST(Streamer, StringsReadAgainKeepTheirOwnText)
+{
+    // Short strings read again share one text: each reading must still give its own string,
+    // also when two strings differ only between their first and last four units.
+    const QString strings[] = {"Normal",
+                               "Normal",
+                               "abcdXfghijkl",
+                               "abcdYfghijkl",
+                               "abcdXfghijkl",
+                               "Normal",
+                               QString(),
+                               "",
+                               "abcdYfghijkl",
+                               "abcdXfghijkl",
+                               "a long string beyond the shared length",
+                               "a long string beyond the shared length"};
+    const QByteArray bytes = streamed([&](Streamer& s) {
+        for (const QString& text : strings)
+            s.stream() << text;
+    });
+    TestUtil::readStream(bytes, [&](Streamer& s) {
+        QString read[std::size(strings)];
+        for (QString& text : read)
+            s.stream() >> text;
+        read[0][0] = 'F'; // changes no other reading
+        EXPECT_EQ(read[0], "Formal");
+        for (size_t i = 1; i < std::size(strings); ++i) {
+            EXPECT_EQ(read[i], strings[i]) << i;
+            EXPECT_EQ(read[i].isNull(), strings[i].isNull()) << i;
+        }
+    });
+}
+
+TEST(Streamer, ByteArraysReadOutliveTheStreamAndItsBytes)
+{
+    // Large arrays share the storage of the bytes read, small ones are copied: either way an
+    // array read stays as it was once the stream and the bytes read are gone or changed, and
+    // changing it changes no other.
+    for (const qsizetype size : {qsizetype(100), qsizetype(100000)}) {
+        QByteArray block(size, Qt::Uninitialized);
+        for (qsizetype i = 0; i < size; ++i)
+            block[i] = char(i * 7);
+        QByteArray bytes = streamed([&](Streamer& s) { s.stream() << block << block; });
+        QByteArray first, second;
+        {
+            Streamer s;
+            s.open(Streamer::Mode_READ, &bytes);
+            s.stream() >> first >> second;
+        }
+        bytes.fill('x');
+        bytes.clear();
+        second[0] = 'y';
+        EXPECT_EQ(first, block) << size;
+        first = QByteArray();
+        second.append("tail"); // the last reference to the storage, when shared
+        EXPECT_EQ(second, 'y' + block.mid(1) + "tail") << size;
+    }
+}
+
 TEST(Streamer, GradientFormAndReadingRules)
 {
     Gradient g;
