@@ -1,0 +1,65 @@
+#include "widgets/page_list.h"
+
+#include "appengine/selection_manager.h"
+#include "main/velmora_document.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QSortFilterProxyModel>
+#include <set>
+
+PageList::PageList(QWidget* parent) : QListView(parent)
+{
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+}
+
+void PageList::setDocumentModels(VelmoraDocument& document)
+{
+    QItemSelectionModel* const previous = selectionModel();
+    setModel(document.pageModel());
+    // A new model gives the view a selection model of its own; the view shares the document's
+    // instead, and the one it made is not needed.
+    QItemSelectionModel* const made = selectionModel();
+    setSelectionModel(document.pageSelectionModel());
+    if (made && made != previous && made != document.pageSelectionModel() && made->parent() == this)
+        delete made;
+    selection = &document.selection();
+    setIconSize(document.getOrientation() == 2 ? QSize(68, 120) : QSize(120, 68));
+}
+
+void PageList::setActions(const Actions& actions)
+{
+    createPage = actions.createPage;
+    duplicatePage = actions.duplicatePage;
+    raisePage = actions.raisePage;
+    lowerPage = actions.lowerPage;
+    deletePages = actions.deletePages;
+}
+
+void PageList::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    if (selection && selection->kind() == SelectionManager::SelectionKind_PAGES) {
+        for (QAction* action :
+             {duplicatePage.data(), raisePage.data(), lowerPage.data(), deletePages.data()})
+            if (action)
+                menu.addAction(action);
+        menu.addSeparator();
+    }
+    if (createPage)
+        menu.addAction(createPage);
+    menu.exec(event->globalPos());
+}
+
+void PageList::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QListView::selectionChanged(selected, deselected);
+    if (!selection || !selectionModel())
+        return;
+    std::set<unsigned int> pageIds;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+        pageIds.insert(index.data(VelmoraDocument::PageIdRole).toUInt());
+    selection->selectPages(pageIds, true);
+}
