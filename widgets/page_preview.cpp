@@ -1,0 +1,523 @@
+#include "widgets/page_preview.h"
+
+#include "appengine/page_preview_scene.h"
+#include "appengine/selection_manager.h"
+#include "core/preferences.h"
+#include "main/control_commands.h"
+#include "main/control_property_commands.h"
+#include "main/velmora_document.h"
+#include "main/velmora_preferences.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRubberBand>
+#include <QShortcut>
+#include <QWheelEvent>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// How near, in scene units, the mouse must be to an edge or corner of the selection frame to
+// take hold of it.
+constexpr qreal GripTolerance = 15.0;
+
+int kindOf(const QGraphicsItem* item)
+{
+    return item->data(0).toInt();
+}
+
+bool isControlKind(int kind)
+{
+    switch (kind) {
+    case PreviewItemKind_BUTTON:
+    case PreviewItemKind_SLIDER:
+    case PreviewItemKind_COLOUR_PICKER:
+    case PreviewItemKind_KEYPAD:
+    case PreviewItemKind_LABEL:
+    case PreviewItemKind_CLOCK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isSelectableKind(int kind)
+{
+    return kind == PreviewItemKind_PAGE || kind == PreviewItemKind_PAGE_SWITCHER ||
+           isControlKind(kind);
+}
+
+bool isCtrl(Qt::KeyboardModifiers modifiers)
+{
+    return modifiers & Qt::ControlModifier;
+}
+
+} // namespace
+
+PagePreview::PagePreview(VelmoraDocument& document, QWidget* parent)
+    : QGraphicsView(parent), document(document)
+{
+    setOptimizationFlag(QGraphicsView::DontSavePainterState);
+    setViewportUpdateMode(QGraphicsView::BoundingRectViewportUpdate);
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, &PagePreview::copyRequested);
+    auto* paste = new QShortcut(QKeySequence::Paste, this);
+    connect(paste, &QShortcut::activated, this, &PagePreview::pasteRequested);
+}
+
+void PagePreview::setActions(const Actions& actions)
+{
+    createPage = actions.createPage;
+    duplicatePage = actions.duplicatePage;
+    editPageSwitcher = actions.editPageSwitcher;
+    zoomIn = actions.zoomIn;
+    zoomOut = actions.zoomOut;
+    copyControls = actions.copyControls;
+    pasteControls = actions.pasteControls;
+    deleteSelection = actions.deleteSelection;
+}
+
+void PagePreview::setPreferences(const Preferences* preferences)
+{
+    this->preferences = preferences;
+}
+
+void PagePreview::setAddControlToolSetter(const AddControlToolSetter& setter)
+{
+    addControlToolSetter = setter;
+}
+
+PagePreviewScene* PagePreview::previewScene() const
+{
+    return qobject_cast<PagePreviewScene*>(scene());
+}
+
+QGraphicsItem* PagePreview::resolveItem(const QPoint& position) const
+{
+    for (QGraphicsItem* item = itemAt(position); item; item = item->parentItem())
+        if (isSelectableKind(kindOf(item)))
+            return item;
+    return nullptr;
+}
+
+QGraphicsItem* PagePreview::resolveControlItem(const QPoint& position) const
+{
+    for (QGraphicsItem* item = itemAt(position); item; item = item->parentItem())
+        if (isControlKind(kindOf(item)))
+            return item;
+    return nullptr;
+}
+
+QPoint PagePreview::scenePoint(const QPoint& position) const
+{
+    return mapToScene(position).toPoint();
+}
+
+QPoint PagePreview::offsetFromPress(const QPoint& position) const
+{
+    return (mapToScene(position) - mapToScene(pressPosition)).toPoint();
+}
+
+void PagePreview::showRubberBand()
+{
+    // On the viewport, whose coordinates the mouse positions are in.
+    if (!rubberBand)
+        rubberBand = new QRubberBand(QRubberBand::Rectangle, viewport());
+    rubberBand->setGeometry(QRect(pressPosition, QSize()));
+    rubberBand->show();
+}
+
+void PagePreview::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        // A second button ends the left-button gesture.
+        if (event->buttons() & Qt::LeftButton)
+            mouseReleaseEvent(event);
+        return;
+    }
+    const QPoint position = event->position().toPoint();
+    if ((editControlMode && activeHandle != NoHandle) || armedType != 0) {
+        // A resize starts, or the new control's band is drawn, on the first move.
+        pressPosition = position;
+        return;
+    }
+    QGraphicsItem* item = resolveItem(position);
+    if (!item)
+        return;
+    pressPosition = position;
+    const int kind = kindOf(item);
+    if (kind == PreviewItemKind_PAGE) {
+        bandSelecting = true;
+        return;
+    }
+    // The switcher's buttons must not switch pages while the user selects it.
+    if (kind == PreviewItemKind_PAGE_SWITCHER)
+        return;
+    if (!editControlMode)
+        bandSelecting = !(document.selection().isControlSelected(item->data(1).toUInt()) &&
+                          isCtrl(event->modifiers()));
+    QGraphicsView::mousePressEvent(event);
+    // Dragging a live slider or colour picker operates it.
+    if (bandSelecting && event->isAccepted() &&
+        (kind == PreviewItemKind_SLIDER || kind == PreviewItemKind_COLOUR_PICKER))
+        bandSelecting = false;
+    // The gesture is the view's, whether or not the live item took the press.
+    event->accept();
+}
+
+void PagePreview::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    mousePressEvent(event);
+}
+
+void PagePreview::mouseMoveEvent(QMouseEvent* event)
+{
+    QGraphicsView::mouseMoveEvent(event);
+    const QPoint position = event->position().toPoint();
+    const bool pressed = !pressPosition.isNull();
+
+    if (bandSelecting || armedType != 0) {
+        // The viewport tracks the mouse for the live items: a move without a press draws no
+        // band.
+        if (pressed) {
+            if (!rubberBand || !rubberBand->isVisible())
+                showRubberBand();
+            rubberBand->setGeometry(QRect(pressPosition, position).normalized());
+        }
+        return;
+    }
+    if (!editControlMode)
+        return;
+    PagePreviewScene* const scene = previewScene();
+    if (!pressed) {
+        updateGrip(position);
+        return;
+    }
+    if (!scene)
+        return;
+    const SelectionManager& selection = document.selection();
+    if (activeHandle != NoHandle) {
+        if (!scene->isResizing()) {
+            resizeIds.clear();
+            if (selection.kind() == SelectionManager::SelectionKind_CONTROLS)
+                resizeIds = selection.selectedIds();
+            scene->beginResizeControls(resizeIds, activeHandle);
+        }
+        if (scene->isResizing()) {
+            scene->resizeControls(offsetFromPress(position));
+            viewport()->update();
+        }
+        return;
+    }
+    if (!scene->isDragging()) {
+        if (QGraphicsItem* item = resolveControlItem(position)) {
+            const unsigned int id = item->data(1).toUInt();
+            dragIds.clear();
+            // The control under the mouse drags the selection with it when it belongs to it
+            // (or Ctrl extends the selection); otherwise it moves alone.
+            if ((isCtrl(event->modifiers()) &&
+                 selection.kind() == SelectionManager::SelectionKind_CONTROLS) ||
+                selection.isControlSelected(id))
+                dragIds = selection.selectedIds();
+            dragIds.insert(id);
+            scene->beginMoveControls(dragIds);
+        }
+    }
+    if (scene->isDragging()) {
+        scene->moveControls(offsetFromPress(position));
+        viewport()->update();
+    }
+}
+
+void PagePreview::updateGrip(const QPoint& position)
+{
+    PagePreviewScene* const scene = previewScene();
+    const QRect frame = scene ? scene->selectionBoundingRect(false) : QRect();
+    const QPointF point = mapToScene(position);
+    if (frame.isNull() || !frame.contains(point.toPoint())) {
+        activeHandle = NoHandle;
+        viewport()->unsetCursor();
+        return;
+    }
+    const qreal x1 = frame.left(), y1 = frame.top(), x2 = frame.right(), y2 = frame.bottom();
+    const qreal x = point.x(), y = point.y();
+    const auto near = [](qreal a, qreal b) { return std::abs(a - b); };
+    const struct
+    {
+        bool holds;
+        ResizeHandle grip;
+        Qt::CursorShape cursor;
+    } rules[] = {
+        {near(x, x1) + near(y, y1) <= GripTolerance, TopLeft, Qt::SizeFDiagCursor},
+        {near(x, x2) + near(y, y1) <= GripTolerance, TopRight, Qt::SizeBDiagCursor},
+        {near(x, x1) + near(y, y2) <= GripTolerance, BottomLeft, Qt::SizeBDiagCursor},
+        {near(x, x2) + near(y, y2) <= GripTolerance, BottomRight, Qt::SizeFDiagCursor},
+        {near(x, x1) <= GripTolerance, Left, Qt::SizeHorCursor},
+        {near(x, x2) <= GripTolerance, Right, Qt::SizeHorCursor},
+        {near(y, y1) <= GripTolerance, Top, Qt::SizeVerCursor},
+        {near(y, y2) <= GripTolerance, Bottom, Qt::SizeVerCursor},
+    };
+    for (const auto& rule : rules) {
+        if (rule.holds) {
+            activeHandle = rule.grip;
+            viewport()->setCursor(rule.cursor);
+            return;
+        }
+    }
+    activeHandle = NoHandle;
+    viewport()->unsetCursor();
+}
+
+void PagePreview::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    if (rubberBand && rubberBand->isVisible()) {
+        rubberBand->hide();
+        if (bandSelecting)
+            finishBand(event->modifiers());
+        else if (armedType != 0)
+            createControl(QRect(scenePoint(rubberBand->geometry().topLeft()),
+                                scenePoint(rubberBand->geometry().bottomRight())));
+    } else {
+        const bool moved = editControlMode && previewScene() && finishEdit(position);
+        if (event->button() == Qt::LeftButton && !moved && armedType == 0)
+            clickSelect(position, event->modifiers());
+    }
+    bandSelecting = false;
+    dragIds.clear();
+    resizeIds.clear();
+    pressPosition = QPoint();
+    QGraphicsView::mouseReleaseEvent(event);
+}
+
+void PagePreview::finishBand(Qt::KeyboardModifiers modifiers)
+{
+    std::set<unsigned int> ids;
+    for (QGraphicsItem* item : items(rubberBand->geometry(), Qt::IntersectsItemShape))
+        if (isControlKind(kindOf(item)))
+            ids.insert(item->data(1).toUInt());
+    if (!ids.empty())
+        document.selection().selectControls(ids, !isCtrl(modifiers));
+}
+
+void PagePreview::createControl(const QRect& geometry)
+{
+    const Velmora::ControlType type = armedType;
+    const unsigned int pageId = document.selection().currentPage();
+    // A band drawn while no page is shown has no page to go to.
+    if (!document.pageExists(pageId))
+        return;
+    document.undoStack().push(new AddControlsCommand({{type, {geometry}}}, pageId, document));
+    const bool keepArmed =
+        preferences ? preferences->value(VelmoraPreferences::MaintainAddControlActions).toBool()
+                    : true;
+    if (keepArmed)
+        return;
+    if (addControlToolSetter)
+        addControlToolSetter(type, false);
+    else
+        onAddControlActionToggled(type, false);
+}
+
+bool PagePreview::finishEdit(const QPoint& position)
+{
+    PagePreviewScene* const scene = previewScene();
+    if (scene->isDragging()) {
+        scene->endMoveControls();
+        const QPoint offset = offsetFromPress(position);
+        const bool moved = !offset.isNull();
+        if (moved)
+            document.undoStack().push(new MoveControlsCommand(dragIds, offset, document));
+        document.selection().selectControls(dragIds, true);
+        return moved;
+    }
+    if (scene->isResizing()) {
+        const std::map<unsigned int, QRect> geometries = scene->endResizeControls();
+        if (!geometries.empty()) {
+            document.undoStack().push(new SetControlGeometryCommand(geometries, document));
+            return true;
+        }
+    }
+    return false;
+}
+
+void PagePreview::clickSelect(const QPoint& position, Qt::KeyboardModifiers modifiers)
+{
+    // A press and release over different items is no click.
+    if (itemAt(position) != itemAt(pressPosition))
+        return;
+    SelectionManager& selection = document.selection();
+    const bool ctrl = isCtrl(modifiers);
+    QGraphicsItem* const item = resolveItem(position);
+    if (!item) {
+        if (selection.currentPage() != UINT_MAX)
+            selection.selectPage(selection.currentPage(), true, true);
+        return;
+    }
+    const unsigned int id = item->data(1).toUInt();
+    switch (kindOf(item)) {
+    case PreviewItemKind_PAGE:
+        if (!(ctrl && selection.kind() == SelectionManager::SelectionKind_CONTROLS))
+            selection.selectPage(id, true, true);
+        break;
+    case PreviewItemKind_PAGE_SWITCHER:
+        selection.selectPageSwitcher(id, true);
+        break;
+    default:
+        // Ctrl toggles a control; a plain click selects it alone.
+        selection.selectControl(id, !selection.isControlSelected(id) || !ctrl, !ctrl);
+        break;
+    }
+}
+
+void PagePreview::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta > 0 && zoomIn)
+        zoomIn->trigger();
+    else if (delta < 0 && zoomOut)
+        zoomOut->trigger();
+    // The wheel zooms and never scrolls.
+    event->accept();
+}
+
+void PagePreview::keyPressEvent(QKeyEvent* event)
+{
+    handleKeyEvent(event);
+}
+
+void PagePreview::handleKeyEvent(QKeyEvent* event)
+{
+    event->ignore();
+    const SelectionManager& selection = document.selection();
+    if (selection.kind() != SelectionManager::SelectionKind_CONTROLS)
+        return;
+    const bool jump = event->modifiers() & Qt::ShiftModifier;
+    int distance = jump ? 10 : 1;
+    if (preferences)
+        distance = preferences
+                       ->value(jump ? VelmoraPreferences::ControlKeyJumpSize
+                                    : VelmoraPreferences::ControlKeyStepSize)
+                       .toInt();
+    QPoint offset;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        offset = QPoint(-distance, 0);
+        break;
+    case Qt::Key_Up:
+        offset = QPoint(0, -distance);
+        break;
+    case Qt::Key_Right:
+        offset = QPoint(distance, 0);
+        break;
+    case Qt::Key_Down:
+        offset = QPoint(0, distance);
+        break;
+    default:
+        return;
+    }
+    // A negative size is as good as none.
+    if (distance <= 0)
+        return;
+    document.undoStack().push(new MoveControlsCommand(selection.selectedIds(), offset, document));
+    event->accept();
+}
+
+void PagePreview::contextMenuEvent(QContextMenuEvent* event)
+{
+    const SelectionManager& selection = document.selection();
+    const bool controls = selection.kind() == SelectionManager::SelectionKind_CONTROLS;
+    if (selection.currentPage() == UINT_MAX && !controls)
+        return;
+    // Groups of entries, separated where both sides have entries.
+    const std::vector<std::vector<QAction*>> groups = {
+        {controls ? copyControls.data() : nullptr, pasteControls},
+        {editPageSwitcher},
+        {duplicatePage},
+        {deleteSelection},
+        {createPage},
+        {zoomIn, zoomOut},
+    };
+    QMenu menu(this);
+    for (const std::vector<QAction*>& group : groups) {
+        const bool empty =
+            std::none_of(group.begin(), group.end(), [](QAction* action) { return action; });
+        if (empty)
+            continue;
+        if (!menu.isEmpty())
+            menu.addSeparator();
+        for (QAction* action : group)
+            if (action)
+                menu.addAction(action);
+    }
+    // A paste chosen from this menu goes where the user clicked.
+    emit rightClickPosition(scenePoint(event->pos()));
+    menu.exec(event->globalPos());
+    emit rightClickPosition(QPoint());
+}
+
+void PagePreview::drawForeground(QPainter* painter, const QRectF&)
+{
+    PagePreviewScene* const scene = previewScene();
+    if (!editControlMode || !scene)
+        return;
+    const QRect frame = scene->selectionBoundingRect(false);
+    if (frame.isNull())
+        return;
+    painter->save();
+    painter->setBrush(Qt::NoBrush);
+    QPen pen(QColor(192, 192, 192, 128), 2, Qt::DotLine, Qt::SquareCap, Qt::BevelJoin);
+    pen.setCosmetic(true);
+    painter->setPen(pen);
+    painter->drawRect(QRectF(frame));
+    pen.setColor(QColor(64, 64, 64, 128));
+    painter->setPen(pen);
+    painter->drawRect(QRectF(frame.adjusted(-2, -2, 2, 2)));
+    painter->restore();
+}
+
+void PagePreview::onSelectionChanged()
+{
+    if (!editControlMode)
+        return;
+    if (PagePreviewScene* const scene = previewScene())
+        scene->selectionBoundingRect(true);
+    viewport()->update();
+}
+
+void PagePreview::onZoomLevelChanged(qreal level)
+{
+    setTransform(QTransform::fromScale(level, level));
+}
+
+void PagePreview::onAddControlActionToggled(Velmora::ControlType type, bool checked)
+{
+    if (checked) {
+        armedType = type;
+        viewport()->setCursor(Qt::CrossCursor);
+    } else {
+        armedType = Velmora::ControlType(0);
+        viewport()->unsetCursor();
+    }
+}
+
+void PagePreview::enableEditControlMode(bool enable)
+{
+    editControlMode = enable;
+    // Grips are found by hovering; the viewport keeps tracking for the live items anyway.
+    setMouseTracking(enable);
+    if (enable) {
+        viewport()->setMouseTracking(true);
+    } else {
+        activeHandle = NoHandle;
+        viewport()->unsetCursor();
+    }
+    viewport()->update();
+}
