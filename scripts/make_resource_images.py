@@ -11,51 +11,33 @@ import colorsys
 import math
 import os
 
-from png_drawing import write_png
+from png_drawing import render, write_png
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "resources", "images")
 
 
-def hue_saturation_wheel(size=272, samples=4):
+def hue_saturation_wheel(size):
     """A disc filling the square: hue 0 (red) straight up, growing clockwise; white at the
     centre and fully saturated at the rim. The saturation at a distance d from the centre is
     (d / R)², the measure by which the colour picker turns a point into a colour, so the
     colour under the indicator is the colour picked. The rim is antialiased by coverage."""
     radius = size / 2.0
-    rows = []
-    for y in range(size):
-        row = bytearray()
-        for x in range(size):
-            covered = 0
-            r_sum = g_sum = b_sum = 0.0
-            for sy in range(samples):
-                for sx in range(samples):
-                    px = x + (sx + 0.5) / samples - radius
-                    py = y + (sy + 0.5) / samples - radius
-                    d2 = px * px + py * py
-                    if d2 > radius * radius:
-                        continue
-                    covered += 1
-                    angle = math.atan2(px, -py)
-                    if angle < 0:
-                        angle += 2 * math.pi
-                    r, g, b = colorsys.hsv_to_rgb(angle / (2 * math.pi),
-                                                  min(1.0, d2 / (radius * radius)), 1.0)
-                    r_sum += r
-                    g_sum += g
-                    b_sum += b
-            if covered == 0:
-                row += bytes((0, 0, 0, 0))
-                continue
-            row += bytes((round(255 * r_sum / covered), round(255 * g_sum / covered),
-                          round(255 * b_sum / covered),
-                          round(255 * covered / (samples * samples))))
-        rows.append(row)
-    return rows
+
+    def shade(x, y):
+        px, py = x - radius, y - radius
+        d2 = px * px + py * py
+        if d2 > radius * radius:
+            return None
+        angle = math.atan2(px, -py)
+        if angle < 0:
+            angle += 2 * math.pi
+        rgb = colorsys.hsv_to_rgb(angle / (2 * math.pi), min(1.0, d2 / (radius * radius)), 1.0)
+        return tuple(255 * c for c in rgb) + (255,)
+    return [shade]
 
 
-def page_icon(size=24, samples=4):
+def page_icon():
     """A sheet of paper with a folded top-right corner and three lines of text: light grey
     with a dark outline, so that it reads on dark and light bars alike."""
     left, top, right, bottom, fold = 5.0, 2.0, 19.0, 22.0, 5.0
@@ -74,40 +56,23 @@ def page_icon(size=24, samples=4):
         edge = (not inside_sheet(x - outline, y) or not inside_sheet(x + outline, y)
                 or not inside_sheet(x, y - outline) or not inside_sheet(x, y + outline))
         if edge:
-            return (40, 40, 48)
+            return (40, 40, 48, 255)
         # The fold's triangle, a shade darker than the sheet.
         if x >= right - fold and y <= top + fold and (x - (right - fold)) <= (y - top):
-            return (150, 150, 160)
+            return (150, 150, 160, 255)
         for line_y in (10.0, 14.0, 18.0):
             if line_y - 0.75 <= y <= line_y + 0.75 and left + 3 <= x <= right - 3:
-                return (110, 110, 120)
-        return (235, 235, 240)
+                return (110, 110, 120, 255)
+        return (235, 235, 240, 255)
 
-    rows = []
-    for y in range(size):
-        row = bytearray()
-        for x in range(size):
-            hits = []
-            for sy in range(samples):
-                for sx in range(samples):
-                    c = shade(x + (sx + 0.5) / samples, y + (sy + 0.5) / samples)
-                    if c is not None:
-                        hits.append(c)
-            if not hits:
-                row += bytes((0, 0, 0, 0))
-                continue
-            n = len(hits)
-            row += bytes((round(sum(c[0] for c in hits) / n), round(sum(c[1] for c in hits) / n),
-                          round(sum(c[2] for c in hits) / n),
-                          round(255 * n / (samples * samples))))
-        rows.append(row)
-    return rows
+    return [shade]
 
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    write_png(os.path.join(OUT, "hs_wheel.png"), 272, 272, hue_saturation_wheel())
-    write_png(os.path.join(OUT, "default_page_icon.png"), 24, 24, page_icon())
+    write_png(os.path.join(OUT, "hs_wheel.png"), 272, 272,
+              render(hue_saturation_wheel(272), 272, 272))
+    write_png(os.path.join(OUT, "default_page_icon.png"), 24, 24, render(page_icon(), 24, 24))
 
 
 if __name__ == "__main__":

@@ -3,6 +3,7 @@
 A drawing is a list of layers painted in order; a layer is a function of a point (x, y) in
 pixel units that gives an RGBA colour (components 0..255) or None. render() averages
 samples × samples points per pixel; write_png() stores the rows as an 8-bit RGBA PNG file.
+The shapes that the drawings share are in png_shapes.py.
 """
 import struct
 import zlib
@@ -41,7 +42,9 @@ def sample(layers, x, y):
     return colour
 
 
-def render(layers, width, height, samples=4):
+def render(layers, width, height, samples=4, empty=(0, 0, 0, 0)):
+    """Paints the layers into rows of RGBA pixels, each the average of samples x samples
+    points; a pixel that no layer covers at any of its points is empty."""
     rows = []
     for y in range(height):
         row = []
@@ -55,7 +58,7 @@ def render(layers, width, height, samples=4):
                     acc[3] += c[3]
             alpha = acc[3] / (samples * samples)
             if alpha == 0:
-                row.append((0, 0, 0, 0))
+                row.append(empty)
             else:
                 row.append(tuple(round(255 * acc[i] / acc[3]) for i in range(3)) +
                            (round(alpha * 255),))

@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
 """Draws the icons of the colour and gradient widgets as 22 x 22 PNG files.
 
-Run from this folder: python3 draw_icons.py. Each icon is a function of a point (x, y) in
-pixel units that returns an RGBA colour or None; every pixel averages 4 x 4 samples
-(scripts/png_drawing.py).
+Run from this folder: python3 draw_icons.py. A hue wheel, sliders and curved arrows, drawn
+as layers (scripts/png_drawing.py) with 4 x 4 samples a pixel.
 """
 import math
 import os
@@ -11,17 +10,12 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
                                 "scripts"))
-from png_drawing import render as render_layers, write_png as write_rows  # noqa: E402
+from png_drawing import render, write_png  # noqa: E402
+from png_shapes import rect  # noqa: E402
 
 SIZE = 22
-
-
-def render(shape):
-    return render_layers([shape], SIZE, SIZE)
-
-
-def write_png(path, rows):
-    write_rows(path, SIZE, SIZE, rows)
+FRAME = (60, 60, 60, 255)
+HANDLE = (40, 40, 40, 255)
 
 
 def hue_colour(hue, saturation):
@@ -38,25 +32,28 @@ def wheel(x, y):
     if d > 10:
         return None
     if d > 9:
-        return (60, 60, 60, 255)
+        return FRAME
     return hue_colour(math.atan2(dx, -dy) / (2 * math.pi), d / 9)
 
 
-def sliders(colours):
+def fade(left, top, right, bottom, colour):
+    """A rectangle fading from white at the left to the colour at the right."""
     def shape(x, y):
-        for i, colour in enumerate(colours):
-            top = 3 + i * 6
-            if top <= y < top + 4 and 2 <= x < 20:
-                # Each bar fades from white at the left to its colour at the right.
-                t = (x - 2) / 18
-                bar = tuple(round(255 + (c - 255) * t) for c in colour) + (255,)
-                if 12 <= x < 14:
-                    return (40, 40, 40, 255)
-                return bar
-            if top - 1 <= y < top + 5 and 1 <= x < 21:
-                return (60, 60, 60, 255)
-        return None
+        if not (left <= x < right and top <= y < bottom):
+            return None
+        t = (x - left) / (right - left)
+        return tuple(round(255 + (c - 255) * t) for c in colour) + (255,)
     return shape
+
+
+def sliders(colours):
+    """A framed bar a colour, one below the other, each with its handle in the middle."""
+    layers = []
+    for i, colour in enumerate(colours):
+        top = 3 + i * 6
+        layers += [rect(1, top - 1, 21, top + 5, FRAME), fade(2, top, 20, top + 4, colour),
+                   rect(12, top, 14, top + 4, HANDLE)]
+    return layers
 
 
 def arrow(mirrored):
@@ -76,8 +73,8 @@ def arrow(mirrored):
     return shape
 
 
-write_png("hs_picker.png", render(wheel))
-write_png("rgb_sliders.png", render(sliders([(220, 0, 0), (0, 170, 0), (0, 0, 220)])))
-write_png("cmy_sliders.png", render(sliders([(0, 200, 220), (210, 0, 200), (230, 210, 0)])))
-write_png("undo.png", render(arrow(False)))
-write_png("redo.png", render(arrow(True)))
+for name, layers in [("hs_picker", [wheel]),
+                     ("rgb_sliders", sliders([(220, 0, 0), (0, 170, 0), (0, 0, 220)])),
+                     ("cmy_sliders", sliders([(0, 200, 220), (210, 0, 200), (230, 210, 0)])),
+                     ("undo", [arrow(False)]), ("redo", [arrow(True)])]:
+    write_png(name + ".png", SIZE, SIZE, render(layers, SIZE, SIZE))

@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
 """Draws the launch dialog's 32 x 32 icons: new_document.png, open_document.png, exit.png.
 
-Run from this folder: python3 draw_launch_icons.py. An icon is a list of layers painted in
-order; a layer is a function of a point (x, y) in pixel units that gives an RGBA colour or
-None. Every pixel averages 4 x 4 samples (scripts/png_drawing.py).
+Run from this folder: python3 draw_launch_icons.py. An icon is a list of layers (see
+scripts/png_shapes.py) averaged over 4 x 4 samples a pixel.
 """
 import math
 import os
@@ -11,59 +10,17 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
                                 "scripts"))
-from png_drawing import render, write_png  # noqa: E402,F401
+from png_drawing import render, write_png  # noqa: E402
+from png_shapes import (DARK_RED, GREEN, PAPER, PAPER_LINE, RED, TEXT_LINE, disc,  # noqa: E402
+                        outlined, polygon, rounded_rect)
 
 SIZE = 32
 
-
-def rounded_rect(left, top, right, bottom, radius, colour):
-    def shape(x, y):
-        cx = min(max(x, left + radius), right - radius)
-        cy = min(max(y, top + radius), bottom - radius)
-        return colour if (x - cx) ** 2 + (y - cy) ** 2 <= radius ** 2 else None
-    return shape
-
-
-def polygon(points, colour):
-    def shape(x, y):
-        inside = False
-        j = len(points) - 1
-        for i in range(len(points)):
-            (xi, yi), (xj, yj) = points[i], points[j]
-            if (yi > y) != (yj > y) and x < (xj - xi) * (y - yi) / (yj - yi) + xi:
-                inside = not inside
-            j = i
-        return colour if inside else None
-    return shape
-
-
-def disc(cx, cy, r, colour):
-    return lambda x, y: colour if (x - cx) ** 2 + (y - cy) ** 2 <= r * r else None
-
-
-def outlined(points, fill, line, width):
-    """A polygon filled with one colour and bordered with another, the border inside."""
-    outer = polygon(points, line)
-    cx = sum(p[0] for p in points) / len(points)
-    cy = sum(p[1] for p in points) / len(points)
-    inner_points = []
-    for (px, py) in points:
-        dx, dy = cx - px, cy - py
-        d = math.hypot(dx, dy)
-        inner_points.append((px + dx / d * width * 1.4, py + dy / d * width * 1.4))
-    return [outer, polygon(inner_points, fill)]
-
-
-PAPER = (250, 250, 246, 255)
-PAPER_LINE = (96, 104, 120, 255)
 FOLD = (214, 220, 230, 255)
-GREEN = (46, 160, 67, 255)
 WHITE = (255, 255, 255, 255)
 FOLDER_BACK = (204, 140, 36, 255)
 FOLDER_FRONT = (246, 190, 64, 255)
 FOLDER_LINE = (150, 96, 20, 255)
-RED = (200, 40, 40, 255)
-DARK_RED = (140, 20, 20, 255)
 
 
 def page(left, top, right, bottom, corner):
@@ -77,7 +34,7 @@ def page(left, top, right, bottom, corner):
         y = top + corner + 3 + i * 3.5
         if y + 1.5 < bottom - 2:
             layers.append(rounded_rect(left + 3, y, right - 4 - (i % 2) * 4, y + 1.4, 0.5,
-                                       (170, 178, 192, 255)))
+                                       TEXT_LINE))
     return layers
 
 

@@ -11,9 +11,8 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "..", "scripts"))
-sys.path.insert(0, os.path.join(here, "..", "..", "gui", "launch_icons"))
-from draw_launch_icons import rounded_rect  # noqa: E402
 from png_drawing import render, write_png  # noqa: E402
+from png_shapes import rounded_rect  # noqa: E402
 
 WIDTH, HEIGHT = 600, 100
 LEFT = (22, 38, 70)

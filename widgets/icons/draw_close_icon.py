@@ -10,15 +10,12 @@ import sys
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "..", "scripts"))
 from png_drawing import render, write_png  # noqa: E402
+from png_shapes import disc  # noqa: E402
 
 SIZE = 16
 CENTRE = SIZE / 2
 DISC = (176, 36, 36, 255)
 CROSS = (255, 255, 255, 255)
-
-
-def disc(x, y):
-    return DISC if (x - CENTRE) ** 2 + (y - CENTRE) ** 2 <= 7.5 ** 2 else None
 
 
 def cross(x, y):
@@ -31,4 +28,4 @@ def cross(x, y):
 
 if __name__ == "__main__":
     write_png(os.path.join(here, "16x16", "close.png"), SIZE, SIZE,
-              render([disc, cross], SIZE, SIZE))
+              render([disc(CENTRE, CENTRE, 7.5, DISC), cross], SIZE, SIZE))

@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
 """Draws the theme editor's 16 x 16 list icons: list_add.png, list_remove.png, copy.png.
 
-Run from this folder: python3 draw_icons.py. An icon is a list of layers painted in order; a
-layer is a function of a point (x, y) in pixel units that gives an RGBA colour or None. Every
-pixel averages 4 x 4 samples (scripts/png_drawing.py).
+Run from this folder: python3 draw_icons.py. Plain rectangles of scripts/png_shapes.py, 4 x 4
+samples a pixel.
 """
 import os
 import sys
@@ -11,26 +10,12 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..",
                                 "scripts"))
 from png_drawing import render, write_png  # noqa: E402
+from png_shapes import (DARK_RED, GREEN, PAPER, PAPER_LINE, RED, TEXT_LINE, bar,  # noqa: E402
+                        rect, sheet)
 
 SIZE = 16
 
-GREEN = (46, 160, 67, 255)
 DARK_GREEN = (24, 110, 40, 255)
-RED = (200, 40, 40, 255)
-DARK_RED = (140, 20, 20, 255)
-PAPER = (250, 250, 246, 255)
-PAPER_LINE = (96, 104, 120, 255)
-TEXT_LINE = (170, 178, 192, 255)
-
-
-def rect(left, top, right, bottom, colour):
-    return lambda x, y: colour if left <= x < right and top <= y < bottom else None
-
-
-def bar(left, top, right, bottom, fill, line):
-    """A bar with a one-pixel border of a darker shade."""
-    return [rect(left, top, right, bottom, line),
-            rect(left + 1, top + 1, right - 1, bottom - 1, fill)]
 
 
 def list_add():
@@ -42,16 +27,14 @@ def list_remove():
     return bar(1, 6, 15, 10, RED, DARK_RED)
 
 
-def sheet(left, top, right, bottom):
-    layers = [rect(left, top, right, bottom, PAPER_LINE),
-              rect(left + 1, top + 1, right - 1, bottom - 1, PAPER)]
-    for y in range(top + 3, bottom - 2, 2):
-        layers.append(rect(left + 2.5, y, right - 2.5, y + 1, TEXT_LINE))
-    return layers
+def lined_sheet(left, top, right, bottom):
+    """A sheet with a line of text every other row, down to two rows above its bottom."""
+    return sheet(left, top, right, bottom, PAPER, PAPER_LINE, TEXT_LINE,
+                 range(3, bottom - top - 2, 2), 2.5)
 
 
 def copy_icon():
-    return sheet(1, 1, 10, 12) + sheet(6, 4, 15, 15)
+    return lined_sheet(1, 1, 10, 12) + lined_sheet(6, 4, 15, 15)
 
 
 if __name__ == "__main__":
