@@ -1,0 +1,20 @@
+#include "main/last_directory.h"
+
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace Velmora {
+
+QString lastDirectory(const QString& key, bool toFolder)
+{
+    const QString stored = QSettings().value(key).toString();
+    if (stored.isNull())
+        return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!toFolder)
+        return stored;
+    const QFileInfo info(stored);
+    return info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+}
+
+} // namespace Velmora
