@@ -1,4 +1,4 @@
-#include "widgets/project_access.h"
+#include "main/project_access.h"
 
 namespace {
 ProjectAccess* installed = nullptr;

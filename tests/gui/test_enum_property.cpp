@@ -1,5 +1,5 @@
+#include "gui/enum_property.h"
 #include "velmora_objects/velmora_types.h"
-#include "widgets/enum_property.h"
 
 #include <QComboBox>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "widgets/enum_property.h"
+#include "gui/enum_property.h"
 
 #include <QComboBox>
 

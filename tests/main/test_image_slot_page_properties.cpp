@@ -4,11 +4,11 @@
 #include "common/isolated_app_data.h"
 #include "common/sample_themes.h"
 #include "gui/property_model.h"
+#include "main/image_slot_page_properties.h"
+#include "main/project_access.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/control.h"
 #include "velmora_objects/theme.h"
-#include "widgets/image_slot_page_properties.h"
-#include "widgets/project_access.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "widgets/image_slot_page_properties.h"
+#include "main/image_slot_page_properties.h"
 
 #include "appengine/theme_image_model.h"
 #include "appengine/theme_skin_image_model.h"
 #include "gui/property_model.h"
+#include "main/project_access.h"
 #include "main/velmora_document.h"
-#include "widgets/project_access.h"
 
 #include <QComboBox>
 #include <QIcon>

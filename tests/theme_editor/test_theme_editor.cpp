@@ -1,0 +1,433 @@
+#include "widgets/theme_editor/theme_editor.h"
+
+#include "appengine/theme_skin_image_model.h"
+#include "gui/basic_properties.h"
+#include "gui/colour_property.h"
+#include "gui/enum_property.h"
+#include "gui/gradient_property.h"
+#include "main/image_slot_page_properties.h"
+#include "velmora_objects/control.h"
+#include "velmora_objects/page.h"
+#include "velmora_objects/page_switcher.h"
+#include "velmora_objects/skin_properties.h"
+#include "velmora_objects/slider.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUndoStack>
+#include <gtest/gtest.h>
+#include <string>
+#include <typeinfo>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Key = Velmora::SkinPropertyKey;
+
+QObject* childNamed(ThemeEditor& page, const char* name)
+{
+    return page.findChild<QObject*>(QString::fromLatin1(name));
+}
+
+QAction* actionTexted(ThemeEditor& page, const QString& text)
+{
+    for (QAction* action : page.findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+using Items = std::vector<std::pair<std::string, int>>;
+
+Items comboItems(ThemeEditor& page, const char* name)
+{
+    auto* combo = page.findChild<QComboBox*>(QString::fromLatin1(name));
+    Items items;
+    for (int row = 0; combo && row < combo->count(); ++row)
+        items.emplace_back(combo->itemText(row).toStdString(), combo->itemData(row).toInt());
+    return items;
+}
+
+TEST(ThemeEditor, EverySignalReachesItsSlot)
+{
+    ThemeEditor page;
+    QObject* defaultModel = page.findChild<QTreeView*>("defaultPropertyEditor")->model();
+    QObject* skinModel = page.findChild<QTreeView*>("skinPropertyEditor")->model();
+    const struct
+    {
+        QObject* sender;
+        const char* signal;
+        const char* slot;
+    } rows[] = {
+        {childNamed(page, "doneButton"), SIGNAL(clicked()), SLOT(doneClicked())},
+        {childNamed(page, "cancelButton"), SIGNAL(clicked()), SLOT(cancelClicked())},
+        {childNamed(page, "nameEdit"), SIGNAL(textChanged(QString)), SLOT(nameChanged(QString))},
+        {childNamed(page, "imageList"), SIGNAL(customContextMenuRequested(QPoint)),
+         SLOT(onBackgroundImageContextMenuRequested(QPoint))},
+        {childNamed(page, "applyBackgroundImageFilterButton"), SIGNAL(clicked()),
+         SLOT(applyImageFilter())},
+        {childNamed(page, "addBackgroundImageButton"), SIGNAL(clicked()),
+         SLOT(addBackgroundImage())},
+        {childNamed(page, "removeBackgroundImageButton"), SIGNAL(clicked()),
+         SLOT(removeBackgroundImage())},
+        {childNamed(page, "backgroundPortraitRadioButton"), SIGNAL(clicked()),
+         SLOT(onImageOrientationChanged())},
+        {childNamed(page, "backgroundLandscapeRadioButton"), SIGNAL(clicked()),
+         SLOT(onImageOrientationChanged())},
+        {childNamed(page, "backgroundAnyRadioButton"), SIGNAL(clicked()),
+         SLOT(onImageOrientationChanged())},
+        {actionTexted(page, "Add Image"), SIGNAL(triggered()), SLOT(addBackgroundImage())},
+        {actionTexted(page, "Remove Image"), SIGNAL(triggered()), SLOT(removeBackgroundImage())},
+        {page.findChild<QActionGroup*>(), SIGNAL(triggered(QAction*)),
+         SLOT(onOrientationActionTriggered(QAction*))},
+        {childNamed(page, "iconList"), SIGNAL(customContextMenuRequested(QPoint)),
+         SLOT(onIconContextMenuRequested(QPoint))},
+        {childNamed(page, "addIconButton"), SIGNAL(clicked()), SLOT(addIcon())},
+        {childNamed(page, "removeIconButton"), SIGNAL(clicked()), SLOT(removeIcon())},
+        {actionTexted(page, "Add Icon"), SIGNAL(triggered()), SLOT(addIcon())},
+        {actionTexted(page, "Remove Icon"), SIGNAL(triggered()), SLOT(removeIcon())},
+        {childNamed(page, "itemTypeEdit"), SIGNAL(currentIndexChanged(int)),
+         SLOT(onItemTypeChanged(int))},
+        {childNamed(page, "addSkinButton"), SIGNAL(clicked()), SLOT(addSkin())},
+        {childNamed(page, "removeSkinButton"), SIGNAL(clicked()), SLOT(removeSkin())},
+        {childNamed(page, "duplicateSkinButton"), SIGNAL(clicked()), SLOT(duplicateSkin())},
+        {childNamed(page, "setDefaultSkinButton"), SIGNAL(clicked()), SLOT(setDefaultSkin())},
+        {defaultModel, SIGNAL(propertyChanged(Property*)),
+         SLOT(onDefaultPropertyChanged(Property*))},
+        {skinModel, SIGNAL(propertyChanged(Property*)), SLOT(onSkinPropertyChanged(Property*))},
+        {childNamed(page, "skinTransitionDurationEdit"), SIGNAL(valueChanged(double)),
+         SLOT(onSkinTransitionDurationChanged(double))},
+        {childNamed(page, "skinTransitionEasingEdit"), SIGNAL(currentIndexChanged(int)),
+         SLOT(onSkinTransitionEasingChanged(int))},
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(row.sender) << row.slot;
+        // Disconnecting succeeds only for a connection that exists, exactly once.
+        EXPECT_TRUE(QObject::disconnect(row.sender, row.signal, &page, row.slot)) << row.slot;
+        EXPECT_FALSE(QObject::disconnect(row.sender, row.signal, &page, row.slot)) << row.slot;
+    }
+}
+
+TEST(ThemeEditor, CombosListEnumValuesAndShowTheirFirstItem)
+{
+    ThemeEditor page;
+    EXPECT_EQ(comboItems(page, "itemTypeEdit"), (Items{{"Button", 1},
+                                                       {"Slider", 2},
+                                                       {"Colour Picker", 3},
+                                                       {"Page Switcher", 5},
+                                                       {"Keypad", 4},
+                                                       {"Label", 6},
+                                                       {"Clock", 7}}));
+    EXPECT_EQ(comboItems(page, "backgroundImageFilterEdit"),
+              (Items{{"All", 0}, {"Portrait", 2}, {"Landscape", 1}}));
+    EXPECT_EQ(comboItems(page, "skinTransitionEasingEdit"), (Items{{"Linear", 0},
+                                                                   {"In Quad", 1},
+                                                                   {"Out Quad", 2},
+                                                                   {"In/Out Quad", 3},
+                                                                   {"Out/In Quad", 4},
+                                                                   {"In Bounce", 37},
+                                                                   {"Out Bounce", 38},
+                                                                   {"In/Out Bounce", 39},
+                                                                   {"Out/In Bounce", 40}}));
+    for (const char* name :
+         {"itemTypeEdit", "backgroundImageFilterEdit", "skinTransitionEasingEdit"})
+        EXPECT_EQ(page.findChild<QComboBox*>(name)->currentIndex(), 0) << name;
+}
+
+TEST(ThemeEditor, UndoButtonsActionsAndEmptySheets)
+{
+    ThemeEditor page;
+    auto* undoStack = page.findChild<QUndoStack*>();
+    ASSERT_TRUE(undoStack);
+    EXPECT_EQ(undoStack->count(), 0);
+    for (const char* name : {"undoButton", "redoButton"}) {
+        QAction* action = page.findChild<QToolButton*>(name)->defaultAction();
+        ASSERT_TRUE(action) << name;
+        EXPECT_FALSE(action->icon().isNull()) << name;
+        EXPECT_FALSE(action->isEnabled()) << name;
+    }
+
+    // The orientation actions are checkable and their group is not exclusive.
+    auto* group = page.findChild<QActionGroup*>();
+    ASSERT_TRUE(group);
+    const QList<QAction*> orientations = group->actions();
+    ASSERT_EQ(orientations.size(), 3);
+    EXPECT_EQ(orientations[0]->text(), "Portrait");
+    EXPECT_EQ(orientations[1]->text(), "Landscape");
+    EXPECT_EQ(orientations[2]->text(), "Any");
+    orientations[0]->trigger();
+    orientations[1]->trigger();
+    EXPECT_TRUE(orientations[0]->isChecked());
+    EXPECT_TRUE(orientations[1]->isChecked());
+    EXPECT_FALSE(orientations[2]->isChecked());
+
+    for (const char* name : {"defaultPropertyEditor", "skinPropertyEditor"}) {
+        auto* view = page.findChild<QTreeView*>(name);
+        EXPECT_FALSE(view->rootIsDecorated()) << name;
+        EXPECT_TRUE(view->alternatingRowColors()) << name;
+        EXPECT_EQ(view->model()->rowCount(), 0) << name;
+    }
+}
+
+TEST(ThemeEditor, DefaultSheetRowsAreKeyedBothWays)
+{
+    ThemeEditor page;
+    enum Kind
+    {
+        Int,
+        Bool,
+        Double,
+        Gradient,
+        Colour,
+        Style
+    };
+    const struct
+    {
+        int type;
+        const char* key;
+        const char* caption;
+        Kind kind;
+        double minimum, maximum, step;
+    } rows[] = {
+        {1, "fontSize", "Font Size", Int, 1, 255, 0},
+        {1, "wordWrap", "Word Wrap", Bool, 0, 0, 0},
+        {2, "captionFontSize", "Caption Font Size", Int, 1, 255, 0},
+        {2, "valueFontSize", "Value Font Size", Int, 1, 255, 0},
+        {2, "wordWrap", "Word Wrap", Bool, 0, 0, 0},
+        {2, "handleSize", "Handle Size", Double, 0.01, 1.0, 0.1},
+        {2, "spacing", "Spacing", Int, 0, 255, 0},
+        {3, "captionFontSize", "Caption Font Size", Int, 1, 255, 0},
+        {3, "wordWrap", "Word Wrap", Bool, 0, 0, 0},
+        {3, "spacing", "Spacing", Int, 0, 255, 0},
+        {5, "backgroundGradient", "Background gradient", Gradient, 0, 0, 0},
+        {5, "backgroundOpacity", "Background opacity", Double, 0, 1, 0.1},
+        {5, "buttonFontSize", "Font size", Int, 1, 255, 0},
+        {5, "buttonTextColour", "Text colour", Colour, 0, 0, 0},
+        {5, "buttonHighlight", "Highlight colour", Colour, 0, 0, 0},
+        {5, "buttonHighlightOpacity", "Highlight opacity", Double, 0, 1, 0.1},
+        {5, "showPageNames", "Show Page Names", Bool, 0, 0, 0},
+        {4, "displayTextStyle", "Display text style", Style, 0, 0, 0},
+        {4, "buttonTextStyle", "Button text style", Style, 0, 0, 0},
+        {6, "fontSize", "Font Size", Int, 1, 255, 0},
+        {6, "wordWrap", "Word Wrap", Bool, 0, 0, 0},
+        {7, "captionFontSize", "Caption Font Size", Int, 1, 255, 0},
+        {7, "spacing", "Spacing", Int, 0, 255, 0},
+    };
+    EXPECT_EQ(page.defaultProperties().size(), std::size(rows));
+    std::map<int, int> rowInGroup;
+    for (const auto& row : rows) {
+        const Key key(row.type, row.key);
+        SCOPED_TRACE(row.caption);
+        Property* editor = page.defaultProperty(key);
+        ASSERT_TRUE(editor);
+        Key back;
+        ASSERT_TRUE(page.defaultPropertyKey(editor, &back));
+        EXPECT_EQ(back, key);
+        EXPECT_EQ(editor->name, row.caption);
+        EXPECT_FALSE(editor->value().isValid());
+        PropertyGroup* group = page.defaultGroup(Velmora::ThemedItemType(row.type));
+        EXPECT_EQ(editor->parentProperty(), group);
+        EXPECT_EQ(group->indexOfChild(editor), rowInGroup[row.type]++);
+        switch (row.kind) {
+        case Int: {
+            auto* number = dynamic_cast<IntProperty*>(editor);
+            ASSERT_TRUE(number);
+            EXPECT_EQ(number->minimum, int(row.minimum));
+            EXPECT_EQ(number->maximum, int(row.maximum));
+            EXPECT_EQ(number->suffix, "px");
+            EXPECT_FALSE(number->wrapping);
+            EXPECT_TRUE(number->specialValueText.isEmpty());
+            break;
+        }
+        case Double: {
+            auto* number = dynamic_cast<DoubleProperty*>(editor);
+            ASSERT_TRUE(number);
+            EXPECT_DOUBLE_EQ(number->minimum, row.minimum);
+            EXPECT_DOUBLE_EQ(number->maximum, row.maximum);
+            EXPECT_DOUBLE_EQ(number->singleStep, row.step);
+            EXPECT_EQ(number->decimals, 2);
+            EXPECT_TRUE(number->suffix.isEmpty());
+            break;
+        }
+        case Bool:
+            EXPECT_TRUE(dynamic_cast<BoolProperty*>(editor));
+            break;
+        case Gradient:
+            EXPECT_TRUE(dynamic_cast<GradientProperty*>(editor));
+            break;
+        case Colour:
+            EXPECT_TRUE(dynamic_cast<ColourProperty*>(editor));
+            break;
+        case Style: {
+            auto* style = dynamic_cast<EnumProperty<Velmora::TextStyle>*>(editor);
+            ASSERT_TRUE(style);
+            const QStandardItemModel& choices = style->choiceModel();
+            ASSERT_EQ(choices.rowCount(), 4);
+            const char* texts[] = {"Normal", "Outline", "Raised", "Sunken"};
+            for (int choice = 0; choice < 4; ++choice) {
+                EXPECT_EQ(choices.item(choice)->text(), texts[choice]);
+                EXPECT_EQ(choices.item(choice)->data(Qt::UserRole).value<Velmora::TextStyle>(),
+                          Velmora::TextStyle(choice));
+            }
+            break;
+        }
+        }
+    }
+    const char* names[] = {"Button",        "Slider", "Colour Picker", "Keypad",
+                           "Page Switcher", "Label",  "Clock"};
+    for (int type = 1; type <= 7; ++type) {
+        PropertyGroup* group = page.defaultGroup(Velmora::ThemedItemType(type));
+        ASSERT_TRUE(group);
+        EXPECT_EQ(group->name, names[type - 1]);
+        EXPECT_EQ(group->childCount(), rowInGroup[type]);
+        EXPECT_TRUE(group->hasFlag(Property::ExternallyOwned));
+        EXPECT_FALSE(group->parentProperty());
+    }
+    EXPECT_FALSE(page.defaultProperty(Key(1, "spacing")));
+    IntProperty stray(nullptr);
+    EXPECT_FALSE(page.defaultPropertyKey(&stray, nullptr));
+}
+
+TEST(ThemeEditor, SkinSheetHasOneRowPerTableEntry)
+{
+    ThemeEditor page;
+    std::size_t entries = 0;
+    for (int type : {1, 2, 3, 4, 6, 7}) {
+        SCOPED_TRACE(type);
+        const auto* table =
+            Velmora::SkinProperties::getSkinProperties(Velmora::ThemedItemType(type));
+        ASSERT_TRUE(table);
+        Property* group = page.skinProperty(Key(type, QString()));
+        ASSERT_TRUE(group && typeid(*group) == typeid(PropertyGroup));
+        EXPECT_TRUE(group->hasFlag(Property::ExternallyOwned));
+        EXPECT_EQ(group->name, page.defaultGroup(Velmora::ThemedItemType(type))->name);
+        ASSERT_EQ(std::size_t(group->childCount()), table->size());
+        entries += table->size() + 1;
+        int row = 0;
+        for (const auto& [name, definition] : *table) {
+            Property* editor = group->child(row++);
+            EXPECT_EQ(page.skinProperty(Key(type, name)), editor) << name.toStdString();
+            Key back;
+            ASSERT_TRUE(page.skinPropertyKey(editor, &back));
+            EXPECT_EQ(back, Key(type, name));
+            EXPECT_EQ(editor->name, definition->getCaption());
+            const auto* intDefinition =
+                dynamic_cast<const Velmora::IntSkinProperty*>(definition.get());
+            const auto* doubleDefinition =
+                dynamic_cast<const Velmora::DoubleSkinProperty*>(definition.get());
+            if (intDefinition) {
+                auto* number = dynamic_cast<IntProperty*>(editor);
+                ASSERT_TRUE(number);
+                EXPECT_EQ(number->minimum, intDefinition->getMinimum());
+                EXPECT_EQ(number->maximum, intDefinition->getMaximum());
+                EXPECT_EQ(number->suffix, intDefinition->getUnit());
+                EXPECT_EQ(number->specialValueText, intDefinition->getSpecialValueText());
+            } else if (doubleDefinition) {
+                auto* number = dynamic_cast<DoubleProperty*>(editor);
+                ASSERT_TRUE(number);
+                EXPECT_DOUBLE_EQ(number->minimum, doubleDefinition->getMinimum());
+                EXPECT_DOUBLE_EQ(number->maximum, doubleDefinition->getMaximum());
+                EXPECT_DOUBLE_EQ(number->singleStep, doubleDefinition->getStep());
+                EXPECT_EQ(number->suffix, doubleDefinition->getUnit());
+            } else if (definition->getType() == Velmora::SkinPropertyType_IMAGE) {
+                auto* image = dynamic_cast<SkinImageProperty*>(editor);
+                ASSERT_TRUE(image);
+                EXPECT_EQ(image->key, Key(type, name));
+                EXPECT_TRUE(image->skinImageModel);
+            }
+        }
+    }
+    EXPECT_EQ(page.skinProperties().size(), entries);
+    // The Page Switcher has no skins, hence no skin group.
+    EXPECT_FALSE(page.skinProperty(Key(5, QString())));
+}
+
+TEST(ThemeEditor, SkinRowsSkipUnknownPropertyTypes)
+{
+    struct UnknownSkinProperty : Velmora::SkinProperty
+    {
+        using SkinProperty::SkinProperty;
+        Velmora::SkinPropertyType getType() const override { return Velmora::SkinPropertyType(9); }
+    };
+    Velmora::SkinProperties table{Velmora::ThemedItemType(99)};
+    table.add(smart_ptr<Velmora::SkinProperty>(
+        new Velmora::IntSkinProperty("b", "Width", 1, "px", 0, 9, "none")));
+    table.add(smart_ptr<Velmora::SkinProperty>(new UnknownSkinProperty("a", "Odd", QVariant())));
+    table.add(
+        smart_ptr<Velmora::SkinProperty>(new Velmora::ImageSkinProperty("c", "Face", QVariant())));
+
+    ThemeSkinImageModel images(nullptr, nullptr);
+    PropertyGroup group(nullptr);
+    ThemeEditor::PropertyMap map;
+    ThemeEditor::createSkinPropertyEditors(table, &group, map, &images);
+    ASSERT_EQ(group.childCount(), 2);
+    EXPECT_EQ(map.size(), 2u);
+    EXPECT_EQ(map.left.count(Key(99, "a")), 0u);
+    EXPECT_EQ(map.left.at(Key(99, "b")), group.child(0));
+    auto* image = dynamic_cast<SkinImageProperty*>(group.child(1));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->name, "Face");
+    EXPECT_EQ(image->key, Key(99, "c"));
+    EXPECT_EQ(image->skinImageModel, &images);
+}
+
+TEST(ThemeEditor, SampleItemsExistBeforeAnyTheme)
+{
+    ThemeEditor page;
+    const Velmora::Configuration& project = page.previewProject();
+    EXPECT_EQ(project.getOrientation(), Velmora::Orientation_PORTRAIT);
+    EXPECT_EQ(QSize(project.getWidth(), project.getHeight()), QSize(272, 480));
+    EXPECT_FALSE(project.getTheme());
+    ASSERT_EQ(project.getPages().size(), 1u);
+
+    const struct
+    {
+        int type;
+        QRect geometry;
+        const char* caption;
+    } controls[] = {
+        {1, QRect(0, 0, 100, 44), "Button"},         {2, QRect(0, 0, 44, 200), "Slider"},
+        {3, QRect(0, 0, 272, 272), "Colour Picker"}, {4, QRect(0, 0, 240, 272), ""},
+        {6, QRect(0, 0, 100, 44), "Label"},          {7, QRect(0, 0, 100, 100), "Clock"},
+    };
+    for (const auto& expected : controls) {
+        auto* control = dynamic_cast<Velmora::Control*>(
+            page.previewItem(Velmora::ThemedItemType(expected.type)));
+        ASSERT_TRUE(control) << expected.type;
+        EXPECT_EQ(control->getGeometry(), expected.geometry) << expected.type;
+        EXPECT_EQ(control->getCaption(), expected.caption) << expected.type;
+    }
+    auto* slider = dynamic_cast<Velmora::Slider*>(page.previewItem(Velmora::ThemedItemType_SLIDER));
+    ASSERT_TRUE(slider);
+    EXPECT_TRUE(slider->getShowValue());
+    EXPECT_EQ(slider->getUnit(), Velmora::Slider::Unit_PERCENT);
+    EXPECT_EQ(slider->getMaximum(), 100);
+
+    auto* switcher = dynamic_cast<Velmora::PageSwitcher*>(
+        page.previewItem(Velmora::ThemedItemType_PAGE_SWITCHER));
+    ASSERT_TRUE(switcher);
+    EXPECT_EQ(switcher->getPosition(), Velmora::NavigationPosition_TOP);
+    ASSERT_EQ(switcher->getPageIds().size(), 1u);
+    EXPECT_EQ(project.getPage(switcher->getPageIds().front()).getName(), "Page");
+}
+
+TEST(ThemeEditor, TearsDownWithGroupsShownInBothSheets)
+{
+    auto page = std::make_unique<ThemeEditor>();
+    auto* defaults =
+        static_cast<PropertyModel*>(page->findChild<QTreeView*>("defaultPropertyEditor")->model());
+    auto* skins =
+        static_cast<PropertyModel*>(page->findChild<QTreeView*>("skinPropertyEditor")->model());
+    defaults->root()->appendChild(page->defaultGroup(Velmora::ThemedItemType_SLIDER));
+    skins->root()->appendChild(page->skinProperty(Key(2, QString())));
+    EXPECT_EQ(defaults->rowCount(), 1);
+    EXPECT_EQ(skins->rowCount(QModelIndex()), 1);
+    page.reset();
+}
+
+} // namespace

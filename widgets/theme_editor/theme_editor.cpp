@@ -1,0 +1,549 @@
+#include "widgets/theme_editor/theme_editor.h"
+
+#include "appengine/theme_image_model.h"
+#include "appengine/theme_skin_image_model.h"
+#include "appengine/theme_skin_model.h"
+#include "appengine/theme_splash_generator.h"
+#include "appengine/themed_object_preview_scene.h"
+#include "gui/basic_properties.h"
+#include "gui/centered_icon_grid_view.h"
+#include "gui/colour_property.h"
+#include "gui/colour_widget_resources.h"
+#include "gui/enum_property.h"
+#include "gui/gradient_property.h"
+#include "gui/property_delegate.h"
+#include "main/image_slot_page_properties.h"
+#include "velmora_objects/button.h"
+#include "velmora_objects/clock.h"
+#include "velmora_objects/colour_picker.h"
+#include "velmora_objects/edit_theme.h"
+#include "velmora_objects/keypad.h"
+#include "velmora_objects/label.h"
+#include "velmora_objects/page.h"
+#include "velmora_objects/page_switcher.h"
+#include "velmora_objects/skin_properties.h"
+#include "velmora_objects/slider.h"
+#include "widgets/theme_editor/theme_delegates.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDoubleSpinBox>
+#include <QEasingCurve>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUndoStack>
+#include <iterator>
+
+namespace {
+
+using Velmora::ThemedItemType;
+
+// The item types in the order the item type box and the default sheet list them.
+const ThemedItemType ItemTypeOrder[] = {
+    Velmora::ThemedItemType_BUTTON,        Velmora::ThemedItemType_SLIDER,
+    Velmora::ThemedItemType_COLOUR_PICKER, Velmora::ThemedItemType_PAGE_SWITCHER,
+    Velmora::ThemedItemType_KEYPAD,        Velmora::ThemedItemType_LABEL,
+    Velmora::ThemedItemType_CLOCK};
+
+// The item types that have skins, in the order of the skin sheet's groups.
+const ThemedItemType SkinnedTypeOrder[] = {
+    Velmora::ThemedItemType_BUTTON,        Velmora::ThemedItemType_SLIDER,
+    Velmora::ThemedItemType_COLOUR_PICKER, Velmora::ThemedItemType_KEYPAD,
+    Velmora::ThemedItemType_LABEL,         Velmora::ThemedItemType_CLOCK};
+
+const char* itemTypeCaption(ThemedItemType type)
+{
+    switch (type) {
+    case Velmora::ThemedItemType_BUTTON:
+        return QT_TRANSLATE_NOOP("ThemeEditor", "Button");
+    case Velmora::ThemedItemType_SLIDER:
+        return QT_TRANSLATE_NOOP("ThemeEditor", "Slider");
+    case Velmora::ThemedItemType_COLOUR_PICKER:
+        return QT_TRANSLATE_NOOP("ThemeEditor", "Colour Picker");
+    case Velmora::ThemedItemType_KEYPAD:
+        return QT_TRANSLATE_NOOP("ThemeEditor", "Keypad");
+    case Velmora::ThemedItemType_PAGE_SWITCHER:
+        return QT_TRANSLATE_NOOP("ThemeEditor", "Page Switcher");
+    case Velmora::ThemedItemType_LABEL:
+        return QT_TRANSLATE_NOOP("ThemeEditor", "Label");
+    case Velmora::ThemedItemType_CLOCK:
+        return QT_TRANSLATE_NOOP("ThemeEditor", "Clock");
+    }
+    return "";
+}
+
+QString translated(const char* text)
+{
+    return QCoreApplication::translate("ThemeEditor", text);
+}
+
+enum class RowKind
+{
+    Int,
+    Bool,
+    Double,
+    Gradient,
+    Colour,
+    TextStyle
+};
+
+// One row of the default-item-property sheet. Int rows use minimum, maximum and the "px"
+// suffix; Double rows minimum, maximum and step.
+struct DefaultRow
+{
+    ThemedItemType type;
+    const char* key;
+    const char* caption;
+    RowKind kind;
+    double minimum;
+    double maximum;
+    double step;
+};
+
+const DefaultRow DefaultRows[] = {
+    {Velmora::ThemedItemType_BUTTON, "fontSize", QT_TRANSLATE_NOOP("ThemeEditor", "Font Size"),
+     RowKind::Int, 1, 255, 0},
+    {Velmora::ThemedItemType_BUTTON, "wordWrap", QT_TRANSLATE_NOOP("ThemeEditor", "Word Wrap"),
+     RowKind::Bool, 0, 0, 0},
+    {Velmora::ThemedItemType_SLIDER, "captionFontSize",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Caption Font Size"), RowKind::Int, 1, 255, 0},
+    {Velmora::ThemedItemType_SLIDER, "valueFontSize",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Value Font Size"), RowKind::Int, 1, 255, 0},
+    {Velmora::ThemedItemType_SLIDER, "wordWrap", QT_TRANSLATE_NOOP("ThemeEditor", "Word Wrap"),
+     RowKind::Bool, 0, 0, 0},
+    {Velmora::ThemedItemType_SLIDER, "handleSize", QT_TRANSLATE_NOOP("ThemeEditor", "Handle Size"),
+     RowKind::Double, 0.01, 1.0, 0.1},
+    {Velmora::ThemedItemType_SLIDER, "spacing", QT_TRANSLATE_NOOP("ThemeEditor", "Spacing"),
+     RowKind::Int, 0, 255, 0},
+    {Velmora::ThemedItemType_COLOUR_PICKER, "captionFontSize",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Caption Font Size"), RowKind::Int, 1, 255, 0},
+    {Velmora::ThemedItemType_COLOUR_PICKER, "wordWrap",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Word Wrap"), RowKind::Bool, 0, 0, 0},
+    {Velmora::ThemedItemType_COLOUR_PICKER, "spacing", QT_TRANSLATE_NOOP("ThemeEditor", "Spacing"),
+     RowKind::Int, 0, 255, 0},
+    {Velmora::ThemedItemType_PAGE_SWITCHER, "backgroundGradient",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Background gradient"), RowKind::Gradient, 0, 0, 0},
+    {Velmora::ThemedItemType_PAGE_SWITCHER, "backgroundOpacity",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Background opacity"), RowKind::Double, 0.0, 1.0, 0.1},
+    {Velmora::ThemedItemType_PAGE_SWITCHER, "buttonFontSize",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Font size"), RowKind::Int, 1, 255, 0},
+    {Velmora::ThemedItemType_PAGE_SWITCHER, "buttonTextColour",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Text colour"), RowKind::Colour, 0, 0, 0},
+    {Velmora::ThemedItemType_PAGE_SWITCHER, "buttonHighlight",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Highlight colour"), RowKind::Colour, 0, 0, 0},
+    {Velmora::ThemedItemType_PAGE_SWITCHER, "buttonHighlightOpacity",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Highlight opacity"), RowKind::Double, 0.0, 1.0, 0.1},
+    {Velmora::ThemedItemType_PAGE_SWITCHER, "showPageNames",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Show Page Names"), RowKind::Bool, 0, 0, 0},
+    {Velmora::ThemedItemType_KEYPAD, "displayTextStyle",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Display text style"), RowKind::TextStyle, 0, 0, 0},
+    {Velmora::ThemedItemType_KEYPAD, "buttonTextStyle",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Button text style"), RowKind::TextStyle, 0, 0, 0},
+    {Velmora::ThemedItemType_LABEL, "fontSize", QT_TRANSLATE_NOOP("ThemeEditor", "Font Size"),
+     RowKind::Int, 1, 255, 0},
+    {Velmora::ThemedItemType_LABEL, "wordWrap", QT_TRANSLATE_NOOP("ThemeEditor", "Word Wrap"),
+     RowKind::Bool, 0, 0, 0},
+    {Velmora::ThemedItemType_CLOCK, "captionFontSize",
+     QT_TRANSLATE_NOOP("ThemeEditor", "Caption Font Size"), RowKind::Int, 1, 255, 0},
+    {Velmora::ThemedItemType_CLOCK, "spacing", QT_TRANSLATE_NOOP("ThemeEditor", "Spacing"),
+     RowKind::Int, 0, 255, 0},
+};
+
+Property* createDefaultRow(const DefaultRow& row, Property* group)
+{
+    switch (row.kind) {
+    case RowKind::Int: {
+        auto* editor = new IntProperty(group);
+        editor->minimum = int(row.minimum);
+        editor->maximum = int(row.maximum);
+        editor->suffix = QStringLiteral("px");
+        return editor;
+    }
+    case RowKind::Bool:
+        return new BoolProperty(group);
+    case RowKind::Double: {
+        auto* editor = new DoubleProperty(group);
+        editor->minimum = row.minimum;
+        editor->maximum = row.maximum;
+        editor->singleStep = row.step;
+        editor->decimals = 2;
+        return editor;
+    }
+    case RowKind::Gradient:
+        return new GradientProperty(group);
+    case RowKind::Colour:
+        return new ColourProperty(group);
+    case RowKind::TextStyle: {
+        auto* editor = new EnumProperty<Velmora::TextStyle>(group);
+        editor->setString(Velmora::TextStyle_NORMAL, QStringLiteral("Normal"));
+        editor->setString(Velmora::TextStyle_OUTLINE, QStringLiteral("Outline"));
+        editor->setString(Velmora::TextStyle_RAISED, QStringLiteral("Raised"));
+        editor->setString(Velmora::TextStyle_SUNKEN, QStringLiteral("Sunken"));
+        return editor;
+    }
+    }
+    return nullptr;
+}
+
+// The editor row of one skin-property definition; null for a type no editor handles.
+Property* createSkinRow(const Velmora::SkinProperty& definition, ThemedItemType type,
+                        PropertyGroup* group, ThemeSkinImageModel* skinImages)
+{
+    switch (definition.getType()) {
+    case Velmora::SkinPropertyType_INT: {
+        auto* editor = new IntProperty(group);
+        if (const auto* limits = dynamic_cast<const Velmora::IntSkinProperty*>(&definition)) {
+            editor->minimum = limits->getMinimum();
+            editor->maximum = limits->getMaximum();
+            editor->suffix = limits->getUnit();
+            editor->specialValueText = limits->getSpecialValueText();
+        }
+        return editor;
+    }
+    case Velmora::SkinPropertyType_DOUBLE: {
+        auto* editor = new DoubleProperty(group);
+        if (const auto* limits = dynamic_cast<const Velmora::DoubleSkinProperty*>(&definition)) {
+            editor->minimum = limits->getMinimum();
+            editor->maximum = limits->getMaximum();
+            editor->singleStep = limits->getStep();
+            editor->suffix = limits->getUnit();
+        }
+        editor->decimals = 2;
+        return editor;
+    }
+    case Velmora::SkinPropertyType_BOOL:
+        return new BoolProperty(group);
+    case Velmora::SkinPropertyType_STRING:
+        return new StringProperty(group);
+    case Velmora::SkinPropertyType_COLOUR:
+        return new ColourProperty(group);
+    case Velmora::SkinPropertyType_IMAGE: {
+        auto* editor = new SkinImageProperty(skinImages, group);
+        editor->key = Velmora::SkinPropertyKey(type, definition.getKey());
+        return editor;
+    }
+    }
+    return nullptr;
+}
+
+Property* findRow(const ThemeEditor::PropertyMap& map, const Velmora::SkinPropertyKey& key)
+{
+    const auto found = map.left.find(key);
+    return found == map.left.end() ? nullptr : found->second;
+}
+
+bool findKey(const ThemeEditor::PropertyMap& map, const Property* row,
+             Velmora::SkinPropertyKey* key)
+{
+    const auto found = map.right.find(const_cast<Property*>(row));
+    if (found == map.right.end())
+        return false;
+    if (key)
+        *key = found->second;
+    return true;
+}
+
+} // namespace
+
+ThemeEditor::ThemeEditor(QWidget* parent) : QWidget(parent, Qt::WindowFlags())
+{
+    setupUi(this);
+    loadColourWidgetResources();
+
+    undoStack = new QUndoStack(this);
+    skinImageModel = new ThemeSkinImageModel(nullptr, this);
+
+    QAction* undoAction = undoStack->createUndoAction(undoButton, QString());
+    undoAction->setIcon(QIcon(QStringLiteral(":/icons/22x22/undo.png")));
+    undoButton->setDefaultAction(undoAction);
+    QAction* redoAction = undoStack->createRedoAction(redoButton, QString());
+    redoAction->setIcon(QIcon(QStringLiteral(":/icons/22x22/redo.png")));
+    redoButton->setDefaultAction(redoAction);
+
+    connect(doneButton, SIGNAL(clicked()), this, SLOT(doneClicked()));
+    connect(cancelButton, SIGNAL(clicked()), this, SLOT(cancelClicked()));
+    connect(nameEdit, SIGNAL(textChanged(const QString&)), this, SLOT(nameChanged(const QString&)));
+
+    setupImageLists();
+    setupItemTypes();
+    createDefaultPropertyEditors();
+    createSkinPropertySheet();
+    createPreviewItems();
+    setupEasingCurves();
+
+    connect(skinTransitionDurationEdit, SIGNAL(valueChanged(double)), this,
+            SLOT(onSkinTransitionDurationChanged(double)));
+    connect(skinTransitionEasingEdit, SIGNAL(currentIndexChanged(int)), this,
+            SLOT(onSkinTransitionEasingChanged(int)));
+}
+
+ThemeEditor::~ThemeEditor()
+{
+    // The background images go before anything else; the other members then go in the
+    // reverse of their declaration.
+    backgroundImageModel.reset();
+}
+
+void ThemeEditor::setupImageLists()
+{
+    auto* imageDelegate = new BackgroundImageDelegate(this);
+    imageList->setItemDelegate(imageDelegate);
+    imageList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    imageList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    imageList->setGridSize(imageDelegate->cellSize());
+    imageList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(imageList, SIGNAL(customContextMenuRequested(const QPoint&)), this,
+            SLOT(onBackgroundImageContextMenuRequested(const QPoint&)));
+
+    // The filter texts are not translated; the data is the orientation shown.
+    backgroundImageFilterEdit->addItem(QStringLiteral("All"), Velmora::Orientation_ANY);
+    backgroundImageFilterEdit->addItem(QStringLiteral("Portrait"), Velmora::Orientation_PORTRAIT);
+    backgroundImageFilterEdit->addItem(QStringLiteral("Landscape"), Velmora::Orientation_LANDSCAPE);
+    connect(applyBackgroundImageFilterButton, SIGNAL(clicked()), this, SLOT(applyImageFilter()));
+    connect(addBackgroundImageButton, SIGNAL(clicked()), this, SLOT(addBackgroundImage()));
+    connect(removeBackgroundImageButton, SIGNAL(clicked()), this, SLOT(removeBackgroundImage()));
+    connect(backgroundPortraitRadioButton, SIGNAL(clicked()), this,
+            SLOT(onImageOrientationChanged()));
+    connect(backgroundLandscapeRadioButton, SIGNAL(clicked()), this,
+            SLOT(onImageOrientationChanged()));
+    connect(backgroundAnyRadioButton, SIGNAL(clicked()), this, SLOT(onImageOrientationChanged()));
+
+    addImageAction = new QAction(tr("Add Image"), this);
+    removeImageAction = new QAction(tr("Remove Image"), this);
+    connect(addImageAction, SIGNAL(triggered()), this, SLOT(addBackgroundImage()));
+    connect(removeImageAction, SIGNAL(triggered()), this, SLOT(removeBackgroundImage()));
+
+    // Not exclusive: the actions mirror the radio buttons, which the page checks itself.
+    orientationActionGroup = new QActionGroup(this);
+    orientationActionGroup->setExclusive(false);
+    portraitAction = new QAction(tr("Portrait"), this);
+    landscapeAction = new QAction(tr("Landscape"), this);
+    anyOrientationAction = new QAction(tr("Any"), this);
+    for (QAction* action : {portraitAction, landscapeAction, anyOrientationAction}) {
+        action->setCheckable(true);
+        orientationActionGroup->addAction(action);
+    }
+    connect(orientationActionGroup, SIGNAL(triggered(QAction*)), this,
+            SLOT(onOrientationActionTriggered(QAction*)));
+
+    iconList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    iconList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(iconList, SIGNAL(customContextMenuRequested(const QPoint&)), this,
+            SLOT(onIconContextMenuRequested(const QPoint&)));
+    connect(addIconButton, SIGNAL(clicked()), this, SLOT(addIcon()));
+    connect(removeIconButton, SIGNAL(clicked()), this, SLOT(removeIcon()));
+    addIconAction = new QAction(tr("Add Icon"), this);
+    removeIconAction = new QAction(tr("Remove Icon"), this);
+    connect(addIconAction, SIGNAL(triggered()), this, SLOT(addIcon()));
+    connect(removeIconAction, SIGNAL(triggered()), this, SLOT(removeIcon()));
+}
+
+void ThemeEditor::setupItemTypes()
+{
+    // Item data is the item type, never the row: the box lists them out of numeric order.
+    for (ThemedItemType type : ItemTypeOrder)
+        itemTypeEdit->addItem(translated(itemTypeCaption(type)), int(type));
+    connect(itemTypeEdit, SIGNAL(currentIndexChanged(int)), this, SLOT(onItemTypeChanged(int)));
+
+    connect(addSkinButton, SIGNAL(clicked()), this, SLOT(addSkin()));
+    connect(removeSkinButton, SIGNAL(clicked()), this, SLOT(removeSkin()));
+    connect(duplicateSkinButton, SIGNAL(clicked()), this, SLOT(duplicateSkin()));
+    connect(setDefaultSkinButton, SIGNAL(clicked()), this, SLOT(setDefaultSkin()));
+}
+
+void ThemeEditor::setupPropertyView(QTreeView* view, PropertyModel* model)
+{
+    view->setRootIsDecorated(false);
+    view->setAlternatingRowColors(true);
+    view->setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::DoubleClicked |
+                          QAbstractItemView::SelectedClicked);
+    view->setItemDelegate(new PropertyDelegate(this));
+    view->setModel(model);
+}
+
+void ThemeEditor::createDefaultPropertyEditors()
+{
+    // The groups are members of the page: a model's root may hold one as a child without
+    // owning it.
+    for (std::size_t index = 0; index < std::size(ItemTypeOrder); ++index) {
+        const ThemedItemType type = ItemTypeOrder[index];
+        PropertyGroup& group = defaultGroups[index];
+        group.name = translated(itemTypeCaption(type));
+        group.setFlag(Property::ExternallyOwned, true);
+        for (const DefaultRow& row : DefaultRows) {
+            if (row.type != type)
+                continue;
+            Property* editor = createDefaultRow(row, &group);
+            editor->name = translated(row.caption);
+            defaultPropertyMap.insert(PropertyMap::value_type(
+                Velmora::SkinPropertyKey(type, QString::fromLatin1(row.key)), editor));
+        }
+        if (type == Velmora::ThemedItemType_KEYPAD)
+            setupPropertyView(defaultPropertyEditor, &defaultPropertyModel);
+    }
+    connect(&defaultPropertyModel, SIGNAL(propertyChanged(Property*)), this,
+            SLOT(onDefaultPropertyChanged(Property*)));
+}
+
+void ThemeEditor::createSkinPropertySheet()
+{
+    for (std::size_t index = 0; index < std::size(SkinnedTypeOrder); ++index) {
+        const ThemedItemType type = SkinnedTypeOrder[index];
+        PropertyGroup& group = skinGroups[index];
+        group.name = translated(itemTypeCaption(type));
+        group.setFlag(Property::ExternallyOwned, true);
+        skinPropertyMap.insert(
+            PropertyMap::value_type(Velmora::SkinPropertyKey(type, QString()), &group));
+        if (const Velmora::SkinProperties* table = Velmora::SkinProperties::getSkinProperties(type))
+            createSkinPropertyEditors(*table, &group, skinPropertyMap, skinImageModel.get());
+    }
+    setupPropertyView(skinPropertyEditor, &skinPropertyModel);
+    connect(&skinPropertyModel, SIGNAL(propertyChanged(Property*)), this,
+            SLOT(onSkinPropertyChanged(Property*)));
+}
+
+void ThemeEditor::createSkinPropertyEditors(const Velmora::SkinProperties& table,
+                                            PropertyGroup* group, PropertyMap& map,
+                                            ThemeSkinImageModel* skinImages)
+{
+    const ThemedItemType type = table.getItemType();
+    for (const auto& [key, definition] : table) {
+        if (!definition)
+            continue;
+        Property* editor = createSkinRow(*definition, type, group, skinImages);
+        if (!editor)
+            continue;
+        editor->name = definition->getCaption();
+        map.insert(PropertyMap::value_type(Velmora::SkinPropertyKey(type, key), editor));
+    }
+}
+
+void ThemeEditor::createPreviewItems()
+{
+    previewConfiguration.setOrientation(Velmora::Orientation_PORTRAIT);
+
+    auto* button = new Velmora::Button;
+    button->setGeometry(QRect(0, 0, 100, 44));
+    button->setCaption(tr("Button"));
+    previewItems[Velmora::ThemedItemType_BUTTON] = button;
+
+    auto* slider = new Velmora::Slider;
+    slider->setGeometry(QRect(0, 0, 44, 200));
+    slider->setUnit(Velmora::Slider::Unit_PERCENT);
+    slider->setShowValue(true);
+    slider->setCaption(tr("Slider"));
+    previewItems[Velmora::ThemedItemType_SLIDER] = slider;
+
+    auto* colourPicker = new Velmora::ColourPicker;
+    colourPicker->setGeometry(QRect(0, 0, 272, 272));
+    colourPicker->setCaption(tr("Colour Picker"));
+    previewItems[Velmora::ThemedItemType_COLOUR_PICKER] = colourPicker;
+
+    // The page switcher only refers to the preview page, which the preview project owns.
+    const unsigned int pageId = previewConfiguration.addPage();
+    previewConfiguration.getPage(pageId).setName(tr("Page"));
+    auto* pageSwitcher = new Velmora::PageSwitcher;
+    pageSwitcher->insertPage(pageId, 0);
+    pageSwitcher->setPosition(Velmora::NavigationPosition_TOP);
+    previewItems[Velmora::ThemedItemType_PAGE_SWITCHER] = pageSwitcher;
+
+    auto* keypad = new Velmora::Keypad;
+    keypad->setGeometry(QRect(0, 0, 240, 272));
+    previewItems[Velmora::ThemedItemType_KEYPAD] = keypad;
+
+    auto* label = new Velmora::Label;
+    label->setGeometry(QRect(0, 0, 100, 44));
+    label->setCaption(tr("Label"));
+    previewItems[Velmora::ThemedItemType_LABEL] = label;
+
+    auto* clock = new Velmora::Clock;
+    clock->setGeometry(QRect(0, 0, 100, 100));
+    clock->setCaption(tr("Clock"));
+    previewItems[Velmora::ThemedItemType_CLOCK] = clock;
+}
+
+void ThemeEditor::setupEasingCurves()
+{
+    const struct
+    {
+        const char* text;
+        QEasingCurve::Type type;
+    } curves[] = {
+        {QT_TR_NOOP("Linear"), QEasingCurve::Linear},
+        {QT_TR_NOOP("In Quad"), QEasingCurve::InQuad},
+        {QT_TR_NOOP("Out Quad"), QEasingCurve::OutQuad},
+        {QT_TR_NOOP("In/Out Quad"), QEasingCurve::InOutQuad},
+        {QT_TR_NOOP("Out/In Quad"), QEasingCurve::OutInQuad},
+        {QT_TR_NOOP("In Bounce"), QEasingCurve::InBounce},
+        {QT_TR_NOOP("Out Bounce"), QEasingCurve::OutBounce},
+        {QT_TR_NOOP("In/Out Bounce"), QEasingCurve::InOutBounce},
+        {QT_TR_NOOP("Out/In Bounce"), QEasingCurve::OutInBounce},
+    };
+    for (const auto& curve : curves)
+        skinTransitionEasingEdit->addItem(tr(curve.text), int(curve.type));
+}
+
+Property* ThemeEditor::defaultProperty(const Velmora::SkinPropertyKey& key) const
+{
+    return findRow(defaultPropertyMap, key);
+}
+
+Property* ThemeEditor::skinProperty(const Velmora::SkinPropertyKey& key) const
+{
+    return findRow(skinPropertyMap, key);
+}
+
+bool ThemeEditor::defaultPropertyKey(const Property* row, Velmora::SkinPropertyKey* key) const
+{
+    return findKey(defaultPropertyMap, row, key);
+}
+
+bool ThemeEditor::skinPropertyKey(const Property* row, Velmora::SkinPropertyKey* key) const
+{
+    return findKey(skinPropertyMap, row, key);
+}
+
+PropertyGroup* ThemeEditor::defaultGroup(ThemedItemType type)
+{
+    for (std::size_t index = 0; index < std::size(ItemTypeOrder); ++index) {
+        if (ItemTypeOrder[index] == type)
+            return &defaultGroups[index];
+    }
+    return nullptr;
+}
+
+Velmora::Themed* ThemeEditor::previewItem(ThemedItemType type) const
+{
+    const auto found = previewItems.find(type);
+    return found == previewItems.end() ? nullptr : found->second.get();
+}
+
+// The editing slots: connected by the constructor, no behaviour yet.
+
+void ThemeEditor::doneClicked() {}
+void ThemeEditor::cancelClicked() {}
+void ThemeEditor::nameChanged(const QString&) {}
+void ThemeEditor::onBackgroundImageContextMenuRequested(const QPoint&) {}
+void ThemeEditor::applyImageFilter() {}
+void ThemeEditor::addBackgroundImage() {}
+void ThemeEditor::removeBackgroundImage() {}
+void ThemeEditor::onImageOrientationChanged() {}
+void ThemeEditor::onOrientationActionTriggered(QAction*) {}
+void ThemeEditor::onIconContextMenuRequested(const QPoint&) {}
+void ThemeEditor::addIcon() {}
+void ThemeEditor::removeIcon() {}
+void ThemeEditor::onItemTypeChanged(int) {}
+void ThemeEditor::addSkin() {}
+void ThemeEditor::removeSkin() {}
+void ThemeEditor::duplicateSkin() {}
+void ThemeEditor::setDefaultSkin() {}
+void ThemeEditor::onDefaultPropertyChanged(Property*) {}
+void ThemeEditor::onSkinPropertyChanged(Property*) {}
+void ThemeEditor::onSkinTransitionDurationChanged(double) {}
+void ThemeEditor::onSkinTransitionEasingChanged(int) {}

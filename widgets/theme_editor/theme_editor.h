@@ -1,0 +1,169 @@
+#pragma once
+
+#include "containers/smart_ptr.h"
+#include "gui/property.h"
+#include "gui/property_model.h"
+#include "velmora_objects/configuration.h"
+#include "velmora_objects/skin_property_key.h"
+#include "velmora_objects/velmora_types.h"
+#include "widgets/theme_editor/theme_editor_form.h"
+
+#include <QModelIndex>
+#include <QMultiMap>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <boost/bimap.hpp>
+#include <boost/bimap/set_of.hpp>
+#include <map>
+
+class EditTheme;
+class EditThemeImageModel;
+class ProgressHandler;
+class QAction;
+class QActionGroup;
+class QUndoStack;
+class ThemeImageProxyModel;
+class ThemeSkinImageModel;
+class ThemeSkinModel;
+class ThemeSplashGenerator;
+class ThemedObjectPreviewScene;
+
+namespace Velmora {
+class Skin;
+class SkinProperties;
+class Theme;
+class Themed;
+} // namespace Velmora
+
+// The theme-editing page of the theme editor dialog. One page is built once and reused for
+// every theme the user edits; the theme itself is bound later. Construction prepares what does
+// not depend on a theme: the undo stack and its buttons, the image lists' views and actions,
+// the combo boxes of item types, image orientations and easing curves, both property sheets
+// (one group of rows per item type, found by row key and back), the sample item of every item
+// type that the live preview draws, and every connection from the form to the page's slots.
+class ThemeEditor : public QWidget, private Ui::ThemeEditor
+{
+    Q_OBJECT
+
+public:
+    // Row keys to editor rows and back; both sides are unique.
+    using PropertyMap = boost::bimap<boost::bimaps::set_of<Velmora::SkinPropertyKey>,
+                                     boost::bimaps::set_of<Property*>>;
+
+    explicit ThemeEditor(QWidget* parent = nullptr);
+    // Releases the theme-bound objects, the sample items, the sheets and the models in that
+    // order, before the widgets go with the page.
+    ~ThemeEditor() override;
+
+    // The reporter used while saving; not owned.
+    void setProgressHandler(ProgressHandler* handler) { progressHandler = handler; }
+
+    // The default-item-property row of (item type, key); null when there is none.
+    Property* defaultProperty(const Velmora::SkinPropertyKey& key) const;
+    // The skin-property row of (item type, key), or with an empty key the item type's skin
+    // group; null when there is none.
+    Property* skinProperty(const Velmora::SkinPropertyKey& key) const;
+    // The row keys of editor rows; false when the row is not in the sheet.
+    bool defaultPropertyKey(const Property* row, Velmora::SkinPropertyKey* key) const;
+    bool skinPropertyKey(const Property* row, Velmora::SkinPropertyKey* key) const;
+    const PropertyMap& defaultProperties() const { return defaultPropertyMap; }
+    const PropertyMap& skinProperties() const { return skinPropertyMap; }
+    // The default sheet's group of the item type; null outside 1..7.
+    PropertyGroup* defaultGroup(Velmora::ThemedItemType type);
+
+    // The sample item the preview draws for the item type; null outside 1..7.
+    Velmora::Themed* previewItem(Velmora::ThemedItemType type) const;
+    // Holds the preview page and, while a preview is built, a copy of the edited theme.
+    const Velmora::Configuration& previewProject() const { return previewConfiguration; }
+
+    // Fills a skin group with one editor row per entry of the table, in key order, each
+    // registered under (the table's item type, key) in the map. Entries of an unknown
+    // property type get no row.
+    static void createSkinPropertyEditors(const Velmora::SkinProperties& table,
+                                          PropertyGroup* group, PropertyMap& map,
+                                          ThemeSkinImageModel* skinImages);
+
+signals:
+    void done();
+    void saveThemeExternally(const Velmora::Theme* theme);
+    void themeFileWriterError(int code);
+
+private slots:
+    // The editing slots. The constructor connects them; they do nothing yet: their behaviour
+    // arrives with the binding and editing of a theme.
+    void doneClicked();
+    void cancelClicked();
+    void nameChanged(const QString& name);
+    void onBackgroundImageContextMenuRequested(const QPoint& position);
+    void applyImageFilter();
+    void addBackgroundImage();
+    void removeBackgroundImage();
+    void onImageOrientationChanged();
+    void onOrientationActionTriggered(QAction* action);
+    void onIconContextMenuRequested(const QPoint& position);
+    void addIcon();
+    void removeIcon();
+    void onItemTypeChanged(int index);
+    void addSkin();
+    void removeSkin();
+    void duplicateSkin();
+    void setDefaultSkin();
+    void onDefaultPropertyChanged(Property* property);
+    void onSkinPropertyChanged(Property* property);
+    void onSkinTransitionDurationChanged(double seconds);
+    void onSkinTransitionEasingChanged(int index);
+
+private:
+    void setupImageLists();
+    void setupItemTypes();
+    void createDefaultPropertyEditors();
+    void createSkinPropertySheet();
+    void createPreviewItems();
+    void setupEasingCurves();
+    void setupPropertyView(QTreeView* view, PropertyModel* model);
+
+    // The members are destroyed in the reverse of this order, which is the order the theme
+    // editor lets go of them: the splash generator, the sample items and their project, the
+    // sheets' groups, the row maps, the property models, the list models and last the theme.
+    int mode = 0; // 1: the project theme, 0: a theme file
+    smart_ptr<EditTheme> theme;
+    QModelIndex libraryIndex;
+    QString themePath;
+    // The skins the project's controls name, by item type.
+    QMultiMap<Velmora::ThemedItemType, const Velmora::Skin*> skinsInUse;
+    smart_ptr<EditThemeImageModel> backgroundImageModel;
+    smart_ptr<ThemeImageProxyModel> backgroundImageProxyModel;
+    bool changingImageOrientation = false;
+    smart_ptr<EditThemeImageModel> iconModel;
+    smart_ptr<ThemeSkinImageModel> skinImageModel;
+    smart_ptr<ThemeSkinModel> skinListModel;
+    PropertyModel defaultPropertyModel;
+    PropertyModel skinPropertyModel;
+    PropertyMap defaultPropertyMap;
+    PropertyMap skinPropertyMap;
+    // Button, Slider, Colour Picker, Page Switcher, Keypad, Label, Clock.
+    PropertyGroup defaultGroups[7] = {PropertyGroup(nullptr), PropertyGroup(nullptr),
+                                      PropertyGroup(nullptr), PropertyGroup(nullptr),
+                                      PropertyGroup(nullptr), PropertyGroup(nullptr),
+                                      PropertyGroup(nullptr)};
+    // Button, Slider, Colour Picker, Keypad, Label, Clock: the Page Switcher has no skins.
+    PropertyGroup skinGroups[6] = {PropertyGroup(nullptr), PropertyGroup(nullptr),
+                                   PropertyGroup(nullptr), PropertyGroup(nullptr),
+                                   PropertyGroup(nullptr), PropertyGroup(nullptr)};
+    Velmora::Configuration previewConfiguration;
+    std::map<Velmora::ThemedItemType, smart_ptr<Velmora::Themed>> previewItems;
+    // A child of the page while a theme is bound.
+    ThemedObjectPreviewScene* previewScene = nullptr;
+    smart_ptr<ThemeSplashGenerator> splashGenerator;
+    QAction* addImageAction = nullptr;
+    QAction* removeImageAction = nullptr;
+    QActionGroup* orientationActionGroup = nullptr;
+    QAction* portraitAction = nullptr;
+    QAction* landscapeAction = nullptr;
+    QAction* anyOrientationAction = nullptr;
+    QAction* addIconAction = nullptr;
+    QAction* removeIconAction = nullptr;
+    ProgressHandler* progressHandler = nullptr;
+    QUndoStack* undoStack = nullptr;
+};
