@@ -8,8 +8,8 @@
 #include "gui/gradient_dialog.h"
 #include "gui/gradient_picker.h"
 #include "main/new_page_data.h"
+#include "main/project_access.h"
 #include "main/velmora_document.h"
-#include "widgets/project_access.h"
 #include "widgets/theme_editor/theme_delegates.h"
 
 #include <QButtonGroup>

@@ -2,12 +2,12 @@
 
 #include "appengine/selection_manager.h"
 #include "core/gradient.h"
+#include "gui/enum_property.h"
+#include "main/project_access.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/skin_set.h"
 #include "velmora_objects/theme.h"
-#include "widgets/enum_property.h"
-#include "widgets/project_access.h"
 #include "widgets/property_id_table.h"
 
 #include <QMessageBox>

@@ -2,7 +2,9 @@
 
 #include "gui/basic_properties.h"
 #include "gui/colour_property.h"
+#include "gui/enum_property.h"
 #include "gui/gradient_property.h"
+#include "main/image_slot_page_properties.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/clock.h"
@@ -12,8 +14,6 @@
 #include "velmora_objects/page.h"
 #include "velmora_objects/page_switcher.h"
 #include "velmora_objects/slider.h"
-#include "widgets/enum_property.h"
-#include "widgets/image_slot_page_properties.h"
 
 #include <QCoreApplication>
 #include <initializer_list>

@@ -11,10 +11,10 @@
 #include "gui/colour_swatch.h"
 #include "gui/gradient_dialog.h"
 #include "gui/gradient_picker.h"
+#include "main/project_access.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "widgets/page_background_page.h"
-#include "widgets/project_access.h"
 #include "widgets/theme_editor/theme_delegates.h"
 
 #include <QComboBox>

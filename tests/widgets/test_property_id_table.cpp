@@ -1,8 +1,8 @@
 #include "gui/basic_properties.h"
 #include "gui/colour_property.h"
+#include "gui/enum_property.h"
 #include "gui/gradient_property.h"
 #include "velmora_objects/velmora_types.h"
-#include "widgets/enum_property.h"
 #include "widgets/property_id_table.h"
 
 #include <QSpinBox>
