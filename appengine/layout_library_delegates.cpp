@@ -47,8 +47,10 @@ void LayoutViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     } else {
         painter->setPen(option.palette.color(QPalette::Text));
     }
-    const QPixmap pixmap =
-        icon.pixmap(size, m_orientation == 1 ? QIcon::Normal : QIcon::Disabled, QIcon::Off);
+    // Any orientation but portrait (a square project's 0 too) shows the landscape thumbnail,
+    // which thumbnailSize gives room for.
+    const QIcon::Mode mode = m_orientation == 2 ? QIcon::Disabled : QIcon::Normal;
+    const QPixmap pixmap = icon.pixmap(size, mode, QIcon::Off);
     painter->drawPixmap(x, cell.top() + 4, pixmap);
 
     QString text = index.data(Qt::DisplayRole).toString();

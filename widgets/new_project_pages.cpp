@@ -1,0 +1,200 @@
+#include "widgets/new_project_pages.h"
+
+#include "gui/centered_icon_grid_view.h"
+#include "main/vendor_variants.h"
+#include "velmora_objects/theme_library.h"
+#include "widgets/theme_editor/theme_delegates.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const LastFileKey = "File/LastFile";
+
+QLabel* rowLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+} // namespace
+
+NewProjectPage::NewProjectPage(QWidget* parent)
+    : QWizardPage(parent), nameEdit(new QLineEdit(this)), fileNameEdit(new QLineEdit(this))
+{
+    setTitle(tr("Project"));
+
+    auto* browseButton = new QPushButton(tr("Browse..."), this);
+    auto* orientationCombo = new QComboBox(this);
+    orientationCombo->addItems({tr("Landscape"), tr("Portrait")});
+
+    auto* layout = new QGridLayout(this);
+    layout->setColumnStretch(1, 1);
+    layout->addWidget(rowLabel(tr("Name"), this), 0, 0);
+    layout->addWidget(nameEdit, 0, 1, 1, 2);
+    layout->addWidget(rowLabel(tr("File name"), this), 1, 0);
+    layout->addWidget(fileNameEdit, 1, 1);
+    layout->addWidget(browseButton, 1, 2);
+    layout->addWidget(rowLabel(tr("Orientation"), this), 2, 0);
+    layout->addWidget(orientationCombo, 2, 1, 1, 2);
+
+    connect(nameEdit, &QLineEdit::textChanged, this, &NewProjectPage::onNameChange);
+    connect(fileNameEdit, &QLineEdit::textChanged, this, &NewProjectPage::onFileNameChange);
+    connect(browseButton, &QPushButton::clicked, this, &NewProjectPage::onBrowseClicked);
+
+    registerField("project_name*", nameEdit);
+    registerField("path*", fileNameEdit);
+    registerField("orientation", orientationCombo);
+}
+
+QString NewProjectPage::lastProjectDirectory()
+{
+    const QString lastFile = QSettings().value(LastFileKey).toString();
+    if (!lastFile.isEmpty())
+        return QFileInfo(lastFile).absolutePath();
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+// The file name edit's own signal would make the text a hand edit, so a text the page proposes
+// is set with the edit's signals blocked. The wizard then learns of the mandatory field's new
+// value only through completeChanged.
+void NewProjectPage::setFileNameQuietly(const QString& path)
+{
+    const bool blocked = fileNameEdit->blockSignals(true);
+    fileNameEdit->setText(path);
+    fileNameEdit->blockSignals(blocked);
+    emit completeChanged();
+}
+
+void NewProjectPage::onNameChange(const QString& name)
+{
+    if (!followName)
+        return;
+    const QString extension = "." + VendorVariants::instance().projectExtension;
+    QString path = lastProjectDirectory() + "/" + name;
+    if (!path.endsWith(extension))
+        path += extension;
+    setFileNameQuietly(path);
+    confirmOverwrite = true;
+}
+
+void NewProjectPage::onFileNameChange()
+{
+    followName = false;
+    confirmOverwrite = true;
+}
+
+void NewProjectPage::onBrowseClicked()
+{
+    const QString extension = VendorVariants::instance().projectExtension;
+    QString start = fileNameEdit->text();
+    if (start.isEmpty())
+        start = lastProjectDirectory();
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("New File"), start,
+        QString("%1 files (*.%2)").arg(VendorVariants::instance().fullName, extension));
+    if (path.isNull())
+        return;
+    if (QFileInfo(path).suffix() != extension)
+        path += "." + extension;
+    QSettings().setValue(LastFileKey, path);
+    setFileNameQuietly(path);
+    followName = false;
+    // The save dialog has already asked about replacing the file.
+    confirmOverwrite = false;
+}
+
+bool NewProjectPage::validatePage()
+{
+    if (!confirmOverwrite)
+        return true;
+    const QString path = fileNameEdit->text();
+    if (!QFileInfo::exists(path))
+        return true;
+    QMessageBox question(this);
+    question.setWindowTitle(tr("New Project"));
+    question.setText(tr("%1 already exists.").arg(path));
+    question.setInformativeText("Do you want to overwrite it?");
+    QPushButton* overwrite = question.addButton(tr("Overwrite"), QMessageBox::YesRole);
+    question.addButton(QMessageBox::Cancel);
+    question.exec();
+    const bool accepted = question.clickedButton() == overwrite;
+    // An agreed overwrite is not asked about again until the file name changes.
+    confirmOverwrite = !accepted;
+    return accepted;
+}
+
+ProjectThemePage::ProjectThemePage(QWidget* parent)
+    : QWizardPage(parent), view(new CenteredIconGridView(this)),
+      delegate(new ThemeSplashDelegate(this))
+{
+    setTitle(tr("Set Project Theme"));
+    delegate->orientation = 1;
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(view, 1);
+
+    view->setModel(ThemeLibrary::instance()->model());
+    view->setItemDelegate(delegate);
+    view->setGridSize(delegate->cellSize());
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ProjectThemePage::onThemeSelected);
+}
+
+void ProjectThemePage::setThemePath(const QString& path)
+{
+    // A remembered theme counts only while the library still lists it: a path that names no
+    // row would pass a missing file on to the project.
+    const QModelIndex row =
+        path.isEmpty() ? QModelIndex() : ThemeLibrary::instance()->findTheme(path);
+    if (row.isValid()) {
+        view->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect);
+        view->selectionModel()->setCurrentIndex(row, QItemSelectionModel::NoUpdate);
+        view->scrollTo(row);
+    } else {
+        view->selectionModel()->clearSelection();
+    }
+    m_themePath = row.isValid() ? path : QString();
+    emit completeChanged();
+}
+
+void ProjectThemePage::setOrientation(int orientation)
+{
+    delegate->orientation = orientation;
+    view->setGridSize(delegate->cellSize());
+    view->viewport()->update();
+}
+
+void ProjectThemePage::initializePage()
+{
+    const QVariant orientation = field("orientation");
+    if (!orientation.isNull())
+        setOrientation(orientation.toInt() + 1);
+}
+
+bool ProjectThemePage::isComplete() const
+{
+    return !m_themePath.isEmpty();
+}
+
+void ProjectThemePage::onThemeSelected()
+{
+    const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+    m_themePath =
+        selected.size() == 1 ? selected.first().data(ThemeLibrary::PathRole).toString() : QString();
+    emit completeChanged();
+}
