@@ -9,7 +9,8 @@ namespace Velmora {
 QString lastDirectory(const QString& key, bool toFolder)
 {
     const QString stored = QSettings().value(key).toString();
-    if (stored.isNull())
+    // An empty path names no folder either.
+    if (stored.isEmpty())
         return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!toFolder)
         return stored;

@@ -1,6 +1,7 @@
 #include "widgets/new_project_pages.h"
 
 #include "gui/centered_icon_grid_view.h"
+#include "main/last_directory.h"
 #include "main/vendor_variants.h"
 #include "velmora_objects/theme_library.h"
 #include "widgets/theme_editor/theme_delegates.h"
@@ -15,7 +16,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardItemModel>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -59,14 +59,6 @@ NewProjectPage::NewProjectPage(QWidget* parent)
     registerField("orientation", orientationCombo);
 }
 
-QString NewProjectPage::lastProjectDirectory()
-{
-    const QString lastFile = QSettings().value(LastFileKey).toString();
-    if (!lastFile.isEmpty())
-        return QFileInfo(lastFile).absolutePath();
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
-
 // The file name edit's own signal would make the text a hand edit, so a text the page proposes
 // is set with the edit's signals blocked. The wizard then learns of the mandatory field's new
 // value only through completeChanged.
@@ -83,7 +75,7 @@ void NewProjectPage::onNameChange(const QString& name)
     if (!followName)
         return;
     const QString extension = "." + VendorVariants::instance().projectExtension;
-    QString path = lastProjectDirectory() + "/" + name;
+    QString path = Velmora::lastDirectory(LastFileKey, true) + "/" + name;
     if (!path.endsWith(extension))
         path += extension;
     setFileNameQuietly(path);
@@ -101,7 +93,7 @@ void NewProjectPage::onBrowseClicked()
     const QString extension = VendorVariants::instance().projectExtension;
     QString start = fileNameEdit->text();
     if (start.isEmpty())
-        start = lastProjectDirectory();
+        start = Velmora::lastDirectory(LastFileKey, true);
     QString path = QFileDialog::getSaveFileName(
         this, tr("New File"), start,
         QString("%1 files (*.%2)").arg(VendorVariants::instance().fullName, extension));

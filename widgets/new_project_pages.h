@@ -25,10 +25,6 @@ public:
 
     bool validatePage() override;
 
-    // The folder a project file dialog starts in: the folder of the file recorded under
-    // "File/LastFile", else the user's documents folder.
-    static QString lastProjectDirectory();
-
 private slots:
     void onNameChange(const QString& name);
     void onFileNameChange();

@@ -1,8 +1,8 @@
 #include "widgets/page_identification_page.h"
 
 #include "appengine/theme_image_model.h"
+#include "main/project_access.h"
 #include "main/velmora_document.h"
-#include "widgets/project_access.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -2,12 +2,12 @@
 #include "appengine/theme_image_model.h"
 #include "common/isolated_app_data.h"
 #include "common/sample_themes.h"
+#include "main/project_access.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/page.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "widgets/page_identification_page.h"
-#include "widgets/project_access.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
