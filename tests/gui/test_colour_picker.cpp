@@ -264,7 +264,7 @@ TEST(ColourPickerDialog, AcceptingRecordsValidColoursInTheActiveSwatch)
     }
 
     ColourSwatch swatch;
-    for (const QColor& colour : {Qt::red, Qt::green, Qt::blue})
+    for (const QColor colour : {QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)})
         swatch.addColour(colour);
     swatch.setActive();
     ColourPickerDialog dialog;
