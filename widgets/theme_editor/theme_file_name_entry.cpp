@@ -1,0 +1,164 @@
+#include "widgets/theme_editor/theme_file_name_entry.h"
+
+#include "main/last_directory.h"
+#include "main/vendor_variants.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSignalBlocker>
+
+namespace {
+
+const QString lastThemeKey = QStringLiteral("File/LastTheme");
+
+ThemeFileNameEntry::SaveFileDialog& saveFileDialog()
+{
+    static ThemeFileNameEntry::SaveFileDialog dialog;
+    return dialog;
+}
+
+QString themeExtension()
+{
+    return VendorVariants::instance().themeExtension;
+}
+
+QString rememberedThemeFolder()
+{
+    return Velmora::lastDirectory(lastThemeKey, true);
+}
+
+// The path with "." and the theme extension appended unless its suffix is exactly the
+// extension (a capitalised one is not the extension).
+QString withThemeExtension(const QString& path)
+{
+    if (QFileInfo(path).suffix() == themeExtension())
+        return path;
+    return path + QLatin1Char('.') + themeExtension();
+}
+
+} // namespace
+
+ThemeFileNameEntry::ThemeFileNameEntry(QWidget* parent) : QWidget(parent)
+{
+    setupUi(this);
+    connect(nameEdit, &QLineEdit::textChanged, this, &ThemeFileNameEntry::onNameChange);
+    connect(fileNameEdit, &QLineEdit::textChanged, this, &ThemeFileNameEntry::onFilePathChange);
+    connect(fileBrowseButton, &QAbstractButton::clicked, this,
+            &ThemeFileNameEntry::onBrowseClicked);
+}
+
+ThemeFileNameEntry::~ThemeFileNameEntry() = default;
+
+QString ThemeFileNameEntry::name() const
+{
+    return nameEdit->text();
+}
+
+QString ThemeFileNameEntry::filePath() const
+{
+    return fileNameEdit->text();
+}
+
+void ThemeFileNameEntry::setName(const QString& name)
+{
+    nameEdit->setText(name);
+}
+
+void ThemeFileNameEntry::setFilePath(const QString& path)
+{
+    writeFilePath(path);
+}
+
+void ThemeFileNameEntry::clear()
+{
+    autoFilePath = true;
+    checkOverwrite = true;
+    const QSignalBlocker blockName(nameEdit);
+    nameEdit->clear();
+    writeFilePath(QString());
+}
+
+void ThemeFileNameEntry::focusName()
+{
+    const QSignalBlocker block(nameEdit);
+    nameEdit->setFocus(Qt::OtherFocusReason);
+    nameEdit->selectAll();
+}
+
+void ThemeFileNameEntry::ensureFileExtension()
+{
+    // An empty path stays empty: a bare ".qvt" would name a hidden file in whatever folder
+    // the program runs in.
+    const QString path = filePath();
+    if (!path.isEmpty())
+        writeFilePath(withThemeExtension(path));
+}
+
+bool ThemeFileNameEntry::confirmOverwrite()
+{
+    if (!checkOverwrite)
+        return true;
+    const QFileInfo file(filePath());
+    if (!file.exists())
+        return true;
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, tr("Overwrite Theme"),
+        tr("There is already a file called \"%1\".  Do you want to overwrite it?")
+            .arg(file.fileName()),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton);
+    return answer != QMessageBox::No;
+}
+
+ThemeFileNameEntry::SaveFileDialog ThemeFileNameEntry::setSaveFileDialog(SaveFileDialog dialog)
+{
+    std::swap(saveFileDialog(), dialog);
+    return dialog;
+}
+
+void ThemeFileNameEntry::onNameChange(const QString& name)
+{
+    if (autoFilePath) {
+        QString path;
+        if (!name.isEmpty())
+            path = withThemeExtension(rememberedThemeFolder() + QLatin1Char('/') + name);
+        writeFilePath(path);
+        checkOverwrite = true;
+    }
+    emit nameChanged(name);
+}
+
+void ThemeFileNameEntry::onFilePathChange(const QString& text)
+{
+    autoFilePath = false;
+    checkOverwrite = true;
+    emit filePathChanged(text);
+}
+
+void ThemeFileNameEntry::onBrowseClicked()
+{
+    QString start = filePath();
+    if (start.isEmpty())
+        start = rememberedThemeFolder();
+    const QString caption = tr("Theme Location");
+    const QString filter = QStringLiteral("Themes (*.%1)").arg(themeExtension());
+    const QString chosen =
+        saveFileDialog() ? saveFileDialog()(this, caption, start, filter)
+                         : QFileDialog::getSaveFileName(this, caption, start, filter, nullptr, {});
+    if (chosen.isEmpty())
+        return;
+    const QString path = withThemeExtension(chosen);
+    QSettings().setValue(lastThemeKey, path);
+    writeFilePath(path);
+    autoFilePath = false;
+    // The dialog confirmed replacing the file it was given; a completed extension names another
+    // file, which may exist too and must still be asked about.
+    checkOverwrite = path != chosen;
+}
+
+void ThemeFileNameEntry::writeFilePath(const QString& path)
+{
+    const QSignalBlocker block(fileNameEdit);
+    fileNameEdit->setText(path);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "widgets/theme_editor/theme_file_name_entry_form.h"
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+// The theme name and file path of a new theme file, as the export and new-theme pages ask for
+// them. Until the user types a path or picks one with Browse, the path follows the name: the
+// remembered theme folder, the name and the theme extension. Before a page writes anything it
+// asks the entry to complete a missing extension and to confirm replacing an existing file.
+class ThemeFileNameEntry : public QWidget, private Ui::ThemeFileNameEntry
+{
+    Q_OBJECT
+
+public:
+    // What asks the user where to save (parent, caption, starting point, filter); the path
+    // chosen, or an empty text when cancelled. The platform's save dialog unless replaced.
+    using SaveFileDialog =
+        std::function<QString(QWidget*, const QString&, const QString&, const QString&)>;
+
+    explicit ThemeFileNameEntry(QWidget* parent = nullptr);
+    ~ThemeFileNameEntry() override;
+
+    QString name() const;
+    QString filePath() const;
+
+    // Sets the name as if typed: the path follows it while it is derived, and nameChanged is
+    // emitted.
+    void setName(const QString& name);
+    // Sets the path text only: no signal, and a derived path still follows later name changes.
+    void setFilePath(const QString& path);
+    // Empties both texts silently and lets the path follow the name again, with the overwrite
+    // question armed.
+    void clear();
+    // Focuses the name with its text selected, ready to be typed over.
+    void focusName();
+
+    // Appends "." and the theme extension when the path has another suffix or none.
+    void ensureFileExtension();
+    // True to go on: nothing to ask, no file at the path, or the user agreed to replace it.
+    bool confirmOverwrite();
+
+    // Replaces the save dialog of every entry; an empty function restores the platform's.
+    // Returns the previous one.
+    static SaveFileDialog setSaveFileDialog(SaveFileDialog dialog);
+
+signals:
+    // The name text changed (typed or set); the derived path is already written.
+    void nameChanged(const QString& name);
+    // The user edited the path text; never for a path the entry writes itself.
+    void filePathChanged(const QString& path);
+
+private slots:
+    void onNameChange(const QString& name);
+    void onFilePathChange(const QString& text);
+    void onBrowseClicked();
+
+private:
+    void writeFilePath(const QString& path);
+
+    // The path is derived from the name; false once the user typed or browsed a path.
+    bool autoFilePath = true;
+    // confirmOverwrite must ask before an existing file is replaced; false only when the save
+    // dialog already confirmed the very path in the edit.
+    bool checkOverwrite = true;
+};
