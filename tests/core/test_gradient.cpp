@@ -148,17 +148,15 @@ TEST(Gradient, StopsAreSortedByPositionThenColour)
     const Gradient h = makeGradient("h", {{0.5, QColor(255, 0, 0)}, {0.5, translucentWhite}});
     EXPECT_EQ(h.stops()[0].second, translucentWhite);
     EXPECT_EQ(h.stops()[1].second, QColor(255, 0, 0));
-}
 
-TEST(Gradient, NanPositionsSortLastWithoutBreakingTheOrder)
-{
+    // NaN positions sort last without breaking the order.
     GradientStops stops;
     for (int i = 0; i < 40; ++i)
         stops.append({i % 3 ? double(40 - i) / 40 : std::nan(""), QColor(i, i, i)});
-    const Gradient g = makeGradient("n", stops);
-    ASSERT_EQ(g.stops().size(), 40);
-    EXPECT_FALSE(std::isnan(g.stops().first().first));
-    EXPECT_TRUE(std::isnan(g.stops().last().first));
+    const Gradient n = makeGradient("n", stops);
+    ASSERT_EQ(n.stops().size(), 40);
+    EXPECT_FALSE(std::isnan(n.stops().first().first));
+    EXPECT_TRUE(std::isnan(n.stops().last().first));
 }
 
 TEST(Gradient, StopsEqualInBothKeysKeepTheirOrder)
@@ -202,11 +200,9 @@ TEST(Gradient, OnlyGradientVariantsGiveAGradient)
     EXPECT_TRUE(QVariant(QColor(Qt::red)).value<Gradient>().isNull());
 }
 
-TEST_F(GradientLibraryTest, RolesFollowTheUserRoleAndTheTypeIsItsOwn)
+TEST_F(GradientLibraryTest, ConstructionMakesTheUserFolderAndTheTypeIsItsOwn)
 {
-    EXPECT_TRUE(QDir(userFolder()).exists()); // made by the construction
-    EXPECT_EQ(GradientLibrary::GradientRole, Qt::UserRole);
-    EXPECT_EQ(GradientLibrary::ModifiedRole, Qt::UserRole + 4);
+    EXPECT_TRUE(QDir(userFolder()).exists());
     const QModelIndex added = add("Sky", redToBlue, GradientLibrary::UserGradient);
     EXPECT_STREQ(added.data(GradientLibrary::GradientTypeRole).metaType().name(),
                  "GradientLibrary::GradientType");
@@ -478,10 +474,8 @@ TEST_F(GradientFilesTest, InvalidAndForeignFilesAreSkippedWhileTheSchemaIsInForc
 TEST_F(GradientFilesTest, StopsLackingAnAttributeAreSkippedAndOddTextsTolerated)
 {
     copy("gradient/stops.xml", builtIn("stops.xml"));
-    copy("bad/gradient/not_a_number.xml", builtIn("not_a_number.xml"));
-    copy("bad/gradient/foreign_root.xml", builtIn("foreign_root.xml"));
-    copy("bad/gradient/malformed.xml", builtIn("malformed.xml"));
-    copy("bad/gradient/unknown_child.xml", builtIn("unknown_child.xml"));
+    for (const char* bad : {"not_a_number", "foreign_root", "malformed", "unknown_child"})
+        copy(QString("bad/gradient/%1.xml").arg(bad), builtIn(QString(bad) + ".xml"));
 
     // Without a schema every well-formed file is read.
     load();

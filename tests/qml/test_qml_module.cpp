@@ -1057,28 +1057,6 @@ TEST_F(QmlSkins, InterruptedChangeContinuesFromTheValueReached)
     EXPECT_EQ(fill(), QColor("#0000ff"));
 }
 
-TEST_F(QmlFixture, SyncAnimationRestsAtItsOffValue)
-{
-    auto root = create(R"(
-Item {
-    id: item
-    property alias pulse: pulse
-    SyncAnimation { id: pulse; target: item; propertyName: "opacity"; period: 400
-                    startValue: 0.2; endValue: 1.0 }
-})");
-    auto* pulse = root->property("pulse").value<QMLSyncAnimation*>();
-    ASSERT_TRUE(pulse);
-    pulse->setOffValue(0.7); // not running: on the target at once
-    EXPECT_DOUBLE_EQ(root->property("opacity").toDouble(), 0.7);
-
-    root->setProperty("opacity", 0.3);
-    pulse->setProperty("running", true);
-    pulse->setPeriod(800); // moves to the timeline of the new period
-    EXPECT_TRUE(pulse->isRunning());
-    pulse->setProperty("running", false);
-    EXPECT_DOUBLE_EQ(root->property("opacity").toDouble(), 0.7);
-}
-
 TEST(ThemeImageProvider, ParsesIds)
 {
     struct Case
@@ -1111,7 +1089,7 @@ TEST(ThemeImageProvider, ParsesIds)
     }
 }
 
-TEST(ThemeImageProvider, ServesEachStoreWithItsSize)
+TEST(ThemeImageProvider, ServesEachStoreWithItsSizeAndNullForUnknownIds)
 {
     const auto theme = makeTheme();
     ThemeImageProvider provider(theme.get());
@@ -1143,16 +1121,12 @@ TEST(ThemeImageProvider, ServesEachStoreWithItsSize)
     EXPECT_EQ(stretched.size(), QSize(100, 50));
     EXPECT_EQ(size, QSize(112, 50));
     EXPECT_EQ(provider.requestPixmap("icon0", nullptr, QSize(8, 30)).size(), QSize(8, 30));
-}
 
-TEST(ThemeImageProvider, NullPixmapsForUnknownIds)
-{
-    const auto theme = makeTheme();
-    ThemeImageProvider provider(theme.get());
+    // Unknown ids give null pixmaps.
     for (const char* id : {"iconX", "icon4", "13", "controlImage2"})
         EXPECT_TRUE(provider.requestPixmap(id, nullptr, QSize(10, 10)).isNull()) << id;
     // An id of no known form, or no theme, leaves the size alone.
-    QSize size(5, 5);
+    size = QSize(5, 5);
     EXPECT_TRUE(provider.requestPixmap("iconX", &size, QSize(-1, -1)).isNull());
     EXPECT_TRUE(ThemeImageProvider(nullptr).requestPixmap("icon0", &size, QSize(-1, -1)).isNull());
     EXPECT_EQ(size, QSize(5, 5));
@@ -1172,32 +1146,31 @@ TEST_F(QmlModule, ImagesAddressTheProviderByName)
     engine->removeImageProvider("theme7");
 }
 
-TEST(ColourWheel, HueGrowsClockwiseFromTheTop)
+// The hue grows clockwise from the top; the saturation is the squared ratio of the distance
+// from the centre to the radius.
+TEST(ColourWheel, HueAndSaturationOfAPoint)
 {
     struct Case
     {
         QPoint point;
-        double hue;
+        double hue, saturation;
     };
     const Case cases[] = {
-        {{100, 20}, 0.0},   // straight up
-        {{130, 50}, 0.25},  // right of the centre
-        {{100, 80}, 0.5},   // straight below
-        {{70, 50}, 0.75},   // left of the centre
-        {{120, 30}, 0.125}, // upper right
+        {{100, 20}, 0.0, 0.36},   // straight up
+        {{130, 50}, 0.25, 0.36},  // right of the centre
+        {{100, 80}, 0.5, 0.36},   // straight below
+        {{70, 50}, 0.75, 0.36},   // left of the centre
+        {{120, 30}, 0.125, 0.32}, // upper right
+        {{125, 50}, 0.25, 0.25},
     };
     for (const Case& c : cases) {
         const QColor colour = ColourWheel::colourAt(wheel, c.point);
         EXPECT_NEAR(colour.hsvHueF(), c.hue, 1e-4) << c.point.x() << "," << c.point.y();
+        EXPECT_NEAR(colour.hsvSaturationF(), c.saturation, 1e-4) << c.point.x();
         EXPECT_EQ(colour.valueF(), 1.0f);
         EXPECT_EQ(colour.alphaF(), 1.0f);
     }
-}
-
-TEST(ColourWheel, SaturationIsTheSquaredDistanceRatio)
-{
     EXPECT_EQ(ColourWheel::colourAt(wheel, {100, 50}).hsvSaturationF(), 0.0f); // centre
-    EXPECT_NEAR(ColourWheel::colourAt(wheel, {125, 50}).hsvSaturationF(), 0.25, 1e-4);
     EXPECT_EQ(ColourWheel::colourAt(wheel, {150, 50}).hsvSaturationF(), 1.0f); // rim
     EXPECT_EQ(ColourWheel::colourAt(wheel, {190, 90}).hsvSaturationF(), 1.0f); // outside
     // A wheel without area gives a valid colour rather than a division by zero.

@@ -422,11 +422,6 @@ TEST(Controls, VersionGates)
             EXPECT_EQ(keypad.getButtonTextStyle(), k.button);
         }
     }
-    Keypad shown;
-    shown.setHideCharacters(false);
-    Keypad read;
-    ASSERT_TRUE(readControl(controlBytes(shown), read));
-    EXPECT_FALSE(read.getHideCharacters());
     // Every control block before version 15 ends after the caption: no start-up skin.
     Label label;
     ASSERT_TRUE(readControl(labelOfVersion14("00000002 0041"), label));
