@@ -5,6 +5,7 @@
 #include "appengine/theme_skin_model.h"
 #include "appengine/theme_splash_generator.h"
 #include "appengine/themed_object_preview_scene.h"
+#include "core/progress_handler.h"
 #include "gui/basic_properties.h"
 #include "gui/centered_icon_grid_view.h"
 #include "gui/colour_property.h"
@@ -21,9 +22,14 @@
 #include "velmora_objects/label.h"
 #include "velmora_objects/page.h"
 #include "velmora_objects/page_switcher.h"
+#include "velmora_objects/qml/qml_module.h"
+#include "velmora_objects/qml/theme_image_provider.h"
 #include "velmora_objects/skin_properties.h"
 #include "velmora_objects/slider.h"
+#include "velmora_objects/theme_file_writer.h"
+#include "velmora_objects/theme_library.h"
 #include "widgets/theme_editor/theme_delegates.h"
+#include "widgets/theme_editor/theme_editor_commands.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -31,10 +37,20 @@
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QEasingCurve>
+#include <QGraphicsView>
+#include <QIcon>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
+#include <QQmlContext>
+#include <QQmlEngine>
 #include <QRadioButton>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
 #include <QUndoStack>
@@ -82,6 +98,15 @@ QString translated(const char* text)
 {
     return QCoreApplication::translate("ThemeEditor", text);
 }
+
+// The engine the previews run on; null while the QML module has no context.
+QQmlEngine* previewEngine()
+{
+    QQmlContext* context = VelmoraQML::context();
+    return context ? context->engine() : nullptr;
+}
+
+const QString LastThemeKey = QStringLiteral("File/LastTheme");
 
 enum class RowKind
 {
@@ -285,8 +310,11 @@ ThemeEditor::ThemeEditor(QWidget* parent) : QWidget(parent, Qt::WindowFlags())
 
 ThemeEditor::~ThemeEditor()
 {
-    // The background images go before anything else; the other members then go in the
-    // reverse of their declaration.
+    // A theme still bound is let go of first, so that the engine's image provider does not
+    // outlive it. The background images go before anything else; the other members then go in
+    // the reverse of their declaration.
+    if (theme)
+        reset();
     backgroundImageModel.reset();
 }
 
@@ -524,13 +552,251 @@ Velmora::Themed* ThemeEditor::previewItem(ThemedItemType type) const
     return found == previewItems.end() ? nullptr : found->second.get();
 }
 
-// The editing slots: connected by the constructor, no behaviour yet.
+void ThemeEditor::editProjectTheme(const Velmora::Configuration& configuration)
+{
+    if (theme)
+        reset();
+    const Velmora::Theme* projectTheme = configuration.getTheme();
+    theme = projectTheme ? new EditTheme(*projectTheme) : new EditTheme(QString());
+    skinsInUse = configuration.getUsedSkins();
+    mode = 1;
+    initialise();
+}
 
-void ThemeEditor::doneClicked() {}
-void ThemeEditor::cancelClicked() {}
-void ThemeEditor::nameChanged(const QString&) {}
+void ThemeEditor::editTheme(const QModelIndex& libraryRow)
+{
+    if (theme)
+        reset();
+    libraryIndex = libraryRow;
+    themePath = ThemeLibrary::instance()->themePath(libraryRow);
+    theme = new EditTheme(themePath);
+    mode = 0;
+    initialise();
+}
+
+void ThemeEditor::createNewTheme(const QString& name, const QString& path,
+                                 const QModelIndex& templateRow)
+{
+    if (theme)
+        reset();
+    libraryIndex = QPersistentModelIndex();
+    theme = new EditTheme(ThemeLibrary::instance()->themePath(templateRow));
+    theme->setName(name);
+    themePath = path;
+    mode = 0;
+    initialise();
+}
+
+QString ThemeEditor::imageProviderId() const
+{
+    return QStringLiteral("theme%1").arg(previewConfiguration.getSerial());
+}
+
+void ThemeEditor::initialise()
+{
+    undoStack->clear();
+
+    if (QQmlEngine* engine = previewEngine())
+        engine->addImageProvider(imageProviderId(),
+                                 new VelmoraQML::ThemeImageProvider(theme.get()));
+
+    // A project theme keeps the project's name and its images; only theme files edit them.
+    const bool themeFile = mode == 0;
+    themeNameContainer->setVisible(themeFile);
+    backgroundImageTab->setEnabled(themeFile);
+    iconTab->setEnabled(themeFile);
+
+    if (themeFile) {
+        {
+            const QSignalBlocker blocker(nameEdit);
+            nameEdit->setText(theme->getName());
+        }
+
+        backgroundImageModel = new EditThemeImageModel(0, theme.get(), this);
+        backgroundImageProxyModel = new ThemeImageProxyModel(this);
+        backgroundImageProxyModel->setSourceModel(backgroundImageModel.get());
+        imageList->setModel(backgroundImageProxyModel.get());
+        connect(imageList->selectionModel(),
+                SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
+                SLOT(onImageSelectionChanged()));
+        connect(backgroundImageModel.get(),
+                SIGNAL(dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&)),
+                this, SLOT(onImageModelDataChanged()));
+        onImageSelectionChanged();
+
+        {
+            const QSignalBlocker blocker(backgroundImageFilterEdit);
+            backgroundImageFilterEdit->setCurrentIndex(0);
+        }
+        applyImageFilter();
+
+        iconModel = new EditThemeImageModel(1, theme.get(), this);
+        iconList->setModel(iconModel.get());
+        connect(iconList->selectionModel(),
+                SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
+                SLOT(onIconSelectionChanged()));
+        onIconSelectionChanged();
+    }
+
+    skinImageModel->setTheme(theme.get());
+
+    skinListModel = new ThemeSkinModel(this);
+    skinList->setModel(skinListModel.get());
+    connect(skinList->selectionModel(),
+            SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
+            SLOT(onSkinSelectionChanged()));
+    connect(skinListModel.get(), SIGNAL(changeSkinName(QString, QString)), this,
+            SLOT(changeSkinName(const QString&, const QString&)));
+    connect(skinListModel.get(), SIGNAL(cannotChangeNameOfSkinInUse()), this,
+            SLOT(triedToChangeNameOfSkinInUse()));
+
+    for (const auto& entry : defaultPropertyMap.left) {
+        entry.second->setValue(theme->getDefaultItemProperty(
+            Velmora::ThemedItemType(entry.first.itemType), entry.first.name));
+    }
+
+    previewScene = new ThemedObjectPreviewScene(this);
+    previewWidget->setScene(previewScene);
+    splashGenerator = new ThemeSplashGenerator(nullptr, this);
+
+    {
+        const QSignalBlocker blocker(itemTypeEdit);
+        itemTypeEdit->setCurrentIndex(0);
+    }
+    onItemTypeChanged(0);
+
+    tabWidget->setCurrentIndex(0);
+}
+
+void ThemeEditor::doneClicked()
+{
+    if (!theme)
+        return;
+    // An unchanged library theme needs no writing; anything else is saved, an unchanged new
+    // theme file (which does not exist yet) and an unchanged project theme included.
+    const bool unchangedLibraryTheme = undoStack->count() == 0 && libraryIndex.isValid();
+    if (!unchangedLibraryTheme && !save())
+        return;
+    updateThemeLibrary();
+    reset();
+    emit done();
+}
+
+void ThemeEditor::cancelClicked()
+{
+    if (!theme || !maybeSave())
+        return;
+    reset();
+    emit done();
+}
+
+bool ThemeEditor::maybeSave()
+{
+    if (!theme || undoStack->count() == 0)
+        return true;
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, tr("Theme Editor"),
+        tr("You have made changes to this theme.  Do you want to save the changes?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::NoButton);
+    switch (answer) {
+    case QMessageBox::Save:
+        if (!save())
+            return false;
+        updateThemeLibrary();
+        return true;
+    case QMessageBox::Cancel:
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool ThemeEditor::save()
+{
+    if (progressHandler)
+        progressHandler->setTitle(tr("Theme Editor"));
+
+    splashGenerator->setTheme(theme.get(), progressHandler);
+    theme->setSplashImage(Velmora::Orientation_LANDSCAPE,
+                          splashGenerator->renderSplash(Velmora::Orientation_LANDSCAPE));
+    theme->setSplashImage(Velmora::Orientation_PORTRAIT,
+                          splashGenerator->renderSplash(Velmora::Orientation_PORTRAIT));
+
+    if (mode == 1) {
+        // The receiver copies the theme into one undoable step of the project.
+        emit saveThemeExternally(theme.get());
+        return true;
+    }
+
+    ThemeFileWriter writer(theme.get(), progressHandler, this);
+    connect(&writer, SIGNAL(error(int)), this, SIGNAL(themeFileWriterError(int)));
+    return writer.write(themePath);
+}
+
+void ThemeEditor::updateThemeLibrary()
+{
+    if (mode != 0)
+        return;
+    QSettings().setValue(LastThemeKey, themePath);
+
+    ThemeLibrary* library = ThemeLibrary::instance();
+    if (libraryIndex.isValid()) {
+        // The edited library row follows the saved theme without reading the file again.
+        if (undoStack->count() > 0) {
+            QStandardItemModel* model = library->model();
+            model->setData(libraryIndex, theme->getName(), Qt::DisplayRole);
+            QIcon icon;
+            icon.addPixmap(QPixmap::fromImage(theme->getLandscapeSplash()), QIcon::Normal,
+                           QIcon::Off);
+            icon.addPixmap(QPixmap::fromImage(theme->getPortraitSplash()), QIcon::Disabled,
+                           QIcon::Off);
+            model->setData(libraryIndex, icon, Qt::DecorationRole);
+        }
+        return;
+    }
+
+    // A new theme file joins the library and the user's list of theme files.
+    if (library->addTheme(themePath, false) && themeRegistrar)
+        themeRegistrar(themePath);
+}
+
+void ThemeEditor::reset()
+{
+    if (QQmlEngine* engine = previewEngine())
+        engine->removeImageProvider(imageProviderId());
+    undoStack->clear();
+    splashGenerator.reset();
+    if (previewScene) {
+        previewWidget->setScene(nullptr);
+        previewScene->deleteLater();
+        previewScene = nullptr;
+    }
+    backgroundImageProxyModel.reset();
+    backgroundImageModel.reset();
+    iconModel.reset();
+    skinImageModel->clear();
+    skinListModel.reset();
+    previewConfiguration.setTheme(nullptr);
+    skinsInUse.clear();
+    theme.reset();
+}
+
+void ThemeEditor::applyImageFilter()
+{
+    if (backgroundImageProxyModel)
+        backgroundImageProxyModel->setOrientationFilter(
+            backgroundImageFilterEdit->currentData().toInt());
+}
+
+void ThemeEditor::nameChanged(const QString& name)
+{
+    if (theme)
+        undoStack->push(new EditThemeNameCommand(name, theme.get(), this));
+}
+
+// The editing slots still without behaviour.
+
 void ThemeEditor::onBackgroundImageContextMenuRequested(const QPoint&) {}
-void ThemeEditor::applyImageFilter() {}
 void ThemeEditor::addBackgroundImage() {}
 void ThemeEditor::removeBackgroundImage() {}
 void ThemeEditor::onImageOrientationChanged() {}
@@ -547,3 +813,9 @@ void ThemeEditor::onDefaultPropertyChanged(Property*) {}
 void ThemeEditor::onSkinPropertyChanged(Property*) {}
 void ThemeEditor::onSkinTransitionDurationChanged(double) {}
 void ThemeEditor::onSkinTransitionEasingChanged(int) {}
+void ThemeEditor::onImageSelectionChanged() {}
+void ThemeEditor::onImageModelDataChanged() {}
+void ThemeEditor::onIconSelectionChanged() {}
+void ThemeEditor::onSkinSelectionChanged() {}
+void ThemeEditor::changeSkinName(const QString&, const QString&) {}
+void ThemeEditor::triedToChangeNameOfSkinInUse() {}

@@ -10,11 +10,13 @@
 
 #include <QModelIndex>
 #include <QMultiMap>
+#include <QPersistentModelIndex>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <boost/bimap.hpp>
 #include <boost/bimap/set_of.hpp>
+#include <functional>
 #include <map>
 
 class EditTheme;
@@ -51,6 +53,10 @@ public:
     using PropertyMap = boost::bimap<boost::bimaps::set_of<Velmora::SkinPropertyKey>,
                                      boost::bimaps::set_of<Property*>>;
 
+    // Records a theme file that the editor created in the user's list of theme files, so that
+    // it is offered again at the next start.
+    using ThemeRegistrar = std::function<void(const QString& path)>;
+
     explicit ThemeEditor(QWidget* parent = nullptr);
     // Releases the theme-bound objects, the sample items, the sheets and the models in that
     // order, before the widgets go with the page.
@@ -58,6 +64,25 @@ public:
 
     // The reporter used while saving; not owned.
     void setProgressHandler(ProgressHandler* handler) { progressHandler = handler; }
+    void setThemeRegistrar(ThemeRegistrar registrar) { themeRegistrar = std::move(registrar); }
+
+    // Binding a theme. Each drops a theme still bound (unsaved changes included), makes a
+    // working copy and prepares the page for it; nothing is written until the theme is saved.
+    // The project's theme (an empty theme for a project without one), to be handed back
+    // through saveThemeExternally.
+    void editProjectTheme(const Velmora::Configuration& configuration);
+    // The theme file of a theme library row.
+    void editTheme(const QModelIndex& libraryRow);
+    // A new theme file at the path: a copy of the template library row's theme, renamed.
+    void createNewTheme(const QString& name, const QString& path, const QModelIndex& templateRow);
+    // Whether the page may let go of the theme: true with nothing to save, after a successful
+    // save, or when the user discards the changes; false when the user cancels or saving fails.
+    bool maybeSave();
+
+    // 1 while the project theme is edited, 0 while a theme file is.
+    int editMode() const { return mode; }
+    // The working copy; null while no theme is bound.
+    const EditTheme* editedTheme() const { return theme.get(); }
 
     // The default-item-property row of (item type, key); null when there is none.
     Property* defaultProperty(const Velmora::SkinPropertyKey& key) const;
@@ -90,8 +115,9 @@ signals:
     void themeFileWriterError(int code);
 
 private slots:
-    // The editing slots. The constructor connects them; they do nothing yet: their behaviour
-    // arrives with the binding and editing of a theme.
+    // Done saves the theme (when there is something to save) and lets go of it; Cancel lets
+    // go of it once maybeSave allows. Both then emit done(). The editing slots below are
+    // connected by the constructor or when a theme is bound; those left empty do nothing yet.
     void doneClicked();
     void cancelClicked();
     void nameChanged(const QString& name);
@@ -113,8 +139,27 @@ private slots:
     void onSkinPropertyChanged(Property* property);
     void onSkinTransitionDurationChanged(double seconds);
     void onSkinTransitionEasingChanged(int index);
+    void onImageSelectionChanged();
+    void onImageModelDataChanged();
+    void onIconSelectionChanged();
+    void onSkinSelectionChanged();
+    void changeSkinName(const QString& oldName, const QString& newName);
+    void triedToChangeNameOfSkinInUse();
 
 private:
+    // Prepares the page for the newly bound theme.
+    void initialise();
+    // Renders the splash images into the theme, then hands the project theme back or writes
+    // the theme file; false when writing failed.
+    bool save();
+    // After a theme file was saved (or left unchanged): remembers its folder and brings the
+    // theme library up to date.
+    void updateThemeLibrary();
+    // Lets go of the theme and of everything made for it.
+    void reset();
+    // The preview's image provider id, tied to the preview project's serial.
+    QString imageProviderId() const;
+
     void setupImageLists();
     void setupItemTypes();
     void createDefaultPropertyEditors();
@@ -128,7 +173,8 @@ private:
     // sheets' groups, the row maps, the property models, the list models and last the theme.
     int mode = 0; // 1: the project theme, 0: a theme file
     smart_ptr<EditTheme> theme;
-    QModelIndex libraryIndex;
+    // Persistent, as the library row may move while the theme is edited.
+    QPersistentModelIndex libraryIndex;
     QString themePath;
     // The skins the project's controls name, by item type.
     QMultiMap<Velmora::ThemedItemType, const Velmora::Skin*> skinsInUse;
@@ -165,5 +211,6 @@ private:
     QAction* addIconAction = nullptr;
     QAction* removeIconAction = nullptr;
     ProgressHandler* progressHandler = nullptr;
+    ThemeRegistrar themeRegistrar;
     QUndoStack* undoStack = nullptr;
 };
