@@ -14,6 +14,7 @@
 #include "gui/gradient_property.h"
 #include "gui/property_delegate.h"
 #include "main/image_slot_page_properties.h"
+#include "main/project_access.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/clock.h"
 #include "velmora_objects/colour_picker.h"
@@ -22,14 +23,22 @@
 #include "velmora_objects/label.h"
 #include "velmora_objects/page.h"
 #include "velmora_objects/page_switcher.h"
+#include "velmora_objects/qml/qml_engine.h"
 #include "velmora_objects/qml/qml_module.h"
+#include "velmora_objects/qml/qml_theme.h"
+#include "velmora_objects/qml/qml_themed_object.h"
 #include "velmora_objects/qml/theme_image_provider.h"
+#include "velmora_objects/qml_renderer.h"
+#include "velmora_objects/qml_streamer.h"
 #include "velmora_objects/skin_properties.h"
+#include "velmora_objects/skin_set.h"
 #include "velmora_objects/slider.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_library.h"
 #include "widgets/theme_editor/theme_delegates.h"
 #include "widgets/theme_editor/theme_editor_commands.h"
+#include "widgets/theme_editor/theme_editor_events.h"
+#include "widgets/theme_editor/theme_image_commands.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -38,17 +47,21 @@
 #include <QDoubleSpinBox>
 #include <QEasingCurve>
 #include <QGraphicsView>
+#include <QGroupBox>
 #include <QIcon>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQmlProperty>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSplitter>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QToolButton>
@@ -794,28 +807,564 @@ void ThemeEditor::nameChanged(const QString& name)
         undoStack->push(new EditThemeNameCommand(name, theme.get(), this));
 }
 
-// The editing slots still without behaviour.
+ThemedItemType ThemeEditor::currentItemType() const
+{
+    return ThemedItemType(itemTypeEdit->currentData().toInt());
+}
 
-void ThemeEditor::onBackgroundImageContextMenuRequested(const QPoint&) {}
-void ThemeEditor::addBackgroundImage() {}
-void ThemeEditor::removeBackgroundImage() {}
-void ThemeEditor::onImageOrientationChanged() {}
-void ThemeEditor::onOrientationActionTriggered(QAction*) {}
-void ThemeEditor::onIconContextMenuRequested(const QPoint&) {}
-void ThemeEditor::addIcon() {}
-void ThemeEditor::removeIcon() {}
-void ThemeEditor::onItemTypeChanged(int) {}
-void ThemeEditor::addSkin() {}
-void ThemeEditor::removeSkin() {}
-void ThemeEditor::duplicateSkin() {}
-void ThemeEditor::setDefaultSkin() {}
-void ThemeEditor::onDefaultPropertyChanged(Property*) {}
-void ThemeEditor::onSkinPropertyChanged(Property*) {}
-void ThemeEditor::onSkinTransitionDurationChanged(double) {}
-void ThemeEditor::onSkinTransitionEasingChanged(int) {}
-void ThemeEditor::onImageSelectionChanged() {}
-void ThemeEditor::onImageModelDataChanged() {}
-void ThemeEditor::onIconSelectionChanged() {}
-void ThemeEditor::onSkinSelectionChanged() {}
-void ThemeEditor::changeSkinName(const QString&, const QString&) {}
-void ThemeEditor::triedToChangeNameOfSkinInUse() {}
+bool ThemeEditor::selectedSkin(QString* name) const
+{
+    if (!skinListModel || !skinList->selectionModel())
+        return false;
+    const QModelIndexList rows = skinList->selectionModel()->selectedRows();
+    if (rows.size() != 1)
+        return false;
+    *name = skinListModel->skinName(rows.first());
+    return true;
+}
+
+bool ThemeEditor::selectedSkinMatches(const QString& skinName, ThemedItemType type) const
+{
+    if (!skinListModel || !skinList->selectionModel() || type != currentItemType())
+        return false;
+    const QModelIndexList rows = skinList->selectionModel()->selectedRows();
+    return !rows.isEmpty() && skinListModel->skinName(rows.first()) == skinName;
+}
+
+bool ThemeEditor::skinInUse(ThemedItemType type, const QString& skinName) const
+{
+    for (auto it = skinsInUse.constFind(type); it != skinsInUse.constEnd() && it.key() == type;
+         ++it) {
+        if (it.value() && it.value()->getName() == skinName)
+            return true;
+    }
+    return false;
+}
+
+void ThemeEditor::setSkinAreaEnabled(bool enabled)
+{
+    skinSplitter->setEnabled(enabled);
+}
+
+void ThemeEditor::onItemTypeChanged(int index)
+{
+    const int value = itemTypeEdit->itemData(index).toInt();
+    if (!theme || value < Velmora::ThemedItemType_BUTTON || value > Velmora::ThemedItemType_CLOCK)
+        return;
+    const auto type = ThemedItemType(value);
+
+    updatePreview(type, false);
+    if (previewScene)
+        previewScene->showItemType(type);
+
+    Property* root = defaultPropertyModel.root();
+    if (root->childCount() > 0)
+        root->removeChild(0);
+    if (PropertyGroup* group = defaultGroup(type)) {
+        root->appendChild(group);
+        const QModelIndex groupIndex = group->index(0);
+        defaultPropertyEditor->expand(groupIndex);
+        defaultPropertyEditor->setFirstColumnSpanned(groupIndex.row(), QModelIndex(), true);
+    }
+
+    skinListModel->clear();
+    if (!Velmora::SkinProperties::getSkinProperties(type)) {
+        // The page switcher has no skins.
+        setSkinAreaEnabled(false);
+        onSkinSelectionChanged();
+        return;
+    }
+
+    if (const Velmora::SkinSet* set = theme->skinSet(type, true)) {
+        for (const auto& entry : *set)
+            skinListModel->addSkin(entry.first, skinInUse(type, entry.first));
+    }
+    if (const Velmora::Skin* defaultSkin = theme->getDefaultSkin(type))
+        skinListModel->setDefaultSkin(defaultSkin->getName());
+    setSkinAreaEnabled(true);
+
+    // Selecting the first row fills the skin sheet; clearing the list sent no selection change,
+    // so an empty list empties the sheet here rather than leave the previous type's group.
+    if (skinListModel->rowCount() > 0)
+        skinList->selectionModel()->select(skinListModel->index(0, 0),
+                                           QItemSelectionModel::ClearAndSelect);
+    else
+        onSkinSelectionChanged();
+}
+
+void ThemeEditor::onSkinSelectionChanged()
+{
+    Property* root = skinPropertyModel.root();
+    if (root->childCount() > 0)
+        root->removeChild(0);
+
+    const ThemedItemType type = currentItemType();
+    QString skinName;
+    const Velmora::Skin* skin = nullptr;
+    if (theme && selectedSkin(&skinName))
+        skin = theme->findSkin(type, skinName);
+    if (!skin) {
+        if (previewScene)
+            previewScene->setSkin(QString());
+        removeSkinButton->setEnabled(false);
+        skinTransitionGroupBox->setEnabled(false);
+        return;
+    }
+
+    const Velmora::Skin* defaultSkin = theme->getDefaultSkin(type);
+    removeSkinButton->setEnabled(!defaultSkin || defaultSkin->getName() != skinName);
+
+    for (const auto& entry : skinPropertyMap.left) {
+        if (entry.first.itemType == type && !entry.first.name.isEmpty())
+            entry.second->setValue(skin->getPropertyValue(entry.first.name));
+    }
+    if (Property* group = findRow(skinPropertyMap, Velmora::SkinPropertyKey(type, QString()))) {
+        root->appendChild(group);
+        const QModelIndex groupIndex = group->index(0);
+        skinPropertyEditor->expand(groupIndex);
+        skinPropertyEditor->setFirstColumnSpanned(groupIndex.row(), QModelIndex(), true);
+    }
+
+    skinTransitionGroupBox->setEnabled(true);
+    {
+        const QSignalBlocker durationBlocker(skinTransitionDurationEdit);
+        const QSignalBlocker easingBlocker(skinTransitionEasingEdit);
+        skinTransitionDurationEdit->setValue(skin->getTransition().duration / 1000.0f);
+        skinTransitionEasingEdit->setCurrentIndex(
+            skinTransitionEasingEdit->findData(skin->getTransition().easing));
+    }
+
+    if (previewScene)
+        previewScene->setSkin(skinName);
+}
+
+void ThemeEditor::updatePreview(ThemedItemType type, bool rebuild)
+{
+    if (!theme)
+        return;
+    if (rebuild || !previewScene || !previewScene->hasThemedObject(type)) {
+        previewConfiguration.setTheme(new Velmora::Theme(*theme));
+        Velmora::Themed* item = previewItem(type);
+        QQmlEngine* engine = previewEngine();
+        if (item && engine && previewScene) {
+            item->initialiseFromTheme(theme.get(), nullptr);
+            VelmoraQML::QMLStreamer streamer(&previewConfiguration);
+            VelmoraQML::QMLRenderer renderer(&streamer);
+            renderer.standalone = true;
+            item->render(&renderer);
+            // A text that does not compile leaves the preview as it was.
+            QObject* object = VelmoraQML::createObject(*engine, streamer.text());
+            auto* themed = qobject_cast<VelmoraQML::QMLThemedObject*>(object);
+            if (themed) {
+                themed->setVisible(true);
+                previewScene->setThemedObject(themed, type);
+            } else {
+                delete object;
+            }
+        }
+    }
+    if (rebuild && type == currentItemType())
+        onSkinSelectionChanged();
+}
+
+void ThemeEditor::addSkin()
+{
+    if (theme)
+        undoStack->push(new AddSkinCommand(currentItemType(), theme.get(), this));
+}
+
+void ThemeEditor::removeSkin()
+{
+    QString skinName;
+    if (!theme || !selectedSkin(&skinName))
+        return;
+    const QModelIndex row = skinList->selectionModel()->selectedRows().first();
+    if (row.data(ThemeSkinModel::InUseRole).toBool()) {
+        QMessageBox::critical(
+            this, tr("Theme Editor"),
+            tr("The selected state is in use in the current project and cannot be removed."),
+            QMessageBox::Ok);
+        return;
+    }
+    undoStack->push(new RemoveSkinCommand(skinName, currentItemType(), theme.get(), this));
+}
+
+void ThemeEditor::duplicateSkin()
+{
+    QString skinName;
+    if (theme && selectedSkin(&skinName))
+        undoStack->push(new DuplicateSkinCommand(skinName, currentItemType(), theme.get(), this));
+}
+
+void ThemeEditor::setDefaultSkin()
+{
+    QString skinName;
+    if (theme && selectedSkin(&skinName))
+        undoStack->push(new SetDefaultSkinCommand(skinName, currentItemType(), theme.get(), this));
+}
+
+void ThemeEditor::changeSkinName(const QString& oldName, const QString& newName)
+{
+    if (theme)
+        undoStack->push(
+            new EditSkinNameCommand(oldName, newName, currentItemType(), theme.get(), this));
+}
+
+void ThemeEditor::triedToChangeNameOfSkinInUse()
+{
+    QMessageBox::critical(
+        this, tr("Theme Editor"),
+        tr("The selected state is in use in the current project and cannot be renamed."),
+        QMessageBox::Ok);
+}
+
+void ThemeEditor::onDefaultPropertyChanged(Property* property)
+{
+    Velmora::SkinPropertyKey key;
+    if (theme && defaultPropertyKey(property, &key))
+        undoStack->push(new EditDefaultItemPropertyCommand(key.name, ThemedItemType(key.itemType),
+                                                           property->value(), theme.get(), this));
+}
+
+void ThemeEditor::onSkinPropertyChanged(Property* property)
+{
+    Velmora::SkinPropertyKey key;
+    QString skinName;
+    if (theme && skinPropertyKey(property, &key) && selectedSkin(&skinName))
+        undoStack->push(new EditSkinPropertyCommand(key.name, skinName,
+                                                    ThemedItemType(key.itemType), property->value(),
+                                                    theme.get(), this));
+}
+
+void ThemeEditor::onSkinTransitionDurationChanged(double seconds)
+{
+    QString skinName;
+    if (theme && selectedSkin(&skinName))
+        undoStack->push(new EditSkinTransitionDurationCommand(
+            skinName, currentItemType(), int(seconds * 1000.0), theme.get(), this));
+}
+
+void ThemeEditor::onSkinTransitionEasingChanged(int index)
+{
+    QString skinName;
+    if (theme && selectedSkin(&skinName))
+        undoStack->push(new EditSkinTransitionEasingCommand(
+            skinName, currentItemType(), skinTransitionEasingEdit->itemData(index).toInt(),
+            theme.get(), this));
+}
+
+bool ThemeEditor::previewSkinDeclares(ThemedItemType type, const QString& skinName,
+                                      const QString& propertyName) const
+{
+    VelmoraQML::QMLSkinSet* set = previewScene ? previewScene->skinSet(type) : nullptr;
+    if (!set)
+        return false;
+    for (VelmoraQML::QMLSkin* skin : set->skins()) {
+        if (skin && skin->name() == skinName)
+            return QQmlProperty(skin, propertyName).isValid();
+    }
+    return false;
+}
+
+bool ThemeEditor::event(QEvent* event)
+{
+    // Each class is checked as well as the number: the numbers are only the editor's own.
+    switch (int(event->type())) {
+    case DefaultSkinPropertyChangedEvent::EventType: {
+        auto* change = dynamic_cast<DefaultSkinPropertyChangedEvent*>(event);
+        if (!change)
+            break;
+        if (Property* editor =
+                defaultProperty(Velmora::SkinPropertyKey(change->itemType, change->propertyName)))
+            editor->setValue(change->value);
+        if (previewScene)
+            previewScene->setDefaultProperty(change->itemType, change->propertyName, change->value);
+        break;
+    }
+    case SkinPropertyChangedEvent::EventType: {
+        auto* change = dynamic_cast<SkinPropertyChangedEvent*>(event);
+        if (!change)
+            break;
+        const bool selected = selectedSkinMatches(change->skinName, change->itemType);
+        if (selected) {
+            if (Property* editor =
+                    skinProperty(Velmora::SkinPropertyKey(change->itemType, change->propertyName)))
+                editor->setValue(change->value);
+        }
+        if (previewScene &&
+            (!change->value.isValid() ||
+             !previewSkinDeclares(change->itemType, change->skinName, change->propertyName))) {
+            // A QML skin declares only the properties its skin held when it was built: a
+            // property added or removed since is taken up by building the object again.
+            updatePreview(change->itemType, true);
+            if (selected)
+                previewScene->setSkin(change->skinName);
+        } else if (previewScene) {
+            QVariant previewValue = change->value;
+            if (change->propertyType == Velmora::SkinPropertyType_IMAGE) {
+                bool ok = false;
+                const unsigned int id = change->value.toUInt(&ok);
+                previewValue =
+                    change->value.isValid() && ok && id != UINT_MAX
+                        ? QStringLiteral("image://%1/skinImage%2").arg(imageProviderId()).arg(id)
+                        : QString();
+            }
+            previewScene->setSkinProperty(change->itemType, change->skinName, change->propertyName,
+                                          previewValue);
+            // Shows the changed value on the selected skin at once.
+            if (selected)
+                previewScene->setSkin(change->skinName);
+        }
+        break;
+    }
+    case SkinAddedEvent::EventType:
+    case SkinRemovedEvent::EventType:
+    case DefaultSkinChangedEvent::EventType: {
+        auto* change = dynamic_cast<SkinEvent*>(event);
+        if (!change)
+            break;
+        if (skinListModel && change->itemType == currentItemType()) {
+            if (event->type() == SkinAddedEvent::EventType) {
+                skinListModel->addSkin(change->skinName, false);
+            } else if (event->type() == SkinRemovedEvent::EventType) {
+                skinListModel->removeSkin(change->skinName);
+                if (skinListModel->rowCount() == 0)
+                    skinList->selectionModel()->clearSelection();
+            } else {
+                skinListModel->setDefaultSkin(change->skinName);
+            }
+        }
+        updatePreview(currentItemType(), true);
+        break;
+    }
+    case SkinNameChangedEvent::EventType:
+    case DefaultSkinNameChangedEvent::EventType: {
+        auto* change = dynamic_cast<SkinRenameEvent*>(event);
+        if (!change)
+            break;
+        if (skinListModel && change->itemType == currentItemType()) {
+            skinListModel->renameSkin(change->oldName, change->newName);
+            if (event->type() == DefaultSkinNameChangedEvent::EventType)
+                skinListModel->setDefaultSkin(change->newName);
+        }
+        updatePreview(currentItemType(), true);
+        break;
+    }
+    case SkinTransitionDurationChangedEvent::EventType: {
+        auto* change = dynamic_cast<SkinTransitionDurationChangedEvent*>(event);
+        if (!change)
+            break;
+        if (selectedSkinMatches(change->skinName, change->itemType)) {
+            const QSignalBlocker blocker(skinTransitionDurationEdit);
+            skinTransitionDurationEdit->setValue(change->duration / 1000.0f);
+        }
+        if (previewScene)
+            previewScene->setSkinTransitionDuration(change->itemType, change->skinName,
+                                                    change->duration);
+        break;
+    }
+    case SkinTransitionEasingChangedEvent::EventType: {
+        auto* change = dynamic_cast<SkinTransitionEasingChangedEvent*>(event);
+        if (!change)
+            break;
+        if (selectedSkinMatches(change->skinName, change->itemType)) {
+            const QSignalBlocker blocker(skinTransitionEasingEdit);
+            skinTransitionEasingEdit->setCurrentIndex(
+                skinTransitionEasingEdit->findData(change->easing));
+        }
+        if (previewScene)
+            previewScene->setSkinTransitionEasing(change->itemType, change->skinName,
+                                                  change->easing);
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+QList<QModelIndex> ThemeEditor::selectedBackgroundImages() const
+{
+    QList<QModelIndex> indexes;
+    if (!backgroundImageProxyModel || !imageList->selectionModel())
+        return indexes;
+    for (const QModelIndex& index : imageList->selectionModel()->selectedIndexes())
+        indexes.append(backgroundImageProxyModel->mapToSource(index));
+    return indexes;
+}
+
+void ThemeEditor::checkOrientation(int orientation)
+{
+    backgroundPortraitRadioButton->setChecked(orientation == Velmora::Orientation_PORTRAIT);
+    backgroundLandscapeRadioButton->setChecked(orientation == Velmora::Orientation_LANDSCAPE);
+    backgroundAnyRadioButton->setChecked(orientation == 0);
+    portraitAction->setChecked(orientation == Velmora::Orientation_PORTRAIT);
+    landscapeAction->setChecked(orientation == Velmora::Orientation_LANDSCAPE);
+    anyOrientationAction->setChecked(orientation == 0);
+}
+
+void ThemeEditor::onImageSelectionChanged()
+{
+    const QList<QModelIndex> selected = selectedBackgroundImages();
+    const bool any = !selected.isEmpty();
+    removeBackgroundImageButton->setEnabled(any);
+    removeImageAction->setEnabled(any);
+    backgroundImageOrientations->setEnabled(any);
+    orientationActionGroup->setEnabled(any);
+
+    // -1 checks nothing: no selection, or images of different orientations.
+    int orientation = -1;
+    if (theme) {
+        const Velmora::Theme::ImageStore& store = theme->getPageBackgroundImages();
+        for (int i = 0; i < selected.size(); ++i) {
+            const unsigned int id = selected[i].data(Qt::UserRole).toUInt();
+            const int imageOrientation = store.exists(id) ? store[id].getOrientation() : 0;
+            if (i == 0) {
+                orientation = imageOrientation;
+            } else if (imageOrientation != orientation) {
+                orientation = -1;
+                break;
+            }
+        }
+    }
+    checkOrientation(orientation);
+}
+
+void ThemeEditor::onImageModelDataChanged()
+{
+    if (!changingImageOrientation)
+        onImageSelectionChanged();
+}
+
+void ThemeEditor::onImageOrientationChanged()
+{
+    const QObject* button = sender();
+    if (button == backgroundPortraitRadioButton)
+        setSelectedImagesOrientation(Velmora::Orientation_PORTRAIT);
+    else if (button == backgroundLandscapeRadioButton)
+        setSelectedImagesOrientation(Velmora::Orientation_LANDSCAPE);
+    else if (button == backgroundAnyRadioButton)
+        setSelectedImagesOrientation(0);
+}
+
+void ThemeEditor::onOrientationActionTriggered(QAction* action)
+{
+    if (action == portraitAction)
+        setSelectedImagesOrientation(Velmora::Orientation_PORTRAIT);
+    else if (action == landscapeAction)
+        setSelectedImagesOrientation(Velmora::Orientation_LANDSCAPE);
+    else if (action == anyOrientationAction)
+        setSelectedImagesOrientation(0);
+}
+
+void ThemeEditor::setSelectedImagesOrientation(int orientation)
+{
+    // Without a theme file bound there are no images to give an orientation.
+    if (!backgroundImageModel)
+        return;
+    checkOrientation(orientation);
+    const QList<QModelIndex> indexes = selectedBackgroundImages();
+    // The model reports each row as it changes; the buttons already show the outcome.
+    changingImageOrientation = true;
+    undoStack->push(new SetThemeImageOrientationCommand(indexes, Velmora::Orientation(orientation),
+                                                        backgroundImageModel.get(), this));
+    changingImageOrientation = false;
+}
+
+void ThemeEditor::onBackgroundImageContextMenuRequested(const QPoint& position)
+{
+    QMenu menu(this);
+    menu.addAction(addImageAction);
+    menu.addAction(removeImageAction);
+    menu.addSeparator();
+    QMenu* orientationMenu = menu.addMenu(tr("Orientation"));
+    orientationMenu->addAction(portraitAction);
+    orientationMenu->addAction(landscapeAction);
+    orientationMenu->addAction(anyOrientationAction);
+    menu.exec(imageList->viewport()->mapToGlobal(position));
+}
+
+void ThemeEditor::onIconContextMenuRequested(const QPoint& position)
+{
+    QMenu menu(this);
+    menu.addAction(addIconAction);
+    menu.addAction(removeIconAction);
+    menu.exec(iconList->viewport()->mapToGlobal(position));
+}
+
+void ThemeEditor::onIconSelectionChanged()
+{
+    const bool any =
+        iconList->selectionModel() && !iconList->selectionModel()->selectedIndexes().isEmpty();
+    removeIconButton->setEnabled(any);
+    removeIconAction->setEnabled(any);
+}
+
+void ThemeEditor::addBackgroundImage()
+{
+    addImages(0);
+}
+
+void ThemeEditor::addIcon()
+{
+    addImages(1);
+}
+
+void ThemeEditor::addImages(int kind)
+{
+    const bool icons = kind == 1;
+    EditThemeImageModel* model = icons ? iconModel.get() : backgroundImageModel.get();
+    if (!theme || !model)
+        return;
+    const QStringList chosen =
+        ProjectAccess::askImageFiles(icons ? tr("Icon") : tr("Background Image"), false, this);
+    // The question may have run an event loop: check the theme is still bound.
+    if (chosen.isEmpty() || !theme ||
+        model != (icons ? iconModel.get() : backgroundImageModel.get()))
+        return;
+
+    const Velmora::Theme::ImageStore& store =
+        icons ? theme->getIcons() : theme->getPageBackgroundImages();
+    QStringList files;
+    for (const QString& file : chosen) {
+        if (!EditTheme::containsImageFile(file, store))
+            files.append(file);
+    }
+
+    if (files.isEmpty()) {
+        if (chosen.size() == 1)
+            QMessageBox::information(this, icons ? tr("Add Icon") : tr("Add Background Image"),
+                                     icons ? tr("The selected icon already exists in the theme.")
+                                           : tr("The selected image already exists in the theme."),
+                                     QMessageBox::Ok);
+        else
+            QMessageBox::information(
+                this, icons ? tr("Add Icons") : tr("Add Background Images"),
+                icons ? tr("All the selected icons already exist in the theme.")
+                      : tr("All the selected images already exist in the theme."),
+                QMessageBox::Ok);
+        return;
+    }
+    if (files.size() < chosen.size())
+        QMessageBox::information(this, icons ? tr("Add Icons") : tr("Add Background Images"),
+                                 icons ? tr("Some of the selected icons already exist in the "
+                                            "theme.  The other icons will still be added.")
+                                       : tr("Some of the selected images already exist in the "
+                                            "theme.  The other images will still be added."),
+                                 QMessageBox::Ok);
+    undoStack->push(new AddThemeImageCommand(files, model, this));
+}
+
+void ThemeEditor::removeBackgroundImage()
+{
+    if (backgroundImageModel)
+        undoStack->push(new RemoveThemeImageCommand(selectedBackgroundImages(),
+                                                    backgroundImageModel.get(), this));
+}
+
+void ThemeEditor::removeIcon()
+{
+    if (iconModel && iconList->selectionModel())
+        undoStack->push(new RemoveThemeImageCommand(iconList->selectionModel()->selectedIndexes(),
+                                                    iconModel.get(), this));
+}

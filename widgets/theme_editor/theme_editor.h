@@ -146,7 +146,37 @@ private slots:
     void changeSkinName(const QString& oldName, const QString& newName);
     void triedToChangeNameOfSkinInUse();
 
+protected:
+    // Brings the skin list, the sheets, the transition fields and the preview up to date with
+    // the change events the commands post after each run.
+    bool event(QEvent* event) override;
+
 private:
+    // Builds the preview object of the item type from a fresh copy of the theme, unless one
+    // exists and no rebuild is asked for; after a rebuild of the shown type the skin sheet is
+    // filled again.
+    void updatePreview(Velmora::ThemedItemType type, bool rebuild);
+    // Checks the orientation's radio button and action and gives every selected background
+    // image the orientation in one undoable step.
+    void setSelectedImagesOrientation(int orientation);
+    void setSkinAreaEnabled(bool enabled);
+    // The item type the item type box shows.
+    Velmora::ThemedItemType currentItemType() const;
+    // The name of the only selected skin row; false unless exactly one row is selected.
+    bool selectedSkin(QString* name) const;
+    // Whether the first selected skin row is the named skin of the shown item type.
+    bool selectedSkinMatches(const QString& skinName, Velmora::ThemedItemType type) const;
+    bool skinInUse(Velmora::ThemedItemType type, const QString& skinName) const;
+    // Whether the preview's QML skin of that name declares the property, so that a new value
+    // can be written into it in place.
+    bool previewSkinDeclares(Velmora::ThemedItemType type, const QString& skinName,
+                             const QString& propertyName) const;
+    // Shared by addBackgroundImage and addIcon: kind 0 page backgrounds, 1 icons.
+    void addImages(int kind);
+    // The background image rows selected in the list, as rows of the unfiltered model.
+    QList<QModelIndex> selectedBackgroundImages() const;
+    void checkOrientation(int orientation);
+
     // Prepares the page for the newly bound theme.
     void initialise();
     // Renders the splash images into the theme, then hands the project theme back or writes
