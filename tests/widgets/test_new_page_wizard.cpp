@@ -1,6 +1,7 @@
 #include "appengine/layout_library.h"
 #include "appengine/theme_image_model.h"
 #include "common/command_fixture.h"
+#include "common/fill_layout.h"
 #include "common/gradients.h"
 #include "common/helpers.h"
 #include "common/isolated_settings.h"
@@ -182,26 +183,7 @@ protected:
         LayoutLibrary::destroyInstance();
     }
 
-    void writeLayouts()
-    {
-        const QString system = folder.filePath("layouts");
-        QDir().mkpath(system);
-        TestUtil::writeFile(
-            system + "/layout.xsd",
-            TestUtil::readFile(LayoutLibrary::defaultSystemDirectory() + "/layout.xsd"));
-        const char* const templates[][2] = {
-            {"Any", "any"}, {"Land", "landscape"}, {"Port", "portrait"}};
-        for (const auto& t : templates)
-            TestUtil::writeFile(system + "/" + t[0] + ".xml",
-                                QStringLiteral("<?xml version=\"1.0\"?>\n"
-                                               "<layout name=\"%1\" orientation=\"%2\">\n"
-                                               "<hbox><button/></hbox>\n</layout>\n")
-                                    .arg(t[0], t[1])
-                                    .toUtf8());
-        LayoutLibrary::init(system, QString());
-        QSignalSpy loaded(LayoutLibrary::instance(), &LayoutLibrary::refreshFinished);
-        ASSERT_TRUE(loaded.wait(10000));
-    }
+    void writeLayouts() { ASSERT_TRUE(TestUtil::startOrientedLayoutLibrary(folder.path())); }
 
     // Runs the wizard modally the way the application does, the user's part played by the
     // steps; a wizard the steps left open is cancelled.

@@ -1,4 +1,5 @@
 #include "appengine/layout_library.h"
+#include "common/fill_layout.h"
 #include "common/helpers.h"
 #include "gui/centered_icon_grid_view.h"
 #include "main/new_page_data.h"
@@ -41,23 +42,7 @@ class PageLayoutPageTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const QString system = root.path() + "/system";
-        QDir().mkpath(system);
-        TestUtil::writeFile(
-            system + "/layout.xsd",
-            TestUtil::readFile(LayoutLibrary::defaultSystemDirectory() + "/layout.xsd"));
-        const char* const templates[][2] = {
-            {"Any", "any"}, {"Land", "landscape"}, {"Port", "portrait"}};
-        for (const auto& t : templates)
-            TestUtil::writeFile(system + "/" + t[0] + ".xml",
-                                QStringLiteral("<?xml version=\"1.0\"?>\n"
-                                               "<layout name=\"%1\" orientation=\"%2\">\n"
-                                               "<hbox><button/></hbox>\n</layout>\n")
-                                    .arg(t[0], t[1])
-                                    .toUtf8());
-        LayoutLibrary::init(system, QString());
-        QSignalSpy loaded(LayoutLibrary::instance(), &LayoutLibrary::refreshFinished);
-        ASSERT_TRUE(loaded.wait(10000));
+        ASSERT_TRUE(TestUtil::startOrientedLayoutLibrary(root.path()));
 
         auto* first = new OrientationPage;
         orientationCombo = first->combo;
