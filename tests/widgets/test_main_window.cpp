@@ -1,0 +1,220 @@
+#include "appengine/wysiwyg_layout.h"
+#include "common/command_fixture.h"
+#include "common/isolated_settings.h"
+#include "main/action_manager.h"
+#include "main/velmora_preferences.h"
+#include "main/vendor_variants.h"
+#include "widgets/main_window.h"
+#include "widgets/page_list.h"
+#include "widgets/page_preview.h"
+#include "widgets/property_editor.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace Velmora;
+
+namespace {
+
+class MainWindowTest : public TestUtil::CommandFixture
+{
+protected:
+    void SetUp() override
+    {
+        CommandFixture::SetUp();
+        actions.setDocument(document.get());
+        makeWindow();
+    }
+    void TearDown() override { window.reset(); }
+
+    void makeWindow()
+    {
+        window = std::make_unique<MainWindow>(*document, actions, preferences, &undo, &redo);
+    }
+
+    // The entries of a bar or menu: action ids, "undo", "redo", "-" for a separator and "w"
+    // for a plain widget.
+    QStringList entries(const QList<QAction*>& list) const
+    {
+        QStringList out;
+        for (QAction* entry : list) {
+            QString name = entry->isSeparator() ? "-" : "w";
+            for (int id = 0; id < ActionManager::ActionCount; ++id)
+                if (actions.action(ActionManager::ActionId(id)) == entry)
+                    name = QString::number(id);
+            if (entry == &undo || entry == &redo)
+                name = entry->text();
+            out << name;
+        }
+        return out;
+    }
+
+    // Opens a project of one page with a plain green background, shown in the window.
+    unsigned int openProject()
+    {
+        const unsigned int page = create();
+        document->getPage(page).setBackgroundColour(QColor(0, 200, 0));
+        document->preparePreview();
+        selection.selectPage(page, true, true);
+        document->showPage(page);
+        window->onDocumentOpened();
+        return page;
+    }
+
+    void showWindow()
+    {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    TestUtil::IsolatedSettings settings;
+    VelmoraPreferences preferences;
+    ActionManager actions;
+    QAction undo{"undo"};
+    QAction redo{"redo"};
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, BarsMenusAndDocksHoldTheirParts)
+{
+    const std::vector<std::pair<QWidget*, QString>> bars = {
+        {window->mainToolBarWidget(),
+         "0 2 3 4 - undo redo - 6 7 9 10 - 38 - 12 13 - 14 15 16 17 18 w 19"},
+        {window->controlsToolBarWidget(), "20 21 22 23 24 25 - 36 37 35 - 11"},
+        {window->layoutToolBarWidget(), "32 33 34 w w - 26 27 28 29 30 31"},
+        {window->menuBar()->actions().value(0)->menu(), "0 1 2 - 3 4 16 18"},
+        {window->menuBar()->actions().value(1)->menu(), "17"},
+    };
+    for (const auto& [bar, want] : bars) {
+        ASSERT_NE(bar, nullptr) << want.toStdString();
+        EXPECT_EQ(entries(bar->actions()).join(' '), want);
+    }
+    EXPECT_EQ(window->menuBar()->actions().value(0)->text(), "File");
+    EXPECT_EQ(window->menuBar()->actions().value(1)->text(), "Help");
+
+    // Both tool bars after the first share the second row.
+    EXPECT_EQ(window->toolBarArea(window->layoutToolBarWidget()), Qt::TopToolBarArea);
+    EXPECT_TRUE(window->toolBarBreak(window->controlsToolBarWidget()));
+    EXPECT_FALSE(window->toolBarBreak(window->layoutToolBarWidget()));
+    EXPECT_FALSE(window->layoutToolBarWidget()->isAreaAllowed(Qt::LeftToolBarArea));
+
+    const std::vector<std::tuple<QDockWidget*, QWidget*, Qt::DockWidgetArea, QString>> docks = {
+        {window->pageListDockWidget(), window->pageListWidget(), Qt::LeftDockWidgetArea, "Pages"},
+        {window->propertyEditorDockWidget(), window->propertyEditorWidget(),
+         Qt::RightDockWidgetArea, "Property Editor"},
+    };
+    for (const auto& [dock, widget, area, title] : docks) {
+        EXPECT_EQ(dock->widget(), widget);
+        EXPECT_EQ(window->dockWidgetArea(dock), area);
+        EXPECT_EQ(dock->allowedAreas(), area);
+        EXPECT_EQ(dock->features(), QDockWidget::NoDockWidgetFeatures);
+        EXPECT_EQ(dock->windowTitle(), title);
+        EXPECT_FALSE(widget->isEnabled()) << "no project is open";
+    }
+    EXPECT_EQ(static_cast<QMainWindow*>(window.get())->createPopupMenu(), nullptr);
+    EXPECT_EQ(MainWindow::instance(), window.get());
+}
+
+TEST_F(MainWindowTest, TitleFollowsTheProject)
+{
+    const QString fullName = VendorVariants::instance().fullName;
+    EXPECT_EQ(window->windowTitle(), fullName);
+
+    openProject();
+    EXPECT_EQ(window->windowTitle(), "Untitled[*] - " + fullName);
+    EXPECT_TRUE(window->pagePreviewWidget()->isEnabled());
+
+    document->saveAs(folder.filePath("lobby.qvp"), false);
+    window->refreshWindowTitle();
+    EXPECT_EQ(window->windowTitle(), "lobby.qvp[*] - " + fullName);
+    window->onUndoStateChanged(false);
+    EXPECT_TRUE(window->isWindowModified());
+    window->onUndoStateChanged(true);
+    EXPECT_FALSE(window->isWindowModified());
+
+    window->onDocumentClosing();
+    EXPECT_EQ(window->pagePreviewWidget()->scene(), nullptr);
+    window->onDocumentClosed();
+    EXPECT_EQ(window->windowTitle(), fullName);
+    EXPECT_FALSE(window->pageListWidget()->isEnabled());
+}
+
+TEST_F(MainWindowTest, WindowShortcuts)
+{
+    const unsigned int page = openProject();
+    const unsigned int label = addControl(page, ControlType_LABEL);
+    showWindow();
+    // The focus sits in a tool bar's spin box, away from the page view.
+    window->spacingSpinBoxWidget()->setFocus();
+
+    QAction* addButton = actions.action(ActionManager::ActionId_ADD_BUTTON);
+    addButton->setChecked(true);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(addButton->isChecked());
+
+    selection.selectControl(label, true, true);
+    QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_TRUE(selection.isEmpty());
+
+    QSignalSpy selectAll(window.get(), &MainWindow::selectAllControlsRequested);
+    QTest::keySequence(window.get(), QKeySequence::SelectAll);
+    EXPECT_EQ(selectAll.count(), 1);
+}
+
+TEST_F(MainWindowTest, LayoutTakesTheSpacing)
+{
+    window->spacingSpinBoxWidget()->setValue(7);
+    int spacing = -1;
+    QObject::connect(window.get(), &MainWindow::layoutSelectedControlsRequested,
+                     [&](WysiwygLayout* layout) { spacing = layout->spacing; });
+    actions.action(ActionManager::ActionId_LAYOUT_GRID)->setEnabled(true);
+    actions.action(ActionManager::ActionId_LAYOUT_GRID)->trigger();
+    EXPECT_EQ(spacing, 7);
+}
+
+TEST_F(MainWindowTest, PageViewDrawsThePage)
+{
+    const unsigned int page = openProject();
+    window->resize(1000, 700);
+    showWindow();
+    PagePreview* view = window->pagePreviewWidget();
+    const QPoint centre = view->mapFromScene(QPointF(240, 136));
+    QRgb pixel = 0;
+    for (int spell = 0; spell < 30 && pixel != qRgb(0, 200, 0); ++spell) {
+        QTest::qWait(100);
+        pixel = window->grab().toImage().pixel(view->viewport()->mapTo(window.get(), centre));
+    }
+    EXPECT_EQ(QColor(pixel), QColor(0, 200, 0)) << "page " << page;
+}
+
+TEST_F(MainWindowTest, GeometryComesBackOnScreen)
+{
+    window.reset();
+    {
+        QSettings store;
+        store.setValue("Geometry/Position", QPoint(-9000, -9000));
+        store.setValue("Geometry/Size", QSize(400, 300));
+    }
+    makeWindow();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(QRect(window->pos(), window->size()).center(), screen.center());
+    EXPECT_EQ(window->size(), QSize(400, 300));
+
+    window->resize(500, 350);
+    window.reset();
+    EXPECT_EQ(MainWindow::instance(), nullptr);
+    const QSettings store;
+    EXPECT_EQ(store.value("Geometry/Size").toSize(), QSize(500, 350));
+    EXPECT_FALSE(store.value("Geometry/Docks").toByteArray().isEmpty());
+}
+
+} // namespace
