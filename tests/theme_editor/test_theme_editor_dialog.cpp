@@ -1,0 +1,311 @@
+#include "common/isolated_settings.h"
+#include "common/modal_answerer.h"
+#include "common/qml_fixture.h"
+#include "common/sample_themes.h"
+#include "velmora_objects/configuration.h"
+#include "velmora_objects/theme.h"
+#include "velmora_objects/theme_file_writer.h"
+#include "velmora_objects/theme_library.h"
+#include "widgets/theme_editor/export_theme_widget.h"
+#include "widgets/theme_editor/new_theme_settings.h"
+#include "widgets/theme_editor/theme_editor.h"
+#include "widgets/theme_editor/theme_editor_dialog.h"
+#include "widgets/theme_editor/theme_editor_mode.h"
+
+#include <QCommandLinkButton>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUndoStack>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+// A dialog on a project with the sample theme, a library theme "Blue" the user added, settings
+// of their own and a QML engine for the editor's previews.
+class ThemeEditorDialogTest : public TestUtil::QmlFixture
+{
+protected:
+    void SetUp() override
+    {
+        QmlFixture::SetUp();
+        ASSERT_TRUE(settings.isValid() && folder.isValid());
+        QSettings().setValue("File/LastTheme", folder.path());
+        // The library lists only themes with both splash images.
+        QImage portrait(27, 48, QImage::Format_RGB32);
+        portrait.fill(Qt::blue);
+        project.setTheme(TestUtil::sampleTheme().release());
+        project.getTheme()->setSplashImage(Velmora::Orientation_PORTRAIT, portrait);
+        bluePath = folder.filePath("blue.qvt");
+        const auto blue = TestUtil::sampleTheme();
+        blue->setSplashImage(Velmora::Orientation_PORTRAIT, portrait);
+        ASSERT_TRUE(ThemeFileWriter(blue.get(), nullptr).write(bluePath));
+        ASSERT_TRUE(library()->addTheme(bluePath, false));
+
+        dialog = std::make_unique<ThemeEditorDialog>();
+        dialog->setThemeRegistrar([this](const QString& path) { registered << path; });
+        QObject::connect(dialog.get(), &ThemeEditorDialog::saveThemeExternally,
+                         [this](const Velmora::Theme* theme) { savedNames << theme->getName(); });
+        accepted = std::make_unique<QSignalSpy>(dialog.get(), &QDialog::accepted);
+    }
+
+    void TearDown() override
+    {
+        dialog.reset();
+        for (const QString& path : {bluePath, folder.filePath("Blue.qvt")}) {
+            while (library()->findTheme(path).isValid())
+                library()->removeTheme(library()->findTheme(path));
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QmlFixture::TearDown();
+    }
+
+    static ThemeLibrary* library() { return ThemeLibrary::instance(); }
+
+    QWidget* current() const { return dialog->findChild<QStackedWidget*>()->currentWidget(); }
+    template <typename Page> Page* page() const { return dialog->findChild<Page*>(); }
+    template <typename Page> void click(const char* button) const
+    {
+        QAbstractButton* b = page<Page>()->template findChild<QAbstractButton*>(button);
+        ASSERT_TRUE(b) << button;
+        ASSERT_TRUE(b->isEnabled()) << button;
+        b->click();
+    }
+
+    void selectBlue() const
+    {
+        auto* browser = page<ThemeLibraryBrowser>();
+        browser->listView->selectionModel()->select(library()->findTheme(bluePath),
+                                                    QItemSelectionModel::ClearAndSelect);
+    }
+
+    TestUtil::IsolatedSettings settings;
+    QTemporaryDir folder;
+    QString bluePath;
+    Velmora::Configuration project;
+    std::unique_ptr<ThemeEditorDialog> dialog;
+    std::unique_ptr<QSignalSpy> accepted;
+    QStringList registered;
+    QStringList savedNames;
+};
+
+} // namespace
+
+TEST_F(ThemeEditorDialogTest, ModeAndLibraryPagesLeadOnOrClose)
+{
+    EXPECT_EQ(dialog->windowTitle(), "Theme Editor");
+    EXPECT_EQ(current(), page<ThemeEditorMode>());
+    // Without a project the project choices lead nowhere.
+    click<ThemeEditorMode>("editProjectThemeButton");
+    click<ThemeEditorMode>("saveProjectThemeButton");
+    EXPECT_EQ(current(), page<ThemeEditorMode>());
+
+    dialog->setConfiguration(&project);
+    const struct
+    {
+        const char* step;
+        std::function<void()> act;
+        QWidget* shown; // null: the dialog was accepted
+    } steps[] = {
+        {"export", [&] { click<ThemeEditorMode>("saveProjectThemeButton"); },
+         page<ExportThemeWidget>()},
+        {"export cancel", [&] { click<ExportThemeWidget>("cancelButton"); },
+         page<ThemeEditorMode>()},
+        {"library", [&] { click<ThemeEditorMode>("themeLibraryButton"); },
+         page<ThemeLibraryBrowser>()},
+        {"new theme", [&] { click<ThemeLibraryBrowser>("addNewThemeButton"); },
+         page<NewThemeSettings>()},
+        {"new theme cancel", [&] { click<NewThemeSettings>("cancelButton"); },
+         page<ThemeLibraryBrowser>()},
+        {"back", [&] { click<ThemeLibraryBrowser>("backButton"); }, page<ThemeEditorMode>()},
+        {"library again", [&] { click<ThemeEditorMode>("themeLibraryButton"); },
+         page<ThemeLibraryBrowser>()},
+        {"library close", [&] { click<ThemeLibraryBrowser>("closeButton"); }, nullptr},
+        {"mode close", [&] { click<ThemeEditorMode>("closeButton"); }, nullptr},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        accepted->clear();
+        s.act();
+        EXPECT_EQ(accepted->count(), s.shown ? 0 : 1);
+        if (s.shown)
+            EXPECT_EQ(current(), s.shown);
+    }
+    // The export page was prepared with the project's theme.
+    EXPECT_EQ(page<ExportThemeWidget>()->findChild<QLineEdit*>("nameEdit")->text(), "Blue");
+}
+
+TEST_F(ThemeEditorDialogTest, EditorOnProjectThemeEndsTheDialog)
+{
+    dialog->setConfiguration(&project);
+    const struct
+    {
+        const char* button;
+        int saves;
+    } cases[] = {{"doneButton", 1}, {"cancelButton", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        savedNames.clear();
+        accepted->clear();
+        click<ThemeEditorMode>("editProjectThemeButton");
+        ASSERT_EQ(current(), page<ThemeEditor>());
+        EXPECT_EQ(page<ThemeEditor>()->editMode(), 1);
+        click<ThemeEditor>(c.button);
+        EXPECT_EQ(savedNames.size(), c.saves);
+        EXPECT_EQ(accepted->count(), 1);
+    }
+}
+
+TEST_F(ThemeEditorDialogTest, EditorOnLibraryThemeReturnsToTheLibrary)
+{
+    click<ThemeEditorMode>("themeLibraryButton");
+    selectBlue();
+    click<ThemeLibraryBrowser>("editThemeButton");
+    ASSERT_EQ(current(), page<ThemeEditor>());
+    EXPECT_EQ(page<ThemeEditor>()->editMode(), 0);
+    EXPECT_EQ(page<ThemeEditor>()->findChild<QLineEdit*>("nameEdit")->text(), "Blue");
+    click<ThemeEditor>("cancelButton");
+    EXPECT_EQ(current(), page<ThemeLibraryBrowser>());
+    EXPECT_EQ(accepted->count(), 0);
+
+    // A new theme from the selected template opens in the editor and, done, joins the
+    // library and the user's list.
+    click<ThemeLibraryBrowser>("addNewThemeButton");
+    EXPECT_EQ(page<NewThemeSettings>()->templateTheme(), library()->findTheme(bluePath));
+    click<NewThemeSettings>("nextButton");
+    ASSERT_EQ(current(), page<ThemeEditor>());
+    click<ThemeEditor>("doneButton");
+    EXPECT_EQ(current(), page<ThemeLibraryBrowser>());
+    const QString created = folder.filePath("Blue.qvt");
+    EXPECT_EQ(registered, QStringList{created});
+    EXPECT_TRUE(library()->findTheme(created).isValid());
+    EXPECT_EQ(accepted->count(), 0);
+}
+
+TEST_F(ThemeEditorDialogTest, ClosingWithChangesAsksFirst)
+{
+    dialog->setConfiguration(&project);
+    const struct
+    {
+        bool changed;
+        QMessageBox::StandardButton answer;
+        bool closes;
+        int saves;
+    } cases[] = {
+        {false, QMessageBox::NoButton, true, 0},
+        {true, QMessageBox::Cancel, false, 0},
+        {true, QMessageBox::Save, true, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(int(c.answer)));
+        savedNames.clear();
+        dialog->show();
+        click<ThemeEditorMode>("editProjectThemeButton");
+        // Any step on the editor's stack counts as a change.
+        if (c.changed)
+            page<ThemeEditor>()->findChild<QUndoStack*>()->push(new QUndoCommand("Edit"));
+        TestUtil::ModalAnswerer answers;
+        if (c.changed)
+            answers.messageBox(c.answer);
+        EXPECT_EQ(dialog->close(), c.closes);
+        EXPECT_EQ(answers.pending(), 0);
+        EXPECT_EQ(answers.answered().size(), c.changed ? 1 : 0);
+        EXPECT_EQ(dialog->isVisible(), !c.closes);
+        EXPECT_EQ(savedNames.size(), c.saves);
+        if (!c.closes)
+            EXPECT_TRUE(page<ThemeEditor>()->editedTheme());
+        dialog->findChild<QStackedWidget*>()->setCurrentWidget(page<ThemeEditorMode>());
+        dialog->hide();
+    }
+}
+
+TEST_F(ThemeEditorDialogTest, ExportShowsProgressWhileWritingAndReportsFailures)
+{
+    dialog->setConfiguration(&project);
+    dialog->show();
+    // The progress window, as seen from inside the write (the writer lets events through).
+    QStringList seen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* progress = dialog->findChild<QProgressDialog*>()) {
+            seen << progress->windowTitle() + "|" + progress->labelText() + "|" +
+                        QString::number(progress->windowModality());
+        }
+    });
+    watch.start(0);
+
+    click<ThemeEditorMode>("saveProjectThemeButton");
+    click<ExportThemeWidget>("saveButton");
+    watch.stop();
+    EXPECT_EQ(accepted->count(), 1);
+    const QString written = folder.filePath("Blue.qvt");
+    EXPECT_EQ(registered, QStringList{written});
+    EXPECT_TRUE(seen.contains("Theme Editor|Packaging theme...|1"))
+        << seen.join("; ").toStdString();
+    EXPECT_FALSE(dialog->findChild<QProgressDialog*>());
+
+    // A path that cannot be written: the message, the page stays, no progress window is left.
+    const struct
+    {
+        int code;
+        const char* text;
+    } errors[] = {
+        {0, "Failed to save the theme.  Couldn't open a temporary file to write the theme data."},
+        {1, "Failed to save the theme.  Couldn't open a temporary file to write an image."},
+        {2, "Failed to save the theme.  Couldn't open a temporary files to write the splash "
+            "images."},
+        {3, "Failed to save the theme."},
+    };
+    for (const auto& e : errors) {
+        SCOPED_TRACE(e.code);
+        TestUtil::ModalAnswerer answers;
+        answers.messageBox(QMessageBox::Ok);
+        dialog->onThemeFileWriterError(e.code);
+        EXPECT_EQ(answers.answered().value(0).text, e.text);
+        EXPECT_EQ(answers.answered().value(0).title, "Theme Editor");
+    }
+    accepted->clear();
+    click<ThemeEditorMode>("saveProjectThemeButton");
+    page<ExportThemeWidget>()
+        ->findChild<QLineEdit*>("fileNameEdit")
+        ->setText(folder.filePath("missing/x.qvt"));
+    TestUtil::ModalAnswerer answers;
+    answers.messageBox(QMessageBox::Ok);
+    click<ExportThemeWidget>("saveButton");
+    EXPECT_EQ(answers.answered().value(0).text, "Failed to save the theme.");
+    EXPECT_EQ(current(), page<ExportThemeWidget>());
+    EXPECT_EQ(accepted->count(), 0);
+    EXPECT_FALSE(dialog->findChild<QProgressDialog*>());
+}
+
+TEST(ThemeEditorDialogGeometry, EditorPageGrowsTheDialogOnScreen)
+{
+    const QRect screen(0, 0, 1024, 768);
+    const struct
+    {
+        QRect dialog;
+        QRect expected;
+    } cases[] = {
+        // Grown to 800, pushed up by the overshoot, cut at the screen's top; 725 wide.
+        {QRect(100, 300, 600, 500), QRect(100, 0, 725, 768)},
+        // Large enough already.
+        {QRect(10, 0, 725, 800), QRect(10, 0, 725, 800)},
+        // Grown around its middle without leaving the screen: the top is not checked.
+        {QRect(0, 100, 800, 400), QRect(0, -100, 800, 800)},
+        // Too far right: moved left to end at the screen's right edge.
+        {QRect(900, 0, 300, 900), QRect(299, 0, 725, 900)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dialog.y());
+        EXPECT_EQ(ThemeEditorDialog::editorGeometry(c.dialog, screen), c.expected);
+    }
+}

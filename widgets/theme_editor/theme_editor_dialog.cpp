@@ -1,0 +1,275 @@
+#include "widgets/theme_editor/theme_editor_dialog.h"
+
+#include "velmora_objects/configuration.h"
+#include "velmora_objects/theme.h"
+#include "widgets/theme_editor/export_theme_widget.h"
+#include "widgets/theme_editor/new_theme_settings.h"
+#include "widgets/theme_editor/theme_editor.h"
+#include "widgets/theme_editor/theme_editor_mode.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// The editor page needs this much room; the other pages make do with less.
+constexpr int EditorHeight = 800;
+constexpr int EditorWidth = 725;
+
+} // namespace
+
+ThemeEditorDialog::ThemeEditorDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("Theme Editor"));
+    progressHandler.progressCallback = &ThemeEditorDialog::onProgress;
+    progressHandler.textCallback = &ThemeEditorDialog::onProgressText;
+    progressHandler.user = this;
+
+    themeEditor = new ThemeEditor(this);
+    themeEditor->setProgressHandler(&progressHandler);
+    connect(themeEditor, &ThemeEditor::done, this, &ThemeEditorDialog::doneEditing);
+    connect(themeEditor, &ThemeEditor::saveThemeExternally, this,
+            &ThemeEditorDialog::saveThemeExternally);
+    connect(themeEditor, &ThemeEditor::themeFileWriterError, this,
+            &ThemeEditorDialog::onThemeFileWriterError);
+
+    modePage = new ThemeEditorMode(this);
+    connect(modePage, &ThemeEditorMode::editProjectThemeClicked, this,
+            &ThemeEditorDialog::editProjectTheme);
+    connect(modePage, &ThemeEditorMode::exportProjectThemeClicked, this,
+            &ThemeEditorDialog::exportProjectTheme);
+    connect(modePage, &ThemeEditorMode::browseThemeLibraryClicked, this,
+            &ThemeEditorDialog::browseThemeLibrary);
+    connect(modePage, &ThemeEditorMode::closeClicked, this, &QDialog::accept);
+
+    newThemePage = new NewThemeSettings(this);
+    connect(newThemePage, &NewThemeSettings::ready, this, &ThemeEditorDialog::createNewTheme);
+    connect(newThemePage, &NewThemeSettings::cancel, this, &ThemeEditorDialog::cancelNewTheme);
+
+    // The library page keeps its own selection, Remove and Browse; the rest leads elsewhere.
+    libraryPage = new ThemeLibraryBrowser(this);
+    connect(libraryPage->addNewThemeButton, &QAbstractButton::clicked, this,
+            &ThemeEditorDialog::addNewThemeClicked);
+    connect(libraryPage->editThemeButton, &QAbstractButton::clicked, this,
+            &ThemeEditorDialog::editThemeClicked);
+    connect(libraryPage->backButton, &QAbstractButton::clicked, this,
+            &ThemeEditorDialog::backToHome);
+    connect(libraryPage->closeButton, &QAbstractButton::clicked, this, &QDialog::accept);
+
+    exportPage = new ExportThemeWidget(this);
+    exportPage->setProgressHandler(&progressHandler);
+    connect(exportPage, &ExportThemeWidget::done, this, &QDialog::accept);
+    connect(exportPage, &ExportThemeWidget::cancel, this, &ThemeEditorDialog::backToHome);
+    connect(exportPage, &ExportThemeWidget::themeFileWriterError, this,
+            &ThemeEditorDialog::onThemeFileWriterError);
+
+    stack = new QStackedWidget(this);
+    stack->addWidget(themeEditor);
+    stack->addWidget(modePage);
+    stack->addWidget(newThemePage);
+    stack->addWidget(libraryPage);
+    stack->addWidget(exportPage);
+    stack->setCurrentWidget(modePage);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(stack);
+}
+
+ThemeEditorDialog::~ThemeEditorDialog()
+{
+    // The handler outlives this body; a report from its destructor must not reach a dialog
+    // that is half gone.
+    progressHandler.progressCallback = nullptr;
+    progressHandler.textCallback = nullptr;
+}
+
+void ThemeEditorDialog::setThemeRegistrar(const ThemeRegistrar& registrar)
+{
+    themeEditor->setThemeRegistrar(registrar);
+    exportPage->setThemeRegistrar(registrar);
+    libraryPage->setThemeRegistrar(registrar);
+}
+
+void ThemeEditorDialog::setThemeUnregistrar(const ThemeRegistrar& unregistrar)
+{
+    libraryPage->setThemeUnregistrar(unregistrar);
+}
+
+void ThemeEditorDialog::setThemeFilesChooser(const ThemeFilesChooser& chooser)
+{
+    libraryPage->setThemeFilesChooser(chooser);
+}
+
+QSize ThemeEditorDialog::sizeHint() const
+{
+    return stack->minimumSizeHint();
+}
+
+QRect ThemeEditorDialog::editorGeometry(const QRect& dialog, const QRect& screen)
+{
+    QRect rect = dialog;
+    if (rect.height() < EditorHeight) {
+        const int d = (EditorHeight - rect.height()) / 2;
+        rect.setTop(rect.top() - d);
+        rect.setBottom(rect.bottom() + d);
+        if (rect.bottom() > screen.bottom()) {
+            rect.moveBottom(screen.bottom());
+            if (rect.top() < screen.top())
+                rect.setTop(screen.top());
+        }
+    }
+    if (rect.width() < EditorWidth) {
+        rect.setRight(rect.left() + EditorWidth - 1);
+        if (rect.right() > screen.right()) {
+            rect.moveRight(screen.right());
+            if (rect.left() < screen.left())
+                rect.moveLeft(screen.left());
+        }
+    }
+    return rect;
+}
+
+void ThemeEditorDialog::showThemeEditor()
+{
+    const QRect current = geometry();
+    if (current.height() < EditorHeight || current.width() < EditorWidth) {
+        const QScreen* display = screen();
+        setGeometry(editorGeometry(current, display ? display->geometry() : current));
+    }
+    stack->setCurrentWidget(themeEditor);
+}
+
+void ThemeEditorDialog::editProjectTheme()
+{
+    if (!configuration)
+        return;
+    themeEditor->editProjectTheme(*configuration);
+    showThemeEditor();
+}
+
+void ThemeEditorDialog::exportProjectTheme()
+{
+    if (!configuration)
+        return;
+    exportPage->setTheme(configuration->getTheme());
+    stack->setCurrentWidget(exportPage);
+}
+
+void ThemeEditorDialog::browseThemeLibrary()
+{
+    stack->setCurrentWidget(libraryPage);
+}
+
+void ThemeEditorDialog::addNewThemeClicked()
+{
+    newThemePage->setTemplateTheme(libraryPage->templateTheme());
+    stack->setCurrentWidget(newThemePage);
+}
+
+void ThemeEditorDialog::createNewTheme()
+{
+    themeEditor->createNewTheme(newThemePage->name(), newThemePage->filePath(),
+                                newThemePage->templateTheme());
+    showThemeEditor();
+}
+
+void ThemeEditorDialog::cancelNewTheme()
+{
+    stack->setCurrentWidget(libraryPage);
+}
+
+void ThemeEditorDialog::editThemeClicked()
+{
+    const QModelIndexList rows = libraryPage->selectedThemes();
+    // Edit is only enabled for one selected row; a click that arrives otherwise does nothing.
+    if (rows.isEmpty())
+        return;
+    themeEditor->editTheme(rows.first());
+    showThemeEditor();
+}
+
+void ThemeEditorDialog::doneEditing()
+{
+    if (themeEditor->editMode() == 1)
+        accept();
+    else
+        stack->setCurrentWidget(libraryPage);
+}
+
+void ThemeEditorDialog::onThemeFileWriterError(int code)
+{
+    QString text;
+    switch (code) {
+    case 0:
+        text = tr("Failed to save the theme.  Couldn't open a temporary file to write the theme "
+                  "data.");
+        break;
+    case 1:
+        text = tr("Failed to save the theme.  Couldn't open a temporary file to write an image.");
+        break;
+    case 2:
+        text = tr("Failed to save the theme.  Couldn't open a temporary files to write the splash "
+                  "images.");
+        break;
+    default:
+        text = tr("Failed to save the theme.");
+        break;
+    }
+    QMessageBox::critical(this, tr("Theme Editor"), text, QMessageBox::Ok);
+}
+
+void ThemeEditorDialog::backToHome()
+{
+    stack->setCurrentWidget(modePage);
+}
+
+void ThemeEditorDialog::closeEvent(QCloseEvent* event)
+{
+    if (stack->currentWidget() == themeEditor && !themeEditor->maybeSave())
+        event->ignore();
+    else
+        QDialog::closeEvent(event);
+}
+
+void ThemeEditorDialog::onProgress(unsigned done, unsigned total, void* user)
+{
+    auto* dialog = static_cast<ThemeEditorDialog*>(user);
+    if (done == 0 && !dialog->progressDialog) {
+        auto* progress = new QProgressDialog(dialog, Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setCancelButton(nullptr);
+        progress->setAutoClose(false);
+        progress->setAutoReset(false);
+        progress->setWindowTitle(tr("Theme Editor"));
+        progress->setLabelText(tr("Please wait..."));
+        progress->setMinimumDuration(0);
+        dialog->progressDialog = progress;
+    }
+    if (done != 0 && done == total) {
+        if (dialog->progressDialog) {
+            dialog->progressDialog->hide();
+            delete dialog->progressDialog;
+            dialog->progressDialog = nullptr;
+        }
+        return;
+    }
+    if (QProgressDialog* progress = dialog->progressDialog) {
+        if (progress->maximum() != int(total))
+            progress->setMaximum(int(total));
+        progress->setValue(int(done));
+    }
+}
+
+void ThemeEditorDialog::onProgressText(const QString* title, const QString* message, void* user)
+{
+    auto* dialog = static_cast<ThemeEditorDialog*>(user);
+    if (!dialog->progressDialog)
+        return;
+    dialog->progressDialog->setWindowTitle(*title);
+    dialog->progressDialog->setLabelText(*message);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
