@@ -18,7 +18,7 @@ constexpr unsigned int ZoomStep = 50;
 
 // What an action is made of, in id order. Texts are translated when the action is built;
 // a null tool tip takes the text, a null icon name gives no icon.
-struct ActionSpec
+struct ActionRow
 {
     const char* text;
     const char* toolTip;
@@ -28,7 +28,7 @@ struct ActionSpec
 
 constexpr QKeySequence::StandardKey NoKey = QKeySequence::UnknownKey;
 
-const ActionSpec actionSpecs[ActionManager::ActionCount] = {
+const ActionRow actionRows[ActionManager::ActionCount] = {
     {QT_TRANSLATE_NOOP("ActionManager", "New"), nullptr, "new_document", QKeySequence::New},
     {QT_TRANSLATE_NOOP("ActionManager", "Open..."), nullptr, "open_document", QKeySequence::Open},
     {QT_TRANSLATE_NOOP("ActionManager", "Open Recent"),
@@ -159,13 +159,13 @@ ActionManager::ActionManager(QObject* parent) : QObject(parent)
 {
     for (int index = 0; index < ActionCount; ++index) {
         const ActionId id = ActionId(index);
-        const ActionSpec& spec = actionSpecs[index];
+        const ActionRow& row = actionRows[index];
         auto* action = new QAction(this);
-        if (spec.shortcut != NoKey)
-            action->setShortcut(QKeySequence(spec.shortcut));
-        const QString text = tr(spec.text);
+        if (row.shortcut != NoKey)
+            action->setShortcut(QKeySequence(row.shortcut));
+        const QString text = tr(row.text);
         action->setText(text);
-        QString toolTip = spec.toolTip ? tr(spec.toolTip) : text;
+        QString toolTip = row.toolTip ? tr(row.toolTip) : text;
         if (id == ActionId_SOFTWARE_UPDATE)
             toolTip = toolTip.arg(VendorVariants::instance().fullName);
         action->setToolTip(toolTip);
@@ -180,8 +180,8 @@ ActionManager::ActionManager(QObject* parent) : QObject(parent)
         } else if (id == ActionId_EDIT_CONTROLS) {
             action->setCheckable(true);
         }
-        if (spec.icon)
-            action->setIcon(QIcon(QStringLiteral(":/icons/22x22/%1.png").arg(spec.icon)));
+        if (row.icon)
+            action->setIcon(QIcon(QStringLiteral(":/icons/22x22/%1.png").arg(row.icon)));
         action->setEnabled(!isAlign(id) && !isLayout(id));
         action->setVisible(id != ActionId_SOFTWARE_UPDATE);
 
