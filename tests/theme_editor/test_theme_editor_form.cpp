@@ -19,7 +19,6 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <gtest/gtest.h>
-#include <optional>
 
 namespace {
 
@@ -67,52 +66,6 @@ QString placeOf(QWidget* page, QObject* object)
         }
     }
     return "nowhere";
-}
-
-QString policyName(QSizePolicy::Policy policy)
-{
-    switch (policy) {
-    case QSizePolicy::Minimum:
-        return "Minimum";
-    case QSizePolicy::Expanding:
-        return "Expanding";
-    case QSizePolicy::MinimumExpanding:
-        return "MinimumExpanding";
-    case QSizePolicy::Preferred:
-        return "Preferred";
-    case QSizePolicy::Fixed:
-        return "Fixed";
-    default:
-        return QString::number(policy);
-    }
-}
-
-// Every spacer of the page: "<layout> item n" or "<grid> (r, c)", its size and its policies.
-QStringList spacersOf(QWidget* page)
-{
-    QStringList spacers;
-    for (QLayout* layout : page->findChildren<QLayout*>()) {
-        for (int i = 0; i < layout->count(); ++i) {
-            QSpacerItem* spacer = layout->itemAt(i)->spacerItem();
-            if (!spacer)
-                continue;
-            QString place = QString("%1 item %2").arg(layout->objectName()).arg(i + 1);
-            if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
-                int row, column, rows, columns;
-                grid->getItemPosition(i, &row, &column, &rows, &columns);
-                place = QString("%1 (%2, %3)").arg(grid->objectName()).arg(row).arg(column);
-            }
-            const QSize size = spacer->sizeHint();
-            spacers << QString("%1: %2 x %3, %4 by %5")
-                           .arg(place)
-                           .arg(size.width())
-                           .arg(size.height())
-                           .arg(policyName(spacer->sizePolicy().horizontalPolicy()),
-                                policyName(spacer->sizePolicy().verticalPolicy()));
-        }
-    }
-    spacers.sort();
-    return spacers;
 }
 
 class ThemeEditorFormTest : public ::testing::Test
@@ -227,98 +180,6 @@ TEST_F(ThemeEditorFormTest, WidgetsHaveTheirNamesClassesOwnersAndPlaces)
     }
     EXPECT_EQ(page.objectName(), "ThemeEditor");
     EXPECT_EQ(page.size(), QSize(743, 481));
-}
-
-TEST_F(ThemeEditorFormTest, LayoutsAndSpacersSitWhereTheFormPutsThem)
-{
-    const auto& f = form;
-    struct Row
-    {
-        QLayout* layout;
-        const char* name;
-        const char* place;
-        // Whether the layout lies flush in its widget; nested layouts are left out (null).
-        std::optional<bool> noMargins;
-    };
-    const Row rows[] = {
-        {f.verticalLayout, "verticalLayout", "layout of ThemeEditor", true},
-        {f.horizontalLayout_2, "horizontalLayout_2", "layout of themeNameContainer", true},
-        {f.horizontalLayout, "horizontalLayout", "verticalLayout item 5", std::nullopt},
-        {f.verticalLayout_5, "verticalLayout_5", "layout of itemTab", false},
-        {f.horizontalLayout_6, "horizontalLayout_6", "verticalLayout_5 item 1", std::nullopt},
-        {f.gridLayout_2, "gridLayout_2", "layout of defaultPropertiesGroupBox", false},
-        {f.verticalLayout_4, "verticalLayout_4", "layout of layoutWidget", true},
-        {f.gridLayout, "gridLayout", "layout of layoutWidget1", true},
-        {f.gridLayout_3, "gridLayout_3", "layout of skinTransitionGroupBox", false},
-        {f.verticalLayout_2, "verticalLayout_2", "layout of backgroundImageTab", false},
-        {f.horizontalLayout_3, "horizontalLayout_3", "verticalLayout_2 item 1", std::nullopt},
-        {f.horizontalLayout_9, "horizontalLayout_9", "verticalLayout_2 item 3", std::nullopt},
-        {f.horizontalLayout_8, "horizontalLayout_8", "layout of backgroundImageOrientations", true},
-        {f.verticalLayout_3, "verticalLayout_3", "layout of iconTab", false},
-        {f.horizontalLayout_4, "horizontalLayout_4", "verticalLayout_3 item 2", std::nullopt},
-    };
-    for (const Row& row : rows) {
-        ASSERT_TRUE(row.layout) << row.name;
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(row.layout->objectName(), row.name);
-        EXPECT_EQ(placeOf(&page, row.layout), row.place);
-        if (row.noMargins) {
-            EXPECT_EQ(row.layout->contentsMargins().isNull(), *row.noMargins);
-        }
-    }
-
-    const QStringList spacers = {
-        "gridLayout (2, 4): 0 x 20, MinimumExpanding by Minimum",
-        "gridLayout_3 (0, 2): 82 x 20, Expanding by Minimum",
-        "gridLayout_3 (2, 1): 20 x 5, Minimum by Expanding",
-        "horizontalLayout item 3: 40 x 20, Expanding by Minimum",
-        "horizontalLayout_2 item 3: 40 x 20, Expanding by Minimum",
-        "horizontalLayout_3 item 4: 40 x 20, Expanding by Minimum",
-        "horizontalLayout_4 item 3: 40 x 20, Expanding by Minimum",
-        "horizontalLayout_6 item 3: 0 x 20, Expanding by Minimum",
-        "horizontalLayout_9 item 3: 40 x 20, Expanding by Minimum",
-        "verticalLayout item 3: 20 x 0, Minimum by Expanding",
-    };
-    EXPECT_EQ(spacersOf(&page), spacers);
-}
-
-TEST_F(ThemeEditorFormTest, SizePoliciesAndStretchFactors)
-{
-    using P = QSizePolicy;
-    const struct
-    {
-        QWidget* widget;
-        P::Policy horizontal, vertical;
-        int horizontalStretch, verticalStretch;
-    } rows[] = {
-        {form.nameEdit, P::Expanding, P::Fixed, 0, 0},
-        {form.tabWidget, P::Expanding, P::Expanding, 0, 1},
-        {form.splitter, P::Expanding, P::Expanding, 0, 0},
-        {form.defaultPropertiesGroupBox, P::Preferred, P::Expanding, 0, 1},
-        {form.defaultPropertyEditor, P::Expanding, P::Expanding, 0, 1},
-        {form.previewWidget, P::Expanding, P::Expanding, 1, 1},
-        {form.skinList, P::Preferred, P::Expanding, 0, 1},
-        {form.skinPropertyEditor, P::Expanding, P::Expanding, 1, 1},
-        {form.skinTransitionGroupBox, P::Preferred, P::Expanding, 0, 0},
-        {form.imageList, P::Preferred, P::Expanding, 0, 0},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.widget->objectName().toStdString());
-        const QSizePolicy policy = row.widget->sizePolicy();
-        EXPECT_EQ(policy.horizontalPolicy(), row.horizontal);
-        EXPECT_EQ(policy.verticalPolicy(), row.vertical);
-        EXPECT_EQ(policy.horizontalStretch(), row.horizontalStretch);
-        EXPECT_EQ(policy.verticalStretch(), row.verticalStretch);
-    }
-    EXPECT_EQ(form.nameEdit->minimumSize(), QSize(200, 0));
-    EXPECT_EQ(form.splitter->orientation(), Qt::Horizontal);
-    EXPECT_EQ(form.skinSplitter->orientation(), Qt::Vertical);
-    for (QLabel* label : {form.themeNameLabel, form.itemTypeLabel, form.skinTransitionDurationLabel,
-                          form.skinTransitionEasingLabel, form.backgroundImageFilterLabel,
-                          form.backgroundImageSettingsLabel})
-        EXPECT_EQ(label->alignment(), Qt::AlignRight | Qt::AlignVCenter)
-            << label->objectName().toStdString();
-    EXPECT_EQ(form.captionLabel->font().pointSize(), 12);
 }
 
 TEST_F(ThemeEditorFormTest, FreshFormShowsTheItemsTabWithEmptyFields)
