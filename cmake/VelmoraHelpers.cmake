@@ -37,14 +37,17 @@ function(velmora_spare_qt_keywords)
     endforeach()
 endfunction()
 
-# velmora_library(<name> [LINK <libs>...])
-# A static library of every source in the current folder. Sources are found by glob so that a new unit
-# needs no edit here.
+# velmora_library(<name> [LINK <libs>...] [EXCLUDE <file names>...])
+# A static library of every source in the current folder but the excluded ones (a program's own
+# main, say). Sources are found by glob so that a new unit needs no edit here.
 function(velmora_library name)
-    cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "LINK;EXCLUDE" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
                                         ${CMAKE_CURRENT_SOURCE_DIR}/*.h
                                         ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+    foreach(excluded ${ARG_EXCLUDE})
+        list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+    endforeach()
     add_library(${name} STATIC ${sources})
     # The code-generator step (moc) does not notice a header added to the glob: when the list
     # of sources changes, drop its time stamp so that it runs again.

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "velmora_objects/velmora_types.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+#include <map>
+#include <set>
+
+class ActionManager;
+class VelmoraDocument;
+class WysiwygLayout;
+struct ConfigurationEditRecord;
+struct NewPageData;
+
+namespace Velmora {
+class Theme;
+}
+
+// The editing operations of the editor: pages created, duplicated, deleted, raised and
+// lowered; page switchers added, edited and removed; controls created, moved, resized,
+// aligned, arranged, selected and deleted; theme edits and project properties applied; controls
+// copied and pasted through the system clipboard. Each operation reads the document's
+// selection and becomes one undo step on the document's undo stack (nothing when there is
+// nothing to do); the commands send the change events.
+//
+// The application owns one and forwards its slots here. Everything runs on the GUI thread.
+class EditingOperations : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The document (with its selection and undo stack), the action set (whose Paste action
+    // follows the clipboard) and the remembered page data (the new-page wizard's starting
+    // answers, which the wizard writes back) must outlive the object.
+    EditingOperations(VelmoraDocument& document, ActionManager& actions,
+                      NewPageData& rememberedPageData, QObject* parent = nullptr);
+    ~EditingOperations() override;
+
+    // The parent of the wizards, dialogs and messages the operations show; null shows them
+    // without a parent.
+    void setDialogParent(QWidget* parent) { dialogParent = parent; }
+
+    // Where the next paste puts the copied group's top-left corner; (0, 0) keeps the
+    // controls where they were copied from.
+    QPoint pasteOffset() const { return m_pasteOffset; }
+
+public slots:
+    void createPage();
+    void duplicatePage();
+    void duplicatePageSpecial();
+    void deletePage();
+    void raisePage();
+    void lowerPage();
+    void editPageSwitcher();
+    void removePageSwitcher();
+    void createControl(Velmora::ControlType type, QRect geometry, uint pageId);
+    void moveControls(std::set<uint> controlIds, QPoint deltaPos);
+    void setControlGeometry(std::map<uint, QRect> geometries);
+    void alignSelectedControls(int alignment);
+    // The caller owns and deletes the layout.
+    void layoutSelectedControls(WysiwygLayout* layout);
+    void selectAllControls();
+    void deleteSelectedControls();
+    void deleteSelection();
+    void applyThemeEdits(const Velmora::Theme* theme);
+    void setProjectProperties(const ConfigurationEditRecord& record);
+    void copySelectedControls();
+    void setPasteControlOffset(QPoint position);
+    void pasteControls();
+    void onClipboardChanged();
+
+private:
+    VelmoraDocument& document;
+    ActionManager& actions;
+    NewPageData& rememberedPageData;
+    QPointer<QWidget> dialogParent;
+    QPoint m_pasteOffset;
+};
