@@ -754,12 +754,21 @@ bool TargzArchive::createFromMemory(const QString& archivePath, const QList<TarM
     if (!beginWriting(file))
         return false;
     // Every member has the same header but for its name and size: a regular file of mode 0644,
-    // this process's user and group, dated now.
+    // this process's user and group, dated now. A build that sets SOURCE_DATE_EPOCH (the
+    // reproducible-builds convention) gets members owned by root and dated then instead, so
+    // that the same members make the same bytes on every machine.
     struct stat status = {};
     status.st_mode = S_IFREG | 0644;
     status.st_uid = ::getuid();
     status.st_gid = ::getgid();
     status.st_mtime = ::time(nullptr);
+    bool fixedDate = false;
+    const qint64 sourceDate = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&fixedDate);
+    if (fixedDate && sourceDate >= 0) {
+        status.st_uid = 0;
+        status.st_gid = 0;
+        status.st_mtime = time_t(sourceDate);
+    }
     std::memset(&m_open->tar->th_buf, 0, sizeof m_open->tar->th_buf);
     th_set_from_stat(m_open->tar, &status);
     const tar_header common = m_open->tar->th_buf;

@@ -69,7 +69,8 @@ public:
     // operationProgress(size archived so far) after each file.
     bool create(const QString& archivePath, const QList<TarItemInfo>& items);
     // Writes an archive of the members, in list order, each a regular file (mode 0644, owned
-    // by this process's user, dated now) holding its bytes. Signals as create.
+    // by this process's user, dated now; owned by root and dated SOURCE_DATE_EPOCH when that
+    // variable holds a time) holding its bytes. Signals as create.
     bool createFromMemory(const QString& archivePath, const QList<TarMember>& members);
     // Appends the name of every member, in archive order. A damaged archive fails (after
     // appending the names read before the damage).

@@ -2,6 +2,7 @@
 
 #include "appengine/selection_manager.h"
 #include "appengine/wysiwyg_layout.h"
+#include "main/shell_resources.h"
 #include "main/velmora_document.h"
 #include "main/vendor_variants.h"
 
@@ -157,6 +158,8 @@ bool isLayout(int id)
 
 ActionManager::ActionManager(QObject* parent) : QObject(parent)
 {
+    // The icons, and the splash screen that the application shows next.
+    loadShellResources();
     for (int index = 0; index < ActionCount; ++index) {
         const ActionId id = ActionId(index);
         const ActionRow& row = actionRows[index];
