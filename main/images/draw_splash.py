@@ -72,6 +72,7 @@ def draw(folder):
     panel(canvas)
     lettering(canvas, "DRAVELIN", WIDTH / 2.0, 98, 34, 4.2, WHITE, spacing=12)
     canvas.shape(*rounded_rect(176, 146, 304, 148, 1), ACCENT)
+    os.makedirs(folder, exist_ok=True)
     canvas.save(os.path.join(folder, "splash.png"))
 
 

@@ -55,19 +55,24 @@ Values buttonValues(const Look& look)
             {"textColour_pressed", colour(look.pressedText)}};
 }
 
-Values sliderValues(const Surface& surface, const Look& look)
+// The normal skin's handle stands out from the track in the surface's handle colours; the
+// other skins show their own face.
+Values sliderValues(const Surface& surface, const Look& look, bool normal)
 {
+    const QColor handleTop = normal ? surface.handleTop : look.top;
+    const QColor handleBottom = normal ? surface.handleBottom : look.bottom;
+    const QColor handleBorder = normal ? surface.handleBorder : look.border;
     return {{"trackGradientTopColour", colour(surface.trackTop)},
             {"trackGradientBottomColour", colour(surface.trackBottom)},
             {"trackOpacity", look.opacity},
             {"trackBorderColour", colour(surface.trackBorder)},
             {"trackBorderWidth", 1},
-            {"handleGradientTopColour", colour(look.top)},
+            {"handleGradientTopColour", colour(handleTop)},
             {"handleGradientTopPosition", 0.0},
-            {"handleGradientBottomColour", colour(look.bottom)},
+            {"handleGradientBottomColour", colour(handleBottom)},
             {"handleGradientBottomPosition", 1.0},
             {"handleOpacity", look.opacity},
-            {"handleBorderColour", colour(look.border)},
+            {"handleBorderColour", colour(handleBorder)},
             {"handleBorderWidth", 1},
             {"radius", 8},
             {"handleRadius", 8},
@@ -323,7 +328,7 @@ std::unique_ptr<Theme> buildTheme(const ThemeDescription& description, const QSt
                 values = buttonValues(look);
                 break;
             case ThemedItemType_SLIDER:
-                values = sliderValues(surface, look);
+                values = sliderValues(surface, look, index == NormalSkin);
                 break;
             case ThemedItemType_COLOUR_PICKER:
                 values = colourPickerValues(surface, look);

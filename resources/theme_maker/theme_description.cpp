@@ -51,6 +51,9 @@ ThemeDescription daylight()
     surface.trackTop = hex("#d5dbe3");
     surface.trackBottom = hex("#c2cad5");
     surface.trackBorder = hex("#aab4c0");
+    surface.handleTop = hex("#5292e2");
+    surface.handleBottom = hex("#2a62b8");
+    surface.handleBorder = hex("#1f4f94");
     surface.panel = hex("#ffffff");
     surface.panelOpacity = 0.6;
     surface.displayTop = hex("#fdfefe");
@@ -87,9 +90,12 @@ ThemeDescription midnight()
     surface.text = hex("#dfe6f0");
     surface.textShadow = true;
     surface.textShadowColour = hex("#05080d");
-    surface.trackTop = hex("#141924");
-    surface.trackBottom = hex("#222a3a");
-    surface.trackBorder = hex("#3a4560");
+    surface.trackTop = hex("#0b0f17");
+    surface.trackBottom = hex("#283247");
+    surface.trackBorder = hex("#4a5876");
+    surface.handleTop = hex("#d6deea");
+    surface.handleBottom = hex("#96a3b8");
+    surface.handleBorder = hex("#5e6b86");
     surface.panel = hex("#0c111a");
     surface.panelOpacity = 0.55;
     surface.displayTop = hex("#0f1520");
@@ -97,7 +103,7 @@ ThemeDescription midnight()
     surface.displayBorder = hex("#3a4560");
     surface.displayText = hex("#5fe0d8");
     surface.displayTextStyle = hex("#06090f");
-    theme.looks[NormalSkin] = look("#3a4660", "#283146", "#55627d", "#e8edf5", "#1a8f8f", "#22b3b3",
+    theme.looks[NormalSkin] = look("#475677", "#303b56", "#6b7a9a", "#e8edf5", "#1a8f8f", "#22b3b3",
                                    "#4fd0d0", "#ffffff", "#dfe6f0");
     theme.looks[HighlightedSkin] = look("#2cc4c4", "#168a8a", "#5fe0d8", "#ffffff", "#116e6e",
                                         "#22a8a8", "#8ff0ea", "#e8fffd", "#4fd6d0");

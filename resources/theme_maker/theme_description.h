@@ -39,6 +39,7 @@ struct Surface
     bool textShadow = false;
     QColor textShadowColour;
     QColor trackTop, trackBottom, trackBorder;
+    QColor handleTop, handleBottom, handleBorder; // the slider's handle in the normal skin
     QColor panel;
     double panelOpacity = 0.5;
     QColor displayTop, displayBottom, displayBorder, displayText, displayTextStyle;
