@@ -1,14 +1,12 @@
 #include "main/control_commands.h"
 
 #include "appengine/page_preview_scene.h"
+#include "main/control_clipboard.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/control.h"
-#include "velmora_objects/control_factory.h"
 #include "velmora_objects/streamer.h"
 
 #include <climits>
-#include <exception>
-#include <memory>
 
 using namespace Velmora;
 
@@ -122,20 +120,10 @@ PasteControlsCommand::PasteControlsCommand(const ControlStreamRequest& request,
 ControlStreamRequest PasteControlsCommand::validEntries(const ControlStreamRequest& request)
 {
     ControlStreamRequest valid;
-    for (const auto& [type, streams] : request) {
-        const ControlFactory* factory = ControlFactory::get(type);
-        if (!factory)
-            continue;
-        for (const QByteArray& bytes : streams) {
-            std::unique_ptr<Control> scratch(factory->create({}));
-            try {
-                readControl(*scratch, bytes);
-            } catch (const std::exception&) {
-                continue;
-            }
-            valid[type].push_back(bytes);
-        }
-    }
+    for (const auto& [type, streams] : request)
+        for (const QByteArray& bytes : streams)
+            if (ControlClipboard::isReadableControl(type, bytes))
+                valid[type].push_back(bytes);
     return valid;
 }
 

@@ -91,3 +91,5 @@ private:
 };
 
 } // namespace Velmora
+
+Q_DECLARE_METATYPE(Velmora::Button::Actuation)

@@ -41,3 +41,5 @@ private:
 };
 
 } // namespace Velmora
+
+Q_DECLARE_METATYPE(Velmora::Clock::ClockType)

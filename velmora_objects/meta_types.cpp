@@ -1,7 +1,11 @@
 #include "velmora_objects/meta_types.h"
 
 #include "core/gradient.h"
+#include "velmora_objects/button.h"
+#include "velmora_objects/clock.h"
+#include "velmora_objects/page.h"
 #include "velmora_objects/skin_property_key.h"
+#include "velmora_objects/slider.h"
 #include "velmora_objects/velmora_types.h"
 
 #include <QMetaType>
@@ -23,6 +27,10 @@ void registerMetaTypes()
         qRegisterMetaType<Alignment>();
         qRegisterMetaType<NavigationPosition>();
         qRegisterMetaType<SkinPropertyType>();
+        qRegisterMetaType<Scaling>();
+        qRegisterMetaType<Button::Actuation>();
+        qRegisterMetaType<Slider::Unit>();
+        qRegisterMetaType<Clock::ClockType>();
         return true;
     }();
     (void)registered;

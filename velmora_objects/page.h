@@ -122,3 +122,5 @@ Streamer& operator<<(Streamer& s, const Page& page);
 Streamer& operator>>(Streamer& s, Page& page);
 
 } // namespace Velmora
+
+Q_DECLARE_METATYPE(Velmora::Scaling)

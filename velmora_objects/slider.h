@@ -79,3 +79,5 @@ private:
 };
 
 } // namespace Velmora
+
+Q_DECLARE_METATYPE(Velmora::Slider::Unit)

@@ -6,11 +6,14 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
+#include <QString>
 #include <QWidget>
 #include <map>
 #include <set>
 
 class ActionManager;
+class QUndoStack;
+class SelectionManager;
 class VelmoraDocument;
 class WysiwygLayout;
 struct ConfigurationEditRecord;
@@ -26,6 +29,12 @@ class Theme;
 // copied and pasted through the system clipboard. Each operation reads the document's
 // selection and becomes one undo step on the document's undo stack (nothing when there is
 // nothing to do); the commands send the change events.
+//
+// What the user is told: a page whose layout template left the library while the wizard was
+// open, a project that holds the most pages it can, a theme file of the project properties
+// that cannot be read, and a paste that finds no control it can make on the clipboard; each
+// pushes nothing. The clipboard is read whole and checked (ControlClipboard) before any
+// command is made from it.
 //
 // The application owns one and forwards its slots here. Everything runs on the GUI thread.
 class EditingOperations : public QObject
@@ -74,6 +83,19 @@ public slots:
     void onClipboardChanged();
 
 private:
+    QUndoStack& stack() const;
+    SelectionManager& selection() const;
+    // The selection's current page while it is in the project, else UINT_MAX.
+    unsigned int currentPage() const;
+    void warn(const QString& title, const QString& text) const;
+    // Tells the user and returns true when the project holds the most pages it can.
+    bool refuseWhenFull(const QString& title) const;
+    // mode: a VelmoraDocument::DuplicationMode.
+    void duplicate(int mode);
+    // The preview's rectangles of the selected controls; empty unless controls are selected.
+    std::map<unsigned int, QRect> selectedGeometries() const;
+    void setChangedGeometries(const std::map<unsigned int, QRect>& geometries);
+
     VelmoraDocument& document;
     ActionManager& actions;
     NewPageData& rememberedPageData;

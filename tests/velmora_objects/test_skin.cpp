@@ -510,7 +510,8 @@ TEST(MetaTypes, SharedTypesAreKnownByName)
          {"Gradient", "Velmora::SkinPropertyKey", "Velmora::ControlType", "Velmora::ThemedItemType",
           "Velmora::ButtonFunction", "Velmora::PageTransition", "Velmora::TextStyle",
           "Velmora::Orientation", "Velmora::Action", "Velmora::Alignment",
-          "Velmora::NavigationPosition", "Velmora::SkinPropertyType"})
+          "Velmora::NavigationPosition", "Velmora::SkinPropertyType", "Velmora::Scaling",
+          "Velmora::Button::Actuation", "Velmora::Slider::Unit", "Velmora::Clock::ClockType"})
         EXPECT_TRUE(QMetaType::fromName(name).isValid()) << name;
     const QVariant orientation = QVariant::fromValue(Orientation_PORTRAIT);
     EXPECT_EQ(orientation.metaType(), QMetaType::fromName("Velmora::Orientation"));
