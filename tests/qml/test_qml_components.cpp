@@ -1,3 +1,4 @@
+#include "common/console_watch.h"
 #include "common/helpers.h"
 #include "common/qml_fixture.h"
 #include "velmora_objects/qml_fixtures.h"
@@ -503,6 +504,7 @@ TEST_F(Components, SliderValueFollowsTheHandle)
     ASSERT_TRUE(slider);
     QQuickItem* handle = find("handle");
     events().clear();
+    const TestUtil::ConsoleWatch console;
     QPoint at = centreOf(handle);
     QTest::mousePress(window.get(), Qt::LeftButton, {}, at);
     EXPECT_EQ(slider->state(), "pressed");
@@ -518,6 +520,7 @@ TEST_F(Components, SliderValueFollowsTheHandle)
     ASSERT_FALSE(events().empty());
     EXPECT_EQ(events().back().event, QMLControl::Event_SLIDER_VALUE_CHANGED);
     EXPECT_DOUBLE_EQ(events().back().value.toDouble(), value);
+    EXPECT_EQ(console.printed(), "") << "a drag prints nothing";
 
     events().clear();
     qobject_cast<QMLControl*>(slider)->setValue(0, 255);

@@ -1,6 +1,7 @@
 #include "appengine/layout_library.h"
 #include "appengine/theme_image_model.h"
 #include "common/command_fixture.h"
+#include "common/console_watch.h"
 #include "common/fill_layout.h"
 #include "common/gradients.h"
 #include "common/helpers.h"
@@ -22,6 +23,7 @@
 #include "widgets/page_layout_page.h"
 #include "widgets/page_navigation_page.h"
 #include "widgets/page_switcher_editor.h"
+#include "widgets/project_orientation_field.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -220,12 +222,13 @@ protected:
 
 TEST_F(NewPageWizardTest, NewPageAsksForThePageOnlyAndHandsOverTheAnswers)
 {
+    const TestUtil::ConsoleWatch console;
     const bool accepted = run(false, [&](NewPageWizard* wizard) {
         EXPECT_EQ(wizard->windowTitle(), "New Page");
         EXPECT_EQ(wizard->pageIds(), QList<int>({0, 1, 2, 3}));
         EXPECT_EQ(wizard->projectPageId(), -1);
         EXPECT_EQ(wizard->themePageId(), -1);
-        EXPECT_TRUE(wizard->field("orientation").isNull());
+        EXPECT_TRUE(projectOrientationField(wizard).isNull());
 
         auto* identification = current<PageIdentificationPage>(wizard);
         ASSERT_TRUE(identification);
@@ -262,6 +265,7 @@ TEST_F(NewPageWizardTest, NewPageAsksForThePageOnlyAndHandsOverTheAnswers)
         click(wizard, QWizard::FinishButton);
     });
     ASSERT_TRUE(accepted);
+    EXPECT_EQ(console.printed(), "") << "a walk through the pages prints nothing";
     const QModelIndex icon = document->iconModel()->index(1, 0);
     EXPECT_EQ(
         describe(record),
