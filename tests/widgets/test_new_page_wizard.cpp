@@ -1,7 +1,6 @@
 #include "appengine/layout_library.h"
 #include "appengine/theme_image_model.h"
 #include "common/command_fixture.h"
-#include "common/console_watch.h"
 #include "common/fill_layout.h"
 #include "common/gradients.h"
 #include "common/helpers.h"
@@ -203,13 +202,17 @@ protected:
             if (wizard->isVisible())
                 wizard->reject();
         });
-        const bool accepted = newProject ? NewPageWizard::askNewProject(project, nullptr)
-                                         : NewPageWizard::askNewPage(document.get(), record);
+        bool accepted = false;
+        printed = TestUtil::consoleDuring([&] {
+            accepted = newProject ? NewPageWizard::askNewProject(project, nullptr)
+                                  : NewPageWizard::askNewPage(document.get(), record);
+        });
         EXPECT_EQ(answers.pending(), 0);
         return accepted;
     }
 
     TestUtil::IsolatedSettings settings;
+    std::string printed; // by the last run
     ColourSwatch swatch;
     Gradient sky, dusk;
     QString themeFile;
@@ -222,7 +225,6 @@ protected:
 
 TEST_F(NewPageWizardTest, NewPageAsksForThePageOnlyAndHandsOverTheAnswers)
 {
-    const TestUtil::ConsoleWatch console;
     const bool accepted = run(false, [&](NewPageWizard* wizard) {
         EXPECT_EQ(wizard->windowTitle(), "New Page");
         EXPECT_EQ(wizard->pageIds(), QList<int>({0, 1, 2, 3}));
@@ -265,7 +267,7 @@ TEST_F(NewPageWizardTest, NewPageAsksForThePageOnlyAndHandsOverTheAnswers)
         click(wizard, QWizard::FinishButton);
     });
     ASSERT_TRUE(accepted);
-    EXPECT_EQ(console.printed(), "") << "a walk through the pages prints nothing";
+    EXPECT_EQ(printed, "") << "a walk through the pages prints nothing";
     const QModelIndex icon = document->iconModel()->index(1, 0);
     EXPECT_EQ(
         describe(record),
