@@ -73,9 +73,14 @@ int PropertyModel::columnCount(const QModelIndex&) const
 
 QVariant PropertyModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid())
         return QVariant();
     const Property* p = property(index);
+    // A name cut by a narrow column still shows whole as its tooltip.
+    if (role == Qt::ToolTipRole && index.column() == 0)
+        return p->name;
+    if (role != Qt::DisplayRole)
+        return QVariant();
     return index.column() == 0 ? QVariant(p->name) : QVariant(p->toText());
 }
 

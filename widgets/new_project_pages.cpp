@@ -4,6 +4,7 @@
 #include "main/last_directory.h"
 #include "main/vendor_variants.h"
 #include "velmora_objects/theme_library.h"
+#include "widgets/project_orientation_field.h"
 #include "widgets/theme_editor/theme_delegates.h"
 
 #include <QComboBox>
@@ -173,7 +174,7 @@ void ProjectThemePage::setOrientation(int orientation)
 
 void ProjectThemePage::initializePage()
 {
-    const QVariant orientation = field("orientation");
+    const QVariant orientation = projectOrientationField(wizard());
     if (!orientation.isNull())
         setOrientation(orientation.toInt() + 1);
 }

@@ -7,9 +7,11 @@
 #include "gui/colour_picker_dialog.h"
 #include "gui/gradient_dialog.h"
 #include "gui/gradient_picker.h"
+#include "gui/view_models.h"
 #include "main/new_page_data.h"
 #include "main/project_access.h"
 #include "main/velmora_document.h"
+#include "widgets/project_orientation_field.h"
 #include "widgets/theme_editor/theme_delegates.h"
 
 #include <QButtonGroup>
@@ -18,20 +20,6 @@
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QRadioButton>
-
-namespace {
-
-// Gives the view a new model and drops the selection model of the old one, which the view
-// would otherwise keep until it is destroyed.
-void setViewModel(QAbstractItemView* view, QAbstractItemModel* model)
-{
-    QItemSelectionModel* old = view->selectionModel();
-    view->setModel(model);
-    if (old != view->selectionModel())
-        delete old;
-}
-
-} // namespace
 
 PageBackgroundPage::PageBackgroundPage(QWidget* parent)
     : QWizardPage(parent), kindGroup(new QButtonGroup(this)),
@@ -218,7 +206,7 @@ void PageBackgroundPage::initializePage()
             ownModel->addImageFile(backgroundImageFile);
         setViewModel(view, proxy);
     }
-    const QVariant orientation = field(QStringLiteral("orientation"));
+    const QVariant orientation = projectOrientationField(wizard());
     if (!orientation.isNull()) {
         if (proxy)
             proxy->setOrientationFilter(orientation.toInt() + 1);

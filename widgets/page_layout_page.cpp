@@ -5,6 +5,7 @@
 #include "gui/centered_icon_grid_view.h"
 #include "main/new_page_data.h"
 #include "velmora_objects/velmora_types.h"
+#include "widgets/project_orientation_field.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -121,7 +122,7 @@ void PageLayoutPage::setNewPageData(const NewPageData& data)
 
 void PageLayoutPage::initializePage()
 {
-    const QVariant orientation = field("orientation");
+    const QVariant orientation = projectOrientationField(wizard());
     if (!orientation.isNull())
         setOrientation(orientation.toInt() + 1);
 }

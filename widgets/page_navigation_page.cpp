@@ -5,6 +5,7 @@
 #include "main/velmora_document.h"
 #include "velmora_objects/page_switcher.h"
 #include "widgets/page_switcher_editor.h"
+#include "widgets/project_orientation_field.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -200,7 +201,7 @@ void PageNavigationPage::onPageCountChange()
 void PageNavigationPage::initializePage()
 {
     switcherEditor->setNewPageName(field(QStringLiteral("page_name")).toString());
-    const QVariant orientationField = field(QStringLiteral("orientation"));
+    const QVariant orientationField = projectOrientationField(wizard());
     if (orientationField.isNull())
         return;
     const int fieldOrientation = orientationField.toInt() + 1;

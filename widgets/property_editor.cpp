@@ -10,6 +10,7 @@
 #include "velmora_objects/theme.h"
 #include "widgets/property_id_table.h"
 
+#include <QHeaderView>
 #include <QMessageBox>
 #include <algorithm>
 #include <array>
@@ -61,6 +62,9 @@ PropertyEditor::PropertyEditor(QWidget* parent) : QTreeView(parent)
                     QAbstractItemView::SelectedClicked);
     setItemDelegate(&delegate);
     setModel(&propertyModel);
+    // The names follow the rows shown, so that rows such as the three backgrounds can be told
+    // apart in a narrow dock; the values take the rest of the width.
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     connect(&propertyModel, &PropertyModel::propertyChanged, this,
             &PropertyEditor::onPropertyChanged);
 }

@@ -185,7 +185,6 @@ SliderPrivate {
         if (valueChangeWasInternal) {
             valueChangeWasInternal = false
         } else if (completed) {
-            console.log("Sending slider value change")
             sendEvent(Control.Event_SLIDER_VALUE_CHANGED, slider.value)
         }
     }

@@ -76,6 +76,26 @@ QStringList warningsDuring(const std::function<void()>& function)
     return warnings;
 }
 
+namespace {
+QStringList* capturedConsole = nullptr;
+void captureConsole(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    if (capturedConsole && !text.startsWith(QLatin1String("This plugin does not support ")))
+        *capturedConsole << text;
+}
+} // namespace
+
+std::string consoleDuring(const std::function<void()>& function)
+{
+    QStringList printed;
+    capturedConsole = &printed;
+    const QtMessageHandler previous = qInstallMessageHandler(captureConsole);
+    function();
+    qInstallMessageHandler(previous);
+    capturedConsole = nullptr;
+    return printed.join(QLatin1Char('\n')).toStdString();
+}
+
 std::string regexEscaped(const std::string& text)
 {
     std::string result;

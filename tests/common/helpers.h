@@ -26,6 +26,10 @@ std::string runtimeErrorOf(const std::function<void()>& function);
 
 // The warnings Qt's message handler received while the function ran.
 QStringList warningsDuring(const std::function<void()>& function);
+// Every message (debug to critical) printed while the function ran, one a line: "" for a run
+// that prints nothing. The headless platform's notes on what it lacks ("This plugin does not
+// support raise()") are left out, as a display prints none.
+std::string consoleDuring(const std::function<void()>& function);
 
 // The text with the characters that are special in the POSIX regular expressions of death
 // tests escaped.

@@ -18,7 +18,8 @@ namespace TestUtil {
 // shows, the popup taking precedence (a combo box list inside a dialog, say). A timer polls for
 // that window every few milliseconds and is rescheduled before an answer runs, so an answer that
 // itself opens a nested modal window (a button that brings up a message box) is answered by the
-// next queued answer from inside that window's own loop.
+// next queued answer from inside that window's own loop. Progress windows are passed over: they
+// ask nothing and close themselves.
 //
 //     TestUtil::ModalAnswerer answers;
 //     answers.messageBox(QMessageBox::Ok);

@@ -12,9 +12,11 @@
 #include "widgets/theme_editor/theme_editor_dialog.h"
 #include "widgets/theme_editor/theme_editor_mode.h"
 
+#include <QComboBox>
 #include <QCommandLinkButton>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGraphicsView>
 #include <QImage>
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -205,27 +207,58 @@ TEST_F(ThemeEditorDialogTest, ClosingWithChangesAsksFirst)
         {true, QMessageBox::Cancel, false, 0},
         {true, QMessageBox::Save, true, 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(int(c.answer)));
-        savedNames.clear();
-        dialog->show();
-        click<ThemeEditorMode>("editProjectThemeButton");
-        // Any step on the editor's stack counts as a change.
-        if (c.changed)
-            page<ThemeEditor>()->findChild<QUndoStack*>()->push(new QUndoCommand("Edit"));
-        TestUtil::ModalAnswerer answers;
-        if (c.changed)
-            answers.messageBox(c.answer);
-        EXPECT_EQ(dialog->close(), c.closes);
-        EXPECT_EQ(answers.pending(), 0);
-        EXPECT_EQ(answers.answered().size(), c.changed ? 1 : 0);
-        EXPECT_EQ(dialog->isVisible(), !c.closes);
-        EXPECT_EQ(savedNames.size(), c.saves);
-        if (!c.closes)
-            EXPECT_TRUE(page<ThemeEditor>()->editedTheme());
-        dialog->findChild<QStackedWidget*>()->setCurrentWidget(page<ThemeEditorMode>());
-        dialog->hide();
-    }
+    // The window's close button and Escape ask alike.
+    for (const bool escape : {false, true})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::to_string(int(c.answer)) + (escape ? " escape" : " close"));
+            savedNames.clear();
+            dialog->show();
+            click<ThemeEditorMode>("editProjectThemeButton");
+            // Any step on the editor's stack counts as a change.
+            if (c.changed)
+                page<ThemeEditor>()->findChild<QUndoStack*>()->push(new QUndoCommand("Edit"));
+            TestUtil::ModalAnswerer answers;
+            if (c.changed)
+                answers.messageBox(c.answer);
+            if (escape)
+                QTest::keyClick(dialog.get(), Qt::Key_Escape);
+            else
+                EXPECT_EQ(dialog->close(), c.closes);
+            EXPECT_EQ(answers.pending(), 0);
+            EXPECT_EQ(answers.answered().size(), c.changed ? 1 : 0);
+            EXPECT_EQ(dialog->isVisible(), !c.closes);
+            EXPECT_EQ(savedNames.size(), c.saves);
+            if (!c.closes)
+                EXPECT_TRUE(page<ThemeEditor>()->editedTheme());
+            dialog->findChild<QStackedWidget*>()->setCurrentWidget(page<ThemeEditorMode>());
+            dialog->hide();
+        }
+}
+
+TEST_F(ThemeEditorDialogTest, EditorPageShowsWholeSamplesAndGivesBackItsRoom)
+{
+    dialog->show();
+    click<ThemeEditorMode>("themeLibraryButton");
+    QCoreApplication::processEvents();
+    const QSize librarySize = dialog->size();
+    selectBlue();
+    click<ThemeLibraryBrowser>("editThemeButton");
+    QCoreApplication::processEvents();
+
+    // The widest sample, the colour picker (272 × 272), shows whole.
+    auto* preview = page<ThemeEditor>()->findChild<QGraphicsView*>("previewWidget");
+    auto* types = page<ThemeEditor>()->findChild<QComboBox*>("itemTypeEdit");
+    types->setCurrentIndex(types->findData(Velmora::ThemedItemType_COLOUR_PICKER));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(preview->sceneRect().size(), QSizeF(272, 272));
+    EXPECT_GE(preview->viewport()->width(), 272);
+    EXPECT_GE(preview->viewport()->height(), 272);
+
+    // Back on the library page the dialog has the size that page had.
+    click<ThemeEditor>("cancelButton");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(current(), page<ThemeLibraryBrowser>());
+    EXPECT_EQ(dialog->size(), librarySize);
 }
 
 TEST_F(ThemeEditorDialogTest, ExportShowsProgressWhileWritingAndReportsFailures)
@@ -290,22 +323,33 @@ TEST_F(ThemeEditorDialogTest, ExportShowsProgressWhileWritingAndReportsFailures)
 TEST(ThemeEditorDialogGeometry, EditorPageGrowsTheDialogOnScreen)
 {
     const QRect screen(0, 0, 1024, 768);
+    const QMargins none;
+    const QMargins frame(4, 27, 4, 4);
     const struct
     {
         QRect dialog;
+        QMargins frame;
         QRect expected;
     } cases[] = {
-        // Grown to 800, pushed up by the overshoot, cut at the screen's top; 725 wide.
-        {QRect(100, 300, 600, 500), QRect(100, 0, 725, 768)},
-        // Large enough already.
-        {QRect(10, 0, 725, 800), QRect(10, 0, 725, 800)},
-        // Grown around its middle without leaving the screen: the top is not checked.
-        {QRect(0, 100, 800, 400), QRect(0, -100, 800, 800)},
-        // Too far right: moved left to end at the screen's right edge.
-        {QRect(900, 0, 300, 900), QRect(299, 0, 725, 900)},
+        // Grown to 800, cut to the screen's height, moved up onto it; 725 wide.
+        {QRect(100, 300, 600, 500), none, QRect(100, 0, 725, 768)},
+        // As large as the screen allows, and on it, already.
+        {QRect(10, 0, 725, 768), none, QRect(10, 0, 725, 768)},
+        // Grown around its middle past the screen's top: moved down onto the screen.
+        {QRect(0, 100, 800, 400), none, QRect(0, 0, 800, 768)},
+        // Too far right and too high: moved left to end at the screen's right edge, cut.
+        {QRect(900, 0, 300, 900), none, QRect(299, 0, 725, 768)},
+        // The frame stays on the screen too: its title bar above, its borders around.
+        {QRect(100, 300, 600, 500), frame, QRect(100, 27, 725, 737)},
+        {QRect(900, 40, 725, 800), frame, QRect(295, 27, 725, 737)},
+        // On a second screen to the right, below a panel.
+        {QRect(1100, 100, 600, 500), frame, QRect(1100, 57, 725, 707)},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.dialog.y());
-        EXPECT_EQ(ThemeEditorDialog::editorGeometry(c.dialog, screen), c.expected);
+        SCOPED_TRACE(c.dialog.x() * 10000 + c.dialog.y());
+        const QRect on = c.dialog.x() > 1024 ? QRect(1024, 30, 1280, 738) : screen;
+        const QRect placed = ThemeEditorDialog::editorGeometry(c.dialog, on, c.frame);
+        EXPECT_EQ(placed, c.expected);
+        EXPECT_TRUE(on.contains(placed.marginsAdded(c.frame)));
     }
 }

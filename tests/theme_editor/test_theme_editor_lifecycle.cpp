@@ -1,3 +1,4 @@
+#include "common/helpers.h"
 #include "common/isolated_settings.h"
 #include "common/modal_answerer.h"
 #include "common/qml_fixture.h"
@@ -20,6 +21,7 @@
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUndoStack>
 #include <gtest/gtest.h>
 #include <memory>
@@ -180,6 +182,32 @@ TEST_F(ThemeEditorLifecycle, DoneOnNewThemeWritesAddsAndRegistersIt)
     EXPECT_FALSE(row.data(ThemeLibrary::BuiltInRole).toBool());
     EXPECT_EQ(registered, QStringList{path});
     EXPECT_EQ(QSettings().value("File/LastTheme").toString(), path);
+
+    // Another new theme written over that listed file: its row follows, and the path is
+    // neither listed nor registered twice.
+    page.createNewTheme("Teal", path, blueRow());
+    click(page, "doneButton");
+    const QStandardItemModel* rows = library()->model();
+    EXPECT_EQ(rows->match(rows->index(0, 0), ThemeLibrary::PathRole, path, -1).size(), 1);
+    EXPECT_EQ(library()->findTheme(path).data(Qt::DisplayRole).toString(), "Teal");
+    EXPECT_EQ(registered, QStringList{path});
+}
+
+TEST_F(ThemeEditorLifecycle, EditingAndLettingGoOfAThemePrintsNothing)
+{
+    // A skin is selected in the list when the theme goes; no image fails to decode.
+    auto plain = std::make_unique<EditTheme>(QString());
+    ASSERT_TRUE(plain->createSkin(Velmora::ThemedItemType_BUTTON, "Normal"));
+    Velmora::Configuration project;
+    project.setTheme(plain.release());
+    ThemeEditor page;
+    EXPECT_EQ(TestUtil::consoleDuring([&] {
+                  page.editProjectTheme(project);
+                  click(page, "cancelButton");
+                  // The views clean up after a model that went from the event loop.
+                  QTest::qWait(20);
+              }),
+              "");
 }
 
 TEST_F(ThemeEditorLifecycle, CancelWithChangesAsksFirst)

@@ -6,11 +6,13 @@
 #include "gui/property.h"
 #include "gui/property_model.h"
 #include "main/project_access.h"
+#include "velmora_objects/button.h"
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/edit_theme.h"
 #include "velmora_objects/qml/qml_theme.h"
 #include "velmora_objects/qml/qml_themed_object.h"
 #include "velmora_objects/skin.h"
+#include "velmora_objects/skin_set.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_library.h"
 #include "widgets/theme_editor/theme_editor.h"
@@ -21,6 +23,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QGraphicsView>
 #include <QImage>
 #include <QLineEdit>
@@ -260,6 +263,57 @@ TEST_F(ThemeEditorSlots, SkinListAndPreviewFollowDoUndoRedo)
     }
 }
 
+TEST_F(ThemeEditorSlots, PreviewOfATypeNotShownFollowsUndoRedo)
+{
+    page->editProjectTheme(project);
+    const auto slider = Velmora::ThemedItemType_SLIDER;
+    showType(slider);
+    run([&] { child<QAbstractButton>("addSkinButton")->click(); });
+    showType(Velmora::ThemedItemType_BUTTON);
+    run([&] { undo->undo(); });
+    EXPECT_EQ(previewSkins(slider), QStringList{"Track"});
+    run([&] { undo->redo(); });
+    EXPECT_EQ(previewSkins(slider), QStringList({"New State", "Track"}));
+}
+
+TEST_F(ThemeEditorSlots, SkinsTheProjectUsesCannotBeRemovedOrRenamed)
+{
+    // A button of the project starts in "Pressed"; the slider's skin of that name is free.
+    smart_ptr<Velmora::Control> button(new Velmora::Button);
+    button->setStartupSkin("Pressed");
+    project.insertControl(button, UINT_MAX);
+    project.getTheme()->getSkinSet(Velmora::ThemedItemType_SLIDER)->getSkin("Pressed", true);
+    page->editProjectTheme(project);
+    auto remove = [&] { child<QAbstractButton>("removeSkinButton")->click(); };
+    auto rename = [&] {
+        const auto rows = child<QListView>("skinList")->selectionModel()->selectedRows();
+        skins()->setData(rows.value(0), QStringLiteral("Down"), Qt::EditRole);
+    };
+    const struct
+    {
+        int type;
+        std::function<void()> action;
+        QString refusal; // empty: the step is taken
+    } cases[] = {
+        {Velmora::ThemedItemType_BUTTON, remove,
+         "The selected state is in use in the current project and cannot be removed."},
+        {Velmora::ThemedItemType_BUTTON, rename,
+         "The selected state is in use in the current project and cannot be renamed."},
+        {Velmora::ThemedItemType_SLIDER, remove, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refusal.toStdString());
+        showType(c.type);
+        selectSkin("Pressed");
+        TestUtil::ModalAnswerer answers;
+        if (!c.refusal.isEmpty())
+            answers.messageBox(QMessageBox::Ok);
+        run(c.action);
+        EXPECT_EQ(answers.answered().value(0).text, c.refusal);
+        EXPECT_EQ(undo->count(), c.refusal.isEmpty() ? 1 : 0);
+    }
+}
+
 TEST_F(ThemeEditorSlots, PropertyAndTransitionEditsRoundTripThroughSheetsAndPreview)
 {
     page->editProjectTheme(project);
@@ -318,9 +372,9 @@ TEST_F(ThemeEditorSlots, PropertyAndTransitionEditsRoundTripThroughSheetsAndPrev
         undo->clear();
     }
 
-    // 2.01 s lies just below 2010 ms in binary floating point and is truncated.
+    // 2.01 s lies just below 2010 ms in binary floating point: rounded, not cut.
     run([&] { duration->setValue(2.01); });
-    EXPECT_EQ(skin("Normal")->getTransition().duration, 2009);
+    EXPECT_EQ(skin("Normal")->getTransition().duration, 2010);
     run([&] { undo->undo(); });
     undo->clear();
 
@@ -343,9 +397,15 @@ TEST_F(ThemeEditorSlots, ThemeNameTypedLetterByLetterUndoesLetterByLetter)
         name->setText(text);
     EXPECT_EQ(undo->count(), 4);
     EXPECT_EQ(page->editedTheme()->getName(), "Red");
-    for (int i = 0; i < 4; ++i)
+    // The field shows what each undo and redo leaves, and Done would write.
+    for (int i = 0; i < 4; ++i) {
         undo->undo();
-    EXPECT_EQ(page->editedTheme()->getName(), "Blue");
+        EXPECT_EQ(name->text(), page->editedTheme()->getName());
+    }
+    EXPECT_EQ(name->text(), "Blue");
+    undo->redo();
+    EXPECT_EQ(name->text(), "");
+    EXPECT_EQ(undo->count(), 4);
 }
 
 TEST_F(ThemeEditorSlots, BackgroundImageOrientationFollowsSelectionAndUndo)
@@ -397,6 +457,10 @@ TEST_F(ThemeEditorSlots, AddingImagesLeavesOutThoseAlreadyInTheTheme)
     const QString red = writeImage("red.png", Qt::red);
     const QString green = writeImage("green.png", Qt::green);
     const QString blue = writeImage("blue.png", Qt::blue);
+    const QString yellow = writeImage("yellow.png", Qt::yellow);
+    QFile junk(folder.filePath("junk.png"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write("not a picture") > 0);
+    junk.close();
     const int icons = int(page->editedTheme()->getIcons().size());
 
     const struct
@@ -409,6 +473,9 @@ TEST_F(ThemeEditorSlots, AddingImagesLeavesOutThoseAlreadyInTheTheme)
         {{red, green, blue}, "Add Icons", 2},
         {{green}, "Add Icon", 0},
         {{green, blue}, "Add Icons", 0},
+        // A file that is no image is named and left out; with nothing left, no step is pushed.
+        {{junk.fileName()}, "Add Icon", 0},
+        {{junk.fileName(), yellow}, "Add Icons", 1},
     };
     int expected = icons;
     for (const auto& c : cases) {
@@ -421,6 +488,8 @@ TEST_F(ThemeEditorSlots, AddingImagesLeavesOutThoseAlreadyInTheTheme)
         child<QAbstractButton>("addIconButton")->click();
         EXPECT_EQ(answers.pending(), 0);
         EXPECT_EQ(answers.answered().value(0).title, c.title);
+        if (c.files.contains(junk.fileName()))
+            EXPECT_TRUE(answers.answered().value(0).text.contains(junk.fileName()));
         EXPECT_EQ(undo->count(), commands + (c.added > 0 ? 1 : 0));
         expected += c.added;
         EXPECT_EQ(int(page->editedTheme()->getIcons().size()), expected);

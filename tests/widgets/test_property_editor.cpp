@@ -10,6 +10,7 @@
 #include "widgets/property_editor.h"
 #include "widgets/property_id_table.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 #include <memory>
@@ -335,4 +336,22 @@ TEST_F(PropertyEditorTest, RefusesBadPageNamesAndKeys)
     QSignalSpy edits(editor.get(), &PropertyEditor::propertyValueChanged);
     EXPECT_FALSE(edit(PropertyId_PAGE_NAME, QString("A")));
     EXPECT_EQ(edits.count(), 0);
+}
+
+// In a dock as narrow as the main window's, the names show whole: the three background rows
+// can be told apart.
+TEST_F(PropertyEditorTest, NamesShowWholeInANarrowDock)
+{
+    editor->resize(260, 400);
+    editor->show();
+    selection.selectPages({page}, true);
+    editor->refresh();
+    QCoreApplication::processEvents();
+    for (const int id : {PropertyId_PAGE_BACKGROUND_COLOUR, PropertyId_PAGE_BACKGROUND_GRADIENT,
+                         PropertyId_PAGE_BACKGROUND_IMAGE}) {
+        SCOPED_TRACE(id);
+        const QModelIndex name = editor->property(id)->index(0);
+        EXPECT_GE(editor->visualRect(name).width(), editor->sizeHintForIndex(name).width());
+        EXPECT_EQ(name.data(Qt::ToolTipRole).toString(), editor->property(id)->name);
+    }
 }

@@ -2,13 +2,10 @@
 
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
-#include "velmora_objects/theme_library.h"
+#include "widgets/theme_editor/written_theme_listing.h"
 
-#include <QIcon>
-#include <QPixmap>
 #include <QSettings>
 #include <QSignalBlocker>
-#include <QStandardItemModel>
 
 ExportThemeWidget::ExportThemeWidget(QWidget* parent) : QWidget(parent)
 {
@@ -58,28 +55,6 @@ void ExportThemeWidget::onSaveClicked()
         return;
 
     QSettings().setValue(QStringLiteral("File/LastTheme"), path);
-    addToLibrary(path);
+    listWrittenTheme(path, *theme, themeRegistrar);
     emit done();
-}
-
-void ExportThemeWidget::addToLibrary(const QString& path)
-{
-    ThemeLibrary* library = ThemeLibrary::instance();
-    const QModelIndex listed = library->findTheme(path);
-    if (listed.isValid()) {
-        // The file replaced one the library lists already, and so one the user's list of theme
-        // files holds (or one that came with the application). Its row takes the written
-        // theme's name and splashes; a second row or entry would offer the file twice.
-        QStandardItemModel* model = library->model();
-        model->setData(listed, theme->getName(), Qt::DisplayRole);
-        QIcon icon;
-        icon.addPixmap(QPixmap::fromImage(theme->getLandscapeSplash()), QIcon::Normal, QIcon::Off);
-        icon.addPixmap(QPixmap::fromImage(theme->getPortraitSplash()), QIcon::Disabled, QIcon::Off);
-        model->setData(listed, icon, Qt::DecorationRole);
-        return;
-    }
-    // A file the library cannot list would be dropped from the user's list at the next start
-    // anyway; only a listed file is recorded.
-    if (library->addTheme(path, false) && themeRegistrar)
-        themeRegistrar(path);
 }

@@ -50,9 +50,6 @@ public slots:
     void onSaveClicked();
 
 private:
-    // Brings the theme library up to date with the written file and records it.
-    void addToLibrary(const QString& path);
-
     const Velmora::Theme* theme = nullptr;
     ProgressHandler* progressHandler = nullptr;
     ThemeRegistrar themeRegistrar;

@@ -13,6 +13,7 @@
 #include "gui/enum_property.h"
 #include "gui/gradient_property.h"
 #include "gui/property_delegate.h"
+#include "gui/view_models.h"
 #include "main/image_slot_page_properties.h"
 #include "main/project_access.h"
 #include "velmora_objects/button.h"
@@ -39,11 +40,13 @@
 #include "widgets/theme_editor/theme_editor_commands.h"
 #include "widgets/theme_editor/theme_editor_events.h"
 #include "widgets/theme_editor/theme_image_commands.h"
+#include "widgets/theme_editor/written_theme_listing.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QEasingCurve>
 #include <QGraphicsView>
@@ -54,7 +57,6 @@
 #include <QListView>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPixmap>
 #include <QPushButton>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -62,7 +64,6 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QSplitter>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
@@ -303,6 +304,8 @@ ThemeEditor::ThemeEditor(QWidget* parent) : QWidget(parent, Qt::WindowFlags())
     QAction* redoAction = undoStack->createRedoAction(redoButton, QString());
     redoAction->setIcon(QIcon(QStringLiteral(":/icons/22x22/redo.png")));
     redoButton->setDefaultAction(redoAction);
+    // The change events keep the other fields in step; the name is shown by nothing else.
+    connect(undoStack, SIGNAL(indexChanged(int)), this, SLOT(showThemeName()));
 
     connect(doneButton, SIGNAL(clicked()), this, SLOT(doneClicked()));
     connect(cancelButton, SIGNAL(clicked()), this, SLOT(cancelClicked()));
@@ -313,6 +316,7 @@ ThemeEditor::ThemeEditor(QWidget* parent) : QWidget(parent, Qt::WindowFlags())
     createDefaultPropertyEditors();
     createSkinPropertySheet();
     createPreviewItems();
+    fitPreviewToSamples();
     setupEasingCurves();
 
     connect(skinTransitionDurationEdit, SIGNAL(valueChanged(double)), this,
@@ -509,6 +513,19 @@ void ThemeEditor::createPreviewItems()
     previewItems[Velmora::ThemedItemType_CLOCK] = clock;
 }
 
+void ThemeEditor::fitPreviewToSamples()
+{
+    // The page switcher spans the preview page's width; the controls have their own sizes.
+    QSize largest(previewConfiguration.getWidth(), 0);
+    for (const auto& entry : previewItems) {
+        if (const auto* control = dynamic_cast<const Velmora::Control*>(entry.second.get()))
+            largest = largest.expandedTo(control->getGeometry().size());
+    }
+    // Every sample shows whole, without scroll bars over it.
+    const int frame = 2 * previewWidget->frameWidth();
+    previewWidget->setMinimumSize(largest + QSize(frame, frame));
+}
+
 void ThemeEditor::setupEasingCurves()
 {
     const struct
@@ -620,15 +637,12 @@ void ThemeEditor::initialise()
     iconTab->setEnabled(themeFile);
 
     if (themeFile) {
-        {
-            const QSignalBlocker blocker(nameEdit);
-            nameEdit->setText(theme->getName());
-        }
+        showThemeName();
 
         backgroundImageModel = new EditThemeImageModel(0, theme.get(), this);
         backgroundImageProxyModel = new ThemeImageProxyModel(this);
         backgroundImageProxyModel->setSourceModel(backgroundImageModel.get());
-        imageList->setModel(backgroundImageProxyModel.get());
+        setViewModel(imageList, backgroundImageProxyModel.get());
         connect(imageList->selectionModel(),
                 SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
                 SLOT(onImageSelectionChanged()));
@@ -644,7 +658,7 @@ void ThemeEditor::initialise()
         applyImageFilter();
 
         iconModel = new EditThemeImageModel(1, theme.get(), this);
-        iconList->setModel(iconModel.get());
+        setViewModel(iconList, iconModel.get());
         connect(iconList->selectionModel(),
                 SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
                 SLOT(onIconSelectionChanged()));
@@ -654,7 +668,7 @@ void ThemeEditor::initialise()
     skinImageModel->setTheme(theme.get());
 
     skinListModel = new ThemeSkinModel(this);
-    skinList->setModel(skinListModel.get());
+    setViewModel(skinList, skinListModel.get());
     connect(skinList->selectionModel(),
             SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
             SLOT(onSkinSelectionChanged()));
@@ -752,25 +766,15 @@ void ThemeEditor::updateThemeLibrary()
         return;
     QSettings().setValue(LastThemeKey, themePath);
 
-    ThemeLibrary* library = ThemeLibrary::instance();
     if (libraryIndex.isValid()) {
         // The edited library row follows the saved theme without reading the file again.
-        if (undoStack->count() > 0) {
-            QStandardItemModel* model = library->model();
-            model->setData(libraryIndex, theme->getName(), Qt::DisplayRole);
-            QIcon icon;
-            icon.addPixmap(QPixmap::fromImage(theme->getLandscapeSplash()), QIcon::Normal,
-                           QIcon::Off);
-            icon.addPixmap(QPixmap::fromImage(theme->getPortraitSplash()), QIcon::Disabled,
-                           QIcon::Off);
-            model->setData(libraryIndex, icon, Qt::DecorationRole);
-        }
+        if (undoStack->count() > 0)
+            showThemeInLibraryRow(libraryIndex, *theme);
         return;
     }
-
-    // A new theme file joins the library and the user's list of theme files.
-    if (library->addTheme(themePath, false) && themeRegistrar)
-        themeRegistrar(themePath);
+    // A new theme file joins the library and the user's list of theme files, unless it
+    // replaced a file the library lists already.
+    listWrittenTheme(themePath, *theme, themeRegistrar);
 }
 
 void ThemeEditor::reset()
@@ -784,6 +788,11 @@ void ThemeEditor::reset()
         previewScene->deleteLater();
         previewScene = nullptr;
     }
+    // The views let go of the models before they go.
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(imageList), static_cast<QAbstractItemView*>(iconList),
+          static_cast<QAbstractItemView*>(skinList)})
+        setViewModel(view, nullptr);
     backgroundImageProxyModel.reset();
     backgroundImageModel.reset();
     iconModel.reset();
@@ -967,6 +976,24 @@ void ThemeEditor::updatePreview(ThemedItemType type, bool rebuild)
         onSkinSelectionChanged();
 }
 
+void ThemeEditor::rebuildPreviews(ThemedItemType changedType)
+{
+    // A preview built earlier for another item type stays in the scene until that type is
+    // shown again: an undo or redo there must not leave it with the old skins.
+    if (changedType != currentItemType() && previewScene &&
+        previewScene->hasThemedObject(changedType))
+        updatePreview(changedType, true);
+    updatePreview(currentItemType(), true);
+}
+
+void ThemeEditor::showThemeName()
+{
+    if (!theme || nameEdit->text() == theme->getName())
+        return;
+    const QSignalBlocker blocker(nameEdit);
+    nameEdit->setText(theme->getName());
+}
+
 void ThemeEditor::addSkin()
 {
     if (theme)
@@ -1041,7 +1068,7 @@ void ThemeEditor::onSkinTransitionDurationChanged(double seconds)
     QString skinName;
     if (theme && selectedSkin(&skinName))
         undoStack->push(new EditSkinTransitionDurationCommand(
-            skinName, currentItemType(), int(seconds * 1000.0), theme.get(), this));
+            skinName, currentItemType(), qRound(seconds * 1000.0), theme.get(), this));
 }
 
 void ThemeEditor::onSkinTransitionEasingChanged(int index)
@@ -1134,7 +1161,7 @@ bool ThemeEditor::event(QEvent* event)
                 skinListModel->setDefaultSkin(change->skinName);
             }
         }
-        updatePreview(currentItemType(), true);
+        rebuildPreviews(change->itemType);
         break;
     }
     case SkinNameChangedEvent::EventType:
@@ -1147,7 +1174,7 @@ bool ThemeEditor::event(QEvent* event)
             if (event->type() == DefaultSkinNameChangedEvent::EventType)
                 skinListModel->setDefaultSkin(change->newName);
         }
-        updatePreview(currentItemType(), true);
+        rebuildPreviews(change->itemType);
         break;
     }
     case SkinTransitionDurationChangedEvent::EventType: {
@@ -1325,34 +1352,51 @@ void ThemeEditor::addImages(int kind)
 
     const Velmora::Theme::ImageStore& store =
         icons ? theme->getIcons() : theme->getPageBackgroundImages();
-    QStringList files;
-    for (const QString& file : chosen) {
-        if (!EditTheme::containsImageFile(file, store))
-            files.append(file);
+    const EditTheme::ImageFiles sorted = EditTheme::sortImageFiles(chosen, store);
+    const QString pluralTitle = icons ? tr("Add Icons") : tr("Add Background Images");
+
+    // Files that are not images would be stored as empty images: they are named and left out.
+    if (!sorted.unreadableFiles.isEmpty()) {
+        QStringList names;
+        for (const QString& file : sorted.unreadableFiles)
+            names << QDir::toNativeSeparators(file);
+        QMessageBox::warning(this,
+                             chosen.size() == 1
+                                 ? (icons ? tr("Add Icon") : tr("Add Background Image"))
+                                 : pluralTitle,
+                             tr("These files cannot be read as images and were left out:\n%1")
+                                 .arg(names.join(QLatin1Char('\n'))),
+                             QMessageBox::Ok);
     }
 
-    if (files.isEmpty()) {
-        if (chosen.size() == 1)
+    // The duplicate messages count the readable files only.
+    const qsizetype readable = sorted.newFiles.size() + sorted.storedFiles.size();
+    if (!sorted.storedFiles.isEmpty()) {
+        if (sorted.newFiles.isEmpty() && readable == 1)
             QMessageBox::information(this, icons ? tr("Add Icon") : tr("Add Background Image"),
                                      icons ? tr("The selected icon already exists in the theme.")
                                            : tr("The selected image already exists in the theme."),
                                      QMessageBox::Ok);
-        else
+        else if (sorted.newFiles.isEmpty())
             QMessageBox::information(
-                this, icons ? tr("Add Icons") : tr("Add Background Images"),
+                this, pluralTitle,
                 icons ? tr("All the selected icons already exist in the theme.")
                       : tr("All the selected images already exist in the theme."),
                 QMessageBox::Ok);
-        return;
+        else
+            QMessageBox::information(this, pluralTitle,
+                                     icons ? tr("Some of the selected icons already exist in the "
+                                                "theme.  The other icons will still be added.")
+                                           : tr("Some of the selected images already exist in "
+                                                "the theme.  The other images will still be "
+                                                "added."),
+                                     QMessageBox::Ok);
     }
-    if (files.size() < chosen.size())
-        QMessageBox::information(this, icons ? tr("Add Icons") : tr("Add Background Images"),
-                                 icons ? tr("Some of the selected icons already exist in the "
-                                            "theme.  The other icons will still be added.")
-                                       : tr("Some of the selected images already exist in the "
-                                            "theme.  The other images will still be added."),
-                                 QMessageBox::Ok);
-    undoStack->push(new AddThemeImageCommand(files, model, this));
+    // Nothing to add is no step: Cancel would otherwise ask to save a change that did nothing.
+    // The messages ran event loops too: the theme must still be bound.
+    if (!sorted.newFiles.isEmpty() && theme &&
+        model == (icons ? iconModel.get() : backgroundImageModel.get()))
+        undoStack->push(new AddThemeImageCommand(sorted.newFiles, model, this));
 }
 
 void ThemeEditor::removeBackgroundImage()

@@ -145,6 +145,8 @@ private slots:
     void onSkinSelectionChanged();
     void changeSkinName(const QString& oldName, const QString& newName);
     void triedToChangeNameOfSkinInUse();
+    // Shows the theme's name in the name field, as the undo stack leaves it.
+    void showThemeName();
 
 protected:
     // Brings the skin list, the sheets, the transition fields and the preview up to date with
@@ -156,6 +158,9 @@ private:
     // exists and no rebuild is asked for; after a rebuild of the shown type the skin sheet is
     // filled again.
     void updatePreview(Velmora::ThemedItemType type, bool rebuild);
+    // After skins of the item type were added, removed, renamed or made default: rebuilds the
+    // preview of the shown type and, when one was built, that of the changed type.
+    void rebuildPreviews(Velmora::ThemedItemType changedType);
     // Checks the orientation's radio button and action and gives every selected background
     // image the orientation in one undoable step.
     void setSelectedImagesOrientation(int orientation);
@@ -195,6 +200,8 @@ private:
     void createDefaultPropertyEditors();
     void createSkinPropertySheet();
     void createPreviewItems();
+    // The preview pane's least size: the largest sample item with the pane's frame.
+    void fitPreviewToSamples();
     void setupEasingCurves();
     void setupPropertyView(QTreeView* view, PropertyModel* model);
 

@@ -7,13 +7,13 @@
 #include "widgets/theme_editor/theme_editor.h"
 #include "widgets/theme_editor/theme_editor_mode.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -74,7 +74,7 @@ ThemeEditorDialog::ThemeEditorDialog(QWidget* parent) : QDialog(parent)
     stack->addWidget(newThemePage);
     stack->addWidget(libraryPage);
     stack->addWidget(exportPage);
-    stack->setCurrentWidget(modePage);
+    showPage(modePage);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(stack);
 }
@@ -109,38 +109,64 @@ QSize ThemeEditorDialog::sizeHint() const
     return stack->minimumSizeHint();
 }
 
-QRect ThemeEditorDialog::editorGeometry(const QRect& dialog, const QRect& screen)
+QRect ThemeEditorDialog::editorGeometry(const QRect& dialog, const QRect& screen,
+                                        const QMargins& frame)
 {
     QRect rect = dialog;
     if (rect.height() < EditorHeight) {
         const int d = (EditorHeight - rect.height()) / 2;
         rect.setTop(rect.top() - d);
         rect.setBottom(rect.bottom() + d);
-        if (rect.bottom() > screen.bottom()) {
-            rect.moveBottom(screen.bottom());
-            if (rect.top() < screen.top())
-                rect.setTop(screen.top());
-        }
     }
-    if (rect.width() < EditorWidth) {
+    if (rect.width() < EditorWidth)
         rect.setRight(rect.left() + EditorWidth - 1);
-        if (rect.right() > screen.right()) {
-            rect.moveRight(screen.right());
-            if (rect.left() < screen.left())
-                rect.moveLeft(screen.left());
-        }
-    }
-    return rect;
+
+    // A window larger than the screen is cut to it; then the window, frame included, is moved
+    // onto the screen, the top-left edges winning where it is still too large.
+    rect.setWidth(std::min(rect.width(), screen.width() - frame.left() - frame.right()));
+    rect.setHeight(std::min(rect.height(), screen.height() - frame.top() - frame.bottom()));
+    QRect window = rect.marginsAdded(frame);
+    if (window.right() > screen.right())
+        window.moveRight(screen.right());
+    if (window.bottom() > screen.bottom())
+        window.moveBottom(screen.bottom());
+    if (window.left() < screen.left())
+        window.moveLeft(screen.left());
+    if (window.top() < screen.top())
+        window.moveTop(screen.top());
+    return window.marginsRemoved(frame);
 }
 
 void ThemeEditorDialog::showThemeEditor()
 {
-    const QRect current = geometry();
-    if (current.height() < EditorHeight || current.width() < EditorWidth) {
-        const QScreen* display = screen();
-        setGeometry(editorGeometry(current, display ? display->geometry() : current));
+    if (stack->currentWidget() != themeEditor)
+        geometryBeforeEditor = geometry();
+    const QRect inside = geometry();
+    const QRect window = frameGeometry();
+    const QMargins frame(inside.left() - window.left(), inside.top() - window.top(),
+                         window.right() - inside.right(), window.bottom() - inside.bottom());
+    const QScreen* display = screen();
+    const QRect wanted =
+        editorGeometry(inside, display ? display->availableGeometry() : inside, frame);
+    if (wanted != inside)
+        setGeometry(wanted);
+    showPage(themeEditor);
+}
+
+void ThemeEditorDialog::showPage(QWidget* page)
+{
+    const bool leavingEditor = stack->currentWidget() == themeEditor && page != themeEditor;
+    // Hidden, the editor page is ignored by the stack's size hints, so the other pages decide
+    // how small the dialog may be.
+    if (page == themeEditor)
+        themeEditor->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    else
+        themeEditor->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    stack->setCurrentWidget(page);
+    if (leavingEditor && geometryBeforeEditor.isValid()) {
+        setGeometry(geometryBeforeEditor);
+        geometryBeforeEditor = QRect();
     }
-    stack->setCurrentWidget(themeEditor);
 }
 
 void ThemeEditorDialog::editProjectTheme()
@@ -156,18 +182,18 @@ void ThemeEditorDialog::exportProjectTheme()
     if (!configuration)
         return;
     exportPage->setTheme(configuration->getTheme());
-    stack->setCurrentWidget(exportPage);
+    showPage(exportPage);
 }
 
 void ThemeEditorDialog::browseThemeLibrary()
 {
-    stack->setCurrentWidget(libraryPage);
+    showPage(libraryPage);
 }
 
 void ThemeEditorDialog::addNewThemeClicked()
 {
     newThemePage->setTemplateTheme(libraryPage->templateTheme());
-    stack->setCurrentWidget(newThemePage);
+    showPage(newThemePage);
 }
 
 void ThemeEditorDialog::createNewTheme()
@@ -179,7 +205,7 @@ void ThemeEditorDialog::createNewTheme()
 
 void ThemeEditorDialog::cancelNewTheme()
 {
-    stack->setCurrentWidget(libraryPage);
+    showPage(libraryPage);
 }
 
 void ThemeEditorDialog::editThemeClicked()
@@ -197,7 +223,7 @@ void ThemeEditorDialog::doneEditing()
     if (themeEditor->editMode() == 1)
         accept();
     else
-        stack->setCurrentWidget(libraryPage);
+        showPage(libraryPage);
 }
 
 void ThemeEditorDialog::onThemeFileWriterError(int code)
@@ -224,15 +250,14 @@ void ThemeEditorDialog::onThemeFileWriterError(int code)
 
 void ThemeEditorDialog::backToHome()
 {
-    stack->setCurrentWidget(modePage);
+    showPage(modePage);
 }
 
-void ThemeEditorDialog::closeEvent(QCloseEvent* event)
+void ThemeEditorDialog::reject()
 {
     if (stack->currentWidget() == themeEditor && !themeEditor->maybeSave())
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
+        return;
+    QDialog::reject();
 }
 
 void ThemeEditorDialog::onProgress(unsigned done, unsigned total, void* user)

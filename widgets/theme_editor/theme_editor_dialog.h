@@ -4,6 +4,7 @@
 #include "widgets/theme_editor/theme_library_browser.h"
 
 #include <QDialog>
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -11,7 +12,6 @@
 
 class ExportThemeWidget;
 class NewThemeSettings;
-class QCloseEvent;
 class QProgressDialog;
 class QStackedWidget;
 class ThemeEditor;
@@ -54,14 +54,22 @@ public:
     QSize sizeHint() const override;
 
     // The geometry the dialog takes when the editor page opens: grown to at least 800 high
-    // and 725 wide around the current geometry, kept on the screen where it overshoots.
-    static QRect editorGeometry(const QRect& dialog, const QRect& screen);
+    // (around its middle) and 725 wide (to the right), then cut to the screen's size and moved
+    // onto it, so that the whole window, its frame included, lies on the screen. The rectangles
+    // are the dialog's inside (without the frame) and the screen's available geometry; the
+    // margins are those of the window frame.
+    static QRect editorGeometry(const QRect& dialog, const QRect& screen,
+                                const QMargins& frame = QMargins());
 
 signals:
     // The edited project theme, owned by the editor; receivers copy what they keep.
     void saveThemeExternally(const Velmora::Theme* theme);
 
 public slots:
+    // Escape and the window's close button come here: while a theme is open in the editor, the
+    // dialog asks whether to save it first, and Cancel keeps the dialog open.
+    void reject() override;
+
     void editProjectTheme();
     void exportProjectTheme();
     void browseThemeLibrary();
@@ -73,12 +81,12 @@ public slots:
     void onThemeFileWriterError(int code);
     void backToHome();
 
-protected:
-    // While a theme is open in the editor, closing the window asks whether to save it first.
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void showThemeEditor();
+    // Every page change goes through here. The editor page counts towards the dialog's least
+    // size only while it is shown, and leaving it gives the dialog back the geometry it had
+    // before the editor page grew it.
+    void showPage(QWidget* page);
     static void onProgress(unsigned done, unsigned total, void* user);
     static void onProgressText(const QString* title, const QString* message, void* user);
 
@@ -92,4 +100,6 @@ private:
     // Exists while a reported operation runs.
     QProgressDialog* progressDialog = nullptr;
     Velmora::Configuration* configuration = nullptr;
+    // The geometry before the editor page opened; invalid while the editor page is not shown.
+    QRect geometryBeforeEditor;
 };
