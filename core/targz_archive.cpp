@@ -692,6 +692,7 @@ void TargzArchive::emitProgress(qint64 done)
 
 bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& items)
 {
+    const WholeFile::OversizeWriteGuard guard;
     if (m_open)
         return false;
     qint64 total = 0;
@@ -720,6 +721,7 @@ bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& 
 
 bool TargzArchive::createFromMemory(const QString& archivePath, const QList<TarMember>& members)
 {
+    const WholeFile::OversizeWriteGuard guard;
     if (m_open)
         return false;
     qint64 total = 0;

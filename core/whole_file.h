@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <csignal>
 
 class QSaveFile;
 
@@ -26,5 +27,21 @@ bool commit(QSaveFile& file, const QByteArray& contents = QByteArray());
 
 // open() and commit() of the contents at the path.
 bool write(const QString& path, const QByteArray& contents);
+
+// While one lives, a write of this thread past the process's file-size limit fails (EFBIG) as a
+// write to a full device does, instead of ending the process with SIGXFSZ: the writer reports
+// the failure and removes what it made, and the user's work stays open. Held by every writer of
+// whole files around all its writes, its temporary ones too.
+class OversizeWriteGuard
+{
+public:
+    OversizeWriteGuard();
+    ~OversizeWriteGuard();
+    OversizeWriteGuard(const OversizeWriteGuard&) = delete;
+    OversizeWriteGuard& operator=(const OversizeWriteGuard&) = delete;
+
+private:
+    sigset_t previousMask;
+};
 
 } // namespace WholeFile
