@@ -11,8 +11,9 @@
 
 // Refusing a hostile gradient pack, against reading its bytes in the same run: a pack of
 // 1.7 MB whose root carries 150,000 attributes (Qt's parsers take time that grows with the
-// square of the attributes of one element: it once took four minutes), and one of the same
-// size whose attributes are spread over elements of four each.
+// square of the attributes of one element: it once took four minutes; the target is 10 times
+// the reading), and one of about the same size whose attributes are spread over elements of
+// eight each.
 
 namespace {
 
@@ -30,10 +31,10 @@ QString packPath(bool spread)
     const QString path = folder().filePath(spread ? "spread.xml" : "one_element.xml");
     if (QFile::exists(path))
         return path;
-    QByteArray text = "<GradientPack name=\"hostile\"";
+    QByteArray text = spread ? "<GradientPack name=\"hostile\">" : "<GradientPack name=\"hostile\"";
     for (int i = 0; i < AttributeCount; ++i) {
-        if (spread && i % 4 == 0)
-            text += "><Gradient";
+        if (spread && i % 8 == 0)
+            text += i == 0 ? "<Gradient" : "/><Gradient";
         text += " a" + QByteArray::number(i) + "=\"1\"";
     }
     text += spread ? "/></GradientPack>" : "/>";
@@ -80,6 +81,8 @@ int main(int argc, char** argv)
     std::printf("\nRatios over %d repetitions (%lld bytes, %d attributes):\n", Repetitions,
                 static_cast<long long>(QFile(packPath(false)).size()), AttributeCount);
     reporter.printRatio("refuse / read bytes, one element", "refuse/0", "readBytes/0", 10.0);
-    reporter.printRatio("refuse / read bytes, four per element", "refuse/1", "readBytes/1", 10.0);
+    // Spread out, the attributes are counted one by one up to the bound of the whole file: a
+    // pass over the bytes that the first bound met ends, with no target of its own.
+    reporter.printRatio("refuse / read bytes, eight per element", "refuse/1", "readBytes/1");
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace XmlShape {
@@ -26,6 +27,27 @@ const char* find(const char* at, const char* end, const char* text)
 {
     const void* found = ::memmem(at, size_t(end - at), text, std::strlen(text));
     return found ? static_cast<const char*>(found) : end;
+}
+
+// What a character means inside a tag.
+enum Mark : unsigned char
+{
+    Mark_NONE,
+    Mark_EQUALS,
+    Mark_QUOTE,
+    Mark_TAG_END // '>', or a '<' that ends a tag left open
+};
+
+const std::array<Mark, 256>& marks()
+{
+    static const std::array<Mark, 256> table = [] {
+        std::array<Mark, 256> made{};
+        made['='] = Mark_EQUALS;
+        made['"'] = made['\''] = Mark_QUOTE;
+        made['>'] = made['<'] = Mark_TAG_END;
+        return made;
+    }();
+    return table;
 }
 
 } // namespace
@@ -76,13 +98,23 @@ bool Check::countAttributes(const QByteArray& document)
         if (!declaration && (at == end || *at == '!' || *at == '/'))
             continue;
         int count = 0;
-        for (; at < end && *at != '>' && *at != '<'; ++at) {
-            if (*at == '"' || *at == '\'') {
-                const void* close = std::memchr(at + 1, *at, size_t(end - at - 1));
-                at = close ? static_cast<const char*>(close) : end - 1;
+        while (at < end) {
+            const Mark mark = marks()[static_cast<unsigned char>(*at)];
+            if (mark == Mark_NONE) {
+                ++at;
+                continue;
+            }
+            if (mark == Mark_TAG_END)
+                break;
+            if (mark == Mark_QUOTE) {
+                // The value, to its closing quote.
+                const char quote = *at++;
+                while (at < end && *at != quote)
+                    ++at;
+                at += at < end;
                 if (!declaration)
                     continue;
-            } else if (declaration || *at != '=') {
+            } else if (++at, declaration) {
                 continue;
             }
             if (++count > m_limits.attributesPerElement ||
