@@ -173,7 +173,10 @@ TEST_F(NewProjectPagesTest, BrowsedFileGetsTheExtensionAndIsAskedAboutOnce)
             auto* dialog = qobject_cast<QFileDialog*>(window);
             ASSERT_NE(dialog, nullptr);
             EXPECT_EQ(dialog->nameFilters(), QStringList("Orvane Dravelin files (*.qvp)"));
-            dialog->selectFile(file(c.picked));
+            // Typed, as a user does: selecting an existing file waits for the dialog's listing.
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText(file(c.picked));
             static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it
         });
         answers.messageBox(QMessageBox::Yes);
