@@ -21,6 +21,7 @@ QByteArray attributes(int count)
 
 TEST(XmlShape, DocumentsBeyondTheBoundsAreRefusedWithTheBoundNamed)
 {
+    // Depth, elements and a document that is not well-formed: the layout template's tests.
     const Limits limits = {4, 10, 3, 8};
     const QByteArray many = "<b" + attributes(4) + "/>";
     const struct
@@ -48,18 +49,11 @@ TEST(XmlShape, DocumentsBeyondTheBoundsAreRefusedWithTheBoundNamed)
          "<!DOCTYPE a [<!ATTLIST a p CDATA 'x' q CDATA 'y'>\n<!ATTLIST a r CDATA 'z' s CDATA "
          "'w'>]><a/>",
          Result_TOO_MANY_ATTRIBUTES_IN_ELEMENT, "An element has more than 3 attributes", 2},
-        {"deep", "<a><a><a>\n<a><a/></a></a></a></a>", Result_TOO_DEEP,
-         "Elements are nested deeper than 4 levels", 2},
-        {"wide", "<a>" + QByteArray("<b/>").repeated(10) + "</a>", Result_TOO_MANY_ELEMENTS,
-         "The document has more than 10 elements", 1},
-        {"not well-formed", "<a>\n<b></a>", Result_NOT_WELL_FORMED, "", 2},
     };
     for (const auto& c : cases) {
         const Check check(c.document, limits);
         EXPECT_EQ(check.result(), c.result) << c.name;
-        if (c.result != Result_NOT_WELL_FORMED)
-            EXPECT_EQ(check.message(), c.message) << c.name;
-        EXPECT_EQ(check.message().isEmpty(), c.result == Result_FINE) << c.name;
+        EXPECT_EQ(check.message(), c.message) << c.name;
         EXPECT_EQ(check.line(), c.line) << c.name;
     }
 }
