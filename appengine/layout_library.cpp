@@ -2,6 +2,7 @@
 
 #include "core/assertion.h"
 #include "core/xml_schema_validator.h"
+#include "core/xml_shape.h"
 #include "velmora_objects/velmora_types.h"
 
 #include <QCoreApplication>
@@ -74,10 +75,22 @@ private:
         const QByteArray bytes = file.readAll();
         file.close();
 
-        XmlSchemaValidator::Error error;
-        if (!schema->validate(bytes, &error)) {
+        // The shape first: the schema's parser takes time that grows with the square of the
+        // attributes of one element. A document that is not well-formed is left to the schema's
+        // parser to report.
+        const QUrl document = QUrl::fromLocalFile(path);
+        const XmlShape::Check shape(bytes, LayoutTemplate::ShapeLimits);
+        if (shape.result() != XmlShape::Result_FINE &&
+            shape.result() != XmlShape::Result_NOT_WELL_FORMED) {
+            // Within the document's bounded size: both fit an int.
             loaded->messages.push_back(
-                {error.message, QUrl::fromLocalFile(path), error.line, error.column});
+                {shape.message(), document, int(shape.line()), int(shape.column())});
+            return;
+        }
+        std::vector<XmlSchemaValidator::Error> errors;
+        if (!schema->validate(bytes, &errors)) {
+            for (const XmlSchemaValidator::Error& error : errors)
+                loaded->messages.push_back({error.message, document, error.line, error.column});
             return;
         }
         auto record = std::make_unique<LayoutLibrary::LayoutRecord>();

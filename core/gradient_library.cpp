@@ -16,7 +16,6 @@
 #include <QPixmap>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
 
@@ -240,11 +239,11 @@ void GradientLibrary::loadFile(const QString& filePath, GradientType type)
 
 bool GradientLibrary::withinBounds(const QByteArray& contents)
 {
-    // Checked on the XML stream before the schema or the document tree see the file: both
-    // take memory that grows with the number of elements.
-    QXmlStreamReader reader(contents);
-    reader.setNamespaceProcessing(false);
-    return XmlShape::scan(reader, MaxPackDepth, MaxPackElements) == XmlShape::Result_FINE;
+    // Checked before the schema or the document tree see the file: both take memory that
+    // grows with the number of elements, and time that grows faster than the attributes.
+    return XmlShape::Check(contents,
+                           {MaxPackDepth, MaxPackElements, MaxElementAttributes, MaxPackAttributes})
+        .fine();
 }
 
 bool GradientLibrary::validate(const QByteArray& contents)

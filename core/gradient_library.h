@@ -106,10 +106,13 @@ public:
 
     // Bounds of a gradient file, well above any real pack: a file beyond them is skipped when
     // loading, and a pack that would go beyond them is not saved. Its size in bytes, its number
-    // of elements, and its deepest nesting of elements, the document element counting as 1.
+    // of elements, its deepest nesting of elements, the document element counting as 1, the
+    // attributes of one element and of the whole file.
     static constexpr qint64 MaxPackBytes = 2 * 1024 * 1024;
     static constexpr int MaxPackElements = 16384;
     static constexpr int MaxPackDepth = 32;
+    static constexpr int MaxElementAttributes = 64;
+    static constexpr int MaxPackAttributes = 4 * MaxPackElements;
 
 private:
     static bool withinBounds(const QByteArray& contents);

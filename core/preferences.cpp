@@ -92,6 +92,7 @@ bool Preferences::writeValue(unsigned int id, const QVariant& value)
     // last part of that write fails and then puts a cut file in place. So the new contents are
     // made by a settings object of their own in a temporary folder, read back to make sure they
     // are whole, and only then replace the store's file.
+    const WholeFile::OversizeWriteGuard guard;
     const QString key = keyName(id);
     const QString path = settings.fileName();
     // Changes that could not be stored before go with this one.

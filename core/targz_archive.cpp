@@ -1,5 +1,7 @@
 #include "core/targz_archive.h"
 
+#include "core/whole_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -633,32 +635,6 @@ bool endedCleanly(gzFile stream, HeaderRead last)
     return code == Z_OK;
 }
 
-// Opens the save file for writing (QSaveFile writes beside the target, or beside the target of
-// a link, and replaces it on commit once the data is on disk). An existing file that is marked
-// read-only is refused even where this process could write it anyway (as a super-user can): the
-// user marked it so. The new file takes the old one's permission bits, with read and write
-// permission for its owner added, so that a save never makes a file its owner cannot open.
-bool openForReplacing(QSaveFile& file)
-{
-    const QFileInfo target(file.fileName());
-    const bool exists = target.exists();
-    constexpr QFileDevice::Permissions anyWrite =
-        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (exists && (!target.isFile() || !target.isWritable() || !(target.permissions() & anyWrite)))
-        return false;
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    struct stat status;
-    if (exists) {
-        if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &status) != 0 ||
-            ::fchmod(file.handle(), (status.st_mode & 0777) | S_IRUSR | S_IWUSR) != 0) {
-            file.cancelWriting();
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 struct TargzArchive::Open
@@ -716,6 +692,7 @@ void TargzArchive::emitProgress(qint64 done)
 
 bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& items)
 {
+    const WholeFile::OversizeWriteGuard guard;
     if (m_open)
         return false;
     qint64 total = 0;
@@ -744,6 +721,7 @@ bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& 
 
 bool TargzArchive::createFromMemory(const QString& archivePath, const QList<TarMember>& members)
 {
+    const WholeFile::OversizeWriteGuard guard;
     if (m_open)
         return false;
     qint64 total = 0;
@@ -787,7 +765,7 @@ bool TargzArchive::createFromMemory(const QString& archivePath, const QList<TarM
 
 bool TargzArchive::beginWriting(QSaveFile& file)
 {
-    if (!openForReplacing(file))
+    if (!WholeFile::open(file))
         return false;
     // The gzip stream gets a descriptor of its own, so that closing it leaves the save file open
     // for its commit.
@@ -809,7 +787,7 @@ bool TargzArchive::finishWriting(QSaveFile& file, bool written)
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return WholeFile::commit(file);
 }
 
 // The header as libtar makes it, from the common one with the member's name and size, then the

@@ -2,14 +2,46 @@
 
 #include <QByteArray>
 #include <QString>
+#include <csignal>
 
+class QSaveFile;
+
+// The one way a whole file (a project, a theme bundle, a gradient pack, the preferences) is
+// written: the bytes go to a temporary file beside the target, are flushed and synced to disk,
+// and only then take the target's place, so that the file is never left half written. A
+// symbolic link is written through to its target. A target that is not a regular file, that
+// this process may not write, or that is marked read-only (no write permission for anyone) is
+// refused, even where this process could write it anyway (as a super-user can): the user marked
+// it so. The new file takes the old one's permission bits, with its owner's right to read and
+// write it added, so that a save never makes a file its owner cannot open.
 namespace WholeFile {
 
-// Replaces the file at the path with the contents so that it is never left half written: the
-// bytes go to a temporary file beside the target, are flushed and synced to disk, and only then
-// take the target's place. A symbolic link is written through to its target, the file's
-// permissions are kept (adding its owner's right to read it), and a file without its owner's
-// write permission is refused. Returns false, leaving the file as it was, on any failure.
+// Opens the save file for replacing its target; false, with nothing written, when the target is
+// refused or the temporary file cannot be made.
+bool open(QSaveFile& file);
+
+// Writes the contents after whatever was written to the open save file (or to its handle), then
+// flushes, syncs and replaces the target. False, leaving the target as it was and no temporary
+// file behind, when any of it failed.
+bool commit(QSaveFile& file, const QByteArray& contents = QByteArray());
+
+// open() and commit() of the contents at the path.
 bool write(const QString& path, const QByteArray& contents);
+
+// While one lives, a write of this thread past the process's file-size limit fails (EFBIG) as a
+// write to a full device does, instead of ending the process with SIGXFSZ: the writer reports
+// the failure and removes what it made, and the user's work stays open. Held by every writer of
+// whole files around all its writes, its temporary ones too.
+class OversizeWriteGuard
+{
+public:
+    OversizeWriteGuard();
+    ~OversizeWriteGuard();
+    OversizeWriteGuard(const OversizeWriteGuard&) = delete;
+    OversizeWriteGuard& operator=(const OversizeWriteGuard&) = delete;
+
+private:
+    sigset_t previousMask;
+};
 
 } // namespace WholeFile

@@ -7,27 +7,28 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xmlschemas.h>
+#include <utility>
 
 namespace {
 
-// Keeps the first error libxml2 reports; warnings and later errors are ignored.
-struct FirstError
+// Keeps the errors libxml2 reports, in order; warnings are ignored.
+struct Errors
 {
-    XmlSchemaValidator::Error error;
-    bool seen = false;
+    std::vector<XmlSchemaValidator::Error> list;
 };
 
 void collectError(void* context, xmlErrorPtr reported)
 {
-    auto* first = static_cast<FirstError*>(context);
-    if (!reported || first->seen || reported->level < XML_ERR_ERROR)
+    auto* errors = static_cast<Errors*>(context);
+    if (!reported || reported->level < XML_ERR_ERROR)
         return;
-    first->seen = true;
-    first->error.message = QString::fromUtf8(reported->message ? reported->message : "").trimmed();
-    if (first->error.message.isEmpty())
-        first->error.message = QStringLiteral("Unknown XML error");
-    first->error.line = qMax(0, reported->line);
-    first->error.column = qMax(0, reported->int2);
+    XmlSchemaValidator::Error error;
+    error.message = QString::fromUtf8(reported->message ? reported->message : "").trimmed();
+    if (error.message.isEmpty())
+        error.message = QStringLiteral("Unknown XML error");
+    error.line = qMax(0, reported->line);
+    error.column = qMax(0, reported->int2);
+    errors->list.push_back(error);
 }
 
 // While alive, sends the errors that libxml2 raises on this thread without a handler of their
@@ -36,10 +37,10 @@ void collectError(void* context, xmlErrorPtr reported)
 class ThreadErrorRoute
 {
 public:
-    explicit ThreadErrorRoute(FirstError* first)
+    explicit ThreadErrorRoute(Errors* errors)
         : previous(xmlStructuredError), previousContext(xmlStructuredErrorContext)
     {
-        xmlSetStructuredErrorFunc(first, collectError);
+        xmlSetStructuredErrorFunc(errors, collectError);
     }
     ~ThreadErrorRoute() { xmlSetStructuredErrorFunc(previousContext, previous); }
     ThreadErrorRoute(const ThreadErrorRoute&) = delete;
@@ -91,21 +92,22 @@ XmlSchemaValidator::XmlSchemaValidator(const QString& schemaPath) : path(schemaP
     if (!readAll(schemaPath, &bytes, &loadError) || !fitsParser(bytes, &loadError))
         return;
 
-    FirstError first;
-    const ThreadErrorRoute route(&first);
+    Errors errors;
+    const ThreadErrorRoute route(&errors);
     const QByteArray url = QFile::encodeName(QFileInfo(schemaPath).absoluteFilePath());
     schemaDocument = xmlReadMemory(bytes.constData(), int(bytes.size()), url.constData(), nullptr,
                                    XML_PARSE_NONET);
     if (schemaDocument) {
         xmlSchemaParserCtxtPtr parser = xmlSchemaNewDocParserCtxt(schemaDocument);
         if (parser) {
-            xmlSchemaSetParserStructuredErrors(parser, collectError, &first);
+            xmlSchemaSetParserStructuredErrors(parser, collectError, &errors);
             schema = xmlSchemaParse(parser);
             xmlSchemaFreeParserCtxt(parser);
         }
     }
     if (!schema) {
-        loadError = first.error;
+        if (!errors.list.empty())
+            loadError = errors.list.front();
         if (loadError.isNull())
             loadError.message = QStringLiteral("Not a valid XML schema");
         if (schemaDocument)
@@ -124,14 +126,25 @@ XmlSchemaValidator::~XmlSchemaValidator()
 
 bool XmlSchemaValidator::validate(const QByteArray& document, Error* error) const
 {
-    FirstError first;
+    std::vector<Error> errors;
+    if (validate(document, &errors))
+        return true;
+    if (error)
+        *error = errors.front();
+    return false;
+}
+
+bool XmlSchemaValidator::validate(const QByteArray& document, std::vector<Error>* errors) const
+{
+    Errors found;
+    Error refusal;
     if (!schema) {
-        first.error.message = QStringLiteral("No valid schema to validate against");
-    } else if (fitsParser(document, &first.error)) {
-        const ThreadErrorRoute route(&first);
+        refusal.message = QStringLiteral("No valid schema to validate against");
+    } else if (fitsParser(document, &refusal)) {
+        const ThreadErrorRoute route(&found);
         int result = -1;
         if (xmlSchemaValidCtxtPtr context = xmlSchemaNewValidCtxt(schema)) {
-            xmlSchemaSetValidStructuredErrors(context, collectError, &first);
+            xmlSchemaSetValidStructuredErrors(context, collectError, &found);
             // The document is parsed as a stream while it is validated, so that every error
             // carries the line and column where the parser stood. The stream owns the buffer.
             xmlParserInputBufferPtr input = xmlParserInputBufferCreateMem(
@@ -141,13 +154,15 @@ bool XmlSchemaValidator::validate(const QByteArray& document, Error* error) cons
                                                  nullptr);
             xmlSchemaFreeValidCtxt(context);
         }
-        if (result == 0 && !first.seen)
+        if (result == 0 && found.list.empty())
             return true;
-        if (first.error.isNull())
-            first.error.message = QStringLiteral("Not a valid document");
+        if (found.list.empty())
+            refusal.message = QStringLiteral("Not a valid document");
     }
-    if (error)
-        *error = first.error;
+    if (!refusal.isNull())
+        found.list.push_back(refusal);
+    if (errors)
+        *errors = std::move(found.list);
     return false;
 }
 

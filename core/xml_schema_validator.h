@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 struct _xmlDoc;
 struct _xmlSchema;
@@ -43,6 +44,9 @@ public:
     // the first error (of parsing or of validation) stored in `error` when given. Without a valid
     // schema every document is refused. Nothing is fetched from the network.
     bool validate(const QByteArray& document, Error* error = nullptr) const;
+    // validate() that gives every error, in the order found, rather than the first. The
+    // messages grow with the document: check its shape (XmlShape) before.
+    bool validate(const QByteArray& document, std::vector<Error>* errors) const;
     // validate() of the file's bytes; a file that cannot be read is refused with
     // "Unable to open file".
     bool validateFile(const QString& documentPath, Error* error = nullptr) const;

@@ -1,21 +1,64 @@
 #pragma once
 
-class QXmlStreamReader;
+#include <QString>
+#include <QtGlobal>
 
+class QByteArray;
+
+// A check of an XML document's shape, run before a schema, a document tree or an element
+// reader sees a file: all of them take memory, and some time, that grow with the nesting, the
+// number of elements and the number of attributes, and Qt's parsers take time that grows with
+// the square of the attributes of one element.
 namespace XmlShape {
 
-// What a pass over an XML document's elements found.
+// What the check found.
 enum Result
 {
     Result_FINE,
     Result_TOO_DEEP,
     Result_TOO_MANY_ELEMENTS,
-    Result_NOT_WELL_FORMED // the reader's error string and position say why
+    Result_TOO_MANY_ATTRIBUTES_IN_ELEMENT,
+    Result_TOO_MANY_ATTRIBUTES,
+    Result_NOT_WELL_FORMED // message() holds the parser's error
 };
 
-// Reads the document to its end, or to the first element nested deeper than maxDepth or
-// beyond the first maxElements. Run on the stream before a schema or a document tree sees a
-// file: both take memory, and a tree time, that grow with the count and the depth.
-Result scan(QXmlStreamReader& reader, int maxDepth, int maxElements);
+// The bounds of one kind of document. The document element is at depth 1.
+struct Limits
+{
+    int depth;
+    int elements;
+    int attributesPerElement;
+    int attributes;
+};
+
+class Check
+{
+public:
+    // Checks the document. First its bytes are read without a parser: the attributes of every
+    // tag are counted there (also of tags in the values of entities, and the default values
+    // that attribute declarations give), so that an element with very many of them is refused
+    // before any parser reads it. Then Qt's stream reader reads the document to its end, or to
+    // the first element beyond the depth or the count of elements or attributes.
+    Check(const QByteArray& document, const Limits& limits);
+
+    Result result() const { return m_result; }
+    bool fine() const { return m_result == Result_FINE; }
+    // What is wrong, in words for the user; empty when the document is fine.
+    const QString& message() const { return m_message; }
+    // Where the check stopped, counted from 1 (0 when it did not stop).
+    qint64 line() const { return m_line; }
+    qint64 column() const { return m_column; }
+
+private:
+    bool countAttributes(const QByteArray& document);
+    void read(const QByteArray& document);
+    void refuse(Result result);
+
+    Limits m_limits;
+    Result m_result = Result_FINE;
+    QString m_message;
+    qint64 m_line = 0;
+    qint64 m_column = 0;
+};
 
 } // namespace XmlShape

@@ -1,8 +1,20 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds with AddressSanitizer and UndefinedBehaviorSanitizer
-# into build/test and runs the whole test suite. Exits non-zero on any failure.
+# Installs the dependencies, builds and runs the whole test suite. Exits non-zero on any
+# failure.
+#   bash scripts/test.sh            AddressSanitizer and UndefinedBehaviorSanitizer, Debug,
+#                                   into build/test
+#   bash scripts/test.sh --release  Release, no sanitizer, into build/release-test: the same
+#                                   suite, as the optimiser and the plain allocator see it
 set -euo pipefail
 cd "$(dirname "$0")/.."
+case "${1:-}" in
+"") build=build/test options=(-DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON) ;;
+--release) build=build/release-test options=(-DCMAKE_BUILD_TYPE=Release -DVELMORA_SANITIZE=OFF) ;;
+*)
+    echo "usage: bash scripts/test.sh [--release]" >&2
+    exit 2
+    ;;
+esac
 bash scripts/install-deps.sh
 jobs=$(nproc)
 launcher=()
@@ -13,7 +25,7 @@ export CCACHE_SLOPPINESS=pch_defines,time_macros
 # Assertion messages name their unit by its source path, which must reach the compiler whole:
 # a ccache base folder would hand it a relative one.
 export CCACHE_BASEDIR=
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON "${launcher[@]}"
-cmake --build build/test -j "$jobs"
-cd build/test
+cmake -S . -B "$build" -G Ninja "${options[@]}" "${launcher[@]}"
+cmake --build "$build" -j "$jobs"
+cd "$build"
 ctest --output-on-failure -j "$jobs" --timeout 600

@@ -13,7 +13,6 @@
 #include <QRegularExpression>
 #include <QSpacerItem>
 #include <QThread>
-#include <QXmlStreamReader>
 #include <boost/dynamic_bitset.hpp>
 #include <climits>
 #include <memory>
@@ -126,30 +125,18 @@ int spanOf(const QDomElement& element, const QString& attribute, int side)
     return value > 1 ? qMin(value, side) : 1;
 }
 
-// Counts and nesting of the document, checked on the XML stream before a document tree is
-// built: building a tree of a very deeply nested document takes time that grows with the square
-// of the depth. Not well-formed XML is reported here with the parser's message and position.
+// Counts and nesting of the document, checked before a document tree is built: building a
+// tree of a very deeply nested document takes time that grows with the square of the depth, and
+// reading an element with very many attributes time that grows with the square of their count.
+// Not well-formed XML is reported here with the parser's message and position.
 bool scanDocument(const QByteArray& data, std::list<LayoutTemplate::ParseError>& errors)
 {
-    QXmlStreamReader reader(data);
-    reader.setNamespaceProcessing(false);
-    QString limitMessage;
-    switch (XmlShape::scan(reader, LayoutTemplate::MaxDepth, LayoutTemplate::MaxElements)) {
-    case XmlShape::Result_FINE:
+    const XmlShape::Check shape(data, {LayoutTemplate::MaxDepth, LayoutTemplate::MaxElements,
+                                       LayoutTemplate::MaxElementAttributes,
+                                       LayoutTemplate::MaxAttributes});
+    if (shape.fine())
         return true;
-    case XmlShape::Result_TOO_DEEP:
-        limitMessage =
-            tr("Elements are nested deeper than %1 levels").arg(LayoutTemplate::MaxDepth);
-        break;
-    case XmlShape::Result_TOO_MANY_ELEMENTS:
-        limitMessage =
-            tr("The document has more than %1 elements").arg(LayoutTemplate::MaxElements);
-        break;
-    case XmlShape::Result_NOT_WELL_FORMED:
-        break;
-    }
-    errors.push_back({limitMessage.isEmpty() ? reader.errorString() : limitMessage,
-                      clampToInt(reader.lineNumber()), clampToInt(reader.columnNumber())});
+    errors.push_back({shape.message(), clampToInt(shape.line()), clampToInt(shape.column())});
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "containers/smart_ptr.h"
+#include "core/xml_shape.h"
 
 #include <QImage>
 #include <QLayout>
@@ -97,6 +98,12 @@ public:
     static constexpr int MaxDepth = 32;
     // Largest number of elements in a template document.
     static constexpr int MaxElements = 4096;
+    // Largest number of attributes of one element, and of a whole template document.
+    static constexpr int MaxElementAttributes = 64;
+    static constexpr int MaxAttributes = 4 * MaxElements;
+    // The bounds above, as the shape check of a template document takes them.
+    static constexpr XmlShape::Limits ShapeLimits = {MaxDepth, MaxElements, MaxElementAttributes,
+                                                     MaxAttributes};
     // Largest template document in bytes.
     static constexpr int MaxDocumentBytes = 1024 * 1024;
 

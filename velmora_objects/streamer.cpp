@@ -1,6 +1,7 @@
 #include "velmora_objects/streamer.h"
 
 #include "core/assertion.h"
+#include "core/whole_file.h"
 
 #include <QColor>
 #include <QSaveFile>
@@ -46,7 +47,7 @@ void Streamer::open(Mode mode, const QString& path)
     switch (mode) {
     case Mode_WRITE:
         m_saveFile = std::make_unique<QSaveFile>(path);
-        if (!m_saveFile->open(QIODevice::WriteOnly)) {
+        if (!WholeFile::open(*m_saveFile)) {
             m_saveFile.reset();
             throw std::runtime_error("Unable to open file");
         }
@@ -123,7 +124,7 @@ void Streamer::close()
     m_data.close();
     std::unique_ptr<QSaveFile> saveFile = std::move(m_saveFile);
     const QByteArray bytes = std::exchange(m_bytes, QByteArray());
-    if (saveFile && (saveFile->write(bytes) != bytes.size() || !saveFile->commit()))
+    if (saveFile && !WholeFile::commit(*saveFile, bytes))
         throw std::runtime_error("Unable to write file");
 }
 

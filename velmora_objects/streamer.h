@@ -21,11 +21,11 @@ namespace Velmora {
 // format version. Blocks are framed by raw text tags ("Page_start" ... "Page_end").
 //
 // The stream works on bytes in memory. Reading a file reads it whole first (refusing one larger
-// than MaximumFileSize); writing one builds its bytes in memory, and close() hands them to a
-// QSaveFile, which writes a temporary file beside the target (through a symbolic link, to the
+// than MaximumFileSize); writing one builds its bytes in memory, and close() hands them to
+// WholeFile, which writes a temporary file beside the target (through a symbolic link, to the
 // file it names), syncs it and only then puts it in the target's place with the target's
-// permissions. A target that may not be written is refused when the stream is opened, and a
-// failed save leaves the old file as it was.
+// permissions. A target that may not be written, or is marked read-only, is refused when the
+// stream is opened, and a failed save leaves the old file as it was.
 //
 // A field cut short or damaged ends the reading (see DataStream): the next tag expected then
 // fails, so a damaged block is reported at the tag that follows the damage. A count that

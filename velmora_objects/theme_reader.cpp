@@ -158,6 +158,17 @@ bool ThemeReader::open(const QString& bundlePath)
         else
             ++it;
     }
+    // A document that is not well-formed is read up to its fault, as it always was.
+    const XmlShape::Check shape(m_contents.value(m_xmlMember), bounds.document);
+    if (shape.result() != XmlShape::Result_FINE &&
+        shape.result() != XmlShape::Result_NOT_WELL_FORMED) {
+        m_members.clear();
+        m_memberNames.clear();
+        m_contents.clear();
+        m_xmlMember.clear();
+        raiseError(shape.message());
+        return false;
+    }
     return openDocument();
 }
 

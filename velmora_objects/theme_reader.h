@@ -1,6 +1,7 @@
 #pragma once
 
 #include "containers/smart_ptr.h"
+#include "core/xml_shape.h"
 #include "velmora_objects/temporary_directory.h"
 #include "velmora_objects/velmora_types.h"
 
@@ -36,7 +37,9 @@ struct ThemeLibraryData;
 // go over the archive again. Each member's bytes are held once, however many elements name it.
 //
 // A bundle may hold no more than the limits allow, which are far above any real theme; one
-// beyond them is refused at the header that breaks them, with a fault that says so.
+// beyond them is refused at the header that breaks them, with a fault that says so. A document
+// nested too deeply or with too many elements or attributes is refused the same way when the
+// bundle is opened, before any element of it is read.
 //
 // Every reader alive has its own folder "velmora_theme_reader_<n>" in the folder of this
 // process (TemporaryDirectory::processFolder), n being the lowest number (from 1) that no other
@@ -53,6 +56,8 @@ public:
         qint64 totalSize = 256 * 1024 * 1024; // uncompressed bytes of all members
         int imageSide = 4096;                 // pixels of either side of a picture
         int skinCount = 4096;                 // skins of all skin sets of the document
+        // Nesting, elements and attributes of the document, checked before it is read.
+        XmlShape::Limits document = {256, 1 << 20, 64, 1 << 22};
     };
     static const Limits& limits();
     // Replaces the limits of every later read (tests and fuzzing use small ones).

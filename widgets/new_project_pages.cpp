@@ -100,13 +100,15 @@ void NewProjectPage::onBrowseClicked()
         QString("%1 files (*.%2)").arg(VendorVariants::instance().fullName, extension));
     if (path.isNull())
         return;
-    if (QFileInfo(path).suffix() != extension)
+    // The save dialog has asked about replacing the file it was given, but not about the one
+    // its name names once the extension is added.
+    const bool extended = QFileInfo(path).suffix() != extension;
+    if (extended)
         path += "." + extension;
     QSettings().setValue(LastFileKey, path);
     setFileNameQuietly(path);
     followName = false;
-    // The save dialog has already asked about replacing the file.
-    confirmOverwrite = false;
+    confirmOverwrite = extended;
 }
 
 bool NewProjectPage::validatePage()

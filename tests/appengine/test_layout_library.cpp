@@ -110,7 +110,13 @@ TEST(LayoutLibrary, LoadsInBackgroundAndSwapsRowsInOnItsOwnThread)
     QAbstractItemModelTester tester(&library,
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
     const QString invalid = folders.system + "/broken.xml";
-    writeFile(invalid, "<layout name=\"Broken\">\n<vbox>\n  <wheel/></vbox>\n</layout>\n");
+    writeFile(invalid,
+              "<layout name=\"Broken\">\n<vbox margin=\"wide\">\n  <wheel/></vbox>\n</layout>\n");
+    QByteArray attributes;
+    for (int i = 0; i < 100000; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"\"";
+    const QString hostile = folders.system + "/hostile.xml";
+    writeFile(hostile, "<layout name=\"Hostile\"\n" + attributes + "><vbox/></layout>");
     writeFile(folders.system + "/alpha.xml", layoutXml("Alpha", "landscape"));
     writeFile(folders.system + "/notes.txt", layoutXml("Text", "any"));
     writeFile(folders.user + "/alpha.xml", layoutXml("Alpha", "portrait"));
@@ -176,12 +182,30 @@ TEST(LayoutLibrary, LoadsInBackgroundAndSwapsRowsInOnItsOwnThread)
     EXPECT_FALSE(library.indexOf("Missing").isValid());
     EXPECT_EQ(TestUtil::runtimeErrorOf([&] { library.find("Missing"); }), "Layout not found");
 
-    ASSERT_EQ(library.errorModel()->rowCount(), 1);
-    const QModelIndex error = library.errorModel()->index(0, 0);
-    EXPECT_TRUE(error.data().toString().contains("wheel")) << error.data().toString().toStdString();
-    EXPECT_EQ(error.data(LayoutLibrary::DocumentRole).toUrl(), QUrl::fromLocalFile(invalid));
-    EXPECT_EQ(error.data(LayoutLibrary::LineRole), QVariant(qint64(3)));
-    EXPECT_GT(error.data(LayoutLibrary::ColumnRole).toLongLong(), 0);
+    // A row per message of the schema, and the shape's refusal of a file before any parser.
+    const struct
+    {
+        QString file;
+        const char* part;
+        qint64 line;
+    } messages[] = {{invalid, "margin", 2},
+                    {invalid, "wheel", 3},
+                    {hostile, "An element has more than 64 attributes", 1}};
+    QStringList rows;
+    for (int row = 0; row < library.errorModel()->rowCount(); ++row)
+        rows << library.errorModel()->index(row, 0).data().toString();
+    ASSERT_EQ(rows.size(), 3) << rows.join(" | ").toStdString();
+    for (const auto& m : messages) {
+        const int row =
+            int(std::find_if(rows.begin(), rows.end(),
+                             [&m](const QString& text) { return text.contains(m.part); }) -
+                rows.begin());
+        ASSERT_LT(row, 3) << m.part;
+        const QModelIndex error = library.errorModel()->index(row, 0);
+        EXPECT_EQ(error.data(LayoutLibrary::DocumentRole).toUrl(), QUrl::fromLocalFile(m.file));
+        EXPECT_EQ(error.data(LayoutLibrary::LineRole), QVariant(m.line)) << m.part;
+        EXPECT_GT(error.data(LayoutLibrary::ColumnRole).toLongLong(), 0);
+    }
 
     // Refreshes asked for during a load give one more load after it; messages stay.
     QSignalSpy started(&library, &LayoutLibrary::refreshStarted);
@@ -194,7 +218,7 @@ TEST(LayoutLibrary, LoadsInBackgroundAndSwapsRowsInOnItsOwnThread)
     EXPECT_EQ(started.count(), 2);
     EXPECT_EQ(finished.count(), 3);
     EXPECT_EQ(names(library), listed);
-    EXPECT_EQ(library.errorModel()->rowCount(), 3);
+    EXPECT_EQ(library.errorModel()->rowCount(), 9);
 }
 
 TEST(LayoutLibrary, InstanceAndSchemaAreRequired)

@@ -135,4 +135,22 @@ void makeTree(const QString& root)
     writeFile(root + "/sub/.hidden_dir/c.txt", "c");
 }
 
+UndoFuzzRun::UndoFuzzRun(int defaultEdits, unsigned int defaultSeed)
+    : edits(defaultEdits), seed(defaultSeed)
+{
+    bool ok = false;
+    const int givenEdits = qEnvironmentVariableIntValue("VELMORA_UNDO_FUZZ_EDITS", &ok);
+    if (ok && givenEdits > 0)
+        edits = givenEdits;
+    const unsigned int givenSeed = qgetenv("VELMORA_UNDO_FUZZ_SEED").toUInt(&ok);
+    if (ok)
+        seed = givenSeed;
+}
+
+std::string UndoFuzzRun::describe() const
+{
+    return "VELMORA_UNDO_FUZZ_EDITS=" + std::to_string(edits) +
+           " VELMORA_UNDO_FUZZ_SEED=" + std::to_string(seed);
+}
+
 } // namespace TestUtil

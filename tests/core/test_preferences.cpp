@@ -7,7 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using TestUtil::IsolatedSettings;
 
@@ -196,4 +199,34 @@ TEST_F(PreferencesTest, AFailedWriteIsReportedAndLeavesTheStoreWhole)
         EXPECT_EQ(written.value("ControlKeyStepSize").toInt(), 4);
         EXPECT_EQ(written.value("MaintainAddControlActions").toBool(), false);
     }
+}
+
+// Past the process's file-size limit a write sends SIGXFSZ, which ends the process unless the
+// writer holds it off; it used to, leaving its temporary folder behind. The write is made in a
+// child process whose signal is left as it comes; it must fail, leaving nothing.
+TEST_F(PreferencesTest, AWritePastTheFileSizeLimitFailsAndLeavesNothing)
+{
+    ASSERT_TRUE(writeStore("[General]\nControlKeyStepSize=4\n"));
+    const QByteArray stored = TestUtil::readFile(store().fileName());
+    QTemporaryDir temporary;
+    const QByteArray previousTemporary = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+    Preferences preferences(IsolatedSettings::organisation, IsolatedSettings::application);
+    registerEditorKeys(preferences);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit{4096, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(preferences.setValue(3, QString(5000, 'y')) ? 1 : 0);
+    }
+    qputenv("TMPDIR", previousTemporary);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(
+        QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList());
+    EXPECT_EQ(TestUtil::readFile(store().fileName()), stored);
 }

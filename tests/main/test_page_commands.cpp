@@ -151,8 +151,10 @@ TEST_F(PageCommands, AnUnlistedLayoutIsCaughtBeforeTheUndoStack)
 // both ways, and its structure holds after every step.
 TEST_F(PageCommands, UndoingAndRedoingRandomEditsRestoresTheBytes)
 {
+    const TestUtil::UndoFuzzRun run(2000, 20240611);
+    SCOPED_TRACE(run.describe());
     const unsigned int home = create();
-    std::mt19937 random(20240611);
+    std::mt19937 random(run.seed);
     auto pick = [&random](auto& container) {
         auto it = container.begin();
         std::advance(it, std::uniform_int_distribution<int>(0, int(container.size()) - 1)(random));
@@ -177,7 +179,7 @@ TEST_F(PageCommands, UndoingAndRedoingRandomEditsRestoresTheBytes)
 
     QUndoStack& stack = document->undoStack();
     int pushed = 0;
-    while (pushed < 2000) {
+    while (pushed < run.edits) {
         const int pages = int(document->getPages().size());
         const int controls = int(document->getControls().size());
         const int before = stack.count();

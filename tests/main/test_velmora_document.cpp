@@ -475,3 +475,27 @@ TEST_F(DocumentTest, FailedSaveOverAProjectLeavesTheOldFileAndState)
     EXPECT_TRUE(document->undoStack().isClean());
     EXPECT_LT(TestUtil::readFile(file("minimal.qvp")).size(), bytesOf(*document).size() - 60000);
 }
+
+// A project smaller than the save file's buffer reaches the disk only as the save ends; a
+// device that fills up then fails the save like any other write.
+TEST_F(DocumentTest, SmallProjectSavedOntoAFullDeviceFailsAndStaysModified)
+{
+    create();
+    document->undoStack().push(new QUndoCommand("edit"));
+    const QByteArray old("old project");
+    ASSERT_TRUE(TestUtil::writeFile(file("hall.qvp"), old));
+    const qint64 size = bytesOf(*document).size();
+    ASSERT_LT(size, 16 * 1024);
+    for (const rlim_t limit : {rlim_t(0), rlim_t(size / 2)}) {
+        std::string error;
+        {
+            FileSizeLimit full(limit);
+            error = TestUtil::runtimeErrorOf([&] { document->save(false); });
+        }
+        EXPECT_EQ(error, "Unable to write file") << limit;
+        EXPECT_EQ(TestUtil::readFile(file("hall.qvp")), old);
+        EXPECT_TRUE(document->neverSaved());
+        EXPECT_FALSE(document->undoStack().isClean());
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"hall.qvp"});
+}

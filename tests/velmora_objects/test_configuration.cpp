@@ -634,3 +634,18 @@ TEST(ProjectFile, SavesRefuseATargetTheUserMayNotWrite)
     EXPECT_EQ(TestUtil::readFile(path), QByteArray("old"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
+
+// A project marked read-only is never replaced, even by a user whom no permission stops.
+TEST(ProjectFile, SavesRefuseAFileMarkedReadOnly)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("locked.qvp");
+    ASSERT_TRUE(TestUtil::writeFile(path, "old"));
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(path, readOnly));
+    Configuration project;
+    project.clear();
+    EXPECT_EQ(runtimeErrorOf([&] { saveTo(project, path); }), "Unable to open file");
+    EXPECT_EQ(TestUtil::readFile(path), QByteArray("old"));
+    EXPECT_EQ(QFile::permissions(path) & ModeBits, readOnly);
+}

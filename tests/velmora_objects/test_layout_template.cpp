@@ -267,6 +267,9 @@ TEST(LayoutTemplate, RefusesDocumentsBeyondTheLimits)
     for (char entity = 'b', previous = 'a'; entity <= 'z'; previous = entity++)
         laughs += QByteArray("<!ENTITY ") + entity + " \"&" + previous + ";&" + previous + ";\">\n";
     laughs += "]>\n<layout name=\"laughs\"><vbox>&z;</vbox></layout>";
+    QByteArray attributes;
+    for (int i = 0; i < 100000; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"\"";
     QByteArray large = "<layout name=\"large\"><vbox/></layout><!--";
     large += QByteArray(LayoutTemplate::MaxDocumentBytes, '-') + "-->";
 
@@ -280,6 +283,13 @@ TEST(LayoutTemplate, RefusesDocumentsBeyondTheLimits)
         {"deep", deep, "nested deeper than 32", 2},
         {"wide", wide, "more than 4096 elements", 2},
         {"large", large, "larger than 1048576 bytes", 0},
+        {"attributes", "<layout name=\"a\">\n<vbox" + attributes + "/></layout>",
+         "An element has more than 64 attributes", 2},
+        {"all attributes",
+         "<layout name=\"a\">\n<vbox>" +
+             QByteArray("<button a=\"\" b=\"\" c=\"\" d=\"\"/>").repeated(4096) +
+             "</vbox></layout>",
+         "The document has more than 16384 attributes", 2},
         {"entities", laughs, "expansion limit", 29},
         {"grid rows",
          "<layout name=\"g\">\n<grid rows=\"65\" columns=\"1\"><button/></grid></layout>",

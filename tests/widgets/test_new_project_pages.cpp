@@ -152,36 +152,55 @@ TEST_F(NewProjectPagesTest, ReplacingAnExistingFileIsAskedUntilAgreed)
     EXPECT_EQ(answers.answered().size(), 3);
 }
 
-TEST_F(NewProjectPagesTest, BrowsedFileGetsTheExtensionAndNeedsNoSecondQuestion)
+// The save dialog asks about replacing the file it was given; when the page adds the extension
+// to that name, the file it then names is another, and the page asks about it. Either way the
+// user is asked once.
+TEST_F(NewProjectPagesTest, BrowsedFileGetsTheExtensionAndIsAskedAboutOnce)
 {
     QFile existing(file("b.qvp"));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.close();
     typeInto(nameEdit, "Demo");
 
-    TestUtil::ModalAnswerer answers;
-    answers.then([this](QWidget* window) {
-        auto* dialog = qobject_cast<QFileDialog*>(window);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->nameFilters(), QStringList("Orvane Dravelin files (*.qvp)"));
-        dialog->selectFile(file("b"));
-        static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it
-    });
-    QTest::mouseClick(projectPage->findChild<QPushButton*>(), Qt::LeftButton);
-    ASSERT_EQ(answers.pending(), 0);
-    EXPECT_EQ(answers.answered().value(0).title, "New File");
-    EXPECT_EQ(fileEdit->text(), file("b.qvp"));
-    EXPECT_EQ(QSettings().value("File/LastFile").toString(), file("b.qvp"));
+    const struct
+    {
+        const char* picked;
+        bool dialogAsks;
+    } cases[] = {{"b.qvp", true}, {"b", false}};
+    for (const auto& c : cases) {
+        TestUtil::ModalAnswerer answers;
+        answers.then([this, &c](QWidget* window) {
+            auto* dialog = qobject_cast<QFileDialog*>(window);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->nameFilters(), QStringList("Orvane Dravelin files (*.qvp)"));
+            // Typed, as a user does: selecting an existing file waits for the dialog's listing.
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText(file(c.picked));
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it
+        });
+        answers.messageBox(QMessageBox::Yes);
+        QTest::mouseClick(projectPage->findChild<QPushButton*>(), Qt::LeftButton);
+        EXPECT_EQ(answers.pending(), c.dialogAsks ? 0 : 1) << c.picked;
+        EXPECT_EQ(answers.answered().value(0).title, "New File");
+        EXPECT_EQ(fileEdit->text(), file("b.qvp"));
+        EXPECT_EQ(QSettings().value("File/LastFile").toString(), file("b.qvp"));
 
-    // The name no longer leads the file name; the save dialog's pick is not asked about.
-    typeInto(nameEdit, "Later");
-    EXPECT_EQ(fileEdit->text(), file("b.qvp"));
-    clickNext();
-    EXPECT_EQ(wizard.currentId(), 1);
+        // The name no longer leads the file name.
+        typeInto(nameEdit, "Later");
+        EXPECT_EQ(fileEdit->text(), file("b.qvp"));
+        clickNext();
+        EXPECT_EQ(answers.answered().size(), 2) << c.picked;
+        EXPECT_TRUE(answers.answered().value(1).text.contains("already exists")) << c.picked;
+        // The page's own question has no Yes: refused, it keeps the page.
+        EXPECT_EQ(wizard.currentId(), c.dialogAsks ? 1 : 0) << c.picked;
+        if (wizard.currentId() == 1)
+            wizard.back();
+    }
 
     // A hand edit brings the question back.
-    wizard.back();
     typeInto(fileEdit, file("b.qvp"));
+    TestUtil::ModalAnswerer answers;
     answers.messageBox(QMessageBox::Cancel);
     clickNext();
     EXPECT_EQ(wizard.currentId(), 0);
