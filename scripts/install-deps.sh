@@ -15,6 +15,7 @@ packages=(
   libxml2-dev libtar-dev zlib1g-dev libboost-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   tar gzip fonts-dejavu-core
+  xvfb xauth xdotool
 )
 
 missing_packages() {

@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QTimer>
 
 namespace TestUtil {
@@ -109,6 +110,9 @@ void ModalAnswerer::poll()
     // A window that was answered and is still open (it opened the window now answered, or the
     // answer left it open) waits for a window that is new.
     if (!window || !window->isVisible() || window == lastAnswered)
+        return;
+    // A progress window asks nothing; the answer is for the question that follows it.
+    if (qobject_cast<QProgressDialog*>(window))
         return;
     lastAnswered = window;
     const Answer answer = answers.takeFirst();
