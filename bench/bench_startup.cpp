@@ -136,6 +136,12 @@ int main(int argc, char** argv)
     QTemporaryDir temporary;
     folder = &temporary;
     projectPath = temporary.filePath("fifty.qvp");
+    // "--write-project=<path>" only writes the project, for profiling the editor by hand.
+    const QString writeOnly = QStringLiteral("--write-project=");
+    if (argc > 1 && QString(argv[1]).startsWith(writeOnly)) {
+        writeProject(QString(argv[1]).mid(writeOnly.size()), 50);
+        return 0;
+    }
     writeProject(projectPath, 50);
 
     BenchRatio::RatioReporter reporter;

@@ -35,6 +35,13 @@
 
 VelmoraApplication* VelmoraApplication::s_instance = nullptr;
 
+namespace {
+
+// How long after the launch the update check starts, in ms.
+const int updateCheckDelay = 1000;
+
+} // namespace
+
 VelmoraApplication* VelmoraApplication::create(int& argc, char** argv)
 {
     const VelmoraApplication* const instance = s_instance;
@@ -185,9 +192,16 @@ bool VelmoraApplication::handleProgramEvent(QEvent* e)
 {
     switch (int(e->type())) {
     case 1000: {
-        m_versionChecker = new VersionChecker(VendorVariants::instance().updateUrl, this);
-        connect(m_versionChecker, &VersionChecker::releaseDataAvailable, this,
-                &VelmoraApplication::onReleaseDataAvailable);
+        // The check runs in the background and shows nothing until a newer release is found;
+        // it starts a moment after the launch, so that the first window does not wait for the
+        // network stack to come up.
+        QTimer::singleShot(updateCheckDelay, this, [this] {
+            if (m_versionChecker)
+                return;
+            m_versionChecker = new VersionChecker(VendorVariants::instance().updateUrl, this);
+            connect(m_versionChecker, &VersionChecker::releaseDataAvailable, this,
+                    &VelmoraApplication::onReleaseDataAvailable);
+        });
         const QString path = static_cast<ApplicationLaunchedEvent*>(e)->path;
         if (!path.isEmpty() && (m_state == NoProject || maybeSave()) && loadProject(path)) {
             hideSplashScreen();

@@ -27,6 +27,7 @@
 #include <QFileOpenEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -342,6 +343,14 @@ TEST_F(ApplicationTest, PageListFollowsTheSelectionWithoutTakingItOver)
     QSignalSpy reread(app(), &VelmoraApplication::propertyValuesChanged);
     app()->setPropertyValue(9, 1);
     EXPECT_EQ(reread.size(), 1);
+}
+
+TEST_F(ApplicationTest, RedoTakesEachKeyOnce)
+{
+    // A key bound twice is ambiguous, and then neither binding works.
+    const QList<QKeySequence> keys = app()->redoAction()->shortcuts();
+    EXPECT_TRUE(keys.contains(QKeySequence("Ctrl+Shift+Z")));
+    EXPECT_EQ(QSet<QKeySequence>(keys.begin(), keys.end()).size(), keys.size());
 }
 
 TEST_F(ApplicationTest, RegisteredThemesTakeTheFirstFreeKeyAndMissingFilesAreDropped)
