@@ -14,11 +14,8 @@ packages=(
   qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript
   libxml2-dev libtar-dev zlib1g-dev libboost-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-<<<<<<< HEAD
   tar gzip fonts-dejavu-core python3
-=======
-  tar gzip fonts-dejavu-core xvfb xauth
->>>>>>> editing
+  xvfb xauth xdotool
 )
 
 missing_packages() {

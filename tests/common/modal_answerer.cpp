@@ -111,7 +111,7 @@ void ModalAnswerer::poll()
     // answer left it open) waits for a window that is new.
     if (!window || !window->isVisible() || window == lastAnswered)
         return;
-    // A progress window asks nothing and closes itself; the question comes after it.
+    // A progress window asks nothing; the answer is for the question that follows it.
     if (qobject_cast<QProgressDialog*>(window))
         return;
     lastAnswered = window;
