@@ -2,36 +2,36 @@
 
 #include "appengine/selection_manager.h"
 #include "core/assertion.h"
-#include "core/gradient.h"
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/control.h"
 #include "velmora_objects/page.h"
 #include "velmora_objects/page_switcher.h"
-#include "velmora_objects/qml/qml_engine.h"
+#include "velmora_objects/qml/qml_control.h"
+#include "velmora_objects/qml/qml_controller.h"
 #include "velmora_objects/qml/qml_module.h"
+#include "velmora_objects/qml/qml_page.h"
 #include "velmora_objects/qml/qml_screen.h"
 #include "velmora_objects/qml/qml_themed_object.h"
-#include "velmora_objects/qml_renderer.h"
-#include "velmora_objects/qml_streamer.h"
 
-#include <QDebug>
+#include <QElapsedTimer>
 #include <QGraphicsProxyWidget>
-#include <QJSValue>
 #include <QPalette>
+#include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
-#include <QTransform>
-#include <QUrl>
-#include <QtMath>
+#include <QTimer>
 #include <limits>
 
 namespace {
 
 constexpr int PageKind = 1;
 constexpr int PageSwitcherKind = 6;
+// How long one piece of background work may take, in ms: a slice of a page built for its
+// thumbnail, or of the deletion of released items.
+constexpr int BackgroundSliceMs = 3;
 
 // The item kind of a control type: Button 1 to Clock 6 become 2, 3, 4, 5, 7, 8.
 int controlKind(int controlType)
@@ -42,21 +42,10 @@ int controlKind(int controlType)
     return kinds[controlType];
 }
 
-void writeGeometry(QQuickItem* item, const QRect& geometry)
+template <typename T> T& required(T* object)
 {
-    QQmlProperty::write(item, QStringLiteral("x"), geometry.x());
-    QQmlProperty::write(item, QStringLiteral("y"), geometry.y());
-    QQmlProperty::write(item, QStringLiteral("width"), geometry.width());
-    QQmlProperty::write(item, QStringLiteral("height"), geometry.height());
-}
-
-// An image item takes the size of the image it shows.
-void giveNaturalSize(QObject* image)
-{
-    QQmlProperty::write(image, QStringLiteral("width"),
-                        QQmlProperty::read(image, QStringLiteral("sourceSize.width")));
-    QQmlProperty::write(image, QStringLiteral("height"),
-                        QQmlProperty::read(image, QStringLiteral("sourceSize.height")));
+    VELMORA_ASSERT(object);
+    return *object;
 }
 
 } // namespace
@@ -64,9 +53,14 @@ void giveNaturalSize(QObject* image)
 PagePreviewScene::PagePreviewScene(QQmlEngine* engine, const Velmora::Configuration* project,
                                    const SelectionManager* selection, QObject* parent)
     : QGraphicsScene(parent), m_engine(engine), m_project(project), m_selection(selection),
-      m_handles(std::make_shared<PreviewItemHandle::Registry>())
+      m_handles(std::make_shared<PreviewItemHandle::Registry>()),
+      m_factory(required(engine), required(project)), m_background(*engine, *project, m_factory),
+      m_gestures([this](unsigned int controlId) { return controlItem(controlId); })
 {
-    VELMORA_ASSERT(engine && project && selection);
+    VELMORA_ASSERT(selection);
+    m_workTimer = new QTimer(this);
+    m_workTimer->setInterval(0);
+    connect(m_workTimer, &QTimer::timeout, this, &PagePreviewScene::doBackgroundWork);
     // Few items, and all of them move.
     setItemIndexMethod(NoIndex);
     setBackgroundBrush(palette().color(QPalette::Current, QPalette::Window));
@@ -80,16 +74,28 @@ PagePreviewScene::PagePreviewScene(QQmlEngine* engine, const Velmora::Configurat
     m_proxy = addWidget(m_surface);
     m_proxy->setPos(0, 0);
     m_proxy->setZValue(std::numeric_limits<qreal>::lowest());
+    connect(
+        m_surface->quickWindow(), &QQuickWindow::afterRendering, this,
+        [this] {
+            m_surfaceUsed = true;
+            // A frame of the surface's own catches up with everything a grab took.
+            if (!m_grabbing)
+                m_grabbedPageId = UINT_MAX;
+        },
+        Qt::DirectConnection);
 }
 
 PagePreviewScene::~PagePreviewScene()
 {
     // The items first, while the surface and its window still exist; then one more frame, in
-    // which the scene graph lets go of the textures of the items that are gone.
+    // which the scene graph lets go of the textures of the items that are gone. A surface that
+    // never drew holds none, and one of no size cannot draw.
     deleteItems();
     m_root.reset();
-    m_surface->quickWindow()->releaseResources();
-    m_surface->grabFramebuffer();
+    if (m_surfaceUsed && !m_surface->size().isEmpty()) {
+        m_surface->quickWindow()->releaseResources();
+        m_surface->grabFramebuffer();
+    }
     delete m_proxy;
 }
 
@@ -113,8 +119,7 @@ QQuickItem* PagePreviewScene::pageSwitcherItem(unsigned int pageSwitcherId) cons
 
 QRect PagePreviewScene::itemGeometry(const QQuickItem* item)
 {
-    return QRect(qRound(item->x()), qRound(item->y()), qRound(item->width()),
-                 qRound(item->height()));
+    return ControlGestures::geometryOf(item);
 }
 
 PreviewItemHandle* PagePreviewScene::handleOf(const QQuickItem* item) const
@@ -134,80 +139,61 @@ void PagePreviewScene::fitSurface()
             screen->setSize(size);
 }
 
-QObject* PagePreviewScene::createItem(const QString& text)
-{
-    QString errors;
-    QObject* object = VelmoraQML::createObject(*m_engine, text, nullptr, &errors);
-    if (!object) {
-        qWarning().noquote() << "The preview could not create an item:" << errors;
-        return nullptr;
-    }
-    QQmlEngine::setObjectOwnership(object, QQmlEngine::CppOwnership);
-    return object;
-}
-
-QQuickItem* PagePreviewScene::createDeclarativeItem(const QString& text)
-{
-    QObject* object = createItem(text);
-    auto* item = qobject_cast<QQuickItem*>(object);
-    if (!item)
-        delete object;
-    return item;
-}
-
 QQuickItem* PagePreviewScene::createPageItem(unsigned int pageId)
 {
-    if (!m_project->getPages().exists(pageId))
-        return nullptr;
-    const Velmora::Page& page = m_project->getPage(pageId);
-    VelmoraQML::QMLStreamer streamer(m_project);
-    streamer.editable = true;
-    VelmoraQML::QMLRenderer renderer(&streamer);
-    renderer.renderChildren = false;
-    page.render(&renderer);
-    QQuickItem* pageItem = createDeclarativeItem(streamer.text());
+    attachController();
+    QQuickItem* pageItem = m_factory.createPage(pageId);
     if (!pageItem)
         return nullptr;
-    // Pages start hidden until shown.
+    // Pages start hidden until shown. The root is their owner as well as their parent item:
+    // the script engine's collector then finds them through their parent rather than walking
+    // every object under each of them at every collection.
+    pageItem->setParent(m_root.get());
     pageItem->setParentItem(m_root.get());
     addItem(new PreviewItemHandle(pageItem, PageKind, pageId, m_handles));
-
-    // Every control is a document of its own, so that each is an item of its own that edits
-    // reach by id.
-    for (unsigned int controlId : page.getControlIds()) {
-        if (!m_project->getControls().exists(controlId))
-            continue;
-        const Velmora::Control& control = m_project->getControl(controlId);
-        const int kind = controlKind(control.getType());
-        VelmoraQML::QMLStreamer controlStreamer(m_project);
-        controlStreamer.editable = true;
-        VelmoraQML::QMLRenderer controlRenderer(&controlStreamer);
-        controlRenderer.standalone = true;
-        control.render(&controlRenderer);
-        QQuickItem* item = createDeclarativeItem(controlStreamer.text());
-        if (!item)
-            continue;
-        // The page owns its controls: they die with it.
-        item->setParent(pageItem);
-        item->setParentItem(pageItem);
-        auto* handle = new PreviewItemHandle(item, kind, controlId, m_handles);
-        handle->setMarked(m_selection->isControlSelected(controlId));
-        m_controlItems[controlId] = item;
-    }
     m_pageItems[pageId] = pageItem;
+    // The controls follow in ascending id, each on top of those before it; the list is kept
+    // backwards so that the next one comes off its end.
+    const std::set<unsigned int>& controlIds = m_project->getPage(pageId).getControlIds();
+    if (!controlIds.empty())
+        m_pendingControls[pageId].assign(controlIds.rbegin(), controlIds.rend());
     return pageItem;
+}
+
+bool PagePreviewScene::buildNextControl(unsigned int pageId)
+{
+    const auto pending = m_pendingControls.find(pageId);
+    if (pending == m_pendingControls.end())
+        return false;
+    const unsigned int controlId = pending->second.back();
+    pending->second.pop_back();
+    if (pending->second.empty())
+        m_pendingControls.erase(pending);
+    addControlItem(pageItem(pageId), controlId);
+    return true;
+}
+
+void PagePreviewScene::addControlItem(QQuickItem* page, unsigned int controlId)
+{
+    if (!page || !m_project->getControls().exists(controlId))
+        return;
+    const int kind = controlKind(m_project->getControl(controlId).getType());
+    QQuickItem* item = m_factory.createControl(controlId);
+    if (!item)
+        return;
+    // The page owns its controls: they die with it.
+    item->setParent(page);
+    item->setParentItem(page);
+    auto* handle = new PreviewItemHandle(item, kind, controlId, m_handles);
+    handle->setMarked(m_selection->isControlSelected(controlId));
+    m_controlItems[controlId] = item;
 }
 
 QQuickItem* PagePreviewScene::createPageSwitcherItem(unsigned int pageSwitcherId)
 {
     if (!m_project->getPageSwitchers().exists(pageSwitcherId))
         return nullptr;
-    VelmoraQML::QMLStreamer streamer(m_project);
-    streamer.editable = true;
-    VelmoraQML::QMLRenderer renderer(&streamer);
-    renderer.standalone = true;
-    m_project->getPageSwitcher(pageSwitcherId).render(&renderer);
-    QQuickItem* item = createDeclarativeItem(streamer.text());
+    QQuickItem* item = m_factory.createPageSwitcher(pageSwitcherId);
     if (item) {
         auto* handle = new PreviewItemHandle(item, PageSwitcherKind, pageSwitcherId, m_handles);
         addItem(handle);
@@ -221,7 +207,11 @@ QQuickItem* PagePreviewScene::createPageSwitcherItem(unsigned int pageSwitcherId
 QQuickItem* PagePreviewScene::pageItemOrBuild(unsigned int pageId)
 {
     QQuickItem* item = pageItem(pageId);
-    return item ? item : createPageItem(pageId);
+    if (!item)
+        item = createPageItem(pageId);
+    while (buildNextControl(pageId)) {
+    }
+    return item;
 }
 
 QQuickItem* PagePreviewScene::pageSwitcherItemOrBuild(unsigned int pageSwitcherId)
@@ -229,6 +219,47 @@ QQuickItem* PagePreviewScene::pageSwitcherItemOrBuild(unsigned int pageSwitcherI
     const auto found = m_pageSwitcherItems.find(pageSwitcherId);
     return found != m_pageSwitcherItems.end() ? found->second
                                               : createPageSwitcherItem(pageSwitcherId);
+}
+
+bool PagePreviewScene::isPageBuilt(unsigned int pageId) const
+{
+    return pageItem(pageId) && !m_pendingControls.count(pageId);
+}
+
+bool PagePreviewScene::buildPageSlice(unsigned int pageId, int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    if (!pageItem(pageId)) {
+        if (!m_project->getPages().exists(pageId))
+            return true;
+        // Only the page of the latest slices is waited for; an earlier one that was left
+        // unfinished goes unless it is kept.
+        const unsigned int earlier = m_slicedPageId;
+        m_slicedPageId = pageId;
+        if (earlier != UINT_MAX && earlier != pageId)
+            trimPages();
+        if (!createPageItem(pageId))
+            return true;
+    }
+    // At least one control per slice, so that every slice gets on.
+    while (buildNextControl(pageId) && clock.elapsed() < milliseconds) {
+    }
+    return isPageBuilt(pageId);
+}
+
+std::vector<unsigned int> PagePreviewScene::builtPages() const
+{
+    std::vector<unsigned int> ids;
+    for (const auto& entry : m_pageItems)
+        ids.push_back(entry.first);
+    return ids;
+}
+
+void PagePreviewScene::setPageBudget(int budget)
+{
+    m_pageSet.setBudget(budget);
+    trimPages();
 }
 
 void PagePreviewScene::showPage(unsigned int pageId)
@@ -243,13 +274,24 @@ void PagePreviewScene::showPage(unsigned int pageId)
         if (QQuickItem* item = pageItemOrBuild(pageId)) {
             m_currentPageItem = item;
             showCurrentPageSwitcher();
+            // The controller may have moved it off the screen when it hid it.
+            item->setPosition(QPointF(0, 0));
             item->setVisible(true);
             if (PreviewItemHandle* handle = handleOf(item))
                 setSceneRect(handle->sceneBoundingRect());
+            m_pageSet.noteShown(pageId);
+            if (m_slicedPageId == pageId)
+                m_slicedPageId = UINT_MAX;
         }
     }
+    redrawAfterGrab();
+    // The controller's own page switching starts from the page shown here.
+    attachController();
+    if (m_controller)
+        m_controller->setShownPage(qobject_cast<VelmoraQML::QMLPage*>(m_currentPageItem));
     m_selectionRect = QRect();
     update();
+    trimPages();
 }
 
 void PagePreviewScene::showCurrentPageSwitcher()
@@ -270,6 +312,10 @@ void PagePreviewScene::showCurrentPageSwitcher()
     if (item) {
         m_currentPageSwitcherItem = item;
         item->setParentItem(m_currentPageItem);
+        // The controller may have moved it off the screen when it hid it.
+        if (!item->isVisible())
+            item->setPosition(
+                QPointF(item->property("targetX").toReal(), item->property("targetY").toReal()));
         item->setVisible(true);
     }
 }
@@ -292,6 +338,10 @@ void PagePreviewScene::removePageItem(unsigned int pageId)
         m_pageItems.erase(found);
         delete page;
     }
+    m_pendingControls.erase(pageId);
+    m_pageSet.forget(pageId);
+    if (m_slicedPageId == pageId)
+        m_slicedPageId = UINT_MAX;
     clearPageSwitcherItems();
     m_selectionRect = QRect();
 }
@@ -308,6 +358,11 @@ void PagePreviewScene::deleteItems()
     for (const auto& entry : m_pageItems)
         delete entry.second;
     m_pageItems.clear();
+    m_pendingControls.clear();
+    m_slicedPageId = UINT_MAX;
+    for (const QPointer<QQuickItem>& item : m_released)
+        delete item.data();
+    m_released.clear();
 }
 
 void PagePreviewScene::rebuildItems()
@@ -320,12 +375,11 @@ void PagePreviewScene::clear()
 {
     deleteItems();
     m_currentPageId = UINT_MAX;
+    m_pageSet.clear();
+    m_thumbnailPageId = UINT_MAX;
     m_selectionRect = QRect();
     // A gesture of the project that closes must not reach the items of the next one.
-    m_dragStartPositions.clear();
-    m_resizeItems.clear();
-    m_resizeHandle = 0;
-    m_resizeStartRect = QRect();
+    m_gestures.clear();
 }
 
 void PagePreviewScene::clearPageSwitcherItems()
@@ -356,9 +410,13 @@ void PagePreviewScene::removePageSwitcherItem(unsigned int pageSwitcherId)
 
 QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
 {
+    // A page built here is likely to be shown next (a page just added or restored).
+    const bool built = pageItem(pageId) != nullptr;
     QQuickItem* page = pageItemOrBuild(pageId);
     if (!page)
         return QPixmap();
+    if (!built)
+        m_pageSet.noteShown(pageId);
     fitSurface();
 
     // The page is shown on the surface for the moment, with its switcher; the selection
@@ -366,6 +424,9 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     QQuickItem* current = m_currentPageItem;
     if (current && current != page)
         current->setVisible(false);
+    // A hidden page may have been moved off the screen by the controller.
+    if (!page->isVisible())
+        page->setPosition(QPointF(0, 0));
     page->setVisible(true);
     QQuickItem* pageSwitcher = nullptr;
     QQuickItem* pageSwitcherParent = nullptr;
@@ -382,7 +443,10 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
 
     const int width = m_project->getWidth();
     const int height = m_project->getHeight();
+    m_grabbing = true;
     const QImage image = m_surface->grabFramebuffer().copy(0, 0, width, height);
+    m_grabbing = false;
+    m_grabbedPageId = pageId;
 
     if (pageSwitcher) {
         pageSwitcher->setParentItem(pageSwitcherParent);
@@ -391,18 +455,220 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     page->setVisible(page == current);
     if (current)
         current->setVisible(true);
-    // The grab rendered into an image of its own and took the changes waiting for the
-    // surface's next frame with it, so that frame leaves them out of the view. Showing the
-    // current page again redraws all of it; when the thumbnail is of the current page itself,
-    // a change of size makes the surface render everything again.
-    if (page == current) {
-        const QSize size = m_surface->size();
-        m_surface->resize(size + QSize(1, 0));
-        m_surface->resize(size);
-    }
+    // The release of a page built in slices for its thumbnail (unless it is kept) follows in
+    // a turn of its own, as does the surface's full redraw when the page is the current one.
+    if (m_slicedPageId == pageId)
+        m_slicedPageId = UINT_MAX;
+    m_trimPending = true;
+    m_workTimer->start();
+    redrawAfterGrab();
 
     return QPixmap::fromImage(image).scaled(width / 4, height / 4, Qt::KeepAspectRatio,
                                             Qt::SmoothTransformation);
+}
+
+void PagePreviewScene::redrawAfterGrab()
+{
+    // A page shown as current that was grabbed since the surface's last frame: the surface's
+    // next frame would take nothing of it for changed and the view would keep what it showed.
+    // (A grab of another page changes the whole screen back when the current page shows
+    // again, so that frame draws all of it.)
+    if (m_grabbedPageId == UINT_MAX || m_grabbedPageId != m_currentPageId || m_redrawPending)
+        return;
+    m_redrawPending = true;
+    m_workTimer->start();
+}
+
+void PagePreviewScene::redrawSurface()
+{
+    // The grab rendered the surface into an image of its own, and the scene graph took the
+    // changes of that frame as drawn: the surface's next frame would leave out everything the
+    // grab passed over, and the view would keep what it showed before. A change of size gives
+    // the surface a new image, which its next frame renders and shows whole.
+    const QSize size = m_surface->size();
+    m_surface->resize(1, 1);
+    m_surface->resize(size);
+}
+
+void PagePreviewScene::trimPages()
+{
+    std::vector<unsigned int> neighbours;
+    if (m_project->getPages().exists(m_currentPageId))
+        for (bool forward : {false, true})
+            neighbours.push_back(m_project->getPages().getNextId(m_currentPageId, forward, false));
+    // Only built pages take room.
+    const auto weight = [this](unsigned int pageId) {
+        return pageItem(pageId) && m_project->getPages().exists(pageId)
+                   ? 1 + int(m_project->getPage(pageId).getControlIds().size())
+                   : 0;
+    };
+    const std::set<unsigned int> kept =
+        m_pageSet.pagesToKeep(m_currentPageItem ? m_currentPageId : UINT_MAX, neighbours, weight);
+    std::vector<unsigned int> released;
+    for (const auto& entry : m_pageItems)
+        if (!kept.count(entry.first) && entry.first != m_slicedPageId)
+            released.push_back(entry.first);
+    for (unsigned int pageId : released)
+        releasePage(pageId);
+}
+
+void PagePreviewScene::releasePage(unsigned int pageId)
+{
+    const auto found = m_pageItems.find(pageId);
+    if (found == m_pageItems.end())
+        return;
+    QQuickItem* page = found->second;
+    m_pageItems.erase(found);
+    m_pendingControls.erase(pageId);
+    if (m_slicedPageId == pageId)
+        m_slicedPageId = UINT_MAX;
+    for (auto it = m_controlItems.begin(); it != m_controlItems.end();)
+        it = it->second->parentItem() == page ? m_controlItems.erase(it) : std::next(it);
+    // A page switcher shown on the page is not the page's: it stays.
+    for (const auto& entry : m_pageSwitcherItems)
+        if (entry.second && entry.second->parentItem() == page)
+            entry.second->setParentItem(nullptr);
+    if (page == m_currentPageItem) {
+        m_currentPageId = UINT_MAX;
+        m_currentPageItem = nullptr;
+    }
+    page->setVisible(false);
+    // Out of the controller's registries and the view at once; the items themselves go a few
+    // at a time.
+    if (VelmoraQML::QMLController* controller = VelmoraQML::controller()) {
+        controller->removePage(page);
+        for (auto* control :
+             page->findChildren<VelmoraQML::QMLControl*>(QString(), Qt::FindDirectChildrenOnly))
+            controller->removeControl(control);
+    }
+    delete handleOf(page);
+    m_released.emplace_back(page);
+    m_workTimer->start();
+}
+
+void PagePreviewScene::deleteReleasedItems()
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!m_released.empty() && clock.elapsed() < BackgroundSliceMs) {
+        QQuickItem* page = m_released.back();
+        if (!page) {
+            m_released.pop_back();
+            continue;
+        }
+        const auto controls =
+            page->findChildren<VelmoraQML::QMLControl*>(QString(), Qt::FindDirectChildrenOnly);
+        if (!controls.isEmpty()) {
+            delete controls.last();
+            continue;
+        }
+        m_released.pop_back();
+        delete page;
+    }
+    // The script engine's collector would otherwise run when it sees fit, in the middle of
+    // some later work, and pay for the garbage of all the items gone since its last run.
+    if (m_released.empty())
+        m_collectPending = true;
+}
+
+void PagePreviewScene::requestThumbnail(unsigned int pageId)
+{
+    m_thumbnailPageId = pageId;
+    m_workTimer->start();
+}
+
+void PagePreviewScene::doBackgroundWork()
+{
+    // One piece of work a turn, so that no turn of the event loop waits long on any.
+    if (m_redrawPending) {
+        m_redrawPending = false;
+        redrawSurface();
+    } else if (m_trimPending) {
+        m_trimPending = false;
+        trimPages();
+    } else if (!m_released.empty()) {
+        deleteReleasedItems();
+    } else if (m_collectPending) {
+        m_collectPending = false;
+        m_engine->collectGarbage();
+    } else if (m_thumbnailPageId != UINT_MAX) {
+        const unsigned int pageId = m_thumbnailPageId;
+        if (!isPageBuilt(pageId)) {
+            // More slices to come, or the page is drawn in the turn after its last slice; a
+            // page that cannot be built is answered at once.
+            const bool done = buildPageSlice(pageId, BackgroundSliceMs);
+            if (!done || isPageBuilt(pageId))
+                return;
+        }
+        m_thumbnailPageId = UINT_MAX;
+        emit thumbnailReady(pageId, renderThumbnail(pageId));
+    } else {
+        m_workTimer->stop();
+    }
+}
+
+void PagePreviewScene::attachController()
+{
+    // Only the controller of the module brought up on this scene's engine.
+    const QQmlContext* context = VelmoraQML::context();
+    VelmoraQML::QMLController* controller =
+        context && context->engine() == m_engine ? VelmoraQML::controller() : nullptr;
+    if (controller == m_controller)
+        return;
+    if (m_controller)
+        disconnect(m_controller, nullptr, this, nullptr);
+    m_controller = controller;
+    if (controller) {
+        connect(controller, &VelmoraQML::QMLController::pageWanted, this,
+                &PagePreviewScene::onPageWanted);
+        connect(controller, &VelmoraQML::QMLController::pageSwitched, this,
+                &PagePreviewScene::onPageSwitched);
+    }
+}
+
+void PagePreviewScene::onPageWanted(int configId, const QString& name)
+{
+    unsigned int pageId = UINT_MAX;
+    if (!name.isEmpty()) {
+        for (const Velmora::Page& page : m_project->getPages())
+            if (page.getName() == name && !pageItem(page.getId())) {
+                pageId = page.getId();
+                break;
+            }
+    } else if (configId >= 0 && m_project->getPages().exists(unsigned(configId))) {
+        pageId = unsigned(configId);
+    }
+    if (pageId == UINT_MAX)
+        return;
+    fitSurface();
+    // Built whole now: the controller shows it as soon as this returns.
+    if (pageItemOrBuild(pageId)) {
+        m_pageSet.noteShown(pageId);
+        if (m_slicedPageId == pageId)
+            m_slicedPageId = UINT_MAX;
+    }
+}
+
+void PagePreviewScene::onPageSwitched(VelmoraQML::QMLPage* page)
+{
+    if (!page || page == m_currentPageItem)
+        return;
+    unsigned int pageId = UINT_MAX;
+    for (const auto& entry : m_pageItems)
+        if (entry.second == page)
+            pageId = entry.first;
+    if (pageId == UINT_MAX)
+        return;
+    // The controller hid the page it showed before and shows this one, with its animation.
+    m_currentPageId = pageId;
+    m_currentPageItem = page;
+    showCurrentPageSwitcher();
+    redrawAfterGrab();
+    m_pageSet.noteShown(pageId);
+    m_selectionRect = QRect();
+    update();
+    trimPages();
+    emit currentPageChangedByPreview(pageId);
 }
 
 void PagePreviewScene::setControlProperty(unsigned int controlId, const QString& name,
@@ -436,85 +702,37 @@ void PagePreviewScene::setControlGeometry(const std::set<unsigned int>& controlI
         if (!item || !m_project->getControls().exists(controlId))
             continue;
         const QRect geometry = m_project->getControl(controlId).getGeometry();
-        writeGeometry(item,
-                      QRect(geometry.left(), geometry.top(), geometry.right() + 1 - geometry.left(),
-                            geometry.bottom() + 1 - geometry.top()));
+        ControlGestures::setGeometry(item, QRect(geometry.left(), geometry.top(),
+                                                 geometry.right() + 1 - geometry.left(),
+                                                 geometry.bottom() + 1 - geometry.top()));
     }
     updateSelectionEffects();
     update();
 }
 
-QObject* PagePreviewScene::pageChild(unsigned int pageId, const char* name) const
-{
-    QQuickItem* page = pageItem(pageId);
-    return page ? page->findChild<QObject*>(QLatin1String(name), Qt::FindDirectChildrenOnly)
-                : nullptr;
-}
-
 void PagePreviewScene::setPageBackgroundColour(unsigned int pageId, const QColor& colour)
 {
-    if (QQuickItem* page = pageItem(pageId))
-        QQmlProperty::write(page, QStringLiteral("color"), colour);
+    m_background.setColour(pageItem(pageId), colour);
 }
 
 void PagePreviewScene::setPageBackgroundGradient(unsigned int pageId, const Gradient& gradient)
 {
-    QObject* rectangle = pageChild(pageId, "backgroundGradient");
-    if (!rectangle)
-        return;
-    VelmoraQML::QMLStreamer streamer(nullptr);
-    streamer.editable = true;
-    streamer.writeGradient(gradient.stops());
-    QObject* object = createItem(streamer.text());
-    if (!object)
-        return;
-    QObject* previous =
-        QQmlProperty::read(rectangle, QStringLiteral("gradient")).value<QJSValue>().toQObject();
-    // A gradient with a parent stays the parent's: the script engine never collects it.
-    object->setParent(rectangle);
-    QQmlProperty::write(rectangle, QStringLiteral("gradient"),
-                        QVariant::fromValue(m_engine->newQObject(object)));
-    QQmlProperty::write(rectangle, QStringLiteral("visible"), !gradient.stops().isEmpty());
-    if (previous && previous != object && previous->parent() == rectangle)
-        previous->deleteLater();
+    m_background.setGradient(pageItem(pageId), gradient);
 }
 
 void PagePreviewScene::setPageBackgroundGradientRotation(unsigned int pageId, unsigned int rotation)
 {
-    if (QObject* rectangle = pageChild(pageId, "backgroundGradient"))
-        QQmlProperty::write(rectangle, QStringLiteral("rotation"), int(rotation));
+    m_background.setGradientRotation(pageItem(pageId), rotation);
 }
 
 void PagePreviewScene::setPageBackgroundImage(unsigned int pageId, int imageId)
 {
-    QObject* image = pageChild(pageId, "backgroundImage");
-    if (!image)
-        return;
-    const QString source =
-        imageId == -1
-            ? QString()
-            : QStringLiteral("image://theme%1/%2").arg(m_project->getSerial()).arg(imageId);
-    QQmlProperty::write(image, QStringLiteral("source"), QUrl(source));
-    if (m_project->getPages().exists(pageId) &&
-        m_project->getPage(pageId).getBackgroundImageScaling() == Velmora::Scaling_NONE)
-        giveNaturalSize(image);
+    m_background.setImage(pageItem(pageId), pageId, imageId);
 }
 
 void PagePreviewScene::setPageBackgroundImageScaling(unsigned int pageId, int scaling)
 {
-    QObject* image = pageChild(pageId, "backgroundImage");
-    if (!image)
-        return;
-    if (scaling >= 1 && scaling <= 6) {
-        // Image.Stretch 0, PreserveAspectFit, PreserveAspectCrop, Tile, TileVertically,
-        // TileHorizontally 5.
-        QQmlProperty::write(image, QStringLiteral("fillMode"), scaling - 1);
-        QQmlProperty::write(image, QStringLiteral("width"), m_project->getWidth());
-        QQmlProperty::write(image, QStringLiteral("height"), m_project->getHeight());
-    } else {
-        QQmlProperty::write(image, QStringLiteral("fillMode"), 0);
-        giveNaturalSize(image);
-    }
+    m_background.setImageScaling(pageItem(pageId), scaling);
 }
 
 void PagePreviewScene::updateSelectionEffects()
@@ -552,115 +770,32 @@ PagePreviewScene::controlGeometries(const std::set<unsigned int>& ids) const
 
 void PagePreviewScene::beginMoveControls(const std::set<unsigned int>& controlIds)
 {
-    m_dragStartPositions.clear();
-    for (unsigned int controlId : controlIds)
-        if (QQuickItem* item = controlItem(controlId))
-            m_dragStartPositions[controlId] =
-                QPoint(qFloor(item->x() + 0.5), qFloor(item->y() + 0.5));
+    m_gestures.beginMove(controlIds);
 }
 
 void PagePreviewScene::moveControls(const QPoint& offset)
 {
-    for (const auto& entry : m_dragStartPositions)
-        if (QQuickItem* item = controlItem(entry.first)) {
-            const QPoint position = entry.second + offset;
-            QQmlProperty::write(item, QStringLiteral("x"), position.x());
-            QQmlProperty::write(item, QStringLiteral("y"), position.y());
-        }
+    m_gestures.move(offset);
     updateSelectionEffects();
 }
 
 void PagePreviewScene::endMoveControls()
 {
-    m_dragStartPositions.clear();
+    m_gestures.endMove();
 }
 
 void PagePreviewScene::beginResizeControls(const std::set<unsigned int>& controlIds, int handle)
 {
-    m_resizeHandle = handle;
-    m_resizeItems.clear();
-    m_resizeStartRect = QRect();
-    for (unsigned int controlId : controlIds)
-        if (QQuickItem* item = controlItem(controlId)) {
-            const QRect geometry = itemGeometry(item);
-            m_resizeItems[controlId] = geometry;
-            m_resizeStartRect |= geometry;
-        }
+    m_gestures.beginResize(controlIds, handle);
 }
 
 void PagePreviewScene::resizeControls(const QPoint& offset)
 {
-    const double x1 = m_resizeStartRect.left();
-    const double y1 = m_resizeStartRect.top();
-    const double dx = offset.x();
-    const double dy = offset.y();
-    // The factor of an extent whose far side moves by delta; an empty extent cannot scale.
-    const auto factor = [](double extent, double delta) {
-        return extent == 0 ? 1.0 : (extent + delta) / extent;
-    };
-    const double w = m_resizeStartRect.width();
-    const double h = m_resizeStartRect.height();
-    double sx = 1;
-    double sy = 1;
-    double tx = 0;
-    double ty = 0;
-    switch (m_resizeHandle) {
-    case 1: // top-left
-        sx = factor(w, -dx);
-        sy = factor(h, -dy);
-        tx = dx;
-        ty = dy;
-        break;
-    case 2: // top-right
-        sx = factor(w, dx);
-        sy = factor(h, -dy);
-        ty = dy;
-        break;
-    case 3: // bottom-left
-        sx = factor(w, -dx);
-        sy = factor(h, dy);
-        tx = dx;
-        break;
-    case 4: // bottom-right
-        sx = factor(w, dx);
-        sy = factor(h, dy);
-        break;
-    case 5: // top
-        sy = factor(h, -dy);
-        ty = dy;
-        break;
-    case 6: // left
-        sx = factor(w, -dx);
-        tx = dx;
-        break;
-    case 7: // bottom
-        sy = factor(h, dy);
-        break;
-    case 8: // right
-        sx = factor(w, dx);
-        break;
-    default:
-        break;
-    }
-    // Scales about the union's top-left corner, then translates.
-    const QTransform transform(sx, 0, 0, sy, x1 - sx * x1 + tx, y1 - sy * y1 + ty);
-    for (const auto& entry : m_resizeItems)
-        if (QQuickItem* item = controlItem(entry.first))
-            writeGeometry(item, transform.mapRect(entry.second));
+    m_gestures.resize(offset);
     m_selectionRect = QRect();
 }
 
 std::map<unsigned int, QRect> PagePreviewScene::endResizeControls()
 {
-    std::map<unsigned int, QRect> changed;
-    for (const auto& entry : m_resizeItems)
-        if (QQuickItem* item = controlItem(entry.first)) {
-            const QRect geometry = itemGeometry(item);
-            if (geometry != entry.second)
-                changed[entry.first] = geometry;
-        }
-    m_resizeItems.clear();
-    m_resizeHandle = 0;
-    m_resizeStartRect = QRect();
-    return changed;
+    return m_gestures.endResize();
 }

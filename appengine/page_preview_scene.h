@@ -1,11 +1,16 @@
 #pragma once
 
+#include "appengine/control_gestures.h"
+#include "appengine/page_background_writer.h"
+#include "appengine/preview_item_factory.h"
 #include "appengine/preview_item_handle.h"
+#include "appengine/preview_page_set.h"
 
 #include <QColor>
 #include <QGraphicsScene>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QVariant>
@@ -13,17 +18,24 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <vector>
 
 class Gradient;
 class QGraphicsProxyWidget;
 class QQmlEngine;
 class QQuickItem;
 class QQuickWidget;
+class QTimer;
 class SelectionManager;
 
 namespace Velmora {
 class Configuration;
 }
+
+namespace VelmoraQML {
+class QMLController;
+class QMLPage;
+} // namespace VelmoraQML
 
 // The scene the page view shows: the live QML items of the page being edited, its controls
 // and its page switcher, exactly as the panel draws them.
@@ -36,11 +48,22 @@ class Configuration;
 // 5 keypad, 6 page switcher, 7 label, 8 clock) and data 1 = its id in the project: hit tests,
 // parent walks and band selection work on handles, presses reach the live items.
 //
-// Pages are built lazily from QML text, the page alone as one document and every control as a
-// stand-alone document of its own, on first showing or thumbnail, and kept (hidden pages keep
-// their QML state) until removed or rebuilt. Edits write single properties of the live items
-// by QML name; ids without items are ignored by every edit. Geometry is always read from and
-// written to the QML items. QML that does not compile yields no item and a warning.
+// Pages are built on first showing or thumbnail from QML text, the page alone as one item and
+// every control as an item of its own, each created from a component compiled once per engine
+// (PreviewItemFactory). A page can also be built in slices that each return within a few
+// milliseconds (buildPageSlice), so that the pages a thumbnail run needs never stall the
+// editor. The scene keeps a bounded set of built pages (PreviewPageSet: the current page, its
+// neighbours and the pages shown most recently, within a budget); a page outside it is
+// released (hidden and taken out of the maps at once, its items deleted a few at a time from
+// the event loop) and built again from the project when it is needed. A page keeps its QML
+// state (skins, slider positions) while it stays built. Edits write single properties of the
+// live items by QML name; ids without items are ignored by every edit, since the project
+// holds the change and a page built later takes it from there. Geometry is always read from
+// and written to the QML items. QML that does not compile yields no item and a warning.
+//
+// The preview's own page switching (page-switcher buttons in the live items) goes through the
+// module's controller: the scene builds a page the controller asks for, follows the page the
+// controller shows and reports it as currentPageChangedByPreview().
 //
 // The engine must have the module initialised on its root context and outlive the scene; the
 // project and the selection are read, never changed, and must outlive the scene too.
@@ -66,13 +89,28 @@ public:
 
     // Page display.
     // Hides the current page and shows this one (built on first use; UINT_MAX shows none)
-    // with its page switcher; the scene rectangle becomes the page's.
+    // with its page switcher, both put back in place should the preview's own page switching
+    // have moved them off the screen; the scene rectangle becomes the page's. The pages
+    // outside the kept set are released.
     void showPage(unsigned int pageId);
     // Shows the current page's switcher on it (built on first use), hiding the one shown.
     void showCurrentPageSwitcher();
     // Deletes the page's item with its controls; a page switcher on it survives, but every
     // switcher item is then built again.
     void removePageItem(unsigned int pageId);
+    // Whether the page's item and all its controls are built.
+    bool isPageBuilt(unsigned int pageId) const;
+    // Builds the page for about the given time and returns: the page item first, then its
+    // controls one at a time while the time lasts (at least one). True once the page is
+    // built, or when it cannot be. A page built this way escapes the release of the pages
+    // outside the kept set until it is shown, its thumbnail is rendered or another page is
+    // built this way; then it stays only when the set holds it.
+    bool buildPageSlice(unsigned int pageId, int milliseconds);
+    // The pages whose items exist (complete or not), ascending.
+    std::vector<unsigned int> builtPages() const;
+    // The weight budget of the kept pages (PreviewPageSet); a lower one releases pages at
+    // once.
+    void setPageBudget(int budget);
     // Deletes every item, then builds the current page again.
     void rebuildItems();
     // Deletes every item and shows no page. Unlike QGraphicsScene::clear, the surface stays.
@@ -84,8 +122,17 @@ public:
     // to leave the project.
     void deletePageSwitcherItem(unsigned int pageSwitcherId);
     // The page as the panel draws it, with its switcher and without selection overlays, at a
-    // quarter of the screen size; null when the page cannot be built.
+    // quarter of the screen size; null when the page cannot be built. A page that is not
+    // built is built for it and counts as shown recently; one built by buildPageSlice is
+    // released afterwards unless the set of kept pages holds it.
     QPixmap renderThumbnail(unsigned int pageId);
+    // The same without blocking: a page that is not built is built a slice per turn of the
+    // event loop, drawn in a turn of its own and released again unless it is kept; then
+    // thumbnailReady() brings the thumbnail. One page at a time: a new request replaces one
+    // not answered yet, UINT_MAX cancels it. The scene's other background work (the redraw
+    // after a grab, releasing pages, deleting their items a few at a time, the script
+    // engine's collection of their garbage) runs in the same turns, one piece a turn.
+    void requestThumbnail(unsigned int pageId);
 
     // Live edits.
     void setControlProperty(unsigned int controlId, const QString& name, const QVariant& value);
@@ -117,7 +164,7 @@ public:
     // Moves each recorded item to its position at the start plus the offset.
     void moveControls(const QPoint& offset);
     void endMoveControls();
-    bool isDragging() const { return !m_dragStartPositions.empty(); }
+    bool isDragging() const { return m_gestures.isDragging(); }
     // Handle: 1 top-left, 2 top-right, 3 bottom-left, 4 bottom-right, 5 top, 6 left,
     // 7 bottom, 8 right; any other moves nothing.
     void beginResizeControls(const std::set<unsigned int>& controlIds, int handle);
@@ -127,23 +174,47 @@ public:
     void resizeControls(const QPoint& offset);
     // The new geometries of the controls whose geometry changed since the start.
     std::map<unsigned int, QRect> endResizeControls();
-    bool isResizing() const { return !m_resizeItems.empty(); }
+    bool isResizing() const { return m_gestures.isResizing(); }
+
+signals:
+    // The preview's own page switching showed the page, which the scene now shows as current.
+    void currentPageChangedByPreview(uint pageId);
+    // The answer to requestThumbnail().
+    void thumbnailReady(uint pageId, const QPixmap& thumbnail);
 
 private:
-    // Compiles the text and creates its object in the engine's root context; null on failure.
-    QObject* createItem(const QString& text);
-    QQuickItem* createDeclarativeItem(const QString& text);
+    // The page item alone, its controls left to build; null when it cannot be built.
     QQuickItem* createPageItem(unsigned int pageId);
+    // Makes the next control of a page under construction; false when none is left.
+    bool buildNextControl(unsigned int pageId);
+    void addControlItem(QQuickItem* page, unsigned int controlId);
     QQuickItem* createPageSwitcherItem(unsigned int pageSwitcherId);
     // The page's item, built when it has none.
     QQuickItem* pageItemOrBuild(unsigned int pageId);
     QQuickItem* pageSwitcherItemOrBuild(unsigned int pageSwitcherId);
     PreviewItemHandle* handleOf(const QQuickItem* item) const;
-    // The named direct child of the page's item; null without one.
-    QObject* pageChild(unsigned int pageId, const char* name) const;
     void deleteItems();
     // The surface takes the project's screen size.
     void fitSurface();
+    // After a grab of the surface, which renders into an image of its own and takes the
+    // changes waiting for the surface's next frame with it: the next frame renders and shows
+    // everything again.
+    void redrawSurface();
+    // Asks for redrawSurface() in a turn of its own when the current page is the one grabbed
+    // last and the surface has drawn no frame since.
+    void redrawAfterGrab();
+    // One piece of the background work, or none left: the timer stops.
+    void doBackgroundWork();
+    // Releases every built page that the set of kept pages leaves out.
+    void trimPages();
+    // Takes the page out of the scene at once and queues its items for deletion.
+    void releasePage(unsigned int pageId);
+    // Deletes queued items for a few milliseconds; more later while some are left.
+    void deleteReleasedItems();
+    // Connects to the module's controller when it is not connected yet.
+    void attachController();
+    void onPageWanted(int configId, const QString& name);
+    void onPageSwitched(VelmoraQML::QMLPage* page);
 
     QQmlEngine* m_engine;
     const Velmora::Configuration* m_project;
@@ -153,19 +224,37 @@ private:
     // Parent of every page item, at the surface's origin.
     std::unique_ptr<QQuickItem> m_root;
     std::shared_ptr<PreviewItemHandle::Registry> m_handles;
+    PreviewItemFactory m_factory;
+    PageBackgroundWriter m_background;
+    PreviewPageSet m_pageSet;
+    // Pages whose items exist but whose controls are not all made yet: the control ids left,
+    // in the order they are made.
+    std::map<unsigned int, std::vector<unsigned int>> m_pendingControls;
+    // The page last built by slices and not shown since: released after its thumbnail.
+    unsigned int m_slicedPageId = UINT_MAX;
+    // Released page items whose deletion is still to come.
+    std::vector<QPointer<QQuickItem>> m_released;
+    // Drives the background work, one piece a turn.
+    QTimer* m_workTimer = nullptr;
+    bool m_redrawPending = false;
+    // The page grabbed last, until the surface draws a frame of its own; UINT_MAX for none.
+    unsigned int m_grabbedPageId = UINT_MAX;
+    bool m_grabbing = false;
+    bool m_trimPending = false;
+    bool m_collectPending = false;
+    // The page of the thumbnail asked for; UINT_MAX for none.
+    unsigned int m_thumbnailPageId = UINT_MAX;
+    QPointer<VelmoraQML::QMLController> m_controller;
+    // The surface has drawn at least one frame, so its window holds resources to let go.
+    bool m_surfaceUsed = false;
 
     std::map<unsigned int, QQuickItem*> m_pageItems;
     std::map<unsigned int, QQuickItem*> m_controlItems;
     // A switcher whose QML failed keeps a null entry.
     std::map<unsigned int, QQuickItem*> m_pageSwitcherItems;
-    // Controls being dragged, by id, with their positions at the start.
-    std::map<unsigned int, QPoint> m_dragStartPositions;
     // Null means stale.
     QRect m_selectionRect;
-    // Controls being resized, by id, with their geometries at the start.
-    std::map<unsigned int, QRect> m_resizeItems;
-    int m_resizeHandle = 0;
-    QRect m_resizeStartRect;
+    ControlGestures m_gestures;
     unsigned int m_currentPageId = UINT_MAX;
     QQuickItem* m_currentPageItem = nullptr;
     QQuickItem* m_currentPageSwitcherItem = nullptr;

@@ -5,26 +5,28 @@
 #include "velmora_objects/page_switcher.h"
 #include "velmora_objects/theme.h"
 
+#include "memory_probe.h"
 #include "mixed_controls.h"
 #include "offscreen_preview.h"
 #include "ratio_reporter.h"
 
+#include <QCoreApplication>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
-// The live preview scene on pages of mixed controls: the first showing of a page of 64, the
-// switch between two pages already built (each followed by the frame the surface draws),
-// beside switching the same page items by their visibility alone; a thumbnail beside one frame
-// of the surface; and the memory of a project of 256 pages with every page built, beside only
-// the current one.
+// The live preview scene on pages of mixed controls: the first showing of a page of 30 and of
+// 64 controls (each followed by the frame the surface draws) on an engine that has shown a page
+// before, and of 30 on a new engine; the switch between two pages already built, beside
+// switching the same page items by their visibility alone; a thumbnail beside one frame of the
+// surface; and the peak memory of a process that shows every page of a project of 256 pages in
+// turn, beside one that shows only its first page, each from a fresh start.
 
 using namespace Velmora;
 
@@ -68,10 +70,11 @@ std::unique_ptr<Configuration> makeProject(int pages, int controlsPerPage)
 
 // Made by main.
 QQmlEngine* engine = nullptr;
+const char* program = nullptr;
 
 struct Preview
 {
-    explicit Preview(const Configuration* project)
+    Preview(QQmlEngine* engine, const Configuration* project)
         : project(project), scene(engine, project, &selection)
     {
     }
@@ -80,11 +83,64 @@ struct Preview
     PagePreviewScene scene;
 };
 
+// What the event loop does between two of the user's actions: posted events, the scene's
+// background work, and the script engine's collection of the garbage left.
+void settle(QQmlEngine* on)
+{
+    for (int turn = 0; turn < 200; ++turn)
+        QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    on->collectGarbage();
+}
+
+// The first showing of page 0 of a project of two pages of `controls` controls, with page 1
+// (of the same kinds of control, under the same page switcher) shown before it; followed by
+// the frame the surface draws.
+void firstShow(benchmark::State& state)
+{
+    const auto project = makeProject(2, int(state.range(0)));
+    Preview preview(engine, project.get());
+    for (auto _ : state) {
+        state.PauseTiming();
+        preview.scene.clear();
+        preview.scene.showPage(1);
+        preview.scene.surface()->grabFramebuffer();
+        settle(engine);
+        state.ResumeTiming();
+        preview.scene.showPage(0);
+        benchmark::DoNotOptimize(preview.scene.surface()->grabFramebuffer());
+    }
+}
+BENCHMARK(firstShow)->Arg(30)->Arg(64)->Unit(benchmark::kMillisecond);
+
+// The same on a new engine each time: every component is compiled first.
+void firstShowOnNewEngine(benchmark::State& state)
+{
+    const auto project = makeProject(2, int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        VelmoraQML::shutdown();
+        auto fresh = std::make_unique<QQmlEngine>();
+        VelmoraQML::initialise(480, 272, fresh->rootContext(), {});
+        auto preview = std::make_unique<Preview>(fresh.get(), project.get());
+        state.ResumeTiming();
+        preview->scene.showPage(0);
+        benchmark::DoNotOptimize(preview->scene.surface()->grabFramebuffer());
+        state.PauseTiming();
+        preview.reset();
+        VelmoraQML::shutdown();
+        fresh.reset();
+        VelmoraQML::initialise(480, 272, engine->rootContext(), {});
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(firstShowOnNewEngine)->Arg(30)->Unit(benchmark::kMillisecond);
+
 // A preview of two pages of 64 controls, with the pages given shown in turn.
 struct TwoPagePreview
 {
     explicit TwoPagePreview(std::initializer_list<unsigned int> shown)
-        : project(makeProject(2, 64)), preview(project.get()), scene(preview.scene)
+        : project(makeProject(2, 64)), preview(engine, project.get()), scene(preview.scene)
     {
         for (unsigned int pageId : shown)
             scene.showPage(pageId);
@@ -93,19 +149,6 @@ struct TwoPagePreview
     Preview preview;
     PagePreviewScene& scene;
 };
-
-void firstShow(benchmark::State& state)
-{
-    TwoPagePreview preview({});
-    for (auto _ : state) {
-        state.PauseTiming();
-        preview.scene.clear();
-        state.ResumeTiming();
-        preview.scene.showPage(0);
-        benchmark::DoNotOptimize(preview.scene.surface()->grabFramebuffer());
-    }
-}
-BENCHMARK(firstShow)->Unit(benchmark::kMillisecond);
 
 // Both pages built, then the other page shown by `show` in each iteration, followed by the
 // frame the surface draws.
@@ -138,12 +181,16 @@ void switchByVisibility(benchmark::State& state)
 }
 BENCHMARK(switchByVisibility)->Unit(benchmark::kMillisecond);
 
+// A thumbnail of a built page, with the turn of the event loop in which the surface is drawn
+// again after it.
 void thumbnail(benchmark::State& state)
 {
     TwoPagePreview preview({0});
     preview.scene.renderThumbnail(1);
-    for (auto _ : state)
+    for (auto _ : state) {
         benchmark::DoNotOptimize(preview.scene.renderThumbnail(1));
+        QCoreApplication::processEvents();
+    }
 }
 BENCHMARK(thumbnail)->Unit(benchmark::kMillisecond);
 
@@ -156,27 +203,34 @@ void surfaceFrame(benchmark::State& state)
 }
 BENCHMARK(surfaceFrame)->Unit(benchmark::kMillisecond);
 
-double residentMiB()
+// The probe, in a process of its own: a project of 256 pages of 16 controls whose first page,
+// or every page in turn, is shown; prints the peak.
+int probe(bool everyPage)
 {
-    long pages = 0;
-    long resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+    PreviewEngine fresh;
+    const auto project = makeProject(256, 16);
+    Preview preview(&fresh.engine, project.get());
+    for (int p = 0; p < (everyPage ? 256 : 1); ++p) {
+        preview.scene.showPage(unsigned(p));
+        preview.scene.surface()->grabFramebuffer();
+        for (int turn = 0; turn < 20; ++turn)
+            QCoreApplication::processEvents();
+    }
+    std::printf("%.3f\n", MemoryProbe::peakMiB());
+    return 0;
 }
 
-// The growth of the resident set while a project of 256 pages of 16 controls is shown with
-// only its first page built, or with every page built.
 void memoryOfPages(benchmark::State& state, bool everyPage)
 {
     for (auto _ : state) {
-        const auto project = makeProject(256, 16);
-        const double before = residentMiB();
-        Preview preview(project.get());
-        const int built = everyPage ? 256 : 1;
-        for (int p = built - 1; p >= 0; --p)
-            preview.scene.showPage(unsigned(p));
-        preview.scene.surface()->grabFramebuffer();
-        state.counters["MiB"] = residentMiB() - before;
+        const double peak =
+            MemoryProbe::run(program, QString("--probe=%1").arg(everyPage),
+                             everyPage ? "every page shown" : "only the first page shown");
+        if (peak < 0) {
+            state.SkipWithError("the probe failed");
+            break;
+        }
+        state.counters["MiB"] = peak;
     }
 }
 BENCHMARK_CAPTURE(memoryOfPages, currentPageOnly, false)->Iterations(1)->Unit(benchmark::kSecond);
@@ -186,23 +240,37 @@ BENCHMARK_CAPTURE(memoryOfPages, everyPage, true)->Iterations(1)->Unit(benchmark
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--probe=", 8) == 0) {
+            int childArgc = 1;
+            OffscreenApplication app(childArgc, argv);
+            return probe(std::strcmp(argv[i] + 8, "1") == 0);
+        }
+    }
+    program = argv[0];
     OffscreenApplication app(argc, argv);
-    PreviewEngine preview;
-    engine = &preview.engine;
+    auto preview = std::make_unique<PreviewEngine>();
+    engine = &preview->engine;
     BenchRatio::RatioReporter reporter;
-    BenchRatio::run(argc, argv, reporter);
+    BenchRatio::run(argc, argv, reporter, {"--benchmark_repetitions=5"});
     reporter.printRatio("page switch / switch by visibility alone", "switchPages",
                         "switchByVisibility");
-    for (const std::string name : {"firstShow", "switchPages"})
-        if (reporter.has(name))
-            reporter.printRatios(name + " / one 60 Hz frame (16.7 ms)",
-                                 reporter.minimum(name) / FrameMs, reporter.median(name) / FrameMs);
+    const struct
+    {
+        std::string name;
+        double target;
+    } frames[] = {{"firstShow/30", 1.0},
+                  {"firstShow/64", 2.0},
+                  {"firstShowOnNewEngine/30", 0},
+                  {"switchPages", 0}};
+    for (const auto& f : frames)
+        if (reporter.has(f.name))
+            reporter.printRatios(f.name + " / one 60 Hz frame (16.7 ms)",
+                                 reporter.minimum(f.name) / FrameMs,
+                                 reporter.median(f.name) / FrameMs, f.target);
     reporter.printRatio("thumbnail / one surface frame", "thumbnail", "surfaceFrame");
-    const double everyPage = reporter.counter("memoryOfPages/everyPage", "MiB");
-    const double currentPage = reporter.counter("memoryOfPages/currentPageOnly", "MiB");
-    if (currentPage > 0)
-        std::printf("%-44s %6.2f\n", "memory, every page built / only the current page built",
-                    everyPage / currentPage);
+    MemoryProbe::printRatio("peak, every page shown / only the first", "every page shown",
+                            "only the first page shown", 2.0);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/page.h"
+#include "velmora_objects/qml/qml_component_cache.h"
 #include "velmora_objects/qml/qml_theme.h"
 #include "velmora_objects/qml_renderer.h"
 #include "velmora_objects/qml_streamer.h"
@@ -15,10 +16,13 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <string>
+#include <vector>
 
-// Compiling and creating the preview of one page of 64 controls of every kind from its QML
-// text, beside compiling and creating 64 plain QtQuick rectangles from text: the cost of the
-// embedded components over the engine's own items.
+// Compiling and creating one page of 64 controls of every kind from its QML text, beside
+// compiling and creating 64 plain QtQuick rectangles from text: the cost of the embedded
+// components over the engine's own items. Then what the preview does: the 64 controls created
+// one by one from components compiled before (the text each control shares with its kind, and
+// its own values), beside 64 rectangles created from one compiled component.
 
 using namespace Velmora;
 
@@ -31,15 +35,14 @@ QRect cell(int index)
     return QRect((index % 8) * 60, (index / 8) * 34, 58, 32);
 }
 
-// The page's text as the preview writes it: every control with its skin of the defaults. The
-// theme object that the controls name goes at the top of the page.
-QString pageText()
+// The project of the benchmark: one page of the controls.
+std::unique_ptr<Configuration> makeProject()
 {
-    Configuration project;
-    project.clear();
-    project.setTheme(new Theme(QString()));
-    const unsigned int pageId = project.addPage();
-    Page& page = project.getPage(pageId);
+    auto project = std::make_unique<Configuration>();
+    project->clear();
+    project->setTheme(new Theme(QString()));
+    const unsigned int pageId = project->addPage();
+    Page& page = project->getPage(pageId);
     page.setName("Bench");
     for (int i = 0; i < ControlCount; ++i) {
         Control* control = newMixedControl(i);
@@ -47,11 +50,19 @@ QString pageText()
         control->setGeometry(cell(i));
         control->setCaption(QString("Control %1").arg(i));
         smart_ptr<Control> owned(control);
-        page.getControlIds().insert(project.insertControl(owned, UINT_MAX));
+        page.getControlIds().insert(project->insertControl(owned, UINT_MAX));
     }
-    VelmoraQML::QMLStreamer streamer(&project);
+    return project;
+}
+
+// The page's text with its controls, every control with its skin of the defaults. The theme
+// object that the controls name goes at the top of the page.
+QString pageText()
+{
+    const auto project = makeProject();
+    VelmoraQML::QMLStreamer streamer(project.get());
     VelmoraQML::QMLRenderer renderer(&streamer);
-    page.render(&renderer);
+    project->getPage(0).render(&renderer);
     QString text = streamer.text();
     text.replace(QRegularExpression("^Page \\{\n", QRegularExpression::MultilineOption),
                  "Page {\nTheme {\nid:" + VelmoraQML::QMLTheme::themeId(streamer) +
@@ -107,6 +118,54 @@ void plainRectangles(benchmark::State& state)
 }
 BENCHMARK(plainRectangles)->Unit(benchmark::kMillisecond);
 
+// As the preview makes a page's controls: each written as the text of its kind and its own
+// values, and created from the component compiled for that text.
+void controlsFromCompiledComponents(benchmark::State& state)
+{
+    const auto project = makeProject();
+    const auto& ids = project->getPage(0).getControlIds();
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<QObject>> objects;
+        for (unsigned int id : ids) {
+            VelmoraQML::QMLStreamer streamer(project.get());
+            streamer.editable = true;
+            VelmoraQML::QMLRenderer renderer(&streamer);
+            renderer.standalone = true;
+            VelmoraQML::QMLPropertyValues values;
+            renderer.ownValues = &values;
+            project->getControl(id).render(&renderer);
+            objects.emplace_back(VelmoraQML::createCachedObject(*engine, streamer.text(), values));
+        }
+        benchmark::DoNotOptimize(objects.data());
+        state.PauseTiming();
+        objects.clear();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * ControlCount);
+}
+BENCHMARK(controlsFromCompiledComponents)->Unit(benchmark::kMillisecond);
+
+// The baseline: 64 rectangles created from one compiled component, each with its geometry.
+void rectanglesFromCompiledComponent(benchmark::State& state)
+{
+    const QString text = "import QtQuick 2.0\nRectangle {\ncolor:\"#4682b4\";\n}\n";
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<QObject>> objects;
+        for (int i = 0; i < ControlCount; ++i) {
+            const QRect r = cell(i);
+            objects.emplace_back(VelmoraQML::createCachedObject(
+                *engine, text,
+                {{"x", r.x()}, {"y", r.y()}, {"width", r.width()}, {"height", r.height()}}));
+        }
+        benchmark::DoNotOptimize(objects.data());
+        state.PauseTiming();
+        objects.clear();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * ControlCount);
+}
+BENCHMARK(rectanglesFromCompiledComponent)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -115,10 +174,12 @@ int main(int argc, char** argv)
     PreviewEngine preview;
     engine = &preview.engine;
     BenchRatio::RatioReporter reporter;
-    BenchRatio::run(argc, argv, reporter);
+    BenchRatio::run(argc, argv, reporter, {"--benchmark_repetitions=5"});
     const std::string count = std::to_string(ControlCount);
     reporter.printRatio("page of " + count + " controls / " + count + " plain rectangles",
                         "pageOfControls", "plainRectangles");
+    reporter.printRatio(count + " controls / " + count + " rectangles, compiled before",
+                        "controlsFromCompiledComponents", "rectanglesFromCompiledComponent");
     benchmark::Shutdown();
     return 0;
 }

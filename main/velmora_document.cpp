@@ -137,7 +137,10 @@ VelmoraDocument::VelmoraDocument(SelectionManager& selection) : m_selection(sele
     connect(m_thumbnailTimer, &QTimer::timeout, this, &VelmoraDocument::refreshThumbnails);
     m_thumbnailRun = new QTimer(this);
     m_thumbnailRun->setInterval(0);
+    m_thumbnailRun->setSingleShot(true);
     connect(m_thumbnailRun, &QTimer::timeout, this, &VelmoraDocument::renderNextThumbnail);
+    connect(m_previewScene, &PagePreviewScene::thumbnailReady, this,
+            &VelmoraDocument::onThumbnailReady);
 
     clear();
 }
@@ -245,6 +248,7 @@ void VelmoraDocument::clear()
 {
     m_thumbnailTimer->stop();
     m_thumbnailRun->stop();
+    m_runActive = false;
 
     m_pageGUIData.clear();
     m_pageItemModel->removeRows(0, m_pageItemModel->rowCount());
@@ -888,13 +892,15 @@ void VelmoraDocument::refreshThumbnails()
     emit loadProgressSteps(int(m_pageGUIData.size()));
     emit loadProgressChanged(0);
     m_runNextPageId = 0;
+    m_runPageId = UINT_MAX;
     m_runStep = 0;
+    m_runActive = true;
     m_thumbnailRun->start();
 }
 
 bool VelmoraDocument::isRefreshingThumbnails() const
 {
-    return m_thumbnailRun->isActive();
+    return m_runActive;
 }
 
 void VelmoraDocument::renderNextThumbnail()
@@ -903,17 +909,38 @@ void VelmoraDocument::renderNextThumbnail()
     for (;;) {
         const auto entry = m_pageGUIData.lower_bound(m_runNextPageId);
         if (entry == m_pageGUIData.end()) {
-            m_thumbnailRun->stop();
+            m_runActive = false;
             return;
         }
-        m_runNextPageId = entry->first + 1;
-        const bool stale = entry->second.stale;
-        if (stale)
-            renderPageThumbnail(entry->first, entry->second);
+        const unsigned int pageId = entry->first;
+        m_runNextPageId = pageId + 1;
+        if (entry->second.stale) {
+            // The scene builds and draws the page without blocking and answers through
+            // onThumbnailReady; without the module nothing can be drawn now.
+            if (previewPrepared() && entry->second.row.isValid()) {
+                m_runPageId = pageId;
+                m_previewScene->requestThumbnail(pageId);
+                return;
+            }
+            entry->second.stale = false;
+        }
         emit loadProgressChanged(++m_runStep);
-        if (stale)
-            return;
     }
+}
+
+void VelmoraDocument::onThumbnailReady(unsigned int pageId, const QPixmap& thumbnail)
+{
+    if (!m_runActive || pageId != m_runPageId)
+        return;
+    m_runPageId = UINT_MAX;
+    const auto entry = m_pageGUIData.find(pageId);
+    if (entry != m_pageGUIData.end()) {
+        if (!thumbnail.isNull() && entry->second.row.isValid())
+            m_pageItemModel->setData(entry->second.row, QIcon(thumbnail), Qt::DecorationRole);
+        entry->second.stale = false;
+    }
+    emit loadProgressChanged(++m_runStep);
+    m_thumbnailRun->start();
 }
 
 void VelmoraDocument::showPage(unsigned int pageId)

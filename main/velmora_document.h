@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QPersistentModelIndex>
+#include <QPixmap>
 #include <QString>
 #include <QUndoStack>
 #include <climits>
@@ -226,11 +227,13 @@ signals:
     void loadProgressChanged(int step);
 
 public slots:
-    // Renders every stale thumbnail, in ascending page id, one page per turn of the event
-    // loop, so that the editor stays responsive while the pages of a large project are built
-    // for their first thumbnails. The progress signals report each page passed. A call while
-    // a run is under way starts it again from the first page; pages already rendered are no
-    // longer stale and are passed over.
+    // Renders every stale thumbnail, in ascending page id, without blocking: the preview
+    // scene builds a page that is not built a slice per turn of the event loop, draws it and
+    // releases it again unless it keeps it (PagePreviewScene::requestThumbnail), so that the
+    // editor stays responsive and its memory bounded while the pages of a large project are
+    // drawn. The progress signals report each page passed. A call while a run is under way
+    // starts it again from the first page; pages already rendered are no longer stale and
+    // are passed over.
     void refreshThumbnails();
 
 public:
@@ -239,6 +242,7 @@ public:
 
 private:
     void renderNextThumbnail();
+    void onThumbnailReady(unsigned int pageId, const QPixmap& thumbnail);
     void replaceImageModels();
     void deleteImageModels();
     // True while the QML module is up on this document's engine.
@@ -264,9 +268,12 @@ private:
     std::map<Velmora::ControlType, unsigned int> m_controlNumbers;
     QQmlEngine* m_engine = nullptr;
     QTimer* m_thumbnailTimer = nullptr;
-    // Drives a run of refreshThumbnails(): the next page id to look at, and the step reached.
+    // Drives a run of refreshThumbnails(): the next page id to look at, the page whose
+    // thumbnail the scene is making, and the step reached.
     QTimer* m_thumbnailRun = nullptr;
+    bool m_runActive = false;
     unsigned int m_runNextPageId = 0;
+    unsigned int m_runPageId = UINT_MAX;
     int m_runStep = 0;
     QUndoStack m_undoStack;
     SelectionManager& m_selection;

@@ -231,15 +231,48 @@ void QMLRenderer::beginControl(const char* component, const Velmora::Control& co
     QMLStreamer& s = *m_streamer;
     const QRect& geometry = control.getGeometry();
     s << component << " {\n";
-    s.writeId(control.defaultName());
-    s.writeProperty("configId", int(control.getId()));
-    s.writeProperty("controlKey", control.getName(), true);
-    s.writeProperty("caption", control.getCaption(), true);
-    s.writeProperty("startupSkin", control.getStartupSkin(), true);
-    s.writeProperty("x", geometry.left());
-    s.writeProperty("y", geometry.top());
-    s.writeProperty("width", geometry.width());
-    s.writeProperty("height", geometry.height());
+    if (!ownValues)
+        s.writeId(control.defaultName());
+    writeOwn("configId", int(control.getId()));
+    writeOwn("controlKey", control.getName());
+    writeOwn("caption", control.getCaption());
+    writeOwn("startupSkin", control.getStartupSkin());
+    writeOwn("x", geometry.left());
+    writeOwn("y", geometry.top());
+    writeOwn("width", geometry.width());
+    writeOwn("height", geometry.height());
+}
+
+void QMLRenderer::writeOwn(const char* name, const QVariant& value)
+{
+    if (ownValues) {
+        ownValues->emplace_back(QString::fromLatin1(name), value);
+        return;
+    }
+    QMLStreamer& s = *m_streamer;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        s.writeProperty(name, value.toBool());
+        break;
+    case QMetaType::Int:
+        s.writeProperty(name, value.toInt());
+        break;
+    case QMetaType::Double:
+        s.writeProperty(name, value.toDouble());
+        break;
+    default:
+        s.writeProperty(name, value.toString(), true);
+        break;
+    }
+}
+
+void QMLRenderer::writeOwn(const char* name, const QVariant& value, const QString& text,
+                           bool quoted)
+{
+    if (ownValues)
+        ownValues->emplace_back(QString::fromLatin1(name), value);
+    else
+        m_streamer->writeProperty(name, text, quoted);
 }
 
 void QMLRenderer::endControl(Velmora::ThemedItemType itemType)
@@ -253,14 +286,16 @@ void QMLRenderer::renderPage(const Velmora::Page* page)
     QMLStreamer& s = *m_streamer;
     const unsigned int pageId = page->getId();
     s << "Page {\n";
-    s.writeId(QStringLiteral("page%1").arg(pageId));
-    s.writeProperty("configId", int(pageId));
-    s.writeProperty("name", page->getName(), true);
-    s.writeProperty("sortValue", int(page->getSortValue()));
-    s.writeProperty("pageSwitcherId", int(page->getPageSwitcherId()));
+    if (!ownValues)
+        s.writeId(QStringLiteral("page%1").arg(pageId));
+    writeOwn("configId", int(pageId));
+    writeOwn("name", page->getName());
+    writeOwn("sortValue", int(page->getSortValue()));
+    writeOwn("pageSwitcherId", int(page->getPageSwitcherId()));
     s.writeProperty("clip", true);
-    if (page->getBackgroundColour().isValid())
-        s.writeProperty("color", page->getBackgroundColour().name(), true);
+    const QColor& colour = page->getBackgroundColour();
+    if (colour.isValid())
+        writeOwn("color", colour, colour.name(), true);
 
     // An editable page always carries both background elements, so that edits can reach them
     // by name.
@@ -308,7 +343,7 @@ void QMLRenderer::renderPage(const Velmora::Page* page)
         s << "}\n";
     }
 
-    if (renderChildren) {
+    if (renderChildren && !ownValues) {
         const Velmora::Configuration& configuration = *s.configuration();
         for (unsigned int controlId : page->getControlIds())
             configuration.getControl(controlId).render(this);
@@ -318,81 +353,74 @@ void QMLRenderer::renderPage(const Velmora::Page* page)
 
 void QMLRenderer::renderButton(const Velmora::Button* button)
 {
-    QMLStreamer& s = *m_streamer;
     beginControl("Button", *button);
-    s.writeProperty("fontSize", int(button->getFontSize()));
-    s.writeProperty("wordWrap", bool(button->getWordWrap()));
-    s.writeProperty("heldTimeout", int(button->getHeldTimeout()));
-    s.writeProperty("repeatInterval", int(button->getRepeatInterval()));
+    writeOwn("fontSize", int(button->getFontSize()));
+    writeOwn("wordWrap", bool(button->getWordWrap()));
+    writeOwn("heldTimeout", int(button->getHeldTimeout()));
+    writeOwn("repeatInterval", int(button->getRepeatInterval()));
     if (button->getImageId() != UINT_MAX)
-        s.writeProperty("fixedImageSource", imageAddress("controlImage", button->getImageId()),
-                        true);
-    s.writeProperty("actuation",
-                    button->getActuation() == Velmora::Button::Actuation_MAINTAINED
-                        ? "Control.MaintainedActuation"
-                        : "Control.MomentaryActuation",
-                    false);
+        writeOwn("fixedImageSource", imageAddress("controlImage", button->getImageId()));
+    const bool maintained = button->getActuation() == Velmora::Button::Actuation_MAINTAINED;
+    writeOwn("actuation", int(maintained ? 1 : 0),
+             maintained ? QStringLiteral("Control.MaintainedActuation")
+                        : QStringLiteral("Control.MomentaryActuation"),
+             false);
     endControl(Velmora::ThemedItemType_BUTTON);
 }
 
 void QMLRenderer::renderSlider(const Velmora::Slider* slider)
 {
-    QMLStreamer& s = *m_streamer;
     beginControl("Slider", *slider);
     const int minimum = slider->getMinimum();
     const int maximum = slider->getMaximum();
-    s.writeProperty("minimum", minimum);
-    s.writeProperty("maximum", maximum);
+    writeOwn("minimum", minimum);
+    writeOwn("maximum", maximum);
     // The value as a fraction of the range. A range that is empty or inverted (maximum not
     // above minimum) puts the handle at the start rather than writing a value the document
     // cannot hold or a fraction of a range that does not exist.
     const double range = double(maximum) - double(minimum);
     const double fraction = range <= 0.0 ? 0.0 : (double(slider->getValue()) - minimum) / range;
-    s.writeProperty("value", fraction);
-    s.writeProperty("showCaption", !slider->getCaption().isEmpty());
-    s.writeProperty("showValue", slider->getShowValue());
-    s.writeProperty("valueSuffix", slider->getValueSuffix(), true);
-    s.writeProperty("captionFontSize", int(slider->getCaptionFontSize()));
-    s.writeProperty("valueFontSize", int(slider->getValueFontSize()));
-    s.writeProperty("wordWrap", bool(slider->getWordWrap()));
-    s.writeProperty("handleSize", slider->getHandleSize());
-    s.writeProperty("spacing", int(slider->getSpacing()));
+    writeOwn("value", fraction);
+    writeOwn("showCaption", !slider->getCaption().isEmpty());
+    writeOwn("showValue", slider->getShowValue());
+    writeOwn("valueSuffix", slider->getValueSuffix());
+    writeOwn("captionFontSize", int(slider->getCaptionFontSize()));
+    writeOwn("valueFontSize", int(slider->getValueFontSize()));
+    writeOwn("wordWrap", bool(slider->getWordWrap()));
+    writeOwn("handleSize", slider->getHandleSize());
+    writeOwn("spacing", int(slider->getSpacing()));
     endControl(Velmora::ThemedItemType_SLIDER);
 }
 
 void QMLRenderer::renderColourPicker(const Velmora::ColourPicker* colourPicker)
 {
-    QMLStreamer& s = *m_streamer;
     beginControl("ColourPicker", *colourPicker);
-    s.writeProperty("captionFontSize", int(colourPicker->getCaptionFontSize()));
-    s.writeProperty("wordWrap", bool(colourPicker->getWordWrap()));
-    s.writeProperty("spacing", int(colourPicker->getSpacing()));
+    writeOwn("captionFontSize", int(colourPicker->getCaptionFontSize()));
+    writeOwn("wordWrap", bool(colourPicker->getWordWrap()));
+    writeOwn("spacing", int(colourPicker->getSpacing()));
     endControl(Velmora::ThemedItemType_COLOUR_PICKER);
 }
 
 void QMLRenderer::renderKeypad(const Velmora::Keypad* keypad)
 {
-    QMLStreamer& s = *m_streamer;
     beginControl("Keypad", *keypad);
-    s.writeProperty("maxWidth", int(keypad->getMaxDigits()));
-    s.writeProperty("hideCharacters", bool(keypad->getHideCharacters()));
-    s.writeProperty("displayTextStyle", int(keypad->getDisplayTextStyle()));
-    s.writeProperty("buttonTextStyle", int(keypad->getButtonTextStyle()));
+    writeOwn("maxWidth", int(keypad->getMaxDigits()));
+    writeOwn("hideCharacters", bool(keypad->getHideCharacters()));
+    writeOwn("displayTextStyle", int(keypad->getDisplayTextStyle()));
+    writeOwn("buttonTextStyle", int(keypad->getButtonTextStyle()));
     endControl(Velmora::ThemedItemType_KEYPAD);
 }
 
 void QMLRenderer::renderLabel(const Velmora::Label* label)
 {
-    QMLStreamer& s = *m_streamer;
     beginControl("Label", *label);
-    s.writeProperty("fontSize", int(label->getFontSize()));
-    s.writeProperty("wordWrap", bool(label->getWordWrap()));
+    writeOwn("fontSize", int(label->getFontSize()));
+    writeOwn("wordWrap", bool(label->getWordWrap()));
     endControl(Velmora::ThemedItemType_LABEL);
 }
 
 void QMLRenderer::renderClock(const Velmora::Clock* clock)
 {
-    QMLStreamer& s = *m_streamer;
     switch (clock->getClockType()) {
     case Velmora::Clock::ClockType_ANALOGUE:
         beginControl("AnalogueClock", *clock);
@@ -403,8 +431,8 @@ void QMLRenderer::renderClock(const Velmora::Clock* clock)
     default:
         return; // a clock of no known type is not shown
     }
-    s.writeProperty("captionFontSize", int(clock->getCaptionFontSize()));
-    s.writeProperty("spacing", int(clock->getSpacing()));
+    writeOwn("captionFontSize", int(clock->getCaptionFontSize()));
+    writeOwn("spacing", int(clock->getSpacing()));
     endControl(Velmora::ThemedItemType_CLOCK);
 }
 

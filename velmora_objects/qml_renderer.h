@@ -4,6 +4,9 @@
 #include "velmora_objects/velmora_types.h"
 
 #include <QString>
+#include <QVariant>
+#include <utility>
+#include <vector>
 
 namespace Velmora {
 class Control;
@@ -15,6 +18,9 @@ class Theme;
 namespace VelmoraQML {
 
 class QMLStreamer;
+
+// Property values by QML name, in the order a document would assign them.
+using QMLPropertyValues = std::vector<std::pair<QString, QVariant>>;
 
 // Writes the project model as the QML text that the preview runs: the whole project (the
 // Configuration root with the theme, the lock page, the pages and the page switchers), one page
@@ -50,6 +56,14 @@ public:
     // Every control, lock keypad and page switcher first writes a Theme of its own inside
     // itself, holding only the skin set of its item type, so that it compiles on its own.
     bool standalone = false;
+    // When set, a control or a page keeps its own values out of the text and appends them
+    // here instead, in the order the text would assign them: for a control its id, key,
+    // caption, startup skin, geometry and the values of its type; for a page its id, name,
+    // sort value, page switcher and colour. No object id is written. The text then holds only
+    // what objects of the same component share (the control's component with the theme and
+    // current skin of its item type, or the page with its background elements), so that one
+    // compiled component serves all of them and each object takes its values as it is made.
+    QMLPropertyValues* ownValues = nullptr;
 
 private:
     const Velmora::Theme* theme() const;
@@ -69,6 +83,11 @@ private:
     // themed part and closing.
     void beginControl(const char* component, const Velmora::Control& control);
     void endControl(Velmora::ThemedItemType itemType);
+    // One own value of a control or page: into ownValues when set, else into the text, as a
+    // quoted string, a number or a truth value by the value's type.
+    void writeOwn(const char* name, const QVariant& value);
+    // The same with the text form given: a QML expression, or a string to quote.
+    void writeOwn(const char* name, const QVariant& value, const QString& text, bool quoted);
 
     QMLStreamer* m_streamer;
 };

@@ -4,6 +4,7 @@
 #include "velmora_objects/qml_fixtures.h"
 
 #include "velmora_objects/qml/qml_module.h"
+#include "velmora_objects/qml/qml_page.h"
 
 #include <QGraphicsView>
 #include <QJSValue>
@@ -16,6 +17,7 @@
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
+#include <QSignalSpy>
 #include <QTest>
 #include <functional>
 
@@ -440,4 +442,74 @@ TEST_F(PreviewScene, RemovalRebuildAndClearLeaveNothingBehind)
     EXPECT_TRUE(root && root->childItems().isEmpty());
     EXPECT_TRUE(controller->controlsWithKey("slider000").empty());
     EXPECT_EQ(scene->currentPageId(), UINT_MAX);
+}
+
+// Pages build in slices of one control each at a time of 0 ms; a page built for its thumbnail
+// goes again afterwards, and the kept pages are the current one, its neighbours and the pages
+// shown last, within the budget (page weights: 0 five, 1 three, 2 five, 3 one; page order 1, 0,
+// 2, 3).
+TEST_F(PreviewScene, PagesBuildInSlicesAndOnlyTheKeptOnesStay)
+{
+    using Pages = std::vector<unsigned int>;
+    scene->showPage(1);
+    int slices = 1;
+    while (!scene->buildPageSlice(2, 0))
+        ++slices;
+    EXPECT_EQ(slices, 4);
+    QPointer<QQuickItem> clock = scene->controlItem(7);
+    ASSERT_TRUE(clock && scene->isPageBuilt(2));
+    QSignalSpy ready(scene.get(), &PagePreviewScene::thumbnailReady);
+    scene->requestThumbnail(2);
+    ASSERT_TRUE(ready.wait());
+    EXPECT_EQ(ready.at(0).at(0).toUInt(), 2u);
+    EXPECT_EQ(ready.at(0).at(1).value<QPixmap>().size(), QSize(120, 68));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !clock; })) << "released and deleted";
+    EXPECT_EQ(scene->builtPages(), Pages{1});
+    EXPECT_TRUE(VelmoraQML::controller()->controlsWithKey("clock000").empty());
+
+    const struct
+    {
+        int budget;
+        unsigned int shown;
+        Pages built;
+    } steps[] = {
+        {100, 0, {0, 1}}, {100, 3, {0, 1, 3}},
+        {7, 3, {0, 3}}, // the neighbour 2 is not built and takes no room; 0 fits, 1 not
+        {7, 2, {2, 3}}, // the neighbour 0 does not fit, the neighbour 3 does
+        {7, 1, {1, 3}},   {0, 3, {3}},
+    };
+    for (const auto& step : steps) {
+        scene->setPageBudget(step.budget);
+        scene->showPage(step.shown);
+        EXPECT_EQ(scene->builtPages(), step.built) << "showing " << step.shown;
+    }
+}
+
+// A page-switcher button of the live page goes to a page that is not built: the scene builds
+// it, shows it and says so; the editor showing a page again finds it, and its switcher, in
+// place.
+TEST_F(PreviewScene, PreviewGoesToPagesNotBuilt)
+{
+    scene->showPage(0);
+    ASSERT_EQ(scene->builtPages(), std::vector<unsigned int>{0});
+    const std::vector<QObject*> buttons = VelmoraQML::controller()->pageSwitcherButtons("Clocks");
+    ASSERT_EQ(buttons.size(), 1u);
+    auto* button = qobject_cast<QQuickItem*>(buttons.front());
+    QSignalSpy shown(scene.get(), &PagePreviewScene::currentPageChangedByPreview);
+    QTest::mouseClick(
+        scene->surface(), Qt::LeftButton, {},
+        button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint());
+    ASSERT_EQ(shown.count(), 1);
+    EXPECT_EQ(shown.at(0).at(0).toUInt(), 2u);
+    EXPECT_EQ(scene->currentPageId(), 2u);
+    EXPECT_TRUE(scene->pageItem(2)->isVisible());
+    EXPECT_FALSE(scene->pageItem(0)->isVisible());
+    EXPECT_EQ(scene->pageSwitcherItem(1)->parentItem(), scene->pageItem(2));
+
+    scene->showPage(0);
+    EXPECT_TRUE(scene->pageItem(0)->isVisible());
+    EXPECT_EQ(scene->pageItem(0)->position(), QPointF(0, 0));
+    EXPECT_EQ(scene->pageSwitcherItem(0)->position(), QPointF(0, 230));
+    EXPECT_EQ(static_cast<QQuickItem*>(VelmoraQML::controller()->currentPage()),
+              scene->pageItem(0));
 }

@@ -5,6 +5,7 @@
 #include "common/helpers.h"
 #include "common/isolated_app_data.h"
 #include "common/sample_themes.h"
+#include "main/control_property_commands.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/control_factory.h"
@@ -20,6 +21,7 @@
 #include <QItemSelectionModel>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QQuickWidget>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
@@ -230,6 +232,24 @@ TEST_F(DocumentTest, ClearTakesDownTheItemsTheProviderAndTheModule)
     }
 }
 
+// A document goes without a word, whether its preview ever drew or not.
+TEST_F(DocumentTest, DocumentGoesQuietly)
+{
+    const QStringList warnings = TestUtil::warningsDuring([this] {
+        document.reset();
+        document = std::make_unique<VelmoraDocument>(selection);
+        create();
+        document.reset();
+        document = std::make_unique<VelmoraDocument>(selection);
+        create();
+        document->preparePreview();
+        document->showPage(document->getDefaultPageId());
+        document->previewScene()->surface()->grabFramebuffer();
+        document.reset();
+    });
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+}
+
 // Every project gets a provider name of its own, so the engine's image cache, which keys
 // images by address, never serves one project's image to another.
 TEST_F(DocumentTest, EachOpenedProjectShowsItsOwnThemeImages)
@@ -390,6 +410,8 @@ TEST_F(DocumentTest, BurstOfEditsRendersEachAffectedThumbnailOnceAfterItsFirstMa
     // The first thumbnails, and the timer that preparing starts, run out.
     QTest::qWait(delay * 3 / 2);
     ASSERT_FALSE(document->isRefreshingThumbnails());
+    // With no page shown, every page built for its thumbnail went again.
+    EXPECT_TRUE(document->previewScene()->builtPages().empty());
     const auto thumbnailOf = [this](unsigned int pageId) {
         return document->pageGUIData().at(pageId).row.data(Qt::DecorationRole).value<QIcon>();
     };
@@ -429,6 +451,30 @@ TEST_F(DocumentTest, BurstOfEditsRendersEachAffectedThumbnailOnceAfterItsFirstMa
     EXPECT_EQ(renders, (std::map<unsigned int, int>{{first, 1}, {second, 1}}));
     EXPECT_EQ(thumbnailOf(first).pixmap(120, 68).toImage().pixel(60, 20),
               QColor::fromHsv(180, 255, 255).rgb());
+}
+
+// Edits of a page that the preview has not built land in the project, through undo and redo,
+// and the page shows them when it is built.
+TEST_F(DocumentTest, EditsOfPagesNotBuiltShowWhenTheyAre)
+{
+    const unsigned int first = create();
+    const unsigned int second = addPage();
+    const unsigned int label = addControl(second, ControlType_LABEL, "label001");
+    document->preparePreview();
+    document->showPage(first);
+    ASSERT_EQ(document->previewScene()->controlItem(label), nullptr);
+    QUndoStack& undo = document->undoStack();
+    undo.push(new SetControlCaptionCommand({label}, "Later", *document));
+    undo.push(new MoveControlsCommand({label}, QPoint(30, 40), *document));
+    undo.push(new SetControlCaptionCommand({label}, "Never", *document));
+    undo.undo();
+    undo.undo();
+    undo.redo();
+    document->showPage(second);
+    QQuickItem* item = document->previewScene()->controlItem(label);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->property("caption").toString(), "Later");
+    EXPECT_EQ(item->position(), QPointF(30, 40));
 }
 
 TEST_F(DocumentTest, PageListSelectionMirrorsTheSelection)

@@ -2,6 +2,7 @@
 #include "common/command_fixture.h"
 #include "common/isolated_settings.h"
 #include "main/action_manager.h"
+#include "main/page_commands.h"
 #include "main/velmora_preferences.h"
 #include "main/vendor_variants.h"
 #include "widgets/main_window.h"
@@ -194,6 +195,29 @@ TEST_F(MainWindowTest, PageViewDrawsThePage)
         pixel = window->grab().toImage().pixel(view->viewport()->mapTo(window.get(), centre));
     }
     EXPECT_EQ(QColor(pixel), QColor(0, 200, 0)) << "page " << page;
+}
+
+// A page added while the window shows the project is what the page view shows next.
+TEST_F(MainWindowTest, PageViewShowsAnAddedPage)
+{
+    openProject();
+    window->resize(1000, 700);
+    showWindow();
+    PagePreview* view = window->pagePreviewWidget();
+    const auto pixelAt = [&](const QPointF& point) {
+        return QColor(window->grab().toImage().pixel(
+            view->viewport()->mapTo(window.get(), view->mapFromScene(point))));
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pixelAt({240, 136}) == QColor(0, 200, 0); }));
+
+    NewPageData data;
+    data.backgroundColour = QColor(200, 0, 0);
+    auto* add = new AddPageCommand(data, *document);
+    push(add);
+    const unsigned int added = *add->newPageId();
+    selection.selectPage(added, true, true);
+    document->showPage(added);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pixelAt({240, 136}) == QColor(200, 0, 0); }));
 }
 
 TEST_F(MainWindowTest, GeometryComesBackOnScreen)

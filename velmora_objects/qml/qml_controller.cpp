@@ -149,7 +149,7 @@ void QMLController::triggerButtonFunction(unsigned int controlId)
         break;
     case Velmora::ButtonFunction_GO_TO_PAGE:
         if (button->getFunctionPage() != UINT_MAX) {
-            if (QMLPage* page = pageWithId(int(button->getFunctionPage())))
+            if (QMLPage* page = pageWithIdOrWanted(int(button->getFunctionPage())))
                 switchToPage(page, transition, duration, false);
         }
         break;
@@ -223,6 +223,19 @@ void QMLController::switchToPage(QMLPage* page, int transition, int msecs, bool 
     indicatePage(name, true);
     if (id != LockPageId && m_callbacks.pageChanged)
         m_callbacks.pageChanged(name, true);
+    if (m_currentPage == page)
+        emit pageSwitched(page);
+}
+
+void QMLController::setShownPage(QMLPage* page)
+{
+    m_currentPage = page && hasPage(page) ? page : nullptr;
+    m_currentPageSwitcher = nullptr;
+    if (m_currentPage) {
+        const auto it = m_pageSwitchers.find(m_currentPage->pageSwitcherId());
+        if (it != m_pageSwitchers.end())
+            m_currentPageSwitcher = it->second;
+    }
 }
 
 void QMLController::setControlValue(const QString& controlKey, unsigned int channel, int value)
@@ -317,16 +330,19 @@ void QMLController::fireTrigger(int triggerNumber, QVariantList args)
 
 void QMLController::goToPage(int pageId, int transition, int msecs, bool isBack)
 {
-    if (QMLPage* page = pageWithId(pageId))
+    if (QMLPage* page = pageWithIdOrWanted(pageId))
         switchToPage(page, transition, msecs, isBack);
 }
 
 void QMLController::goToPage(QString pageName, int transition, int msecs)
 {
-    const auto& byName = m_pages.get<3>();
-    const auto it = byName.find(pageName);
-    if (it != byName.end())
-        switchToPage(it->page, transition, msecs, false);
+    QMLPage* page = pageWithName(pageName);
+    if (!page) {
+        emit pageWanted(0, pageName);
+        page = pageWithName(pageName);
+    }
+    if (page)
+        switchToPage(page, transition, msecs, false);
 }
 
 void QMLController::goToNextPage(int transition, int msecs)
@@ -348,7 +364,7 @@ void QMLController::navigateBack(int transition, int msecs)
     // An entry whose page is gone is dropped all the same.
     const int pageId = m_backHistory.back();
     m_backHistory.pop_back();
-    if (QMLPage* page = pageWithId(pageId))
+    if (QMLPage* page = pageWithIdOrWanted(pageId))
         switchToPage(page, transition, msecs, true);
 }
 
@@ -357,6 +373,21 @@ QMLPage* QMLController::pageWithId(int configId) const
     const auto& byId = m_pages.get<1>();
     const auto it = byId.find(configId);
     return it == byId.end() ? nullptr : it->page;
+}
+
+QMLPage* QMLController::pageWithIdOrWanted(int configId)
+{
+    if (QMLPage* page = pageWithId(configId))
+        return page;
+    emit pageWanted(configId, QString());
+    return pageWithId(configId);
+}
+
+QMLPage* QMLController::pageWithName(const QString& name) const
+{
+    const auto& byName = m_pages.get<3>();
+    const auto it = byName.find(name);
+    return it == byName.end() ? nullptr : it->page;
 }
 
 QMLPage* QMLController::neighbourPage(bool forward) const
@@ -406,7 +437,7 @@ void QMLController::unlock()
     if (configuration->getUnlockFunction() == Velmora::ButtonFunction_BACK) {
         navigateBack(QMLConfigObject::PanLeftTransition, 200);
     } else if (configuration->getDefaultPageId() != UINT_MAX) {
-        if (QMLPage* page = pageWithId(int(configuration->getDefaultPageId())))
+        if (QMLPage* page = pageWithIdOrWanted(int(configuration->getDefaultPageId())))
             switchToPage(page, QMLConfigObject::SnapTransition, 200, false);
     }
 }

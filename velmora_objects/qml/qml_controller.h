@@ -88,6 +88,11 @@ public:
     // Hides the page shown and shows this one (none: only hides), with the transition
     // (QMLConfigObject::Transition) over msecs. A move back adds nothing to the history.
     void switchToPage(QMLPage* page, int transition, int msecs, bool isBack);
+    // A host that shows pages directly (the editor's preview) names the page it shows (or
+    // none): it becomes the current page, with the registered page switcher of its
+    // switcher id, so that the controller's next move starts from it. Nothing is emitted and
+    // the history is not touched.
+    void setShownPage(QMLPage* page);
 
     // Host operations, each on every control registered under the key, in registration
     // order.
@@ -109,6 +114,15 @@ public:
     // "indicateCurrentPage" when that page is shown (true) or hidden (false).
     Q_INVOKABLE void addPageSwitcherButton(QObject* button);
     Q_INVOKABLE void removePageSwitcherButton(QObject* button);
+
+signals:
+    // goToPage found no registered page of that id (or, when the name is not empty, of that
+    // name). A host that builds page items on demand builds it now, before returning; the
+    // controller then looks again.
+    void pageWanted(int configId, const QString& name);
+    // The controller's own page switching made the page current: a page-switcher button, a
+    // button function, Back or unlocking.
+    void pageSwitched(VelmoraQML::QMLPage* page);
 
 public slots:
     void fireTrigger(int triggerNumber, QVariantList args = QVariantList());
@@ -155,6 +169,9 @@ private:
                        boost::multi_index::ordered_unique<NameExtractor>>>;
 
     QMLPage* pageWithId(int configId) const;
+    QMLPage* pageWithName(const QString& name) const;
+    // The registered page of the id; one the host builds on pageWanted when none is.
+    QMLPage* pageWithIdOrWanted(int configId);
     // The nearest page that is not the lock page, walking the sort order with wrap; the
     // current page itself when there is none.
     QMLPage* neighbourPage(bool forward) const;
