@@ -15,8 +15,8 @@ namespace Velmora {
 // The plain fields of the project stream, in the forms Qt's data stream gives them at version 6
 // (the Qt 3.3 forms, most significant byte first), taken from or added to bytes held in memory.
 // It stands where a QDataStream on a device would, without a device call, a status test or an
-// allocation per field: numbers are read straight from the buffer, strings with at most one
-// allocation each, and large byte arrays share the buffer's storage (see operator>>).
+// allocation per field: numbers are read straight from the buffer, short strings share blocks
+// of text (see sharedText) and large byte arrays share the buffer's storage (see operator>>).
 //
 // Reading never goes past the end of the bytes. The first fault (a field cut short, a string
 // of an odd length) is kept as the status and ends the reading: every later field reads as
@@ -34,7 +34,11 @@ public:
     DataStream() = default;
     DataStream(const DataStream&) = delete;
     DataStream& operator=(const DataStream&) = delete;
-    ~DataStream() { flush(); }
+    ~DataStream()
+    {
+        flush();
+        releaseTextBlock();
+    }
 
     // Reads the bytes of the array. The stream holds a reference to them until it is closed,
     // and so do large byte arrays read from them.
@@ -64,7 +68,14 @@ public:
     qsizetype bytesLeft() const { return m_end - m_cursor; }
 
     // The next length bytes, which are passed over; null (and a fault) when fewer are left.
-    const char* take(qsizetype length);
+    const char* take(qsizetype length)
+    {
+        if (length < 0 || m_end - m_cursor < length)
+            return takeFailed();
+        const char* at = m_cursor;
+        m_cursor += length;
+        return at;
+    }
     // Reading: the length bytes at the given place among those read (as take() gave it) as a
     // byte array. A block of 4 KiB or more (an image) shares the storage of the bytes read
     // instead of copying it, and keeps all of that storage alive as long as it lives.
@@ -150,29 +161,37 @@ private:
         return at;
     }
     void grow(qsizetype length);
+    const char* takeFailed();
     void cutToWritten();
     // The count UTF-16 units at units, most significant byte first.
     static QString decodeUnits(const char* units, qsizetype count);
-
-    // A short string read lately: where its units lie among the bytes read and, once it has
-    // been read a second time, the text that its later readings share.
-    struct RecentString
+    // The count units of from, most significant byte first, at to.
+    static void encodeUnits(const char16_t* __restrict from, qsizetype count, char* __restrict to);
+    static void decodeUnitsInto(const char* units, qsizetype count, char16_t* text)
     {
-        const char* units = nullptr;
-        qsizetype length = 0; // in bytes
-        // The first and the last eight bytes of the units (all of them, padded with zeros,
-        // in head when there are fewer).
-        quint64 head = 0;
-        quint64 tail = 0;
-        QString text;
-    };
-    // Recent strings of up to MaximumRecentLength units, by a hash of their text. Short
-    // strings come back again and again (skin names, property keys and captions, units):
-    // sharing their text saves an allocation each, while a string seen only once costs no
-    // more than a comparison with the bytes it was read from.
-    static constexpr int RecentStrings = 256;
-    static constexpr qsizetype MaximumRecentLength = 24;
-    RecentString m_recent[RecentStrings];
+        for (qsizetype i = 0; i < count; ++i)
+            text[i] = char16_t((uchar(units[2 * i]) << 8) | uchar(units[2 * i + 1]));
+    }
+
+    // Reading: a string of up to MaximumSharedTextLength units is decoded into the free part of
+    // a block of text that the strings read after it share, and is a view of its part of the
+    // block (reference-counted, as a slice of a byte array is; changing it detaches it). A
+    // project's thousands of names and captions then cost a few allocations rather than one
+    // each, and freeing them is a count going down. A block lives as long as a string in it.
+    //
+    // Counting each string's reference on its own is an atomic operation per string. The block
+    // instead takes, when it is made, a reference for every string it could hold; each string
+    // given out adopts one of them, and those left over are given back at once when the block
+    // is full or the stream closes (releaseTextBlock).
+    QString sharedText(const char* units, qsizetype count);
+    void releaseTextBlock();
+    static constexpr qsizetype MaximumSharedTextLength = 256;
+    static constexpr qsizetype TextBlockUnits = 4096;
+    // Every string takes at least two units: one of text and its terminator.
+    static constexpr int TextBlockReferences = int(TextBlockUnits / 2);
+    QString::DataPointer m_textBlock;
+    qsizetype m_textUsed = 0; // units of the block given out, each string's terminator included
+    int m_textReferences = 0; // references the block holds for strings not yet given out
 
     // Reading: the bytes read, held so that byte arrays read from them may share them.
     QByteArray m_source;
