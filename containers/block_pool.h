@@ -95,9 +95,17 @@ private:
     char* slabEnd = nullptr;
 };
 
+// The model's libraries are linked into programs, never loaded later: the thread's pool is
+// then at a fixed place from the thread pointer, reached without a call.
+#if defined(__GNUC__)
+#define BLOCK_POOL_TLS_MODEL __attribute__((tls_model("initial-exec")))
+#else
+#define BLOCK_POOL_TLS_MODEL
+#endif
+
 inline ThreadPool& threadPool()
 {
-    static thread_local ThreadPool pool;
+    static thread_local ThreadPool pool BLOCK_POOL_TLS_MODEL;
     return pool;
 }
 

@@ -11,8 +11,6 @@ namespace Velmora {
 
 namespace {
 
-// The length that stands for a null string or byte array.
-constexpr quint32 NullLength = 0xFFFFFFFFu;
 // The value that stands for an invalid colour.
 constexpr quint32 InvalidColour = 0x49000000u;
 
@@ -121,7 +119,7 @@ DataStream& DataStream::operator>>(double& value)
     return *this;
 }
 
-DataStream& DataStream::operator>>(QString& value)
+DataStream& DataStream::readString(QString& value)
 {
     quint32 length = 0;
     readNumber(length);
@@ -152,15 +150,7 @@ QString DataStream::sharedText(const char* units, qsizetype count)
         m_textReferences = TextBlockReferences;
     }
     VELMORA_ASSERT(m_textReferences > 0);
-    // The units go into the part of the block that no string sees yet, each followed by the
-    // terminator that a string's data carries.
-    char16_t* const text = m_textBlock.data() + m_textUsed;
-    decodeUnitsInto(units, count, text);
-    text[count] = u'\0';
-    m_textUsed += count + 1;
-    --m_textReferences;
-    // Adopts one of the references the block took for its strings.
-    return QString(QString::DataPointer(m_textBlock.d_ptr(), text, count));
+    return textInBlock(units, count);
 }
 
 void DataStream::releaseTextBlock()
@@ -170,16 +160,6 @@ void DataStream::releaseTextBlock()
     m_textReferences = 0;
     m_textBlock = QString::DataPointer();
     m_textUsed = 0;
-}
-
-void DataStream::encodeUnits(const char16_t* __restrict from, qsizetype count, char* __restrict to)
-{
-    // The pointers never overlap: told so, the compiler swaps many units at a time.
-    for (qsizetype i = 0; i < count; ++i) {
-        const char16_t unit = from[i];
-        to[2 * i] = char(unit >> 8);
-        to[2 * i + 1] = char(unit);
-    }
 }
 
 QString DataStream::decodeUnits(const char* units, qsizetype count)
@@ -214,14 +194,6 @@ DataStream& DataStream::operator>>(QColor& value)
     return *this;
 }
 
-DataStream& DataStream::operator>>(QRect& value)
-{
-    qint32 left = 0, top = 0, right = 0, bottom = 0;
-    *this >> left >> top >> right >> bottom;
-    value.setCoords(left, top, right, bottom);
-    return *this;
-}
-
 DataStream& DataStream::operator<<(bool value)
 {
     return writeNumber(qint8(value ? 1 : 0));
@@ -232,17 +204,6 @@ DataStream& DataStream::operator<<(double value)
     quint64 bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     return writeNumber(bits);
-}
-
-DataStream& DataStream::operator<<(const QString& value)
-{
-    if (value.isNull())
-        return writeNumber(NullLength);
-    const qsizetype units = value.size();
-    char* to = extend(4 + 2 * units);
-    qToBigEndian(quint32(2 * units), to);
-    encodeUnits(reinterpret_cast<const char16_t*>(value.constData()), units, to + 4);
-    return *this;
 }
 
 DataStream& DataStream::operator<<(const QByteArray& value)
@@ -258,16 +219,6 @@ DataStream& DataStream::operator<<(const QByteArray& value)
 DataStream& DataStream::operator<<(const QColor& value)
 {
     return writeNumber(value.isValid() ? quint32(value.rgb()) : InvalidColour);
-}
-
-DataStream& DataStream::operator<<(const QRect& value)
-{
-    char* to = extend(16);
-    qToBigEndian(qint32(value.left()), to);
-    qToBigEndian(qint32(value.top()), to + 4);
-    qToBigEndian(qint32(value.right()), to + 8);
-    qToBigEndian(qint32(value.bottom()), to + 12);
-    return *this;
 }
 
 } // namespace Velmora

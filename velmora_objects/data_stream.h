@@ -2,13 +2,13 @@
 
 #include <QByteArray>
 #include <QDataStream>
+#include <QRect>
 #include <QString>
 #include <QtEndian>
 #include <QtGlobal>
 #include <cstring>
 
 class QColor;
-class QRect;
 
 namespace Velmora {
 
@@ -30,6 +30,8 @@ class DataStream
 {
 public:
     using Status = QDataStream::Status;
+    // The length that stands for a null string or byte array.
+    static constexpr quint32 NullLength = 0xFFFFFFFFu;
 
     DataStream() = default;
     DataStream(const DataStream&) = delete;
@@ -110,12 +112,34 @@ public:
     DataStream& operator>>(quint64& value) { return readNumber(value); }
     DataStream& operator>>(double& value);
     // A null string (length 0xFFFFFFFF) reads null, an empty one empty.
-    DataStream& operator>>(QString& value);
+    DataStream& operator>>(QString& value)
+    {
+        // The usual string, short, whole and with room left in the block of text, is read
+        // here; every other one the long way.
+        if (m_end - m_cursor >= 4) {
+            const quint32 length = qFromBigEndian<quint32>(m_cursor);
+            const qsizetype count = qsizetype(length / 2);
+            if (length % 2 == 0 && count > 0 && count <= MaximumSharedTextLength &&
+                m_end - m_cursor - 4 >= qsizetype(length) && m_textReferences > 0 &&
+                m_textUsed + count + 1 <= m_textBlock.size) {
+                value = textInBlock(m_cursor + 4, count);
+                m_cursor += 4 + qsizetype(length);
+                return *this;
+            }
+        }
+        return readString(value);
+    }
     // A null array reads null; a large one shares the bytes read (see bytesAt).
     DataStream& operator>>(QByteArray& value);
     // The 32-bit RGB value; the colour read is opaque, or invalid for the invalid value.
     DataStream& operator>>(QColor& value);
-    DataStream& operator>>(QRect& value);
+    DataStream& operator>>(QRect& value)
+    {
+        qint32 left = 0, top = 0, right = 0, bottom = 0;
+        *this >> left >> top >> right >> bottom;
+        value.setCoords(left, top, right, bottom);
+        return *this;
+    }
 
     DataStream& operator<<(bool value);
     DataStream& operator<<(qint8 value) { return writeNumber(value); }
@@ -127,10 +151,27 @@ public:
     DataStream& operator<<(qint64 value) { return writeNumber(value); }
     DataStream& operator<<(quint64 value) { return writeNumber(value); }
     DataStream& operator<<(double value);
-    DataStream& operator<<(const QString& value);
+    DataStream& operator<<(const QString& value)
+    {
+        if (value.isNull())
+            return writeNumber(NullLength);
+        const qsizetype units = value.size();
+        char* to = extend(4 + 2 * units);
+        qToBigEndian(quint32(2 * units), to);
+        encodeUnits(reinterpret_cast<const char16_t*>(value.constData()), units, to + 4);
+        return *this;
+    }
     DataStream& operator<<(const QByteArray& value);
     DataStream& operator<<(const QColor& value);
-    DataStream& operator<<(const QRect& value);
+    DataStream& operator<<(const QRect& value)
+    {
+        char* to = extend(16);
+        qToBigEndian(qint32(value.left()), to);
+        qToBigEndian(qint32(value.top()), to + 4);
+        qToBigEndian(qint32(value.right()), to + 8);
+        qToBigEndian(qint32(value.bottom()), to + 12);
+        return *this;
+    }
     // Text is written as a QString or a tag, never as a C string.
     DataStream& operator<<(const char*) = delete;
 
@@ -166,7 +207,15 @@ private:
     // The count UTF-16 units at units, most significant byte first.
     static QString decodeUnits(const char* units, qsizetype count);
     // The count units of from, most significant byte first, at to.
-    static void encodeUnits(const char16_t* __restrict from, qsizetype count, char* __restrict to);
+    static void encodeUnits(const char16_t* __restrict from, qsizetype count, char* __restrict to)
+    {
+        // The pointers never overlap: told so, the compiler swaps many units at a time.
+        for (qsizetype i = 0; i < count; ++i) {
+            const char16_t unit = from[i];
+            to[2 * i] = char(unit >> 8);
+            to[2 * i + 1] = char(unit);
+        }
+    }
     static void decodeUnitsInto(const char* units, qsizetype count, char16_t* text)
     {
         for (qsizetype i = 0; i < count; ++i)
@@ -184,7 +233,19 @@ private:
     // given out adopts one of them, and those left over are given back at once when the block
     // is full or the stream closes (releaseTextBlock).
     QString sharedText(const char* units, qsizetype count);
+    // The string of the units in the block, which has room for them and their terminator.
+    QString textInBlock(const char* units, qsizetype count)
+    {
+        char16_t* const text = m_textBlock.data() + m_textUsed;
+        decodeUnitsInto(units, count, text);
+        text[count] = u'\0';
+        m_textUsed += count + 1;
+        --m_textReferences;
+        // Adopts one of the references the block took for its strings.
+        return QString(QString::DataPointer(m_textBlock.d_ptr(), text, count));
+    }
     void releaseTextBlock();
+    DataStream& readString(QString& value);
     static constexpr qsizetype MaximumSharedTextLength = 256;
     static constexpr qsizetype TextBlockUnits = 4096;
     // Every string takes at least two units: one of text and its terminator.
