@@ -144,10 +144,15 @@ QString DataStream::sharedText(const char* units, qsizetype count)
         return decodeUnits(units, count);
     if (!m_textBlock.d_ptr() || m_textUsed + count + 1 > m_textBlock.size) {
         releaseTextBlock();
-        QString block(TextBlockUnits, Qt::Uninitialized);
+        // No larger than the strings left in the stream can fill (each of n units takes 4 + 2n
+        // bytes there and n + 1 units here), so that a control pasted on its own keeps no more
+        // than its own text.
+        const qsizetype units = qMin(TextBlockUnits, count + 1 + (m_end - m_cursor) / 2 + 2);
+        QString block(units, Qt::Uninitialized);
         m_textBlock = block.data_ptr();
-        m_textBlock.d_ptr()->ref_.fetchAndAddRelaxed(TextBlockReferences);
-        m_textReferences = TextBlockReferences;
+        // Every string takes at least two units: one of text and its terminator.
+        m_textReferences = int(units / 2 + 1);
+        m_textBlock.d_ptr()->ref_.fetchAndAddRelaxed(m_textReferences);
     }
     VELMORA_ASSERT(m_textReferences > 0);
     return textInBlock(units, count);

@@ -248,8 +248,6 @@ private:
     DataStream& readString(QString& value);
     static constexpr qsizetype MaximumSharedTextLength = 256;
     static constexpr qsizetype TextBlockUnits = 4096;
-    // Every string takes at least two units: one of text and its terminator.
-    static constexpr int TextBlockReferences = int(TextBlockUnits / 2);
     QString::DataPointer m_textBlock;
     qsizetype m_textUsed = 0; // units of the block given out, each string's terminator included
     int m_textReferences = 0; // references the block holds for strings not yet given out
