@@ -2,6 +2,7 @@
 
 #include "velmora_objects/edit_theme.h"
 
+#include <QModelRoleDataSpan>
 #include <memory>
 
 using Velmora::Theme;
@@ -39,6 +40,80 @@ template <class AnyTheme> auto& storeOf(AnyTheme& theme, int kind)
     }
 }
 
+// The icon of a row at the two sizes of its kind; empty for a picture that did not decode.
+QIcon iconOf(int kind, const QPixmap& pixmap)
+{
+    QIcon icon;
+    const IconSizes* sizes = iconSizesOf(kind);
+    if (!sizes || pixmap.isNull())
+        return icon;
+    for (const QSize& size : {sizes->small, sizes->large})
+        icon.addPixmap(pixmap.scaled(size, sizes->aspect, Qt::FastTransformation));
+    return icon;
+}
+
+// A row of a stored image whose icon is decoded from the image's bytes only when it is first
+// asked for: opening a project then costs no decoding, and a list decodes the rows it shows.
+// The bytes are shared with the store (no copy) and let go of once decoded. Setting the
+// decoration from outside replaces the pending picture as it would any value.
+class StoredImageItem : public QStandardItem
+{
+public:
+    StoredImageItem(int kind, const QByteArray& bytes) : kind(kind), bytes(bytes), pending(true) {}
+
+    QVariant data(int role) const override
+    {
+        if (role == Qt::DecorationRole && pending)
+            return decoded();
+        return QStandardItem::data(role);
+    }
+
+    void multiData(QModelRoleDataSpan roleDataSpan) const override
+    {
+        QStandardItem::multiData(roleDataSpan);
+        if (!pending)
+            return;
+        if (QVariant* decoration = roleDataSpan.dataForRole(Qt::DecorationRole))
+            *decoration = decoded();
+    }
+
+    void setData(const QVariant& value, int role) override
+    {
+        if (role == Qt::DecorationRole)
+            dropPending();
+        QStandardItem::setData(value, role);
+    }
+
+private:
+    QVariant decoded() const
+    {
+        if (icon.isNull() && !bytes.isEmpty()) {
+            QPixmap pixmap;
+            pixmap.loadFromData(bytes);
+            // Icons are stored at any size and shown as the theme shows them, at 24 x 24.
+            if (kind == ThemeImageModel::Icons && !pixmap.isNull())
+                pixmap = pixmap.scaled(Theme::IconSize, Theme::IconSize, Qt::IgnoreAspectRatio,
+                                       Qt::FastTransformation);
+            icon = iconOf(kind, pixmap);
+            bytes = QByteArray();
+        }
+        return icon;
+    }
+
+    void dropPending()
+    {
+        pending = false;
+        icon = QIcon();
+        bytes = QByteArray();
+    }
+
+    const int kind;
+    // The stored bytes until they are decoded, and the icon made from them.
+    mutable QByteArray bytes;
+    mutable QIcon icon;
+    bool pending;
+};
+
 } // namespace
 
 ThemeImageModel::ThemeImageModel(int kind, Theme* theme, QObject* parent)
@@ -68,43 +143,40 @@ void ThemeImageModel::fill(const Theme* theme)
     setColumnCount(1);
     if (!theme)
         return;
+    // The rows are made together and added at once; their pictures wait until they are shown.
+    QList<QStandardItem*> rows;
+    rows.reserve(qsizetype(storeOf(*theme, m_kind).size()));
     for (const Velmora::ImageData& image : storeOf(*theme, m_kind)) {
-        const unsigned int id = image.getId();
-        QPixmap pixmap;
-        switch (m_kind) {
-        case PageBackgrounds:
-            pixmap = theme->getPageBackgroundPixmap(id);
-            break;
-        case Icons:
-            pixmap = theme->getIconPixmap(id);
-            break;
-        default:
-            pixmap = theme->getControlImagePixmap(id);
-            break;
-        }
-        createImageRow(id, QString(), image.getOrientation(), pixmap, -1);
+        auto item = new StoredImageItem(m_kind, image.getData());
+        setRowData(item, image.getId(), QString(), image.getOrientation());
+        rows.append(item);
     }
+    invisibleRootItem()->appendRows(rows);
 }
 
-QIcon ThemeImageModel::iconOf(const QPixmap& pixmap) const
+QMap<int, QVariant> ThemeImageModel::itemData(const QModelIndex& index) const
 {
-    QIcon icon;
-    const IconSizes* sizes = iconSizesOf(m_kind);
-    if (!sizes || pixmap.isNull())
-        return icon;
-    for (const QSize& size : {sizes->small, sizes->large})
-        icon.addPixmap(pixmap.scaled(size, sizes->aspect, Qt::FastTransformation));
-    return icon;
+    // A picture still waiting to be decoded belongs to the row's data all the same.
+    QMap<int, QVariant> values = QStandardItemModel::itemData(index);
+    if (!values.isEmpty() && !values.contains(Qt::DecorationRole))
+        values.insert(Qt::DecorationRole, data(index, Qt::DecorationRole));
+    return values;
+}
+
+void ThemeImageModel::setRowData(QStandardItem* item, unsigned int id, const QString& path,
+                                 int orientation)
+{
+    item->setData(id, IdRole);
+    item->setData(path, PathRole);
+    item->setData(orientation, OrientationRole);
 }
 
 QStandardItem* ThemeImageModel::createImageRow(unsigned int id, const QString& path,
                                                int orientation, const QPixmap& pixmap, int row)
 {
     auto item = new QStandardItem;
-    item->setData(id, IdRole);
-    item->setData(path, PathRole);
-    item->setData(orientation, OrientationRole);
-    item->setData(iconOf(pixmap), Qt::DecorationRole);
+    setRowData(item, id, path, orientation);
+    item->setData(iconOf(m_kind, pixmap), Qt::DecorationRole);
     if (row < 0)
         appendRow(item);
     else

@@ -19,7 +19,8 @@ class Theme;
 // - OrientationRole: a Velmora::Orientation (int): the stored image's orientation, the given
 //   one for rows made from bytes, 0 (any) for rows added from files;
 // - Qt::DecorationRole: the image at two sizes (icons stretched to 18x18 and 24x24, page
-//   backgrounds fitted in 30x18 and 240x136, control images in 30x18 and 120x44).
+//   backgrounds fitted in 30x18 and 240x136, control images in 30x18 and 120x44). Rows filled
+//   from a theme decode their picture the first time it is asked for.
 //
 // The theme is not owned and must outlive every operation that reaches it; it may be null.
 class ThemeImageModel : public QStandardItemModel
@@ -74,11 +75,14 @@ public:
     QModelIndex findFilePath(const QString& path) const;
     QModelIndex findImage(unsigned int id) const;
 
+    QMap<int, QVariant> itemData(const QModelIndex& index) const override;
+
 private:
     void fill(const Velmora::Theme* theme);
+    static void setRowData(QStandardItem* item, unsigned int id, const QString& path,
+                           int orientation);
     QStandardItem* createImageRow(unsigned int id, const QString& path, int orientation,
                                   const QPixmap& pixmap, int row);
-    QIcon iconOf(const QPixmap& pixmap) const;
 
     int m_kind;
     Velmora::Theme* m_theme;

@@ -1,8 +1,10 @@
 // Loading and saving projects, each beside a baseline measured in the same run: a load and a
-// save to memory beside reading the file's bytes into a fresh buffer, a save to a file beside
-// writing the same bytes to a file and syncing it, and the same load and save at 1, 16, 64 and
-// 256 pages. After the run the ratios are printed, from the minimum and from the median of the
-// repetitions.
+// save to memory beside reading the file's bytes into memory already touched and into fresh
+// memory (pages the process never used), a load followed by destroying the project beside a
+// read into fresh memory followed by freeing it, a save to a file beside writing the same bytes
+// to a file and syncing it, and the same load and save at 1, 16, 64 and 256 pages. After the
+// run every benchmark's minimum and median and the ratios are printed, from the minima and from
+// the medians of the repetitions.
 
 #include "velmora_objects/button.h"
 #include "velmora_objects/configuration.h"
@@ -28,6 +30,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <sys/mman.h>
 #include <unistd.h>
 
 using namespace Velmora;
@@ -230,21 +233,69 @@ int pagesOf(const benchmark::State& state)
     return int(state.range(0));
 }
 
-// The baseline of loading and of saving to memory: the file's bytes read into a fresh buffer.
-void readFileBytes(benchmark::State& state)
+// Reads the whole file into the memory at buffer, as the project stream reads it.
+bool readFileInto(const QString& path, char* buffer, qint64 size)
+{
+    QFile input(path);
+    if (!input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = input.read(buffer + done, size - done);
+        if (got <= 0)
+            return false;
+        done += got;
+    }
+    return true;
+}
+
+// The baseline of loading and of saving to memory: the file's bytes read into a buffer that was
+// allocated and written before the timing (memory already touched), as a reader that keeps its
+// buffer would.
+void readIntoTouchedMemory(benchmark::State& state)
 {
     const SavedProject& project = saved(pagesOf(state));
+    QByteArray buffer(project.bytes.size(), '\0');
     for (auto _ : state) {
-        const QByteArray bytes = readWhole(project.path);
-        benchmark::DoNotOptimize(bytes.constData());
+        if (!readFileInto(project.path, buffer.data(), buffer.size()))
+            state.SkipWithError("reading the bytes failed");
+        benchmark::DoNotOptimize(buffer.data());
+        benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * project.bytes.size());
 }
 
-// Opening the file, reading the whole project from it and closing the file. The project read
-// is deleted outside the timing; the stream is closed inside it, before that deletion, so that
-// the cost of freeing the project is not charged to the next load.
-void load(benchmark::State& state)
+// The same into fresh memory: pages the process has not used before, mapped for each read (so
+// that every page is faulted in as the bytes arrive). Unmapping them is left out of the timing,
+// as destroying the project is left out of the load's, unless free is set.
+void readIntoFreshMemory(benchmark::State& state, bool free)
+{
+    const SavedProject& project = saved(pagesOf(state));
+    const size_t size = size_t(project.bytes.size());
+    for (auto _ : state) {
+        void* memory =
+            ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED ||
+            !readFileInto(project.path, static_cast<char*>(memory), qint64(size))) {
+            state.SkipWithError("reading the bytes failed");
+            break;
+        }
+        benchmark::DoNotOptimize(memory);
+        benchmark::ClobberMemory();
+        if (!free)
+            state.PauseTiming();
+        ::munmap(memory, size);
+        if (!free)
+            state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * project.bytes.size());
+}
+
+// Opening the file, reading the whole project from it and closing the file. Destroying the
+// project is left out of the timing (as unmapping the fresh memory is), unless destroy is set;
+// what destroying leaves to the allocator to tidy later is charged to the next load, as it is
+// when the editor closes a project and opens another.
+void load(benchmark::State& state, bool destroy)
 {
     const SavedProject& project = saved(pagesOf(state));
     for (auto _ : state) {
@@ -256,23 +307,30 @@ void load(benchmark::State& state)
             loaded->read(streamer);
         }
         benchmark::DoNotOptimize(loaded->getControls().size());
-        state.PauseTiming();
+        if (!destroy)
+            state.PauseTiming();
         loaded.reset();
-        state.ResumeTiming();
+        if (!destroy)
+            state.ResumeTiming();
     }
     state.SetBytesProcessed(state.iterations() * project.bytes.size());
 }
 
-// Saving the loaded project into a byte array.
+// Saving the loaded project into a new byte array, which is freed outside the timing.
 void saveToMemory(benchmark::State& state)
 {
     const SavedProject& project = saved(pagesOf(state));
     for (auto _ : state) {
-        QByteArray bytes;
-        Streamer streamer;
-        streamer.open(Streamer::Mode_WRITE, &bytes);
-        project.loaded.write(streamer, false);
-        benchmark::DoNotOptimize(bytes.data());
+        auto bytes = std::make_unique<QByteArray>();
+        {
+            Streamer streamer;
+            streamer.open(Streamer::Mode_WRITE, bytes.get());
+            project.loaded.write(streamer, false);
+        }
+        benchmark::DoNotOptimize(bytes->data());
+        state.PauseTiming();
+        bytes.reset();
+        state.ResumeTiming();
     }
     state.SetBytesProcessed(state.iterations() * project.bytes.size());
 }
@@ -316,14 +374,25 @@ void registerBenchmarks()
     const auto repeated = [](benchmark::internal::Benchmark* benchmark) {
         return BenchRatio::repeated(benchmark, Repetitions);
     };
-    repeated(benchmark::RegisterBenchmark("readFileBytes", readFileBytes))->Arg(256);
-    repeated(benchmark::RegisterBenchmark("load", load))->Arg(256);
+    const auto readFresh = [](benchmark::State& state) { readIntoFreshMemory(state, false); };
+    const auto readFreshAndFree = [](benchmark::State& state) { readIntoFreshMemory(state, true); };
+    const auto loadOnly = [](benchmark::State& state) { load(state, false); };
+    const auto loadAndDestroy = [](benchmark::State& state) { load(state, true); };
+    repeated(benchmark::RegisterBenchmark("readIntoTouchedMemory", readIntoTouchedMemory))
+        ->Arg(256);
+    repeated(benchmark::RegisterBenchmark("readIntoFreshMemory", readFresh))->Arg(256);
+    repeated(benchmark::RegisterBenchmark("readIntoFreshMemoryAndFree", readFreshAndFree))
+        ->Arg(256);
+    repeated(benchmark::RegisterBenchmark("load", loadOnly))->Arg(256);
+    repeated(benchmark::RegisterBenchmark("loadAndDestroy", loadAndDestroy))->Arg(256);
     repeated(benchmark::RegisterBenchmark("saveToMemory", saveToMemory))->Arg(256);
     repeated(benchmark::RegisterBenchmark("writeBytesWithFsync", writeBytesWithFsync));
     repeated(benchmark::RegisterBenchmark("saveToFile", saveToFile));
-    for (auto [name, function] : {std::pair{"pages/readFileBytes", readFileBytes},
-                                  {"pages/load", load},
-                                  {"pages/saveToMemory", saveToMemory}}) {
+    using Function = void (*)(benchmark::State&);
+    for (auto [name, function] :
+         {std::pair<const char*, Function>{"pages/readIntoTouchedMemory", readIntoTouchedMemory},
+          {"pages/load", loadOnly},
+          {"pages/saveToMemory", saveToMemory}}) {
         auto* benchmark = repeated(benchmark::RegisterBenchmark(name, function));
         for (int pages : PageCounts)
             benchmark->Arg(pages);
@@ -338,12 +407,18 @@ int main(int argc, char** argv)
     BenchRatio::RatioReporter reporter;
     BenchRatio::run(argc, argv, reporter);
 
-    std::printf("\nRatios over %d repetitions (largest project, %lld bytes):\n", Repetitions,
+    reporter.printTimes();
+    std::printf("Ratios over %d repetitions (largest project, %lld bytes):\n", Repetitions,
                 static_cast<long long>(saved(256).bytes.size()));
-    reporter.printRatio("load / read bytes into a fresh buffer", "load/256", "readFileBytes/256",
-                        3.0);
-    reporter.printRatio("save to memory / read bytes", "saveToMemory/256", "readFileBytes/256",
-                        3.0);
+    reporter.printRatio("load / read into touched memory", "load/256", "readIntoTouchedMemory/256",
+                        5.0);
+    reporter.printRatio("load / read into fresh memory", "load/256", "readIntoFreshMemory/256");
+    reporter.printRatio("load and destroy / read into fresh memory and free", "loadAndDestroy/256",
+                        "readIntoFreshMemoryAndFree/256");
+    reporter.printRatio("save to memory / read into touched memory", "saveToMemory/256",
+                        "readIntoTouchedMemory/256", 2.0);
+    reporter.printRatio("save to memory / read into fresh memory", "saveToMemory/256",
+                        "readIntoFreshMemory/256");
     reporter.printRatio("save to file / write bytes with fsync", "saveToFile",
                         "writeBytesWithFsync", 1.5);
 
@@ -360,7 +435,7 @@ int main(int argc, char** argv)
         const double save = reporter.median("pages/saveToMemory" + arg);
         std::printf("%6d %10lld %10.3f %10.3f %10.3f", pages,
                     static_cast<long long>(saved(pages).bytes.size()),
-                    reporter.median("pages/readFileBytes" + arg), load, save);
+                    reporter.median("pages/readIntoTouchedMemory" + arg), load, save);
         if (previous > 0) {
             // The cost of each page added since the size before: equal steps mean linear growth.
             const std::string before = "/" + std::to_string(previous);

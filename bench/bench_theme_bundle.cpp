@@ -178,11 +178,11 @@ int main(int argc, char** argv)
     OffscreenApplication application(argc, argv);
     QTemporaryDir appData;
     TemporaryDirectory::setApplicationDataFolder(appData.path());
-    std::vector<std::pair<std::string, std::string>> pairs;
+    std::vector<SystemTar::RatioPair> pairs;
     for (int images : ImageCounts) {
         const std::string size = "/" + std::to_string(images);
-        pairs.emplace_back("BM_ReadBundle" + size, "BM_ExtractSystemTar" + size);
-        pairs.emplace_back("BM_WriteBundle" + size, "BM_CreateSystemTar" + size);
+        pairs.push_back({"BM_ReadBundle" + size, "BM_ExtractSystemTar" + size, 1.3});
+        pairs.push_back({"BM_WriteBundle" + size, "BM_CreateSystemTar" + size, 1.0});
     }
     return SystemTar::runWithRatios(argc, argv, pairs);
 }

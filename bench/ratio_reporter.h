@@ -89,6 +89,15 @@ public:
                         median(measured) / median(baseline), target);
     }
 
+    // Every benchmark that ran, by name, with its minimum and median in milliseconds.
+    void printTimes() const
+    {
+        std::printf("\n%-52s %12s %12s\n", "benchmark", "min ms", "median ms");
+        for (const auto& [name, kept] : results)
+            std::printf("%-52s %12.4f %12.4f\n", name.c_str(), minimum(name), median(name));
+        std::printf("\n");
+    }
+
     static void printRatios(const std::string& what, double fromMinima, double fromMedians,
                             double target = 0)
     {
@@ -129,10 +138,16 @@ private:
 };
 
 // Runs the benchmarks the command line selects, shown by the reporter. Each default flag
-// ("--benchmark_repetitions=10") is added unless the command line sets that flag itself.
+// ("--benchmark_repetitions=10") is added unless the command line sets that flag itself; without
+// one for the repetitions, each benchmark that sets none of its own is repeated five times.
 inline void run(int argc, char** argv, RatioReporter& reporter,
-                const std::vector<std::string>& defaults = {})
+                std::vector<std::string> defaults = {})
 {
+    const std::string repetitions = "--benchmark_repetitions";
+    if (std::none_of(defaults.begin(), defaults.end(), [&](const std::string& flag) {
+            return flag.compare(0, repetitions.size(), repetitions) == 0;
+        }))
+        defaults.push_back(repetitions + "=5");
     std::vector<std::string> added;
     for (const std::string& flag : defaults) {
         const std::string name = flag.substr(0, flag.find('='));

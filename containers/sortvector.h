@@ -210,6 +210,14 @@ public:
     }
     iterator erase(iterator first, iterator last)
     {
+        if (first == begin() && last == end()) {
+            // Emptying the container: every slot at once, the slots themselves kept.
+            std::fill(vector.begin(), vector.end(), nullptr);
+            highest = -1;
+            firstFree = 0;
+            sequence.clear();
+            return end();
+        }
         while (first != last)
             first = erase(first);
         return last;

@@ -16,12 +16,10 @@
 #include <QItemSelectionModel>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QRegularExpression>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTimer>
 #include <algorithm>
-#include <array>
 #include <memory>
 #include <stdexcept>
 
@@ -42,28 +40,29 @@ constexpr int NavigationButtonHeight = 42;
 constexpr double NavigationButtonMargin = 4.0;
 constexpr double NavigationButtonMaxWidth = 120.0;
 
-// The default control keys of types 1 to 6 and the patterns that recognise them when a
-// project is read, so that new keys continue after the highest number in use.
+// The default control keys of types 1 to 6, whose numbers new keys continue after the highest
+// one in use when a project is read.
 const char* const controlKeyStems[ControlTypeCount] = {"button", "slider", "colour",
                                                        "keypad", "label",  "clock"};
 
-const std::array<QRegularExpression, ControlTypeCount>& controlKeyPatterns()
+// The number of a default name: true, with the number, when the text is the prefix followed by
+// decimal digits alone ("button012" after "button" is 12); false for any other text and for a
+// number beyond 32 bits.
+bool numberAfter(QLatin1StringView prefix, const QString& text, unsigned int& number)
 {
-    static const std::array<QRegularExpression, ControlTypeCount> patterns = [] {
-        std::array<QRegularExpression, ControlTypeCount> result;
-        for (int i = 0; i < ControlTypeCount; ++i)
-            result[i] = QRegularExpression(QRegularExpression::anchoredPattern(
-                QString::fromLatin1(controlKeyStems[i]) + QStringLiteral("(\\d+)")));
-        return result;
-    }();
-    return patterns;
-}
-
-const QRegularExpression& pageNamePattern()
-{
-    static const QRegularExpression pattern(
-        QRegularExpression::anchoredPattern(QStringLiteral("Page (\\d+)")));
-    return pattern;
+    if (text.size() <= prefix.size() || !text.startsWith(prefix))
+        return false;
+    quint64 value = 0;
+    for (qsizetype i = prefix.size(); i < text.size(); ++i) {
+        const char16_t digit = text.at(i).unicode();
+        if (digit < u'0' || digit > u'9')
+            return false;
+        value = value * 10 + (digit - u'0');
+        if (value > UINT_MAX)
+            return false;
+    }
+    number = unsigned(value);
+    return true;
 }
 
 unsigned int imageIdOfRow(const QStandardItem* row)
@@ -195,23 +194,21 @@ void VelmoraDocument::load(const QString& path)
         int step = 1;
 
         m_nextPageNumber = 1;
+        addLoadedPageRows();
         for (Page& page : getPages()) {
-            addPageRow(page, false);
             notePageName(page.getName());
             emit loadProgressChanged(step++);
         }
 
         unsigned int highest[ControlTypeCount] = {};
-        const auto& patterns = controlKeyPatterns();
         for (const Control& control : getControls()) {
             const int type = int(control.getType());
-            if (type >= 1 && type <= ControlTypeCount) {
-                const QRegularExpressionMatch match = patterns[type - 1].match(control.getName());
-                bool ok = false;
-                const unsigned int number = match.hasMatch() ? match.captured(1).toUInt(&ok) : 0;
-                if (ok && number > highest[type - 1])
-                    highest[type - 1] = number;
-            }
+            unsigned int number = 0;
+            if (type >= 1 && type <= ControlTypeCount &&
+                numberAfter(QLatin1StringView(controlKeyStems[type - 1]), control.getName(),
+                            number) &&
+                number > highest[type - 1])
+                highest[type - 1] = number;
             emit loadProgressChanged(step++);
         }
         for (int i = 0; i < ControlTypeCount; ++i)
@@ -697,12 +694,8 @@ QString VelmoraDocument::defaultPageName() const
 
 void VelmoraDocument::notePageName(const QString& name)
 {
-    const QRegularExpressionMatch match = pageNamePattern().match(name);
-    if (!match.hasMatch())
-        return;
-    bool ok = false;
-    const unsigned int number = match.captured(1).toUInt(&ok);
-    if (ok && m_nextPageNumber <= number)
+    unsigned int number = 0;
+    if (numberAfter(QLatin1StringView("Page "), name, number) && m_nextPageNumber <= number)
         m_nextPageNumber = number + 1;
 }
 
@@ -716,7 +709,7 @@ QString VelmoraDocument::nextControlName(ControlType type)
     return stem + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
 }
 
-void VelmoraDocument::addPageRow(Page& page, bool renderNow)
+QStandardItem* VelmoraDocument::newPageRow(const Page& page) const
 {
     auto* item = new QStandardItem;
     item->setData(page.getId(), PageIdRole);
@@ -725,6 +718,12 @@ void VelmoraDocument::addPageRow(Page& page, bool renderNow)
                   Qt::SizeHintRole);
     item->setData(int(page.getSortValue()), SortValueRole);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return item;
+}
+
+void VelmoraDocument::addPageRow(Page& page, bool renderNow)
+{
+    QStandardItem* item = newPageRow(page);
     m_pageItemModel->appendRow(item);
     sortPageList();
 
@@ -732,6 +731,21 @@ void VelmoraDocument::addPageRow(Page& page, bool renderNow)
     data = PageGUIData{QPersistentModelIndex(item->index()), true};
     if (renderNow)
         renderPageThumbnail(page.getId(), data);
+}
+
+void VelmoraDocument::addLoadedPageRows()
+{
+    // The rows of a project just read go in together and are sorted once, rather than the page
+    // list being sorted again for each of them; their thumbnails are made later.
+    QList<QStandardItem*> rows;
+    rows.reserve(qsizetype(getPages().size()));
+    for (const Page& page : getPages())
+        rows.append(newPageRow(page));
+    m_pageItemModel->invisibleRootItem()->appendRows(rows);
+    sortPageList();
+    for (QStandardItem* row : rows)
+        m_pageGUIData[row->data(PageIdRole).toUInt()] =
+            PageGUIData{QPersistentModelIndex(row->index()), true};
 }
 
 void VelmoraDocument::removePageRow(const Page& page)

@@ -19,6 +19,7 @@ class PagePreviewScene;
 class QItemSelectionModel;
 class QQmlEngine;
 class QSortFilterProxyModel;
+class QStandardItem;
 class QStandardItemModel;
 class QTimer;
 class SelectionManager;
@@ -249,6 +250,10 @@ private:
     bool previewPrepared() const;
     QString providerName() const;
     void sortPageList();
+    // A page's row of the page list, not yet in the list.
+    QStandardItem* newPageRow(const Velmora::Page& page) const;
+    // The rows of every page of a project just read, added at once.
+    void addLoadedPageRows();
     // Brings the sort values of the page rows in step with the pages, then sorts the list.
     void updatePageRowOrder();
     void addTemplateControls(Velmora::Page& page, const NewPageData& data);

@@ -17,52 +17,54 @@ Button* Button::clone() const
 
 void Button::read(Streamer& s)
 {
-    readBlock(s, "Button", [&] {
-        if (s.version() >= 13)
-            m_imageId = quint32(readInt(s));
-        m_actuation = Actuation(readByte(s));
-        m_heldTimeout = readInt(s);
-        m_repeatInterval = readInt(s);
-        m_function = ButtonFunction(readByte(s));
-        if (m_function == ButtonFunction_GO_TO_PAGE)
-            m_functionArgument = readInt(s);
-        else if (m_function == ButtonFunction_SET_BRIGHTNESS)
-            m_functionArgument = readByte(s);
-        if (hasTransition(m_function)) {
-            m_transition = PageTransition(readByte(s));
-            m_transitionDuration = readInt(s);
-        }
-        m_irSlot = readByte(s);
-        // Files before version 9 hold these two values too, but they meant nothing then.
-        const qint32 fontSize = readInt(s);
-        const quint8 wordWrap = readByte(s);
-        if (s.version() >= 9) {
-            m_fontSize = fontSize;
-            setTriboolFromByte(m_wordWrap, wordWrap);
-        }
-    });
+    s.expectTag("Button_start");
+    Control::read(s);
+    if (s.version() >= 13)
+        m_imageId = quint32(readInt(s));
+    m_actuation = Actuation(readByte(s));
+    m_heldTimeout = readInt(s);
+    m_repeatInterval = readInt(s);
+    m_function = ButtonFunction(readByte(s));
+    if (m_function == ButtonFunction_GO_TO_PAGE)
+        m_functionArgument = readInt(s);
+    else if (m_function == ButtonFunction_SET_BRIGHTNESS)
+        m_functionArgument = readByte(s);
+    if (hasTransition(m_function)) {
+        m_transition = PageTransition(readByte(s));
+        m_transitionDuration = readInt(s);
+    }
+    m_irSlot = readByte(s);
+    // Files before version 9 hold these two values too, but they meant nothing then.
+    const qint32 fontSize = readInt(s);
+    const quint8 wordWrap = readByte(s);
+    if (s.version() >= 9) {
+        m_fontSize = fontSize;
+        setTriboolFromByte(m_wordWrap, wordWrap);
+    }
+    s.expectTag("Button_end");
 }
 
 void Button::write(Streamer& s) const
 {
-    writeBlock(s, "Button", [&] {
-        writeInt(s, qint32(m_imageId));
-        writeByte(s, m_actuation);
-        writeInt(s, m_heldTimeout);
-        writeInt(s, m_repeatInterval);
-        writeByte(s, m_function);
-        if (m_function == ButtonFunction_GO_TO_PAGE)
-            writeInt(s, m_functionArgument);
-        else if (m_function == ButtonFunction_SET_BRIGHTNESS)
-            writeByte(s, m_functionArgument & 0xff);
-        if (hasTransition(m_function)) {
-            writeByte(s, m_transition);
-            writeInt(s, m_transitionDuration);
-        }
-        writeByte(s, m_irSlot);
-        writeInt(s, m_fontSize);
-        writeByte(s, triboolByte(m_wordWrap));
-    });
+    s.writeTag("Button_start");
+    Control::write(s);
+    writeInt(s, qint32(m_imageId));
+    writeByte(s, m_actuation);
+    writeInt(s, m_heldTimeout);
+    writeInt(s, m_repeatInterval);
+    writeByte(s, m_function);
+    if (m_function == ButtonFunction_GO_TO_PAGE)
+        writeInt(s, m_functionArgument);
+    else if (m_function == ButtonFunction_SET_BRIGHTNESS)
+        writeByte(s, m_functionArgument & 0xff);
+    if (hasTransition(m_function)) {
+        writeByte(s, m_transition);
+        writeInt(s, m_transitionDuration);
+    }
+    writeByte(s, m_irSlot);
+    writeInt(s, m_fontSize);
+    writeByte(s, triboolByte(m_wordWrap));
+    s.writeTag("Button_end");
 }
 
 unsigned char Button::getIRSlotId(Action action) const

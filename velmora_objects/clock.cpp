@@ -15,20 +15,22 @@ Clock* Clock::clone() const
 
 void Clock::read(Streamer& s)
 {
-    readBlock(s, "Clock", [&] {
-        m_clockType = ClockType(readInt(s));
-        m_captionFontSize = readInt(s);
-        m_spacing = readInt(s);
-    });
+    s.expectTag("Clock_start");
+    Control::read(s);
+    m_clockType = ClockType(readInt(s));
+    m_captionFontSize = readInt(s);
+    m_spacing = readInt(s);
+    s.expectTag("Clock_end");
 }
 
 void Clock::write(Streamer& s) const
 {
-    writeBlock(s, "Clock", [&] {
-        writeInt(s, m_clockType);
-        writeInt(s, m_captionFontSize);
-        writeInt(s, m_spacing);
-    });
+    s.writeTag("Clock_start");
+    Control::write(s);
+    writeInt(s, m_clockType);
+    writeInt(s, m_captionFontSize);
+    writeInt(s, m_spacing);
+    s.writeTag("Clock_end");
 }
 
 void Clock::initialiseFromTheme(const Theme* theme, const Theme* previous)

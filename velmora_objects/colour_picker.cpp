@@ -15,24 +15,26 @@ ColourPicker* ColourPicker::clone() const
 
 void ColourPicker::read(Streamer& s)
 {
-    readBlock(s, "ColourPicker", [&] {
-        m_colour = readColour(s);
-        if (s.version() >= 11) {
-            m_captionFontSize = readInt(s);
-            m_wordWrap = readBool(s);
-            m_spacing = readInt(s);
-        }
-    });
+    s.expectTag("ColourPicker_start");
+    Control::read(s);
+    m_colour = readColour(s);
+    if (s.version() >= 11) {
+        m_captionFontSize = readInt(s);
+        m_wordWrap = readBool(s);
+        m_spacing = readInt(s);
+    }
+    s.expectTag("ColourPicker_end");
 }
 
 void ColourPicker::write(Streamer& s) const
 {
-    writeBlock(s, "ColourPicker", [&] {
-        s.stream() << m_colour;
-        writeInt(s, m_captionFontSize);
-        s << m_wordWrap;
-        writeInt(s, m_spacing);
-    });
+    s.writeTag("ColourPicker_start");
+    Control::write(s);
+    s.stream() << m_colour;
+    writeInt(s, m_captionFontSize);
+    s << m_wordWrap;
+    writeInt(s, m_spacing);
+    s.writeTag("ColourPicker_end");
 }
 
 void ColourPicker::initialiseFromTheme(const Theme* theme, const Theme* previous)

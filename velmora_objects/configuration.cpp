@@ -470,8 +470,7 @@ void Configuration::readControls(Streamer& streamer, std::vector<unsigned int>& 
         // Its own IR slots are not entered here: the file's IR entries follow.
         if (controls.insert(control, id) != UINT_MAX) {
             // Files list controls in id order: the id then goes last.
-            std::set<unsigned int>& ids = pages[pageId].getControlIds();
-            ids.insert(ids.end(), id);
+            pages[pageId].getControlIds().insert(id);
             if (holdsSlot)
                 slotHolders.push_back(id);
         }

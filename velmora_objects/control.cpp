@@ -12,12 +12,11 @@ using namespace StreamFields;
 void Control::read(Streamer& s)
 {
     s.expectTag("Control_start");
+    DataStream& fields = s.stream();
     m_pageId = quint32(readInt(s));
-    m_geometry = readRect(s);
-    m_name = readString(s);
-    m_caption = readString(s);
+    fields >> m_geometry >> m_name >> m_caption;
     if (s.version() >= 15)
-        m_startupSkin = readString(s);
+        fields >> m_startupSkin;
     s.expectTag("Control_end");
 }
 
@@ -39,23 +38,6 @@ unsigned char Control::getIRSlotId(Action) const
 }
 
 void Control::setIRSlotId(Action, unsigned char) {}
-
-void Control::readBlock(Streamer& s, const char* kind, const std::function<void()>& readFields)
-{
-    s.expectTag(kind, "_start");
-    Control::read(s);
-    readFields();
-    s.expectTag(kind, "_end");
-}
-
-void Control::writeBlock(Streamer& s, const char* kind,
-                         const std::function<void()>& writeFields) const
-{
-    s.writeTag(kind, "_start");
-    Control::write(s);
-    writeFields();
-    s.writeTag(kind, "_end");
-}
 
 Control::ThemeDefaults::ThemeDefaults(const Theme* theme, const Theme* previous,
                                       ThemedItemType itemType)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "containers/block_pool.h"
 #include "containers/sortvector_el.h"
 #include "velmora_objects/renderable.h"
 #include "velmora_objects/velmora_types.h"
@@ -8,7 +9,6 @@
 #include <QString>
 #include <boost/logic/tribool.hpp>
 #include <climits>
-#include <functional>
 
 class QVariant;
 
@@ -26,6 +26,9 @@ class Streamer;
 class Control : public sortvector_el, public Themed
 {
 public:
+    // A project holds thousands of controls, made and freed together.
+    BLOCK_POOL_ALLOCATED
+
     Control() = default;
     Control(const Control& other) = default;
     Control& operator=(const Control&) = delete;
@@ -35,7 +38,8 @@ public:
     virtual ControlType getType() const = 0;
 
     // The control's whole block. The base operations read and write the "Control" block that
-    // every concrete control's block holds; the concrete controls override both.
+    // every concrete control's block holds; the concrete controls override both, framing that
+    // block and their own fields with their own tags ("Button_start" ... "Button_end").
     virtual void read(Streamer& s);
     virtual void write(Streamer& s) const;
 
@@ -63,11 +67,6 @@ public:
     void setStartupSkin(const QString& skin) { m_startupSkin = skin; }
 
 protected:
-    // The whole block of a concrete control: "<kind>_start", the Control block, the kind's own
-    // fields (read or written by the function) and "<kind>_end".
-    void readBlock(Streamer& s, const char* kind, const std::function<void()>& readFields);
-    void writeBlock(Streamer& s, const char* kind, const std::function<void()>& writeFields) const;
-
     // The theme defaults of one item type, taken into fields one by one under the rule of
     // defaultFromTheme; without a theme nothing is taken. Whole numbers are read as unsigned,
     // text styles as int, and a three-state flag counts as set only when it is true.

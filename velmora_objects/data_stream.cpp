@@ -11,8 +11,6 @@ namespace Velmora {
 
 namespace {
 
-// The length that stands for a null string or byte array.
-constexpr quint32 NullLength = 0xFFFFFFFFu;
 // The value that stands for an invalid colour.
 constexpr quint32 InvalidColour = 0x49000000u;
 
@@ -35,9 +33,7 @@ void DataStream::openForWriting(QByteArray* bytes)
 void DataStream::close()
 {
     flush();
-    // The recent strings point into the bytes read, which the stream lets go of here.
-    for (RecentString& recent : m_recent)
-        recent = RecentString();
+    releaseTextBlock();
     m_source = QByteArray();
     m_cursor = m_end = nullptr;
     m_target = nullptr;
@@ -52,15 +48,10 @@ void DataStream::setStatus(Status status)
         m_cursor = m_end;
 }
 
-const char* DataStream::take(qsizetype length)
+const char* DataStream::takeFailed()
 {
-    if (length < 0 || m_end - m_cursor < length) {
-        setStatus(QDataStream::ReadPastEnd);
-        return nullptr;
-    }
-    const char* at = m_cursor;
-    m_cursor += length;
-    return at;
+    setStatus(QDataStream::ReadPastEnd);
+    return nullptr;
 }
 
 QByteArray DataStream::bytesAt(const char* at, qsizetype length)
@@ -128,7 +119,7 @@ DataStream& DataStream::operator>>(double& value)
     return *this;
 }
 
-DataStream& DataStream::operator>>(QString& value)
+DataStream& DataStream::readString(QString& value)
 {
     quint32 length = 0;
     readNumber(length);
@@ -140,38 +131,40 @@ DataStream& DataStream::operator>>(QString& value)
         value = QString();
         setStatus(QDataStream::ReadCorruptData);
     } else if (const char* units = take(length)) {
-        const qsizetype count = length / 2;
-        RecentString* recent = nullptr;
-        if (count <= MaximumRecentLength) {
-            auto unit = [units](qsizetype i) {
-                return quint32((uchar(units[2 * i]) << 8) | uchar(units[2 * i + 1]));
-            };
-            const quint32 hash =
-                quint32(count) * 131u + unit(0) * 31u + unit(count / 2) * 7u + unit(count - 1);
-            static_assert(RecentStrings == 256, "the hash picks one of 256 entries");
-            recent = &m_recent[(hash * 2654435761u) >> 24];
-            // The ends are compared first, from the entry itself: the units it points to were
-            // read long ago and are likely out of the cache.
-            quint64 head = 0, tail = 0;
-            std::memcpy(&head, units, size_t(qMin<qsizetype>(length, 8)));
-            if (length >= 8)
-                std::memcpy(&tail, units + length - 8, 8);
-            if (recent->length == length && recent->head == head && recent->tail == tail &&
-                (length <= 16 ||
-                 std::memcmp(recent->units + 8, units + 8, size_t(length - 16)) == 0)) {
-                // Read once before: from the second time on, the readings share one text.
-                if (recent->text.isNull())
-                    recent->text = decodeUnits(units, count);
-                value = recent->text;
-                return *this;
-            }
-            *recent = RecentString{units, length, head, tail, QString()};
-        }
-        value = decodeUnits(units, count);
+        value = sharedText(units, length / 2);
     } else {
         value = QString();
     }
     return *this;
+}
+
+QString DataStream::sharedText(const char* units, qsizetype count)
+{
+    if (count > MaximumSharedTextLength)
+        return decodeUnits(units, count);
+    if (!m_textBlock.d_ptr() || m_textUsed + count + 1 > m_textBlock.size) {
+        releaseTextBlock();
+        // No larger than the strings left in the stream can fill (each of n units takes 4 + 2n
+        // bytes there and n + 1 units here), so that a control pasted on its own keeps no more
+        // than its own text.
+        const qsizetype units = qMin(TextBlockUnits, count + 1 + (m_end - m_cursor) / 2 + 2);
+        QString block(units, Qt::Uninitialized);
+        m_textBlock = block.data_ptr();
+        // Every string takes at least two units: one of text and its terminator.
+        m_textReferences = int(units / 2 + 1);
+        m_textBlock.d_ptr()->ref_.fetchAndAddRelaxed(m_textReferences);
+    }
+    VELMORA_ASSERT(m_textReferences > 0);
+    return textInBlock(units, count);
+}
+
+void DataStream::releaseTextBlock()
+{
+    if (m_textBlock.d_ptr() && m_textReferences > 0)
+        m_textBlock.d_ptr()->ref_.fetchAndSubRelaxed(m_textReferences);
+    m_textReferences = 0;
+    m_textBlock = QString::DataPointer();
+    m_textUsed = 0;
 }
 
 QString DataStream::decodeUnits(const char* units, qsizetype count)
@@ -198,15 +191,11 @@ DataStream& DataStream::operator>>(QColor& value)
 {
     quint32 rgb = 0;
     readNumber(rgb);
-    value = rgb == InvalidColour ? QColor() : QColor::fromRgb(rgb);
-    return *this;
-}
-
-DataStream& DataStream::operator>>(QRect& value)
-{
-    qint32 left = 0, top = 0, right = 0, bottom = 0;
-    *this >> left >> top >> right >> bottom;
-    value.setCoords(left, top, right, bottom);
+    // As QColor::fromRgb(rgb) makes it (each 8-bit part as a 16-bit one), without a call.
+    value = rgb == InvalidColour
+                ? QColor()
+                : QColor(QColor::Rgb, ushort(qAlpha(rgb) * 0x101), ushort(qRed(rgb) * 0x101),
+                         ushort(qGreen(rgb) * 0x101), ushort(qBlue(rgb) * 0x101));
     return *this;
 }
 
@@ -222,21 +211,6 @@ DataStream& DataStream::operator<<(double value)
     return writeNumber(bits);
 }
 
-DataStream& DataStream::operator<<(const QString& value)
-{
-    if (value.isNull())
-        return writeNumber(NullLength);
-    const qsizetype units = value.size();
-    char* to = extend(4 + 2 * units);
-    qToBigEndian(quint32(2 * units), to);
-    const char16_t* from = reinterpret_cast<const char16_t*>(value.constData());
-    for (qsizetype i = 0; i < units; ++i) {
-        to[4 + 2 * i] = char(from[i] >> 8);
-        to[5 + 2 * i] = char(from[i]);
-    }
-    return *this;
-}
-
 DataStream& DataStream::operator<<(const QByteArray& value)
 {
     if (value.isNull())
@@ -250,16 +224,6 @@ DataStream& DataStream::operator<<(const QByteArray& value)
 DataStream& DataStream::operator<<(const QColor& value)
 {
     return writeNumber(value.isValid() ? quint32(value.rgb()) : InvalidColour);
-}
-
-DataStream& DataStream::operator<<(const QRect& value)
-{
-    char* to = extend(16);
-    qToBigEndian(qint32(value.left()), to);
-    qToBigEndian(qint32(value.top()), to + 4);
-    qToBigEndian(qint32(value.right()), to + 8);
-    qToBigEndian(qint32(value.bottom()), to + 12);
-    return *this;
 }
 
 } // namespace Velmora

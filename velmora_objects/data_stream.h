@@ -2,21 +2,21 @@
 
 #include <QByteArray>
 #include <QDataStream>
+#include <QRect>
 #include <QString>
 #include <QtEndian>
 #include <QtGlobal>
 #include <cstring>
 
 class QColor;
-class QRect;
 
 namespace Velmora {
 
 // The plain fields of the project stream, in the forms Qt's data stream gives them at version 6
 // (the Qt 3.3 forms, most significant byte first), taken from or added to bytes held in memory.
 // It stands where a QDataStream on a device would, without a device call, a status test or an
-// allocation per field: numbers are read straight from the buffer, strings with at most one
-// allocation each, and large byte arrays share the buffer's storage (see operator>>).
+// allocation per field: numbers are read straight from the buffer, short strings share blocks
+// of text (see sharedText) and large byte arrays share the buffer's storage (see operator>>).
 //
 // Reading never goes past the end of the bytes. The first fault (a field cut short, a string
 // of an odd length) is kept as the status and ends the reading: every later field reads as
@@ -30,11 +30,17 @@ class DataStream
 {
 public:
     using Status = QDataStream::Status;
+    // The length that stands for a null string or byte array.
+    static constexpr quint32 NullLength = 0xFFFFFFFFu;
 
     DataStream() = default;
     DataStream(const DataStream&) = delete;
     DataStream& operator=(const DataStream&) = delete;
-    ~DataStream() { flush(); }
+    ~DataStream()
+    {
+        flush();
+        releaseTextBlock();
+    }
 
     // Reads the bytes of the array. The stream holds a reference to them until it is closed,
     // and so do large byte arrays read from them.
@@ -64,7 +70,14 @@ public:
     qsizetype bytesLeft() const { return m_end - m_cursor; }
 
     // The next length bytes, which are passed over; null (and a fault) when fewer are left.
-    const char* take(qsizetype length);
+    const char* take(qsizetype length)
+    {
+        if (length < 0 || m_end - m_cursor < length)
+            return takeFailed();
+        const char* at = m_cursor;
+        m_cursor += length;
+        return at;
+    }
     // Reading: the length bytes at the given place among those read (as take() gave it) as a
     // byte array. A block of 4 KiB or more (an image) shares the storage of the bytes read
     // instead of copying it, and keeps all of that storage alive as long as it lives.
@@ -99,12 +112,34 @@ public:
     DataStream& operator>>(quint64& value) { return readNumber(value); }
     DataStream& operator>>(double& value);
     // A null string (length 0xFFFFFFFF) reads null, an empty one empty.
-    DataStream& operator>>(QString& value);
+    DataStream& operator>>(QString& value)
+    {
+        // The usual string, short, whole and with room left in the block of text, is read
+        // here; every other one the long way.
+        if (m_end - m_cursor >= 4) {
+            const quint32 length = qFromBigEndian<quint32>(m_cursor);
+            const qsizetype count = qsizetype(length / 2);
+            if (length % 2 == 0 && count > 0 && count <= MaximumSharedTextLength &&
+                m_end - m_cursor - 4 >= qsizetype(length) && m_textReferences > 0 &&
+                m_textUsed + count + 1 <= m_textBlock.size) {
+                value = textInBlock(m_cursor + 4, count);
+                m_cursor += 4 + qsizetype(length);
+                return *this;
+            }
+        }
+        return readString(value);
+    }
     // A null array reads null; a large one shares the bytes read (see bytesAt).
     DataStream& operator>>(QByteArray& value);
     // The 32-bit RGB value; the colour read is opaque, or invalid for the invalid value.
     DataStream& operator>>(QColor& value);
-    DataStream& operator>>(QRect& value);
+    DataStream& operator>>(QRect& value)
+    {
+        qint32 left = 0, top = 0, right = 0, bottom = 0;
+        *this >> left >> top >> right >> bottom;
+        value.setCoords(left, top, right, bottom);
+        return *this;
+    }
 
     DataStream& operator<<(bool value);
     DataStream& operator<<(qint8 value) { return writeNumber(value); }
@@ -116,10 +151,27 @@ public:
     DataStream& operator<<(qint64 value) { return writeNumber(value); }
     DataStream& operator<<(quint64 value) { return writeNumber(value); }
     DataStream& operator<<(double value);
-    DataStream& operator<<(const QString& value);
+    DataStream& operator<<(const QString& value)
+    {
+        if (value.isNull())
+            return writeNumber(NullLength);
+        const qsizetype units = value.size();
+        char* to = extend(4 + 2 * units);
+        qToBigEndian(quint32(2 * units), to);
+        encodeUnits(reinterpret_cast<const char16_t*>(value.constData()), units, to + 4);
+        return *this;
+    }
     DataStream& operator<<(const QByteArray& value);
     DataStream& operator<<(const QColor& value);
-    DataStream& operator<<(const QRect& value);
+    DataStream& operator<<(const QRect& value)
+    {
+        char* to = extend(16);
+        qToBigEndian(qint32(value.left()), to);
+        qToBigEndian(qint32(value.top()), to + 4);
+        qToBigEndian(qint32(value.right()), to + 8);
+        qToBigEndian(qint32(value.bottom()), to + 12);
+        return *this;
+    }
     // Text is written as a QString or a tag, never as a C string.
     DataStream& operator<<(const char*) = delete;
 
@@ -150,29 +202,55 @@ private:
         return at;
     }
     void grow(qsizetype length);
+    const char* takeFailed();
     void cutToWritten();
     // The count UTF-16 units at units, most significant byte first.
     static QString decodeUnits(const char* units, qsizetype count);
-
-    // A short string read lately: where its units lie among the bytes read and, once it has
-    // been read a second time, the text that its later readings share.
-    struct RecentString
+    // The count units of from, most significant byte first, at to.
+    static void encodeUnits(const char16_t* __restrict from, qsizetype count, char* __restrict to)
     {
-        const char* units = nullptr;
-        qsizetype length = 0; // in bytes
-        // The first and the last eight bytes of the units (all of them, padded with zeros,
-        // in head when there are fewer).
-        quint64 head = 0;
-        quint64 tail = 0;
-        QString text;
-    };
-    // Recent strings of up to MaximumRecentLength units, by a hash of their text. Short
-    // strings come back again and again (skin names, property keys and captions, units):
-    // sharing their text saves an allocation each, while a string seen only once costs no
-    // more than a comparison with the bytes it was read from.
-    static constexpr int RecentStrings = 256;
-    static constexpr qsizetype MaximumRecentLength = 24;
-    RecentString m_recent[RecentStrings];
+        // The pointers never overlap: told so, the compiler swaps many units at a time.
+        for (qsizetype i = 0; i < count; ++i) {
+            const char16_t unit = from[i];
+            to[2 * i] = char(unit >> 8);
+            to[2 * i + 1] = char(unit);
+        }
+    }
+    static void decodeUnitsInto(const char* units, qsizetype count, char16_t* text)
+    {
+        for (qsizetype i = 0; i < count; ++i)
+            text[i] = char16_t((uchar(units[2 * i]) << 8) | uchar(units[2 * i + 1]));
+    }
+
+    // Reading: a string of up to MaximumSharedTextLength units is decoded into the free part of
+    // a block of text that the strings read after it share, and is a view of its part of the
+    // block (reference-counted, as a slice of a byte array is; changing it detaches it). A
+    // project's thousands of names and captions then cost a few allocations rather than one
+    // each, and freeing them is a count going down. A block lives as long as a string in it.
+    //
+    // Counting each string's reference on its own is an atomic operation per string. The block
+    // instead takes, when it is made, a reference for every string it could hold; each string
+    // given out adopts one of them, and those left over are given back at once when the block
+    // is full or the stream closes (releaseTextBlock).
+    QString sharedText(const char* units, qsizetype count);
+    // The string of the units in the block, which has room for them and their terminator.
+    QString textInBlock(const char* units, qsizetype count)
+    {
+        char16_t* const text = m_textBlock.data() + m_textUsed;
+        decodeUnitsInto(units, count, text);
+        text[count] = u'\0';
+        m_textUsed += count + 1;
+        --m_textReferences;
+        // Adopts one of the references the block took for its strings.
+        return QString(QString::DataPointer(m_textBlock.d_ptr(), text, count));
+    }
+    void releaseTextBlock();
+    DataStream& readString(QString& value);
+    static constexpr qsizetype MaximumSharedTextLength = 256;
+    static constexpr qsizetype TextBlockUnits = 4096;
+    QString::DataPointer m_textBlock;
+    qsizetype m_textUsed = 0; // units of the block given out, each string's terminator included
+    int m_textReferences = 0; // references the block holds for strings not yet given out
 
     // Reading: the bytes read, held so that byte arrays read from them may share them.
     QByteArray m_source;

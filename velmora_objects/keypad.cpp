@@ -15,26 +15,28 @@ Keypad* Keypad::clone() const
 
 void Keypad::read(Streamer& s)
 {
-    readBlock(s, "Keypad", [&] {
-        if (s.version() >= 10)
-            m_maxDigits = readInt(s);
-        if (s.version() >= 18)
-            m_hideCharacters = readBool(s);
-        if (s.version() >= 9) {
-            m_displayTextStyle = TextStyle(readByte(s));
-            m_buttonTextStyle = TextStyle(readByte(s));
-        }
-    });
+    s.expectTag("Keypad_start");
+    Control::read(s);
+    if (s.version() >= 10)
+        m_maxDigits = readInt(s);
+    if (s.version() >= 18)
+        m_hideCharacters = readBool(s);
+    if (s.version() >= 9) {
+        m_displayTextStyle = TextStyle(readByte(s));
+        m_buttonTextStyle = TextStyle(readByte(s));
+    }
+    s.expectTag("Keypad_end");
 }
 
 void Keypad::write(Streamer& s) const
 {
-    writeBlock(s, "Keypad", [&] {
-        writeInt(s, m_maxDigits);
-        s << m_hideCharacters;
-        writeByte(s, m_displayTextStyle);
-        writeByte(s, m_buttonTextStyle);
-    });
+    s.writeTag("Keypad_start");
+    Control::write(s);
+    writeInt(s, m_maxDigits);
+    s << m_hideCharacters;
+    writeByte(s, m_displayTextStyle);
+    writeByte(s, m_buttonTextStyle);
+    s.writeTag("Keypad_end");
 }
 
 void Keypad::initialiseFromTheme(const Theme* theme, const Theme* previous)

@@ -15,18 +15,20 @@ Label* Label::clone() const
 
 void Label::read(Streamer& s)
 {
-    readBlock(s, "Label", [&] {
-        m_fontSize = readInt(s);
-        m_wordWrap = readBool(s);
-    });
+    s.expectTag("Label_start");
+    Control::read(s);
+    m_fontSize = readInt(s);
+    m_wordWrap = readBool(s);
+    s.expectTag("Label_end");
 }
 
 void Label::write(Streamer& s) const
 {
-    writeBlock(s, "Label", [&] {
-        writeInt(s, m_fontSize);
-        s << m_wordWrap;
-    });
+    s.writeTag("Label_start");
+    Control::write(s);
+    writeInt(s, m_fontSize);
+    s << m_wordWrap;
+    s.writeTag("Label_end");
 }
 
 void Label::initialiseFromTheme(const Theme* theme, const Theme* previous)

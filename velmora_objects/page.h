@@ -1,5 +1,7 @@
 #pragma once
 
+#include "containers/block_pool.h"
+#include "containers/id_set.h"
 #include "containers/sortvector_el.h"
 #include "core/gradient.h"
 #include "velmora_objects/renderable.h"
@@ -50,6 +52,9 @@ Streamer& operator>>(Streamer& s, NavButtons& buttons);
 class Page : public sortvector_el, public Themed
 {
 public:
+    // A project holds hundreds of pages, made and freed together.
+    BLOCK_POOL_ALLOCATED
+
     Page() = default;
     Page(const Page& other) = default;
     Page& operator=(const Page&) = delete;
@@ -86,9 +91,9 @@ public:
 
     // The ids of the controls on this page. The project fills the set while it reads the
     // controls; adding an id is a plain insertion.
-    const std::set<unsigned int>& getControlIds() const { return m_controlIds; }
-    std::set<unsigned int>& getControlIds() { return m_controlIds; }
-    void setControlIds(const std::set<unsigned int>& ids) { m_controlIds = ids; }
+    const IdSet& getControlIds() const { return m_controlIds; }
+    IdSet& getControlIds() { return m_controlIds; }
+    void setControlIds(const IdSet& ids) { m_controlIds = ids; }
     void removeControl(unsigned int controlId) { m_controlIds.erase(controlId); }
 
     unsigned int getPageSwitcherId() const { return m_pageSwitcherId; }
@@ -111,7 +116,7 @@ private:
     qint32 m_backgroundGradientRotation = -1;
     unsigned int m_backgroundImageId = UINT_MAX;
     Scaling m_backgroundImageScaling = Scaling_ZOOM_TO_FIT;
-    std::set<unsigned int> m_controlIds;
+    IdSet m_controlIds;
     unsigned int m_pageSwitcherId = UINT_MAX;
     QString m_layoutName;
     NavButtons m_navButtons;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "containers/block_pool.h"
 #include "containers/sortvector_el.h"
 #include "core/gradient.h"
 #include "velmora_objects/renderable.h"
@@ -20,6 +21,9 @@ class Streamer;
 class PageSwitcher : public sortvector_el, public Themed
 {
 public:
+    // A project holds hundreds of page switchers, made and freed together.
+    BLOCK_POOL_ALLOCATED
+
     PageSwitcher();
     PageSwitcher(const PageSwitcher& other) = default;
     PageSwitcher& operator=(const PageSwitcher&) = delete;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "containers/block_pool.h"
 #include "velmora_objects/velmora_types.h"
 
 #include <QString>
@@ -20,6 +21,9 @@ class Streamer;
 class SkinProperty
 {
 public:
+    // A theme holds hundreds of skin properties, made and freed together.
+    BLOCK_POOL_ALLOCATED
+
     SkinProperty(const QString& key, const QString& caption, const QVariant& value);
     virtual ~SkinProperty();
 

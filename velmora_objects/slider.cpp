@@ -18,52 +18,54 @@ Slider* Slider::clone() const
 
 void Slider::read(Streamer& s)
 {
-    readBlock(s, "Slider", [&] {
-        m_showValue = readBool(s);
-        m_unit = Unit(readByte(s));
-        m_valueSuffix = readString(s);
-        m_minimum = readInt(s);
-        m_maximum = readInt(s);
-        m_value = readInt(s);
-        // Sliders of old files may carry no unit; it is recognised from the range and suffix.
-        if (m_unit == 0) {
-            if (m_minimum == 0 && m_maximum == 100 && m_valueSuffix == QLatin1String("%"))
-                m_unit = Unit_PERCENT;
-            else if (m_minimum == 0 && m_maximum == 255 && m_valueSuffix.isEmpty())
-                m_unit = Unit_8BIT;
-        }
-        m_incrementIRSlot = readByte(s);
-        m_decrementIRSlot = readByte(s);
-        // Files before version 9 hold these values too, but they meant nothing then.
-        const qint32 captionFontSize = readInt(s);
-        const qint32 valueFontSize = readInt(s);
-        const quint8 wordWrap = readByte(s);
-        const double handleSize = readDouble(s);
-        const qint32 spacing = readInt(s);
-        if (s.version() >= 9) {
-            m_captionFontSize = captionFontSize;
-            m_valueFontSize = valueFontSize;
-            setTriboolFromByte(m_wordWrap, wordWrap);
-            m_handleSize = handleSize;
-            m_spacing = spacing;
-        }
-    });
+    s.expectTag("Slider_start");
+    Control::read(s);
+    m_showValue = readBool(s);
+    m_unit = Unit(readByte(s));
+    m_valueSuffix = readString(s);
+    m_minimum = readInt(s);
+    m_maximum = readInt(s);
+    m_value = readInt(s);
+    // Sliders of old files may carry no unit; it is recognised from the range and suffix.
+    if (m_unit == 0) {
+        if (m_minimum == 0 && m_maximum == 100 && m_valueSuffix == QLatin1String("%"))
+            m_unit = Unit_PERCENT;
+        else if (m_minimum == 0 && m_maximum == 255 && m_valueSuffix.isEmpty())
+            m_unit = Unit_8BIT;
+    }
+    m_incrementIRSlot = readByte(s);
+    m_decrementIRSlot = readByte(s);
+    // Files before version 9 hold these values too, but they meant nothing then.
+    const qint32 captionFontSize = readInt(s);
+    const qint32 valueFontSize = readInt(s);
+    const quint8 wordWrap = readByte(s);
+    const double handleSize = readDouble(s);
+    const qint32 spacing = readInt(s);
+    if (s.version() >= 9) {
+        m_captionFontSize = captionFontSize;
+        m_valueFontSize = valueFontSize;
+        setTriboolFromByte(m_wordWrap, wordWrap);
+        m_handleSize = handleSize;
+        m_spacing = spacing;
+    }
+    s.expectTag("Slider_end");
 }
 
 void Slider::write(Streamer& s) const
 {
-    writeBlock(s, "Slider", [&] {
-        s << m_showValue;
-        writeByte(s, m_unit);
-        s.stream() << m_valueSuffix << m_minimum << m_maximum << m_value;
-        writeByte(s, m_incrementIRSlot);
-        writeByte(s, m_decrementIRSlot);
-        writeInt(s, m_captionFontSize);
-        writeInt(s, m_valueFontSize);
-        writeByte(s, triboolByte(m_wordWrap));
-        s.stream() << m_handleSize;
-        writeInt(s, m_spacing);
-    });
+    s.writeTag("Slider_start");
+    Control::write(s);
+    s << m_showValue;
+    writeByte(s, m_unit);
+    s.stream() << m_valueSuffix << m_minimum << m_maximum << m_value;
+    writeByte(s, m_incrementIRSlot);
+    writeByte(s, m_decrementIRSlot);
+    writeInt(s, m_captionFontSize);
+    writeInt(s, m_valueFontSize);
+    writeByte(s, triboolByte(m_wordWrap));
+    s.stream() << m_handleSize;
+    writeInt(s, m_spacing);
+    s.writeTag("Slider_end");
 }
 
 unsigned char Slider::getIRSlotId(Action action) const

@@ -157,14 +157,17 @@ void ImageData::read(Streamer& streamer)
 
 qsizetype Theme::streamBytesEstimate() const
 {
-    // The images are most of the block; each skin takes a few kilobytes.
+    // The images are most of the block; a skin property takes about a hundred bytes. An
+    // estimate short of the block would cost a copy of all of it as the bytes grow.
     qsizetype bytes = landscapeSplash.bytes().size() + portraitSplash.bytes().size();
     for (const ImageStore* store : {&pageBackgroundImages, &icons, &controlImages, &skinImages}) {
         for (const ImageData& image : *store)
             bytes += image.getData().size() + 64;
     }
-    for (const auto& entry : skinSets)
-        bytes += qsizetype(entry.second->getSkins().size()) * 4096;
+    for (const auto& entry : skinSets) {
+        for (const auto& skin : entry.second->getSkins())
+            bytes += 1024 + qsizetype(skin.second->getProperties().size()) * 192;
+    }
     return bytes;
 }
 

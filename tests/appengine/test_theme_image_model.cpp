@@ -69,6 +69,16 @@ TEST_F(ImageModelTest, RowsShowTheStoreAtTheSizesOfTheKind)
     }
     ThemeImageModel backgrounds(0, theme.get(), nullptr);
     EXPECT_EQ(idsOf(backgrounds), QList<unsigned int>({0, 1, 2}));
+    // Pictures are decoded when first asked for, by data or with the row's other data, and a
+    // decoration set on a row replaces its picture.
+    const QModelIndex blue = backgrounds.index(1, 0);
+    const QIcon icon = backgrounds.itemData(blue).value(Qt::DecorationRole).value<QIcon>();
+    EXPECT_EQ(icon.pixmap(QSize(240, 136)).toImage().pixelColor(20, 20), QColor(Qt::blue));
+    backgrounds.setData(blue, QIcon(), Qt::DecorationRole);
+    EXPECT_TRUE(blue.data(Qt::DecorationRole).value<QIcon>().isNull());
+    theme->addIconData("not a picture");
+    ThemeImageModel icons(1, theme.get(), nullptr);
+    EXPECT_TRUE(icons.index(1, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
     EXPECT_EQ(backgrounds.index(1, 0).data(ThemeImageModel::OrientationRole), QVariant(2));
 
     auto empty = TestUtil::emptyTheme("Empty");

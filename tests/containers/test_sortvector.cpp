@@ -250,6 +250,18 @@ TEST(SortVector, LowestFreeIdAndHighestId)
     EXPECT_EQ(pages.highestId(), -1);
     EXPECT_TRUE(pages.empty());
     EXPECT_EQ(Sorted::alive, 0);
+
+    // Emptying at once keeps the slots and starts the ids again from 0.
+    for (int i = 0; i < 7; ++i)
+        add(pages, i);
+    pages.erase(pages.begin(), pages.end());
+    EXPECT_EQ(Sorted::alive, 0);
+    EXPECT_TRUE(pages.empty());
+    EXPECT_EQ(pages.highestId(), -1);
+    EXPECT_EQ(pages.slotCount(), 8u);
+    EXPECT_FALSE(pages.exists(3));
+    EXPECT_EQ(add(pages, 10), 0u);
+    EXPECT_EQ(pages.highestId(), 0);
 }
 
 TEST(SortVector, SequenceFollowsSortValuesAndEqualOnesGoFirst)

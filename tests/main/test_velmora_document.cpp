@@ -148,7 +148,8 @@ TEST_F(DocumentTest, LoadReportsItsStepsAndSetsTheNameCounters)
         {ControlType_BUTTON, "button007"}, {ControlType_BUTTON, "button012"},
         {ControlType_BUTTON, "Button50"},  {ControlType_BUTTON, "button50a"},
         {ControlType_LABEL, "button90"},   {ControlType_SLIDER, "slider3"},
-        {ControlType_KEYPAD, ""},
+        {ControlType_KEYPAD, ""},          {ControlType_BUTTON, "button4294967296"},
+        {ControlType_BUTTON, "button"},
     };
     for (const auto& [type, key] : controls)
         addControl(page, type, key);
@@ -159,8 +160,8 @@ TEST_F(DocumentTest, LoadReportsItsStepsAndSetsTheNameCounters)
     QSignalSpy changes(document.get(), &VelmoraDocument::loadProgressChanged);
     document->load(file("hall.qvp"));
     ASSERT_EQ(steps.count(), 1);
-    EXPECT_EQ(steps[0][0].toInt(), 3 + 7 + 1);
-    ASSERT_EQ(changes.count(), 3 + 7 + 2);
+    EXPECT_EQ(steps[0][0].toInt(), 3 + 9 + 1);
+    ASSERT_EQ(changes.count(), 3 + 9 + 2);
     for (int i = 0; i < changes.count(); ++i)
         EXPECT_EQ(changes[i][0].toInt(), i);
 

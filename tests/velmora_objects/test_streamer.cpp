@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <vector>
 
 using TestUtil::fromHex;
 using TestUtil::runtimeErrorOf;
@@ -127,37 +128,43 @@ TEST(Streamer, BooleansColoursAndVectorsHaveTheirWireForms)
     });
 }
 
-TEST(Streamer, StringsReadAgainKeepTheirOwnText)
+TEST(Streamer, StringsReadShareBlocksYetKeepTheirOwnText)
 {
-    // Short strings read again share one text: each reading must still give its own string,
-    // also when two strings differ only between their first and last four units.
-    const QString strings[] = {"Normal",
-                               "Normal",
-                               "abcdXfghijkl",
-                               "abcdYfghijkl",
-                               "abcdXfghijkl",
-                               "Normal",
-                               QString(),
-                               "",
-                               "abcdYfghijkl",
-                               "abcdXfghijkl",
-                               "a long string beyond the shared length",
-                               "a long string beyond the shared length"};
-    const QByteArray bytes = streamed([&](Streamer& s) {
+    // Short strings are read into blocks of text that they share, enough of them here to fill
+    // several blocks: each reading must still be a string of its own, terminated as any string
+    // is, outliving the stream and its bytes, and changing one changes no other.
+    std::vector<QString> strings = {"Normal", QString(), "",
+                                    "a string longer than a block may share "
+                                    "by far, as a long caption could be"};
+    strings.back() = strings.back().repeated(8);
+    for (int i = 0; i < 3000; ++i)
+        strings.push_back(QString("button%1").arg(i, 3, 10, QChar('0')));
+    QByteArray bytes = streamed([&](Streamer& s) {
         for (const QString& text : strings)
             s.stream() << text;
     });
-    TestUtil::readStream(bytes, [&](Streamer& s) {
-        QString read[std::size(strings)];
+    std::vector<QString> read(strings.size());
+    {
+        Streamer s;
+        s.open(Streamer::Mode_READ, &bytes);
         for (QString& text : read)
             s.stream() >> text;
-        read[0][0] = 'F'; // changes no other reading
-        EXPECT_EQ(read[0], "Formal");
-        for (size_t i = 1; i < std::size(strings); ++i) {
-            EXPECT_EQ(read[i], strings[i]) << i;
-            EXPECT_EQ(read[i].isNull(), strings[i].isNull()) << i;
-        }
-    });
+    }
+    bytes.fill('x');
+    read[4][0] = 'B'; // changes no other reading
+    EXPECT_EQ(read[4], "Button000");
+    for (size_t i = 0; i < strings.size(); ++i) {
+        if (i == 4)
+            continue;
+        ASSERT_EQ(read[i], strings[i]) << i;
+        EXPECT_EQ(read[i].isNull(), strings[i].isNull()) << i;
+        EXPECT_EQ(read[i].utf16()[read[i].size()], 0) << i;
+    }
+    // The last string left of its block may grow in place over what the others held.
+    QString last = read.back();
+    read.clear();
+    last.append(" and more");
+    EXPECT_EQ(last, strings.back() + " and more");
 }
 
 TEST(Streamer, ByteArraysReadOutliveTheStreamAndItsBytes)
