@@ -155,7 +155,7 @@ TEST_F(EditingOperationsTest, RandomOperationsUndoAndRedoToTheSameBytes)
     auto rect = [&] { return QRect(below(400), below(240), 10 + below(80), 10 + below(60)); };
     auto page = [&] { return any(document->getPages()).getId(); };
     auto current = [&] { return selection.currentPage(); };
-    auto controls = [&] { return document->getPage(current()).getControlIds(); };
+    auto controls = [&] { return std::set<uint>(document->getPage(current()).getControlIds()); };
     auto one = [&] { return controls().empty() ? controls() : std::set{any(controls())}; };
     auto full = [](QWidget* w) { static_cast<DuplicatePageDialog*>(w)->acceptFull(); };
     const WysiwygLayoutCreator* layouts[] = {&horizontalLayoutCreator, &verticalLayoutCreator,
