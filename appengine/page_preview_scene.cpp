@@ -250,6 +250,7 @@ void PagePreviewScene::showPage(unsigned int pageId)
     }
     m_selectionRect = QRect();
     update();
+    emit pageShown(m_currentPageId);
 }
 
 void PagePreviewScene::showCurrentPageSwitcher()

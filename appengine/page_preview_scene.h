@@ -129,6 +129,11 @@ public:
     std::map<unsigned int, QRect> endResizeControls();
     bool isResizing() const { return !m_resizeItems.empty(); }
 
+signals:
+    // showPage() showed the page (UINT_MAX: none), so that the preview's own navigation can
+    // take it as its current page.
+    void pageShown(unsigned int pageId);
+
 private:
     // Compiles the text and creates its object in the engine's root context; null on failure.
     QObject* createItem(const QString& text);

@@ -10,10 +10,12 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QGraphicsProxyWidget>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QQuickWidget>
 #include <QRubberBand>
 #include <QShortcut>
 #include <QWheelEvent>
@@ -168,6 +170,7 @@ void PagePreview::mousePressEvent(QMouseEvent* event)
     if (bandSelecting && event->isAccepted() &&
         (kind == PreviewItemKind_SLIDER || kind == PreviewItemKind_COLOUR_PICKER))
         bandSelecting = false;
+    holdLiveSurface();
     // The gesture is the view's, whether or not the live item took the press.
     event->accept();
 }
@@ -295,6 +298,24 @@ void PagePreview::mouseReleaseEvent(QMouseEvent* event)
     resizeIds.clear();
     pressPosition = QPoint();
     QGraphicsView::mouseReleaseEvent(event);
+    if (liveSurface) {
+        liveSurface->ungrabMouse();
+        liveSurface = nullptr;
+    }
+}
+
+void PagePreview::holdLiveSurface()
+{
+    // The surface does not always tell the scene that a live item took the press (a button's
+    // or a key's does not), and the scene then gives the release to nobody: the item's click
+    // would never come. The surface keeps the whole press, its moves and its release.
+    PagePreviewScene* const scene = previewScene();
+    QGraphicsProxyWidget* proxy =
+        scene && scene->surface() ? scene->surface()->graphicsProxyWidget() : nullptr;
+    if (!proxy || scene->mouseGrabberItem())
+        return;
+    proxy->grabMouse();
+    liveSurface = proxy;
 }
 
 void PagePreview::finishBand(Qt::KeyboardModifiers modifiers)

@@ -11,6 +11,7 @@
 class PagePreviewScene;
 class Preferences;
 class QAction;
+class QGraphicsItem;
 class QRubberBand;
 class VelmoraDocument;
 
@@ -140,6 +141,8 @@ private:
     bool finishEdit(const QPoint& position);
     void clickSelect(const QPoint& position, Qt::KeyboardModifiers modifiers);
     void createControl(const QRect& geometry);
+    // Lets the live surface keep a press that reached it until the release.
+    void holdLiveSurface();
 
     VelmoraDocument& document;
     const Preferences* preferences = nullptr;
@@ -163,4 +166,6 @@ private:
     ResizeHandle activeHandle = NoHandle;
     std::set<unsigned int> dragIds;
     std::set<unsigned int> resizeIds;
+    // The surface's proxy while it holds a press for a live item.
+    QGraphicsItem* liveSurface = nullptr;
 };

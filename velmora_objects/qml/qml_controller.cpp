@@ -223,6 +223,8 @@ void QMLController::switchToPage(QMLPage* page, int transition, int msecs, bool 
     indicatePage(name, true);
     if (id != LockPageId && m_callbacks.pageChanged)
         m_callbacks.pageChanged(name, true);
+
+    emit currentPageChanged(id);
 }
 
 void QMLController::setControlValue(const QString& controlKey, unsigned int channel, int value)
