@@ -6,8 +6,8 @@
 //
 // The scenarios tell one story and run in order: each starts where the one before ended.
 
+#include "acceptance/editor_views.h"
 #include "acceptance/user_input.h"
-#include "appengine/page_preview_scene.h"
 #include "common/helpers.h"
 #include "common/modal_answerer.h"
 #include "gui/property_delegate.h"
@@ -18,26 +18,24 @@
 #include "widgets/page_preview.h"
 #include "widgets/property_editor.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QItemSelectionModel>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QQuickItem>
-#include <QQuickWidget>
-#include <QQuickWindow>
-#include <QSignalSpy>
 #include <QSpinBox>
 #include <QSplashScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
+#include <QTreeView>
 #include <QWizard>
 #include <gtest/gtest.h>
 
+using namespace Editor;
 using namespace UserInput;
 
 // Failures print texts as text.
@@ -47,42 +45,6 @@ void PrintTo(const QString& text, std::ostream* stream)
 }
 
 namespace {
-
-EditorProgram* program = nullptr;
-QString home;
-
-VelmoraApplication* app()
-{
-    return program->application();
-}
-
-MainWindow* window()
-{
-    return program->mainWindow();
-}
-
-void shoot(const QString& name, QWidget* widget)
-{
-    const QString folder = qEnvironmentVariable("VELMORA_GALLERY");
-    if (folder.isEmpty())
-        return;
-    QTest::qWait(200);
-    screenImage(widget).save(folder + '/' + name + ".png");
-}
-
-QString file(const QString& name)
-{
-    return home + "/Documents/" + name;
-}
-
-// Picks the cell of the grid whose item reads `text`.
-void clickGridItem(QAbstractItemView* view, const QString& text)
-{
-    const QModelIndex index = rowByText(view, {text});
-    ASSERT_TRUE(index.isValid()) << text.toStdString();
-    view->scrollTo(index);
-    click(view->viewport(), view->visualRect(index).center());
-}
 
 class Scenario : public ::testing::Test
 {
@@ -120,222 +82,6 @@ struct Story
     QByteArray newHall;
 } story;
 
-QToolBar* toolBarWith(const QString& text, QAction** found)
-{
-    for (QToolBar* bar : window()->findChildren<QToolBar*>())
-        for (QAction* action : bar->actions())
-            if (action->text() == text && bar->widgetForAction(action)) {
-                *found = action;
-                return bar;
-            }
-    return nullptr;
-}
-
-// The tool of the main window whose tip reads `text`, clicked.
-void useTool(const QString& text)
-{
-    QAction* action = nullptr;
-    QToolBar* bar = toolBarWith(text, &action);
-    ASSERT_NE(bar, nullptr) << text.toStdString();
-    ASSERT_TRUE(action->isEnabled()) << text.toStdString();
-    clickTool(bar, action);
-}
-
-PagePreview* pageView()
-{
-    return window()->pagePreviewWidget();
-}
-
-// The view position of a point of the page.
-QPoint onPage(QPoint point)
-{
-    return pageView()->mapFromScene(QPointF(point));
-}
-
-// A control drawn with its drawing tool over the rectangle of the page.
-void drawControl(const QString& tool, const QRect& rect)
-{
-    useTool(tool);
-    drag(pageView()->viewport(), onPage(rect.topLeft()), onPage(rect.bottomRight()));
-}
-
-PropertyEditor* propertyEditor()
-{
-    return window()->propertyEditorWidget();
-}
-
-// The value the property editor shows in the row of the group, as text.
-QString shown(const QString& group, const QString& row)
-{
-    // What the last input set off has reached the screen.
-    QTest::qWait(20);
-    const QModelIndex index = rowByText(propertyEditor(), {group, row});
-    return index.isValid() ? index.siblingAtColumn(1).data().toString() : QString("<no row>");
-}
-
-QRect shownGeometry()
-{
-    return QRect(shown("Control", "X").toInt(), shown("Control", "Y").toInt(),
-                 shown("Control", "Width").toInt(), shown("Control", "Height").toInt());
-}
-
-QStringList groupsShown()
-{
-    QStringList groups;
-    const QAbstractItemModel* model = propertyEditor()->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        groups << model->index(row, 0).data().toString();
-    return groups;
-}
-
-QStringList pagesListed()
-{
-    QTest::qWait(20);
-    QStringList pages;
-    const QAbstractItemModel* model = window()->pageListWidget()->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        pages << model->index(row, 0).data().toString();
-    return pages;
-}
-
-QModelIndex valueCell(const QStringList& row)
-{
-    return rowByText(propertyEditor(), row).siblingAtColumn(1);
-}
-
-// Clicks the value of the row and types the text, as a person edits a property.
-void editText(const QStringList& row, const QString& text)
-{
-    clickCell(propertyEditor(), valueCell(row));
-    QLineEdit* edit = nullptr;
-    ASSERT_TRUE(waitFor([&] { return (edit = propertyEditor()->findChild<QLineEdit*>()); }));
-    retype(edit, text);
-    key(edit, Qt::Key_Return);
-}
-
-// The "..." button at the right end of the row's value, which opens the row's dialog.
-void clickMore(const QStringList& row)
-{
-    clickCell(propertyEditor(), valueCell(row), -PropertyDelegate::buttonWidth - 10);
-}
-
-// Opens the combo box's list and clicks the entry.
-void chooseInCombo(QComboBox* combo, const QString& entry)
-{
-    ASSERT_NE(combo, nullptr);
-    click(combo);
-    QAbstractItemView* list = combo->view();
-    ASSERT_TRUE(waitForWindow(list->window()));
-    const int row = combo->findText(entry);
-    ASSERT_GE(row, 0) << entry.toStdString();
-    clickCell(list, combo->model()->index(row, combo->modelColumn(), combo->rootModelIndex()));
-}
-
-const QColor pageColour(30, 160, 90);
-
-// The pixels of the page view on screen in the colour.
-int pixelsOnPage(const QColor& colour)
-{
-    QTest::qWait(100);
-    const QImage image = screenImage(pageView()->viewport());
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixelColor(x, y) == colour;
-    return count;
-}
-
-QString currentPageListed()
-{
-    PageList* list = window()->pageListWidget();
-    const QModelIndexList rows = list->selectionModel()->selectedRows();
-    return rows.size() == 1 ? rows.first().data().toString() : QString();
-}
-
-// Chooses the entry in the row's value, a list of choices.
-void editChoice(const QStringList& row, const QString& entry)
-{
-    clickCell(propertyEditor(), valueCell(row));
-    QComboBox* combo = nullptr;
-    ASSERT_TRUE(waitFor([&] { return (combo = propertyEditor()->findChild<QComboBox*>()); }));
-    chooseInCombo(combo, entry);
-    QTest::qWait(20);
-}
-
-// The live items of the page view, as drawn: every visible item of the preview's surface.
-QList<QQuickItem*> itemsShown()
-{
-    QList<QQuickItem*> items;
-    QList<QQuickItem*> pending{app()->previewScene()->surface()->quickWindow()->contentItem()};
-    while (!pending.isEmpty()) {
-        QQuickItem* item = pending.takeFirst();
-        if (!item->isVisible())
-            continue;
-        items << item;
-        pending << item->childItems();
-    }
-    return items;
-}
-
-QQuickItem* shownItem(const QString& objectName)
-{
-    for (QQuickItem* item : itemsShown())
-        if (item->objectName() == objectName)
-            return item;
-    return nullptr;
-}
-
-bool isText(const QQuickItem* item)
-{
-    return QByteArray(item->metaObject()->className()).startsWith("QQuickText");
-}
-
-// The texts the page view shows, below the item or everywhere.
-QStringList textsIn(QQuickItem* root)
-{
-    QStringList texts;
-    for (QQuickItem* item : itemsShown())
-        if (isText(item) && (!root || root->isAncestorOf(item)))
-            texts << item->property("text").toString();
-    return texts;
-}
-
-QStringList textsShown()
-{
-    QTest::qWait(50);
-    return textsIn(nullptr);
-}
-
-QQuickItem* shownText(const QString& text)
-{
-    for (QQuickItem* item : itemsShown())
-        if (isText(item) && item->property("text").toString() == text)
-            return item;
-    return nullptr;
-}
-
-// The middle of a live item, in page coordinates.
-QPoint centreOf(const QQuickItem* item)
-{
-    return item ? item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint()
-                : QPoint(-1000, -1000);
-}
-
-// The pixels of the page's rectangle on screen that show the grey around the page instead of
-// the page: none while the page stands in its place.
-int pageGapsOnScreen()
-{
-    QTest::qWait(100);
-    const QImage image = screenImage(pageView()->viewport());
-    const QColor around = image.pixelColor(2, 2);
-    const QRect page(onPage(QPoint(0, 0)), onPage(QPoint(479, 271)));
-    int count = 0;
-    for (int y = page.top(); y <= page.bottom(); ++y)
-        for (int x = page.left(); x <= page.right(); ++x)
-            count += image.pixelColor(x, y) == around;
-    return count;
-}
-
 TEST_F(Scenario, S1_FirstRunThroughTheWizard)
 {
     answer([](QWidget* dialog) {
@@ -367,7 +113,7 @@ TEST_F(Scenario, S1_FirstRunThroughTheWizard)
         click(wizard->button(QWizard::NextButton));
         click(wizard->button(QWizard::FinishButton));
     });
-    program->launch(QString());
+    program()->launch(QString());
     ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }, 60000));
     ASSERT_TRUE(waitForWindow(window()));
     EXPECT_EQ(answers.pending(), 0);
@@ -375,7 +121,6 @@ TEST_F(Scenario, S1_FirstRunThroughTheWizard)
     EXPECT_EQ(window()->windowTitle(), "Untitled[*] - Orvane Dravelin");
     EXPECT_EQ(pagesListed(), QStringList{"Lobby"});
     EXPECT_EQ(shown("Page", "Name"), "Lobby");
-    shoot("main", window());
 
     // Saved where the wizard said, without a question.
     key(window(), Qt::Key_S, Qt::ControlModifier);
@@ -401,7 +146,6 @@ TEST_F(Scenario, S2_BuildingAPage)
         // The blank template, the first cell, reads "Blank" under an empty frame.
         clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), "");
         click(wizard->button(QWizard::NextButton));
-        shoot("wizard_navigation", wizard);
         click(wizard->button(QWizard::FinishButton));
     });
     useTool("Create Page");
@@ -429,7 +173,6 @@ TEST_F(Scenario, S2_BuildingAPage)
         EXPECT_EQ(shownGeometry(), control.rect) << control.tool;
     }
     key(window(), Qt::Key_Escape);
-    shoot("six", window());
 
     // In edit mode the button is dragged by its middle, then made larger by its frame's
     // bottom right grip.
@@ -447,6 +190,12 @@ TEST_F(Scenario, S2_BuildingAPage)
     drag(view, onPage(QPoint(4, 4)), onPage(QPoint(124, 118)));
     EXPECT_EQ(groupsShown(), QStringList({"Control"}));
     EXPECT_EQ(shown("Control", "X"), "");
+    useTool("Zoom In");
+    useTool("Zoom In");
+    pageView()->ensureVisible(QRectF(0, 0, 240, 136));
+    shoot("page_view_zoom2", view);
+    useTool("Zoom Out");
+    useTool("Zoom Out");
     useTool("Align Left");
     EXPECT_EQ(shown("Control", "X"), "16");
     QSpinBox* spacing = window()->findChild<QSpinBox*>();
@@ -506,7 +255,6 @@ TEST_F(Scenario, S2_BuildingAPage)
     // A copy of the page, then a page switcher on it over all three pages, composed by
     // dragging the pages into the switcher's list.
     useTool("Duplicate Page");
-    shoot("dup", window());
     answer([](QWidget* dialog) {
         ASSERT_TRUE(waitForWindow(dialog));
         QList<QListView*> lists;
@@ -523,7 +271,7 @@ TEST_F(Scenario, S2_BuildingAPage)
             ASSERT_TRUE(dragWithPointer(available->viewport(), from.center(), switcher->viewport(),
                                         QPoint(20, switcher->viewport()->height() - 10)));
         }
-        shoot("switcher_dialog", dialog);
+        shoot("page_switcher_dialog", dialog);
         click(button(dialog, "OK"));
     });
     useTool("Add Page Switcher");
@@ -548,7 +296,6 @@ TEST_F(Scenario, S2_BuildingAPage)
         EXPECT_EQ(currentPageListed(), page);
     }
     EXPECT_TRUE(textsShown().contains("Enter"));
-    shoot("switcher", window());
 }
 
 TEST_F(Scenario, S3_TheLivePreviewBehavesAsThePanel)
@@ -569,7 +316,6 @@ TEST_F(Scenario, S3_TheLivePreviewBehavesAsThePanel)
     drag(view, onPage(grip), onPage(grip + QPoint(100, 0)), 10);
     const QStringList after = textsIn(handle->parentItem());
     EXPECT_NE(before, after);
-    shoot("slider", window());
 
     // The keypad takes digits; it hides them behind dots.
     for (const char* key : {"key1", "key2", "key3"})
@@ -603,7 +349,219 @@ TEST_F(Scenario, S3_TheLivePreviewBehavesAsThePanel)
     EXPECT_EQ(shown("Page", "Name"), "Studio");
     EXPECT_TRUE(textsShown().contains("Enter"));
     EXPECT_EQ(pageGapsOnScreen(), 0);
-    shoot("followed", window());
+    shoot("main_midnight", window());
+}
+
+TEST_F(Scenario, S4_UndoRedoSaveAndOpenAgain)
+{
+    ASSERT_EQ(currentPageListed(), "Studio") << "needs the scenarios before";
+    key(window(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_TRUE(waitFor([] { return !window()->isWindowModified(); }));
+    const QByteArray finished = TestUtil::readFile(story.hall);
+
+    // Every step undone, the project is the new one again; every step redone, the finished one.
+    const int steps = pressUntilDisabled(Qt::Key_Z, Qt::ControlModifier, app()->undoAction());
+    EXPECT_GT(steps, 20);
+    EXPECT_EQ(pagesListed(), QStringList{"Lobby"});
+    key(window(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(TestUtil::readFile(story.hall), story.newHall);
+    EXPECT_EQ(
+        pressUntilDisabled(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, app()->redoAction()),
+        steps);
+    EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Studio", "Controls"}));
+    key(window(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(TestUtil::readFile(story.hall), finished);
+    const QList<QImage> before = pagesOnScreen();
+
+    // Closed with the Quit key, then started again on the file: the same bytes, the same pages.
+    key(window(), Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::NoProject; }));
+    EXPECT_FALSE(window()->isVisible());
+    program()->launch(story.hall);
+    ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }));
+    ASSERT_TRUE(waitForWindow(window()));
+    EXPECT_EQ(TestUtil::readFile(story.hall), finished);
+    EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Studio", "Controls"}));
+    const QList<QImage> after = pagesOnScreen();
+    ASSERT_EQ(after.size(), before.size());
+    for (int i = 0; i < after.size(); ++i)
+        EXPECT_EQ(difference(after[i], before[i]), "none") << "page " << i;
+}
+TEST_F(Scenario, S5_TheThemeEditor)
+{
+    ASSERT_EQ(app()->state(), VelmoraApplication::ProjectOpen) << "needs the scenarios before";
+    clickCell(window()->pageListWidget(), rowByText(window()->pageListWidget(), {"Lobby"}), 150);
+    const QStringList states = projectThemeStates();
+    ASSERT_FALSE(states.isEmpty());
+    EXPECT_EQ(pixelsOnPage(themeColour), 0);
+
+    // A state added to the buttons; their normal state's border and its transition changed.
+    answer([this](QWidget* dialog) {
+        ASSERT_TRUE(waitForWindow(dialog));
+        click(button(dialog, "Edit Project Theme"));
+        auto* skins = dialog->findChild<QListView*>("skinList");
+        ASSERT_NE(skins, nullptr);
+        click(dialog->findChild<QWidget*>("addSkinButton"));
+        clickCell(skins, rowByText(skins, {"Normal (Default)"}));
+        auto* sheet = dialog->findChild<QTreeView*>("skinPropertyEditor");
+        answer([](QWidget* colours) { answerColour(colours, themeColour); });
+        clickCell(sheet, rowByText(sheet, {"Button", "Border colour"}).siblingAtColumn(1),
+                  -PropertyDelegate::buttonWidth - 10);
+        auto* duration = dialog->findChild<QDoubleSpinBox*>("skinTransitionDurationEdit");
+        click(duration);
+        retype(duration, "0.5");
+        key(duration, Qt::Key_Tab);
+        chooseInCombo(dialog->findChild<QComboBox*>("skinTransitionEasingEdit"), "Linear");
+        shoot("theme_editor", dialog);
+        click(button(dialog, "Done"));
+    });
+    useTool("Theme Editor");
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_GT(pixelsOnPage(themeColour), 50);
+    const QStringList edited = projectThemeStates();
+    EXPECT_EQ(edited.size(), states.size() + 1);
+
+    // One undo step takes all of it away; redone, it is back.
+    key(window(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pixelsOnPage(themeColour), 0);
+    EXPECT_EQ(projectThemeStates(), states);
+    key(window(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_GT(pixelsOnPage(themeColour), 50);
+    EXPECT_EQ(projectThemeStates(), edited);
+
+    // Exported to a theme file, the theme makes a second project.
+    answer([](QWidget* dialog) {
+        ASSERT_TRUE(waitForWindow(dialog));
+        click(button(dialog, "Export Project Theme"));
+        QLineEdit* name = nullptr;
+        QLineEdit* path = nullptr;
+        for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
+            if (edit->isVisible())
+                (edit->objectName() == "nameEdit" ? name : path) = edit;
+        ASSERT_TRUE(name && path);
+        // The project's theme has no name of its own once the project was saved and read
+        // again: the file gets the one typed here.
+        click(name);
+        retype(name, "Hall Theme");
+        click(path);
+        retype(path, file("Hall Theme.qvt"));
+        click(button(dialog, "Save"));
+    });
+    useTool("Theme Editor");
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_TRUE(QFileInfo::exists(file("Hall Theme.qvt")));
+
+    answer([](QWidget* box) {
+        EXPECT_EQ(qobject_cast<QMessageBox*>(box)->text(),
+                  "Hall.qvp has been modified. Do you want to save the changes?");
+        click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Save));
+    });
+    answer([](QWidget* dialog) { newProject(dialog, "Annex", "Hall Theme", "Welcome"); });
+    chooseFromMenuBar(window(), "File", "New");
+    EXPECT_EQ(answers.pending(), 0);
+    ASSERT_EQ(app()->documentPath(), file("Annex.qvp"));
+    EXPECT_GT(pixelsOnPage(themeColour), 50);
+}
+
+TEST_F(Scenario, S6_CopyInOneProjectPasteInAnother)
+{
+    // Controls copied from the Hall's "Controls" page.
+    answer(
+        [](QWidget* box) { click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Discard)); });
+    answer([](QWidget* dialog) { typeFileName(dialog, story.hall); });
+    chooseFromMenuBar(window(), "File", "Open...");
+    ASSERT_EQ(app()->documentPath(), story.hall);
+    clickCell(window()->pageListWidget(), rowByText(window()->pageListWidget(), {"Controls"}), 150);
+    QWidget* view = pageView()->viewport();
+    drag(view, onPage(QPoint(122, 8)), onPage(QPoint(335, 205)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control"}));
+    key(view, Qt::Key_C, Qt::ControlModifier);
+
+    // Pasted into a new project on the other built-in theme, where they were.
+    answer([](QWidget* dialog) { newProject(dialog, "Cellar", "Daylight", ""); });
+    chooseFromMenuBar(window(), "File", "New");
+    ASSERT_EQ(app()->documentPath(), file("Cellar.qvp"));
+    key(pageView()->viewport(), Qt::Key_V, Qt::ControlModifier);
+    click(view, onPage(QPoint(228, 40)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control", "Slider"}));
+    EXPECT_EQ(shownGeometry(), QRect(128, 16, 200, 48));
+    click(view, onPage(QPoint(188, 140)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control", "Colour Picker"}));
+    shoot("main_daylight", window());
+    key(window(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(window()->isWindowModified());
+}
+
+TEST_F(Scenario, S7_BadFilesFromTheFileMenu)
+{
+    ASSERT_EQ(app()->documentPath(), file("Cellar.qvp")) << "needs the scenarios before";
+    const QByteArray hall = TestUtil::readFile(story.hall);
+    ASSERT_TRUE(TestUtil::writeFile(file("Broken.qvp"), hall.left(hall.size() / 2)));
+    ASSERT_TRUE(TestUtil::writeFile(file("Photo.qvp"), TestUtil::pngBytes(32, 32, Qt::red)));
+    for (const QString& bad : {file("Broken.qvp"), file("Photo.qvp")}) {
+        answer([bad](QWidget* dialog) { typeFileName(dialog, bad); });
+        answer(
+            [](QWidget* box) { click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)); });
+        chooseFromMenuBar(window(), "File", "Open...");
+        EXPECT_EQ(answers.pending(), 0);
+        EXPECT_EQ(answers.answered().last().title, "Load failed");
+        EXPECT_TRUE(answers.answered().last().text.startsWith(
+            "Orvane Dravelin encountered an error while loading\n" + bad + "\n'"))
+            << answers.answered().last().text.toStdString();
+        // The window stays, with nothing open, and its menu works.
+        EXPECT_TRUE(window()->isVisible());
+        EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
+    }
+    // The editor goes on: the project open before comes back as it was.
+    answer([](QWidget* dialog) { typeFileName(dialog, file("Cellar.qvp")); });
+    chooseFromMenuBar(window(), "File", "Open...");
+    ASSERT_EQ(app()->documentPath(), file("Cellar.qvp"));
+    click(pageView()->viewport(), onPage(QPoint(228, 40)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control", "Slider"}));
+}
+
+TEST_F(Scenario, S8_ClosingWithUnsavedChanges)
+{
+    ASSERT_EQ(app()->documentPath(), file("Cellar.qvp")) << "needs the scenarios before";
+    const QByteArray saved = TestUtil::readFile(file("Cellar.qvp"));
+    // The slider selected in the scenario before moves right by a step.
+    key(window(), Qt::Key_Right);
+    EXPECT_EQ(shown("Control", "X"), "129");
+    ASSERT_TRUE(window()->isWindowModified());
+
+    // Cancel keeps everything.
+    answer(
+        [](QWidget* box) { click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Cancel)); });
+    key(window(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(answers.answered().last().text,
+              "Cellar.qvp has been modified. Do you want to save the changes?");
+    EXPECT_TRUE(window()->isVisible());
+    EXPECT_EQ(shown("Control", "X"), "129");
+    EXPECT_TRUE(window()->isWindowModified());
+
+    // Discard closes and leaves the file as it was.
+    answer(
+        [](QWidget* box) { click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Discard)); });
+    key(window(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
+    EXPECT_FALSE(window()->isVisible());
+    EXPECT_EQ(TestUtil::readFile(file("Cellar.qvp")), saved);
+
+    // Started again on the file, moved again, and Save writes it.
+    program()->launch(file("Cellar.qvp"));
+    ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }));
+    ASSERT_TRUE(waitForWindow(window()));
+    click(pageView()->viewport(), onPage(QPoint(228, 40)));
+    key(window(), Qt::Key_Right);
+    answer([](QWidget* box) { click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Save)); });
+    key(window(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
+    EXPECT_NE(TestUtil::readFile(file("Cellar.qvp")), saved);
+    program()->launch(file("Cellar.qvp"));
+    ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }));
+    click(pageView()->viewport(), onPage(QPoint(228, 40)));
+    EXPECT_EQ(shown("Control", "X"), "129");
 }
 
 } // namespace
@@ -615,13 +573,13 @@ int main(int argc, char** argv)
     const QTemporaryDir folder;
     if (!folder.isValid())
         return 1;
-    home = folder.path();
+    const QString home = folder.path();
     qputenv("HOME", QFile::encodeName(home));
     for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
         qputenv(variable, QFile::encodeName(home + '/' + variable));
     QDir(home).mkpath("Documents");
     ::testing::InitGoogleTest(&argc, argv);
     EditorProgram editor(argc, argv);
-    program = &editor;
+    Editor::start(&editor, home);
     return RUN_ALL_TESTS();
 }

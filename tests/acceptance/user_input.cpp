@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QWindow>
+#include <gtest/gtest.h>
 
 namespace UserInput {
 
@@ -21,6 +22,8 @@ namespace {
 
 QPoint middleUnlessGiven(QWidget* widget, QPoint position)
 {
+    if (!widget)
+        return position;
     return position == QPoint(-1, -1) ? widget->rect().center() : position;
 }
 
@@ -63,6 +66,10 @@ bool waitForWindow(QWidget* window)
 void click(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers,
            Qt::MouseButton button)
 {
+    if (!widget) {
+        ADD_FAILURE() << "no widget there to use";
+        return;
+    }
     position = middleUnlessGiven(widget, position);
     // A mouse always passes over the place it presses at.
     QTest::mouseMove(widget, position);
@@ -71,6 +78,10 @@ void click(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers,
 
 void doubleClick(QWidget* widget, QPoint position)
 {
+    if (!widget) {
+        ADD_FAILURE() << "no widget there to use";
+        return;
+    }
     position = middleUnlessGiven(widget, position);
     QTest::mouseMove(widget, position);
     QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, position);
@@ -78,6 +89,10 @@ void doubleClick(QWidget* widget, QPoint position)
 
 void press(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers)
 {
+    if (!widget) {
+        ADD_FAILURE() << "no widget there to use";
+        return;
+    }
     QTest::mouseMove(widget, position);
     QTest::mousePress(widget, Qt::LeftButton, modifiers, position);
 }
@@ -123,11 +138,19 @@ bool dragWithPointer(QWidget* fromWidget, QPoint from, QWidget* toWidget, QPoint
 
 void type(QWidget* widget, const QString& text)
 {
+    if (!widget) {
+        ADD_FAILURE() << "no widget there to use";
+        return;
+    }
     QTest::keyClicks(widget, text);
 }
 
 void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
+    if (!widget) {
+        ADD_FAILURE() << "no widget there to use";
+        return;
+    }
     // Keys go to the active window, as a person's keys do: the window is brought to the front
     // first, as a click on its title would.
     QWidget* top = widget->window();
@@ -158,9 +181,13 @@ void chooseFromMenuBar(QMainWindow* window, const QString& menu, const QString& 
     if (!title || !title->menu())
         return;
     click(bar, bar->actionGeometry(title).center());
+    // The menu shows at the press. The entry is clicked at once, with no events handled in
+    // between, so that an answer waiting for a dialog the entry opens cannot go to the menu.
     QMenu* popup = title->menu();
-    if (waitFor([popup] { return popup->isVisible(); }) && QTest::qWaitForWindowExposed(popup))
+    if (popup->isVisible())
         chooseFromMenu(popup, entry);
+    else
+        ADD_FAILURE() << "the menu " << menu.toStdString() << " did not open";
 }
 
 void chooseFromMenu(QMenu* menu, const QString& entry)
@@ -174,6 +201,7 @@ QAbstractButton* button(QWidget* root, const QString& text)
     for (QAbstractButton* candidate : root->findChildren<QAbstractButton*>())
         if (candidate->isVisible() && withoutMnemonic(candidate->text()) == text)
             return candidate;
+    ADD_FAILURE() << "no button reads " << text.toStdString();
     return nullptr;
 }
 

@@ -53,7 +53,8 @@ void retype(QWidget* widget, const QString& text);
 
 // The tool button that shows the action in the tool bar, clicked.
 void clickTool(QToolBar* bar, QAction* action);
-// The menu bar's menu of that title opened with a click, then its entry clicked.
+// The menu bar's menu of that title opened with a click, then its entry clicked (with no events
+// handled in between).
 void chooseFromMenuBar(QMainWindow* window, const QString& menu, const QString& entry);
 // The entry of a popup menu already shown, clicked.
 void chooseFromMenu(QMenu* menu, const QString& entry);
