@@ -467,6 +467,7 @@ QStringList projectThemeStates()
 {
     QStringList states;
     TestUtil::ModalAnswerer answers;
+    answers.setAnswersPopups(false);
     answers.then([&states](QWidget* dialog) {
         if (waitForWindow(dialog)) {
             click(button(dialog, "Edit Project Theme"));

@@ -51,6 +51,8 @@ class Scenario : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // The scenarios open menus and lists themselves.
+        answers.setAnswersPopups(false);
         // A window left waiting for an answer fails the scenario instead of hanging the run.
         guard.callOnTimeout([] {
             ADD_FAILURE() << "a window was left waiting for an answer";
