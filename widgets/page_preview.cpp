@@ -212,6 +212,7 @@ void PagePreview::mouseMoveEvent(QMouseEvent* event)
             if (selection.kind() == SelectionManager::SelectionKind_CONTROLS)
                 resizeIds = selection.selectedIds();
             scene->beginResizeControls(resizeIds, activeHandle);
+            releaseLiveSurface();
         }
         if (scene->isResizing()) {
             scene->resizeControls(offsetFromPress(position));
@@ -231,6 +232,7 @@ void PagePreview::mouseMoveEvent(QMouseEvent* event)
                 dragIds = selection.selectedIds();
             dragIds.insert(id);
             scene->beginMoveControls(dragIds);
+            releaseLiveSurface();
         }
     }
     if (scene->isDragging()) {
@@ -298,10 +300,7 @@ void PagePreview::mouseReleaseEvent(QMouseEvent* event)
     resizeIds.clear();
     pressPosition = QPoint();
     QGraphicsView::mouseReleaseEvent(event);
-    if (liveSurface) {
-        liveSurface->ungrabMouse();
-        liveSurface = nullptr;
-    }
+    releaseLiveSurface();
 }
 
 void PagePreview::holdLiveSurface()
@@ -315,7 +314,16 @@ void PagePreview::holdLiveSurface()
     if (!proxy || scene->mouseGrabberItem())
         return;
     proxy->grabMouse();
-    liveSurface = proxy;
+}
+
+void PagePreview::releaseLiveSurface()
+{
+    // Once the view moves or resizes controls with the press, the live item gets no more of
+    // it: the item sees its press cancelled, and a button does not click at the end of a drag.
+    PagePreviewScene* const scene = previewScene();
+    QGraphicsItem* grabber = scene ? scene->mouseGrabberItem() : nullptr;
+    if (grabber && scene->surface() && grabber == scene->surface()->graphicsProxyWidget())
+        grabber->ungrabMouse();
 }
 
 void PagePreview::finishBand(Qt::KeyboardModifiers modifiers)

@@ -11,7 +11,6 @@
 class PagePreviewScene;
 class Preferences;
 class QAction;
-class QGraphicsItem;
 class QRubberBand;
 class VelmoraDocument;
 
@@ -141,8 +140,10 @@ private:
     bool finishEdit(const QPoint& position);
     void clickSelect(const QPoint& position, Qt::KeyboardModifiers modifiers);
     void createControl(const QRect& geometry);
-    // Lets the live surface keep a press that reached it until the release.
+    // Lets the live surface keep a press that reached it until the release, or takes the rest
+    // of the press away from it.
     void holdLiveSurface();
+    void releaseLiveSurface();
 
     VelmoraDocument& document;
     const Preferences* preferences = nullptr;
@@ -166,6 +167,4 @@ private:
     ResizeHandle activeHandle = NoHandle;
     std::set<unsigned int> dragIds;
     std::set<unsigned int> resizeIds;
-    // The surface's proxy while it holds a press for a live item.
-    QGraphicsItem* liveSurface = nullptr;
 };

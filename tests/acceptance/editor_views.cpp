@@ -25,6 +25,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeView>
 #include <QWizard>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -63,13 +64,13 @@ MainWindow* window()
 
 // With VELMORA_GALLERY naming a folder, the widget as the screen shows it is saved there as
 // name.png for the README's gallery: at most 640 pixels wide, in 256 colours.
-void shoot(const QString& name, QWidget* widget)
+void shoot(const QString& name, QWidget* widget, QRect area)
 {
     const QString folder = qEnvironmentVariable("VELMORA_GALLERY");
     if (folder.isEmpty())
         return;
     QTest::qWait(300);
-    QImage image = screenImage(widget);
+    QImage image = screenImage(widget, area);
     if (image.width() > 640)
         image = image.scaledToWidth(640, Qt::SmoothTransformation);
     // The most frequent colours (the flat ones of the widgets) stay exact; the rest (gradients,
@@ -92,6 +93,16 @@ void shoot(const QString& name, QWidget* widget)
             palette << frequent[i].second;
     image.convertToFormat(QImage::Format_Indexed8, palette, Qt::DiffuseDither)
         .save(folder + '/' + name + ".png", "PNG", 0);
+}
+
+void shootRows(const QString& name, QTreeView* tree)
+{
+    // Down to the last row shown, with the header above the rows.
+    QModelIndex last = tree->model()->index(tree->model()->rowCount() - 1, 0);
+    while (last.isValid() && tree->isExpanded(last) && tree->model()->rowCount(last) > 0)
+        last = tree->model()->index(tree->model()->rowCount(last) - 1, 0, last);
+    const int bottom = tree->viewport()->mapTo(tree, tree->visualRect(last).bottomLeft()).y();
+    shoot(name, tree, QRect(0, 0, tree->width(), std::min(tree->height(), bottom + 6)));
 }
 
 QString file(const QString& name)

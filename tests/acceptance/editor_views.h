@@ -21,6 +21,7 @@ class QAction;
 class QComboBox;
 class QQuickItem;
 class QToolBar;
+class QTreeView;
 class QWidget;
 class VelmoraApplication;
 
@@ -40,7 +41,9 @@ MainWindow* window();
 
 // With VELMORA_GALLERY naming a folder, the widget as the screen shows it is saved there as
 // name.png for the README's gallery: at most 640 pixels wide, in 256 colours.
-void shoot(const QString& name, QWidget* widget);
+void shoot(const QString& name, QWidget* widget, QRect area = QRect());
+// The tree down to its last row, for the gallery.
+void shootRows(const QString& name, QTreeView* tree);
 
 QString file(const QString& name);
 

@@ -213,14 +213,14 @@ TEST_F(Scenario, S2_BuildingAPage)
     // The label's text, typed into the property editor.
     editText({"Control", "Caption"}, "Scenes");
     EXPECT_EQ(shown("Control", "Caption"), "Scenes");
-    shoot("property_editor_label", propertyEditor());
+    shootRows("property_editor_label", propertyEditor());
 
     // The button's infrared slot, chosen from the slots still free.
     click(view, onPage(QPoint(30, 30)));
     clickCell(propertyEditor(), valueCell({"Button", "Click IR Slot"}));
     chooseInCombo(propertyEditor()->findChild<QComboBox*>(), "Slot 3");
     EXPECT_EQ(shown("Button", "Click IR Slot"), "Slot 3");
-    shoot("property_editor_button", propertyEditor());
+    shootRows("property_editor_button", propertyEditor());
 
     // The page's colour, set in the colour dialog, shows on the page.
     click(view, onPage(QPoint(300, 250)));
@@ -252,7 +252,7 @@ TEST_F(Scenario, S2_BuildingAPage)
     EXPECT_EQ(answers.pending(), 0);
     EXPECT_EQ(shown("Page", "Background Gradient"), "Sunset");
     EXPECT_EQ(pixelsOnPage(pageColour), 0);
-    shoot("property_editor_page", propertyEditor());
+    shootRows("property_editor_page", propertyEditor());
 
     // A copy of the page, then a page switcher on it over all three pages, composed by
     // dragging the pages into the switcher's list.
@@ -352,6 +352,14 @@ TEST_F(Scenario, S3_TheLivePreviewBehavesAsThePanel)
     EXPECT_TRUE(textsShown().contains("Enter"));
     EXPECT_EQ(pageGapsOnScreen(), 0);
     shoot("main_midnight", window());
+
+    // Moved by dragging in edit mode, the Studio's button that goes to the Lobby does not
+    // click: the editor stays.
+    useTool("Edit Controls");
+    drag(view, onPage(QPoint(30, 40)), onPage(QPoint(30, 44)));
+    EXPECT_EQ(shownGeometry().top(), 30);
+    EXPECT_EQ(currentPageListed(), "Studio");
+    useTool("Edit Controls");
 }
 
 TEST_F(Scenario, S4_UndoRedoSaveAndOpenAgain)
