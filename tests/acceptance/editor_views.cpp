@@ -18,6 +18,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QPainter>
 #include <QQuickItem>
 #include <QQuickWidget>
@@ -392,6 +393,14 @@ int pressUntilDisabled(Qt::Key pressed, Qt::KeyboardModifiers modifiers, QAction
         ++presses;
     }
     return presses;
+}
+
+void pressButton(QWidget* box, QMessageBox::StandardButton which)
+{
+    auto* messageBox = qobject_cast<QMessageBox*>(box);
+    ASSERT_NE(messageBox, nullptr) << "a message box, not " << box->metaObject()->className();
+    ASSERT_TRUE(waitForWindow(box));
+    click(messageBox->button(which));
 }
 
 // Answers a file dialog with the path typed into its name field.

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QImage>
 #include <QList>
+#include <QMessageBox>
 #include <QModelIndex>
 #include <QPoint>
 #include <QRect>
@@ -127,6 +128,9 @@ QAbstractButton* toolFor(QAction* action);
 
 // Presses the key until the tool greys out; the number of presses.
 int pressUntilDisabled(Qt::Key pressed, Qt::KeyboardModifiers modifiers, QAction* action);
+
+// Clicks the button of the message box.
+void pressButton(QWidget* box, QMessageBox::StandardButton which);
 
 // Answers a file dialog with the path typed into its name field.
 void typeFileName(QWidget* dialog, const QString& path);

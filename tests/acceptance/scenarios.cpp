@@ -461,14 +461,15 @@ TEST_F(Scenario, S5_TheThemeEditor)
     EXPECT_EQ(answers.pending(), 0);
     EXPECT_TRUE(QFileInfo::exists(file("Hall Theme.qvt")));
 
-    answer([](QWidget* box) {
-        EXPECT_EQ(qobject_cast<QMessageBox*>(box)->text(),
-                  "Hall.qvp has been modified. Do you want to save the changes?");
-        click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Save));
-    });
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Save); });
     answer([](QWidget* dialog) { newProject(dialog, "Annex", "Hall Theme", "Welcome"); });
     chooseFromMenuBar(window(), "File", "New");
     EXPECT_EQ(answers.pending(), 0);
+    // The modified project was saved first, on the user's word.
+    const auto& seen = answers.answered();
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](const auto& window) {
+        return window.text == "Hall.qvp has been modified. Do you want to save the changes?";
+    }));
     ASSERT_EQ(app()->documentPath(), file("Annex.qvp"));
     EXPECT_GT(pixelsOnPage(themeColour), 50);
 }
@@ -476,8 +477,7 @@ TEST_F(Scenario, S5_TheThemeEditor)
 TEST_F(Scenario, S6_CopyInOneProjectPasteInAnother)
 {
     // Controls copied from the Hall's "Controls" page.
-    answer(
-        [](QWidget* box) { click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Discard)); });
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Discard); });
     answer([](QWidget* dialog) { typeFileName(dialog, story.hall); });
     chooseFromMenuBar(window(), "File", "Open...");
     ASSERT_EQ(app()->documentPath(), story.hall);
@@ -510,8 +510,7 @@ TEST_F(Scenario, S7_BadFilesFromTheFileMenu)
     ASSERT_TRUE(TestUtil::writeFile(file("Photo.qvp"), TestUtil::pngBytes(32, 32, Qt::red)));
     for (const QString& bad : {file("Broken.qvp"), file("Photo.qvp")}) {
         answer([bad](QWidget* dialog) { typeFileName(dialog, bad); });
-        answer(
-            [](QWidget* box) { click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)); });
+        answer([](QWidget* box) { pressButton(box, QMessageBox::Ok); });
         chooseFromMenuBar(window(), "File", "Open...");
         EXPECT_EQ(answers.pending(), 0);
         EXPECT_EQ(answers.answered().last().title, "Load failed");
@@ -540,8 +539,7 @@ TEST_F(Scenario, S8_ClosingWithUnsavedChanges)
     ASSERT_TRUE(window()->isWindowModified());
 
     // Cancel keeps everything.
-    answer(
-        [](QWidget* box) { click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Cancel)); });
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Cancel); });
     key(window(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(answers.answered().last().text,
               "Cellar.qvp has been modified. Do you want to save the changes?");
@@ -550,8 +548,7 @@ TEST_F(Scenario, S8_ClosingWithUnsavedChanges)
     EXPECT_TRUE(window()->isWindowModified());
 
     // Discard closes and leaves the file as it was.
-    answer(
-        [](QWidget* box) { click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Discard)); });
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Discard); });
     key(window(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
     EXPECT_FALSE(window()->isVisible());
@@ -563,7 +560,7 @@ TEST_F(Scenario, S8_ClosingWithUnsavedChanges)
     ASSERT_TRUE(waitForWindow(window()));
     click(pageView()->viewport(), onPage(QPoint(228, 40)));
     key(window(), Qt::Key_Right);
-    answer([](QWidget* box) { click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Save)); });
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Save); });
     key(window(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(answers.pending(), 0);
     EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);

@@ -50,12 +50,12 @@ void ExportThemeWidget::onSaveClicked()
         return;
 
     const QString path = fileNameEntry->filePath();
-    // The project keeps its theme without a name once saved and opened again: the file gets
-    // the name the user gave it here, under which the library and the new-project wizard list
-    // it. Everything else is written as the project holds it.
+    // A project keeps its theme without a name once saved and opened again: such a theme gets
+    // the name the user typed here, so that the library and the new-project wizard can list it
+    // by a name. Everything else, and a theme's own name, is written as the project holds it.
     std::unique_ptr<Velmora::Theme> named;
     const Velmora::Theme* written = theme;
-    if (theme->getName() != fileNameEntry->name()) {
+    if (theme->getName().isEmpty()) {
         named = std::make_unique<Velmora::Theme>(*theme);
         named->setName(fileNameEntry->name());
         written = named.get();
