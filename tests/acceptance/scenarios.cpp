@@ -123,6 +123,8 @@ TEST_F(Scenario, S1_FirstRunThroughTheWizard)
     EXPECT_EQ(window()->windowTitle(), "Untitled[*] - Orvane Dravelin");
     EXPECT_EQ(pagesListed(), QStringList{"Lobby"});
     EXPECT_EQ(shown("Page", "Name"), "Lobby");
+    // The page of the Welcome template: a clock, a greeting and two buttons.
+    EXPECT_EQ(textsShown(), QStringList({"Welcome", "Lights", "Good Night"}));
 
     // Saved where the wizard said, without a question.
     key(window(), Qt::Key_S, Qt::ControlModifier);
@@ -266,7 +268,7 @@ TEST_F(Scenario, S2_BuildingAPage)
         ASSERT_EQ(lists.size(), 2);
         QListView* available = lists[0];
         QListView* switcher = lists[1];
-        for (const QString& page : {"Lobby", "Controls", "Copy of Controls"}) {
+        for (const QString page : {"Lobby", "Controls", "Copy of Controls"}) {
             const QModelIndex row = rowByText(available, {page});
             ASSERT_TRUE(row.isValid()) << page.toStdString();
             const QRect from = available->visualRect(row);
@@ -292,7 +294,7 @@ TEST_F(Scenario, S2_BuildingAPage)
     EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Studio", "Controls"}));
 
     // The page list moves between the pages.
-    for (const QString& page : {"Lobby", "Controls", "Studio"}) {
+    for (const QString page : {"Lobby", "Controls", "Studio"}) {
         clickCell(window()->pageListWidget(), rowByText(window()->pageListWidget(), {page}), 150);
         EXPECT_EQ(shown("Page", "Name"), page);
         EXPECT_EQ(currentPageListed(), page);
