@@ -292,6 +292,7 @@ void PagePreviewScene::showPage(unsigned int pageId)
     m_selectionRect = QRect();
     update();
     trimPages();
+    emit pageShown(m_currentPageId);
 }
 
 void PagePreviewScene::showCurrentPageSwitcher()

@@ -182,6 +182,11 @@ signals:
     // The answer to requestThumbnail().
     void thumbnailReady(uint pageId, const QPixmap& thumbnail);
 
+signals:
+    // showPage() showed the page (UINT_MAX: none), so that the preview's own navigation can
+    // take it as its current page.
+    void pageShown(unsigned int pageId);
+
 private:
     // The page item alone, its controls left to build; null when it cannot be built.
     QQuickItem* createPageItem(unsigned int pageId);

@@ -10,10 +10,12 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QGraphicsProxyWidget>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QQuickWidget>
 #include <QRubberBand>
 #include <QShortcut>
 #include <QWheelEvent>
@@ -168,6 +170,7 @@ void PagePreview::mousePressEvent(QMouseEvent* event)
     if (bandSelecting && event->isAccepted() &&
         (kind == PreviewItemKind_SLIDER || kind == PreviewItemKind_COLOUR_PICKER))
         bandSelecting = false;
+    holdLiveSurface();
     // The gesture is the view's, whether or not the live item took the press.
     event->accept();
 }
@@ -209,6 +212,7 @@ void PagePreview::mouseMoveEvent(QMouseEvent* event)
             if (selection.kind() == SelectionManager::SelectionKind_CONTROLS)
                 resizeIds = selection.selectedIds();
             scene->beginResizeControls(resizeIds, activeHandle);
+            releaseLiveSurface();
         }
         if (scene->isResizing()) {
             scene->resizeControls(offsetFromPress(position));
@@ -228,6 +232,7 @@ void PagePreview::mouseMoveEvent(QMouseEvent* event)
                 dragIds = selection.selectedIds();
             dragIds.insert(id);
             scene->beginMoveControls(dragIds);
+            releaseLiveSurface();
         }
     }
     if (scene->isDragging()) {
@@ -295,6 +300,30 @@ void PagePreview::mouseReleaseEvent(QMouseEvent* event)
     resizeIds.clear();
     pressPosition = QPoint();
     QGraphicsView::mouseReleaseEvent(event);
+    releaseLiveSurface();
+}
+
+void PagePreview::holdLiveSurface()
+{
+    // The surface does not always tell the scene that a live item took the press (a button's
+    // or a key's does not), and the scene then gives the release to nobody: the item's click
+    // would never come. The surface keeps the whole press, its moves and its release.
+    PagePreviewScene* const scene = previewScene();
+    QGraphicsProxyWidget* proxy =
+        scene && scene->surface() ? scene->surface()->graphicsProxyWidget() : nullptr;
+    if (!proxy || scene->mouseGrabberItem())
+        return;
+    proxy->grabMouse();
+}
+
+void PagePreview::releaseLiveSurface()
+{
+    // Once the view moves or resizes controls with the press, the live item gets no more of
+    // it: the item sees its press cancelled, and a button does not click at the end of a drag.
+    PagePreviewScene* const scene = previewScene();
+    QGraphicsItem* grabber = scene ? scene->mouseGrabberItem() : nullptr;
+    if (grabber && scene->surface() && grabber == scene->surface()->graphicsProxyWidget())
+        grabber->ungrabMouse();
 }
 
 void PagePreview::finishBand(Qt::KeyboardModifiers modifiers)

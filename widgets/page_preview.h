@@ -140,6 +140,10 @@ private:
     bool finishEdit(const QPoint& position);
     void clickSelect(const QPoint& position, Qt::KeyboardModifiers modifiers);
     void createControl(const QRect& geometry);
+    // Lets the live surface keep a press that reached it until the release, or takes the rest
+    // of the press away from it.
+    void holdLiveSurface();
+    void releaseLiveSurface();
 
     VelmoraDocument& document;
     const Preferences* preferences = nullptr;

@@ -141,6 +141,7 @@ void PropertyEditor::showGroup(int groupId, bool show)
 
 void PropertyEditor::refresh()
 {
+    const RowUpdate update(rowUpdates);
     const VelmoraDocument* document = openDocument();
     const int kind = document ? int(document->selection().kind()) : 0;
     if (kind == SelectionManager::SelectionKind_PAGE_SWITCHERS) {
@@ -181,6 +182,7 @@ void PropertyEditor::refresh()
 
 void PropertyEditor::onPropertyValuesChanged()
 {
+    const RowUpdate update(rowUpdates);
     if (shownSelectionKind == SelectionManager::SelectionKind_PAGES)
         refreshPageValues();
     else if (shownSelectionKind == SelectionManager::SelectionKind_CONTROLS)
@@ -198,6 +200,11 @@ void PropertyEditor::onThemeChanged()
 
 void PropertyEditor::onPropertyChanged(Property* property)
 {
+    // An editor still open on a row that an update detaches is closed on the way, and commits
+    // its value then: for items that may no longer be the selection, and into rows that are
+    // being taken out. That value goes nowhere.
+    if (rowUpdates > 0)
+        return;
     const int id = propertyId(property);
     if (id >= 0)
         emit propertyValueChanged(id, property->value());

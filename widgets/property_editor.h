@@ -81,6 +81,15 @@ private:
     // go before the groups.
     std::vector<std::unique_ptr<Property>> groups;
     std::vector<std::unique_ptr<Property>> subRows;
+    // Counts the updates of the rows in progress (they nest when an update's signals lead to
+    // another one).
+    struct RowUpdate
+    {
+        explicit RowUpdate(int& count) : count(count) { ++count; }
+        ~RowUpdate() { --count; }
+        int& count;
+    };
+    int rowUpdates = 0;
     // SelectionManager::SelectionKind of the groups shown.
     int shownSelectionKind = 0;
     // The common Velmora::ControlType of the selected controls (0 when they differ); read

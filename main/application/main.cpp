@@ -1,24 +1,15 @@
-// The editor's entry point: brings the application object and the libraries up in a fixed
-// order, posts the launched event with the project named on the command line, runs the event
-// loop and takes everything down again in the reverse of what depends on what.
+// The editor's entry point: brings the editor up (EditorProgram), posts the launched event with
+// the project named on the command line, runs the event loop and takes everything down again.
 
-#include "appengine/layout_library.h"
 #include "core/command_line_arguments.h"
-#include "core/gradient_library.h"
-#include "gui/checkered_brush.h"
+#include "main/application/editor_program.h"
 #include "main/application/velmora_application.h"
-#include "main/application_launched_event.h"
-#include "main/vendor_variants.h"
-#include "velmora_objects/qml/qml_engine.h"
-#include "velmora_objects/theme_library.h"
 #include "widgets/main_window.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFontDatabase>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -50,63 +41,20 @@ private:
     bool reported = false;
 };
 
-void useBundledFont()
-{
-    const int font =
-        QFontDatabase::addApplicationFont(resourcesPath() + QStringLiteral("/font/DejaVuSans.ttf"));
-    if (font == -1)
-        return;
-    // The QML preview inherits the application font; the widgets keep the platform's.
-    const QFont platform = QApplication::font();
-    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans")));
-    QApplication::setFont(platform, "QWidget");
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QElapsedTimer clock;
     clock.start();
-    VelmoraQML::useSoftwareSceneGraph();
-
-    VelmoraApplication* app = VelmoraApplication::create(argc, argv);
-    app->showSplashScreen(2000, nullptr);
-    QCoreApplication::addLibraryPath(QCoreApplication::applicationDirPath() + QDir::separator() +
-                                     QStringLiteral("plugins"));
-    useBundledFont();
-
-    const VendorVariants& vendor = VendorVariants::instance();
-    const QString userFolder =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-        QStringLiteral("/%1/%2").arg(vendor.organisationName, vendor.applicationName);
-    LayoutLibrary::init(resourcesPath() + QStringLiteral("/layout"),
-                        userFolder + QStringLiteral("/Layouts"));
-    // Gradient icons show transparency over the widget kit's checkerboard.
-    setSwatchBackgroundPainter(&CheckeredBrush::fillSwatch);
-    GradientLibrary::initialise(resourcesPath() + QStringLiteral("/gradient"),
-                                userFolder + QStringLiteral("/Gradients"));
-
-    ThemeLibrary* themes = ThemeLibrary::instance();
-    themes->setFileExtension(vendor.themeExtension);
-    themes->scanFolder(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../Resources/theme"), true, true);
-    VelmoraApplication::loadRegisteredThemes();
-
-    MainWindow* window = app->createMainWindow();
+    EditorProgram program(argc, argv);
     std::unique_ptr<ShownReporter> reporter;
     if (qEnvironmentVariableIsSet("VELMORA_QUIT_WHEN_SHOWN"))
-        reporter = std::make_unique<ShownReporter>(clock, window);
+        reporter = std::make_unique<ShownReporter>(clock, program.mainWindow());
 
     const CommandLineArguments arguments(argc, argv);
-    QCoreApplication::postEvent(
-        app,
-        new ApplicationLaunchedEvent(arguments.count() == 0 ? QString() : arguments.argument(0)));
+    program.launch(arguments.count() == 0 ? QString() : arguments.argument(0));
     const int code = QApplication::exec();
-
     reporter.reset();
-    MainWindow::destroyInstance();
-    LayoutLibrary::destroyInstance();
-    VelmoraApplication::destroy();
     return code;
 }

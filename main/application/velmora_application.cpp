@@ -12,6 +12,7 @@
 #include "main/application_launched_event.h"
 #include "main/last_directory.h"
 #include "main/orvane_style.h"
+#include "main/preview_navigation.h"
 #include "main/property_dispatch.h"
 #include "main/software_update_dialog.h"
 #include "main/velmora_launch_dialog.h"
@@ -113,6 +114,15 @@ VelmoraApplication::VelmoraApplication(int& argc, char** argv)
             &VelmoraApplication::onSelectionChanged);
     connect(m_selection, &SelectionManager::currentPageChanged, this,
             &VelmoraApplication::onCurrentPageChanged);
+    // A page shown by a button of the live preview becomes the current page, as one chosen in
+    // the page list does: the page list, the property editor and the selection follow.
+    m_navigation = std::make_unique<PreviewNavigation>(m_document);
+    connect(m_navigation.get(), &PreviewNavigation::pageChosen, this, [this](unsigned int pageId) {
+        if (m_state == ProjectOpen && m_document.pageExists(pageId))
+            selectPageAlone(pageId);
+    });
+    connect(&m_undoGroup, &QUndoGroup::indexChanged, m_navigation.get(),
+            &PreviewNavigation::refresh);
     connect(clipboard(), &QClipboard::dataChanged, this, &VelmoraApplication::onClipboardChanged);
 }
 

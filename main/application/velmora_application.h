@@ -22,6 +22,7 @@ class ApplicationProjectAccess;
 class EditingOperations;
 class MainWindow;
 class PagePreviewScene;
+class PreviewNavigation;
 class PropertyDispatch;
 class QAction;
 class QSplashScreen;
@@ -219,6 +220,8 @@ private:
     std::unique_ptr<EditingOperations> m_editing;
     std::unique_ptr<PropertyDispatch> m_dispatch;
     std::unique_ptr<ApplicationProjectAccess> m_projectAccess;
+    // The preview's own page functions move the editor's current page too.
+    std::unique_ptr<PreviewNavigation> m_navigation;
     // True while the page list is brought in step with the selection, so that its echo does
     // not come back as a page selection.
     bool m_syncingPageList = false;

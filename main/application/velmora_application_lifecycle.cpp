@@ -9,6 +9,7 @@
 #include "main/action_manager.h"
 #include "main/application/application_files.h"
 #include "main/application/editing_operations.h"
+#include "main/preview_navigation.h"
 #include "main/velmora_launch_dialog.h"
 #include "main/velmora_preferences.h"
 #include "main/vendor_variants.h"
@@ -130,6 +131,7 @@ bool VelmoraApplication::loadProject(const QString& path)
 void VelmoraApplication::finishOpen()
 {
     m_document.preparePreview();
+    m_navigation->attach();
     m_actions->onDocumentOpened();
     m_selection->selectPage(m_document.getDefaultPageId(), true, true);
     onClipboardChanged();
@@ -198,6 +200,8 @@ bool VelmoraApplication::saveDocument()
 {
     if (m_document.path().isNull())
         return saveDocumentAs(false);
+    // A new project is titled "Untitled" until its first save gives it its file name.
+    const bool firstSave = m_document.neverSaved();
     try {
         m_document.save(false);
     } catch (const std::runtime_error& error) {
@@ -207,6 +211,8 @@ bool VelmoraApplication::saveDocument()
     }
     m_recentFiles->addFile(m_document.path());
     reportUndoState();
+    if (firstSave)
+        emit documentPathChanged();
     return true;
 }
 

@@ -104,7 +104,7 @@ void ModalAnswerer::poll()
         lastAnswered = nullptr;
     if (answers.isEmpty())
         return;
-    QWidget* window = QApplication::activePopupWidget();
+    QWidget* window = answerPopups ? QApplication::activePopupWidget() : nullptr;
     if (!window)
         window = QApplication::activeModalWidget();
     // A window that was answered and is still open (it opened the window now answered, or the

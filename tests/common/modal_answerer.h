@@ -54,6 +54,10 @@ public:
     // QMenu::exec returns its action; an empty text, or no such entry, closes the menu.
     ModalAnswerer& menu(const QString& entry);
 
+    // Off: popups are left alone and only modal windows are answered, for tests that open
+    // menus and lists themselves, with real input, while answers wait for the dialogs to come.
+    void setAnswersPopups(bool answer) { answerPopups = answer; }
+
     // Answers still queued; 0 once every expected window showed up.
     int pending() const { return int(answers.size()); }
     const QList<Window>& answered() const { return windows; }
@@ -69,6 +73,7 @@ private:
     QList<Answer> answers;
     QList<Window> windows;
     QPointer<QWidget> lastAnswered;
+    bool answerPopups = true;
 };
 
 // One entry of a menu as inspected by menuEntries: "-" stands for a separator.

@@ -224,6 +224,31 @@ TEST_F(PropertyEditorTest, ButtonSubRowsFollowFunctionAndActuation)
     EXPECT_EQ(text(PropertyId_BUTTON_CLICK_IR_SLOT), "Unassigned");
 }
 
+TEST_F(PropertyEditorTest, AnEditorThatAnUpdateClosesCommitsNothing)
+{
+    const unsigned int b1 = addControl(page, ControlType_BUTTON);
+    button(b1).setFunction(ButtonFunction_GO_TO_PAGE);
+    selectControls({b1});
+    editor->show();
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+    const QModelIndex cell = editor->property(PropertyId_BUTTON_FUNCTION_PAGE)->index(1);
+    editor->setCurrentIndex(cell);
+    editor->edit(cell);
+    ASSERT_NE(editor->indexWidget(cell), nullptr);
+    editor->indexWidget(cell)->setFocus();
+    // The application answers every edit by reading the values again.
+    QSignalSpy edits(editor.get(), &PropertyEditor::propertyValueChanged);
+    QObject::connect(editor.get(), &PropertyEditor::propertyValueChanged, editor.get(),
+                     [this] { editor->onPropertyValuesChanged(); });
+
+    // The page row goes, and its editor with it, without an edit of a row on its way out.
+    button(b1).setFunction(ButtonFunction_NEXT_PAGE);
+    editor->onPropertyValuesChanged();
+    EXPECT_EQ(shown(PropertyId_BUTTON_FUNCTION), Ids({26, 27}));
+    EXPECT_EQ(edits.size(), 0);
+}
+
 TEST_F(PropertyEditorTest, AnotherControlOfTheSameTypeOnlyReloadsValues)
 {
     const unsigned int b1 = addControl(page, ControlType_BUTTON, QRect(10, 20, 30, 40));

@@ -223,6 +223,9 @@ void QMLController::switchToPage(QMLPage* page, int transition, int msecs, bool 
     indicatePage(name, true);
     if (id != LockPageId && m_callbacks.pageChanged)
         m_callbacks.pageChanged(name, true);
+    // The editor's navigation follows first; when it makes the page its own current page the
+    // scene shows it already, and pageSwitched finds nothing left to do.
+    emit currentPageChanged(id);
     if (m_currentPage == page)
         emit pageSwitched(page);
 }

@@ -135,6 +135,12 @@ public slots:
     // While disabled, triggers, control events and button functions are ignored.
     void setEnabled(bool enable) { m_enabled = enable; }
 
+signals:
+    // Another page became the page shown (configId of the page), after its switch finished;
+    // a switch to no page emits nothing. The editor follows the preview's own navigation
+    // with it.
+    void currentPageChanged(int configId);
+
 private:
     // A registered page with the keys it had when it registered: the indexes stay sound
     // whatever QML later writes into the page.

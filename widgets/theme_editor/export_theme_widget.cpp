@@ -6,6 +6,7 @@
 
 #include <QSettings>
 #include <QSignalBlocker>
+#include <memory>
 
 ExportThemeWidget::ExportThemeWidget(QWidget* parent) : QWidget(parent)
 {
@@ -49,12 +50,22 @@ void ExportThemeWidget::onSaveClicked()
         return;
 
     const QString path = fileNameEntry->filePath();
-    ThemeFileWriter writer(theme, progressHandler, this);
+    // A project keeps its theme without a name once saved and opened again: such a theme gets
+    // the name the user typed here, so that the library and the new-project wizard can list it
+    // by a name. Everything else, and a theme's own name, is written as the project holds it.
+    std::unique_ptr<Velmora::Theme> named;
+    const Velmora::Theme* written = theme;
+    if (theme->getName().isEmpty()) {
+        named = std::make_unique<Velmora::Theme>(*theme);
+        named->setName(fileNameEntry->name());
+        written = named.get();
+    }
+    ThemeFileWriter writer(written, progressHandler, this);
     connect(&writer, &ThemeFileWriter::error, this, &ExportThemeWidget::themeFileWriterError);
     if (!writer.write(path))
         return;
 
     QSettings().setValue(QStringLiteral("File/LastTheme"), path);
-    listWrittenTheme(path, *theme, themeRegistrar);
+    listWrittenTheme(path, *written, themeRegistrar);
     emit done();
 }

@@ -1,0 +1,73 @@
+#include "main/application/editor_program.h"
+
+#include "appengine/layout_library.h"
+#include "core/gradient_library.h"
+#include "gui/checkered_brush.h"
+#include "main/application/velmora_application.h"
+#include "main/application_launched_event.h"
+#include "main/vendor_variants.h"
+#include "velmora_objects/qml/qml_engine.h"
+#include "velmora_objects/theme_library.h"
+#include "widgets/main_window.h"
+
+#include <QDir>
+#include <QFontDatabase>
+#include <QStandardPaths>
+
+namespace {
+
+void useBundledFont()
+{
+    const int font =
+        QFontDatabase::addApplicationFont(resourcesPath() + QStringLiteral("/font/DejaVuSans.ttf"));
+    if (font == -1)
+        return;
+    // The QML preview inherits the application font; the widgets keep the platform's.
+    const QFont platform = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans")));
+    QApplication::setFont(platform, "QWidget");
+}
+
+} // namespace
+
+EditorProgram::EditorProgram(int& argc, char** argv)
+{
+    VelmoraQML::useSoftwareSceneGraph();
+
+    app = VelmoraApplication::create(argc, argv);
+    app->showSplashScreen(2000, nullptr);
+    QCoreApplication::addLibraryPath(QCoreApplication::applicationDirPath() + QDir::separator() +
+                                     QStringLiteral("plugins"));
+    useBundledFont();
+
+    const VendorVariants& vendor = VendorVariants::instance();
+    const QString userFolder =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+        QStringLiteral("/%1/%2").arg(vendor.organisationName, vendor.applicationName);
+    LayoutLibrary::init(resourcesPath() + QStringLiteral("/layout"),
+                        userFolder + QStringLiteral("/Layouts"));
+    // Gradient icons show transparency over the widget kit's checkerboard.
+    setSwatchBackgroundPainter(&CheckeredBrush::fillSwatch);
+    GradientLibrary::initialise(resourcesPath() + QStringLiteral("/gradient"),
+                                userFolder + QStringLiteral("/Gradients"));
+
+    ThemeLibrary* themes = ThemeLibrary::instance();
+    themes->setFileExtension(vendor.themeExtension);
+    themes->scanFolder(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../Resources/theme"), true, true);
+    VelmoraApplication::loadRegisteredThemes();
+
+    window = app->createMainWindow();
+}
+
+EditorProgram::~EditorProgram()
+{
+    MainWindow::destroyInstance();
+    LayoutLibrary::destroyInstance();
+    VelmoraApplication::destroy();
+}
+
+void EditorProgram::launch(const QString& path)
+{
+    QCoreApplication::postEvent(app, new ApplicationLaunchedEvent(path));
+}

@@ -1,0 +1,507 @@
+#include "acceptance/editor_views.h"
+
+#include "acceptance/user_input.h"
+#include "appengine/page_preview_scene.h"
+#include "common/modal_answerer.h"
+#include "gui/property_delegate.h"
+#include "main/application/editor_program.h"
+#include "main/application/velmora_application.h"
+#include "widgets/main_window.h"
+#include "widgets/page_list.h"
+#include "widgets/page_preview.h"
+#include "widgets/property_editor.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHash>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPainter>
+#include <QQuickItem>
+#include <QQuickWidget>
+#include <QQuickWindow>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeView>
+#include <QWizard>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace UserInput;
+
+namespace Editor {
+
+namespace {
+
+EditorProgram* running = nullptr;
+QString homeFolder;
+
+} // namespace
+
+void start(EditorProgram* program, const QString& home)
+{
+    running = program;
+    homeFolder = home;
+}
+
+EditorProgram* program()
+{
+    return running;
+}
+
+VelmoraApplication* app()
+{
+    return running->application();
+}
+
+MainWindow* window()
+{
+    return running->mainWindow();
+}
+
+// With VELMORA_GALLERY naming a folder, the widget as the screen shows it is saved there as
+// name.png for the README's gallery: at most 640 pixels wide, in 256 colours.
+void shoot(const QString& name, QWidget* widget, QRect area)
+{
+    const QString folder = qEnvironmentVariable("VELMORA_GALLERY");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(300);
+    QImage image = screenImage(widget, area);
+    if (image.width() > 640)
+        image = image.scaledToWidth(640, Qt::SmoothTransformation);
+    // The most frequent colours (the flat ones of the widgets) stay exact; the rest (gradients,
+    // pictures) is dithered between them and a coarse spread of all colours.
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y) | 0xFF000000];
+    QList<QPair<int, QRgb>> frequent;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        frequent.append({-it.value(), it.key()});
+    std::sort(frequent.begin(), frequent.end());
+    QList<QRgb> palette;
+    for (int r = 0; r < 4; ++r)
+        for (int g = 0; g < 4; ++g)
+            for (int b = 0; b < 4; ++b)
+                palette << qRgb(r * 85, g * 85, b * 85);
+    for (int i = 0; i < frequent.size() && palette.size() < 256; ++i)
+        if (!palette.contains(frequent[i].second))
+            palette << frequent[i].second;
+    image.convertToFormat(QImage::Format_Indexed8, palette, Qt::DiffuseDither)
+        .save(folder + '/' + name + ".png", "PNG", 0);
+}
+
+void shootRows(const QString& name, QTreeView* tree)
+{
+    // Down to the last row shown, with the header above the rows.
+    QModelIndex last = tree->model()->index(tree->model()->rowCount() - 1, 0);
+    while (last.isValid() && tree->isExpanded(last) && tree->model()->rowCount(last) > 0)
+        last = tree->model()->index(tree->model()->rowCount(last) - 1, 0, last);
+    const int bottom = tree->viewport()->mapTo(tree, tree->visualRect(last).bottomLeft()).y();
+    shoot(name, tree, QRect(0, 0, tree->width(), std::min(tree->height(), bottom + 6)));
+}
+
+QString file(const QString& name)
+{
+    return homeFolder + "/Documents/" + name;
+}
+
+// Picks the cell of the grid whose item reads `text`.
+void clickGridItem(QAbstractItemView* view, const QString& text)
+{
+    const QModelIndex index = rowByText(view, {text});
+    ASSERT_TRUE(index.isValid()) << text.toStdString();
+    view->scrollTo(index);
+    click(view->viewport(), view->visualRect(index).center());
+}
+
+QToolBar* toolBarWith(const QString& text, QAction** found)
+{
+    for (QToolBar* bar : window()->findChildren<QToolBar*>())
+        for (QAction* action : bar->actions())
+            if (action->text() == text && bar->widgetForAction(action)) {
+                *found = action;
+                return bar;
+            }
+    return nullptr;
+}
+
+// The tool of the main window whose tip reads `text`, clicked.
+void useTool(const QString& text)
+{
+    QAction* action = nullptr;
+    QToolBar* bar = toolBarWith(text, &action);
+    ASSERT_NE(bar, nullptr) << text.toStdString();
+    ASSERT_TRUE(action->isEnabled()) << text.toStdString();
+    clickTool(bar, action);
+}
+
+PagePreview* pageView()
+{
+    return window()->pagePreviewWidget();
+}
+
+// The view position of a point of the page.
+QPoint onPage(QPoint point)
+{
+    return pageView()->mapFromScene(QPointF(point));
+}
+
+// A control drawn with its drawing tool over the rectangle of the page.
+void drawControl(const QString& tool, const QRect& rect)
+{
+    useTool(tool);
+    drag(pageView()->viewport(), onPage(rect.topLeft()), onPage(rect.bottomRight()));
+}
+
+PropertyEditor* propertyEditor()
+{
+    return window()->propertyEditorWidget();
+}
+
+// The value the property editor shows in the row of the group, as text.
+QString shown(const QString& group, const QString& row)
+{
+    // What the last input set off has reached the screen.
+    QTest::qWait(20);
+    const QModelIndex index = rowByText(propertyEditor(), {group, row});
+    return index.isValid() ? index.siblingAtColumn(1).data().toString() : QString("<no row>");
+}
+
+QRect shownGeometry()
+{
+    return QRect(shown("Control", "X").toInt(), shown("Control", "Y").toInt(),
+                 shown("Control", "Width").toInt(), shown("Control", "Height").toInt());
+}
+
+QStringList groupsShown()
+{
+    QStringList groups;
+    const QAbstractItemModel* model = propertyEditor()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        groups << model->index(row, 0).data().toString();
+    return groups;
+}
+
+QStringList pagesListed()
+{
+    QTest::qWait(20);
+    QStringList pages;
+    const QAbstractItemModel* model = window()->pageListWidget()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        pages << model->index(row, 0).data().toString();
+    return pages;
+}
+
+QModelIndex valueCell(const QStringList& row)
+{
+    return rowByText(propertyEditor(), row).siblingAtColumn(1);
+}
+
+// Clicks the value of the row and types the text, as a person edits a property.
+void editText(const QStringList& row, const QString& text)
+{
+    clickCell(propertyEditor(), valueCell(row));
+    QLineEdit* edit = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (edit = propertyEditor()->findChild<QLineEdit*>()); }));
+    retype(edit, text);
+    key(edit, Qt::Key_Return);
+}
+
+// The "..." button at the right end of the row's value, which opens the row's dialog.
+void clickMore(const QStringList& row)
+{
+    clickCell(propertyEditor(), valueCell(row), -PropertyDelegate::buttonWidth - 10);
+}
+
+// Opens the combo box's list and clicks the entry.
+void chooseInCombo(QComboBox* combo, const QString& entry)
+{
+    ASSERT_NE(combo, nullptr);
+    click(combo);
+    // The list shows at the click; it is used at once, as the menus are.
+    QAbstractItemView* list = combo->view();
+    ASSERT_TRUE(list->isVisible());
+    const int row = combo->findText(entry);
+    ASSERT_GE(row, 0) << entry.toStdString();
+    clickCell(list, combo->model()->index(row, combo->modelColumn(), combo->rootModelIndex()));
+}
+
+const QColor pageColour(30, 160, 90);
+
+// The pixels of the page view on screen in the colour.
+int pixelsOnPage(const QColor& colour)
+{
+    QTest::qWait(100);
+    const QImage image = screenImage(pageView()->viewport());
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+QString currentPageListed()
+{
+    PageList* list = window()->pageListWidget();
+    const QModelIndexList rows = list->selectionModel()->selectedRows();
+    return rows.size() == 1 ? rows.first().data().toString() : QString();
+}
+
+// Chooses the entry in the row's value, a list of choices.
+void editChoice(const QStringList& row, const QString& entry)
+{
+    clickCell(propertyEditor(), valueCell(row));
+    QComboBox* combo = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (combo = propertyEditor()->findChild<QComboBox*>()); }));
+    chooseInCombo(combo, entry);
+    QTest::qWait(20);
+}
+
+// The live items of the page view, as drawn: every visible item of the preview's surface.
+QList<QQuickItem*> itemsShown()
+{
+    QList<QQuickItem*> items;
+    QList<QQuickItem*> pending{app()->previewScene()->surface()->quickWindow()->contentItem()};
+    while (!pending.isEmpty()) {
+        QQuickItem* item = pending.takeFirst();
+        if (!item->isVisible())
+            continue;
+        items << item;
+        pending << item->childItems();
+    }
+    return items;
+}
+
+QQuickItem* shownItem(const QString& objectName)
+{
+    for (QQuickItem* item : itemsShown())
+        if (item->objectName() == objectName)
+            return item;
+    return nullptr;
+}
+
+bool isText(const QQuickItem* item)
+{
+    return QByteArray(item->metaObject()->className()).startsWith("QQuickText");
+}
+
+// The texts the page view shows, below the item or everywhere.
+QStringList textsIn(QQuickItem* root)
+{
+    QStringList texts;
+    for (QQuickItem* item : itemsShown())
+        if (isText(item) && (!root || root->isAncestorOf(item)))
+            texts << item->property("text").toString();
+    return texts;
+}
+
+QStringList textsShown()
+{
+    QTest::qWait(50);
+    return textsIn(nullptr);
+}
+
+QQuickItem* shownText(const QString& text)
+{
+    for (QQuickItem* item : itemsShown())
+        if (isText(item) && item->property("text").toString() == text)
+            return item;
+    return nullptr;
+}
+
+// The middle of a live item, in page coordinates.
+QPoint centreOf(const QQuickItem* item)
+{
+    return item ? item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint()
+                : QPoint(-1000, -1000);
+}
+
+// The pixels of the page's rectangle on screen that show the grey around the page instead of
+// the page: none while the page stands in its place.
+int pageGapsOnScreen()
+{
+    QTest::qWait(100);
+    const QImage image = screenImage(pageView()->viewport());
+    const QColor around = image.pixelColor(2, 2);
+    const QRect page(onPage(QPoint(0, 0)), onPage(QPoint(479, 271)));
+    int count = 0;
+    for (int y = page.top(); y <= page.bottom(); ++y)
+        for (int x = page.left(); x <= page.right(); ++x)
+            count += image.pixelColor(x, y) == around;
+    return count;
+}
+
+// The page as the page view shows it on screen, with what tells the time (clocks, the page
+// switcher's time and date) blacked out.
+QImage pageOnScreen()
+{
+    const QRect page(onPage(QPoint(0, 0)), onPage(QPoint(479, 271)));
+    // Once the view stopped changing (the thumbnails are drawn after each change).
+    QImage image = screenImage(pageView()->viewport(), page);
+    for (int tries = 0; tries < 20; ++tries) {
+        QTest::qWait(100);
+        const QImage again = screenImage(pageView()->viewport(), page);
+        if (again == image)
+            break;
+        image = again;
+    }
+    QPainter painter(&image);
+    for (QQuickItem* item : itemsShown()) {
+        if (item->inherits("VelmoraQML::QMLAnalogueClock") || item->objectName() == "time" ||
+            item->objectName() == "date")
+            painter.fillRect(
+                item->mapRectToScene(QRectF(0, 0, item->width(), item->height())).toAlignedRect(),
+                Qt::black);
+    }
+    return image;
+}
+
+// Every page, chosen in the page list in turn, as pageOnScreen() shows it.
+QList<QImage> pagesOnScreen()
+{
+    QList<QImage> pages;
+    PageList* list = window()->pageListWidget();
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        clickCell(list, list->model()->index(row, 0), 150);
+        pages << pageOnScreen();
+    }
+    return pages;
+}
+
+QAbstractButton* toolFor(QAction* action)
+{
+    for (QToolBar* bar : window()->findChildren<QToolBar*>())
+        if (auto* tool = qobject_cast<QAbstractButton*>(bar->widgetForAction(action)))
+            return tool;
+    return nullptr;
+}
+
+// Presses the key until the tool greys out; the number of presses.
+int pressUntilDisabled(Qt::Key pressed, Qt::KeyboardModifiers modifiers, QAction* action)
+{
+    QAbstractButton* tool = toolFor(action);
+    int presses = 0;
+    while (tool && tool->isEnabled() && presses < 500) {
+        key(window(), pressed, modifiers);
+        QTest::qWait(10);
+        ++presses;
+    }
+    return presses;
+}
+
+void pressButton(QWidget* box, QMessageBox::StandardButton which)
+{
+    auto* messageBox = qobject_cast<QMessageBox*>(box);
+    ASSERT_NE(messageBox, nullptr) << "a message box, not " << box->metaObject()->className();
+    ASSERT_TRUE(waitForWindow(box));
+    click(messageBox->button(which));
+}
+
+// Answers a file dialog with the path typed into its name field.
+void typeFileName(QWidget* dialog, const QString& path)
+{
+    ASSERT_TRUE(waitForWindow(dialog));
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr) << "a file dialog, not " << dialog->metaObject()->className() << " "
+                             << dialog->windowTitle().toStdString();
+    click(name);
+    retype(name, path);
+    key(name, Qt::Key_Return);
+}
+
+// Where two pictures of the same size differ: the number of pixels and their bounds. The
+// smooth scaling of a picture blends its edge with what lies beneath by a level or two more
+// or less from one drawing to the next; such a pixel counts as the same.
+std::string difference(const QImage& a, const QImage& b)
+{
+    const auto near = [](QRgb p, QRgb q) {
+        return std::abs(qRed(p) - qRed(q)) <= 4 && std::abs(qGreen(p) - qGreen(q)) <= 4 &&
+               std::abs(qBlue(p) - qBlue(q)) <= 4;
+    };
+    if (a.size() != b.size())
+        return "sizes differ";
+    int count = 0;
+    QRect bounds;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (!near(a.pixel(x, y), b.pixel(x, y))) {
+                ++count;
+                bounds |= QRect(x, y, 1, 1);
+            }
+    if (count == 0)
+        return "none";
+    return QString("%1 pixels in %2,%3 %4x%5")
+        .arg(count)
+        .arg(bounds.x())
+        .arg(bounds.y())
+        .arg(bounds.width())
+        .arg(bounds.height())
+        .toStdString();
+}
+
+// The new-project wizard answered: name, theme, the layout of the first page ("" the blank
+// one), everything else as offered.
+void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout)
+{
+    auto* wizard = qobject_cast<QWizard*>(dialog);
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_TRUE(waitForWindow(wizard));
+    QLineEdit* nameEdit = wizard->currentPage()->findChild<QLineEdit*>();
+    click(nameEdit);
+    retype(nameEdit, name);
+    click(wizard->button(QWizard::NextButton));
+    clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), theme);
+    click(wizard->button(QWizard::NextButton));
+    click(wizard->button(QWizard::NextButton));
+    click(wizard->button(QWizard::NextButton));
+    clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), layout);
+    click(wizard->button(QWizard::NextButton));
+    click(wizard->button(QWizard::FinishButton));
+}
+
+const QColor themeColour(255, 0, 255);
+
+// Sets the colour in the colour dialog's red, green and blue fields and accepts it.
+void answerColour(QWidget* dialog, const QColor& colour)
+{
+    ASSERT_TRUE(waitForWindow(dialog));
+    const QList<QSpinBox*> fields = dialog->findChildren<QSpinBox*>();
+    ASSERT_GE(fields.size(), 3);
+    const int values[] = {colour.red(), colour.green(), colour.blue()};
+    for (int i = 0; i < 3; ++i) {
+        click(fields[i]);
+        retype(fields[i], QString::number(values[i]));
+    }
+    click(button(dialog, "OK"));
+}
+
+// The skin list of the theme editor on the project's theme, for the answer to read; the editor
+// is left with Cancel and the dialog closed.
+QStringList projectThemeStates()
+{
+    QStringList states;
+    TestUtil::ModalAnswerer answers;
+    answers.setAnswersPopups(false);
+    answers.then([&states](QWidget* dialog) {
+        if (waitForWindow(dialog)) {
+            click(button(dialog, "Edit Project Theme"));
+            if (auto* skins = dialog->findChild<QListView*>("skinList"))
+                for (int row = 0; row < skins->model()->rowCount(); ++row)
+                    states << skins->model()->index(row, 0).data().toString();
+            // Cancel with nothing changed leaves the dialog at once.
+            click(button(dialog, "Cancel"));
+        }
+        if (dialog->isVisible())
+            dialog->close();
+    });
+    useTool("Theme Editor");
+    return states;
+}
+
+} // namespace Editor

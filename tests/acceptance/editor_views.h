@@ -1,0 +1,156 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QMessageBox>
+#include <QModelIndex>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <Qt>
+#include <string>
+
+class EditorProgram;
+class MainWindow;
+class PagePreview;
+class PropertyEditor;
+class QAbstractButton;
+class QAbstractItemView;
+class QAction;
+class QComboBox;
+class QQuickItem;
+class QToolBar;
+class QTreeView;
+class QWidget;
+class VelmoraApplication;
+
+// The editor as a person sees it and works it: its windows and what they show, found by the
+// texts a person reads, and the gestures a person makes on them (through UserInput). The
+// acceptance scenarios are written in these terms; nothing here changes the project but
+// through that input.
+namespace Editor {
+
+// The program the scenarios run, and the home folder it was started with.
+void start(EditorProgram* program, const QString& home);
+EditorProgram* program();
+
+VelmoraApplication* app();
+
+MainWindow* window();
+
+// With VELMORA_GALLERY naming a folder, the widget as the screen shows it is saved there as
+// name.png for the README's gallery: at most 640 pixels wide, in 256 colours.
+void shoot(const QString& name, QWidget* widget, QRect area = QRect());
+// The tree down to its last row, for the gallery.
+void shootRows(const QString& name, QTreeView* tree);
+
+QString file(const QString& name);
+
+// Picks the cell of the grid whose item reads `text`.
+void clickGridItem(QAbstractItemView* view, const QString& text);
+
+QToolBar* toolBarWith(const QString& text, QAction** found);
+
+// The tool of the main window whose tip reads `text`, clicked.
+void useTool(const QString& text);
+
+PagePreview* pageView();
+
+// The view position of a point of the page.
+QPoint onPage(QPoint point);
+
+// A control drawn with its drawing tool over the rectangle of the page.
+void drawControl(const QString& tool, const QRect& rect);
+
+PropertyEditor* propertyEditor();
+
+// The value the property editor shows in the row of the group, as text.
+QString shown(const QString& group, const QString& row);
+
+QRect shownGeometry();
+
+QStringList groupsShown();
+
+QStringList pagesListed();
+
+QModelIndex valueCell(const QStringList& row);
+
+// Clicks the value of the row and types the text, as a person edits a property.
+void editText(const QStringList& row, const QString& text);
+
+// The "..." button at the right end of the row's value, which opens the row's dialog.
+void clickMore(const QStringList& row);
+
+// Opens the combo box's list and clicks the entry.
+void chooseInCombo(QComboBox* combo, const QString& entry);
+
+extern const QColor pageColour;
+
+// The pixels of the page view on screen in the colour.
+int pixelsOnPage(const QColor& colour);
+
+QString currentPageListed();
+
+// Chooses the entry in the row's value, a list of choices.
+void editChoice(const QStringList& row, const QString& entry);
+
+// The live items of the page view, as drawn: every visible item of the preview's surface.
+QList<QQuickItem*> itemsShown();
+
+QQuickItem* shownItem(const QString& objectName);
+
+bool isText(const QQuickItem* item);
+
+// The texts the page view shows, below the item or everywhere.
+QStringList textsIn(QQuickItem* root);
+
+QStringList textsShown();
+
+QQuickItem* shownText(const QString& text);
+
+// The middle of a live item, in page coordinates.
+QPoint centreOf(const QQuickItem* item);
+
+// The pixels of the page's rectangle on screen that show the grey around the page instead of
+// the page: none while the page stands in its place.
+int pageGapsOnScreen();
+
+// The page as the page view shows it on screen, with what tells the time (clocks, the page
+// switcher's time and date) blacked out.
+QImage pageOnScreen();
+
+// Every page, chosen in the page list in turn, as pageOnScreen() shows it.
+QList<QImage> pagesOnScreen();
+
+QAbstractButton* toolFor(QAction* action);
+
+// Presses the key until the tool greys out; the number of presses.
+int pressUntilDisabled(Qt::Key pressed, Qt::KeyboardModifiers modifiers, QAction* action);
+
+// Clicks the button of the message box.
+void pressButton(QWidget* box, QMessageBox::StandardButton which);
+
+// Answers a file dialog with the path typed into its name field.
+void typeFileName(QWidget* dialog, const QString& path);
+
+// Where two pictures of the same size differ: the number of pixels and their bounds. The
+// smooth scaling of a picture blends its edge with what lies beneath by a level or two more
+// or less from one drawing to the next; such a pixel counts as the same.
+std::string difference(const QImage& a, const QImage& b);
+
+// The new-project wizard answered: name, theme, the layout of the first page ("" the blank
+// one), everything else as offered.
+void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout);
+
+extern const QColor themeColour;
+
+// Sets the colour in the colour dialog's red, green and blue fields and accepts it.
+void answerColour(QWidget* dialog, const QColor& colour);
+
+// The skin list of the theme editor on the project's theme, for the answer to read; the editor
+// is left with Cancel and the dialog closed.
+QStringList projectThemeStates();
+
+} // namespace Editor

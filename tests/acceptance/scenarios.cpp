@@ -1,0 +1,594 @@
+// The whole editor driven as a user drives it. The program starts exactly as the editor's main
+// starts it, on the X server this test runs on (CTest runs it inside xvfb-run), and the
+// scenarios work only through real input on the real windows: clicks, drags and keys where a
+// person would make them. They read what a person would see (the windows, the screen, the
+// files written) and nothing else.
+//
+// The scenarios tell one story and run in order: each starts where the one before ended.
+
+#include "acceptance/editor_views.h"
+#include "acceptance/user_input.h"
+#include "common/helpers.h"
+#include "common/modal_answerer.h"
+#include "gui/property_delegate.h"
+#include "main/application/editor_program.h"
+#include "main/application/velmora_application.h"
+#include "widgets/main_window.h"
+#include "widgets/page_list.h"
+#include "widgets/page_preview.h"
+#include "widgets/property_editor.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QQuickItem>
+#include <QSpinBox>
+#include <QSplashScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QWizard>
+#include <gtest/gtest.h>
+
+using namespace Editor;
+using namespace UserInput;
+
+// Failures print texts as text.
+void PrintTo(const QString& text, std::ostream* stream)
+{
+    *stream << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+class Scenario : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // The scenarios open menus and lists themselves.
+        answers.setAnswersPopups(false);
+        // A window left waiting for an answer fails the scenario instead of hanging the run.
+        guard.callOnTimeout([] {
+            ADD_FAILURE() << "a window was left waiting for an answer";
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        guard.start(60000);
+    }
+
+    // Queues an answer for the next window that waits for one; an answer cut short by a
+    // failed assertion closes its window.
+    void answer(const std::function<void(QWidget*)>& answer)
+    {
+        answers.then([answer](QWidget* window) {
+            answer(window);
+            if (::testing::Test::HasFatalFailure() && window->isVisible())
+                window->close();
+        });
+    }
+
+    TestUtil::ModalAnswerer answers;
+    QTimer guard;
+};
+
+// The story so far, told from one scenario to the next.
+struct Story
+{
+    QString hall;
+    QByteArray newHall;
+} story;
+
+TEST_F(Scenario, S1_FirstRunThroughTheWizard)
+{
+    answer([](QWidget* dialog) {
+        ASSERT_TRUE(waitForWindow(dialog));
+        waitFor([] { return !app()->splashScreen() || !app()->splashScreen()->isVisible(); });
+        shoot("launch", dialog);
+        click(button(dialog, "New..."));
+    });
+    answer([](QWidget* dialog) {
+        auto* wizard = qobject_cast<QWizard*>(dialog);
+        ASSERT_NE(wizard, nullptr);
+        ASSERT_TRUE(waitForWindow(wizard));
+        const QList<QLineEdit*> edits = wizard->currentPage()->findChildren<QLineEdit*>();
+        ASSERT_EQ(edits.size(), 2);
+        click(edits[0]);
+        type(edits[0], "Hall");
+        story.hall = edits[1]->text();
+        click(wizard->button(QWizard::NextButton));
+        clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), "Midnight");
+        shoot("wizard_theme", wizard);
+        click(wizard->button(QWizard::NextButton));
+        QLineEdit* pageName = wizard->currentPage()->findChild<QLineEdit*>();
+        click(pageName);
+        retype(pageName, "Lobby");
+        click(wizard->button(QWizard::NextButton));
+        click(wizard->button(QWizard::NextButton));
+        clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), "Welcome");
+        shoot("wizard_layout", wizard);
+        click(wizard->button(QWizard::NextButton));
+        click(wizard->button(QWizard::FinishButton));
+    });
+    program()->launch(QString());
+    ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }, 60000));
+    ASSERT_TRUE(waitForWindow(window()));
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_EQ(story.hall, file("Hall.qvp"));
+    EXPECT_EQ(window()->windowTitle(), "Untitled[*] - Orvane Dravelin");
+    EXPECT_EQ(pagesListed(), QStringList{"Lobby"});
+    EXPECT_EQ(shown("Page", "Name"), "Lobby");
+    // The page of the Welcome template: a clock, a greeting and two buttons.
+    EXPECT_EQ(textsShown(), QStringList({"Welcome", "Lights", "Good Night"}));
+
+    // Saved where the wizard said, without a question.
+    key(window(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_TRUE(waitFor([] { return QFileInfo::exists(story.hall); }));
+    EXPECT_EQ(window()->windowTitle(), "Hall.qvp[*] - Orvane Dravelin");
+    EXPECT_FALSE(window()->isWindowModified());
+    story.newHall = TestUtil::readFile(story.hall);
+}
+
+TEST_F(Scenario, S2_BuildingAPage)
+{
+    ASSERT_FALSE(story.newHall.isEmpty()) << "needs the first scenario";
+    // A blank page of its own for the controls.
+    answer([](QWidget* dialog) {
+        auto* wizard = qobject_cast<QWizard*>(dialog);
+        ASSERT_NE(wizard, nullptr);
+        ASSERT_TRUE(waitForWindow(wizard));
+        QLineEdit* pageName = wizard->currentPage()->findChild<QLineEdit*>();
+        click(pageName);
+        retype(pageName, "Controls");
+        click(wizard->button(QWizard::NextButton));
+        click(wizard->button(QWizard::NextButton));
+        // The blank template, the first cell, reads "Blank" under an empty frame.
+        clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), "");
+        click(wizard->button(QWizard::NextButton));
+        click(wizard->button(QWizard::FinishButton));
+    });
+    useTool("Create Page");
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Controls"}));
+    EXPECT_EQ(shown("Page", "Name"), "Controls");
+
+    // One control of each kind, each drawn with its tool; the new control is the selection.
+    const struct
+    {
+        const char* tool;
+        const char* group;
+        QRect rect;
+    } controls[] = {
+        {"Add Button", "Button", QRect(16, 16, 96, 48)},
+        {"Add Label", "Label", QRect(16, 80, 96, 32)},
+        {"Add Clock", "Clock", QRect(16, 128, 96, 96)},
+        {"Add Slider", "Slider", QRect(128, 16, 200, 48)},
+        {"Add Colour Picker", "Colour Picker", QRect(128, 80, 120, 120)},
+        {"Add Keypad", "Keypad", QRect(344, 16, 128, 240)},
+    };
+    for (const auto& control : controls) {
+        drawControl(control.tool, control.rect);
+        EXPECT_EQ(groupsShown(), QStringList({"Control", control.group})) << control.tool;
+        EXPECT_EQ(shownGeometry(), control.rect) << control.tool;
+    }
+    key(window(), Qt::Key_Escape);
+
+    // In edit mode the button is dragged by its middle, then made larger by its frame's
+    // bottom right grip.
+    useTool("Edit Controls");
+    QWidget* view = pageView()->viewport();
+    drag(view, onPage(QPoint(64, 40)), onPage(QPoint(68, 50)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control", "Button"}));
+    EXPECT_EQ(shownGeometry(), QRect(20, 26, 96, 48));
+    moveTo(view, onPage(QPoint(113, 71)));
+    drag(view, onPage(QPoint(113, 71)), onPage(QPoint(117, 77)));
+    EXPECT_EQ(shownGeometry(), QRect(20, 26, 100, 54));
+
+    // A band from the page's corner over the button and the label selects the two; aligned to
+    // the left, then laid out one below the other with a spacing of 12.
+    drag(view, onPage(QPoint(4, 4)), onPage(QPoint(124, 118)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control"}));
+    EXPECT_EQ(shown("Control", "X"), "");
+    useTool("Zoom In");
+    useTool("Zoom In");
+    pageView()->ensureVisible(QRectF(0, 0, 240, 136));
+    shoot("page_view_zoom2", view);
+    useTool("Zoom Out");
+    useTool("Zoom Out");
+    useTool("Align Left");
+    EXPECT_EQ(shown("Control", "X"), "16");
+    QSpinBox* spacing = window()->findChild<QSpinBox*>();
+    click(spacing);
+    retype(spacing, "12");
+    useTool("Layout Vertically");
+    click(view, onPage(QPoint(30, 30)));
+    const QRect buttonRect = shownGeometry();
+    click(view, onPage(QPoint(30, buttonRect.bottom() + 12 + 4)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control", "Label"}));
+    EXPECT_EQ(shownGeometry().top(), buttonRect.bottom() + 1 + 12);
+
+    // The label's text, typed into the property editor.
+    editText({"Control", "Caption"}, "Scenes");
+    EXPECT_EQ(shown("Control", "Caption"), "Scenes");
+    shootRows("property_editor_label", propertyEditor());
+
+    // The button's infrared slot, chosen from the slots still free.
+    click(view, onPage(QPoint(30, 30)));
+    clickCell(propertyEditor(), valueCell({"Button", "Click IR Slot"}));
+    chooseInCombo(propertyEditor()->findChild<QComboBox*>(), "Slot 3");
+    EXPECT_EQ(shown("Button", "Click IR Slot"), "Slot 3");
+    shootRows("property_editor_button", propertyEditor());
+
+    // The page's colour, set in the colour dialog, shows on the page.
+    click(view, onPage(QPoint(300, 250)));
+    EXPECT_EQ(groupsShown(), QStringList({"Page"}));
+    answer([](QWidget* dialog) {
+        ASSERT_TRUE(waitForWindow(dialog));
+        const QList<QSpinBox*> fields = dialog->findChildren<QSpinBox*>();
+        ASSERT_GE(fields.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            click(fields[i]);
+            retype(fields[i], QString::number(i == 0 ? 30 : i == 1 ? 160 : 90));
+        }
+        shoot("colour_dialog", dialog);
+        click(button(dialog, "OK"));
+    });
+    clickMore({"Page", "Background Colour"});
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_GT(pixelsOnPage(pageColour), 480 * 272 / 3);
+
+    // Then a gradient from the library over it, in the gradient dialog.
+    answer([](QWidget* dialog) {
+        ASSERT_TRUE(waitForWindow(dialog));
+        auto* list = dialog->findChild<QListView*>();
+        clickCell(list, rowByText(list, {"Sunset"}), 40);
+        shoot("gradient_dialog", dialog);
+        click(button(dialog, "Close"));
+    });
+    clickMore({"Page", "Background Gradient"});
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_EQ(shown("Page", "Background Gradient"), "Sunset");
+    EXPECT_EQ(pixelsOnPage(pageColour), 0);
+    shootRows("property_editor_page", propertyEditor());
+
+    // A copy of the page, then a page switcher on it over all three pages, composed by
+    // dragging the pages into the switcher's list.
+    useTool("Duplicate Page");
+    answer([](QWidget* dialog) {
+        ASSERT_TRUE(waitForWindow(dialog));
+        QList<QListView*> lists;
+        for (QListView* list : dialog->findChildren<QListView*>())
+            if (list->isVisible() && list->window() == dialog)
+                lists << list;
+        ASSERT_EQ(lists.size(), 2);
+        QListView* available = lists[0];
+        QListView* switcher = lists[1];
+        for (const QString page : {"Lobby", "Controls", "Copy of Controls"}) {
+            const QModelIndex row = rowByText(available, {page});
+            ASSERT_TRUE(row.isValid()) << page.toStdString();
+            const QRect from = available->visualRect(row);
+            ASSERT_TRUE(dragWithPointer(available->viewport(), from.center(), switcher->viewport(),
+                                        QPoint(20, switcher->viewport()->height() - 10)));
+        }
+        shoot("page_switcher_dialog", dialog);
+        click(button(dialog, "OK"));
+    });
+    useTool("Add Page Switcher");
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_TRUE(textsShown().contains("Controls")) << textsShown().join(", ").toStdString();
+
+    // The copy renamed, raised above its original; a second copy made and deleted.
+    editText({"Page", "Name"}, "Studio");
+    EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Controls", "Studio"}));
+    useTool("Raise Page");
+    EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Studio", "Controls"}));
+    useTool("Duplicate Page");
+    EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Studio", "Controls", "Copy of Studio"}));
+    EXPECT_EQ(shown("Page", "Name"), "Copy of Studio");
+    useTool("Delete");
+    EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Studio", "Controls"}));
+
+    // The page list moves between the pages.
+    for (const QString page : {"Lobby", "Controls", "Studio"}) {
+        clickCell(window()->pageListWidget(), rowByText(window()->pageListWidget(), {page}), 150);
+        EXPECT_EQ(shown("Page", "Name"), page);
+        EXPECT_EQ(currentPageListed(), page);
+    }
+    EXPECT_TRUE(textsShown().contains("Enter"));
+}
+
+TEST_F(Scenario, S3_TheLivePreviewBehavesAsThePanel)
+{
+    ASSERT_EQ(currentPageListed(), "Studio") << "needs the scenarios before";
+    useTool("Edit Controls");
+    QWidget* view = pageView()->viewport();
+
+    // The slider shows its value; dragged by its handle, it shows the new one.
+    QQuickItem* handle = shownItem("handle");
+    ASSERT_NE(handle, nullptr);
+    click(view, onPage(centreOf(handle)));
+    editChoice({"Slider", "Show Value"}, "Yes");
+    handle = shownItem("handle");
+    ASSERT_NE(handle, nullptr);
+    const QStringList before = textsIn(handle->parentItem());
+    const QPoint grip = centreOf(handle);
+    drag(view, onPage(grip), onPage(grip + QPoint(100, 0)), 10);
+    const QStringList after = textsIn(handle->parentItem());
+    EXPECT_NE(before, after);
+
+    // The keypad takes digits; it hides them behind dots.
+    for (const char* key : {"key1", "key2", "key3"})
+        click(view, onPage(centreOf(shownItem(key))));
+    EXPECT_EQ(shownItem("display")->property("text").toString().size(), 3);
+
+    // A press on the page switcher selects it and leaves the page as it was.
+    click(view, onPage(centreOf(shownText("Lobby"))));
+    EXPECT_EQ(groupsShown(), QStringList({"Page Switcher"}));
+    EXPECT_EQ(currentPageListed(), "Studio");
+    EXPECT_TRUE(textsShown().contains("Enter"));
+
+    // A button that goes to the Lobby: pressed in the page view, the editor follows.
+    click(view, onPage(QPoint(30, 40)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control", "Button"}));
+    editChoice({"Button", "Local Function"}, "Go To Page");
+    editChoice({"Button", "Local Function", "Page"}, "Lobby");
+    click(view, onPage(QPoint(30, 40)));
+    EXPECT_EQ(currentPageListed(), "Lobby");
+    EXPECT_EQ(groupsShown(), QStringList({"Page"}));
+    EXPECT_EQ(shown("Page", "Name"), "Lobby");
+    EXPECT_TRUE(textsShown().contains("Good Night"));
+    EXPECT_FALSE(textsShown().contains("Enter"));
+    EXPECT_EQ(pageGapsOnScreen(), 0);
+
+    // The Lobby's "Lights" button goes to the next page: the Studio.
+    click(view, onPage(centreOf(shownText("Lights"))));
+    editChoice({"Button", "Local Function"}, "Next Page");
+    click(view, onPage(centreOf(shownText("Lights"))));
+    EXPECT_EQ(currentPageListed(), "Studio");
+    EXPECT_EQ(shown("Page", "Name"), "Studio");
+    EXPECT_TRUE(textsShown().contains("Enter"));
+    EXPECT_EQ(pageGapsOnScreen(), 0);
+    shoot("main_midnight", window());
+
+    // Moved by dragging in edit mode, the Studio's button that goes to the Lobby does not
+    // click: the editor stays.
+    useTool("Edit Controls");
+    drag(view, onPage(QPoint(30, 40)), onPage(QPoint(30, 44)));
+    EXPECT_EQ(shownGeometry().top(), 30);
+    EXPECT_EQ(currentPageListed(), "Studio");
+    useTool("Edit Controls");
+}
+
+TEST_F(Scenario, S4_UndoRedoSaveAndOpenAgain)
+{
+    ASSERT_EQ(currentPageListed(), "Studio") << "needs the scenarios before";
+    key(window(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_TRUE(waitFor([] { return !window()->isWindowModified(); }));
+    const QByteArray finished = TestUtil::readFile(story.hall);
+
+    // Every step undone, the project is the new one again; every step redone, the finished one.
+    const int steps = pressUntilDisabled(Qt::Key_Z, Qt::ControlModifier, app()->undoAction());
+    EXPECT_GT(steps, 20);
+    EXPECT_EQ(pagesListed(), QStringList{"Lobby"});
+    key(window(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(TestUtil::readFile(story.hall), story.newHall);
+    EXPECT_EQ(
+        pressUntilDisabled(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, app()->redoAction()),
+        steps);
+    EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Studio", "Controls"}));
+    key(window(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(TestUtil::readFile(story.hall), finished);
+    const QList<QImage> before = pagesOnScreen();
+
+    // Closed with the Quit key, then started again on the file: the same bytes, the same pages.
+    key(window(), Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::NoProject; }));
+    EXPECT_FALSE(window()->isVisible());
+    program()->launch(story.hall);
+    ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }));
+    ASSERT_TRUE(waitForWindow(window()));
+    EXPECT_EQ(TestUtil::readFile(story.hall), finished);
+    EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Studio", "Controls"}));
+    const QList<QImage> after = pagesOnScreen();
+    ASSERT_EQ(after.size(), before.size());
+    for (int i = 0; i < after.size(); ++i)
+        EXPECT_EQ(difference(after[i], before[i]), "none") << "page " << i;
+}
+TEST_F(Scenario, S5_TheThemeEditor)
+{
+    ASSERT_EQ(app()->state(), VelmoraApplication::ProjectOpen) << "needs the scenarios before";
+    clickCell(window()->pageListWidget(), rowByText(window()->pageListWidget(), {"Lobby"}), 150);
+    const QStringList states = projectThemeStates();
+    ASSERT_FALSE(states.isEmpty());
+    EXPECT_EQ(pixelsOnPage(themeColour), 0);
+
+    // A state added to the buttons; their normal state's border and its transition changed.
+    answer([this](QWidget* dialog) {
+        ASSERT_TRUE(waitForWindow(dialog));
+        click(button(dialog, "Edit Project Theme"));
+        auto* skins = dialog->findChild<QListView*>("skinList");
+        ASSERT_NE(skins, nullptr);
+        click(dialog->findChild<QWidget*>("addSkinButton"));
+        clickCell(skins, rowByText(skins, {"Normal (Default)"}));
+        auto* sheet = dialog->findChild<QTreeView*>("skinPropertyEditor");
+        answer([](QWidget* colours) { answerColour(colours, themeColour); });
+        clickCell(sheet, rowByText(sheet, {"Button", "Border colour"}).siblingAtColumn(1),
+                  -PropertyDelegate::buttonWidth - 10);
+        auto* duration = dialog->findChild<QDoubleSpinBox*>("skinTransitionDurationEdit");
+        click(duration);
+        retype(duration, "0.5");
+        key(duration, Qt::Key_Tab);
+        chooseInCombo(dialog->findChild<QComboBox*>("skinTransitionEasingEdit"), "Linear");
+        shoot("theme_editor", dialog);
+        click(button(dialog, "Done"));
+    });
+    useTool("Theme Editor");
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_GT(pixelsOnPage(themeColour), 50);
+    const QStringList edited = projectThemeStates();
+    EXPECT_EQ(edited.size(), states.size() + 1);
+
+    // One undo step takes all of it away; redone, it is back.
+    key(window(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pixelsOnPage(themeColour), 0);
+    EXPECT_EQ(projectThemeStates(), states);
+    key(window(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_GT(pixelsOnPage(themeColour), 50);
+    EXPECT_EQ(projectThemeStates(), edited);
+
+    // Exported to a theme file, the theme makes a second project.
+    answer([](QWidget* dialog) {
+        ASSERT_TRUE(waitForWindow(dialog));
+        click(button(dialog, "Export Project Theme"));
+        QLineEdit* name = nullptr;
+        QLineEdit* path = nullptr;
+        for (QLineEdit* edit : dialog->findChildren<QLineEdit*>())
+            if (edit->isVisible())
+                (edit->objectName() == "nameEdit" ? name : path) = edit;
+        ASSERT_TRUE(name && path);
+        // The project's theme has no name of its own once the project was saved and read
+        // again: the file gets the one typed here.
+        click(name);
+        retype(name, "Hall Theme");
+        click(path);
+        retype(path, file("Hall Theme.qvt"));
+        click(button(dialog, "Save"));
+    });
+    useTool("Theme Editor");
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_TRUE(QFileInfo::exists(file("Hall Theme.qvt")));
+
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Save); });
+    answer([](QWidget* dialog) { newProject(dialog, "Annex", "Hall Theme", "Welcome"); });
+    chooseFromMenuBar(window(), "File", "New");
+    EXPECT_EQ(answers.pending(), 0);
+    // The modified project was saved first, on the user's word.
+    const auto& seen = answers.answered();
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](const auto& window) {
+        return window.text == "Hall.qvp has been modified. Do you want to save the changes?";
+    }));
+    ASSERT_EQ(app()->documentPath(), file("Annex.qvp"));
+    EXPECT_GT(pixelsOnPage(themeColour), 50);
+}
+
+TEST_F(Scenario, S6_CopyInOneProjectPasteInAnother)
+{
+    // Controls copied from the Hall's "Controls" page.
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Discard); });
+    answer([](QWidget* dialog) { typeFileName(dialog, story.hall); });
+    chooseFromMenuBar(window(), "File", "Open...");
+    ASSERT_EQ(app()->documentPath(), story.hall);
+    clickCell(window()->pageListWidget(), rowByText(window()->pageListWidget(), {"Controls"}), 150);
+    QWidget* view = pageView()->viewport();
+    drag(view, onPage(QPoint(122, 8)), onPage(QPoint(335, 205)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control"}));
+    key(view, Qt::Key_C, Qt::ControlModifier);
+
+    // Pasted into a new project on the other built-in theme, where they were.
+    answer([](QWidget* dialog) { newProject(dialog, "Cellar", "Daylight", ""); });
+    chooseFromMenuBar(window(), "File", "New");
+    ASSERT_EQ(app()->documentPath(), file("Cellar.qvp"));
+    key(pageView()->viewport(), Qt::Key_V, Qt::ControlModifier);
+    click(view, onPage(QPoint(228, 40)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control", "Slider"}));
+    EXPECT_EQ(shownGeometry(), QRect(128, 16, 200, 48));
+    click(view, onPage(QPoint(188, 140)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control", "Colour Picker"}));
+    shoot("main_daylight", window());
+    key(window(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(window()->isWindowModified());
+}
+
+TEST_F(Scenario, S7_BadFilesFromTheFileMenu)
+{
+    ASSERT_EQ(app()->documentPath(), file("Cellar.qvp")) << "needs the scenarios before";
+    const QByteArray hall = TestUtil::readFile(story.hall);
+    ASSERT_TRUE(TestUtil::writeFile(file("Broken.qvp"), hall.left(hall.size() / 2)));
+    ASSERT_TRUE(TestUtil::writeFile(file("Photo.qvp"), TestUtil::pngBytes(32, 32, Qt::red)));
+    for (const QString& bad : {file("Broken.qvp"), file("Photo.qvp")}) {
+        answer([bad](QWidget* dialog) { typeFileName(dialog, bad); });
+        answer([](QWidget* box) { pressButton(box, QMessageBox::Ok); });
+        chooseFromMenuBar(window(), "File", "Open...");
+        EXPECT_EQ(answers.pending(), 0);
+        EXPECT_EQ(answers.answered().last().title, "Load failed");
+        EXPECT_TRUE(answers.answered().last().text.startsWith(
+            "Orvane Dravelin encountered an error while loading\n" + bad + "\n'"))
+            << answers.answered().last().text.toStdString();
+        // The window stays, with nothing open, and its menu works.
+        EXPECT_TRUE(window()->isVisible());
+        EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
+    }
+    // The editor goes on: the project open before comes back as it was.
+    answer([](QWidget* dialog) { typeFileName(dialog, file("Cellar.qvp")); });
+    chooseFromMenuBar(window(), "File", "Open...");
+    ASSERT_EQ(app()->documentPath(), file("Cellar.qvp"));
+    click(pageView()->viewport(), onPage(QPoint(228, 40)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control", "Slider"}));
+}
+
+TEST_F(Scenario, S8_ClosingWithUnsavedChanges)
+{
+    ASSERT_EQ(app()->documentPath(), file("Cellar.qvp")) << "needs the scenarios before";
+    const QByteArray saved = TestUtil::readFile(file("Cellar.qvp"));
+    // The slider selected in the scenario before moves right by a step.
+    key(window(), Qt::Key_Right);
+    EXPECT_EQ(shown("Control", "X"), "129");
+    ASSERT_TRUE(window()->isWindowModified());
+
+    // Cancel keeps everything.
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Cancel); });
+    key(window(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(answers.answered().last().text,
+              "Cellar.qvp has been modified. Do you want to save the changes?");
+    EXPECT_TRUE(window()->isVisible());
+    EXPECT_EQ(shown("Control", "X"), "129");
+    EXPECT_TRUE(window()->isWindowModified());
+
+    // Discard closes and leaves the file as it was.
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Discard); });
+    key(window(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
+    EXPECT_FALSE(window()->isVisible());
+    EXPECT_EQ(TestUtil::readFile(file("Cellar.qvp")), saved);
+
+    // Started again on the file, moved again, and Save writes it.
+    program()->launch(file("Cellar.qvp"));
+    ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }));
+    ASSERT_TRUE(waitForWindow(window()));
+    click(pageView()->viewport(), onPage(QPoint(228, 40)));
+    key(window(), Qt::Key_Right);
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Save); });
+    key(window(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
+    EXPECT_NE(TestUtil::readFile(file("Cellar.qvp")), saved);
+    program()->launch(file("Cellar.qvp"));
+    ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }));
+    click(pageView()->viewport(), onPage(QPoint(228, 40)));
+    EXPECT_EQ(shown("Control", "X"), "129");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A home of the run's own: the settings, documents and data the editor writes go there and
+    // leave with it.
+    const QTemporaryDir folder;
+    if (!folder.isValid())
+        return 1;
+    const QString home = folder.path();
+    qputenv("HOME", QFile::encodeName(home));
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qputenv(variable, QFile::encodeName(home + '/' + variable));
+    QDir(home).mkpath("Documents");
+    ::testing::InitGoogleTest(&argc, argv);
+    EditorProgram editor(argc, argv);
+    Editor::start(&editor, home);
+    return RUN_ALL_TESTS();
+}
