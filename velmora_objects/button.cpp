@@ -47,23 +47,20 @@ void Button::read(Streamer& s)
 void Button::write(Streamer& s) const
 {
     s.writeTag("Button_start");
-    Control::write(s);
-    writeInt(s, qint32(m_imageId));
-    writeByte(s, m_actuation);
-    writeInt(s, m_heldTimeout);
-    writeInt(s, m_repeatInterval);
-    writeByte(s, m_function);
-    if (m_function == ButtonFunction_GO_TO_PAGE)
-        writeInt(s, m_functionArgument);
-    else if (m_function == ButtonFunction_SET_BRIGHTNESS)
-        writeByte(s, m_functionArgument & 0xff);
-    if (hasTransition(m_function)) {
-        writeByte(s, m_transition);
-        writeInt(s, m_transitionDuration);
+    {
+        // At most 4 + 1 + 4 + 4 + 1, an argument of 4, a transition of 1 + 4, then 1 + 4 + 1.
+        DataStream::Fields out(s.stream(), controlBlockBytes() + 29);
+        writeControlBlock(out);
+        out << qint32(m_imageId) << qint8(m_actuation) << qint32(m_heldTimeout)
+            << qint32(m_repeatInterval) << qint8(m_function);
+        if (m_function == ButtonFunction_GO_TO_PAGE)
+            out << qint32(m_functionArgument);
+        else if (m_function == ButtonFunction_SET_BRIGHTNESS)
+            out << qint8(m_functionArgument & 0xff);
+        if (hasTransition(m_function))
+            out << qint8(m_transition) << qint32(m_transitionDuration);
+        out << qint8(m_irSlot) << qint32(m_fontSize) << triboolByte(m_wordWrap);
     }
-    writeByte(s, m_irSlot);
-    writeInt(s, m_fontSize);
-    writeByte(s, triboolByte(m_wordWrap));
     s.writeTag("Button_end");
 }
 

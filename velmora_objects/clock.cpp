@@ -26,10 +26,11 @@ void Clock::read(Streamer& s)
 void Clock::write(Streamer& s) const
 {
     s.writeTag("Clock_start");
-    Control::write(s);
-    writeInt(s, m_clockType);
-    writeInt(s, m_captionFontSize);
-    writeInt(s, m_spacing);
+    {
+        DataStream::Fields out(s.stream(), controlBlockBytes() + 3 * 4);
+        writeControlBlock(out);
+        out << qint32(m_clockType) << qint32(m_captionFontSize) << qint32(m_spacing);
+    }
     s.writeTag("Clock_end");
 }
 

@@ -29,11 +29,11 @@ void ColourPicker::read(Streamer& s)
 void ColourPicker::write(Streamer& s) const
 {
     s.writeTag("ColourPicker_start");
-    Control::write(s);
-    s.stream() << m_colour;
-    writeInt(s, m_captionFontSize);
-    s << m_wordWrap;
-    writeInt(s, m_spacing);
+    {
+        DataStream::Fields out(s.stream(), controlBlockBytes() + 4 + 4 + 1 + 4);
+        writeControlBlock(out);
+        out << m_colour << qint32(m_captionFontSize) << m_wordWrap << qint32(m_spacing);
+    }
     s.writeTag("ColourPicker_end");
 }
 

@@ -23,7 +23,8 @@ void Control::read(Streamer& s)
 void Control::write(Streamer& s) const
 {
     s.writeTag("Control_start");
-    s.stream() << qint32(m_pageId) << m_geometry << m_name << m_caption << m_startupSkin;
+    DataStream::Fields(s.stream(), controlBlockBytes())
+        << qint32(m_pageId) << m_geometry << m_name << m_caption << m_startupSkin;
     s.writeTag("Control_end");
 }
 

@@ -9,13 +9,6 @@
 
 namespace Velmora {
 
-namespace {
-
-// The value that stands for an invalid colour.
-constexpr quint32 InvalidColour = 0x49000000u;
-
-} // namespace
-
 void DataStream::openForReading(const QByteArray& bytes)
 {
     close();
@@ -223,7 +216,12 @@ DataStream& DataStream::operator<<(const QByteArray& value)
 
 DataStream& DataStream::operator<<(const QColor& value)
 {
-    return writeNumber(value.isValid() ? quint32(value.rgb()) : InvalidColour);
+    return writeNumber(colourWord(value));
+}
+
+quint32 DataStream::colourWord(const QColor& value)
+{
+    return value.isValid() ? quint32(value.rgb()) : InvalidColour;
 }
 
 } // namespace Velmora

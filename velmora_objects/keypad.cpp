@@ -31,11 +31,12 @@ void Keypad::read(Streamer& s)
 void Keypad::write(Streamer& s) const
 {
     s.writeTag("Keypad_start");
-    Control::write(s);
-    writeInt(s, m_maxDigits);
-    s << m_hideCharacters;
-    writeByte(s, m_displayTextStyle);
-    writeByte(s, m_buttonTextStyle);
+    {
+        DataStream::Fields out(s.stream(), controlBlockBytes() + 4 + 1 + 1 + 1);
+        writeControlBlock(out);
+        out << qint32(m_maxDigits) << m_hideCharacters << qint8(m_displayTextStyle)
+            << qint8(m_buttonTextStyle);
+    }
     s.writeTag("Keypad_end");
 }
 

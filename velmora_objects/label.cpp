@@ -25,9 +25,11 @@ void Label::read(Streamer& s)
 void Label::write(Streamer& s) const
 {
     s.writeTag("Label_start");
-    Control::write(s);
-    writeInt(s, m_fontSize);
-    s << m_wordWrap;
+    {
+        DataStream::Fields out(s.stream(), controlBlockBytes() + 4 + 1);
+        writeControlBlock(out);
+        out << qint32(m_fontSize) << m_wordWrap;
+    }
     s.writeTag("Label_end");
 }
 

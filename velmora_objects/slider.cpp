@@ -54,17 +54,16 @@ void Slider::read(Streamer& s)
 void Slider::write(Streamer& s) const
 {
     s.writeTag("Slider_start");
-    Control::write(s);
-    s << m_showValue;
-    writeByte(s, m_unit);
-    s.stream() << m_valueSuffix << m_minimum << m_maximum << m_value;
-    writeByte(s, m_incrementIRSlot);
-    writeByte(s, m_decrementIRSlot);
-    writeInt(s, m_captionFontSize);
-    writeInt(s, m_valueFontSize);
-    writeByte(s, triboolByte(m_wordWrap));
-    s.stream() << m_handleSize;
-    writeInt(s, m_spacing);
+    {
+        DataStream::Fields out(s.stream(), controlBlockBytes() + 1 + 1 +
+                                               DataStream::textBytes(m_valueSuffix) + 3 * 4 + 2 +
+                                               2 * 4 + 1 + 8 + 4);
+        writeControlBlock(out);
+        out << m_showValue << qint8(m_unit) << m_valueSuffix << qint32(m_minimum)
+            << qint32(m_maximum) << qint32(m_value) << qint8(m_incrementIRSlot)
+            << qint8(m_decrementIRSlot) << qint32(m_captionFontSize) << qint32(m_valueFontSize)
+            << triboolByte(m_wordWrap) << m_handleSize << qint32(m_spacing);
+    }
     s.writeTag("Slider_end");
 }
 

@@ -171,9 +171,8 @@ Streamer& Streamer::operator>>(bool& value)
 
 Streamer& Streamer::operator<<(const Gradient& gradient)
 {
-    m_data << gradient.name() << qint32(gradient.stops().size());
-    for (const auto& stop : gradient.stops())
-        m_data << stop.first << stop.second;
+    DataStream::Fields out(m_data, gradientBytes(gradient));
+    writeGradient(out, gradient);
     return *this;
 }
 

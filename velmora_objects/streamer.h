@@ -104,6 +104,17 @@ public:
     Streamer& operator<<(bool value);
     Streamer& operator>>(bool& value);
     Streamer& operator<<(const Gradient& gradient);
+    // A gradient among other fields: the bytes it takes, and its fields.
+    static qsizetype gradientBytes(const Gradient& gradient)
+    {
+        return DataStream::textBytes(gradient.name()) + 4 + 12 * gradient.stops().size();
+    }
+    static void writeGradient(DataStream::Fields& out, const Gradient& gradient)
+    {
+        out << gradient.name() << qint32(gradient.stops().size());
+        for (const auto& stop : gradient.stops())
+            out << stop.first << stop.second;
+    }
     Streamer& operator>>(Gradient& gradient);
     Streamer& operator<<(const std::vector<ButtonFunction>& functions);
     Streamer& operator>>(std::vector<ButtonFunction>& functions);
