@@ -46,10 +46,11 @@ void Button::read(Streamer& s)
 
 void Button::write(Streamer& s) const
 {
-    s.writeTag("Button_start");
+    constexpr qsizetype TagBytes = sizeof "Button_start" - 1 + sizeof "Button_end" - 1;
     {
         // At most 4 + 1 + 4 + 4 + 1, an argument of 4, a transition of 1 + 4, then 1 + 4 + 1.
-        DataStream::Fields out(s.stream(), controlBlockBytes() + 29);
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 29);
+        out.tag("Button_start");
         writeControlBlock(out);
         out << qint32(m_imageId) << qint8(m_actuation) << qint32(m_heldTimeout)
             << qint32(m_repeatInterval) << qint8(m_function);
@@ -60,8 +61,9 @@ void Button::write(Streamer& s) const
         if (hasTransition(m_function))
             out << qint8(m_transition) << qint32(m_transitionDuration);
         out << qint8(m_irSlot) << qint32(m_fontSize) << triboolByte(m_wordWrap);
+        out.tag("Button_end");
     }
-    s.writeTag("Button_end");
+    s.blockWritten();
 }
 
 unsigned char Button::getIRSlotId(Action action) const

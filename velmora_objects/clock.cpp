@@ -25,13 +25,15 @@ void Clock::read(Streamer& s)
 
 void Clock::write(Streamer& s) const
 {
-    s.writeTag("Clock_start");
+    constexpr qsizetype TagBytes = sizeof "Clock_start" - 1 + sizeof "Clock_end" - 1;
     {
-        DataStream::Fields out(s.stream(), controlBlockBytes() + 3 * 4);
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 3 * 4);
+        out.tag("Clock_start");
         writeControlBlock(out);
         out << qint32(m_clockType) << qint32(m_captionFontSize) << qint32(m_spacing);
+        out.tag("Clock_end");
     }
-    s.writeTag("Clock_end");
+    s.blockWritten();
 }
 
 void Clock::initialiseFromTheme(const Theme* theme, const Theme* previous)

@@ -28,13 +28,15 @@ void ColourPicker::read(Streamer& s)
 
 void ColourPicker::write(Streamer& s) const
 {
-    s.writeTag("ColourPicker_start");
+    constexpr qsizetype TagBytes = sizeof "ColourPicker_start" - 1 + sizeof "ColourPicker_end" - 1;
     {
-        DataStream::Fields out(s.stream(), controlBlockBytes() + 4 + 4 + 1 + 4);
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 4 + 4 + 1 + 4);
+        out.tag("ColourPicker_start");
         writeControlBlock(out);
         out << m_colour << qint32(m_captionFontSize) << m_wordWrap << qint32(m_spacing);
+        out.tag("ColourPicker_end");
     }
-    s.writeTag("ColourPicker_end");
+    s.blockWritten();
 }
 
 void ColourPicker::initialiseFromTheme(const Theme* theme, const Theme* previous)

@@ -242,12 +242,12 @@ private:
     {
         const qsizetype bytes = 2 * count;
         if (bytes >= 16) {
-            for (qsizetype i = 0; i < bytes - 16; i += 16) {
-                swapWord<quint64>(from + i, to + i);
-                swapWord<quint64>(from + i + 8, to + i + 8);
-            }
-            swapWord<quint64>(from + bytes - 16, to + bytes - 16);
-            swapWord<quint64>(from + bytes - 8, to + bytes - 8);
+            // Up to 32 bytes (most strings) in two blocks of 16, the second ending at the end.
+            qsizetype i = 0;
+            for (; i + 32 < bytes; i += 16)
+                swapBlock(from + i, to + i);
+            swapBlock(from + i, to + i);
+            swapBlock(from + bytes - 16, to + bytes - 16);
         } else if (bytes >= 8) {
             swapWord<quint64>(from, to);
             swapWord<quint64>(from + bytes - 8, to + bytes - 8);
@@ -257,6 +257,11 @@ private:
         } else if (bytes == 2) {
             swapWord<quint16>(from, to);
         }
+    }
+    static void swapBlock(const char* from, char* to)
+    {
+        swapWord<quint64>(from, to);
+        swapWord<quint64>(from + 8, to + 8);
     }
     template <class Word> static void swapWord(const char* from, char* to)
     {

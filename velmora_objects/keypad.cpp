@@ -30,14 +30,16 @@ void Keypad::read(Streamer& s)
 
 void Keypad::write(Streamer& s) const
 {
-    s.writeTag("Keypad_start");
+    constexpr qsizetype TagBytes = sizeof "Keypad_start" - 1 + sizeof "Keypad_end" - 1;
     {
-        DataStream::Fields out(s.stream(), controlBlockBytes() + 4 + 1 + 1 + 1);
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 4 + 1 + 1 + 1);
+        out.tag("Keypad_start");
         writeControlBlock(out);
         out << qint32(m_maxDigits) << m_hideCharacters << qint8(m_displayTextStyle)
             << qint8(m_buttonTextStyle);
+        out.tag("Keypad_end");
     }
-    s.writeTag("Keypad_end");
+    s.blockWritten();
 }
 
 void Keypad::initialiseFromTheme(const Theme* theme, const Theme* previous)

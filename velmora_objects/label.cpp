@@ -24,13 +24,15 @@ void Label::read(Streamer& s)
 
 void Label::write(Streamer& s) const
 {
-    s.writeTag("Label_start");
+    constexpr qsizetype TagBytes = sizeof "Label_start" - 1 + sizeof "Label_end" - 1;
     {
-        DataStream::Fields out(s.stream(), controlBlockBytes() + 4 + 1);
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 4 + 1);
+        out.tag("Label_start");
         writeControlBlock(out);
         out << qint32(m_fontSize) << m_wordWrap;
+        out.tag("Label_end");
     }
-    s.writeTag("Label_end");
+    s.blockWritten();
 }
 
 void Label::initialiseFromTheme(const Theme* theme, const Theme* previous)

@@ -53,18 +53,20 @@ void Slider::read(Streamer& s)
 
 void Slider::write(Streamer& s) const
 {
-    s.writeTag("Slider_start");
+    constexpr qsizetype TagBytes = sizeof "Slider_start" - 1 + sizeof "Slider_end" - 1;
     {
-        DataStream::Fields out(s.stream(), controlBlockBytes() + 1 + 1 +
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 1 + 1 +
                                                DataStream::textBytes(m_valueSuffix) + 3 * 4 + 2 +
                                                2 * 4 + 1 + 8 + 4);
+        out.tag("Slider_start");
         writeControlBlock(out);
         out << m_showValue << qint8(m_unit) << m_valueSuffix << qint32(m_minimum)
             << qint32(m_maximum) << qint32(m_value) << qint8(m_incrementIRSlot)
             << qint8(m_decrementIRSlot) << qint32(m_captionFontSize) << qint32(m_valueFontSize)
             << triboolByte(m_wordWrap) << m_handleSize << qint32(m_spacing);
+        out.tag("Slider_end");
     }
-    s.writeTag("Slider_end");
+    s.blockWritten();
 }
 
 unsigned char Slider::getIRSlotId(Action action) const

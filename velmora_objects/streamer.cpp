@@ -14,18 +14,6 @@ namespace Velmora {
 
 namespace {
 
-// Qt 3 variant type ids, the forms that stream version 6 uses.
-enum : quint32
-{
-    Qt3Invalid = 0,
-    Qt3String = 3,
-    Qt3Color = 10,
-    Qt3Int = 16,
-    Qt3UInt = 17,
-    Qt3Bool = 18,
-    Qt3Double = 19
-};
-
 [[noreturn]] void unexpectedEnd()
 {
     throw std::runtime_error("Unexpected end of file");
@@ -244,39 +232,8 @@ Streamer& Streamer::operator>>(std::vector<unsigned int>& values)
 
 void Streamer::writeVariant(const QVariant& value)
 {
-    DataStream& s = m_data;
-    if (!value.isValid()) {
-        s << quint32(Qt3Invalid) << QString();
-        return;
-    }
-    const QMetaType type = value.metaType();
-    switch (type.id()) {
-    case QMetaType::QString:
-        s << quint32(Qt3String) << value.toString();
-        return;
-    case QMetaType::QColor:
-        s << quint32(Qt3Color) << value.value<QColor>();
-        return;
-    case QMetaType::Int:
-        s << quint32(Qt3Int) << qint32(value.toInt());
-        return;
-    case QMetaType::UInt:
-        s << quint32(Qt3UInt) << quint32(value.toUInt());
-        return;
-    case QMetaType::Bool:
-        s << quint32(Qt3Bool) << qint8(value.toBool() ? 1 : 0);
-        return;
-    case QMetaType::Double:
-        s << quint32(Qt3Double) << value.toDouble();
-        return;
-    default:
-        break;
-    }
-    if (type.flags() & QMetaType::IsEnumeration) {
-        s << quint32(Qt3Int) << qint32(value.toInt());
-        return;
-    }
-    VELMORA_UNREACHABLE("Variant type without a stream form");
+    DataStream::Fields out(m_data, variantBytes(value));
+    writeVariant(out, value);
 }
 
 QVariant Streamer::readVariant()
