@@ -33,6 +33,7 @@ public:
     // Stores the stops sorted by position, then by colour (see operator< on colours); stops
     // equal in both keep the order they were given in.
     void setStops(const GradientStops& stops);
+    void setStops(GradientStops&& stops);
 
     bool isNull() const;
 
@@ -40,6 +41,8 @@ public:
     bool operator!=(const Gradient& other) const { return !(*this == other); }
 
 private:
+    void sortStops();
+
     QSharedDataPointer<GradientData> d;
 };
 

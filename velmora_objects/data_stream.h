@@ -3,14 +3,13 @@
 #include "core/assertion.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QDataStream>
 #include <QRect>
 #include <QString>
 #include <QtEndian>
 #include <QtGlobal>
 #include <cstring>
-
-class QColor;
 
 namespace Velmora {
 
@@ -105,7 +104,13 @@ public:
         return length;
     }
 
-    DataStream& operator>>(bool& value);
+    DataStream& operator>>(bool& value)
+    {
+        qint8 byte = 0;
+        readNumber(byte);
+        value = byte != 0;
+        return *this;
+    }
     DataStream& operator>>(qint8& value) { return readNumber(value); }
     DataStream& operator>>(quint8& value) { return readNumber(value); }
     DataStream& operator>>(qint16& value) { return readNumber(value); }
@@ -114,7 +119,13 @@ public:
     DataStream& operator>>(quint32& value) { return readNumber(value); }
     DataStream& operator>>(qint64& value) { return readNumber(value); }
     DataStream& operator>>(quint64& value) { return readNumber(value); }
-    DataStream& operator>>(double& value);
+    DataStream& operator>>(double& value)
+    {
+        quint64 bits = 0;
+        readNumber(bits);
+        std::memcpy(&value, &bits, sizeof value);
+        return *this;
+    }
     // A null string (length 0xFFFFFFFF) reads null, an empty one empty.
     DataStream& operator>>(QString& value)
     {
@@ -136,7 +147,17 @@ public:
     // A null array reads null; a large one shares the bytes read (see bytesAt).
     DataStream& operator>>(QByteArray& value);
     // The 32-bit RGB value; the colour read is opaque, or invalid for the invalid value.
-    DataStream& operator>>(QColor& value);
+    DataStream& operator>>(QColor& value)
+    {
+        quint32 rgb = 0;
+        readNumber(rgb);
+        // As QColor::fromRgb(rgb) makes it (each 8-bit part as a 16-bit one), without a call.
+        value = rgb == InvalidColour
+                    ? QColor()
+                    : QColor(QColor::Rgb, ushort(qAlpha(rgb) * 0x101), ushort(qRed(rgb) * 0x101),
+                             ushort(qGreen(rgb) * 0x101), ushort(qBlue(rgb) * 0x101));
+        return *this;
+    }
     DataStream& operator>>(QRect& value)
     {
         qint32 left = 0, top = 0, right = 0, bottom = 0;
@@ -145,7 +166,7 @@ public:
         return *this;
     }
 
-    DataStream& operator<<(bool value);
+    DataStream& operator<<(bool value) { return writeNumber(qint8(value ? 1 : 0)); }
     DataStream& operator<<(qint8 value) { return writeNumber(value); }
     DataStream& operator<<(quint8 value) { return writeNumber(value); }
     DataStream& operator<<(qint16 value) { return writeNumber(value); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "containers/block_pool.h"
 #include "containers/smart_ptr.h"
 #include "velmora_objects/skin_property.h"
 #include "velmora_objects/skin_transition.h"
@@ -20,7 +21,10 @@ class Streamer;
 class Skin
 {
 public:
-    using PropertyMap = std::map<QString, smart_ptr<SkinProperty>>;
+    // Its nodes come from the pool: a theme holds hundreds.
+    using PropertyMap =
+        std::map<QString, smart_ptr<SkinProperty>, std::less<QString>,
+                 BlockPool::Allocator<std::pair<const QString, smart_ptr<SkinProperty>>>>;
     using const_iterator = PropertyMap::const_iterator;
 
     // No properties and the default transition.

@@ -12,15 +12,6 @@
 
 namespace Velmora {
 
-namespace {
-
-[[noreturn]] void unexpectedEnd()
-{
-    throw std::runtime_error("Unexpected end of file");
-}
-
-} // namespace
-
 Streamer::Streamer() = default;
 
 // An unfinished save is dropped with its temporary file; the target stays as it was.
@@ -143,20 +134,6 @@ void Streamer::missingTag(const char* name, const char* suffix)
     throw std::runtime_error(std::string("Failed to find expected tag ") + name + suffix);
 }
 
-Streamer& Streamer::operator<<(bool value)
-{
-    m_data << qint8(value ? 1 : 0);
-    return *this;
-}
-
-Streamer& Streamer::operator>>(bool& value)
-{
-    qint8 byte = 0;
-    m_data >> byte;
-    value = byte != 0;
-    return *this;
-}
-
 Streamer& Streamer::operator<<(const Gradient& gradient)
 {
     DataStream::Fields out(m_data, gradientBytes(gradient));
@@ -174,15 +151,11 @@ Streamer& Streamer::operator>>(Gradient& gradient)
     if (count == 0)
         return *this;
     checkCount(count, sizeof(double) + sizeof(quint32));
-    GradientStops stops;
-    stops.reserve(int(count));
-    for (quint32 i = 0; i < count; ++i) {
-        double position = 0;
-        QColor colour;
-        m_data >> position >> colour;
-        stops.append(qMakePair(position, colour));
-    }
-    gradient.setStops(stops);
+    // Made at their full number and read in place, then handed over whole.
+    GradientStops stops(qsizetype(count), qMakePair(0.0, QColor()));
+    for (auto& stop : stops)
+        m_data >> stop.first >> stop.second;
+    gradient.setStops(std::move(stops));
     return *this;
 }
 
@@ -290,10 +263,9 @@ QVariant Streamer::readVariant()
     return result;
 }
 
-void Streamer::checkStatus()
+void Streamer::unexpectedEnd()
 {
-    if (m_data.status() != QDataStream::Ok)
-        unexpectedEnd();
+    throw std::runtime_error("Unexpected end of file");
 }
 
 void Streamer::checkCount(quint64 count, quint64 minBytesEach)

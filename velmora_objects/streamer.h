@@ -111,8 +111,16 @@ public:
     // Writing: room for about this many more bytes (see DataStream::reserve).
     void reserve(qsizetype bytes) { m_data.reserve(bytes); }
 
-    Streamer& operator<<(bool value);
-    Streamer& operator>>(bool& value);
+    Streamer& operator<<(bool value)
+    {
+        m_data << value;
+        return *this;
+    }
+    Streamer& operator>>(bool& value)
+    {
+        m_data >> value;
+        return *this;
+    }
     Streamer& operator<<(const Gradient& gradient);
     // A gradient among other fields: the bytes it takes, and its fields.
     static qsizetype gradientBytes(const Gradient& gradient)
@@ -189,7 +197,11 @@ public:
     // fails once a field was cut short or damaged, for readers that must decide on a field
     // before any tag follows; checkCount fails when a count read from the file promises more
     // elements (of at least minBytesEach bytes) than the stream still holds.
-    void checkStatus();
+    void checkStatus()
+    {
+        if (m_data.status() != QDataStream::Ok)
+            unexpectedEnd();
+    }
     void checkCount(quint64 count, quint64 minBytesEach);
 
 private:
@@ -216,6 +228,7 @@ private:
             m_data.flush();
         }
     }
+    [[noreturn]] static void unexpectedEnd();
     [[noreturn]] static void missingTag(const char* name, const char* suffix = "");
 
     // A file's bytes: the bytes built while writing, and the whole file while it is read in
