@@ -17,9 +17,9 @@ void Clock::read(Streamer& s)
 {
     s.expectTag("Clock_start");
     Control::read(s);
-    m_clockType = ClockType(readInt(s));
-    m_captionFontSize = readInt(s);
-    m_spacing = readInt(s);
+    qint32 clockType = 0;
+    DataStream::Run(s.stream(), 3 * 4) >> clockType >> m_captionFontSize >> m_spacing;
+    m_clockType = ClockType(clockType);
     s.expectTag("Clock_end");
 }
 

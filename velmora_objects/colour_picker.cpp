@@ -17,12 +17,11 @@ void ColourPicker::read(Streamer& s)
 {
     s.expectTag("ColourPicker_start");
     Control::read(s);
-    m_colour = readColour(s);
-    if (s.version() >= 11) {
-        m_captionFontSize = readInt(s);
-        m_wordWrap = readBool(s);
-        m_spacing = readInt(s);
-    }
+    const bool sized = s.version() >= 11;
+    DataStream::Run run(s.stream(), 4 + (sized ? 4 + 1 + 4 : 0));
+    run >> m_colour;
+    if (sized)
+        run >> m_captionFontSize >> m_wordWrap >> m_spacing;
     s.expectTag("ColourPicker_end");
 }
 

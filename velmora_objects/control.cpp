@@ -13,8 +13,10 @@ void Control::read(Streamer& s)
 {
     s.expectTag("Control_start");
     DataStream& fields = s.stream();
-    m_pageId = quint32(readInt(s));
-    fields >> m_geometry >> m_name >> m_caption;
+    qint32 pageId = 0;
+    DataStream::Run(fields, 4 + 16) >> pageId >> m_geometry;
+    m_pageId = quint32(pageId);
+    fields >> m_name >> m_caption;
     if (s.version() >= 15)
         fields >> m_startupSkin;
     s.expectTag("Control_end");

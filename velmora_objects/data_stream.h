@@ -151,11 +151,7 @@ public:
     {
         quint32 rgb = 0;
         readNumber(rgb);
-        // As QColor::fromRgb(rgb) makes it (each 8-bit part as a 16-bit one), without a call.
-        value = rgb == InvalidColour
-                    ? QColor()
-                    : QColor(QColor::Rgb, ushort(qAlpha(rgb) * 0x101), ushort(qRed(rgb) * 0x101),
-                             ushort(qGreen(rgb) * 0x101), ushort(qBlue(rgb) * 0x101));
+        value = colourOf(rgb);
         return *this;
     }
     DataStream& operator>>(QRect& value)
@@ -203,6 +199,7 @@ public:
     // Writing: the bytes a string takes in the stream, its length word included.
     static qsizetype textBytes(const QString& value) { return 4 + 2 * value.size(); }
     class Fields;
+    class Run;
 
 private:
     template <class T> DataStream& readNumber(T& value)
@@ -241,6 +238,15 @@ private:
     void grow(qsizetype length);
     // A colour's 32-bit value in the stream: its RGB value, or the one for an invalid colour.
     static quint32 colourWord(const QColor& value);
+    // The colour of a 32-bit value: opaque, or invalid for the invalid value. As
+    // QColor::fromRgb(rgb) makes it (each 8-bit part as a 16-bit one), without a call.
+    static QColor colourOf(quint32 rgb)
+    {
+        return rgb == InvalidColour
+                   ? QColor()
+                   : QColor(QColor::Rgb, ushort(qAlpha(rgb) * 0x101), ushort(qRed(rgb) * 0x101),
+                            ushort(qGreen(rgb) * 0x101), ushort(qBlue(rgb) * 0x101));
+    }
     const char* takeFailed();
     void cutToWritten();
     // The count UTF-16 units at units, most significant byte first.
@@ -404,6 +410,73 @@ private:
 
     DataStream& stream;
     char* at;
+};
+
+// Reading: a run of fixed-size fields taken from the stream at once when it holds them all,
+// then read one after another without a check per field. When it holds fewer, each field is
+// read the checked way, so that the values and the fault are those of reading field by field.
+// The fields read must take exactly the length given.
+class DataStream::Run
+{
+public:
+    Run(DataStream& stream, qsizetype length)
+        : stream(stream), at(stream.m_end - stream.m_cursor >= length ? stream.m_cursor : nullptr)
+    {
+        if (at)
+            stream.m_cursor += length;
+    }
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
+    Run& operator>>(qint8& value) { return number(value); }
+    Run& operator>>(quint8& value) { return number(value); }
+    Run& operator>>(qint16& value) { return number(value); }
+    Run& operator>>(quint16& value) { return number(value); }
+    Run& operator>>(qint32& value) { return number(value); }
+    Run& operator>>(quint32& value) { return number(value); }
+    Run& operator>>(bool& value)
+    {
+        qint8 byte = 0;
+        number(byte);
+        value = byte != 0;
+        return *this;
+    }
+    Run& operator>>(double& value)
+    {
+        quint64 bits = 0;
+        number(bits);
+        std::memcpy(&value, &bits, sizeof value);
+        return *this;
+    }
+    Run& operator>>(QRect& value)
+    {
+        qint32 left = 0, top = 0, right = 0, bottom = 0;
+        *this >> left >> top >> right >> bottom;
+        value.setCoords(left, top, right, bottom);
+        return *this;
+    }
+    Run& operator>>(QColor& value)
+    {
+        quint32 rgb = 0;
+        number(rgb);
+        value = colourOf(rgb);
+        return *this;
+    }
+
+private:
+    template <class T> Run& number(T& value)
+    {
+        if (!at) {
+            stream.readNumber(value);
+            return *this;
+        }
+        value = qFromBigEndian<T>(at);
+        at += sizeof(T);
+        return *this;
+    }
+
+    DataStream& stream;
+    const char* at;
 };
 
 } // namespace Velmora

@@ -17,13 +17,18 @@ void Keypad::read(Streamer& s)
 {
     s.expectTag("Keypad_start");
     Control::read(s);
-    if (s.version() >= 10)
-        m_maxDigits = readInt(s);
-    if (s.version() >= 18)
-        m_hideCharacters = readBool(s);
-    if (s.version() >= 9) {
-        m_displayTextStyle = TextStyle(readByte(s));
-        m_buttonTextStyle = TextStyle(readByte(s));
+    const quint32 version = s.version();
+    DataStream::Run run(s.stream(), (version >= 10 ? 4 : 0) + (version >= 18 ? 1 : 0) +
+                                        (version >= 9 ? 1 + 1 : 0));
+    if (version >= 10)
+        run >> m_maxDigits;
+    if (version >= 18)
+        run >> m_hideCharacters;
+    if (version >= 9) {
+        quint8 display = 0, button = 0;
+        run >> display >> button;
+        m_displayTextStyle = TextStyle(display);
+        m_buttonTextStyle = TextStyle(button);
     }
     s.expectTag("Keypad_end");
 }

@@ -17,8 +17,7 @@ void Label::read(Streamer& s)
 {
     s.expectTag("Label_start");
     Control::read(s);
-    m_fontSize = readInt(s);
-    m_wordWrap = readBool(s);
+    DataStream::Run(s.stream(), 4 + 1) >> m_fontSize >> m_wordWrap;
     s.expectTag("Label_end");
 }
 

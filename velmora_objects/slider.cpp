@@ -20,12 +20,18 @@ void Slider::read(Streamer& s)
 {
     s.expectTag("Slider_start");
     Control::read(s);
-    m_showValue = readBool(s);
-    m_unit = Unit(readByte(s));
-    m_valueSuffix = readString(s);
-    m_minimum = readInt(s);
-    m_maximum = readInt(s);
-    m_value = readInt(s);
+    DataStream& fields = s.stream();
+    quint8 unit = 0;
+    DataStream::Run(fields, 1 + 1) >> m_showValue >> unit;
+    m_unit = Unit(unit);
+    fields >> m_valueSuffix;
+    qint32 captionFontSize = 0, valueFontSize = 0, spacing = 0;
+    quint8 wordWrap = 0;
+    double handleSize = 0;
+    // Files before version 9 hold the last five values too, but they meant nothing then.
+    DataStream::Run(fields, 3 * 4 + 1 + 1 + 4 + 4 + 1 + 8 + 4) >> m_minimum >> m_maximum >>
+        m_value >> m_incrementIRSlot >> m_decrementIRSlot >> captionFontSize >> valueFontSize >>
+        wordWrap >> handleSize >> spacing;
     // Sliders of old files may carry no unit; it is recognised from the range and suffix.
     if (m_unit == 0) {
         if (m_minimum == 0 && m_maximum == 100 && m_valueSuffix == QLatin1String("%"))
@@ -33,14 +39,6 @@ void Slider::read(Streamer& s)
         else if (m_minimum == 0 && m_maximum == 255 && m_valueSuffix.isEmpty())
             m_unit = Unit_8BIT;
     }
-    m_incrementIRSlot = readByte(s);
-    m_decrementIRSlot = readByte(s);
-    // Files before version 9 hold these values too, but they meant nothing then.
-    const qint32 captionFontSize = readInt(s);
-    const qint32 valueFontSize = readInt(s);
-    const quint8 wordWrap = readByte(s);
-    const double handleSize = readDouble(s);
-    const qint32 spacing = readInt(s);
     if (s.version() >= 9) {
         m_captionFontSize = captionFontSize;
         m_valueFontSize = valueFontSize;
