@@ -1,6 +1,6 @@
 #pragma once
 
-#include "containers/block_pool.h"
+#include "core/block_pool.h"
 
 #include <algorithm>
 #include <cstddef>

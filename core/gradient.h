@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/block_pool.h"
+
 #include <QColor>
 #include <QMetaType>
 #include <QPair>
@@ -13,6 +15,9 @@ using GradientStops = QVector<QPair<double, QColor>>;
 class GradientData : public QSharedData
 {
 public:
+    // Every page and page switcher of a project holds a gradient of its own.
+    BLOCK_POOL_ALLOCATED
+
     QString name;
     GradientStops stops;
 };

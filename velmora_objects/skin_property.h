@@ -1,6 +1,6 @@
 #pragma once
 
-#include "containers/block_pool.h"
+#include "core/block_pool.h"
 #include "velmora_objects/data_stream.h"
 #include "velmora_objects/velmora_types.h"
 
