@@ -21,10 +21,7 @@ class Streamer;
 class Skin
 {
 public:
-    // Its nodes come from the pool: a theme holds hundreds.
-    using PropertyMap =
-        std::map<QString, smart_ptr<SkinProperty>, std::less<QString>,
-                 BlockPool::Allocator<std::pair<const QString, smart_ptr<SkinProperty>>>>;
+    using PropertyMap = std::map<QString, smart_ptr<SkinProperty>>;
     using const_iterator = PropertyMap::const_iterator;
 
     // No properties and the default transition.

@@ -153,8 +153,9 @@ Streamer& Streamer::operator>>(Gradient& gradient)
     checkCount(count, sizeof(double) + sizeof(quint32));
     // Made at their full number and read in place, then handed over whole.
     GradientStops stops(qsizetype(count), qMakePair(0.0, QColor()));
+    DataStream::Run run(m_data, qsizetype(count) * 12);
     for (auto& stop : stops)
-        m_data >> stop.first >> stop.second;
+        run >> stop.first >> stop.second;
     gradient.setStops(std::move(stops));
     return *this;
 }
@@ -173,9 +174,10 @@ Streamer& Streamer::operator>>(std::vector<ButtonFunction>& functions)
     m_data >> count;
     checkCount(count, 1);
     functions.assign(count, ButtonFunction(0));
+    DataStream::Run run(m_data, qsizetype(count));
     for (auto& function : functions) {
         quint8 byte = 0;
-        m_data >> byte;
+        run >> byte;
         function = ButtonFunction(byte);
     }
     return *this;
@@ -195,9 +197,10 @@ Streamer& Streamer::operator>>(std::vector<unsigned int>& values)
     m_data >> count;
     checkCount(count, 4);
     values.assign(count, 0u);
+    DataStream::Run run(m_data, qsizetype(count) * 4);
     for (auto& value : values) {
         quint32 word = 0;
-        m_data >> word;
+        run >> word;
         value = word;
     }
     return *this;
