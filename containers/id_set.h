@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/block_pool.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <initializer_list>
@@ -20,7 +22,9 @@ public:
     using key_type = unsigned int;
     using size_type = std::size_t;
     using difference_type = std::ptrdiff_t;
-    using const_iterator = std::vector<unsigned int>::const_iterator;
+    // The ids' storage comes from the pool: a project has a set on each of its pages.
+    using Storage = std::vector<unsigned int, BlockPool::Allocator<unsigned int>>;
+    using const_iterator = Storage::const_iterator;
     using iterator = const_iterator;
     using const_reference = const unsigned int&;
     using reference = const_reference;
@@ -98,5 +102,5 @@ private:
         ids.push_back(id);
     }
 
-    std::vector<unsigned int> ids;
+    Storage ids;
 };

@@ -38,6 +38,20 @@ void Gradient::setName(const QString& name)
 
 void Gradient::setStops(const GradientStops& stops)
 {
+    d.detach();
+    d->stops = stops;
+    sortStops();
+}
+
+void Gradient::setStops(GradientStops&& stops)
+{
+    d.detach();
+    d->stops = std::move(stops);
+    sortStops();
+}
+
+void Gradient::sortStops()
+{
     // NaN positions (only from a damaged file) go last, so that the order stays a strict weak
     // order and a sort stays within the vector.
     const auto before = [](const QPair<double, QColor>& a, const QPair<double, QColor>& b) {
@@ -50,8 +64,6 @@ void Gradient::setStops(const GradientStops& stops)
             return false;
         return a.second < b.second;
     };
-    d.detach();
-    d->stops = stops;
     // Stable: stops that neither key tells apart (0.0 and -0.0, NaNs of different bits) keep
     // their order, so that stops read back from a file are stored, and saved again, as they
     // were. Stops already in order, as saved ones are, are kept as given: the vector stays

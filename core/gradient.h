@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/block_pool.h"
+
 #include <QColor>
 #include <QMetaType>
 #include <QPair>
@@ -13,6 +15,9 @@ using GradientStops = QVector<QPair<double, QColor>>;
 class GradientData : public QSharedData
 {
 public:
+    // Every page and page switcher of a project holds a gradient of its own.
+    BLOCK_POOL_ALLOCATED
+
     QString name;
     GradientStops stops;
 };
@@ -33,6 +38,7 @@ public:
     // Stores the stops sorted by position, then by colour (see operator< on colours); stops
     // equal in both keep the order they were given in.
     void setStops(const GradientStops& stops);
+    void setStops(GradientStops&& stops);
 
     bool isNull() const;
 
@@ -40,6 +46,8 @@ public:
     bool operator!=(const Gradient& other) const { return !(*this == other); }
 
 private:
+    void sortStops();
+
     QSharedDataPointer<GradientData> d;
 };
 

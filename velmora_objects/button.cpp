@@ -19,24 +19,33 @@ void Button::read(Streamer& s)
 {
     s.expectTag("Button_start");
     Control::read(s);
-    if (s.version() >= 13)
-        m_imageId = quint32(readInt(s));
-    m_actuation = Actuation(readByte(s));
-    m_heldTimeout = readInt(s);
-    m_repeatInterval = readInt(s);
-    m_function = ButtonFunction(readByte(s));
+    DataStream& fields = s.stream();
+    {
+        const bool withImage = s.version() >= 13;
+        DataStream::Run run(fields, (withImage ? 4 : 0) + 1 + 4 + 4 + 1);
+        if (withImage) {
+            qint32 imageId = 0;
+            run >> imageId;
+            m_imageId = quint32(imageId);
+        }
+        quint8 actuation = 0, function = 0;
+        run >> actuation >> m_heldTimeout >> m_repeatInterval >> function;
+        m_actuation = Actuation(actuation);
+        m_function = ButtonFunction(function);
+    }
     if (m_function == ButtonFunction_GO_TO_PAGE)
         m_functionArgument = readInt(s);
     else if (m_function == ButtonFunction_SET_BRIGHTNESS)
         m_functionArgument = readByte(s);
     if (hasTransition(m_function)) {
-        m_transition = PageTransition(readByte(s));
-        m_transitionDuration = readInt(s);
+        quint8 transition = 0;
+        DataStream::Run(fields, 1 + 4) >> transition >> m_transitionDuration;
+        m_transition = PageTransition(transition);
     }
-    m_irSlot = readByte(s);
-    // Files before version 9 hold these two values too, but they meant nothing then.
-    const qint32 fontSize = readInt(s);
-    const quint8 wordWrap = readByte(s);
+    // Files before version 9 hold the last two values too, but they meant nothing then.
+    quint8 wordWrap = 0;
+    qint32 fontSize = 0;
+    DataStream::Run(fields, 1 + 4 + 1) >> m_irSlot >> fontSize >> wordWrap;
     if (s.version() >= 9) {
         m_fontSize = fontSize;
         setTriboolFromByte(m_wordWrap, wordWrap);
@@ -46,25 +55,24 @@ void Button::read(Streamer& s)
 
 void Button::write(Streamer& s) const
 {
-    s.writeTag("Button_start");
-    Control::write(s);
-    writeInt(s, qint32(m_imageId));
-    writeByte(s, m_actuation);
-    writeInt(s, m_heldTimeout);
-    writeInt(s, m_repeatInterval);
-    writeByte(s, m_function);
-    if (m_function == ButtonFunction_GO_TO_PAGE)
-        writeInt(s, m_functionArgument);
-    else if (m_function == ButtonFunction_SET_BRIGHTNESS)
-        writeByte(s, m_functionArgument & 0xff);
-    if (hasTransition(m_function)) {
-        writeByte(s, m_transition);
-        writeInt(s, m_transitionDuration);
+    constexpr qsizetype TagBytes = sizeof "Button_start" - 1 + sizeof "Button_end" - 1;
+    {
+        // At most 4 + 1 + 4 + 4 + 1, an argument of 4, a transition of 1 + 4, then 1 + 4 + 1.
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 29);
+        out.tag("Button_start");
+        writeControlBlock(out);
+        out << qint32(m_imageId) << qint8(m_actuation) << qint32(m_heldTimeout)
+            << qint32(m_repeatInterval) << qint8(m_function);
+        if (m_function == ButtonFunction_GO_TO_PAGE)
+            out << qint32(m_functionArgument);
+        else if (m_function == ButtonFunction_SET_BRIGHTNESS)
+            out << qint8(m_functionArgument & 0xff);
+        if (hasTransition(m_function))
+            out << qint8(m_transition) << qint32(m_transitionDuration);
+        out << qint8(m_irSlot) << qint32(m_fontSize) << triboolByte(m_wordWrap);
+        out.tag("Button_end");
     }
-    writeByte(s, m_irSlot);
-    writeInt(s, m_fontSize);
-    writeByte(s, triboolByte(m_wordWrap));
-    s.writeTag("Button_end");
+    s.blockWritten();
 }
 
 unsigned char Button::getIRSlotId(Action action) const

@@ -17,20 +17,23 @@ void Clock::read(Streamer& s)
 {
     s.expectTag("Clock_start");
     Control::read(s);
-    m_clockType = ClockType(readInt(s));
-    m_captionFontSize = readInt(s);
-    m_spacing = readInt(s);
+    qint32 clockType = 0;
+    DataStream::Run(s.stream(), 3 * 4) >> clockType >> m_captionFontSize >> m_spacing;
+    m_clockType = ClockType(clockType);
     s.expectTag("Clock_end");
 }
 
 void Clock::write(Streamer& s) const
 {
-    s.writeTag("Clock_start");
-    Control::write(s);
-    writeInt(s, m_clockType);
-    writeInt(s, m_captionFontSize);
-    writeInt(s, m_spacing);
-    s.writeTag("Clock_end");
+    constexpr qsizetype TagBytes = sizeof "Clock_start" - 1 + sizeof "Clock_end" - 1;
+    {
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 3 * 4);
+        out.tag("Clock_start");
+        writeControlBlock(out);
+        out << qint32(m_clockType) << qint32(m_captionFontSize) << qint32(m_spacing);
+        out.tag("Clock_end");
+    }
+    s.blockWritten();
 }
 
 void Clock::initialiseFromTheme(const Theme* theme, const Theme* previous)

@@ -17,24 +17,25 @@ void ColourPicker::read(Streamer& s)
 {
     s.expectTag("ColourPicker_start");
     Control::read(s);
-    m_colour = readColour(s);
-    if (s.version() >= 11) {
-        m_captionFontSize = readInt(s);
-        m_wordWrap = readBool(s);
-        m_spacing = readInt(s);
-    }
+    const bool sized = s.version() >= 11;
+    DataStream::Run run(s.stream(), 4 + (sized ? 4 + 1 + 4 : 0));
+    run >> m_colour;
+    if (sized)
+        run >> m_captionFontSize >> m_wordWrap >> m_spacing;
     s.expectTag("ColourPicker_end");
 }
 
 void ColourPicker::write(Streamer& s) const
 {
-    s.writeTag("ColourPicker_start");
-    Control::write(s);
-    s.stream() << m_colour;
-    writeInt(s, m_captionFontSize);
-    s << m_wordWrap;
-    writeInt(s, m_spacing);
-    s.writeTag("ColourPicker_end");
+    constexpr qsizetype TagBytes = sizeof "ColourPicker_start" - 1 + sizeof "ColourPicker_end" - 1;
+    {
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 4 + 4 + 1 + 4);
+        out.tag("ColourPicker_start");
+        writeControlBlock(out);
+        out << m_colour << qint32(m_captionFontSize) << m_wordWrap << qint32(m_spacing);
+        out.tag("ColourPicker_end");
+    }
+    s.blockWritten();
 }
 
 void ColourPicker::initialiseFromTheme(const Theme* theme, const Theme* previous)

@@ -2,6 +2,7 @@
 
 #include "containers/smart_ptr.h"
 #include "containers/sortvector.h"
+#include "core/block_pool.h"
 #include "velmora_objects/control.h"
 #include "velmora_objects/page.h"
 #include "velmora_objects/page_switcher.h"
@@ -66,9 +67,10 @@ struct ConfigurationHeader
 class Configuration : public Renderable
 {
 public:
-    // Slot number on the left, (control, action) on the right; both sides unique.
-    using IRSlotTable =
-        boost::bimap<boost::bimaps::set_of<unsigned char>, boost::bimaps::set_of<IRAction>>;
+    // Slot number on the left, (control, action) on the right; both sides unique. Its nodes
+    // come from the block pool: a project may use every slot.
+    using IRSlotTable = boost::bimap<boost::bimaps::set_of<unsigned char>,
+                                     boost::bimaps::set_of<IRAction>, BlockPool::Allocator<char>>;
 
     static constexpr unsigned int MaximumPages = 256;
     static constexpr unsigned int MaximumPageSwitchers = 256;

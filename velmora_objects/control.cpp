@@ -13,8 +13,10 @@ void Control::read(Streamer& s)
 {
     s.expectTag("Control_start");
     DataStream& fields = s.stream();
-    m_pageId = quint32(readInt(s));
-    fields >> m_geometry >> m_name >> m_caption;
+    qint32 pageId = 0;
+    DataStream::Run(fields, 4 + 16) >> pageId >> m_geometry;
+    m_pageId = quint32(pageId);
+    fields >> m_name >> m_caption;
     if (s.version() >= 15)
         fields >> m_startupSkin;
     s.expectTag("Control_end");
@@ -23,7 +25,8 @@ void Control::read(Streamer& s)
 void Control::write(Streamer& s) const
 {
     s.writeTag("Control_start");
-    s.stream() << qint32(m_pageId) << m_geometry << m_name << m_caption << m_startupSkin;
+    DataStream::Fields(s.stream(), controlBlockBytes())
+        << qint32(m_pageId) << m_geometry << m_name << m_caption << m_startupSkin;
     s.writeTag("Control_end");
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "containers/block_pool.h"
 #include "containers/sortvector_el.h"
+#include "core/block_pool.h"
+#include "velmora_objects/data_stream.h"
 #include "velmora_objects/renderable.h"
 #include "velmora_objects/velmora_types.h"
 
@@ -67,6 +68,22 @@ public:
     void setStartupSkin(const QString& skin) { m_startupSkin = skin; }
 
 protected:
+    // The bytes of the "Control" block, and the block written among the fields of a concrete
+    // control's block (which the control's own tags frame). Inline, so that the place written
+    // stays in a register through the whole block.
+    qsizetype controlBlockBytes() const
+    {
+        return qsizetype(sizeof "Control_start" - 1 + 4 + 16 + sizeof "Control_end" - 1) +
+               DataStream::textBytes(m_name) + DataStream::textBytes(m_caption) +
+               DataStream::textBytes(m_startupSkin);
+    }
+    void writeControlBlock(DataStream::Fields& out) const
+    {
+        out.tag("Control_start") << qint32(m_pageId) << m_geometry << m_name << m_caption
+                                 << m_startupSkin;
+        out.tag("Control_end");
+    }
+
     // The theme defaults of one item type, taken into fields one by one under the rule of
     // defaultFromTheme; without a theme nothing is taken. Whole numbers are read as unsigned,
     // text styles as int, and a three-state flag counts as set only when it is true.

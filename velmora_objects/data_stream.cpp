@@ -9,13 +9,6 @@
 
 namespace Velmora {
 
-namespace {
-
-// The value that stands for an invalid colour.
-constexpr quint32 InvalidColour = 0x49000000u;
-
-} // namespace
-
 void DataStream::openForReading(const QByteArray& bytes)
 {
     close();
@@ -103,22 +96,6 @@ void DataStream::cutToWritten()
     m_out = m_outEnd = nullptr;
 }
 
-DataStream& DataStream::operator>>(bool& value)
-{
-    qint8 byte = 0;
-    readNumber(byte);
-    value = byte != 0;
-    return *this;
-}
-
-DataStream& DataStream::operator>>(double& value)
-{
-    quint64 bits = 0;
-    readNumber(bits);
-    std::memcpy(&value, &bits, sizeof value);
-    return *this;
-}
-
 DataStream& DataStream::readString(QString& value)
 {
     quint32 length = 0;
@@ -187,23 +164,6 @@ DataStream& DataStream::operator>>(QByteArray& value)
     return *this;
 }
 
-DataStream& DataStream::operator>>(QColor& value)
-{
-    quint32 rgb = 0;
-    readNumber(rgb);
-    // As QColor::fromRgb(rgb) makes it (each 8-bit part as a 16-bit one), without a call.
-    value = rgb == InvalidColour
-                ? QColor()
-                : QColor(QColor::Rgb, ushort(qAlpha(rgb) * 0x101), ushort(qRed(rgb) * 0x101),
-                         ushort(qGreen(rgb) * 0x101), ushort(qBlue(rgb) * 0x101));
-    return *this;
-}
-
-DataStream& DataStream::operator<<(bool value)
-{
-    return writeNumber(qint8(value ? 1 : 0));
-}
-
 DataStream& DataStream::operator<<(double value)
 {
     quint64 bits = 0;
@@ -223,7 +183,12 @@ DataStream& DataStream::operator<<(const QByteArray& value)
 
 DataStream& DataStream::operator<<(const QColor& value)
 {
-    return writeNumber(value.isValid() ? quint32(value.rgb()) : InvalidColour);
+    return writeNumber(colourWord(value));
+}
+
+quint32 DataStream::colourWord(const QColor& value)
+{
+    return value.isValid() ? quint32(value.rgb()) : InvalidColour;
 }
 
 } // namespace Velmora

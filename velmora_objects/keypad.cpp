@@ -17,26 +17,34 @@ void Keypad::read(Streamer& s)
 {
     s.expectTag("Keypad_start");
     Control::read(s);
-    if (s.version() >= 10)
-        m_maxDigits = readInt(s);
-    if (s.version() >= 18)
-        m_hideCharacters = readBool(s);
-    if (s.version() >= 9) {
-        m_displayTextStyle = TextStyle(readByte(s));
-        m_buttonTextStyle = TextStyle(readByte(s));
+    const quint32 version = s.version();
+    DataStream::Run run(s.stream(), (version >= 10 ? 4 : 0) + (version >= 18 ? 1 : 0) +
+                                        (version >= 9 ? 1 + 1 : 0));
+    if (version >= 10)
+        run >> m_maxDigits;
+    if (version >= 18)
+        run >> m_hideCharacters;
+    if (version >= 9) {
+        quint8 display = 0, button = 0;
+        run >> display >> button;
+        m_displayTextStyle = TextStyle(display);
+        m_buttonTextStyle = TextStyle(button);
     }
     s.expectTag("Keypad_end");
 }
 
 void Keypad::write(Streamer& s) const
 {
-    s.writeTag("Keypad_start");
-    Control::write(s);
-    writeInt(s, m_maxDigits);
-    s << m_hideCharacters;
-    writeByte(s, m_displayTextStyle);
-    writeByte(s, m_buttonTextStyle);
-    s.writeTag("Keypad_end");
+    constexpr qsizetype TagBytes = sizeof "Keypad_start" - 1 + sizeof "Keypad_end" - 1;
+    {
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 4 + 1 + 1 + 1);
+        out.tag("Keypad_start");
+        writeControlBlock(out);
+        out << qint32(m_maxDigits) << m_hideCharacters << qint8(m_displayTextStyle)
+            << qint8(m_buttonTextStyle);
+        out.tag("Keypad_end");
+    }
+    s.blockWritten();
 }
 
 void Keypad::initialiseFromTheme(const Theme* theme, const Theme* previous)

@@ -17,18 +17,21 @@ void Label::read(Streamer& s)
 {
     s.expectTag("Label_start");
     Control::read(s);
-    m_fontSize = readInt(s);
-    m_wordWrap = readBool(s);
+    DataStream::Run(s.stream(), 4 + 1) >> m_fontSize >> m_wordWrap;
     s.expectTag("Label_end");
 }
 
 void Label::write(Streamer& s) const
 {
-    s.writeTag("Label_start");
-    Control::write(s);
-    writeInt(s, m_fontSize);
-    s << m_wordWrap;
-    s.writeTag("Label_end");
+    constexpr qsizetype TagBytes = sizeof "Label_start" - 1 + sizeof "Label_end" - 1;
+    {
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 4 + 1);
+        out.tag("Label_start");
+        writeControlBlock(out);
+        out << qint32(m_fontSize) << m_wordWrap;
+        out.tag("Label_end");
+    }
+    s.blockWritten();
 }
 
 void Label::initialiseFromTheme(const Theme* theme, const Theme* previous)

@@ -36,9 +36,13 @@ void Page::setBackgroundGradient(const Gradient& gradient)
 Streamer& operator<<(Streamer& s, const NavButtons& buttons)
 {
     s.writeTag("NavButtons_start");
-    writeByte(s, buttons.position);
-    writeByte(s, buttons.alignment);
-    s << buttons.functions;
+    {
+        DataStream::Fields out(s.stream(), 1 + 1 + 4 + qsizetype(buttons.functions.size()));
+        out << qint8(buttons.position) << qint8(buttons.alignment)
+            << qint32(buttons.functions.size());
+        for (ButtonFunction function : buttons.functions)
+            out << qint8(function);
+    }
     s.writeTag("NavButtons_end");
     return s;
 }
@@ -56,13 +60,20 @@ Streamer& operator>>(Streamer& s, NavButtons& buttons)
 Streamer& operator<<(Streamer& s, const Page& page)
 {
     s.writeTag("Page_start");
-    s.stream() << page.m_name << page.m_sortValue << qint32(page.m_iconId);
-    s.stream() << (page.m_backgroundColour.isValid() ? page.m_backgroundColour.name()
-                                                     : QString(""));
-    s << page.m_backgroundGradient;
-    s.stream() << page.m_backgroundGradientRotation << qint32(page.m_backgroundImageId);
-    writeByte(s, page.m_backgroundImageScaling);
-    s.stream() << qint32(page.m_pageSwitcherId) << page.m_layoutName;
+    {
+        const QString colourName =
+            page.m_backgroundColour.isValid() ? page.m_backgroundColour.name() : QString("");
+        DataStream::Fields out(s.stream(), DataStream::textBytes(page.m_name) + 4 + 4 +
+                                               DataStream::textBytes(colourName) +
+                                               Streamer::gradientBytes(page.m_backgroundGradient) +
+                                               4 + 4 + 1 + 4 +
+                                               DataStream::textBytes(page.m_layoutName));
+        out << page.m_name << page.m_sortValue << qint32(page.m_iconId) << colourName;
+        Streamer::writeGradient(out, page.m_backgroundGradient);
+        out << page.m_backgroundGradientRotation << qint32(page.m_backgroundImageId)
+            << qint8(page.m_backgroundImageScaling) << qint32(page.m_pageSwitcherId)
+            << page.m_layoutName;
+    }
     s << page.m_navButtons;
     s.writeTag("Page_end");
     return s;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "containers/block_pool.h"
 #include "containers/id_set.h"
 #include "containers/sortvector_el.h"
+#include "core/block_pool.h"
 #include "core/gradient.h"
 #include "velmora_objects/renderable.h"
 #include "velmora_objects/velmora_types.h"

@@ -168,18 +168,24 @@ void PageSwitcher::initialiseFromTheme(const Theme* theme, const Theme* previous
 Streamer& operator<<(Streamer& s, const PageSwitcher& switcher)
 {
     s.writeTag("PageSwitcher_start");
-    writeByte(s, switcher.m_position);
-    writeByte(s, switcher.m_alignment);
-    s << switcher.m_pageIds;
-    writeInt(s, switcher.m_usage);
-    s << switcher.m_backgroundGradient;
-    s.stream() << switcher.m_backgroundOpacity << qint32(switcher.m_buttonFontSize)
-               << switcher.m_buttonTextColour << switcher.m_buttonHighlight
-               << switcher.m_buttonHighlightOpacity;
-    s << switcher.m_showPageNames << switcher.m_showTime << switcher.m_showDate;
-    s.stream() << switcher.m_timeFormat << switcher.m_dateFormat;
-    s << switcher.m_dateTimeAtEnd;
-    writeInt(s, switcher.m_dateTimeFontSize);
+    {
+        DataStream::Fields out(s.stream(),
+                               1 + 1 + 4 + 4 * qsizetype(switcher.m_pageIds.size()) + 4 +
+                                   Streamer::gradientBytes(switcher.m_backgroundGradient) + 8 + 4 +
+                                   4 + 4 + 8 + 3 + DataStream::textBytes(switcher.m_timeFormat) +
+                                   DataStream::textBytes(switcher.m_dateFormat) + 1 + 4);
+        out << qint8(switcher.m_position) << qint8(switcher.m_alignment)
+            << qint32(switcher.m_pageIds.size());
+        for (unsigned int pageId : switcher.m_pageIds)
+            out << qint32(pageId);
+        out << qint32(switcher.m_usage);
+        Streamer::writeGradient(out, switcher.m_backgroundGradient);
+        out << switcher.m_backgroundOpacity << qint32(switcher.m_buttonFontSize)
+            << switcher.m_buttonTextColour << switcher.m_buttonHighlight
+            << switcher.m_buttonHighlightOpacity << switcher.m_showPageNames << switcher.m_showTime
+            << switcher.m_showDate << switcher.m_timeFormat << switcher.m_dateFormat
+            << switcher.m_dateTimeAtEnd << qint32(switcher.m_dateTimeFontSize);
+    }
     s.writeTag("PageSwitcher_end");
     return s;
 }

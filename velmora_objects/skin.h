@@ -1,6 +1,7 @@
 #pragma once
 
 #include "containers/smart_ptr.h"
+#include "core/block_pool.h"
 #include "velmora_objects/skin_property.h"
 #include "velmora_objects/skin_transition.h"
 #include "velmora_objects/velmora_types.h"

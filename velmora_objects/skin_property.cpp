@@ -55,9 +55,28 @@ void SkinProperty::read(Streamer& stream)
 void SkinProperty::write(Streamer& stream) const
 {
     stream.writeTag("SkinProperty_start");
-    stream.stream() << key << caption;
-    stream.writeVariant(value);
+    {
+        DataStream::Fields out(stream.stream(), DataStream::textBytes(key) +
+                                                    DataStream::textBytes(caption) +
+                                                    Streamer::variantBytes(value));
+        out << key << caption;
+        Streamer::writeVariant(out, value);
+    }
     stream.writeTag("SkinProperty_end");
+}
+
+qsizetype SkinProperty::baseBlockBytes() const
+{
+    return qsizetype(sizeof "SkinProperty_start" - 1 + sizeof "SkinProperty_end" - 1) +
+           DataStream::textBytes(key) + DataStream::textBytes(caption) +
+           Streamer::variantBytes(value);
+}
+
+void SkinProperty::writeBaseBlock(DataStream::Fields& out) const
+{
+    out.tag("SkinProperty_start") << key << caption;
+    Streamer::writeVariant(out, value);
+    out.tag("SkinProperty_end");
 }
 
 void SkinProperty::copyFrom(const SkinProperty& other)
@@ -92,10 +111,18 @@ void IntSkinProperty::read(Streamer& stream)
 
 void IntSkinProperty::write(Streamer& stream) const
 {
-    stream.writeTag("IntSkinProperty_start");
-    SkinProperty::write(stream);
-    stream.stream() << unit << qint32(minimum) << qint32(maximum) << specialValueText;
-    stream.writeTag("IntSkinProperty_end");
+    constexpr qsizetype TagBytes =
+        sizeof "IntSkinProperty_start" - 1 + sizeof "IntSkinProperty_end" - 1;
+    {
+        DataStream::Fields out(stream.stream(), TagBytes + baseBlockBytes() +
+                                                    DataStream::textBytes(unit) + 4 + 4 +
+                                                    DataStream::textBytes(specialValueText));
+        out.tag("IntSkinProperty_start");
+        writeBaseBlock(out);
+        out << unit << qint32(minimum) << qint32(maximum) << specialValueText;
+        out.tag("IntSkinProperty_end");
+    }
+    stream.blockWritten();
 }
 
 void IntSkinProperty::copyFrom(const SkinProperty& other)
@@ -130,10 +157,17 @@ void DoubleSkinProperty::read(Streamer& stream)
 
 void DoubleSkinProperty::write(Streamer& stream) const
 {
-    stream.writeTag("DoubleSkinProperty_start");
-    SkinProperty::write(stream);
-    stream.stream() << unit << minimum << maximum << step;
-    stream.writeTag("DoubleSkinProperty_end");
+    constexpr qsizetype TagBytes =
+        sizeof "DoubleSkinProperty_start" - 1 + sizeof "DoubleSkinProperty_end" - 1;
+    {
+        DataStream::Fields out(stream.stream(),
+                               TagBytes + baseBlockBytes() + DataStream::textBytes(unit) + 3 * 8);
+        out.tag("DoubleSkinProperty_start");
+        writeBaseBlock(out);
+        out << unit << minimum << maximum << step;
+        out.tag("DoubleSkinProperty_end");
+    }
+    stream.blockWritten();
 }
 
 void DoubleSkinProperty::copyFrom(const SkinProperty& other)
@@ -157,7 +191,10 @@ template <SkinPropertyType Type> void PlainSkinProperty<Type>::read(Streamer& st
 template <SkinPropertyType Type> void PlainSkinProperty<Type>::write(Streamer& stream) const
 {
     stream.writeTag(blockName(Type), "_start");
-    SkinProperty::write(stream);
+    {
+        DataStream::Fields out(stream.stream(), baseBlockBytes());
+        writeBaseBlock(out);
+    }
     stream.writeTag(blockName(Type), "_end");
 }
 

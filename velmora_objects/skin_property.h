@@ -1,6 +1,7 @@
 #pragma once
 
-#include "containers/block_pool.h"
+#include "core/block_pool.h"
+#include "velmora_objects/data_stream.h"
 #include "velmora_objects/velmora_types.h"
 
 #include <QString>
@@ -53,6 +54,10 @@ public:
 
 protected:
     SkinProperty(const SkinProperty&) = default;
+    // The bytes of the base block, and the block written among the fields of a concrete
+    // property's block (which the property's own tags frame).
+    qsizetype baseBlockBytes() const;
+    void writeBaseBlock(DataStream::Fields& out) const;
     SkinProperty& operator=(const SkinProperty&) = default;
 
 private:

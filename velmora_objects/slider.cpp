@@ -20,12 +20,18 @@ void Slider::read(Streamer& s)
 {
     s.expectTag("Slider_start");
     Control::read(s);
-    m_showValue = readBool(s);
-    m_unit = Unit(readByte(s));
-    m_valueSuffix = readString(s);
-    m_minimum = readInt(s);
-    m_maximum = readInt(s);
-    m_value = readInt(s);
+    DataStream& fields = s.stream();
+    quint8 unit = 0;
+    DataStream::Run(fields, 1 + 1) >> m_showValue >> unit;
+    m_unit = Unit(unit);
+    fields >> m_valueSuffix;
+    qint32 captionFontSize = 0, valueFontSize = 0, spacing = 0;
+    quint8 wordWrap = 0;
+    double handleSize = 0;
+    // Files before version 9 hold the last five values too, but they meant nothing then.
+    DataStream::Run(fields, 3 * 4 + 1 + 1 + 4 + 4 + 1 + 8 + 4) >> m_minimum >> m_maximum >>
+        m_value >> m_incrementIRSlot >> m_decrementIRSlot >> captionFontSize >> valueFontSize >>
+        wordWrap >> handleSize >> spacing;
     // Sliders of old files may carry no unit; it is recognised from the range and suffix.
     if (m_unit == 0) {
         if (m_minimum == 0 && m_maximum == 100 && m_valueSuffix == QLatin1String("%"))
@@ -33,14 +39,6 @@ void Slider::read(Streamer& s)
         else if (m_minimum == 0 && m_maximum == 255 && m_valueSuffix.isEmpty())
             m_unit = Unit_8BIT;
     }
-    m_incrementIRSlot = readByte(s);
-    m_decrementIRSlot = readByte(s);
-    // Files before version 9 hold these values too, but they meant nothing then.
-    const qint32 captionFontSize = readInt(s);
-    const qint32 valueFontSize = readInt(s);
-    const quint8 wordWrap = readByte(s);
-    const double handleSize = readDouble(s);
-    const qint32 spacing = readInt(s);
     if (s.version() >= 9) {
         m_captionFontSize = captionFontSize;
         m_valueFontSize = valueFontSize;
@@ -53,19 +51,20 @@ void Slider::read(Streamer& s)
 
 void Slider::write(Streamer& s) const
 {
-    s.writeTag("Slider_start");
-    Control::write(s);
-    s << m_showValue;
-    writeByte(s, m_unit);
-    s.stream() << m_valueSuffix << m_minimum << m_maximum << m_value;
-    writeByte(s, m_incrementIRSlot);
-    writeByte(s, m_decrementIRSlot);
-    writeInt(s, m_captionFontSize);
-    writeInt(s, m_valueFontSize);
-    writeByte(s, triboolByte(m_wordWrap));
-    s.stream() << m_handleSize;
-    writeInt(s, m_spacing);
-    s.writeTag("Slider_end");
+    constexpr qsizetype TagBytes = sizeof "Slider_start" - 1 + sizeof "Slider_end" - 1;
+    {
+        DataStream::Fields out(s.stream(), TagBytes + controlBlockBytes() + 1 + 1 +
+                                               DataStream::textBytes(m_valueSuffix) + 3 * 4 + 2 +
+                                               2 * 4 + 1 + 8 + 4);
+        out.tag("Slider_start");
+        writeControlBlock(out);
+        out << m_showValue << qint8(m_unit) << m_valueSuffix << qint32(m_minimum)
+            << qint32(m_maximum) << qint32(m_value) << qint8(m_incrementIRSlot)
+            << qint8(m_decrementIRSlot) << qint32(m_captionFontSize) << qint32(m_valueFontSize)
+            << triboolByte(m_wordWrap) << m_handleSize << qint32(m_spacing);
+        out.tag("Slider_end");
+    }
+    s.blockWritten();
 }
 
 unsigned char Slider::getIRSlotId(Action action) const

@@ -61,16 +61,6 @@ inline QRect readRect(Streamer& s)
     return value;
 }
 
-inline void writeByte(Streamer& s, int value)
-{
-    s.stream() << qint8(value);
-}
-
-inline void writeInt(Streamer& s, qint32 value)
-{
-    s.stream() << value;
-}
-
 // The three-state word-wrap flag travels as one byte: 0 false, 1 true, 2 indeterminate.
 inline quint8 triboolByte(boost::logic::tribool flag)
 {

@@ -12,27 +12,6 @@
 
 namespace Velmora {
 
-namespace {
-
-// Qt 3 variant type ids, the forms that stream version 6 uses.
-enum : quint32
-{
-    Qt3Invalid = 0,
-    Qt3String = 3,
-    Qt3Color = 10,
-    Qt3Int = 16,
-    Qt3UInt = 17,
-    Qt3Bool = 18,
-    Qt3Double = 19
-};
-
-[[noreturn]] void unexpectedEnd()
-{
-    throw std::runtime_error("Unexpected end of file");
-}
-
-} // namespace
-
 Streamer::Streamer() = default;
 
 // An unfinished save is dropped with its temporary file; the target stays as it was.
@@ -155,25 +134,10 @@ void Streamer::missingTag(const char* name, const char* suffix)
     throw std::runtime_error(std::string("Failed to find expected tag ") + name + suffix);
 }
 
-Streamer& Streamer::operator<<(bool value)
-{
-    m_data << qint8(value ? 1 : 0);
-    return *this;
-}
-
-Streamer& Streamer::operator>>(bool& value)
-{
-    qint8 byte = 0;
-    m_data >> byte;
-    value = byte != 0;
-    return *this;
-}
-
 Streamer& Streamer::operator<<(const Gradient& gradient)
 {
-    m_data << gradient.name() << qint32(gradient.stops().size());
-    for (const auto& stop : gradient.stops())
-        m_data << stop.first << stop.second;
+    DataStream::Fields out(m_data, gradientBytes(gradient));
+    writeGradient(out, gradient);
     return *this;
 }
 
@@ -187,15 +151,12 @@ Streamer& Streamer::operator>>(Gradient& gradient)
     if (count == 0)
         return *this;
     checkCount(count, sizeof(double) + sizeof(quint32));
-    GradientStops stops;
-    stops.reserve(int(count));
-    for (quint32 i = 0; i < count; ++i) {
-        double position = 0;
-        QColor colour;
-        m_data >> position >> colour;
-        stops.append(qMakePair(position, colour));
-    }
-    gradient.setStops(stops);
+    // Made at their full number and read in place, then handed over whole.
+    GradientStops stops(qsizetype(count), qMakePair(0.0, QColor()));
+    DataStream::Run run(m_data, qsizetype(count) * 12);
+    for (auto& stop : stops)
+        run >> stop.first >> stop.second;
+    gradient.setStops(std::move(stops));
     return *this;
 }
 
@@ -213,9 +174,10 @@ Streamer& Streamer::operator>>(std::vector<ButtonFunction>& functions)
     m_data >> count;
     checkCount(count, 1);
     functions.assign(count, ButtonFunction(0));
+    DataStream::Run run(m_data, qsizetype(count));
     for (auto& function : functions) {
         quint8 byte = 0;
-        m_data >> byte;
+        run >> byte;
         function = ButtonFunction(byte);
     }
     return *this;
@@ -235,9 +197,10 @@ Streamer& Streamer::operator>>(std::vector<unsigned int>& values)
     m_data >> count;
     checkCount(count, 4);
     values.assign(count, 0u);
+    DataStream::Run run(m_data, qsizetype(count) * 4);
     for (auto& value : values) {
         quint32 word = 0;
-        m_data >> word;
+        run >> word;
         value = word;
     }
     return *this;
@@ -245,39 +208,8 @@ Streamer& Streamer::operator>>(std::vector<unsigned int>& values)
 
 void Streamer::writeVariant(const QVariant& value)
 {
-    DataStream& s = m_data;
-    if (!value.isValid()) {
-        s << quint32(Qt3Invalid) << QString();
-        return;
-    }
-    const QMetaType type = value.metaType();
-    switch (type.id()) {
-    case QMetaType::QString:
-        s << quint32(Qt3String) << value.toString();
-        return;
-    case QMetaType::QColor:
-        s << quint32(Qt3Color) << value.value<QColor>();
-        return;
-    case QMetaType::Int:
-        s << quint32(Qt3Int) << qint32(value.toInt());
-        return;
-    case QMetaType::UInt:
-        s << quint32(Qt3UInt) << quint32(value.toUInt());
-        return;
-    case QMetaType::Bool:
-        s << quint32(Qt3Bool) << qint8(value.toBool() ? 1 : 0);
-        return;
-    case QMetaType::Double:
-        s << quint32(Qt3Double) << value.toDouble();
-        return;
-    default:
-        break;
-    }
-    if (type.flags() & QMetaType::IsEnumeration) {
-        s << quint32(Qt3Int) << qint32(value.toInt());
-        return;
-    }
-    VELMORA_UNREACHABLE("Variant type without a stream form");
+    DataStream::Fields out(m_data, variantBytes(value));
+    writeVariant(out, value);
 }
 
 QVariant Streamer::readVariant()
@@ -334,10 +266,9 @@ QVariant Streamer::readVariant()
     return result;
 }
 
-void Streamer::checkStatus()
+void Streamer::unexpectedEnd()
 {
-    if (m_data.status() != QDataStream::Ok)
-        unexpectedEnd();
+    throw std::runtime_error("Unexpected end of file");
 }
 
 void Streamer::checkCount(quint64 count, quint64 minBytesEach)

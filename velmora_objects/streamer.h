@@ -97,13 +97,42 @@ public:
             missingTag(name, suffix);
     }
 
+    // Counts a whole block whose tags were written among other fields (DataStream::Fields::tag)
+    // as writeTag counts the blocks it opens and ends.
+    void blockWritten()
+    {
+        if (m_openBlocks <= 0) {
+            m_openBlocks = 0;
+            m_data.flush();
+        }
+    }
+
     DataStream& stream() { return m_data; }
     // Writing: room for about this many more bytes (see DataStream::reserve).
     void reserve(qsizetype bytes) { m_data.reserve(bytes); }
 
-    Streamer& operator<<(bool value);
-    Streamer& operator>>(bool& value);
+    Streamer& operator<<(bool value)
+    {
+        m_data << value;
+        return *this;
+    }
+    Streamer& operator>>(bool& value)
+    {
+        m_data >> value;
+        return *this;
+    }
     Streamer& operator<<(const Gradient& gradient);
+    // A gradient among other fields: the bytes it takes, and its fields.
+    static qsizetype gradientBytes(const Gradient& gradient)
+    {
+        return DataStream::textBytes(gradient.name()) + 4 + 12 * gradient.stops().size();
+    }
+    static void writeGradient(DataStream::Fields& out, const Gradient& gradient)
+    {
+        out << gradient.name() << qint32(gradient.stops().size());
+        for (const auto& stop : gradient.stops())
+            out << stop.first << stop.second;
+    }
     Streamer& operator>>(Gradient& gradient);
     Streamer& operator<<(const std::vector<ButtonFunction>& functions);
     Streamer& operator>>(std::vector<ButtonFunction>& functions);
@@ -115,15 +144,79 @@ public:
     // travels as its int number. Reading any other id raises std::runtime_error.
     void writeVariant(const QVariant& value);
     QVariant readVariant();
+    // A variant among other fields: the bytes it takes, and its fields.
+    static qsizetype variantBytes(const QVariant& value)
+    {
+        switch (value.metaType().id()) {
+        case QMetaType::UnknownType:
+            return 4 + 4;
+        case QMetaType::QString:
+            return 4 + DataStream::textBytes(*static_cast<const QString*>(value.constData()));
+        case QMetaType::Bool:
+            return 4 + 1;
+        case QMetaType::Double:
+            return 4 + 8;
+        default:
+            return 4 + 4;
+        }
+    }
+    static void writeVariant(DataStream::Fields& out, const QVariant& value)
+    {
+        const QMetaType type = value.metaType();
+        switch (type.id()) {
+        case QMetaType::UnknownType:
+            out << quint32(Qt3Invalid) << QString();
+            return;
+        case QMetaType::QString:
+            out << quint32(Qt3String) << *static_cast<const QString*>(value.constData());
+            return;
+        case QMetaType::QColor:
+            out << quint32(Qt3Color) << *static_cast<const QColor*>(value.constData());
+            return;
+        case QMetaType::Int:
+            out << quint32(Qt3Int) << qint32(*static_cast<const int*>(value.constData()));
+            return;
+        case QMetaType::UInt:
+            out << quint32(Qt3UInt) << quint32(*static_cast<const uint*>(value.constData()));
+            return;
+        case QMetaType::Bool:
+            out << quint32(Qt3Bool) << *static_cast<const bool*>(value.constData());
+            return;
+        case QMetaType::Double:
+            out << quint32(Qt3Double) << *static_cast<const double*>(value.constData());
+            return;
+        default:
+            break;
+        }
+        if (!(type.flags() & QMetaType::IsEnumeration))
+            VELMORA_UNREACHABLE("Variant type without a stream form");
+        out << quint32(Qt3Int) << qint32(value.toInt());
+    }
 
     // Guards for readers facing damaged files, raising "Unexpected end of file". checkStatus
     // fails once a field was cut short or damaged, for readers that must decide on a field
     // before any tag follows; checkCount fails when a count read from the file promises more
     // elements (of at least minBytesEach bytes) than the stream still holds.
-    void checkStatus();
+    void checkStatus()
+    {
+        if (m_data.status() != QDataStream::Ok)
+            unexpectedEnd();
+    }
     void checkCount(quint64 count, quint64 minBytesEach);
 
 private:
+    // Qt 3 variant type ids, the forms that stream version 6 uses.
+    enum : quint32
+    {
+        Qt3Invalid = 0,
+        Qt3String = 3,
+        Qt3Color = 10,
+        Qt3Int = 16,
+        Qt3UInt = 17,
+        Qt3Bool = 18,
+        Qt3Double = 19
+    };
+
     // The plain file open stays hidden: a streamer is opened only with a mode and a target.
     using QFile::open;
 
@@ -135,6 +228,7 @@ private:
             m_data.flush();
         }
     }
+    [[noreturn]] static void unexpectedEnd();
     [[noreturn]] static void missingTag(const char* name, const char* suffix = "");
 
     // A file's bytes: the bytes built while writing, and the whole file while it is read in

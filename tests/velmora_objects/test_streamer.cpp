@@ -2,6 +2,7 @@
 #include "common/stream_bytes.h"
 
 #include <QColor>
+#include <QDataStream>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -313,4 +314,87 @@ TEST(StreamerDeathTest, WrongModesAreFatal)
             s.open(Streamer::Mode_WRITE, path);
         },
         "Trap: 'file.isOpen\\(\\)' is TRUE");
+}
+
+TEST(Streamer, TextOfEveryLengthHasTheDataStreamForm)
+{
+    // Units are swapped many at a time, with a last block that overlaps the one before: every
+    // length up to a few blocks, and a long one, written both ways and read back.
+    for (int length : {0, 1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 23, 24, 25, 31, 32, 33, 40, 300}) {
+        QString text;
+        for (int i = 0; i < length; ++i)
+            text.append(QChar(char16_t(0x0401 + 0x0102 * i)));
+        QByteArray expected;
+        {
+            QDataStream qt(&expected, QIODevice::WriteOnly);
+            qt.setVersion(QDataStream::Qt_3_3);
+            qt << text << text;
+        }
+        const QByteArray bytes = streamed([&](Streamer& s) {
+            s.stream() << text;
+            Velmora::DataStream::Fields(s.stream(), Velmora::DataStream::textBytes(text)) << text;
+        });
+        ASSERT_EQ(TestUtil::body(bytes), expected) << length;
+        TestUtil::readStream(bytes, [&](Streamer& s) {
+            QString first, second;
+            s.stream() >> first >> second;
+            EXPECT_EQ(first, text) << length;
+            EXPECT_EQ(second, text) << length;
+        });
+    }
+}
+
+TEST(Streamer, RunOfFieldsReadsAsFieldByField)
+{
+    // Whole or cut anywhere, a run gives the values and the fault of reading each field alone.
+    const QByteArray whole = TestUtil::withHeader(
+        fromHex("fffffffe 07 3ff80000 00000000 ff102030 00000001 00000002 00000003 00000004"));
+    for (int cut = 0; cut <= whole.size() - 12; ++cut) {
+        struct Fields
+        {
+            qint32 number = -1;
+            quint8 byte = 1;
+            double real = 1;
+            QColor colour = Qt::red;
+            QRect rect{1, 1, 1, 1};
+            bool ended = false;
+            int status = -1;
+        } run, single;
+        const auto read = [&](Fields& fields, bool asRun) {
+            TestUtil::readStream(whole.left(12 + cut), [&](Streamer& s) {
+                Velmora::DataStream& in = s.stream();
+                if (asRun)
+                    Velmora::DataStream::Run(in, 4 + 1 + 8 + 4 + 16) >> fields.number >>
+                        fields.byte >> fields.real >> fields.colour >> fields.rect;
+                else
+                    in >> fields.number >> fields.byte >> fields.real >> fields.colour >>
+                        fields.rect;
+                fields.ended = in.atEnd();
+                fields.status = in.status();
+            });
+        };
+        read(run, true);
+        read(single, false);
+        EXPECT_EQ(run.number, single.number) << cut;
+        EXPECT_EQ(run.byte, single.byte) << cut;
+        EXPECT_EQ(run.real, single.real) << cut;
+        EXPECT_EQ(run.colour, single.colour) << cut;
+        EXPECT_EQ(run.rect, single.rect) << cut;
+        EXPECT_EQ(run.ended, single.ended) << cut;
+        EXPECT_EQ(run.status, single.status) << cut;
+    }
+    TestUtil::readStream(whole, [](Streamer& s) {
+        qint32 number = 0;
+        QColor colour;
+        QRect rect;
+        quint8 byte = 0;
+        double real = 0;
+        Velmora::DataStream::Run(s.stream(), 4 + 1 + 8 + 4 + 16) >> number >> byte >> real >>
+            colour >> rect;
+        EXPECT_EQ(number, -2);
+        EXPECT_EQ(real, 1.5);
+        EXPECT_EQ(colour, QColor(0x10, 0x20, 0x30));
+        EXPECT_EQ(rect, QRect(QPoint(1, 2), QPoint(3, 4)));
+        EXPECT_TRUE(s.stream().atEnd());
+    });
 }

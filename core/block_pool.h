@@ -126,6 +126,28 @@ inline void deallocate(void* memory, std::size_t size)
         threadPool().deallocate(memory, size);
 }
 
+// The pool as the allocator of a standard container, for the nodes of a map or the storage of a
+// small vector that the model makes by the thousand.
+template <class T> struct Allocator
+{
+    using value_type = T;
+
+    Allocator() = default;
+    template <class U> Allocator(const Allocator<U>&) noexcept {}
+
+    T* allocate(std::size_t count)
+    {
+        return static_cast<T*>(BlockPool::allocate(count * sizeof(T)));
+    }
+    void deallocate(T* memory, std::size_t count)
+    {
+        BlockPool::deallocate(memory, count * sizeof(T));
+    }
+
+    template <class U> bool operator==(const Allocator<U>&) const noexcept { return true; }
+    template <class U> bool operator!=(const Allocator<U>&) const noexcept { return false; }
+};
+
 } // namespace BlockPool
 
 #define BLOCK_POOL_ALLOCATED                                                                       \

@@ -1,4 +1,4 @@
-#include "containers/block_pool.h"
+#include "core/block_pool.h"
 
 #include <cstddef>
 #include <cstdint>
