@@ -323,26 +323,8 @@ void PagePreviewScene::showCurrentPageSwitcher()
 
 void PagePreviewScene::removePageItem(unsigned int pageId)
 {
-    const auto found = m_pageItems.find(pageId);
-    if (found != m_pageItems.end()) {
-        QQuickItem* page = found->second;
-        for (auto it = m_controlItems.begin(); it != m_controlItems.end();)
-            it = it->second->parentItem() == page ? m_controlItems.erase(it) : std::next(it);
-        // A page switcher shown on the page is not the page's: it outlives it.
-        for (const auto& entry : m_pageSwitcherItems)
-            if (entry.second && entry.second->parentItem() == page)
-                entry.second->setParentItem(nullptr);
-        if (page == m_currentPageItem) {
-            m_currentPageId = UINT_MAX;
-            m_currentPageItem = nullptr;
-        }
-        m_pageItems.erase(found);
-        delete page;
-    }
-    m_pendingControls.erase(pageId);
+    delete takePage(pageId);
     m_pageSet.forget(pageId);
-    if (m_slicedPageId == pageId)
-        m_slicedPageId = UINT_MAX;
     clearPageSwitcherItems();
     m_selectionRect = QRect();
 }
@@ -513,19 +495,19 @@ void PagePreviewScene::trimPages()
         releasePage(pageId);
 }
 
-void PagePreviewScene::releasePage(unsigned int pageId)
+QQuickItem* PagePreviewScene::takePage(unsigned int pageId)
 {
-    const auto found = m_pageItems.find(pageId);
-    if (found == m_pageItems.end())
-        return;
-    QQuickItem* page = found->second;
-    m_pageItems.erase(found);
     m_pendingControls.erase(pageId);
     if (m_slicedPageId == pageId)
         m_slicedPageId = UINT_MAX;
+    const auto found = m_pageItems.find(pageId);
+    if (found == m_pageItems.end())
+        return nullptr;
+    QQuickItem* page = found->second;
+    m_pageItems.erase(found);
     for (auto it = m_controlItems.begin(); it != m_controlItems.end();)
         it = it->second->parentItem() == page ? m_controlItems.erase(it) : std::next(it);
-    // A page switcher shown on the page is not the page's: it stays.
+    // A page switcher shown on the page is not the page's: it outlives it.
     for (const auto& entry : m_pageSwitcherItems)
         if (entry.second && entry.second->parentItem() == page)
             entry.second->setParentItem(nullptr);
@@ -533,6 +515,14 @@ void PagePreviewScene::releasePage(unsigned int pageId)
         m_currentPageId = UINT_MAX;
         m_currentPageItem = nullptr;
     }
+    return page;
+}
+
+void PagePreviewScene::releasePage(unsigned int pageId)
+{
+    QQuickItem* page = takePage(pageId);
+    if (!page)
+        return;
     page->setVisible(false);
     // Out of the controller's registries and the view at once; the items themselves go a few
     // at a time.

@@ -212,6 +212,10 @@ private:
     void doBackgroundWork();
     // Releases every built page that the set of kept pages leaves out.
     void trimPages();
+    // Forgets the page's item and what the scene keeps of it (its controls' items, its pending
+    // controls, its slice, the current page when it is the one) and hands the item back with
+    // the page switchers shown on it taken off; null when the page is not built.
+    QQuickItem* takePage(unsigned int pageId);
     // Takes the page out of the scene at once and queues its items for deletion.
     void releasePage(unsigned int pageId);
     // Deletes queued items for a few milliseconds; more later while some are left.

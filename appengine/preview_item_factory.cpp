@@ -41,18 +41,28 @@ QQuickItem* PreviewItemFactory::createItem(const QString& text,
     return item;
 }
 
+QQuickItem* PreviewItemFactory::renderItem(const Velmora::Renderable& object, bool page,
+                                           bool valuesApart) const
+{
+    VelmoraQML::QMLStreamer streamer(&m_project);
+    streamer.editable = true;
+    VelmoraQML::QMLRenderer renderer(&streamer);
+    if (page)
+        renderer.renderChildren = false;
+    else
+        renderer.standalone = true;
+    VelmoraQML::QMLPropertyValues values;
+    if (valuesApart)
+        renderer.ownValues = &values;
+    object.render(&renderer);
+    return createItem(streamer.text(), values);
+}
+
 QQuickItem* PreviewItemFactory::createPage(unsigned int pageId) const
 {
     if (!m_project.getPages().exists(pageId))
         return nullptr;
-    VelmoraQML::QMLStreamer streamer(&m_project);
-    streamer.editable = true;
-    VelmoraQML::QMLRenderer renderer(&streamer);
-    renderer.renderChildren = false;
-    VelmoraQML::QMLPropertyValues values;
-    renderer.ownValues = &values;
-    m_project.getPage(pageId).render(&renderer);
-    return createItem(streamer.text(), values);
+    return renderItem(m_project.getPage(pageId), true, true);
 }
 
 QQuickItem* PreviewItemFactory::createControl(unsigned int controlId) const
@@ -61,26 +71,14 @@ QQuickItem* PreviewItemFactory::createControl(unsigned int controlId) const
         return nullptr;
     // The control carries its own copy of its item type's theme, so that it is an item of
     // its own that edits reach by id.
-    VelmoraQML::QMLStreamer streamer(&m_project);
-    streamer.editable = true;
-    VelmoraQML::QMLRenderer renderer(&streamer);
-    renderer.standalone = true;
-    VelmoraQML::QMLPropertyValues values;
-    renderer.ownValues = &values;
-    m_project.getControl(controlId).render(&renderer);
-    return createItem(streamer.text(), values);
+    return renderItem(m_project.getControl(controlId), false, true);
 }
 
 QQuickItem* PreviewItemFactory::createPageSwitcher(unsigned int pageSwitcherId) const
 {
     if (!m_project.getPageSwitchers().exists(pageSwitcherId))
         return nullptr;
-    VelmoraQML::QMLStreamer streamer(&m_project);
-    streamer.editable = true;
-    VelmoraQML::QMLRenderer renderer(&streamer);
-    renderer.standalone = true;
-    m_project.getPageSwitcher(pageSwitcherId).render(&renderer);
-    return createItem(streamer.text(), {});
+    return renderItem(m_project.getPageSwitcher(pageSwitcherId), false, false);
 }
 
 QObject* PreviewItemFactory::createGradient(const QGradientStops& stops) const

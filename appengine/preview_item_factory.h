@@ -11,7 +11,8 @@ class QQuickItem;
 
 namespace Velmora {
 class Configuration;
-}
+class Renderable;
+} // namespace Velmora
 
 // Makes the live QML items of the page preview from the project: a page alone (with its
 // background gradient and image under the object names "backgroundGradient" and
@@ -41,6 +42,10 @@ public:
 private:
     QObject* create(const QString& text, const VelmoraQML::QMLPropertyValues& values) const;
     QQuickItem* createItem(const QString& text, const VelmoraQML::QMLPropertyValues& values) const;
+    // Renders the object as editable QML and creates its item: a page without its children
+    // (they are items of their own), anything else standalone, with its own copy of its theme.
+    // With valuesApart, the own values go to the item's values rather than into the text.
+    QQuickItem* renderItem(const Velmora::Renderable& object, bool page, bool valuesApart) const;
 
     QQmlEngine& m_engine;
     const Velmora::Configuration& m_project;

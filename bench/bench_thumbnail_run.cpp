@@ -1,13 +1,10 @@
 #include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
 #include "main/velmora_document.h"
-#include "velmora_objects/page.h"
-#include "velmora_objects/page_switcher.h"
-#include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 
+#include "grid_project.h"
 #include "memory_probe.h"
-#include "mixed_controls.h"
 #include "offscreen_preview.h"
 #include "ratio_reporter.h"
 
@@ -43,33 +40,13 @@ void writeProject(const QString& path, int pages)
     project.clear();
     project.setName("Thumbnails");
     project.setTheme(new Theme(QString()));
-    smart_ptr<PageSwitcher> bar(new PageSwitcher);
-    bar->setPosition(NavigationPosition_BOTTOM);
-    const unsigned int barId = project.insertPageSwitcher(bar, UINT_MAX);
-    std::vector<unsigned int> barPages;
-    for (int p = 0; p < pages; ++p) {
-        const unsigned int pageId = project.addPage();
-        Page& page = project.getPage(pageId);
-        page.setName(QString("Page %1").arg(p + 1));
-        page.setPageSwitcherId(barId);
-        project.getPageSwitcher(barId).incrementUsage();
-        if (p < 4)
-            barPages.push_back(pageId);
-        for (int i = 0; i < ControlsPerPage; ++i) {
-            Control* control = newMixedControl(i);
-            control->setPageId(pageId);
-            control->setGeometry(QRect((i % 6) * 80, (i / 6) * 46, 78, 44));
-            control->setCaption(QString("Control %1").arg(i));
-            smart_ptr<Control> owned(control);
-            page.getControlIds().insert(project.insertControl(owned, UINT_MAX));
-        }
-    }
-    project.getPageSwitcher(barId).setPageIds(barPages);
-    project.setDefaultPageId(0);
-    Streamer streamer;
-    streamer.open(Streamer::Mode_WRITE, path);
-    project.write(streamer, false);
-    streamer.close();
+    GridProject grid;
+    grid.pages = pages;
+    grid.controlsPerPage = ControlsPerPage;
+    grid.columns = 6;
+    grid.cell = QSize(80, 46);
+    grid.build(project);
+    writeProjectFile(project, path);
 }
 
 QTemporaryDir* folder = nullptr;

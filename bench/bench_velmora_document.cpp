@@ -1,11 +1,10 @@
 #include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
 #include "main/velmora_document.h"
-#include "velmora_objects/page_switcher.h"
 #include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 
-#include "mixed_controls.h"
+#include "grid_project.h"
 #include "offscreen_preview.h"
 #include "ratio_reporter.h"
 
@@ -52,42 +51,26 @@ void writeLargestProject(const QString& path)
         theme->addIconData(pngOf(24, 24, i));
     project.setTheme(theme);
 
-    smart_ptr<PageSwitcher> bar(new PageSwitcher);
-    bar->setPosition(NavigationPosition_BOTTOM);
-    const unsigned int barId = project.insertPageSwitcher(bar, UINT_MAX);
-    std::vector<unsigned int> barPages;
-    const int pages = int(Configuration::MaximumPages);
-    const int perPage = int(Configuration::MaximumControls) / pages;
-    int keys[7] = {};
-    const QString stems[7] = {"", "button", "slider", "colour", "keypad", "label", "clock"};
-    for (int p = 0; p < pages; ++p) {
-        const unsigned int pageId = project.addPage();
-        Page& page = project.getPage(pageId);
-        page.setName(QString("Page %1").arg(p + 1));
+    GridProject grid;
+    grid.pages = int(Configuration::MaximumPages);
+    grid.controlsPerPage = int(Configuration::MaximumControls) / grid.pages;
+    grid.columns = 4;
+    grid.cell = QSize(120, 57);
+    grid.switcherPages = 6;
+    grid.withDigitalClock = false;
+    grid.preparePage = [](Page& page, int p) {
         page.setBackgroundImageId(unsigned(p % 40));
         page.setBackgroundImageScaling(Scaling_STRETCH);
         page.setIconId(unsigned(p % 10));
-        page.setPageSwitcherId(barId);
-        project.getPageSwitcher(barId).incrementUsage();
-        if (p < 6)
-            barPages.push_back(pageId);
-        for (int i = 0; i < perPage; ++i) {
-            Control* control = newMixedControl(i, false);
-            control->setPageId(pageId);
-            control->setGeometry(QRect((i % 4) * 120, (i / 4) * 57, 118, 55));
-            const int type = control->getType();
-            control->setName(stems[type] + QString("%1").arg(++keys[type], 3, 10, QChar('0')));
-            control->setCaption(QString("Control %1").arg(i));
-            smart_ptr<Control> owned(control);
-            page.getControlIds().insert(project.insertControl(owned, UINT_MAX));
-        }
-    }
-    project.getPageSwitcher(barId).setPageIds(barPages);
-    project.setDefaultPageId(0);
-    Streamer streamer;
-    streamer.open(Streamer::Mode_WRITE, path);
-    project.write(streamer, false);
-    streamer.close();
+    };
+    int keys[7] = {};
+    const QString stems[7] = {"", "button", "slider", "colour", "keypad", "label", "clock"};
+    grid.prepareControl = [&](Control& control) {
+        const int type = control.getType();
+        control.setName(stems[type] + QString("%1").arg(++keys[type], 3, 10, QChar('0')));
+    };
+    grid.build(project);
+    writeProjectFile(project, path);
 }
 
 QTemporaryDir* folder = nullptr;

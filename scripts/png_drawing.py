@@ -5,7 +5,9 @@ pixel units that gives an RGBA colour (components 0..255) or None. render() aver
 samples × samples points per pixel; write_png() stores the rows as an 8-bit RGBA PNG file.
 The shapes that the drawings share are in png_shapes.py.
 """
+import os
 import struct
+import sys
 import zlib
 
 
@@ -64,3 +66,13 @@ def render(layers, width, height, samples=4, empty=(0, 0, 0, 0)):
                            (round(alpha * 255),))
         rows.append(row)
     return rows
+
+
+def draw_icons(icons, size, default_folder):
+    """Draws square icons of the given size: (name, function giving the layers) pairs, each
+    written as name.png into the folder named on the command line, else default_folder (made
+    when missing)."""
+    folder = sys.argv[1] if len(sys.argv) > 1 else default_folder
+    os.makedirs(folder, exist_ok=True)
+    for name, layers in icons:
+        write_png(os.path.join(folder, name + ".png"), size, size, render(layers(), size, size))

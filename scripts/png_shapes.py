@@ -13,6 +13,10 @@ TEXT_LINE = (170, 178, 192, 255)
 GREEN = (46, 160, 67, 255)
 RED = (200, 40, 40, 255)
 DARK_RED = (140, 20, 20, 255)
+WHITE = (255, 255, 255, 255)
+FOLDER_BACK = (204, 140, 36, 255)
+FOLDER_FRONT = (246, 190, 64, 255)
+FOLDER_LINE = (150, 96, 20, 255)
 
 
 def rect(left, top, right, bottom, colour):

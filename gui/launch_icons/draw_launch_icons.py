@@ -1,26 +1,24 @@
 #!/usr/bin/env python3
 """Draws the launch dialog's 32 x 32 icons: new_document.png, open_document.png, exit.png.
 
-Run from this folder: python3 draw_launch_icons.py. An icon is a list of layers (see
-scripts/png_shapes.py) averaged over 4 x 4 samples a pixel.
+python3 draw_launch_icons.py [output folder]     (default: this folder)
+
+An icon is a list of layers (see scripts/png_shapes.py) averaged over 4 x 4 samples a pixel.
 """
 import math
 import os
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
-                                "scripts"))
-from png_drawing import render, write_png  # noqa: E402
-from png_shapes import (DARK_RED, GREEN, PAPER, PAPER_LINE, RED, TEXT_LINE, disc,  # noqa: E402
-                        outlined, polygon, rounded_rect)
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(here, "..", "..", "scripts"))
+from png_drawing import draw_icons  # noqa: E402
+from png_shapes import (DARK_RED, FOLDER_BACK, FOLDER_FRONT, FOLDER_LINE, GREEN,  # noqa: E402
+                        PAPER, PAPER_LINE, RED, TEXT_LINE, WHITE, disc, outlined, polygon,
+                        rounded_rect)
 
 SIZE = 32
 
 FOLD = (214, 220, 230, 255)
-WHITE = (255, 255, 255, 255)
-FOLDER_BACK = (204, 140, 36, 255)
-FOLDER_FRONT = (246, 190, 64, 255)
-FOLDER_LINE = (150, 96, 20, 255)
 
 
 def page(left, top, right, bottom, corner):
@@ -70,6 +68,5 @@ def exit_icon():
 
 
 if __name__ == "__main__":
-    for name, layers in [("new_document", new_document()), ("open_document", open_document()),
-                         ("exit", exit_icon())]:
-        write_png(name + ".png", SIZE, SIZE, render(layers, SIZE, SIZE))
+    draw_icons([("new_document", new_document), ("open_document", open_document),
+                ("exit", exit_icon)], SIZE, here)

@@ -14,8 +14,9 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "..", "scripts"))
-from png_drawing import render, write_png  # noqa: E402
-from png_shapes import disc, outlined, polygon, rect, rounded_rect  # noqa: E402
+from png_drawing import draw_icons  # noqa: E402
+from png_shapes import (DARK_RED, FOLDER_BACK, FOLDER_FRONT, FOLDER_LINE, GREEN, RED,  # noqa: E402
+                        WHITE, disc, outlined, polygon, rect, rounded_rect)
 
 SIZE = 22
 OUTLINE = (60, 60, 60, 255)
@@ -23,18 +24,11 @@ PAPER = (255, 255, 255, 255)
 BLUE = (40, 90, 170, 255)
 LIGHT_BLUE = (120, 165, 225, 255)
 PALE_BLUE = (214, 228, 246, 255)
-GREEN = (46, 160, 67, 255)
 DARK_GREEN = (30, 110, 45, 255)
-RED = (200, 40, 40, 255)
-DARK_RED = (140, 20, 20, 255)
 AMBER = (240, 170, 40, 255)
 DARK_AMBER = (170, 105, 10, 255)
 GREY = (150, 150, 150, 255)
 LIGHT_GREY = (220, 220, 220, 255)
-WHITE = (255, 255, 255, 255)
-FOLDER_BACK = (204, 140, 36, 255)
-FOLDER_FRONT = (246, 190, 64, 255)
-FOLDER_LINE = (150, 96, 20, 255)
 WOOD = (176, 112, 56, 255)
 
 
@@ -390,11 +384,5 @@ ICONS = {
 }
 
 
-def draw(folder):
-    os.makedirs(folder, exist_ok=True)
-    for name, layers in ICONS.items():
-        write_png(os.path.join(folder, name + ".png"), SIZE, SIZE, render(layers(), SIZE, SIZE))
-
-
 if __name__ == "__main__":
-    draw(sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "22x22"))
+    draw_icons(ICONS.items(), SIZE, os.path.join(here, "22x22"))

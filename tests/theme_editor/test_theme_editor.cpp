@@ -1,4 +1,5 @@
 #include "widgets/theme_editor/theme_editor.h"
+#include "widgets/theme_editor/theme_image_pages.h"
 
 #include "appengine/theme_skin_image_model.h"
 #include "gui/basic_properties.h"
@@ -58,39 +59,44 @@ TEST(ThemeEditor, EverySignalReachesItsSlot)
     ThemeEditor page;
     QObject* defaultModel = page.findChild<QTreeView*>("defaultPropertyEditor")->model();
     QObject* skinModel = page.findChild<QTreeView*>("skinPropertyEditor")->model();
+    // The image tabs' slots are their own object's; the others the page's.
+    QObject* images = page.findChild<ThemeImagePages*>();
+    ASSERT_TRUE(images);
     const struct
     {
         QObject* sender;
         const char* signal;
         const char* slot;
+        QObject* receiver = nullptr;
     } rows[] = {
         {childNamed(page, "doneButton"), SIGNAL(clicked()), SLOT(doneClicked())},
         {childNamed(page, "cancelButton"), SIGNAL(clicked()), SLOT(cancelClicked())},
         {childNamed(page, "nameEdit"), SIGNAL(textChanged(QString)), SLOT(nameChanged(QString))},
         {childNamed(page, "imageList"), SIGNAL(customContextMenuRequested(QPoint)),
-         SLOT(onBackgroundImageContextMenuRequested(QPoint))},
+         SLOT(onBackgroundImageContextMenuRequested(QPoint)), images},
         {childNamed(page, "applyBackgroundImageFilterButton"), SIGNAL(clicked()),
-         SLOT(applyImageFilter())},
+         SLOT(applyImageFilter()), images},
         {childNamed(page, "addBackgroundImageButton"), SIGNAL(clicked()),
-         SLOT(addBackgroundImage())},
+         SLOT(addBackgroundImage()), images},
         {childNamed(page, "removeBackgroundImageButton"), SIGNAL(clicked()),
-         SLOT(removeBackgroundImage())},
+         SLOT(removeBackgroundImage()), images},
         {childNamed(page, "backgroundPortraitRadioButton"), SIGNAL(clicked()),
-         SLOT(onImageOrientationChanged())},
+         SLOT(onImageOrientationChanged()), images},
         {childNamed(page, "backgroundLandscapeRadioButton"), SIGNAL(clicked()),
-         SLOT(onImageOrientationChanged())},
+         SLOT(onImageOrientationChanged()), images},
         {childNamed(page, "backgroundAnyRadioButton"), SIGNAL(clicked()),
-         SLOT(onImageOrientationChanged())},
-        {actionTexted(page, "Add Image"), SIGNAL(triggered()), SLOT(addBackgroundImage())},
-        {actionTexted(page, "Remove Image"), SIGNAL(triggered()), SLOT(removeBackgroundImage())},
+         SLOT(onImageOrientationChanged()), images},
+        {actionTexted(page, "Add Image"), SIGNAL(triggered()), SLOT(addBackgroundImage()), images},
+        {actionTexted(page, "Remove Image"), SIGNAL(triggered()), SLOT(removeBackgroundImage()),
+         images},
         {page.findChild<QActionGroup*>(), SIGNAL(triggered(QAction*)),
-         SLOT(onOrientationActionTriggered(QAction*))},
+         SLOT(onOrientationActionTriggered(QAction*)), images},
         {childNamed(page, "iconList"), SIGNAL(customContextMenuRequested(QPoint)),
-         SLOT(onIconContextMenuRequested(QPoint))},
-        {childNamed(page, "addIconButton"), SIGNAL(clicked()), SLOT(addIcon())},
-        {childNamed(page, "removeIconButton"), SIGNAL(clicked()), SLOT(removeIcon())},
-        {actionTexted(page, "Add Icon"), SIGNAL(triggered()), SLOT(addIcon())},
-        {actionTexted(page, "Remove Icon"), SIGNAL(triggered()), SLOT(removeIcon())},
+         SLOT(onIconContextMenuRequested(QPoint)), images},
+        {childNamed(page, "addIconButton"), SIGNAL(clicked()), SLOT(addIcon()), images},
+        {childNamed(page, "removeIconButton"), SIGNAL(clicked()), SLOT(removeIcon()), images},
+        {actionTexted(page, "Add Icon"), SIGNAL(triggered()), SLOT(addIcon()), images},
+        {actionTexted(page, "Remove Icon"), SIGNAL(triggered()), SLOT(removeIcon()), images},
         {childNamed(page, "itemTypeEdit"), SIGNAL(currentIndexChanged(int)),
          SLOT(onItemTypeChanged(int))},
         {childNamed(page, "addSkinButton"), SIGNAL(clicked()), SLOT(addSkin())},
@@ -108,8 +114,9 @@ TEST(ThemeEditor, EverySignalReachesItsSlot)
     for (const auto& row : rows) {
         ASSERT_TRUE(row.sender) << row.slot;
         // Disconnecting succeeds only for a connection that exists, exactly once.
-        EXPECT_TRUE(QObject::disconnect(row.sender, row.signal, &page, row.slot)) << row.slot;
-        EXPECT_FALSE(QObject::disconnect(row.sender, row.signal, &page, row.slot)) << row.slot;
+        QObject* receiver = row.receiver ? row.receiver : &page;
+        EXPECT_TRUE(QObject::disconnect(row.sender, row.signal, receiver, row.slot)) << row.slot;
+        EXPECT_FALSE(QObject::disconnect(row.sender, row.signal, receiver, row.slot)) << row.slot;
     }
 }
 

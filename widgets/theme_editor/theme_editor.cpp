@@ -1,52 +1,32 @@
 #include "widgets/theme_editor/theme_editor.h"
 
-#include "appengine/theme_image_model.h"
 #include "appengine/theme_skin_image_model.h"
 #include "appengine/theme_skin_model.h"
 #include "appengine/theme_splash_generator.h"
 #include "appengine/themed_object_preview_scene.h"
 #include "core/progress_handler.h"
-#include "gui/basic_properties.h"
-#include "gui/centered_icon_grid_view.h"
-#include "gui/colour_property.h"
 #include "gui/colour_widget_resources.h"
-#include "gui/enum_property.h"
-#include "gui/gradient_property.h"
 #include "gui/property_delegate.h"
 #include "gui/view_models.h"
 #include "main/image_slot_page_properties.h"
-#include "main/project_access.h"
-#include "velmora_objects/button.h"
-#include "velmora_objects/clock.h"
-#include "velmora_objects/colour_picker.h"
 #include "velmora_objects/edit_theme.h"
-#include "velmora_objects/keypad.h"
-#include "velmora_objects/label.h"
-#include "velmora_objects/page.h"
-#include "velmora_objects/page_switcher.h"
-#include "velmora_objects/qml/qml_engine.h"
 #include "velmora_objects/qml/qml_module.h"
 #include "velmora_objects/qml/qml_theme.h"
 #include "velmora_objects/qml/qml_themed_object.h"
 #include "velmora_objects/qml/theme_image_provider.h"
-#include "velmora_objects/qml_renderer.h"
-#include "velmora_objects/qml_streamer.h"
 #include "velmora_objects/skin_properties.h"
 #include "velmora_objects/skin_set.h"
-#include "velmora_objects/slider.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_library.h"
-#include "widgets/theme_editor/theme_delegates.h"
 #include "widgets/theme_editor/theme_editor_commands.h"
 #include "widgets/theme_editor/theme_editor_events.h"
-#include "widgets/theme_editor/theme_image_commands.h"
+#include "widgets/theme_editor/theme_image_pages.h"
+#include "widgets/theme_editor/theme_property_rows.h"
 #include "widgets/theme_editor/written_theme_listing.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QEasingCurve>
 #include <QGraphicsView>
@@ -55,13 +35,11 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlProperty>
-#include <QRadioButton>
 #include <QSettings>
 #include <QSplitter>
 #include <QTabWidget>
@@ -74,45 +52,6 @@ namespace {
 
 using Velmora::ThemedItemType;
 
-// The item types in the order the item type box and the default sheet list them.
-const ThemedItemType ItemTypeOrder[] = {
-    Velmora::ThemedItemType_BUTTON,        Velmora::ThemedItemType_SLIDER,
-    Velmora::ThemedItemType_COLOUR_PICKER, Velmora::ThemedItemType_PAGE_SWITCHER,
-    Velmora::ThemedItemType_KEYPAD,        Velmora::ThemedItemType_LABEL,
-    Velmora::ThemedItemType_CLOCK};
-
-// The item types that have skins, in the order of the skin sheet's groups.
-const ThemedItemType SkinnedTypeOrder[] = {
-    Velmora::ThemedItemType_BUTTON,        Velmora::ThemedItemType_SLIDER,
-    Velmora::ThemedItemType_COLOUR_PICKER, Velmora::ThemedItemType_KEYPAD,
-    Velmora::ThemedItemType_LABEL,         Velmora::ThemedItemType_CLOCK};
-
-const char* itemTypeCaption(ThemedItemType type)
-{
-    switch (type) {
-    case Velmora::ThemedItemType_BUTTON:
-        return QT_TRANSLATE_NOOP("ThemeEditor", "Button");
-    case Velmora::ThemedItemType_SLIDER:
-        return QT_TRANSLATE_NOOP("ThemeEditor", "Slider");
-    case Velmora::ThemedItemType_COLOUR_PICKER:
-        return QT_TRANSLATE_NOOP("ThemeEditor", "Colour Picker");
-    case Velmora::ThemedItemType_KEYPAD:
-        return QT_TRANSLATE_NOOP("ThemeEditor", "Keypad");
-    case Velmora::ThemedItemType_PAGE_SWITCHER:
-        return QT_TRANSLATE_NOOP("ThemeEditor", "Page Switcher");
-    case Velmora::ThemedItemType_LABEL:
-        return QT_TRANSLATE_NOOP("ThemeEditor", "Label");
-    case Velmora::ThemedItemType_CLOCK:
-        return QT_TRANSLATE_NOOP("ThemeEditor", "Clock");
-    }
-    return "";
-}
-
-QString translated(const char* text)
-{
-    return QCoreApplication::translate("ThemeEditor", text);
-}
-
 // The engine the previews run on; null while the QML module has no context.
 QQmlEngine* previewEngine()
 {
@@ -121,172 +60,6 @@ QQmlEngine* previewEngine()
 }
 
 const QString LastThemeKey = QStringLiteral("File/LastTheme");
-
-enum class RowKind
-{
-    Int,
-    Bool,
-    Double,
-    Gradient,
-    Colour,
-    TextStyle
-};
-
-// One row of the default-item-property sheet. Int rows use minimum, maximum and the "px"
-// suffix; Double rows minimum, maximum and step.
-struct DefaultRow
-{
-    ThemedItemType type;
-    const char* key;
-    const char* caption;
-    RowKind kind;
-    double minimum;
-    double maximum;
-    double step;
-};
-
-const DefaultRow DefaultRows[] = {
-    {Velmora::ThemedItemType_BUTTON, "fontSize", QT_TRANSLATE_NOOP("ThemeEditor", "Font Size"),
-     RowKind::Int, 1, 255, 0},
-    {Velmora::ThemedItemType_BUTTON, "wordWrap", QT_TRANSLATE_NOOP("ThemeEditor", "Word Wrap"),
-     RowKind::Bool, 0, 0, 0},
-    {Velmora::ThemedItemType_SLIDER, "captionFontSize",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Caption Font Size"), RowKind::Int, 1, 255, 0},
-    {Velmora::ThemedItemType_SLIDER, "valueFontSize",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Value Font Size"), RowKind::Int, 1, 255, 0},
-    {Velmora::ThemedItemType_SLIDER, "wordWrap", QT_TRANSLATE_NOOP("ThemeEditor", "Word Wrap"),
-     RowKind::Bool, 0, 0, 0},
-    {Velmora::ThemedItemType_SLIDER, "handleSize", QT_TRANSLATE_NOOP("ThemeEditor", "Handle Size"),
-     RowKind::Double, 0.01, 1.0, 0.1},
-    {Velmora::ThemedItemType_SLIDER, "spacing", QT_TRANSLATE_NOOP("ThemeEditor", "Spacing"),
-     RowKind::Int, 0, 255, 0},
-    {Velmora::ThemedItemType_COLOUR_PICKER, "captionFontSize",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Caption Font Size"), RowKind::Int, 1, 255, 0},
-    {Velmora::ThemedItemType_COLOUR_PICKER, "wordWrap",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Word Wrap"), RowKind::Bool, 0, 0, 0},
-    {Velmora::ThemedItemType_COLOUR_PICKER, "spacing", QT_TRANSLATE_NOOP("ThemeEditor", "Spacing"),
-     RowKind::Int, 0, 255, 0},
-    {Velmora::ThemedItemType_PAGE_SWITCHER, "backgroundGradient",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Background gradient"), RowKind::Gradient, 0, 0, 0},
-    {Velmora::ThemedItemType_PAGE_SWITCHER, "backgroundOpacity",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Background opacity"), RowKind::Double, 0.0, 1.0, 0.1},
-    {Velmora::ThemedItemType_PAGE_SWITCHER, "buttonFontSize",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Font size"), RowKind::Int, 1, 255, 0},
-    {Velmora::ThemedItemType_PAGE_SWITCHER, "buttonTextColour",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Text colour"), RowKind::Colour, 0, 0, 0},
-    {Velmora::ThemedItemType_PAGE_SWITCHER, "buttonHighlight",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Highlight colour"), RowKind::Colour, 0, 0, 0},
-    {Velmora::ThemedItemType_PAGE_SWITCHER, "buttonHighlightOpacity",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Highlight opacity"), RowKind::Double, 0.0, 1.0, 0.1},
-    {Velmora::ThemedItemType_PAGE_SWITCHER, "showPageNames",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Show Page Names"), RowKind::Bool, 0, 0, 0},
-    {Velmora::ThemedItemType_KEYPAD, "displayTextStyle",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Display text style"), RowKind::TextStyle, 0, 0, 0},
-    {Velmora::ThemedItemType_KEYPAD, "buttonTextStyle",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Button text style"), RowKind::TextStyle, 0, 0, 0},
-    {Velmora::ThemedItemType_LABEL, "fontSize", QT_TRANSLATE_NOOP("ThemeEditor", "Font Size"),
-     RowKind::Int, 1, 255, 0},
-    {Velmora::ThemedItemType_LABEL, "wordWrap", QT_TRANSLATE_NOOP("ThemeEditor", "Word Wrap"),
-     RowKind::Bool, 0, 0, 0},
-    {Velmora::ThemedItemType_CLOCK, "captionFontSize",
-     QT_TRANSLATE_NOOP("ThemeEditor", "Caption Font Size"), RowKind::Int, 1, 255, 0},
-    {Velmora::ThemedItemType_CLOCK, "spacing", QT_TRANSLATE_NOOP("ThemeEditor", "Spacing"),
-     RowKind::Int, 0, 255, 0},
-};
-
-Property* createDefaultRow(const DefaultRow& row, Property* group)
-{
-    switch (row.kind) {
-    case RowKind::Int: {
-        auto* editor = new IntProperty(group);
-        editor->minimum = int(row.minimum);
-        editor->maximum = int(row.maximum);
-        editor->suffix = QStringLiteral("px");
-        return editor;
-    }
-    case RowKind::Bool:
-        return new BoolProperty(group);
-    case RowKind::Double: {
-        auto* editor = new DoubleProperty(group);
-        editor->minimum = row.minimum;
-        editor->maximum = row.maximum;
-        editor->singleStep = row.step;
-        editor->decimals = 2;
-        return editor;
-    }
-    case RowKind::Gradient:
-        return new GradientProperty(group);
-    case RowKind::Colour:
-        return new ColourProperty(group);
-    case RowKind::TextStyle: {
-        auto* editor = new EnumProperty<Velmora::TextStyle>(group);
-        editor->setString(Velmora::TextStyle_NORMAL, QStringLiteral("Normal"));
-        editor->setString(Velmora::TextStyle_OUTLINE, QStringLiteral("Outline"));
-        editor->setString(Velmora::TextStyle_RAISED, QStringLiteral("Raised"));
-        editor->setString(Velmora::TextStyle_SUNKEN, QStringLiteral("Sunken"));
-        return editor;
-    }
-    }
-    return nullptr;
-}
-
-// The editor row of one skin-property definition; null for a type no editor handles.
-Property* createSkinRow(const Velmora::SkinProperty& definition, ThemedItemType type,
-                        PropertyGroup* group, ThemeSkinImageModel* skinImages)
-{
-    switch (definition.getType()) {
-    case Velmora::SkinPropertyType_INT: {
-        auto* editor = new IntProperty(group);
-        if (const auto* limits = dynamic_cast<const Velmora::IntSkinProperty*>(&definition)) {
-            editor->minimum = limits->getMinimum();
-            editor->maximum = limits->getMaximum();
-            editor->suffix = limits->getUnit();
-            editor->specialValueText = limits->getSpecialValueText();
-        }
-        return editor;
-    }
-    case Velmora::SkinPropertyType_DOUBLE: {
-        auto* editor = new DoubleProperty(group);
-        if (const auto* limits = dynamic_cast<const Velmora::DoubleSkinProperty*>(&definition)) {
-            editor->minimum = limits->getMinimum();
-            editor->maximum = limits->getMaximum();
-            editor->singleStep = limits->getStep();
-            editor->suffix = limits->getUnit();
-        }
-        editor->decimals = 2;
-        return editor;
-    }
-    case Velmora::SkinPropertyType_BOOL:
-        return new BoolProperty(group);
-    case Velmora::SkinPropertyType_STRING:
-        return new StringProperty(group);
-    case Velmora::SkinPropertyType_COLOUR:
-        return new ColourProperty(group);
-    case Velmora::SkinPropertyType_IMAGE: {
-        auto* editor = new SkinImageProperty(skinImages, group);
-        editor->key = Velmora::SkinPropertyKey(type, definition.getKey());
-        return editor;
-    }
-    }
-    return nullptr;
-}
-
-Property* findRow(const ThemeEditor::PropertyMap& map, const Velmora::SkinPropertyKey& key)
-{
-    const auto found = map.left.find(key);
-    return found == map.left.end() ? nullptr : found->second;
-}
-
-bool findKey(const ThemeEditor::PropertyMap& map, const Property* row,
-             Velmora::SkinPropertyKey* key)
-{
-    const auto found = map.right.find(const_cast<Property*>(row));
-    if (found == map.right.end())
-        return false;
-    if (key)
-        *key = found->second;
-    return true;
-}
 
 } // namespace
 
@@ -311,11 +84,10 @@ ThemeEditor::ThemeEditor(QWidget* parent) : QWidget(parent, Qt::WindowFlags())
     connect(cancelButton, SIGNAL(clicked()), this, SLOT(cancelClicked()));
     connect(nameEdit, SIGNAL(textChanged(const QString&)), this, SLOT(nameChanged(const QString&)));
 
-    setupImageLists();
+    imagePages = new ThemeImagePages(*this, this, undoStack);
     setupItemTypes();
     createDefaultPropertyEditors();
     createSkinPropertySheet();
-    createPreviewItems();
     fitPreviewToSamples();
     setupEasingCurves();
 
@@ -328,72 +100,16 @@ ThemeEditor::ThemeEditor(QWidget* parent) : QWidget(parent, Qt::WindowFlags())
 ThemeEditor::~ThemeEditor()
 {
     // A theme still bound is let go of first, so that the engine's image provider does not
-    // outlive it. The background images go before anything else; the other members then go in
-    // the reverse of their declaration.
+    // outlive it; the members then go in the reverse of their declaration.
     if (theme)
         reset();
-    backgroundImageModel.reset();
-}
-
-void ThemeEditor::setupImageLists()
-{
-    auto* imageDelegate = new BackgroundImageDelegate(this);
-    imageList->setItemDelegate(imageDelegate);
-    imageList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    imageList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    imageList->setGridSize(imageDelegate->cellSize());
-    imageList->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(imageList, SIGNAL(customContextMenuRequested(const QPoint&)), this,
-            SLOT(onBackgroundImageContextMenuRequested(const QPoint&)));
-
-    // The filter texts are not translated; the data is the orientation shown.
-    backgroundImageFilterEdit->addItem(QStringLiteral("All"), Velmora::Orientation_ANY);
-    backgroundImageFilterEdit->addItem(QStringLiteral("Portrait"), Velmora::Orientation_PORTRAIT);
-    backgroundImageFilterEdit->addItem(QStringLiteral("Landscape"), Velmora::Orientation_LANDSCAPE);
-    connect(applyBackgroundImageFilterButton, SIGNAL(clicked()), this, SLOT(applyImageFilter()));
-    connect(addBackgroundImageButton, SIGNAL(clicked()), this, SLOT(addBackgroundImage()));
-    connect(removeBackgroundImageButton, SIGNAL(clicked()), this, SLOT(removeBackgroundImage()));
-    connect(backgroundPortraitRadioButton, SIGNAL(clicked()), this,
-            SLOT(onImageOrientationChanged()));
-    connect(backgroundLandscapeRadioButton, SIGNAL(clicked()), this,
-            SLOT(onImageOrientationChanged()));
-    connect(backgroundAnyRadioButton, SIGNAL(clicked()), this, SLOT(onImageOrientationChanged()));
-
-    addImageAction = new QAction(tr("Add Image"), this);
-    removeImageAction = new QAction(tr("Remove Image"), this);
-    connect(addImageAction, SIGNAL(triggered()), this, SLOT(addBackgroundImage()));
-    connect(removeImageAction, SIGNAL(triggered()), this, SLOT(removeBackgroundImage()));
-
-    // Not exclusive: the actions mirror the radio buttons, which the page checks itself.
-    orientationActionGroup = new QActionGroup(this);
-    orientationActionGroup->setExclusive(false);
-    portraitAction = new QAction(tr("Portrait"), this);
-    landscapeAction = new QAction(tr("Landscape"), this);
-    anyOrientationAction = new QAction(tr("Any"), this);
-    for (QAction* action : {portraitAction, landscapeAction, anyOrientationAction}) {
-        action->setCheckable(true);
-        orientationActionGroup->addAction(action);
-    }
-    connect(orientationActionGroup, SIGNAL(triggered(QAction*)), this,
-            SLOT(onOrientationActionTriggered(QAction*)));
-
-    iconList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    iconList->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(iconList, SIGNAL(customContextMenuRequested(const QPoint&)), this,
-            SLOT(onIconContextMenuRequested(const QPoint&)));
-    connect(addIconButton, SIGNAL(clicked()), this, SLOT(addIcon()));
-    connect(removeIconButton, SIGNAL(clicked()), this, SLOT(removeIcon()));
-    addIconAction = new QAction(tr("Add Icon"), this);
-    removeIconAction = new QAction(tr("Remove Icon"), this);
-    connect(addIconAction, SIGNAL(triggered()), this, SLOT(addIcon()));
-    connect(removeIconAction, SIGNAL(triggered()), this, SLOT(removeIcon()));
 }
 
 void ThemeEditor::setupItemTypes()
 {
     // Item data is the item type, never the row: the box lists them out of numeric order.
-    for (ThemedItemType type : ItemTypeOrder)
-        itemTypeEdit->addItem(translated(itemTypeCaption(type)), int(type));
+    for (ThemedItemType type : ThemeItemTypeOrder)
+        itemTypeEdit->addItem(themeItemTypeName(type), int(type));
     connect(itemTypeEdit, SIGNAL(currentIndexChanged(int)), this, SLOT(onItemTypeChanged(int)));
 
     connect(addSkinButton, SIGNAL(clicked()), this, SLOT(addSkin()));
@@ -416,19 +132,12 @@ void ThemeEditor::createDefaultPropertyEditors()
 {
     // The groups are members of the page: a model's root may hold one as a child without
     // owning it.
-    for (std::size_t index = 0; index < std::size(ItemTypeOrder); ++index) {
-        const ThemedItemType type = ItemTypeOrder[index];
+    for (std::size_t index = 0; index < std::size(ThemeItemTypeOrder); ++index) {
+        const ThemedItemType type = ThemeItemTypeOrder[index];
         PropertyGroup& group = defaultGroups[index];
-        group.name = translated(itemTypeCaption(type));
+        group.name = themeItemTypeName(type);
         group.setFlag(Property::ExternallyOwned, true);
-        for (const DefaultRow& row : DefaultRows) {
-            if (row.type != type)
-                continue;
-            Property* editor = createDefaultRow(row, &group);
-            editor->name = translated(row.caption);
-            defaultPropertyMap.insert(PropertyMap::value_type(
-                Velmora::SkinPropertyKey(type, QString::fromLatin1(row.key)), editor));
-        }
+        createDefaultPropertyRows(type, group, defaultPropertyMap);
         if (type == Velmora::ThemedItemType_KEYPAD)
             setupPropertyView(defaultPropertyEditor, &defaultPropertyModel);
     }
@@ -438,10 +147,10 @@ void ThemeEditor::createDefaultPropertyEditors()
 
 void ThemeEditor::createSkinPropertySheet()
 {
-    for (std::size_t index = 0; index < std::size(SkinnedTypeOrder); ++index) {
-        const ThemedItemType type = SkinnedTypeOrder[index];
+    for (std::size_t index = 0; index < std::size(ThemeSkinnedTypeOrder); ++index) {
+        const ThemedItemType type = ThemeSkinnedTypeOrder[index];
         PropertyGroup& group = skinGroups[index];
-        group.name = translated(itemTypeCaption(type));
+        group.name = themeItemTypeName(type);
         group.setFlag(Property::ExternallyOwned, true);
         skinPropertyMap.insert(
             PropertyMap::value_type(Velmora::SkinPropertyKey(type, QString()), &group));
@@ -461,7 +170,7 @@ void ThemeEditor::createSkinPropertyEditors(const Velmora::SkinProperties& table
     for (const auto& [key, definition] : table) {
         if (!definition)
             continue;
-        Property* editor = createSkinRow(*definition, type, group, skinImages);
+        Property* editor = createSkinPropertyRow(*definition, type, group, skinImages);
         if (!editor)
             continue;
         editor->name = definition->getCaption();
@@ -469,61 +178,11 @@ void ThemeEditor::createSkinPropertyEditors(const Velmora::SkinProperties& table
     }
 }
 
-void ThemeEditor::createPreviewItems()
-{
-    previewConfiguration.setOrientation(Velmora::Orientation_PORTRAIT);
-
-    auto* button = new Velmora::Button;
-    button->setGeometry(QRect(0, 0, 100, 44));
-    button->setCaption(tr("Button"));
-    previewItems[Velmora::ThemedItemType_BUTTON] = button;
-
-    auto* slider = new Velmora::Slider;
-    slider->setGeometry(QRect(0, 0, 44, 200));
-    slider->setUnit(Velmora::Slider::Unit_PERCENT);
-    slider->setShowValue(true);
-    slider->setCaption(tr("Slider"));
-    previewItems[Velmora::ThemedItemType_SLIDER] = slider;
-
-    auto* colourPicker = new Velmora::ColourPicker;
-    colourPicker->setGeometry(QRect(0, 0, 272, 272));
-    colourPicker->setCaption(tr("Colour Picker"));
-    previewItems[Velmora::ThemedItemType_COLOUR_PICKER] = colourPicker;
-
-    // The page switcher only refers to the preview page, which the preview project owns.
-    const unsigned int pageId = previewConfiguration.addPage();
-    previewConfiguration.getPage(pageId).setName(tr("Page"));
-    auto* pageSwitcher = new Velmora::PageSwitcher;
-    pageSwitcher->insertPage(pageId, 0);
-    pageSwitcher->setPosition(Velmora::NavigationPosition_TOP);
-    previewItems[Velmora::ThemedItemType_PAGE_SWITCHER] = pageSwitcher;
-
-    auto* keypad = new Velmora::Keypad;
-    keypad->setGeometry(QRect(0, 0, 240, 272));
-    previewItems[Velmora::ThemedItemType_KEYPAD] = keypad;
-
-    auto* label = new Velmora::Label;
-    label->setGeometry(QRect(0, 0, 100, 44));
-    label->setCaption(tr("Label"));
-    previewItems[Velmora::ThemedItemType_LABEL] = label;
-
-    auto* clock = new Velmora::Clock;
-    clock->setGeometry(QRect(0, 0, 100, 100));
-    clock->setCaption(tr("Clock"));
-    previewItems[Velmora::ThemedItemType_CLOCK] = clock;
-}
-
 void ThemeEditor::fitPreviewToSamples()
 {
-    // The page switcher spans the preview page's width; the controls have their own sizes.
-    QSize largest(previewConfiguration.getWidth(), 0);
-    for (const auto& entry : previewItems) {
-        if (const auto* control = dynamic_cast<const Velmora::Control*>(entry.second.get()))
-            largest = largest.expandedTo(control->getGeometry().size());
-    }
     // Every sample shows whole, without scroll bars over it.
     const int frame = 2 * previewWidget->frameWidth();
-    previewWidget->setMinimumSize(largest + QSize(frame, frame));
+    previewWidget->setMinimumSize(preview.largestSample() + QSize(frame, frame));
 }
 
 void ThemeEditor::setupEasingCurves()
@@ -549,28 +208,28 @@ void ThemeEditor::setupEasingCurves()
 
 Property* ThemeEditor::defaultProperty(const Velmora::SkinPropertyKey& key) const
 {
-    return findRow(defaultPropertyMap, key);
+    return findPropertyRow(defaultPropertyMap, key);
 }
 
 Property* ThemeEditor::skinProperty(const Velmora::SkinPropertyKey& key) const
 {
-    return findRow(skinPropertyMap, key);
+    return findPropertyRow(skinPropertyMap, key);
 }
 
 bool ThemeEditor::defaultPropertyKey(const Property* row, Velmora::SkinPropertyKey* key) const
 {
-    return findKey(defaultPropertyMap, row, key);
+    return findPropertyKey(defaultPropertyMap, row, key);
 }
 
 bool ThemeEditor::skinPropertyKey(const Property* row, Velmora::SkinPropertyKey* key) const
 {
-    return findKey(skinPropertyMap, row, key);
+    return findPropertyKey(skinPropertyMap, row, key);
 }
 
 PropertyGroup* ThemeEditor::defaultGroup(ThemedItemType type)
 {
-    for (std::size_t index = 0; index < std::size(ItemTypeOrder); ++index) {
-        if (ItemTypeOrder[index] == type)
+    for (std::size_t index = 0; index < std::size(ThemeItemTypeOrder); ++index) {
+        if (ThemeItemTypeOrder[index] == type)
             return &defaultGroups[index];
     }
     return nullptr;
@@ -578,8 +237,7 @@ PropertyGroup* ThemeEditor::defaultGroup(ThemedItemType type)
 
 Velmora::Themed* ThemeEditor::previewItem(ThemedItemType type) const
 {
-    const auto found = previewItems.find(type);
-    return found == previewItems.end() ? nullptr : found->second.get();
+    return preview.item(type);
 }
 
 void ThemeEditor::editProjectTheme(const Velmora::Configuration& configuration)
@@ -617,17 +275,12 @@ void ThemeEditor::createNewTheme(const QString& name, const QString& path,
     initialise();
 }
 
-QString ThemeEditor::imageProviderId() const
-{
-    return QStringLiteral("theme%1").arg(previewConfiguration.getSerial());
-}
-
 void ThemeEditor::initialise()
 {
     undoStack->clear();
 
     if (QQmlEngine* engine = previewEngine())
-        engine->addImageProvider(imageProviderId(),
+        engine->addImageProvider(preview.imageProviderId(),
                                  new VelmoraQML::ThemeImageProvider(theme.get()));
 
     // A project theme keeps the project's name and its images; only theme files edit them.
@@ -639,30 +292,7 @@ void ThemeEditor::initialise()
     if (themeFile) {
         showThemeName();
 
-        backgroundImageModel = new EditThemeImageModel(0, theme.get(), this);
-        backgroundImageProxyModel = new ThemeImageProxyModel(this);
-        backgroundImageProxyModel->setSourceModel(backgroundImageModel.get());
-        setViewModel(imageList, backgroundImageProxyModel.get());
-        connect(imageList->selectionModel(),
-                SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
-                SLOT(onImageSelectionChanged()));
-        connect(backgroundImageModel.get(),
-                SIGNAL(dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&)),
-                this, SLOT(onImageModelDataChanged()));
-        onImageSelectionChanged();
-
-        {
-            const QSignalBlocker blocker(backgroundImageFilterEdit);
-            backgroundImageFilterEdit->setCurrentIndex(0);
-        }
-        applyImageFilter();
-
-        iconModel = new EditThemeImageModel(1, theme.get(), this);
-        setViewModel(iconList, iconModel.get());
-        connect(iconList->selectionModel(),
-                SIGNAL(selectionChanged(const QItemSelection&, const QItemSelection&)), this,
-                SLOT(onIconSelectionChanged()));
-        onIconSelectionChanged();
+        imagePages->bind(theme.get());
     }
 
     skinImageModel->setTheme(theme.get());
@@ -780,7 +410,7 @@ void ThemeEditor::updateThemeLibrary()
 void ThemeEditor::reset()
 {
     if (QQmlEngine* engine = previewEngine())
-        engine->removeImageProvider(imageProviderId());
+        engine->removeImageProvider(preview.imageProviderId());
     undoStack->clear();
     splashGenerator.reset();
     if (previewScene) {
@@ -789,25 +419,13 @@ void ThemeEditor::reset()
         previewScene = nullptr;
     }
     // The views let go of the models before they go.
-    for (QAbstractItemView* view :
-         {static_cast<QAbstractItemView*>(imageList), static_cast<QAbstractItemView*>(iconList),
-          static_cast<QAbstractItemView*>(skinList)})
-        setViewModel(view, nullptr);
-    backgroundImageProxyModel.reset();
-    backgroundImageModel.reset();
-    iconModel.reset();
+    imagePages->release();
+    setViewModel(skinList, nullptr);
     skinImageModel->clear();
     skinListModel.reset();
-    previewConfiguration.setTheme(nullptr);
+    preview.dropTheme();
     skinsInUse.clear();
     theme.reset();
-}
-
-void ThemeEditor::applyImageFilter()
-{
-    if (backgroundImageProxyModel)
-        backgroundImageProxyModel->setOrientationFilter(
-            backgroundImageFilterEdit->currentData().toInt());
 }
 
 void ThemeEditor::nameChanged(const QString& name)
@@ -927,7 +545,8 @@ void ThemeEditor::onSkinSelectionChanged()
         if (entry.first.itemType == type && !entry.first.name.isEmpty())
             entry.second->setValue(skin->getPropertyValue(entry.first.name));
     }
-    if (Property* group = findRow(skinPropertyMap, Velmora::SkinPropertyKey(type, QString()))) {
+    if (Property* group =
+            findPropertyRow(skinPropertyMap, Velmora::SkinPropertyKey(type, QString()))) {
         root->appendChild(group);
         const QModelIndex groupIndex = group->index(0);
         skinPropertyEditor->expand(groupIndex);
@@ -952,24 +571,12 @@ void ThemeEditor::updatePreview(ThemedItemType type, bool rebuild)
     if (!theme)
         return;
     if (rebuild || !previewScene || !previewScene->hasThemedObject(type)) {
-        previewConfiguration.setTheme(new Velmora::Theme(*theme));
-        Velmora::Themed* item = previewItem(type);
-        QQmlEngine* engine = previewEngine();
-        if (item && engine && previewScene) {
-            item->initialiseFromTheme(theme.get(), nullptr);
-            VelmoraQML::QMLStreamer streamer(&previewConfiguration);
-            VelmoraQML::QMLRenderer renderer(&streamer);
-            renderer.standalone = true;
-            item->render(&renderer);
-            // A text that does not compile leaves the preview as it was.
-            QObject* object = VelmoraQML::createObject(*engine, streamer.text());
-            auto* themed = qobject_cast<VelmoraQML::QMLThemedObject*>(object);
-            if (themed) {
-                themed->setVisible(true);
-                previewScene->setThemedObject(themed, type);
-            } else {
-                delete object;
-            }
+        // A text that does not compile leaves the preview as it was.
+        VelmoraQML::QMLThemedObject* themed =
+            preview.build(type, *theme, previewScene ? previewEngine() : nullptr);
+        if (themed) {
+            themed->setVisible(true);
+            previewScene->setThemedObject(themed, type);
         }
     }
     if (rebuild && type == currentItemType())
@@ -1131,10 +738,11 @@ bool ThemeEditor::event(QEvent* event)
             if (change->propertyType == Velmora::SkinPropertyType_IMAGE) {
                 bool ok = false;
                 const unsigned int id = change->value.toUInt(&ok);
-                previewValue =
-                    change->value.isValid() && ok && id != UINT_MAX
-                        ? QStringLiteral("image://%1/skinImage%2").arg(imageProviderId()).arg(id)
-                        : QString();
+                previewValue = change->value.isValid() && ok && id != UINT_MAX
+                                   ? QStringLiteral("image://%1/skinImage%2")
+                                         .arg(preview.imageProviderId())
+                                         .arg(id)
+                                   : QString();
             }
             previewScene->setSkinProperty(change->itemType, change->skinName, change->propertyName,
                                           previewValue);
@@ -1208,207 +816,4 @@ bool ThemeEditor::event(QEvent* event)
         break;
     }
     return QWidget::event(event);
-}
-
-QList<QModelIndex> ThemeEditor::selectedBackgroundImages() const
-{
-    QList<QModelIndex> indexes;
-    if (!backgroundImageProxyModel || !imageList->selectionModel())
-        return indexes;
-    for (const QModelIndex& index : imageList->selectionModel()->selectedIndexes())
-        indexes.append(backgroundImageProxyModel->mapToSource(index));
-    return indexes;
-}
-
-void ThemeEditor::checkOrientation(int orientation)
-{
-    backgroundPortraitRadioButton->setChecked(orientation == Velmora::Orientation_PORTRAIT);
-    backgroundLandscapeRadioButton->setChecked(orientation == Velmora::Orientation_LANDSCAPE);
-    backgroundAnyRadioButton->setChecked(orientation == 0);
-    portraitAction->setChecked(orientation == Velmora::Orientation_PORTRAIT);
-    landscapeAction->setChecked(orientation == Velmora::Orientation_LANDSCAPE);
-    anyOrientationAction->setChecked(orientation == 0);
-}
-
-void ThemeEditor::onImageSelectionChanged()
-{
-    const QList<QModelIndex> selected = selectedBackgroundImages();
-    const bool any = !selected.isEmpty();
-    removeBackgroundImageButton->setEnabled(any);
-    removeImageAction->setEnabled(any);
-    backgroundImageOrientations->setEnabled(any);
-    orientationActionGroup->setEnabled(any);
-
-    // -1 checks nothing: no selection, or images of different orientations.
-    int orientation = -1;
-    if (theme) {
-        const Velmora::Theme::ImageStore& store = theme->getPageBackgroundImages();
-        for (int i = 0; i < selected.size(); ++i) {
-            const unsigned int id = selected[i].data(Qt::UserRole).toUInt();
-            const int imageOrientation = store.exists(id) ? store[id].getOrientation() : 0;
-            if (i == 0) {
-                orientation = imageOrientation;
-            } else if (imageOrientation != orientation) {
-                orientation = -1;
-                break;
-            }
-        }
-    }
-    checkOrientation(orientation);
-}
-
-void ThemeEditor::onImageModelDataChanged()
-{
-    if (!changingImageOrientation)
-        onImageSelectionChanged();
-}
-
-void ThemeEditor::onImageOrientationChanged()
-{
-    const QObject* button = sender();
-    if (button == backgroundPortraitRadioButton)
-        setSelectedImagesOrientation(Velmora::Orientation_PORTRAIT);
-    else if (button == backgroundLandscapeRadioButton)
-        setSelectedImagesOrientation(Velmora::Orientation_LANDSCAPE);
-    else if (button == backgroundAnyRadioButton)
-        setSelectedImagesOrientation(0);
-}
-
-void ThemeEditor::onOrientationActionTriggered(QAction* action)
-{
-    if (action == portraitAction)
-        setSelectedImagesOrientation(Velmora::Orientation_PORTRAIT);
-    else if (action == landscapeAction)
-        setSelectedImagesOrientation(Velmora::Orientation_LANDSCAPE);
-    else if (action == anyOrientationAction)
-        setSelectedImagesOrientation(0);
-}
-
-void ThemeEditor::setSelectedImagesOrientation(int orientation)
-{
-    // Without a theme file bound there are no images to give an orientation.
-    if (!backgroundImageModel)
-        return;
-    checkOrientation(orientation);
-    const QList<QModelIndex> indexes = selectedBackgroundImages();
-    // The model reports each row as it changes; the buttons already show the outcome.
-    changingImageOrientation = true;
-    undoStack->push(new SetThemeImageOrientationCommand(indexes, Velmora::Orientation(orientation),
-                                                        backgroundImageModel.get(), this));
-    changingImageOrientation = false;
-}
-
-void ThemeEditor::onBackgroundImageContextMenuRequested(const QPoint& position)
-{
-    QMenu menu(this);
-    menu.addAction(addImageAction);
-    menu.addAction(removeImageAction);
-    menu.addSeparator();
-    QMenu* orientationMenu = menu.addMenu(tr("Orientation"));
-    orientationMenu->addAction(portraitAction);
-    orientationMenu->addAction(landscapeAction);
-    orientationMenu->addAction(anyOrientationAction);
-    menu.exec(imageList->viewport()->mapToGlobal(position));
-}
-
-void ThemeEditor::onIconContextMenuRequested(const QPoint& position)
-{
-    QMenu menu(this);
-    menu.addAction(addIconAction);
-    menu.addAction(removeIconAction);
-    menu.exec(iconList->viewport()->mapToGlobal(position));
-}
-
-void ThemeEditor::onIconSelectionChanged()
-{
-    const bool any =
-        iconList->selectionModel() && !iconList->selectionModel()->selectedIndexes().isEmpty();
-    removeIconButton->setEnabled(any);
-    removeIconAction->setEnabled(any);
-}
-
-void ThemeEditor::addBackgroundImage()
-{
-    addImages(0);
-}
-
-void ThemeEditor::addIcon()
-{
-    addImages(1);
-}
-
-void ThemeEditor::addImages(int kind)
-{
-    const bool icons = kind == 1;
-    EditThemeImageModel* model = icons ? iconModel.get() : backgroundImageModel.get();
-    if (!theme || !model)
-        return;
-    const QStringList chosen =
-        ProjectAccess::askImageFiles(icons ? tr("Icon") : tr("Background Image"), false, this);
-    // The question may have run an event loop: check the theme is still bound.
-    if (chosen.isEmpty() || !theme ||
-        model != (icons ? iconModel.get() : backgroundImageModel.get()))
-        return;
-
-    const Velmora::Theme::ImageStore& store =
-        icons ? theme->getIcons() : theme->getPageBackgroundImages();
-    const EditTheme::ImageFiles sorted = EditTheme::sortImageFiles(chosen, store);
-    const QString pluralTitle = icons ? tr("Add Icons") : tr("Add Background Images");
-
-    // Files that are not images would be stored as empty images: they are named and left out.
-    if (!sorted.unreadableFiles.isEmpty()) {
-        QStringList names;
-        for (const QString& file : sorted.unreadableFiles)
-            names << QDir::toNativeSeparators(file);
-        QMessageBox::warning(this,
-                             chosen.size() == 1
-                                 ? (icons ? tr("Add Icon") : tr("Add Background Image"))
-                                 : pluralTitle,
-                             tr("These files cannot be read as images and were left out:\n%1")
-                                 .arg(names.join(QLatin1Char('\n'))),
-                             QMessageBox::Ok);
-    }
-
-    // The duplicate messages count the readable files only.
-    const qsizetype readable = sorted.newFiles.size() + sorted.storedFiles.size();
-    if (!sorted.storedFiles.isEmpty()) {
-        if (sorted.newFiles.isEmpty() && readable == 1)
-            QMessageBox::information(this, icons ? tr("Add Icon") : tr("Add Background Image"),
-                                     icons ? tr("The selected icon already exists in the theme.")
-                                           : tr("The selected image already exists in the theme."),
-                                     QMessageBox::Ok);
-        else if (sorted.newFiles.isEmpty())
-            QMessageBox::information(
-                this, pluralTitle,
-                icons ? tr("All the selected icons already exist in the theme.")
-                      : tr("All the selected images already exist in the theme."),
-                QMessageBox::Ok);
-        else
-            QMessageBox::information(this, pluralTitle,
-                                     icons ? tr("Some of the selected icons already exist in the "
-                                                "theme.  The other icons will still be added.")
-                                           : tr("Some of the selected images already exist in "
-                                                "the theme.  The other images will still be "
-                                                "added."),
-                                     QMessageBox::Ok);
-    }
-    // Nothing to add is no step: Cancel would otherwise ask to save a change that did nothing.
-    // The messages ran event loops too: the theme must still be bound.
-    if (!sorted.newFiles.isEmpty() && theme &&
-        model == (icons ? iconModel.get() : backgroundImageModel.get()))
-        undoStack->push(new AddThemeImageCommand(sorted.newFiles, model, this));
-}
-
-void ThemeEditor::removeBackgroundImage()
-{
-    if (backgroundImageModel)
-        undoStack->push(new RemoveThemeImageCommand(selectedBackgroundImages(),
-                                                    backgroundImageModel.get(), this));
-}
-
-void ThemeEditor::removeIcon()
-{
-    if (iconModel && iconList->selectionModel())
-        undoStack->push(new RemoveThemeImageCommand(iconList->selectionModel()->selectedIndexes(),
-                                                    iconModel.get(), this));
 }

@@ -7,25 +7,21 @@
 #include "velmora_objects/skin_property_key.h"
 #include "velmora_objects/velmora_types.h"
 #include "widgets/theme_editor/theme_editor_form.h"
+#include "widgets/theme_editor/theme_preview_samples.h"
+#include "widgets/theme_editor/theme_property_rows.h"
 
 #include <QModelIndex>
 #include <QMultiMap>
 #include <QPersistentModelIndex>
-#include <QPoint>
 #include <QString>
 #include <QWidget>
-#include <boost/bimap.hpp>
-#include <boost/bimap/set_of.hpp>
 #include <functional>
 #include <map>
 
 class EditTheme;
-class EditThemeImageModel;
 class ProgressHandler;
-class QAction;
-class QActionGroup;
 class QUndoStack;
-class ThemeImageProxyModel;
+class ThemeImagePages;
 class ThemeSkinImageModel;
 class ThemeSkinModel;
 class ThemeSplashGenerator;
@@ -50,8 +46,7 @@ class ThemeEditor : public QWidget, private Ui::ThemeEditor
 
 public:
     // Row keys to editor rows and back; both sides are unique.
-    using PropertyMap = boost::bimap<boost::bimaps::set_of<Velmora::SkinPropertyKey>,
-                                     boost::bimaps::set_of<Property*>>;
+    using PropertyMap = ThemePropertyMap;
 
     // Records a theme file that the editor created in the user's list of theme files, so that
     // it is offered again at the next start.
@@ -100,7 +95,7 @@ public:
     // The sample item the preview draws for the item type; null outside 1..7.
     Velmora::Themed* previewItem(Velmora::ThemedItemType type) const;
     // Holds the preview page and, while a preview is built, a copy of the edited theme.
-    const Velmora::Configuration& previewProject() const { return previewConfiguration; }
+    const Velmora::Configuration& previewProject() const { return preview.project(); }
 
     // Fills a skin group with one editor row per entry of the table, in key order, each
     // registered under (the table's item type, key) in the map. Entries of an unknown
@@ -121,15 +116,6 @@ private slots:
     void doneClicked();
     void cancelClicked();
     void nameChanged(const QString& name);
-    void onBackgroundImageContextMenuRequested(const QPoint& position);
-    void applyImageFilter();
-    void addBackgroundImage();
-    void removeBackgroundImage();
-    void onImageOrientationChanged();
-    void onOrientationActionTriggered(QAction* action);
-    void onIconContextMenuRequested(const QPoint& position);
-    void addIcon();
-    void removeIcon();
     void onItemTypeChanged(int index);
     void addSkin();
     void removeSkin();
@@ -139,9 +125,6 @@ private slots:
     void onSkinPropertyChanged(Property* property);
     void onSkinTransitionDurationChanged(double seconds);
     void onSkinTransitionEasingChanged(int index);
-    void onImageSelectionChanged();
-    void onImageModelDataChanged();
-    void onIconSelectionChanged();
     void onSkinSelectionChanged();
     void changeSkinName(const QString& oldName, const QString& newName);
     void triedToChangeNameOfSkinInUse();
@@ -161,9 +144,6 @@ private:
     // After skins of the item type were added, removed, renamed or made default: rebuilds the
     // preview of the shown type and, when one was built, that of the changed type.
     void rebuildPreviews(Velmora::ThemedItemType changedType);
-    // Checks the orientation's radio button and action and gives every selected background
-    // image the orientation in one undoable step.
-    void setSelectedImagesOrientation(int orientation);
     void setSkinAreaEnabled(bool enabled);
     // The item type the item type box shows.
     Velmora::ThemedItemType currentItemType() const;
@@ -176,11 +156,6 @@ private:
     // can be written into it in place.
     bool previewSkinDeclares(Velmora::ThemedItemType type, const QString& skinName,
                              const QString& propertyName) const;
-    // Shared by addBackgroundImage and addIcon: kind 0 page backgrounds, 1 icons.
-    void addImages(int kind);
-    // The background image rows selected in the list, as rows of the unfiltered model.
-    QList<QModelIndex> selectedBackgroundImages() const;
-    void checkOrientation(int orientation);
 
     // Prepares the page for the newly bound theme.
     void initialise();
@@ -192,14 +167,10 @@ private:
     void updateThemeLibrary();
     // Lets go of the theme and of everything made for it.
     void reset();
-    // The preview's image provider id, tied to the preview project's serial.
-    QString imageProviderId() const;
 
-    void setupImageLists();
     void setupItemTypes();
     void createDefaultPropertyEditors();
     void createSkinPropertySheet();
-    void createPreviewItems();
     // The preview pane's least size: the largest sample item with the pane's frame.
     void fitPreviewToSamples();
     void setupEasingCurves();
@@ -207,7 +178,8 @@ private:
 
     // The members are destroyed in the reverse of this order, which is the order the theme
     // editor lets go of them: the splash generator, the sample items and their project, the
-    // sheets' groups, the row maps, the property models, the list models and last the theme.
+    // sheets' groups, the row maps, the property models, the skin list models and last the
+    // theme. The image tabs let go of their models when the theme is let go of.
     int mode = 0; // 1: the project theme, 0: a theme file
     smart_ptr<EditTheme> theme;
     // Persistent, as the library row may move while the theme is edited.
@@ -215,10 +187,6 @@ private:
     QString themePath;
     // The skins the project's controls name, by item type.
     QMultiMap<Velmora::ThemedItemType, const Velmora::Skin*> skinsInUse;
-    smart_ptr<EditThemeImageModel> backgroundImageModel;
-    smart_ptr<ThemeImageProxyModel> backgroundImageProxyModel;
-    bool changingImageOrientation = false;
-    smart_ptr<EditThemeImageModel> iconModel;
     smart_ptr<ThemeSkinImageModel> skinImageModel;
     smart_ptr<ThemeSkinModel> skinListModel;
     PropertyModel defaultPropertyModel;
@@ -234,19 +202,12 @@ private:
     PropertyGroup skinGroups[6] = {PropertyGroup(nullptr), PropertyGroup(nullptr),
                                    PropertyGroup(nullptr), PropertyGroup(nullptr),
                                    PropertyGroup(nullptr), PropertyGroup(nullptr)};
-    Velmora::Configuration previewConfiguration;
-    std::map<Velmora::ThemedItemType, smart_ptr<Velmora::Themed>> previewItems;
+    ThemePreviewSamples preview;
     // A child of the page while a theme is bound.
     ThemedObjectPreviewScene* previewScene = nullptr;
+    // The background image and icon tabs; a child of the page.
+    ThemeImagePages* imagePages = nullptr;
     smart_ptr<ThemeSplashGenerator> splashGenerator;
-    QAction* addImageAction = nullptr;
-    QAction* removeImageAction = nullptr;
-    QActionGroup* orientationActionGroup = nullptr;
-    QAction* portraitAction = nullptr;
-    QAction* landscapeAction = nullptr;
-    QAction* anyOrientationAction = nullptr;
-    QAction* addIconAction = nullptr;
-    QAction* removeIconAction = nullptr;
     ProgressHandler* progressHandler = nullptr;
     ThemeRegistrar themeRegistrar;
     QUndoStack* undoStack = nullptr;

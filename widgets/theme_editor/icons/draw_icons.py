@@ -2,15 +2,16 @@
 """Draws the theme editor's 16 x 16 icons: list_add.png, list_remove.png, copy.png, folder.png
 and edit.png.
 
-Run from this folder: python3 draw_icons.py. Plain rectangles of scripts/png_shapes.py, 4 x 4
-samples a pixel.
+python3 draw_icons.py [output folder]     (default: this folder)
+
+Plain rectangles of scripts/png_shapes.py, 4 x 4 samples a pixel.
 """
 import os
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..",
-                                "scripts"))
-from png_drawing import render, write_png  # noqa: E402
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(here, "..", "..", "..", "scripts"))
+from png_drawing import draw_icons  # noqa: E402
 from png_shapes import (DARK_RED, GREEN, PAPER, PAPER_LINE, RED, TEXT_LINE, bar,  # noqa: E402
                         outlined, polygon, rect, sheet)
 
@@ -56,7 +57,5 @@ def edit_icon():
 
 
 if __name__ == "__main__":
-    for name, layers in [("list_add", list_add()), ("list_remove", list_remove()),
-                         ("copy", copy_icon()), ("folder", folder()),
-                         ("edit", edit_icon())]:
-        write_png(name + ".png", SIZE, SIZE, render(layers, SIZE, SIZE))
+    draw_icons([("list_add", list_add), ("list_remove", list_remove), ("copy", copy_icon),
+                ("folder", folder), ("edit", edit_icon)], SIZE, here)
