@@ -32,7 +32,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
-#include <QWizard>
 #include <gtest/gtest.h>
 
 using namespace Editor;
@@ -86,40 +85,19 @@ struct Story
 
 TEST_F(Scenario, S1_FirstRunThroughTheWizard)
 {
+    story.hall = file("Hall.qvp");
     answer([](QWidget* dialog) {
         ASSERT_TRUE(waitForWindow(dialog));
         waitFor([] { return !app()->splashScreen() || !app()->splashScreen()->isVisible(); });
         shoot("launch", dialog);
         click(button(dialog, "New..."));
     });
-    answer([](QWidget* dialog) {
-        auto* wizard = qobject_cast<QWizard*>(dialog);
-        ASSERT_NE(wizard, nullptr);
-        ASSERT_TRUE(waitForWindow(wizard));
-        const QList<QLineEdit*> edits = wizard->currentPage()->findChildren<QLineEdit*>();
-        ASSERT_EQ(edits.size(), 2);
-        click(edits[0]);
-        type(edits[0], "Hall");
-        story.hall = edits[1]->text();
-        click(wizard->button(QWizard::NextButton));
-        clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), "Midnight");
-        shoot("wizard_theme", wizard);
-        click(wizard->button(QWizard::NextButton));
-        QLineEdit* pageName = wizard->currentPage()->findChild<QLineEdit*>();
-        click(pageName);
-        retype(pageName, "Lobby");
-        click(wizard->button(QWizard::NextButton));
-        click(wizard->button(QWizard::NextButton));
-        clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), "Welcome");
-        shoot("wizard_layout", wizard);
-        click(wizard->button(QWizard::NextButton));
-        click(wizard->button(QWizard::FinishButton));
-    });
+    answer(
+        [](QWidget* dialog) { newProject(dialog, "Hall", "Midnight", "Welcome", "Lobby", true); });
     program()->launch(QString());
     ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }, 60000));
     ASSERT_TRUE(waitForWindow(window()));
     EXPECT_EQ(answers.pending(), 0);
-    EXPECT_EQ(story.hall, file("Hall.qvp"));
     EXPECT_EQ(window()->windowTitle(), "Untitled[*] - Orvane Dravelin");
     EXPECT_EQ(pagesListed(), QStringList{"Lobby"});
     EXPECT_EQ(shown("Page", "Name"), "Lobby");
@@ -138,20 +116,7 @@ TEST_F(Scenario, S2_BuildingAPage)
 {
     ASSERT_FALSE(story.newHall.isEmpty()) << "needs the first scenario";
     // A blank page of its own for the controls.
-    answer([](QWidget* dialog) {
-        auto* wizard = qobject_cast<QWizard*>(dialog);
-        ASSERT_NE(wizard, nullptr);
-        ASSERT_TRUE(waitForWindow(wizard));
-        QLineEdit* pageName = wizard->currentPage()->findChild<QLineEdit*>();
-        click(pageName);
-        retype(pageName, "Controls");
-        click(wizard->button(QWizard::NextButton));
-        click(wizard->button(QWizard::NextButton));
-        // The blank template, the first cell, reads "Blank" under an empty frame.
-        clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), "");
-        click(wizard->button(QWizard::NextButton));
-        click(wizard->button(QWizard::FinishButton));
-    });
+    answer([](QWidget* dialog) { newPage(dialog, "Controls", ""); });
     useTool("Create Page");
     EXPECT_EQ(answers.pending(), 0);
     EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Controls"}));
@@ -227,17 +192,7 @@ TEST_F(Scenario, S2_BuildingAPage)
     // The page's colour, set in the colour dialog, shows on the page.
     click(view, onPage(QPoint(300, 250)));
     EXPECT_EQ(groupsShown(), QStringList({"Page"}));
-    answer([](QWidget* dialog) {
-        ASSERT_TRUE(waitForWindow(dialog));
-        const QList<QSpinBox*> fields = dialog->findChildren<QSpinBox*>();
-        ASSERT_GE(fields.size(), 3);
-        for (int i = 0; i < 3; ++i) {
-            click(fields[i]);
-            retype(fields[i], QString::number(i == 0 ? 30 : i == 1 ? 160 : 90));
-        }
-        shoot("colour_dialog", dialog);
-        click(button(dialog, "OK"));
-    });
+    answer([](QWidget* dialog) { answerColour(dialog, pageColour, "colour_dialog"); });
     clickMore({"Page", "Background Colour"});
     EXPECT_EQ(answers.pending(), 0);
     EXPECT_GT(pixelsOnPage(pageColour), 480 * 272 / 3);

@@ -1,15 +1,15 @@
 #include "acceptance/user_input.h"
 
+#include "common/helpers.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QToolBar>
@@ -35,6 +35,14 @@ QString withoutMnemonic(QString text)
     return text;
 }
 
+// A widget to act on; a missing one fails the test.
+bool usable(QWidget* widget)
+{
+    if (!widget)
+        ADD_FAILURE() << "no widget there to use";
+    return widget;
+}
+
 QAction* actionByText(const QList<QAction*>& actions, const QString& text)
 {
     for (QAction* action : actions)
@@ -46,17 +54,6 @@ QAction* actionByText(const QList<QAction*>& actions, const QString& text)
 
 } // namespace
 
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
-
 bool waitForWindow(QWidget* window)
 {
     return window && waitFor([window] { return window->isVisible(); }) &&
@@ -66,33 +63,18 @@ bool waitForWindow(QWidget* window)
 void click(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers,
            Qt::MouseButton button)
 {
-    if (!widget) {
-        ADD_FAILURE() << "no widget there to use";
+    if (!usable(widget))
         return;
-    }
     position = middleUnlessGiven(widget, position);
     // A mouse always passes over the place it presses at.
     QTest::mouseMove(widget, position);
     QTest::mouseClick(widget, button, modifiers, position);
 }
 
-void doubleClick(QWidget* widget, QPoint position)
-{
-    if (!widget) {
-        ADD_FAILURE() << "no widget there to use";
-        return;
-    }
-    position = middleUnlessGiven(widget, position);
-    QTest::mouseMove(widget, position);
-    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, position);
-}
-
 void press(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers)
 {
-    if (!widget) {
-        ADD_FAILURE() << "no widget there to use";
+    if (!usable(widget))
         return;
-    }
     QTest::mouseMove(widget, position);
     QTest::mousePress(widget, Qt::LeftButton, modifiers, position);
 }
@@ -129,28 +111,19 @@ bool dragWithPointer(QWidget* fromWidget, QPoint from, QWidget* toWidget, QPoint
     script += at(end) + QStringList{"mouseup", "1", "sleep", "0.1"};
     QScreen* screen = QGuiApplication::primaryScreen();
     script += at(screen->geometry().bottomRight());
-    QProcess tool;
-    tool.start("xdotool", script);
-    return tool.waitForStarted() &&
-           waitFor([&tool] { return tool.state() == QProcess::NotRunning; }) &&
-           tool.exitCode() == 0;
+    return TestUtil::runTool("xdotool", script);
 }
 
 void type(QWidget* widget, const QString& text)
 {
-    if (!widget) {
-        ADD_FAILURE() << "no widget there to use";
-        return;
-    }
-    QTest::keyClicks(widget, text);
+    if (usable(widget))
+        QTest::keyClicks(widget, text);
 }
 
 void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    if (!widget) {
-        ADD_FAILURE() << "no widget there to use";
+    if (!usable(widget))
         return;
-    }
     // Keys go to the active window, as a person's keys do: the window is brought to the front
     // first, as a click on its title would.
     QWidget* top = widget->window();

@@ -7,12 +7,10 @@
 #include "main/velmora_document.h"
 
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -67,46 +65,30 @@ protected:
         ASSERT_TRUE(program.waitForStarted(10000));
     }
 
-    static QString xdotool(const QStringList& arguments)
-    {
-        QProcess tool;
-        tool.start("xdotool", arguments);
-        tool.waitForFinished(10000);
-        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-    }
-
     static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 60000)
     {
-        const QDeadlineTimer deadline(timeoutMs);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QTest::qWait(100);
-        }
-        return true;
+        return TestUtil::waitFor(condition, timeoutMs, 100);
     }
 
     // The first visible window whose title matches the pattern; empty when none shows.
     static QString window(const QString& pattern)
     {
-        return xdotool({"search", "--onlyvisible", "--name", pattern}).section('\n', 0, 0);
+        QString found;
+        TestUtil::runTool("xdotool", {"search", "--onlyvisible", "--name", pattern}, &found);
+        return found.section('\n', 0, 0);
     }
 
     static void press(const QString& windowId, const QString& keys)
     {
-        xdotool({"windowfocus", "--sync", windowId});
-        xdotool({"key", keys});
+        TestUtil::runTool("xdotool", {"windowfocus", "--sync", windowId});
+        TestUtil::runTool("xdotool", {"key", keys});
     }
 
     // The pixels of the screen in the page's colour.
     static int pagePixels()
     {
-        const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-        int count = 0;
-        for (int y = 0; y < screen.height(); ++y)
-            for (int x = 0; x < screen.width(); ++x)
-                count += screen.pixelColor(x, y) == pageColour;
-        return count;
+        return TestUtil::pixelsOfColour(QGuiApplication::primaryScreen()->grabWindow(0).toImage(),
+                                        pageColour);
     }
 
     void expectQuitCleanly()

@@ -113,9 +113,7 @@ void choose(QComboBox* combo, const QString& text)
 
 QStringList sortedNames(const QAbstractItemModel* model)
 {
-    QStringList names;
-    for (int row = 0; row < model->rowCount(); ++row)
-        names << model->index(row, 0).data().toString();
+    QStringList names = TestUtil::rowTexts(model);
     names.sort();
     return names;
 }
@@ -142,11 +140,7 @@ void clickTemplate(PageLayoutPage* page, const QString& name)
 class NewPageWizardTest : public TestUtil::CommandFixture
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        static QTemporaryDir root;
-        GradientLibrary::initialise(root.filePath("builtin"), root.filePath("user"));
-    }
+    static void SetUpTestSuite() { TestUtil::startScratchGradientLibrary(); }
 
     void SetUp() override
     {
