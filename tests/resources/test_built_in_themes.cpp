@@ -57,33 +57,25 @@ QRgb mixed(const QColor& a, const QColor& b, double t)
                 qRound(a.blue() + (b.blue() - a.blue()) * t));
 }
 
-TEST(BuiltInThemes, TheLibraryListsBothWithTheirSplashes)
+// The library lists both, built in, with their splashes; each has every skin of every type.
+TEST(BuiltInThemes, EveryControlTypeHasAllItsSkinsWithTransitions)
 {
     ThemeLibrary* library = ThemeLibrary::instance();
     library->setFileExtension(VendorVariants::instance().themeExtension);
     ASSERT_TRUE(library->scanFolder(resourcesPath() + "/theme", true, true));
-    QStringList names;
-    for (int row = 0; row < library->model()->rowCount(); ++row) {
-        const QStandardItem* item = library->model()->item(row);
-        names << item->text();
-        const QIcon icon = item->icon();
-        EXPECT_TRUE(icon.availableSizes(QIcon::Normal).contains(QSize(480, 272))) << row;
-        EXPECT_TRUE(icon.availableSizes(QIcon::Disabled).contains(QSize(272, 480))) << row;
-        EXPECT_TRUE(item->data(ThemeLibrary::BuiltInRole).toBool());
-    }
-    names.sort();
-    EXPECT_EQ(names, QStringList({"Daylight", "Midnight"}));
-}
-
-TEST(BuiltInThemes, EveryControlTypeHasAllItsSkinsWithTransitions)
-{
+    ASSERT_EQ(library->model()->rowCount(), 2);
     std::map<QString, double> lightness;
     for (const QString& name : Themes) {
         SCOPED_TRACE(name.toStdString());
+        const QAbstractItemModel* rows = library->model();
+        const QModelIndexList found = rows->match(rows->index(0, 0), Qt::DisplayRole, name);
+        ASSERT_EQ(found.size(), 1);
+        const QModelIndex row = found.first();
+        EXPECT_TRUE(row.data(ThemeLibrary::BuiltInRole).toBool());
+        const QIcon splashes = row.data(Qt::DecorationRole).value<QIcon>();
+        EXPECT_TRUE(splashes.availableSizes(QIcon::Normal).contains(QSize(480, 272)));
+        EXPECT_TRUE(splashes.availableSizes(QIcon::Disabled).contains(QSize(272, 480)));
         const Theme theme(themePath(name));
-        EXPECT_EQ(theme.getName(), name);
-        EXPECT_EQ(theme.getLandscapeSplash().size(), QSize(480, 272));
-        EXPECT_EQ(theme.getPortraitSplash().size(), QSize(272, 480));
 
         for (ThemedItemType type : SkinnedTypes) {
             SCOPED_TRACE(int(type));
@@ -240,10 +232,6 @@ TEST_P(ThemedWindowTest, PageSkinsAndIconsAreDrawn)
                     inked += distance(face.pixel(x, y), corner) > 40;
             EXPECT_GT(inked, 40) << action->text().toStdString();
         }
-    }
-    for (int id = 0; id < ActionManager::ActionCount; ++id) {
-        const QIcon icon = actions.action(ActionManager::ActionId(id))->icon();
-        EXPECT_EQ(icon.pixmap(22).isNull(), id == ActionManager::ActionId_SAVE_AS_MINIMAL) << id;
     }
 }
 
