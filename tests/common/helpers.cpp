@@ -1,6 +1,9 @@
 #include "common/helpers.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QBuffer>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -8,6 +11,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QTest>
+#include <gtest/gtest.h>
 
 namespace TestUtil {
 
@@ -134,6 +138,37 @@ std::string regexEscaped(const std::string& text)
         result += c;
     }
     return result;
+}
+
+void choose(QComboBox* combo, int row)
+{
+    combo->showPopup();
+    QAbstractItemView* list = combo->view();
+    list->setCurrentIndex(list->model()->index(row, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_EQ(combo->currentIndex(), row);
+}
+
+void choose(QComboBox* combo, const QString& text)
+{
+    const int row = combo->findText(text);
+    ASSERT_GE(row, 0) << text.toStdString();
+    choose(combo, row);
+}
+
+QRect changedArea(const QImage& image, const QImage& other, QRect area, const QColor& colour)
+{
+    if (area.isNull())
+        area = image.rect();
+    QRect changed;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb reference = other.isNull() ? colour.rgba() : other.pixel(x, y);
+            if (image.pixel(x, y) != reference)
+                changed |= QRect(x, y, 1, 1);
+        }
+    return changed;
 }
 
 QStringList rowTexts(const QAbstractItemModel* model, const QModelIndex& parent)

@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <string>
 
+class QComboBox;
+
 namespace TestUtil {
 
 // Path of a file under tests/data.
@@ -45,6 +47,16 @@ bool runTool(const QString& program, const QStringList& arguments, QString* outp
 // The text with the characters that are special in the POSIX regular expressions of death
 // tests escaped.
 std::string regexEscaped(const std::string& text);
+
+// The entry of the combo box's list picked as the user does: the list opened, the row made
+// current, Return pressed.
+void choose(QComboBox* combo, int row);
+void choose(QComboBox* combo, const QString& text);
+
+// The smallest rectangle holding every pixel of the image (within the area) that differs from
+// the other image, or from the colour when the other is null.
+QRect changedArea(const QImage& image, const QImage& other, QRect area = QRect(),
+                  const QColor& colour = QColor());
 
 // The texts of column 0 of the model's rows below `parent`, as shown.
 QStringList rowTexts(const QAbstractItemModel* model, const QModelIndex& parent = QModelIndex());

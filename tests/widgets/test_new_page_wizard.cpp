@@ -93,23 +93,7 @@ void click(QWizard* wizard, QWizard::WizardButton button)
     click(wizard->button(button));
 }
 
-// Picks the entry in the combo box's list as the user does.
-void choose(QComboBox* combo, int row)
-{
-    combo->showPopup();
-    QAbstractItemView* list = combo->view();
-    list->setCurrentIndex(list->model()->index(row, 0));
-    QTest::keyClick(list, Qt::Key_Return);
-    QApplication::processEvents();
-    ASSERT_EQ(combo->currentIndex(), row);
-}
-
-void choose(QComboBox* combo, const QString& text)
-{
-    const int row = combo->findText(text);
-    ASSERT_GE(row, 0) << text.toStdString();
-    choose(combo, row);
-}
+using TestUtil::choose;
 
 QStringList sortedNames(const QAbstractItemModel* model)
 {
