@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QProgressDialog>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 namespace TestUtil {
 
@@ -32,6 +33,20 @@ ModalAnswerer::ModalAnswerer(QObject* parent) : QObject(parent)
 }
 
 ModalAnswerer::~ModalAnswerer() = default;
+
+void ModalAnswerer::failAfter(int timeoutMs)
+{
+    if (!guard) {
+        guard = new QTimer(this);
+        guard->setSingleShot(true);
+        guard->callOnTimeout([] {
+            ADD_FAILURE() << "a window was left waiting for an answer";
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+    }
+    guard->start(timeoutMs);
+}
 
 ModalAnswerer& ModalAnswerer::then(const Answer& answer)
 {
