@@ -91,6 +91,8 @@ TEST_F(Scenario, S1_FirstRunThroughTheWizard)
     ASSERT_TRUE(waitForWindow(window()));
     EXPECT_EQ(answers.pending(), 0);
     EXPECT_EQ(window()->windowTitle(), "Untitled[*] - Orvane Dravelin");
+    // Never saved: modified, although nothing was done yet.
+    EXPECT_TRUE(window()->isWindowModified());
     EXPECT_EQ(pagesListed(), QStringList{"Lobby"});
     EXPECT_EQ(shown("Page", "Name"), "Lobby");
     // The page of the Welcome template: a clock, a greeting and two buttons.
@@ -150,6 +152,7 @@ TEST_F(Scenario, S2_BuildingAPage)
     // the left, then laid out one below the other with a spacing of 12.
     drag(view, onPage(QPoint(4, 4)), onPage(QPoint(124, 118)));
     EXPECT_EQ(groupsShown(), QStringList({"Control"}));
+    EXPECT_EQ(currentPageListed(), "Controls"); // the page list marks their page
     EXPECT_EQ(shown("Control", "X"), "");
     useTool("Zoom In");
     useTool("Zoom In");
@@ -470,6 +473,15 @@ TEST_F(Scenario, S7_BadFilesFromTheFileMenu)
         EXPECT_TRUE(window()->isVisible());
         EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
     }
+    // A new project on a theme file that went bad since it was listed is reported too.
+    ASSERT_TRUE(TestUtil::writeFile(file("Hall Theme.qvt"), "not a theme"));
+    answer([](QWidget* dialog) { newProject(dialog, "Attic", "Hall Theme", ""); });
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Ok); });
+    chooseFromMenuBar(window(), "File", "New");
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_EQ(answers.answered().last().title, "Load failed");
+    EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
+
     // The editor goes on: the project open before comes back as it was.
     answer([](QWidget* dialog) { typeFileName(dialog, file("Cellar.qvp")); });
     chooseFromMenuBar(window(), "File", "Open...");

@@ -1,5 +1,4 @@
 #include "appengine/layout_library.h"
-#include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
 #include "common/fill_layout.h"
 #include "common/helpers.h"
@@ -8,25 +7,16 @@
 #include "common/modal_answerer.h"
 #include "common/sample_themes.h"
 #include "core/gradient_library.h"
-#include "gui/launch_dialog.h"
 #include "main/application/velmora_application.h"
-#include "main/velmora_launch_dialog.h"
-#include "velmora_objects/control.h"
-#include "velmora_objects/control_factory.h"
 #include "velmora_objects/qml/qml_engine.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_library.h"
 #include "widgets/main_window.h"
-#include "widgets/new_page_wizard.h"
-#include "widgets/page_list.h"
 
 #include <QFileOpenEvent>
-#include <QItemSelectionModel>
-#include <QLineEdit>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -62,7 +52,7 @@ protected:
 
     QString file(const QString& name) const { return folder.filePath(name); }
 
-    // A saved project in the folder, two buttons on its page.
+    // A saved project in the folder.
     QString makeProject(const QString& name)
     {
         SelectionManager selection;
@@ -71,15 +61,7 @@ protected:
         data.name = name;
         data.path = file(name + ".qvp");
         data.themeFile = themeFile;
-        const unsigned int first = document.createProject(data);
-        for (int i = 0; i < 2; ++i) {
-            smart_ptr<Velmora::Control> button(
-                ControlFactory::get(Velmora::ControlType_BUTTON)->create({}));
-            button->setPageId(first);
-            button->setGeometry(QRect(20 + 120 * i, 20, 100, 60));
-            document.getPage(first).getControlIds().insert(
-                document.insertControl(button, UINT_MAX));
-        }
+        document.createProject(data);
         document.save(false);
         return data.path;
     }
@@ -90,14 +72,6 @@ protected:
         answers.failAfter(20000);
         QEvent request(VelmoraApplication::LaunchRequestEvent);
         QCoreApplication::sendEvent(app(), &request);
-    }
-    void chooseInLaunchDialog(int result)
-    {
-        answers.then([result](QWidget* window) {
-            auto* dialog = qobject_cast<LaunchDialog*>(window);
-            ASSERT_NE(dialog, nullptr);
-            dialog->done(result);
-        });
     }
 
     QTemporaryDir folder;
@@ -117,72 +91,10 @@ TEST_F(ApplicationTest, AFileOpenRequestDismissesTheLaunchDialog)
     EXPECT_EQ(app()->launchDialog(), nullptr);
 }
 
-TEST_F(ApplicationTest, NewProjectThroughTheWizardAndFromAnUnreadableTheme)
+// A property the dispatch does not take sends the editor back to the project's values.
+TEST_F(ApplicationTest, APropertyNotTakenRereadsTheValues)
 {
-    auto* library = ThemeLibrary::instance()->model();
-    ASSERT_TRUE(TestUtil::writeFile(file("broken.qvt"), "not a theme"));
-    // The library lists one theme at a time: first the broken one, then a good one.
-    const int base = library->rowCount();
-    const auto listOnly = [library, base](const QString& theme) {
-        library->removeRows(base, library->rowCount() - base);
-        auto* row = new QStandardItem(QFileInfo(theme).baseName());
-        row->setData(theme, ThemeLibrary::PathRole);
-        library->appendRow(row);
-    };
-    listOnly(file("broken.qvt"));
-    const auto finishWizard = [this](const QString& name) {
-        answers.then([this, name](QWidget* window) {
-            auto* wizard = qobject_cast<NewPageWizard*>(window);
-            ASSERT_NE(wizard, nullptr);
-            const QList<QLineEdit*> edits = wizard->currentPage()->findChildren<QLineEdit*>();
-            ASSERT_EQ(edits.size(), 2);
-            edits[0]->setText(name);
-            edits[1]->setText(file(name + ".qvp"));
-            while (wizard->nextId() != -1)
-                wizard->next();
-            wizard->button(QWizard::FinishButton)->click();
-        });
-    };
-
-    app()->newProjectData().themeFile = file("broken.qvt");
-    chooseInLaunchDialog(LaunchDialog::New);
-    finishWizard("Broken");
-    answers.then([&](QWidget* box) {
-        listOnly(themeFile);
-        app()->newProjectData().themeFile = themeFile;
-        static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
-    });
-    chooseInLaunchDialog(LaunchDialog::New);
-    finishWizard("Fresh");
-    runLaunchDialog();
-    library->removeRows(base, library->rowCount() - base);
-
-    ASSERT_EQ(answers.pending(), 0);
-    EXPECT_EQ(answers.answered().value(2).title, "Load failed");
-    EXPECT_EQ(app()->documentPath(), file("Fresh.qvp"));
-    // Never saved: modified, although nothing was done yet.
-    EXPECT_TRUE(app()->isModified());
-    EXPECT_EQ(QSettings().value("File/LastFile").toString(), file("Fresh.qvp"));
-}
-
-TEST_F(ApplicationTest, PageListFollowsTheSelectionWithoutTakingItOver)
-{
-    const QString path = makeProject("Hall");
-    ASSERT_TRUE(app()->openDocument(path));
-    VelmoraDocument& document = app()->document();
-    SelectionManager* selection = app()->selection();
-    PageList* list = MainWindow::instance()->pageListWidget();
-    const unsigned int first = selection->currentPage();
-
-    // Controls selected on the current page: the page list marks the page, the controls stay.
-    const std::set<unsigned int> buttons = document.getPage(first).getControlIds();
-    ASSERT_EQ(buttons.size(), 2u);
-    selection->selectControls(buttons, true);
-    EXPECT_EQ(selection->kind(), SelectionManager::SelectionKind_CONTROLS);
-    EXPECT_EQ(selection->size(), 2u);
-    EXPECT_TRUE(list->selectionModel()->isSelected(document.proxyIndexOfPage(first)));
-
-    // A property the dispatch does not take sends the editor back to the project's values.
+    ASSERT_TRUE(app()->openDocument(makeProject("Hall")));
     QSignalSpy reread(app(), &VelmoraApplication::propertyValuesChanged);
     app()->setPropertyValue(9, 1);
     EXPECT_EQ(reread.size(), 1);
