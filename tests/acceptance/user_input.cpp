@@ -1,6 +1,7 @@
 #include "acceptance/user_input.h"
 
 #include "common/helpers.h"
+#include "common/modal_answerer.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -27,14 +28,6 @@ QPoint middleUnlessGiven(QWidget* widget, QPoint position)
     return position == QPoint(-1, -1) ? widget->rect().center() : position;
 }
 
-QString withoutMnemonic(QString text)
-{
-    text.replace("&&", QString(QChar(0xE000)));
-    text.remove('&');
-    text.replace(QChar(0xE000), '&');
-    return text;
-}
-
 // A widget to act on; a missing one fails the test.
 bool usable(QWidget* widget)
 {
@@ -47,7 +40,7 @@ QAction* actionByText(const QList<QAction*>& actions, const QString& text)
 {
     for (QAction* action : actions)
         if (action->isVisible() && !action->isSeparator() &&
-            withoutMnemonic(action->text()) == text)
+            TestUtil::plainText(action->text()) == text)
             return action;
     return nullptr;
 }
@@ -172,7 +165,7 @@ void chooseFromMenu(QMenu* menu, const QString& entry)
 QAbstractButton* button(QWidget* root, const QString& text)
 {
     for (QAbstractButton* candidate : root->findChildren<QAbstractButton*>())
-        if (candidate->isVisible() && withoutMnemonic(candidate->text()) == text)
+        if (candidate->isVisible() && TestUtil::plainText(candidate->text()) == text)
             return candidate;
     ADD_FAILURE() << "no button reads " << text.toStdString();
     return nullptr;

@@ -16,6 +16,8 @@ namespace {
 
 const int pollInterval = 10;
 
+} // namespace
+
 QString plainText(QString text)
 {
     // "&&" stands for a literal ampersand; a single "&" marks the mnemonic.
@@ -24,8 +26,6 @@ QString plainText(QString text)
     text.replace(QChar(0xE000), '&');
     return text;
 }
-
-} // namespace
 
 ModalAnswerer::ModalAnswerer(QObject* parent) : QObject(parent)
 {

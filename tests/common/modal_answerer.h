@@ -14,6 +14,9 @@ class QTimer;
 
 namespace TestUtil {
 
+// A menu or button text as a person reads it: without its mnemonic marks ("&").
+QString plainText(QString text);
+
 // Answers modal dialogs, message boxes and popup menus while the code under test waits in their
 // event loops. Answers are queued; each one is given to the next modal or popup window that
 // shows, the popup taking precedence (a combo box list inside a dialog, say). A timer polls for

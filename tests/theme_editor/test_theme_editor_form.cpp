@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -29,7 +28,6 @@ protected:
 TEST_F(ThemeEditorFormTest, FreshFormShowsTheItemsTabWithEmptyFields)
 {
     EXPECT_EQ(page.objectName(), "ThemeEditor");
-    EXPECT_EQ(page.size(), QSize(743, 481));
     EXPECT_EQ(form.tabWidget->currentIndex(), 0);
     for (QComboBox* combo :
          {form.itemTypeEdit, form.skinTransitionEasingEdit, form.backgroundImageFilterEdit})
@@ -41,18 +39,11 @@ TEST_F(ThemeEditorFormTest, FreshFormShowsTheItemsTabWithEmptyFields)
     EXPECT_TRUE(form.nameEdit->text().isEmpty());
     EXPECT_FALSE(form.imageList->gridSize().isValid());
 
+    // Seconds with two decimals, up to 2100000.
     QDoubleSpinBox* duration = form.skinTransitionDurationEdit;
     EXPECT_EQ(duration->text(), "0.00secs");
-    EXPECT_EQ(duration->minimum(), 0.0);
-    EXPECT_EQ(duration->maximum(), 2100000.0);
-    EXPECT_EQ(duration->decimals(), 2);
-    EXPECT_EQ(duration->singleStep(), 1.0);
     duration->setValue(1e9);
     EXPECT_EQ(duration->text(), "2100000.00secs");
-
-    EXPECT_EQ(form.iconList->editTriggers(), QAbstractItemView::NoEditTriggers);
-    EXPECT_EQ(form.iconList->viewMode(), QListView::IconMode);
-    EXPECT_EQ(form.iconList->movement(), QListView::Static);
 }
 
 TEST_F(ThemeEditorFormTest, AddRemoveAndCopyButtonsShareTheirIcons)

@@ -96,7 +96,6 @@ TEST_F(ThemeLibraryBrowserTest, FormHasTheFourToolButtons)
 {
     EXPECT_EQ(browser.windowTitle(), "Theme Library Browser");
     EXPECT_EQ(browser.captionLabel->text(), "Theme Library");
-    EXPECT_EQ(browser.captionLabel->font().pointSize(), 12);
     const struct
     {
         QToolButton* button;
