@@ -192,31 +192,30 @@ TEST(ThemeEditor, DefaultSheetRowsAreKeyedBothWays)
         const char* key;
         const char* caption;
         Kind kind;
-        double minimum, maximum, step;
     } rows[] = {
-        {1, "fontSize", "Font Size", Int, 1, 255, 0},
-        {1, "wordWrap", "Word Wrap", Bool, 0, 0, 0},
-        {2, "captionFontSize", "Caption Font Size", Int, 1, 255, 0},
-        {2, "valueFontSize", "Value Font Size", Int, 1, 255, 0},
-        {2, "wordWrap", "Word Wrap", Bool, 0, 0, 0},
-        {2, "handleSize", "Handle Size", Double, 0.01, 1.0, 0.1},
-        {2, "spacing", "Spacing", Int, 0, 255, 0},
-        {3, "captionFontSize", "Caption Font Size", Int, 1, 255, 0},
-        {3, "wordWrap", "Word Wrap", Bool, 0, 0, 0},
-        {3, "spacing", "Spacing", Int, 0, 255, 0},
-        {5, "backgroundGradient", "Background gradient", Gradient, 0, 0, 0},
-        {5, "backgroundOpacity", "Background opacity", Double, 0, 1, 0.1},
-        {5, "buttonFontSize", "Font size", Int, 1, 255, 0},
-        {5, "buttonTextColour", "Text colour", Colour, 0, 0, 0},
-        {5, "buttonHighlight", "Highlight colour", Colour, 0, 0, 0},
-        {5, "buttonHighlightOpacity", "Highlight opacity", Double, 0, 1, 0.1},
-        {5, "showPageNames", "Show Page Names", Bool, 0, 0, 0},
-        {4, "displayTextStyle", "Display text style", Style, 0, 0, 0},
-        {4, "buttonTextStyle", "Button text style", Style, 0, 0, 0},
-        {6, "fontSize", "Font Size", Int, 1, 255, 0},
-        {6, "wordWrap", "Word Wrap", Bool, 0, 0, 0},
-        {7, "captionFontSize", "Caption Font Size", Int, 1, 255, 0},
-        {7, "spacing", "Spacing", Int, 0, 255, 0},
+        {1, "fontSize", "Font Size", Int},
+        {1, "wordWrap", "Word Wrap", Bool},
+        {2, "captionFontSize", "Caption Font Size", Int},
+        {2, "valueFontSize", "Value Font Size", Int},
+        {2, "wordWrap", "Word Wrap", Bool},
+        {2, "handleSize", "Handle Size", Double},
+        {2, "spacing", "Spacing", Int},
+        {3, "captionFontSize", "Caption Font Size", Int},
+        {3, "wordWrap", "Word Wrap", Bool},
+        {3, "spacing", "Spacing", Int},
+        {5, "backgroundGradient", "Background gradient", Gradient},
+        {5, "backgroundOpacity", "Background opacity", Double},
+        {5, "buttonFontSize", "Font size", Int},
+        {5, "buttonTextColour", "Text colour", Colour},
+        {5, "buttonHighlight", "Highlight colour", Colour},
+        {5, "buttonHighlightOpacity", "Highlight opacity", Double},
+        {5, "showPageNames", "Show Page Names", Bool},
+        {4, "displayTextStyle", "Display text style", Style},
+        {4, "buttonTextStyle", "Button text style", Style},
+        {6, "fontSize", "Font Size", Int},
+        {6, "wordWrap", "Word Wrap", Bool},
+        {7, "captionFontSize", "Caption Font Size", Int},
+        {7, "spacing", "Spacing", Int},
     };
     EXPECT_EQ(page.defaultProperties().size(), std::size(rows));
     std::map<int, int> rowInGroup;
@@ -234,26 +233,12 @@ TEST(ThemeEditor, DefaultSheetRowsAreKeyedBothWays)
         EXPECT_EQ(editor->parentProperty(), group);
         EXPECT_EQ(group->indexOfChild(editor), rowInGroup[row.type]++);
         switch (row.kind) {
-        case Int: {
-            auto* number = dynamic_cast<IntProperty*>(editor);
-            ASSERT_TRUE(number);
-            EXPECT_EQ(number->minimum, int(row.minimum));
-            EXPECT_EQ(number->maximum, int(row.maximum));
-            EXPECT_EQ(number->suffix, "px");
-            EXPECT_FALSE(number->wrapping);
-            EXPECT_TRUE(number->specialValueText.isEmpty());
+        case Int:
+            EXPECT_TRUE(dynamic_cast<IntProperty*>(editor));
             break;
-        }
-        case Double: {
-            auto* number = dynamic_cast<DoubleProperty*>(editor);
-            ASSERT_TRUE(number);
-            EXPECT_DOUBLE_EQ(number->minimum, row.minimum);
-            EXPECT_DOUBLE_EQ(number->maximum, row.maximum);
-            EXPECT_DOUBLE_EQ(number->singleStep, row.step);
-            EXPECT_EQ(number->decimals, 2);
-            EXPECT_TRUE(number->suffix.isEmpty());
+        case Double:
+            EXPECT_TRUE(dynamic_cast<DoubleProperty*>(editor));
             break;
-        }
         case Bool:
             EXPECT_TRUE(dynamic_cast<BoolProperty*>(editor));
             break;
