@@ -377,17 +377,13 @@ void typeFileName(QWidget* dialog, const QString& path)
 
 std::string difference(const QImage& a, const QImage& b)
 {
-    const auto near = [](QRgb p, QRgb q) {
-        return std::abs(qRed(p) - qRed(q)) <= 4 && std::abs(qGreen(p) - qGreen(q)) <= 4 &&
-               std::abs(qBlue(p) - qBlue(q)) <= 4;
-    };
     if (a.size() != b.size())
         return "sizes differ";
     int count = 0;
     QRect bounds;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x)
-            if (!near(a.pixel(x, y), b.pixel(x, y))) {
+            if (TestUtil::channelDistance(a.pixel(x, y), b.pixel(x, y)) > 4) {
                 ++count;
                 bounds |= QRect(x, y, 1, 1);
             }

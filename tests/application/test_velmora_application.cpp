@@ -114,10 +114,8 @@ TEST_F(ApplicationTest, RegisteredThemesTakeTheFirstFreeKeyAndMissingFilesAreDro
     settings.beginGroup("Themes");
     EXPECT_EQ(settings.childKeys(), QStringList({"Theme0", "Theme1"}));
     settings.endGroup();
-    ThemeLibrary* library = ThemeLibrary::instance();
-    ASSERT_TRUE(library->findTheme(themeFile).isValid());
-    while (library->findTheme(themeFile).isValid())
-        library->removeTheme(library->findTheme(themeFile));
+    ASSERT_TRUE(ThemeLibrary::instance()->findTheme(themeFile).isValid());
+    TestUtil::forgetThemes({themeFile});
 
     VelmoraApplication::unregisterTheme(themeFile);
     EXPECT_FALSE(settings.contains("Themes/Theme0"));

@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace TestUtil {
@@ -104,6 +106,12 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs, int stepMs)
         QTest::qWait(stepMs);
     }
     return true;
+}
+
+int channelDistance(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
 }
 
 int pixelsOfColour(const QImage& image, const QColor& colour, QRect area)

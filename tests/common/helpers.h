@@ -38,6 +38,8 @@ std::string consoleDuring(const std::function<void()>& function);
 
 // Spins the event loop every `stepMs` until the condition holds; false once the time is up.
 bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000, int stepMs = 10);
+// The largest difference of one colour channel between the two.
+int channelDistance(QRgb a, QRgb b);
 // The pixels of the image (or of its area) in exactly that colour.
 int pixelsOfColour(const QImage& image, const QColor& colour, QRect area = QRect());
 // Runs the program to its end with the event loop running; true when it exited with 0. Its

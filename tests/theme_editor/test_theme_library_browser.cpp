@@ -30,13 +30,7 @@ protected:
         browser.setThemeUnregistrar([this](const QString& path) { unregistered << path; });
     }
 
-    void TearDown() override
-    {
-        for (const QString& path : written) {
-            while (library()->findTheme(path).isValid())
-                library()->removeTheme(library()->findTheme(path));
-        }
-    }
+    void TearDown() override { TestUtil::forgetThemes(written); }
 
     static ThemeLibrary* library() { return ThemeLibrary::instance(); }
 
