@@ -53,20 +53,17 @@ Items comboItems(ThemeEditor& page, const char* name)
     return items;
 }
 
-TEST(ThemeEditor, EverySignalReachesItsSlot)
+// The connections of the image and icon controls, which no test of the slots goes through
+// (the slots tests click the others and see what they do).
+TEST(ThemeEditor, ImageAndIconControlsReachTheirSlots)
 {
     ThemeEditor page;
-    QObject* defaultModel = page.findChild<QTreeView*>("defaultPropertyEditor")->model();
-    QObject* skinModel = page.findChild<QTreeView*>("skinPropertyEditor")->model();
     const struct
     {
         QObject* sender;
         const char* signal;
         const char* slot;
     } rows[] = {
-        {childNamed(page, "doneButton"), SIGNAL(clicked()), SLOT(doneClicked())},
-        {childNamed(page, "cancelButton"), SIGNAL(clicked()), SLOT(cancelClicked())},
-        {childNamed(page, "nameEdit"), SIGNAL(textChanged(QString)), SLOT(nameChanged(QString))},
         {childNamed(page, "imageList"), SIGNAL(customContextMenuRequested(QPoint)),
          SLOT(onBackgroundImageContextMenuRequested(QPoint))},
         {childNamed(page, "applyBackgroundImageFilterButton"), SIGNAL(clicked()),
@@ -75,8 +72,6 @@ TEST(ThemeEditor, EverySignalReachesItsSlot)
          SLOT(addBackgroundImage())},
         {childNamed(page, "removeBackgroundImageButton"), SIGNAL(clicked()),
          SLOT(removeBackgroundImage())},
-        {childNamed(page, "backgroundPortraitRadioButton"), SIGNAL(clicked()),
-         SLOT(onImageOrientationChanged())},
         {childNamed(page, "backgroundLandscapeRadioButton"), SIGNAL(clicked()),
          SLOT(onImageOrientationChanged())},
         {childNamed(page, "backgroundAnyRadioButton"), SIGNAL(clicked()),
@@ -87,23 +82,9 @@ TEST(ThemeEditor, EverySignalReachesItsSlot)
          SLOT(onOrientationActionTriggered(QAction*))},
         {childNamed(page, "iconList"), SIGNAL(customContextMenuRequested(QPoint)),
          SLOT(onIconContextMenuRequested(QPoint))},
-        {childNamed(page, "addIconButton"), SIGNAL(clicked()), SLOT(addIcon())},
         {childNamed(page, "removeIconButton"), SIGNAL(clicked()), SLOT(removeIcon())},
         {actionTexted(page, "Add Icon"), SIGNAL(triggered()), SLOT(addIcon())},
         {actionTexted(page, "Remove Icon"), SIGNAL(triggered()), SLOT(removeIcon())},
-        {childNamed(page, "itemTypeEdit"), SIGNAL(currentIndexChanged(int)),
-         SLOT(onItemTypeChanged(int))},
-        {childNamed(page, "addSkinButton"), SIGNAL(clicked()), SLOT(addSkin())},
-        {childNamed(page, "removeSkinButton"), SIGNAL(clicked()), SLOT(removeSkin())},
-        {childNamed(page, "duplicateSkinButton"), SIGNAL(clicked()), SLOT(duplicateSkin())},
-        {childNamed(page, "setDefaultSkinButton"), SIGNAL(clicked()), SLOT(setDefaultSkin())},
-        {defaultModel, SIGNAL(propertyChanged(Property*)),
-         SLOT(onDefaultPropertyChanged(Property*))},
-        {skinModel, SIGNAL(propertyChanged(Property*)), SLOT(onSkinPropertyChanged(Property*))},
-        {childNamed(page, "skinTransitionDurationEdit"), SIGNAL(valueChanged(double)),
-         SLOT(onSkinTransitionDurationChanged(double))},
-        {childNamed(page, "skinTransitionEasingEdit"), SIGNAL(currentIndexChanged(int)),
-         SLOT(onSkinTransitionEasingChanged(int))},
     };
     for (const auto& row : rows) {
         ASSERT_TRUE(row.sender) << row.slot;
