@@ -84,7 +84,8 @@ protected:
 
     void expectQuitCleanly()
     {
-        ASSERT_TRUE(program.waitForFinished(30000));
+        // The tool runs spin the event loop: the end may have been seen already.
+        ASSERT_TRUE(program.state() == QProcess::NotRunning || program.waitForFinished(30000));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0);
     }
