@@ -63,8 +63,6 @@ MainWindow* window()
     return running->mainWindow();
 }
 
-// With VELMORA_GALLERY naming a folder, the widget as the screen shows it is saved there as
-// name.png for the README's gallery: at most 640 pixels wide, in 256 colours.
 void shoot(const QString& name, QWidget* widget, QRect area)
 {
     const QString folder = qEnvironmentVariable("VELMORA_GALLERY");
@@ -111,7 +109,6 @@ QString file(const QString& name)
     return homeFolder + "/Documents/" + name;
 }
 
-// Picks the cell of the grid whose item reads `text`.
 void clickGridItem(QAbstractItemView* view, const QString& text)
 {
     const QModelIndex index = rowByText(view, {text});
@@ -120,7 +117,7 @@ void clickGridItem(QAbstractItemView* view, const QString& text)
     click(view->viewport(), view->visualRect(index).center());
 }
 
-QToolBar* toolBarWith(const QString& text, QAction** found)
+static QToolBar* toolBarWith(const QString& text, QAction** found)
 {
     for (QToolBar* bar : window()->findChildren<QToolBar*>())
         for (QAction* action : bar->actions())
@@ -131,7 +128,6 @@ QToolBar* toolBarWith(const QString& text, QAction** found)
     return nullptr;
 }
 
-// The tool of the main window whose tip reads `text`, clicked.
 void useTool(const QString& text)
 {
     QAction* action = nullptr;
@@ -146,13 +142,11 @@ PagePreview* pageView()
     return window()->pagePreviewWidget();
 }
 
-// The view position of a point of the page.
 QPoint onPage(QPoint point)
 {
     return pageView()->mapFromScene(QPointF(point));
 }
 
-// A control drawn with its drawing tool over the rectangle of the page.
 void drawControl(const QString& tool, const QRect& rect)
 {
     useTool(tool);
@@ -164,7 +158,6 @@ PropertyEditor* propertyEditor()
     return window()->propertyEditorWidget();
 }
 
-// The value the property editor shows in the row of the group, as text.
 QString shown(const QString& group, const QString& row)
 {
     // What the last input set off has reached the screen.
@@ -181,21 +174,13 @@ QRect shownGeometry()
 
 QStringList groupsShown()
 {
-    QStringList groups;
-    const QAbstractItemModel* model = propertyEditor()->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        groups << model->index(row, 0).data().toString();
-    return groups;
+    return TestUtil::rowTexts(propertyEditor()->model());
 }
 
 QStringList pagesListed()
 {
     QTest::qWait(20);
-    QStringList pages;
-    const QAbstractItemModel* model = window()->pageListWidget()->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        pages << model->index(row, 0).data().toString();
-    return pages;
+    return TestUtil::rowTexts(window()->pageListWidget()->model());
 }
 
 QModelIndex valueCell(const QStringList& row)
@@ -203,7 +188,6 @@ QModelIndex valueCell(const QStringList& row)
     return rowByText(propertyEditor(), row).siblingAtColumn(1);
 }
 
-// Clicks the value of the row and types the text, as a person edits a property.
 void editText(const QStringList& row, const QString& text)
 {
     clickCell(propertyEditor(), valueCell(row));
@@ -213,13 +197,11 @@ void editText(const QStringList& row, const QString& text)
     key(edit, Qt::Key_Return);
 }
 
-// The "..." button at the right end of the row's value, which opens the row's dialog.
 void clickMore(const QStringList& row)
 {
     clickCell(propertyEditor(), valueCell(row), -PropertyDelegate::buttonWidth - 10);
 }
 
-// Opens the combo box's list and clicks the entry.
 void chooseInCombo(QComboBox* combo, const QString& entry)
 {
     ASSERT_NE(combo, nullptr);
@@ -234,16 +216,10 @@ void chooseInCombo(QComboBox* combo, const QString& entry)
 
 const QColor pageColour(30, 160, 90);
 
-// The pixels of the page view on screen in the colour.
 int pixelsOnPage(const QColor& colour)
 {
     QTest::qWait(100);
-    const QImage image = screenImage(pageView()->viewport());
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixelColor(x, y) == colour;
-    return count;
+    return TestUtil::pixelsOfColour(screenImage(pageView()->viewport()), colour);
 }
 
 QString currentPageListed()
@@ -253,7 +229,6 @@ QString currentPageListed()
     return rows.size() == 1 ? rows.first().data().toString() : QString();
 }
 
-// Chooses the entry in the row's value, a list of choices.
 void editChoice(const QStringList& row, const QString& entry)
 {
     clickCell(propertyEditor(), valueCell(row));
@@ -263,8 +238,7 @@ void editChoice(const QStringList& row, const QString& entry)
     QTest::qWait(20);
 }
 
-// The live items of the page view, as drawn: every visible item of the preview's surface.
-QList<QQuickItem*> itemsShown()
+static QList<QQuickItem*> itemsShown()
 {
     QList<QQuickItem*> items;
     QList<QQuickItem*> pending{app()->previewScene()->surface()->quickWindow()->contentItem()};
@@ -286,12 +260,11 @@ QQuickItem* shownItem(const QString& objectName)
     return nullptr;
 }
 
-bool isText(const QQuickItem* item)
+static bool isText(const QQuickItem* item)
 {
     return QByteArray(item->metaObject()->className()).startsWith("QQuickText");
 }
 
-// The texts the page view shows, below the item or everywhere.
 QStringList textsIn(QQuickItem* root)
 {
     QStringList texts;
@@ -315,31 +288,21 @@ QQuickItem* shownText(const QString& text)
     return nullptr;
 }
 
-// The middle of a live item, in page coordinates.
 QPoint centreOf(const QQuickItem* item)
 {
     return item ? item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint()
                 : QPoint(-1000, -1000);
 }
 
-// The pixels of the page's rectangle on screen that show the grey around the page instead of
-// the page: none while the page stands in its place.
 int pageGapsOnScreen()
 {
     QTest::qWait(100);
     const QImage image = screenImage(pageView()->viewport());
-    const QColor around = image.pixelColor(2, 2);
-    const QRect page(onPage(QPoint(0, 0)), onPage(QPoint(479, 271)));
-    int count = 0;
-    for (int y = page.top(); y <= page.bottom(); ++y)
-        for (int x = page.left(); x <= page.right(); ++x)
-            count += image.pixelColor(x, y) == around;
-    return count;
+    return TestUtil::pixelsOfColour(image, image.pixelColor(2, 2),
+                                    QRect(onPage(QPoint(0, 0)), onPage(QPoint(479, 271))));
 }
 
-// The page as the page view shows it on screen, with what tells the time (clocks, the page
-// switcher's time and date) blacked out.
-QImage pageOnScreen()
+static QImage pageOnScreen()
 {
     const QRect page(onPage(QPoint(0, 0)), onPage(QPoint(479, 271)));
     // Once the view stopped changing (the thumbnails are drawn after each change).
@@ -362,7 +325,6 @@ QImage pageOnScreen()
     return image;
 }
 
-// Every page, chosen in the page list in turn, as pageOnScreen() shows it.
 QList<QImage> pagesOnScreen()
 {
     QList<QImage> pages;
@@ -374,7 +336,7 @@ QList<QImage> pagesOnScreen()
     return pages;
 }
 
-QAbstractButton* toolFor(QAction* action)
+static QAbstractButton* toolFor(QAction* action)
 {
     for (QToolBar* bar : window()->findChildren<QToolBar*>())
         if (auto* tool = qobject_cast<QAbstractButton*>(bar->widgetForAction(action)))
@@ -382,7 +344,6 @@ QAbstractButton* toolFor(QAction* action)
     return nullptr;
 }
 
-// Presses the key until the tool greys out; the number of presses.
 int pressUntilDisabled(Qt::Key pressed, Qt::KeyboardModifiers modifiers, QAction* action)
 {
     QAbstractButton* tool = toolFor(action);
@@ -403,7 +364,6 @@ void pressButton(QWidget* box, QMessageBox::StandardButton which)
     click(messageBox->button(which));
 }
 
-// Answers a file dialog with the path typed into its name field.
 void typeFileName(QWidget* dialog, const QString& path)
 {
     ASSERT_TRUE(waitForWindow(dialog));
@@ -415,22 +375,15 @@ void typeFileName(QWidget* dialog, const QString& path)
     key(name, Qt::Key_Return);
 }
 
-// Where two pictures of the same size differ: the number of pixels and their bounds. The
-// smooth scaling of a picture blends its edge with what lies beneath by a level or two more
-// or less from one drawing to the next; such a pixel counts as the same.
 std::string difference(const QImage& a, const QImage& b)
 {
-    const auto near = [](QRgb p, QRgb q) {
-        return std::abs(qRed(p) - qRed(q)) <= 4 && std::abs(qGreen(p) - qGreen(q)) <= 4 &&
-               std::abs(qBlue(p) - qBlue(q)) <= 4;
-    };
     if (a.size() != b.size())
         return "sizes differ";
     int count = 0;
     QRect bounds;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x)
-            if (!near(a.pixel(x, y), b.pixel(x, y))) {
+            if (TestUtil::channelDistance(a.pixel(x, y), b.pixel(x, y)) > 4) {
                 ++count;
                 bounds |= QRect(x, y, 1, 1);
             }
@@ -445,30 +398,62 @@ std::string difference(const QImage& a, const QImage& b)
         .toStdString();
 }
 
-// The new-project wizard answered: name, theme, the layout of the first page ("" the blank
-// one), everything else as offered.
-void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout)
+namespace {
+
+QWizard* shownWizard(QWidget* dialog)
 {
     auto* wizard = qobject_cast<QWizard*>(dialog);
+    EXPECT_NE(wizard, nullptr) << "a wizard, not " << dialog->metaObject()->className();
+    return wizard && waitForWindow(wizard) ? wizard : nullptr;
+}
+
+void fill(QWizard* wizard, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    QLineEdit* edit = wizard->currentPage()->findChild<QLineEdit*>();
+    click(edit);
+    retype(edit, text);
+}
+
+void next(QWizard* wizard, int times = 1)
+{
+    for (int i = 0; i < times; ++i)
+        click(wizard->button(QWizard::NextButton));
+}
+
+} // namespace
+
+void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bool gallery)
+{
+    QWizard* wizard = shownWizard(dialog);
     ASSERT_NE(wizard, nullptr);
-    ASSERT_TRUE(waitForWindow(wizard));
-    QLineEdit* nameEdit = wizard->currentPage()->findChild<QLineEdit*>();
-    click(nameEdit);
-    retype(nameEdit, name);
-    click(wizard->button(QWizard::NextButton));
-    clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), theme);
-    click(wizard->button(QWizard::NextButton));
-    click(wizard->button(QWizard::NextButton));
-    click(wizard->button(QWizard::NextButton));
+    fill(wizard, pageName);
+    next(wizard, 2);
     clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), layout);
-    click(wizard->button(QWizard::NextButton));
+    if (gallery)
+        shoot("wizard_layout", wizard);
+    next(wizard);
     click(wizard->button(QWizard::FinishButton));
+}
+
+void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout,
+                const QString& pageName, bool gallery)
+{
+    QWizard* wizard = shownWizard(dialog);
+    ASSERT_NE(wizard, nullptr);
+    fill(wizard, name);
+    next(wizard);
+    clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), theme);
+    if (gallery)
+        shoot("wizard_theme", wizard);
+    next(wizard);
+    newPage(wizard, pageName, layout, gallery);
 }
 
 const QColor themeColour(255, 0, 255);
 
-// Sets the colour in the colour dialog's red, green and blue fields and accepts it.
-void answerColour(QWidget* dialog, const QColor& colour)
+void answerColour(QWidget* dialog, const QColor& colour, const QString& shot)
 {
     ASSERT_TRUE(waitForWindow(dialog));
     const QList<QSpinBox*> fields = dialog->findChildren<QSpinBox*>();
@@ -478,11 +463,11 @@ void answerColour(QWidget* dialog, const QColor& colour)
         click(fields[i]);
         retype(fields[i], QString::number(values[i]));
     }
+    if (!shot.isEmpty())
+        shoot(shot, dialog);
     click(button(dialog, "OK"));
 }
 
-// The skin list of the theme editor on the project's theme, for the answer to read; the editor
-// is left with Cancel and the dialog closed.
 QStringList projectThemeStates()
 {
     QStringList states;
@@ -492,8 +477,7 @@ QStringList projectThemeStates()
         if (waitForWindow(dialog)) {
             click(button(dialog, "Edit Project Theme"));
             if (auto* skins = dialog->findChild<QListView*>("skinList"))
-                for (int row = 0; row < skins->model()->rowCount(); ++row)
-                    states << skins->model()->index(row, 0).data().toString();
+                states = TestUtil::rowTexts(skins->model());
             // Cancel with nothing changed leaves the dialog at once.
             click(button(dialog, "Cancel"));
         }

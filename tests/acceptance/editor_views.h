@@ -16,12 +16,10 @@ class EditorProgram;
 class MainWindow;
 class PagePreview;
 class PropertyEditor;
-class QAbstractButton;
 class QAbstractItemView;
 class QAction;
 class QComboBox;
 class QQuickItem;
-class QToolBar;
 class QTreeView;
 class QWidget;
 class VelmoraApplication;
@@ -50,8 +48,6 @@ QString file(const QString& name);
 
 // Picks the cell of the grid whose item reads `text`.
 void clickGridItem(QAbstractItemView* view, const QString& text);
-
-QToolBar* toolBarWith(const QString& text, QAction** found);
 
 // The tool of the main window whose tip reads `text`, clicked.
 void useTool(const QString& text);
@@ -96,12 +92,7 @@ QString currentPageListed();
 // Chooses the entry in the row's value, a list of choices.
 void editChoice(const QStringList& row, const QString& entry);
 
-// The live items of the page view, as drawn: every visible item of the preview's surface.
-QList<QQuickItem*> itemsShown();
-
 QQuickItem* shownItem(const QString& objectName);
-
-bool isText(const QQuickItem* item);
 
 // The texts the page view shows, below the item or everywhere.
 QStringList textsIn(QQuickItem* root);
@@ -117,14 +108,9 @@ QPoint centreOf(const QQuickItem* item);
 // the page: none while the page stands in its place.
 int pageGapsOnScreen();
 
-// The page as the page view shows it on screen, with what tells the time (clocks, the page
-// switcher's time and date) blacked out.
-QImage pageOnScreen();
-
-// Every page, chosen in the page list in turn, as pageOnScreen() shows it.
+// Every page, chosen in the page list in turn, as the page view shows it on screen, with what
+// tells the time (clocks, the page switcher's time and date) blacked out.
 QList<QImage> pagesOnScreen();
-
-QAbstractButton* toolFor(QAction* action);
 
 // Presses the key until the tool greys out; the number of presses.
 int pressUntilDisabled(Qt::Key pressed, Qt::KeyboardModifiers modifiers, QAction* action);
@@ -140,14 +126,18 @@ void typeFileName(QWidget* dialog, const QString& path);
 // or less from one drawing to the next; such a pixel counts as the same.
 std::string difference(const QImage& a, const QImage& b);
 
-// The new-project wizard answered: name, theme, the layout of the first page ("" the blank
-// one), everything else as offered.
-void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout);
+// The new-page wizard answered from the page's name on: the name ("" as offered), the layout
+// ("" the blank one), everything else as offered. With `gallery`, its pages are shot.
+void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bool gallery = false);
+// The new-project wizard answered: name, theme, then the first page as newPage() answers it.
+void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout,
+                const QString& pageName = QString(), bool gallery = false);
 
 extern const QColor themeColour;
 
-// Sets the colour in the colour dialog's red, green and blue fields and accepts it.
-void answerColour(QWidget* dialog, const QColor& colour);
+// Sets the colour in the colour dialog's red, green and blue fields and accepts it; with a
+// shot's name, the dialog goes to the gallery first.
+void answerColour(QWidget* dialog, const QColor& colour, const QString& shot = QString());
 
 // The skin list of the theme editor on the project's theme, for the answer to read; the editor
 // is left with Cancel and the dialog closed.

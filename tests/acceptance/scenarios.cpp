@@ -30,9 +30,7 @@
 #include <QSplashScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
-#include <QWizard>
 #include <gtest/gtest.h>
 
 using namespace Editor;
@@ -53,13 +51,7 @@ protected:
     {
         // The scenarios open menus and lists themselves.
         answers.setAnswersPopups(false);
-        // A window left waiting for an answer fails the scenario instead of hanging the run.
-        guard.callOnTimeout([] {
-            ADD_FAILURE() << "a window was left waiting for an answer";
-            if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
-        });
-        guard.start(60000);
+        answers.failAfter(60000);
     }
 
     // Queues an answer for the next window that waits for one; an answer cut short by a
@@ -74,7 +66,6 @@ protected:
     }
 
     TestUtil::ModalAnswerer answers;
-    QTimer guard;
 };
 
 // The story so far, told from one scenario to the next.
@@ -86,41 +77,22 @@ struct Story
 
 TEST_F(Scenario, S1_FirstRunThroughTheWizard)
 {
+    story.hall = file("Hall.qvp");
     answer([](QWidget* dialog) {
         ASSERT_TRUE(waitForWindow(dialog));
         waitFor([] { return !app()->splashScreen() || !app()->splashScreen()->isVisible(); });
         shoot("launch", dialog);
         click(button(dialog, "New..."));
     });
-    answer([](QWidget* dialog) {
-        auto* wizard = qobject_cast<QWizard*>(dialog);
-        ASSERT_NE(wizard, nullptr);
-        ASSERT_TRUE(waitForWindow(wizard));
-        const QList<QLineEdit*> edits = wizard->currentPage()->findChildren<QLineEdit*>();
-        ASSERT_EQ(edits.size(), 2);
-        click(edits[0]);
-        type(edits[0], "Hall");
-        story.hall = edits[1]->text();
-        click(wizard->button(QWizard::NextButton));
-        clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), "Midnight");
-        shoot("wizard_theme", wizard);
-        click(wizard->button(QWizard::NextButton));
-        QLineEdit* pageName = wizard->currentPage()->findChild<QLineEdit*>();
-        click(pageName);
-        retype(pageName, "Lobby");
-        click(wizard->button(QWizard::NextButton));
-        click(wizard->button(QWizard::NextButton));
-        clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), "Welcome");
-        shoot("wizard_layout", wizard);
-        click(wizard->button(QWizard::NextButton));
-        click(wizard->button(QWizard::FinishButton));
-    });
+    answer(
+        [](QWidget* dialog) { newProject(dialog, "Hall", "Midnight", "Welcome", "Lobby", true); });
     program()->launch(QString());
     ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }, 60000));
     ASSERT_TRUE(waitForWindow(window()));
     EXPECT_EQ(answers.pending(), 0);
-    EXPECT_EQ(story.hall, file("Hall.qvp"));
     EXPECT_EQ(window()->windowTitle(), "Untitled[*] - Orvane Dravelin");
+    // Never saved: modified, although nothing was done yet.
+    EXPECT_TRUE(window()->isWindowModified());
     EXPECT_EQ(pagesListed(), QStringList{"Lobby"});
     EXPECT_EQ(shown("Page", "Name"), "Lobby");
     // The page of the Welcome template: a clock, a greeting and two buttons.
@@ -138,20 +110,7 @@ TEST_F(Scenario, S2_BuildingAPage)
 {
     ASSERT_FALSE(story.newHall.isEmpty()) << "needs the first scenario";
     // A blank page of its own for the controls.
-    answer([](QWidget* dialog) {
-        auto* wizard = qobject_cast<QWizard*>(dialog);
-        ASSERT_NE(wizard, nullptr);
-        ASSERT_TRUE(waitForWindow(wizard));
-        QLineEdit* pageName = wizard->currentPage()->findChild<QLineEdit*>();
-        click(pageName);
-        retype(pageName, "Controls");
-        click(wizard->button(QWizard::NextButton));
-        click(wizard->button(QWizard::NextButton));
-        // The blank template, the first cell, reads "Blank" under an empty frame.
-        clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), "");
-        click(wizard->button(QWizard::NextButton));
-        click(wizard->button(QWizard::FinishButton));
-    });
+    answer([](QWidget* dialog) { newPage(dialog, "Controls", ""); });
     useTool("Create Page");
     EXPECT_EQ(answers.pending(), 0);
     EXPECT_EQ(pagesListed(), QStringList({"Lobby", "Controls"}));
@@ -193,6 +152,7 @@ TEST_F(Scenario, S2_BuildingAPage)
     // the left, then laid out one below the other with a spacing of 12.
     drag(view, onPage(QPoint(4, 4)), onPage(QPoint(124, 118)));
     EXPECT_EQ(groupsShown(), QStringList({"Control"}));
+    EXPECT_EQ(currentPageListed(), "Controls"); // the page list marks their page
     EXPECT_EQ(shown("Control", "X"), "");
     useTool("Zoom In");
     useTool("Zoom In");
@@ -227,17 +187,7 @@ TEST_F(Scenario, S2_BuildingAPage)
     // The page's colour, set in the colour dialog, shows on the page.
     click(view, onPage(QPoint(300, 250)));
     EXPECT_EQ(groupsShown(), QStringList({"Page"}));
-    answer([](QWidget* dialog) {
-        ASSERT_TRUE(waitForWindow(dialog));
-        const QList<QSpinBox*> fields = dialog->findChildren<QSpinBox*>();
-        ASSERT_GE(fields.size(), 3);
-        for (int i = 0; i < 3; ++i) {
-            click(fields[i]);
-            retype(fields[i], QString::number(i == 0 ? 30 : i == 1 ? 160 : 90));
-        }
-        shoot("colour_dialog", dialog);
-        click(button(dialog, "OK"));
-    });
+    answer([](QWidget* dialog) { answerColour(dialog, pageColour, "colour_dialog"); });
     clickMore({"Page", "Background Colour"});
     EXPECT_EQ(answers.pending(), 0);
     EXPECT_GT(pixelsOnPage(pageColour), 480 * 272 / 3);
@@ -523,6 +473,15 @@ TEST_F(Scenario, S7_BadFilesFromTheFileMenu)
         EXPECT_TRUE(window()->isVisible());
         EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
     }
+    // A new project on a theme file that went bad since it was listed is reported too.
+    ASSERT_TRUE(TestUtil::writeFile(file("Hall Theme.qvt"), "not a theme"));
+    answer([](QWidget* dialog) { newProject(dialog, "Attic", "Hall Theme", ""); });
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Ok); });
+    chooseFromMenuBar(window(), "File", "New");
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_EQ(answers.answered().last().title, "Load failed");
+    EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
+
     // The editor goes on: the project open before comes back as it was.
     answer([](QWidget* dialog) { typeFileName(dialog, file("Cellar.qvp")); });
     chooseFromMenuBar(window(), "File", "Open...");
@@ -567,10 +526,37 @@ TEST_F(Scenario, S8_ClosingWithUnsavedChanges)
     EXPECT_EQ(answers.pending(), 0);
     EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
     EXPECT_NE(TestUtil::readFile(file("Cellar.qvp")), saved);
-    program()->launch(file("Cellar.qvp"));
+
+    // Started again without a file: a bad file picked through the launch dialog's Open is
+    // reported and the dialog comes back; the project picked from its recent files opens.
+    answer([](QWidget* dialog) {
+        ASSERT_TRUE(waitForWindow(dialog));
+        click(button(dialog, "Open..."));
+    });
+    answer([](QWidget* dialog) { typeFileName(dialog, file("Broken.qvp")); });
+    answer([](QWidget* box) { pressButton(box, QMessageBox::Ok); });
+    answer([](QWidget* dialog) {
+        ASSERT_TRUE(waitForWindow(dialog));
+        auto* recent = dialog->findChild<QAbstractItemView*>();
+        clickCell(recent, rowByText(recent, {"Cellar.qvp"}));
+    });
+    program()->launch(QString());
     ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }));
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_EQ(answers.answered().value(answers.answered().size() - 2).title, "Load failed");
     click(pageView()->viewport(), onPage(QPoint(228, 40)));
     EXPECT_EQ(shown("Control", "X"), "129");
+
+    // Saved under another name, which gets the suffix; an existing file is not replaced unasked.
+    answer([](QWidget* dialog) { typeFileName(dialog, file("Vault.QVP")); });
+    chooseFromMenuBar(window(), "File", "Save As...");
+    EXPECT_EQ(window()->windowTitle(), "Vault.QVP.qvp[*] - Orvane Dravelin");
+    EXPECT_TRUE(QFileInfo::exists(file("Vault.QVP.qvp")));
+    answer([](QWidget* dialog) { typeFileName(dialog, file("Cellar")); });
+    answer([](QWidget* box) { pressButton(box, QMessageBox::No); });
+    chooseFromMenuBar(window(), "File", "Save As...");
+    EXPECT_EQ(answers.pending(), 0);
+    EXPECT_EQ(app()->documentPath(), file("Vault.QVP.qvp"));
 }
 
 } // namespace

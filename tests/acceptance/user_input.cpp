@@ -1,15 +1,16 @@
 #include "acceptance/user_input.h"
 
+#include "common/helpers.h"
+#include "common/modal_answerer.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QToolBar>
@@ -27,35 +28,24 @@ QPoint middleUnlessGiven(QWidget* widget, QPoint position)
     return position == QPoint(-1, -1) ? widget->rect().center() : position;
 }
 
-QString withoutMnemonic(QString text)
+// A widget to act on; a missing one fails the test.
+bool usable(QWidget* widget)
 {
-    text.replace("&&", QString(QChar(0xE000)));
-    text.remove('&');
-    text.replace(QChar(0xE000), '&');
-    return text;
+    if (!widget)
+        ADD_FAILURE() << "no widget there to use";
+    return widget;
 }
 
 QAction* actionByText(const QList<QAction*>& actions, const QString& text)
 {
     for (QAction* action : actions)
         if (action->isVisible() && !action->isSeparator() &&
-            withoutMnemonic(action->text()) == text)
+            TestUtil::plainText(action->text()) == text)
             return action;
     return nullptr;
 }
 
 } // namespace
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
 
 bool waitForWindow(QWidget* window)
 {
@@ -66,33 +56,18 @@ bool waitForWindow(QWidget* window)
 void click(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers,
            Qt::MouseButton button)
 {
-    if (!widget) {
-        ADD_FAILURE() << "no widget there to use";
+    if (!usable(widget))
         return;
-    }
     position = middleUnlessGiven(widget, position);
     // A mouse always passes over the place it presses at.
     QTest::mouseMove(widget, position);
     QTest::mouseClick(widget, button, modifiers, position);
 }
 
-void doubleClick(QWidget* widget, QPoint position)
-{
-    if (!widget) {
-        ADD_FAILURE() << "no widget there to use";
-        return;
-    }
-    position = middleUnlessGiven(widget, position);
-    QTest::mouseMove(widget, position);
-    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, position);
-}
-
 void press(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers)
 {
-    if (!widget) {
-        ADD_FAILURE() << "no widget there to use";
+    if (!usable(widget))
         return;
-    }
     QTest::mouseMove(widget, position);
     QTest::mousePress(widget, Qt::LeftButton, modifiers, position);
 }
@@ -129,28 +104,19 @@ bool dragWithPointer(QWidget* fromWidget, QPoint from, QWidget* toWidget, QPoint
     script += at(end) + QStringList{"mouseup", "1", "sleep", "0.1"};
     QScreen* screen = QGuiApplication::primaryScreen();
     script += at(screen->geometry().bottomRight());
-    QProcess tool;
-    tool.start("xdotool", script);
-    return tool.waitForStarted() &&
-           waitFor([&tool] { return tool.state() == QProcess::NotRunning; }) &&
-           tool.exitCode() == 0;
+    return TestUtil::runTool("xdotool", script);
 }
 
 void type(QWidget* widget, const QString& text)
 {
-    if (!widget) {
-        ADD_FAILURE() << "no widget there to use";
-        return;
-    }
-    QTest::keyClicks(widget, text);
+    if (usable(widget))
+        QTest::keyClicks(widget, text);
 }
 
 void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    if (!widget) {
-        ADD_FAILURE() << "no widget there to use";
+    if (!usable(widget))
         return;
-    }
     // Keys go to the active window, as a person's keys do: the window is brought to the front
     // first, as a click on its title would.
     QWidget* top = widget->window();
@@ -199,7 +165,7 @@ void chooseFromMenu(QMenu* menu, const QString& entry)
 QAbstractButton* button(QWidget* root, const QString& text)
 {
     for (QAbstractButton* candidate : root->findChildren<QAbstractButton*>())
-        if (candidate->isVisible() && withoutMnemonic(candidate->text()) == text)
+        if (candidate->isVisible() && TestUtil::plainText(candidate->text()) == text)
             return candidate;
     ADD_FAILURE() << "no button reads " << text.toStdString();
     return nullptr;

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "common/helpers.h"
+
 #include <QImage>
 #include <QModelIndex>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <Qt>
-#include <functional>
 
 class QAbstractButton;
 class QAbstractItemView;
@@ -22,8 +23,7 @@ class QWidget;
 // calls into the editor; the helpers only find where to press, as a person looks for it.
 namespace UserInput {
 
-// Spins the event loop until the condition holds; false once the time is up.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
+using TestUtil::waitFor;
 // Spins the event loop until the window is shown and exposed, so that input reaches it.
 bool waitForWindow(QWidget* window);
 
@@ -31,7 +31,6 @@ bool waitForWindow(QWidget* window);
 void click(QWidget* widget, QPoint position = QPoint(-1, -1),
            Qt::KeyboardModifiers modifiers = Qt::NoModifier,
            Qt::MouseButton button = Qt::LeftButton);
-void doubleClick(QWidget* widget, QPoint position = QPoint(-1, -1));
 // Press at `from`, moves in steps to `to` with the button held, release there.
 void drag(QWidget* widget, QPoint from, QPoint to, int steps = 6,
           Qt::KeyboardModifiers modifiers = Qt::NoModifier);

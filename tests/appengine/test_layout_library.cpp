@@ -83,14 +83,6 @@ QImage drawn(QListView& view, QAbstractItemModel* model, QAbstractItemDelegate* 
     return view.grab().toImage();
 }
 
-QStringList names(const LayoutLibrary& library)
-{
-    QStringList list;
-    for (int row = 0; row < library.rowCount(); ++row)
-        list << library.index(row, 0).data().toString();
-    return list;
-}
-
 int darkPixels(const QImage& image, const QRect& area)
 {
     int count = 0;
@@ -152,7 +144,7 @@ TEST(LayoutLibrary, LoadsInBackgroundAndSwapsRowsInOnItsOwnThread)
 
     // The blank row, the built-in template, then the user's in the file system's order; the
     // user's "Alpha" loses to the built-in one.
-    const QStringList listed = names(library);
+    const QStringList listed = TestUtil::rowTexts(&library);
     ASSERT_EQ(listed.size(), 4);
     EXPECT_EQ(listed.mid(0, 2), QStringList({"", "Alpha"}));
     EXPECT_EQ(std::set<QString>(listed.begin() + 2, listed.end()),
@@ -191,9 +183,7 @@ TEST(LayoutLibrary, LoadsInBackgroundAndSwapsRowsInOnItsOwnThread)
     } messages[] = {{invalid, "margin", 2},
                     {invalid, "wheel", 3},
                     {hostile, "An element has more than 64 attributes", 1}};
-    QStringList rows;
-    for (int row = 0; row < library.errorModel()->rowCount(); ++row)
-        rows << library.errorModel()->index(row, 0).data().toString();
+    const QStringList rows = TestUtil::rowTexts(library.errorModel());
     ASSERT_EQ(rows.size(), 3) << rows.join(" | ").toStdString();
     for (const auto& m : messages) {
         const int row =
@@ -217,7 +207,7 @@ TEST(LayoutLibrary, LoadsInBackgroundAndSwapsRowsInOnItsOwnThread)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !library.isRefreshing(); }, 10000));
     EXPECT_EQ(started.count(), 2);
     EXPECT_EQ(finished.count(), 3);
-    EXPECT_EQ(names(library), listed);
+    EXPECT_EQ(TestUtil::rowTexts(&library), listed);
     EXPECT_EQ(library.errorModel()->rowCount(), 9);
 }
 

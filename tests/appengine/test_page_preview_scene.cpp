@@ -1,5 +1,6 @@
 #include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
+#include "common/helpers.h"
 #include "common/qml_fixture.h"
 #include "velmora_objects/qml_fixtures.h"
 
@@ -54,17 +55,6 @@ protected:
     }
 };
 
-// The bounding rectangle of the pixels in which the images differ.
-QRect difference(const QImage& a, const QImage& b)
-{
-    QRect changed;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                changed |= QRect(x, y, 1, 1);
-    return changed;
-}
-
 } // namespace
 
 // The project of the QML fixtures: page 0 with sliders 1 and 3, colour picker 4 and keypad 5;
@@ -118,7 +108,7 @@ protected:
     {
         // The view first: a grab takes the changes still waiting for the view's frame.
         const QImage view = rendering();
-        return difference(view, frame());
+        return TestUtil::changedArea(view, frame());
     }
 
     // The innermost item of a kind other than 0 under the point.

@@ -1,4 +1,5 @@
 #include "appengine/theme_skin_model.h"
+#include "common/helpers.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -16,13 +17,7 @@ protected:
         model.setDefaultSkin("Normal");
     }
 
-    QStringList shown() const
-    {
-        QStringList names;
-        for (int row = 0; row < model.rowCount(); ++row)
-            names << model.index(row, 0).data().toString();
-        return names;
-    }
+    QStringList shown() const { return TestUtil::rowTexts(&model); }
 
     ThemeSkinModel model;
     QSignalSpy renames{&model, &ThemeSkinModel::changeSkinName};

@@ -2,6 +2,8 @@
 #include "appengine/wysiwyg_layout.h"
 #include "common/command_fixture.h"
 #include "common/fill_layout.h"
+#include "common/gradients.h"
+#include "common/helpers.h"
 #include "common/modal_answerer.h"
 #include "common/property_values.h"
 #include "core/gradient_library.h"
@@ -31,11 +33,7 @@ namespace {
 class EditingOperationsTest : public TestUtil::CommandFixture
 {
 protected:
-    static void SetUpTestSuite() // the new-page wizard offers the library's gradients
-    {
-        static QTemporaryDir root;
-        GradientLibrary::initialise(root.filePath("builtin"), root.filePath("user"));
-    }
+    static void SetUpTestSuite() { TestUtil::startScratchGradientLibrary(); }
     void SetUp() override
     {
         CommandFixture::SetUp();
@@ -137,17 +135,13 @@ TEST_F(EditingOperationsTest, DISABLED_X11CopyingSide)
 // A random run of user operations through the slots (dialogs answered) and the property
 // dispatch: each operation is at most one undo step, whose undo gives back the project's
 // bytes and whose redo the bytes it made; the whole run undone to the start and redone to the
-// end gives the bytes at both ends. VELMORA_RANDOM_SEED and VELMORA_RANDOM_OPERATIONS choose
-// the run.
+// end gives the bytes at both ends.
 TEST_F(EditingOperationsTest, RandomOperationsUndoAndRedoToTheSameBytes)
 {
-    auto env = [](const char* name, int fallback) {
-        return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : fallback;
-    };
-    const unsigned int seed = env("VELMORA_RANDOM_SEED", 20261207);
-    const int count = env("VELMORA_RANDOM_OPERATIONS", 5000);
-    SCOPED_TRACE("VELMORA_RANDOM_SEED=" + std::to_string(seed));
-    std::mt19937 random(seed);
+    const TestUtil::UndoFuzzRun run(5000, 20261207);
+    SCOPED_TRACE(run.describe());
+    const int count = run.edits;
+    std::mt19937 random(run.seed);
     auto below = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
     auto any = [&](auto&& container) -> decltype(auto) {
         return *std::next(std::begin(container), below(int(std::size(container))));

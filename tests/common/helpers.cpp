@@ -1,10 +1,19 @@
 #include "common/helpers.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QBuffer>
+#include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
+#include <QTest>
+#include <algorithm>
+#include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace TestUtil {
 
@@ -57,43 +66,75 @@ std::string runtimeErrorOf(const std::function<void()>& function)
 }
 
 namespace {
-QStringList* capturedWarnings = nullptr;
-void captureWarning(QtMsgType type, const QMessageLogContext&, const QString& text)
+QStringList* captured = nullptr;
+bool warningsOnly = false;
+void capture(QtMsgType type, const QMessageLogContext&, const QString& text)
 {
-    if (type == QtWarningMsg && capturedWarnings)
-        *capturedWarnings << text;
+    if (captured && (type == QtWarningMsg || !warningsOnly) &&
+        !text.startsWith(QLatin1String("This plugin does not support ")))
+        *captured << text;
+}
+QStringList messagesDuring(const std::function<void()>& function, bool warnings)
+{
+    QStringList messages;
+    captured = &messages;
+    warningsOnly = warnings;
+    const QtMessageHandler previous = qInstallMessageHandler(capture);
+    function();
+    qInstallMessageHandler(previous);
+    captured = nullptr;
+    return messages;
 }
 } // namespace
 
 QStringList warningsDuring(const std::function<void()>& function)
 {
-    QStringList warnings;
-    capturedWarnings = &warnings;
-    const QtMessageHandler previous = qInstallMessageHandler(captureWarning);
-    function();
-    qInstallMessageHandler(previous);
-    capturedWarnings = nullptr;
-    return warnings;
+    return messagesDuring(function, true);
 }
-
-namespace {
-QStringList* capturedConsole = nullptr;
-void captureConsole(QtMsgType, const QMessageLogContext&, const QString& text)
-{
-    if (capturedConsole && !text.startsWith(QLatin1String("This plugin does not support ")))
-        *capturedConsole << text;
-}
-} // namespace
 
 std::string consoleDuring(const std::function<void()>& function)
 {
-    QStringList printed;
-    capturedConsole = &printed;
-    const QtMessageHandler previous = qInstallMessageHandler(captureConsole);
-    function();
-    qInstallMessageHandler(previous);
-    capturedConsole = nullptr;
-    return printed.join(QLatin1Char('\n')).toStdString();
+    return messagesDuring(function, false).join(QLatin1Char('\n')).toStdString();
+}
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs, int stepMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(stepMs);
+    }
+    return true;
+}
+
+int channelDistance(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
+}
+
+int pixelsOfColour(const QImage& image, const QColor& colour, QRect area)
+{
+    area = area.isNull() ? image.rect() : area & image.rect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+bool runTool(const QString& program, const QStringList& arguments, QString* output)
+{
+    // The event loop runs meanwhile: the tool may act on this program's windows.
+    QProcess tool;
+    tool.start(program, arguments);
+    const bool ran = tool.waitForStarted() &&
+                     waitFor([&tool] { return tool.state() == QProcess::NotRunning; }) &&
+                     tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    if (output)
+        *output = QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    return ran;
 }
 
 std::string regexEscaped(const std::string& text)
@@ -105,6 +146,45 @@ std::string regexEscaped(const std::string& text)
         result += c;
     }
     return result;
+}
+
+void choose(QComboBox* combo, int row)
+{
+    combo->showPopup();
+    QAbstractItemView* list = combo->view();
+    list->setCurrentIndex(list->model()->index(row, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_EQ(combo->currentIndex(), row);
+}
+
+void choose(QComboBox* combo, const QString& text)
+{
+    const int row = combo->findText(text);
+    ASSERT_GE(row, 0) << text.toStdString();
+    choose(combo, row);
+}
+
+QRect changedArea(const QImage& image, const QImage& other, QRect area, const QColor& colour)
+{
+    if (area.isNull())
+        area = image.rect();
+    QRect changed;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb reference = other.isNull() ? colour.rgba() : other.pixel(x, y);
+            if (image.pixel(x, y) != reference)
+                changed |= QRect(x, y, 1, 1);
+        }
+    return changed;
+}
+
+QStringList rowTexts(const QAbstractItemModel* model, const QModelIndex& parent)
+{
+    QStringList texts;
+    for (int row = 0; model && row < model->rowCount(parent); ++row)
+        texts << model->index(row, 0, parent).data().toString();
+    return texts;
 }
 
 QStringList treeOf(const QString& root)

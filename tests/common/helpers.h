@@ -1,13 +1,18 @@
 #pragma once
 
+#include <QAbstractItemModel>
 #include <QByteArray>
 #include <QColor>
+#include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 #include <stdexcept>
 #include <string>
+
+class QComboBox;
 
 namespace TestUtil {
 
@@ -31,9 +36,32 @@ QStringList warningsDuring(const std::function<void()>& function);
 // support raise()") are left out, as a display prints none.
 std::string consoleDuring(const std::function<void()>& function);
 
+// Spins the event loop every `stepMs` until the condition holds; false once the time is up.
+bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000, int stepMs = 10);
+// The largest difference of one colour channel between the two.
+int channelDistance(QRgb a, QRgb b);
+// The pixels of the image (or of its area) in exactly that colour.
+int pixelsOfColour(const QImage& image, const QColor& colour, QRect area = QRect());
+// Runs the program to its end with the event loop running; true when it exited with 0. Its
+// standard output, trimmed, goes to `output`.
+bool runTool(const QString& program, const QStringList& arguments, QString* output = nullptr);
+
 // The text with the characters that are special in the POSIX regular expressions of death
 // tests escaped.
 std::string regexEscaped(const std::string& text);
+
+// The entry of the combo box's list picked as the user does: the list opened, the row made
+// current, Return pressed.
+void choose(QComboBox* combo, int row);
+void choose(QComboBox* combo, const QString& text);
+
+// The smallest rectangle holding every pixel of the image (within the area) that differs from
+// the other image, or from the colour when the other is null.
+QRect changedArea(const QImage& image, const QImage& other, QRect area = QRect(),
+                  const QColor& colour = QColor());
+
+// The texts of column 0 of the model's rows below `parent`, as shown.
+QStringList rowTexts(const QAbstractItemModel* model, const QModelIndex& parent = QModelIndex());
 
 // Every entry below root (hidden ones too), as sorted relative paths; folders end in "/" and
 // links are listed, never followed.

@@ -8,12 +8,15 @@
 #include <QMenu>
 #include <QProgressDialog>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 namespace TestUtil {
 
 namespace {
 
 const int pollInterval = 10;
+
+} // namespace
 
 QString plainText(QString text)
 {
@@ -24,14 +27,26 @@ QString plainText(QString text)
     return text;
 }
 
-} // namespace
-
 ModalAnswerer::ModalAnswerer(QObject* parent) : QObject(parent)
 {
     schedulePoll();
 }
 
 ModalAnswerer::~ModalAnswerer() = default;
+
+void ModalAnswerer::failAfter(int timeoutMs)
+{
+    if (!guard) {
+        guard = new QTimer(this);
+        guard->setSingleShot(true);
+        guard->callOnTimeout([] {
+            ADD_FAILURE() << "a window was left waiting for an answer";
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+    }
+    guard->start(timeoutMs);
+}
 
 ModalAnswerer& ModalAnswerer::then(const Answer& answer)
 {

@@ -10,8 +10,12 @@
 
 class QAction;
 class QMenu;
+class QTimer;
 
 namespace TestUtil {
+
+// A menu or button text as a person reads it: without its mnemonic marks ("&").
+QString plainText(QString text);
 
 // Answers modal dialogs, message boxes and popup menus while the code under test waits in their
 // event loops. Answers are queued; each one is given to the next modal or popup window that
@@ -58,6 +62,10 @@ public:
     // menus and lists themselves, with real input, while answers wait for the dialogs to come.
     void setAnswersPopups(bool answer) { answerPopups = answer; }
 
+    // A modal window still waiting `timeoutMs` from now fails the test and is closed, so that
+    // a window no answer came for fails the test instead of hanging it.
+    void failAfter(int timeoutMs);
+
     // Answers still queued; 0 once every expected window showed up.
     int pending() const { return int(answers.size()); }
     const QList<Window>& answered() const { return windows; }
@@ -74,6 +82,7 @@ private:
     QList<Window> windows;
     QPointer<QWidget> lastAnswered;
     bool answerPopups = true;
+    QTimer* guard = nullptr;
 };
 
 // One entry of a menu as inspected by menuEntries: "-" stands for a separator.

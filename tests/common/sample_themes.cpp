@@ -5,6 +5,7 @@
 #include "velmora_objects/skin_properties.h"
 #include "velmora_objects/skin_set.h"
 #include "velmora_objects/theme.h"
+#include "velmora_objects/theme_library.h"
 
 #include <QColor>
 #include <QImage>
@@ -103,6 +104,14 @@ std::unique_ptr<Theme> sampleTheme()
     theme->setSkinSet(smart_ptr<SkinSet>(clocks));
     theme->addSkinImageReference(SkinPropertyKey(ThemedItemType_CLOCK, "minuteHandImage"), 2);
     return theme;
+}
+
+void forgetThemes(const QStringList& paths)
+{
+    ThemeLibrary* library = ThemeLibrary::instance();
+    for (const QString& path : paths)
+        while (library->findTheme(path).isValid())
+            library->removeTheme(library->findTheme(path));
 }
 
 } // namespace TestUtil

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace Velmora {
@@ -29,6 +30,9 @@ std::unique_ptr<Velmora::Theme> emptyTheme(const QString& name);
 //   built-in resource address, hourHandImage naming image 99, which is not stored,
 //   minuteHandImage naming skin image 2).
 std::unique_ptr<Velmora::Theme> sampleTheme();
+
+// Takes every row of the theme library that lists one of the files out of it.
+void forgetThemes(const QStringList& paths);
 
 // Bytes that stand for an image file; random bytes of a fixed seed do not compress.
 QByteArray imageBytes(int size, quint32 seed);

@@ -145,8 +145,7 @@ class SwatchPropertiesTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        static QTemporaryDir root;
-        GradientLibrary::initialise(root.filePath("builtin"), root.filePath("user"));
+        TestUtil::startScratchGradientLibrary();
         GradientLibrary* library = GradientLibrary::instance();
         for (const char* name : {"Warm", "Cool"})
             library->addGradient(TestUtil::makeGradient(name, {{0.0, red}, {1.0, blue}}),

@@ -1,4 +1,5 @@
 #include "common/gradients.h"
+#include "common/helpers.h"
 #include "common/modal_answerer.h"
 #include "gui/colour_picker.h"
 #include "gui/colour_swatch.h"
@@ -29,12 +30,7 @@ const QColor red(255, 0, 0), blue(0, 0, 255);
 class GradientDialogTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        static QTemporaryDir root;
-        userFolder = root.filePath("user");
-        GradientLibrary::initialise(root.filePath("builtin"), userFolder);
-    }
+    static void SetUpTestSuite() { userFolder = TestUtil::startScratchGradientLibrary(); }
 
     void SetUp() override
     {
@@ -68,13 +64,7 @@ protected:
         for (const QModelIndex& row : rows)
             list()->selectionModel()->select(row, QItemSelectionModel::Select);
     }
-    QStringList names() const
-    {
-        QStringList result;
-        for (int row = 0; row < library->rowCount(); ++row)
-            result << library->index(row, 0).data().toString();
-        return result;
-    }
+    QStringList names() const { return TestUtil::rowTexts(library); }
     QByteArray userFile() const
     {
         QFile file(QDir(userFolder).filePath("user.xml"));

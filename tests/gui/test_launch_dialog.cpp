@@ -77,13 +77,7 @@ protected:
     }
 
     QListView* list() const { return dialog->findChild<QListView*>("recentFileList"); }
-    QStringList rows() const
-    {
-        QStringList texts;
-        for (int row = 0; row < list()->model()->rowCount(); ++row)
-            texts << list()->model()->index(row, 0).data().toString();
-        return texts;
-    }
+    QStringList rows() const { return TestUtil::rowTexts(list()->model()); }
     void clickRow(int row, Qt::MouseButton button = Qt::LeftButton)
     {
         const QRect rect = list()->visualRect(list()->model()->index(row, 0));

@@ -3,6 +3,7 @@
 #include "main/velmora_command.h"
 #include "main/velmora_document.h"
 
+#include <QSet>
 #include <QUndoStack>
 #include <gtest/gtest.h>
 #include <memory>
@@ -62,104 +63,39 @@ protected:
 
 } // namespace
 
+// Every id has a text, which its command takes; a few have another form (many controls, the
+// other state, a theme edited rather than set).
 TEST_F(CommandBase, EveryIdHasItsUndoTextAndItsOtherForm)
 {
-    struct Row
-    {
-        int id;
-        const char* text;
-        const char* other; // null: the same text
+    const std::map<int, std::pair<const char*, const char*>> others = {
+        {13, {"Add Control", "Add Controls"}},
+        {14, {"Paste Control", "Paste Controls"}},
+        {15, {"Delete Control", "Delete Controls"}},
+        {46, {"Set Keypad Hide Characters", "Set Keypad Show Characters"}},
+        {70, {"Set Theme", "Edit Theme"}},
     };
-    const Row rows[] = {
-        {0, "Add Page", nullptr},
-        {1, "Duplicate Page", nullptr},
-        {2, "Remove Page", nullptr},
-        {3, "Raise Page", nullptr},
-        {4, "Lower Page", nullptr},
-        {5, "Set Default Page", nullptr},
-        {6, "Set Page Name", nullptr},
-        {7, "Set Page Icon", nullptr},
-        {8, "Set Page Background Colour", nullptr},
-        {9, "Set Page Background Gradient", nullptr},
-        {10, "Set Page Background Gradient Rotation", nullptr},
-        {11, "Set Page Background Image", nullptr},
-        {12, "Set Page Background Image Scaling", nullptr},
-        {13, "Add Control", "Add Controls"},
-        {14, "Paste Control", "Paste Controls"},
-        {15, "Delete Control", "Delete Controls"},
-        {16, "Set Control Caption", nullptr},
-        {17, "Set Control Key", nullptr},
-        {18, "Set Control Startup State", nullptr},
-        {19, "Move Controls", nullptr},
-        {20, "Set Control Geometry", nullptr},
-        {21, "Set Control X Position", nullptr},
-        {22, "Set Control Y Position", nullptr},
-        {23, "Set Control Width", nullptr},
-        {24, "Set Control Height", nullptr},
-        {25, "Assign IR Slot", nullptr},
-        {26, "Set Button Image", nullptr},
-        {27, "Set Button Font Size", nullptr},
-        {28, "Set Button Word Wrap", nullptr},
-        {29, "Set Button Actuation", nullptr},
-        {30, "Set Button Held Timeout", nullptr},
-        {31, "Set Button Repeat Interval", nullptr},
-        {32, "Set Button Function", nullptr},
-        {33, "Set Button Function Page Id", nullptr},
-        {34, "Set Button Function Page Transition", nullptr},
-        {35, "Set Button Function Page Transition Duration", nullptr},
-        {36, "Set Button Function Level", nullptr},
-        {37, "Set Slider Show Value", nullptr},
-        {38, "Set Slider Unit", nullptr},
-        {39, "Set Slider Caption Font Size", nullptr},
-        {40, "Set Slider Value Font Size", nullptr},
-        {41, "Set Slider Text Spacing", nullptr},
-        {42, "Set Slider Handle Size", nullptr},
-        {43, "Set Colour Picker Font Size", nullptr},
-        {44, "Set Colour Picker Text Spacing", nullptr},
-        {45, "Set Keypad Maximum Digits", nullptr},
-        {46, "Set Keypad Hide Characters", "Set Keypad Show Characters"},
-        {47, "Set Label Font Size", nullptr},
-        {48, "Set Label Word Wrap", nullptr},
-        {49, "Set Clock Type", nullptr},
-        {50, "Set Clock Font Size", nullptr},
-        {51, "Set Clock Text Spacing", nullptr},
-        {52, "Create Page Switcher", nullptr},
-        {53, "Remove Page Switcher", nullptr},
-        {54, "Set Page Switcher Pages", nullptr},
-        {55, "Set Page Switcher On Page", nullptr},
-        {56, "Set Page Switcher Alignment", nullptr},
-        {57, "Set Page Switcher Gradient", nullptr},
-        {58, "Set Page Switcher Opacity", nullptr},
-        {59, "Set Page Switcher Font Size", nullptr},
-        {60, "Set Page Switcher Text Colour", nullptr},
-        {61, "Set Page Switcher Show Page Names", nullptr},
-        {62, "Set Page Switcher Highlight Colour", nullptr},
-        {63, "Set Page Switcher Highlight Opacity", nullptr},
-        {64, "Set Page Switcher Show Time", nullptr},
-        {65, "Set Page Switcher Show Date", nullptr},
-        {66, "Set Page Switcher Time Format", nullptr},
-        {67, "Set Page Switcher Date Format", nullptr},
-        {68, "Set Page Switcher Date/Time Font Size", nullptr},
-        {69, "Set Page Switcher Date/Time Position", nullptr},
-        {70, "Set Theme", "Edit Theme"},
-        {71, "", nullptr},
-        {72, "Set Unlock Code", nullptr},
-        {73, "Set Unlock Function", nullptr},
-        {74, "Set Lock Timeout", nullptr},
-    };
-    ASSERT_EQ(std::size(rows), size_t(VelmoraCommand::CommandIdCount));
-    for (int i = 0; i < VelmoraCommand::CommandIdCount; ++i) {
-        const Row& row = rows[i];
-        ASSERT_EQ(row.id, i);
-        EXPECT_EQ(VelmoraCommand::commandText(row.id), row.text) << row.id;
-        EXPECT_EQ(VelmoraCommand::commandText(row.id, true), row.other ? row.other : row.text)
-            << row.id;
-        const Probe command(row.id, 0, document);
-        EXPECT_EQ(command.id(), row.id);
-        EXPECT_EQ(command.text(), row.text) << row.id;
+    QSet<QString> texts;
+    for (int id = 0; id < VelmoraCommand::CommandIdCount; ++id) {
+        SCOPED_TRACE(id);
+        const QString text = VelmoraCommand::commandText(id);
+        EXPECT_EQ(text.isEmpty(), id == 71);
+        texts << text;
+        const auto other = others.find(id);
+        if (other != others.end()) {
+            EXPECT_EQ(text, other->second.first);
+            EXPECT_EQ(VelmoraCommand::commandText(id, true), other->second.second);
+        } else {
+            EXPECT_EQ(VelmoraCommand::commandText(id, true), text);
+        }
+        const Probe command(id, 0, document);
+        EXPECT_EQ(command.id(), id);
+        EXPECT_EQ(command.text(), text);
     }
+    EXPECT_EQ(texts.size(), VelmoraCommand::CommandIdCount) << "each text is its id's own";
+    EXPECT_EQ(VelmoraCommand::commandText(6), "Set Page Name");
+    EXPECT_EQ(VelmoraCommand::commandText(74), "Set Lock Timeout");
     EXPECT_EQ(VelmoraCommand::commandText(-1), "");
-    EXPECT_EQ(VelmoraCommand::commandText(75), "");
+    EXPECT_EQ(VelmoraCommand::commandText(VelmoraCommand::CommandIdCount), "");
 
     struct CountRow
     {

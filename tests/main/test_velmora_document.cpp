@@ -85,13 +85,7 @@ protected:
     }
 
     // The page list as shown, in the proxy's order.
-    QStringList pageList() const
-    {
-        QStringList names;
-        for (int row = 0; row < document->pageModel()->rowCount(); ++row)
-            names << document->pageModel()->index(row, 0).data().toString();
-        return names;
-    }
+    QStringList pageList() const { return TestUtil::rowTexts(document->pageModel()); }
 
     void expectEmpty() const
     {

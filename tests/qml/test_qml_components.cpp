@@ -78,20 +78,7 @@ QStringList componentWarnings(const QStringList& warnings)
     return result;
 }
 
-// The smallest rectangle holding every pixel of the image that differs from the other image
-// (or from the colour, when other is null), within the area.
-QRect changedArea(const QImage& image, const QImage& other, const QRect& area,
-                  const QColor& colour = QColor())
-{
-    QRect changed;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb reference = other.isNull() ? colour.rgba() : other.pixel(x, y);
-            if (image.pixel(x, y) != reference)
-                changed |= QRect(x, y, 1, 1);
-        }
-    return changed;
-}
+using TestUtil::changedArea;
 
 QRect geometryOf(const QQuickItem* item)
 {

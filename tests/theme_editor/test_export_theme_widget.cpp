@@ -80,12 +80,7 @@ protected:
 TEST_F(ExportThemeWidgetTest, FormHasCaptionEntryAndButtons)
 {
     EXPECT_EQ(page.windowTitle(), "Export Theme");
-    EXPECT_EQ(page.size(), QSize(335, 128));
-    auto* caption = page.findChild<QLabel*>("captionLabel");
-    ASSERT_TRUE(caption);
-    EXPECT_EQ(caption->text(), "Export Project Theme");
-    EXPECT_EQ(caption->font().pointSize(), 12);
-    ASSERT_TRUE(page.findChild<ThemeFileNameEntry*>("fileNameEntry"));
+    EXPECT_EQ(page.findChild<QLabel*>("captionLabel")->text(), "Export Project Theme");
     EXPECT_EQ(button("cancelButton")->text(), "Cancel");
     EXPECT_EQ(button("saveButton")->text(), "Save");
     EXPECT_TRUE(button("saveButton")->isDefault());

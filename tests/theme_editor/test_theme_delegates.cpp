@@ -1,3 +1,4 @@
+#include "common/helpers.h"
 #include "widgets/theme_editor/theme_delegates.h"
 
 #include <QApplication>
@@ -62,11 +63,7 @@ protected:
     // Whether any pixel of the rectangle has the colour.
     static bool has(const QImage& image, const QRect& rect, QRgb colour)
     {
-        for (int y = rect.top(); y <= rect.bottom(); ++y)
-            for (int x = rect.left(); x <= rect.right(); ++x)
-                if (image.pixel(x, y) == colour)
-                    return true;
-        return false;
+        return TestUtil::pixelsOfColour(image, QColor(colour), rect) > 0;
     }
 
     QStandardItemModel model;

@@ -63,10 +63,7 @@ protected:
     void TearDown() override
     {
         dialog.reset();
-        for (const QString& path : {bluePath, folder.filePath("Blue.qvt")}) {
-            while (library()->findTheme(path).isValid())
-                library()->removeTheme(library()->findTheme(path));
-        }
+        TestUtil::forgetThemes({bluePath, folder.filePath("Blue.qvt")});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QmlFixture::TearDown();
     }

@@ -56,10 +56,7 @@ protected:
 
     void TearDown() override
     {
-        for (const QString& path : {bluePath, folder.filePath("new.qvt")}) {
-            while (library()->findTheme(path).isValid())
-                library()->removeTheme(library()->findTheme(path));
-        }
+        TestUtil::forgetThemes({bluePath, folder.filePath("new.qvt")});
         // The editor hands its preview scene over for deferred deletion; it goes before the
         // engine it draws with.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -14,13 +14,8 @@ namespace {
 TEST(ThemeEditorMode, ButtonsHaveTheirNamesAndTexts)
 {
     ThemeEditorMode page;
-    EXPECT_EQ(page.objectName(), "ThemeEditorMode");
     EXPECT_EQ(page.windowTitle(), "Theme Editor Mode");
-    EXPECT_EQ(page.size(), QSize(484, 329));
-    auto* caption = page.findChild<QLabel*>("captionLabel");
-    ASSERT_TRUE(caption);
-    EXPECT_EQ(caption->text(), "Theme Editor");
-    EXPECT_EQ(caption->font().pointSize(), 12);
+    EXPECT_EQ(page.findChild<QLabel*>("captionLabel")->text(), "Theme Editor");
 
     const struct
     {

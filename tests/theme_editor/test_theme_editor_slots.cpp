@@ -1,5 +1,6 @@
 #include "appengine/theme_skin_model.h"
 #include "appengine/themed_object_preview_scene.h"
+#include "common/helpers.h"
 #include "common/modal_answerer.h"
 #include "common/qml_fixture.h"
 #include "common/sample_themes.h"
@@ -102,13 +103,7 @@ protected:
 
     QAbstractItemModel* skins() const { return child<QListView>("skinList")->model(); }
     // The rows as shown, the default one marked.
-    QStringList skinRows() const
-    {
-        QStringList rows;
-        for (int row = 0; row < skins()->rowCount(); ++row)
-            rows << skins()->index(row, 0).data().toString();
-        return rows;
-    }
+    QStringList skinRows() const { return TestUtil::rowTexts(skins()); }
     void selectSkin(const QString& name)
     {
         auto* model = static_cast<ThemeSkinModel*>(skins());

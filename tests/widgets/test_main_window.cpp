@@ -171,33 +171,8 @@ TEST_F(MainWindowTest, WindowShortcuts)
     EXPECT_EQ(selectAll.count(), 1);
 }
 
-TEST_F(MainWindowTest, LayoutTakesTheSpacing)
-{
-    window->spacingSpinBoxWidget()->setValue(7);
-    int spacing = -1;
-    QObject::connect(window.get(), &MainWindow::layoutSelectedControlsRequested,
-                     [&](WysiwygLayout* layout) { spacing = layout->spacing; });
-    actions.action(ActionManager::ActionId_LAYOUT_GRID)->setEnabled(true);
-    actions.action(ActionManager::ActionId_LAYOUT_GRID)->trigger();
-    EXPECT_EQ(spacing, 7);
-}
-
-TEST_F(MainWindowTest, PageViewDrawsThePage)
-{
-    const unsigned int page = openProject();
-    window->resize(1000, 700);
-    showWindow();
-    PagePreview* view = window->pagePreviewWidget();
-    const QPoint centre = view->mapFromScene(QPointF(240, 136));
-    QRgb pixel = 0;
-    for (int spell = 0; spell < 30 && pixel != qRgb(0, 200, 0); ++spell) {
-        QTest::qWait(100);
-        pixel = window->grab().toImage().pixel(view->viewport()->mapTo(window.get(), centre));
-    }
-    EXPECT_EQ(QColor(pixel), QColor(0, 200, 0)) << "page " << page;
-}
-
-// A page added while the window shows the project is what the page view shows next.
+// The page view draws the page, and a page added while the window shows the project is what
+// the page view shows next.
 TEST_F(MainWindowTest, PageViewShowsAnAddedPage)
 {
     openProject();

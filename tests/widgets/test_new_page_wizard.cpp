@@ -93,29 +93,11 @@ void click(QWizard* wizard, QWizard::WizardButton button)
     click(wizard->button(button));
 }
 
-// Picks the entry in the combo box's list as the user does.
-void choose(QComboBox* combo, int row)
-{
-    combo->showPopup();
-    QAbstractItemView* list = combo->view();
-    list->setCurrentIndex(list->model()->index(row, 0));
-    QTest::keyClick(list, Qt::Key_Return);
-    QApplication::processEvents();
-    ASSERT_EQ(combo->currentIndex(), row);
-}
-
-void choose(QComboBox* combo, const QString& text)
-{
-    const int row = combo->findText(text);
-    ASSERT_GE(row, 0) << text.toStdString();
-    choose(combo, row);
-}
+using TestUtil::choose;
 
 QStringList sortedNames(const QAbstractItemModel* model)
 {
-    QStringList names;
-    for (int row = 0; row < model->rowCount(); ++row)
-        names << model->index(row, 0).data().toString();
+    QStringList names = TestUtil::rowTexts(model);
     names.sort();
     return names;
 }
@@ -142,11 +124,7 @@ void clickTemplate(PageLayoutPage* page, const QString& name)
 class NewPageWizardTest : public TestUtil::CommandFixture
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        static QTemporaryDir root;
-        GradientLibrary::initialise(root.filePath("builtin"), root.filePath("user"));
-    }
+    static void SetUpTestSuite() { TestUtil::startScratchGradientLibrary(); }
 
     void SetUp() override
     {

@@ -58,11 +58,7 @@ int pixelsOf(QWidget* widget, const QColor& colour)
 class PageBackgroundPageTest : public TestUtil::CommandFixture, public ProjectAccess
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        static QTemporaryDir root;
-        GradientLibrary::initialise(root.filePath("builtin"), root.filePath("user"));
-    }
+    static void SetUpTestSuite() { TestUtil::startScratchGradientLibrary(); }
 
     void SetUp() override
     {

@@ -1,5 +1,6 @@
 #include "appengine/selection_manager.h"
 #include "appengine/theme_image_model.h"
+#include "common/helpers.h"
 #include "common/isolated_app_data.h"
 #include "common/sample_themes.h"
 #include "main/project_access.h"
@@ -179,12 +180,7 @@ TEST_F(PageIdentificationPageTest, ProjectModeListsTheChosenThemesIconsAndPicked
     EXPECT_EQ(page->iconFile(), imageFile);
     // The combo grows to show the whole green icon.
     QCoreApplication::processEvents();
-    const QImage shot = combo->grab().toImage();
-    int green = 0;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x)
-            green += shot.pixelColor(x, y) == QColor(Qt::green);
-    EXPECT_GE(green, 20 * 20);
+    EXPECT_GE(TestUtil::pixelsOfColour(combo->grab().toImage(), Qt::green), 20 * 20);
     // Going back to an earlier pick gives that pick's file; a theme icon gives its id.
     combo->setCurrentIndex(1);
     EXPECT_EQ(page->iconFile(), folder.filePath("a.png"));

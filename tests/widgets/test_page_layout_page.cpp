@@ -56,13 +56,7 @@ protected:
     }
     void TearDown() override { LayoutLibrary::destroyInstance(); }
 
-    QStringList listed() const
-    {
-        QStringList names;
-        for (int row = 0; row < view->model()->rowCount(); ++row)
-            names << view->model()->index(row, 0).data().toString();
-        return names;
-    }
+    QStringList listed() const { return TestUtil::rowTexts(view->model()); }
     QStringList sortedListed() const
     {
         QStringList names = listed();
@@ -147,10 +141,7 @@ TEST(LayoutProxyModel, OnlyOrientationNumbersFilter)
     proxy.setSourceModel(&source);
     EXPECT_EQ(proxy.rowCount(), 5);
     proxy.setOrientation(1);
-    QStringList kept;
-    for (int row = 0; row < proxy.rowCount(); ++row)
-        kept << proxy.index(row, 0).data().toString();
-    EXPECT_EQ(kept, QStringList({"text 2", "none", "landscape"}));
+    EXPECT_EQ(TestUtil::rowTexts(&proxy), QStringList({"text 2", "none", "landscape"}));
 }
 
 TEST_F(PageLayoutPageTest, ATemplateMustBeSelected)

@@ -1,4 +1,5 @@
 #include "common/command_fixture.h"
+#include "common/helpers.h"
 #include "velmora_objects/page_switcher.h"
 #include "widgets/page_navigation_page.h"
 #include "widgets/page_switcher_editor.h"
@@ -34,26 +35,11 @@ public:
     using QWizardPage::registerField;
 };
 
+using TestUtil::choose;
+
 QStringList texts(const QComboBox* combo)
 {
-    QStringList result;
-    for (int i = 0; i < combo->count(); ++i)
-        result << combo->itemText(i);
-    return result;
-}
-
-// Picks the entry in the combo box's list as the user does: opens the list, moves to the
-// entry and presses Return.
-void choose(QComboBox* combo, const QString& text)
-{
-    const int row = combo->findText(text);
-    ASSERT_GE(row, 0) << text.toStdString();
-    combo->showPopup();
-    QAbstractItemView* list = combo->view();
-    list->setCurrentIndex(list->model()->index(row, 0));
-    QTest::keyClick(list, Qt::Key_Return);
-    QApplication::processEvents();
-    ASSERT_EQ(combo->currentText(), text);
+    return TestUtil::rowTexts(combo->model());
 }
 
 class PageNavigationPageTest : public TestUtil::CommandFixture

@@ -1,5 +1,6 @@
 #include "appengine/page_preview_scene.h"
 #include "common/command_fixture.h"
+#include "common/helpers.h"
 #include "common/isolated_settings.h"
 #include "common/modal_answerer.h"
 #include "main/velmora_preferences.h"
@@ -313,11 +314,7 @@ TEST_F(PagePreviewTest, EditModeFramesTheSelection)
     view->enableEditControlMode(true);
     const QImage framed = settled();
     ASSERT_EQ(plain.size(), framed.size());
-    QRect changed;
-    for (int y = 0; y < plain.height(); ++y)
-        for (int x = 0; x < plain.width(); ++x)
-            if (plain.pixel(x, y) != framed.pixel(x, y))
-                changed |= QRect(x, y, 1, 1);
+    const QRect changed = TestUtil::changedArea(framed, plain);
     // The outer frame lies 2 units outside the selection (20..179 × 20..59) with a 2 px pen.
     const QRect expected = QRect(at(QPointF(18, 18)), at(QPointF(182, 62))).adjusted(-1, -1, 1, 1);
     for (int edge = 0; edge < 4; ++edge) {

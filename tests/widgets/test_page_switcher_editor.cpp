@@ -29,13 +29,7 @@ namespace {
 
 const int IdRole = PageSwitcherEditor::PageIdRole;
 
-QStringList texts(const QAbstractItemModel* model)
-{
-    QStringList names;
-    for (int row = 0; row < model->rowCount(); ++row)
-        names << model->index(row, 0).data().toString();
-    return names;
-}
+using TestUtil::rowTexts;
 
 bool hasRedPixel(QWidget* widget)
 {
@@ -112,7 +106,7 @@ TEST_F(PageSwitcherEditorTest, NewDialogComposesABottomSwitcherWithinTheLimit)
     EXPECT_TRUE(ok->isEnabled());
     EXPECT_FALSE(editor->existingButton()->isEnabled()); // the project has no switcher
     EXPECT_EQ(editor->pageSwitcherId(), UINT_MAX);
-    EXPECT_EQ(texts(editor->availableView()->model()).size(), 12);
+    EXPECT_EQ(rowTexts(editor->availableView()->model()).size(), 12);
 
     dialog.resize(600, 500);
     dialog.show();
@@ -121,13 +115,13 @@ TEST_F(PageSwitcherEditorTest, NewDialogComposesABottomSwitcherWithinTheLimit)
     PageSwitcherListView* switcher = editor->switcherView();
     // Pages 3, 5 and 1 in that bar order, each dropped below the last.
     for (const char* name : {"Page 3", "Page 5", "Page 1"}) {
-        const int row = texts(available->model()).indexOf(name);
+        const int row = rowTexts(available->model()).indexOf(name);
         dragRows(available, {row}, switcher, QPoint(5, switcher->viewport()->height() - 5));
     }
     std::vector<unsigned int> ids;
     dialog.pageIds(ids);
     EXPECT_EQ(ids, (std::vector<unsigned int>{pages[2], pages[4], pages[0]}));
-    EXPECT_EQ(texts(switcher->model()).last(), "Page 1");
+    EXPECT_EQ(rowTexts(switcher->model()).last(), "Page 1");
     EXPECT_TRUE(switcher->selectionModel()->isRowSelected(2, QModelIndex())); // the drop
 
     // Eight more make eleven: one too many for a horizontal bar.
@@ -141,9 +135,9 @@ TEST_F(PageSwitcherEditorTest, NewDialogComposesABottomSwitcherWithinTheLimit)
     EXPECT_TRUE(hasRedPixel(editor->messageLabel()));
 
     // One dropped back returns to its place in page order.
-    const int page1 = texts(switcher->model()).indexOf("Page 1");
+    const int page1 = rowTexts(switcher->model()).indexOf("Page 1");
     dragRows(switcher, {page1}, available, QPoint(5, 5));
-    EXPECT_EQ(texts(available->model()), (QStringList{"Page 1", "Page 12"}));
+    EXPECT_EQ(rowTexts(available->model()), (QStringList{"Page 1", "Page 12"}));
     EXPECT_TRUE(editor->isValid());
     EXPECT_TRUE(ok->isEnabled());
     EXPECT_EQ(editor->messageLabel()->text(), "");
@@ -211,7 +205,7 @@ TEST_F(PageSwitcherEditorTest, ChoosingAnExistingSwitcherShowsItsPagesEdgeAndAli
 
     PageSwitcherEditorDialog dialog(document.get());
     PageSwitcherEditor* editor = dialog.pageSwitcherEditor();
-    EXPECT_EQ(texts(editor->picker()->model()), (QStringList{"Page 1, Page 2", "Page 3"}));
+    EXPECT_EQ(rowTexts(editor->picker()->model()), (QStringList{"Page 1, Page 2", "Page 3"}));
     EXPECT_TRUE(editor->existingButton()->isEnabled());
     EXPECT_FALSE(editor->picker()->isEnabled());
 
@@ -222,9 +216,9 @@ TEST_F(PageSwitcherEditorTest, ChoosingAnExistingSwitcherShowsItsPagesEdgeAndAli
     EXPECT_TRUE(editor->existingButton()->isChecked());
     EXPECT_TRUE(editor->picker()->isEnabled());
     EXPECT_EQ(editor->picker()->currentText(), "Page 3");
-    EXPECT_EQ(texts(editor->switcherView()->model()),
+    EXPECT_EQ(rowTexts(editor->switcherView()->model()),
               (QStringList{"Page 7", "Page 3", "Page 5", "Page 1", "Page 2", "Page 4", "Page 6"}));
-    EXPECT_EQ(texts(editor->availableView()->model()), (QStringList{"Page 8"}));
+    EXPECT_EQ(rowTexts(editor->availableView()->model()), (QStringList{"Page 8"}));
     EXPECT_EQ(dialog.positionBox()->currentText(), "Left");
     EXPECT_EQ(dialog.alignmentBox()->currentText(), "Center");
     EXPECT_FALSE(dialog.positionBox()->isEnabled());
@@ -246,7 +240,7 @@ TEST_F(PageSwitcherEditorTest, ChoosingAnExistingSwitcherShowsItsPagesEdgeAndAli
     EXPECT_EQ(dialog.pageSwitcherId(), top);
     EXPECT_EQ(dialog.positionBox()->currentText(), "Top");
     editor->setShowAllPageSwitchers(false);
-    EXPECT_EQ(texts(editor->picker()->model()), (QStringList{"Page 1, Page 2"}));
+    EXPECT_EQ(rowTexts(editor->picker()->model()), (QStringList{"Page 1, Page 2"}));
     EXPECT_EQ(editor->picker()->currentData().toUInt(), top);
 }
 
@@ -282,7 +276,7 @@ TEST_F(PageSwitcherEditorTest, ThePageBeingCreatedJoinsTheSwitcherWhileThereIsRo
         EXPECT_EQ(!ids.empty() && ids.back() == UINT_MAX, c.inSwitcher);
         const QAbstractItemModel* holder =
             c.inSwitcher ? editor.switcherView()->model() : available;
-        EXPECT_EQ(texts(holder).last(), "Lobby");
+        EXPECT_EQ(rowTexts(holder).last(), "Lobby");
         EXPECT_EQ(holder->index(holder->rowCount() - 1, 0).data(IdRole).toUInt(), UINT_MAX);
         EXPECT_TRUE(editor.isValid());
     }
