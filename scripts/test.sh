@@ -16,7 +16,8 @@ case "${1:-}" in
     ;;
 esac
 bash scripts/install-deps.sh
-jobs=$(nproc)
+# VELMORA_JOBS limits the parallel jobs on a shared machine.
+jobs=${VELMORA_JOBS:-$(nproc)}
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 # ccache caches the compilations that use precompiled headers only with these relaxations. The
