@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
 #include <QToolBar>
@@ -45,6 +46,19 @@ QAction* actionByText(const QList<QAction*>& actions, const QString& text)
     return nullptr;
 }
 
+// The button the helpers hold down between a press and its release.
+Qt::MouseButtons held = Qt::NoButton;
+
+// The pointer passes over the place with no button held. The move goes straight to the
+// widget: moving the X server's pointer instead would reach the program later, from the
+// server, and under load could land in the middle of the next gesture.
+void hover(QWidget* widget, QPoint position)
+{
+    QMouseEvent move(QEvent::MouseMove, position, widget->mapToGlobal(position), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
 } // namespace
 
 bool waitForWindow(QWidget* window)
@@ -60,7 +74,7 @@ void click(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers,
         return;
     position = middleUnlessGiven(widget, position);
     // A mouse always passes over the place it presses at.
-    QTest::mouseMove(widget, position);
+    hover(widget, position);
     QTest::mouseClick(widget, button, modifiers, position);
 }
 
@@ -68,22 +82,32 @@ void press(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers)
 {
     if (!usable(widget))
         return;
-    QTest::mouseMove(widget, position);
+    hover(widget, position);
     QTest::mousePress(widget, Qt::LeftButton, modifiers, position);
+    held = Qt::LeftButton;
 }
 
 void moveTo(QWidget* widget, QPoint position)
 {
-    QTest::mouseMove(widget, position);
+    if (held == Qt::NoButton)
+        hover(widget, position);
+    else
+        QTest::mouseMove(widget, position);
 }
 
 void release(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers)
 {
     QTest::mouseRelease(widget, Qt::LeftButton, modifiers, position);
+    held = Qt::NoButton;
 }
 
 void drag(QWidget* widget, QPoint from, QPoint to, int steps, Qt::KeyboardModifiers modifiers)
 {
+    // The hand comes to rest before it drags: what the last input set off (a property's live
+    // write, the frame that shows it) is done, as a person sees it done before going on. A drag
+    // that starts while the editor is still busy with the last input can miss a live slider
+    // on a loaded machine.
+    QTest::qWait(100);
     press(widget, from, modifiers);
     for (int i = 1; i <= steps; ++i)
         moveTo(widget, from + (to - from) * i / steps);
