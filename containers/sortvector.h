@@ -136,6 +136,8 @@ public:
     int highestId() const { return highest; }
 
     bool exists(unsigned int id) const { return id < vector.size() && vector[id] != NULL; }
+    // The element stored under id, or null for none (any id may be asked).
+    const T* find(unsigned int id) const { return id < vector.size() ? vector[id] : nullptr; }
 
     iterator get(unsigned int id)
     {
@@ -294,8 +296,15 @@ private:
 
     void resize(unsigned long long length)
     {
-        if (length > vector.size())
-            vector.resize(std::size_t(length), nullptr);
+        if (length <= vector.size())
+            return;
+        // The slots grow in steps, but their storage at least doubles: thousands of elements
+        // inserted one after another (a project read from a file) then cost a few copies of
+        // the slots rather than one per step.
+        if (length > vector.capacity())
+            vector.reserve(std::size_t(std::min<unsigned long long>(
+                std::max<unsigned long long>(length, 2 * vector.capacity()), maximumSlots)));
+        vector.resize(std::size_t(length), nullptr);
     }
 
     std::vector<T*> vector;

@@ -16,6 +16,14 @@ QSharedDataPointer<GradientData>& sharedNull()
 // Registered during static initialisation, before anything reads a gradient from a variant.
 const int gradientMetaTypeId = qRegisterMetaType<Gradient>("Gradient");
 
+// A payload made for one gradient, counted as held by it before that gradient exists: it
+// adopts the payload without a count going up.
+GradientData* adopted(GradientData* data)
+{
+    data->ref.storeRelaxed(1);
+    return data;
+}
+
 bool positionsEqual(double p, double q)
 {
     if (p == 0.0 || q == 0.0)
@@ -26,6 +34,14 @@ bool positionsEqual(double p, double q)
 } // namespace
 
 Gradient::Gradient() : d(sharedNull()) {}
+Gradient::Gradient(QString name, GradientStops&& stops)
+    : d(adopted(new GradientData), QAdoptSharedDataTag())
+{
+    d->name = std::move(name);
+    d->stops = std::move(stops);
+    sortStops();
+}
+
 Gradient::Gradient(const Gradient& other) = default;
 Gradient& Gradient::operator=(const Gradient& other) = default;
 Gradient::~Gradient() = default;

@@ -28,8 +28,16 @@ class Gradient
 {
 public:
     Gradient();
+    // A gradient of the name and the stops, stored as setName and setStops store them.
+    Gradient(QString name, GradientStops&& stops);
     Gradient(const Gradient& other);
     Gradient& operator=(const Gradient& other);
+    // Takes the other's payload and leaves it this one's: both stay valid gradients.
+    Gradient& operator=(Gradient&& other) noexcept
+    {
+        d.swap(other.d);
+        return *this;
+    }
     ~Gradient();
 
     const QString& name() const { return d->name; }

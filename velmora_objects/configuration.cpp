@@ -95,6 +95,22 @@ quint16 readShort(Streamer& streamer)
     return value;
 }
 
+// Asks for the control to be brought into the cache (the three cache lines a control spans at
+// most); nothing for null.
+void prefetch(const Control* control)
+{
+#if defined(__GNUC__)
+    if (!control)
+        return;
+    const char* const bytes = reinterpret_cast<const char*>(control);
+    __builtin_prefetch(bytes);
+    __builtin_prefetch(bytes + 64);
+    __builtin_prefetch(bytes + 128);
+#else
+    (void)control;
+#endif
+}
+
 // Pages and page switchers are stored alike: a count, then each element's id and block.
 template <class T> void writeElements(Streamer& streamer, const sortvector<T>& elements)
 {
@@ -366,6 +382,10 @@ void Configuration::write(Streamer& streamer, bool minimal) const
 
     s << quint16(controls.size());
     for (const Control& control : controls) {
+        // Controls lie apart in memory, and the walk goes from one to the next through their
+        // links. Their sequence is in id order: the one a few ids on is fetched into the cache
+        // while this one is written.
+        prefetch(controls.find(control.getId() + 4));
         s << quint16(control.getId()) << qint8(control.getType());
         control.write(streamer);
     }

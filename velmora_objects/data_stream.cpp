@@ -119,7 +119,9 @@ QString DataStream::sharedText(const char* units, qsizetype count)
 {
     if (count > MaximumSharedTextLength)
         return decodeUnits(units, count);
-    if (!m_textBlock.d_ptr() || m_textUsed + count + 1 > m_textBlock.size) {
+    // A block whose references went to copies (copyOf) is left too.
+    if (!m_textBlock.d_ptr() || m_textReferences == 0 ||
+        m_textUsed + count + 1 > m_textBlock.size) {
         releaseTextBlock();
         // No larger than the strings left in the stream can fill (each of n units takes 4 + 2n
         // bytes there and n + 1 units here), so that a control pasted on its own keeps no more

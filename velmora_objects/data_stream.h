@@ -144,6 +144,19 @@ public:
         }
         return readString(value);
     }
+    // Reading: a copy of a string read from this stream. A string in the block of text being
+    // filled adopts one of the block's references, without the atomic count of a plain copy;
+    // any other string is copied plainly.
+    QString copyOf(const QString& text)
+    {
+        // Only looked at: taking the pointer to the storage changes nothing.
+        QString::DataPointer& data = const_cast<QString&>(text).data_ptr();
+        if (data.d_ptr() == nullptr || data.d_ptr() != m_textBlock.d_ptr() || m_textReferences <= 1)
+            return text;
+        --m_textReferences;
+        return QString(QString::DataPointer(m_textBlock.d_ptr(), const_cast<char16_t*>(data.data()),
+                                            text.size()));
+    }
     // A null array reads null; a large one shares the bytes read (see bytesAt).
     DataStream& operator>>(QByteArray& value);
     // The 32-bit RGB value; the colour read is opaque, or invalid for the invalid value.
@@ -367,6 +380,13 @@ public:
     {
         std::memcpy(at, text, N - 1);
         at += N - 1;
+        return *this;
+    }
+    // The same for a tag known only at run time: its length bytes.
+    Fields& tag(const char* text, qsizetype length)
+    {
+        std::memcpy(at, text, size_t(length));
+        at += length;
         return *this;
     }
     Fields& operator<<(bool value) { return number(qint8(value ? 1 : 0)); }

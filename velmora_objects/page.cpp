@@ -4,13 +4,19 @@
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
 
+#include <typeinfo>
+
 namespace Velmora {
 
 using namespace StreamFields;
 
 bool Page::lessThan(const sortvector_el& other) const
 {
-    return m_sortValue < dynamic_cast<const Page&>(other).m_sortValue;
+    // A page's sequence holds pages only: the exact type is checked first, without the cost
+    // of a cast; anything else is cast, which refuses what is not a page.
+    const Page& page = typeid(other) == typeid(Page) ? static_cast<const Page&>(other)
+                                                     : dynamic_cast<const Page&>(other);
+    return m_sortValue < page.m_sortValue;
 }
 
 void Page::render(AbstractRenderer* renderer) const

@@ -117,7 +117,8 @@ void Skin::read(Streamer& streamer)
         property->read(streamer);
         // Saved properties come in key order: each goes last at the cost of one comparison.
         // A key read again replaces the property read before.
-        properties.insert_or_assign(properties.end(), property->getKey(), property);
+        properties.insert_or_assign(properties.end(), streamer.stream().copyOf(property->getKey()),
+                                    property);
     }
     transition.read(streamer);
     streamer.expectTag(EndTag);

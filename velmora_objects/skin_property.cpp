@@ -2,6 +2,8 @@
 
 #include "velmora_objects/streamer.h"
 
+#include <cstring>
+
 namespace Velmora {
 
 namespace {
@@ -190,12 +192,17 @@ template <SkinPropertyType Type> void PlainSkinProperty<Type>::read(Streamer& st
 
 template <SkinPropertyType Type> void PlainSkinProperty<Type>::write(Streamer& stream) const
 {
-    stream.writeTag(blockName(Type), "_start");
+    const char* const name = blockName(Type);
+    const qsizetype nameBytes = qsizetype(std::strlen(name));
     {
-        DataStream::Fields out(stream.stream(), baseBlockBytes());
+        DataStream::Fields out(stream.stream(), 2 * nameBytes + qsizetype(sizeof "_start" - 1) +
+                                                    qsizetype(sizeof "_end" - 1) +
+                                                    baseBlockBytes());
+        out.tag(name, nameBytes).tag("_start");
         writeBaseBlock(out);
+        out.tag(name, nameBytes).tag("_end");
     }
-    stream.writeTag(blockName(Type), "_end");
+    stream.blockWritten();
 }
 
 template class PlainSkinProperty<SkinPropertyType_BOOL>;

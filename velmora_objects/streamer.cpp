@@ -8,6 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace Velmora {
@@ -15,12 +16,16 @@ namespace Velmora {
 Streamer::Streamer() = default;
 
 // An unfinished save is dropped with its temporary file; the target stays as it was.
-Streamer::~Streamer() = default;
+Streamer::~Streamer()
+{
+    releaseStopBlock();
+}
 
 void Streamer::open(Mode mode, const QString& path)
 {
     const Streamer& file = *this;
     VELMORA_TRAP(file.isOpen());
+    releaseStopBlock();
     m_mode = mode;
     m_openBlocks = 0;
     switch (mode) {
@@ -77,6 +82,7 @@ void Streamer::readWholeFile()
 
 void Streamer::open(Mode mode, QByteArray* bytes)
 {
+    releaseStopBlock();
     m_mode = mode;
     m_openBlocks = 0;
     switch (mode) {
@@ -100,6 +106,7 @@ void Streamer::close()
     if (!m_fileOpen)
         return;
     m_fileOpen = false;
+    releaseStopBlock();
     m_data.close();
     std::unique_ptr<QSaveFile> saveFile = std::move(m_saveFile);
     const QByteArray bytes = std::exchange(m_bytes, QByteArray());
@@ -146,18 +153,61 @@ Streamer& Streamer::operator>>(Gradient& gradient)
     QString name;
     quint32 count = 0;
     m_data >> name >> count;
+    if (!name.isNull() && count > 0 && count <= quint64(m_data.bytesLeft()) / StopBytes) {
+        // The usual gradient, named and with stops, is made whole and takes the place of the
+        // one held: a payload of its own at once, rather than one shared, detached and filled.
+        gradient = Gradient(std::move(name), readStops(qsizetype(count)));
+        return *this;
+    }
     if (!name.isNull())
         gradient.setName(name);
     if (count == 0)
         return *this;
-    checkCount(count, sizeof(double) + sizeof(quint32));
-    // Made at their full number and read in place, then handed over whole.
-    GradientStops stops(qsizetype(count), qMakePair(0.0, QColor()));
-    DataStream::Run run(m_data, qsizetype(count) * 12);
-    for (auto& stop : stops)
-        run >> stop.first >> stop.second;
-    gradient.setStops(std::move(stops));
+    checkCount(count, StopBytes);
+    gradient.setStops(readStops(qsizetype(count)));
     return *this;
+}
+
+GradientStops Streamer::readStops(qsizetype count)
+{
+    using Stop = GradientStops::value_type;
+    static_assert(std::is_trivially_destructible_v<Stop>,
+                  "a block's last holder destroys only its own stops");
+    if (!m_stopBlock.d_ptr() || m_stopReferences == 0 || m_stopsUsed + count > m_stopCapacity) {
+        releaseStopBlock();
+        // No larger than the stops left in the stream can fill (the count was checked against
+        // them), so that a gradient pasted on its own keeps no more than its own stops.
+        const qsizetype capacity =
+            qMax(count, qMin(StopBlockStops, m_data.bytesLeft() / qsizetype(StopBytes)));
+        const auto [header, data] = QTypedArrayData<Stop>::allocate(capacity);
+        Q_CHECK_PTR(header);
+        m_stopBlock = QArrayDataPointer<Stop>(header, data, 0);
+        m_stopCapacity = capacity;
+        // Every gradient that has stops takes at least one.
+        m_stopReferences = int(capacity);
+        header->ref_.fetchAndAddRelaxed(m_stopReferences);
+    }
+    // Made and read in place in the block, then handed over as a view of their part of it.
+    Stop* const stops = m_stopBlock.data() + m_stopsUsed;
+    DataStream::Run run(m_data, count * qsizetype(StopBytes));
+    for (qsizetype i = 0; i < count; ++i) {
+        Stop* const stop = new (stops + i) Stop(0.0, QColor());
+        run >> stop->first >> stop->second;
+    }
+    m_stopsUsed += count;
+    // Adopts one of the references the block took for its gradients.
+    --m_stopReferences;
+    return GradientStops(QArrayDataPointer<Stop>(m_stopBlock.d_ptr(), stops, count));
+}
+
+void Streamer::releaseStopBlock()
+{
+    if (m_stopBlock.d_ptr() && m_stopReferences > 0)
+        m_stopBlock.d_ptr()->ref_.fetchAndSubRelaxed(m_stopReferences);
+    m_stopReferences = 0;
+    m_stopBlock = QArrayDataPointer<GradientStops::value_type>();
+    m_stopCapacity = 0;
+    m_stopsUsed = 0;
 }
 
 Streamer& Streamer::operator<<(const std::vector<ButtonFunction>& functions)

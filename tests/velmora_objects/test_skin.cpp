@@ -292,6 +292,21 @@ TEST(Skin, BlockBytes)
     EXPECT_GT(block.indexOf(fromHex("00000001") + "IntSkinProperty_start"), colourAt);
 }
 
+TEST(Skin, KeyOrderIsTheOrderOfStrings)
+{
+    const QString smile = QString::fromUtf16(u"\U0001F600"); // a surrogate pair
+    const QString pairs[][2] = {
+        {"", "a"},           {"size", "size1"}, {"colour10", "colour2"},
+        {"b", "B"},          {"a", "a"},        {smile, QString(QChar(0xE000))},
+        {"x" + smile, "x!"}, {QString(), ""}};
+    for (const auto& pair : pairs) {
+        EXPECT_EQ(Skin::KeyOrder()(pair[0], pair[1]), pair[0] < pair[1])
+            << qPrintable(pair[0] + "|" + pair[1]);
+        EXPECT_EQ(Skin::KeyOrder()(pair[1], pair[0]), pair[1] < pair[0])
+            << qPrintable(pair[0] + "|" + pair[1]);
+    }
+}
+
 TEST(SkinSet, RoundTripKeepsSkinsInNameOrder)
 {
     SkinSet set(ThemedItemType_BUTTON);

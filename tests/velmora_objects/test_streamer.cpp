@@ -217,6 +217,32 @@ TEST(Streamer, GradientFormAndReadingRules)
     });
 }
 
+TEST(Streamer, GradientsReadFromOneStreamStayIndependent)
+{
+    // Their stops share storage: each must read, change and outlive the others as its own.
+    std::vector<Gradient> written(3);
+    for (int i = 0; i < 3; ++i)
+        written[i].setStops({{0.25, QColor(i, 0, 0)}, {0.75, QColor(0, i, 0)}});
+    written[1].setStops({{1.0, Qt::blue}, {0.0, Qt::red}, {0.5, Qt::green}}); // sorted on set
+    std::vector<Gradient> read(3);
+    TestUtil::readStream(streamed([&](Streamer& s) {
+                             for (const Gradient& g : written)
+                                 s << g;
+                         }),
+                         [&](Streamer& s) {
+                             for (Gradient& g : read)
+                                 s >> g;
+                         });
+    EXPECT_EQ(read, written);
+    GradientStops last = read[2].stops();
+    read[0].setStops({{0.1, Qt::black}});
+    read[2] = Gradient(); // the stops copied are now the last reference to their part
+    last.append({1.0, Qt::white});
+    EXPECT_EQ(read[1], written[1]);
+    EXPECT_EQ(last.size(), 3);
+    EXPECT_EQ(last[1], written[2].stops()[1]);
+}
+
 TEST(Streamer, HugeCountsAreRefusedBeforeAnyAllocation)
 {
     EXPECT_EQ(readError(header + fromHex("ffffffff fffffff0 00"),
