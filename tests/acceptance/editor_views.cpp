@@ -29,6 +29,7 @@
 #include <QTreeView>
 #include <QWizard>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace UserInput;
@@ -39,6 +40,24 @@ namespace {
 
 EditorProgram* running = nullptr;
 QString homeFolder;
+
+// The tool bar button of the first action that matches.
+QWidget* toolFor(const std::function<bool(QAction*)>& matches)
+{
+    for (QToolBar* bar : running->mainWindow()->findChildren<QToolBar*>())
+        for (QAction* action : bar->actions())
+            if (matches(action) && bar->widgetForAction(action))
+                return bar->widgetForAction(action);
+    return nullptr;
+}
+
+// Picks the cell of the grid whose item reads `text`.
+void clickGridItem(QAbstractItemView* view, const QString& text)
+{
+    const QModelIndex index = rowByText(view, {text});
+    ASSERT_TRUE(index.isValid()) << text.toStdString();
+    clickCell(view, index, view->visualRect(index).width() / 2);
+}
 
 } // namespace
 
@@ -109,32 +128,12 @@ QString file(const QString& name)
     return homeFolder + "/Documents/" + name;
 }
 
-void clickGridItem(QAbstractItemView* view, const QString& text)
-{
-    const QModelIndex index = rowByText(view, {text});
-    ASSERT_TRUE(index.isValid()) << text.toStdString();
-    view->scrollTo(index);
-    click(view->viewport(), view->visualRect(index).center());
-}
-
-static QToolBar* toolBarWith(const QString& text, QAction** found)
-{
-    for (QToolBar* bar : window()->findChildren<QToolBar*>())
-        for (QAction* action : bar->actions())
-            if (action->text() == text && bar->widgetForAction(action)) {
-                *found = action;
-                return bar;
-            }
-    return nullptr;
-}
-
 void useTool(const QString& text)
 {
-    QAction* action = nullptr;
-    QToolBar* bar = toolBarWith(text, &action);
-    ASSERT_NE(bar, nullptr) << text.toStdString();
-    ASSERT_TRUE(action->isEnabled()) << text.toStdString();
-    clickTool(bar, action);
+    QWidget* tool = toolFor([&](QAction* action) { return action->text() == text; });
+    ASSERT_NE(tool, nullptr) << text.toStdString();
+    ASSERT_TRUE(tool->isEnabled()) << text.toStdString();
+    click(tool);
 }
 
 PagePreview* pageView()
@@ -336,17 +335,9 @@ QList<QImage> pagesOnScreen()
     return pages;
 }
 
-static QAbstractButton* toolFor(QAction* action)
-{
-    for (QToolBar* bar : window()->findChildren<QToolBar*>())
-        if (auto* tool = qobject_cast<QAbstractButton*>(bar->widgetForAction(action)))
-            return tool;
-    return nullptr;
-}
-
 int pressUntilDisabled(Qt::Key pressed, Qt::KeyboardModifiers modifiers, QAction* action)
 {
-    QAbstractButton* tool = toolFor(action);
+    QWidget* tool = toolFor([action](QAction* candidate) { return candidate == action; });
     int presses = 0;
     while (tool && tool->isEnabled() && presses < 500) {
         key(window(), pressed, modifiers);

@@ -16,7 +16,6 @@ class EditorProgram;
 class MainWindow;
 class PagePreview;
 class PropertyEditor;
-class QAbstractItemView;
 class QAction;
 class QComboBox;
 class QQuickItem;
@@ -45,9 +44,6 @@ void shoot(const QString& name, QWidget* widget, QRect area = QRect());
 void shootRows(const QString& name, QTreeView* tree);
 
 QString file(const QString& name);
-
-// Picks the cell of the grid whose item reads `text`.
-void clickGridItem(QAbstractItemView* view, const QString& text);
 
 // The tool of the main window whose tip reads `text`, clicked.
 void useTool(const QString& text);

@@ -22,13 +22,6 @@ namespace UserInput {
 
 namespace {
 
-QPoint middleUnlessGiven(QWidget* widget, QPoint position)
-{
-    if (!widget)
-        return position;
-    return position == QPoint(-1, -1) ? widget->rect().center() : position;
-}
-
 // A widget to act on; a missing one fails the test.
 bool usable(QWidget* widget)
 {
@@ -46,9 +39,6 @@ QAction* actionByText(const QList<QAction*>& actions, const QString& text)
     return nullptr;
 }
 
-// The button the helpers hold down between a press and its release.
-Qt::MouseButtons held = Qt::NoButton;
-
 // The pointer passes over the place with no button held. The move goes straight to the
 // widget: moving the X server's pointer instead would reach the program later, from the
 // server, and under load could land in the middle of the next gesture.
@@ -59,6 +49,12 @@ void hover(QWidget* widget, QPoint position)
     QApplication::sendEvent(widget, &move);
 }
 
+void chooseFromMenu(QMenu* menu, const QString& entry)
+{
+    if (QAction* action = actionByText(menu->actions(), entry))
+        click(menu, menu->actionGeometry(action).center());
+}
+
 } // namespace
 
 bool waitForWindow(QWidget* window)
@@ -67,51 +63,37 @@ bool waitForWindow(QWidget* window)
            QTest::qWaitForWindowExposed(window);
 }
 
-void click(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers,
-           Qt::MouseButton button)
+void click(QWidget* widget, QPoint position)
 {
     if (!usable(widget))
         return;
-    position = middleUnlessGiven(widget, position);
+    if (position == QPoint(-1, -1))
+        position = widget->rect().center();
     // A mouse always passes over the place it presses at.
     hover(widget, position);
-    QTest::mouseClick(widget, button, modifiers, position);
-}
-
-void press(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers)
-{
-    if (!usable(widget))
-        return;
-    hover(widget, position);
-    QTest::mousePress(widget, Qt::LeftButton, modifiers, position);
-    held = Qt::LeftButton;
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, position);
 }
 
 void moveTo(QWidget* widget, QPoint position)
 {
-    if (held == Qt::NoButton)
+    if (usable(widget))
         hover(widget, position);
-    else
-        QTest::mouseMove(widget, position);
 }
 
-void release(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers)
+void drag(QWidget* widget, QPoint from, QPoint to, int steps)
 {
-    QTest::mouseRelease(widget, Qt::LeftButton, modifiers, position);
-    held = Qt::NoButton;
-}
-
-void drag(QWidget* widget, QPoint from, QPoint to, int steps, Qt::KeyboardModifiers modifiers)
-{
+    if (!usable(widget))
+        return;
     // The hand comes to rest before it drags: what the last input set off (a property's live
     // write, the frame that shows it) is done, as a person sees it done before going on. A drag
     // that starts while the editor is still busy with the last input can miss a live slider
     // on a loaded machine.
     QTest::qWait(100);
-    press(widget, from, modifiers);
+    hover(widget, from);
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, from);
     for (int i = 1; i <= steps; ++i)
-        moveTo(widget, from + (to - from) * i / steps);
-    release(widget, to, modifiers);
+        QTest::mouseMove(widget, from + (to - from) * i / steps);
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, to);
 }
 
 bool dragWithPointer(QWidget* fromWidget, QPoint from, QWidget* toWidget, QPoint to)
@@ -131,12 +113,6 @@ bool dragWithPointer(QWidget* fromWidget, QPoint from, QWidget* toWidget, QPoint
     return TestUtil::runTool("xdotool", script);
 }
 
-void type(QWidget* widget, const QString& text)
-{
-    if (usable(widget))
-        QTest::keyClicks(widget, text);
-}
-
 void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     if (!usable(widget))
@@ -154,14 +130,7 @@ void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
 void retype(QWidget* widget, const QString& text)
 {
     key(widget, Qt::Key_A, Qt::ControlModifier);
-    type(widget, text);
-}
-
-void clickTool(QToolBar* bar, QAction* action)
-{
-    QWidget* tool = bar->widgetForAction(action);
-    if (tool)
-        click(tool);
+    QTest::keyClicks(widget, text);
 }
 
 void chooseFromMenuBar(QMainWindow* window, const QString& menu, const QString& entry)
@@ -178,12 +147,6 @@ void chooseFromMenuBar(QMainWindow* window, const QString& menu, const QString& 
         chooseFromMenu(popup, entry);
     else
         ADD_FAILURE() << "the menu " << menu.toStdString() << " did not open";
-}
-
-void chooseFromMenu(QMenu* menu, const QString& entry)
-{
-    if (QAction* action = actionByText(menu->actions(), entry))
-        click(menu, menu->actionGeometry(action).center());
 }
 
 QAbstractButton* button(QWidget* root, const QString& text)
@@ -221,20 +184,15 @@ void clickCell(QAbstractItemView* view, const QModelIndex& index, int xOffset)
     click(view->viewport(), QPoint(x, cell.center().y()));
 }
 
-QImage screenImage(const QRect& globalRect)
-{
-    QScreen* screen = QGuiApplication::primaryScreen();
-    return screen
-        ->grabWindow(0, globalRect.x(), globalRect.y(), globalRect.width(), globalRect.height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
-}
-
 QImage screenImage(QWidget* widget, QRect rect)
 {
     if (rect.isNull())
         rect = widget->rect();
-    return screenImage(QRect(widget->mapToGlobal(rect.topLeft()), rect.size()));
+    const QPoint corner = widget->mapToGlobal(rect.topLeft());
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, corner.x(), corner.y(), rect.width(), rect.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace UserInput

@@ -11,11 +11,7 @@
 
 class QAbstractButton;
 class QAbstractItemView;
-class QAction;
 class QMainWindow;
-class QMenu;
-class QToolBar;
-class QTreeView;
 class QWidget;
 
 // What a person does at the keyboard and the mouse, as real input events on real widgets of a
@@ -27,36 +23,26 @@ using TestUtil::waitFor;
 // Spins the event loop until the window is shown and exposed, so that input reaches it.
 bool waitForWindow(QWidget* window);
 
-// A left click (or with the button given) at the position, by default the middle.
-void click(QWidget* widget, QPoint position = QPoint(-1, -1),
-           Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-           Qt::MouseButton button = Qt::LeftButton);
+// A left click at the position, by default the middle.
+void click(QWidget* widget, QPoint position = QPoint(-1, -1));
 // Press at `from`, moves in steps to `to` with the button held, release there.
-void drag(QWidget* widget, QPoint from, QPoint to, int steps = 6,
-          Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-// The press and the moves of a drag without its release, and the release.
-void press(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void drag(QWidget* widget, QPoint from, QPoint to, int steps = 6);
+// The pointer passes over the position with no button held.
 void moveTo(QWidget* widget, QPoint position);
-void release(QWidget* widget, QPoint position, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // A drag and drop made with the X server's own pointer (xdotool), for the drags that the
 // window system carries (item views): the pointer presses at `from`, moves in steps and
 // releases at `to`; the event loop runs meanwhile. The pointer then leaves the windows.
 bool dragWithPointer(QWidget* fromWidget, QPoint from, QWidget* toWidget, QPoint to);
 
-// Text typed into the widget that has the focus within `widget`'s window (or the widget).
-void type(QWidget* widget, const QString& text);
+// Keys pressed in the widget's window, brought to the front first.
 void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Ctrl+A then the text: replaces what a line edit holds.
 void retype(QWidget* widget, const QString& text);
 
-// The tool button that shows the action in the tool bar, clicked.
-void clickTool(QToolBar* bar, QAction* action);
 // The menu bar's menu of that title opened with a click, then its entry clicked (with no events
 // handled in between).
 void chooseFromMenuBar(QMainWindow* window, const QString& menu, const QString& entry);
-// The entry of a popup menu already shown, clicked.
-void chooseFromMenu(QMenu* menu, const QString& entry);
 
 // The first visible button below the widget whose text (without '&') is `text`.
 QAbstractButton* button(QWidget* root, const QString& text);
@@ -67,9 +53,7 @@ QModelIndex rowByText(QAbstractItemView* view, const QStringList& path);
 // or, for negative offsets, from its right.
 void clickCell(QAbstractItemView* view, const QModelIndex& index, int xOffset = 10);
 
-// The screen as the X server shows it, in global coordinates.
-QImage screenImage(const QRect& globalRect);
-// The widget's area of the screen.
+// The widget's area of the screen as the X server shows it.
 QImage screenImage(QWidget* widget, QRect rect = QRect());
 
 } // namespace UserInput
