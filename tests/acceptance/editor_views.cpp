@@ -13,7 +13,6 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QHash>
 #include <QItemSelectionModel>
 #include <QLineEdit>

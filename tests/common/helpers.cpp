@@ -205,16 +205,6 @@ QStringList treeOf(const QString& root)
     return result;
 }
 
-void makeTree(const QString& root)
-{
-    QDir().mkpath(root + "/sub/.hidden_dir");
-    QDir().mkpath(root + "/empty");
-    writeFile(root + "/a.txt", "a");
-    writeFile(root + "/.hidden", "h");
-    writeFile(root + "/sub/b.txt", "b");
-    writeFile(root + "/sub/.hidden_dir/c.txt", "c");
-}
-
 UndoFuzzRun::UndoFuzzRun(int defaultEdits, unsigned int defaultSeed)
     : edits(defaultEdits), seed(defaultSeed)
 {

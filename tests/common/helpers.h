@@ -67,9 +67,6 @@ QStringList rowTexts(const QAbstractItemModel* model, const QModelIndex& parent 
 // links are listed, never followed.
 QStringList treeOf(const QString& root);
 
-// root/a.txt, root/.hidden, root/sub/b.txt, root/sub/.hidden_dir/c.txt and root/empty/.
-void makeTree(const QString& root);
-
 // The length and the seed of a randomised undo test: the environment variables
 // VELMORA_UNDO_FUZZ_EDITS and VELMORA_UNDO_FUZZ_SEED when set (for a longer run, or to replay a
 // failure), else the test's own. The test shows describe() with its failures (SCOPED_TRACE), so

@@ -10,12 +10,22 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-using TestUtil::makeTree;
 using TestUtil::readFile;
 using TestUtil::treeOf;
 using TestUtil::writeFile;
 
 namespace {
+
+// root/a.txt, root/.hidden, root/sub/b.txt, root/sub/.hidden_dir/c.txt and root/empty/.
+void makeTree(const QString& root)
+{
+    QDir().mkpath(root + "/sub/.hidden_dir");
+    QDir().mkpath(root + "/empty");
+    writeFile(root + "/a.txt", "a");
+    writeFile(root + "/.hidden", "h");
+    writeFile(root + "/sub/b.txt", "b");
+    writeFile(root + "/sub/.hidden_dir/c.txt", "c");
+}
 
 // The permission bits stored with a file, without the flags Qt adds for the current user.
 constexpr QFileDevice::Permissions ownerGroupOther(0xF0FF);
