@@ -160,41 +160,21 @@ public:
     unsigned int insert(smart_ptr<T>& element, unsigned int id)
     {
         VELMORA_ASSERT(element.get() != NULL);
-        if (id == UINT_MAX) {
-            id = lowestFreeId();
-            if (id == UINT_MAX) {
-                resize(std::min<unsigned long long>(vector.size() + growthStep, maximumSlots));
-                id = lowestFreeId();
-                if (id == UINT_MAX)
-                    return UINT_MAX;
+        // A file lists its elements in id order: an id past the highest within the slots made
+        // is free, and an element that also sorts after the last one goes at the end without
+        // the general search.
+        if (int(id) > highest && id < vector.size()) {
+            T* const object = element.get();
+            object->id = quint16(id);
+            if (sequence.empty() || std::prev(sequence.end())->lessThan(*object)) {
+                sequence.push_back(object);
+                element.release();
+                vector[id] = object;
+                highest = int(id);
+                return id;
             }
-        } else {
-            if (id >= vector.size()) {
-                const unsigned long long length = vector.size();
-                const unsigned long long wanted =
-                    ((id - length) / growthStep + 1) * growthStep + length;
-                resize(std::min<unsigned long long>(wanted, maximumSlots));
-            }
-            if (id >= vector.size() || vector[id] != NULL)
-                return UINT_MAX;
         }
-
-        T* object = element.get();
-        object->id = quint16(id);
-        // Walk back from the end: the element goes after the first one that sorts before it,
-        // so an element that sorts last costs one comparison and equal ones go before it.
-        typename sequence_type::iterator position = sequence.end();
-        while (position != sequence.begin()) {
-            typename sequence_type::iterator before = std::prev(position);
-            if (before->lessThan(*object))
-                break;
-            position = before;
-        }
-        sequence.insert(position, object);
-        element.release();
-        vector[id] = object;
-        highest = std::max(highest, int(id));
-        return id;
+        return insertSearching(element, id);
     }
 
     // Takes the element out without deleting it; the caller owns it from then on. Returns the
@@ -256,6 +236,47 @@ public:
     }
 
 private:
+    // insert's general case: a free id chosen or checked, slots made as needed, and the
+    // element's place found by walking back from the end.
+    Q_NEVER_INLINE unsigned int insertSearching(smart_ptr<T>& element, unsigned int id)
+    {
+        if (id == UINT_MAX) {
+            id = lowestFreeId();
+            if (id == UINT_MAX) {
+                resize(std::min<unsigned long long>(vector.size() + growthStep, maximumSlots));
+                id = lowestFreeId();
+                if (id == UINT_MAX)
+                    return UINT_MAX;
+            }
+        } else {
+            if (id >= vector.size()) {
+                const unsigned long long length = vector.size();
+                const unsigned long long wanted =
+                    ((id - length) / growthStep + 1) * growthStep + length;
+                resize(std::min<unsigned long long>(wanted, maximumSlots));
+            }
+            if (id >= vector.size() || vector[id] != NULL)
+                return UINT_MAX;
+        }
+
+        T* object = element.get();
+        object->id = quint16(id);
+        // Walk back from the end: the element goes after the first one that sorts before it,
+        // so an element that sorts last costs one comparison and equal ones go before it.
+        typename sequence_type::iterator position = sequence.end();
+        while (position != sequence.begin()) {
+            typename sequence_type::iterator before = std::prev(position);
+            if (before->lessThan(*object))
+                break;
+            position = before;
+        }
+        sequence.insert(position, object);
+        element.release();
+        vector[id] = object;
+        highest = std::max(highest, int(id));
+        return id;
+    }
+
     T* slot(unsigned int id, int line) const
     {
         // An id beyond the slots is reported like an empty slot rather than read out of bounds.

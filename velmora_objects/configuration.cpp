@@ -1,6 +1,7 @@
 #include "velmora_objects/configuration.h"
 
 #include "core/assertion.h"
+#include "core/prefetch.h"
 #include "velmora_objects/abstract_renderer.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/clock.h"
@@ -93,22 +94,6 @@ quint16 readShort(Streamer& streamer)
     quint16 value = 0;
     streamer.stream() >> value;
     return value;
-}
-
-// Asks for the control to be brought into the cache (the three cache lines a control spans at
-// most); nothing for null.
-void prefetch(const Control* control)
-{
-#if defined(__GNUC__)
-    if (!control)
-        return;
-    const char* const bytes = reinterpret_cast<const char*>(control);
-    __builtin_prefetch(bytes);
-    __builtin_prefetch(bytes + 64);
-    __builtin_prefetch(bytes + 128);
-#else
-    (void)control;
-#endif
 }
 
 // Pages and page switchers are stored alike: a count, then each element's id and block.
@@ -385,7 +370,7 @@ void Configuration::write(Streamer& streamer, bool minimal) const
         // Controls lie apart in memory, and the walk goes from one to the next through their
         // links. Their sequence is in id order: the one a few ids on is fetched into the cache
         // while this one is written.
-        prefetch(controls.find(control.getId() + 4));
+        prefetchObject(controls.find(control.getId() + 4));
         s << quint16(control.getId()) << qint8(control.getType());
         control.write(streamer);
     }
@@ -541,8 +526,12 @@ void Configuration::readIRSlots(Streamer& streamer)
         const quint8 slot = readByte(streamer);
         const quint32 controlId = quint32(readInt(streamer));
         const quint8 action = readByte(streamer);
-        if (!irSlots.insert(IRSlotTable::value_type(slot, IRAction(controlId, Action(action))))
-                 .second)
+        // Saved entries come in slot order: each goes last on the slot side at the cost of one
+        // comparison. An entry whose slot or (control, action) is taken is not inserted.
+        const std::size_t before = irSlots.size();
+        irSlots.left.insert(irSlots.left.end(), IRSlotTable::left_value_type(
+                                                    slot, IRAction(controlId, Action(action))));
+        if (irSlots.size() == before)
             throw std::runtime_error("Found duplicate IR slot assignment");
     }
 }

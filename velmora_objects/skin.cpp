@@ -1,5 +1,6 @@
 #include "velmora_objects/skin.h"
 
+#include "core/prefetch.h"
 #include "velmora_objects/streamer.h"
 
 namespace Velmora {
@@ -11,6 +12,8 @@ const char* const EndTag = "Skin_end";
 
 // Each stored property takes at least its type number.
 constexpr quint64 MinimumPropertyBytes = sizeof(qint32);
+constexpr quint32 MaximumReservedProperties = 256;
+constexpr int PrefetchDistance = 4;
 
 } // namespace
 
@@ -89,8 +92,12 @@ void Skin::write(Streamer& streamer) const
 {
     streamer.writeTag(StartTag);
     streamer.stream() << name << qint32(itemType) << qint32(properties.size());
-    for (const auto& entry : properties) {
-        const SkinProperty& property = *entry.second;
+    for (auto entry = properties.begin(); entry != properties.end(); ++entry) {
+        // The properties lie apart in memory: the one a few places on is fetched into the cache
+        // while this one is written.
+        if (properties.end() - entry > PrefetchDistance)
+            prefetchObject<128>(entry[PrefetchDistance].second.get());
+        const SkinProperty& property = *entry->second;
         streamer.stream() << qint32(property.getType());
         property.write(streamer);
     }
@@ -106,6 +113,9 @@ void Skin::read(Streamer& streamer)
     streamer.stream() >> name >> readType >> count;
     itemType = ThemedItemType(readType);
     streamer.checkCount(count, MinimumPropertyBytes);
+    // Room for the usual number at once; a larger count claimed by a damaged file grows the
+    // array only as its properties are actually read.
+    properties.reserve(qMin(count, MaximumReservedProperties));
     for (quint32 i = 0; i < count; ++i) {
         qint32 type = 0;
         streamer.stream() >> type;

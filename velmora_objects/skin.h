@@ -1,14 +1,14 @@
 #pragma once
 
 #include "containers/smart_ptr.h"
-#include "core/block_pool.h"
 #include "velmora_objects/skin_property.h"
 #include "velmora_objects/skin_transition.h"
 #include "velmora_objects/velmora_types.h"
 
 #include <QString>
 #include <QVariant>
-#include <map>
+#include <boost/container/flat_map.hpp>
+#include <cstring>
 
 namespace Velmora {
 
@@ -31,7 +31,17 @@ public:
             const QChar* p = a.constData();
             const QChar* q = b.constData();
             const qsizetype common = qMin(a.size(), b.size());
-            for (qsizetype i = 0; i < common; ++i) {
+            // Keys share long prefixes ("colour1", "colour10"): skip equal runs four characters
+            // at a time before looking at single ones.
+            qsizetype i = 0;
+            for (; i + 4 <= common; i += 4) {
+                quint64 x, y;
+                std::memcpy(&x, p + i, sizeof x);
+                std::memcpy(&y, q + i, sizeof y);
+                if (x != y)
+                    break;
+            }
+            for (; i < common; ++i) {
                 const char16_t x = p[i].unicode(), y = q[i].unicode();
                 if (x == y)
                     continue;
@@ -42,7 +52,9 @@ public:
             return a.size() < b.size();
         }
     };
-    using PropertyMap = std::map<QString, smart_ptr<SkinProperty>, KeyOrder>;
+    // A sorted array: a skin holds a few dozen properties, read in key order and written in
+    // key order, so each goes last when read and the save walks them without chasing links.
+    using PropertyMap = boost::container::flat_map<QString, smart_ptr<SkinProperty>, KeyOrder>;
     using const_iterator = PropertyMap::const_iterator;
 
     // No properties and the default transition.

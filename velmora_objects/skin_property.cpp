@@ -30,17 +30,17 @@ SkinProperty* SkinProperty::create(SkinPropertyType type)
 {
     switch (type) {
     case SkinPropertyType_INT:
-        return new IntSkinProperty(QString(), QString(), QVariant(), QString(), 0, 99, QString());
+        return new IntSkinProperty;
     case SkinPropertyType_DOUBLE:
-        return new DoubleSkinProperty(QString(), QString(), QVariant(), QString(), 0.0, 99.0, 1.0);
+        return new DoubleSkinProperty;
     case SkinPropertyType_BOOL:
-        return new BoolSkinProperty(QString(), QString(), QVariant());
+        return new BoolSkinProperty;
     case SkinPropertyType_STRING:
-        return new StringSkinProperty(QString(), QString(), QVariant());
+        return new StringSkinProperty;
     case SkinPropertyType_COLOUR:
-        return new ColourSkinProperty(QString(), QString(), QVariant());
+        return new ColourSkinProperty;
     case SkinPropertyType_IMAGE:
-        return new ImageSkinProperty(QString(), QString(), QVariant());
+        return new ImageSkinProperty;
     }
     return nullptr;
 }

@@ -53,6 +53,8 @@ public:
     void setValue(const QVariant& newValue) { value = newValue; }
 
 protected:
+    // Empty key and caption and no value: what create() makes for a read to fill.
+    SkinProperty() = default;
     SkinProperty(const SkinProperty&) = default;
     // The bytes of the base block, and the block written among the fields of a concrete
     // property's block (which the property's own tags frame).
@@ -73,6 +75,8 @@ class IntSkinProperty : public SkinProperty
 public:
     IntSkinProperty(const QString& key, const QString& caption, const QVariant& value,
                     const QString& unit, int minimum, int maximum, const QString& specialValueText);
+    // Empty, no unit, bounds 0 to 99.
+    IntSkinProperty() = default;
 
     SkinPropertyType getType() const override { return SkinPropertyType_INT; }
     void read(Streamer& stream) override;
@@ -86,8 +90,8 @@ public:
 
 private:
     QString unit;
-    int minimum;
-    int maximum;
+    int minimum = 0;
+    int maximum = 99;
     QString specialValueText;
 };
 
@@ -97,6 +101,8 @@ class DoubleSkinProperty : public SkinProperty
 public:
     DoubleSkinProperty(const QString& key, const QString& caption, const QVariant& value,
                        const QString& unit, double minimum, double maximum, double step);
+    // Empty, no unit, bounds 0 to 99 in steps of 1.
+    DoubleSkinProperty() = default;
 
     SkinPropertyType getType() const override { return SkinPropertyType_DOUBLE; }
     void read(Streamer& stream) override;
@@ -110,9 +116,9 @@ public:
 
 private:
     QString unit;
-    double minimum;
-    double maximum;
-    double step;
+    double minimum = 0.0;
+    double maximum = 99.0;
+    double step = 1.0;
 };
 
 // A property that adds nothing to the base: its block is the base block inside its own tags
@@ -121,6 +127,7 @@ template <SkinPropertyType Type> class PlainSkinProperty : public SkinProperty
 {
 public:
     using SkinProperty::SkinProperty;
+    PlainSkinProperty() = default;
     SkinPropertyType getType() const override { return Type; }
     void read(Streamer& stream) override;
     void write(Streamer& stream) const override;

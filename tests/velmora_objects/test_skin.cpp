@@ -295,10 +295,16 @@ TEST(Skin, BlockBytes)
 TEST(Skin, KeyOrderIsTheOrderOfStrings)
 {
     const QString smile = QString::fromUtf16(u"\U0001F600"); // a surrogate pair
-    const QString pairs[][2] = {
-        {"", "a"},           {"size", "size1"}, {"colour10", "colour2"},
-        {"b", "B"},          {"a", "a"},        {smile, QString(QChar(0xE000))},
-        {"x" + smile, "x!"}, {QString(), ""}};
+    const QString pairs[][2] = {{"", "a"},
+                                {"size", "size1"},
+                                {"colour10", "colour2"},
+                                {"b", "B"},
+                                {"a", "a"},
+                                {smile, QString(QChar(0xE000))},
+                                {"x" + smile, "x!"},
+                                {QString(), ""},
+                                {"colour" + smile + "x", "colour\ue000x"},
+                                {"backgroundColour", "backgroundColouR"}};
     for (const auto& pair : pairs) {
         EXPECT_EQ(Skin::KeyOrder()(pair[0], pair[1]), pair[0] < pair[1])
             << qPrintable(pair[0] + "|" + pair[1]);
