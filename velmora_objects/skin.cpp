@@ -3,6 +3,9 @@
 #include "core/prefetch.h"
 #include "velmora_objects/streamer.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace Velmora {
 
 namespace {
@@ -14,6 +17,35 @@ const char* const EndTag = "Skin_end";
 constexpr quint64 MinimumPropertyBytes = sizeof(qint32);
 constexpr quint32 MaximumReservedProperties = 256;
 constexpr int PrefetchDistance = 4;
+
+using Entry = std::pair<QString, smart_ptr<SkinProperty>>;
+
+// Sorts the properties read out of key order in among those read in order. Of equal keys the
+// one read last wins, as it does in order: the sort is stable and the read order is kept.
+void mergeLate(Skin::PropertyMap& properties, std::vector<Entry>& late)
+{
+    if (late.empty())
+        return;
+    Skin::PropertyMap::sequence_type sequence = properties.extract_sequence();
+    sequence.reserve(sequence.size() + late.size());
+    for (Entry& entry : late)
+        sequence.emplace_back(std::move(entry.first), entry.second);
+    late.clear();
+    std::stable_sort(sequence.begin(), sequence.end(), [](const Entry& a, const Entry& b) {
+        return Skin::KeyOrder()(a.first, b.first);
+    });
+    auto kept = sequence.begin();
+    for (auto entry = sequence.begin(); entry != sequence.end(); ++entry) {
+        const auto next = entry + 1;
+        if (next != sequence.end() && !Skin::KeyOrder()(entry->first, next->first))
+            continue; // the next one has the same key and was read later
+        if (kept != entry)
+            *kept = *entry; // takes the property; the earlier one of the key is deleted
+        ++kept;
+    }
+    sequence.erase(kept, sequence.end());
+    properties.adopt_sequence(boost::container::ordered_unique_range, std::move(sequence));
+}
 
 } // namespace
 
@@ -116,20 +148,33 @@ void Skin::read(Streamer& streamer)
     // Room for the usual number at once; a larger count claimed by a damaged file grows the
     // array only as its properties are actually read.
     properties.reserve(qMin(count, MaximumReservedProperties));
-    for (quint32 i = 0; i < count; ++i) {
-        qint32 type = 0;
-        streamer.stream() >> type;
-        // An unknown type number has no block to read; the next tag check finds the stream
-        // out of step.
-        smart_ptr<SkinProperty> property(SkinProperty::create(SkinPropertyType(type)));
-        if (!property)
-            continue;
-        property->read(streamer);
-        // Saved properties come in key order: each goes last at the cost of one comparison.
-        // A key read again replaces the property read before.
-        properties.insert_or_assign(properties.end(), streamer.stream().copyOf(property->getKey()),
-                                    property);
+    // Saved properties come in key order: each goes last at the cost of one comparison, and a
+    // key read again replaces the property read before. From the first key out of order (a
+    // damaged or foreign file) on, the rest are gathered and sorted in once at the end, so that
+    // no order of keys costs more than a sort.
+    std::vector<Entry> late;
+    try {
+        for (quint32 i = 0; i < count; ++i) {
+            qint32 type = 0;
+            streamer.stream() >> type;
+            // An unknown type number has no block to read; the next tag check finds the stream
+            // out of step.
+            smart_ptr<SkinProperty> property(SkinProperty::create(SkinPropertyType(type)));
+            if (!property)
+                continue;
+            property->read(streamer);
+            QString key = streamer.stream().copyOf(property->getKey());
+            if (late.empty() &&
+                (properties.empty() || !KeyOrder()(key, properties.rbegin()->first)))
+                properties.insert_or_assign(properties.end(), std::move(key), property);
+            else
+                late.emplace_back(std::move(key), property);
+        }
+    } catch (...) {
+        mergeLate(properties, late);
+        throw;
     }
+    mergeLate(properties, late);
     transition.read(streamer);
     streamer.expectTag(EndTag);
 }

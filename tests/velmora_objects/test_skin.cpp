@@ -357,6 +357,30 @@ TEST(SkinSet, LaterSkinsAndPropertiesOfOneNameWin)
     });
 }
 
+TEST(Skin, PropertiesOutOfKeyOrderAreSortedAndTheLastOfAKeyWins)
+{
+    // Read in the order b, a, c, a, b, c: one in order, then the rest gathered and sorted in.
+    const std::pair<const char*, int> read[] = {{"b", 1}, {"a", 2}, {"c", 3},
+                                                {"a", 4}, {"b", 5}, {"c", 6}};
+    QByteArray block = QByteArray("Skin_start") + fromHex("00000002 0053 00000001 00000006");
+    for (const auto& [key, value] : read)
+        block += fromHex("00000001") +
+                 body(streamed([&](Streamer& s) { integer(key, "Caption", value)->write(s); }));
+    block += body(streamed([](Streamer& s) { SkinTransition().write(s); })) + "Skin_end";
+    TestUtil::readStream(withHeader(block), [](Streamer& s) {
+        Skin skin(ThemedItemType(0), QString());
+        skin.read(s);
+        QStringList keys;
+        QVariantList values;
+        for (const auto& [key, property] : skin) {
+            keys << key;
+            values << property->getValue();
+        }
+        EXPECT_EQ(keys, QStringList({"a", "b", "c"}));
+        EXPECT_EQ(values, QVariantList({4, 5, 6}));
+    });
+}
+
 TEST(Skin, DamagedBlocksFail)
 {
     auto readSkin = [](const QByteArray& block) {
