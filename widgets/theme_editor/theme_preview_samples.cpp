@@ -14,26 +14,30 @@
 #include "velmora_objects/slider.h"
 #include "velmora_objects/theme.h"
 
+namespace {
+
+// A sample control of the preview: its size there and its caption.
+template <class T> T* sample(int width, int height, const QString& caption)
+{
+    auto* control = new T;
+    control->setGeometry(QRect(0, 0, width, height));
+    control->setCaption(caption);
+    return control;
+}
+
+} // namespace
+
 ThemePreviewSamples::ThemePreviewSamples()
 {
     configuration.setOrientation(Velmora::Orientation_PORTRAIT);
 
-    auto* button = new Velmora::Button;
-    button->setGeometry(QRect(0, 0, 100, 44));
-    button->setCaption(tr("Button"));
-    items[Velmora::ThemedItemType_BUTTON] = button;
-
-    auto* slider = new Velmora::Slider;
-    slider->setGeometry(QRect(0, 0, 44, 200));
+    items[Velmora::ThemedItemType_BUTTON] = sample<Velmora::Button>(100, 44, tr("Button"));
+    auto* slider = sample<Velmora::Slider>(44, 200, tr("Slider"));
     slider->setUnit(Velmora::Slider::Unit_PERCENT);
     slider->setShowValue(true);
-    slider->setCaption(tr("Slider"));
     items[Velmora::ThemedItemType_SLIDER] = slider;
-
-    auto* colourPicker = new Velmora::ColourPicker;
-    colourPicker->setGeometry(QRect(0, 0, 272, 272));
-    colourPicker->setCaption(tr("Colour Picker"));
-    items[Velmora::ThemedItemType_COLOUR_PICKER] = colourPicker;
+    items[Velmora::ThemedItemType_COLOUR_PICKER] =
+        sample<Velmora::ColourPicker>(272, 272, tr("Colour Picker"));
 
     // The page switcher only refers to the preview page, which the preview project owns.
     const unsigned int pageId = configuration.addPage();
@@ -43,19 +47,9 @@ ThemePreviewSamples::ThemePreviewSamples()
     pageSwitcher->setPosition(Velmora::NavigationPosition_TOP);
     items[Velmora::ThemedItemType_PAGE_SWITCHER] = pageSwitcher;
 
-    auto* keypad = new Velmora::Keypad;
-    keypad->setGeometry(QRect(0, 0, 240, 272));
-    items[Velmora::ThemedItemType_KEYPAD] = keypad;
-
-    auto* label = new Velmora::Label;
-    label->setGeometry(QRect(0, 0, 100, 44));
-    label->setCaption(tr("Label"));
-    items[Velmora::ThemedItemType_LABEL] = label;
-
-    auto* clock = new Velmora::Clock;
-    clock->setGeometry(QRect(0, 0, 100, 100));
-    clock->setCaption(tr("Clock"));
-    items[Velmora::ThemedItemType_CLOCK] = clock;
+    items[Velmora::ThemedItemType_KEYPAD] = sample<Velmora::Keypad>(240, 272, QString());
+    items[Velmora::ThemedItemType_LABEL] = sample<Velmora::Label>(100, 44, tr("Label"));
+    items[Velmora::ThemedItemType_CLOCK] = sample<Velmora::Clock>(100, 100, tr("Clock"));
 }
 
 ThemePreviewSamples::~ThemePreviewSamples() = default;
