@@ -188,7 +188,7 @@ DataStream& DataStream::operator<<(const QColor& value)
     return writeNumber(colourWord(value));
 }
 
-quint32 DataStream::colourWord(const QColor& value)
+quint32 DataStream::otherColourWord(const QColor& value)
 {
     return value.isValid() ? quint32(value.rgb()) : InvalidColour;
 }

@@ -10,6 +10,7 @@
 #include <QtEndian>
 #include <QtGlobal>
 #include <cstring>
+#include <type_traits>
 
 namespace Velmora {
 
@@ -164,7 +165,7 @@ public:
     {
         quint32 rgb = 0;
         readNumber(rgb);
-        value = colourOf(rgb);
+        setColour(value, rgb);
         return *this;
     }
     DataStream& operator>>(QRect& value)
@@ -249,16 +250,49 @@ private:
         return m_out;
     }
     void grow(qsizetype length);
-    // A colour's 32-bit value in the stream: its RGB value, or the one for an invalid colour.
-    static quint32 colourWord(const QColor& value);
-    // The colour of a 32-bit value: opaque, or invalid for the invalid value. As
-    // QColor::fromRgb(rgb) makes it (each 8-bit part as a 16-bit one), without a call.
-    static QColor colourOf(quint32 rgb)
+    static quint32 otherColourWord(const QColor& value);
+    // A colour's 32-bit value in the stream: its RGB value (QColor::rgb()), or the one for an
+    // invalid colour. A colour held as RGB, as every colour read or picked is, is converted here
+    // from its two words (see setColour) without a call; any other goes through QColor.
+    static quint32 colourWord(const QColor& value)
     {
-        return rgb == InvalidColour
-                   ? QColor()
-                   : QColor(QColor::Rgb, ushort(qAlpha(rgb) * 0x101), ushort(qRed(rgb) * 0x101),
-                            ushort(qGreen(rgb) * 0x101), ushort(qBlue(rgb) * 0x101));
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+        if (value.spec() == QColor::Rgb) {
+            quint64 words[2];
+            std::memcpy(words, static_cast<const void*>(&value), sizeof words);
+            // Each 16-bit part to 8 bits, rounded as QColor rounds it.
+            const auto eightBits = [](quint64 part) {
+                part &= 0xffff;
+                return quint32((part - (part >> 8) + 0x80) >> 8);
+            };
+            return 0xff000000u | eightBits(words[0] >> 48) << 16 | eightBits(words[1]) << 8 |
+                   eightBits(words[1] >> 16);
+        }
+#endif
+        return otherColourWord(value);
+    }
+    // Makes the colour that of a 32-bit value: opaque whatever its top byte, or invalid for the
+    // invalid value. As QColor::fromRgb(rgb) makes it (each 8-bit part as a 16-bit one), without
+    // a call.
+    static void setColour(QColor& colour, quint32 rgb)
+    {
+        if (rgb == InvalidColour) {
+            colour = QColor();
+            return;
+        }
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+        // Stored in place as the colour's two words (its spec, then its five 16-bit parts): a
+        // colour built part by part elsewhere and then copied whole waits, at the copy, for
+        // each part's store to reach the cache.
+        static_assert(sizeof(QColor) == 16 && std::is_trivially_copyable_v<QColor>);
+        const quint64 words[2] = {quint64(QColor::Rgb) | quint64(0xffff) << 32 |
+                                      quint64(qRed(rgb) * 0x101) << 48,
+                                  quint64(qGreen(rgb) * 0x101) | quint64(qBlue(rgb) * 0x101) << 16};
+        std::memcpy(static_cast<void*>(&colour), words, sizeof colour);
+#else
+        colour = QColor(QColor::Rgb, 0xffff, ushort(qRed(rgb) * 0x101), ushort(qGreen(rgb) * 0x101),
+                        ushort(qBlue(rgb) * 0x101));
+#endif
     }
     const char* takeFailed();
     void cutToWritten();
@@ -479,7 +513,7 @@ public:
     {
         quint32 rgb = 0;
         number(rgb);
-        value = colourOf(rgb);
+        setColour(value, rgb);
         return *this;
     }
 

@@ -68,7 +68,7 @@ Streamer& operator<<(Streamer& s, const Page& page)
     s.writeTag("Page_start");
     {
         const QString colourName =
-            page.m_backgroundColour.isValid() ? page.m_backgroundColour.name() : QString("");
+            page.m_backgroundColour.isValid() ? page.m_backgroundColour.name() : QStringLiteral("");
         DataStream::Fields out(s.stream(), DataStream::textBytes(page.m_name) + 4 + 4 +
                                                DataStream::textBytes(colourName) +
                                                Streamer::gradientBytes(page.m_backgroundGradient) +

@@ -112,7 +112,8 @@ TEST(Streamer, BooleansColoursAndVectorsHaveTheirWireForms)
     });
     EXPECT_EQ(TestUtil::body(bytes), fromHex("01 00 ff123456 49000000 00000002 07 08 "
                                              "00000002 00000001 ffffffff"));
-    bytes[12 + 1] = 7; // any non-zero byte reads as true
+    bytes[12 + 1] = 7;          // any non-zero byte reads as true
+    bytes[12 + 2] = char(0x80); // and the colour's top byte is not an alpha
     TestUtil::readStream(bytes, [&](Streamer& s) {
         bool a = false, b = false;
         QColor translucent, invalid;
@@ -264,6 +265,19 @@ TEST(Streamer, HugeCountsAreRefusedBeforeAnyAllocation)
                             s >> v;
                         }),
               "Unexpected end of file");
+}
+
+TEST(Streamer, ColoursAreWrittenAsQColorRoundsThem)
+{
+    // 16-bit parts that are not an 8-bit value times 257, and colours held in other specs.
+    const QColor colours[] = {QColor::fromRgba64(0x1234, 0x8080, 0xfffe, 0x10),
+                              QColor::fromRgbF(0.3f, 0.6f, 0.9f), QColor::fromHsv(200, 100, 50),
+                              QColor::fromCmyk(10, 20, 30, 40), QColor::fromRgbF(1.5f, 0, -0.5f)};
+    for (const QColor& colour : colours) {
+        const QByteArray bytes = streamed([&](Streamer& s) { s.stream() << colour; });
+        EXPECT_EQ(qFromBigEndian<quint32>(TestUtil::body(bytes).constData()), colour.rgb())
+            << colour.name().toStdString();
+    }
 }
 
 TEST(Streamer, VariantsUseTheQt3TypeIds)
