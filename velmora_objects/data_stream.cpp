@@ -30,6 +30,7 @@ void DataStream::close()
     m_source = QByteArray();
     m_cursor = m_end = nullptr;
     m_target = nullptr;
+    m_deferring = false;
     m_status = QDataStream::Ok;
 }
 
@@ -81,6 +82,9 @@ int DataStream::readRawData(char* into, int length)
 void DataStream::grow(qsizetype length)
 {
     VELMORA_ASSERT(m_target != nullptr);
+    // The array may move: every copy into it is done first.
+    if (!m_copies.idle())
+        m_copies.finish(targetBytes());
     // The array's size covers the room ahead as well, so that writing into it stays within
     // the array; resizing detaches an array shared since the last flush.
     const qsizetype written = m_out ? m_out - m_target->constData() : m_target->size();
@@ -92,6 +96,9 @@ void DataStream::grow(qsizetype length)
 
 void DataStream::cutToWritten()
 {
+    m_deferring = false;
+    if (!m_copies.idle())
+        m_copies.finish(targetBytes());
     m_target->resize(m_out - m_target->constData());
     m_out = m_outEnd = nullptr;
 }
@@ -179,8 +186,29 @@ DataStream& DataStream::operator<<(const QByteArray& value)
         return writeNumber(NullLength);
     char* to = extend(4 + value.size());
     qToBigEndian(quint32(value.size()), to);
-    std::memcpy(to + 4, value.constData(), size_t(value.size()));
+    putBytes(to + 4, value);
     return *this;
+}
+
+void DataStream::writeRawBytes(const QByteArray& value)
+{
+    if (!value.isEmpty())
+        putBytes(extend(value.size()), value);
+}
+
+void DataStream::putBytes(char* to, const QByteArray& value)
+{
+    if (m_deferring && value.size() >= DeferredCopies::MinimumBytes)
+        m_copies.add(to - m_target->constData(), value);
+    else
+        std::memcpy(to, value.constData(), size_t(value.size()));
+}
+
+void DataStream::copyDeferredArrays()
+{
+    m_deferring = false;
+    if (m_out)
+        m_copies.start(targetBytes());
 }
 
 DataStream& DataStream::operator<<(const QColor& value)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/assertion.h"
+#include "velmora_objects/deferred_copies.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -64,6 +65,12 @@ public:
         if (m_out)
             cutToWritten();
     }
+    // Writing: from deferLargeArrays() on, byte arrays of at least DeferredCopies::MinimumBytes
+    // (whether with their length or raw) get their room at once and their bytes later: the
+    // copies start at copyDeferredArrays(), on another thread while the fields after them are
+    // written, and are done before the bytes are cut, moved or given out.
+    void deferLargeArrays() { m_deferring = true; }
+    void copyDeferredArrays();
     void close();
 
     Status status() const { return m_status; }
@@ -197,6 +204,8 @@ public:
         return *this;
     }
     DataStream& operator<<(const QByteArray& value);
+    // The array's bytes, without a length.
+    void writeRawBytes(const QByteArray& value);
     DataStream& operator<<(const QColor& value);
     DataStream& operator<<(const QRect& value)
     {
@@ -388,6 +397,14 @@ private:
     char* m_out = nullptr;
     char* m_outEnd = nullptr;
     Status m_status = QDataStream::Ok;
+    // Writing: the large arrays whose bytes are copied later (see deferLargeArrays).
+    bool m_deferring = false;
+    DeferredCopies m_copies;
+    void putBytes(char* to, const QByteArray& value);
+    char* targetBytes()
+    {
+        return const_cast<char*>(m_target->constData());
+    }
 };
 
 // Writing: a run of fields put one after another straight into room made for all of them at

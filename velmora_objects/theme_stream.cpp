@@ -94,7 +94,7 @@ void writeSplash(Streamer& streamer, const Theme::SplashImage& splash)
 {
     const QByteArray& file = splash.bytes();
     streamer.stream() << qint32(file.isEmpty() ? 0 : 1);
-    streamer.stream().writeRawData(file.constData(), int(file.size()));
+    streamer.stream().writeRawBytes(file);
 }
 
 void writeImages(Streamer& streamer, const Theme::ImageStore& store,
@@ -175,6 +175,9 @@ void Theme::write(Streamer& streamer, const SaveFilter* filter) const
 {
     DataStream& s = streamer.stream();
     streamer.writeTag("Theme_start");
+    // The images are most of a project's bytes: they are copied into place on another thread
+    // while the skins and everything after the theme are written.
+    s.deferLargeArrays();
     writeSplash(streamer, landscapeSplash);
     writeSplash(streamer, portraitSplash);
 
@@ -183,6 +186,7 @@ void Theme::write(Streamer& streamer, const SaveFilter* filter) const
     writeImages(streamer, controlImages, filter ? &filter->controlImages : nullptr);
     // Skins name their images through their properties, which a filter does not follow.
     writeImages(streamer, skinImages, nullptr);
+    s.copyDeferredArrays();
 
     s << quint16(skinImageReferences.size());
     for (const auto& [key, ids] : skinImageReferences) {

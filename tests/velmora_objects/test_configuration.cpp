@@ -243,6 +243,12 @@ TEST(ProjectFile, FullProjectSavesLoadsAndSavesToTheSameBytes)
     const QString path = dir.filePath("full.qvp");
     Configuration original;
     SampleProject::fill(original);
+    // Images large enough to be copied into place while the rest is written.
+    QByteArray large(512 * 1024, Qt::Uninitialized);
+    for (qsizetype i = 0; i < large.size(); ++i)
+        large[i] = char(i * 7 + (i >> 11));
+    const unsigned int largeId =
+        original.getTheme()->addPageBackgroundImageData(large, Orientation_LANDSCAPE);
     saveTo(original, path);
     const QByteArray first = TestUtil::readFile(path);
     EXPECT_EQ(first, saved(original));
@@ -257,6 +263,7 @@ TEST(ProjectFile, FullProjectSavesLoadsAndSavesToTheSameBytes)
     EXPECT_EQ(project.getControls().size(), 7u);
     EXPECT_EQ(project.getIRSlots().size(), 4u);
     EXPECT_EQ(project.getUsedSkins().size(), original.getUsedSkins().size());
+    EXPECT_EQ(project.getTheme()->getPageBackgroundImages()[largeId].getData(), large);
 }
 
 TEST(ProjectFile, MinimalSaveWritesOnlyTheImagesInUse)
