@@ -49,6 +49,10 @@ bool runTool(const QString& program, const QStringList& arguments, QString* outp
 // The text with the characters that are special in the POSIX regular expressions of death
 // tests escaped.
 std::string regexEscaped(const std::string& text);
+// Matches a build date as an assertion message gives it ("Dec  7 2026"), in death tests and in
+// QRegularExpression alike. Another unit's date is matched by form: it was compiled at its own
+// time, perhaps the day before this test, or taken from the compiler cache.
+inline constexpr char BuildDatePattern[] = "[A-Z][a-z][a-z] [ 0-9][0-9] [0-9][0-9][0-9][0-9]";
 
 // The entry of the combo box's list picked as the user does: the list opened, the row made
 // current, Return pressed.

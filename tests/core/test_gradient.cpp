@@ -376,7 +376,8 @@ TEST(GradientLibraryDeathTest, InstanceBeforeInitialiseStops)
 {
     EXPECT_DEATH(GradientLibrary::instance(),
                  TestUtil::regexEscaped("Error Assert: 'instance' is FALSE at line ") + "[0-9]+" +
-                     TestUtil::regexEscaped(" in file core/gradient_library (" __DATE__ ") "));
+                     TestUtil::regexEscaped(" in file core/gradient_library (") +
+                     TestUtil::BuildDatePattern + TestUtil::regexEscaped(") "));
 }
 
 TEST(GradientLibrarySingleton, InitialiseLoadsTheApplicationFolders)
