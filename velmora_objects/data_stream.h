@@ -266,9 +266,10 @@ private:
     static quint32 colourWord(const QColor& value)
     {
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-        if (value.spec() == QColor::Rgb) {
-            quint64 words[2];
-            std::memcpy(words, static_cast<const void*>(&value), sizeof words);
+        quint64 words[2];
+        std::memcpy(words, static_cast<const void*>(&value), sizeof words);
+        // The colour model is the low half of the first word.
+        if (quint32(words[0]) == quint32(QColor::Rgb)) {
             // Each 16-bit part to 8 bits, rounded as QColor rounds it.
             const auto eightBits = [](quint64 part) {
                 part &= 0xffff;
@@ -290,9 +291,9 @@ private:
             return;
         }
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-        // Stored in place as the colour's two words (its spec, then its five 16-bit parts): a
-        // colour built part by part elsewhere and then copied whole waits, at the copy, for
-        // each part's store to reach the cache.
+        // Stored in place as the colour's two words (its colour model, then its five 16-bit parts):
+        // a colour built part by part elsewhere and then copied whole waits, at the copy, for each
+        // part's store to reach the cache.
         static_assert(sizeof(QColor) == 16 && std::is_trivially_copyable_v<QColor>);
         const quint64 words[2] = {quint64(QColor::Rgb) | quint64(0xffff) << 32 |
                                       quint64(qRed(rgb) * 0x101) << 48,

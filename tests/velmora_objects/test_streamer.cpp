@@ -269,7 +269,7 @@ TEST(Streamer, HugeCountsAreRefusedBeforeAnyAllocation)
 
 TEST(Streamer, ColoursAreWrittenAsQColorRoundsThem)
 {
-    // 16-bit parts that are not an 8-bit value times 257, and colours held in other specs.
+    // 16-bit parts that are not an 8-bit value times 257, and colours held in other colour models.
     const QColor colours[] = {QColor::fromRgba64(0x1234, 0x8080, 0xfffe, 0x10),
                               QColor::fromRgbF(0.3f, 0.6f, 0.9f), QColor::fromHsv(200, 100, 50),
                               QColor::fromCmyk(10, 20, 30, 40), QColor::fromRgbF(1.5f, 0, -0.5f)};
