@@ -74,8 +74,9 @@ TEST_F(Actions, EveryActionHasItsTextToolTipShortcutAndData)
         EXPECT_EQ(at(id)->shortcut(),
                   QKeySequence(keys.count(id) ? keys.at(id) : QKeySequence::UnknownKey));
         EXPECT_EQ(at(id)->isCheckable(), (id >= 20 && id <= 25) || id == 35);
-        if (id >= 20 && id <= 31)
+        if (id >= 20 && id <= 31) {
             EXPECT_EQ(at(id)->data(), QVariant(id <= 25 ? types[id - 20] : id - 26));
+        }
     }
     EXPECT_EQ(texts.size(), ActionManager::ActionCount);
     EXPECT_EQ(at(2)->toolTip(), "Open...");

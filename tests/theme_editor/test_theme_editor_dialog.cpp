@@ -136,8 +136,9 @@ TEST_F(ThemeEditorDialogTest, ModeAndLibraryPagesLeadOnOrClose)
         accepted->clear();
         s.act();
         EXPECT_EQ(accepted->count(), s.shown ? 0 : 1);
-        if (s.shown)
+        if (s.shown) {
             EXPECT_EQ(current(), s.shown);
+        }
     }
     // The export page was prepared with the project's theme.
     EXPECT_EQ(page<ExportThemeWidget>()->findChild<QLineEdit*>("nameEdit")->text(), "Blue");
@@ -225,8 +226,9 @@ TEST_F(ThemeEditorDialogTest, ClosingWithChangesAsksFirst)
             EXPECT_EQ(answers.answered().size(), c.changed ? 1 : 0);
             EXPECT_EQ(dialog->isVisible(), !c.closes);
             EXPECT_EQ(savedNames.size(), c.saves);
-            if (!c.closes)
+            if (!c.closes) {
                 EXPECT_TRUE(page<ThemeEditor>()->editedTheme());
+            }
             dialog->findChild<QStackedWidget*>()->setCurrentWidget(page<ThemeEditorMode>());
             dialog->hide();
         }

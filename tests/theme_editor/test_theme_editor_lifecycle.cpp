@@ -241,8 +241,9 @@ TEST_F(ThemeEditorLifecycle, CancelWithChangesAsksFirst)
                   "You have made changes to this theme.  Do you want to save the changes?");
         EXPECT_EQ(done.count(), c.released ? 1 : 0);
         EXPECT_EQ(page.editedTheme() == nullptr, c.released);
-        if (!c.released)
+        if (!c.released) {
             EXPECT_EQ(page.findChild<QUndoStack*>()->count(), 1);
+        }
         EXPECT_EQ(errors.count(), c.newTheme ? 1 : 0);
         EXPECT_EQ(Velmora::Theme(bluePath).getName(), c.name);
 

@@ -193,8 +193,9 @@ TEST_F(ThemeEditorSlots, ItemTypeFillsSkinListSheetsAndPreview)
                   c.skinSheet ? page->skinProperty(Key(c.type, QString())) : nullptr);
         ASSERT_TRUE(scene()->shownObject());
         EXPECT_EQ(scene()->shownObject(), scene()->themedObject(type));
-        if (c.type == Velmora::ThemedItemType_KEYPAD)
+        if (c.type == Velmora::ThemedItemType_KEYPAD) {
             EXPECT_TRUE(page->editedTheme()->getSkinSet(type));
+        }
     }
 
     // The default skin cannot be removed; another one can.
@@ -486,8 +487,9 @@ TEST_F(ThemeEditorSlots, AddingImagesLeavesOutThoseAlreadyInTheTheme)
         child<QAbstractButton>("addIconButton")->click();
         EXPECT_EQ(answers.pending(), 0);
         EXPECT_EQ(answers.answered().value(0).title, c.title);
-        if (c.files.contains(junk.fileName()))
+        if (c.files.contains(junk.fileName())) {
             EXPECT_TRUE(answers.answered().value(0).text.contains(junk.fileName()));
+        }
         EXPECT_EQ(undo->count(), commands + (c.added > 0 ? 1 : 0));
         expected += c.added;
         EXPECT_EQ(int(page->editedTheme()->getIcons().size()), expected);
