@@ -30,6 +30,7 @@ bool namesThisProgram(const QString& argument)
 CommandLineArguments::CommandLineArguments(int argc, char** argv)
 {
     QString pending;
+    bool optionsEnded = false;
     for (int i = 0; i < argc; ++i) {
         // Arguments are in the locale's encoding (UTF-8 here), so that file names outside
         // ASCII reach the program intact.
@@ -37,7 +38,14 @@ CommandLineArguments::CommandLineArguments(int argc, char** argv)
         if (i == 0 && namesThisProgram(argument))
             continue;
 
+        // After "--" every argument is positional, even one that looks like an option, so that
+        // a file whose name begins with a minus sign can be named.
+        if (optionsEnded) {
+            arguments.append(argument);
+            continue;
+        }
         if (argument == QLatin1String("--")) {
+            optionsEnded = true;
             pending.clear();
             continue;
         }

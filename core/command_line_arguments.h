@@ -9,8 +9,9 @@
 //
 // "-abc" sets the one-letter options a, b and c (digits in the run are skipped) and
 // "--name" or "--name=value" sets a long option. An option given without a value takes the
-// next plain argument as its value; "--" only cancels that. Every other argument is
-// positional. The first argument is skipped when it names the running program.
+// next plain argument as its value. "--" ends the options: every argument after it is
+// positional, whatever it looks like. Every other argument is positional. The first argument
+// is skipped when it names the running program.
 class CommandLineArguments
 {
 public:

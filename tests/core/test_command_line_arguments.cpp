@@ -77,7 +77,7 @@ TEST(CommandLineArguments, ArgumentsGiveExactlyTheirOptionsAndPositionalArgument
         {{"-v", "one", "-v"}, {{"v", nullptr}}, {}, {}},
         {{"-5", "file"}, {}, {"file"}, {"5"}},
         {{"-a1b", "v"}, {{"a", nullptr}, {"b", "v"}}, {}, {"1"}},
-        {{"--", "-v", "x"}, {{"v", "x"}}, {}, {}},
+        {{"--", "-v", "--name.qvp", "--", "x"}, {}, {"-v", "--name.qvp", "--", "x"}, {"v"}},
         {{"-v", "--", "x", "y"}, {{"v", nullptr}}, {"x", "y"}, {}},
         {{"--mode=", "x"}, {{"mode", "x"}}, {}, {}},
         {{"-v", "-w", "x"}, {{"v", nullptr}, {"w", "x"}}, {}, {}},
