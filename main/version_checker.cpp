@@ -1,11 +1,22 @@
 #include "main/version_checker.h"
 
+#include "core/xml_shape.h"
+
 #include <QDomDocument>
+#include <QFutureWatcher>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
+#include <QtConcurrent>
+#include <utility>
 
 namespace {
+
+// A release list nests four deep (releases, release, platform, address), with notes of rich
+// text below, and has few attributes to an element; the counts are those that the bounded
+// body can hold, so that only the nesting and the attributes of one element are refused.
+constexpr XmlShape::Limits ListShape = {32, 1 << 18, 8, 1 << 18};
 
 VersionChecker::Platform platformOf(const QString& os)
 {
@@ -28,15 +39,27 @@ QString onlyText(const QDomElement& parent, const QString& name)
 } // namespace
 
 VersionChecker::VersionChecker(const QUrl& address, QObject* parent, int timeoutMs)
-    : QObject(parent), network(new QNetworkAccessManager(this))
+    : QObject(parent), network(new QNetworkAccessManager(this)), m_deadline(new QTimer(this))
 {
-    connect(network, &QNetworkAccessManager::finished, this, &VersionChecker::onReplyFinished);
+    m_deadline->setSingleShot(true);
+    connect(m_deadline, &QTimer::timeout, this, &VersionChecker::report);
+    m_deadline->start(timeoutMs);
     QNetworkRequest request(address);
     // The list comes from one known address; a redirection is a failure, not a new address.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
-    request.setTransferTimeout(timeoutMs);
-    network->get(request);
+    m_reply = network->get(request);
+    // The body is taken as it comes, so that no more than the bound is ever held.
+    m_reply->setReadBufferSize(64 * 1024);
+    connect(m_reply, &QNetworkReply::readyRead, this, &VersionChecker::onReadyRead);
+    connect(m_reply, &QNetworkReply::finished, this, &VersionChecker::onReplyFinished);
+}
+
+VersionChecker::~VersionChecker()
+{
+    // The reply goes with the manager, without a signal to this half-destroyed object.
+    if (m_reply)
+        m_reply->disconnect(this);
 }
 
 bool VersionChecker::hasPlatform(const ReleaseData& release, Platform platform)
@@ -85,28 +108,75 @@ QString VersionChecker::releaseNotes(const SoftwareVersion& version) const
     return iRelease == releases.end() ? QString() : iRelease->second.notes;
 }
 
-void VersionChecker::onReplyFinished(QNetworkReply* reply)
+void VersionChecker::onReadyRead()
 {
-    readReleaseList(reply);
+    if (!m_reply || m_reported)
+        return;
+    const QByteArray piece = m_reply->read(MaximumListBytes + 1 - m_body.size());
+    m_body += piece;
+    // One byte past the bound: the list is refused, whatever else would have come.
+    if (m_body.size() > MaximumListBytes) {
+        m_body.clear();
+        report();
+    }
+}
+
+void VersionChecker::onReplyFinished()
+{
+    if (!m_reply || m_reported)
+        return;
+    onReadyRead();
+    if (m_reported)
+        return;
+    QNetworkReply* reply = std::exchange(m_reply, nullptr);
     reply->deleteLater();
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    // An unfollowed redirection ends without an error; only a successful answer holds the list.
+    if (reply->error() != QNetworkReply::NoError ||
+        (status.isValid() && (status.toInt() < 200 || status.toInt() > 299)) || m_body.isEmpty()) {
+        report();
+        return;
+    }
+    // The deadline still runs: a parse that outlasts it is left to end on its own, unheard.
+    auto* parsed = new QFutureWatcher<ReleaseList>(this);
+    connect(parsed, &QFutureWatcherBase::finished, this, [this, parsed] {
+        if (!m_reported)
+            releases = parsed->result();
+        parsed->deleteLater();
+        report();
+    });
+    parsed->setFuture(
+        QtConcurrent::run(&VersionChecker::parseReleaseList, std::exchange(m_body, {})));
+}
+
+void VersionChecker::report()
+{
+    if (m_reported)
+        return;
+    m_reported = true;
+    m_deadline->stop();
+    m_body.clear();
+    if (QNetworkReply* reply = std::exchange(m_reply, nullptr)) {
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
     emit releaseDataAvailable();
 }
 
-void VersionChecker::readReleaseList(QNetworkReply* reply)
+VersionChecker::ReleaseList VersionChecker::parseReleaseList(const QByteArray& bytes)
 {
-    if (reply->error() != QNetworkReply::NoError)
-        return;
-    // An unfollowed redirection ends without an error; only a successful answer holds the list.
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299))
-        return;
-
+    ReleaseList releases;
+    // The shape first: the document tree takes memory and time that grow with the nesting and
+    // the elements, and time that grows with the square of one element's attributes.
+    if (!XmlShape::Check(bytes, ListShape).fine())
+        return releases;
     QDomDocument document;
-    if (!document.setContent(reply, false))
-        return;
+    if (!document.setContent(bytes, false))
+        return releases;
     const QDomNodeList lists = document.elementsByTagName(QStringLiteral("releases"));
     if (lists.size() != 1)
-        return;
+        return releases;
 
     const QDomNodeList releaseElements =
         lists.item(0).toElement().elementsByTagName(QStringLiteral("release"));
@@ -126,4 +196,5 @@ void VersionChecker::readReleaseList(QNetworkReply* reply)
         data.notes = onlyText(release, QStringLiteral("notes"));
         releases[version] = data;
     }
+    return releases;
 }

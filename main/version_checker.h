@@ -9,6 +9,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QTimer;
 
 // Fetches the published release list once and answers whether a newer version exists for the
 // platform this program runs on. The list is an XML document:
@@ -23,8 +24,14 @@ class QNetworkReply;
 //       </release>
 //     </releases>
 //
-// releaseDataAvailable() is emitted once the request has ended, whatever its outcome; a list
+// releaseDataAvailable() is emitted once the check has ended, whatever its outcome; a list
 // that could not be fetched or read leaves no releases, which reads as up to date.
+//
+// The server is not trusted. The whole check, from the request to the list read, ends within
+// its deadline (a slow or silent server, or one that never stops sending, ends in no update);
+// a body larger than MaximumListBytes is cut off and refused; the list's shape (nesting,
+// elements, attributes) is checked before it is parsed, and both run on a thread of their own,
+// so that the GUI thread only gathers the body's pieces as they come.
 class VersionChecker : public QObject
 {
     Q_OBJECT
@@ -50,13 +57,16 @@ public:
         QString notes;
     };
 
-    // A request that stays silent this long ends as a failure, so that the check always reports.
+    // The deadline of the whole check, so that it always reports.
     static constexpr int defaultTimeoutMs = 30000;
+    // A release list is a few kilobytes.
+    static constexpr qint64 MaximumListBytes = 1 << 20;
 
     // Sends the one GET request for the release list at the address. Redirections are not
-    // followed.
+    // followed. The check reports within timeoutMs.
     VersionChecker(const QUrl& address, QObject* parent = nullptr,
                    int timeoutMs = defaultTimeoutMs);
+    ~VersionChecker() override;
 
     static Platform currentPlatform() { return Linux; }
     static bool hasPlatform(const ReleaseData& release, Platform platform);
@@ -74,15 +84,25 @@ public:
 
     const std::map<SoftwareVersion, ReleaseData>& releaseList() const { return releases; }
 
+    using ReleaseList = std::map<SoftwareVersion, ReleaseData>;
+    // The releases of a release list's bytes; none when they are not a list of the expected
+    // shape. Touches no object: it runs on a pool thread.
+    static ReleaseList parseReleaseList(const QByteArray& bytes);
+
 signals:
     void releaseDataAvailable();
 
-public slots:
-    void onReplyFinished(QNetworkReply* reply);
-
 private:
-    void readReleaseList(QNetworkReply* reply);
+    void onReadyRead();
+    void onReplyFinished();
+    // Ends the check once: the request is dropped, a parse still running is left to end on its
+    // own, and the signal goes out.
+    void report();
 
     QNetworkAccessManager* network;
-    std::map<SoftwareVersion, ReleaseData> releases;
+    QNetworkReply* m_reply = nullptr;
+    QByteArray m_body;
+    QTimer* m_deadline;
+    bool m_reported = false;
+    ReleaseList releases;
 };

@@ -11,6 +11,9 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTextEdit>
+#include <QTimer>
+#include <algorithm>
+#include <ctime>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -52,6 +55,16 @@ protected:
                     return;
                 requested << QString(request.split(' ').value(1));
                 request.clear();
+                if (!endless.isEmpty()) {
+                    // The same piece again and again, for ever, every stepMs.
+                    socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+                    auto* pieces = new QTimer(socket);
+                    QObject::connect(pieces, &QTimer::timeout, socket,
+                                     [this, socket] { socket->write(endless); });
+                    QObject::connect(socket, &QTcpSocket::disconnected, pieces, &QTimer::stop);
+                    pieces->start(stepMs);
+                    return;
+                }
                 socket->write("HTTP/1.1 " + status + "\r\n" + headers +
                               "Content-Length: " + QByteArray::number(body.size()) +
                               "\r\nConnection: close\r\n\r\n" + body);
@@ -60,24 +73,56 @@ protected:
         });
     }
 
-    // Runs one check; the checker must report exactly once, in time.
-    std::unique_ptr<VersionChecker> check(const QByteArray& list = QByteArray())
+    // Runs one check; the checker must report exactly once, by its deadline.
+    std::unique_ptr<VersionChecker> check(const QByteArray& list = QByteArray(),
+                                          int deadlineMs = 300)
     {
         if (!list.isNull())
             body = list;
         const QUrl url(QString("http://127.0.0.1:%1/releases.xml").arg(server.serverPort()));
-        auto checker = std::make_unique<VersionChecker>(url, nullptr, 300);
+        auto checker = std::make_unique<VersionChecker>(url, nullptr, deadlineMs);
         QSignalSpy reported(checker.get(), &VersionChecker::releaseDataAvailable);
-        EXPECT_TRUE(reported.wait(3000));
+        // Its own timer ends it: the wait only guards against one that never reports.
+        EXPECT_TRUE(reported.wait(2 * deadlineMs + 3000));
         EXPECT_FALSE(reported.wait(50));
         EXPECT_EQ(reported.count(), 1);
         return checker;
     }
 
     QTcpServer server;
-    QByteArray request, status = "200 OK", headers, body;
+    QByteArray request, status = "200 OK", headers, body, endless;
+    int stepMs = 0;
     bool silent = false;
     QStringList requested;
+};
+
+// The most processor time the GUI thread spends between two turns of its event loop while it
+// runs, measured as the thread's own time, which other work on the machine does not add to.
+class StallMeter
+{
+public:
+    StallMeter()
+    {
+        QObject::connect(&ticks, &QTimer::timeout, [this] {
+            const qint64 now = threadTimeNs();
+            longest = std::max(longest, now - last);
+            last = now;
+        });
+        last = threadTimeNs();
+        ticks.start(0);
+    }
+    double longestMs() const { return double(longest) / 1e6; }
+
+private:
+    static qint64 threadTimeNs()
+    {
+        timespec time{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+        return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+    }
+    QTimer ticks;
+    qint64 last = 0;
+    qint64 longest = 0;
 };
 
 } // namespace
@@ -200,6 +245,45 @@ TEST_F(VersionCheckerTest, FailuresEndInNoUpdateWithoutHanging)
         EXPECT_TRUE(checker->releaseList().empty());
         EXPECT_TRUE(checker->isUpToDate(currentSoftwareVersion(), false));
         EXPECT_LE(requested.size(), 1); // the redirection is not followed
+    }
+}
+
+// A hostile server: a body beyond the bound (all at once or without end), a list nested too
+// deep or with too many attributes, one that trickles for ever. Each check ends within its
+// deadline in no update, and the GUI thread never works long between two turns of its loop; the
+// largest list taken is read all the same.
+TEST_F(VersionCheckerTest, HostileServersEndInNoUpdateWithinTheDeadlineWithoutStallingTheGui)
+{
+    const QByteArray tag = "<r>";
+    QByteArray manyAttributes = "<releases";
+    for (int i = 0; i < 60000; ++i)
+        manyAttributes += " a" + QByteArray::number(i) + "=\"\"";
+    manyAttributes += "/>";
+    QByteArray largest = release("1.2", "linux");
+    while (largest.size() < VersionChecker::MaximumListBytes - 2000)
+        largest += release("0.9", "win32", "https://a.test/", "notes notes notes notes");
+    const struct
+    {
+        const char* name;
+        QByteArray body, endless;
+        int stepMs;
+        std::size_t releases;
+    } cases[] = {
+        {"oversized", releaseList(release("9.0", "linux").repeated(12000)), {}, 0, 0},
+        {"endless", {}, QByteArray(64 * 1024, ' '), 0, 0},
+        {"trickling", {}, "<", 20, 0},
+        {"deep", tag.repeated(300000), {}, 0, 0},
+        {"attributes", manyAttributes, {}, 0, 0},
+        {"largest taken", releaseList(largest), {}, 0, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::tie(endless, stepMs) = std::tie(c.endless, c.stepMs);
+        const StallMeter meter;
+        // The largest list may take its time to come and be read.
+        const auto checker = check(c.body, c.releases ? 20000 : 500);
+        EXPECT_EQ(checker->releaseList().size(), c.releases);
+        EXPECT_LT(meter.longestMs(), 8.0);
     }
 }
 
