@@ -1,6 +1,7 @@
 #include "appengine/layout_library.h"
 
 #include "core/assertion.h"
+#include "core/regular_file.h"
 #include "core/xml_schema_validator.h"
 #include "core/xml_shape.h"
 #include "velmora_objects/velmora_types.h"
@@ -67,10 +68,11 @@ public:
 private:
     void addLayout(const QString& path)
     {
-        QFile file(path);
+        QFile file;
         // A file beyond the reader's limit would be refused by it anyway, after being read
         // and validated in full.
-        if (file.size() > LayoutTemplate::MaxDocumentBytes || !file.open(QIODevice::ReadOnly))
+        if (RegularFile::open(file, path) != RegularFile::Result_OPENED ||
+            file.size() > LayoutTemplate::MaxDocumentBytes)
             return;
         const QByteArray bytes = file.readAll();
         file.close();

@@ -1,6 +1,7 @@
 #include "core/gradient_library.h"
 
 #include "core/assertion.h"
+#include "core/regular_file.h"
 #include "core/whole_file.h"
 #include "core/xml_schema_validator.h"
 #include "core/xml_shape.h"
@@ -219,8 +220,9 @@ void GradientLibrary::loadFolder(const QDir& folder, GradientType type)
 
 void GradientLibrary::loadFile(const QString& filePath, GradientType type)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxPackBytes)
+    QFile file;
+    if (RegularFile::open(file, filePath) != RegularFile::Result_OPENED ||
+        file.size() > MaxPackBytes)
         return;
     // A file that is not what its size says (a pipe, a growing file) is cut at the bound.
     const QByteArray contents = file.read(MaxPackBytes + 1);

@@ -1,5 +1,6 @@
 #include "core/targz_archive.h"
 
+#include "core/regular_file.h"
 #include "core/whole_file.h"
 
 #include <QDir>
@@ -268,7 +269,11 @@ int gzOpenHook(const char* pathName, int flags, ...)
         mode = mode_t(va_arg(arguments, int));
         va_end(arguments);
     }
-    const int descriptor = ::open(pathName, flags | O_CLOEXEC, mode);
+    // An archive is read only from a regular file: a FIFO would block the opening for ever.
+    RegularFile::Result opened = RegularFile::Result_FAILED;
+    const int descriptor = access == O_RDONLY
+                               ? RegularFile::openDescriptor(QByteArray(pathName), &opened)
+                               : ::open(pathName, flags | O_CLOEXEC, mode);
     if (descriptor < 0)
         return -1;
     if ((flags & O_CREAT) && ::fchmod(descriptor, mode) != 0) {

@@ -1,5 +1,7 @@
 #include "core/xml_schema_validator.h"
 
+#include "core/regular_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <climits>
@@ -53,8 +55,14 @@ private:
 
 bool readAll(const QString& path, QByteArray* bytes, XmlSchemaValidator::Error* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    switch (RegularFile::open(file, path)) {
+    case RegularFile::Result_OPENED:
+        break;
+    case RegularFile::Result_NOT_REGULAR:
+        error->message = RegularFile::notRegularMessage();
+        return false;
+    case RegularFile::Result_FAILED:
         error->message = QStringLiteral("Unable to open file");
         return false;
     }

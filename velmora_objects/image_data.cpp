@@ -1,5 +1,7 @@
 #include "velmora_objects/image_data.h"
 
+#include "core/regular_file.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 
@@ -18,8 +20,8 @@ void ImageData::setData(const QByteArray& bytes)
 
 void ImageData::loadFromFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (RegularFile::open(file, path) != RegularFile::Result_OPENED) {
         data.clear();
         md5.clear();
         return;

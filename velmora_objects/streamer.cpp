@@ -1,6 +1,7 @@
 #include "velmora_objects/streamer.h"
 
 #include "core/assertion.h"
+#include "core/regular_file.h"
 #include "core/whole_file.h"
 
 #include <QColor>
@@ -41,9 +42,15 @@ void Streamer::open(Mode mode, const QString& path)
         writeHeader();
         break;
     case Mode_READ:
-        setFileName(path);
-        if (!QFile::open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        // A FIFO or a device would block the reading or never end it.
+        switch (RegularFile::open(*this, path, QIODevice::Unbuffered)) {
+        case RegularFile::Result_OPENED:
+            break;
+        case RegularFile::Result_NOT_REGULAR:
+            throw std::runtime_error(RegularFile::notRegularMessage().toStdString());
+        case RegularFile::Result_FAILED:
             throw std::runtime_error("Unable to open file");
+        }
         readWholeFile();
         m_data.openForReading(m_bytes);
         m_bytes = QByteArray(); // the data stream holds them

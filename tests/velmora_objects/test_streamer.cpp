@@ -5,7 +5,10 @@
 #include <QDataStream>
 #include <QDir>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using TestUtil::fromHex;
@@ -98,6 +101,19 @@ TEST(Streamer, UnopenableFileAndBadMode)
                   s.open(Streamer::Mode_READ, huge.fileName());
               }),
               "File is too large");
+    // Nor is anything but a regular file read: a FIFO (given a writer here, so that a reader
+    // that waited for one would not hang the test) or a folder.
+    const QString fifo = dir.filePath("fifo.qvp");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int writer = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_NONBLOCK);
+    for (const QString& path : {fifo, dir.path()}) {
+        EXPECT_EQ(runtimeErrorOf([&] {
+                      Streamer s;
+                      s.open(Streamer::Mode_READ, path);
+                  }),
+                  "Not a regular file");
+    }
+    ::close(writer);
 }
 
 TEST(Streamer, BooleansColoursAndVectorsHaveTheirWireForms)
