@@ -6,6 +6,7 @@
 #include "velmora_objects/button.h"
 #include "velmora_objects/clock.h"
 #include "velmora_objects/colour_picker.h"
+#include "velmora_objects/control_geometry.h"
 #include "velmora_objects/keypad.h"
 #include "velmora_objects/label.h"
 #include "velmora_objects/slider.h"
@@ -13,6 +14,7 @@
 #include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <stdexcept>
@@ -440,6 +442,39 @@ void Configuration::read(Streamer& streamer)
         lockTimeout = readInt(streamer);
     }
     streamer.expectTag("Configuration_end");
+    dropDanglingReferences();
+}
+
+void Configuration::dropDanglingReferences()
+{
+    // What the editor does when a page or a switcher goes: the page leaves every switcher's
+    // list and every Go To Page button loses it as its target; a page whose switcher goes
+    // shows none.
+    for (PageSwitcher& pageSwitcher : pageSwitchers) {
+        std::vector<unsigned int> pageIds = pageSwitcher.getPageIds();
+        const auto gone = std::remove_if(pageIds.begin(), pageIds.end(),
+                                         [this](unsigned int id) { return !pages.exists(id); });
+        if (gone != pageIds.end()) {
+            pageIds.erase(gone, pageIds.end());
+            pageSwitcher.setPageIds(pageIds);
+        }
+    }
+    for (Page& page : pages) {
+        if (page.getPageSwitcherId() != UINT_MAX && !pageSwitchers.exists(page.getPageSwitcherId()))
+            page.setPageSwitcherId(UINT_MAX);
+    }
+    for (Control& control : controls) {
+        if (control.getType() != ControlType_BUTTON)
+            continue;
+        auto& button = static_cast<Button&>(control);
+        if (button.getFunction() == ButtonFunction_GO_TO_PAGE &&
+            button.getFunctionPage() != UINT_MAX && !pages.exists(button.getFunctionPage()))
+            button.setFunctionPage(UINT_MAX);
+    }
+    // The panel starts on the default page and the editor never removes it: a lost one gives
+    // way to the first page, as a new project starts on its first page.
+    if (defaultPageId != UINT_MAX && !pages.exists(defaultPageId))
+        defaultPageId = pages.empty() ? UINT_MAX : pages.begin()->getId();
 }
 
 void Configuration::recountPageSwitcherUsage()
@@ -467,6 +502,9 @@ void Configuration::readControls(Streamer& streamer, std::vector<unsigned int>& 
         streamer.checkStatus();
         smart_ptr<Control> control(newControl(type));
         control->read(streamer);
+        if (!ControlGeometry::inRange(control->getGeometry()))
+            throw std::runtime_error(
+                ControlGeometry::outOfRangeMessage(*control, id).toStdString());
         const bool holdsSlot = holdsIRSlot(*control);
         const unsigned int pageId = control->getPageId();
         if (!pages.exists(pageId))

@@ -190,10 +190,16 @@ public:
     // control-image stores, only the images that pages and buttons use.
     void write(Streamer& streamer, bool minimal) const;
     // Reads a project block of any accepted version into a cleared project. A format fault
-    // raises std::runtime_error and leaves the project as far as it was read. Either way the IR
-    // table and the controls' own slots agree afterwards: the table read from the file wins,
-    // its entries for a missing control or action are dropped, and a control's slot that the
-    // table does not give it becomes NoIRSlot.
+    // raises std::runtime_error and leaves the project as far as it was read; so do a control on
+    // a page that is not in the file and a control whose rectangle is outside the range of
+    // control geometry (the message names the control). Either way the IR table and the
+    // controls' own slots agree afterwards: the table read from the file wins, its entries for
+    // a missing control or action are dropped, and a control's slot that the table does not
+    // give it becomes NoIRSlot. A project read whole names only elements it holds: references
+    // to pages or switchers that are not in the file are dropped (see dropDanglingReferences),
+    // and the switchers' usage counts are those of the pages that show them. Theme image ids
+    // are kept whether or not the theme holds the image (a change of theme can leave them):
+    // the preview shows no image for them.
     void read(Streamer& streamer);
 
     void render(AbstractRenderer* renderer) const override;
@@ -204,6 +210,11 @@ private:
     // slotHolders.
     void readControls(Streamer& streamer, std::vector<unsigned int>& slotHolders);
     void recountPageSwitcherUsage();
+    // Drops the references a file can hold to pages and switchers it does not hold: a
+    // switcher's page that is not there leaves its list, a page's switcher that is not there
+    // becomes none, a Go To Page target that is not there becomes none, and a default page
+    // that is not there gives way to the first page (none without pages).
+    void dropDanglingReferences();
     void readIRSlots(Streamer& streamer);
     // Makes the IR table and the controls' own slots agree after a read, in which the
     // controls of slotHolders are the only ones that kept a slot of their own.

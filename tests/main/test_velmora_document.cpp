@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace Velmora;
 
@@ -539,4 +540,33 @@ TEST_F(DocumentTest, SmallProjectSavedOntoAFullDeviceFailsAndStaysModified)
         EXPECT_FALSE(document->undoStack().isClean());
     }
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"hall.qvp"});
+}
+
+// The hostile projects of the repro files, opened and shown page by page with their thumbnails
+// (in a child process, so that a fatal assertion reports instead of ending the suite): the one
+// with a control beyond the range of control geometry fails to load naming the control; the one
+// naming pages and switchers it does not hold opens with those references dropped, and no image
+// it names that its theme lacks makes the preview warn.
+TEST_F(DocumentTest, HostileProjectsFailCleanlyOrOpenWithoutFatalLookups)
+{
+    const auto open = [this](const char* name) {
+        document->load(TestUtil::dataPath(QString("bad/project/%1.qvp").arg(name)));
+    };
+    EXPECT_EQ(TestUtil::runtimeErrorOf([&] { open("control_at_int_max"); }).rfind("Control ", 0),
+              0u);
+    EXPECT_TRUE(document->getControls().empty());
+    EXPECT_EXIT(
+        {
+            const QStringList warnings = TestUtil::warningsDuring([&] {
+                open("dangling_references");
+                document->preparePreview();
+                for (const Page& page : document->getPages()) {
+                    document->showPage(page.getId());
+                    if (document->previewScene()->renderThumbnail(page.getId()).isNull())
+                        ::_exit(2);
+                }
+            });
+            ::_exit(warnings.filter("Failed to get image").isEmpty() ? 0 : 3);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

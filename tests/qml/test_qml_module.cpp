@@ -1089,7 +1089,7 @@ TEST(ThemeImageProvider, ParsesIds)
     }
 }
 
-TEST(ThemeImageProvider, ServesEachStoreWithItsSizeAndNullForUnknownIds)
+TEST(ThemeImageProvider, ServesEachStoreWithItsSizeAndNothingVisibleForUnknownIds)
 {
     const auto theme = makeTheme();
     ThemeImageProvider provider(theme.get());
@@ -1122,9 +1122,13 @@ TEST(ThemeImageProvider, ServesEachStoreWithItsSizeAndNullForUnknownIds)
     EXPECT_EQ(size, QSize(112, 50));
     EXPECT_EQ(provider.requestPixmap("icon0", nullptr, QSize(8, 30)).size(), QSize(8, 30));
 
-    // Unknown ids give null pixmaps.
-    for (const char* id : {"iconX", "icon4", "13", "controlImage2"})
-        EXPECT_TRUE(provider.requestPixmap(id, nullptr, QSize(10, 10)).isNull()) << id;
+    // Ids the theme lacks give a transparent pixel (which QML takes without a warning).
+    for (const char* id : {"icon4", "13", "controlImage2", "skinImage99"}) {
+        const QImage none = provider.requestPixmap(id, &size, QSize(-1, -1)).toImage();
+        EXPECT_EQ(none.size(), QSize(1, 1)) << id;
+        EXPECT_EQ(size, QSize(1, 1)) << id;
+        EXPECT_EQ(qAlpha(none.pixel(0, 0)), 0) << id;
+    }
     // An id of no known form, or no theme, leaves the size alone.
     size = QSize(5, 5);
     EXPECT_TRUE(provider.requestPixmap("iconX", &size, QSize(-1, -1)).isNull());
@@ -1142,6 +1146,10 @@ TEST_F(QmlModule, ImagesAddressTheProviderByName)
     EXPECT_EQ(root->property("status").toInt(), 1); // Image.Ready
     EXPECT_EQ(root->property("width").toInt(), 40);
     EXPECT_EQ(root->property("height").toInt(), 20);
+    // An image the theme lacks is no error (which QML would warn of at every showing).
+    root = create("Image { source: \"image://theme7/99\" }");
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->property("status").toInt(), 1);
     root.reset();
     engine->removeImageProvider("theme7");
 }

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <algorithm>
+#include <climits>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -655,4 +657,59 @@ TEST(ProjectFile, SavesRefuseAFileMarkedReadOnly)
     EXPECT_EQ(runtimeErrorOf([&] { saveTo(project, path); }), "Unable to open file");
     EXPECT_EQ(TestUtil::readFile(path), QByteArray("old"));
     EXPECT_EQ(QFile::permissions(path) & ModeBits, readOnly);
+}
+
+// A control whose rectangle leaves the range of control geometry (an edge beyond ±32767, or a
+// negative size) fails the load with a message that names it; the range's own ends load.
+TEST(ProjectFile, ControlsOutsideTheGeometryRangeFailTheLoadNamingTheControl)
+{
+    const struct
+    {
+        QRect geometry;
+        bool loads;
+    } cases[] = {
+        {QRect(QPoint(-32767, -32767), QPoint(32767, 32767)), true},
+        {QRect(QPoint(40, 50), QPoint(39, 49)), true}, // no size
+        {QRect(QPoint(INT_MAX - 9, 0), QPoint(INT_MAX, 9)), false},
+        {QRect(QPoint(0, INT_MIN), QPoint(9, INT_MIN + 9)), false},
+        {QRect(QPoint(0, 0), QPoint(32768, 9)), false},
+        {QRect(QPoint(10, 10), QPoint(8, 20)), false}, // negative width
+    };
+    for (const auto& c : cases) {
+        Configuration project;
+        SampleProject::fill(project, 1);
+        Control& label = *std::find_if(
+            project.getControls().begin(), project.getControls().end(),
+            [](const Control& control) { return control.getType() == ControlType_LABEL; });
+        label.setName("hallLabel");
+        label.setGeometry(c.geometry);
+        Configuration back;
+        const std::string error = runtimeErrorOf([&] { load(back, saved(project)); });
+        if (c.loads)
+            EXPECT_EQ(back.getControl(label.getId()).getGeometry(), c.geometry);
+        else
+            EXPECT_EQ(error.rfind("Control \"hallLabel\" lies outside", 0), 0u) << error;
+    }
+}
+
+// A project that names pages and switchers it does not hold (a switcher lists page 77, the
+// first page shows switcher 9, a Go To Page button targets page 55, the default page is 66)
+// loads with those references dropped as the editor drops them, so that no later lookup of
+// them is fatal; the theme image ids it names that the theme lacks are kept.
+TEST(ProjectFile, DanglingReferencesAreDroppedOnLoad)
+{
+    Configuration project;
+    load(project, badProject("dangling_references"));
+    const unsigned int home = project.getPages().begin()->getId();
+    EXPECT_EQ(project.getPageSwitcher(0).getPageIds(), (std::vector<unsigned int>{home, home + 1}));
+    EXPECT_EQ(project.getPageSwitcher(0).usageCount(), 1);
+    EXPECT_EQ(project.getPage(home).getPageSwitcherId(), UINT_MAX);
+    EXPECT_EQ(project.getPage(home).getIconId(), 40u);
+    for (const Control& control : project.getControls()) {
+        if (const auto* button = dynamic_cast<const Button*>(&control)) {
+            EXPECT_EQ(button->getImageId(), 30u);
+            EXPECT_EQ(button->getFunctionPage(), UINT_MAX);
+        }
+    }
+    EXPECT_EQ(project.getDefaultPageId(), home);
 }

@@ -71,6 +71,13 @@ QPixmap ThemeImageProvider::requestPixmap(const QString& id, QSize* size,
         pixmap = m_theme->getPageBackgroundPixmap(image.number);
         break;
     }
+    // An id of a known form that the theme does not hold (a page or a button may keep the id of
+    // an image its theme lacks, as a change of theme can leave them) shows as no image: a
+    // transparent pixel, which the preview takes without a warning at every showing.
+    if (pixmap.isNull()) {
+        pixmap = QPixmap(1, 1);
+        pixmap.fill(Qt::transparent);
+    }
     if (size)
         *size = pixmap.size();
     if (requestedSize.width() < 0 || requestedSize.height() < 0 || pixmap.isNull())
