@@ -209,6 +209,8 @@ QQuickItem* PagePreviewScene::pageItemOrBuild(unsigned int pageId)
     QQuickItem* item = pageItem(pageId);
     if (!item)
         item = createPageItem(pageId);
+    // The controls are put in order once, after the last.
+    const PreviewItemHandle::StackingBatch batch(item ? handleOf(item) : nullptr);
     while (buildNextControl(pageId)) {
     }
     return item;
@@ -243,6 +245,7 @@ bool PagePreviewScene::buildPageSlice(unsigned int pageId, int milliseconds)
             return true;
     }
     // At least one control per slice, so that every slice gets on.
+    const PreviewItemHandle::StackingBatch batch(handleOf(pageItem(pageId)));
     while (buildNextControl(pageId) && clock.elapsed() < milliseconds) {
     }
     return isPageBuilt(pageId);

@@ -8,6 +8,7 @@
 #include <QQuickRenderControl>
 #include <QQuickWindow>
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 PreviewItemHandle::PreviewItemHandle(QQuickItem* item, int kind, unsigned int id,
@@ -93,22 +94,43 @@ void PreviewItemHandle::syncClipping()
         setFlag(ItemClipsChildrenToShape, m_item->clip());
 }
 
+PreviewItemHandle::StackingBatch::StackingBatch(PreviewItemHandle* handle) : m_handle(handle)
+{
+    if (m_handle)
+        ++m_handle->m_stackingHeld;
+}
+
+PreviewItemHandle::StackingBatch::~StackingBatch()
+{
+    if (!m_handle || --m_handle->m_stackingHeld > 0 || !m_handle->m_restackPending)
+        return;
+    m_handle->m_restackPending = false;
+    m_handle->restackChildren();
+}
+
 void PreviewItemHandle::restackChildren()
 {
     if (!m_item)
         return;
+    if (m_stackingHeld > 0) {
+        m_restackPending = true;
+        return;
+    }
     // The child handles in the order their items paint: by z, then in child order.
     std::vector<PreviewItemHandle*> wanted;
+    std::unordered_set<const QGraphicsItem*> isWanted;
     for (QQuickItem* child : m_item->childItems()) {
         const auto found = m_registry->find(child);
-        if (found != m_registry->end() && found->second->parentItem() == this)
+        if (found != m_registry->end() && found->second->parentItem() == this) {
             wanted.push_back(found->second);
+            isWanted.insert(found->second);
+        }
     }
     std::stable_sort(wanted.begin(), wanted.end(),
                      [](const auto* a, const auto* b) { return a->zValue() < b->zValue(); });
     std::vector<PreviewItemHandle*> present;
     for (QGraphicsItem* child : childItems())
-        if (std::find(wanted.begin(), wanted.end(), child) != wanted.end())
+        if (isWanted.count(child))
             present.push_back(static_cast<PreviewItemHandle*>(child));
     if (present == wanted)
         return;

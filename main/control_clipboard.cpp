@@ -3,6 +3,7 @@
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/control.h"
 #include "velmora_objects/control_factory.h"
+#include "velmora_objects/control_geometry.h"
 #include "velmora_objects/streamer.h"
 
 #include <QDataStream>
@@ -54,7 +55,8 @@ QByteArray ControlClipboard::encode(const Configuration& project,
     return bytes;
 }
 
-std::optional<ControlClipboard::Contents> ControlClipboard::decode(const QByteArray& bytes)
+std::optional<ControlClipboard::Contents> ControlClipboard::decode(const QByteArray& bytes,
+                                                                   std::size_t maximumControls)
 {
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_4_8);
@@ -66,6 +68,7 @@ std::optional<ControlClipboard::Contents> ControlClipboard::decode(const QByteAr
         return std::nullopt;
 
     Contents contents;
+    std::size_t taken = 0;
     for (quint32 i = 0; i < count; ++i) {
         qint32 type = 0;
         quint32 length = 0;
@@ -78,13 +81,21 @@ std::optional<ControlClipboard::Contents> ControlClipboard::decode(const QByteAr
         }
         if (qint64(length) > left())
             return std::nullopt;
+        if (taken >= maximumControls) {
+            if (in.skipRawData(int(length)) != int(length))
+                return std::nullopt;
+            ++contents.beyondLimit;
+            continue;
+        }
         QByteArray stream(qsizetype(length), Qt::Uninitialized);
         if (in.readRawData(stream.data(), int(length)) != int(length))
             return std::nullopt;
-        if (isReadableControl(ControlType(type), stream))
+        if (isReadableControl(ControlType(type), stream)) {
             contents.controls[ControlType(type)].push_back(stream);
-        else
+            ++taken;
+        } else {
             ++contents.refused;
+        }
     }
 
     qint32 l = 0, t = 0, r = 0, b = 0;
@@ -92,6 +103,9 @@ std::optional<ControlClipboard::Contents> ControlClipboard::decode(const QByteAr
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
     contents.bounds = QRect(QPoint(l, t), QPoint(r, b));
+    // The paste places the group by this rectangle.
+    if (!ControlGeometry::inRange(contents.bounds))
+        return std::nullopt;
     return contents;
 }
 
@@ -110,5 +124,5 @@ bool ControlClipboard::isReadableControl(ControlType type, const QByteArray& str
     } catch (const std::exception&) {
         return false;
     }
-    return true;
+    return ControlGeometry::inRange(scratch->getGeometry());
 }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QRect>
+#include <cstdint>
 #include <optional>
 #include <set>
 
@@ -32,8 +33,11 @@ public:
     {
         ControlStreamRequest controls;
         QRect bounds;
-        // Entries left out: a type outside 1 to 6, or a stream that does not read.
+        // Entries left out: a type outside 1 to 6, a stream that does not read, or a control
+        // whose rectangle is outside the range of control geometry.
         std::size_t refused = 0;
+        // Entries left out unread because the controls taken reached the most asked for.
+        std::size_t beyondLimit = 0;
 
         std::size_t controlCount() const;
     };
@@ -42,9 +46,12 @@ public:
     static QByteArray encode(const Velmora::Configuration& project,
                              const std::set<unsigned int>& controlIds);
     // None when the bytes are not of this form: cut short, a count that promises more entries
-    // than the bytes can hold, a byte array running past the end, no rectangle at the end.
-    // Otherwise the entries that make controls, possibly none.
-    static std::optional<Contents> decode(const QByteArray& bytes);
+    // than the bytes can hold, a byte array running past the end, no rectangle at the end or
+    // one outside the range of control geometry. Otherwise the entries that make controls,
+    // possibly none, at most maximumControls of them: the entries after those are skipped
+    // without being read.
+    static std::optional<Contents> decode(const QByteArray& bytes,
+                                          std::size_t maximumControls = SIZE_MAX);
     // Whether the stream opens as a project stream and reads into a control of the type.
     static bool isReadableControl(Velmora::ControlType type, const QByteArray& stream);
 };

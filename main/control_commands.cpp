@@ -4,6 +4,7 @@
 #include "main/control_clipboard.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/control.h"
+#include "velmora_objects/control_geometry.h"
 #include "velmora_objects/streamer.h"
 
 #include <climits>
@@ -39,7 +40,7 @@ CreateControlsCommand::~CreateControlsCommand() = default;
 void CreateControlsCommand::placeOnPage(unsigned int controlId, const QRect& geometry)
 {
     Control& control = document().getControl(controlId);
-    control.setGeometry(geometry);
+    control.setGeometry(ControlGeometry::limited(geometry));
     control.setPageId(m_pageId);
     document().getPage(m_pageId).getControlIds().insert(controlId);
 }
@@ -152,7 +153,7 @@ std::set<unsigned int> PasteControlsCommand::createControls()
             // The slots belong to the control that was copied; a paste has none, as a clone.
             for (Action action : {Action_CLICK, Action_INCREMENT, Action_DECREMENT})
                 control.setIRSlotId(action, NoIRSlot);
-            placeOnPage(controlId, control.getGeometry().translated(m_offset));
+            placeOnPage(controlId, ControlGeometry::moved(control.getGeometry(), m_offset));
             added.insert(controlId);
         }
     }

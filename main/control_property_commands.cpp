@@ -4,6 +4,7 @@
 #include "core/assertion.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/colour_picker.h"
+#include "velmora_objects/control_geometry.h"
 #include "velmora_objects/keypad.h"
 #include "velmora_objects/label.h"
 
@@ -96,11 +97,32 @@ int heightOf(const Control& control)
     return control.getGeometry().height();
 }
 
-template <void (QRect::*Change)(int)> void changeGeometry(Control& control, const int& value)
+// A typed position moves the control, a typed size moves its right or bottom edge, each as far
+// as the range of control geometry lets it.
+void setLeft(Control& control, const int& value)
 {
-    QRect geometry = control.getGeometry();
-    (geometry.*Change)(value);
-    control.setGeometry(geometry);
+    const QRect& geometry = control.getGeometry();
+    control.setGeometry(geometry.translated(
+        ControlGeometry::limitedOffset(geometry, qint64(value) - geometry.left(), 0)));
+}
+
+void setTop(Control& control, const int& value)
+{
+    const QRect& geometry = control.getGeometry();
+    control.setGeometry(geometry.translated(
+        ControlGeometry::limitedOffset(geometry, 0, qint64(value) - geometry.top())));
+}
+
+void setWidth(Control& control, const int& value)
+{
+    control.setGeometry(
+        ControlGeometry::resized(control.getGeometry(), value, control.getGeometry().height()));
+}
+
+void setHeight(Control& control, const int& value)
+{
+    control.setGeometry(
+        ControlGeometry::resized(control.getGeometry(), control.getGeometry().width(), value));
 }
 
 void writeShowCaption(VelmoraDocument& document, const Control& control)
@@ -167,14 +189,14 @@ template <> const std::vector<ControlProperty<QString>>& controlProperties<QStri
 template <> const std::vector<ControlProperty<int>>& controlProperties<int>()
 {
     static const std::vector<ControlProperty<int>> rows = {
-        {Command::CommandId_SET_CONTROL_X, ControlType(0), &leftOf,
-         &changeGeometry<&QRect::moveLeft>, "x", nullptr, Thumbnail},
-        {Command::CommandId_SET_CONTROL_Y, ControlType(0), &topOf, &changeGeometry<&QRect::moveTop>,
-         "y", nullptr, Thumbnail},
-        {Command::CommandId_SET_CONTROL_WIDTH, ControlType(0), &widthOf,
-         &changeGeometry<&QRect::setWidth>, "width", nullptr, Thumbnail},
-        {Command::CommandId_SET_CONTROL_HEIGHT, ControlType(0), &heightOf,
-         &changeGeometry<&QRect::setHeight>, "height", nullptr, Thumbnail},
+        {Command::CommandId_SET_CONTROL_X, ControlType(0), &leftOf, &setLeft, "x", nullptr,
+         Thumbnail},
+        {Command::CommandId_SET_CONTROL_Y, ControlType(0), &topOf, &setTop, "y", nullptr,
+         Thumbnail},
+        {Command::CommandId_SET_CONTROL_WIDTH, ControlType(0), &widthOf, &setWidth, "width",
+         nullptr, Thumbnail},
+        {Command::CommandId_SET_CONTROL_HEIGHT, ControlType(0), &heightOf, &setHeight, "height",
+         nullptr, Thumbnail},
         field<Button, int, &Button::getFontSize, &Button::setFontSize>(
             Command::CommandId_SET_BUTTON_FONT_SIZE, "fontSize", Thumbnail),
         field<Slider, int, &Slider::getCaptionFontSize, &Slider::setCaptionFontSize>(
@@ -554,6 +576,11 @@ MoveControlsCommand::MoveControlsCommand(const std::set<unsigned int>& controlId
     : VelmoraCommand(CommandId_MOVE_CONTROLS, document, parent), m_controlIds(controlIds),
       m_offset(offset)
 {
+    // The group moves together, as far as the range of control geometry lets every one of
+    // them: each control can only shorten the offset, towards none.
+    for (unsigned int controlId : m_controlIds)
+        m_offset =
+            ControlGeometry::limitedOffset(document.getControl(controlId).getGeometry(), m_offset);
 }
 
 void MoveControlsCommand::redo()
@@ -574,6 +601,8 @@ SetControlGeometryCommand::SetControlGeometryCommand(
     QUndoCommand* parent)
     : VelmoraCommand(CommandId_SET_CONTROL_GEOMETRY, document, parent), m_geometries(geometries)
 {
+    for (auto& entry : m_geometries)
+        entry.second = ControlGeometry::limited(entry.second);
 }
 
 void SetControlGeometryCommand::redo()

@@ -9,6 +9,7 @@
 #include "velmora_objects/button.h"
 #include "velmora_objects/clock.h"
 #include "velmora_objects/colour_picker.h"
+#include "velmora_objects/control_geometry.h"
 #include "velmora_objects/keypad.h"
 #include "velmora_objects/label.h"
 #include "velmora_objects/page.h"
@@ -139,20 +140,21 @@ std::vector<PropertyRow> buildRows()
         row(PropertyId_CONTROL_STARTUP_STATE, ctl,
             QT_TRANSLATE_NOOP("PropertyEditor", "Startup State"), C::StartupState,
             [](Doc d, Id id) { return QVariant(d.getControl(id).getStartupSkin()); }),
-        row(PropertyId_CONTROL_X, ctl, QT_TRANSLATE_NOOP("PropertyEditor", "X"), C::Int,
-            [](Doc d, Id id) { return QVariant(d.getControl(id).getGeometry().left()); }),
-        row(PropertyId_CONTROL_Y, ctl, QT_TRANSLATE_NOOP("PropertyEditor", "Y"), C::Int,
-            [](Doc d, Id id) { return QVariant(d.getControl(id).getGeometry().top()); }),
-        row(PropertyId_CONTROL_WIDTH, ctl, QT_TRANSLATE_NOOP("PropertyEditor", "Width"), C::Int,
-            [](Doc d, Id id) {
-                const QRect& r = d.getControl(id).getGeometry();
-                return QVariant(r.right() + 1 - r.left());
-            }),
-        row(PropertyId_CONTROL_HEIGHT, ctl, QT_TRANSLATE_NOOP("PropertyEditor", "Height"), C::Int,
-            [](Doc d, Id id) {
-                const QRect& r = d.getControl(id).getGeometry();
-                return QVariant(r.bottom() + 1 - r.top());
-            }),
+        // Within the range of control geometry, which the edits keep to.
+        ranged(row(PropertyId_CONTROL_X, ctl, QT_TRANSLATE_NOOP("PropertyEditor", "X"), C::Int,
+                   [](Doc d, Id id) { return QVariant(d.getControl(id).getGeometry().left()); }),
+               -ControlGeometry::Limit, ControlGeometry::Limit),
+        ranged(row(PropertyId_CONTROL_Y, ctl, QT_TRANSLATE_NOOP("PropertyEditor", "Y"), C::Int,
+                   [](Doc d, Id id) { return QVariant(d.getControl(id).getGeometry().top()); }),
+               -ControlGeometry::Limit, ControlGeometry::Limit),
+        ranged(row(PropertyId_CONTROL_WIDTH, ctl, QT_TRANSLATE_NOOP("PropertyEditor", "Width"),
+                   C::Int,
+                   [](Doc d, Id id) { return QVariant(d.getControl(id).getGeometry().width()); }),
+               0, 2 * ControlGeometry::Limit + 1),
+        ranged(row(PropertyId_CONTROL_HEIGHT, ctl, QT_TRANSLATE_NOOP("PropertyEditor", "Height"),
+                   C::Int,
+                   [](Doc d, Id id) { return QVariant(d.getControl(id).getGeometry().height()); }),
+               0, 2 * ControlGeometry::Limit + 1),
 
         group(btn, QT_TRANSLATE_NOOP("PropertyEditor", "Button")),
         row(PropertyId_BUTTON_IMAGE, btn, QT_TRANSLATE_NOOP("PropertyEditor", "Image"),

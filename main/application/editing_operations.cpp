@@ -13,6 +13,7 @@
 #include "main/project_settings_commands.h"
 #include "main/velmora_command.h"
 #include "main/velmora_document.h"
+#include "velmora_objects/control_geometry.h"
 #include "velmora_objects/page.h"
 #include "velmora_objects/page_switcher.h"
 #include "widgets/configuration_edit_record.h"
@@ -320,21 +321,44 @@ void EditingOperations::setPasteControlOffset(QPoint position)
 
 void EditingOperations::pasteControls()
 {
+    // Every way of pasting (menus, tool bar, keys, the page view's context menu) ends here and
+    // is told the same about what could not be pasted. Without controls of any kind on the
+    // clipboard there is nothing to say (Paste is disabled then).
     const unsigned int pageId = currentPage();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (pageId == UINT_MAX || !data || !data->hasFormat(ControlClipboard::MimeType))
         return;
+    const QString title = tr("Paste Controls");
+    // Entries beyond the room the project has left are not even read.
+    const std::size_t room = Configuration::MaximumControls - document.getControls().size();
     const std::optional<ControlClipboard::Contents> contents =
-        ControlClipboard::decode(data->data(ControlClipboard::MimeType));
-    if (!contents || contents->controlCount() == 0) {
-        warn(tr("Paste Controls"), tr("The clipboard holds no controls that can be pasted."));
+        ControlClipboard::decode(data->data(ControlClipboard::MimeType), room);
+    if (!contents || (contents->controlCount() == 0 && contents->beyondLimit == 0)) {
+        warn(title, tr("The clipboard holds no controls that can be pasted."));
         return;
     }
-    // Without a right click in the page view the controls keep their places; after one, the
-    // copied group's top-left corner goes to the last right-click position.
-    const QPoint offset =
-        m_pasteOffset.isNull() ? QPoint() : m_pasteOffset - contents->bounds.topLeft();
-    stack().push(new PasteControlsCommand(contents->controls, offset, pageId, document));
+    if (contents->controlCount() > 0) {
+        // Without a right click in the page view the controls keep their places; after one,
+        // the copied group's top-left corner goes to the last right-click position.
+        const QRect& bounds = contents->bounds;
+        const QPoint offset =
+            m_pasteOffset.isNull()
+                ? QPoint()
+                : ControlGeometry::limitedOffset(bounds, qint64(m_pasteOffset.x()) - bounds.left(),
+                                                 qint64(m_pasteOffset.y()) - bounds.top());
+        stack().push(new PasteControlsCommand(contents->controls, offset, pageId, document));
+    }
+    QStringList leftOut;
+    if (contents->refused > 0)
+        leftOut << tr("%1 of the controls on the clipboard could not be read and were left out.")
+                       .arg(contents->refused);
+    if (contents->beyondLimit > 0)
+        leftOut << tr("A project holds at most %1 controls, so %2 of the controls on the "
+                      "clipboard were left out.")
+                       .arg(Configuration::MaximumControls)
+                       .arg(contents->beyondLimit);
+    if (!leftOut.isEmpty())
+        warn(title, leftOut.join(QLatin1Char('\n')));
 }
 
 void EditingOperations::onClipboardChanged()

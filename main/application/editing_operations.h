@@ -33,8 +33,10 @@ class Theme;
 // What the user is told: a page whose layout template left the library while the wizard was
 // open, a project that holds the most pages it can, a theme file of the project properties
 // that cannot be read, and a paste that finds no control it can make on the clipboard; each
-// pushes nothing. The clipboard is read whole and checked (ControlClipboard) before any
-// command is made from it.
+// pushes nothing. A paste that leaves out some of the clipboard's controls (unreadable ones,
+// or more than the project has room for) pastes the others and says how many were left out.
+// The clipboard is read whole and checked (ControlClipboard) before any command is made from
+// it; entries beyond the project's room are skipped unread.
 //
 // The application owns one and forwards its slots here. Everything runs on the GUI thread.
 class EditingOperations : public QObject

@@ -1,4 +1,5 @@
 #include "appengine/layout_library.h"
+#include "appengine/page_preview_scene.h"
 #include "appengine/wysiwyg_layout.h"
 #include "common/command_fixture.h"
 #include "common/fill_layout.h"
@@ -11,19 +12,27 @@
 #include "main/application/editing_operations.h"
 #include "main/control_clipboard.h"
 #include "main/property_dispatch.h"
+#include "velmora_objects/control_geometry.h"
+#include "velmora_objects/label.h"
+#include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 #include "widgets/configuration_edit_record.h"
 #include "widgets/duplicate_page_dialog.h"
+#include "widgets/page_preview.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <climits>
 #include <cstdio>
 #include <random>
+#include <unistd.h>
 
 using namespace Velmora;
 using Rects = std::map<unsigned int, QRect>;
@@ -89,6 +98,93 @@ TEST_F(EditingOperationsTest, BadClipboardDataPastesNothing)
     QGuiApplication::clipboard()->setText("text of another program");
     ops.onClipboardChanged();
     EXPECT_FALSE(actions.action(ActionManager::ActionId_PASTE_CONTROLS)->isEnabled());
+}
+
+// A hostile clipboard: a button at the very end of the range of control geometry, a label far
+// beyond it and an entry of no control type, placed by a rectangle that reaches the range's end.
+// Pasted by the tool bar's action and from the page view's context menu (at a right click), the
+// button lands in the range and the same message says that two were left out; more controls
+// than the project has room for are left unread, and a message says how many. The first paste
+// runs in a child process, so that an overflow the sanitizers catch reports instead of ending
+// the suite.
+TEST_F(EditingOperationsTest, PasteTakesOnlyWhatFitsAndSaysWhatItLeftOutWhicheverWayItIsChosen)
+{
+    const int l = ControlGeometry::Limit;
+    const auto streamOf = [](Control& control, const QRect& geometry) {
+        control.setGeometry(geometry);
+        QByteArray bytes;
+        Streamer streamer;
+        streamer.open(Streamer::Mode_WRITE, &bytes);
+        control.write(streamer);
+        return bytes;
+    };
+    Button button;
+    Label label;
+    const QRect edge(QPoint(l - 19, l - 9), QPoint(l, l));
+    const std::vector<std::pair<int, QByteArray>> entries = {
+        {ControlType_BUTTON, streamOf(button, edge)},
+        {ControlType_LABEL, streamOf(label, QRect(QPoint(INT_MAX - 9, 0), QPoint(INT_MAX, 9)))},
+        {9, streamOf(button, QRect(0, 0, 10, 10))}};
+    const auto put = [&](int count) {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out << qint32(count);
+        for (int i = 0; i < count; ++i)
+            out << qint32(entries[i % 3].first) << entries[i % 3].second;
+        out << edge;
+        auto* data = new QMimeData;
+        data->setData(ControlClipboard::MimeType, bytes);
+        QGuiApplication::clipboard()->setMimeData(data);
+        ops.onClipboardChanged();
+    };
+    QAction* paste = actions.action(ActionManager::ActionId_PASTE_CONTROLS);
+    QObject::connect(paste, &QAction::triggered, &ops, &EditingOperations::pasteControls);
+    put(3);
+    ASSERT_EXIT(
+        {
+            answers.messageBox(QMessageBox::Ok);
+            paste->trigger();
+            ::_exit(document->getControls().size() == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+
+    PagePreview view(*document);
+    view.setActions({nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, paste, nullptr});
+    view.setScene(document->previewScene());
+    QObject::connect(&view, &PagePreview::rightClickPosition, &ops,
+                     &EditingOperations::setPasteControlOffset);
+    const std::function<void()> ways[] = {
+        [&] {
+            answers.messageBox(QMessageBox::Ok);
+            paste->trigger();
+        },
+        [&] {
+            answers.menu("Paste Controls").messageBox(QMessageBox::Ok);
+            QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(100, 60));
+            QApplication::sendEvent(view.viewport(), &click);
+        }};
+    for (const auto& way : ways) {
+        way();
+        EXPECT_EQ(answers.pending(), 0);
+        EXPECT_EQ(answers.answered().last().text,
+                  "2 of the controls on the clipboard could not be read and were left out.");
+    }
+    ASSERT_EQ(document->getControls().size(), 2u);
+    for (const Control& control : document->getControls())
+        EXPECT_TRUE(ControlGeometry::inRange(control.getGeometry()));
+    EXPECT_EQ(document->getControl(0).getGeometry(), edge);
+    EXPECT_EQ(document->getControl(1).getGeometry().topLeft(), view.mapToScene(100, 60).toPoint());
+
+    // A page out of sight holds all but one of the controls a project can.
+    const unsigned int other = document->addPage(remembered);
+    while (document->getControls().size() < Configuration::MaximumControls - 1)
+        addControl(other, ControlType_LABEL, QRect(0, 0, 5, 5));
+    put(3 * 3000);
+    answers.messageBox(QMessageBox::Ok);
+    paste->trigger();
+    EXPECT_EQ(document->getControls().size(), Configuration::MaximumControls);
+    EXPECT_EQ(answers.answered().last().text, "A project holds at most 4096 controls, so 8999 of "
+                                              "the controls on the clipboard were left out.");
 }
 
 // Copy in one process and paste in another through the X clipboard (under xvfb-run with the

@@ -6,6 +6,7 @@
 #include "main/control_property_commands.h"
 #include "main/page_property_commands.h"
 #include "main/velmora_document.h"
+#include "velmora_objects/control_geometry.h"
 #include "velmora_objects/sample_project.h"
 
 #include <QQmlProperty>
@@ -13,6 +14,7 @@
 #include <QQuickWidget>
 #include <QTemporaryDir>
 #include <QUndoStack>
+#include <climits>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -665,4 +667,37 @@ TEST_F(PropertyCommands, TenThousandRandomEditsUndoAndRedoToTheSameBytes)
     while (document.undoStack().canRedo())
         document.undoStack().redo();
     EXPECT_EQ(bytes(), after);
+}
+
+// Typed positions and sizes, moves and rectangles from the ends of the int range stop at the
+// ends of the range of control geometry (a group moving as one, as far as its widest member
+// may), and undo gives back where the control was.
+TEST_F(PropertyCommands, GeometryEditsStayInTheGeometryRange)
+{
+    const int l = ControlGeometry::Limit;
+    auto& d = document;
+    const QRect before = document.getControl(goTo).getGeometry();
+    ASSERT_EQ(before, QRect(10, 10, 100, 40));
+    const struct
+    {
+        QUndoCommand* command;
+        QRect after;
+    } rows[] = {
+        {new SetControlXCommand({goTo}, INT_MAX, d), QRect(l - 99, 10, 100, 40)},
+        {new SetControlYCommand({goTo}, INT_MIN, d), QRect(10, -l, 100, 40)},
+        {new SetControlWidthCommand({goTo}, INT_MAX, d), QRect(QPoint(10, 10), QPoint(l, 49))},
+        {new SetControlHeightCommand({goTo}, -5, d), QRect(10, 10, 100, 0)},
+        // The slider beside it reaches 209 across and 60 down.
+        {new MoveControlsCommand({goTo, dimmer}, QPoint(INT_MAX, INT_MIN), d),
+         QRect(l - 199, -l, 100, 40)},
+        {new SetControlGeometryCommand({{goTo, QRect(QPoint(INT_MIN, 5), QPoint(INT_MAX, 2))}}, d),
+         QRect(QPoint(-l, 5), QPoint(l, 4))},
+    };
+    for (const auto& row : rows) {
+        document.undoStack().push(row.command);
+        EXPECT_EQ(document.getControl(goTo).getGeometry(), row.after)
+            << row.command->text().toStdString();
+        document.undoStack().undo();
+        EXPECT_EQ(document.getControl(goTo).getGeometry(), before);
+    }
 }

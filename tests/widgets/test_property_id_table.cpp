@@ -91,7 +91,8 @@ TEST(PropertyIdTable, NumberRowsTakeTheirRangesAndUnits)
         QString suffix;
     };
     const IntCase ints[] = {
-        {6, 0, 359, true, "\u00B0"}, {13, 0, 2147483647, false, ""}, {16, 0, 2147483647, false, ""},
+        // Control geometry: within its range, positions off the page too.
+        {6, 0, 359, true, "\u00B0"}, {13, -32767, 32767, false, ""}, {16, 0, 65535, false, ""},
         {19, 1, 500, false, "px"},   {22, 0, 60000, false, "ms"},    {23, 0, 60000, false, "ms"},
         {27, 0, 5000, false, ""},    {28, 0, 255, false, ""},        {35, 0, 100, false, "px"},
         {43, 1, 6, false, ""},       {50, 1, 500, false, "px"},      {56, 1, 255, false, "px"},
