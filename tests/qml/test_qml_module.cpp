@@ -1122,13 +1122,15 @@ TEST(ThemeImageProvider, ServesEachStoreWithItsSizeAndNothingVisibleForUnknownId
     EXPECT_EQ(size, QSize(112, 50));
     EXPECT_EQ(provider.requestPixmap("icon0", nullptr, QSize(8, 30)).size(), QSize(8, 30));
 
-    // Ids the theme lacks give a transparent pixel (which QML takes without a warning).
-    for (const char* id : {"icon4", "13", "controlImage2", "skinImage99"}) {
+    // Images a page or a button names that the theme lacks give a transparent pixel (which QML
+    // takes without a warning); a skin image it lacks gives none.
+    for (const char* id : {"icon4", "13", "controlImage2"}) {
         const QImage none = provider.requestPixmap(id, &size, QSize(-1, -1)).toImage();
         EXPECT_EQ(none.size(), QSize(1, 1)) << id;
         EXPECT_EQ(size, QSize(1, 1)) << id;
         EXPECT_EQ(qAlpha(none.pixel(0, 0)), 0) << id;
     }
+    EXPECT_TRUE(provider.requestPixmap("skinImage99", nullptr, QSize(-1, -1)).isNull());
     // An id of no known form, or no theme, leaves the size alone.
     size = QSize(5, 5);
     EXPECT_TRUE(provider.requestPixmap("iconX", &size, QSize(-1, -1)).isNull());

@@ -71,10 +71,10 @@ QPixmap ThemeImageProvider::requestPixmap(const QString& id, QSize* size,
         pixmap = m_theme->getPageBackgroundPixmap(image.number);
         break;
     }
-    // An id of a known form that the theme does not hold (a page or a button may keep the id of
-    // an image its theme lacks, as a change of theme can leave them) shows as no image: a
-    // transparent pixel, which the preview takes without a warning at every showing.
-    if (pixmap.isNull()) {
+    // An image a page or a button names that the theme does not hold (a change of theme can
+    // leave such ids behind) shows as none: a transparent pixel, which the preview takes without
+    // a warning at every showing.
+    if (pixmap.isNull() && image.kind != ImageKind::SkinImage) {
         pixmap = QPixmap(1, 1);
         pixmap.fill(Qt::transparent);
     }

@@ -40,8 +40,9 @@ public:
 
     // The image of the id, scaled to exactly the requested size (aspect ratio ignored, no
     // smoothing) when one is given; size gets the stored image's size. A null pixmap for an id
-    // of no known form or without a theme; a transparent pixel for an id the theme does not
-    // hold, so that an image a page or a button still names shows as none, without a warning.
+    // of no known form, without a theme, or for a skin image the theme does not hold; a
+    // transparent pixel for a page background, icon or control image it does not hold, so that
+    // an image a page or a button still names shows as none, without a warning.
     QPixmap requestPixmap(const QString& id, QSize* size, const QSize& requestedSize) override;
 
 private:
