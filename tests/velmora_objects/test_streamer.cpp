@@ -102,11 +102,11 @@ TEST(Streamer, UnopenableFileAndBadMode)
               }),
               "File is too large");
     // Nor is anything but a regular file read: a FIFO (given a writer here, so that a reader
-    // that waited for one would not hang the test) or a folder.
+    // that waited for one would not hang the test), a folder or a device.
     const QString fifo = dir.filePath("fifo.qvp");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const int writer = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_NONBLOCK);
-    for (const QString& path : {fifo, dir.path()}) {
+    for (const QString& path : {fifo, dir.path(), QString("/dev/null")}) {
         EXPECT_EQ(runtimeErrorOf([&] {
                       Streamer s;
                       s.open(Streamer::Mode_READ, path);
