@@ -462,7 +462,7 @@ TEST_F(ThemeEditorSlots, AddingImagesLeavesOutThoseAlreadyInTheTheme)
     junk.close();
     // Too large to decode: said to be too large, with the bound.
     const QString huge = folder.filePath("huge.png");
-    ASSERT_TRUE(TestUtil::writeFile(huge, TestUtil::pngHeader(10000, 10000)));
+    ASSERT_TRUE(TestUtil::writeFile(huge, TestUtil::hugePngHeader()));
     const int icons = int(page->editedTheme()->getIcons().size());
 
     const struct

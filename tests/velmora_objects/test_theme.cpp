@@ -556,7 +556,7 @@ TEST(EditTheme, ImageFilesAreSortedByContentAndTheBundleLimits)
         {"broken.png", "not an image"},
         {"empty.png", ""},
         {"wide.png", TestUtil::pngBytes(5, 4, Qt::red)},
-        {"huge.png", TestUtil::pngHeader(10000, 10000)},
+        {"huge.png", TestUtil::hugePngHeader()},
         {"heavy.png", QByteArray(601, 'x')}};
     for (const auto& [name, bytes] : files)
         ASSERT_TRUE(TestUtil::writeFile(folder.filePath(name), bytes));
