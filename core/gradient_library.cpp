@@ -17,6 +17,7 @@
 #include <QPixmap>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QUrl>
 #include <QXmlStreamWriter>
 #include <algorithm>
 
@@ -74,7 +75,8 @@ QString GradientLibrary::defaultUserDirectory()
 }
 
 GradientLibrary::GradientLibrary(const QString& builtInDirectory, const QString& userDirectory)
-    : builtInDir(builtInDirectory), userDir(userDirectory)
+    : builtInDir(builtInDirectory), userDir(userDirectory),
+      m_errorModel(new QStandardItemModel(this))
 {
     if (!userDir.isEmpty() && !QDir(userDir).exists())
         QDir(userDir).mkpath(QStringLiteral("."));
@@ -221,38 +223,73 @@ void GradientLibrary::loadFolder(const QDir& folder, GradientType type)
 void GradientLibrary::loadFile(const QString& filePath, GradientType type)
 {
     QFile file;
-    if (RegularFile::open(file, filePath) != RegularFile::Result_OPENED ||
-        file.size() > MaxPackBytes)
+    const RegularFile::Result opened = RegularFile::open(file, filePath);
+    if (opened != RegularFile::Result_OPENED) {
+        addError(filePath, opened == RegularFile::Result_NOT_REGULAR
+                               ? RegularFile::notRegularMessage()
+                               : tr("The file cannot be opened"));
         return;
+    }
     // A file that is not what its size says (a pipe, a growing file) is cut at the bound.
-    const QByteArray contents = file.read(MaxPackBytes + 1);
+    const bool tooLarge = file.size() > MaxPackBytes;
+    const QByteArray contents = tooLarge ? QByteArray() : file.read(MaxPackBytes + 1);
     file.close();
-    if (contents.size() > MaxPackBytes || !withinBounds(contents) || !validate(contents))
+    if (tooLarge || contents.size() > MaxPackBytes) {
+        addError(filePath, tr("The file is larger than %1 bytes").arg(MaxPackBytes));
+        return;
+    }
+    if (!acceptFile(filePath, contents))
         return;
     QDomDocument document;
-    if (!document.setContent(contents, false))
+    QString message;
+    int line = 0;
+    int column = 0;
+    if (!document.setContent(contents, false, &message, &line, &column)) {
+        addError(filePath, message, line, column);
         return;
+    }
     const QDomElement root = document.documentElement();
     if (root.tagName() == QLatin1String("GradientPack"))
         readGradientPack(root, filePath, type);
     else if (root.tagName() == QLatin1String("Gradient"))
         readGradient(root, filePath, type, QString());
+    else
+        addError(filePath, tr("The document is neither a GradientPack nor a Gradient"));
 }
 
-bool GradientLibrary::withinBounds(const QByteArray& contents)
+XmlShape::Limits GradientLibrary::shapeLimits()
 {
-    // Checked before the schema or the document tree see the file: both take memory that
-    // grows with the number of elements, and time that grows faster than the attributes.
-    return XmlShape::Check(contents,
-                           {MaxPackDepth, MaxPackElements, MaxElementAttributes, MaxPackAttributes})
-        .fine();
+    return {MaxPackDepth, MaxPackElements, MaxElementAttributes, MaxPackAttributes};
 }
 
-bool GradientLibrary::validate(const QByteArray& contents)
+bool GradientLibrary::acceptFile(const QString& filePath, const QByteArray& contents)
 {
+    // The shape first: the schema and the document tree take memory that grows with the
+    // number of elements, and time that grows faster than the attributes.
+    const XmlShape::Check shape(contents, shapeLimits());
+    if (!shape.fine()) {
+        addError(filePath, shape.message(), shape.line(), shape.column());
+        return false;
+    }
     // Without a usable schema the files are read unchecked.
     const XmlSchemaValidator& validator = schema();
-    return !validator.isValid() || validator.validate(contents);
+    std::vector<XmlSchemaValidator::Error> errors;
+    if (validator.isValid() && !validator.validate(contents, &errors)) {
+        for (const XmlSchemaValidator::Error& error : errors)
+            addError(filePath, error.message, error.line, error.column);
+        return false;
+    }
+    return true;
+}
+
+void GradientLibrary::addError(const QString& filePath, const QString& message, qint64 line,
+                               qint64 column)
+{
+    auto* item = new QStandardItem(message);
+    item->setData(QUrl::fromLocalFile(filePath), DocumentRole);
+    item->setData(line, LineRole);
+    item->setData(column, ColumnRole);
+    m_errorModel->appendRow(item);
 }
 
 const XmlSchemaValidator& GradientLibrary::schema()
@@ -381,7 +418,8 @@ bool GradientLibrary::writeFile(const QString& filePath, const QString& packName
     writer.writeStartDocument();
     writeGradientPack(packName, gradients, writer);
     writer.writeEndDocument();
-    if (writer.hasError() || contents.size() > MaxPackBytes)
+    if (writer.hasError() || contents.size() > MaxPackBytes ||
+        !XmlShape::Check(contents, shapeLimits()).fine())
         return false;
 
     const QDir folder = QFileInfo(filePath).absoluteDir();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/gradient.h"
+#include "core/xml_shape.h"
 
 #include <QDir>
 #include <QIcon>
@@ -26,7 +27,8 @@ class XmlSchemaValidator;
 // Gradient files are XML: a "GradientPack" with a "name" holding "Gradient" elements, or a
 // single "Gradient"; each "Gradient" has a "name" and "GradientStop" elements with "position"
 // and "colour". Files are validated against "gradient.xsd" of the built-in folder when it is
-// present and valid; a file that cannot be read, is invalid or malformed adds nothing.
+// present and valid; a file that cannot be read, is invalid or malformed adds nothing, and
+// what is wrong with it becomes a row of errorModel().
 class GradientLibrary : public QStandardItemModel
 {
 public:
@@ -44,6 +46,13 @@ public:
         PackNameRole = Qt::UserRole + 2,     // QString, may be empty
         FilePathRole = Qt::UserRole + 3,     // QString, the file the gradient is saved to
         ModifiedRole = Qt::UserRole + 4      // bool, changed since the last save
+    };
+    // Roles of errorModel()'s rows, besides the message as display role.
+    enum ErrorRole
+    {
+        DocumentRole = Qt::UserRole + 1, // QUrl of the refused file
+        LineRole = Qt::UserRole + 2,     // qint64, from 1; 0 when not known
+        ColumnRole = Qt::UserRole + 3    // qint64, from 1; 0 when not known
     };
 
     // Makes the library and loads both folders; a second call does nothing.
@@ -90,6 +99,10 @@ public:
     // Marks the file of a row (when it has one) to be rewritten by the next save.
     void markFileForSaving(const QModelIndex& index);
 
+    // One row per message about a file that loading refused, in the order found; never
+    // emptied.
+    QStandardItemModel* errorModel() const { return m_errorModel; }
+
     // Loads the built-in folder, then the user folder when it exists.
     void load();
     void loadFolder(const QDir& folder, GradientType type);
@@ -115,8 +128,12 @@ public:
     static constexpr int MaxPackAttributes = 4 * MaxPackElements;
 
 private:
-    static bool withinBounds(const QByteArray& contents);
-    bool validate(const QByteArray& contents);
+    static XmlShape::Limits shapeLimits();
+    // The shape and schema checks of a file's bytes; on failure its messages go to
+    // errorModel().
+    bool acceptFile(const QString& filePath, const QByteArray& contents);
+    void addError(const QString& filePath, const QString& message, qint64 line = 0,
+                  qint64 column = 0);
     const XmlSchemaValidator& schema();
     void readGradientPack(const QDomElement& element, const QString& filePath, GradientType type);
     void readGradient(const QDomElement& element, const QString& filePath, GradientType type,
@@ -132,6 +149,7 @@ private:
     // (pack name, file path) of every file the next save must rewrite.
     std::set<std::pair<QString, QString>> filesToSave;
     std::unique_ptr<XmlSchemaValidator> gradientSchema;
+    QStandardItemModel* m_errorModel;
 };
 
 Q_DECLARE_METATYPE(GradientLibrary::GradientType)

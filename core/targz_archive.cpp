@@ -1,6 +1,7 @@
 #include "core/targz_archive.h"
 
 #include "core/regular_file.h"
+#include "core/tar_headers.h"
 #include "core/whole_file.h"
 
 #include <QDir>
@@ -333,7 +334,6 @@ tartype_t gzipType = {TargzHooks::gzOpenHook, TargzHooks::gzCloseHook, TargzHook
 const QDir::Filters ArchivedEntries =
     QDir::Dirs | QDir::Files | QDir::Drives | QDir::NoDotAndDotDot;
 
-constexpr quint64 BlockSize = T_BLOCKSIZE;
 constexpr size_t CopyBufferSize = 64 * 1024;
 
 int clampedToInt(qint64 amount)
@@ -362,162 +362,11 @@ gzFile streamOf(TAR* tar)
     return TargzHooks::streamOf(tar_fd(tar));
 }
 
-// A header as the archive holds it. Headers are read here rather than by libtar's th_read,
-// which trusts a GNU long name to end in a zero byte (a hostile archive makes readers of the
-// name run past its buffer) and whose path name quietly drops leading "/" and ".." parts,
-// hiding a hostile name behind a harmless one.
-struct MemberHeader
-{
-    std::string name;
-    char type = REGTYPE;
-    quint64 size = 0;
-};
-
-enum class HeaderRead
-{
-    Member,
-    End,     // the end-of-archive blocks, or a stream that ran out (see endedCleanly)
-    Damaged, // a short or corrupt header
-    TooMany, // more headers than the budget allows
-    TooLarge // more extension data than the budget allows
-};
-
-// What a read may still take: header blocks, and bytes of extension data (long names, pax
-// records). A member's own data is counted by the caller.
-struct Budget
-{
-    qint64 headers;
-    qint64 bytes;
-};
-
-// Longer long names are refused: no file system takes them.
-constexpr quint64 MaxLongNameSize = 64 * 1024;
-
-// An octal field: leading blanks, digits, then the end of the field, a blank or a zero byte.
-// Values of 2^63 or more are refused.
-bool parseOctal(const char* field, size_t length, quint64& value)
-{
-    value = 0;
-    size_t i = 0;
-    while (i < length && field[i] == ' ')
-        ++i;
-    for (; i < length && field[i] >= '0' && field[i] <= '7'; ++i) {
-        if (value >> 60)
-            return false;
-        value = value * 8 + quint64(field[i] - '0');
-    }
-    return i == length || field[i] == ' ' || field[i] == '\0';
-}
-
-// The size field: octal, or the GNU base-256 form (0x80, then big-endian bytes) for sizes
-// beyond the octal range.
-bool parseSize(const tar_header& header, quint64& size)
-{
-    const char* field = header.size;
-    const size_t length = sizeof header.size;
-    if (!(uchar(field[0]) & 0x80))
-        return parseOctal(field, length, size);
-    if (uchar(field[0]) != 0x80)
-        return false;
-    size = 0;
-    for (size_t i = 1; i < length; ++i) {
-        if (i < 5 && field[i] != 0)
-            return false;
-        size = (size << 8) | uchar(field[i]);
-    }
-    return size >> 63 == 0;
-}
-
-// The checksum covers the header with its own field read as blanks; like other readers, the
-// sum of signed bytes is accepted too.
-bool checksumMatches(const tar_header& header)
-{
-    quint64 stored = 0;
-    if (!parseOctal(header.chksum, sizeof header.chksum, stored))
-        return false;
-    const char* bytes = reinterpret_cast<const char*>(&header);
-    const size_t checksumAt = size_t(header.chksum - bytes);
-    qint64 unsignedSum = 0;
-    qint64 signedSum = 0;
-    for (size_t i = 0; i < T_BLOCKSIZE; ++i) {
-        const bool inField = i >= checksumAt && i < checksumAt + sizeof header.chksum;
-        const char byte = inField ? ' ' : bytes[i];
-        unsignedSum += uchar(byte);
-        signedSum += static_cast<signed char>(byte);
-    }
-    return qint64(stored) == unsignedSum || qint64(stored) == signedSum;
-}
-
-bool isZeroBlock(const tar_header& header)
-{
-    const char* bytes = reinterpret_cast<const char*>(&header);
-    return std::all_of(bytes, bytes + T_BLOCKSIZE, [](char byte) { return byte == 0; });
-}
-
-// The name in the header block: the ustar prefix, "/" and the name; the GNU format has no
-// prefix field.
-std::string blockName(const tar_header& header)
-{
-    const std::string name(header.name, strnlen(header.name, sizeof header.name));
-    const bool ustar = std::memcmp(header.magic, "ustar", 6) == 0;
-    if (!ustar || header.prefix[0] == '\0')
-        return name;
-    return std::string(header.prefix, strnlen(header.prefix, sizeof header.prefix)) + "/" + name;
-}
-
-bool readFully(gzFile stream, char* buffer, unsigned size)
-{
-    return gzread(stream, buffer, size) == int(size);
-}
-
-// Reads the next member's header; GNU long names and long link names, and pax extended headers
-// (which this reader does not apply), are taken in on the way, each counted against the budget
-// when there is one.
-HeaderRead readHeader(gzFile stream, MemberHeader& member, Budget* budget = nullptr)
-{
-    std::string longName;
-    bool hasLongName = false;
-    int zeroBlocks = 0;
-    for (;;) {
-        tar_header header;
-        char* block = reinterpret_cast<char*>(&header);
-        const int got = gzread(stream, block, T_BLOCKSIZE);
-        if (got == 0)
-            return HeaderRead::End;
-        if (got != T_BLOCKSIZE)
-            return HeaderRead::Damaged;
-        if (isZeroBlock(header)) {
-            if (++zeroBlocks == 2)
-                return HeaderRead::End;
-            continue;
-        }
-        zeroBlocks = 0;
-        quint64 size = 0;
-        if (!checksumMatches(header) || !parseSize(header, size))
-            return HeaderRead::Damaged;
-        if (budget && --budget->headers < 0)
-            return HeaderRead::TooMany;
-        const char type = header.typeflag;
-        if (type == GNU_LONGNAME_TYPE || type == GNU_LONGLINK_TYPE || type == 'x' || type == 'g') {
-            if (size > MaxLongNameSize)
-                return HeaderRead::Damaged;
-            if (budget && (budget->bytes -= qint64(size)) < 0)
-                return HeaderRead::TooLarge;
-            std::vector<char> data(size_t((size + T_BLOCKSIZE - 1) / T_BLOCKSIZE * T_BLOCKSIZE));
-            if (!readFully(stream, data.data(), unsigned(data.size())))
-                return HeaderRead::Damaged;
-            if (type == GNU_LONGNAME_TYPE) {
-                longName.assign(data.data(), strnlen(data.data(), size_t(size)));
-                hasLongName = true;
-            }
-            continue;
-        }
-        member.name = hasLongName ? longName : blockName(header);
-        member.type = type;
-        member.size = size;
-        return HeaderRead::Member;
-    }
-}
+using TarHeaders::BlockSize;
+using TarHeaders::HeaderRead;
+using TarHeaders::MemberHeader;
+using TarHeaders::readFully;
+using TarHeaders::readHeader;
 
 // A name that can only mean a file directly inside the destination folder.
 bool isFlatName(const std::string& name)
@@ -937,7 +786,7 @@ TargzArchive::readIntoMemory(const QString& archivePath, const Limits& limits,
         return ReadResult::Unreadable;
     // Extension data is counted against the total as it comes; a member's data before it is
     // inflated.
-    Budget budget{limits.memberCount, limits.totalSize};
+    TarHeaders::Budget budget{limits.memberCount, limits.totalSize};
     ReadResult result = ReadResult::Read;
     HeaderRead last = HeaderRead::Damaged;
     MemberHeader member;

@@ -60,13 +60,16 @@ Check::Check(const QByteArray& document, const Limits& limits) : m_limits(limits
 
 // A well-formed tag holds one '=' outside its quoted values per attribute, and an attribute
 // declaration one quoted value per default it gives. Comments, character data and processing
-// instructions hold no tags; every other '<' may begin one, also inside the value of an entity,
-// whose tags the parser reads wherever the entity is used. What is not well-formed is counted
-// roughly, and left to the parser to report.
+// instructions hold no tags; every other '<' may begin one. Character data runs from the end of
+// one tag to the next '<'. What is not well-formed is measured roughly, and left to the parser
+// to report.
 bool Check::countAttributes(const QByteArray& document)
 {
     const char* const begin = document.constData();
     const char* const end = begin + document.size();
+    // Eight bytes may write one character: anything longer cannot be within the limit.
+    const qint64 valueBytes = 8 * qint64(m_limits.valueLength);
+    const qint64 textBytes = 8 * qint64(m_limits.textLength);
     qint64 total = 0;
     // The defaults of all declarations might fall to one element.
     int declaredDefaults = 0;
@@ -79,24 +82,40 @@ bool Check::countAttributes(const QByteArray& document)
         m_column = at - lineStart + 1;
         return false;
     };
+    // Skips to the end of the markup that begins here, measuring what it holds as text when
+    // asked to.
+    const auto skipTo = [&](const char*& at, const char* terminator, bool text) {
+        const char* const content = at;
+        at = find(at, end, terminator);
+        if (text && at - content > textBytes)
+            return refuseAt(Result_TEXT_TOO_LONG, content);
+        at = std::min(end, at + std::strlen(terminator));
+        return true;
+    };
+    const char* text = begin;
     const char* at = begin;
     while ((at = static_cast<const char*>(std::memchr(at, '<', size_t(end - at))))) {
+        if (at - text > textBytes)
+            return refuseAt(Result_TEXT_TOO_LONG, text);
         const char* const tag = at++;
-        if (startsWith(at, end, "!--")) {
-            at = find(at, end, "-->");
+        // Comments and instructions hold no text of the document; a CDATA section does.
+        const bool comment = startsWith(at, end, "!--");
+        const bool cdata = startsWith(at, end, "![CDATA[");
+        if (comment || cdata || startsWith(at, end, "?")) {
+            at += comment ? 3 : cdata ? 8 : 1;
+            if (!skipTo(at, comment ? "-->" : cdata ? "]]>" : "?>", cdata))
+                return false;
+            text = at;
             continue;
         }
-        if (startsWith(at, end, "![CDATA[")) {
-            at = find(at, end, "]]>");
-            continue;
-        }
-        if (startsWith(at, end, "?")) {
-            at = find(at, end, "?>");
-            continue;
-        }
+        if (startsWith(at, end, "!ENTITY"))
+            return refuseAt(Result_ENTITY_DECLARED, tag);
         const bool declaration = startsWith(at, end, "!ATTLIST");
-        if (!declaration && (at == end || *at == '!' || *at == '/'))
+        if (!declaration && (at == end || *at == '!' || *at == '/')) {
+            const void* close = std::memchr(at, '>', size_t(end - at));
+            text = close ? static_cast<const char*>(close) + 1 : end;
             continue;
+        }
         int count = 0;
         while (at < end) {
             const Mark mark = marks()[static_cast<unsigned char>(*at)];
@@ -109,8 +128,11 @@ bool Check::countAttributes(const QByteArray& document)
             if (mark == Mark_QUOTE) {
                 // The value, to its closing quote.
                 const char quote = *at++;
+                const char* const value = at;
                 while (at < end && *at != quote)
                     ++at;
+                if (at - value > valueBytes)
+                    return refuseAt(Result_VALUE_TOO_LONG, tag);
                 at += at < end;
                 if (!declaration)
                     continue;
@@ -123,7 +145,10 @@ bool Check::countAttributes(const QByteArray& document)
             if (++total > m_limits.attributes)
                 return refuseAt(Result_TOO_MANY_ATTRIBUTES, tag);
         }
+        text = at < end && *at == '>' ? at + 1 : at;
     }
+    if (end - text > textBytes)
+        return refuseAt(Result_TEXT_TOO_LONG, text);
     return true;
 }
 
@@ -135,13 +160,19 @@ void Check::read(const QByteArray& document)
     int elements = 0;
     qint64 attributes = 0;
     while (!reader.atEnd()) {
+        Result result = Result_FINE;
         switch (reader.readNext()) {
+        case QXmlStreamReader::DTD:
+            // Declarations in a document that is not UTF-8 escape the first pass.
+            if (!reader.entityDeclarations().isEmpty())
+                result = Result_ENTITY_DECLARED;
+            break;
         case QXmlStreamReader::StartElement: {
             // Entities may repeat elements, and declarations add attributes: what the parser
             // gives is counted again.
-            const qsizetype count = reader.attributes().size();
+            const QXmlStreamAttributes given = reader.attributes();
+            const qsizetype count = given.size();
             attributes += count;
-            Result result = Result_FINE;
             if (++depth > m_limits.depth)
                 result = Result_TOO_DEEP;
             else if (++elements > m_limits.elements)
@@ -150,19 +181,27 @@ void Check::read(const QByteArray& document)
                 result = Result_TOO_MANY_ATTRIBUTES_IN_ELEMENT;
             else if (attributes > m_limits.attributes)
                 result = Result_TOO_MANY_ATTRIBUTES;
-            if (result != Result_FINE) {
-                refuse(result);
-                m_line = reader.lineNumber();
-                m_column = reader.columnNumber();
-                return;
+            for (const QXmlStreamAttribute& attribute : given) {
+                if (result == Result_FINE && attribute.value().size() > m_limits.valueLength)
+                    result = Result_VALUE_TOO_LONG;
             }
             break;
         }
         case QXmlStreamReader::EndElement:
             --depth;
             break;
+        case QXmlStreamReader::Characters:
+            if (reader.text().size() > m_limits.textLength)
+                result = Result_TEXT_TOO_LONG;
+            break;
         default:
             break;
+        }
+        if (result != Result_FINE) {
+            refuse(result);
+            m_line = reader.lineNumber();
+            m_column = reader.columnNumber();
+            return;
         }
     }
     if (reader.hasError()) {
@@ -188,6 +227,15 @@ void Check::refuse(Result result)
         break;
     case Result_TOO_MANY_ATTRIBUTES:
         m_message = tr("The document has more than %1 attributes").arg(m_limits.attributes);
+        break;
+    case Result_VALUE_TOO_LONG:
+        m_message = tr("An attribute value is longer than %1 characters").arg(m_limits.valueLength);
+        break;
+    case Result_TEXT_TOO_LONG:
+        m_message = tr("A text is longer than %1 characters").arg(m_limits.textLength);
+        break;
+    case Result_ENTITY_DECLARED:
+        m_message = tr("The document declares entities, which are not accepted");
         break;
     case Result_FINE:
     case Result_NOT_WELL_FORMED:

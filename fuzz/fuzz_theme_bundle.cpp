@@ -172,12 +172,13 @@ bool isWholeBundle(const QByteArray& input)
 // the everyday limits, since every element that names a member becomes a member of its own.
 void checkWrittenBundleReadsBack(const Velmora::Theme& theme, const QString& path)
 {
+    ThemeReader::setLimits(ThemeReader::Limits());
     ThemeFileWriter writer(&theme, nullptr);
     if (!writer.write(path)) {
-        std::fprintf(stderr, "a theme read from a bundle could not be written\n");
+        std::fprintf(stderr, "a theme read from a bundle could not be written: %s\n",
+                     qPrintable(writer.errorString()));
         std::abort();
     }
-    ThemeReader::setLimits(ThemeReader::Limits());
     ThemeReader reader;
     Velmora::Theme again{QString()};
     const bool read = reader.read(path, &again);

@@ -5,9 +5,12 @@
 #include "gui/property_model.h"
 #include "main/project_access.h"
 #include "main/velmora_document.h"
+#include "velmora_objects/theme_image_limits.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QIcon>
+#include <QMessageBox>
 #include <QPainter>
 #include <QSortFilterProxyModel>
 #include <QStandardItem>
@@ -102,6 +105,15 @@ void ImageProperty::showMoreEditor(QWidget* parent)
     // The question may have run an event loop: check the store again before adding to it.
     if (files.isEmpty() || !hasStore())
         return;
+    // An image that a theme bundle could not carry would make the theme unreadable once saved.
+    const QString fault = ThemeImageLimits::fileFault(files.first());
+    if (!fault.isEmpty()) {
+        QMessageBox::warning(parent, fileDialogTitle(),
+                             QObject::tr("%1 is too large for a theme: %2.")
+                                 .arg(QDir::toNativeSeparators(files.first()), fault),
+                             QMessageBox::Ok);
+        return;
+    }
     const QStandardItem* item = addImageFile(files.first());
     if (item && model())
         model()->setData(index(1), QVariant(item->data(Qt::UserRole).toUInt()), Qt::EditRole);

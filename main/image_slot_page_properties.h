@@ -43,7 +43,8 @@ public:
     // Asks for one image file and picks its image as an edit of the row (through the model's
     // validator). The store keeps one copy of identical images, so a file chosen again picks
     // the image already stored. A cancel, no store to add to, or a full store changes
-    // nothing.
+    // nothing; an image beyond the bounds of a theme image (ThemeImageLimits) is refused with
+    // a warning that names the bound.
     void showMoreEditor(QWidget* parent) override;
 
 protected:

@@ -14,7 +14,7 @@ packages=(
   qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript
   libxml2-dev libtar-dev zlib1g-dev libboost-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  tar gzip fonts-dejavu-core python3
+  tar gzip xz-utils bzip2 zstd zip fonts-dejavu-core python3
   xvfb xauth xdotool
 )
 

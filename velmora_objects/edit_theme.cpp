@@ -2,6 +2,8 @@
 
 #include "velmora_objects/skin.h"
 #include "velmora_objects/skin_properties.h"
+#include "velmora_objects/theme_image_limits.h"
+#include "velmora_objects/theme_reader.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -135,25 +137,53 @@ bool EditTheme::hasIcon(const QString& path) const
 
 bool EditTheme::isImageFile(const QString& path)
 {
+    if (!ThemeImageLimits::fileFault(path).isEmpty())
+        return false;
     ImageData image;
     image.loadFromFile(path);
     return decodes(image);
 }
 
-EditTheme::ImageFiles EditTheme::sortImageFiles(const QStringList& paths, const ImageStore& store)
+EditTheme::ImageFiles EditTheme::sortImageFiles(const QStringList& paths, const ImageStore& store,
+                                                qint64 room)
 {
     ImageFiles files;
     for (const QString& path : paths) {
+        // The bounds first: a picture too large to decode is too large, not unreadable.
+        const QString fault = ThemeImageLimits::fileFault(path);
+        if (!fault.isEmpty()) {
+            files.tooLargeFiles.append({path, fault});
+            continue;
+        }
         ImageData image;
         image.loadFromFile(path);
-        if (!decodes(image))
+        if (!decodes(image)) {
             files.unreadableFiles.append(path);
-        else if (holdsDigest(store, image.getMd5()))
+        } else if (holdsDigest(store, image.getMd5())) {
             files.storedFiles.append(path);
-        else
+        } else if (image.getData().size() > room) {
+            files.tooLargeFiles.append(
+                {path, QCoreApplication::translate("EditTheme",
+                                                   "with the theme's other images more than the "
+                                                   "%1 bytes a theme bundle may hold")
+                           .arg(ThemeReader::limits().totalSize)});
+        } else {
+            room -= image.getData().size();
             files.newFiles.append(path);
+        }
     }
     return files;
+}
+
+qint64 EditTheme::imageBytes() const
+{
+    qint64 bytes =
+        getSplashBytes(Orientation_LANDSCAPE).size() + getSplashBytes(Orientation_PORTRAIT).size();
+    for (const ImageStore* store : {&pageBackgroundImages, &icons, &controlImages, &skinImages}) {
+        for (const ImageData& image : *store)
+            bytes += image.getData().size();
+    }
+    return bytes;
 }
 
 const QByteArray& EditTheme::pageBackgroundData(unsigned int id) const

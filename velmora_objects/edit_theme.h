@@ -2,7 +2,9 @@
 
 #include "velmora_objects/theme.h"
 
+#include <QList>
 #include <QStringList>
+#include <limits>
 
 // The theme editor's editable theme: a complete, independent copy of a theme on which the
 // editor's commands work, addressing skins by item type and name. The theme bundle writer also
@@ -53,19 +55,31 @@ public:
     bool hasPageBackground(const QString& path) const;
     bool hasIcon(const QString& path) const;
 
+    // A file left out, with the bound it goes beyond.
+    struct RefusedFile
+    {
+        QString path;
+        QString reason;
+    };
     // Image files offered for one store, in their given order: those to add, those whose bytes
-    // the store already holds, and those that cannot be read or decoded as an image, which
-    // would otherwise be stored as empty images.
+    // the store already holds, those that cannot be read or decoded as an image, which would
+    // otherwise be stored as empty images, and those that a theme bundle could not carry (see
+    // ThemeImageLimits), or that would take more than the room left, in bytes, for the images of
+    // the whole theme.
     struct ImageFiles
     {
         QStringList newFiles;
         QStringList storedFiles;
         QStringList unreadableFiles;
+        QList<RefusedFile> tooLargeFiles;
     };
-    static ImageFiles sortImageFiles(const QStringList& paths, const ImageStore& store);
-    // Whether the file can be read and its bytes decode as an image (format taken from the
-    // bytes, as the theme decodes stored images).
+    static ImageFiles sortImageFiles(const QStringList& paths, const ImageStore& store,
+                                     qint64 room = std::numeric_limits<qint64>::max());
+    // Whether the file can be read, is within the bounds of a theme image and its bytes decode
+    // as an image (format taken from the bytes, as the theme decodes stored images).
     static bool isImageFile(const QString& path);
+    // The bytes of every image and splash picture the theme holds.
+    qint64 imageBytes() const;
 
     // The stored bytes of the image of the id, which the store must hold.
     const QByteArray& pageBackgroundData(unsigned int id) const;

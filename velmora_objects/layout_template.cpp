@@ -503,9 +503,10 @@ bool LayoutTemplate::load(const QByteArray& data)
     if (root.hasAttribute(orientationAttribute))
         m_orientation = orientationFromString(root.attribute(orientationAttribute));
 
-    // Only the root's first child is read; a control there is no layout and is discarded.
+    // Only the root's first child element is read (comments and instructions that other tools
+    // write before it are passed over); a control there is no layout and is discarded.
     TreeReader reader(m_errors);
-    QLayoutItem* item = reader.parseItem(root.firstChild());
+    QLayoutItem* item = reader.parseItem(root.firstChildElement());
     QLayout* layout = item ? item->layout() : nullptr;
     if (item && !layout)
         delete item;

@@ -64,11 +64,11 @@ private:
 // area of the page.
 //
 // The document's root element carries the "name" and optionally the "orientation" ("any",
-// "landscape" or "portrait"); its first child is the root layout, a "vbox", "hbox" or "grid".
-// Layouts hold controls ("button", "slider", "colourpicker", "keypad", "label", "clock"), nested
-// layouts and, in boxes, "spacer" elements. A document that would make the layout engine
-// overflow or the reader run away (too deep, too many elements, sizes beyond the limits below)
-// is refused with a message.
+// "landscape" or "portrait"); its first child element is the root layout, a "vbox", "hbox" or
+// "grid". Layouts hold controls ("button", "slider", "colourpicker", "keypad", "label",
+// "clock"), nested layouts and, in boxes, "spacer" elements. A document that would make the layout
+// engine overflow or the reader run away (too deep, too many elements, sizes beyond the limits
+// below) is refused with a message.
 //
 // The template owns its tree. Copying a template copies its name, orientation and messages and
 // moves the tree: the copy takes it and the source is left without one, so that a template can

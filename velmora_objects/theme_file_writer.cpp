@@ -3,10 +3,13 @@
 #include "core/assertion.h"
 #include "core/progress_handler.h"
 #include "core/targz_archive.h"
+#include "core/xml_shape.h"
 #include "velmora_objects/edit_theme.h"
 #include "velmora_objects/skin.h"
 #include "velmora_objects/skin_properties.h"
 #include "velmora_objects/skin_set.h"
+#include "velmora_objects/theme_image_limits.h"
+#include "velmora_objects/theme_reader.h"
 #include "velmora_objects/theme_xml_writer.h"
 
 #include <QBuffer>
@@ -80,6 +83,48 @@ void pruneUnknownSkinProperties(EditTheme& theme)
     }
 }
 
+// What keeps the reader from reading the bundle of these members back, naming the bound;
+// empty when nothing does.
+QString limitFault(const QList<TarMember>& members, const Theme& theme)
+{
+    const ThemeReader::Limits& limits = ThemeReader::limits();
+    if (members.size() > limits.memberCount)
+        return ThemeFileWriter::tr("The theme would make a bundle of %1 members; a bundle may "
+                                   "hold %2.")
+            .arg(members.size())
+            .arg(limits.memberCount);
+    qint64 total = 0;
+    for (const TarMember& member : members) {
+        // A name too long for its header field takes a block of its own in front.
+        total += member.data.size() + member.name.toUtf8().size() + 1;
+        if (ThemeReader::isImageMemberName(member.name)) {
+            const QString fault = ThemeImageLimits::fault(member.data);
+            if (!fault.isEmpty())
+                return ThemeFileWriter::tr("Image '%1' is %2.").arg(member.name, fault);
+        } else if (member.data.size() > limits.memberSize) {
+            return ThemeFileWriter::tr("The theme document would be larger than the %1 bytes a "
+                                       "member of a bundle may hold.")
+                .arg(limits.memberSize);
+        }
+    }
+    if (total > limits.totalSize)
+        return ThemeFileWriter::tr("The theme would make a bundle of more than the %1 bytes a "
+                                   "bundle may hold.")
+            .arg(limits.totalSize);
+    qint64 skins = 0;
+    for (const auto& [itemType, skinSet] : theme.getSkinSets())
+        skins += skinSet ? qint64(skinSet->size()) : 0;
+    if (skins > limits.skinCount)
+        return ThemeFileWriter::tr("The theme holds %1 skins; a bundle may hold %2.")
+            .arg(skins)
+            .arg(limits.skinCount);
+    const XmlShape::Check shape(members.last().data, limits.document);
+    if (!shape.fine())
+        return ThemeFileWriter::tr("The theme document would not read back: %1.")
+            .arg(shape.message());
+    return QString();
+}
+
 } // namespace
 
 ThemeFileWriter::ThemeFileWriter(const Theme* theme, ProgressHandler* progressHandler,
@@ -105,6 +150,7 @@ QString ThemeFileWriter::xmlMemberName(const QString& themeName)
 bool ThemeFileWriter::write(const QString& bundlePath)
 {
     VELMORA_ASSERT(m_theme != NULL);
+    m_errorString.clear();
     const std::size_t outerRanges = m_progress ? m_progress->ranges.size() : 0;
     const bool written = writeBundle(bundlePath);
     // A failure leaves no range of this write open.
@@ -172,6 +218,9 @@ bool ThemeFileWriter::writeBundle(const QString& bundlePath)
     if (xmlWriter.hasError())
         return fail(XmlFileError);
     members.append(TarMember{xmlMemberName(theme.getName()), document});
+    const QString fault = limitFault(members, theme);
+    if (!fault.isEmpty())
+        return fail(LimitError, fault);
     setPosition(6);
 
     TargzArchive archive;
@@ -193,8 +242,9 @@ bool ThemeFileWriter::writeBundle(const QString& bundlePath)
     return true;
 }
 
-bool ThemeFileWriter::fail(Error code)
+bool ThemeFileWriter::fail(Error code, const QString& message)
 {
+    m_errorString = message;
     emit error(code);
     return false;
 }

@@ -20,7 +20,9 @@ class Theme;
 // (see TargzArchive::create: a link is written through, permissions are kept, a read-only
 // bundle is refused). The caller's theme is never changed: pruning works on a private copy.
 // Pruning leaves out the skin images no skin uses and the skin properties that the
-// skin-property tables do not define, so that every bundle written reads back.
+// skin-property tables do not define, and before anything is written the bundle is held to
+// the reader's limits (ThemeReader::limits(): members, bytes, picture sides, skins, the shape of
+// the document), so that every bundle written reads back; a theme beyond them is not written.
 class ThemeFileWriter : public QObject
 {
     Q_OBJECT
@@ -33,8 +35,10 @@ public:
         ImageFileError = 1,  // an image member could not be written (no longer happens: image
                              // members are written from memory, as part of the archive)
         SplashFileError = 2, // a splash image could not be encoded
-        ArchiveError = 3     // the archive could not be written (a full disk, a read-only or
+        ArchiveError = 3,    // the archive could not be written (a full disk, a read-only or
                              // missing target)
+        LimitError = 4       // the bundle would go beyond what the reader takes (errorString()
+                             // says which bound)
     };
 
     // Neither the theme nor the progress handler is owned; the handler may be null.
@@ -48,6 +52,9 @@ public:
     // the handler: five steps of preparation, the last of which the packaging fills. Ranges
     // opened here are closed again on every return.
     bool write(const QString& bundlePath);
+    // What went wrong in the last write, for the errors that say more than their code
+    // (LimitError); empty otherwise.
+    const QString& errorString() const { return m_errorString; }
 
     // The name of the XML member for a theme name: the name with ".xml" added, every "/"
     // replaced by "_" (members are flat), and cut where needed so that the member still fits
@@ -64,8 +71,9 @@ public slots:
 private:
     // The steps of write; false after emitting error(int).
     bool writeBundle(const QString& bundlePath);
-    bool fail(Error code);
+    bool fail(Error code, const QString& message = QString());
 
     const Velmora::Theme* m_theme;
     ProgressHandler* m_progress;
+    QString m_errorString;
 };

@@ -58,11 +58,11 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
         for (const QFileInfo& file : files) {
             const QString path = file.absoluteFilePath();
             Velmora::ThemeLibraryData data;
-            if (!reader.readLibraryData(path, data))
-                continue;
             Velmora::Theme theme{QString()};
-            if (reader.readOpened(&theme))
+            if (reader.readLibraryData(path, data) && reader.readOpened(&theme))
                 appendRow(data, path, builtIn);
+            else
+                m_refused.append({path, reader.errorString()});
         }
     }
 
@@ -77,15 +77,22 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
     return true;
 }
 
-bool ThemeLibrary::addTheme(const QString& path, bool builtIn)
+bool ThemeLibrary::addTheme(const QString& path, bool builtIn, QString* error)
 {
     const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
+    if (!info.exists() || info.isDir()) {
+        if (error)
+            *error = info.isDir() ? QObject::tr("The path names a folder.")
+                                  : QObject::tr("The theme file does not exist.");
         return false;
+    }
     Velmora::ThemeLibraryData data;
     ThemeReader reader;
-    if (!reader.readLibraryData(path, data))
+    if (!reader.readLibraryData(path, data)) {
+        if (error)
+            *error = reader.errorString();
         return false;
+    }
     appendRow(data, path, builtIn);
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QModelIndex>
 #include <QString>
 #include <QStringList>
@@ -47,13 +48,24 @@ public:
     const QStringList& nameFilters() const { return m_nameFilters; }
 
     // Adds a row for every bundle of the folder that both the light and the full read accept;
-    // other files are skipped silently. With recursive, sub-folders follow, their rows marked
-    // as built in. False only when the folder (or a sub-folder) is missing or not a folder; the
-    // rows found until then stay.
+    // the others are left out of the model and listed, with the reader's reason, in
+    // refusedThemes(). With recursive, sub-folders follow, their rows marked as built in. False
+    // only when the folder (or a sub-folder) is missing or not a folder; the rows found until
+    // then stay.
     bool scanFolder(const QString& folder, bool recursive, bool builtIn);
     // Adds a row for the bundle after a light read. False, adding nothing, when the path is
-    // missing, is a folder, or its name and splash pictures cannot be read.
-    bool addTheme(const QString& path, bool builtIn);
+    // missing, is a folder, or its name and splash pictures cannot be read; the reason, in
+    // words for the user, then goes to error when one is given.
+    bool addTheme(const QString& path, bool builtIn, QString* error = nullptr);
+
+    // A bundle that a folder scan left out, and why.
+    struct Refusal
+    {
+        QString path;
+        QString reason;
+    };
+    // Every bundle left out by the scans so far, in the order met.
+    const QList<Refusal>& refusedThemes() const { return m_refused; }
 
     // The first row, from the top, whose path equals the path exactly; invalid when none.
     QModelIndex findTheme(const QString& path) const;
@@ -76,4 +88,5 @@ private:
 
     std::unique_ptr<QStandardItemModel> m_model;
     QStringList m_nameFilters;
+    QList<Refusal> m_refused;
 };

@@ -1,5 +1,6 @@
 #include "velmora_objects/theme_reader.h"
 
+#include "core/archive_content.h"
 #include "core/targz_archive.h"
 #include "velmora_objects/image_data.h"
 
@@ -53,6 +54,14 @@ bool isXmlMemberName(const QString& name)
     return QFileInfo(name).suffix() == QLatin1String("xml");
 }
 
+// A resource fork or an attribute file that macOS archivers put beside each file ("._<name>",
+// or anything in "__MACOSX/").
+bool isSidecarName(const QString& name)
+{
+    return name.startsWith(QLatin1String("__MACOSX/")) ||
+           name.section(u'/', -1).startsWith(QLatin1String("._"));
+}
+
 QString sizeText(qint64 bytes)
 {
     return QLocale::c().formattedDataSize(bytes, 0, QLocale::DataSizeTraditionalFormat);
@@ -61,6 +70,37 @@ QString sizeText(qint64 bytes)
 QString tr(const char* text)
 {
     return QObject::tr(text);
+}
+
+// Why a file that is not a damaged bundle does not read as one: what it holds instead.
+QString unreadableText(const QString& path)
+{
+    switch (ArchiveContent::identify(path)) {
+    case ArchiveContent::Kind_UNREADABLE:
+        return tr("The theme file cannot be opened.");
+    case ArchiveContent::Kind_TAR:
+        return tr("The theme bundle is damaged or cut short.");
+    case ArchiveContent::Kind_GZIP_TWICE:
+        return tr("The theme file is not a gzip-compressed tar archive: it is compressed with "
+                  "gzip twice.");
+    case ArchiveContent::Kind_GZIP_OTHER:
+        return tr("The theme file is not a gzip-compressed tar archive: what gzip compressed is "
+                  "not a tar archive.");
+    case ArchiveContent::Kind_XZ:
+        return tr("The theme file is not a gzip-compressed tar archive: it is compressed with "
+                  "xz.");
+    case ArchiveContent::Kind_BZIP2:
+        return tr("The theme file is not a gzip-compressed tar archive: it is compressed with "
+                  "bzip2.");
+    case ArchiveContent::Kind_ZSTD:
+        return tr("The theme file is not a gzip-compressed tar archive: it is compressed with "
+                  "zstd.");
+    case ArchiveContent::Kind_ZIP:
+        return tr("The theme file is not a gzip-compressed tar archive: it is a zip archive.");
+    case ArchiveContent::Kind_OTHER:
+        break;
+    }
+    return tr("The theme file is not a gzip-compressed tar archive.");
 }
 
 } // namespace
@@ -115,6 +155,16 @@ bool ThemeReader::open(const QString& bundlePath)
     m_xmlMember.clear();
     m_version = 0;
 
+    // Anything but a regular file (a pipe would never end) is not opened at all.
+    const QFileInfo file(bundlePath);
+    if (bundlePath.isEmpty() || !file.exists()) {
+        raiseError(tr("The theme file does not exist."));
+        return false;
+    }
+    if (!file.isFile()) {
+        raiseError(tr("The theme file is not a regular file."));
+        return false;
+    }
     const Limits& bounds = limits();
     TargzArchive archive;
     QString culprit;
@@ -142,14 +192,40 @@ bool ThemeReader::open(const QString& bundlePath)
             tr("The theme bundle holds more than %1 of data.").arg(sizeText(bounds.totalSize)));
         return false;
     case TargzArchive::ReadResult::Unreadable:
+        raiseError(unreadableText(bundlePath));
         return false;
     }
+    // The sidecars that macOS archivers add hold no part of the theme.
+    m_members.removeIf(isSidecarName);
     m_memberNames = QSet<QString>(m_members.cbegin(), m_members.cend());
+    QString nestedXml;
     for (const QString& member : qAsConst(m_members)) {
-        if (isXmlMemberName(member)) {
-            m_xmlMember = member;
-            break;
+        if (!isXmlMemberName(member))
+            continue;
+        if (member.contains(u'/')) {
+            if (nestedXml.isEmpty())
+                nestedXml = member;
+            continue;
         }
+        m_xmlMember = member;
+        break;
+    }
+    if (m_xmlMember.isEmpty()) {
+        m_contents.clear();
+        raiseError(nestedXml.isEmpty()
+                       ? tr("The theme bundle holds no theme document (a member whose name ends "
+                            "in \".xml\").")
+                       : tr("The theme document is not at the top of the bundle: '%1' is inside "
+                            "a folder. Pack the files of the theme, not the folder that holds "
+                            "them.")
+                             .arg(nestedXml));
+        return false;
+    }
+    if (!m_contents.contains(m_xmlMember)) {
+        raiseError(
+            tr("The theme document '%1' of the bundle is not a regular file.").arg(m_xmlMember));
+        m_contents.clear();
+        return false;
     }
     // The other documents are of no use.
     for (auto it = m_contents.begin(); it != m_contents.end();) {

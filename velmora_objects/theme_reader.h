@@ -68,11 +68,14 @@ public:
     ThemeReader& operator=(const ThemeReader&) = delete;
     ~ThemeReader();
 
-    // Reads the bundle in one pass and opens its XML member (the first member whose suffix is
-    // exactly "xml") as the document to read. False when the bundle cannot be read, has no
-    // such member or that member is not a regular file; the stream reader is then left without
-    // a document and without an error. A bundle beyond the limits is false too, with a fault
-    // on the stream reader that names the limit.
+    // Reads the bundle in one pass and opens its XML member (the first member at the top of
+    // the bundle whose suffix is exactly "xml") as the document to read. Members are named as
+    // TarHeaders gives them (a leading "./" dropped), and the sidecars that macOS archivers add
+    // ("._<name>", anything in "__MACOSX/") are left out as if absent. False when the path is
+    // not a regular file, the bundle cannot be read or is beyond the limits, or it has no such
+    // member or that member is not a regular file; the stream reader is then left without a
+    // document and with a fault that says what is wrong (for a file that is no gzip-compressed
+    // tar archive, what it is instead).
     bool open(const QString& bundlePath);
     // Writes the XML member into the temporary folder and returns the file's absolute path;
     // an empty string when no bundle with an XML member is open.

@@ -55,6 +55,13 @@ QByteArray pngBytes(int width, int height, const QColor& colour)
     return bytes;
 }
 
+QByteArray hugePngHeader()
+{
+    // The signature, the header chunk (10000 by 10000, 8-bit RGBA) and an empty data chunk.
+    return fromHex("89 50 4e 47 0d 0a 1a 0a 00 00 00 0d 49 48 44 52 00 00 27 10 00 00 27 10 08 06 "
+                   "00 00 00 ba 4e 62 27 00 00 00 00 49 44 41 54 35 af 06 1e");
+}
+
 std::string runtimeErrorOf(const std::function<void()>& function)
 {
     try {

@@ -24,6 +24,9 @@ bool writeFile(const QString& path, const QByteArray& bytes);
 QByteArray fromHex(const char* hex);
 // The bytes of a PNG file of one colour.
 QByteArray pngBytes(int width, int height, const QColor& colour);
+// A PNG file of 10000 by 10000 pixels that ends after its header: its size reads, its picture
+// does not decode.
+QByteArray hugePngHeader();
 
 // Runs the function and returns the message of the std::runtime_error it raised, or
 // "<no error>" when it returned normally.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/helpers.h"
+#include "velmora_objects/theme_reader.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -26,5 +27,15 @@ bool makeBundle(const QString& path, const std::vector<BundleMember>& members);
 // children as given.
 QByteArray themeDocument(const QString& children,
                          const QString& rootAttributes = QStringLiteral("version=\"1\""));
+
+// Puts the limits in force for the theme reader (and all that follow them) while it lives.
+class ReaderLimits
+{
+public:
+    explicit ReaderLimits(const ThemeReader::Limits& limits) { ThemeReader::setLimits(limits); }
+    ~ReaderLimits() { ThemeReader::setLimits(ThemeReader::Limits()); }
+    ReaderLimits(const ReaderLimits&) = delete;
+    ReaderLimits& operator=(const ReaderLimits&) = delete;
+};
 
 } // namespace TestUtil

@@ -14,12 +14,14 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QVariant>
 #include <QtEndian>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -449,10 +451,27 @@ TEST_F(GradientFilesTest, InvalidAndForeignFilesAreSkippedWhileTheSchemaIsInForc
     for (const char* bad : {"not_a_number", "foreign_root", "malformed", "unknown_child"})
         copy(QString("bad/gradient/%1.xml").arg(bad), builtIn(QString(bad) + ".xml"));
     copy("gradient/stops.xml", user("stops.xml"));
+    // Comments and instructions that other tools write are passed over; entities are refused.
+    TestUtil::writeFile(builtIn("noted.xml"), "<!-- by hand --><?app x?><Gradient name=\"Noted\">"
+                                              "<!-- a --><GradientStop position=\"0\" "
+                                              "colour=\"red\"/></Gradient>");
+    TestUtil::writeFile(builtIn("entity.xml"),
+                        "<!DOCTYPE Gradient [<!ENTITY r \"red\">]><Gradient name=\"E\"/>");
 
     load();
-    EXPECT_EQ(names(), Names({"Fire", "Ice", "Lone", ""}));
-    ASSERT_EQ(library->rowCount(), 4);
+    EXPECT_EQ(names(), Names({"Fire", "Ice", "Lone", "Noted", ""}));
+    ASSERT_EQ(library->rowCount(), 5);
+
+    // Each file left out is listed with where and why (its first message here).
+    std::map<QString, QString> refused;
+    for (int row = 0; row < library->errorModel()->rowCount(); ++row) {
+        const QModelIndex error = library->errorModel()->index(row, 0);
+        EXPECT_GT(error.data(GradientLibrary::LineRole).toLongLong(), 0);
+        refused.emplace(error.data(GradientLibrary::DocumentRole).toUrl().fileName(),
+                        error.data().toString());
+    }
+    EXPECT_EQ(refused.size(), 5u);
+    EXPECT_EQ(refused["entity.xml"], "The document declares entities, which are not accepted");
 
     const QModelIndex fire = rowNamed("Fire");
     EXPECT_EQ(gradientTypeAt(fire), GradientLibrary::BuiltInGradient);
@@ -722,8 +741,9 @@ TEST_F(GradientFilesTest, PacksBeyondTheBoundsAreNeitherLoadedNorSaved)
         QByteArray text = "<GradientPack name=\"Big\"><Gradient name=\"g\">";
         text += QByteArray("<x>").repeated(depth - 2) + QByteArray("</x>").repeated(depth - 2);
         text += QByteArray("<GradientStop position=\"0\" colour=\"red\"/>").repeated(stops);
-        const QByteArray end = "</Gradient></GradientPack>";
-        return text + QByteArray(qMax(0, bytes - int(text.size() + end.size())), ' ') + end;
+        const QByteArray end = "--></Gradient></GradientPack>";
+        return text + "<!--" + QByteArray(qMax(0, bytes - int(text.size() + 4 + end.size())), ' ') +
+               end;
     };
     const int elements = GradientLibrary::MaxPackElements, depth = GradientLibrary::MaxPackDepth;
     const int bytes = int(GradientLibrary::MaxPackBytes);

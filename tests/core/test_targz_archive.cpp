@@ -27,12 +27,21 @@ struct Member
     std::string name;
     char type = '0';
     QByteArray data;
-    std::string link;
-    std::string prefix;
+    std::string link = "";
+    std::string prefix = "";
+    std::string paxPath = ""; // given, the name in a pax extended header before the member
 };
 
-QByteArray tarStream(const std::vector<Member>& members)
+QByteArray tarStream(const std::vector<Member>& inputs)
 {
+    std::vector<Member> members;
+    for (const Member& member : inputs) {
+        // A pax record counts its own length, of two digits for the paths here.
+        const std::string record = " path=" + member.paxPath + "\n";
+        if (!member.paxPath.empty())
+            members.push_back({"pax", 'x', (std::to_string(record.size() + 2) + record).c_str()});
+        members.push_back(member);
+    }
     QByteArray stream;
     for (const Member& member : members) {
         QByteArray header(512, '\0');
@@ -338,9 +347,12 @@ TEST_F(TargzArchiveTest, HostileMembersAreNeverWritten)
     {
         const char* label;
         Member member;
+        std::string listed = "";
     };
     const std::vector<Case> cases = {
         {"parent", {"../escaped", '0', "evil"}},
+        {"parent after a dot", {"./../escaped", '0', "evil"}, "../escaped"},
+        {"pax parent", {"harmless", '0', "evil", "", "", "../escaped"}, "../escaped"},
         {"deep parent", {"../../outside/victim", '0', "evil"}},
         {"absolute", {(outside + "/victim").toStdString(), '0', "evil"}},
         {"folder part", {"sub/x", '0', "evil"}},
@@ -362,8 +374,9 @@ TEST_F(TargzArchiveTest, HostileMembersAreNeverWritten)
         QStringList names;
         ASSERT_TRUE(archive.list(bundle, names));
         const QString shown = QString::fromStdString(
-            test.member.prefix.empty() ? test.member.name
-                                       : test.member.prefix + "/" + test.member.name);
+            !test.listed.empty()         ? test.listed
+            : test.member.prefix.empty() ? test.member.name
+                                         : test.member.prefix + "/" + test.member.name);
         EXPECT_EQ(names, QStringList({"first", shown, "after"}));
 
         // Extracting all stops at the member with a false result; what came before stays.

@@ -2,7 +2,9 @@
 #include "appengine/theme_image_model.h"
 #include "appengine/theme_skin_image_model.h"
 #include "common/isolated_app_data.h"
+#include "common/modal_answerer.h"
 #include "common/sample_themes.h"
+#include "common/theme_bundles.h"
 #include "gui/property_model.h"
 #include "main/image_slot_page_properties.h"
 #include "main/project_access.h"
@@ -122,7 +124,8 @@ protected:
 
 // A file chosen through the show-more button lands in the property's store and is picked as an
 // edit of the row; the same image chosen again, under its path or another, is not stored
-// twice. The thumbnail is drawn at the row's size from one pixel inside the cell.
+// twice, and one that a theme bundle could not carry is refused naming the bound. The thumbnail
+// is drawn at the row's size from one pixel inside the cell.
 TEST_F(ProjectPropertiesTest, ImagesFromFilesArePickedOnceAndPaintedUnstretched)
 {
     create(Orientation_LANDSCAPE);
@@ -145,17 +148,24 @@ TEST_F(ProjectPropertiesTest, ImagesFromFilesArePickedOnceAndPaintedUnstretched)
         {&controlImage, doc->controlImageModel(), {}, "Control Image", {30, 18}},
         {&skin, &skins, skins.findSkinIndex(buttonBackground), "Image", {30, 18}},
     };
+    const TestUtil::ReaderLimits limits({4096, 1 << 20, 1 << 24, 100, 4096});
     const QString original = redImage("red.png", QSize(100, 60));
+    const QString wide = redImage("wide.png", QSize(101, 60));
     ASSERT_TRUE(QFile::copy(original, file("copy.png")));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title.toStdString());
         const int rows = c.store->rowCount(c.parent);
         QSignalSpy changed(&model, &PropertyModel::propertyChanged);
         asked.clear();
-        answers = QStringList{original, file("copy.png"), QString()};
-        for (int pick = 0; pick < 3; ++pick)
+        answers = QStringList{wide, original, file("copy.png"), QString()};
+        TestUtil::ModalAnswerer refusal;
+        refusal.messageBox(QMessageBox::Ok);
+        for (int pick = 0; pick < 4; ++pick)
             c.property->showMoreEditor(nullptr);
-        EXPECT_EQ(asked, QStringList(3, c.title));
+        EXPECT_EQ(refusal.answered().value(0).text,
+                  wide + " is too large for a theme: 101 by 60 pixels, larger than the 100 by 100 "
+                         "pixels a theme image may have.");
+        EXPECT_EQ(asked, QStringList(4, c.title));
         EXPECT_EQ(changed.count(), 1); // the copy picks the same id again; the cancel nothing
         EXPECT_EQ(c.store->rowCount(c.parent), rows + 1);
         const QModelIndex added = c.store->index(rows, 0, c.parent);

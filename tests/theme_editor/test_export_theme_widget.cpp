@@ -1,6 +1,7 @@
 #include "common/isolated_settings.h"
 #include "common/modal_answerer.h"
 #include "common/sample_themes.h"
+#include "common/theme_bundles.h"
 #include "core/progress_handler.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
@@ -190,6 +191,17 @@ TEST_F(ExportThemeWidgetTest, FailedWriteOrCancelStoresNothing)
     EXPECT_EQ(done.count(), 0);
     // The page keeps the completed path for another try.
     EXPECT_EQ(edit("fileNameEdit")->text(), path + ".qvt");
+    // A theme beyond what a bundle may hold: the writer's reason goes with its code.
+    {
+        ThemeReader::Limits fewSkins;
+        fewSkins.skinCount = 3;
+        const TestUtil::ReaderLimits limits(fewSkins);
+        edit("fileNameEdit")->setText(folder.filePath("Blue.qvt"));
+        button("saveButton")->click();
+    }
+    ASSERT_EQ(errors.count(), 2);
+    EXPECT_EQ(errors.last(), (QList<QVariant>{int(ThemeFileWriter::LimitError),
+                                              "The theme holds 4 skins; a bundle may hold 3."}));
 
     page.setTheme(theme.get());
     button("cancelButton")->click();

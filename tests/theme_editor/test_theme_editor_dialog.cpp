@@ -296,12 +296,13 @@ TEST_F(ThemeEditorDialogTest, ExportShowsProgressWhileWritingAndReportsFailures)
         {2, "Failed to save the theme.  Couldn't open a temporary files to write the splash "
             "images."},
         {3, "Failed to save the theme."},
+        {4, "Failed to save the theme.  The reason."},
     };
     for (const auto& e : errors) {
         SCOPED_TRACE(e.code);
         TestUtil::ModalAnswerer answers;
         answers.messageBox(QMessageBox::Ok);
-        dialog->onThemeFileWriterError(e.code);
+        dialog->onThemeFileWriterError(e.code, "The reason.");
         EXPECT_EQ(answers.answered().value(0).text, e.text);
         EXPECT_EQ(answers.answered().value(0).title, "Theme Editor");
     }

@@ -460,6 +460,9 @@ TEST_F(ThemeEditorSlots, AddingImagesLeavesOutThoseAlreadyInTheTheme)
     QFile junk(folder.filePath("junk.png"));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write("not a picture") > 0);
     junk.close();
+    // Too large to decode: said to be too large, with the bound.
+    const QString huge = folder.filePath("huge.png");
+    ASSERT_TRUE(TestUtil::writeFile(huge, TestUtil::hugePngHeader()));
     const int icons = int(page->editedTheme()->getIcons().size());
 
     const struct
@@ -475,6 +478,7 @@ TEST_F(ThemeEditorSlots, AddingImagesLeavesOutThoseAlreadyInTheTheme)
         // A file that is no image is named and left out; with nothing left, no step is pushed.
         {{junk.fileName()}, "Add Icon", 0},
         {{junk.fileName(), yellow}, "Add Icons", 1},
+        {{huge}, "Add Icon", 0},
     };
     int expected = icons;
     for (const auto& c : cases) {
@@ -489,6 +493,12 @@ TEST_F(ThemeEditorSlots, AddingImagesLeavesOutThoseAlreadyInTheTheme)
         EXPECT_EQ(answers.answered().value(0).title, c.title);
         if (c.files.contains(junk.fileName())) {
             EXPECT_TRUE(answers.answered().value(0).text.contains(junk.fileName()));
+        }
+        if (c.files.contains(huge)) {
+            EXPECT_EQ(answers.answered().value(0).text,
+                      "These images are too large for a theme and were left out:\n" + huge +
+                          ": 10000 by 10000 pixels, larger than the 4096 by 4096 pixels a theme "
+                          "image may have");
         }
         EXPECT_EQ(undo->count(), commands + (c.added > 0 ? 1 : 0));
         expected += c.added;

@@ -1,3 +1,4 @@
+#include "common/helpers.h"
 #include "common/isolated_settings.h"
 #include "common/modal_answerer.h"
 #include "common/sample_themes.h"
@@ -204,9 +205,10 @@ TEST_F(ThemeLibraryBrowserTest, BrowseAddsNewFilesAndReportsUnreadableOnes)
     EXPECT_EQ(answers.pending(), 0);
     ASSERT_EQ(answers.answered().size(), 1);
     EXPECT_EQ(answers.answered()[0].title, "Load Theme");
+    const QString reason = "Failed to load theme file broken.qvt.\nThe theme file is not a "
+                           "gzip-compressed tar archive.";
     EXPECT_EQ(answers.answered()[0].text,
-              "Failed to load theme file broken.qvt.  Do you want to continue loading the "
-              "other theme files?");
+              reason + "\n\nDo you want to continue loading the other theme files?");
     EXPECT_EQ(library()->model()->rowCount(), rows + 1);
     EXPECT_FALSE(row(fresh).data(ThemeLibrary::BuiltInRole).toBool());
     EXPECT_EQ(registered, QStringList{fresh});
@@ -217,13 +219,25 @@ TEST_F(ThemeLibraryBrowserTest, BrowseAddsNewFilesAndReportsUnreadableOnes)
     browse({broken});
     EXPECT_EQ(answers.pending(), 0);
     ASSERT_EQ(answers.answered().size(), 3);
-    EXPECT_EQ(answers.answered()[2].text, "Failed to load theme file broken.qvt.");
+    EXPECT_EQ(answers.answered()[2].text, reason);
     EXPECT_FALSE(row(later).isValid());
     EXPECT_EQ(registered.size(), 1);
 
     // Cancelled: nothing happens.
     browse({});
     EXPECT_EQ(library()->model()->rowCount(), rows + 1);
+}
+
+// The theme files that a folder scan left out are listed below the grid with the reason.
+TEST_F(ThemeLibraryBrowserTest, ThemeFilesLeftOutByAScanAreListedWithTheReason)
+{
+    EXPECT_TRUE(browser.refusedLabel->isHidden());
+    TestUtil::writeFile(folder.filePath("broken.qvt"), "not a theme");
+    ASSERT_TRUE(library()->scanFolder(folder.path(), false, true));
+    ThemeLibraryBrowser later;
+    EXPECT_FALSE(later.refusedLabel->isHidden());
+    EXPECT_TRUE(later.refusedLabel->text().endsWith(
+        "broken.qvt: The theme file is not a gzip-compressed tar archive."));
 }
 
 TEST_F(ThemeLibraryBrowserTest, BrowseScrollsToTheFirstListedFileKeepingTheSelection)

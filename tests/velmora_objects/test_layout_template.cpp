@@ -156,6 +156,7 @@ TEST(LayoutTemplate, LoadsTheTree)
 {
     auto layoutTemplate = loaded(R"(<?xml version="1.0"?>
 <Layout name="Mixed" orientation="Portrait">
+    <!-- what other tools write before the root layout --><?editor keep?>
     <VBox margin="4" spacing="6">
         <button width="120PX" height="40px" align="Right">
             <property name="caption" value="Go"/>
@@ -227,8 +228,7 @@ TEST(LayoutTemplate, RefusedLoads)
     EXPECT_EQ(layoutTemplate.getLayout(), first);
 
     // A first child that is no layout, or a grid without rows and columns, leaves no tree.
-    for (const char* document : {"<layout name=\"c\"><!-- first --><vbox/></layout>",
-                                 "<layout name=\"c\"><button/><vbox/></layout>",
+    for (const char* document : {"<layout name=\"c\"><button/><vbox/></layout>",
                                  "<layout name=\"c\"><grid rows=\"2\" columns=\"zero\"/></layout>",
                                  "<layout name=\"c\"/>"}) {
         EXPECT_FALSE(layoutTemplate.load(document)) << document;
@@ -290,7 +290,7 @@ TEST(LayoutTemplate, RefusesDocumentsBeyondTheLimits)
              QByteArray("<button a=\"\" b=\"\" c=\"\" d=\"\"/>").repeated(4096) +
              "</vbox></layout>",
          "The document has more than 16384 attributes", 2},
-        {"entities", laughs, "expansion limit", 29},
+        {"entities", laughs, "declares entities", 2},
         {"grid rows",
          "<layout name=\"g\">\n<grid rows=\"65\" columns=\"1\"><button/></grid></layout>",
          "more than 64 rows or columns", 2},
@@ -546,21 +546,13 @@ TEST(LayoutTemplateFiles, MalformedSamples)
         bool loads;
         size_t loadErrors;
     } cases[] = {
-        {"bad_align.xml", 3, true, 0},
-        {"comment_first.xml", 0, false, 0},
-        {"control_root.xml", 2, false, 0},
-        {"deep_nesting.xml", 0, false, 1},
-        {"empty.xml", 1, false, 1},
-        {"foreign_root.xml", 1, false, 0},
-        {"grid_without_rows.xml", 2, false, 0},
-        {"huge_grid.xml", 2, false, 1},
-        {"huge_margin.xml", 2, false, 1},
-        {"huge_spacer.xml", 4, false, 1},
-        {"huge_spans.xml", 3, true, 0},
-        {"huge_width.xml", 3, false, 1},
-        {"malformed.xml", 3, false, 1},
-        {"no_name.xml", 1, false, 0},
-        {"unknown_element.xml", 2, false, 0},
+        {"bad_align.xml", 3, true, 0},     {"control_root.xml", 2, false, 0},
+        {"deep_nesting.xml", 0, false, 1}, {"empty.xml", 1, false, 1},
+        {"foreign_root.xml", 1, false, 0}, {"grid_without_rows.xml", 2, false, 0},
+        {"huge_grid.xml", 2, false, 1},    {"huge_margin.xml", 2, false, 1},
+        {"huge_spacer.xml", 4, false, 1},  {"huge_spans.xml", 3, true, 0},
+        {"huge_width.xml", 3, false, 1},   {"malformed.xml", 3, false, 1},
+        {"no_name.xml", 1, false, 0},      {"unknown_element.xml", 2, false, 0},
     };
     const QStringList files =
         QDir(dataPath("bad/layout")).entryList({"*.xml"}, QDir::Files, QDir::Name);

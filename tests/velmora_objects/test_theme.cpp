@@ -1,5 +1,6 @@
 #include "common/helpers.h"
 #include "common/sample_themes.h"
+#include "common/theme_bundles.h"
 #include "core/gradient.h"
 #include "hex_fixture.h"
 #include "model_stream.h"
@@ -14,6 +15,7 @@
 #include "velmora_objects/theme_xml_values.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -539,8 +541,9 @@ TEST(EditTheme, AddSkinRefusesATakenNameAndLeavesTheSkinWithTheCaller)
     EXPECT_TRUE(theme.findSkin(ThemedItemType_KEYPAD, "Key"));
 }
 
-TEST(EditTheme, ImageFilesAreSortedByContent)
+TEST(EditTheme, ImageFilesAreSortedByContentAndTheBundleLimits)
 {
+    const TestUtil::ReaderLimits limits({4096, 600, 1 << 20, 4, 4096});
     QTemporaryDir folder;
     const QByteArray red = TestUtil::pngBytes(4, 4, Qt::red);
     QImage reencoded;
@@ -551,7 +554,10 @@ TEST(EditTheme, ImageFilesAreSortedByContent)
         {"copy.png", red},
         {"blue.png", TestUtil::pngBytes(4, 4, Qt::blue)},
         {"broken.png", "not an image"},
-        {"empty.png", ""}};
+        {"empty.png", ""},
+        {"wide.png", TestUtil::pngBytes(5, 4, Qt::red)},
+        {"huge.png", TestUtil::hugePngHeader()},
+        {"heavy.png", QByteArray(601, 'x')}};
     for (const auto& [name, bytes] : files)
         ASSERT_TRUE(TestUtil::writeFile(folder.filePath(name), bytes));
 
@@ -561,13 +567,27 @@ TEST(EditTheme, ImageFilesAreSortedByContent)
     EXPECT_FALSE(theme.hasIcon(folder.filePath("red.bmp")));
     EXPECT_FALSE(theme.hasPageBackground(folder.filePath("red.png")));
 
-    const QStringList paths = {folder.filePath("red.png"),  folder.filePath("missing.png"),
-                               folder.filePath("blue.png"), folder.filePath("broken.png"),
-                               folder.filePath("red.bmp"),  folder.filePath("empty.png")};
-    const EditTheme::ImageFiles sorted = theme.sortImageFiles(paths, theme.getIcons());
-    EXPECT_EQ(sorted.newFiles, QStringList({paths[2], paths[4]}));
+    QStringList paths;
+    for (const char* name : {"red.png", "missing.png", "blue.png", "broken.png", "red.bmp",
+                             "empty.png", "wide.png", "huge.png", "heavy.png"})
+        paths << folder.filePath(name);
+    // The room left takes the blue picture and no more.
+    const EditTheme::ImageFiles sorted =
+        theme.sortImageFiles(paths, theme.getIcons(), QFileInfo(paths[2]).size());
+    EXPECT_EQ(sorted.newFiles, QStringList({paths[2]}));
     EXPECT_EQ(sorted.storedFiles, QStringList({paths[0]}));
     EXPECT_EQ(sorted.unreadableFiles, QStringList({paths[1], paths[3], paths[5]}));
+    QStringList tooLarge;
+    for (const EditTheme::RefusedFile& file : sorted.tooLargeFiles)
+        tooLarge << QFileInfo(file.path).fileName() + ": " + file.reason;
+    const QString side = ", larger than the 4 by 4 pixels a theme image may have";
+    EXPECT_EQ(
+        tooLarge,
+        QStringList({"red.bmp: with the theme's other images more than the 1048576 bytes a "
+                     "theme bundle may hold",
+                     "wide.png: 5 by 4 pixels" + side, "huge.png: 10000 by 10000 pixels" + side,
+                     "heavy.png: 601 bytes, more than the 600 bytes a theme image may hold"}));
+    EXPECT_FALSE(EditTheme::isImageFile(paths[6]));
 }
 
 TEST(ThemeStream, TextStyleDefaultsTravelAsIntVariants)

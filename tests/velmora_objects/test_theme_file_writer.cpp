@@ -2,6 +2,7 @@
 #include "common/helpers.h"
 #include "common/isolated_app_data.h"
 #include "common/sample_themes.h"
+#include "common/theme_bundles.h"
 #include "core/gradient.h"
 #include "core/progress_handler.h"
 #include "core/targz_archive.h"
@@ -203,6 +204,54 @@ TEST_F(ThemeFileWriterTest, WriteFailuresKeepTheExistingBundle)
     // Without the limit the same themes are written.
     for (const Theme* theme : {bigImage.get(), bigArchive.get()})
         EXPECT_TRUE(write(*theme, bundle, true).empty());
+}
+
+// A theme that the reader would refuse is not written: the write fails naming the bound, and
+// the bundle in place stays whole. Each bound at the limit, and one past it.
+TEST_F(ThemeFileWriterTest, ThemesBeyondTheReaderLimitsAreNotWritten)
+{
+    const QString bundle = bundlePath();
+    ASSERT_TRUE(write(*TestUtil::emptyTheme("Old"), bundle, true).empty());
+    const QByteArray old = readFile(bundle);
+    // Members, bytes of one and of all, picture sides, skins, the text of the document.
+    const TestUtil::ReaderLimits limits(
+        {6, 3000, 8000, 16, 2, {256, 1 << 20, 64, 1 << 22, 99, 24}});
+    const auto made = [](int nameLength, const std::vector<QByteArray>& icons, int skins) {
+        auto theme = TestUtil::emptyTheme(QString(nameLength, u'n'));
+        for (const QByteArray& icon : icons)
+            theme->addIconData(icon);
+        smart_ptr<SkinSet> buttons(new SkinSet(ThemedItemType_BUTTON));
+        for (int i = 0; i < skins; ++i)
+            buttons->getSkin(QString::number(i), true);
+        theme->setSkinSet(buttons);
+        return theme;
+    };
+    const QByteArray fits = TestUtil::pngBytes(16, 16, Qt::red), full(3000, 'x');
+    Theme read{QString()};
+    ASSERT_TRUE(write(*made(24, {fits, fits, full}, 2), bundlePath("fits.qvt"), true).empty());
+    EXPECT_TRUE(ThemeReader().read(bundlePath("fits.qvt"), &read));
+    const std::pair<std::unique_ptr<Theme>, QString> cases[] = {
+        {made(1, {TestUtil::pngBytes(16, 17, Qt::red)}, 0),
+         "Image 'icon_0' is 16 by 17 pixels, larger than the 16 by 16 pixels a theme image may "
+         "have."},
+        {made(1, {full + 'x'}, 0),
+         "Image 'icon_0' is 3001 bytes, more than the 3000 bytes a theme image may hold."},
+        {made(1, {fits, fits, fits, fits}, 0),
+         "The theme would make a bundle of 7 members; a bundle may hold 6."},
+        {made(1, {full, full, full}, 0),
+         "The theme would make a bundle of more than the 8000 bytes a bundle may hold."},
+        {made(1, {}, 3), "The theme holds 3 skins; a bundle may hold 2."},
+        {made(25, {}, 0),
+         "The theme document would not read back: A text is longer than 24 characters."},
+    };
+    for (const auto& [theme, error] : cases) {
+        ThemeFileWriter writer(theme.get(), nullptr);
+        QSignalSpy codes(&writer, &ThemeFileWriter::error);
+        EXPECT_FALSE(writer.write(bundle));
+        EXPECT_EQ(writer.errorString(), error);
+        EXPECT_EQ(codes.value(0).value(0), QVariant(int(ThemeFileWriter::LimitError)));
+        EXPECT_EQ(readFile(bundle), old);
+    }
 }
 
 TEST_F(ThemeFileWriterTest, ProgressFillsFivePartsAndEndsComplete)

@@ -6,9 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QStandardItemModel>
 #include <gtest/gtest.h>
+#include <map>
 
 using TestUtil::pngBytes;
 using TestUtil::themeDocument;
@@ -97,10 +99,17 @@ TEST_F(ThemeLibraryTest, AddThemeAppendsARowFromTheLightRead)
     EXPECT_TRUE(library->addTheme(broken, false));
     EXPECT_EQ(library->model()->item(1)->data(Qt::UserRole + 2), QVariant(false));
 
+    // Refused with the reason.
     TestUtil::writeFile(work.path() + "/junk.qvt", "not a bundle");
-    EXPECT_FALSE(library->addTheme(work.path() + "/junk.qvt", false));
-    EXPECT_FALSE(library->addTheme(work.path() + "/missing.qvt", false));
-    EXPECT_FALSE(library->addTheme(work.path(), false));
+    const std::pair<QString, QString> refused[] = {
+        {work.path() + "/junk.qvt", "The theme file is not a gzip-compressed tar archive."},
+        {work.path() + "/missing.qvt", "The theme file does not exist."},
+        {work.path(), "The path names a folder."}};
+    for (const auto& [refusedPath, reason] : refused) {
+        QString error;
+        EXPECT_FALSE(library->addTheme(refusedPath, false, &error));
+        EXPECT_EQ(error, reason);
+    }
     EXPECT_EQ(library->model()->rowCount(), 2);
 }
 
@@ -139,8 +148,16 @@ TEST_F(ThemeLibraryTest, ScanListsTheBundlesThatLoad)
     makeTheme(folder + "/more/sky.qvt", "Sky");
     makeTheme(folder + "/more/deeper/sand.qvt", "Sand");
 
+    const qsizetype refusedBefore = library->refusedThemes().size();
     ASSERT_TRUE(library->scanFolder(folder, false, false));
     EXPECT_EQ(sortedNames(), QStringList({"Sea"}));
+    // The bundles left out are listed with the reader's reason.
+    std::map<QString, QString> refused;
+    for (const ThemeLibrary::Refusal& refusal : library->refusedThemes().mid(refusedBefore))
+        refused[QFileInfo(refusal.path).fileName()] = refusal.reason;
+    EXPECT_EQ(refused, (std::map<QString, QString>{
+                           {"broken.qvt", "ItemType attribute 'Knob' not valid in SkinSet element"},
+                           {"junk.qvt", "The theme file is not a gzip-compressed tar archive."}}));
     EXPECT_EQ(library->themePath(rowOf("Sea")), QDir(folder).absoluteFilePath("sea.qvt"));
     EXPECT_EQ(rowOf("Sea").data(Qt::UserRole + 2), QVariant(false));
 

@@ -1,12 +1,15 @@
 #include "common/helpers.h"
 #include "common/isolated_app_data.h"
+#include "common/sample_themes.h"
 #include "common/theme_bundles.h"
 #include "core/gradient.h"
+#include "core/targz_archive.h"
 #include "velmora_objects/skin.h"
 #include "velmora_objects/skin_properties.h"
 #include "velmora_objects/skin_set.h"
 #include "velmora_objects/temporary_directory.h"
 #include "velmora_objects/theme.h"
+#include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_library_data.h"
 #include "velmora_objects/theme_reader.h"
 #include "velmora_objects/theme_xml_values.h"
@@ -16,6 +19,7 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace Velmora;
 using TestUtil::BundleMember;
@@ -31,11 +35,10 @@ const QByteArray BluePng = pngBytes(27, 48, Qt::blue);
 const QByteArray GreenPng = pngBytes(5, 5, Qt::green);
 
 // Small limits for the time of a test, so that hostile bundles stay small.
-class SmallLimits
+class SmallLimits : public TestUtil::ReaderLimits
 {
 public:
-    SmallLimits() { ThemeReader::setLimits({8, 64 * 1024, 160 * 1024, 16, 3}); }
-    ~SmallLimits() { ThemeReader::setLimits(ThemeReader::Limits()); }
+    SmallLimits() : ReaderLimits({8, 64 * 1024, 160 * 1024, 16, 3}) {}
 };
 
 class ThemeReaderTest : public ::testing::Test
@@ -603,7 +606,7 @@ TEST_F(ThemeReaderTest, LightReadTakesTheNameAndTheSplashPictures)
 
     ThemeLibraryData missing;
     EXPECT_FALSE(reader.readLibraryData(work.path() + "/missing.qvt", missing));
-    EXPECT_FALSE(reader.hasError());
+    EXPECT_EQ(reader.errorString(), "The theme file does not exist.");
 }
 
 // Loading a theme while another reader is alive uses the next folder, and removes only that.
@@ -655,18 +658,25 @@ TEST_F(ThemeReaderTest, OpensTheFirstXmlMemberAsTheDocument)
     EXPECT_EQ(readFile(reader.extractXmlFile()), "<a>b</a>");
 }
 
-TEST_F(ThemeReaderTest, BundlesWithoutAReadableXmlMemberDoNotOpen)
+TEST_F(ThemeReaderTest, BundlesWithoutAReadableXmlMemberDoNotOpenAndSayWhy)
 {
-    const QString noXml = archive("none.qvt", {{"icon_0", "I", {}}, {"Blue.XML", "<a/>", {}}});
-    const QString linked =
-        archive("linked.qvt", {{"Blue.xml", {}, "/etc/passwd"}, {"icon_0", "I", {}}});
+    const QString fifo = work.path() + "/fifo.qvt";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     writeFile(work.path() + "/garbage.qvt", "not an archive at all");
+    const std::pair<QString, QString> cases[] = {
+        {archive("none.qvt", {{"icon_0", "I", {}}, {"Blue.XML", "<a/>", {}}}),
+         "The theme bundle holds no theme document (a member whose name ends in \".xml\")."},
+        {archive("linked.qvt", {{"Blue.xml", {}, "/etc/passwd"}, {"icon_0", "I", {}}}),
+         "The theme document 'Blue.xml' of the bundle is not a regular file."},
+        {work.path() + "/garbage.qvt", "The theme file is not a gzip-compressed tar archive."},
+        {work.path() + "/missing.qvt", "The theme file does not exist."},
+        {QString(), "The theme file does not exist."},
+        {fifo, "The theme file is not a regular file."}};
     ThemeReader reader;
-    for (const QString& path :
-         {noXml, linked, work.path() + "/garbage.qvt", work.path() + "/missing.qvt", QString()}) {
+    for (const auto& [path, error] : cases) {
         EXPECT_FALSE(reader.open(path)) << path.toStdString();
         EXPECT_FALSE(reader.device());
-        EXPECT_FALSE(reader.hasError());
+        EXPECT_EQ(reader.errorString(), error);
     }
 }
 
@@ -822,6 +832,76 @@ TEST_F(ThemeReaderTest, ReadersTakeTheLowestFreeFolderAndRemoveIt)
     EXPECT_EQ(TestUtil::readFile(readerFolder(2) + "/in_use"), "x");
     ThemeReader fourth;
     EXPECT_EQ(fourth.temporaryFolder(), readerFolder(3));
+}
+
+// Bundles that other tools pack from the members of a bundle written here, of a theme whose
+// document name (101 bytes) is too long for a plain tar header. Each command runs in a shell with
+// $1 the bundle, $2 the folder of its members, $3 the bundle to make and $4 the folder of the
+// sidecars that macOS archivers add. A bundle read is written back: with a fixed date, bundles
+// of the same theme are the same bytes.
+TEST_F(ThemeReaderTest, BundlesPackedByOtherToolsReadAsTheSameThemeOrSayWhatIsWrong)
+{
+    const QString original = work.filePath("original.qvt"), members = work.filePath("Daylight");
+    const QString variant = work.filePath("variant.qvt"), sidecars = work.filePath("sidecars");
+    std::unique_ptr<Theme> theme = TestUtil::sampleTheme();
+    theme->setName(QString("Long theme name ").repeated(6) + "x");
+    ASSERT_TRUE(ThemeFileWriter(theme.get(), nullptr).write(original));
+    QStringList names;
+    ASSERT_TRUE(TargzArchive().list(original, names) &&
+                TargzArchive().extractAll(original, members));
+    ASSERT_TRUE(QDir().mkpath(sidecars + "/__MACOSX"));
+    writeFile(sidecars + "/._" + names.last(), "Mac OS X        ATTR");
+    writeFile(sidecars + "/__MACOSX/._image_0", "Mac OS X");
+    qputenv("SOURCE_DATE_EPOCH", "0");
+    // The bytes of the bundle written back from what the reader made of the bundle, with the
+    // reader's error.
+    const auto writtenBack = [&](const QString& bundle) {
+        Theme read{QString()};
+        ThemeReader reader;
+        reader.read(bundle, &read);
+        EXPECT_TRUE(ThemeFileWriter(&read, nullptr).write(work.filePath("back.qvt")));
+        return std::make_pair(readFile(work.filePath("back.qvt")), reader.errorString());
+    };
+    const auto expected = writtenBack(original);
+    ASSERT_EQ(expected.second, "");
+    const QString notTarGz = "The theme file is not a gzip-compressed tar archive";
+    const QString named = "\"" + names.join("\" \"") + "\"";
+    const std::pair<QString, QString> packings[] = {
+        {"tar -C \"$2\" -czf \"$3\" .", ""},
+        {"tar --format=posix -C \"$2\" -czf \"$3\" .", ""},
+        {"tar --format=posix -C \"$2\" -czf \"$3\" " + named, ""},
+        {"tar --format=oldgnu -C \"$2\" -cf - . | gzip -9 > \"$3\"", ""},
+        {"tar -czf \"$3\" -C \"$4\" . -C \"$2\" " + named, ""},
+        // Taken as it is, as every reader of gzip streams takes data that is not compressed.
+        {"tar -C \"$2\" -cf \"$3\" .", ""},
+        {"python3 -c \"import sys, tarfile; t = tarfile.open(sys.argv[1], 'w:gz'); "
+         "t.add(sys.argv[2], arcname='.'); t.close()\" \"$3\" \"$2\"",
+         ""},
+        {"tar -C \"$2/..\" -czf \"$3\" Daylight",
+         "The theme document is not at the top of the bundle: 'Daylight/" + names.last() +
+             "' is inside a folder. Pack the files of the theme, not the folder that holds them."},
+        {"gzip -c \"$1\" > \"$3\"", notTarGz + ": it is compressed with gzip twice."},
+        {"tar -C \"$2\" -cJf \"$3\" .", notTarGz + ": it is compressed with xz."},
+        {"tar -C \"$2\" -cjf \"$3\" .", notTarGz + ": it is compressed with bzip2."},
+        {"tar -C \"$2\" --zstd -cf \"$3\" .", notTarGz + ": it is compressed with zstd."},
+        {"cd \"$2\" && zip -qr \"$3\" .", notTarGz + ": it is a zip archive."},
+        {"echo not a theme > \"$3\"", notTarGz + "."},
+        {"head -c -20 \"$1\" > \"$3\"", "The theme bundle is damaged or cut short."},
+        {"tar -C \"$2\" -czf \"$3\" " + names.first(),
+         "The theme bundle holds no theme document (a member whose name ends in \".xml\")."},
+    };
+    for (const auto& [command, error] : packings) {
+        SCOPED_TRACE(command.toStdString());
+        QFile::remove(variant);
+        ASSERT_TRUE(
+            TestUtil::runTool("sh", {"-c", command, "sh", original, members, variant, sidecars}));
+        const auto read = writtenBack(variant);
+        EXPECT_EQ(read.second, error);
+        if (error.isEmpty()) {
+            EXPECT_TRUE(read.first == expected.first);
+        }
+    }
+    qunsetenv("SOURCE_DATE_EPOCH");
 }
 
 using ThemeReaderDeathTest = ThemeReaderTest;

@@ -61,7 +61,8 @@ void ExportThemeWidget::onSaveClicked()
         written = named.get();
     }
     ThemeFileWriter writer(written, progressHandler, this);
-    connect(&writer, &ThemeFileWriter::error, this, &ExportThemeWidget::themeFileWriterError);
+    connect(&writer, &ThemeFileWriter::error, this,
+            [this, &writer](int code) { emit themeFileWriterError(code, writer.errorString()); });
     if (!writer.write(path))
         return;
 

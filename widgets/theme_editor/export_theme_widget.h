@@ -41,8 +41,9 @@ signals:
     // The theme file was written and added to the library.
     void done();
     void cancel();
-    // The theme file writer's reason for a failed write; nothing was stored or added.
-    void themeFileWriterError(int code);
+    // The theme file writer's code and reason for a failed write (ThemeFileWriter::error and
+    // errorString); nothing was stored or added.
+    void themeFileWriterError(int code, const QString& reason);
 
 public slots:
     // Save is usable exactly when both a name and a path are given.

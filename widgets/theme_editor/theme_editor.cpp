@@ -386,7 +386,8 @@ bool ThemeEditor::save()
     }
 
     ThemeFileWriter writer(theme.get(), progressHandler, this);
-    connect(&writer, SIGNAL(error(int)), this, SIGNAL(themeFileWriterError(int)));
+    connect(&writer, &ThemeFileWriter::error, this,
+            [this, &writer](int code) { emit themeFileWriterError(code, writer.errorString()); });
     return writer.write(themePath);
 }
 

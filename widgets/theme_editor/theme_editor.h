@@ -107,7 +107,8 @@ public:
 signals:
     void done();
     void saveThemeExternally(const Velmora::Theme* theme);
-    void themeFileWriterError(int code);
+    // The theme file writer's code and, for a theme beyond a bundle's limits, its reason.
+    void themeFileWriterError(int code, const QString& reason);
 
 private slots:
     // Done saves the theme (when there is something to save) and lets go of it; Cancel lets

@@ -2,6 +2,7 @@
 
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/theme.h"
+#include "velmora_objects/theme_file_writer.h"
 #include "widgets/theme_editor/export_theme_widget.h"
 #include "widgets/theme_editor/new_theme_settings.h"
 #include "widgets/theme_editor/theme_editor.h"
@@ -226,7 +227,7 @@ void ThemeEditorDialog::doneEditing()
         showPage(libraryPage);
 }
 
-void ThemeEditorDialog::onThemeFileWriterError(int code)
+void ThemeEditorDialog::onThemeFileWriterError(int code, const QString& reason)
 {
     QString text;
     switch (code) {
@@ -240,6 +241,9 @@ void ThemeEditorDialog::onThemeFileWriterError(int code)
     case 2:
         text = tr("Failed to save the theme.  Couldn't open a temporary files to write the splash "
                   "images.");
+        break;
+    case ThemeFileWriter::LimitError:
+        text = tr("Failed to save the theme.  %1").arg(reason);
         break;
     default:
         text = tr("Failed to save the theme.");

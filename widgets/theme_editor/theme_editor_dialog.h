@@ -78,7 +78,7 @@ public slots:
     void cancelNewTheme();
     void editThemeClicked();
     void doneEditing();
-    void onThemeFileWriterError(int code);
+    void onThemeFileWriterError(int code, const QString& reason = QString());
     void backToHome();
 
 private:

@@ -5,6 +5,7 @@
 #include "gui/view_models.h"
 #include "main/project_access.h"
 #include "velmora_objects/edit_theme.h"
+#include "velmora_objects/theme_reader.h"
 #include "widgets/theme_editor/theme_delegates.h"
 #include "widgets/theme_editor/theme_editor_form.h"
 #include "widgets/theme_editor/theme_image_commands.h"
@@ -274,20 +275,30 @@ void ThemeImagePages::addImages(int kind)
 
     const Velmora::Theme::ImageStore& store =
         icons ? theme->getIcons() : theme->getPageBackgroundImages();
-    const EditTheme::ImageFiles sorted = EditTheme::sortImageFiles(chosen, store);
+    const EditTheme::ImageFiles sorted = EditTheme::sortImageFiles(
+        chosen, store, ThemeReader::limits().totalSize - theme->imageBytes());
     const QString pluralTitle = icons ? tr("Add Icons") : tr("Add Background Images");
+    const QString title =
+        chosen.size() == 1 ? (icons ? tr("Add Icon") : tr("Add Background Image")) : pluralTitle;
 
     // Files that are not images would be stored as empty images: they are named and left out.
     if (!sorted.unreadableFiles.isEmpty()) {
         QStringList names;
         for (const QString& file : sorted.unreadableFiles)
             names << QDir::toNativeSeparators(file);
-        QMessageBox::warning(page,
-                             chosen.size() == 1
-                                 ? (icons ? tr("Add Icon") : tr("Add Background Image"))
-                                 : pluralTitle,
+        QMessageBox::warning(page, title,
                              tr("These files cannot be read as images and were left out:\n%1")
                                  .arg(names.join(QLatin1Char('\n'))),
+                             QMessageBox::Ok);
+    }
+    // Images that the theme's bundle could not carry would make it unreadable.
+    if (!sorted.tooLargeFiles.isEmpty()) {
+        QStringList lines;
+        for (const EditTheme::RefusedFile& file : sorted.tooLargeFiles)
+            lines << tr("%1: %2").arg(QDir::toNativeSeparators(file.path), file.reason);
+        QMessageBox::warning(page, title,
+                             tr("These images are too large for a theme and were left out:\n%1")
+                                 .arg(lines.join(QLatin1Char('\n'))),
                              QMessageBox::Ok);
     }
 

@@ -5,6 +5,7 @@
 #include "velmora_objects/theme_library.h"
 #include "widgets/theme_editor/theme_delegates.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -49,6 +50,16 @@ ThemeLibraryBrowser::ThemeLibraryBrowser(QWidget* parent)
     connect(browseThemesButton, &QAbstractButton::clicked, this,
             &ThemeLibraryBrowser::browseForThemes);
     updateButtons();
+    showRefusedThemes();
+}
+
+void ThemeLibraryBrowser::showRefusedThemes()
+{
+    QStringList lines;
+    for (const ThemeLibrary::Refusal& refusal : ThemeLibrary::instance()->refusedThemes())
+        lines << tr("%1: %2").arg(QDir::toNativeSeparators(refusal.path), refusal.reason);
+    refusedLabel->setText(tr("Theme files left out of the library:\n%1").arg(lines.join('\n')));
+    refusedLabel->setVisible(!lines.isEmpty());
 }
 
 ThemeLibraryBrowser::~ThemeLibraryBrowser() = default;
@@ -109,7 +120,8 @@ void ThemeLibraryBrowser::browseForThemes()
                 shown = path;
             continue;
         }
-        if (library->addTheme(path, false)) {
+        QString reason;
+        if (library->addTheme(path, false, &reason)) {
             if (registerTheme)
                 registerTheme(path);
             if (shown.isEmpty())
@@ -117,12 +129,14 @@ void ThemeLibraryBrowser::browseForThemes()
             continue;
         }
         QString message = tr("Failed to load theme file %1.").arg(QFileInfo(path).fileName());
+        if (!reason.isEmpty())
+            message += QLatin1Char('\n') + reason;
         const bool more = i + 1 < paths.size();
         if (!more) {
             QMessageBox::critical(this, tr("Load Theme"), message, QMessageBox::Ok);
             break;
         }
-        message += tr("  Do you want to continue loading the other theme files?");
+        message += tr("\n\nDo you want to continue loading the other theme files?");
         if (QMessageBox::critical(this, tr("Load Theme"), message,
                                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::No)
             break;

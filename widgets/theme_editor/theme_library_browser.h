@@ -50,9 +50,13 @@ public:
     // Takes every selected theme out of the library and out of the user's list, without asking;
     // the files stay on disk.
     void removeSelectedThemes();
-    // Lets the user pick theme files and adds those the library does not list yet; then shows
-    // the first picked file that is listed, leaving the selection alone.
+    // Lets the user pick theme files and adds those the library does not list yet, telling the
+    // reader's reason for each that it cannot add; then shows the first picked file that is
+    // listed, leaving the selection alone.
     void browseForThemes();
+    // Lists below the grid the theme files that the library's folder scans left out, with
+    // why; hidden when there are none.
+    void showRefusedThemes();
 
 private:
     ThemeSplashDelegate* delegate = nullptr;

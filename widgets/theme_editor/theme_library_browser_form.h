@@ -16,8 +16,9 @@
 #include <QWidget>
 
 // The layout of the theme library page: the caption with four icon-only tool buttons at the
-// right (add new, remove, browse for files, edit), the grid of themes filling the middle, and
-// Back and Close at the bottom right. Every widget is a child of the page.
+// right (add new, remove, browse for files, edit), the grid of themes filling the middle, below
+// it the list of theme files left out (hidden until the page fills it), and Back and Close at
+// the bottom right. Every widget is a child of the page.
 class Ui_ThemeLibraryBrowser
 {
 public:
@@ -30,6 +31,7 @@ public:
     QToolButton* browseThemesButton = nullptr;
     QToolButton* editThemeButton = nullptr;
     CenteredIconGridView* listView = nullptr;
+    QLabel* refusedLabel = nullptr;
     QHBoxLayout* horizontalLayout_2 = nullptr;
     QSpacerItem* horizontalSpacer_2 = nullptr;
     QPushButton* backButton = nullptr;
@@ -65,6 +67,13 @@ public:
         listView->setObjectName(QStringLiteral("listView"));
         listView->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         verticalLayout->addWidget(listView);
+
+        refusedLabel = new QLabel(page);
+        refusedLabel->setObjectName(QStringLiteral("refusedLabel"));
+        refusedLabel->setWordWrap(true);
+        refusedLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        refusedLabel->hide();
+        verticalLayout->addWidget(refusedLabel);
 
         horizontalLayout_2 = new QHBoxLayout();
         horizontalLayout_2->setObjectName(QStringLiteral("horizontalLayout_2"));
