@@ -7,6 +7,7 @@
 #include "common/modal_answerer.h"
 #include "common/sample_themes.h"
 #include "core/gradient_library.h"
+#include "main/action_manager.h"
 #include "main/application/velmora_application.h"
 #include "velmora_objects/qml/qml_engine.h"
 #include "velmora_objects/theme.h"
@@ -14,9 +15,12 @@
 #include "velmora_objects/theme_library.h"
 #include "widgets/main_window.h"
 
+#include <QAction>
 #include <QFileOpenEvent>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSplashScreen>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -120,6 +124,72 @@ TEST_F(ApplicationTest, RegisteredThemesTakeTheFirstFreeKeyAndMissingFilesAreDro
     VelmoraApplication::unregisterTheme(themeFile);
     EXPECT_FALSE(settings.contains("Themes/Theme0"));
     EXPECT_TRUE(settings.contains("Themes/Theme1"));
+}
+
+// Holds back the paint of every splash screen, as a window manager that shows the window
+// before the program gets to paint it does.
+class HeldSplashPaint : public QObject
+{
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        return e->type() == QEvent::Paint && qobject_cast<QSplashScreen*>(watched);
+    }
+};
+
+// On an X server without a compositor the splash, at start-up and as the About box, never
+// shows as a black box, even before it is painted; and it shows painted from the moment it is
+// asked for, its picture inside its outline and the screen beneath in the cut corners. The
+// start-up one shows while the program is still busy: nothing may wait for the event loop.
+TEST_F(ApplicationTest, TheSplashAndTheAboutBoxShowPaintedX11)
+{
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X server";
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QColor green(0, 200, 0);
+    QWidget backdrop(nullptr, Qt::FramelessWindowHint);
+    backdrop.setPalette(green);
+    backdrop.setAutoFillBackground(true);
+    backdrop.setGeometry(screen->geometry());
+    backdrop.show();
+    ASSERT_TRUE(TestUtil::waitFor(
+        [&] { return screen->grabWindow(0, 0, 0, 1, 1).toImage().pixel(0, 0) == green.rgb(); }));
+
+    const std::pair<const char*, std::function<void()>> shows[] = {
+        {"start-up", [] { app()->showSplashScreen(2000, nullptr); }},
+        {"About", [] { app()->actions()->action(ActionManager::ActionId_ABOUT)->trigger(); }},
+    };
+    for (const bool held : {true, false}) {
+        HeldSplashPaint holder;
+        if (held)
+            app()->installEventFilter(&holder);
+        for (const auto& [name, show] : shows) {
+            const std::string what = std::string(name) + (held ? ", paint held back" : "");
+            show();
+            QSplashScreen* splash = app()->splashScreen();
+            ASSERT_TRUE(splash) << what;
+            const QRect area = splash->geometry();
+            const QImage shown = screen->grabWindow(0).toImage().copy(area);
+            const QImage whole = splash->grab().toImage();
+            const QRegion outline = splash->mask();
+            EXPECT_FALSE(outline.contains(QPoint(0, 0))) << what;
+            int black = 0, wrong = 0;
+            for (int y = 0; y < area.height(); ++y) {
+                for (int x = 0; x < area.width(); ++x) {
+                    const QRgb pixel = shown.pixel(x, y);
+                    const bool inside = outline.contains(QPoint(x, y));
+                    black += inside && qGray(pixel) == 0;
+                    const QRgb expected = inside ? whole.pixel(x, y) : green.rgb();
+                    wrong += (!held || !inside) && TestUtil::channelDistance(pixel, expected) > 2;
+                }
+            }
+            EXPECT_EQ(black, 0) << what;
+            EXPECT_EQ(wrong, 0) << what << ": neither the picture nor the screen beneath";
+            app()->hideSplashScreen();
+            ASSERT_TRUE(TestUtil::waitFor([] { return !app()->splashScreen(); })) << what;
+        }
+        app()->removeEventFilter(&holder);
+    }
 }
 
 } // namespace
