@@ -55,7 +55,8 @@ public:
     using CloseDocumentHook = std::function<bool(bool)>;
     void setCloseDocumentHook(const CloseDocumentHook& hook) { closeDocument = hook; }
 
-    // The page shown by the Help action.
+    // The page shown by the Help action; a page that is missing, or that no program is there
+    // to show, is reported naming its file.
     static QUrl helpUrl();
 
     PageList* pageListWidget() const { return pageList; }

@@ -1,6 +1,8 @@
 #include "appengine/wysiwyg_layout.h"
 #include "common/command_fixture.h"
 #include "common/isolated_settings.h"
+#include "common/modal_answerer.h"
+#include "gui/url_opener.h"
 #include "main/action_manager.h"
 #include "main/page_commands.h"
 #include "main/velmora_preferences.h"
@@ -11,6 +13,7 @@
 #include "widgets/property_editor.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDockWidget>
 #include <QMenuBar>
 #include <QSettings>
@@ -147,6 +150,44 @@ TEST_F(MainWindowTest, TitleFollowsTheProject)
     window->onDocumentClosed();
     EXPECT_EQ(window->windowTitle(), fullName);
     EXPECT_FALSE(window->pageListWidget()->isEnabled());
+}
+
+// Help opens its page with the desktop's program; where there is none, or the page is
+// missing, the user is told, the file named.
+TEST_F(MainWindowTest, HelpThatCannotBeShownIsReportedNamingTheFile)
+{
+    QList<QUrl> opened;
+    bool opens = true;
+    UrlOpener::replace([&](const QUrl& url) {
+        opened.append(url);
+        return opens;
+    });
+    const QString bundled = QDir::cleanPath(resourcesPath() + "/help/Default.htm");
+    const QString missing = QDir::cleanPath(folder.filePath("help/Default.htm"));
+    const struct
+    {
+        bool opens;
+        QString resources, problem;
+    } cases[] = {
+        {true, QString(), QString()},
+        {false, QString(), "No program is registered to open the help page " + bundled + "."},
+        {true, folder.path(), "The help page " + missing + " cannot be found."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem.toStdString());
+        opens = c.opens;
+        opened.clear();
+        setResourcesPathOverride(c.resources);
+        TestUtil::ModalAnswerer answers;
+        if (!c.problem.isEmpty())
+            answers.messageBox(QMessageBox::Ok);
+        actions.action(ActionManager::ActionId_HELP)->trigger();
+        EXPECT_EQ(answers.pending(), 0);
+        EXPECT_EQ(answers.answered().value(0).text, c.problem);
+        EXPECT_EQ(opened.size(), c.resources.isEmpty() ? 1 : 0);
+    }
+    setResourcesPathOverride(QString());
+    UrlOpener::replace({});
 }
 
 TEST_F(MainWindowTest, WindowShortcuts)
