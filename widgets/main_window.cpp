@@ -403,10 +403,7 @@ void MainWindow::refreshWindowTitle()
         setWindowTitle(fullName);
         return;
     }
-    const QString name = document.path().isEmpty() || document.neverSaved()
-                             ? tr("Untitled")
-                             : QFileInfo(document.path()).fileName();
-    setWindowTitle(QStringLiteral("%1[*] - ").arg(name) + fullName);
+    setWindowTitle(QStringLiteral("%1[*] - ").arg(document.displayName()) + fullName);
 }
 
 void MainWindow::onSelectionChanged()

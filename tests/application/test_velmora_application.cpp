@@ -15,13 +15,16 @@
 #include "velmora_objects/theme_library.h"
 #include "widgets/main_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QFileOpenEvent>
+#include <QLineEdit>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSplashScreen>
 #include <QTemporaryDir>
+#include <QWizard>
 #include <gtest/gtest.h>
 
 namespace {
@@ -102,6 +105,38 @@ TEST_F(ApplicationTest, APropertyNotTakenRereadsTheValues)
     QSignalSpy reread(app(), &VelmoraApplication::propertyValuesChanged);
     app()->setPropertyValue(9, 1);
     EXPECT_EQ(reread.size(), 1);
+}
+
+// A new project has its file before its first save: the title and the save question name it
+// alike.
+TEST_F(ApplicationTest, TheTitleAndTheSaveQuestionNameANewProjectAlike)
+{
+    ASSERT_TRUE(ThemeLibrary::instance()->addTheme(themeFile, false));
+    answers.then([this](QWidget* window) {
+        auto* wizard = qobject_cast<QWizard*>(window);
+        ASSERT_TRUE(wizard);
+        const QList<QLineEdit*> edits = wizard->currentPage()->findChildren<QLineEdit*>();
+        ASSERT_EQ(edits.size(), 2);
+        edits[0]->setText("Portrait Test");
+        edits[1]->setText(file("Portrait Test.qvp"));
+        // Every page as it comes, the first entry of a list where one must be picked.
+        do {
+            for (auto* view : wizard->currentPage()->findChildren<QAbstractItemView*>()) {
+                if (!view->selectionModel()->hasSelection() && view->model()->rowCount() > 0)
+                    view->selectionModel()->select(view->model()->index(0, 0),
+                                                   QItemSelectionModel::ClearAndSelect);
+            }
+        } while (wizard->currentPage()->isComplete() && !wizard->currentPage()->isFinalPage() &&
+                 (wizard->next(), true));
+        wizard->accept();
+    });
+    ASSERT_TRUE(app()->newDocument());
+    EXPECT_EQ(MainWindow::instance()->windowTitle(), "Portrait Test.qvp[*] - Orvane Dravelin");
+    answers.messageBox(QMessageBox::Cancel);
+    EXPECT_FALSE(app()->closeDocument(false));
+    EXPECT_EQ(answers.answered().value(1).text,
+              "Portrait Test.qvp has been modified. Do you want to save the changes?");
+    TestUtil::forgetThemes({themeFile});
 }
 
 TEST_F(ApplicationTest, RegisteredThemesTakeTheFirstFreeKeyAndMissingFilesAreDropped)

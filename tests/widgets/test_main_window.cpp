@@ -133,8 +133,9 @@ TEST_F(MainWindowTest, TitleFollowsTheProject)
     const QString fullName = VendorVariants::instance().fullName;
     EXPECT_EQ(window->windowTitle(), fullName);
 
+    // A new project has its file before its first save.
     openProject();
-    EXPECT_EQ(window->windowTitle(), "Untitled[*] - " + fullName);
+    EXPECT_EQ(window->windowTitle(), "hall.qvp[*] - " + fullName);
     EXPECT_TRUE(window->pagePreviewWidget()->isEnabled());
 
     document->saveAs(folder.filePath("lobby.qvp"), false);
