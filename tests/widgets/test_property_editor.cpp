@@ -11,7 +11,9 @@
 #include "widgets/property_id_table.h"
 
 #include <QCoreApplication>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -363,20 +365,42 @@ TEST_F(PropertyEditorTest, RefusesBadPageNamesAndKeys)
     EXPECT_EQ(edits.count(), 0);
 }
 
-// In a dock as narrow as the main window's, the names show whole: the three background rows
-// can be told apart.
-TEST_F(PropertyEditorTest, NamesShowWholeInANarrowDock)
+// In a dock as narrow as the main window's the tree never scrolls sideways, whatever rows
+// are open: the names get the width they need (the three background rows can be told apart),
+// the values what is left, and a button's deepest rows fit beside their values too.
+TEST_F(PropertyEditorTest, NamesShowWholeInANarrowDockAndTheValuesGetTheRest)
 {
+    const unsigned int goTo = addControl(page, ControlType_BUTTON);
+    button(goTo).setFunction(ButtonFunction_GO_TO_PAGE);
+    button(goTo).setActuation(Button::Actuation_MOMENTARY);
     editor->resize(260, 400);
     editor->show();
-    selection.selectPages({page}, true);
-    editor->refresh();
-    QCoreApplication::processEvents();
-    for (const int id : {PropertyId_PAGE_BACKGROUND_COLOUR, PropertyId_PAGE_BACKGROUND_GRADIENT,
-                         PropertyId_PAGE_BACKGROUND_IMAGE}) {
-        SCOPED_TRACE(id);
-        const QModelIndex name = editor->property(id)->index(0);
-        EXPECT_GE(editor->visualRect(name).width(), editor->sizeHintForIndex(name).width());
-        EXPECT_EQ(name.data(Qt::ToolTipRole).toString(), editor->property(id)->name);
+    const struct
+    {
+        std::function<void()> select;
+        std::vector<int> ids;
+    } cases[] = {
+        {[&] { selection.selectPages({page}, true); },
+         {PropertyId_PAGE_BACKGROUND_COLOUR, PropertyId_PAGE_BACKGROUND_GRADIENT,
+          PropertyId_PAGE_BACKGROUND_IMAGE}},
+        {[&] { selection.selectControls({goTo}, true); },
+         {PropertyId_BUTTON_FUNCTION_TRANSITION_DURATION, PropertyId_BUTTON_REPEAT_INTERVAL,
+          PropertyId_BUTTON_FUNCTION_TRANSITION}},
+    };
+    for (const auto& c : cases) {
+        c.select();
+        editor->refresh();
+        const auto columns = [&] { return editor->columnWidth(0) + editor->columnWidth(1); };
+        const int width = editor->viewport()->width();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return columns() == editor->viewport()->width(); }))
+            << columns() << " for " << editor->viewport()->width();
+        EXPECT_EQ(editor->horizontalScrollBar()->maximum(), 0);
+        EXPECT_GE(editor->columnWidth(1), width * 3 / 10);
+        for (const int id : c.ids) {
+            SCOPED_TRACE(id);
+            const QModelIndex name = editor->property(id)->index(0);
+            EXPECT_GE(editor->visualRect(name).width(), editor->sizeHintForIndex(name).width());
+            EXPECT_EQ(name.data(Qt::ToolTipRole).toString(), editor->property(id)->name);
+        }
     }
 }
