@@ -2,6 +2,7 @@
 #include "common/modal_answerer.h"
 #include "common/qml_fixture.h"
 #include "common/sample_themes.h"
+#include "gui/centered_icon_grid_view.h"
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
@@ -21,11 +22,14 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QUndoStack>
 #include <gtest/gtest.h>
 #include <string>
@@ -350,5 +354,45 @@ TEST(ThemeEditorDialogGeometry, EditorPageGrowsTheDialogOnScreen)
         const QRect placed = ThemeEditorDialog::editorGeometry(c.dialog, on, c.frame);
         EXPECT_EQ(placed, c.expected);
         EXPECT_TRUE(on.contains(placed.marginsAdded(c.frame)));
+    }
+}
+
+// At its default size the editor gives the states' property sheet the room: every name shows
+// whole beside its value, nothing scrolls sideways, and the sheet shows many rows. The library
+// shows its themes in rows.
+TEST_F(ThemeEditorDialogTest, TheSheetsAndTheLibraryHaveRoomAtTheDefaultSize)
+{
+    dialog->setConfiguration(&project);
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    click<ThemeEditorMode>("themeLibraryButton");
+    const CenteredIconGridView* themes = page<ThemeLibraryBrowser>()->listView;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QSize room = themes->viewport()->size();
+        return room.width() >= 2 * themes->gridSize().width() &&
+               room.height() >= 2 * themes->gridSize().height();
+    }));
+    click<ThemeLibraryBrowser>("backButton");
+
+    click<ThemeEditorMode>("editProjectThemeButton");
+    auto* editor = page<ThemeEditor>();
+    auto* types = editor->findChild<QComboBox*>("itemTypeEdit");
+    auto* sheet = editor->findChild<QTreeView*>("skinPropertyEditor");
+    for (int type = 0; type < types->count(); ++type) {
+        types->setCurrentIndex(type);
+        const QModelIndex group = sheet->model()->index(0, 0);
+        if (!group.isValid())
+            continue; // the page switcher has no states
+        SCOPED_TRACE(types->currentText().toStdString());
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return sheet->columnWidth(0) + sheet->columnWidth(1) == sheet->viewport()->width();
+        }));
+        EXPECT_EQ(sheet->horizontalScrollBar()->maximum(), 0);
+        EXPECT_GE(sheet->viewport()->height(), 15 * sheet->visualRect(group).height());
+        for (int row = 0; row < sheet->model()->rowCount(group); ++row) {
+            const QModelIndex name = sheet->model()->index(row, 0, group);
+            EXPECT_GE(sheet->visualRect(name).width(), sheet->sizeHintForIndex(name).width())
+                << name.data().toString().toStdString();
+        }
     }
 }

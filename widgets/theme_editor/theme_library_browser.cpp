@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <algorithm>
 #include <set>
 
@@ -52,6 +53,15 @@ ThemeLibraryBrowser::ThemeLibraryBrowser(QWidget* parent)
 }
 
 ThemeLibraryBrowser::~ThemeLibraryBrowser() = default;
+
+QSize ThemeLibraryBrowser::sizeHint() const
+{
+    const QSize cell = listView->gridSize();
+    const int frame = 2 * listView->frameWidth();
+    const QSize rows(2 * cell.width() + frame + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                     2 * cell.height() + frame);
+    return QWidget::sizeHint() + (rows - listView->sizeHint()).expandedTo(QSize(0, 0));
+}
 
 QModelIndexList ThemeLibraryBrowser::selectedThemes() const
 {
