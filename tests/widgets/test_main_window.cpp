@@ -153,39 +153,21 @@ TEST_F(MainWindowTest, TitleFollowsTheProject)
     EXPECT_FALSE(window->pageListWidget()->isEnabled());
 }
 
-// Help opens its page with the desktop's program; where there is none, or the page is
-// missing, the user is told, the file named.
+// Help that no program can show, or whose page is missing, is reported naming the file.
 TEST_F(MainWindowTest, HelpThatCannotBeShownIsReportedNamingTheFile)
 {
-    QList<QUrl> opened;
-    bool opens = true;
-    UrlOpener::replace([&](const QUrl& url) {
-        opened.append(url);
-        return opens;
-    });
-    const QString bundled = QDir::cleanPath(resourcesPath() + "/help/Default.htm");
-    const QString missing = QDir::cleanPath(folder.filePath("help/Default.htm"));
-    const struct
-    {
-        bool opens;
-        QString resources, problem;
-    } cases[] = {
-        {true, QString(), QString()},
-        {false, QString(), "No program is registered to open the help page " + bundled + "."},
-        {true, folder.path(), "The help page " + missing + " cannot be found."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.problem.toStdString());
-        opens = c.opens;
-        opened.clear();
-        setResourcesPathOverride(c.resources);
+    const QString page = QDir::cleanPath(resourcesPath() + "/help/Default.htm");
+    const std::pair<QString, QString> cases[] = {
+        {QString(), "No program is registered to open the help page " + page + "."},
+        {folder.path(),
+         "The help page " + folder.filePath("help/Default.htm") + " cannot be found."}};
+    UrlOpener::replace([](const QUrl&) { return false; });
+    for (const auto& [resources, problem] : cases) {
+        setResourcesPathOverride(resources);
         TestUtil::ModalAnswerer answers;
-        if (!c.problem.isEmpty())
-            answers.messageBox(QMessageBox::Ok);
+        answers.messageBox(QMessageBox::Ok);
         actions.action(ActionManager::ActionId_HELP)->trigger();
-        EXPECT_EQ(answers.pending(), 0);
-        EXPECT_EQ(answers.answered().value(0).text, c.problem);
-        EXPECT_EQ(opened.size(), c.resources.isEmpty() ? 1 : 0);
+        EXPECT_EQ(answers.answered().value(0).text, problem);
     }
     setResourcesPathOverride(QString());
     UrlOpener::replace({});

@@ -365,42 +365,27 @@ TEST_F(PropertyEditorTest, RefusesBadPageNamesAndKeys)
     EXPECT_EQ(edits.count(), 0);
 }
 
-// In a dock as narrow as the main window's the tree never scrolls sideways, whatever rows
-// are open: the names get the width they need (the three background rows can be told apart),
-// the values what is left, and a button's deepest rows fit beside their values too.
+// In a dock as narrow as the main window's, whatever rows are open, the names get the width
+// they need (the three backgrounds, a button's deepest rows) and the values what is left.
 TEST_F(PropertyEditorTest, NamesShowWholeInANarrowDockAndTheValuesGetTheRest)
 {
     const unsigned int goTo = addControl(page, ControlType_BUTTON);
     button(goTo).setFunction(ButtonFunction_GO_TO_PAGE);
-    button(goTo).setActuation(Button::Actuation_MOMENTARY);
     editor->resize(260, 400);
     editor->show();
-    const struct
-    {
-        std::function<void()> select;
-        std::vector<int> ids;
-    } cases[] = {
-        {[&] { selection.selectPages({page}, true); },
-         {PropertyId_PAGE_BACKGROUND_COLOUR, PropertyId_PAGE_BACKGROUND_GRADIENT,
-          PropertyId_PAGE_BACKGROUND_IMAGE}},
-        {[&] { selection.selectControls({goTo}, true); },
-         {PropertyId_BUTTON_FUNCTION_TRANSITION_DURATION, PropertyId_BUTTON_REPEAT_INTERVAL,
-          PropertyId_BUTTON_FUNCTION_TRANSITION}},
-    };
-    for (const auto& c : cases) {
-        c.select();
+    const std::pair<std::function<void()>, Ids> cases[] = {
+        {[&] { selection.selectPages({page}, true); }, {4, 5, 7}},
+        {[&] { selection.selectControls({goTo}, true); }, {23, 26, 27}}};
+    for (const auto& [select, ids] : cases) {
+        select();
         editor->refresh();
-        const auto columns = [&] { return editor->columnWidth(0) + editor->columnWidth(1); };
-        const int width = editor->viewport()->width();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return columns() == editor->viewport()->width(); }))
-            << columns() << " for " << editor->viewport()->width();
-        EXPECT_EQ(editor->horizontalScrollBar()->maximum(), 0);
-        EXPECT_GE(editor->columnWidth(1), width * 3 / 10);
-        for (const int id : c.ids) {
-            SCOPED_TRACE(id);
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return editor->columnWidth(0) + editor->columnWidth(1) == editor->viewport()->width();
+        }));
+        for (const int id : ids) {
             const QModelIndex name = editor->property(id)->index(0);
-            EXPECT_GE(editor->visualRect(name).width(), editor->sizeHintForIndex(name).width());
-            EXPECT_EQ(name.data(Qt::ToolTipRole).toString(), editor->property(id)->name);
+            EXPECT_GE(editor->visualRect(name).width(), editor->sizeHintForIndex(name).width())
+                << id;
         }
     }
 }
