@@ -1,6 +1,7 @@
 #include "appengine/layout_library_delegates.h"
 
 #include "appengine/layout_library.h"
+#include "velmora_objects/velmora_types.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -13,8 +14,12 @@ LayoutViewDelegate::LayoutViewDelegate(QObject* parent) : QAbstractItemDelegate(
 
 QSize LayoutViewDelegate::cellSize() const
 {
-    return LayoutLibrary::thumbnailSize(m_orientation) +
-           QSize(8, QFontMetrics(QApplication::font()).height() + 8);
+    // Portrait cells as wide as landscape ones: a name such as "Media Player" needs more than
+    // the narrow thumbnail's width.
+    const QSize thumbnail = LayoutLibrary::thumbnailSize(m_orientation);
+    const int landscapeWidth = LayoutLibrary::thumbnailSize(Velmora::Orientation_LANDSCAPE).width();
+    return QSize(std::max(thumbnail.width(), landscapeWidth) + 8,
+                 thumbnail.height() + QFontMetrics(QApplication::font()).height() + 8);
 }
 
 QSize LayoutViewDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
@@ -53,15 +58,15 @@ void LayoutViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const QPixmap pixmap = icon.pixmap(size, mode, QIcon::Off);
     painter->drawPixmap(x, cell.top() + 4, pixmap);
 
+    // The name gets the cell's width, less its margins.
     QString text = index.data(Qt::DisplayRole).toString();
     if (text.isEmpty())
         text = tr("Blank");
-    const int right = x + std::max(pixmap.width(), size.width()) - 1;
     const QFontMetrics& metrics = option.fontMetrics;
     const int textTop = cell.top() + pixmap.height() + 4;
-    painter->drawText(
-        QRect(QPoint(x + 2, textTop), QPoint(right - 2, textTop + metrics.height() - 1)),
-        Qt::AlignCenter, metrics.elidedText(text, Qt::ElideRight, right - x - 3));
+    const QRect textRect(cell.left() + 4, textTop, cell.width() - 8, metrics.height());
+    painter->drawText(textRect, Qt::AlignCenter,
+                      metrics.elidedText(text, Qt::ElideRight, textRect.width()));
     painter->restore();
 }
 

@@ -5,8 +5,9 @@
 
 // Draws a row of the LayoutLibrary as a thumbnail cell: the template's thumbnail for the
 // delegate's orientation, centred near the top of the cell, and its name below it ("Blank" for
-// the blank row), elided to the thumbnail's width. A selected cell is filled with the highlight
-// colour; the cell with the keyboard focus gets the style's focus frame.
+// the blank row), elided to the cell's width; cells are as wide as landscape ones in either
+// orientation, so that names fit beside narrow portrait thumbnails too. A selected cell is filled
+// with the highlight colour; the cell with the keyboard focus gets the style's focus frame.
 class LayoutViewDelegate : public QAbstractItemDelegate
 {
     Q_OBJECT
@@ -19,8 +20,9 @@ public:
     int orientation() const { return m_orientation; }
     void setOrientation(int orientation) { m_orientation = orientation; }
 
-    // The size of every cell: the thumbnail plus the application font's height, with 8 pixels
-    // to spare each way. Views use it as their grid size.
+    // The size of every cell: the landscape thumbnail's width and the thumbnail's height plus
+    // the application font's height, with 8 pixels to spare each way. Views use it as their
+    // grid size.
     QSize cellSize() const;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,

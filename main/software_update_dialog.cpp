@@ -1,17 +1,10 @@
 #include "main/software_update_dialog.h"
 
+#include "gui/url_opener.h"
 #include "main/vendor_variants.h"
 #include "main/version_checker.h"
 
-#include <QDesktopServices>
-
 namespace {
-
-SoftwareUpdateDialog::UrlOpener& urlOpener()
-{
-    static SoftwareUpdateDialog::UrlOpener opener;
-    return opener;
-}
 
 // The release list is not authenticated: of what it names, only a web page may be opened,
 // never a local file, a program or another handler's address.
@@ -42,18 +35,9 @@ SoftwareUpdateDialog::SoftwareUpdateDialog(const VersionChecker& checker, bool f
     connect(ui.cancelButton, &QPushButton::clicked, this, &SoftwareUpdateDialog::reject);
 }
 
-void SoftwareUpdateDialog::setUrlOpener(const UrlOpener& opener)
-{
-    urlOpener() = opener;
-}
-
 void SoftwareUpdateDialog::accept()
 {
-    if (isWebAddress(page)) {
-        if (urlOpener())
-            urlOpener()(page);
-        else
-            QDesktopServices::openUrl(page);
-    }
+    if (isWebAddress(page))
+        UrlOpener::open(page);
     QDialog::accept();
 }

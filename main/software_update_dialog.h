@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QUrl>
-#include <functional>
 
 #include "main/software_update_form.h"
 
@@ -15,15 +14,9 @@ class SoftwareUpdateDialog : public QDialog
     Q_OBJECT
 
 public:
-    // What opens an address outside the program; the web browser unless replaced.
-    using UrlOpener = std::function<bool(const QUrl&)>;
-
     SoftwareUpdateDialog(const VersionChecker& checker, bool finalOnly, QWidget* parent = nullptr);
 
     const QUrl& downloadPage() const { return page; }
-
-    // Replaces the opener for every dialog; an empty function restores the web browser.
-    static void setUrlOpener(const UrlOpener& opener);
 
 public slots:
     // Opens the download page when it is a web address, then closes as accepted.

@@ -12,6 +12,7 @@
 #include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 
+#include <QFileInfo>
 #include <QIcon>
 #include <QItemSelectionModel>
 #include <QQmlContext>
@@ -626,6 +627,11 @@ unsigned int VelmoraDocument::addControl(ControlType type)
     control->setName(nextControlName(type));
     control->initialiseFromTheme(getTheme(), nullptr);
     return insertControl(control, UINT_MAX);
+}
+
+QString VelmoraDocument::displayName() const
+{
+    return m_path.isEmpty() ? tr("Untitled") : QFileInfo(m_path).fileName();
 }
 
 bool VelmoraDocument::isPageNameFree(const QString& name) const

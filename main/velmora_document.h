@@ -210,6 +210,9 @@ public:
     QModelIndex proxyIndexOfPage(unsigned int pageId) const;
 
     const QString& path() const { return m_path; }
+    // The project as the user meets it in the window title and the save question: the file
+    // name of its path (a new project has one before its first save), "Untitled" without one.
+    QString displayName() const;
     bool neverSaved() const { return m_neverSaved; }
     QUndoStack& undoStack() { return m_undoStack; }
     SelectionManager& selection() const { return m_selection; }

@@ -3,6 +3,7 @@
 #include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
 #include "appengine/wysiwyg_layout.h"
+#include "gui/url_opener.h"
 #include "gui/window_utilities.h"
 #include "main/action_manager.h"
 #include "main/velmora_document.h"
@@ -14,13 +15,14 @@
 #include "widgets/property_editor.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSettings>
 #include <QShortcut>
 #include <QSpinBox>
@@ -383,7 +385,15 @@ void MainWindow::showPreferencesDialog()
 
 void MainWindow::showHelp()
 {
-    QDesktopServices::openUrl(helpUrl());
+    const QUrl url = helpUrl();
+    const QString file = QDir::toNativeSeparators(QDir::cleanPath(url.toLocalFile()));
+    QString problem;
+    if (!QFileInfo(file).isFile())
+        problem = tr("The help page %1 cannot be found.").arg(file);
+    else if (!UrlOpener::open(url))
+        problem = tr("No program is registered to open the help page %1.").arg(file);
+    if (!problem.isEmpty())
+        QMessageBox::warning(this, tr("Help"), problem, QMessageBox::Ok);
 }
 
 void MainWindow::refreshWindowTitle()
@@ -393,10 +403,7 @@ void MainWindow::refreshWindowTitle()
         setWindowTitle(fullName);
         return;
     }
-    const QString name = document.path().isEmpty() || document.neverSaved()
-                             ? tr("Untitled")
-                             : QFileInfo(document.path()).fileName();
-    setWindowTitle(QStringLiteral("%1[*] - ").arg(name) + fullName);
+    setWindowTitle(QStringLiteral("%1[*] - ").arg(document.displayName()) + fullName);
 }
 
 void MainWindow::onSelectionChanged()

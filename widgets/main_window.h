@@ -26,10 +26,10 @@ struct ConfigurationEditRecord;
 // The window changes nothing in the project itself. Edits it starts leave it as signals (or,
 // for closing, the close hook) for the application to turn into undoable commands. The
 // application tells it when a project opens, is about to close and has closed, when the path
-// or the clean state changed; the title follows ("name[*] - full name", "Untitled" for a
-// project never saved). Tool bars and docks always start in the arrangement of resetDocks();
-// position, size and maximised state come from the settings store and go back there when the
-// window is destroyed.
+// or the clean state changed; the title follows ("name[*] - full name", the name as the
+// document gives it, which the save question uses too). Tool bars and docks always start in
+// the arrangement of resetDocks(); position, size and maximised state come from the settings
+// store and go back there when the window is destroyed.
 //
 // One window exists at a time (instance()). Everything runs on the GUI thread.
 class MainWindow : public QMainWindow
@@ -55,7 +55,8 @@ public:
     using CloseDocumentHook = std::function<bool(bool)>;
     void setCloseDocumentHook(const CloseDocumentHook& hook) { closeDocument = hook; }
 
-    // The page shown by the Help action.
+    // The page shown by the Help action; a page that is missing, or that no program is there
+    // to show, is reported naming its file.
     static QUrl helpUrl();
 
     PageList* pageListWidget() const { return pageList; }

@@ -3,6 +3,7 @@
 #include "appengine/selection_manager.h"
 #include "core/gradient.h"
 #include "gui/enum_property.h"
+#include "gui/property_column_fit.h"
 #include "main/project_access.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/button.h"
@@ -10,7 +11,6 @@
 #include "velmora_objects/theme.h"
 #include "widgets/property_id_table.h"
 
-#include <QHeaderView>
 #include <QMessageBox>
 #include <algorithm>
 #include <array>
@@ -64,7 +64,7 @@ PropertyEditor::PropertyEditor(QWidget* parent) : QTreeView(parent)
     setModel(&propertyModel);
     // The names follow the rows shown, so that rows such as the three backgrounds can be told
     // apart in a narrow dock; the values take the rest of the width.
-    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    new PropertyColumnFit(this);
     connect(&propertyModel, &PropertyModel::propertyChanged, this,
             &PropertyEditor::onPropertyChanged);
 }

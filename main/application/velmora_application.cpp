@@ -24,7 +24,9 @@
 #include "widgets/page_list.h"
 
 #include <QAction>
+#include <QBitmap>
 #include <QClipboard>
+#include <QEventLoop>
 #include <QFileOpenEvent>
 #include <QItemSelectionModel>
 #include <QMenu>
@@ -32,6 +34,7 @@
 #include <QSplashScreen>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <algorithm>
 
 VelmoraApplication* VelmoraApplication::s_instance = nullptr;
@@ -40,6 +43,58 @@ namespace {
 
 // How long after the launch the update check starts, in ms.
 const int updateCheckDelay = 1000;
+// How long a window being shown may take to appear before it is painted anyway, in ms.
+const int exposeTimeout = 1000;
+
+// The picture with every pixel made opaque in its own colour.
+QImage opaque(const QImage& picture)
+{
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] |= 0xff000000u;
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// Ends the loop when the window it watches is exposed.
+class ExposeWatch : public QObject
+{
+public:
+    explicit ExposeWatch(QEventLoop& loop) : loop(loop) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::Expose)
+            loop.quit();
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    QEventLoop& loop;
+};
+
+// Puts the shown window on the screen painted now, not when the event loop next turns: waits
+// (user input held back) until the window system exposes it, paints it and hands the picture
+// over.
+void paintNow(QWidget* window)
+{
+    QWindow* handle = window->windowHandle();
+    if (!handle)
+        return;
+    if (!handle->isExposed()) {
+        QEventLoop loop;
+        ExposeWatch watch(loop);
+        handle->installEventFilter(&watch);
+        QTimer::singleShot(exposeTimeout, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        handle->removeEventFilter(&watch);
+    }
+    window->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 } // namespace
 
@@ -332,16 +387,19 @@ void VelmoraApplication::showSplashScreen(millisecs timeout, QWidget* parent)
 {
     if (m_splash)
         return;
-    QPixmap pixmap(QStringLiteral(":/splash.png"));
-    if (pixmap.isNull()) {
+    QImage picture(QStringLiteral(":/splash.png"));
+    if (picture.isNull()) {
         // A program built without its splash picture still shows who it is.
-        pixmap = QPixmap(480, 272);
-        pixmap.fill(QColor(40, 48, 64));
+        picture = QImage(480, 272, QImage::Format_RGB32);
+        picture.fill(QColor(40, 48, 64));
     }
-    m_splash = new QSplashScreen(pixmap, Qt::WindowStaysOnTopHint);
+    // An opaque window cut to the picture's outline: a see-through one shows black until it
+    // is painted, and for good where no compositor runs.
+    const QBitmap outline = QBitmap::fromImage(picture.createAlphaMask(Qt::ThresholdAlphaDither));
+    m_splash = new QSplashScreen(QPixmap::fromImage(opaque(picture)), Qt::WindowStaysOnTopHint);
     if (parent)
         m_splash->setParent(parent, m_splash->windowFlags());
-    m_splash->setMask(pixmap.mask());
+    m_splash->setMask(outline);
     QFont font = m_splash->font();
     font.setPixelSize(12);
     m_splash->setFont(font);
@@ -352,6 +410,8 @@ void VelmoraApplication::showSplashScreen(millisecs timeout, QWidget* parent)
     m_splash->showMessage(message, vendor.splashAlignment, vendor.splashColour);
     m_splash->installEventFilter(this);
     m_splash->show();
+    // At start-up the event loop runs only once the libraries have loaded.
+    paintNow(m_splash);
     if (timeout != 0)
         QTimer::singleShot(timeout, this, &VelmoraApplication::hideSplashScreen);
 }

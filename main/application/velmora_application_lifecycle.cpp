@@ -21,7 +21,6 @@
 #include "widgets/theme_editor/theme_editor_dialog.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QSettings>
@@ -39,11 +38,9 @@ bool VelmoraApplication::maybeSave()
 {
     if (m_state != ProjectOpen || !isModified())
         return true;
-    const QString name =
-        m_document.path().isNull() ? tr("The project") : QFileInfo(m_document.path()).fileName();
     const auto answer = QMessageBox::question(
         MainWindow::instance(), tr("Save"),
-        tr("%1 has been modified. Do you want to save the changes?").arg(name),
+        tr("%1 has been modified. Do you want to save the changes?").arg(m_document.displayName()),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::NoButton);
     if (answer == QMessageBox::Save)
         return saveDocument();
@@ -200,8 +197,6 @@ bool VelmoraApplication::saveDocument()
 {
     if (m_document.path().isNull())
         return saveDocumentAs(false);
-    // A new project is titled "Untitled" until its first save gives it its file name.
-    const bool firstSave = m_document.neverSaved();
     try {
         m_document.save(false);
     } catch (const std::runtime_error& error) {
@@ -211,8 +206,6 @@ bool VelmoraApplication::saveDocument()
     }
     m_recentFiles->addFile(m_document.path());
     reportUndoState();
-    if (firstSave)
-        emit documentPathChanged();
     return true;
 }
 

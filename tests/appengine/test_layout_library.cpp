@@ -226,12 +226,12 @@ TEST(LayoutLibrary, InstanceAndSchemaAreRequired)
 }
 
 // The wizard's thumbnails in both orientations: the blank row as a white page edged in black, a
-// template with its controls in grey, each above its name; and an error row with the place of
-// the fault at its right end and the message below.
+// template with its controls in grey, each above its whole name; and an error row with the
+// place of the fault at its right end and the message below.
 TEST(LayoutLibrary, CellsAreDrawn)
 {
     LayoutFolders folders;
-    writeFile(folders.system + "/alpha.xml", layoutXml("Alpha", "any"));
+    writeFile(folders.system + "/media.xml", layoutXml("Media Player", "any"));
     LayoutLibrary library(folders.system, QString());
     QSignalSpy finished(&library, &LayoutLibrary::refreshFinished);
     library.refresh();
@@ -243,7 +243,7 @@ TEST(LayoutLibrary, CellsAreDrawn)
         LayoutViewDelegate delegate;
         delegate.setOrientation(orientation);
         const QSize thumbnail = orientation == 2 ? QSize(68, 120) : QSize(120, 68);
-        EXPECT_EQ(delegate.cellSize(), thumbnail + QSize(8, metrics.height() + 8));
+        EXPECT_EQ(delegate.cellSize(), QSize(128, thumbnail.height() + metrics.height() + 8));
         QListView view;
         view.setViewMode(QListView::IconMode);
         view.setGridSize(delegate.cellSize());
@@ -257,6 +257,10 @@ TEST(LayoutLibrary, CellsAreDrawn)
             EXPECT_EQ(darkPixels(image, inside) > inside.width() * inside.height() / 8, row == 1);
             const QRect label(cell.left(), page.bottom() + 1, cell.width(), metrics.height());
             EXPECT_GT(darkPixels(image, label), 10);
+            // Not cut short: the ink spans the name's whole width.
+            const QRect ink =
+                TestUtil::changedArea(image, QImage(), label, image.pixel(label.topLeft()));
+            EXPECT_GE(ink.width() + 2, metrics.horizontalAdvance(row ? "Media Player" : "Blank"));
         }
     }
 

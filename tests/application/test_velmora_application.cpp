@@ -7,6 +7,7 @@
 #include "common/modal_answerer.h"
 #include "common/sample_themes.h"
 #include "core/gradient_library.h"
+#include "main/action_manager.h"
 #include "main/application/velmora_application.h"
 #include "velmora_objects/qml/qml_engine.h"
 #include "velmora_objects/theme.h"
@@ -14,10 +15,14 @@
 #include "velmora_objects/theme_library.h"
 #include "widgets/main_window.h"
 
+#include <QAction>
 #include <QFileOpenEvent>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSplashScreen>
 #include <QTemporaryDir>
+#include <QUndoCommand>
 #include <gtest/gtest.h>
 
 namespace {
@@ -100,6 +105,18 @@ TEST_F(ApplicationTest, APropertyNotTakenRereadsTheValues)
     EXPECT_EQ(reread.size(), 1);
 }
 
+// The title and the save question name the project alike.
+TEST_F(ApplicationTest, TheTitleAndTheSaveQuestionNameTheProjectAlike)
+{
+    ASSERT_TRUE(app()->openDocument(makeProject("Hall")));
+    app()->document().undoStack().push(new QUndoCommand("Edit"));
+    EXPECT_EQ(MainWindow::instance()->windowTitle(), "Hall.qvp[*] - Orvane Dravelin");
+    answers.messageBox(QMessageBox::Cancel);
+    EXPECT_FALSE(app()->closeDocument(false));
+    EXPECT_EQ(answers.answered().value(0).text,
+              "Hall.qvp has been modified. Do you want to save the changes?");
+}
+
 TEST_F(ApplicationTest, RegisteredThemesTakeTheFirstFreeKeyAndMissingFilesAreDropped)
 {
     QSettings settings;
@@ -120,6 +137,50 @@ TEST_F(ApplicationTest, RegisteredThemesTakeTheFirstFreeKeyAndMissingFilesAreDro
     VelmoraApplication::unregisterTheme(themeFile);
     EXPECT_FALSE(settings.contains("Themes/Theme0"));
     EXPECT_TRUE(settings.contains("Themes/Theme1"));
+}
+
+// Holds back the paint of splash screens, as a window manager that maps them early does.
+struct HeldSplashPaint : QObject
+{
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        return e->type() == QEvent::Paint && qobject_cast<QSplashScreen*>(watched);
+    }
+};
+
+// Unpainted on an X server without a compositor, the splash and the About box are no black
+// box: the screen shows in their cut corners, and nothing black within.
+TEST_F(ApplicationTest, TheSplashAndTheAboutBoxAreNeverBlackX11)
+{
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X server";
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QWidget backdrop(nullptr, Qt::FramelessWindowHint);
+    backdrop.setStyleSheet("background: #00c800");
+    backdrop.setGeometry(screen->geometry());
+    backdrop.show();
+    const QRgb green = qRgb(0, 200, 0);
+    ASSERT_TRUE(
+        TestUtil::waitFor([&] { return screen->grabWindow(0).toImage().pixel(0, 0) == green; }));
+    HeldSplashPaint holder;
+    app()->installEventFilter(&holder);
+    for (QAction* about : {static_cast<QAction*>(nullptr),
+                           app()->actions()->action(ActionManager::ActionId_ABOUT)}) {
+        about ? about->trigger() : app()->showSplashScreen(2000, nullptr);
+        ASSERT_TRUE(app()->splashScreen());
+        const QImage shown =
+            screen->grabWindow(0).toImage().copy(app()->splashScreen()->geometry());
+        const QRegion outline = app()->splashScreen()->mask();
+        int wrong = outline.contains(QPoint(0, 0));
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                wrong += outline.contains(QPoint(x, y)) ? qGray(shown.pixel(x, y)) == 0
+                                                        : shown.pixel(x, y) != green;
+        EXPECT_EQ(wrong, 0) << about;
+        app()->hideSplashScreen();
+        ASSERT_TRUE(TestUtil::waitFor([] { return !app()->splashScreen(); }));
+    }
+    app()->removeEventFilter(&holder);
 }
 
 } // namespace

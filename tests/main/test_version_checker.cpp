@@ -1,3 +1,4 @@
+#include "gui/url_opener.h"
 #include "main/application_launched_event.h"
 #include "main/software_update_dialog.h"
 #include "main/vendor_variants.h"
@@ -270,7 +271,7 @@ TEST_F(VersionCheckerTest, FailuresAndHostileServersEndInNoUpdateWithoutStalling
 TEST_F(VersionCheckerTest, UpdateDialogOffersTheNewestReleaseAndOpensOnlyWebAddresses)
 {
     QList<QUrl> opened;
-    SoftwareUpdateDialog::setUrlOpener([&opened](const QUrl& url) {
+    UrlOpener::replace([&opened](const QUrl& url) {
         opened.append(url);
         return true;
     });
@@ -293,7 +294,7 @@ TEST_F(VersionCheckerTest, UpdateDialogOffersTheNewestReleaseAndOpensOnlyWebAddr
         const bool web = QUrl(page).host() == "orvane.test";
         EXPECT_EQ(opened, web ? QList<QUrl>{QUrl(page)} : QList<QUrl>{});
     }
-    SoftwareUpdateDialog::setUrlOpener({});
+    UrlOpener::replace({});
 }
 
 TEST(VendorVariants, ResourcesPathAndLaunchEvent)

@@ -2,6 +2,7 @@
 #include "common/modal_answerer.h"
 #include "common/qml_fixture.h"
 #include "common/sample_themes.h"
+#include "gui/centered_icon_grid_view.h"
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
@@ -21,11 +22,14 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QUndoStack>
 #include <gtest/gtest.h>
 #include <string>
@@ -351,5 +355,33 @@ TEST(ThemeEditorDialogGeometry, EditorPageGrowsTheDialogOnScreen)
         const QRect placed = ThemeEditorDialog::editorGeometry(c.dialog, on, c.frame);
         EXPECT_EQ(placed, c.expected);
         EXPECT_TRUE(on.contains(placed.marginsAdded(c.frame)));
+    }
+}
+
+// At the default size the states' sheet shows many rows, every name whole beside its value,
+// nothing scrolling sideways; the library shows rows of themes.
+TEST_F(ThemeEditorDialogTest, TheSheetsAndTheLibraryHaveRoomAtTheDefaultSize)
+{
+    dialog->setConfiguration(&project);
+    dialog->show();
+    click<ThemeEditorMode>("themeLibraryButton");
+    const CenteredIconGridView* themes = page<ThemeLibraryBrowser>()->listView;
+    const QSize rows = 2 * themes->gridSize();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return themes->viewport()->size().expandedTo(rows) == themes->viewport()->size(); }));
+    click<ThemeLibraryBrowser>("backButton");
+    click<ThemeEditorMode>("editProjectThemeButton");
+    auto* types = page<ThemeEditor>()->findChild<QComboBox*>("itemTypeEdit");
+    auto* sheet = page<ThemeEditor>()->findChild<QTreeView*>("skinPropertyEditor");
+    for (int type = 0; type < types->count(); ++type) {
+        types->setCurrentIndex(type);
+        const QModelIndex group = sheet->model()->index(0, 0); // none for the page switcher
+        EXPECT_TRUE(QTest::qWaitFor([&] { return sheet->horizontalScrollBar()->maximum() == 0; }));
+        EXPECT_GE(sheet->viewport()->height(), 15 * sheet->visualRect(group).height());
+        for (int row = 0; row < sheet->model()->rowCount(group); ++row) {
+            const QModelIndex name = sheet->model()->index(row, 0, group);
+            EXPECT_GE(sheet->visualRect(name).width(), sheet->sizeHintForIndex(name).width())
+                << row;
+        }
     }
 }

@@ -1,6 +1,8 @@
 #include "appengine/wysiwyg_layout.h"
 #include "common/command_fixture.h"
 #include "common/isolated_settings.h"
+#include "common/modal_answerer.h"
+#include "gui/url_opener.h"
 #include "main/action_manager.h"
 #include "main/page_commands.h"
 #include "main/velmora_preferences.h"
@@ -11,6 +13,7 @@
 #include "widgets/property_editor.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDockWidget>
 #include <QMenuBar>
 #include <QSettings>
@@ -130,8 +133,9 @@ TEST_F(MainWindowTest, TitleFollowsTheProject)
     const QString fullName = VendorVariants::instance().fullName;
     EXPECT_EQ(window->windowTitle(), fullName);
 
+    // A new project has its file before its first save.
     openProject();
-    EXPECT_EQ(window->windowTitle(), "Untitled[*] - " + fullName);
+    EXPECT_EQ(window->windowTitle(), "hall.qvp[*] - " + fullName);
     EXPECT_TRUE(window->pagePreviewWidget()->isEnabled());
 
     document->saveAs(folder.filePath("lobby.qvp"), false);
@@ -147,6 +151,26 @@ TEST_F(MainWindowTest, TitleFollowsTheProject)
     window->onDocumentClosed();
     EXPECT_EQ(window->windowTitle(), fullName);
     EXPECT_FALSE(window->pageListWidget()->isEnabled());
+}
+
+// Help that no program can show, or whose page is missing, is reported naming the file.
+TEST_F(MainWindowTest, HelpThatCannotBeShownIsReportedNamingTheFile)
+{
+    const QString page = QDir::cleanPath(resourcesPath() + "/help/Default.htm");
+    const std::pair<QString, QString> cases[] = {
+        {QString(), "No program is registered to open the help page " + page + "."},
+        {folder.path(),
+         "The help page " + folder.filePath("help/Default.htm") + " cannot be found."}};
+    UrlOpener::replace([](const QUrl&) { return false; });
+    for (const auto& [resources, problem] : cases) {
+        setResourcesPathOverride(resources);
+        TestUtil::ModalAnswerer answers;
+        answers.messageBox(QMessageBox::Ok);
+        actions.action(ActionManager::ActionId_HELP)->trigger();
+        EXPECT_EQ(answers.answered().value(0).text, problem);
+    }
+    setResourcesPathOverride(QString());
+    UrlOpener::replace({});
 }
 
 TEST_F(MainWindowTest, WindowShortcuts)

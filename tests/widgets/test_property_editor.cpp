@@ -11,7 +11,9 @@
 #include "widgets/property_id_table.h"
 
 #include <QCoreApplication>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -363,20 +365,27 @@ TEST_F(PropertyEditorTest, RefusesBadPageNamesAndKeys)
     EXPECT_EQ(edits.count(), 0);
 }
 
-// In a dock as narrow as the main window's, the names show whole: the three background rows
-// can be told apart.
-TEST_F(PropertyEditorTest, NamesShowWholeInANarrowDock)
+// In a dock as narrow as the main window's, whatever rows are open, the names get the width
+// they need (the three backgrounds, a button's deepest rows) and the values what is left.
+TEST_F(PropertyEditorTest, NamesShowWholeInANarrowDockAndTheValuesGetTheRest)
 {
+    const unsigned int goTo = addControl(page, ControlType_BUTTON);
+    button(goTo).setFunction(ButtonFunction_GO_TO_PAGE);
     editor->resize(260, 400);
     editor->show();
-    selection.selectPages({page}, true);
-    editor->refresh();
-    QCoreApplication::processEvents();
-    for (const int id : {PropertyId_PAGE_BACKGROUND_COLOUR, PropertyId_PAGE_BACKGROUND_GRADIENT,
-                         PropertyId_PAGE_BACKGROUND_IMAGE}) {
-        SCOPED_TRACE(id);
-        const QModelIndex name = editor->property(id)->index(0);
-        EXPECT_GE(editor->visualRect(name).width(), editor->sizeHintForIndex(name).width());
-        EXPECT_EQ(name.data(Qt::ToolTipRole).toString(), editor->property(id)->name);
+    const std::pair<std::function<void()>, Ids> cases[] = {
+        {[&] { selection.selectPages({page}, true); }, {4, 5, 7}},
+        {[&] { selection.selectControls({goTo}, true); }, {23, 26, 27}}};
+    for (const auto& [select, ids] : cases) {
+        select();
+        editor->refresh();
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return editor->columnWidth(0) + editor->columnWidth(1) == editor->viewport()->width();
+        }));
+        for (const int id : ids) {
+            const QModelIndex name = editor->property(id)->index(0);
+            EXPECT_GE(editor->visualRect(name).width(), editor->sizeHintForIndex(name).width())
+                << id;
+        }
     }
 }

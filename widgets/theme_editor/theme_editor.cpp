@@ -6,6 +6,7 @@
 #include "appengine/themed_object_preview_scene.h"
 #include "core/progress_handler.h"
 #include "gui/colour_widget_resources.h"
+#include "gui/property_column_fit.h"
 #include "gui/property_delegate.h"
 #include "gui/view_models.h"
 #include "main/image_slot_page_properties.h"
@@ -126,6 +127,7 @@ void ThemeEditor::setupPropertyView(QTreeView* view, PropertyModel* model)
                           QAbstractItemView::SelectedClicked);
     view->setItemDelegate(new PropertyDelegate(this));
     view->setModel(model);
+    new PropertyColumnFit(view);
 }
 
 void ThemeEditor::createDefaultPropertyEditors()

@@ -168,6 +168,12 @@ void ThemeEditorDialog::showPage(QWidget* page)
         setGeometry(geometryBeforeEditor);
         geometryBeforeEditor = QRect();
     }
+    // The library shows its themes in rows: the dialog grows to give it some.
+    if (page == libraryPage && layout()) {
+        const QSize wanted = page->sizeHint().grownBy(layout()->contentsMargins());
+        if (!QRect(QPoint(), size()).contains(QRect(QPoint(), wanted)))
+            resize(size().expandedTo(wanted));
+    }
 }
 
 void ThemeEditorDialog::editProjectTheme()

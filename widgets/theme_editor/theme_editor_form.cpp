@@ -156,24 +156,33 @@ void Ui_ThemeEditor::setupItemTab(const QIcon& addIcon, const QIcon& removeIcon,
     setPolicy(splitter, QSizePolicy::Expanding, QSizePolicy::Expanding);
     splitter->setOrientation(Qt::Horizontal);
 
-    defaultPropertiesGroupBox = named(new QGroupBox(splitter), "defaultPropertiesGroupBox");
+    // The preview over the default properties, which are few: the states' property sheet
+    // beside them gets the width.
+    previewSplitter = named(new QSplitter(splitter), "previewSplitter");
+    previewSplitter->setOrientation(Qt::Vertical);
+    previewSplitter->setChildrenCollapsible(false);
+    previewWidget = named(new QGraphicsView(previewSplitter), "previewWidget");
+    setPolicy(previewWidget, QSizePolicy::Expanding, QSizePolicy::Expanding, 1, 1);
+    previewSplitter->addWidget(previewWidget);
+
+    defaultPropertiesGroupBox = named(new QGroupBox(previewSplitter), "defaultPropertiesGroupBox");
     setPolicy(defaultPropertiesGroupBox, QSizePolicy::Preferred, QSizePolicy::Expanding, 0, 1);
     gridLayout_2 = named(new QGridLayout(defaultPropertiesGroupBox), "gridLayout_2");
     defaultPropertyEditor =
         named(new QTreeView(defaultPropertiesGroupBox), "defaultPropertyEditor");
     setPolicy(defaultPropertyEditor, QSizePolicy::Expanding, QSizePolicy::Expanding, 0, 1);
     gridLayout_2->addWidget(defaultPropertyEditor, 0, 0, 1, 1);
-    splitter->addWidget(defaultPropertiesGroupBox);
-
-    previewWidget = named(new QGraphicsView(splitter), "previewWidget");
-    setPolicy(previewWidget, QSizePolicy::Expanding, QSizePolicy::Expanding, 1, 1);
-    splitter->addWidget(previewWidget);
+    previewSplitter->addWidget(defaultPropertiesGroupBox);
+    previewSplitter->setStretchFactor(0, 1);
+    previewSplitter->setStretchFactor(1, 0);
+    splitter->addWidget(previewSplitter);
 
     layoutWidget = named(new QWidget(splitter), "layoutWidget");
     verticalLayout_4 = named(new QVBoxLayout(layoutWidget), "verticalLayout_4");
     verticalLayout_4->setContentsMargins(0, 0, 0, 0);
     skinSplitter = named(new QSplitter(layoutWidget), "skinSplitter");
     skinSplitter->setOrientation(Qt::Vertical);
+    skinSplitter->setChildrenCollapsible(false);
 
     // The states list with its buttons, above the state's property sheet.
     layoutWidget1 = named(new QWidget(skinSplitter), "layoutWidget1");
@@ -200,10 +209,15 @@ void Ui_ThemeEditor::setupItemTab(const QIcon& addIcon, const QIcon& removeIcon,
     skinPropertyEditor = named(new QTreeView(skinSplitter), "skinPropertyEditor");
     setPolicy(skinPropertyEditor, QSizePolicy::Expanding, QSizePolicy::Expanding, 1, 1);
     skinSplitter->addWidget(skinPropertyEditor);
+    // The sheet takes the height; the states are few.
+    skinSplitter->setStretchFactor(0, 0);
+    skinSplitter->setStretchFactor(1, 1);
+    skinSplitter->setSizes({1, 3});
     verticalLayout_4->addWidget(skinSplitter);
 
+    // Two rows of settings, no taller than they need.
     skinTransitionGroupBox = named(new QGroupBox(layoutWidget), "skinTransitionGroupBox");
-    setPolicy(skinTransitionGroupBox, QSizePolicy::Preferred, QSizePolicy::Expanding);
+    setPolicy(skinTransitionGroupBox, QSizePolicy::Preferred, QSizePolicy::Maximum);
     gridLayout_3 = named(new QGridLayout(skinTransitionGroupBox), "gridLayout_3");
     skinTransitionDurationLabel =
         rightAlignedLabel(skinTransitionGroupBox, "skinTransitionDurationLabel");
@@ -225,6 +239,9 @@ void Ui_ThemeEditor::setupItemTab(const QIcon& addIcon, const QIcon& removeIcon,
     gridLayout_3->addWidget(skinTransitionDurationEdit, 0, 1, 1, 1);
     verticalLayout_4->addWidget(skinTransitionGroupBox);
     splitter->addWidget(layoutWidget);
+    // The preview column keeps the width its samples need; the states' column takes the rest.
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
     verticalLayout_5->addWidget(splitter);
 
     tabWidget->addTab(itemTab, QString());

@@ -21,8 +21,9 @@ class QTreeView;
 class QVBoxLayout;
 class QWidget;
 
-// The layout of the theme editor page: the theme name above three tabs (the items with their
-// default properties, preview, states and transition; the page-background images; the icons)
+// The layout of the theme editor page: the theme name above three tabs (the items: the preview
+// above the default properties, beside the states, their property sheet and transition; the
+// page-background images; the icons)
 // and a bottom row of undo, redo, Cancel and Done. It only builds and labels the widgets; the
 // page fills the combo boxes, sets the models and makes the connections. Every pointer is owned
 // by Qt's parent ownership, through the page.
@@ -48,6 +49,7 @@ public:
     QComboBox* itemTypeEdit = nullptr;
     QSpacerItem* horizontalSpacer_2 = nullptr;
     QSplitter* splitter = nullptr;
+    QSplitter* previewSplitter = nullptr;
     QGroupBox* defaultPropertiesGroupBox = nullptr;
     QGridLayout* gridLayout_2 = nullptr;
     QTreeView* defaultPropertyEditor = nullptr;

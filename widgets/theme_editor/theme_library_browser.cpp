@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <algorithm>
 #include <set>
 
@@ -63,6 +64,15 @@ void ThemeLibraryBrowser::showRefusedThemes()
 }
 
 ThemeLibraryBrowser::~ThemeLibraryBrowser() = default;
+
+QSize ThemeLibraryBrowser::sizeHint() const
+{
+    const QSize cell = listView->gridSize();
+    const int frame = 2 * listView->frameWidth();
+    const QSize rows(2 * cell.width() + frame + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                     2 * cell.height() + frame);
+    return QWidget::sizeHint() + (rows - listView->sizeHint()).expandedTo(QSize(0, 0));
+}
 
 QModelIndexList ThemeLibraryBrowser::selectedThemes() const
 {

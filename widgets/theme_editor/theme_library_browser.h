@@ -32,6 +32,9 @@ public:
     explicit ThemeLibraryBrowser(QWidget* parent = nullptr);
     ~ThemeLibraryBrowser() override;
 
+    // Room for two rows of two themes; a larger page shows as many as fit.
+    QSize sizeHint() const override;
+
     void setThemeFilesChooser(ThemeFilesChooser chooser) { filesChooser = std::move(chooser); }
     void setThemeRegistrar(ThemeRegistrar registrar) { registerTheme = std::move(registrar); }
     void setThemeUnregistrar(ThemeRegistrar unregistrar)
