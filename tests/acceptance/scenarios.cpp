@@ -93,7 +93,7 @@ TEST_F(Scenario, S1_FirstRunThroughTheWizard)
     ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }, 60000));
     ASSERT_TRUE(waitForWindow(window()));
     EXPECT_EQ(answers.pending(), 0);
-    EXPECT_EQ(window()->windowTitle(), "Untitled[*] - Orvane Dravelin");
+    EXPECT_EQ(window()->windowTitle(), "Hall.qvp[*] - Orvane Dravelin");
     // Never saved: modified, although nothing was done yet.
     EXPECT_TRUE(window()->isWindowModified());
     EXPECT_EQ(pagesListed(), QStringList{"Lobby"});
