@@ -26,9 +26,9 @@ struct Member
 {
     std::string name;
     char type = '0';
-    QByteArray data;
-    std::string link;
-    std::string prefix;
+    QByteArray data{};
+    std::string link{};
+    std::string prefix{};
 };
 
 QByteArray tarStream(const std::vector<Member>& members)
