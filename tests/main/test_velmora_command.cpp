@@ -156,7 +156,7 @@ TEST_F(CommandBase, RunsSendTheirEventsAtOnceAndTellTheFirstRunFromARedo)
     TestUtil::DocumentEventLog log;
     auto* command = new Probe(27, 4, document);
     stack.push(command);
-    EXPECT_EQ(log.take(), QStringList{"1008 4"});
+    EXPECT_EQ(log.take(), QStringList{"ControlsChanged 4"});
     stack.undo();
     stack.redo();
     stack.undo();
