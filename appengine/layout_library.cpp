@@ -147,12 +147,6 @@ void LayoutLibrary::destroyInstance()
     theLibrary = nullptr;
 }
 
-QString LayoutLibrary::defaultSystemDirectory()
-{
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/../Resources/layout"));
-}
-
 QString LayoutLibrary::defaultUserDirectory()
 {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +

@@ -71,9 +71,8 @@ public:
     // Deletes the library, after waiting for a running load.
     static void destroyInstance();
 
-    // Where the application keeps its templates: the "layout" folder of the Resources folder
-    // beside the application folder, and "<documents>/<organisation>/<application>/Layouts".
-    static QString defaultSystemDirectory();
+    // Where the application keeps the user's templates:
+    // "<documents>/<organisation>/<application>/Layouts".
     static QString defaultUserDirectory();
 
     // Normally made by init(). Creates the user folder (with its parents) when it is given and

@@ -411,12 +411,12 @@ int main(int argc, char** argv)
     std::printf("Ratios over %d repetitions (largest project, %lld bytes):\n", Repetitions,
                 static_cast<long long>(saved(256).bytes.size()));
     reporter.printRatio("load / read into touched memory", "load/256", "readIntoTouchedMemory/256",
-                        5.0);
+                        8.0);
     reporter.printRatio("load / read into fresh memory", "load/256", "readIntoFreshMemory/256");
     reporter.printRatio("load and destroy / read into fresh memory and free", "loadAndDestroy/256",
                         "readIntoFreshMemoryAndFree/256");
     reporter.printRatio("save to memory / read into touched memory", "saveToMemory/256",
-                        "readIntoTouchedMemory/256", 2.0);
+                        "readIntoTouchedMemory/256", 3.0);
     reporter.printRatio("save to memory / read into fresh memory", "saveToMemory/256",
                         "readIntoFreshMemory/256");
     reporter.printRatio("save to file / write bytes with fsync", "saveToFile",

@@ -61,12 +61,6 @@ GradientLibrary* GradientLibrary::instance()
     return instance;
 }
 
-QString GradientLibrary::defaultBuiltInDirectory()
-{
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/../Resources") + QStringLiteral("/gradient"));
-}
-
 QString GradientLibrary::defaultUserDirectory()
 {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +

@@ -60,9 +60,8 @@ public:
     // The library; a fatal assertion when initialise() has not run.
     static GradientLibrary* instance();
 
-    // Where the application keeps its gradients: the "gradient" folder of the Resources folder
-    // beside the application folder, and "<documents>/<organisation>/<application>/Gradients".
-    static QString defaultBuiltInDirectory();
+    // Where the application keeps the user's gradients:
+    // "<documents>/<organisation>/<application>/Gradients".
     static QString defaultUserDirectory();
 
     // Normally made by initialise(). Creates the user folder when it is missing; loads nothing.

@@ -25,8 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         new QGuiApplication(argc, argv);
     }
     static QTemporaryDir folder;
-    static const XmlSchemaValidator schema(GradientLibrary::defaultBuiltInDirectory() +
-                                           "/gradient.xsd");
+    static const QString builtIn =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../Resources/gradient");
+    static const XmlSchemaValidator schema(builtIn + QStringLiteral("/gradient.xsd"));
     if (!schema.isValid())
         std::abort();
 
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         file.write(reinterpret_cast<const char*>(data), qint64(size));
     }
     // A library of its own for every input: a refused save leaves its pack marked.
-    GradientLibrary library(GradientLibrary::defaultBuiltInDirectory(), folder.path());
+    GradientLibrary library(builtIn, folder.path());
     library.loadFile(path, GradientLibrary::UserGradient);
     const int loaded = library.rowCount();
     for (int row = 0; row < loaded; ++row)

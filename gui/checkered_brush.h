@@ -29,9 +29,6 @@ public:
     CheckeredBrush& operator=(const CheckeredBrush& other);
     ~CheckeredBrush();
 
-    const QColor& firstColour() const { return first; }
-    const QColor& secondColour() const { return second; }
-
     // Fills the rectangle with the default checkerboard: the background that gradient icons
     // get through setSwatchBackgroundPainter().
     static void fillSwatch(QPainter& painter, const QRect& rect);

@@ -159,13 +159,6 @@ bool VelmoraCommand::hasSameTargets(const VelmoraCommand&) const
     return false;
 }
 
-Execution VelmoraCommand::redoExecution()
-{
-    const Execution execution = m_ranBefore ? Execution_REDO : Execution_FIRST_RUN;
-    m_ranBefore = true;
-    return execution;
-}
-
 CommandGroup::CommandGroup(Action action) : m_group(std::make_unique<QUndoCommand>())
 {
     m_group->setText(actionText(action));

@@ -142,13 +142,9 @@ protected:
     // Delivers the event synchronously to the application object (nothing without one).
     static void send(QEvent& event) { sendDocumentEvent(event); }
 
-    // For the event of a redo: the first run, then a later redo.
-    Execution redoExecution();
-
 private:
     VelmoraDocument& m_document;
     const int m_commandId;
-    bool m_ranBefore = false;
 };
 
 // The commands of one user action as one undo step: a plain QUndoCommand with the action's

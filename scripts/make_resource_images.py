@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Draws the bitmap images that the preview's QML components embed.
 
-    python3 scripts/make_resource_images.py
+    python3 scripts/make_resource_images.py [output folder]     (default: resources/images)
 
-writes resources/images/hs_wheel.png and resources/images/default_page_icon.png. The
+writes hs_wheel.png and default_page_icon.png there. The
 images are committed; run this again only to change them. Needs nothing but Python.
 """
 
@@ -11,7 +11,7 @@ import colorsys
 import math
 import os
 
-from png_drawing import render, write_png
+from png_drawing import output_folder, render, write_png
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "resources", "images")
@@ -69,10 +69,10 @@ def page_icon():
 
 
 def main():
-    os.makedirs(OUT, exist_ok=True)
-    write_png(os.path.join(OUT, "hs_wheel.png"), 272, 272,
+    folder = output_folder(OUT)
+    write_png(os.path.join(folder, "hs_wheel.png"), 272, 272,
               render(hue_saturation_wheel(272), 272, 272))
-    write_png(os.path.join(OUT, "default_page_icon.png"), 24, 24, render(page_icon(), 24, 24))
+    write_png(os.path.join(folder, "default_page_icon.png"), 24, 24, render(page_icon(), 24, 24))
 
 
 if __name__ == "__main__":

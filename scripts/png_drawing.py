@@ -68,11 +68,16 @@ def render(layers, width, height, samples=4, empty=(0, 0, 0, 0)):
     return rows
 
 
-def draw_icons(icons, size, default_folder):
-    """Draws square icons of the given size: (name, function giving the layers) pairs, each
-    written as name.png into the folder named on the command line, else default_folder (made
-    when missing)."""
+def output_folder(default_folder):
+    """The folder named on the command line, else default_folder; made when missing."""
     folder = sys.argv[1] if len(sys.argv) > 1 else default_folder
     os.makedirs(folder, exist_ok=True)
+    return folder
+
+
+def draw_icons(icons, size, default_folder):
+    """Draws square icons of the given size: (name, function giving the layers) pairs, each
+    written as name.png into output_folder(default_folder)."""
+    folder = output_folder(default_folder)
     for name, layers in icons:
         write_png(os.path.join(folder, name + ".png"), size, size, render(layers(), size, size))

@@ -18,7 +18,7 @@ void Control::read(Streamer& s)
     m_pageId = quint32(pageId);
     fields >> m_name >> m_caption;
     if (s.version() >= 15)
-        fields >> m_startupSkin;
+        fields.readRepeated(m_startupSkin);
     s.expectTag("Control_end");
 }
 

@@ -15,6 +15,7 @@ void DataStream::openForReading(const QByteArray& bytes)
     m_source = bytes;
     m_cursor = m_source.constData();
     m_end = m_cursor + m_source.size();
+    m_repeatedTexts.assign(std::size_t(1) << RepeatedTextBits, RepeatedText());
 }
 
 void DataStream::openForWriting(QByteArray* bytes)
@@ -26,7 +27,7 @@ void DataStream::openForWriting(QByteArray* bytes)
 void DataStream::close()
 {
     flush();
-    releaseTextBlock();
+    m_repeatedTexts.clear();
     m_source = QByteArray();
     m_cursor = m_end = nullptr;
     m_target = nullptr;
@@ -53,18 +54,7 @@ QByteArray DataStream::bytesAt(const char* at, qsizetype length)
     const bool inSource = at >= m_source.constData() && length >= 0 &&
                           length <= m_source.constData() + m_source.size() - at;
     VELMORA_ASSERT(inSource);
-    // Below this size a copy costs less than keeping the whole of the bytes read alive.
-    constexpr qsizetype MinimumSharedLength = 4096;
-    QByteArray::DataPointer& source = m_source.data_ptr();
-    if (length < MinimumSharedLength || !source.d_ptr()) // raw data holds no storage to share
-        return QByteArray(length == 0 ? "" : at, length);
-    // A reference to the whole storage that sees only these bytes. Changing the array
-    // detaches it as for any shared array; when it is the last reference, the bytes
-    // around it belong to no one else.
-    QByteArray::DataPointer slice = source;
-    slice.setBegin(const_cast<char*>(at));
-    slice.size = length;
-    return QByteArray(std::move(slice));
+    return QByteArray(length == 0 ? "" : at, length);
 }
 
 int DataStream::readRawData(char* into, int length)
@@ -115,49 +105,11 @@ DataStream& DataStream::readString(QString& value)
         value = QString();
         setStatus(QDataStream::ReadCorruptData);
     } else if (const char* units = take(length)) {
-        value = sharedText(units, length / 2);
+        value = decodeUnits(units, length / 2);
     } else {
         value = QString();
     }
     return *this;
-}
-
-QString DataStream::sharedText(const char* units, qsizetype count)
-{
-    if (count > MaximumSharedTextLength)
-        return decodeUnits(units, count);
-    // A block whose references went to copies (copyOf) is left too.
-    if (!m_textBlock.d_ptr() || m_textReferences == 0 ||
-        m_textUsed + count + 1 > m_textBlock.size) {
-        releaseTextBlock();
-        // No larger than the strings left in the stream can fill (each of n units takes 4 + 2n
-        // bytes there and n + 1 units here), so that a control pasted on its own keeps no more
-        // than its own text.
-        const qsizetype units = qMin(TextBlockUnits, count + 1 + (m_end - m_cursor) / 2 + 2);
-        QString block(units, Qt::Uninitialized);
-        m_textBlock = block.data_ptr();
-        // Every string takes at least two units: one of text and its terminator.
-        m_textReferences = int(units / 2 + 1);
-        m_textBlock.d_ptr()->ref_.fetchAndAddRelaxed(m_textReferences);
-    }
-    VELMORA_ASSERT(m_textReferences > 0);
-    return textInBlock(units, count);
-}
-
-void DataStream::releaseTextBlock()
-{
-    if (m_textBlock.d_ptr() && m_textReferences > 0)
-        m_textBlock.d_ptr()->ref_.fetchAndSubRelaxed(m_textReferences);
-    m_textReferences = 0;
-    m_textBlock = QString::DataPointer();
-    m_textUsed = 0;
-}
-
-QString DataStream::decodeUnits(const char* units, qsizetype count)
-{
-    QString text(count, Qt::Uninitialized);
-    qFromBigEndian<char16_t>(units, count, text.data());
-    return text;
 }
 
 DataStream& DataStream::operator>>(QByteArray& value)
@@ -214,11 +166,6 @@ void DataStream::copyDeferredArrays()
 DataStream& DataStream::operator<<(const QColor& value)
 {
     return writeNumber(colourWord(value));
-}
-
-quint32 DataStream::otherColourWord(const QColor& value)
-{
-    return value.isValid() ? quint32(value.rgb()) : InvalidColour;
 }
 
 } // namespace Velmora

@@ -11,15 +11,15 @@
 #include <QtEndian>
 #include <QtGlobal>
 #include <cstring>
-#include <type_traits>
+#include <vector>
 
 namespace Velmora {
 
 // The plain fields of the project stream, in the forms Qt's data stream gives them at version 6
 // (the Qt 3.3 forms, most significant byte first), taken from or added to bytes held in memory.
-// It stands where a QDataStream on a device would, without a device call, a status test or an
-// allocation per field: numbers are read straight from the buffer, short strings share blocks
-// of text (see sharedText) and large byte arrays share the buffer's storage (see operator>>).
+// It stands where a QDataStream on a device would, without a device call or a status test per
+// field: numbers are read straight from the buffer, and a string is decoded straight from it
+// into a string of its exact length (see also readRepeated).
 //
 // Reading never goes past the end of the bytes. The first fault (a field cut short, a string
 // of an odd length) is kept as the status and ends the reading: every later field reads as
@@ -41,14 +41,9 @@ public:
     DataStream() = default;
     DataStream(const DataStream&) = delete;
     DataStream& operator=(const DataStream&) = delete;
-    ~DataStream()
-    {
-        flush();
-        releaseTextBlock();
-    }
+    ~DataStream() { flush(); }
 
-    // Reads the bytes of the array. The stream holds a reference to them until it is closed,
-    // and so do large byte arrays read from them.
+    // Reads the bytes of the array. The stream holds a reference to them until it is closed.
     void openForReading(const QByteArray& bytes);
     // Appends every field written to the bytes, which must outlive the writing.
     void openForWriting(QByteArray* bytes);
@@ -89,9 +84,8 @@ public:
         m_cursor += length;
         return at;
     }
-    // Reading: the length bytes at the given place among those read (as take() gave it) as a
-    // byte array. A block of 4 KiB or more (an image) shares the storage of the bytes read
-    // instead of copying it, and keeps all of that storage alive as long as it lives.
+    // Reading: a copy of the length bytes at the given place among those read (as take() gave
+    // it).
     QByteArray bytesAt(const char* at, qsizetype length);
     // True, and the bytes passed over, when the next bytes are these; nothing is passed over
     // otherwise.
@@ -137,42 +131,43 @@ public:
     // A null string (length 0xFFFFFFFF) reads null, an empty one empty.
     DataStream& operator>>(QString& value)
     {
-        // The usual string, short, whole and with room left in the block of text, is read
-        // here; every other one the long way.
-        if (m_end - m_cursor >= 4) {
-            const quint32 length = qFromBigEndian<quint32>(m_cursor);
-            const qsizetype count = qsizetype(length / 2);
-            if (length % 2 == 0 && count > 0 && count <= MaximumSharedTextLength &&
-                m_end - m_cursor - 4 >= qsizetype(length) && m_textReferences > 0 &&
-                m_textUsed + count + 1 <= m_textBlock.size) {
-                value = textInBlock(m_cursor + 4, count);
-                m_cursor += 4 + qsizetype(length);
-                return *this;
-            }
+        if (const qsizetype length = wholeTextAhead()) {
+            value = decodeUnits(m_cursor + 4, length / 2);
+            m_cursor += 4 + length;
+            return *this;
         }
         return readString(value);
     }
-    // Reading: a copy of a string read from this stream. A string in the block of text being
-    // filled adopts one of the block's references, without the atomic count of a plain copy;
-    // any other string is copied plainly.
-    QString copyOf(const QString& text)
+    // Reading: the same for a field whose texts repeat across a project (the skin every control
+    // starts in, a unit, a format, the keys and captions of the skins). A text read before
+    // through here is a copy of the string read then, sharing its payload, instead of an
+    // allocation of its own. The texts are kept in a table, direct-mapped by a hash of their
+    // bytes, where a text takes the place of the one before it in its entry; long texts, which
+    // seldom repeat, are left out.
+    DataStream& readRepeated(QString& value)
     {
-        // Only looked at: taking the pointer to the storage changes nothing.
-        QString::DataPointer& data = const_cast<QString&>(text).data_ptr();
-        if (data.d_ptr() == nullptr || data.d_ptr() != m_textBlock.d_ptr() || m_textReferences <= 1)
-            return text;
-        --m_textReferences;
-        return QString(QString::DataPointer(m_textBlock.d_ptr(), const_cast<char16_t*>(data.data()),
-                                            text.size()));
+        const qsizetype length = wholeTextAhead();
+        if (length == 0 || length > MaximumRepeatedTextBytes)
+            return *this >> value;
+        const char* const bytes = m_cursor + 4;
+        m_cursor += 4 + length;
+        RepeatedText& entry = m_repeatedTexts[repeatedTextIndex(bytes, length)];
+        if (entry.length != length || std::memcmp(entry.bytes, bytes, size_t(length)) != 0) {
+            entry.text = decodeUnits(bytes, length / 2);
+            entry.bytes = bytes;
+            entry.length = length;
+        }
+        value = entry.text;
+        return *this;
     }
-    // A null array reads null; a large one shares the bytes read (see bytesAt).
+    // A null array reads null.
     DataStream& operator>>(QByteArray& value);
     // The 32-bit RGB value; the colour read is opaque, or invalid for the invalid value.
     DataStream& operator>>(QColor& value)
     {
         quint32 rgb = 0;
         readNumber(rgb);
-        setColour(value, rgb);
+        value = colourOf(rgb);
         return *this;
     }
     DataStream& operator>>(QRect& value)
@@ -259,63 +254,30 @@ private:
         return m_out;
     }
     void grow(qsizetype length);
-    static quint32 otherColourWord(const QColor& value);
-    // A colour's 32-bit value in the stream: its RGB value (QColor::rgb()), or the one for an
-    // invalid colour. A colour held as RGB, as every colour read or picked is, is converted here
-    // from its two words (see setColour) without a call; any other goes through QColor.
+    // A colour's 32-bit value in the stream: its RGB value, or the one for an invalid colour.
     static quint32 colourWord(const QColor& value)
     {
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-        quint64 words[2];
-        std::memcpy(words, static_cast<const void*>(&value), sizeof words);
-        // The colour model is the low half of the first word.
-        if (quint32(words[0]) == quint32(QColor::Rgb)) {
-            // Each 16-bit part to 8 bits, rounded as QColor rounds it.
-            const auto eightBits = [](quint64 part) {
-                part &= 0xffff;
-                return quint32((part - (part >> 8) + 0x80) >> 8);
-            };
-            return 0xff000000u | eightBits(words[0] >> 48) << 16 | eightBits(words[1]) << 8 |
-                   eightBits(words[1] >> 16);
-        }
-#endif
-        return otherColourWord(value);
+        return value.isValid() ? quint32(value.rgb()) : InvalidColour;
     }
-    // Makes the colour that of a 32-bit value: opaque whatever its top byte, or invalid for the
-    // invalid value. As QColor::fromRgb(rgb) makes it (each 8-bit part as a 16-bit one), without
-    // a call.
-    static void setColour(QColor& colour, quint32 rgb)
+    // The colour of a 32-bit value: opaque whatever its top byte, or invalid for the invalid
+    // value.
+    static QColor colourOf(quint32 rgb)
     {
-        if (rgb == InvalidColour) {
-            colour = QColor();
-            return;
-        }
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-        // Stored in place as the colour's two words (its colour model, then its five 16-bit parts):
-        // a colour built part by part elsewhere and then copied whole waits, at the copy, for each
-        // part's store to reach the cache.
-        static_assert(sizeof(QColor) == 16 && std::is_trivially_copyable_v<QColor>);
-        const quint64 words[2] = {quint64(QColor::Rgb) | quint64(0xffff) << 32 |
-                                      quint64(qRed(rgb) * 0x101) << 48,
-                                  quint64(qGreen(rgb) * 0x101) | quint64(qBlue(rgb) * 0x101) << 16};
-        std::memcpy(static_cast<void*>(&colour), words, sizeof colour);
-#else
-        colour = QColor(QColor::Rgb, 0xffff, ushort(qRed(rgb) * 0x101), ushort(qGreen(rgb) * 0x101),
-                        ushort(qBlue(rgb) * 0x101));
-#endif
+        return rgb == InvalidColour ? QColor() : QColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
     }
     const char* takeFailed();
     void cutToWritten();
     // The count UTF-16 units at units, most significant byte first.
-    static QString decodeUnits(const char* units, qsizetype count);
+    static QString decodeUnits(const char* units, qsizetype count)
+    {
+        QString text(count, Qt::Uninitialized);
+        swapUnits(units, count, reinterpret_cast<char*>(text.data()));
+        return text;
+    }
     // The count units of from, most significant byte first, at to.
     static void encodeUnits(const char16_t* from, qsizetype count, char* to)
     {
         swapUnits(reinterpret_cast<const char*>(from), count, to);
-    }
-    static void decodeUnitsInto(const char* units, qsizetype count, char16_t* text)
-    {
-        swapUnits(units, count, reinterpret_cast<char*>(text));
     }
     // The count 16-bit units at from with their two bytes swapped (copied as they are on a
     // big-endian machine), at to; the two never overlap. Names and captions are a few units
@@ -358,37 +320,48 @@ private:
         std::memcpy(to, &word, sizeof word);
     }
 
-    // Reading: a string of up to MaximumSharedTextLength units is decoded into the free part of
-    // a block of text that the strings read after it share, and is a view of its part of the
-    // block (reference-counted, as a slice of a byte array is; changing it detaches it). A
-    // project's thousands of names and captions then cost a few allocations rather than one
-    // each, and freeing them is a count going down. A block lives as long as a string in it.
-    //
-    // Counting each string's reference on its own is an atomic operation per string. The block
-    // instead takes, when it is made, a reference for every string it could hold; each string
-    // given out adopts one of them, and those left over are given back at once when the block
-    // is full or the stream closes (releaseTextBlock).
-    QString sharedText(const char* units, qsizetype count);
-    // The string of the units in the block, which has room for them and their terminator.
-    QString textInBlock(const char* units, qsizetype count)
-    {
-        char16_t* const text = m_textBlock.data() + m_textUsed;
-        decodeUnitsInto(units, count, text);
-        text[count] = u'\0';
-        m_textUsed += count + 1;
-        --m_textReferences;
-        // Adopts one of the references the block took for its strings.
-        return QString(QString::DataPointer(m_textBlock.d_ptr(), text, count));
-    }
-    void releaseTextBlock();
     DataStream& readString(QString& value);
-    static constexpr qsizetype MaximumSharedTextLength = 256;
-    static constexpr qsizetype TextBlockUnits = 4096;
-    QString::DataPointer m_textBlock;
-    qsizetype m_textUsed = 0; // units of the block given out, each string's terminator included
-    int m_textReferences = 0; // references the block holds for strings not yet given out
 
-    // Reading: the bytes read, held so that byte arrays read from them may share them.
+    // Reading: the length in bytes of the string ahead when it is whole, not null, not empty and
+    // of whole units (the usual string); 0 for any other, which is read the long way.
+    qsizetype wholeTextAhead() const
+    {
+        if (m_end - m_cursor < 4)
+            return 0;
+        const quint32 length = qFromBigEndian<quint32>(m_cursor);
+        if (length % 2 != 0 || length == NullLength || m_end - m_cursor - 4 < qsizetype(length))
+            return 0;
+        return qsizetype(length);
+    }
+    static std::size_t repeatedTextIndex(const char* bytes, qsizetype length)
+    {
+        // The first and the last eight bytes (or four, or two), which tell apart the usual
+        // texts that differ: numbered names differ at their end, others at their start.
+        quint64 first = 0, last = 0;
+        if (length >= 8) {
+            std::memcpy(&first, bytes, 8);
+            std::memcpy(&last, bytes + length - 8, 8);
+        } else if (length >= 4) {
+            std::memcpy(&first, bytes, 4);
+            std::memcpy(&last, bytes + length - 4, 4);
+        } else {
+            std::memcpy(&first, bytes, 2);
+        }
+        const quint64 hash =
+            (first * 0x9E3779B97F4A7C15ull) ^ (last * 0xC2B2AE3D27D4EB4Full) ^ quint64(length);
+        return std::size_t((hash * 0x165667B19E3779F9ull) >> (64 - RepeatedTextBits));
+    }
+    struct RepeatedText
+    {
+        const char* bytes = nullptr; // among the bytes read
+        qsizetype length = 0;
+        QString text;
+    };
+    static constexpr int RepeatedTextBits = 8;
+    static constexpr qsizetype MaximumRepeatedTextBytes = 128;
+    std::vector<RepeatedText> m_repeatedTexts;
+
+    // Reading: the bytes read.
     QByteArray m_source;
     const char* m_cursor = nullptr;
     const char* m_end = nullptr;
@@ -531,7 +504,7 @@ public:
     {
         quint32 rgb = 0;
         number(rgb);
-        setColour(value, rgb);
+        value = colourOf(rgb);
         return *this;
     }
 

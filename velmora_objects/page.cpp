@@ -103,7 +103,7 @@ Streamer& operator>>(Streamer& s, Page& page)
     if (s.version() >= 7)
         page.m_backgroundImageScaling = Scaling(readByte(s));
     page.m_pageSwitcherId = quint32(readInt(s));
-    page.m_layoutName = readString(s);
+    s.stream().readRepeated(page.m_layoutName);
     s >> page.m_navButtons;
     s.expectTag("Page_end");
     return s;

@@ -211,8 +211,7 @@ Streamer& operator>>(Streamer& s, PageSwitcher& switcher)
     if (s.version() >= 17) {
         switcher.m_showTime = readBool(s);
         switcher.m_showDate = readBool(s);
-        switcher.m_timeFormat = readString(s);
-        switcher.m_dateFormat = readString(s);
+        s.stream().readRepeated(switcher.m_timeFormat).readRepeated(switcher.m_dateFormat);
         switcher.m_dateTimeAtEnd = readBool(s);
         switcher.m_dateTimeFontSize = readInt(s);
     }

@@ -142,7 +142,7 @@ void Skin::read(Streamer& streamer)
     streamer.expectTag(StartTag);
     qint32 readType = 0;
     quint32 count = 0;
-    streamer.stream() >> name >> readType >> count;
+    streamer.stream().readRepeated(name) >> readType >> count;
     itemType = ThemedItemType(readType);
     streamer.checkCount(count, MinimumPropertyBytes);
     // Room for the usual number at once; a larger count claimed by a damaged file grows the
@@ -163,7 +163,7 @@ void Skin::read(Streamer& streamer)
             if (!property)
                 continue;
             property->read(streamer);
-            QString key = streamer.stream().copyOf(property->getKey());
+            QString key = property->getKey();
             if (late.empty() &&
                 (properties.empty() || !KeyOrder()(key, properties.rbegin()->first)))
                 properties.insert_or_assign(properties.end(), std::move(key), property);

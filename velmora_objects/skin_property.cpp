@@ -48,8 +48,7 @@ SkinProperty* SkinProperty::create(SkinPropertyType type)
 void SkinProperty::read(Streamer& stream)
 {
     stream.expectTag("SkinProperty_start");
-    stream.stream() >> key;
-    stream.stream() >> caption;
+    stream.stream().readRepeated(key).readRepeated(caption);
     value = stream.readVariant();
     stream.expectTag("SkinProperty_end");
 }
@@ -102,12 +101,12 @@ void IntSkinProperty::read(Streamer& stream)
     SkinProperty::read(stream);
     DataStream& s = stream.stream();
     qint32 number = 0;
-    s >> unit;
+    s.readRepeated(unit);
     s >> number;
     minimum = number;
     s >> number;
     maximum = number;
-    s >> specialValueText;
+    s.readRepeated(specialValueText);
     stream.expectTag("IntSkinProperty_end");
 }
 
@@ -150,7 +149,7 @@ void DoubleSkinProperty::read(Streamer& stream)
     stream.expectTag("DoubleSkinProperty_start");
     SkinProperty::read(stream);
     DataStream& s = stream.stream();
-    s >> unit;
+    s.readRepeated(unit);
     s >> minimum;
     s >> maximum;
     s >> step;

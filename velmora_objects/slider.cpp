@@ -24,7 +24,7 @@ void Slider::read(Streamer& s)
     quint8 unit = 0;
     DataStream::Run(fields, 1 + 1) >> m_showValue >> unit;
     m_unit = Unit(unit);
-    fields >> m_valueSuffix;
+    fields.readRepeated(m_valueSuffix);
     qint32 captionFontSize = 0, valueFontSize = 0, spacing = 0;
     quint8 wordWrap = 0;
     double handleSize = 0;

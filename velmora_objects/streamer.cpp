@@ -9,7 +9,6 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
-#include <type_traits>
 #include <utility>
 
 namespace Velmora {
@@ -17,16 +16,12 @@ namespace Velmora {
 Streamer::Streamer() = default;
 
 // An unfinished save is dropped with its temporary file; the target stays as it was.
-Streamer::~Streamer()
-{
-    releaseStopBlock();
-}
+Streamer::~Streamer() = default;
 
 void Streamer::open(Mode mode, const QString& path)
 {
     const Streamer& file = *this;
     VELMORA_TRAP(file.isOpen());
-    releaseStopBlock();
     m_mode = mode;
     m_openBlocks = 0;
     switch (mode) {
@@ -89,7 +84,6 @@ void Streamer::readWholeFile()
 
 void Streamer::open(Mode mode, QByteArray* bytes)
 {
-    releaseStopBlock();
     m_mode = mode;
     m_openBlocks = 0;
     switch (mode) {
@@ -113,7 +107,6 @@ void Streamer::close()
     if (!m_fileOpen)
         return;
     m_fileOpen = false;
-    releaseStopBlock();
     m_data.close();
     std::unique_ptr<QSaveFile> saveFile = std::move(m_saveFile);
     const QByteArray bytes = std::exchange(m_bytes, QByteArray());
@@ -177,44 +170,16 @@ Streamer& Streamer::operator>>(Gradient& gradient)
 
 GradientStops Streamer::readStops(qsizetype count)
 {
-    using Stop = GradientStops::value_type;
-    static_assert(std::is_trivially_destructible_v<Stop>,
-                  "a block's last holder destroys only its own stops");
-    if (!m_stopBlock.d_ptr() || m_stopReferences == 0 || m_stopsUsed + count > m_stopCapacity) {
-        releaseStopBlock();
-        // No larger than the stops left in the stream can fill (the count was checked against
-        // them), so that a gradient pasted on its own keeps no more than its own stops.
-        const qsizetype capacity =
-            qMax(count, qMin(StopBlockStops, m_data.bytesLeft() / qsizetype(StopBytes)));
-        const auto [header, data] = QTypedArrayData<Stop>::allocate(capacity);
-        Q_CHECK_PTR(header);
-        m_stopBlock = QArrayDataPointer<Stop>(header, data, 0);
-        m_stopCapacity = capacity;
-        // Every gradient that has stops takes at least one.
-        m_stopReferences = int(capacity);
-        header->ref_.fetchAndAddRelaxed(m_stopReferences);
-    }
-    // Made and read in place in the block, then handed over as a view of their part of it.
-    Stop* const stops = m_stopBlock.data() + m_stopsUsed;
+    GradientStops stops;
+    stops.reserve(count);
     DataStream::Run run(m_data, count * qsizetype(StopBytes));
     for (qsizetype i = 0; i < count; ++i) {
-        Stop* const stop = new (stops + i) Stop(0.0, QColor());
-        run >> stop->first >> stop->second;
+        double position = 0;
+        QColor colour;
+        run >> position >> colour;
+        stops.emplace_back(position, colour);
     }
-    m_stopsUsed += count;
-    // Adopts one of the references the block took for its gradients.
-    --m_stopReferences;
-    return GradientStops(QArrayDataPointer<Stop>(m_stopBlock.d_ptr(), stops, count));
-}
-
-void Streamer::releaseStopBlock()
-{
-    if (m_stopBlock.d_ptr() && m_stopReferences > 0)
-        m_stopBlock.d_ptr()->ref_.fetchAndSubRelaxed(m_stopReferences);
-    m_stopReferences = 0;
-    m_stopBlock = QArrayDataPointer<GradientStops::value_type>();
-    m_stopCapacity = 0;
-    m_stopsUsed = 0;
+    return stops;
 }
 
 Streamer& Streamer::operator<<(const std::vector<ButtonFunction>& functions)
@@ -283,7 +248,7 @@ QVariant Streamer::readVariant()
     }
     case Qt3String: {
         QString text;
-        s >> text;
+        s.readRepeated(text);
         result = text;
         break;
     }

@@ -231,19 +231,9 @@ private:
     [[noreturn]] static void unexpectedEnd();
 
     // Reading: the count stops that follow (the count already checked against the bytes left).
-    // Gradients' stops share blocks as short strings do (see DataStream::sharedText): each
-    // gradient's stops are a view of their part of a block, which takes a reference for every
-    // gradient it could hold when it is made and gives back those left over when it is full or
-    // the stream is closed. A project's hundreds of gradients then cost a few allocations.
     GradientStops readStops(qsizetype count);
-    void releaseStopBlock();
     // A stop in the stream: its position and its colour.
     static constexpr quint64 StopBytes = sizeof(double) + sizeof(quint32);
-    static constexpr qsizetype StopBlockStops = 256;
-    QArrayDataPointer<GradientStops::value_type> m_stopBlock;
-    qsizetype m_stopCapacity = 0;
-    qsizetype m_stopsUsed = 0;
-    int m_stopReferences = 0; // references the block holds for gradients not yet read
     [[noreturn]] static void missingTag(const char* name, const char* suffix = "");
 
     // A file's bytes: the bytes built while writing, and the whole file while it is read in

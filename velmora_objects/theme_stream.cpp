@@ -271,7 +271,8 @@ void Theme::read(Streamer& streamer)
     for (quint32 i = 0; i < defaultSkinCount; ++i) {
         qint32 itemType = 0;
         QString skinName;
-        s >> itemType >> skinName;
+        s >> itemType;
+        s.readRepeated(skinName);
         defaultSkins[ThemedItemType(itemType)] = skinName;
     }
 
@@ -286,7 +287,7 @@ void Theme::read(Streamer& streamer)
         ItemPropertyMap& properties = defaultItemProperties[itemType];
         for (quint32 j = 0; j < propertyCount; ++j) {
             QString propertyName;
-            s >> propertyName;
+            s.readRepeated(propertyName);
             quint8 flag = 0;
             if (version >= 14)
                 s >> flag;

@@ -147,14 +147,3 @@ bool NewPageWizard::askNewPage(const VelmoraDocument* document, NewPageData& rec
     wizard.newPageData(record);
     return true;
 }
-
-bool NewPageWizard::askNewProject(NewProjectData& record, QWidget* parent)
-{
-    record.page.clearReferences();
-    NewPageWizard wizard(true, parent);
-    wizard.setNewProjectData(record);
-    if (wizard.exec() != QDialog::Accepted)
-        return false;
-    wizard.newProjectData(record);
-    return true;
-}

@@ -49,11 +49,6 @@ public:
     // adds the page it describes.
     static bool askNewPage(const VelmoraDocument* document, NewPageData& record,
                            QWidget* parent = nullptr);
-    // Runs a "New Project" wizard pre-filled from the record, whose page part first loses its
-    // references into the previous project (theme images, switcher, page targets). Only when
-    // the user finishes is the record overwritten with the answers, and true returned; the
-    // caller then closes the open project and builds the one the record describes.
-    static bool askNewProject(NewProjectData& record, QWidget* parent = nullptr);
 
     // The QWizard ids of the pages; the first two are -1 in page mode.
     int projectPageId() const { return projectId; }

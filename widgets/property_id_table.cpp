@@ -423,20 +423,6 @@ Property* createEnumRow(PropertyClass type, Property* parent)
 
 } // namespace
 
-int propertySelectionKind(int id)
-{
-    if (id >= PropertyId_PAGE_NAME && id <= PropertyId_PAGE_IMAGE_SCALING)
-        return 1;
-    const bool groupRow = id == PropertyId_BUTTON || id == PropertyId_SLIDER ||
-                          id == PropertyId_COLOUR_PICKER || id == PropertyId_KEYPAD ||
-                          id == PropertyId_LABEL || id == PropertyId_CLOCK;
-    if (id >= PropertyId_CONTROL_CAPTION && id <= PropertyId_CLOCK_TEXT_SPACING && !groupRow)
-        return 2;
-    if (id >= PropertyId_PAGE_SWITCHER_ALIGNMENT && id <= PropertyId_PAGE_SWITCHER_DATE_TIME_AT_END)
-        return 3;
-    return 0;
-}
-
 const std::vector<PropertyRow>& propertyRows()
 {
     static const std::vector<PropertyRow> rows = buildRows();

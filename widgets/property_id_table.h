@@ -91,12 +91,6 @@ enum PropertyId : int
     PropertyId_PAGE_SWITCHER_DATE_TIME_AT_END = 66
 };
 
-// The selection a property id acts on, numbered as SelectionManager::SelectionKind: 1 pages
-// (ids 1 to 8), 2 controls (10 to 51, the clock type included), 3 a page switcher (53 to 66),
-// 0 for group ids and numbers outside the table. The application ignores an edit whose kind
-// is not the selection's.
-int propertySelectionKind(int id);
-
 // The property class of a row, with its settings in PropertyRow.
 enum class PropertyClass
 {

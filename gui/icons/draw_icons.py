@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Draws the icons of the colour and gradient widgets as 22 x 22 PNG files.
 
-Run from this folder: python3 draw_icons.py. A hue wheel, sliders and curved arrows, drawn
-as layers (scripts/png_drawing.py) with 4 x 4 samples a pixel.
+    python3 draw_icons.py [output folder]     (default: this folder)
+
+A hue wheel, sliders and curved arrows, drawn as layers (scripts/png_drawing.py) with 4 x 4
+samples a pixel.
 """
 import math
 import os
@@ -10,7 +12,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
                                 "scripts"))
-from png_drawing import render, write_png  # noqa: E402
+from png_drawing import draw_icons  # noqa: E402
 from png_shapes import rect  # noqa: E402
 
 SIZE = 22
@@ -73,8 +75,9 @@ def arrow(mirrored):
     return shape
 
 
-for name, layers in [("hs_picker", [wheel]),
-                     ("rgb_sliders", sliders([(220, 0, 0), (0, 170, 0), (0, 0, 220)])),
-                     ("cmy_sliders", sliders([(0, 200, 220), (210, 0, 200), (230, 210, 0)])),
-                     ("undo", [arrow(False)]), ("redo", [arrow(True)])]:
-    write_png(name + ".png", SIZE, SIZE, render(layers, SIZE, SIZE))
+if __name__ == "__main__":
+    draw_icons([("hs_picker", lambda: [wheel]),
+                ("rgb_sliders", lambda: sliders([(220, 0, 0), (0, 170, 0), (0, 0, 220)])),
+                ("cmy_sliders", lambda: sliders([(0, 200, 220), (210, 0, 200), (230, 210, 0)])),
+                ("undo", lambda: [arrow(False)]), ("redo", lambda: [arrow(True)])], SIZE,
+               os.path.dirname(os.path.abspath(__file__)))

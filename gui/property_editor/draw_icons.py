@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """Draws the two 16 x 16 buttons of the property editor's value cells as PNG files:
 revert.png, a counter-clockwise arrow (reset the value), and more.png, three dots (open the
-further editor). Shapes are sampled 8 x 8 times per pixel for smooth edges. Run it in this
-folder after changing a shape; the PNG files are committed."""
+further editor). Shapes are sampled 8 x 8 times per pixel for smooth edges. Run it after
+changing a shape; the PNG files are committed.
+
+    python3 draw_icons.py [output folder]     (default: this folder)
+"""
 
 import math
 import os
@@ -10,7 +13,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
                                 "scripts"))
-from png_drawing import render, write_png  # noqa: E402
+from png_drawing import output_folder, render, write_png  # noqa: E402
 from png_shapes import disc, polygon  # noqa: E402
 
 SIZE = 16
@@ -39,5 +42,6 @@ def more():
 
 if __name__ == "__main__":
     # Uncovered pixels keep the ink's colour, fully transparent.
+    folder = output_folder(os.path.dirname(os.path.abspath(__file__)))
     for name, layers in (("revert.png", revert()), ("more.png", more())):
-        write_png(name, SIZE, SIZE, render(layers, SIZE, SIZE, SAMPLES, empty=INK[:3] + (0,)))
+        write_png(os.path.join(folder, name), SIZE, SIZE, render(layers, SIZE, SIZE, SAMPLES, empty=INK[:3] + (0,)))

@@ -12,7 +12,6 @@
 
 #include <QDir>
 #include <QFontDatabase>
-#include <QStandardPaths>
 
 namespace {
 
@@ -40,21 +39,16 @@ EditorProgram::EditorProgram(int& argc, char** argv)
                                      QStringLiteral("plugins"));
     useBundledFont();
 
-    const VendorVariants& vendor = VendorVariants::instance();
-    const QString userFolder =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-        QStringLiteral("/%1/%2").arg(vendor.organisationName, vendor.applicationName);
     LayoutLibrary::init(resourcesPath() + QStringLiteral("/layout"),
-                        userFolder + QStringLiteral("/Layouts"));
+                        LayoutLibrary::defaultUserDirectory());
     // Gradient icons show transparency over the widget kit's checkerboard.
     setSwatchBackgroundPainter(&CheckeredBrush::fillSwatch);
     GradientLibrary::initialise(resourcesPath() + QStringLiteral("/gradient"),
-                                userFolder + QStringLiteral("/Gradients"));
+                                GradientLibrary::defaultUserDirectory());
 
     ThemeLibrary* themes = ThemeLibrary::instance();
-    themes->setFileExtension(vendor.themeExtension);
-    themes->scanFolder(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../Resources/theme"), true, true);
+    themes->setFileExtension(VendorVariants::instance().themeExtension);
+    themes->scanFolder(resourcesPath() + QStringLiteral("/theme"), true, true);
     VelmoraApplication::loadRegisteredThemes();
 
     window = app->createMainWindow();

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the launch dialog's header, launch_header.png, 600 x 100 pixels.
 
-Run from this folder: python3 draw_launch_header.py. A dark blue to teal band with soft light
+    python3 draw_launch_header.py [output folder]     (default: this folder)
+
+A dark blue to teal band with soft light
 waves, and at the right a wall panel whose screen shows a page of buttons. Every pixel
 averages 3 x 3 samples.
 """
@@ -11,7 +13,7 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "..", "scripts"))
-from png_drawing import render, write_png  # noqa: E402
+from png_drawing import output_folder, render, write_png  # noqa: E402
 from png_shapes import rounded_rect  # noqa: E402
 
 WIDTH, HEIGHT = 600, 100
@@ -55,4 +57,4 @@ def panel():
 if __name__ == "__main__":
     layers = [background, wave(0.0, 10, 58, 40), wave(1.7, 14, 66, 28), wave(3.1, 8, 40, 20)]
     layers += panel()
-    write_png("launch_header.png", WIDTH, HEIGHT, render(layers, WIDTH, HEIGHT, samples=3))
+    write_png(os.path.join(output_folder(here), "launch_header.png"), WIDTH, HEIGHT, render(layers, WIDTH, HEIGHT, samples=3))

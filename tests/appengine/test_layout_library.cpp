@@ -43,8 +43,7 @@ public:
         : system(root.path() + "/system"), user(root.path() + "/documents/Velmora/Layouts")
     {
         QDir().mkpath(system);
-        writeFile(system + "/layout.xsd",
-                  readFile(LayoutLibrary::defaultSystemDirectory() + "/layout.xsd"));
+        writeFile(system + "/layout.xsd", readFile(TestUtil::bundledPath("layout/layout.xsd")));
     }
 
     QTemporaryDir root;
@@ -220,7 +219,7 @@ TEST(LayoutLibrary, InstanceAndSchemaAreRequired)
                  "Assert: 'layoutSchema.isValid\\(\\)' is FALSE");
 
     // Deleting the library during a load waits for it.
-    LayoutLibrary::init(LayoutLibrary::defaultSystemDirectory(), QString());
+    LayoutLibrary::init(TestUtil::bundledPath("layout"), QString());
     EXPECT_TRUE(LayoutLibrary::instance()->isRefreshing());
     LayoutLibrary::destroyInstance();
 }

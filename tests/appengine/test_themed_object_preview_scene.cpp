@@ -145,15 +145,16 @@ TEST_F(ThemedPreview, ShowsTheChosenTypeAndReplacesObjects)
     EXPECT_EQ(onSurface(), QList<QQuickItem*>{third.data()});
     EXPECT_EQ(scene->sceneRect(), QRectF(0, 0, 80, 30));
 
-    // The view shows the object on the scene's background.
+    // The view shows the object on the scene's background, once the surface has drawn it.
     scene->setThemedObject(button(QRect(0, 0, 100, 44)), ThemedItemType_BUTTON);
-    QTest::qWait(50);
     QImage view(200, 44, QImage::Format_ARGB32);
-    view.fill(Qt::white);
-    QPainter painter(&view);
-    scene->render(&painter, QRectF(0, 0, 200, 44), QRectF(0, 0, 200, 44));
-    painter.end();
-    EXPECT_EQ(view.pixel(50, 22), qRgb(0, 0, 255));
+    const auto rendered = [&] {
+        view.fill(Qt::white);
+        QPainter painter(&view);
+        scene->render(&painter, QRectF(0, 0, 200, 44), QRectF(0, 0, 200, 44));
+        return view.pixel(50, 22) == qRgb(0, 0, 255);
+    };
+    EXPECT_TRUE(QTest::qWaitFor(rendered));
     EXPECT_EQ(view.pixel(150, 22), scene->backgroundBrush().color().rgb());
 
     scene.reset();

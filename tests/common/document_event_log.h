@@ -4,12 +4,14 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <map>
 
 namespace TestUtil {
 
 // While it lives, records every document-change event that reaches the application, one line
-// per event: the type number, then its payload, for example "1008 3,5", "1003 4 x2" (page 4,
-// Execution 2), "1007 1,9 on 3", "1011 2", "1012".
+// per event: a name for its type, then its payload, for example "ControlsChanged 3,5",
+// "PageAdded 4 x2" (page 4, Execution 2), "ControlsRemoved 1,9 on 3", "SwitcherChanged 2",
+// "ThemeChanged".
 class DocumentEventLog : public QObject
 {
 public:
@@ -25,7 +27,8 @@ public:
 
     bool eventFilter(QObject* receiver, QEvent* event) override
     {
-        if (receiver == qApp && event->type() >= 1003 && event->type() <= 1012)
+        if (receiver == qApp && event->type() >= PageAddedEvent::EventType &&
+            event->type() <= ThemeChangedEvent::EventType)
             lines << describe(event);
         return false;
     }
@@ -41,6 +44,17 @@ private:
 
     static QString describe(QEvent* event)
     {
+        static const std::map<int, const char*> names = {
+            {PageAddedEvent::EventType, "PageAdded"},
+            {PageRemovedEvent::EventType, "PageRemoved"},
+            {PagePropertyChangedEvent::EventType, "PageChanged"},
+            {ControlsAddedEvent::EventType, "ControlsAdded"},
+            {ControlsRemovedEvent::EventType, "ControlsRemoved"},
+            {ControlPropertyChangedEvent::EventType, "ControlsChanged"},
+            {PageSwitcherUsageChangedEvent::EventType, "SwitcherUsage"},
+            {PageSwitcherRemovedEvent::EventType, "SwitcherRemoved"},
+            {PageSwitcherPropertyChangedEvent::EventType, "SwitcherChanged"},
+            {ThemeChangedEvent::EventType, "ThemeChanged"}};
         QString payload;
         if (auto* e = dynamic_cast<PageAddedEvent*>(event))
             payload = QStringLiteral("%1 x%2").arg(e->pageId()).arg(int(e->execution()));
@@ -60,7 +74,7 @@ private:
             payload = QString::number(e->pageSwitcherId());
         else if (auto* e = dynamic_cast<PageSwitcherPropertyChangedEvent*>(event))
             payload = QString::number(e->pageSwitcherId());
-        const QString type = QString::number(int(event->type()));
+        const QString type = QString::fromLatin1(names.at(event->type()));
         return payload.isEmpty() ? type : type + ' ' + payload;
     }
 

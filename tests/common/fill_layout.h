@@ -19,8 +19,7 @@ inline bool startLayoutLibrary(const QString& folder,
 {
     const QString layouts = folder + "/layout";
     QDir().mkpath(layouts);
-    writeFile(layouts + "/layout.xsd",
-              readFile(LayoutLibrary::defaultSystemDirectory() + "/layout.xsd"));
+    writeFile(layouts + "/layout.xsd", readFile(bundledPath("layout/layout.xsd")));
     for (const auto& [name, document] : templates)
         writeFile(layouts + "/" + name + ".xml", document);
     LayoutLibrary::init(layouts, QString());

@@ -22,6 +22,12 @@ QString dataPath(const QString& relative)
     return QStringLiteral(VELMORA_TEST_DATA_DIR "/") + relative;
 }
 
+QString bundledPath(const QString& relative)
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                           QStringLiteral("/../Resources/") + relative);
+}
+
 QByteArray readFile(const QString& path)
 {
     QFile file(path);

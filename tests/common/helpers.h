@@ -18,6 +18,8 @@ namespace TestUtil {
 
 // Path of a file under tests/data.
 QString dataPath(const QString& relative);
+// Path of a file of the bundled resources, the Resources folder beside the program's folder.
+QString bundledPath(const QString& relative);
 QByteArray readFile(const QString& path);
 bool writeFile(const QString& path, const QByteArray& bytes);
 // "4f 72 76 6e" → bytes; blanks and line breaks are ignored.

@@ -116,7 +116,7 @@ void ModalAnswerer::poll()
     // inside the event loop of a window that the answer opens.
     schedulePoll();
     if (lastAnswered && !lastAnswered->isVisible())
-        lastAnswered = nullptr;
+        forgetAnswered();
     if (answers.isEmpty())
         return;
     QWidget* window = answerPopups ? QApplication::activePopupWidget() : nullptr;
@@ -129,13 +129,30 @@ void ModalAnswerer::poll()
     // A progress window asks nothing; the answer is for the question that follows it.
     if (qobject_cast<QProgressDialog*>(window))
         return;
+    forgetAnswered();
     lastAnswered = window;
+    // Hidden, even between two polls, it counts as a new window when it shows again.
+    window->installEventFilter(this);
     const Answer answer = answers.takeFirst();
     Window seen{window->metaObject()->className(), window->windowTitle(), QString()};
     if (auto* box = qobject_cast<QMessageBox*>(window))
         seen.text = box->text();
     windows.append(seen);
     answer(window);
+}
+
+bool ModalAnswerer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Hide && watched == lastAnswered)
+        forgetAnswered();
+    return false;
+}
+
+void ModalAnswerer::forgetAnswered()
+{
+    if (lastAnswered)
+        lastAnswered->removeEventFilter(this);
+    lastAnswered = nullptr;
 }
 
 QList<MenuEntry> menuEntries(QMenu* menu)

@@ -74,9 +74,13 @@ public:
     // is left. For windows that open from a queued call or a timer.
     bool waitUntilAnswered(int timeoutMs = 5000);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void schedulePoll();
     void poll();
+    void forgetAnswered();
 
     QList<Answer> answers;
     QList<Window> windows;

@@ -37,7 +37,7 @@ namespace {
 
 QString shippedSchema()
 {
-    return GradientLibrary::defaultBuiltInDirectory() + "/gradient.xsd";
+    return TestUtil::bundledPath("gradient/gradient.xsd");
 }
 
 using Names = std::set<std::string>;
@@ -399,10 +399,8 @@ TEST(GradientLibrarySingleton, InitialiseLoadsTheApplicationFolders)
 
     const QString userFolder = GradientLibrary::defaultUserDirectory();
     EXPECT_EQ(userFolder, home.filePath("Documents/Test Maker/Test Editor/Gradients"));
-    EXPECT_EQ(GradientLibrary::defaultBuiltInDirectory(),
-              QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../Resources/gradient"));
 
-    GradientLibrary::initialise(GradientLibrary::defaultBuiltInDirectory(), userFolder);
+    GradientLibrary::initialise(TestUtil::bundledPath("gradient"), userFolder);
     GradientLibrary* library = GradientLibrary::instance();
     EXPECT_TRUE(QDir(userFolder).exists());
     EXPECT_EQ(library->userDirectory(), userFolder);
@@ -431,7 +429,7 @@ TEST(GradientFiles, ShippedPacksAreValidAgainstTheShippedSchema)
 {
     const XmlSchemaValidator schema(shippedSchema());
     ASSERT_TRUE(schema.isValid()) << schema.schemaError().toString().toStdString();
-    const QDir folder(GradientLibrary::defaultBuiltInDirectory());
+    const QDir folder(TestUtil::bundledPath("gradient"));
     const QStringList packs = folder.entryList({"*.xml"}, QDir::Files);
     EXPECT_GE(packs.size(), 2);
     for (const QString& pack : packs) {

@@ -26,10 +26,10 @@ struct Member
 {
     std::string name;
     char type = '0';
-    QByteArray data;
-    std::string link = "";
-    std::string prefix = "";
-    std::string paxPath = ""; // given, the name in a pax extended header before the member
+    QByteArray data{};
+    std::string link{};
+    std::string prefix{};
+    std::string paxPath{}; // given, the name in a pax extended header before the member
 };
 
 QByteArray tarStream(const std::vector<Member>& inputs)

@@ -61,9 +61,19 @@ protected:
 TEST_F(Actions, EveryActionHasItsTextToolTipShortcutAndData)
 {
     const std::map<int, QKeySequence::StandardKey> keys = {
-        {0, QKeySequence::New},    {1, QKeySequence::Open},          {3, QKeySequence::Save},
-        {4, QKeySequence::SaveAs}, {17, QKeySequence::HelpContents}, {38, QKeySequence::Delete}};
-    const int types[] = {1, 2, 3, 5, 4, 6}; // of the Add actions, 20 to 25
+        {ActionManager::ActionId_NEW, QKeySequence::New},
+        {ActionManager::ActionId_OPEN, QKeySequence::Open},
+        {ActionManager::ActionId_SAVE, QKeySequence::Save},
+        {ActionManager::ActionId_SAVE_AS, QKeySequence::SaveAs},
+        {ActionManager::ActionId_HELP, QKeySequence::HelpContents},
+        {ActionManager::ActionId_DELETE, QKeySequence::Delete}};
+    // The control types of the Add actions, in their order.
+    const ControlType types[] = {ControlType_BUTTON, ControlType_SLIDER, ControlType_COLOUR_PICKER,
+                                 ControlType_LABEL,  ControlType_KEYPAD, ControlType_CLOCK};
+    const auto among = [](int id, int first, int last) { return id >= first && id <= last; };
+    const int firstAdd = ActionManager::ActionId_ADD_BUTTON,
+              lastAdd = ActionManager::ActionId_ADD_CLOCK;
+    const int firstAlign = ActionManager::ActionId_ALIGN_LEFT;
     QSet<QString> texts;
     for (int id = 0; id < ActionManager::ActionCount; ++id) {
         SCOPED_TRACE(id);
@@ -73,16 +83,22 @@ TEST_F(Actions, EveryActionHasItsTextToolTipShortcutAndData)
         EXPECT_EQ(at(id)->statusTip(), "");
         EXPECT_EQ(at(id)->shortcut(),
                   QKeySequence(keys.count(id) ? keys.at(id) : QKeySequence::UnknownKey));
-        EXPECT_EQ(at(id)->isCheckable(), (id >= 20 && id <= 25) || id == 35);
-        if (id >= 20 && id <= 31) {
-            EXPECT_EQ(at(id)->data(), QVariant(id <= 25 ? types[id - 20] : id - 26));
+        EXPECT_EQ(at(id)->isCheckable(),
+                  among(id, firstAdd, lastAdd) || id == ActionManager::ActionId_EDIT_CONTROLS);
+        if (among(id, firstAdd, lastAdd)) {
+            EXPECT_EQ(at(id)->data(), QVariant(int(types[id - firstAdd])));
+        }
+        if (among(id, firstAlign, ActionManager::ActionId_ALIGN_H_MIDDLE)) {
+            EXPECT_EQ(at(id)->data(), QVariant(id - firstAlign));
         }
     }
     EXPECT_EQ(texts.size(), ActionManager::ActionCount);
-    EXPECT_EQ(at(2)->toolTip(), "Open...");
-    EXPECT_EQ(at(19)->toolTip(), "A newer version of Orvane Dravelin is available");
-    EXPECT_EQ(at(20)->toolTip(), "Draw a new button on the current page");
-    EXPECT_EQ(actions.action(Id(39)), nullptr);
+    EXPECT_EQ(at(ActionManager::ActionId_OPEN_RECENT)->toolTip(), "Open...");
+    EXPECT_EQ(at(ActionManager::ActionId_SOFTWARE_UPDATE)->toolTip(),
+              "A newer version of Orvane Dravelin is available");
+    EXPECT_EQ(at(ActionManager::ActionId_ADD_BUTTON)->toolTip(),
+              "Draw a new button on the current page");
+    EXPECT_EQ(actions.action(Id(ActionManager::ActionCount)), nullptr);
     EXPECT_EQ(actions.action(Id(-1)), nullptr);
 }
 
@@ -94,15 +110,19 @@ TEST_F(Actions, AlignAndLayoutActionsSendWhatTheyCarry)
     std::vector<WysiwygLayoutCreator*> laid;
     QObject::connect(&actions, &ActionManager::layoutActionTriggered,
                      [&laid](WysiwygLayoutCreator* creator) { laid.push_back(creator); });
-    for (int id = 26; id <= 34; ++id)
+    for (int id = ActionManager::ActionId_ALIGN_LEFT; id <= ActionManager::ActionId_LAYOUT_GRID;
+         ++id)
         at(id)->setEnabled(true);
-    for (int id = 26; id <= 31; ++id)
+    // The align actions in their order: left, right, top, bottom, vertical and horizontal middle.
+    for (int id = ActionManager::ActionId_ALIGN_LEFT; id <= ActionManager::ActionId_ALIGN_H_MIDDLE;
+         ++id)
         at(id)->trigger();
     ASSERT_EQ(aligned.count(), 6);
     for (int mode = 0; mode < 6; ++mode)
         EXPECT_EQ(aligned.at(mode).at(0).toInt(), mode);
 
-    for (int id = 32; id <= 34; ++id)
+    for (int id = ActionManager::ActionId_LAYOUT_HORIZONTAL;
+         id <= ActionManager::ActionId_LAYOUT_GRID; ++id)
         at(id)->trigger();
     ASSERT_EQ(laid.size(), 3u);
     std::vector<std::unique_ptr<WysiwygLayout>> made;
@@ -138,16 +158,16 @@ TEST_F(Actions, DocumentAndUndoStateEnableTheProjectActions)
     //                                    012345678901234567890123456789012345678
     EXPECT_EQ(enabledFlags(ActionManager()), "xxxxxxxxxxxxxxxxxxx.xxxxxx.........xxxx");
     EXPECT_EQ(enabledFlags(actions), /*  */ "xxx.....x.......xxx....................");
-    EXPECT_FALSE(at(19)->isVisible());
+    EXPECT_FALSE(at(ActionManager::ActionId_SOFTWARE_UPDATE)->isVisible());
 
     // Opened unmodified: Save waits for a change; nothing is selected and the one page is the
     // default page, so nothing can be copied or deleted; paste is the application's to set.
     open();
     EXPECT_EQ(enabledFlags(actions), /*  */ "xxx.xxx.x..xx.xxxxx.xxxxxx.........x...");
     actions.onUndoStateChanged(false);
-    EXPECT_TRUE(enabled(3));
+    EXPECT_TRUE(enabled(ActionManager::ActionId_SAVE));
     actions.onUndoStateChanged(true);
-    EXPECT_FALSE(enabled(3));
+    EXPECT_FALSE(enabled(ActionManager::ActionId_SAVE));
 
     close();
     EXPECT_EQ(enabledFlags(actions), /*  */ "xxx.....x.......xxx....................");
@@ -155,12 +175,12 @@ TEST_F(Actions, DocumentAndUndoStateEnableTheProjectActions)
     // A new project that was never saved can be saved at once.
     modified = true;
     open();
-    EXPECT_TRUE(enabled(3));
+    EXPECT_TRUE(enabled(ActionManager::ActionId_SAVE));
 
     // Shown once a newer release is known, it is available in any state.
-    at(19)->setVisible(true);
+    at(ActionManager::ActionId_SOFTWARE_UPDATE)->setVisible(true);
     close();
-    EXPECT_TRUE(enabled(19));
+    EXPECT_TRUE(enabled(ActionManager::ActionId_SOFTWARE_UPDATE));
 }
 
 // Fifty percent a step between 100 and 400; the level outlives the project.
@@ -176,26 +196,30 @@ TEST_F(Actions, ZoomStepsBetweenItsLimitsAndKeepsItsLevelAcrossProjects)
         return values;
     };
     for (int step = 0; step < 7; ++step)
-        at(12)->isEnabled() ? at(12)->trigger() : actions.zoomIn();
+        at(ActionManager::ActionId_ZOOM_IN)->isEnabled()
+            ? at(ActionManager::ActionId_ZOOM_IN)->trigger()
+            : actions.zoomIn();
     EXPECT_EQ(factors(), QList<qreal>({1.5, 2.0, 2.5, 3.0, 3.5, 4.0}));
     EXPECT_EQ(actions.zoomLevel(), 400u);
-    EXPECT_FALSE(enabled(12));
-    EXPECT_TRUE(enabled(13));
+    EXPECT_FALSE(enabled(ActionManager::ActionId_ZOOM_IN));
+    EXPECT_TRUE(enabled(ActionManager::ActionId_ZOOM_OUT));
 
     for (int step = 0; step < 7; ++step)
         actions.zoomOut();
     EXPECT_EQ(factors(), QList<qreal>({3.5, 3.0, 2.5, 2.0, 1.5, 1.0}));
-    EXPECT_TRUE(enabled(12));
-    EXPECT_FALSE(enabled(13));
+    EXPECT_TRUE(enabled(ActionManager::ActionId_ZOOM_IN));
+    EXPECT_FALSE(enabled(ActionManager::ActionId_ZOOM_OUT));
 
     actions.zoomIn();
     actions.zoomIn();
     actions.zoomIn();
     close();
-    EXPECT_FALSE(enabled(12) || enabled(13));
+    EXPECT_FALSE(enabled(ActionManager::ActionId_ZOOM_IN) ||
+                 enabled(ActionManager::ActionId_ZOOM_OUT));
     open();
     EXPECT_EQ(actions.zoomLevel(), 250u);
-    EXPECT_TRUE(enabled(12) && enabled(13));
+    EXPECT_TRUE(enabled(ActionManager::ActionId_ZOOM_IN) &&
+                enabled(ActionManager::ActionId_ZOOM_OUT));
 }
 
 // The selection rules over a project of a default page, a second page with a page switcher
@@ -213,7 +237,7 @@ TEST_F(Actions, SelectionEnablesPageControlAndDeleteActions)
     {
         const char* what;
         std::function<void()> select;
-        // Flags of 7 duplicate, 9 raise, 10 lower, 26 to 34 align and layout, 36 copy, 38 delete.
+        // Flags of duplicate, raise, lower, align and layout, copy and delete.
         const char* flags;
         const char* copyText;
         const char* switcherText;
@@ -254,12 +278,19 @@ TEST_F(Actions, SelectionEnablesPageControlAndDeleteActions)
         actions.onSelectionChanged();
         // The nine align and layout actions go together.
         const std::string all = enabledFlags(actions);
-        EXPECT_EQ(all.substr(26, 9), std::string(9, all[26]));
-        EXPECT_EQ(std::string({all[7], all[9], all[10], all[26], all[36], all[38]}), row.flags);
-        EXPECT_EQ(at(36)->text(), row.copyText);
-        EXPECT_EQ(at(36)->toolTip(), "Copy the selected controls");
-        EXPECT_EQ(at(11)->text(), row.switcherText);
-        EXPECT_EQ(at(11)->toolTip(), row.switcherText);
+        EXPECT_EQ(all.substr(ActionManager::ActionId_ALIGN_LEFT, 9),
+                  std::string(9, all[ActionManager::ActionId_ALIGN_LEFT]));
+        std::string flags;
+        for (Id id : {ActionManager::ActionId_DUPLICATE_PAGE, ActionManager::ActionId_RAISE_PAGE,
+                      ActionManager::ActionId_LOWER_PAGE, ActionManager::ActionId_ALIGN_LEFT,
+                      ActionManager::ActionId_COPY_CONTROLS, ActionManager::ActionId_DELETE})
+            flags += all[id];
+        EXPECT_EQ(flags, row.flags);
+        EXPECT_EQ(at(ActionManager::ActionId_COPY_CONTROLS)->text(), row.copyText);
+        EXPECT_EQ(at(ActionManager::ActionId_COPY_CONTROLS)->toolTip(),
+                  "Copy the selected controls");
+        EXPECT_EQ(at(ActionManager::ActionId_PAGE_SWITCHER)->text(), row.switcherText);
+        EXPECT_EQ(at(ActionManager::ActionId_PAGE_SWITCHER)->toolTip(), row.switcherText);
     }
 }
 
@@ -268,35 +299,35 @@ TEST_F(Actions, SelectionEnablesPageControlAndDeleteActions)
 TEST_F(Actions, DrawingToolsAndEditModeExcludeEachOther)
 {
     open();
-    at(20)->trigger();
-    at(21)->trigger();
+    at(ActionManager::ActionId_ADD_BUTTON)->trigger();
+    at(ActionManager::ActionId_ADD_SLIDER)->trigger();
     EXPECT_EQ(takeTools(), QStringList({"1 on", "1 off", "2 on"}));
-    EXPECT_FALSE(at(20)->isChecked());
+    EXPECT_FALSE(at(ActionManager::ActionId_ADD_BUTTON)->isChecked());
 
-    at(35)->trigger();
+    at(ActionManager::ActionId_EDIT_CONTROLS)->trigger();
     EXPECT_EQ(takeTools(), QStringList({"2 off"}));
-    EXPECT_TRUE(at(35)->isChecked());
+    EXPECT_TRUE(at(ActionManager::ActionId_EDIT_CONTROLS)->isChecked());
 
-    // Label (id 23) draws type 5; arming it leaves edit mode.
-    at(23)->trigger();
+    // Add Label draws type 5; arming it leaves edit mode.
+    at(ActionManager::ActionId_ADD_LABEL)->trigger();
     EXPECT_EQ(takeTools(), QStringList({"5 on"}));
-    EXPECT_FALSE(at(35)->isChecked());
+    EXPECT_FALSE(at(ActionManager::ActionId_EDIT_CONTROLS)->isChecked());
 
     actions.uncheckAllControlEditActions();
     EXPECT_EQ(takeTools(), QStringList({"5 off"}));
-    at(35)->trigger();
+    at(ActionManager::ActionId_EDIT_CONTROLS)->trigger();
     actions.uncheckAllControlEditActions();
-    EXPECT_FALSE(at(35)->isChecked());
+    EXPECT_FALSE(at(ActionManager::ActionId_EDIT_CONTROLS)->isChecked());
 
     // The page view's own arm and disarm after a control has been drawn.
     actions.setAddControlActionChecked(ControlType_KEYPAD, true);
-    EXPECT_TRUE(at(24)->isChecked());
+    EXPECT_TRUE(at(ActionManager::ActionId_ADD_KEYPAD)->isChecked());
     actions.setAddControlActionChecked(ControlType_KEYPAD, false);
     EXPECT_EQ(takeTools(), QStringList({"4 on", "4 off"}));
 
     // Closing the project keeps the armed tool.
-    at(25)->trigger();
+    at(ActionManager::ActionId_ADD_CLOCK)->trigger();
     close();
-    EXPECT_TRUE(at(25)->isChecked());
+    EXPECT_TRUE(at(ActionManager::ActionId_ADD_CLOCK)->isChecked());
     EXPECT_EQ(takeTools(), QStringList({"6 on"}));
 }

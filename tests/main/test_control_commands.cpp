@@ -37,14 +37,15 @@ TEST_F(ControlCommands, AddedControlsKeepTheirIds)
     for (ControlType type : types)
         EXPECT_EQ(document->getControl(*it++).getType(), type);
     EXPECT_EQ(document->getControl(*added.rbegin()).getGeometry(), QRect(0, 0, 20, 100));
-    EXPECT_EQ(log.take(), QStringList({QString("1006 %1 x0").arg(idList(added))}));
+    EXPECT_EQ(log.take(), QStringList({QString("ControlsAdded %1 x0").arg(idList(added))}));
     const QByteArray after = bytes();
 
     document->undoStack().undo();
-    EXPECT_EQ(log.take(), QStringList({QString("1007 %1 on %2").arg(idList(added)).arg(page)}));
+    EXPECT_EQ(log.take(),
+              QStringList({QString("ControlsRemoved %1 on %2").arg(idList(added)).arg(page)}));
     EXPECT_EQ(bytes(), before);
     document->undoStack().redo();
-    EXPECT_EQ(log.take(), QStringList({QString("1006 %1 x2").arg(idList(added))}));
+    EXPECT_EQ(log.take(), QStringList({QString("ControlsAdded %1 x2").arg(idList(added))}));
     EXPECT_EQ(bytes(), after);
 }
 
@@ -118,12 +119,13 @@ TEST_F(ControlCommands, DeletedControlsComeBackWithTheirSlots)
     log.take();
 
     push(new DeleteControlsCommand({first, last}, *document));
-    EXPECT_EQ(log.take(),
-              QStringList({QString("1007 %1 on %2").arg(idList({first, last})).arg(other)}));
+    EXPECT_EQ(
+        log.take(),
+        QStringList({QString("ControlsRemoved %1 on %2").arg(idList({first, last})).arg(other)}));
     EXPECT_TRUE(document->getControls().empty());
     EXPECT_TRUE(document->getIRSlots().empty());
     document->undoStack().undo();
-    EXPECT_EQ(log.take(), QStringList({QString("1006 %1 x1").arg(idList({first, last}))}));
+    EXPECT_EQ(log.take(), QStringList({QString("ControlsAdded %1 x1").arg(idList({first, last}))}));
     EXPECT_EQ(bytes(), before);
 }
 

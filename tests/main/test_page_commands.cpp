@@ -37,8 +37,9 @@ TEST_F(PageCommands, RemovingAPageAndUndoingItRestoresEverythingItTook)
     log.take();
 
     push(new RemovePageCommand(page, *document));
-    EXPECT_EQ(log.take(), QStringList({QString("1010 %1").arg(own), QString("1004 %1").arg(page),
-                                       QString("1008 %1").arg(goTo)}));
+    EXPECT_EQ(log.take(), QStringList({QString("SwitcherRemoved %1").arg(own),
+                                       QString("PageRemoved %1").arg(page),
+                                       QString("ControlsChanged %1").arg(goTo)}));
     EXPECT_FALSE(document->pageExists(page));
     EXPECT_FALSE(document->getPageSwitchers().exists(own));
     EXPECT_EQ(document->getPageSwitcher(other).getPageIds().size(), 2u);
@@ -48,8 +49,8 @@ TEST_F(PageCommands, RemovingAPageAndUndoingItRestoresEverythingItTook)
     EXPECT_EQ(fault(), "");
 
     document->undoStack().undo();
-    EXPECT_EQ(log.take(),
-              QStringList({QString("1003 %1 x1").arg(page), QString("1008 %1").arg(goTo)}));
+    EXPECT_EQ(log.take(), QStringList({QString("PageAdded %1 x1").arg(page),
+                                       QString("ControlsChanged %1").arg(goTo)}));
     EXPECT_EQ(document->getPageSwitcher(own).usageCount(), 1);
     EXPECT_EQ(bytes(), before);
     EXPECT_EQ(fault(), "");
@@ -74,16 +75,16 @@ TEST_F(PageCommands, AddedPageComesBackUnderItsId)
 
     group.push(document->undoStack());
     const unsigned int page = *add->newPageId();
-    const QString barEvent = QString("1011 %1").arg(bar);
-    EXPECT_EQ(log.take(), QStringList({QString("1003 %1 x0").arg(page), barEvent}));
+    const QString barEvent = QString("SwitcherChanged %1").arg(bar);
+    EXPECT_EQ(log.take(), QStringList({QString("PageAdded %1 x0").arg(page), barEvent}));
     EXPECT_EQ(document->getPageSwitcher(bar).getPageIds(),
               std::vector<unsigned int>({page, source}));
     const QByteArray after = bytes();
     document->undoStack().undo();
-    EXPECT_EQ(log.take(), QStringList({barEvent, QString("1004 %1").arg(page)}));
+    EXPECT_EQ(log.take(), QStringList({barEvent, QString("PageRemoved %1").arg(page)}));
     EXPECT_EQ(bytes(), before);
     document->undoStack().redo();
-    EXPECT_EQ(log.take(), QStringList({QString("1003 %1 x2").arg(page), barEvent}));
+    EXPECT_EQ(log.take(), QStringList({QString("PageAdded %1 x2").arg(page), barEvent}));
     EXPECT_EQ(bytes(), after);
 }
 
@@ -119,14 +120,14 @@ TEST_F(PageCommands, DefaultPageChangesMergeIntoOneStep)
     log.take();
     push(new SetDefaultPageCommand(b, *document));
     push(new SetDefaultPageCommand(c, *document));
-    const QString pair("1005 %1,%2");
+    const QString pair("PageChanged %1,%2");
     EXPECT_EQ(log.take(), QStringList({pair.arg(a).arg(b), pair.arg(b).arg(c)}));
     EXPECT_EQ(document->undoStack().count(), 1);
     document->undoStack().undo();
     EXPECT_EQ(document->getDefaultPageId(), a);
     EXPECT_EQ(log.take(), QStringList({pair.arg(a).arg(c)}));
     push(new SetDefaultPageCommand(a, *document));
-    EXPECT_EQ(log.take(), QStringList({QString("1005 %1").arg(a)}));
+    EXPECT_EQ(log.take(), QStringList({QString("PageChanged %1").arg(a)}));
 }
 
 // A template the library does not list is refused before the command is built; one that goes

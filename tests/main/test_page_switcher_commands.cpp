@@ -43,12 +43,12 @@ TEST_F(SwitcherCommands, EditPageSwitcherGroupCountsUsers)
     EXPECT_EQ(document->pageSwitcherOfPage(page), made);
     EXPECT_EQ(document->getPageSwitcher(made).usageCount(), 1);
     EXPECT_FALSE(document->getPageSwitchers().exists(old));
-    EXPECT_EQ(log.take(),
-              events("1009", {made, old}) + events("1010", {old}) + events("1009", {made}));
+    EXPECT_EQ(log.take(), events("SwitcherUsage", {made, old}) + events("SwitcherRemoved", {old}) +
+                              events("SwitcherUsage", {made}));
     const QByteArray after = bytes();
 
     document->undoStack().undo();
-    EXPECT_EQ(log.take(), events("1009", {made, old}) + events("1010", {made}));
+    EXPECT_EQ(log.take(), events("SwitcherUsage", {made, old}) + events("SwitcherRemoved", {made}));
     EXPECT_EQ(document->getPageSwitcher(old).usageCount(), 1);
     EXPECT_EQ(bytes(), before);
     document->undoStack().redo();
@@ -68,16 +68,16 @@ TEST_F(SwitcherCommands, RemovingASwitcherFromItsPages)
     log.take();
 
     push(new RemovePageSwitcherCommand(second, *document));
-    EXPECT_EQ(log.take(), events("1009", {bar}));
+    EXPECT_EQ(log.take(), events("SwitcherUsage", {bar}));
     EXPECT_EQ(document->getPageSwitcher(bar).usageCount(), 1);
     EXPECT_TRUE(selection.isEmpty());
 
     const QByteArray shownOnce = bytes();
     push(new RemovePageSwitcherCommand(first, *document));
-    EXPECT_EQ(log.take(), events("1009", {bar}) + events("1010", {bar}));
+    EXPECT_EQ(log.take(), events("SwitcherUsage", {bar}) + events("SwitcherRemoved", {bar}));
     EXPECT_FALSE(document->getPageSwitchers().exists(bar));
     document->undoStack().undo();
-    EXPECT_EQ(log.take(), events("1009", {bar}));
+    EXPECT_EQ(log.take(), events("SwitcherUsage", {bar}));
     EXPECT_EQ(document->getPageSwitcher(bar).usageCount(), 1);
     EXPECT_EQ(bytes(), shownOnce);
 }
@@ -119,6 +119,6 @@ TEST_F(SwitcherCommands, PropertyCommandsExchangeTheirValue)
         EXPECT_NE(bytes(), before);
         document->undoStack().undo();
         EXPECT_EQ(bytes(), before);
-        EXPECT_EQ(log.take(), events("1011", {bar, bar}));
+        EXPECT_EQ(log.take(), events("SwitcherChanged", {bar, bar}));
     }
 }

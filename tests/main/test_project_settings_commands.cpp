@@ -57,7 +57,7 @@ TEST_F(ProjectSettingsCommands, SetThemeExchangesThemesExactly)
     push(new SetThemeCommand(std::move(plain), *document));
     EXPECT_EQ(document->undoStack().text(0), "Set Theme");
     EXPECT_EQ(document->getTheme()->getName(), "Plain");
-    EXPECT_EQ(log.take(), QStringList({"1012"}));
+    EXPECT_EQ(log.take(), QStringList({"ThemeChanged"}));
     const QByteArray after = bytes();
     QFile::remove(plainFile);
 

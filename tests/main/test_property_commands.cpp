@@ -199,62 +199,73 @@ TEST_F(PropertyCommands, EveryRunWritesTheLiveItemMarksThumbnailsAndSendsItsEven
         const char* stale; // the pages whose thumbnails each run marks
     } rows[] = {
         {new SetControlCaptionCommand({dimmer}, "", d), "c1:caption|showCaption", "|false",
-         "1008 1", "0"},
+         "ControlsChanged 1", "0"},
         {new SetControlStartupSkinCommand({goTo}, "Pressed", d), "c0:startupSkin", "Pressed",
-         "1008 0", "0"},
-        {new SetControlXCommand({goTo}, 60, d), "c0:x|width", "60|100", "1008 0", "0"},
-        {new SetControlYCommand({goTo}, 5, d), "c0:y|height", "5|40", "1008 0", "0"},
-        {new SetControlWidthCommand({goTo}, 1, d), "c0:x|width", "10|1", "1008 0", "0"},
-        {new SetControlHeightCommand({goTo}, 25, d), "c0:height", "25", "1008 0", "0"},
+         "ControlsChanged 0", "0"},
+        {new SetControlXCommand({goTo}, 60, d), "c0:x|width", "60|100", "ControlsChanged 0", "0"},
+        {new SetControlYCommand({goTo}, 5, d), "c0:y|height", "5|40", "ControlsChanged 0", "0"},
+        {new SetControlWidthCommand({goTo}, 1, d), "c0:x|width", "10|1", "ControlsChanged 0", "0"},
+        {new SetControlHeightCommand({goTo}, 25, d), "c0:height", "25", "ControlsChanged 0", "0"},
         {new SetButtonImageCommand({goTo}, 2, d), "c0:fixedImageSource", image + "controlImage2",
-         "1008 0", "0"},
-        {new SetButtonImageCommand({goTo}, UINT_MAX, d), "c0:fixedImageSource", "", "1008 0", "0"},
-        {new SetButtonFontSizeCommand({goTo}, 30, d), "c0:fontSize", "30", "1008 0", "0"},
+         "ControlsChanged 0", "0"},
+        {new SetButtonImageCommand({goTo}, UINT_MAX, d), "c0:fixedImageSource", "",
+         "ControlsChanged 0", "0"},
+        {new SetButtonFontSizeCommand({goTo}, 30, d), "c0:fontSize", "30", "ControlsChanged 0",
+         "0"},
         // Only the controls of the command's type change; the event names every one.
         {new SetButtonFontSizeCommand({label, goTo}, 30, d), "c0:fontSize c4:fontSize", "30 16",
-         "1008 0,4", "0"},
-        {new SetButtonWordWrapCommand({goTo}, true, d), "c0:wordWrap", "true", "1008 0", "0"},
+         "ControlsChanged 0,4", "0"},
+        {new SetButtonWordWrapCommand({goTo}, true, d), "c0:wordWrap", "true", "ControlsChanged 0",
+         "0"},
         {new SetButtonActuationCommand({goTo}, Button::Actuation_MAINTAINED, d), "c0:actuation",
-         "1", "1008 0", ""},
-        {new SetButtonHeldTimeoutCommand({goTo}, 900, d), "c0:heldTimeout", "900", "1008 0", ""},
-        {new SetButtonRepeatIntervalCommand({goTo}, 300, d), "c0:repeatInterval", "300", "1008 0",
-         ""},
-        {new SetSliderShowValueCommand({dimmer}, true, d), "c1:showValue", "true", "1008 1", "0"},
+         "1", "ControlsChanged 0", ""},
+        {new SetButtonHeldTimeoutCommand({goTo}, 900, d), "c0:heldTimeout", "900",
+         "ControlsChanged 0", ""},
+        {new SetButtonRepeatIntervalCommand({goTo}, 300, d), "c0:repeatInterval", "300",
+         "ControlsChanged 0", ""},
+        {new SetSliderShowValueCommand({dimmer}, true, d), "c1:showValue", "true",
+         "ControlsChanged 1", "0"},
         {new SetSliderUnitCommand({dimmer}, Slider::Unit_PERCENT, d),
-         "c1:valueSuffix|minimum|maximum", "%|0|100", "1008 1", "0"},
-        {new SetSliderCaptionFontSizeCommand({dimmer}, 14, d), "c1:captionFontSize", "14", "1008 1",
-         "0"},
-        {new SetSliderValueFontSizeCommand({dimmer}, 15, d), "c1:valueFontSize", "15", "1008 1",
-         "0"},
-        {new SetSliderSpacingCommand({dimmer}, 9, d), "c1:spacing", "9", "1008 1", "0"},
-        {new SetSliderHandleSizeCommand({dimmer}, 0.5, d), "c1:handleSize", "0.5", "1008 1", "0"},
-        {new SetColourPickerFontSizeCommand({picker}, 17, d), "c2:captionFontSize", "17", "1008 2",
+         "c1:valueSuffix|minimum|maximum", "%|0|100", "ControlsChanged 1", "0"},
+        {new SetSliderCaptionFontSizeCommand({dimmer}, 14, d), "c1:captionFontSize", "14",
+         "ControlsChanged 1", "0"},
+        {new SetSliderValueFontSizeCommand({dimmer}, 15, d), "c1:valueFontSize", "15",
+         "ControlsChanged 1", "0"},
+        {new SetSliderSpacingCommand({dimmer}, 9, d), "c1:spacing", "9", "ControlsChanged 1", "0"},
+        {new SetSliderHandleSizeCommand({dimmer}, 0.5, d), "c1:handleSize", "0.5",
+         "ControlsChanged 1", "0"},
+        {new SetColourPickerFontSizeCommand({picker}, 17, d), "c2:captionFontSize", "17",
+         "ControlsChanged 2", "1"},
+        {new SetColourPickerSpacingCommand({picker}, 2, d), "c2:spacing", "2", "ControlsChanged 2",
          "1"},
-        {new SetColourPickerSpacingCommand({picker}, 2, d), "c2:spacing", "2", "1008 2", "1"},
-        {new SetKeypadMaxDigitsCommand({keypad}, 8, d), "c3:maxWidth", "8", "1008 3", ""},
+        {new SetKeypadMaxDigitsCommand({keypad}, 8, d), "c3:maxWidth", "8", "ControlsChanged 3",
+         ""},
         {new SetKeypadHideCharactersCommand({keypad}, false, d), "c3:hideCharacters", "false",
-         "1008 3", ""},
-        {new SetLabelFontSizeCommand({label}, 20, d), "c4:fontSize", "20", "1008 4", "2"},
-        {new SetLabelWordWrapCommand({label}, false, d), "c4:wordWrap", "false", "1008 4", "2"},
-        {new SetClockFontSizeCommand({digitalClock}, 13, d), "c5:captionFontSize", "13", "1008 5",
+         "ControlsChanged 3", ""},
+        {new SetLabelFontSizeCommand({label}, 20, d), "c4:fontSize", "20", "ControlsChanged 4",
          "2"},
-        {new SetClockSpacingCommand({digitalClock}, 3, d), "c5:spacing", "3", "1008 5", "2"},
+        {new SetLabelWordWrapCommand({label}, false, d), "c4:wordWrap", "false",
+         "ControlsChanged 4", "2"},
+        {new SetClockFontSizeCommand({digitalClock}, 13, d), "c5:captionFontSize", "13",
+         "ControlsChanged 5", "2"},
+        {new SetClockSpacingCommand({digitalClock}, 3, d), "c5:spacing", "3", "ControlsChanged 5",
+         "2"},
         {new MoveControlsCommand({goTo, dimmer}, QPoint(10, -5), d), "c0:x|y c1:x|y", "20|5 20|55",
-         "1008 0,1", "0"},
+         "ControlsChanged 0,1", "0"},
         {new SetControlGeometryCommand({{label, QRect(1, 2, 30, 40)}}, d), "c4:x|y|width|height",
-         "1|2|30|40", "1008 4", "2"},
+         "1|2|30|40", "ControlsChanged 4", "2"},
         {new SetPageBackgroundColourCommand({home}, Qt::red, d), "p0:color x", "#ff0000 #ff0000",
-         "1005 0", "0"},
+         "PageChanged 0", "0"},
         {new SetPageBackgroundGradientCommand({home}, gradientOf(Qt::red, Qt::blue), d),
-         "g0:visible|rotation", "true|0", "1005 0", "0"},
+         "g0:visible|rotation", "true|0", "PageChanged 0", "0"},
         {new SetPageBackgroundGradientRotationCommand({lights}, 90, d), "g1:rotation", "90",
-         "1005 1", "1"},
+         "PageChanged 1", "1"},
         {new SetPageBackgroundImageCommand({settings, lights}, 0, d), "i1:source i2:source",
-         image + "0 " + image + "0", "1005 1,2", "1,2"},
+         image + "0 " + image + "0", "PageChanged 1,2", "1,2"},
         {new SetPageBackgroundImageScalingCommand({lights}, Scaling_STRETCH, d), "i1:fillMode",
-         "Stretch", "1005 1", "1"},
-        {new SetPageNameCommand({lights}, "Lamps", d), "n1", "Lamps", "1005 1", ""},
-        {new SetPageIconCommand({home}, 2, d), "o0", "2", "1005 0", "0,1,2"},
+         "Stretch", "PageChanged 1", "1"},
+        {new SetPageNameCommand({lights}, "Lamps", d), "n1", "Lamps", "PageChanged 1", ""},
+        {new SetPageIconCommand({home}, 2, d), "o0", "2", "PageChanged 0", "0,1,2"},
     };
     for (const auto& row : rows) {
         const std::string name = (row.command->text() + ' ' + row.live).toStdString();
@@ -307,7 +318,7 @@ TEST_F(PropertyCommands, PageNamesAndIconsRebuildTheSwitchersAfterTheEvent)
         push(command);
         EXPECT_TRUE(isNew(scene().pageSwitcherItem(bar)));
     }
-    EXPECT_EQ(events.take(), QStringList({"1005 0,1,2", "1005"}));
+    EXPECT_EQ(events.take(), QStringList({"PageChanged 0,1,2", "PageChanged"}));
     EXPECT_EQ(live("n0 n1 n2"), "A A A");
     undoAll();
     EXPECT_EQ(live("n0 n1 n2"), "Home Lights Settings");
@@ -440,7 +451,7 @@ TEST_F(PropertyCommands, NumberedKeysCountWrapAndPadAndUndoGivesEachItsOwnKey)
         events.take();
         push(new SetControlKeyCommand(five, key, document));
         EXPECT_EQ(keys(five), expected) << key;
-        EXPECT_EQ(events.take(), QStringList{"1008 0,2,3,4,5"});
+        EXPECT_EQ(events.take(), QStringList{"ControlsChanged 0,2,3,4,5"});
         document.undoStack().undo();
         EXPECT_EQ(keys(five), before) << key;
         document.undoStack().redo();
@@ -538,7 +549,7 @@ TEST_F(PropertyCommands, ClockTypeRebuildsTheItemsAndShowsTheCurrentPageAgain)
         EXPECT_EQ(scene().currentPageId(), settings);
         EXPECT_TRUE(scene().pageItem(settings)->isVisible());
         EXPECT_EQ(scene().pageItem(home), nullptr);
-        EXPECT_EQ(events.take(), QStringList{"1008 4,5"});
+        EXPECT_EQ(events.take(), QStringList{"ControlsChanged 4,5"});
     }
 }
 

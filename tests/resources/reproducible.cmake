@@ -1,5 +1,5 @@
-# Checks that the generated resources come out the same on every run: the drawing scripts,
-# run into a scratch folder, give the committed pictures byte for byte, and the theme program,
+# Checks that the generated resources come out the same on every run: every drawing script,
+# run into a scratch folder, gives the committed pictures byte for byte, and the theme program,
 # run twice, gives the built-in theme bundles of the build byte for byte.
 #
 #   cmake -DPYTHON=<python3> -DSOURCE_DIR=<repository> -DMAKER=<velmora_theme_maker>
@@ -17,11 +17,22 @@ function(check_same expected actual)
     endif()
 endfunction()
 
-# script (relative to the repository), the folder of its committed pictures
+# Every drawing script (relative to the repository) and the folder of its committed pictures.
+# Each takes the folder to draw into as its one argument.
 set(scripts
+    "gui/icons/draw_icons.py|gui/icons"
+    "gui/launch_icons/draw_launch_icons.py|gui/launch_icons"
+    "gui/property_editor/draw_icons.py|gui/property_editor"
     "main/icons/draw_action_icons.py|main/icons/22x22"
+    "main/images/draw_launch_header.py|main/images"
     "main/images/draw_splash.py|main/images"
-    "resources/theme/draw_theme_images.py|resources/theme")
+    "resources/theme/draw_theme_images.py|resources/theme"
+    "scripts/make_resource_images.py|resources/images"
+    "widgets/icons/draw_close_icon.py|widgets/icons/16x16"
+    "widgets/icons/draw_copy_icon.py|widgets/icons"
+    "widgets/icons/draw_loader_animation.py|widgets/icons"
+    "widgets/icons/draw_refresh_icon.py|widgets/icons/22x22"
+    "widgets/theme_editor/icons/draw_icons.py|widgets/theme_editor/icons")
 set(index 0)
 foreach(entry ${scripts})
     string(REPLACE "|" ";" entry "${entry}")
@@ -34,7 +45,7 @@ foreach(entry ${scripts})
         message(SEND_ERROR "${script} failed")
         continue()
     endif()
-    file(GLOB_RECURSE drawn RELATIVE ${out} ${out}/*.png)
+    file(GLOB_RECURSE drawn RELATIVE ${out} ${out}/*.png ${out}/*.gif)
     list(LENGTH drawn count)
     if(count EQUAL 0)
         message(SEND_ERROR "${script} drew nothing")

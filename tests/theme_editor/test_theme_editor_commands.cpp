@@ -26,7 +26,7 @@ QString text(const QVariant& value)
     return value.isValid() ? value.toString() : QStringLiteral("-");
 }
 
-// Receives the commands' events and writes each as "<type> <fields...>".
+// Receives the commands' events and writes each as "<name of its type> <fields...>".
 class EventLog : public QObject
 {
 public:
@@ -40,7 +40,17 @@ public:
 protected:
     bool event(QEvent* event) override
     {
-        QStringList fields{QString::number(event->type())};
+        static const QHash<int, QString> names = {
+            {DefaultSkinPropertyChangedEvent::EventType, "DefaultProperty"},
+            {SkinPropertyChangedEvent::EventType, "SkinProperty"},
+            {SkinAddedEvent::EventType, "SkinAdded"},
+            {SkinRemovedEvent::EventType, "SkinRemoved"},
+            {SkinNameChangedEvent::EventType, "SkinRenamed"},
+            {DefaultSkinChangedEvent::EventType, "DefaultSkin"},
+            {DefaultSkinNameChangedEvent::EventType, "DefaultSkinRenamed"},
+            {SkinTransitionDurationChangedEvent::EventType, "Duration"},
+            {SkinTransitionEasingChangedEvent::EventType, "Easing"}};
+        QStringList fields{names.value(event->type(), QString::number(event->type()))};
         if (auto e = dynamic_cast<DefaultSkinPropertyChangedEvent*>(event))
             fields << e->propertyName << QString::number(e->itemType) << text(e->value);
         else if (auto e = dynamic_cast<SkinPropertyChangedEvent*>(event))
@@ -100,30 +110,30 @@ const QString N = "Normal", P = "Pressed";
 const CommandCase commandCases[] = {
     {"theme name", make<EditThemeNameCommand>(QString("Red")), "", ""},
     {"default item property", make<EditDefaultItemPropertyCommand>(QString("fontSize"), Button, QVariant(20)),
-     "1000 fontSize 1 20", "1000 fontSize 1 12"},
+     "DefaultProperty fontSize 1 20", "DefaultProperty fontSize 1 12"},
     {"first default item property", make<EditDefaultItemPropertyCommand>(QString("size"), Clock, QVariant(30)),
-     "1000 size 7 30", "1000 size 7 -"},
+     "DefaultProperty size 7 30", "DefaultProperty size 7 -"},
     {"transition duration", make<EditSkinTransitionDurationCommand>(N, Button, 1500),
-     "1007 Normal 1 1500", "1007 Normal 1 250"},
+     "Duration Normal 1 1500", "Duration Normal 1 250"},
     {"transition easing", make<EditSkinTransitionEasingCommand>(P, Button, 7),
-     "1008 Pressed 1 7", "1008 Pressed 1 45"},
-    {"add skin beside a default", make<AddSkinCommand>(Button), "1002 New State 1", "1003 New State 1"},
+     "Easing Pressed 1 7", "Easing Pressed 1 45"},
+    {"add skin beside a default", make<AddSkinCommand>(Button), "SkinAdded New State 1", "SkinRemoved New State 1"},
     {"add skin without a default", make<AddSkinCommand>(Clock),
-     "1002 New State 7; 1005 New State 7", "1003 New State 7"},
-    {"remove skin", make<RemoveSkinCommand>(P, Button), "1003 Pressed 1", "1002 Pressed 1"},
-    {"duplicate skin", make<DuplicateSkinCommand>(N, Button), "1002 Copy of Normal 1", "1003 Copy of Normal 1"},
+     "SkinAdded New State 7; DefaultSkin New State 7", "SkinRemoved New State 7"},
+    {"remove skin", make<RemoveSkinCommand>(P, Button), "SkinRemoved Pressed 1", "SkinAdded Pressed 1"},
+    {"duplicate skin", make<DuplicateSkinCommand>(N, Button), "SkinAdded Copy of Normal 1", "SkinRemoved Copy of Normal 1"},
     {"rename the default skin", make<EditSkinNameCommand>(N, QString("Idle"), Button),
-     "1006 Normal Idle 1", "1006 Idle Normal 1"},
+     "DefaultSkinRenamed Normal Idle 1", "DefaultSkinRenamed Idle Normal 1"},
     {"rename another skin", make<EditSkinNameCommand>(P, QString("Down"), Button),
-     "1004 Pressed Down 1", "1004 Down Pressed 1"},
-    {"set default skin", make<SetDefaultSkinCommand>(P, Button), "1005 Pressed 1", "1005 Normal 1"},
-    {"set the first default skin", make<SetDefaultSkinCommand>(QString("Face"), Clock), "1005 Face 7", "1005  7"},
+     "SkinRenamed Pressed Down 1", "SkinRenamed Down Pressed 1"},
+    {"set default skin", make<SetDefaultSkinCommand>(P, Button), "DefaultSkin Pressed 1", "DefaultSkin Normal 1"},
+    {"set the first default skin", make<SetDefaultSkinCommand>(QString("Face"), Clock), "DefaultSkin Face 7", "DefaultSkin  7"},
     {"skin property", make<EditSkinPropertyCommand>(QString("borderWidth"), N, Button, QVariant(8)),
-     "1001 borderWidth Normal 1 1 8", "1001 borderWidth Normal 1 1 3"},
+     "SkinProperty borderWidth Normal 1 1 8", "SkinProperty borderWidth Normal 1 1 3"},
     {"skin property the skin lacks", make<EditSkinPropertyCommand>(QString("radius"), P, Button, QVariant(9)),
-     "1001 radius Pressed 1 1 9", "1001 radius Pressed 1 1 -"},
+     "SkinProperty radius Pressed 1 1 9", "SkinProperty radius Pressed 1 1 -"},
     {"skin property cleared", make<EditSkinPropertyCommand>(QString("opacity"), N, Button, QVariant()),
-     "1001 opacity Normal 2 1 -", "1001 opacity Normal 2 1 0.75"},
+     "SkinProperty opacity Normal 2 1 -", "SkinProperty opacity Normal 2 1 0.75"},
 };
 // clang-format on
 

@@ -202,7 +202,8 @@ TEST_F(ThemeEditorLifecycle, EditingAndLettingGoOfAThemePrintsNothing)
                   page.editProjectTheme(project);
                   click(page, "cancelButton");
                   // The views clean up after a model that went from the event loop.
-                  QTest::qWait(20);
+                  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                  QCoreApplication::processEvents();
               }),
               "");
 }

@@ -182,8 +182,17 @@ protected:
         });
         bool accepted = false;
         printed = TestUtil::consoleDuring([&] {
-            accepted = newProject ? NewPageWizard::askNewProject(project, nullptr)
-                                  : NewPageWizard::askNewPage(document.get(), record);
+            if (!newProject) {
+                accepted = NewPageWizard::askNewPage(document.get(), record);
+                return;
+            }
+            // The page part first loses its references into the open project.
+            project.page.clearReferences();
+            NewPageWizard wizard(true);
+            wizard.setNewProjectData(project);
+            accepted = wizard.exec() == QDialog::Accepted;
+            if (accepted)
+                wizard.newProjectData(project);
         });
         EXPECT_EQ(answers.pending(), 0);
         return accepted;

@@ -49,7 +49,7 @@ TEST(PropertyIdTable, GroupsHoldTheirRowsInOrderAndSubRowsHangUnderTheirRows)
         }
     }
     std::vector<int> all;
-    for (int id = 0; id <= 66; ++id)
+    for (int id = PropertyId_PAGE; id <= PropertyId_PAGE_SWITCHER_DATE_TIME_AT_END; ++id)
         if (id != PropertyId_CLOCK_TYPE)
             all.push_back(id);
     std::sort(seen.begin(), seen.end());
@@ -57,28 +57,49 @@ TEST(PropertyIdTable, GroupsHoldTheirRowsInOrderAndSubRowsHangUnderTheirRows)
     EXPECT_EQ(propertyRow(PropertyId_CLOCK_TYPE), nullptr);
 
     const std::map<int, std::vector<int>> expected = {
-        {0, {1, 3, 2, 4, 5, 7}},
-        {9, {10, 11, 12, 13, 14, 15, 16}},
-        {17, {18, 19, 20, 21, 24, 29}},
-        {30, {31, 32, 33, 34, 35, 36, 37, 38}},
-        {39, {40, 41}},
-        {42, {43, 44}},
-        {45, {46, 47}},
-        {48, {50, 51}},
-        {52, {53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 65, 66}}};
+        {PropertyId_PAGE,
+         {PropertyId_PAGE_NAME, PropertyId_PAGE_DEFAULT, PropertyId_PAGE_ICON,
+          PropertyId_PAGE_BACKGROUND_COLOUR, PropertyId_PAGE_BACKGROUND_GRADIENT,
+          PropertyId_PAGE_BACKGROUND_IMAGE}},
+        {PropertyId_CONTROL,
+         {PropertyId_CONTROL_CAPTION, PropertyId_CONTROL_KEY, PropertyId_CONTROL_STARTUP_STATE,
+          PropertyId_CONTROL_X, PropertyId_CONTROL_Y, PropertyId_CONTROL_WIDTH,
+          PropertyId_CONTROL_HEIGHT}},
+        {PropertyId_BUTTON,
+         {PropertyId_BUTTON_IMAGE, PropertyId_BUTTON_FONT_SIZE, PropertyId_BUTTON_WORD_WRAP,
+          PropertyId_BUTTON_ACTUATION, PropertyId_BUTTON_FUNCTION,
+          PropertyId_BUTTON_CLICK_IR_SLOT}},
+        {PropertyId_SLIDER,
+         {PropertyId_SLIDER_SHOW_VALUE, PropertyId_SLIDER_UNIT, PropertyId_SLIDER_CAPTION_FONT_SIZE,
+          PropertyId_SLIDER_VALUE_FONT_SIZE, PropertyId_SLIDER_TEXT_SPACING,
+          PropertyId_SLIDER_HANDLE_SIZE, PropertyId_SLIDER_INCREMENT_IR_SLOT,
+          PropertyId_SLIDER_DECREMENT_IR_SLOT}},
+        {PropertyId_COLOUR_PICKER,
+         {PropertyId_COLOUR_PICKER_FONT_SIZE, PropertyId_COLOUR_PICKER_TEXT_SPACING}},
+        {PropertyId_KEYPAD, {PropertyId_KEYPAD_MAX_DIGITS, PropertyId_KEYPAD_HIDE_CHARACTERS}},
+        {PropertyId_LABEL, {PropertyId_LABEL_FONT_SIZE, PropertyId_LABEL_WORD_WRAP}},
+        {PropertyId_CLOCK, {PropertyId_CLOCK_FONT_SIZE, PropertyId_CLOCK_TEXT_SPACING}},
+        {PropertyId_PAGE_SWITCHER,
+         {PropertyId_PAGE_SWITCHER_ALIGNMENT, PropertyId_PAGE_SWITCHER_BACKGROUND_GRADIENT,
+          PropertyId_PAGE_SWITCHER_BACKGROUND_OPACITY, PropertyId_PAGE_SWITCHER_FONT_SIZE,
+          PropertyId_PAGE_SWITCHER_TEXT_COLOUR, PropertyId_PAGE_SWITCHER_SHOW_PAGE_NAMES,
+          PropertyId_PAGE_SWITCHER_HIGHLIGHT_COLOUR, PropertyId_PAGE_SWITCHER_HIGHLIGHT_OPACITY,
+          PropertyId_PAGE_SWITCHER_SHOW_TIME, PropertyId_PAGE_SWITCHER_SHOW_DATE,
+          PropertyId_PAGE_SWITCHER_DATE_TIME_FONT_SIZE,
+          PropertyId_PAGE_SWITCHER_DATE_TIME_AT_END}}};
     EXPECT_EQ(direct, expected);
-    const std::map<int, int> expectedParents = {{6, 5},   {8, 7},   {22, 21}, {23, 21}, {25, 24},
-                                                {26, 24}, {27, 24}, {28, 24}, {63, 61}, {64, 62}};
+    const std::map<int, int> expectedParents = {
+        {PropertyId_PAGE_GRADIENT_ROTATION, PropertyId_PAGE_BACKGROUND_GRADIENT},
+        {PropertyId_PAGE_IMAGE_SCALING, PropertyId_PAGE_BACKGROUND_IMAGE},
+        {PropertyId_BUTTON_HELD_TIMEOUT, PropertyId_BUTTON_ACTUATION},
+        {PropertyId_BUTTON_REPEAT_INTERVAL, PropertyId_BUTTON_ACTUATION},
+        {PropertyId_BUTTON_FUNCTION_PAGE, PropertyId_BUTTON_FUNCTION},
+        {PropertyId_BUTTON_FUNCTION_TRANSITION, PropertyId_BUTTON_FUNCTION},
+        {PropertyId_BUTTON_FUNCTION_TRANSITION_DURATION, PropertyId_BUTTON_FUNCTION},
+        {PropertyId_BUTTON_FUNCTION_LEVEL, PropertyId_BUTTON_FUNCTION},
+        {PropertyId_PAGE_SWITCHER_TIME_FORMAT, PropertyId_PAGE_SWITCHER_SHOW_TIME},
+        {PropertyId_PAGE_SWITCHER_DATE_FORMAT, PropertyId_PAGE_SWITCHER_SHOW_DATE}};
     EXPECT_EQ(parents, expectedParents);
-}
-
-TEST(PropertyIdTable, EachIdActsOnItsSelectionKind)
-{
-    const std::pair<int, int> cases[] = {{-1, 0}, {0, 0},  {1, 1},  {8, 1},  {9, 0},  {10, 2},
-                                         {16, 2}, {17, 0}, {29, 2}, {30, 0}, {48, 0}, {49, 2},
-                                         {51, 2}, {52, 0}, {53, 3}, {66, 3}, {67, 0}};
-    for (const auto& [id, kind] : cases)
-        EXPECT_EQ(propertySelectionKind(id), kind) << id;
 }
 
 TEST(PropertyIdTable, NumberRowsTakeTheirRangesAndUnits)
@@ -90,13 +111,20 @@ TEST(PropertyIdTable, NumberRowsTakeTheirRangesAndUnits)
         bool wraps;
         QString suffix;
     };
-    const IntCase ints[] = {
-        // Control geometry: within its range, positions off the page too.
-        {6, 0, 359, true, "\u00B0"}, {13, -32767, 32767, false, ""}, {16, 0, 65535, false, ""},
-        {19, 1, 500, false, "px"},   {22, 0, 60000, false, "ms"},    {23, 0, 60000, false, "ms"},
-        {27, 0, 5000, false, ""},    {28, 0, 255, false, ""},        {35, 0, 100, false, "px"},
-        {43, 1, 6, false, ""},       {50, 1, 500, false, "px"},      {56, 1, 255, false, "px"},
-        {65, 1, 255, false, "px"}};
+    // Control geometry: within its range, positions off the page too.
+    const IntCase ints[] = {{PropertyId_PAGE_GRADIENT_ROTATION, 0, 359, true, "\u00B0"},
+                            {PropertyId_CONTROL_X, -32767, 32767, false, ""},
+                            {PropertyId_CONTROL_HEIGHT, 0, 65535, false, ""},
+                            {PropertyId_BUTTON_FONT_SIZE, 1, 500, false, "px"},
+                            {PropertyId_BUTTON_HELD_TIMEOUT, 0, 60000, false, "ms"},
+                            {PropertyId_BUTTON_REPEAT_INTERVAL, 0, 60000, false, "ms"},
+                            {PropertyId_BUTTON_FUNCTION_TRANSITION_DURATION, 0, 5000, false, ""},
+                            {PropertyId_BUTTON_FUNCTION_LEVEL, 0, 255, false, ""},
+                            {PropertyId_SLIDER_TEXT_SPACING, 0, 100, false, "px"},
+                            {PropertyId_KEYPAD_MAX_DIGITS, 1, 6, false, ""},
+                            {PropertyId_CLOCK_FONT_SIZE, 1, 500, false, "px"},
+                            {PropertyId_PAGE_SWITCHER_FONT_SIZE, 1, 255, false, "px"},
+                            {PropertyId_PAGE_SWITCHER_DATE_TIME_FONT_SIZE, 1, 255, false, "px"}};
     for (const IntCase& c : ints) {
         auto p = make(c.id);
         auto* number = dynamic_cast<IntProperty*>(p.get());
@@ -122,8 +150,10 @@ TEST(PropertyIdTable, NumberRowsTakeTheirRangesAndUnits)
         int id;
         double minimum, maximum, step;
     };
-    for (const DoubleCase& c : {DoubleCase{36, 0.05, 0.95, 0.05}, DoubleCase{55, 0, 1.0, 1.0},
-                                DoubleCase{60, 0, 1.0, 1.0}}) {
+    for (const DoubleCase& c :
+         {DoubleCase{PropertyId_SLIDER_HANDLE_SIZE, 0.05, 0.95, 0.05},
+          DoubleCase{PropertyId_PAGE_SWITCHER_BACKGROUND_OPACITY, 0, 1.0, 1.0},
+          DoubleCase{PropertyId_PAGE_SWITCHER_HIGHLIGHT_OPACITY, 0, 1.0, 1.0}}) {
         auto p = make(c.id);
         auto* number = dynamic_cast<DoubleProperty*>(p.get());
         ASSERT_NE(number, nullptr) << c.id;
@@ -137,18 +167,18 @@ TEST(PropertyIdTable, NumberRowsTakeTheirRangesAndUnits)
 TEST(PropertyIdTable, ChoiceRowsListTheirTextsInOrder)
 {
     const std::pair<int, QStringList> cases[] = {
-        {8,
+        {PropertyId_PAGE_IMAGE_SCALING,
          {"None", "Stretch", "Zoom To Fit", "Zoom (Cropped)", "Tiled", "Tiled Vertically",
           "Tiled Horizontally"}},
-        {21, {"Momentary", "Maintained"}},
-        {24,
+        {PropertyId_BUTTON_ACTUATION, {"Momentary", "Maintained"}},
+        {PropertyId_BUTTON_FUNCTION,
          {"None", "Next Page", "Previous Page", "Back", "Go To Page", "Increase Brightness",
           "Decrease Brightness", "Set Brightness", "Lock"}},
-        {26, {"None", "Pan Left", "Pan Right"}},
-        {32, {"8 bit", "Percent"}},
-        {53, {"Start", "End", "Center", "Spread"}},
-        {66, {"Start", "End"}},
-        {12, {}}};
+        {PropertyId_BUTTON_FUNCTION_TRANSITION, {"None", "Pan Left", "Pan Right"}},
+        {PropertyId_SLIDER_UNIT, {"8 bit", "Percent"}},
+        {PropertyId_PAGE_SWITCHER_ALIGNMENT, {"Start", "End", "Center", "Spread"}},
+        {PropertyId_PAGE_SWITCHER_DATE_TIME_AT_END, {"Start", "End"}},
+        {PropertyId_CONTROL_STARTUP_STATE, {}}};
     for (const auto& [id, texts] : cases) {
         auto p = make(id);
         EXPECT_EQ(choiceTexts(*p), texts) << id;
@@ -169,8 +199,10 @@ TEST(PropertyIdTable, ColourAndGradientRowsKeepTheirOptions)
     EXPECT_EQ(background->value(), QVariant(QColor(Qt::white)));
     for (int id : {PropertyId_PAGE_SWITCHER_TEXT_COLOUR, PropertyId_PAGE_SWITCHER_HIGHLIGHT_COLOUR})
         EXPECT_FALSE(dynamic_cast<ColourProperty&>(*make(id)).defaultColour.isValid()) << id;
-    EXPECT_FALSE(dynamic_cast<GradientProperty&>(*make(5)).alphaEnabled);
-    EXPECT_TRUE(dynamic_cast<GradientProperty&>(*make(54)).alphaEnabled);
+    EXPECT_FALSE(
+        dynamic_cast<GradientProperty&>(*make(PropertyId_PAGE_BACKGROUND_GRADIENT)).alphaEnabled);
+    EXPECT_TRUE(dynamic_cast<GradientProperty&>(*make(PropertyId_PAGE_SWITCHER_BACKGROUND_GRADIENT))
+                    .alphaEnabled);
     EXPECT_EQ(make(PropertyId_PAGE_SWITCHER)->name, "Page Switcher");
     EXPECT_EQ(make(PropertyId_BUTTON_FUNCTION_TRANSITION_DURATION)->name, "Transition Duration");
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the close icon of the navigation-button editor, 16x16/close.png.
 
-Run from this folder: python3 draw_close_icon.py. A dark red disc with a white cross, on a
+    python3 draw_close_icon.py [output folder]     (default: the 16x16 folder beside this)
+
+A dark red disc with a white cross, on a
 transparent background; every pixel averages 4 x 4 samples.
 """
 import os
@@ -9,7 +11,7 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "..", "scripts"))
-from png_drawing import render, write_png  # noqa: E402
+from png_drawing import output_folder, render, write_png  # noqa: E402
 from png_shapes import disc  # noqa: E402
 
 SIZE = 16
@@ -27,5 +29,5 @@ def cross(x, y):
 
 
 if __name__ == "__main__":
-    write_png(os.path.join(here, "16x16", "close.png"), SIZE, SIZE,
+    write_png(os.path.join(output_folder(os.path.join(here, "16x16")), "close.png"), SIZE, SIZE,
               render([disc(CENTRE, CENTRE, 7.5, DISC), cross], SIZE, SIZE))

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the busy animation of the layout page, loader_medium.gif.
 
-Run from this folder: python3 draw_loader_animation.py. Twelve frames of 32 x 32 pixels, 80 ms
+    python3 draw_loader_animation.py [output folder]     (default: this folder)
+
+Twelve frames of 32 x 32 pixels, 80 ms
 each, looping: eight dots on a circle, the lit one moving clockwise one place per frame with
 two fading dots behind it. The background is transparent; each pixel averages 4 x 4 samples
 and is then put on a palette of grey levels (alpha below one half becomes transparent).
@@ -13,7 +15,7 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "..", "scripts"))
-from png_drawing import render  # noqa: E402
+from png_drawing import output_folder, render  # noqa: E402
 
 SIZE = 32
 CENTRE = SIZE / 2
@@ -98,5 +100,5 @@ def write_gif(path, frames):
 
 
 if __name__ == "__main__":
-    write_gif(os.path.join(here, "loader_medium.gif"),
+    write_gif(os.path.join(output_folder(here), "loader_medium.gif"),
               [render(frame_layers(f), SIZE, SIZE) for f in range(FRAMES)])

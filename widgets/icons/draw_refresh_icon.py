@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the reload icon of the layout page, 22x22/refresh.png.
 
-Run from this folder: python3 draw_refresh_icon.py. A green ring open at the top right, whose
+    python3 draw_refresh_icon.py [output folder]     (default: the 22x22 folder beside this)
+
+A green ring open at the top right, whose
 upper end carries an arrow head pointing clockwise, on a transparent background; every pixel
 averages 4 x 4 samples.
 """
@@ -11,7 +13,7 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "..", "scripts"))
-from png_drawing import render, write_png  # noqa: E402
+from png_drawing import output_folder, render, write_png  # noqa: E402
 
 SIZE = 22
 CENTRE = SIZE / 2
@@ -53,5 +55,5 @@ def arrow_head(x, y):
 
 
 if __name__ == "__main__":
-    write_png(os.path.join(here, "22x22", "refresh.png"), SIZE, SIZE,
+    write_png(os.path.join(output_folder(os.path.join(here, "22x22")), "refresh.png"), SIZE, SIZE,
               render([ring, arrow_head], SIZE, SIZE))

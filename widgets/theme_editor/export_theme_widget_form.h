@@ -6,7 +6,6 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QSizePolicy>
 #include <QSpacerItem>
@@ -68,7 +67,6 @@ public:
         QWidget::setTabOrder(saveButton, cancelButton);
 
         retranslateUi(page);
-        QMetaObject::connectSlotsByName(page);
     }
 
     void retranslateUi(QWidget* page)

@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QSpacerItem>
 #include <QVBoxLayout>
@@ -73,7 +72,6 @@ public:
         QWidget::setTabOrder(nextButton, cancelButton);
 
         retranslateUi(page);
-        QMetaObject::connectSlotsByName(page);
     }
 
     void retranslateUi(QWidget* page)

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpacerItem>
@@ -135,7 +134,6 @@ void Ui_ThemeEditor::setupUi(QWidget* page)
 
     retranslateUi(page);
     tabWidget->setCurrentIndex(0);
-    QMetaObject::connectSlotsByName(page);
 }
 
 void Ui_ThemeEditor::setupItemTab(const QIcon& addIcon, const QIcon& removeIcon,

@@ -5,7 +5,6 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QSpacerItem>
 #include <QVBoxLayout>
@@ -78,7 +77,6 @@ public:
         verticalLayout_2->addLayout(horizontalLayout_2);
 
         retranslateUi(page);
-        QMetaObject::connectSlotsByName(page);
     }
 
     void retranslateUi(QWidget* page)

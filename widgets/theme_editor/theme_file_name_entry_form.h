@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -58,7 +57,6 @@ public:
         QWidget::setTabOrder(fileNameEdit, fileBrowseButton);
 
         retranslateUi(entry);
-        QMetaObject::connectSlotsByName(entry);
     }
 
     void retranslateUi(QWidget* entry)

@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QSpacerItem>
 #include <QToolButton>
@@ -88,7 +87,6 @@ public:
         verticalLayout->addLayout(horizontalLayout_2);
 
         retranslateUi(page);
-        QMetaObject::connectSlotsByName(page);
     }
 
     void retranslateUi(QWidget* page)
