@@ -86,8 +86,7 @@ void shoot(const QString& name, QWidget* widget, QRect area)
     const QString folder = qEnvironmentVariable("VELMORA_GALLERY");
     if (folder.isEmpty())
         return;
-    QTest::qWait(300);
-    QImage image = screenImage(widget, area);
+    QImage image = settledScreenImage(widget, area);
     if (image.width() > 640)
         image = image.scaledToWidth(640, Qt::SmoothTransformation);
     // The most frequent colours (the flat ones of the widgets) stay exact; the rest (gradients,
@@ -135,6 +134,16 @@ void useTool(const QString& text)
     click(tool);
 }
 
+void setTool(const QString& text, bool on)
+{
+    auto* tool = qobject_cast<QAbstractButton*>(
+        toolFor([&](QAction* action) { return action->text() == text; }));
+    ASSERT_NE(tool, nullptr) << text.toStdString();
+    if (tool->isChecked() != on)
+        click(tool);
+    EXPECT_EQ(tool->isChecked(), on) << text.toStdString();
+}
+
 PagePreview* pageView()
 {
     return window()->pagePreviewWidget();
@@ -158,8 +167,7 @@ PropertyEditor* propertyEditor()
 
 QString shown(const QString& group, const QString& row)
 {
-    // What the last input set off has reached the screen.
-    QTest::qWait(20);
+    settle();
     const QModelIndex index = rowByText(propertyEditor(), {group, row});
     return index.isValid() ? index.siblingAtColumn(1).data().toString() : QString("<no row>");
 }
@@ -177,7 +185,7 @@ QStringList groupsShown()
 
 QStringList pagesListed()
 {
-    QTest::qWait(20);
+    settle();
     return TestUtil::rowTexts(window()->pageListWidget()->model());
 }
 
@@ -216,8 +224,7 @@ const QColor pageColour(30, 160, 90);
 
 int pixelsOnPage(const QColor& colour)
 {
-    QTest::qWait(100);
-    return TestUtil::pixelsOfColour(screenImage(pageView()->viewport()), colour);
+    return TestUtil::pixelsOfColour(settledScreenImage(pageView()->viewport()), colour);
 }
 
 QString currentPageListed()
@@ -227,13 +234,19 @@ QString currentPageListed()
     return rows.size() == 1 ? rows.first().data().toString() : QString();
 }
 
+void showPage(const QString& name)
+{
+    PageList* list = window()->pageListWidget();
+    clickCell(list, rowByText(list, {name}), 150);
+}
+
 void editChoice(const QStringList& row, const QString& entry)
 {
     clickCell(propertyEditor(), valueCell(row));
     QComboBox* combo = nullptr;
     ASSERT_TRUE(waitFor([&] { return (combo = propertyEditor()->findChild<QComboBox*>()); }));
     chooseInCombo(combo, entry);
-    QTest::qWait(20);
+    settle();
 }
 
 static QList<QQuickItem*> itemsShown()
@@ -274,7 +287,7 @@ QStringList textsIn(QQuickItem* root)
 
 QStringList textsShown()
 {
-    QTest::qWait(50);
+    settle();
     return textsIn(nullptr);
 }
 
@@ -294,8 +307,7 @@ QPoint centreOf(const QQuickItem* item)
 
 int pageGapsOnScreen()
 {
-    QTest::qWait(100);
-    const QImage image = screenImage(pageView()->viewport());
+    const QImage image = settledScreenImage(pageView()->viewport());
     return TestUtil::pixelsOfColour(image, image.pixelColor(2, 2),
                                     QRect(onPage(QPoint(0, 0)), onPage(QPoint(479, 271))));
 }
@@ -303,15 +315,7 @@ int pageGapsOnScreen()
 static QImage pageOnScreen()
 {
     const QRect page(onPage(QPoint(0, 0)), onPage(QPoint(479, 271)));
-    // Once the view stopped changing (the thumbnails are drawn after each change).
-    QImage image = screenImage(pageView()->viewport(), page);
-    for (int tries = 0; tries < 20; ++tries) {
-        QTest::qWait(100);
-        const QImage again = screenImage(pageView()->viewport(), page);
-        if (again == image)
-            break;
-        image = again;
-    }
+    QImage image = settledScreenImage(pageView()->viewport(), page);
     QPainter painter(&image);
     for (QQuickItem* item : itemsShown()) {
         if (item->inherits("VelmoraQML::QMLAnalogueClock") || item->objectName() == "time" ||
@@ -340,7 +344,7 @@ int pressUntilDisabled(Qt::Key pressed, Qt::KeyboardModifiers modifiers, QAction
     int presses = 0;
     while (tool && tool->isEnabled() && presses < 500) {
         key(window(), pressed, modifiers);
-        QTest::qWait(10);
+        settle();
         ++presses;
     }
     return presses;
@@ -428,13 +432,16 @@ void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bo
 }
 
 void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout,
-                const QString& pageName, bool gallery)
+                const QString& pageName, bool gallery, QStringList* themes)
 {
     QWizard* wizard = shownWizard(dialog);
     ASSERT_NE(wizard, nullptr);
     fill(wizard, name);
     next(wizard);
-    clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), theme);
+    auto* themeList = wizard->currentPage()->findChild<QAbstractItemView*>();
+    if (themes)
+        *themes = TestUtil::rowTexts(themeList->model());
+    clickGridItem(themeList, theme);
     if (gallery)
         shoot("wizard_theme", wizard);
     next(wizard);

@@ -47,6 +47,8 @@ QString file(const QString& name);
 
 // The tool of the main window whose tip reads `text`, clicked.
 void useTool(const QString& text);
+// The tool clicked when it is not on (checked) or off as wanted.
+void setTool(const QString& text, bool on);
 
 PagePreview* pageView();
 
@@ -84,6 +86,8 @@ extern const QColor pageColour;
 int pixelsOnPage(const QColor& colour);
 
 QString currentPageListed();
+// The page chosen in the page list.
+void showPage(const QString& name);
 
 // Chooses the entry in the row's value, a list of choices.
 void editChoice(const QStringList& row, const QString& entry);
@@ -126,8 +130,10 @@ std::string difference(const QImage& a, const QImage& b);
 // ("" the blank one), everything else as offered. With `gallery`, its pages are shot.
 void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bool gallery = false);
 // The new-project wizard answered: name, theme, then the first page as newPage() answers it.
+// The names of the themes offered go to `themes` when given.
 void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout,
-                const QString& pageName = QString(), bool gallery = false);
+                const QString& pageName = QString(), bool gallery = false,
+                QStringList* themes = nullptr);
 
 extern const QColor themeColour;
 
