@@ -305,6 +305,19 @@ QPoint centreOf(const QQuickItem* item)
                 : QPoint(-1000, -1000);
 }
 
+QPoint gripOnScreen(QPoint point)
+{
+    QWidget* view = pageView()->viewport();
+    const QRect area = QRect(onPage(point) - QPoint(20, 20), QSize(41, 41)) & view->rect();
+    const QImage image = settledScreenImage(view, area);
+    QRect grip;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (TestUtil::channelDistance(image.pixel(x, y), PagePreview::GripBorder) <= 4)
+                grip |= QRect(x, y, 1, 1);
+    return grip.isNull() ? QPoint(-1, -1) : grip.center() + area.topLeft();
+}
+
 int pageGapsOnScreen()
 {
     const QImage image = settledScreenImage(pageView()->viewport());

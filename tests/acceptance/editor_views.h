@@ -104,6 +104,10 @@ QQuickItem* shownText(const QString& text);
 // The middle of a live item, in page coordinates.
 QPoint centreOf(const QQuickItem* item);
 
+// The middle of the selection frame's grip drawn nearest the point of the page, found on the
+// screen within 20 view pixels of it; (-1,-1) when none is drawn there.
+QPoint gripOnScreen(QPoint point);
+
 // The pixels of the page's rectangle on screen that show the grey around the page instead of
 // the page: none while the page stands in its place.
 int pageGapsOnScreen();

@@ -162,15 +162,17 @@ TEST_F(Scenario, S2_BuildingAPage)
     }
     key(window(), Qt::Key_Escape);
 
-    // In edit mode the button is dragged by its middle, then made larger by its frame's
-    // bottom right grip.
+    // In edit mode the button is dragged by its middle, then made larger by the grip drawn at
+    // its frame's bottom right corner, where the pointer shows a diagonal resize.
     useTool("Edit Controls");
     QWidget* view = pageView()->viewport();
     drag(view, onPage(QPoint(64, 40)), onPage(QPoint(68, 50)));
     EXPECT_EQ(groupsShown(), QStringList({"Control", "Button"}));
     EXPECT_EQ(shownGeometry(), QRect(20, 26, 96, 48));
-    moveTo(view, onPage(QPoint(113, 71)));
-    drag(view, onPage(QPoint(113, 71)), onPage(QPoint(117, 77)));
+    const QPoint grip = gripOnScreen(QPoint(118, 76));
+    moveTo(view, grip);
+    EXPECT_EQ(view->cursor().shape(), Qt::SizeFDiagCursor);
+    drag(view, grip, grip + QPoint(4, 6));
     EXPECT_EQ(shownGeometry(), QRect(20, 26, 100, 54));
 
     // A band from the page's corner over the button and the label selects the two; aligned to
@@ -318,12 +320,6 @@ TEST_F(Scenario, S3_TheLivePreviewBehavesAsThePanel)
         click(view, onPage(centreOf(shownItem(key))));
     EXPECT_EQ(shownItem("display")->property("text").toString().size(), 3);
 
-    // A press on the page switcher selects it and leaves the page as it was.
-    click(view, onPage(centreOf(shownText("Lobby"))));
-    EXPECT_EQ(groupsShown(), QStringList({"Page Switcher"}));
-    EXPECT_EQ(currentPageListed(), "Studio");
-    EXPECT_TRUE(textsShown().contains("Enter"));
-
     // A button that goes to the Lobby: pressed in the page view, the editor follows.
     click(view, onPage(QPoint(30, 40)));
     EXPECT_EQ(groupsShown(), QStringList({"Control", "Button"}));
@@ -353,10 +349,79 @@ TEST_F(Scenario, S3_TheLivePreviewBehavesAsThePanel)
     drag(view, onPage(QPoint(30, 40)), onPage(QPoint(30, 44)));
     EXPECT_EQ(shownGeometry().top(), 30);
     EXPECT_EQ(currentPageListed(), "Studio");
+
+    // Out of it again, a page button of the switcher goes to its page, and the editor follows.
     setTool("Edit Controls", false);
+    click(view, onPage(centreOf(shownText("Controls"))));
+    EXPECT_EQ(currentPageListed(), "Controls");
 }
 
-TEST_F(Scenario, S4_SavedAndOpenedAgain)
+// In Edit Controls a click or a double click on a control or the page switcher picks it, at
+// any zoom, and nothing of what the live page does outside it happens.
+TEST_F(Scenario, S4_EditControlsPicksWithoutOperating)
+{
+    open(ProjectFiles::copyOf(file("Building.qvp"), file("Picking.qvp"), "S2_BuildingAPage"));
+    showPage("Studio");
+    setTool("Edit Controls", true);
+    QWidget* view = pageView()->viewport();
+    click(view, onPage(QPoint(30, 40)));
+    editChoice({"Button", "Local Function"}, "Go To Page");
+    editChoice({"Button", "Local Function", "Page"}, "Lobby");
+    // The page shown, the keypad's display, the colour picker's mark, the slider's texts.
+    const auto live = [] {
+        const QPoint mark = centreOf(shownItem("indicator"));
+        return QStringList{currentPageListed(), shownItem("display")->property("text").toString(),
+                           QString("%1,%2").arg(mark.x()).arg(mark.y())} +
+               textsIn(shownItem("handle")->parentItem());
+    };
+    const QStringList before = live();
+    const struct
+    {
+        const char* what;
+        QPoint at;
+        QStringList groups;
+    } picks[] = {
+        {"Go To Page button", QPoint(30, 40), {"Control", "Button"}},
+        {"label", centreOf(shownText("Scenes")), {"Control", "Label"}},
+        {"clock", QPoint(64, 176), {"Control", "Clock"}},
+        {"slider's handle", centreOf(shownItem("handle")), {"Control", "Slider"}},
+        {"colour wheel", QPoint(150, 110), {"Control", "Colour Picker"}},
+        {"keypad's 1", centreOf(shownItem("key1")), {"Control", "Keypad"}},
+        {"switcher's Lobby", centreOf(shownText("Lobby")), {"Page Switcher"}},
+    };
+    for (const int zoom : {100, 200}) {
+        if (zoom == 200) {
+            useTool("Zoom In");
+            useTool("Zoom In");
+        }
+        for (const auto& pick : picks) {
+            pageView()->ensureVisible(QRectF(pick.at - QPoint(30, 30), QSizeF(60, 60)));
+            click(view, onPage(pick.at));
+            EXPECT_EQ(groupsShown(), pick.groups) << pick.what << " at " << zoom << " %";
+            doubleClick(view, onPage(pick.at));
+            EXPECT_EQ(groupsShown(), pick.groups) << pick.what << " at " << zoom << " %";
+            EXPECT_EQ(live(), before) << pick.what << " at " << zoom << " %";
+        }
+    }
+
+    // At 200 % the slider is made wider by the grip drawn on its frame's right side; dragged by
+    // its handle, it moves and keeps its value.
+    pageView()->ensureVisible(QRectF(120, 0, 240, 100));
+    click(view, onPage(QPoint(228, 30)));
+    const QPoint grip = gripOnScreen(QPoint(330, 40));
+    moveTo(view, grip);
+    EXPECT_EQ(view->cursor().shape(), Qt::SizeHorCursor);
+    drag(view, grip, grip + QPoint(20, 0));
+    EXPECT_EQ(shownGeometry(), QRect(128, 16, 210, 48));
+    const QPoint handle = centreOf(shownItem("handle"));
+    drag(view, onPage(handle), onPage(handle + QPoint(0, 20)));
+    EXPECT_EQ(shownGeometry(), QRect(128, 36, 210, 48));
+    EXPECT_EQ(live(), before);
+    useTool("Zoom Out");
+    useTool("Zoom Out");
+}
+
+TEST_F(Scenario, S5_SavedAndOpenedAgain)
 {
     const QString project =
         ProjectFiles::copyOf(file("Building.qvp"), file("Reopened.qvp"), "S2_BuildingAPage");
@@ -378,7 +443,7 @@ TEST_F(Scenario, S4_SavedAndOpenedAgain)
         EXPECT_EQ(difference(after[i], before[i]), "none") << "page " << i;
 }
 
-TEST_F(Scenario, S5_TheThemeEditor)
+TEST_F(Scenario, S6_TheThemeEditor)
 {
     launchNewProject("Harbour", "Midnight", "Welcome", "Lobby");
     key(window(), Qt::Key_S, Qt::ControlModifier);
@@ -468,7 +533,7 @@ QString slidersProject(const QString& name, const QString& theme)
                                   {Velmora::ControlType_COLOUR_PICKER, QRect(128, 80, 120, 120)}});
 }
 
-TEST_F(Scenario, S6_CopyInOneProjectPasteInAnother)
+TEST_F(Scenario, S7_CopyInOneProjectPasteInAnother)
 {
     // Controls copied from a project's page.
     open(slidersProject("Source.qvp", "Midnight"));
@@ -492,7 +557,7 @@ TEST_F(Scenario, S6_CopyInOneProjectPasteInAnother)
     EXPECT_FALSE(window()->isWindowModified());
 }
 
-TEST_F(Scenario, S7_BadFilesFromTheFileMenu)
+TEST_F(Scenario, S8_BadFilesFromTheFileMenu)
 {
     const QString pantry = slidersProject("Pantry.qvp", "Daylight");
     open(pantry);
@@ -530,7 +595,7 @@ TEST_F(Scenario, S7_BadFilesFromTheFileMenu)
     EXPECT_EQ(groupsShown(), QStringList({"Control", "Slider"}));
 }
 
-TEST_F(Scenario, S8_ClosingWithUnsavedChanges)
+TEST_F(Scenario, S9_ClosingWithUnsavedChanges)
 {
     const QString larder = slidersProject("Larder.qvp", "Daylight");
     const QByteArray saved = TestUtil::readFile(larder);

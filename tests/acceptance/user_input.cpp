@@ -97,6 +97,14 @@ void click(QWidget* widget, QPoint position)
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, position);
 }
 
+void doubleClick(QWidget* widget, QPoint position)
+{
+    if (!usable(widget))
+        return;
+    hover(widget, position);
+    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, position);
+}
+
 void moveTo(QWidget* widget, QPoint position)
 {
     if (usable(widget))

@@ -28,6 +28,8 @@ bool waitForWindow(QWidget* window);
 void settle();
 // A left click at the position, by default the middle.
 void click(QWidget* widget, QPoint position = QPoint(-1, -1));
+// Two left clicks at the position in quick succession.
+void doubleClick(QWidget* widget, QPoint position);
 // Press at `from`, moves in steps to `to` with the button held, release there.
 void drag(QWidget* widget, QPoint from, QPoint to, int steps = 6);
 // The pointer passes over the position with no button held.
