@@ -222,9 +222,23 @@ void chooseInCombo(QComboBox* combo, const QString& entry)
 
 const QColor pageColour(30, 160, 90);
 
+QImage pageViewOnScreen(QRect area)
+{
+    // The live surface draws a frame now, with everything changed so far; then the view shows
+    // it once it painted that.
+    QQuickWindow* surface = app()->previewScene()->surface()->quickWindow();
+    bool drawn = false;
+    const QMetaObject::Connection connection =
+        QObject::connect(surface, &QQuickWindow::afterRendering, [&drawn] { drawn = true; });
+    surface->update();
+    waitFor([&drawn] { return drawn; });
+    QObject::disconnect(connection);
+    return settledScreenImage(pageView()->viewport(), area);
+}
+
 int pixelsOnPage(const QColor& colour)
 {
-    return TestUtil::pixelsOfColour(settledScreenImage(pageView()->viewport()), colour);
+    return TestUtil::pixelsOfColour(pageViewOnScreen(), colour);
 }
 
 QString currentPageListed()
@@ -309,7 +323,7 @@ QPoint gripOnScreen(QPoint point)
 {
     QWidget* view = pageView()->viewport();
     const QRect area = QRect(onPage(point) - QPoint(20, 20), QSize(41, 41)) & view->rect();
-    const QImage image = settledScreenImage(view, area);
+    const QImage image = pageViewOnScreen(area);
     QRect grip;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -320,7 +334,7 @@ QPoint gripOnScreen(QPoint point)
 
 int pageGapsOnScreen()
 {
-    const QImage image = settledScreenImage(pageView()->viewport());
+    const QImage image = pageViewOnScreen();
     return TestUtil::pixelsOfColour(image, image.pixelColor(2, 2),
                                     QRect(onPage(QPoint(0, 0)), onPage(QPoint(479, 271))));
 }
@@ -328,7 +342,7 @@ int pageGapsOnScreen()
 static QImage pageOnScreen()
 {
     const QRect page(onPage(QPoint(0, 0)), onPage(QPoint(479, 271)));
-    QImage image = settledScreenImage(pageView()->viewport(), page);
+    QImage image = pageViewOnScreen(page);
     QPainter painter(&image);
     for (QQuickItem* item : itemsShown()) {
         if (item->inherits("VelmoraQML::QMLAnalogueClock") || item->objectName() == "time" ||
@@ -431,11 +445,21 @@ void next(QWizard* wizard, int times = 1)
 
 } // namespace
 
-void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bool gallery)
+void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bool gallery,
+             int icon)
 {
     QWizard* wizard = shownWizard(dialog);
     ASSERT_NE(wizard, nullptr);
     fill(wizard, pageName);
+    if (icon >= 0) {
+        auto* icons = wizard->currentPage()->findChild<QComboBox*>();
+        ASSERT_NE(icons, nullptr);
+        ASSERT_GT(icons->count(), icon) << "icons offered";
+        EXPECT_FALSE(icons->itemIcon(icon).isNull());
+        click(icons);
+        clickCell(icons->view(), icons->model()->index(icon, icons->modelColumn()));
+        EXPECT_EQ(icons->currentIndex(), icon);
+    }
     next(wizard, 2);
     clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), layout);
     if (gallery)
@@ -445,7 +469,7 @@ void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bo
 }
 
 void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout,
-                const QString& pageName, bool gallery, QStringList* themes)
+                const QString& pageName, bool gallery, QStringList* themes, int icon)
 {
     QWizard* wizard = shownWizard(dialog);
     ASSERT_NE(wizard, nullptr);
@@ -458,7 +482,7 @@ void newProject(QWidget* dialog, const QString& name, const QString& theme, cons
     if (gallery)
         shoot("wizard_theme", wizard);
     next(wizard);
-    newPage(wizard, pageName, layout, gallery);
+    newPage(wizard, pageName, layout, gallery, icon);
 }
 
 const QColor themeColour(255, 0, 255);

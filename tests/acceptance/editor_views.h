@@ -82,6 +82,10 @@ void chooseInCombo(QComboBox* combo, const QString& entry);
 
 extern const QColor pageColour;
 
+// The page view's area (by default all of it) on screen, once it shows a frame of its live
+// surface drawn with everything changed so far.
+QImage pageViewOnScreen(QRect area = QRect());
+
 // The pixels of the page view on screen in the colour.
 int pixelsOnPage(const QColor& colour);
 
@@ -130,14 +134,16 @@ void typeFileName(QWidget* dialog, const QString& path);
 // or less from one drawing to the next; such a pixel counts as the same.
 std::string difference(const QImage& a, const QImage& b);
 
-// The new-page wizard answered from the page's name on: the name ("" as offered), the layout
-// ("" the blank one), everything else as offered. With `gallery`, its pages are shot.
-void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bool gallery = false);
+// The new-page wizard answered from the page's name on: the name ("" as offered), the icon
+// of that row of the icon list (which must show its picture; -1 none), the layout ("" the
+// blank one), everything else as offered. With `gallery`, its pages are shot.
+void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bool gallery = false,
+             int icon = -1);
 // The new-project wizard answered: name, theme, then the first page as newPage() answers it.
 // The names of the themes offered go to `themes` when given.
 void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout,
                 const QString& pageName = QString(), bool gallery = false,
-                QStringList* themes = nullptr);
+                QStringList* themes = nullptr, int icon = -1);
 
 extern const QColor themeColour;
 

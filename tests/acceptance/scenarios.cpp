@@ -77,7 +77,7 @@ protected:
 
     // The editor started without a project, and a new one made from its launch dialog.
     void launchNewProject(const QString& name, const QString& theme, const QString& layout,
-                          const QString& pageName, bool gallery = false)
+                          const QString& pageName, bool gallery = false, int icon = -1)
     {
         answer([gallery](QWidget* dialog) {
             ASSERT_TRUE(waitForWindow(dialog));
@@ -86,8 +86,9 @@ protected:
                 shoot("launch", dialog);
             click(button(dialog, "New..."));
         });
-        answer(
-            [=](QWidget* dialog) { newProject(dialog, name, theme, layout, pageName, gallery); });
+        answer([=](QWidget* dialog) {
+            newProject(dialog, name, theme, layout, pageName, gallery, nullptr, icon);
+        });
         program()->launch(QString());
         ASSERT_TRUE(waitFor([] { return app()->state() == VelmoraApplication::ProjectOpen; }));
         ASSERT_TRUE(waitForWindow(window()));
@@ -110,13 +111,20 @@ protected:
 
 TEST_F(Scenario, S1_FirstRunThroughTheWizard)
 {
+    // The page gets the last of the theme's eight icons.
     const QString hall = file("Hall.qvp");
-    launchNewProject("Hall", "Midnight", "Welcome", "Lobby", true);
+    launchNewProject("Hall", "Midnight", "Welcome", "Lobby", true, 7);
     EXPECT_EQ(window()->windowTitle(), "Untitled[*] - Orvane Dravelin");
     // Never saved: modified, although nothing was done yet.
     EXPECT_TRUE(window()->isWindowModified());
     EXPECT_EQ(pagesListed(), QStringList{"Lobby"});
     EXPECT_EQ(shown("Page", "Name"), "Lobby");
+    // The icon shows at the start of the page's Icon row: not only the row's own colour there.
+    const QRect iconRow = propertyEditor()->visualRect(valueCell({"Page", "Icon"}));
+    const QImage icon = settledScreenImage(propertyEditor()->viewport(),
+                                           QRect(iconRow.topLeft(), QSize(24, iconRow.height())));
+    EXPECT_GT(icon.width() * icon.height() - TestUtil::pixelsOfColour(icon, icon.pixelColor(0, 0)),
+              20);
     // The page of the Welcome template: a clock, a greeting and two buttons.
     EXPECT_EQ(textsShown(), QStringList({"Welcome", "Lights", "Good Night"}));
 

@@ -4,6 +4,7 @@
 #include "common/modal_answerer.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -116,8 +117,13 @@ void settle()
     // A menu or list that the input opened closes at a click, but a press that comes before
     // it is gone goes to it instead.
     waitFor([] { return !QApplication::activePopupWidget(); });
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
+    // Every event waiting and every timer due is handled, and then what they set off in turn
+    // (a changed scene renders from a timer, its picture is painted from a posted event).
+    for (int round = 0; round < 100; ++round) {
+        QCoreApplication::sendPostedEvents();
+        if (!QCoreApplication::eventDispatcher()->processEvents(QEventLoop::AllEvents))
+            break;
+    }
 }
 
 void drag(QWidget* widget, QPoint from, QPoint to, int steps)
