@@ -339,6 +339,16 @@ int pageGapsOnScreen()
                                     QRect(onPage(QPoint(0, 0)), onPage(QPoint(479, 271))));
 }
 
+QColor switcherButtonTop(const QString& page)
+{
+    const QQuickItem* text = shownText(page);
+    if (!text || !text->parentItem())
+        return QColor();
+    const QQuickItem* button = text->parentItem();
+    const QPoint top = button->mapToScene(QPointF(button->width() / 2, 2)).toPoint();
+    return pageViewOnScreen(QRect(onPage(top), QSize(1, 1))).pixelColor(0, 0);
+}
+
 static QImage pageOnScreen()
 {
     const QRect page(onPage(QPoint(0, 0)), onPage(QPoint(479, 271)));

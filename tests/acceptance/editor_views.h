@@ -116,6 +116,10 @@ QPoint gripOnScreen(QPoint point);
 // the page: none while the page stands in its place.
 int pageGapsOnScreen();
 
+// The colour on screen just inside the top edge of the page switcher's button of the page,
+// where only the mark of the current page's button is drawn.
+QColor switcherButtonTop(const QString& page);
+
 // Every page, chosen in the page list in turn, as the page view shows it on screen, with what
 // tells the time (clocks, the page switcher's time and date) blacked out.
 QList<QImage> pagesOnScreen();

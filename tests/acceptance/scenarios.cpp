@@ -449,6 +449,9 @@ TEST_F(Scenario, S5_SavedAndOpenedAgain)
     ASSERT_EQ(after.size(), before.size());
     for (int i = 0; i < after.size(); ++i)
         EXPECT_EQ(difference(after[i], before[i]), "none") << "page " << i;
+    // The Studio's page switcher marks the Studio's button, not the Lobby's.
+    showPage("Studio");
+    EXPECT_NE(switcherButtonTop("Studio"), switcherButtonTop("Lobby"));
 }
 
 TEST_F(Scenario, S6_TheThemeEditor)
