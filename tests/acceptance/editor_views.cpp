@@ -86,6 +86,9 @@ void shoot(const QString& name, QWidget* widget, QRect area)
     const QString folder = qEnvironmentVariable("VELMORA_GALLERY");
     if (folder.isEmpty())
         return;
+    // The page view, wherever it shows, with its live surface's latest frame.
+    if (window()->isVisible())
+        pageViewOnScreen();
     QImage image = settledScreenImage(widget, area);
     if (image.width() > 640)
         image = image.scaledToWidth(640, Qt::SmoothTransformation);

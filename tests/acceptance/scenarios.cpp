@@ -522,7 +522,7 @@ TEST_F(Scenario, S6_TheThemeEditor)
     QStringList themes;
     answer([](QWidget* box) { pressButton(box, QMessageBox::Save); });
     answer([&themes](QWidget* dialog) {
-        newProject(dialog, "Annex", "Harbour Blue", "Welcome", QString(), false, &themes);
+        newProject(dialog, "Annex", "Harbour Blue", "Welcome", QString(), false, &themes, 0);
     });
     chooseFromMenuBar(window(), "File", "New");
     EXPECT_EQ(answers.pending(), 0);
