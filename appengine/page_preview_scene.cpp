@@ -427,12 +427,21 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
         pageSwitcher->setVisible(true);
     }
 
+    // Its switcher marks its own button, as when the page is shown.
+    attachController();
+    VelmoraQML::QMLPage* const shown = m_controller ? m_controller->currentPage() : nullptr;
+    if (m_controller)
+        m_controller->setShownPage(qobject_cast<VelmoraQML::QMLPage*>(page));
+
     const int width = m_project->getWidth();
     const int height = m_project->getHeight();
     m_grabbing = true;
     const QImage image = m_surface->grabFramebuffer().copy(0, 0, width, height);
     m_grabbing = false;
     m_grabbedPageId = pageId;
+
+    if (m_controller)
+        m_controller->setShownPage(shown);
 
     if (pageSwitcher) {
         pageSwitcher->setParentItem(pageSwitcherParent);

@@ -26,9 +26,17 @@
 
 namespace {
 
-// How near, in scene units, the mouse must be to an edge or corner of the selection frame to
-// take hold of it.
-constexpr qreal GripTolerance = 15.0;
+// The selection frame's grips: squares of this many view pixels, at every zoom, that take
+// hold of the mouse this many pixels around them as well.
+constexpr int GripSize = 7;
+constexpr int GripSlack = 2;
+
+// The selection rectangle grown by the margin on every side, as a frame is drawn along it:
+// through the outer edges of the rectangle's pixels.
+QRectF frameAround(const QRect& selection, int margin)
+{
+    return QRectF(selection).adjusted(-margin, -margin, margin, margin);
+}
 
 int kindOf(const QGraphicsItem* item)
 {
@@ -145,6 +153,9 @@ void PagePreview::mousePressEvent(QMouseEvent* event)
         return;
     }
     const QPoint position = event->position().toPoint();
+    // The grip under the press is the one drawn there now, whatever the last hover found.
+    if (editControlMode)
+        updateGrip(position);
     if ((editControlMode && activeHandle != NoHandle) || armedType != 0) {
         // A resize starts, or the new control's band is drawn, on the first move.
         pressPosition = position;
@@ -159,10 +170,13 @@ void PagePreview::mousePressEvent(QMouseEvent* event)
         bandSelecting = true;
         return;
     }
-    // The switcher's buttons must not switch pages while the user selects it.
-    if (kind == PreviewItemKind_PAGE_SWITCHER)
+    // In Edit Controls the press is the editor's alone: it picks, moves or resizes, and no
+    // live item (a button's function, a slider, a key, a switcher's page button) reacts.
+    if (editControlMode)
         return;
-    if (!editControlMode)
+    // Outside it the page behaves as the panel: the live item takes the press too, and a
+    // drag from a control other than a slider or colour picker draws a band.
+    if (kind != PreviewItemKind_PAGE_SWITCHER)
         bandSelecting = !(document.selection().isControlSelected(item->data(1).toUInt()) &&
                           isCtrl(event->modifiers()));
     QGraphicsView::mousePressEvent(event);
@@ -182,7 +196,9 @@ void PagePreview::mouseDoubleClickEvent(QMouseEvent* event)
 
 void PagePreview::mouseMoveEvent(QMouseEvent* event)
 {
-    QGraphicsView::mouseMoveEvent(event);
+    // In Edit Controls the live items do not even see the pointer pass.
+    if (!editControlMode)
+        QGraphicsView::mouseMoveEvent(event);
     const QPoint position = event->position().toPoint();
     const bool pressed = !pressPosition.isNull();
 
@@ -241,38 +257,50 @@ void PagePreview::mouseMoveEvent(QMouseEvent* event)
     }
 }
 
-void PagePreview::updateGrip(const QPoint& position)
+std::vector<PagePreview::Grip> PagePreview::grips() const
 {
     PagePreviewScene* const scene = previewScene();
-    const QRect frame = scene ? scene->selectionBoundingRect(false) : QRect();
-    const QPointF point = mapToScene(position);
-    if (frame.isNull() || !frame.contains(point.toPoint())) {
-        activeHandle = NoHandle;
-        viewport()->unsetCursor();
-        return;
-    }
-    const qreal x1 = frame.left(), y1 = frame.top(), x2 = frame.right(), y2 = frame.bottom();
-    const qreal x = point.x(), y = point.y();
-    const auto near = [](qreal a, qreal b) { return std::abs(a - b); };
+    const QRect selected = scene ? scene->selectionBoundingRect(false) : QRect();
+    if (selected.isNull())
+        return {};
+    // On the outer frame as drawn: its corners, and the middles of the sides long enough to
+    // hold a third grip apart from the corners' two.
+    const QRect frame = mapFromScene(frameAround(selected, 2)).boundingRect();
+    const int left = frame.left(), top = frame.top(), right = frame.right(),
+              bottom = frame.bottom(), middleX = frame.center().x(), middleY = frame.center().y();
+    const bool wide = frame.width() >= 3 * GripSize, tall = frame.height() >= 3 * GripSize;
     const struct
     {
-        bool holds;
-        ResizeHandle grip;
+        bool shown;
+        QPoint centre;
+        ResizeHandle handle;
         Qt::CursorShape cursor;
-    } rules[] = {
-        {near(x, x1) + near(y, y1) <= GripTolerance, TopLeft, Qt::SizeFDiagCursor},
-        {near(x, x2) + near(y, y1) <= GripTolerance, TopRight, Qt::SizeBDiagCursor},
-        {near(x, x1) + near(y, y2) <= GripTolerance, BottomLeft, Qt::SizeBDiagCursor},
-        {near(x, x2) + near(y, y2) <= GripTolerance, BottomRight, Qt::SizeFDiagCursor},
-        {near(x, x1) <= GripTolerance, Left, Qt::SizeHorCursor},
-        {near(x, x2) <= GripTolerance, Right, Qt::SizeHorCursor},
-        {near(y, y1) <= GripTolerance, Top, Qt::SizeVerCursor},
-        {near(y, y2) <= GripTolerance, Bottom, Qt::SizeVerCursor},
+    } places[] = {
+        {true, {left, top}, TopLeft, Qt::SizeFDiagCursor},
+        {true, {right, top}, TopRight, Qt::SizeBDiagCursor},
+        {true, {left, bottom}, BottomLeft, Qt::SizeBDiagCursor},
+        {true, {right, bottom}, BottomRight, Qt::SizeFDiagCursor},
+        {tall, {left, middleY}, Left, Qt::SizeHorCursor},
+        {tall, {right, middleY}, Right, Qt::SizeHorCursor},
+        {wide, {middleX, top}, Top, Qt::SizeVerCursor},
+        {wide, {middleX, bottom}, Bottom, Qt::SizeVerCursor},
     };
-    for (const auto& rule : rules) {
-        if (rule.holds) {
-            activeHandle = rule.grip;
-            viewport()->setCursor(rule.cursor);
+    std::vector<Grip> result;
+    for (const auto& place : places)
+        if (place.shown)
+            result.push_back({QRect(place.centre - QPoint(GripSize / 2, GripSize / 2),
+                                    QSize(GripSize, GripSize)),
+                              place.handle, place.cursor});
+    return result;
+}
+
+void PagePreview::updateGrip(const QPoint& position)
+{
+    // A grip takes hold where it is drawn, and a pixel or two around it.
+    for (const Grip& grip : grips()) {
+        if (grip.area.adjusted(-GripSlack, -GripSlack, GripSlack, GripSlack).contains(position)) {
+            activeHandle = grip.handle;
+            viewport()->setCursor(grip.cursor);
             return;
         }
     }
@@ -505,10 +533,16 @@ void PagePreview::drawForeground(QPainter* painter, const QRectF&)
     QPen pen(QColor(192, 192, 192, 128), 2, Qt::DotLine, Qt::SquareCap, Qt::BevelJoin);
     pen.setCosmetic(true);
     painter->setPen(pen);
-    painter->drawRect(QRectF(frame));
+    painter->drawRect(frameAround(frame, 0));
     pen.setColor(QColor(64, 64, 64, 128));
     painter->setPen(pen);
-    painter->drawRect(QRectF(frame.adjusted(-2, -2, 2, 2)));
+    painter->drawRect(frameAround(frame, 2));
+    // The grips, in view pixels, so that they keep their size at every zoom.
+    painter->resetTransform();
+    painter->setPen(QPen(QColor(GripBorder), 1));
+    painter->setBrush(QColor(GripFill));
+    for (const Grip& grip : grips())
+        painter->drawRect(grip.area.adjusted(0, 0, -1, -1));
     painter->restore();
 }
 
@@ -540,6 +574,9 @@ void PagePreview::onAddControlActionToggled(Velmora::ControlType type, bool chec
 void PagePreview::enableEditControlMode(bool enable)
 {
     editControlMode = enable;
+    // A live item that holds a press loses it: from now on the press is the editor's.
+    if (enable)
+        releaseLiveSurface();
     // Grips are found by hovering; the viewport keeps tracking for the live items anyway.
     setMouseTracking(enable);
     if (enable) {

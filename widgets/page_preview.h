@@ -5,8 +5,11 @@
 #include <QGraphicsView>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
+#include <QRgb>
 #include <functional>
 #include <set>
+#include <vector>
 
 class PagePreviewScene;
 class Preferences;
@@ -37,7 +40,12 @@ enum PreviewItemKind
 // While the mouse is down the view moves and reshapes the scene's items for live feedback;
 // every finished gesture becomes one command on the document's undo stack (add, move or
 // geometry), and selection gestures change the document's selection. In edit-controls mode a
-// dotted frame is drawn around the selected controls.
+// dotted frame is drawn around the selected controls, with grips at its corners and on its
+// sides that act where they are drawn.
+//
+// Outside edit-controls mode the page behaves as the panel: the live items take the mouse too
+// (buttons run their functions, sliders slide, page-switcher buttons switch pages). In
+// edit-controls mode the mouse is the editor's alone and no live item sees any of it.
 //
 // The owner sets the scene (the document's PagePreviewScene) while a project is open, and calls
 // onSelectionChanged() after every selection change. Everything runs on the GUI thread.
@@ -90,6 +98,10 @@ public:
     // Without a setter the view disarms itself after a control, when the tool is not to stay.
     void setAddControlToolSetter(const AddControlToolSetter& setter);
 
+    // The selection frame's grips are drawn in these colours.
+    static constexpr QRgb GripFill = 0xFFFFFFFF;
+    static constexpr QRgb GripBorder = 0xFF0078D7;
+
     Velmora::ControlType armedControlType() const { return armedType; }
     bool isEditControlModeEnabled() const { return editControlMode; }
 
@@ -134,6 +146,17 @@ private:
     // from the press.
     QPoint scenePoint(const QPoint& position) const;
     QPoint offsetFromPress(const QPoint& position) const;
+    // A grip of the selection frame in edit-controls mode: the square drawn for it (view
+    // coordinates), the resize it starts and the cursor that says so.
+    struct Grip
+    {
+        QRect area;
+        ResizeHandle handle;
+        Qt::CursorShape cursor;
+    };
+    // The grips of the selected controls' frame; none without one.
+    std::vector<Grip> grips() const;
+    // The grip at the view position becomes the active one, its cursor shown.
     void updateGrip(const QPoint& position);
     void finishBand(Qt::KeyboardModifiers modifiers);
     // Ends a drag or a resize; true when it changed a geometry.

@@ -86,8 +86,10 @@ void shoot(const QString& name, QWidget* widget, QRect area)
     const QString folder = qEnvironmentVariable("VELMORA_GALLERY");
     if (folder.isEmpty())
         return;
-    QTest::qWait(300);
-    QImage image = screenImage(widget, area);
+    // The page view, wherever it shows, with its live surface's latest frame.
+    if (window()->isVisible())
+        pageViewOnScreen();
+    QImage image = settledScreenImage(widget, area);
     if (image.width() > 640)
         image = image.scaledToWidth(640, Qt::SmoothTransformation);
     // The most frequent colours (the flat ones of the widgets) stay exact; the rest (gradients,
@@ -135,6 +137,16 @@ void useTool(const QString& text)
     click(tool);
 }
 
+void setTool(const QString& text, bool on)
+{
+    auto* tool = qobject_cast<QAbstractButton*>(
+        toolFor([&](QAction* action) { return action->text() == text; }));
+    ASSERT_NE(tool, nullptr) << text.toStdString();
+    if (tool->isChecked() != on)
+        click(tool);
+    EXPECT_EQ(tool->isChecked(), on) << text.toStdString();
+}
+
 PagePreview* pageView()
 {
     return window()->pagePreviewWidget();
@@ -158,8 +170,7 @@ PropertyEditor* propertyEditor()
 
 QString shown(const QString& group, const QString& row)
 {
-    // What the last input set off has reached the screen.
-    QTest::qWait(20);
+    settle();
     const QModelIndex index = rowByText(propertyEditor(), {group, row});
     return index.isValid() ? index.siblingAtColumn(1).data().toString() : QString("<no row>");
 }
@@ -177,7 +188,7 @@ QStringList groupsShown()
 
 QStringList pagesListed()
 {
-    QTest::qWait(20);
+    settle();
     return TestUtil::rowTexts(window()->pageListWidget()->model());
 }
 
@@ -214,10 +225,23 @@ void chooseInCombo(QComboBox* combo, const QString& entry)
 
 const QColor pageColour(30, 160, 90);
 
+QImage pageViewOnScreen(QRect area)
+{
+    // The live surface draws a frame now, with everything changed so far; then the view shows
+    // it once it painted that.
+    QQuickWindow* surface = app()->previewScene()->surface()->quickWindow();
+    bool drawn = false;
+    const QMetaObject::Connection connection =
+        QObject::connect(surface, &QQuickWindow::afterRendering, [&drawn] { drawn = true; });
+    surface->update();
+    waitFor([&drawn] { return drawn; });
+    QObject::disconnect(connection);
+    return settledScreenImage(pageView()->viewport(), area);
+}
+
 int pixelsOnPage(const QColor& colour)
 {
-    QTest::qWait(100);
-    return TestUtil::pixelsOfColour(screenImage(pageView()->viewport()), colour);
+    return TestUtil::pixelsOfColour(pageViewOnScreen(), colour);
 }
 
 QString currentPageListed()
@@ -227,13 +251,19 @@ QString currentPageListed()
     return rows.size() == 1 ? rows.first().data().toString() : QString();
 }
 
+void showPage(const QString& name)
+{
+    PageList* list = window()->pageListWidget();
+    clickCell(list, rowByText(list, {name}), 150);
+}
+
 void editChoice(const QStringList& row, const QString& entry)
 {
     clickCell(propertyEditor(), valueCell(row));
     QComboBox* combo = nullptr;
     ASSERT_TRUE(waitFor([&] { return (combo = propertyEditor()->findChild<QComboBox*>()); }));
     chooseInCombo(combo, entry);
-    QTest::qWait(20);
+    settle();
 }
 
 static QList<QQuickItem*> itemsShown()
@@ -274,7 +304,7 @@ QStringList textsIn(QQuickItem* root)
 
 QStringList textsShown()
 {
-    QTest::qWait(50);
+    settle();
     return textsIn(nullptr);
 }
 
@@ -292,26 +322,40 @@ QPoint centreOf(const QQuickItem* item)
                 : QPoint(-1000, -1000);
 }
 
+QPoint gripOnScreen(QPoint point)
+{
+    QWidget* view = pageView()->viewport();
+    const QRect area = QRect(onPage(point) - QPoint(20, 20), QSize(41, 41)) & view->rect();
+    const QImage image = pageViewOnScreen(area);
+    QRect grip;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (TestUtil::channelDistance(image.pixel(x, y), PagePreview::GripBorder) <= 4)
+                grip |= QRect(x, y, 1, 1);
+    return grip.isNull() ? QPoint(-1, -1) : grip.center() + area.topLeft();
+}
+
 int pageGapsOnScreen()
 {
-    QTest::qWait(100);
-    const QImage image = screenImage(pageView()->viewport());
+    const QImage image = pageViewOnScreen();
     return TestUtil::pixelsOfColour(image, image.pixelColor(2, 2),
                                     QRect(onPage(QPoint(0, 0)), onPage(QPoint(479, 271))));
+}
+
+QColor switcherButtonTop(const QString& page)
+{
+    const QQuickItem* text = shownText(page);
+    if (!text || !text->parentItem())
+        return QColor();
+    const QQuickItem* button = text->parentItem();
+    const QPoint top = button->mapToScene(QPointF(button->width() / 2, 2)).toPoint();
+    return pageViewOnScreen(QRect(onPage(top), QSize(1, 1))).pixelColor(0, 0);
 }
 
 static QImage pageOnScreen()
 {
     const QRect page(onPage(QPoint(0, 0)), onPage(QPoint(479, 271)));
-    // Once the view stopped changing (the thumbnails are drawn after each change).
-    QImage image = screenImage(pageView()->viewport(), page);
-    for (int tries = 0; tries < 20; ++tries) {
-        QTest::qWait(100);
-        const QImage again = screenImage(pageView()->viewport(), page);
-        if (again == image)
-            break;
-        image = again;
-    }
+    QImage image = pageViewOnScreen(page);
     QPainter painter(&image);
     for (QQuickItem* item : itemsShown()) {
         if (item->inherits("VelmoraQML::QMLAnalogueClock") || item->objectName() == "time" ||
@@ -340,7 +384,7 @@ int pressUntilDisabled(Qt::Key pressed, Qt::KeyboardModifiers modifiers, QAction
     int presses = 0;
     while (tool && tool->isEnabled() && presses < 500) {
         key(window(), pressed, modifiers);
-        QTest::qWait(10);
+        settle();
         ++presses;
     }
     return presses;
@@ -414,11 +458,21 @@ void next(QWizard* wizard, int times = 1)
 
 } // namespace
 
-void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bool gallery)
+void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bool gallery,
+             int icon)
 {
     QWizard* wizard = shownWizard(dialog);
     ASSERT_NE(wizard, nullptr);
     fill(wizard, pageName);
+    if (icon >= 0) {
+        auto* icons = wizard->currentPage()->findChild<QComboBox*>();
+        ASSERT_NE(icons, nullptr);
+        ASSERT_GT(icons->count(), icon) << "icons offered";
+        EXPECT_FALSE(icons->itemIcon(icon).isNull());
+        click(icons);
+        clickCell(icons->view(), icons->model()->index(icon, icons->modelColumn()));
+        EXPECT_EQ(icons->currentIndex(), icon);
+    }
     next(wizard, 2);
     clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), layout);
     if (gallery)
@@ -428,17 +482,20 @@ void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bo
 }
 
 void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout,
-                const QString& pageName, bool gallery)
+                const QString& pageName, bool gallery, QStringList* themes, int icon)
 {
     QWizard* wizard = shownWizard(dialog);
     ASSERT_NE(wizard, nullptr);
     fill(wizard, name);
     next(wizard);
-    clickGridItem(wizard->currentPage()->findChild<QAbstractItemView*>(), theme);
+    auto* themeList = wizard->currentPage()->findChild<QAbstractItemView*>();
+    if (themes)
+        *themes = TestUtil::rowTexts(themeList->model());
+    clickGridItem(themeList, theme);
     if (gallery)
         shoot("wizard_theme", wizard);
     next(wizard);
-    newPage(wizard, pageName, layout, gallery);
+    newPage(wizard, pageName, layout, gallery, icon);
 }
 
 const QColor themeColour(255, 0, 255);

@@ -47,6 +47,8 @@ QString file(const QString& name);
 
 // The tool of the main window whose tip reads `text`, clicked.
 void useTool(const QString& text);
+// The tool clicked when it is not on (checked) or off as wanted.
+void setTool(const QString& text, bool on);
 
 PagePreview* pageView();
 
@@ -80,10 +82,16 @@ void chooseInCombo(QComboBox* combo, const QString& entry);
 
 extern const QColor pageColour;
 
+// The page view's area (by default all of it) on screen, once it shows a frame of its live
+// surface drawn with everything changed so far.
+QImage pageViewOnScreen(QRect area = QRect());
+
 // The pixels of the page view on screen in the colour.
 int pixelsOnPage(const QColor& colour);
 
 QString currentPageListed();
+// The page chosen in the page list.
+void showPage(const QString& name);
 
 // Chooses the entry in the row's value, a list of choices.
 void editChoice(const QStringList& row, const QString& entry);
@@ -100,9 +108,17 @@ QQuickItem* shownText(const QString& text);
 // The middle of a live item, in page coordinates.
 QPoint centreOf(const QQuickItem* item);
 
+// The middle of the selection frame's grip drawn nearest the point of the page, found on the
+// screen within 20 view pixels of it; (-1,-1) when none is drawn there.
+QPoint gripOnScreen(QPoint point);
+
 // The pixels of the page's rectangle on screen that show the grey around the page instead of
 // the page: none while the page stands in its place.
 int pageGapsOnScreen();
+
+// The colour on screen just inside the top edge of the page switcher's button of the page,
+// where only the mark of the current page's button is drawn.
+QColor switcherButtonTop(const QString& page);
 
 // Every page, chosen in the page list in turn, as the page view shows it on screen, with what
 // tells the time (clocks, the page switcher's time and date) blacked out.
@@ -122,12 +138,16 @@ void typeFileName(QWidget* dialog, const QString& path);
 // or less from one drawing to the next; such a pixel counts as the same.
 std::string difference(const QImage& a, const QImage& b);
 
-// The new-page wizard answered from the page's name on: the name ("" as offered), the layout
-// ("" the blank one), everything else as offered. With `gallery`, its pages are shot.
-void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bool gallery = false);
+// The new-page wizard answered from the page's name on: the name ("" as offered), the icon
+// of that row of the icon list (which must show its picture; -1 none), the layout ("" the
+// blank one), everything else as offered. With `gallery`, its pages are shot.
+void newPage(QWidget* dialog, const QString& pageName, const QString& layout, bool gallery = false,
+             int icon = -1);
 // The new-project wizard answered: name, theme, then the first page as newPage() answers it.
+// The names of the themes offered go to `themes` when given.
 void newProject(QWidget* dialog, const QString& name, const QString& theme, const QString& layout,
-                const QString& pageName = QString(), bool gallery = false);
+                const QString& pageName = QString(), bool gallery = false,
+                QStringList* themes = nullptr, int icon = -1);
 
 extern const QColor themeColour;
 

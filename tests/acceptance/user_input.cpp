@@ -4,19 +4,28 @@
 #include "common/modal_answerer.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
+#include <QDeadlineTimer>
+#include <QDrag>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QWindow>
+#include <functional>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace UserInput {
 
@@ -49,6 +58,21 @@ void hover(QWidget* widget, QPoint position)
     QApplication::sendEvent(widget, &move);
 }
 
+// Where the widget last saw the pointer move, in global coordinates.
+class MoveWatcher : public QObject
+{
+public:
+    QPoint last;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseMove)
+            last = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+        return false;
+    }
+};
+
 void chooseFromMenu(QMenu* menu, const QString& entry)
 {
     if (QAction* action = actionByText(menu->actions(), entry))
@@ -74,21 +98,41 @@ void click(QWidget* widget, QPoint position)
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, position);
 }
 
+void doubleClick(QWidget* widget, QPoint position)
+{
+    if (!usable(widget))
+        return;
+    hover(widget, position);
+    QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, position);
+}
+
 void moveTo(QWidget* widget, QPoint position)
 {
     if (usable(widget))
         hover(widget, position);
 }
 
+void settle()
+{
+    // A menu or list that the input opened closes at a click, but a press that comes before
+    // it is gone goes to it instead.
+    waitFor([] { return !QApplication::activePopupWidget(); });
+    // Every event waiting and every timer due is handled, and then what they set off in turn
+    // (a changed scene renders from a timer, its picture is painted from a posted event).
+    for (int round = 0; round < 100; ++round) {
+        QCoreApplication::sendPostedEvents();
+        if (!QCoreApplication::eventDispatcher()->processEvents(QEventLoop::AllEvents))
+            break;
+    }
+}
+
 void drag(QWidget* widget, QPoint from, QPoint to, int steps)
 {
     if (!usable(widget))
         return;
-    // The hand comes to rest before it drags: what the last input set off (a property's live
-    // write, the frame that shows it) is done, as a person sees it done before going on. A drag
-    // that starts while the editor is still busy with the last input can miss a live slider
-    // on a loaded machine.
-    QTest::qWait(100);
+    // The hand comes to rest before it drags: what the last input set off is done, as a
+    // person sees it done before going on.
+    settle();
     hover(widget, from);
     QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, from);
     for (int i = 1; i <= steps; ++i)
@@ -100,17 +144,58 @@ bool dragWithPointer(QWidget* fromWidget, QPoint from, QWidget* toWidget, QPoint
 {
     const QPoint start = fromWidget->mapToGlobal(from);
     const QPoint end = toWidget->mapToGlobal(to);
-    const auto at = [](QPoint point) {
-        return QStringList{"mousemove", QString::number(point.x()), QString::number(point.y()),
-                           "sleep", "0.1"};
+    const QPoint away = QGuiApplication::primaryScreen()->geometry().bottomRight();
+    QWidget* const window = fromWidget->window();
+    const auto moveTo = [](QPoint point) {
+        return QStringList{"mousemove", QString::number(point.x()), QString::number(point.y())};
     };
-    QStringList script = at(start) + QStringList{"mousedown", "1", "sleep", "0.1"};
-    for (int i = 1; i <= 5; ++i)
-        script += at(start + (end - start) * i / 5);
-    script += at(end) + QStringList{"mouseup", "1", "sleep", "0.1"};
-    QScreen* screen = QGuiApplication::primaryScreen();
-    script += at(screen->geometry().bottomRight());
-    return TestUtil::runTool("xdotool", script);
+    const auto pointerAt = [](QPoint point) { return [point] { return QCursor::pos() == point; }; };
+    const auto buttonDown = [](bool down) {
+        return [down] { return bool(QGuiApplication::mouseButtons() & Qt::LeftButton) == down; };
+    };
+    const auto drag = [window] { return window->findChild<QDrag*>(); };
+    // An item view begins a drag at the second move with the button held.
+    MoveWatcher moves;
+    fromWidget->installEventFilter(&moves);
+    const QPoint first = start + (end - start) / 8;
+    // Each step waits until the program has taken the one before: the pointer is there, the
+    // button is down, the view saw the first move, the drag has begun, it is over the target,
+    // the button is up.
+    const std::vector<std::pair<QStringList, std::function<bool()>>> steps = {
+        {moveTo(start), pointerAt(start)},
+        {{"mousedown", "1"}, buttonDown(true)},
+        {moveTo(first), [&moves, first] { return moves.last == first; }},
+        {moveTo(start + (end - start) / 4), [drag] { return drag() != nullptr; }},
+        {moveTo(end), [drag, toWidget] { return drag() && drag()->target() == toWidget; }},
+        {{"mouseup", "1"}, buttonDown(false)},
+        {moveTo(away), pointerAt(away)},
+    };
+    // A drag runs an event loop of its own until the drop: the steps are taken from a timer,
+    // which that loop runs as well.
+    std::size_t next = 0;
+    bool failed = false;
+    QProcess tool;
+    QTimer timer;
+    const QDeadlineTimer deadline(20000);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (tool.state() != QProcess::NotRunning)
+            return;
+        failed = deadline.hasExpired() ||
+                 (next > 0 && (tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0));
+        if (failed) {
+            // A drag left hanging would hold the program: the button goes up.
+            QProcess::execute("xdotool", {"mouseup", "1"});
+            timer.stop();
+        } else if (next == 0 || steps[next - 1].second()) {
+            if (next == steps.size())
+                timer.stop();
+            else
+                tool.start("xdotool", steps[next++].first);
+        }
+    });
+    timer.start(10);
+    waitFor([&timer] { return !timer.isActive(); }, 30000);
+    return !failed && next == steps.size();
 }
 
 void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
@@ -122,7 +207,9 @@ void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
     QWidget* top = widget->window();
     if (!top->isActiveWindow()) {
         top->activateWindow();
-        QTest::qWaitForWindowActive(top);
+        if (!QTest::qWaitForWindowActive(top))
+            ADD_FAILURE() << "the window " << top->windowTitle().toStdString()
+                          << " did not come to the front";
     }
     QTest::keyClick(widget, key, modifiers);
 }
@@ -193,6 +280,21 @@ QImage screenImage(QWidget* widget, QRect rect)
         ->grabWindow(0, corner.x(), corner.y(), rect.width(), rect.height())
         .toImage()
         .convertToFormat(QImage::Format_RGB32);
+}
+
+QImage settledScreenImage(QWidget* widget, QRect rect)
+{
+    if (rect.isNull())
+        rect = widget->rect();
+    QImage image;
+    waitFor(
+        [&] {
+            settle();
+            image = screenImage(widget, rect);
+            return image == widget->grab(rect).toImage().convertToFormat(QImage::Format_RGB32);
+        },
+        5000);
+    return image;
 }
 
 } // namespace UserInput

@@ -23,16 +23,22 @@ using TestUtil::waitFor;
 // Spins the event loop until the window is shown and exposed, so that input reaches it.
 bool waitForWindow(QWidget* window);
 
+// Waits until what the last input set off is done: no menu or list it opened is still
+// open, and the events it posted are handled.
+void settle();
 // A left click at the position, by default the middle.
 void click(QWidget* widget, QPoint position = QPoint(-1, -1));
+// Two left clicks at the position in quick succession.
+void doubleClick(QWidget* widget, QPoint position);
 // Press at `from`, moves in steps to `to` with the button held, release there.
 void drag(QWidget* widget, QPoint from, QPoint to, int steps = 6);
 // The pointer passes over the position with no button held.
 void moveTo(QWidget* widget, QPoint position);
 
 // A drag and drop made with the X server's own pointer (xdotool), for the drags that the
-// window system carries (item views): the pointer presses at `from`, moves in steps and
-// releases at `to`; the event loop runs meanwhile. The pointer then leaves the windows.
+// window system carries (item views): the pointer presses at `from`, moves and releases at
+// `to`, each step once the program has taken the one before; the event loop runs meanwhile.
+// The pointer then leaves the windows. False when a step failed or did not take.
 bool dragWithPointer(QWidget* fromWidget, QPoint from, QWidget* toWidget, QPoint to);
 
 // Keys pressed in the widget's window, brought to the front first.
@@ -55,5 +61,8 @@ void clickCell(QAbstractItemView* view, const QModelIndex& index, int xOffset = 
 
 // The widget's area of the screen as the X server shows it.
 QImage screenImage(QWidget* widget, QRect rect = QRect());
+// The same once the screen shows what the widget paints now, with nothing left to handle
+// (or after a few seconds, as it is then).
+QImage settledScreenImage(QWidget* widget, QRect rect = QRect());
 
 } // namespace UserInput

@@ -713,7 +713,7 @@ TEST_F(QmlController, SecondRegistrationIsRefusedOrReplaces)
 TEST_F(QmlController, PageSwitcherButtonsFollowThePageShown)
 {
     addPage(0, "A", 0);
-    addPage(1, "B", 1);
+    QMLPage* b = addPage(1, "B", 1);
     auto buttons = create(R"(
 Item {
     component PageButton: Item {
@@ -740,6 +740,20 @@ Item {
     EXPECT_EQ(current(), 0);
     EXPECT_EQ(toA->property("calls").toList(), QVariantList{true});
     EXPECT_EQ(toB->property("calls").toList(), (QVariantList{true, false}));
+    // A page the editor shows marks its buttons as well; a button made while its page is
+    // shown is marked at once.
+    c().setShownPage(b);
+    EXPECT_EQ(toA->property("calls").toList(), (QVariantList{true, false}));
+    EXPECT_EQ(toB->property("calls").toList(), (QVariantList{true, false, true}));
+    auto late = create(R"(
+Item {
+    property var calls: []
+    property string targetPage: "B"
+    function indicateCurrentPage(on) { calls.push(on) }
+    Component.onCompleted: controller.addPageSwitcherButton(this)
+})");
+    EXPECT_EQ(late->property("calls").toList(), QVariantList{true});
+    late.reset();
 
     c().removePageSwitcherButton(toA);
     EXPECT_EQ(c().pageSwitcherButtons("A").size(), 1u);

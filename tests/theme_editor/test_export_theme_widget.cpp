@@ -119,7 +119,7 @@ TEST_F(ExportThemeWidgetTest, PreparingStartsFromTheThemesName)
     EXPECT_FALSE(button("saveButton")->isEnabled());
 }
 
-TEST_F(ExportThemeWidgetTest, SaveWritesTheThemeAsHeldAndRecordsTheFile)
+TEST_F(ExportThemeWidgetTest, SaveWritesTheThemeUnderTheNameTypedAndRecordsTheFile)
 {
     int progressReports = 0;
     ProgressHandler progress;
@@ -127,8 +127,8 @@ TEST_F(ExportThemeWidgetTest, SaveWritesTheThemeAsHeldAndRecordsTheFile)
     progress.progressCallback = [](unsigned, unsigned, void* user) { ++*static_cast<int*>(user); };
     page.setProgressHandler(&progress);
     page.setTheme(theme.get());
-    // The name only names the file; the theme is written as the project holds it. A path
-    // without the extension gets it.
+    // The theme is written as the project holds it but under the name typed, and the project's
+    // theme keeps its own. A path without the extension gets it.
     QTest::keyClicks(edit("nameEdit"), "Copy");
     edit("fileNameEdit")->setText(folder.filePath("out"));
     const QString path = folder.filePath("out.qvt");
@@ -138,12 +138,13 @@ TEST_F(ExportThemeWidgetTest, SaveWritesTheThemeAsHeldAndRecordsTheFile)
     EXPECT_EQ(errors.count(), 0);
     EXPECT_GT(progressReports, 0);
     const Velmora::Theme written(path);
-    EXPECT_EQ(written.getName(), "Blue");
+    EXPECT_EQ(written.getName(), "Copy");
+    EXPECT_EQ(theme->getName(), "Blue");
     EXPECT_EQ(written.getLandscapeSplash().size(), QSize(48, 27)); // no splash is generated
     EXPECT_EQ(QSettings().value("File/LastTheme").toString(), path);
     const QModelIndex row = ThemeLibrary::instance()->findTheme(path);
     ASSERT_TRUE(row.isValid());
-    EXPECT_EQ(row.data(Qt::DisplayRole).toString(), "Blue");
+    EXPECT_EQ(row.data(Qt::DisplayRole).toString(), "Copy");
     EXPECT_FALSE(row.data(ThemeLibrary::BuiltInRole).toBool());
     EXPECT_EQ(registered, QStringList{path});
 }

@@ -240,38 +240,44 @@ TEST_F(PagePreviewTest, DraggingMovesControls)
     EXPECT_EQ(PagePreviewScene::itemGeometry(document->previewScene()->controlItem(b)), homeB);
 }
 
-// The frame's grips are found within 15 scene units inside it, at any zoom; dragging one
-// reshapes the selection as one undo step.
+// The frame's grips act where they are drawn, on the outer frame (2 units outside the
+// selection) and a view pixel or two around, at any zoom, with the cursor of their resize;
+// inside the control the press is the control's. Dragging a grip reshapes the selection as one
+// undo step.
 TEST_F(PagePreviewTest, GripsResizeTheSelection)
 {
     view->enableEditControlMode(true);
     view->onZoomLevelChanged(2.0);
     view->centerOn(60, 45);
-    selection.selectControl(a, true, true); // 20..79 × 20..59
+    selection.selectControl(a, true, true); // 20..79 × 20..59, framed at 18..82 × 18..62
     const struct
     {
         QPointF point;
+        QPoint nudge; // view pixels
         Qt::CursorShape cursor;
     } hovers[] = {
-        {{25, 25}, Qt::SizeFDiagCursor}, {{75, 22}, Qt::SizeBDiagCursor},
-        {{21, 55}, Qt::SizeBDiagCursor}, {{70, 54}, Qt::SizeFDiagCursor},
-        {{34, 40}, Qt::SizeHorCursor},   {{65, 40}, Qt::SizeHorCursor},
-        {{50, 34}, Qt::SizeVerCursor},   {{50, 55}, Qt::SizeVerCursor},
-        {{36, 40}, Qt::ArrowCursor},     {{90, 40}, Qt::ArrowCursor},
+        {{18, 18}, {-4, -4}, Qt::SizeFDiagCursor}, {{82, 18}, {0, 0}, Qt::SizeBDiagCursor},
+        {{18, 62}, {0, 0}, Qt::SizeBDiagCursor},   {{82, 62}, {4, 4}, Qt::SizeFDiagCursor},
+        {{18, 40}, {0, 0}, Qt::SizeHorCursor},     {{82, 40}, {-4, 0}, Qt::SizeHorCursor},
+        {{50, 18}, {0, 0}, Qt::SizeVerCursor},     {{50, 62}, {0, 4}, Qt::SizeVerCursor},
+        {{18, 62}, {0, -8}, Qt::ArrowCursor},      {{25, 25}, {0, 0}, Qt::ArrowCursor},
+        {{90, 40}, {0, 0}, Qt::ArrowCursor},
     };
     for (const auto& h : hovers) {
-        QTest::mouseMove(view->viewport(), at(h.point));
+        QTest::mouseMove(view->viewport(), at(h.point) + h.nudge);
         EXPECT_EQ(view->viewport()->cursor().shape(), h.cursor)
             << h.point.x() << "," << h.point.y();
     }
 
-    QTest::mouseMove(view->viewport(), at(QPointF(78, 58)));
-    drag(QPointF(78, 58), QPointF(98, 68)); // bottom-right grip
+    drag(QPointF(82, 62), QPointF(102, 72)); // bottom-right grip
     EXPECT_EQ(geometryOf(a), QRect(20, 20, 80, 50));
     EXPECT_EQ(geometryOf(b), QRect(120, 20, 60, 40));
     EXPECT_EQ(document->undoStack().count(), 1);
     document->undoStack().undo();
     EXPECT_EQ(geometryOf(a), QRect(20, 20, 60, 40));
+    // A press inside the corner of the control moves it.
+    drag(QPointF(25, 25), QPointF(30, 25));
+    EXPECT_EQ(geometryOf(a), QRect(25, 20, 60, 40));
 }
 
 // Arrow keys move the selected controls by the step, or the jump with Shift; other keys, no
@@ -306,7 +312,8 @@ TEST_F(PagePreviewTest, ArrowKeysNudgeSelectedControls)
     EXPECT_EQ(document->undoStack().count(), 3);
 }
 
-// In edit-controls mode a dotted frame is drawn just around the selected controls.
+// In edit-controls mode a dotted frame is drawn just around the selected controls, with eight
+// grips of 7 × 7 view pixels on its outer line.
 TEST_F(PagePreviewTest, EditModeFramesTheSelection)
 {
     selection.selectControls({a, b}, true);
@@ -315,8 +322,10 @@ TEST_F(PagePreviewTest, EditModeFramesTheSelection)
     const QImage framed = settled();
     ASSERT_EQ(plain.size(), framed.size());
     const QRect changed = TestUtil::changedArea(framed, plain);
-    // The outer frame lies 2 units outside the selection (20..179 × 20..59) with a 2 px pen.
-    const QRect expected = QRect(at(QPointF(18, 18)), at(QPointF(182, 62))).adjusted(-1, -1, 1, 1);
+    // The outer frame lies 2 units outside the selection (20..179 × 20..59), the grips' middles
+    // on it.
+    const QRect expected = QRect(at(QPointF(18, 18)), at(QPointF(182, 62))).adjusted(-3, -3, 3, 3);
+    EXPECT_EQ(TestUtil::pixelsOfColour(framed, QColor(PagePreview::GripBorder)), 8 * 24);
     for (int edge = 0; edge < 4; ++edge) {
         const int got[] = {changed.left(), changed.top(), changed.right(), changed.bottom()};
         const int want[] = {expected.left(), expected.top(), expected.right(), expected.bottom()};

@@ -232,12 +232,17 @@ void QMLController::switchToPage(QMLPage* page, int transition, int msecs, bool 
 
 void QMLController::setShownPage(QMLPage* page)
 {
-    m_currentPage = page && hasPage(page) ? page : nullptr;
+    QMLPage* const shown = page && hasPage(page) ? page : nullptr;
+    // The switcher buttons mark the page shown, however it came to be shown.
+    if (m_currentPage && m_currentPage != shown)
+        indicatePage(m_currentPage->name(), false);
+    m_currentPage = shown;
     m_currentPageSwitcher = nullptr;
     if (m_currentPage) {
         const auto it = m_pageSwitchers.find(m_currentPage->pageSwitcherId());
         if (it != m_pageSwitchers.end())
             m_currentPageSwitcher = it->second;
+        indicatePage(m_currentPage->name(), true);
     }
 }
 
@@ -308,9 +313,13 @@ void QMLController::addPageSwitcherButton(QObject* button)
 {
     if (!button)
         return;
-    m_pageSwitcherButtons[button->property("targetPage").toString()].push_back(button);
+    const QString targetPage = button->property("targetPage").toString();
+    m_pageSwitcherButtons[targetPage].push_back(button);
     connect(button, &QObject::destroyed, this, &QMLController::forgetPageSwitcherButton,
             Qt::UniqueConnection);
+    // A switcher made while its page is shown marks that page's button at once.
+    if (m_currentPage && m_currentPage->name() == targetPage)
+        QMetaObject::invokeMethod(button, "indicateCurrentPage", Q_ARG(QVariant, true));
 }
 
 void QMLController::removePageSwitcherButton(QObject* button)

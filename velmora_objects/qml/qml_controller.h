@@ -90,8 +90,9 @@ public:
     void switchToPage(QMLPage* page, int transition, int msecs, bool isBack);
     // A host that shows pages directly (the editor's preview) names the page it shows (or
     // none): it becomes the current page, with the registered page switcher of its
-    // switcher id, so that the controller's next move starts from it. Nothing is emitted and
-    // the history is not touched.
+    // switcher id, so that the controller's next move starts from it. The page-switcher
+    // buttons of the page hidden lose their mark and those of the page shown get it; nothing
+    // is emitted and the history is not touched.
     void setShownPage(QMLPage* page);
 
     // Host operations, each on every control registered under the key, in registration
@@ -111,7 +112,8 @@ public:
     Q_INVOKABLE void addPageSwitcher(QObject* pageSwitcher);
     Q_INVOKABLE void removePageSwitcher(QObject* pageSwitcher);
     // Page-switcher buttons by their property "targetPage"; the controller invokes their
-    // "indicateCurrentPage" when that page is shown (true) or hidden (false).
+    // "indicateCurrentPage" when that page is shown (true) or hidden (false), and with true
+    // at once for a button of the page shown.
     Q_INVOKABLE void addPageSwitcherButton(QObject* button);
     Q_INVOKABLE void removePageSwitcherButton(QObject* button);
 

@@ -6,7 +6,6 @@
 
 #include <QSettings>
 #include <QSignalBlocker>
-#include <memory>
 
 ExportThemeWidget::ExportThemeWidget(QWidget* parent) : QWidget(parent)
 {
@@ -50,23 +49,18 @@ void ExportThemeWidget::onSaveClicked()
         return;
 
     const QString path = fileNameEntry->filePath();
-    // A project keeps its theme without a name once saved and opened again: such a theme gets
-    // the name the user typed here, so that the library and the new-project wizard can list it
-    // by a name. Everything else, and a theme's own name, is written as the project holds it.
-    std::unique_ptr<Velmora::Theme> named;
-    const Velmora::Theme* written = theme;
-    if (theme->getName().isEmpty()) {
-        named = std::make_unique<Velmora::Theme>(*theme);
-        named->setName(fileNameEntry->name());
-        written = named.get();
-    }
-    ThemeFileWriter writer(written, progressHandler, this);
+    // The file holds a theme of the name typed here, so that the library and the new-project
+    // wizard list it by that name and not by the one of the theme it came from; everything
+    // else is written as the project holds it, and the project's theme keeps its own name.
+    Velmora::Theme named(*theme);
+    named.setName(fileNameEntry->name());
+    ThemeFileWriter writer(&named, progressHandler, this);
     connect(&writer, &ThemeFileWriter::error, this,
             [this, &writer](int code) { emit themeFileWriterError(code, writer.errorString()); });
     if (!writer.write(path))
         return;
 
     QSettings().setValue(QStringLiteral("File/LastTheme"), path);
-    listWrittenTheme(path, *written, themeRegistrar);
+    listWrittenTheme(path, named, themeRegistrar);
     emit done();
 }

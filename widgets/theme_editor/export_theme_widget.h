@@ -13,9 +13,9 @@ class Theme;
 }
 
 // The page of the theme editor dialog that writes the project's theme, as the project holds
-// it, to a theme file of the user's naming. The written file joins the theme library and the
-// user's list of theme files. The page edits nothing and decides nothing beyond the write: it
-// reports the outcome through its signals and the dialog moves on.
+// it but under the name the user types, to a theme file of the user's naming. The written file
+// joins the theme library and the user's list of theme files. The page edits nothing and decides
+// nothing beyond the write: it reports the outcome through its signals and the dialog moves on.
 class ExportThemeWidget : public QWidget, private Ui::ExportThemeWidget
 {
     Q_OBJECT
