@@ -18,10 +18,10 @@ SetThemeCommand::SetThemeCommand(const Velmora::Theme* theme, VelmoraDocument& d
 
 SetThemeCommand::~SetThemeCommand() = default;
 
-std::unique_ptr<Velmora::Theme> SetThemeCommand::readTheme(const QString& path)
+std::unique_ptr<Velmora::Theme> SetThemeCommand::readTheme(const QString& path, QString* error)
 {
     auto theme = std::make_unique<Velmora::Theme>(QString());
-    if (!theme->load(path))
+    if (!theme->load(path, error))
         return nullptr;
     return theme;
 }

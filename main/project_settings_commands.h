@@ -33,8 +33,9 @@ public:
                     QUndoCommand* parent = nullptr);
     ~SetThemeCommand() override;
 
-    // The theme bundle at the path; null when it cannot be read.
-    static std::unique_ptr<Velmora::Theme> readTheme(const QString& path);
+    // The theme bundle at the path; null when it cannot be read, with the reader's reason in
+    // `error` when one is given.
+    static std::unique_ptr<Velmora::Theme> readTheme(const QString& path, QString* error = nullptr);
 
     void redo() override;
     void undo() override { redo(); }

@@ -161,9 +161,11 @@ unsigned int VelmoraDocument::createProject(const NewProjectData& data)
         setOrientation(data.orientation);
 
         auto theme = std::make_unique<Theme>(QString());
-        if (!data.themeFile.isEmpty() && !theme->load(data.themeFile))
-            throw std::runtime_error(
-                QStringLiteral("Unable to read theme file %1").arg(data.themeFile).toStdString());
+        QString reason;
+        if (!data.themeFile.isEmpty() && !theme->load(data.themeFile, &reason))
+            throw std::runtime_error(QStringLiteral("Unable to read theme file %1\n%2")
+                                         .arg(data.themeFile, reason)
+                                         .toStdString());
         setTheme(theme.release());
         replaceImageModels();
 

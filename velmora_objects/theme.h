@@ -56,8 +56,9 @@ public:
     virtual ~Theme();
 
     // Reads the theme bundle at the path into this theme through the bundle reader; false when
-    // the bundle cannot be opened or its document is in error. An empty path always fails.
-    bool load(const QString& bundlePath);
+    // the bundle cannot be opened or its document is in error, with the reader's reason in
+    // `error` when one is given. An empty path always fails.
+    bool load(const QString& bundlePath, QString* error = nullptr);
 
     const QString& getName() const { return name; }
     void setName(const QString& newName) { name = newName; }

@@ -4,10 +4,14 @@
 namespace Velmora {
 
 // A reader of its own, with its own temporary folder, which goes when the read is over.
-bool Theme::load(const QString& bundlePath)
+bool Theme::load(const QString& bundlePath, QString* error)
 {
     ThemeReader reader;
-    return reader.read(bundlePath, this);
+    if (reader.read(bundlePath, this))
+        return true;
+    if (error)
+        *error = reader.errorString();
+    return false;
 }
 
 } // namespace Velmora

@@ -8,11 +8,11 @@
 #include "velmora_objects/theme.h"
 
 ProjectPropertiesResult pushProjectProperties(const ConfigurationEditRecord& record,
-                                              VelmoraDocument& document)
+                                              VelmoraDocument& document, QString* error)
 {
     std::unique_ptr<Velmora::Theme> theme;
     if (!record.theme.isEmpty()) {
-        theme = SetThemeCommand::readTheme(record.theme);
+        theme = SetThemeCommand::readTheme(record.theme, error);
         if (!theme)
             return ProjectPropertiesResult::ThemeUnreadable;
     }

@@ -39,6 +39,7 @@ enum class ProjectPropertiesResult
 // the theme (when a path is given), the unlock code, the unlock function, the lock timeout and,
 // in ascending slot order, the removal of each cleared slot's assignment. The theme bundle is
 // read first, so that a bundle that cannot be read changes nothing at all instead of leaving
-// the project without a theme. A cleared slot that holds no assignment is a fatal assertion.
+// the project without a theme; the reader's reason then goes to `error` when one is given. A
+// cleared slot that holds no assignment is a fatal assertion.
 ProjectPropertiesResult pushProjectProperties(const ConfigurationEditRecord& record,
-                                              VelmoraDocument& document);
+                                              VelmoraDocument& document, QString* error = nullptr);

@@ -295,11 +295,13 @@ void EditingOperations::applyThemeEdits(const Velmora::Theme* theme)
 
 void EditingOperations::setProjectProperties(const ConfigurationEditRecord& record)
 {
-    if (pushProjectProperties(record, document) == ProjectPropertiesResult::ThemeUnreadable)
+    QString reason;
+    if (pushProjectProperties(record, document, &reason) ==
+        ProjectPropertiesResult::ThemeUnreadable)
         warn(tr("Project Properties"),
              tr("The theme file \"%1\" could not be read, so the project properties were not "
-                "changed.")
-                 .arg(record.theme));
+                "changed.\n%2")
+                 .arg(record.theme, reason));
 }
 
 // Clipboard --------------------------------------------------------------------------------

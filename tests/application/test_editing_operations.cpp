@@ -162,6 +162,23 @@ TEST_F(EditingOperationsTest, PasteTakesOnlyWhatFitsAndSaysWhatItLeftOutWhicheve
     EXPECT_FALSE(paste->isEnabled());
 }
 
+// Project properties with a theme bundle that does not read change nothing, and the message
+// gives the reader's reason.
+TEST_F(EditingOperationsTest, UnreadableThemeChangesNoPropertyAndSaysWhy)
+{
+    ConfigurationEditRecord record;
+    record.theme = folder.filePath("broken.qvt");
+    record.unlockCode = "2468";
+    ASSERT_TRUE(TestUtil::writeFile(record.theme, "not a bundle"));
+    answers.messageBox(QMessageBox::Ok);
+    ops.setProjectProperties(record);
+    EXPECT_EQ(answers.answered().value(0).text,
+              "The theme file \"" + record.theme +
+                  "\" could not be read, so the project properties were not changed.\nThe theme "
+                  "file is not a gzip-compressed tar archive.");
+    EXPECT_EQ(document->undoStack().count(), 0);
+}
+
 // Copy in one process and paste in another through the X clipboard (under xvfb-run with the
 // xcb platform; skipped elsewhere). The copying side is this program again, running the
 // disabled test below, which serves the clipboard until its standard input closes.

@@ -189,10 +189,15 @@ TEST_F(DocumentTest, FailedLoadOrThemeReadEmptiesTheDocumentBeforeReporting)
         [&] { document->load(file("missing.qvp")); },
         [&] { create(file("broken.qvt")); },
     };
+    std::string error;
     for (const auto& failure : failures) {
-        EXPECT_NE(TestUtil::runtimeErrorOf(failure), "<no error>");
+        error = TestUtil::runtimeErrorOf(failure);
+        EXPECT_NE(error, "<no error>");
         expectEmpty();
     }
+    // The theme's failure names the file and gives the reader's reason.
+    EXPECT_EQ(error, "Unable to read theme file " + file("broken.qvt").toStdString() +
+                         "\nThe theme file is not a gzip-compressed tar archive.");
     document->load(file("hall.qvp"));
     EXPECT_EQ(document->getPages().size(), 6u);
     EXPECT_EQ(document->getDefaultPageId(), first);
