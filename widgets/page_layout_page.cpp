@@ -135,7 +135,10 @@ bool PageLayoutPage::isComplete() const
 void PageLayoutPage::onLayoutSelectionChanged(const QItemSelection& selected,
                                               const QItemSelection& deselected)
 {
-    m_layoutName = selected.isEmpty() ? QString() : selected.indexes().first().data().toString();
+    // The selection itself, not the change: re-sorting or filtering the list reports a change
+    // with nothing in it while the template stays selected.
+    const QModelIndexList rows = view->selectionModel()->selectedIndexes();
+    m_layoutName = rows.isEmpty() ? QString() : rows.first().data().toString();
     // Moving the one selection from template to template leaves completeness as it was.
     if (selected.size() != deselected.size())
         emit completeChanged();
