@@ -18,6 +18,20 @@ class QQuickItem;
 class ControlGestures
 {
 public:
+    // The grips of a selection frame: its corners and the middles of its edges.
+    enum ResizeHandle
+    {
+        NoHandle = 0,
+        TopLeft = 1,
+        TopRight = 2,
+        BottomLeft = 3,
+        BottomRight = 4,
+        Top = 5,
+        Left = 6,
+        Bottom = 7,
+        Right = 8
+    };
+
     // The live item of a control; null when it has none.
     using ItemLookup = std::function<QQuickItem*(unsigned int)>;
 
@@ -25,9 +39,8 @@ public:
 
     static QRect geometryOf(const QQuickItem* item);
     static void setGeometry(QQuickItem* item, const QRect& geometry);
-    // Handle: 1 top-left, 2 top-right, 3 bottom-left, 4 bottom-right, 5 top, 6 left,
-    // 7 bottom, 8 right; any other moves nothing. The handle's corner or edge of the start
-    // rectangle moves by the offset, the opposite one stays: a scale about the rectangle's
+    // Handle: a ResizeHandle; any other number moves nothing. The handle's corner or edge of the
+    // start rectangle moves by the offset, the opposite one stays: a scale about the rectangle's
     // top-left corner, then a translation. An extent of zero keeps its factor 1.
     static QTransform resizeTransform(const QRect& start, int handle, const QPoint& offset);
 

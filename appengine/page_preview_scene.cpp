@@ -27,19 +27,28 @@
 
 namespace {
 
-constexpr int PageKind = 1;
-constexpr int PageSwitcherKind = 6;
 // How long one piece of background work may take, in ms: a slice of a page built for its
 // thumbnail, or of the deletion of released items.
 constexpr int BackgroundSliceMs = 3;
 
-// The item kind of a control type: Button 1 to Clock 6 become 2, 3, 4, 5, 7, 8.
-int controlKind(int controlType)
+// The item kind of a control type.
+PreviewItemKind controlKind(int controlType)
 {
-    static const int kinds[] = {0, 2, 3, 4, 5, 7, 8};
-    if (controlType < 1 || controlType > 6)
-        VELMORA_UNREACHABLE(1);
-    return kinds[controlType];
+    switch (controlType) {
+    case Velmora::ControlType_BUTTON:
+        return PreviewItemKind_BUTTON;
+    case Velmora::ControlType_SLIDER:
+        return PreviewItemKind_SLIDER;
+    case Velmora::ControlType_COLOUR_PICKER:
+        return PreviewItemKind_COLOUR_PICKER;
+    case Velmora::ControlType_KEYPAD:
+        return PreviewItemKind_KEYPAD;
+    case Velmora::ControlType_LABEL:
+        return PreviewItemKind_LABEL;
+    case Velmora::ControlType_CLOCK:
+        return PreviewItemKind_CLOCK;
+    }
+    VELMORA_UNREACHABLE(1);
 }
 
 template <typename T> T& required(T* object)
@@ -150,7 +159,7 @@ QQuickItem* PagePreviewScene::createPageItem(unsigned int pageId)
     // every object under each of them at every collection.
     pageItem->setParent(m_root.get());
     pageItem->setParentItem(m_root.get());
-    addItem(new PreviewItemHandle(pageItem, PageKind, pageId, m_handles));
+    addItem(new PreviewItemHandle(pageItem, PreviewItemKind_PAGE, pageId, m_handles));
     m_pageItems[pageId] = pageItem;
     // The controls follow in ascending id, each on top of those before it; the list is kept
     // backwards so that the next one comes off its end.
@@ -195,7 +204,8 @@ QQuickItem* PagePreviewScene::createPageSwitcherItem(unsigned int pageSwitcherId
         return nullptr;
     QQuickItem* item = m_factory.createPageSwitcher(pageSwitcherId);
     if (item) {
-        auto* handle = new PreviewItemHandle(item, PageSwitcherKind, pageSwitcherId, m_handles);
+        auto* handle =
+            new PreviewItemHandle(item, PreviewItemKind_PAGE_SWITCHER, pageSwitcherId, m_handles);
         addItem(handle);
         handle->setMarked(m_selection->isPageSwitcherSelected(pageSwitcherId));
     }

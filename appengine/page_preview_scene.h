@@ -44,9 +44,8 @@ class QMLPage;
 // so far under one root, controls as children of their page, the page switcher under the
 // current page) and sits in the scene through a proxy at (0, 0), below everything and without
 // item data. Every page, control and page-switcher item has a mirror handle in the scene
-// (PreviewItemHandle) with data 0 = kind (1 page, 2 button, 3 slider, 4 colour picker,
-// 5 keypad, 6 page switcher, 7 label, 8 clock) and data 1 = its id in the project: hit tests,
-// parent walks and band selection work on handles, presses reach the live items.
+// (PreviewItemHandle) with data 0 = its PreviewItemKind and data 1 = its id in the project:
+// hit tests, parent walks and band selection work on handles, presses reach the live items.
 //
 // Pages are built on first showing or thumbnail from QML text, the page alone as one item and
 // every control as an item of its own, each created from a component compiled once per engine
@@ -165,8 +164,7 @@ public:
     void moveControls(const QPoint& offset);
     void endMoveControls();
     bool isDragging() const { return m_gestures.isDragging(); }
-    // Handle: 1 top-left, 2 top-right, 3 bottom-left, 4 bottom-right, 5 top, 6 left,
-    // 7 bottom, 8 right; any other moves nothing.
+    // Handle: a ControlGestures::ResizeHandle; any other number moves nothing.
     void beginResizeControls(const std::set<unsigned int>& controlIds, int handle);
     // Moves the handle's corner or edge of the recorded union by the offset and maps every
     // recorded geometry through the same scale and translation. A union of zero width or

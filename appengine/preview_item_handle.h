@@ -1,5 +1,7 @@
 #pragma once
 
+#include "appengine/preview_item_kind.h"
+
 #include <QGraphicsObject>
 #include <QImage>
 #include <QPixmap>
@@ -16,7 +18,8 @@ class QQuickItemGrabResult;
 // draws. It follows the item's parent (the handle of the parent item), position, size,
 // visibility, stacking and clipping through the item's change signals, so that hit tests,
 // parent walks and band selection work on handles, while mouse presses, which no handle
-// accepts, fall through to the live item beneath. It carries item data 0 = kind and 1 = id.
+// accepts, fall through to the live item beneath. It carries item data 0 = kind (a
+// PreviewItemKind) and 1 = id.
 //
 // It paints nothing but the selection overlay while marked: a half-transparent grey
 // checkerboard over exactly the item's own opaque pixels, masked by an image of the item

@@ -67,6 +67,7 @@ public:
         ActionId_PASTE_CONTROLS = 37,
         ActionId_DELETE = 38
     };
+    Q_ENUM(ActionId)
     static constexpr int ActionCount = 39;
 
     // Builds all actions. Every action is enabled except the align and layout actions, and

@@ -156,7 +156,7 @@ void PagePreview::mousePressEvent(QMouseEvent* event)
     // The grip under the press is the one drawn there now, whatever the last hover found.
     if (editControlMode)
         updateGrip(position);
-    if ((editControlMode && activeHandle != NoHandle) || armedType != 0) {
+    if ((editControlMode && activeHandle != ControlGestures::NoHandle) || armedType != 0) {
         // A resize starts, or the new control's band is drawn, on the first move.
         pressPosition = position;
         return;
@@ -222,7 +222,7 @@ void PagePreview::mouseMoveEvent(QMouseEvent* event)
     if (!scene)
         return;
     const SelectionManager& selection = document.selection();
-    if (activeHandle != NoHandle) {
+    if (activeHandle != ControlGestures::NoHandle) {
         if (!scene->isResizing()) {
             resizeIds.clear();
             if (selection.kind() == SelectionManager::SelectionKind_CONTROLS)
@@ -276,14 +276,14 @@ std::vector<PagePreview::Grip> PagePreview::grips() const
         ResizeHandle handle;
         Qt::CursorShape cursor;
     } places[] = {
-        {true, {left, top}, TopLeft, Qt::SizeFDiagCursor},
-        {true, {right, top}, TopRight, Qt::SizeBDiagCursor},
-        {true, {left, bottom}, BottomLeft, Qt::SizeBDiagCursor},
-        {true, {right, bottom}, BottomRight, Qt::SizeFDiagCursor},
-        {tall, {left, middleY}, Left, Qt::SizeHorCursor},
-        {tall, {right, middleY}, Right, Qt::SizeHorCursor},
-        {wide, {middleX, top}, Top, Qt::SizeVerCursor},
-        {wide, {middleX, bottom}, Bottom, Qt::SizeVerCursor},
+        {true, {left, top}, ControlGestures::TopLeft, Qt::SizeFDiagCursor},
+        {true, {right, top}, ControlGestures::TopRight, Qt::SizeBDiagCursor},
+        {true, {left, bottom}, ControlGestures::BottomLeft, Qt::SizeBDiagCursor},
+        {true, {right, bottom}, ControlGestures::BottomRight, Qt::SizeFDiagCursor},
+        {tall, {left, middleY}, ControlGestures::Left, Qt::SizeHorCursor},
+        {tall, {right, middleY}, ControlGestures::Right, Qt::SizeHorCursor},
+        {wide, {middleX, top}, ControlGestures::Top, Qt::SizeVerCursor},
+        {wide, {middleX, bottom}, ControlGestures::Bottom, Qt::SizeVerCursor},
     };
     std::vector<Grip> result;
     for (const auto& place : places)
@@ -304,7 +304,7 @@ void PagePreview::updateGrip(const QPoint& position)
             return;
         }
     }
-    activeHandle = NoHandle;
+    activeHandle = ControlGestures::NoHandle;
     viewport()->unsetCursor();
 }
 
@@ -582,7 +582,7 @@ void PagePreview::enableEditControlMode(bool enable)
     if (enable) {
         viewport()->setMouseTracking(true);
     } else {
-        activeHandle = NoHandle;
+        activeHandle = ControlGestures::NoHandle;
         viewport()->unsetCursor();
     }
     viewport()->update();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "appengine/control_gestures.h"
+#include "appengine/preview_item_kind.h"
 #include "velmora_objects/velmora_types.h"
 
 #include <QGraphicsView>
@@ -16,20 +18,6 @@ class Preferences;
 class QAction;
 class QRubberBand;
 class VelmoraDocument;
-
-// What an item of the preview scene shows, its data 0 (data 1 is the object's id).
-enum PreviewItemKind
-{
-    PreviewItemKind_NONE = 0,
-    PreviewItemKind_PAGE = 1,
-    PreviewItemKind_BUTTON = 2,
-    PreviewItemKind_SLIDER = 3,
-    PreviewItemKind_COLOUR_PICKER = 4,
-    PreviewItemKind_KEYPAD = 5,
-    PreviewItemKind_PAGE_SWITCHER = 6,
-    PreviewItemKind_LABEL = 7,
-    PreviewItemKind_CLOCK = 8
-};
 
 // The page view: the main window's working surface over the document's preview scene, which
 // shows the live QML items of the current page, its controls and its page switcher.
@@ -54,19 +42,7 @@ class PagePreview : public QGraphicsView
     Q_OBJECT
 
 public:
-    // The grips of the selection frame; the scene's resize takes the same numbers.
-    enum ResizeHandle
-    {
-        NoHandle = 0,
-        TopLeft = 1,
-        TopRight = 2,
-        BottomLeft = 3,
-        BottomRight = 4,
-        Top = 5,
-        Left = 6,
-        Bottom = 7,
-        Right = 8
-    };
+    using ResizeHandle = ControlGestures::ResizeHandle;
 
     // The editor's actions the view offers in its context menu and triggers with the wheel.
     // Any may be null, and an action deleted later is left out.
@@ -187,7 +163,7 @@ private:
     bool bandSelecting = false;
     Velmora::ControlType armedType = Velmora::ControlType(0);
     bool editControlMode = false;
-    ResizeHandle activeHandle = NoHandle;
+    ResizeHandle activeHandle = ControlGestures::NoHandle;
     std::set<unsigned int> dragIds;
     std::set<unsigned int> resizeIds;
 };

@@ -115,7 +115,7 @@ protected:
     QGraphicsItem* hit(const QPointF& point) const
     {
         for (QGraphicsItem* item : scene->items(point))
-            if (item->data(0).toInt() != 0)
+            if (item->data(0).toInt() != PreviewItemKind_NONE)
                 return item;
         return nullptr;
     }
@@ -167,17 +167,17 @@ TEST_F(PreviewScene, HandlesAnswerHitTestsAndBands)
         QPointF point;
         std::pair<int, unsigned int> hit;
     } points[] = {
-        {{50, 30}, {3, 1}},   // slider 1, over button 0 of the hidden page
-        {{300, 50}, {4, 4}},  // colour picker
-        {{230, 150}, {1, 0}}, // the page itself
-        {{100, 260}, {6, 0}}, // the page switcher
+        {{50, 30}, {PreviewItemKind_SLIDER, 1}}, // over button 0 of the hidden page
+        {{300, 50}, {PreviewItemKind_COLOUR_PICKER, 4}},
+        {{230, 150}, {PreviewItemKind_PAGE, 0}},
+        {{100, 260}, {PreviewItemKind_PAGE_SWITCHER, 0}},
     };
     for (const auto& p : points) {
         QGraphicsItem* item = hit(p.point);
         EXPECT_EQ(kindAndId(item), p.hit) << p.point.x() << "," << p.point.y();
         while (item && item->parentItem())
             item = item->parentItem();
-        EXPECT_EQ(kindAndId(item), std::make_pair(1, 0u));
+        EXPECT_EQ(kindAndId(item), std::make_pair(int(PreviewItemKind_PAGE), 0u));
     }
 
     const struct
@@ -194,7 +194,8 @@ TEST_F(PreviewScene, HandlesAnswerHitTestsAndBands)
         std::set<unsigned int> ids;
         for (QGraphicsItem* item : scene->items(b.band, Qt::IntersectsItemShape)) {
             const int kind = item->data(0).toInt();
-            if (kind >= 2 && kind != 6)
+            if (kind != PreviewItemKind_NONE && kind != PreviewItemKind_PAGE &&
+                kind != PreviewItemKind_PAGE_SWITCHER)
                 ids.insert(item->data(1).toUInt());
         }
         EXPECT_EQ(ids, b.ids) << b.band.x();
@@ -283,7 +284,7 @@ TEST_F(PreviewScene, LiveWritesReachTheItems)
         EXPECT_EQ(rows[i].read(), rows[i].expected) << "row " << i;
     }
     // The handle follows the new geometry; the view shows the gradient.
-    EXPECT_EQ(kindAndId(hit(QPointF(105, 55))), std::make_pair(2, 0u));
+    EXPECT_EQ(kindAndId(hit(QPointF(105, 55))), std::make_pair(int(PreviewItemKind_BUTTON), 0u));
     scene->setPageBackgroundGradient(1, red);
     EXPECT_EQ(rendering().pixel(300, 150), qRgb(255, 0, 0));
 }
@@ -312,7 +313,7 @@ TEST_F(PreviewScene, SelectionOverlayMarksSelectedControlsOnly)
     EXPECT_EQ(scene->selectionBoundingRect(false), slider.translated(5, 150));
     EXPECT_TRUE(slider.translated(5, 150).contains(overlay()));
 
-    scene->beginResizeControls({1}, 8);
+    scene->beginResizeControls({1}, ControlGestures::Right);
     scene->resizeControls(QPoint(60, 0));
     const QRect wider(15, 160, 260, 40);
     EXPECT_EQ(scene->endResizeControls(), (std::map<unsigned int, QRect>{{1, wider}}));
@@ -360,6 +361,7 @@ TEST_F(PreviewScene, ThumbnailIsThePageScaledDown)
 TEST_F(PreviewScene, ResizeScalesTheSelection)
 {
     scene->showPage(0);
+    using G = ControlGestures;
     using Geometries = std::map<unsigned int, QRect>;
     const struct
     {
@@ -368,21 +370,24 @@ TEST_F(PreviewScene, ResizeScalesTheSelection)
         QPoint offset;
         Geometries changed;
     } rows[] = {
-        {{{1, {20, 20, 100, 50}}}, 4, {10, 5}, {{1, {20, 20, 110, 55}}}},
+        {{{1, {20, 20, 100, 50}}}, G::BottomRight, {10, 5}, {{1, {20, 20, 110, 55}}}},
         {{{1, {20, 20, 40, 50}}, {3, {80, 20, 40, 50}}},
-         4,
+         G::BottomRight,
          {10, 5},
          {{1, {20, 20, 44, 55}}, {3, {86, 20, 44, 55}}}},
         {{{1, {20, 20, 40, 50}}, {3, {80, 20, 40, 50}}},
-         1,
+         G::TopLeft,
          {-10, -10},
          {{1, {10, 10, 44, 60}}, {3, {76, 10, 44, 60}}}},
-        {{{1, {20, 20, 100, 20}}, {3, {20, 50, 0, 20}}}, 8, {10, 0}, {{1, {20, 20, 110, 20}}}},
-        {{{1, {20, 20, 0, 50}}}, 8, {10, 0}, {}},
-        {{{1, {20, 20, 0, 50}}}, 6, {10, 0}, {{1, {30, 20, 0, 50}}}},
-        {{{1, {20, 20, 0, 50}}}, 7, {0, 10}, {{1, {20, 20, 0, 60}}}},
-        {{{1, {20, 20, 100, 50}}}, 4, {0, 0}, {}},
-        {{{1, {20, 20, 100, 50}}}, 9, {10, 10}, {}},
+        {{{1, {20, 20, 100, 20}}, {3, {20, 50, 0, 20}}},
+         G::Right,
+         {10, 0},
+         {{1, {20, 20, 110, 20}}}},
+        {{{1, {20, 20, 0, 50}}}, G::Right, {10, 0}, {}},
+        {{{1, {20, 20, 0, 50}}}, G::Left, {10, 0}, {{1, {30, 20, 0, 50}}}},
+        {{{1, {20, 20, 0, 50}}}, G::Bottom, {0, 10}, {{1, {20, 20, 0, 60}}}},
+        {{{1, {20, 20, 100, 50}}}, G::BottomRight, {0, 0}, {}},
+        {{{1, {20, 20, 100, 50}}}, G::Right + 1, {10, 10}, {}}, // no handle
     };
     for (const auto& row : rows) {
         std::set<unsigned int> ids;
@@ -415,7 +420,8 @@ TEST_F(PreviewScene, RemovalRebuildAndClearLeaveNothingBehind)
     QQuickItem* pageSwitcher = scene->pageSwitcherItem(0);
     ASSERT_TRUE(pageSwitcher);
     EXPECT_EQ(pageSwitcher->parentItem(), scene->pageItem(0));
-    EXPECT_EQ(kindAndId(hit(QPointF(100, 260))), std::make_pair(6, 0u));
+    EXPECT_EQ(kindAndId(hit(QPointF(100, 260))),
+              std::make_pair(int(PreviewItemKind_PAGE_SWITCHER), 0u));
 
     scene->renderThumbnail(2);
     QPointer<QQuickItem> oldPage = scene->pageItem(0);

@@ -124,11 +124,14 @@ TEST_F(EditingOperationsTest, PasteTakesOnlyWhatFitsAndSaysWhatItLeftOutWhicheve
         ::testing::ExitedWithCode(0), "");
 
     PagePreview view(*document);
-    view.setActions({nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, paste, nullptr});
+    PagePreview::Actions offered;
+    offered.pasteControls = paste;
+    view.setActions(offered);
     view.setScene(document->previewScene());
     QObject::connect(&view, &PagePreview::rightClickPosition, &ops,
                      &EditingOperations::setPasteControlOffset);
-    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(100, 60));
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(100, 60),
+                            view.viewport()->mapToGlobal(QPoint(100, 60)));
     for (bool fromMenu : {false, true}) {
         (fromMenu ? answers.menu("Paste Controls") : answers).messageBox(QMessageBox::Ok);
         fromMenu ? void(QApplication::sendEvent(view.viewport(), &click)) : paste->trigger();

@@ -71,7 +71,8 @@ protected:
         return data.path;
     }
 
-    // The launch dialog, run as event 1001 does; each queued answer plays one round of it.
+    // The launch dialog, run as the launch request event does; each queued answer plays one
+    // round of it.
     void runLaunchDialog()
     {
         answers.failAfter(20000);

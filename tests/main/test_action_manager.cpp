@@ -3,16 +3,20 @@
 #include "main/action_manager.h"
 
 #include <QAction>
+#include <QMetaEnum>
 #include <QSet>
 #include <QSignalSpy>
 #include <QStringList>
 #include <memory>
+#include <utility>
+#include <vector>
 
 using namespace Velmora;
 
 namespace {
 
 using Id = ActionManager::ActionId;
+using Tools = std::vector<std::pair<ControlType, bool>>; // the tool's type, armed
 
 // The action set over an open project; `open()` and `close()` report the project's state the
 // way the application does.
@@ -26,14 +30,12 @@ protected:
         actions.setModifiedQuery([this] { return modified; });
         actions.onDocumentClosed();
         QObject::connect(&actions, &ActionManager::addControlActionToggled,
-                         [this](ControlType type, bool on) {
-                             tools << QString("%1 %2").arg(int(type)).arg(on ? "on" : "off");
-                         });
+                         [this](ControlType type, bool on) { tools.emplace_back(type, on); });
     }
 
     QAction* at(int id) const { return actions.action(Id(id)); }
     bool enabled(int id) const { return at(id)->isEnabled(); }
-    QStringList takeTools() { return std::exchange(tools, QStringList()); }
+    Tools takeTools() { return std::exchange(tools, Tools()); }
 
     void open()
     {
@@ -50,7 +52,7 @@ protected:
 
     ActionManager actions;
     bool modified = false;
-    QStringList tools; // addControlActionToggled, in order
+    Tools tools; // addControlActionToggled, in order
 };
 
 } // namespace
@@ -140,37 +142,44 @@ TEST_F(Actions, AlignAndLayoutActionsSendWhatTheyCarry)
 
 namespace {
 
-// Which actions are enabled, as a string of flags in id order ('x' enabled, '.' disabled).
-std::string enabledFlags(const ActionManager& actions)
+// The actions enabled (or disabled) by the names of their ids without "ActionId_", in id order.
+std::string actionsWhere(const ActionManager& actions, bool enabled)
 {
-    std::string text;
-    for (int id = 0; id < ActionManager::ActionCount; ++id)
-        text += actions.action(Id(id))->isEnabled() ? 'x' : '.';
-    return text;
+    const QMetaEnum ids = QMetaEnum::fromType<Id>();
+    QStringList names;
+    for (int i = 0; i < ids.keyCount(); ++i)
+        if (actions.action(Id(ids.value(i)))->isEnabled() == enabled)
+            names << QString(ids.key(i)).remove("ActionId_");
+    return names.join(' ').toStdString();
 }
 
 } // namespace
 
 TEST_F(Actions, DocumentAndUndoStateEnableTheProjectActions)
 {
-    // A hidden action counts as disabled: "Software Update" (19) stays so until it is shown.
-    //                                    0         1         2         3
-    //                                    012345678901234567890123456789012345678
-    EXPECT_EQ(enabledFlags(ActionManager()), "xxxxxxxxxxxxxxxxxxx.xxxxxx.........xxxx");
-    EXPECT_EQ(enabledFlags(actions), /*  */ "xxx.....x.......xxx....................");
+    // A hidden action counts as disabled: "Software Update" stays so until it is shown.
+    const std::string closed =
+        "NEW OPEN OPEN_RECENT DUPLICATE_PAGE_ADVANCED PREFERENCES HELP ABOUT";
+    const std::string alignAndLayout =
+        "ALIGN_LEFT ALIGN_RIGHT ALIGN_TOP ALIGN_BOTTOM ALIGN_V_MIDDLE "
+        "ALIGN_H_MIDDLE LAYOUT_HORIZONTAL LAYOUT_VERTICAL LAYOUT_GRID";
+    EXPECT_EQ(actionsWhere(ActionManager(), false), "SOFTWARE_UPDATE " + alignAndLayout);
+    EXPECT_EQ(actionsWhere(actions, true), closed);
     EXPECT_FALSE(at(ActionManager::ActionId_SOFTWARE_UPDATE)->isVisible());
 
     // Opened unmodified: Save waits for a change; nothing is selected and the one page is the
     // default page, so nothing can be copied or deleted; paste is the application's to set.
     open();
-    EXPECT_EQ(enabledFlags(actions), /*  */ "xxx.xxx.x..xx.xxxxx.xxxxxx.........x...");
+    EXPECT_EQ(actionsWhere(actions, false),
+              "SAVE DUPLICATE_PAGE RAISE_PAGE LOWER_PAGE ZOOM_OUT SOFTWARE_UPDATE " +
+                  alignAndLayout + " COPY_CONTROLS PASTE_CONTROLS DELETE");
     actions.onUndoStateChanged(false);
     EXPECT_TRUE(enabled(ActionManager::ActionId_SAVE));
     actions.onUndoStateChanged(true);
     EXPECT_FALSE(enabled(ActionManager::ActionId_SAVE));
 
     close();
-    EXPECT_EQ(enabledFlags(actions), /*  */ "xxx.....x.......xxx....................");
+    EXPECT_EQ(actionsWhere(actions, true), closed);
 
     // A new project that was never saved can be saved at once.
     modified = true;
@@ -277,14 +286,14 @@ TEST_F(Actions, SelectionEnablesPageControlAndDeleteActions)
         row.select();
         actions.onSelectionChanged();
         // The nine align and layout actions go together.
-        const std::string all = enabledFlags(actions);
-        EXPECT_EQ(all.substr(ActionManager::ActionId_ALIGN_LEFT, 9),
-                  std::string(9, all[ActionManager::ActionId_ALIGN_LEFT]));
+        for (int id = ActionManager::ActionId_ALIGN_LEFT; id <= ActionManager::ActionId_LAYOUT_GRID;
+             ++id)
+            EXPECT_EQ(enabled(id), enabled(ActionManager::ActionId_ALIGN_LEFT)) << id;
         std::string flags;
         for (Id id : {ActionManager::ActionId_DUPLICATE_PAGE, ActionManager::ActionId_RAISE_PAGE,
                       ActionManager::ActionId_LOWER_PAGE, ActionManager::ActionId_ALIGN_LEFT,
                       ActionManager::ActionId_COPY_CONTROLS, ActionManager::ActionId_DELETE})
-            flags += all[id];
+            flags += enabled(id) ? 'x' : '.';
         EXPECT_EQ(flags, row.flags);
         EXPECT_EQ(at(ActionManager::ActionId_COPY_CONTROLS)->text(), row.copyText);
         EXPECT_EQ(at(ActionManager::ActionId_COPY_CONTROLS)->toolTip(),
@@ -301,20 +310,22 @@ TEST_F(Actions, DrawingToolsAndEditModeExcludeEachOther)
     open();
     at(ActionManager::ActionId_ADD_BUTTON)->trigger();
     at(ActionManager::ActionId_ADD_SLIDER)->trigger();
-    EXPECT_EQ(takeTools(), QStringList({"1 on", "1 off", "2 on"}));
+    EXPECT_EQ(takeTools(), (Tools{{ControlType_BUTTON, true},
+                                  {ControlType_BUTTON, false},
+                                  {ControlType_SLIDER, true}}));
     EXPECT_FALSE(at(ActionManager::ActionId_ADD_BUTTON)->isChecked());
 
     at(ActionManager::ActionId_EDIT_CONTROLS)->trigger();
-    EXPECT_EQ(takeTools(), QStringList({"2 off"}));
+    EXPECT_EQ(takeTools(), (Tools{{ControlType_SLIDER, false}}));
     EXPECT_TRUE(at(ActionManager::ActionId_EDIT_CONTROLS)->isChecked());
 
-    // Add Label draws type 5; arming it leaves edit mode.
+    // Arming Add Label leaves edit mode.
     at(ActionManager::ActionId_ADD_LABEL)->trigger();
-    EXPECT_EQ(takeTools(), QStringList({"5 on"}));
+    EXPECT_EQ(takeTools(), (Tools{{ControlType_LABEL, true}}));
     EXPECT_FALSE(at(ActionManager::ActionId_EDIT_CONTROLS)->isChecked());
 
     actions.uncheckAllControlEditActions();
-    EXPECT_EQ(takeTools(), QStringList({"5 off"}));
+    EXPECT_EQ(takeTools(), (Tools{{ControlType_LABEL, false}}));
     at(ActionManager::ActionId_EDIT_CONTROLS)->trigger();
     actions.uncheckAllControlEditActions();
     EXPECT_FALSE(at(ActionManager::ActionId_EDIT_CONTROLS)->isChecked());
@@ -323,11 +334,11 @@ TEST_F(Actions, DrawingToolsAndEditModeExcludeEachOther)
     actions.setAddControlActionChecked(ControlType_KEYPAD, true);
     EXPECT_TRUE(at(ActionManager::ActionId_ADD_KEYPAD)->isChecked());
     actions.setAddControlActionChecked(ControlType_KEYPAD, false);
-    EXPECT_EQ(takeTools(), QStringList({"4 on", "4 off"}));
+    EXPECT_EQ(takeTools(), (Tools{{ControlType_KEYPAD, true}, {ControlType_KEYPAD, false}}));
 
     // Closing the project keeps the armed tool.
     at(ActionManager::ActionId_ADD_CLOCK)->trigger();
     close();
     EXPECT_TRUE(at(ActionManager::ActionId_ADD_CLOCK)->isChecked());
-    EXPECT_EQ(takeTools(), QStringList({"6 on"}));
+    EXPECT_EQ(takeTools(), (Tools{{ControlType_CLOCK, true}}));
 }

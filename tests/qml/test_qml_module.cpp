@@ -861,12 +861,12 @@ TEST_F(QmlController, HostOperationsReachEveryControlUnderTheKey)
     QSignalSpy firstReceived(first, &QMLControl::eventReceived);
     QSignalSpy secondReceived(second, &QMLControl::eventReceived);
     c().setControlValue("k", 0, 255);
-    c().sendControlEvent("k", 7, 42);
+    c().sendControlEvent("k", QMLControl::Event_COLOUR_PICKER_MOVE, 42);
     c().setControlCaption("k", "Volume");
     for (QSignalSpy* spy : {&firstReceived, &secondReceived}) {
         ASSERT_EQ(spy->count(), 2);
         EXPECT_EQ(spy->at(0), (QVariantList{QMLControl::Event_SLIDER_VALUE_CHANGED, 1.0}));
-        EXPECT_EQ(spy->at(1), (QVariantList{7, 42}));
+        EXPECT_EQ(spy->at(1), (QVariantList{QMLControl::Event_COLOUR_PICKER_MOVE, 42}));
     }
     EXPECT_EQ(second->caption(), "Volume");
 

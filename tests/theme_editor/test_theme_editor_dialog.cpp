@@ -295,12 +295,14 @@ TEST_F(ThemeEditorDialogTest, ExportShowsProgressWhileWritingAndReportsFailures)
         int code;
         const char* text;
     } errors[] = {
-        {0, "Failed to save the theme.  Couldn't open a temporary file to write the theme data."},
-        {1, "Failed to save the theme.  Couldn't open a temporary file to write an image."},
-        {2, "Failed to save the theme.  Couldn't open a temporary files to write the splash "
-            "images."},
-        {3, "Failed to save the theme."},
-        {4, "Failed to save the theme.  The reason."},
+        {ThemeFileWriter::XmlFileError,
+         "Failed to save the theme.  Couldn't open a temporary file to write the theme data."},
+        {ThemeFileWriter::ImageFileError,
+         "Failed to save the theme.  Couldn't open a temporary file to write an image."},
+        {ThemeFileWriter::SplashFileError,
+         "Failed to save the theme.  Couldn't open a temporary files to write the splash images."},
+        {ThemeFileWriter::ArchiveError, "Failed to save the theme."},
+        {ThemeFileWriter::LimitError, "Failed to save the theme.  The reason."},
     };
     for (const auto& e : errors) {
         SCOPED_TRACE(e.code);

@@ -196,7 +196,7 @@ TEST_F(ThemeFileWriterTest, WriteFailuresKeepTheExistingBundle)
             FileSizeLimit full(limit);
             codes = write(*theme, bundle, false);
         }
-        EXPECT_EQ(codes, std::vector<int>{3});
+        EXPECT_EQ(codes, std::vector<int>{ThemeFileWriter::ArchiveError});
         EXPECT_EQ(readFile(bundle), old);
         EXPECT_EQ(QDir(output.path()).entryList(QDir::Files | QDir::Hidden),
                   QStringList({"theme.qvt"}));
@@ -275,7 +275,7 @@ TEST_F(ThemeFileWriterTest, ProgressFillsFivePartsAndEndsComplete)
     progress.beginRange(2);
     EXPECT_EQ(
         write(*TestUtil::sampleTheme(), output.path() + "/missing/theme.qvt", false, &progress),
-        std::vector<int>{3});
+        std::vector<int>{ThemeFileWriter::ArchiveError});
     EXPECT_EQ(progress.ranges.size(), 1u);
 }
 
@@ -303,7 +303,7 @@ TEST_F(ThemeFileWriterTest, BundleIsReplacedThroughLinksWithItsPermissions)
         struct stat status;
         ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &status), 0);
         if (c.after == 0) {
-            EXPECT_EQ(codes, std::vector<int>{3});
+            EXPECT_EQ(codes, std::vector<int>{ThemeFileWriter::ArchiveError});
             EXPECT_EQ(readFile(target), "old");
             EXPECT_EQ(status.st_mode & 0777, c.before);
         } else {

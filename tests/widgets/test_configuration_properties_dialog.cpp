@@ -107,10 +107,10 @@ TEST_F(ConfigurationPropertiesDialogTest, ShowsStoredSettingsWithoutRecordingThe
         QString functionText;
         QString timeoutText;
     } cases[] = {
-        {"", 0, 0, false, "", "Never"},
-        {"1234", 7, 150000, true, "Back", "2mins"},
-        {"123456", 3, 90000000, true, "Home", "1440mins"},
-        {"987", 8, 60000, true, "", "1mins"},
+        {"", ButtonFunction_NONE, 0, false, "", "Never"},
+        {"1234", ButtonFunction_BACK, 150000, true, "Back", "2mins"},
+        {"123456", ButtonFunction_GO_TO_PAGE, 90000000, true, "Home", "1440mins"},
+        {"987", ButtonFunction_LOCK, 60000, true, "", "1mins"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code.toStdString());
@@ -128,7 +128,7 @@ TEST_F(ConfigurationPropertiesDialogTest, ShowsStoredSettingsWithoutRecordingThe
                   ProjectPropertiesResult::NoChanges);
     }
     EXPECT_EQ(document->undoStack().count(), 0);
-    EXPECT_EQ(document->getUnlockFunction(), 8);
+    EXPECT_EQ(document->getUnlockFunction(), ButtonFunction_LOCK);
     EXPECT_EQ(document->getLockTimeout(), 60000);
 }
 
@@ -168,7 +168,7 @@ TEST_F(ConfigurationPropertiesDialogTest, LockNeedsThreeDigitsAndCanBeSwitchedOf
 TEST_F(ConfigurationPropertiesDialogTest, LockSettingsApplyAsOneStep)
 {
     document->setUnlockCode("555");
-    document->setUnlockFunction(3);
+    document->setUnlockFunction(ButtonFunction_GO_TO_PAGE);
     document->setLockTimeout(30000);
     const QByteArray before = bytes();
     open();
@@ -177,13 +177,13 @@ TEST_F(ConfigurationPropertiesDialogTest, LockSettingsApplyAsOneStep)
     QTest::keyClicks(edit, "4321");
     emit child<QComboBox>("unlockFunctionEdit")->activated(1);
     child<QSpinBox>("lockTimeoutEdit")->setValue(5);
-    EXPECT_EQ(dialog->editRecord().unlockFunction, 7);
+    EXPECT_EQ(dialog->editRecord().unlockFunction, ButtonFunction_BACK);
     EXPECT_EQ(dialog->editRecord().lockTimeout, 300000);
 
     ASSERT_EQ(pushProjectProperties(dialog->editRecord(), *document),
               ProjectPropertiesResult::Pushed);
     EXPECT_EQ(document->getUnlockCode(), "4321");
-    EXPECT_EQ(document->getUnlockFunction(), 7);
+    EXPECT_EQ(document->getUnlockFunction(), ButtonFunction_BACK);
     EXPECT_EQ(document->getLockTimeout(), 300000);
     EXPECT_EQ(document->undoStack().count(), 1);
     document->undoStack().undo();

@@ -1,4 +1,5 @@
 #include "common/modal_answerer.h"
+#include "main/velmora_document.h"
 #include "widgets/duplicate_page_dialog.h"
 
 #include <QCommandLinkButton>
@@ -19,8 +20,10 @@ TEST(DuplicatePageDialog, EachChoiceClosesAtOnceWithItsMode)
         int result;
         int mode;
     } cases[] = {
-        {"default", clickChild("defaultButton"), QDialog::Accepted, 1},
-        {"full", clickChild("fullButton"), QDialog::Accepted, 3},
+        {"default", clickChild("defaultButton"), QDialog::Accepted,
+         VelmoraDocument::DuplicateRenamingControls},
+        {"full", clickChild("fullButton"), QDialog::Accepted,
+         VelmoraDocument::DuplicateKeepingKeys},
         {"cancel",
          [](QWidget* window) {
              window->findChild<QDialogButtonBox*>("buttonBox")

@@ -338,7 +338,12 @@ TEST_F(PagePreviewTest, EditModeFramesTheSelection)
 TEST_F(PagePreviewTest, ContextMenuAndWheel)
 {
     QAction copy("Copy Controls"), paste("Paste Controls"), zoomIn("Zoom In"), zoomOut("Zoom Out");
-    view->setActions({nullptr, nullptr, nullptr, &zoomIn, &zoomOut, &copy, &paste, nullptr});
+    PagePreview::Actions offered;
+    offered.zoomIn = &zoomIn;
+    offered.zoomOut = &zoomOut;
+    offered.copyControls = &copy;
+    offered.pasteControls = &paste;
+    view->setActions(offered);
     QSignalSpy positions(view.get(), &PagePreview::rightClickPosition);
     const auto openMenu = [&] {
         QStringList texts;

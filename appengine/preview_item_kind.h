@@ -1,0 +1,15 @@
+#pragma once
+
+// What an item of the preview scene shows, its data 0 (data 1 is the object's id).
+enum PreviewItemKind
+{
+    PreviewItemKind_NONE = 0,
+    PreviewItemKind_PAGE = 1,
+    PreviewItemKind_BUTTON = 2,
+    PreviewItemKind_SLIDER = 3,
+    PreviewItemKind_COLOUR_PICKER = 4,
+    PreviewItemKind_KEYPAD = 5,
+    PreviewItemKind_PAGE_SWITCHER = 6,
+    PreviewItemKind_LABEL = 7,
+    PreviewItemKind_CLOCK = 8
+};
