@@ -77,19 +77,11 @@ protected:
         QmlFixture::TearDown();
     }
 
-    // The scene as a view shows it, once the surface has drawn every change: it draws them on
-    // a timer of its own (about 10 ms), so the picture is taken after a spell of 100 ms without
-    // a frame.
+    // The scene as a view shows it, once the surface has drawn every change (it draws them on
+    // a timer of its own).
     QImage rendering()
     {
-        int frames = 0;
-        const auto counting = QObject::connect(scene->surface()->quickWindow(),
-                                               &QQuickWindow::afterRendering, [&] { ++frames; });
-        for (int seen = -1, spells = 0; seen != frames && spells < 20; ++spells) {
-            seen = frames;
-            QTest::qWait(100);
-        }
-        QObject::disconnect(counting);
+        EXPECT_TRUE(TestUtil::drawFrame(scene->surface()));
         const QRect area = scene->sceneRect().toRect();
         QImage image(area.size(), QImage::Format_ARGB32);
         QPainter painter(&image);

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QQuickWidget>
+#include <QQuickWindow>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
@@ -119,6 +121,32 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs, int stepMs)
         QTest::qWait(stepMs);
     }
     return true;
+}
+
+bool drawFrame(QQuickWidget* surface)
+{
+    QQuickWindow* window = surface->quickWindow();
+    bool drawn = false;
+    const QMetaObject::Connection connection =
+        QObject::connect(window, &QQuickWindow::afterRendering, [&drawn] { drawn = true; });
+    window->update();
+    const bool done = waitFor([&drawn] { return drawn; });
+    QObject::disconnect(connection);
+    QCoreApplication::sendPostedEvents();
+    return done;
+}
+
+QImage settledPicture(QWidget* widget, QQuickWidget* surface)
+{
+    QImage last;
+    waitFor([&] {
+        if (!drawFrame(surface))
+            return false;
+        QImage now = widget->grab().toImage();
+        std::swap(now, last);
+        return now == last;
+    });
+    return last;
 }
 
 int channelDistance(QRgb a, QRgb b)

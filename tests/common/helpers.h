@@ -13,6 +13,8 @@
 #include <string>
 
 class QComboBox;
+class QQuickWidget;
+class QWidget;
 
 namespace TestUtil {
 
@@ -43,6 +45,13 @@ std::string consoleDuring(const std::function<void()>& function);
 
 // Spins the event loop every `stepMs` until the condition holds; false once the time is up.
 bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000, int stepMs = 10);
+// Has the QtQuick surface draw a frame now, of every change made so far, and delivers what that
+// frame set off (the picture's repaint, the grabs of items taken in it); false when no frame
+// came in time.
+bool drawFrame(QQuickWidget* surface);
+// The widget's picture once it stopped changing: the surface draws a frame at a time until one
+// changes nothing in the picture (an item's grab, for one, arrives a frame after it is asked).
+QImage settledPicture(QWidget* widget, QQuickWidget* surface);
 // The largest difference of one colour channel between the two.
 int channelDistance(QRgb a, QRgb b);
 // The pixels of the image (or of its area) in exactly that colour.

@@ -155,13 +155,10 @@ TEST_P(ThemedWindowTest, PageSkinsAndIconsAreDrawn)
     // An empty spot of the page, above the keypad, is the theme's background picture.
     const QPoint empty(420, 40);
     QImage shot;
-    for (int spell = 0; spell < 50; ++spell) {
-        QTest::qWait(100);
+    ASSERT_TRUE(TestUtil::waitFor([&] {
         shot = window.grab().toImage();
-        if (TestUtil::channelDistance(shown(shot, empty), background.pixel(empty)) <= 3)
-            break;
-    }
-    ASSERT_LE(TestUtil::channelDistance(shown(shot, empty), background.pixel(empty)), 3);
+        return TestUtil::channelDistance(shown(shot, empty), background.pixel(empty)) <= 3;
+    }));
 
     // The button's face left of its caption is the normal skin's gradient, half way down.
     const Theme& theme = *document->getTheme();

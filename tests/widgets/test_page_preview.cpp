@@ -102,15 +102,7 @@ protected:
     // The viewport once the live items and their overlays stopped changing.
     QImage settled() const
     {
-        QImage last;
-        for (int spell = 0; spell < 30; ++spell) {
-            QTest::qWait(100);
-            const QImage now = view->viewport()->grab().toImage();
-            if (now == last)
-                break;
-            last = now;
-        }
-        return last;
+        return TestUtil::settledPicture(view->viewport(), document->previewScene()->surface());
     }
 
     TestUtil::IsolatedSettings settings;
