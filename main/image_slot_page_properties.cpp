@@ -2,6 +2,7 @@
 
 #include "appengine/theme_image_model.h"
 #include "appengine/theme_skin_image_model.h"
+#include "gui/backdrop_icon_model.h"
 #include "gui/property_model.h"
 #include "main/project_access.h"
 #include "main/velmora_document.h"
@@ -74,7 +75,7 @@ bool ImageProperty::paint(QPainter* painter, const QStyleOption& option) const
         return true;
     const QPixmap thumbnail = qvariant_cast<QIcon>(row.data(Qt::DecorationRole))
                                   .pixmap(thumbnailSize, QIcon::Normal, QIcon::On);
-    painter->drawPixmap(option.rect.left() + 1, option.rect.top() + 1, thumbnail);
+    painter->drawPixmap(option.rect.left() + 1, option.rect.top() + 1, shownThumbnail(thumbnail));
     return true;
 }
 
@@ -190,6 +191,22 @@ IconProperty::IconProperty(Property* parent)
 QString IconProperty::fileDialogTitle() const
 {
     return QObject::tr("Icon");
+}
+
+void IconProperty::showImages(QComboBox* combo) const
+{
+    ThemeImageModel* images = imageModel();
+    if (!images)
+        return;
+    // The backdrops live as long as the combo box that shows them.
+    auto* shown = new BackdropIconModel(combo);
+    shown->setSourceModel(images);
+    combo->setModel(shown);
+}
+
+QPixmap IconProperty::shownThumbnail(const QPixmap& thumbnail) const
+{
+    return onContrastingBackdrop(thumbnail);
 }
 
 ControlImageProperty::ControlImageProperty(Property* parent)

@@ -4,6 +4,7 @@
 #include "velmora_objects/skin_property_key.h"
 
 #include <QModelIndex>
+#include <QPixmap>
 #include <QSize>
 #include <QString>
 
@@ -60,6 +61,8 @@ protected:
     // The row of the file's image, the file added to the store when it is new; null when the
     // store is full.
     virtual QStandardItem* addImageFile(const QString& path) = 0;
+    // The thumbnail as the row paints it.
+    virtual QPixmap shownThumbnail(const QPixmap& thumbnail) const { return thumbnail; }
 
 private:
     QSize thumbnailSize;
@@ -98,7 +101,8 @@ protected:
     void showImages(QComboBox* combo) const override;
 };
 
-// A page's icon.
+// A page's icon. The row and the list show each icon on a backdrop that it stands out on: a
+// theme's icons are drawn for its panel's backgrounds and may be light glyphs on transparent.
 class IconProperty : public ProjectImageProperty
 {
 public:
@@ -106,6 +110,8 @@ public:
 
 protected:
     QString fileDialogTitle() const override;
+    void showImages(QComboBox* combo) const override;
+    QPixmap shownThumbnail(const QPixmap& thumbnail) const override;
 };
 
 // A button's image.

@@ -1,6 +1,7 @@
 #include "widgets/page_identification_page.h"
 
 #include "appengine/theme_image_model.h"
+#include "gui/backdrop_icon_model.h"
 #include "main/project_access.h"
 #include "main/velmora_document.h"
 
@@ -26,7 +27,7 @@ QLabel* rowLabel(const QString& text, QWidget* parent)
 
 PageIdentificationPage::PageIdentificationPage(QWidget* parent)
     : QWizardPage(parent), nameEdit(new QLineEdit(this)), iconCombo(new QComboBox(this)),
-      emptyModel(new QStandardItemModel(this))
+      emptyModel(new QStandardItemModel(this)), backdrops(new BackdropIconModel(this))
 {
     setTitle(tr("Create Page"));
     iconCombo->setIconSize(QSize(24, 24));
@@ -78,7 +79,8 @@ void PageIdentificationPage::setIconModel(ThemeImageModel* model, bool owned)
     dropIconModel();
     iconModel = model;
     ownsIconModel = model && owned;
-    iconCombo->setModel(model ? static_cast<QAbstractItemModel*>(model) : emptyModel);
+    backdrops->setSourceModel(model);
+    iconCombo->setModel(model ? static_cast<QAbstractItemModel*>(backdrops) : emptyModel);
     iconCombo->setCurrentIndex(-1);
 }
 
@@ -90,6 +92,7 @@ void PageIdentificationPage::dropIconModel()
     ownsIconModel = false;
     if (iconCombo->model() != emptyModel)
         iconCombo->setModel(emptyModel);
+    backdrops->setSourceModel(nullptr);
     if (owned)
         delete previous;
 }

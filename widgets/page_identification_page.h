@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWizardPage>
 
+class BackdropIconModel;
 class QComboBox;
 class QLineEdit;
 class QStandardItemModel;
@@ -15,9 +16,9 @@ class VelmoraDocument;
 //
 // The icons come from the open project's theme when a document is given (a new page), or
 // from the theme file chosen earlier in the wizard (a new project), read into a list the page
-// owns. "Browse..." adds an image file to that list (once, however often it is picked) and
-// selects it. With a document, Next
-// refuses a name that another page already bears.
+// owns, and shown each on a backdrop that it stands out on (a theme's icons may be light
+// glyphs). "Browse..." adds an image file to that list (once, however often it is picked) and
+// selects it. With a document, Next refuses a name that another page already bears.
 class PageIdentificationPage : public QWizardPage
 {
     Q_OBJECT
@@ -60,6 +61,8 @@ private:
     QComboBox* iconCombo;
     // Stands in the combo while no icon list is attached (a combo always has a model).
     QStandardItemModel* emptyModel;
+    // The icon list as the combo shows it: each picture on a backdrop that it stands out on.
+    BackdropIconModel* backdrops;
     ThemeImageModel* iconModel = nullptr;
     bool ownsIconModel = false;
     QString themePath;

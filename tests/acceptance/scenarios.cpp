@@ -119,12 +119,17 @@ TEST_F(Scenario, S1_FirstRunThroughTheWizard)
     EXPECT_TRUE(window()->isWindowModified());
     EXPECT_EQ(pagesListed(), QStringList{"Lobby"});
     EXPECT_EQ(shown("Page", "Name"), "Lobby");
-    // The icon shows at the start of the page's Icon row: not only the row's own colour there.
+    // The icon's 18 x 18 thumbnail shows at the start of the page's Icon row, and Midnight's
+    // light glyph stands out from what lies around it (its top-left corner is transparent):
+    // a good part of the thumbnail is far from the colour there.
     const QRect iconRow = propertyEditor()->visualRect(valueCell({"Page", "Icon"}));
     const QImage icon = settledScreenImage(propertyEditor()->viewport(),
-                                           QRect(iconRow.topLeft(), QSize(24, iconRow.height())));
-    EXPECT_GT(icon.width() * icon.height() - TestUtil::pixelsOfColour(icon, icon.pixelColor(0, 0)),
-              20);
+                                           QRect(iconRow.topLeft() + QPoint(1, 1), QSize(18, 18)));
+    int standingOut = 0;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x)
+            standingOut += TestUtil::channelDistance(icon.pixel(x, y), icon.pixel(0, 0)) > 64;
+    EXPECT_GT(standingOut, 18 * 18 / 4);
     // The page of the Welcome template: a clock, a greeting and two buttons.
     EXPECT_EQ(textsShown(), QStringList({"Welcome", "Lights", "Good Night"}));
 
