@@ -31,23 +31,26 @@ AnalogueClockPrivate {
     property string hourHandImage: currentSkin?.hourHandImage ?? "qrc:/default_clock_hour_hand.svg"
     property string minuteHandImage: currentSkin?.minuteHandImage ?? "qrc:/default_clock_minute_hand.svg"
 
-    skinChanger: SkinChanger {
-        id: changer
-        parallelAnimation: ParallelAnimation {
-            ColorAnimation { target: clock.currentSkin; property: "gradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "gradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: clock.currentSkin; property: "gradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "gradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: clock.currentSkin; property: "borderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "borderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "captionFontBold"; duration: 0 }
-            PropertyAnimation { target: clock.currentSkin; property: "captionFontItalic"; duration: 0 }
-            ColorAnimation { target: clock.currentSkin; property: "captionTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "textShadow"; duration: 0 }
-            ColorAnimation { target: clock.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "faceImage"; duration: 0 }
-            PropertyAnimation { target: clock.currentSkin; property: "hourHandImage"; duration: 0 }
-            PropertyAnimation { target: clock.currentSkin; property: "minuteHandImage"; duration: 0 }
+    // Made on the first change of skin: most controls never change theirs.
+    skinChangerComponent: Component {
+        SkinChanger {
+            id: changer
+            parallelAnimation: ParallelAnimation {
+                ColorAnimation { target: clock.currentSkin; property: "gradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "gradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: clock.currentSkin; property: "gradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "gradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: clock.currentSkin; property: "borderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "borderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "captionFontBold"; duration: 0 }
+                PropertyAnimation { target: clock.currentSkin; property: "captionFontItalic"; duration: 0 }
+                ColorAnimation { target: clock.currentSkin; property: "captionTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "textShadow"; duration: 0 }
+                ColorAnimation { target: clock.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "faceImage"; duration: 0 }
+                PropertyAnimation { target: clock.currentSkin; property: "hourHandImage"; duration: 0 }
+                PropertyAnimation { target: clock.currentSkin; property: "minuteHandImage"; duration: 0 }
+            }
         }
     }
 

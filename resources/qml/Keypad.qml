@@ -48,38 +48,41 @@ KeypadPrivate {
     readonly property real keyWidth: (width - 12) / 3 - (6 * 2) / 3
     readonly property real keyHeight: ((height - 60) - 6 * 5) / 5
 
-    skinChanger: SkinChanger {
-        id: changer
-        parallelAnimation: ParallelAnimation {
-            PropertyAnimation { target: keypad.currentSkin; property: "backgroundRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "backgroundColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "backgroundOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "displayBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "displayGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayGradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "displayGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayGradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "displayTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "displayTextStyleColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayFontBold"; duration: 0 }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayFontItalic"; duration: 0 }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonGradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonGradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonTextStyleColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonFontBold"; duration: 0 }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonFontItalic"; duration: 0 }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonGradientTopColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonGradientBottomColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+    // Made on the first change of skin: most controls never change theirs.
+    skinChangerComponent: Component {
+        SkinChanger {
+            id: changer
+            parallelAnimation: ParallelAnimation {
+                PropertyAnimation { target: keypad.currentSkin; property: "backgroundRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "backgroundColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "backgroundOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "displayBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "displayGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayGradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "displayGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayGradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "displayTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "displayTextStyleColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayFontBold"; duration: 0 }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayFontItalic"; duration: 0 }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonGradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonGradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonTextStyleColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonFontBold"; duration: 0 }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonFontItalic"; duration: 0 }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonGradientTopColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonGradientBottomColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+            }
         }
     }
 
