@@ -346,6 +346,8 @@ void PagePreviewScene::deleteItems()
     for (const QPointer<QQuickItem>& item : m_released)
         delete item.data();
     m_released.clear();
+    // The theme may change before the next items are made.
+    m_factory.forgetTheme();
 }
 
 void PagePreviewScene::rebuildItems()

@@ -50,6 +50,9 @@ public:
     void renderLabel(const Velmora::Label* label) override;
     void renderClock(const Velmora::Clock* clock) override;
     void renderPageSwitcher(const Velmora::PageSwitcher* pageSwitcher) override;
+    // The project's theme alone, with the skin sets of every item type, as a document of its
+    // own: the theme that controls written with themeApart are given.
+    void renderTheme();
 
     // A page also writes its controls. The configuration always writes its pages with them.
     bool renderChildren = true;
@@ -64,6 +67,18 @@ public:
     // current skin of its item type, or the page with its background elements), so that one
     // compiled component serves all of them and each object takes its values as it is made.
     QMLPropertyValues* ownValues = nullptr;
+    // With ownValues, a page switcher also keeps its own values out of the text, and its page
+    // buttons too: the values of each button (its page, place, icon and text) are appended
+    // here, in order, for the caller to make each button as an item of the switcher from the
+    // text of a button alone (buttonText()). The switcher's text then holds only its theme and
+    // its background gradient.
+    std::vector<QMLPropertyValues>* buttonValues = nullptr;
+    // A control or page switcher writes no theme and names none: the caller gives it the
+    // theme of renderTheme() as its value "theme", so that the objects of a preview share one.
+    bool themeApart = false;
+
+    // The text of a page-switcher button whose values are all given apart.
+    static QString buttonText();
 
 private:
     const Velmora::Theme* theme() const;
