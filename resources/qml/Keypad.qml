@@ -123,85 +123,142 @@ KeypadPrivate {
         opacity: keypad.backgroundOpacity
     }
 
-    Column {
+    // The display, with the number (or the caption while there is none).
+    Item {
         x: 6
         y: 6
-        spacing: 6
-
-        Item {
-            width: keypad.width - 12
-            height: 48
-            Rectangle {
-                anchors.fill: parent
-                radius: keypad.displayRadius
-                border.width: keypad.displayBorderWidth
-                border.color: keypad.displayBorderWidth > 0 ? keypad.displayBorderColour : "transparent"
-                opacity: keypad.displayOpacity
-                gradient: Gradient {
-                    GradientStop { position: keypad.displayGradientTopPosition; color: keypad.displayGradientTopColour }
-                    GradientStop { position: keypad.displayGradientBottomPosition; color: keypad.displayGradientBottomColour }
-                }
-            }
-            Text {
-                id: displayText
-                objectName: "display"
-                anchors.centerIn: parent
-                font.pixelSize: parent.height * 0.75
-                font.bold: keypad.displayFontBold
-                font.italic: keypad.displayFontItalic
-                color: keypad.displayTextColour
-                styleColor: keypad.displayTextStyleColour
-                text: keypad.number === "" ? keypad.caption
-                      : keypad.hideCharacters ? "\u25CF".repeat(keypad.number.length) : keypad.number
+        width: keypad.width - 12
+        height: 48
+        Rectangle {
+            anchors.fill: parent
+            radius: keypad.displayRadius
+            border.width: keypad.displayBorderWidth
+            border.color: keypad.displayBorderWidth > 0 ? keypad.displayBorderColour : "transparent"
+            opacity: keypad.displayOpacity
+            gradient: Gradient {
+                GradientStop { position: keypad.displayGradientTopPosition; color: keypad.displayGradientTopColour }
+                GradientStop { position: keypad.displayGradientBottomPosition; color: keypad.displayGradientBottomColour }
             }
         }
-
-        Grid {
-            columns: 3
-            spacing: 6
-            Repeater {
-                model: [7, 8, 9, 4, 5, 6, 1, 2, 3, "Del", 0, "Cls"]
-                delegate: keyDelegate
-            }
-        }
-
-        Repeater {
-            model: ["Enter"]
-            delegate: keyDelegate
+        Text {
+            id: displayText
+            objectName: "display"
+            anchors.centerIn: parent
+            font.pixelSize: parent.height * 0.75
+            font.bold: keypad.displayFontBold
+            font.italic: keypad.displayFontItalic
+            color: keypad.displayTextColour
+            styleColor: keypad.displayTextStyleColour
+            text: keypad.number === "" ? keypad.caption
+                  : keypad.hideCharacters ? "\u25CF".repeat(keypad.number.length) : keypad.number
         }
     }
 
-    Component {
-        id: keyDelegate
-        KeypadButton {
-            objectName: "key" + modelData
-            width: modelData === "Enter" ? keypad.width - 12 : keypad.keyWidth
-            height: keypad.keyHeight
-            number: typeof modelData === "number" ? modelData : -1
-            text: String(modelData)
+    // The key pressed, while one is.
+    property Item pressedKey: null
+
+    // Every key draws with one of these two gradients.
+    Gradient {
+        id: keyGradient
+        GradientStop { position: keypad.buttonGradientTopPosition; color: keypad.buttonGradientTopColour }
+        GradientStop { position: keypad.buttonGradientBottomPosition; color: keypad.buttonGradientBottomColour }
+    }
+    Gradient {
+        id: pressedKeyGradient
+        GradientStop { position: keypad.buttonGradientTopPosition; color: keypad.buttonGradientTopColour_pressed }
+        GradientStop { position: keypad.buttonGradientBottomPosition; color: keypad.buttonGradientBottomColour_pressed }
+    }
+
+    // A key: its face and its digit or label; the keypad places it.
+    component Key: Item {
+        id: key
+        property var value
+        readonly property alias style: label.style
+        Rectangle {
+            width: key.width
+            height: key.height
+            smooth: true
             radius: keypad.buttonRadius
-            buttonOpacity: keypad.buttonOpacity
-            borderWidth: keypad.buttonBorderWidth
-            borderColour: keypad.buttonBorderColour
-            gradientTopColour: keypad.buttonGradientTopColour
-            gradientTopPosition: keypad.buttonGradientTopPosition
-            gradientBottomColour: keypad.buttonGradientBottomColour
-            gradientBottomPosition: keypad.buttonGradientBottomPosition
-            gradientTopColour_pressed: keypad.buttonGradientTopColour_pressed
-            gradientBottomColour_pressed: keypad.buttonGradientBottomColour_pressed
-            fontBold: keypad.buttonFontBold
-            fontItalic: keypad.buttonFontItalic
-            textColour: keypad.buttonTextColour
-            styleColour: keypad.buttonTextStyleColour
-            style: keypad.buttonTextStyleActual < 0 ? Text.Normal : keypad.buttonTextStyleActual
-            onClicked: keypad.press(modelData)
+            opacity: keypad.buttonOpacity
+            border.width: keypad.buttonBorderWidth
+            border.color: keypad.buttonBorderWidth > 0 ? keypad.buttonBorderColour : "transparent"
+            gradient: keypad.pressedKey === key ? pressedKeyGradient : keyGradient
         }
+        Text {
+            id: label
+            // One pixel above the middle.
+            y: -1
+            width: key.width
+            height: key.height
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            text: key.value
+            font.pixelSize: Math.max(1, Math.min(key.width, key.height) / 2)
+            font.bold: keypad.buttonFontBold
+            font.italic: keypad.buttonFontItalic
+            color: keypad.buttonTextColour
+            styleColor: keypad.buttonTextStyleColour
+            style: keypad.buttonTextStyleActual < 0 ? Text.Normal : keypad.buttonTextStyleActual
+        }
+    }
+
+    // Three keys to a row under the display, then Enter across the keypad.
+    Item {
+        id: keys
+        Key { objectName: "key7"; value: 7 }
+        Key { objectName: "key8"; value: 8 }
+        Key { objectName: "key9"; value: 9 }
+        Key { objectName: "key4"; value: 4 }
+        Key { objectName: "key5"; value: 5 }
+        Key { objectName: "key6"; value: 6 }
+        Key { objectName: "key1"; value: 1 }
+        Key { objectName: "key2"; value: 2 }
+        Key { objectName: "key3"; value: 3 }
+        Key { objectName: "keyDel"; value: "Del" }
+        Key { objectName: "key0"; value: 0 }
+        Key { objectName: "keyCls"; value: "Cls" }
+        Key { objectName: "keyEnter"; value: "Enter" }
+    }
+
+    function placeKeys() {
+        var all = keys.children
+        for (var i = 0; i < all.length; ++i) {
+            var key = all[i]
+            key.x = 6 + (i % 3) * (keyWidth + 6)
+            key.y = 60 + Math.floor(i / 3) * (keyHeight + 6)
+            key.width = i < 12 ? keyWidth : width - 12
+            key.height = keyHeight
+        }
+    }
+    onKeyWidthChanged: placeKeys()
+    onKeyHeightChanged: placeKeys()
+
+    // The key under the point, or null.
+    function keyAt(x, y) {
+        var key = keys.childAt(x, y)
+        return key && key.value !== undefined ? key : null
+    }
+
+    MouseArea {
+        anchors.fill: parent
+        onPressed: function(mouse) {
+            keypad.pressedKey = keypad.keyAt(mouse.x, mouse.y)
+            mouse.accepted = keypad.pressedKey !== null
+        }
+        onReleased: function(mouse) {
+            var key = keypad.pressedKey
+            keypad.pressedKey = null
+            if (key && key === keypad.keyAt(mouse.x, mouse.y))
+                keypad.press(key.value)
+        }
+        onCanceled: keypad.pressedKey = null
     }
 
     Component.onCompleted: {
         // The styles follow the numbers the document gave, whichever order they came in.
         displayTextStyleActual = textStyleOf(displayTextStyle)
         buttonTextStyleActual = textStyleOf(buttonTextStyle)
+        placeKeys()
         keypad.onControlCompleted()
     }
 }
