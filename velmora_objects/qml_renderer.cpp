@@ -149,6 +149,7 @@ QString QMLRenderer::buttonText()
 {
     QMLStreamer s(nullptr);
     s << "PageSwitcherButton {\n}\n";
+    s.flush();
     return s.text();
 }
 
