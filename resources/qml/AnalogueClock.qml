@@ -54,12 +54,22 @@ AnalogueClockPrivate {
         }
     }
 
+    // The hands point to the first time shown at once, as they do on a panel that has run for
+    // a while; every later change swings them on their springs.
+    property bool handsSet: false
+
+    // The angle within one turn, as the springs keep it.
+    function angle(degrees) {
+        return ((degrees % 360) + 360) % 360
+    }
+
     // Shows the time at the moment now (a Date).
     function showTime(now) {
         var time = ClockTime.read(now, shift)
         hours = time.hours
         minutes = time.minutes
         seconds = time.seconds
+        handsSet = true
     }
 
     Timer {
@@ -100,8 +110,8 @@ AnalogueClockPrivate {
                     sourceSize: Qt.size(face.side, face.side)
                     fillMode: Image.PreserveAspectFit
                     smooth: true
-                    rotation: clock.hours * 30 + clock.minutes * 0.5
-                    Behavior on rotation { SpringAnimation { spring: 2; damping: 0.2; modulus: 360 } }
+                    rotation: clock.angle(clock.hours * 30 + clock.minutes * 0.5)
+                    Behavior on rotation { enabled: clock.handsSet; SpringAnimation { spring: 2; damping: 0.2; modulus: 360 } }
                 }
                 Image {
                     objectName: "minuteHand"
@@ -110,8 +120,8 @@ AnalogueClockPrivate {
                     sourceSize: Qt.size(face.side, face.side)
                     fillMode: Image.PreserveAspectFit
                     smooth: true
-                    rotation: clock.minutes * 6
-                    Behavior on rotation { SpringAnimation { spring: 2; damping: 0.2; modulus: 360 } }
+                    rotation: clock.angle(clock.minutes * 6)
+                    Behavior on rotation { enabled: clock.handsSet; SpringAnimation { spring: 2; damping: 0.2; modulus: 360 } }
                 }
             }
         }
