@@ -164,11 +164,11 @@ QQuickItem* PagePreviewScene::createPageItem(unsigned int pageId)
     QQuickItem* pageItem = m_factory.createPage(pageId);
     if (!pageItem)
         return nullptr;
-    // Pages start hidden until shown. The root is their owner as well as their parent item:
-    // the script engine's collector then finds them through their parent rather than walking
-    // every object under each of them at every collection.
+    // Pages start hidden and outside the surface's window until shown: a page built in the
+    // background costs the surface no frame. The root is their owner (and their parent item
+    // once shown): the script engine's collector then finds them through their parent rather
+    // than walking every object under each of them at every collection.
     pageItem->setParent(m_root.get());
-    pageItem->setParentItem(m_root.get());
     addItem(new PreviewItemHandle(pageItem, PageKind, pageId, m_handles));
     m_pageItems[pageId] = pageItem;
     // The controls follow in ascending id, each on top of those before it; the list is kept
@@ -398,6 +398,7 @@ void PagePreviewScene::showPage(unsigned int pageId)
         fitSurface();
         if (QQuickItem* item = pageItemOrBuild(pageId)) {
             m_currentPageItem = item;
+            item->setParentItem(m_root.get());
             showCurrentPageSwitcher();
             // The controller may have moved it off the screen when it hid it.
             item->setPosition(QPointF(0, 0));
@@ -537,10 +538,13 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     fitSurface();
 
     // The page is shown on the surface for the moment, with its switcher; the selection
-    // overlays belong to the handles and never reach the surface's image.
+    // overlays belong to the handles and never reach the surface's image. A page that is not
+    // on the surface yet leaves it again.
     QQuickItem* current = m_currentPageItem;
     if (current && current != page)
         current->setVisible(false);
+    const bool onSurface = page->parentItem() == m_root.get();
+    page->setParentItem(m_root.get());
     // A hidden page may have been moved off the screen by the controller.
     if (!page->isVisible())
         page->setPosition(QPointF(0, 0));
@@ -570,6 +574,8 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
         pageSwitcher->setVisible(pageSwitcher == m_currentPageSwitcherItem);
     }
     page->setVisible(page == current);
+    if (!onSurface)
+        page->setParentItem(nullptr);
     if (current)
         current->setVisible(true);
     // The release of a page built in slices for its thumbnail (unless it is kept) follows in
@@ -579,6 +585,9 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     m_trimPending = true;
     m_workTimer->start();
     redrawAfterGrab();
+    // The surface's frame that puts the view back as it was comes before more work, so that no
+    // turn of the event loop holds both.
+    holdBackgroundWork();
 
     return QPixmap::fromImage(image).scaled(width / 4, height / 4, Qt::KeepAspectRatio,
                                             Qt::SmoothTransformation);
@@ -745,20 +754,25 @@ void PagePreviewScene::deleteReleasedItems()
 {
     QElapsedTimer clock;
     clock.start();
-    while (!m_released.empty() && clock.elapsed() < BackgroundSliceMs) {
-        QQuickItem* page = m_released.back();
-        if (!page) {
+    const qint64 budget = qint64(BackgroundSliceMs) * 1000000;
+    // At least one item, then each that the time the last one took says still fits.
+    qint64 last = 0;
+    while (!m_released.empty() && (last == 0 || clock.nsecsElapsed() + last <= budget)) {
+        const qint64 start = clock.nsecsElapsed();
+        QQuickItem* released = m_released.back();
+        if (!released) {
             m_released.pop_back();
             continue;
         }
         const auto controls =
-            page->findChildren<VelmoraQML::QMLControl*>(QString(), Qt::FindDirectChildrenOnly);
+            released->findChildren<VelmoraQML::QMLControl*>(QString(), Qt::FindDirectChildrenOnly);
         if (!controls.isEmpty()) {
             delete controls.last();
-            continue;
+        } else {
+            m_released.pop_back();
+            delete released;
         }
-        m_released.pop_back();
-        delete page;
+        last = std::max<qint64>(clock.nsecsElapsed() - start, 1);
     }
     // The script engine's collector would otherwise run when it sees fit, in the middle of
     // some later work, and pay for the garbage of all the items gone since its last run.
@@ -842,8 +856,9 @@ void PagePreviewScene::onPageWanted(int configId, const QString& name)
     if (pageId == UINT_MAX)
         return;
     fitSurface();
-    // Built whole now: the controller shows it as soon as this returns.
-    if (pageItemOrBuild(pageId)) {
+    // Built whole now and put on the surface: the controller shows it as soon as this returns.
+    if (QQuickItem* page = pageItemOrBuild(pageId)) {
+        page->setParentItem(m_root.get());
         m_pageSet.noteShown(pageId);
         if (m_slicedPageId == pageId)
             m_slicedPageId = UINT_MAX;
@@ -863,6 +878,7 @@ void PagePreviewScene::onPageSwitched(VelmoraQML::QMLPage* page)
     // The controller hid the page it showed before and shows this one, with its animation.
     m_currentPageId = pageId;
     m_currentPageItem = page;
+    page->setParentItem(m_root.get());
     showCurrentPageSwitcher();
     redrawAfterGrab();
     m_pageSet.noteShown(pageId);
