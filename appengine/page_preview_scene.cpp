@@ -1,5 +1,6 @@
 #include "appengine/page_preview_scene.h"
 
+#include "appengine/preview_surface.h"
 #include "appengine/selection_manager.h"
 #include "core/assertion.h"
 #include "velmora_objects/configuration.h"
@@ -78,7 +79,7 @@ PagePreviewScene::PagePreviewScene(QQmlEngine* engine, const Velmora::Configurat
     setItemIndexMethod(NoIndex);
     setBackgroundBrush(palette().color(QPalette::Current, QPalette::Window));
 
-    m_surface = new QQuickWidget(engine, nullptr);
+    m_surface = new PreviewSurface(engine, nullptr);
     m_surface->setResizeMode(QQuickWidget::SizeRootObjectToView);
     m_surface->setClearColor(backgroundBrush().color());
     m_root = std::make_unique<QQuickItem>();
@@ -116,6 +117,25 @@ PagePreviewScene::~PagePreviewScene()
         m_surface->grabFramebuffer();
     }
     delete m_proxy;
+}
+
+QQuickWidget* PagePreviewScene::surface() const
+{
+    return m_surface;
+}
+
+void PagePreviewScene::requestFrame()
+{
+    if (m_framePending)
+        return;
+    m_framePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_framePending = false;
+            m_surface->renderNow();
+        },
+        Qt::QueuedConnection);
 }
 
 QQuickItem* PagePreviewScene::pageItem(unsigned int pageId) const
@@ -417,6 +437,7 @@ void PagePreviewScene::showPage(unsigned int pageId)
         m_controller->setShownPage(qobject_cast<VelmoraQML::QMLPage*>(m_currentPageItem));
     m_selectionRect = QRect();
     update();
+    requestFrame();
     holdBackgroundWork();
     trimPages();
     // The kept pages that are not built are built ahead.
@@ -996,6 +1017,7 @@ void PagePreviewScene::moveControls(const QPoint& offset)
 {
     m_gestures.move(offset);
     updateSelectionEffects();
+    requestFrame();
 }
 
 void PagePreviewScene::endMoveControls()
@@ -1012,6 +1034,7 @@ void PagePreviewScene::resizeControls(const QPoint& offset)
 {
     m_gestures.resize(offset);
     m_selectionRect = QRect();
+    requestFrame();
 }
 
 std::map<unsigned int, QRect> PagePreviewScene::endResizeControls()

@@ -24,6 +24,7 @@
 class Gradient;
 class QGraphicsProxyWidget;
 class QQmlEngine;
+class PreviewSurface;
 class QQuickItem;
 class QQuickWidget;
 class QTimer;
@@ -66,10 +67,11 @@ class QMLPage;
 //
 // The background work (building ahead, thumbnails, releasing pages, deleting their items, the
 // script engine's collection of their garbage) waits while a page just shown is on its way to
-// the screen: until a view has painted the surface's next frame. Edits write single properties of
-// the live items by QML name; ids without items are ignored by every edit, since the project holds
-// the change and a page built later takes it from there. Geometry is always read from and written
-// to the QML items. QML that does not compile yields no item and a warning.
+// the screen: until a view has painted the surface's next frame. A page shown and each step of
+// a drag or resize are drawn by the surface at once, not on its own timer. Edits write single
+// properties of the live items by QML name; ids without items are ignored by every edit, since the
+// project holds the change and a page built later takes it from there. Geometry is always read from
+// and written to the QML items. QML that does not compile yields no item and a warning.
 //
 // The preview's own page switching (page-switcher buttons in the live items) goes through the
 // module's controller: the scene builds a page the controller asks for, follows the page the
@@ -87,7 +89,7 @@ public:
     ~PagePreviewScene() override;
 
     // The surface that draws the QML items.
-    QQuickWidget* surface() const { return m_surface; }
+    QQuickWidget* surface() const;
     // The live items; null when the object has none (yet).
     QQuickItem* pageItem(unsigned int pageId) const;
     QQuickItem* controlItem(unsigned int controlId) const;
@@ -271,6 +273,9 @@ private:
     void resumeBackgroundWork();
     // Deletes queued items for a few milliseconds; more later while some are left.
     void deleteReleasedItems();
+    // Has the surface draw the changes made so far in a turn of the event loop of its own, soon
+    // rather than on its own timer: for what the user waits to see.
+    void requestFrame();
     // Connects to the module's controller when it is not connected yet.
     void attachController();
     void onPageWanted(int configId, const QString& name);
@@ -279,7 +284,8 @@ private:
     QQmlEngine* m_engine;
     const Velmora::Configuration* m_project;
     const SelectionManager* m_selection;
-    QQuickWidget* m_surface = nullptr;
+    PreviewSurface* m_surface = nullptr;
+    bool m_framePending = false;
     QGraphicsProxyWidget* m_proxy = nullptr;
     // Parent of every page item, at the surface's origin.
     std::unique_ptr<QQuickItem> m_root;
