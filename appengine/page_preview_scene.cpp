@@ -124,6 +124,14 @@ QQuickWidget* PagePreviewScene::surface() const
     return m_surface;
 }
 
+void PagePreviewScene::drawPendingFrame()
+{
+    if (!m_framePending)
+        return;
+    m_framePending = false;
+    m_surface->renderNow();
+}
+
 void PagePreviewScene::requestFrame()
 {
     if (m_framePending)
@@ -132,6 +140,8 @@ void PagePreviewScene::requestFrame()
     QMetaObject::invokeMethod(
         this,
         [this] {
+            if (!m_framePending)
+                return;
             m_framePending = false;
             m_surface->renderNow();
         },

@@ -105,6 +105,9 @@ public:
     // have moved them off the screen; the scene rectangle becomes the page's. The pages
     // outside the kept set are released.
     void showPage(unsigned int pageId);
+    // Has the surface draw at once what it would draw in the next turn of the event loop (a page
+    // just shown): for a view about to appear, whose first painting then shows it.
+    void drawPendingFrame();
     // Shows the current page's switcher on it (built on first use), hiding the one shown.
     void showCurrentPageSwitcher();
     // Deletes the page's item with its controls; a page switcher on it survives, but every
