@@ -5,7 +5,12 @@
 #include "velmora_objects/page.h"
 #include "velmora_objects/page_switcher.h"
 #include "velmora_objects/qml/qml_component_cache.h"
+#include "velmora_objects/qml/qml_theme.h"
 #include "velmora_objects/qml_streamer.h"
+#include "velmora_objects/skin.h"
+#include "velmora_objects/skin_property.h"
+#include "velmora_objects/skin_set.h"
+#include "velmora_objects/theme.h"
 
 #include <QDebug>
 #include <QQmlEngine>
@@ -29,12 +34,34 @@ void PreviewItemFactory::forgetTheme()
 
 QObject* PreviewItemFactory::theme() const
 {
-    if (!m_theme && m_project.getTheme()) {
-        VelmoraQML::QMLStreamer streamer(&m_project);
-        VelmoraQML::QMLRenderer renderer(&streamer);
-        renderer.renderTheme();
-        m_theme = create(streamer.text(), {});
+    const Velmora::Theme* theme = m_project.getTheme();
+    if (m_theme || !theme)
+        return m_theme;
+    // Made directly rather than compiled from its text: the skins' own properties are dynamic
+    // properties with the values their declarations in the text would give.
+    auto* made = new VelmoraQML::QMLTheme;
+    QQmlListProperty<VelmoraQML::QMLSkinSet> sets = made->skinSetList();
+    const unsigned int serial = unsigned(m_project.getSerial());
+    for (const auto& [itemType, skinSet] : theme->getSkinSets()) {
+        auto* set = new VelmoraQML::QMLSkinSet(made);
+        set->setItemType(int(itemType));
+        QQmlListProperty<VelmoraQML::QMLSkin> skins = set->skinList();
+        const Velmora::Skin* defaultSkin = theme->getDefaultSkin(skinSet->getItemType());
+        for (const auto& [name, skin] : skinSet->getSkins()) {
+            auto* qmlSkin = new VelmoraQML::QMLSkin(set);
+            qmlSkin->setName(skin->getName());
+            qmlSkin->setTransitionDuration(skin->getTransition().duration);
+            qmlSkin->setEasingType(skin->getTransition().easing);
+            for (const auto& [key, property] : skin->getProperties())
+                qmlSkin->setProperty(key.toUtf8().constData(),
+                                     VelmoraQML::QMLRenderer::skinValue(*property, serial));
+            if (skin.get() == defaultSkin)
+                set->setDefaultSkinIdx(int(skins.count(&skins)));
+            skins.append(&skins, qmlSkin);
+        }
+        sets.append(&sets, set);
     }
+    m_theme = made;
     return m_theme;
 }
 

@@ -58,8 +58,6 @@ public:
     // A QML Gradient of the stops, for a page's background gradient.
     QObject* createGradient(const QGradientStops& stops) const;
 
-    // The theme the controls share: null when there is none yet.
-    QObject* sharedTheme() const { return m_theme; }
     // Deletes the shared theme; the next control makes it again from the project.
     void forgetTheme();
 

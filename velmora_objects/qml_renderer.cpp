@@ -140,9 +140,30 @@ void QMLRenderer::renderConfiguration(const Velmora::Configuration*)
     s << "}\n";
 }
 
-void QMLRenderer::renderTheme()
+QVariant QMLRenderer::skinValue(const Velmora::SkinProperty& property, unsigned int serial)
 {
-    writeTheme(0);
+    const QVariant value = property.getValue();
+    if (!value.isValid())
+        return value;
+    switch (property.getType()) {
+    case Velmora::SkinPropertyType_INT:
+        return value.toInt();
+    case Velmora::SkinPropertyType_DOUBLE:
+        return QString::number(value.toDouble(), 'g', 6).toDouble();
+    case Velmora::SkinPropertyType_BOOL:
+        return value.toBool();
+    case Velmora::SkinPropertyType_STRING:
+        return value.toString();
+    case Velmora::SkinPropertyType_COLOUR:
+        return QColor(value.value<QColor>().rgb());
+    case Velmora::SkinPropertyType_IMAGE: {
+        bool isId = false;
+        const unsigned int imageId = value.toUInt(&isId);
+        return isId ? QStringLiteral("image://theme%1/skinImage%2").arg(serial).arg(imageId)
+                    : value.toString();
+    }
+    }
+    return QVariant();
 }
 
 QString QMLRenderer::buttonText()

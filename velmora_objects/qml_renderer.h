@@ -10,6 +10,7 @@
 
 namespace Velmora {
 class Control;
+class SkinProperty;
 class Skin;
 class SkinSet;
 class Theme;
@@ -50,9 +51,6 @@ public:
     void renderLabel(const Velmora::Label* label) override;
     void renderClock(const Velmora::Clock* clock) override;
     void renderPageSwitcher(const Velmora::PageSwitcher* pageSwitcher) override;
-    // The project's theme alone, with the skin sets of every item type, as a document of its
-    // own: the theme that controls written with themeApart are given.
-    void renderTheme();
 
     // A page also writes its controls. The configuration always writes its pages with them.
     bool renderChildren = true;
@@ -73,12 +71,16 @@ public:
     // text of a button alone (buttonText()). The switcher's text then holds only its theme and
     // its background gradient.
     std::vector<QMLPropertyValues>* buttonValues = nullptr;
-    // A control or page switcher writes no theme and names none: the caller gives it the
-    // theme of renderTheme() as its value "theme", so that the objects of a preview share one.
+    // A control or page switcher writes no theme and names none: the caller gives it its
+    // theme as its value "theme", so that the objects of a preview share one.
     bool themeApart = false;
 
     // The text of a page-switcher button whose values are all given apart.
     static QString buttonText();
+    // The value a skin's property declaration in the text gives the property: a colour as its
+    // opaque red, green and blue, a number as written (six significant digits), a skin image
+    // as its address with the serial number given.
+    static QVariant skinValue(const Velmora::SkinProperty& property, unsigned int serial);
 
 private:
     const Velmora::Theme* theme() const;
