@@ -7,7 +7,71 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPixmap>
 #include <QStandardItemModel>
+
+namespace {
+
+// The icon of a row: the landscape splash (Normal mode) and the portrait splash (Disabled
+// mode), decoded from the bundle's bytes when a view first asks for them, so that the themes
+// offered cost nothing to draw until they are shown.
+class SplashIconEngine : public QIconEngine
+{
+public:
+    SplashIconEngine(const QByteArray& landscape, const QByteArray& portrait)
+        : m_landscape(landscape), m_portrait(portrait)
+    {
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    bool isNull() override { return icon().isNull(); }
+    QString key() const override { return QStringLiteral("velmora-splash"); }
+    QIconEngine* clone() const override { return new SplashIconEngine(*this); }
+
+private:
+    const QIcon& icon()
+    {
+        if (!m_decoded) {
+            m_decoded = true;
+            QPixmap landscape;
+            QPixmap portrait;
+            landscape.loadFromData(m_landscape);
+            portrait.loadFromData(m_portrait);
+            m_icon.addPixmap(landscape, QIcon::Normal, QIcon::Off);
+            m_icon.addPixmap(portrait, QIcon::Disabled, QIcon::Off);
+        }
+        return m_icon;
+    }
+
+    QByteArray m_landscape;
+    QByteArray m_portrait;
+    bool m_decoded = false;
+    QIcon m_icon;
+};
+
+} // namespace
 
 ThemeLibrary* ThemeLibrary::instance()
 {
@@ -93,10 +157,8 @@ bool ThemeLibrary::addTheme(const QString& path, bool builtIn)
 void ThemeLibrary::appendRow(const Velmora::ThemeLibraryData& data, const QString& path,
                              bool builtIn)
 {
-    QIcon icon;
-    icon.addPixmap(data.landscapeSplash, QIcon::Normal, QIcon::Off);
-    icon.addPixmap(data.portraitSplash, QIcon::Disabled, QIcon::Off);
-    auto* item = new QStandardItem(icon, data.name);
+    auto* item = new QStandardItem(
+        QIcon(new SplashIconEngine(data.landscapeSplash, data.portraitSplash)), data.name);
     item->setData(path, PathRole);
     item->setData(builtIn, BuiltInRole);
     m_model->appendRow(item);
