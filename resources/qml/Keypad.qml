@@ -158,6 +158,8 @@ KeypadPrivate {
     property Item pressedKey: null
 
     // Every key draws with one of these two gradients.
+    readonly property alias keyGradient: keyGradient
+    readonly property alias pressedKeyGradient: pressedKeyGradient
     Gradient {
         id: keyGradient
         GradientStop { position: keypad.buttonGradientTopPosition; color: keypad.buttonGradientTopColour }
@@ -169,55 +171,22 @@ KeypadPrivate {
         GradientStop { position: keypad.buttonGradientBottomPosition; color: keypad.buttonGradientBottomColour_pressed }
     }
 
-    // A key: its face and its digit or label; the keypad places it.
-    component Key: Item {
-        id: key
-        property var value
-        readonly property alias style: label.style
-        Rectangle {
-            width: key.width
-            height: key.height
-            smooth: true
-            radius: keypad.buttonRadius
-            opacity: keypad.buttonOpacity
-            border.width: keypad.buttonBorderWidth
-            border.color: keypad.buttonBorderWidth > 0 ? keypad.buttonBorderColour : "transparent"
-            gradient: keypad.pressedKey === key ? pressedKeyGradient : keyGradient
-        }
-        Text {
-            id: label
-            // One pixel above the middle.
-            y: -1
-            width: key.width
-            height: key.height
-            horizontalAlignment: Text.AlignHCenter
-            verticalAlignment: Text.AlignVCenter
-            text: key.value
-            font.pixelSize: Math.max(1, Math.min(key.width, key.height) / 2)
-            font.bold: keypad.buttonFontBold
-            font.italic: keypad.buttonFontItalic
-            color: keypad.buttonTextColour
-            styleColor: keypad.buttonTextStyleColour
-            style: keypad.buttonTextStyleActual < 0 ? Text.Normal : keypad.buttonTextStyleActual
-        }
-    }
-
     // Three keys to a row under the display, then Enter across the keypad.
     Item {
         id: keys
-        Key { objectName: "key7"; value: 7 }
-        Key { objectName: "key8"; value: 8 }
-        Key { objectName: "key9"; value: 9 }
-        Key { objectName: "key4"; value: 4 }
-        Key { objectName: "key5"; value: 5 }
-        Key { objectName: "key6"; value: 6 }
-        Key { objectName: "key1"; value: 1 }
-        Key { objectName: "key2"; value: 2 }
-        Key { objectName: "key3"; value: 3 }
-        Key { objectName: "keyDel"; value: "Del" }
-        Key { objectName: "key0"; value: 0 }
-        Key { objectName: "keyCls"; value: "Cls" }
-        Key { objectName: "keyEnter"; value: "Enter" }
+        KeypadKey { keypad: keypad; objectName: "key7"; value: 7 }
+        KeypadKey { keypad: keypad; objectName: "key8"; value: 8 }
+        KeypadKey { keypad: keypad; objectName: "key9"; value: 9 }
+        KeypadKey { keypad: keypad; objectName: "key4"; value: 4 }
+        KeypadKey { keypad: keypad; objectName: "key5"; value: 5 }
+        KeypadKey { keypad: keypad; objectName: "key6"; value: 6 }
+        KeypadKey { keypad: keypad; objectName: "key1"; value: 1 }
+        KeypadKey { keypad: keypad; objectName: "key2"; value: 2 }
+        KeypadKey { keypad: keypad; objectName: "key3"; value: 3 }
+        KeypadKey { keypad: keypad; objectName: "keyDel"; value: "Del" }
+        KeypadKey { keypad: keypad; objectName: "key0"; value: 0 }
+        KeypadKey { keypad: keypad; objectName: "keyCls"; value: "Cls" }
+        KeypadKey { keypad: keypad; objectName: "keyEnter"; value: "Enter" }
     }
 
     function placeKeys() {
