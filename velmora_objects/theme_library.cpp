@@ -95,14 +95,38 @@ void ThemeLibrary::setFileExtension(const QString& extension)
     m_nameFilters = QStringList{pattern};
 }
 
+QStandardItemModel* ThemeLibrary::model() const
+{
+    scanPendingFolders();
+    return m_model.get();
+}
+
 bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtIn)
 {
+    scanPendingFolders();
     std::set<QString> visited;
     return scanFolder(folder, recursive, builtIn, visited);
 }
 
+void ThemeLibrary::scanFolderLater(const QString& folder, bool recursive, bool builtIn)
+{
+    m_pending.push_back({folder, recursive, builtIn});
+}
+
+void ThemeLibrary::scanPendingFolders() const
+{
+    // Taken first: the scans below ask nothing of the library, but a call made while they run
+    // must not start them again.
+    const std::vector<PendingScan> pending = std::move(m_pending);
+    m_pending.clear();
+    for (const PendingScan& scan : pending) {
+        std::set<QString> visited;
+        scanFolder(scan.folder, scan.recursive, scan.builtIn, visited);
+    }
+}
+
 bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtIn,
-                              std::set<QString>& visited)
+                              std::set<QString>& visited) const
 {
     const QFileInfo info(folder);
     if (!info.exists() || !info.isDir())
@@ -143,6 +167,7 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
 
 bool ThemeLibrary::addTheme(const QString& path, bool builtIn)
 {
+    scanPendingFolders();
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         return false;
@@ -155,7 +180,7 @@ bool ThemeLibrary::addTheme(const QString& path, bool builtIn)
 }
 
 void ThemeLibrary::appendRow(const Velmora::ThemeLibraryData& data, const QString& path,
-                             bool builtIn)
+                             bool builtIn) const
 {
     auto* item = new QStandardItem(
         QIcon(new SplashIconEngine(data.landscapeSplash, data.portraitSplash)), data.name);
@@ -166,6 +191,7 @@ void ThemeLibrary::appendRow(const Velmora::ThemeLibraryData& data, const QStrin
 
 QModelIndex ThemeLibrary::findTheme(const QString& path) const
 {
+    scanPendingFolders();
     for (int row = 0; row < m_model->rowCount(); ++row) {
         const QStandardItem* item = m_model->item(row);
         if (item && item->data(PathRole).toString() == path)
@@ -176,18 +202,21 @@ QModelIndex ThemeLibrary::findTheme(const QString& path) const
 
 QString ThemeLibrary::themePath(const QModelIndex& index) const
 {
+    scanPendingFolders();
     const QStandardItem* item = m_model->itemFromIndex(index);
     return item ? item->data(PathRole).toString() : QString();
 }
 
 QString ThemeLibrary::themePathAt(int row) const
 {
+    scanPendingFolders();
     const QStandardItem* item = m_model->item(row);
     return item ? item->data(PathRole).toString() : QString();
 }
 
 void ThemeLibrary::removeTheme(const QModelIndex& index)
 {
+    scanPendingFolders();
     if (index.isValid() && index.model() == m_model.get())
         m_model->removeRow(index.row(), index.parent());
 }

@@ -53,7 +53,8 @@ EditorProgram::EditorProgram(int& argc, char** argv)
 
     ThemeLibrary* themes = ThemeLibrary::instance();
     themes->setFileExtension(vendor.themeExtension);
-    themes->scanFolder(
+    // The built-in themes are read when the library is first asked for them.
+    themes->scanFolderLater(
         QCoreApplication::applicationDirPath() + QStringLiteral("/../Resources/theme"), true, true);
     VelmoraApplication::loadRegisteredThemes();
 
