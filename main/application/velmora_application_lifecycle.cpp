@@ -124,6 +124,9 @@ bool VelmoraApplication::loadProject(const QString& path)
             m_document.load(path);
             m_state = ProjectOpen;
             m_recentFiles->addFile(path);
+            // The thumbnails are made in the background once the project is open; the dialog
+            // does not follow them.
+            disconnect(&m_document, nullptr, &progress, nullptr);
             progress.setLabelText(tr("Preparing workspace..."));
             finishOpen();
             return true;
