@@ -166,8 +166,18 @@ int main(int argc, char** argv)
                 qgetenv("QT_QPA_PLATFORM").constData());
     BenchRatio::RatioReporter reporter;
     BenchRatio::run(argc, argv, reporter);
-    reporter.printRatio("editor, first page drawn / bare QQuickWidget drawn",
-                        "editorOnRealisticProject", "bareQuickWidget", 3.0);
+    // The target is set on the medians of the starts.
+    const std::string editorRuns = "editorOnRealisticProject";
+    const std::string bareRuns = "bareQuickWidget";
+    if (reporter.has(editorRuns) && reporter.has(bareRuns)) {
+        BenchRatio::RatioReporter::printRatios(
+            "editor, first page drawn / bare QQuickWidget drawn",
+            reporter.minimum(editorRuns) / reporter.minimum(bareRuns),
+            reporter.median(editorRuns) / reporter.median(bareRuns));
+        const double medians = reporter.median(editorRuns) / reporter.median(bareRuns);
+        std::printf("medians of %d starts: %.2f, target <= 3.0: %s\n", Starts, medians,
+                    medians <= 3.0 ? "met" : "NOT MET");
+    }
     benchmark::Shutdown();
     return 0;
 }
