@@ -6,6 +6,9 @@
 
 #include "velmora_objects/qml/qml_module.h"
 #include "velmora_objects/qml/qml_page.h"
+#include "velmora_objects/qml/qml_skin_changer.h"
+#include "velmora_objects/qml/qml_theme.h"
+#include "velmora_objects/qml/qml_themed_object.h"
 
 #include <QGraphicsView>
 #include <QJSValue>
@@ -227,6 +230,59 @@ TEST_F(PreviewScene, PressAndDragOperateLiveItems)
     QTest::mousePress(view.viewport(), Qt::LeftButton, {}, point);
     EXPECT_FALSE(view.accepted);
     QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, point);
+}
+
+// A page shown and each step of a drag are drawn in the next turn of the event loop, ahead of
+// the surface's own timer.
+TEST_F(PreviewScene, ShownPagesAndDragStepsAreDrawnInTheNextTurn)
+{
+    View view(scene.get());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    int frames = 0;
+    QObject::connect(scene->surface()->quickWindow(), &QQuickWindow::afterRendering,
+                     [&] { ++frames; });
+    const std::function<void()> steps[] = {
+        [&] { scene->showPage(0); },
+        [&] {
+            scene->beginMoveControls({1});
+            scene->moveControls(QPoint(7, 0));
+        },
+    };
+    for (const auto& step : steps) {
+        frames = 0;
+        step();
+        // Posted events only: no timer fires.
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(frames, 1);
+    }
+    scene->endMoveControls();
+}
+
+// Controls share one theme. A control written in its default skin has no skin changer until
+// its skin first changes (one whose startup skin is another has one from the start); then the
+// changer is made and the skin changes. The theme of a rebuild is made again.
+TEST_F(PreviewScene, ControlsShareTheThemeAndMakeTheirChangerOnTheFirstChange)
+{
+    scene->showPage(1);
+    auto* button = qobject_cast<VelmoraQML::QMLThemedObject*>(scene->controlItem(0));
+    auto* other = qobject_cast<VelmoraQML::QMLThemedObject*>(scene->controlItem(2));
+    ASSERT_TRUE(button && other);
+    QPointer<VelmoraQML::QMLTheme> theme = button->theme();
+    ASSERT_TRUE(theme);
+    EXPECT_EQ(other->theme(), theme.data());
+    EXPECT_FALSE(button->findChild<VelmoraQML::QMLSkinChanger*>());
+    EXPECT_TRUE(other->findChild<VelmoraQML::QMLSkinChanger*>());
+
+    scene->setControlSkin(0, "Pressed", true);
+    EXPECT_TRUE(button->findChild<VelmoraQML::QMLSkinChanger*>());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return button->currentSkin()->property("textColour").value<QColor>() == Qt::red; }));
+
+    scene->rebuildItems();
+    EXPECT_FALSE(theme);
+    auto* rebuilt = qobject_cast<VelmoraQML::QMLThemedObject*>(scene->controlItem(0));
+    ASSERT_TRUE(rebuilt && rebuilt->theme());
 }
 
 // Every live write reaches the QML item by name.
