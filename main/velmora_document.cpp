@@ -277,13 +277,13 @@ void VelmoraDocument::clear()
 
 void VelmoraDocument::preparePreview()
 {
+    // The images of the page shown first are decoded on other threads while the module comes
+    // up and the page's items are made.
+    auto* provider = new VelmoraQML::ThemeImageProvider(getTheme());
+    provider->prefetch(imagesOfPage(getDefaultPageId()));
     VelmoraQML::initialise(getWidth(), getHeight(), m_engine->rootContext(),
                            VelmoraQML::QMLController::Callbacks());
-    auto* provider = new VelmoraQML::ThemeImageProvider(getTheme());
     m_engine->addImageProvider(providerName(), provider);
-    // The images of the page shown first are decoded on other threads while its items are
-    // made.
-    provider->prefetch(imagesOfPage(getDefaultPageId()));
     refreshThumbnails();
     m_thumbnailTimer->start();
 }
