@@ -1,5 +1,6 @@
 #include "appengine/page_preview_scene.h"
 
+#include "appengine/preview_surface.h"
 #include "appengine/selection_manager.h"
 #include "core/assertion.h"
 #include "velmora_objects/configuration.h"
@@ -15,6 +16,7 @@
 
 #include <QElapsedTimer>
 #include <QGraphicsProxyWidget>
+#include <QGraphicsView>
 #include <QPalette>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -23,13 +25,26 @@
 #include <QQuickWidget>
 #include <QQuickWindow>
 #include <QTimer>
+#include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace {
 
 // How long one piece of background work may take, in ms: a slice of a page built for its
 // thumbnail, or of the deletion of released items.
 constexpr int BackgroundSliceMs = 3;
+// How long the background work waits at most for a page shown to reach the screen, in ms.
+constexpr int HoldLimitMs = 250;
+// What a piece of a page is taken to cost before one has been measured, in ns.
+constexpr qint64 UnmeasuredPieceNs = 2000000;
+
+// The memory a built item takes, in KiB (the heap of a Release build): a page item, a control
+// by its type (Button to Clock), a page switcher without its buttons and a button.
+constexpr int PageItemKiB = 24;
+constexpr int ControlKiB[] = {0, 35, 52, 22, 164, 18, 31};
+constexpr int PageSwitcherKiB = 20;
+constexpr int ButtonKiB = 6;
 
 // The item kind of a control type.
 PreviewItemKind controlKind(int controlType)
@@ -74,7 +89,7 @@ PagePreviewScene::PagePreviewScene(QQmlEngine* engine, const Velmora::Configurat
     setItemIndexMethod(NoIndex);
     setBackgroundBrush(palette().color(QPalette::Current, QPalette::Window));
 
-    m_surface = new QQuickWidget(engine, nullptr);
+    m_surface = new PreviewSurface(engine, nullptr);
     m_surface->setResizeMode(QQuickWidget::SizeRootObjectToView);
     m_surface->setClearColor(backgroundBrush().color());
     m_root = std::make_unique<QQuickItem>();
@@ -88,10 +103,16 @@ PagePreviewScene::PagePreviewScene(QQmlEngine* engine, const Velmora::Configurat
         [this] {
             m_surfaceUsed = true;
             // A frame of the surface's own catches up with everything a grab took.
-            if (!m_grabbing)
+            if (!m_grabbing) {
                 m_grabbedPageId = UINT_MAX;
+                ++m_frames;
+            }
         },
         Qt::DirectConnection);
+    m_holdTimer = new QTimer(this);
+    m_holdTimer->setSingleShot(true);
+    m_holdTimer->setInterval(HoldLimitMs);
+    connect(m_holdTimer, &QTimer::timeout, this, &PagePreviewScene::resumeBackgroundWork);
 }
 
 PagePreviewScene::~PagePreviewScene()
@@ -106,6 +127,35 @@ PagePreviewScene::~PagePreviewScene()
         m_surface->grabFramebuffer();
     }
     delete m_proxy;
+}
+
+QQuickWidget* PagePreviewScene::surface() const
+{
+    return m_surface;
+}
+
+void PagePreviewScene::drawPendingFrame()
+{
+    if (!m_framePending)
+        return;
+    m_framePending = false;
+    m_surface->renderNow();
+}
+
+void PagePreviewScene::requestFrame()
+{
+    if (m_framePending)
+        return;
+    m_framePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!m_framePending)
+                return;
+            m_framePending = false;
+            m_surface->renderNow();
+        },
+        Qt::QueuedConnection);
 }
 
 QQuickItem* PagePreviewScene::pageItem(unsigned int pageId) const
@@ -154,11 +204,11 @@ QQuickItem* PagePreviewScene::createPageItem(unsigned int pageId)
     QQuickItem* pageItem = m_factory.createPage(pageId);
     if (!pageItem)
         return nullptr;
-    // Pages start hidden until shown. The root is their owner as well as their parent item:
-    // the script engine's collector then finds them through their parent rather than walking
-    // every object under each of them at every collection.
+    // Pages start hidden and outside the surface's window until shown: a page built in the
+    // background costs the surface no frame. The root is their owner (and their parent item
+    // once shown): the script engine's collector then finds them through their parent rather
+    // than walking every object under each of them at every collection.
     pageItem->setParent(m_root.get());
-    pageItem->setParentItem(m_root.get());
     addItem(new PreviewItemHandle(pageItem, PreviewItemKind_PAGE, pageId, m_handles));
     m_pageItems[pageId] = pageItem;
     // The controls follow in ascending id, each on top of those before it; the list is kept
@@ -182,6 +232,82 @@ bool PagePreviewScene::buildNextControl(unsigned int pageId)
     return true;
 }
 
+unsigned int PagePreviewScene::pageSwitcherIdOf(unsigned int pageId) const
+{
+    if (!m_project->getPages().exists(pageId))
+        return UINT_MAX;
+    const unsigned int id = m_project->getPage(pageId).getPageSwitcherId();
+    return m_project->getPageSwitchers().exists(id) ? id : UINT_MAX;
+}
+
+int PagePreviewScene::nextPiece(unsigned int pageId) const
+{
+    if (!pageItem(pageId))
+        return m_project->getPages().exists(pageId) ? PagePiece : NoPiece;
+    const auto pending = m_pendingControls.find(pageId);
+    if (pending != m_pendingControls.end()) {
+        const unsigned int controlId = pending->second.back();
+        const int type = m_project->getControls().exists(controlId)
+                             ? m_project->getControl(controlId).getType()
+                             : 1;
+        return type >= 1 && type <= 6 ? type : 1;
+    }
+    const unsigned int pageSwitcherId = pageSwitcherIdOf(pageId);
+    if (pageSwitcherId == UINT_MAX)
+        return NoPiece;
+    if (!m_pageSwitcherItems.count(pageSwitcherId))
+        return PageSwitcherPiece;
+    return m_pendingButtons.count(pageSwitcherId) ? ButtonPiece : NoPiece;
+}
+
+bool PagePreviewScene::buildPiece(unsigned int pageId)
+{
+    switch (nextPiece(pageId)) {
+    case NoPiece:
+        return false;
+    case PagePiece:
+        if (createPageItem(pageId))
+            return true;
+        m_failedPages.insert(pageId);
+        return false;
+    case PageSwitcherPiece:
+        createPageSwitcherItem(pageSwitcherIdOf(pageId));
+        return true;
+    case ButtonPiece:
+        return buildNextButton(pageSwitcherIdOf(pageId));
+    default:
+        return buildNextControl(pageId);
+    }
+}
+
+bool PagePreviewScene::buildPieces(unsigned int pageId, int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 budget = qint64(milliseconds) * 1000000;
+    // The controls built are put in order once, when the pieces end, not as each is added.
+    std::optional<PreviewItemHandle::StackingBatch> batch;
+    // At least one piece per slice, so that every slice gets on; then each piece that the
+    // time measured for its kind says still fits.
+    for (bool first = true;; first = false) {
+        if (!batch)
+            if (const QQuickItem* page = pageItem(pageId))
+                batch.emplace(handleOf(page));
+        const int piece = nextPiece(pageId);
+        if (piece == NoPiece)
+            return true;
+        qint64& cost = m_pieceCost[std::size_t(piece)];
+        const qint64 expected = cost > 0 ? cost : UnmeasuredPieceNs;
+        const qint64 start = clock.nsecsElapsed();
+        if (!first && milliseconds >= 0 && start + expected > budget)
+            return false;
+        if (!buildPiece(pageId))
+            return true;
+        const qint64 took = clock.nsecsElapsed() - start;
+        cost = cost > 0 ? (3 * cost + took) / 4 : took;
+    }
+}
+
 void PagePreviewScene::addControlItem(QQuickItem* page, unsigned int controlId)
 {
     if (!page || !m_project->getControls().exists(controlId))
@@ -202,46 +328,60 @@ QQuickItem* PagePreviewScene::createPageSwitcherItem(unsigned int pageSwitcherId
 {
     if (!m_project->getPageSwitchers().exists(pageSwitcherId))
         return nullptr;
-    QQuickItem* item = m_factory.createPageSwitcher(pageSwitcherId);
+    std::vector<VelmoraQML::QMLPropertyValues> buttons;
+    QQuickItem* item = m_factory.createPageSwitcher(pageSwitcherId, buttons);
     if (item) {
         auto* handle =
             new PreviewItemHandle(item, PreviewItemKind_PAGE_SWITCHER, pageSwitcherId, m_handles);
         addItem(handle);
         handle->setMarked(m_selection->isPageSwitcherSelected(pageSwitcherId));
+        // The buttons follow in their order; the list is kept backwards.
+        if (!buttons.empty())
+            m_pendingButtons[pageSwitcherId].assign(std::make_move_iterator(buttons.rbegin()),
+                                                    std::make_move_iterator(buttons.rend()));
     }
     // A switcher that failed is not tried again until the switchers are rebuilt.
     m_pageSwitcherItems[pageSwitcherId] = item;
     return item;
 }
 
+bool PagePreviewScene::buildNextButton(unsigned int pageSwitcherId)
+{
+    const auto pending = m_pendingButtons.find(pageSwitcherId);
+    if (pending == m_pendingButtons.end())
+        return false;
+    const VelmoraQML::QMLPropertyValues values = std::move(pending->second.back());
+    pending->second.pop_back();
+    if (pending->second.empty())
+        m_pendingButtons.erase(pending);
+    if (QQuickItem* pageSwitcher = pageSwitcherItem(pageSwitcherId))
+        m_factory.createPageSwitcherButton(values, pageSwitcher);
+    return true;
+}
+
 QQuickItem* PagePreviewScene::pageItemOrBuild(unsigned int pageId)
 {
-    QQuickItem* item = pageItem(pageId);
-    if (!item)
-        item = createPageItem(pageId);
-    // The controls are put in order once, after the last.
-    const PreviewItemHandle::StackingBatch batch(item ? handleOf(item) : nullptr);
-    while (buildNextControl(pageId)) {
-    }
-    return item;
+    buildPieces(pageId, -1);
+    return pageItem(pageId);
 }
 
 QQuickItem* PagePreviewScene::pageSwitcherItemOrBuild(unsigned int pageSwitcherId)
 {
     const auto found = m_pageSwitcherItems.find(pageSwitcherId);
-    return found != m_pageSwitcherItems.end() ? found->second
-                                              : createPageSwitcherItem(pageSwitcherId);
+    QQuickItem* item =
+        found != m_pageSwitcherItems.end() ? found->second : createPageSwitcherItem(pageSwitcherId);
+    while (buildNextButton(pageSwitcherId)) {
+    }
+    return item;
 }
 
 bool PagePreviewScene::isPageBuilt(unsigned int pageId) const
 {
-    return pageItem(pageId) && !m_pendingControls.count(pageId);
+    return pageItem(pageId) && nextPiece(pageId) == NoPiece;
 }
 
 bool PagePreviewScene::buildPageSlice(unsigned int pageId, int milliseconds)
 {
-    QElapsedTimer clock;
-    clock.start();
     if (!pageItem(pageId)) {
         if (!m_project->getPages().exists(pageId))
             return true;
@@ -251,14 +391,8 @@ bool PagePreviewScene::buildPageSlice(unsigned int pageId, int milliseconds)
         m_slicedPageId = pageId;
         if (earlier != UINT_MAX && earlier != pageId)
             trimPages();
-        if (!createPageItem(pageId))
-            return true;
     }
-    // At least one control per slice, so that every slice gets on.
-    const PreviewItemHandle::StackingBatch batch(handleOf(pageItem(pageId)));
-    while (buildNextControl(pageId) && clock.elapsed() < milliseconds) {
-    }
-    return isPageBuilt(pageId);
+    return buildPieces(pageId, milliseconds);
 }
 
 std::vector<unsigned int> PagePreviewScene::builtPages() const
@@ -275,6 +409,29 @@ void PagePreviewScene::setPageBudget(int budget)
     trimPages();
 }
 
+int PagePreviewScene::pageWeight(unsigned int pageId) const
+{
+    if (!m_project->getPages().exists(pageId))
+        return 0;
+    int weight = PageItemKiB;
+    for (unsigned int controlId : m_project->getPage(pageId).getControlIds()) {
+        const int type = m_project->getControls().exists(controlId)
+                             ? m_project->getControl(controlId).getType()
+                             : 0;
+        weight += type >= 1 && type <= 6 ? ControlKiB[type] : 0;
+    }
+    const unsigned int pageSwitcherId = pageSwitcherIdOf(pageId);
+    if (pageSwitcherId != UINT_MAX)
+        weight += PageSwitcherKiB +
+                  ButtonKiB * int(m_project->getPageSwitcher(pageSwitcherId).getPageIds().size());
+    return weight;
+}
+
+bool PagePreviewScene::hasBackgroundWork() const
+{
+    return m_workTimer->isActive() || m_holding;
+}
+
 void PagePreviewScene::showPage(unsigned int pageId)
 {
     if (m_currentPageItem) {
@@ -286,6 +443,7 @@ void PagePreviewScene::showPage(unsigned int pageId)
         fitSurface();
         if (QQuickItem* item = pageItemOrBuild(pageId)) {
             m_currentPageItem = item;
+            item->setParentItem(m_root.get());
             showCurrentPageSwitcher();
             // The controller may have moved it off the screen when it hid it.
             item->setPosition(QPointF(0, 0));
@@ -304,7 +462,11 @@ void PagePreviewScene::showPage(unsigned int pageId)
         m_controller->setShownPage(qobject_cast<VelmoraQML::QMLPage*>(m_currentPageItem));
     m_selectionRect = QRect();
     update();
+    requestFrame();
+    holdBackgroundWork();
     trimPages();
+    // The kept pages that are not built are built ahead.
+    m_workTimer->start();
     emit pageShown(m_currentPageId);
 }
 
@@ -355,10 +517,14 @@ void PagePreviewScene::deleteItems()
         delete entry.second;
     m_pageItems.clear();
     m_pendingControls.clear();
+    m_pendingButtons.clear();
+    m_failedPages.clear();
     m_slicedPageId = UINT_MAX;
     for (const QPointer<QQuickItem>& item : m_released)
         delete item.data();
     m_released.clear();
+    // The theme may change before the next items are made.
+    m_factory.forgetTheme();
 }
 
 void PagePreviewScene::rebuildItems()
@@ -384,6 +550,7 @@ void PagePreviewScene::clearPageSwitcherItems()
     for (const auto& entry : m_pageSwitcherItems)
         delete entry.second;
     m_pageSwitcherItems.clear();
+    m_pendingButtons.clear();
     showCurrentPageSwitcher();
 }
 
@@ -396,6 +563,7 @@ void PagePreviewScene::deletePageSwitcherItem(unsigned int pageSwitcherId)
         m_currentPageSwitcherItem = nullptr;
     delete found->second;
     m_pageSwitcherItems.erase(found);
+    m_pendingButtons.erase(pageSwitcherId);
 }
 
 void PagePreviewScene::removePageSwitcherItem(unsigned int pageSwitcherId)
@@ -416,10 +584,13 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     fitSurface();
 
     // The page is shown on the surface for the moment, with its switcher; the selection
-    // overlays belong to the handles and never reach the surface's image.
+    // overlays belong to the handles and never reach the surface's image. A page that is not
+    // on the surface yet leaves it again.
     QQuickItem* current = m_currentPageItem;
     if (current && current != page)
         current->setVisible(false);
+    const bool onSurface = page->parentItem() == m_root.get();
+    page->setParentItem(m_root.get());
     // A hidden page may have been moved off the screen by the controller.
     if (!page->isVisible())
         page->setPosition(QPointF(0, 0));
@@ -458,6 +629,8 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
         pageSwitcher->setVisible(pageSwitcher == m_currentPageSwitcherItem);
     }
     page->setVisible(page == current);
+    if (!onSurface)
+        page->setParentItem(nullptr);
     if (current)
         current->setVisible(true);
     // The release of a page built in slices for its thumbnail (unless it is kept) follows in
@@ -467,6 +640,9 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     m_trimPending = true;
     m_workTimer->start();
     redrawAfterGrab();
+    // The surface's frame that puts the view back as it was comes before more work, so that no
+    // turn of the event loop holds both.
+    holdBackgroundWork();
 
     return QPixmap::fromImage(image).scaled(width / 4, height / 4, Qt::KeepAspectRatio,
                                             Qt::SmoothTransformation);
@@ -495,26 +671,47 @@ void PagePreviewScene::redrawSurface()
     m_surface->resize(size);
 }
 
-void PagePreviewScene::trimPages()
+std::set<unsigned int> PagePreviewScene::pagesToKeep() const
 {
     std::vector<unsigned int> neighbours;
     if (m_project->getPages().exists(m_currentPageId))
         for (bool forward : {false, true})
             neighbours.push_back(m_project->getPages().getNextId(m_currentPageId, forward, false));
-    // Only built pages take room.
-    const auto weight = [this](unsigned int pageId) {
-        return pageItem(pageId) && m_project->getPages().exists(pageId)
-                   ? 1 + int(m_project->getPage(pageId).getControlIds().size())
-                   : 0;
-    };
-    const std::set<unsigned int> kept =
-        m_pageSet.pagesToKeep(m_currentPageItem ? m_currentPageId : UINT_MAX, neighbours, weight);
+    return m_pageSet.pagesToKeep(m_currentPageItem ? m_currentPageId : UINT_MAX, neighbours,
+                                 [this](unsigned int pageId) { return pageWeight(pageId); });
+}
+
+void PagePreviewScene::trimPages()
+{
+    const std::set<unsigned int> kept = pagesToKeep();
     std::vector<unsigned int> released;
     for (const auto& entry : m_pageItems)
         if (!kept.count(entry.first) && entry.first != m_slicedPageId)
             released.push_back(entry.first);
     for (unsigned int pageId : released)
         releasePage(pageId);
+
+    // The switchers that the pages left show, and the one shown now.
+    std::set<unsigned int> shown;
+    for (const auto& entry : m_pageItems)
+        shown.insert(pageSwitcherIdOf(entry.first));
+    std::vector<unsigned int> unused;
+    for (const auto& entry : m_pageSwitcherItems)
+        if (!shown.count(entry.first) && entry.second != m_currentPageSwitcherItem)
+            unused.push_back(entry.first);
+    for (unsigned int pageSwitcherId : unused)
+        releasePageSwitcher(pageSwitcherId);
+}
+
+bool PagePreviewScene::buildAhead()
+{
+    for (unsigned int pageId : pagesToKeep())
+        if (!isPageBuilt(pageId) && !m_failedPages.count(pageId) &&
+            m_project->getPages().exists(pageId)) {
+            buildPieces(pageId, BackgroundSliceMs);
+            return true;
+        }
+    return false;
 }
 
 QQuickItem* PagePreviewScene::takePage(unsigned int pageId)
@@ -559,24 +756,78 @@ void PagePreviewScene::releasePage(unsigned int pageId)
     m_workTimer->start();
 }
 
+void PagePreviewScene::releasePageSwitcher(unsigned int pageSwitcherId)
+{
+    const auto found = m_pageSwitcherItems.find(pageSwitcherId);
+    if (found == m_pageSwitcherItems.end())
+        return;
+    QQuickItem* pageSwitcher = found->second;
+    m_pageSwitcherItems.erase(found);
+    m_pendingButtons.erase(pageSwitcherId);
+    if (!pageSwitcher)
+        return;
+    pageSwitcher->setVisible(false);
+    pageSwitcher->setParentItem(nullptr);
+    if (VelmoraQML::QMLController* controller = VelmoraQML::controller())
+        controller->removePageSwitcher(pageSwitcher);
+    delete handleOf(pageSwitcher);
+    m_released.emplace_back(pageSwitcher);
+    m_workTimer->start();
+}
+
+void PagePreviewScene::holdBackgroundWork()
+{
+    // Only a view that shows the scene paints the frame waited for.
+    const QList<QGraphicsView*> shownBy = views();
+    if (std::none_of(shownBy.begin(), shownBy.end(),
+                     [](const QGraphicsView* view) { return view->isVisible(); }))
+        return;
+    m_holding = true;
+    m_framesAtHold = m_frames;
+    m_holdTimer->start();
+}
+
+void PagePreviewScene::resumeBackgroundWork()
+{
+    if (!m_holding)
+        return;
+    m_holding = false;
+    m_holdTimer->stop();
+    m_workTimer->start();
+}
+
+void PagePreviewScene::drawBackground(QPainter* painter, const QRectF& rect)
+{
+    QGraphicsScene::drawBackground(painter, rect);
+    // The view paints a frame of the surface drawn since the wait began: the page is shown.
+    if (m_holding && m_frames > m_framesAtHold)
+        QMetaObject::invokeMethod(this, &PagePreviewScene::resumeBackgroundWork,
+                                  Qt::QueuedConnection);
+}
+
 void PagePreviewScene::deleteReleasedItems()
 {
     QElapsedTimer clock;
     clock.start();
-    while (!m_released.empty() && clock.elapsed() < BackgroundSliceMs) {
-        QQuickItem* page = m_released.back();
-        if (!page) {
+    const qint64 budget = qint64(BackgroundSliceMs) * 1000000;
+    // At least one item, then each that the time the last one took says still fits.
+    qint64 last = 0;
+    while (!m_released.empty() && (last == 0 || clock.nsecsElapsed() + last <= budget)) {
+        const qint64 start = clock.nsecsElapsed();
+        QQuickItem* released = m_released.back();
+        if (!released) {
             m_released.pop_back();
             continue;
         }
         const auto controls =
-            page->findChildren<VelmoraQML::QMLControl*>(QString(), Qt::FindDirectChildrenOnly);
+            released->findChildren<VelmoraQML::QMLControl*>(QString(), Qt::FindDirectChildrenOnly);
         if (!controls.isEmpty()) {
             delete controls.last();
-            continue;
+        } else {
+            m_released.pop_back();
+            delete released;
         }
-        m_released.pop_back();
-        delete page;
+        last = std::max<qint64>(clock.nsecsElapsed() - start, 1);
     }
     // The script engine's collector would otherwise run when it sees fit, in the middle of
     // some later work, and pay for the garbage of all the items gone since its last run.
@@ -592,6 +843,12 @@ void PagePreviewScene::requestThumbnail(unsigned int pageId)
 
 void PagePreviewScene::doBackgroundWork()
 {
+    // Nothing while a page shown is on its way to the screen; resumeBackgroundWork() starts
+    // again.
+    if (m_holding) {
+        m_workTimer->stop();
+        return;
+    }
     // One piece of work a turn, so that no turn of the event loop waits long on any.
     if (m_redrawPending) {
         m_redrawPending = false;
@@ -615,7 +872,7 @@ void PagePreviewScene::doBackgroundWork()
         }
         m_thumbnailPageId = UINT_MAX;
         emit thumbnailReady(pageId, renderThumbnail(pageId));
-    } else {
+    } else if (!buildAhead()) {
         m_workTimer->stop();
     }
 }
@@ -654,8 +911,9 @@ void PagePreviewScene::onPageWanted(int configId, const QString& name)
     if (pageId == UINT_MAX)
         return;
     fitSurface();
-    // Built whole now: the controller shows it as soon as this returns.
-    if (pageItemOrBuild(pageId)) {
+    // Built whole now and put on the surface: the controller shows it as soon as this returns.
+    if (QQuickItem* page = pageItemOrBuild(pageId)) {
+        page->setParentItem(m_root.get());
         m_pageSet.noteShown(pageId);
         if (m_slicedPageId == pageId)
             m_slicedPageId = UINT_MAX;
@@ -675,12 +933,15 @@ void PagePreviewScene::onPageSwitched(VelmoraQML::QMLPage* page)
     // The controller hid the page it showed before and shows this one, with its animation.
     m_currentPageId = pageId;
     m_currentPageItem = page;
+    page->setParentItem(m_root.get());
     showCurrentPageSwitcher();
     redrawAfterGrab();
     m_pageSet.noteShown(pageId);
     m_selectionRect = QRect();
     update();
+    holdBackgroundWork();
     trimPages();
+    m_workTimer->start();
     emit currentPageChangedByPreview(pageId);
 }
 
@@ -790,6 +1051,7 @@ void PagePreviewScene::moveControls(const QPoint& offset)
 {
     m_gestures.move(offset);
     updateSelectionEffects();
+    requestFrame();
 }
 
 void PagePreviewScene::endMoveControls()
@@ -806,6 +1068,7 @@ void PagePreviewScene::resizeControls(const QPoint& offset)
 {
     m_gestures.resize(offset);
     m_selectionRect = QRect();
+    requestFrame();
 }
 
 std::map<unsigned int, QRect> PagePreviewScene::endResizeControls()

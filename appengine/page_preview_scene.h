@@ -14,6 +14,7 @@
 #include <QRect>
 #include <QString>
 #include <QVariant>
+#include <array>
 #include <climits>
 #include <map>
 #include <memory>
@@ -23,6 +24,7 @@
 class Gradient;
 class QGraphicsProxyWidget;
 class QQmlEngine;
+class PreviewSurface;
 class QQuickItem;
 class QQuickWidget;
 class QTimer;
@@ -49,15 +51,25 @@ class QMLPage;
 //
 // Pages are built on first showing or thumbnail from QML text, the page alone as one item and
 // every control as an item of its own, each created from a component compiled once per engine
-// (PreviewItemFactory). A page can also be built in slices that each return within a few
-// milliseconds (buildPageSlice), so that the pages a thumbnail run needs never stall the
-// editor. The scene keeps a bounded set of built pages (PreviewPageSet: the current page, its
-// neighbours and the pages shown most recently, within a budget); a page outside it is
-// released (hidden and taken out of the maps at once, its items deleted a few at a time from
-// the event loop) and built again from the project when it is needed. A page keeps its QML
-// state (skins, slider positions) while it stays built. Edits write single properties of the
-// live items by QML name; ids without items are ignored by every edit, since the project
-// holds the change and a page built later takes it from there. Geometry is always read from
+// (PreviewItemFactory); a page counts as built once its page switcher and the switcher's
+// buttons are made too. A page can also be built in slices that each return within a few
+// milliseconds (buildPageSlice): a slice makes one piece after another (the page, a control, the
+// switcher, a button) while the time it has measured each kind of piece to take still fits, so
+// that the pages a thumbnail run needs never stall the editor. The scene keeps a bounded set of
+// built pages (PreviewPageSet: the current page, its neighbours and the pages shown most
+// recently, within a budget of the memory their items take); a page outside it is released
+// (hidden and taken out of the maps at once, its items deleted a few at a time from the event
+// loop), the page switchers that no kept page shows with it, and built again from the project
+// when it is needed. Kept pages that are not built (the neighbours of the page shown) are built
+// ahead in slices while the editor is idle. A page keeps its QML state (skins, slider
+// positions) while it stays built.
+//
+// The background work (building ahead, thumbnails, releasing pages, deleting their items, the
+// script engine's collection of their garbage) waits while a page just shown is on its way to
+// the screen: until a view has painted the surface's next frame. A page shown and each step of
+// a drag or resize are drawn by the surface at once, not on its own timer. Edits write single
+// properties of the live items by QML name; ids without items are ignored by every edit, since the
+// project holds the change and a page built later takes it from there. Geometry is always read from
 // and written to the QML items. QML that does not compile yields no item and a warning.
 //
 // The preview's own page switching (page-switcher buttons in the live items) goes through the
@@ -76,7 +88,7 @@ public:
     ~PagePreviewScene() override;
 
     // The surface that draws the QML items.
-    QQuickWidget* surface() const { return m_surface; }
+    QQuickWidget* surface() const;
     // The live items; null when the object has none (yet).
     QQuickItem* pageItem(unsigned int pageId) const;
     QQuickItem* controlItem(unsigned int controlId) const;
@@ -92,6 +104,9 @@ public:
     // have moved them off the screen; the scene rectangle becomes the page's. The pages
     // outside the kept set are released.
     void showPage(unsigned int pageId);
+    // Has the surface draw at once what it would draw in the next turn of the event loop (a page
+    // just shown): for a view about to appear, whose first painting then shows it.
+    void drawPendingFrame();
     // Shows the current page's switcher on it (built on first use), hiding the one shown.
     void showCurrentPageSwitcher();
     // Deletes the page's item with its controls; a page switcher on it survives, but every
@@ -107,9 +122,14 @@ public:
     bool buildPageSlice(unsigned int pageId, int milliseconds);
     // The pages whose items exist (complete or not), ascending.
     std::vector<unsigned int> builtPages() const;
-    // The weight budget of the kept pages (PreviewPageSet); a lower one releases pages at
-    // once.
+    // The budget of the kept pages (PreviewPageSet), in KiB of their items (pageWeight); a
+    // lower one releases pages at once.
     void setPageBudget(int budget);
+    // What the page's items take when built, an estimate in KiB by the kinds of its items.
+    int pageWeight(unsigned int pageId) const;
+    // Whether background work is left: a thumbnail to make, pages to release or to build
+    // ahead, items to delete.
+    bool hasBackgroundWork() const;
     // Deletes every item, then builds the current page again.
     void rebuildItems();
     // Deletes every item and shows no page. Unlike QGraphicsScene::clear, the surface stays.
@@ -185,13 +205,39 @@ signals:
     // take it as its current page.
     void pageShown(unsigned int pageId);
 
+protected:
+    // A view paints the scene: a page shown is on the screen once a view paints after the
+    // surface's next frame.
+    void drawBackground(QPainter* painter, const QRectF& rect) override;
+
 private:
+    // The pieces of a page, in the order they are made: the page item, its controls (by
+    // control type, 1 to 6), its switcher and the switcher's buttons.
+    enum Piece
+    {
+        NoPiece = -1,
+        PagePiece = 0,
+        PageSwitcherPiece = 7,
+        ButtonPiece = 8,
+        PieceKinds = 9
+    };
     // The page item alone, its controls left to build; null when it cannot be built.
     QQuickItem* createPageItem(unsigned int pageId);
+    // The kind of the next piece the page needs, or NoPiece once it is built.
+    int nextPiece(unsigned int pageId) const;
+    // Makes the next piece of the page; false when there is none or the page cannot be built.
+    bool buildPiece(unsigned int pageId);
+    // Makes pieces of the page for about the time given (at least one; all of them when the
+    // time is negative); true when none is left.
+    bool buildPieces(unsigned int pageId, int milliseconds);
     // Makes the next control of a page under construction; false when none is left.
     bool buildNextControl(unsigned int pageId);
     void addControlItem(QQuickItem* page, unsigned int controlId);
+    // The switcher's item without its buttons, which are left to build.
     QQuickItem* createPageSwitcherItem(unsigned int pageSwitcherId);
+    bool buildNextButton(unsigned int pageSwitcherId);
+    // The page's switcher in the project; UINT_MAX for none.
+    unsigned int pageSwitcherIdOf(unsigned int pageId) const;
     // The page's item, built when it has none.
     QQuickItem* pageItemOrBuild(unsigned int pageId);
     QQuickItem* pageSwitcherItemOrBuild(unsigned int pageSwitcherId);
@@ -208,16 +254,29 @@ private:
     void redrawAfterGrab();
     // One piece of the background work, or none left: the timer stops.
     void doBackgroundWork();
-    // Releases every built page that the set of kept pages leaves out.
+    // The pages to keep built: the set's choice by the weights pages have when built.
+    std::set<unsigned int> pagesToKeep() const;
+    // Releases every built page that the set of kept pages leaves out, and every switcher
+    // that no kept page shows.
     void trimPages();
+    // Builds a slice of a kept page that is not built; false when there is none.
+    bool buildAhead();
     // Forgets the page's item and what the scene keeps of it (its controls' items, its pending
     // controls, its slice, the current page when it is the one) and hands the item back with
     // the page switchers shown on it taken off; null when the page is not built.
     QQuickItem* takePage(unsigned int pageId);
     // Takes the page out of the scene at once and queues its items for deletion.
     void releasePage(unsigned int pageId);
+    void releasePageSwitcher(unsigned int pageSwitcherId);
+    // Background work waits until the page shown now is on the screen (as long as a view
+    // shows the scene), for a quarter of a second at the most.
+    void holdBackgroundWork();
+    void resumeBackgroundWork();
     // Deletes queued items for a few milliseconds; more later while some are left.
     void deleteReleasedItems();
+    // Has the surface draw the changes made so far in a turn of the event loop of its own, soon
+    // rather than on its own timer: for what the user waits to see.
+    void requestFrame();
     // Connects to the module's controller when it is not connected yet.
     void attachController();
     void onPageWanted(int configId, const QString& name);
@@ -226,7 +285,8 @@ private:
     QQmlEngine* m_engine;
     const Velmora::Configuration* m_project;
     const SelectionManager* m_selection;
-    QQuickWidget* m_surface = nullptr;
+    PreviewSurface* m_surface = nullptr;
+    bool m_framePending = false;
     QGraphicsProxyWidget* m_proxy = nullptr;
     // Parent of every page item, at the surface's origin.
     std::unique_ptr<QQuickItem> m_root;
@@ -237,6 +297,12 @@ private:
     // Pages whose items exist but whose controls are not all made yet: the control ids left,
     // in the order they are made.
     std::map<unsigned int, std::vector<unsigned int>> m_pendingControls;
+    // Switchers whose buttons are not all made yet: the values of those left, last first.
+    std::map<unsigned int, std::vector<VelmoraQML::QMLPropertyValues>> m_pendingButtons;
+    // Pages whose QML failed: not built ahead again until the items are rebuilt.
+    std::set<unsigned int> m_failedPages;
+    // What each kind of piece took to make, in ns, on average over the recent ones.
+    std::array<qint64, PieceKinds> m_pieceCost{};
     // The page last built by slices and not shown since: released after its thumbnail.
     unsigned int m_slicedPageId = UINT_MAX;
     // Released page items whose deletion is still to come.
@@ -254,6 +320,12 @@ private:
     QPointer<VelmoraQML::QMLController> m_controller;
     // The surface has drawn at least one frame, so its window holds resources to let go.
     bool m_surfaceUsed = false;
+    // The frames the surface has drawn; while the background work waits, how many it had
+    // drawn when the wait began.
+    int m_frames = 0;
+    bool m_holding = false;
+    int m_framesAtHold = 0;
+    QTimer* m_holdTimer = nullptr;
 
     std::map<unsigned int, QQuickItem*> m_pageItems;
     std::map<unsigned int, QQuickItem*> m_controlItems;

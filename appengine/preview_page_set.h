@@ -8,14 +8,15 @@
 
 // Which pages the page preview keeps built. Built pages cost memory for every item they hold,
 // so the preview keeps a bounded set: the current page always, then its neighbours in page
-// order, then the pages shown most recently, newest first, as long as their weights (a page's
-// items: the page and its controls) fit the budget together with those before them. Every
-// other built page is released and built again from the project when it is needed.
+// order, then the pages shown most recently, newest first, as long as their weights (what a
+// page's items take) fit the budget together with those before them. Every other built page
+// is released and built again from the project when it is needed.
 class PreviewPageSet
 {
 public:
-    // Room for the current page and its neighbours with a few recent pages of 30 controls.
-    static constexpr int DefaultBudget = 200;
+    // In KiB: room for the current page and its neighbours with a few recent pages of 30
+    // controls and a page switcher (about 1.7 MiB each).
+    static constexpr int DefaultBudget = 12 * 1024;
     // The most recently shown pages it remembers.
     static constexpr std::size_t RecentLimit = 8;
 

@@ -7,6 +7,7 @@
 #include "velmora_objects/theme_file_writer.h"
 
 #include "offscreen_preview.h"
+#include "realistic_project.h"
 #include "system_tar.h"
 
 #include <QBuffer>
@@ -23,14 +24,16 @@
 #include <memory>
 
 // Reading a theme bundle as the editor does (a Theme made from the bundle) and writing one
-// (ThemeFileWriter), at 50, 100 and 200 images, each against the system's tar extracting or
-// creating an archive of the same members in the same run.
+// (ThemeFileWriter): the theme of the realistic project (the built-in Midnight, size 0 below)
+// and themes of 50, 100 and 200 images, each against the system's tar extracting or creating an
+// archive of the same members in the same run.
 
 using namespace Velmora;
 
 namespace {
 
-const int ImageCounts[] = {50, 100, 200};
+// 0 stands for the realistic project's theme.
+const int ImageCounts[] = {0, 50, 100, 200};
 
 // A PNG picture of a colour gradient; with grain it compresses as a photograph does rather
 // than as flat colour. (Splash images are renderings of sample controls: flat colour.)
@@ -68,6 +71,12 @@ struct Bundle
 {
     explicit Bundle(int images)
     {
+        if (images == 0) {
+            source = RealisticProject::midnightTheme();
+            theme = std::make_unique<Theme>(source);
+            unpack(images);
+            return;
+        }
         theme = std::make_unique<Theme>(QString());
         theme->setName("Benchmark");
         theme->setSplashImage(Orientation_LANDSCAPE,
@@ -99,12 +108,19 @@ struct Bundle
 
         source = output.filePath("source.qvt");
         ThemeFileWriter writer(theme.get(), nullptr);
+        if (!writer.write(source))
+            std::fprintf(stderr, "cannot write the bundle of %d images\n", images);
+        unpack(images);
+    }
+
+    // The members of the source, for the system's tar to pack.
+    void unpack(int images)
+    {
         TargzArchive archive;
-        if (!writer.write(source) || !archive.list(source, members) ||
-            !archive.extractAll(source, memberFiles.path()))
-            std::fprintf(stderr, "cannot write and unpack the bundle of %d images\n", images);
-        std::fprintf(stderr, "%d images: %lld members, bundle of %lld bytes\n", images,
-                     (long long)members.size(), (long long)QFileInfo(source).size());
+        if (!archive.list(source, members) || !archive.extractAll(source, memberFiles.path()))
+            std::fprintf(stderr, "cannot unpack the bundle of %d images\n", images);
+        std::fprintf(stderr, "%d images (0: Midnight): %lld members, bundle of %lld bytes\n",
+                     images, (long long)members.size(), (long long)QFileInfo(source).size());
     }
 
     QTemporaryDir output;

@@ -1,61 +1,100 @@
+// The thumbnail run of the document on the realistic project (realistic_project.h):
+//  - in the running editor (run it under xvfb-run, as the acceptance scenarios run), the longest
+//    stall of the event loop while every thumbnail of the project is made again (as after a
+//    change of theme), beside the longest stall of the same editor left idle for as long;
+//  - the peak memory of a process that opens the project and makes every thumbnail, beside one
+//    that opens it and builds only the page it shows, and of a project of 128 pages beside 50.
+// Each memory figure is taken in a process of its own (this program started again with
+// --probe), so that both sides start from a fresh engine and heap.
+
 #include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
 #include "main/velmora_document.h"
-#include "velmora_objects/theme.h"
 
-#include "grid_project.h"
+#include "event_times.h"
 #include "memory_probe.h"
 #include "offscreen_preview.h"
 #include "ratio_reporter.h"
+#include "realistic_project.h"
+#include "running_editor.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QQuickWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
-
-// The document's thumbnail run on opened projects of 30 controls per page: the longest stall of
-// the event loop while the run draws every page of a project of 50 pages, and the peak memory of
-// a process that opens such a project and draws all its thumbnails, beside one that opens it and
-// builds only the page it shows. Each memory figure is taken in a process of its own (this
-// program started again with --probe), so that both sides start from a fresh engine and heap.
-
-using namespace Velmora;
 
 namespace {
 
-constexpr double FrameMs = 1000.0 / 60;
-constexpr int ControlsPerPage = 30;
+constexpr double HalfFrameMs = 1000.0 / 60 / 2;
 
-// A landscape project of pages of controls in a grid, every page under one page switcher that
-// lists the first four pages.
-void writeProject(const QString& path, int pages)
-{
-    Configuration project;
-    project.clear();
-    project.setName("Thumbnails");
-    project.setTheme(new Theme(QString()));
-    GridProject grid;
-    grid.pages = pages;
-    grid.controlsPerPage = ControlsPerPage;
-    grid.columns = 6;
-    grid.cell = QSize(80, 46);
-    grid.build(project);
-    writeProjectFile(project, path);
-}
-
-QTemporaryDir* folder = nullptr;
+RunningEditor* editor = nullptr;
 const char* program = nullptr;
 
 QString projectPath(int pages)
 {
-    return folder->filePath(QString("pages%1.qvp").arg(pages));
+    return editor->filePath(QString("realistic%1.qvp").arg(pages));
 }
+
+// Turns the event loop, with a timer that fires at every turn, while the condition holds;
+// returns the longest time between two turns in ms and keeps every gap under the name.
+template <typename While> double longestStall(While condition)
+{
+    QElapsedTimer clock;
+    QTimer turn;
+    turn.setInterval(0);
+    double longest = 0;
+    clock.start();
+    QObject::connect(&turn, &QTimer::timeout, [&] {
+        longest = std::max(longest, double(clock.nsecsElapsed()) / 1e6);
+        clock.restart();
+    });
+    turn.start();
+    while (condition())
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    turn.stop();
+    return longest;
+}
+
+double lastRunMs = 200;
+
+// Every thumbnail of the open project made again; each repetition's time is the longest stall.
+void thumbnailRunStall(benchmark::State& state)
+{
+    VelmoraDocument& document = editor->app()->document();
+    for (auto _ : state) {
+        RunningEditor::waitFor([] { return !editor->scene()->hasBackgroundWork(); }, 5000);
+        document.invalidateAllThumbnails();
+        document.refreshThumbnails();
+        QElapsedTimer run;
+        run.start();
+        const double stall = longestStall([&] { return document.isRefreshingThumbnails(); });
+        lastRunMs = double(run.nsecsElapsed()) / 1e6;
+        EventTimes::add(state, "thumbnailRunStall", stall);
+    }
+}
+BENCHMARK(thumbnailRunStall)
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The baseline: the same editor idle for as long as the last run took.
+void idleStall(benchmark::State& state)
+{
+    for (auto _ : state) {
+        RunningEditor::waitFor([] { return !editor->scene()->hasBackgroundWork(); }, 5000);
+        QElapsedTimer idle;
+        idle.start();
+        const double stall =
+            longestStall([&] { return double(idle.nsecsElapsed()) / 1e6 < lastRunMs; });
+        EventTimes::add(state, "idleStall", stall);
+    }
+}
+BENCHMARK(idleStall)->Iterations(1)->Repetitions(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Opens the project as the application does: load, the preview prepared, the default page
 // shown and drawn.
@@ -67,58 +106,23 @@ void open(VelmoraDocument& document, const QString& path)
     document.previewScene()->surface()->grabFramebuffer();
 }
 
-// The event loop until the thumbnail run is over; returns the longest time between two turns
-// of a timer that fires at every turn.
-double runThumbnails(VelmoraDocument& document)
-{
-    QElapsedTimer clock;
-    QTimer turn;
-    turn.setInterval(0);
-    double longest = 0;
-    clock.start();
-    QObject::connect(&turn, &QTimer::timeout, [&] {
-        longest = std::max(longest, clock.nsecsElapsed() / 1e6);
-        clock.restart();
-    });
-    turn.start();
-    while (document.isRefreshingThumbnails())
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    turn.stop();
-    return longest;
-}
-
-// The longest stall of the event loop while the thumbnails of a 50-page project are made,
-// reported as the benchmark's time of each repetition.
-void thumbnailRunStall(benchmark::State& state)
-{
-    SelectionManager selection;
-    VelmoraDocument document(selection);
-    for (auto _ : state) {
-        state.PauseTiming();
-        document.clear();
-        open(document, projectPath(50));
-        state.ResumeTiming();
-        state.SetIterationTime(runThumbnails(document) / 1000);
-    }
-}
-BENCHMARK(thumbnailRunStall)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-
 // The probe, in a process of its own: opens the project and, unless only the current page is
-// to be built, runs the thumbnails; prints the peak.
+// to be built, makes every thumbnail; prints the peak.
 int probe(const QString& path, bool allThumbnails)
 {
     SelectionManager selection;
     VelmoraDocument document(selection);
     open(document, path);
     if (allThumbnails)
-        runThumbnails(document);
+        while (document.isRefreshingThumbnails() || document.previewScene()->hasBackgroundWork())
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
     std::printf("%.3f\n", MemoryProbe::peakMiB());
     return 0;
 }
 
-QString probeName(int pages, bool allThumbnails)
+std::string probeName(int pages, bool allThumbnails)
 {
-    return QString("%1 pages, %2").arg(pages).arg(allThumbnails ? "all drawn" : "current page");
+    return std::to_string(pages) + (allThumbnails ? " pages, all drawn" : " pages, current page");
 }
 
 void peakMemory(benchmark::State& state, int pages, bool allThumbnails)
@@ -126,7 +130,7 @@ void peakMemory(benchmark::State& state, int pages, bool allThumbnails)
     for (auto _ : state) {
         const double peak = MemoryProbe::run(
             program, QString("--probe=%1:%2").arg(projectPath(pages)).arg(allThumbnails),
-            probeName(pages, allThumbnails).toStdString());
+            probeName(pages, allThumbnails));
         if (peak < 0) {
             state.SkipWithError("the probe failed");
             break;
@@ -156,20 +160,28 @@ int main(int argc, char** argv)
             return probe(parts.value(0), parts.value(1) == "1");
         }
     }
+    if (!RunningEditor::onXServer(argv[0]))
+        return 1;
     program = argv[0];
-    OffscreenApplication app(argc, argv);
-    QTemporaryDir temporary;
-    folder = &temporary;
+    RunningEditor running(argc, argv);
+    editor = &running;
     for (int pages : {50, 128})
-        writeProject(projectPath(pages), pages);
+        RealisticProject::write(projectPath(pages), pages);
+    if (!running.open(projectPath(50), 1000)) {
+        std::printf("The project did not open\n");
+        return 1;
+    }
+    RunningEditor::waitFor([&] { return !running.app()->document().isRefreshingThumbnails(); },
+                           120000);
 
+    std::printf("Project: %s (and the same with 128 pages)\n",
+                RealisticProject::description().c_str());
     BenchRatio::RatioReporter reporter;
-    BenchRatio::run(argc, argv, reporter, {"--benchmark_repetitions=5"});
-    const std::string stall = "thumbnailRunStall";
-    if (reporter.has(stall))
-        reporter.printRatios("longest stall of the run / half a 60 Hz frame",
-                             reporter.minimum(stall) / (FrameMs / 2),
-                             reporter.median(stall) / (FrameMs / 2), 1.0);
+    BenchRatio::run(argc, argv, reporter);
+    std::printf("\nLongest stall of the event loop per run, in the running editor:\n");
+    EventTimes::print("thumbnailRunStall", 0, 0, HalfFrameMs);
+    EventTimes::print("idleStall");
+    EventTimes::printRatio("run / idle", "thumbnailRunStall", "idleStall");
     MemoryProbe::printRatio("peak, 50 pages all drawn / current page only", "50 pages, all drawn",
                             "50 pages, current page", 2.0);
     MemoryProbe::printRatio("peak, 128 pages / 50 pages, all drawn", "128 pages, all drawn",

@@ -7,18 +7,22 @@
 #include "grid_project.h"
 #include "offscreen_preview.h"
 #include "ratio_reporter.h"
+#include "realistic_project.h"
 
 #include <QBuffer>
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QQuickWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <string>
+#include <unistd.h>
 
-// Opening the largest project the format allows — 256 pages, 4096 controls, a theme of 50
-// images — until its first page is shown live in the preview, beside reading the same file
-// into the model alone.
+// Opening a project until its first page is shown live in the preview, beside reading the same
+// file into the model alone: the realistic project (realistic_project.h) and the largest project
+// the format allows (256 pages, 4096 controls, a theme of 50 images). And saving the open
+// realistic project to its file, beside writing the same bytes over a file and syncing them.
 
 using namespace Velmora;
 
@@ -75,14 +79,14 @@ void writeLargestProject(const QString& path)
 
 QTemporaryDir* folder = nullptr;
 
-QString projectPath()
+QString projectPath(bool realistic)
 {
-    return folder->filePath("largest.qvp");
+    return folder->filePath(realistic ? "realistic.qvp" : "largest.qvp");
 }
 
 // The baseline: the file read into a project alone. As for the document below, the project is
 // emptied outside the timing.
-void loadModelOnly(benchmark::State& state)
+void loadModelOnly(benchmark::State& state, bool realistic)
 {
     Configuration project;
     for (auto _ : state) {
@@ -90,17 +94,18 @@ void loadModelOnly(benchmark::State& state)
         project.clear();
         state.ResumeTiming();
         Streamer streamer;
-        streamer.open(Streamer::Mode_READ, projectPath());
+        streamer.open(Streamer::Mode_READ, projectPath(realistic));
         project.read(streamer);
         streamer.close();
         benchmark::DoNotOptimize(project.getControls().size());
     }
 }
-BENCHMARK(loadModelOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadModelOnly, realistic, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadModelOnly, largest, false)->Unit(benchmark::kMillisecond);
 
 // Loads the file into a document in each iteration, then does what `after` does. The document
 // is emptied outside the timing.
-template <typename After> void loadDocument(benchmark::State& state, After after)
+template <typename After> void loadDocument(benchmark::State& state, bool realistic, After after)
 {
     SelectionManager selection;
     VelmoraDocument document(selection);
@@ -108,30 +113,65 @@ template <typename After> void loadDocument(benchmark::State& state, After after
         state.PauseTiming();
         document.clear();
         state.ResumeTiming();
-        document.load(projectPath());
+        document.load(projectPath(realistic));
         after(document);
     }
 }
 
 // The second baseline: the document's load, which adds the page list and the theme's image
 // lists to the project.
-void loadDocumentOnly(benchmark::State& state)
+void loadDocumentOnly(benchmark::State& state, bool realistic)
 {
-    loadDocument(state, [](VelmoraDocument&) {});
+    loadDocument(state, realistic, [](VelmoraDocument&) {});
 }
-BENCHMARK(loadDocumentOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadDocumentOnly, realistic, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadDocumentOnly, largest, false)->Unit(benchmark::kMillisecond);
 
 // What opening a project does before the user sees its first page live: the document loads
 // the file, prepares the preview and shows the default page, and the surface draws it.
-void openUntilFirstPageShown(benchmark::State& state)
+void openUntilFirstPageShown(benchmark::State& state, bool realistic)
 {
-    loadDocument(state, [](VelmoraDocument& document) {
+    loadDocument(state, realistic, [](VelmoraDocument& document) {
         document.preparePreview();
         document.showPage(document.getDefaultPageId());
         benchmark::DoNotOptimize(document.previewScene()->surface()->grabFramebuffer());
     });
 }
-BENCHMARK(openUntilFirstPageShown)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(openUntilFirstPageShown, realistic, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(openUntilFirstPageShown, largest, false)->Unit(benchmark::kMillisecond);
+
+// The open realistic project saved to its file.
+void saveDocumentToFile(benchmark::State& state)
+{
+    SelectionManager selection;
+    VelmoraDocument document(selection);
+    document.load(projectPath(true));
+    QTemporaryDir directory;
+    document.saveAs(directory.filePath("saved.qvp"), false);
+    for (auto _ : state)
+        document.save(false);
+}
+BENCHMARK(saveDocumentToFile)->Unit(benchmark::kMillisecond);
+
+// The baseline: the bytes of that save written over a file and synced to the disk.
+void writeBytesWithFsync(benchmark::State& state)
+{
+    QFile saved(projectPath(true));
+    if (!saved.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("the project cannot be read");
+        return;
+    }
+    const QByteArray bytes = saved.readAll();
+    QTemporaryDir directory;
+    const QString path = directory.filePath("written.qvp");
+    for (auto _ : state) {
+        QFile output(path);
+        if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            output.write(bytes) != bytes.size() || !output.flush() || ::fsync(output.handle()) != 0)
+            state.SkipWithError("writing the bytes failed");
+    }
+}
+BENCHMARK(writeBytesWithFsync)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -140,22 +180,31 @@ int main(int argc, char** argv)
     OffscreenApplication app(argc, argv);
     QTemporaryDir temporary;
     folder = &temporary;
-    writeLargestProject(projectPath());
+    writeLargestProject(projectPath(false));
+    RealisticProject::write(projectPath(true));
 
     BenchRatio::RatioReporter reporter;
     BenchRatio::run(argc, argv, reporter);
     reporter.printTimes();
-    reporter.printRatio("load into the document / load into the model alone", "loadDocumentOnly",
-                        "loadModelOnly", 3.0);
-    const std::string open = "openUntilFirstPageShown";
-    reporter.printRatio("open until the first page is shown / load into the model alone", open,
-                        "loadModelOnly");
-    reporter.printRatio("open until the first page is shown / load into the document alone", open,
-                        "loadDocumentOnly");
-    if (reporter.has(open) && reporter.has("loadDocumentOnly"))
-        reporter.printRatios("share of the preview in the opening",
-                             1 - reporter.minimum("loadDocumentOnly") / reporter.minimum(open),
-                             1 - reporter.median("loadDocumentOnly") / reporter.median(open));
+    for (const std::string project : {"realistic", "largest"}) {
+        std::printf("%s\n", project == "realistic" ? RealisticProject::description().c_str()
+                                                   : "largest project: 256 pages, 4096 controls");
+        const std::string model = "loadModelOnly/" + project;
+        const std::string document = "loadDocumentOnly/" + project;
+        const std::string open = "openUntilFirstPageShown/" + project;
+        reporter.printRatio("load into the document / load into the model alone", document, model,
+                            3.0);
+        reporter.printRatio("open until the first page is shown / load into the model alone", open,
+                            model);
+        reporter.printRatio("open until the first page is shown / load into the document alone",
+                            open, document);
+        if (reporter.has(open) && reporter.has(document))
+            reporter.printRatios("share of the preview in the opening",
+                                 1 - reporter.minimum(document) / reporter.minimum(open),
+                                 1 - reporter.median(document) / reporter.median(open));
+    }
+    reporter.printRatio("realistic project saved to its file / bytes written with fsync",
+                        "saveDocumentToFile", "writeBytesWithFsync", 1.5);
     benchmark::Shutdown();
     return 0;
 }

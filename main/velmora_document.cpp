@@ -7,6 +7,8 @@
 #include "core/assertion.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/control_factory.h"
+#include "velmora_objects/image_data.h"
+#include "velmora_objects/page_switcher.h"
 #include "velmora_objects/qml/qml_module.h"
 #include "velmora_objects/qml/theme_image_provider.h"
 #include "velmora_objects/streamer.h"
@@ -278,11 +280,38 @@ void VelmoraDocument::clear()
 
 void VelmoraDocument::preparePreview()
 {
+    // The images of the page shown first are decoded on other threads while the module comes
+    // up and the page's items are made.
+    auto* provider = new VelmoraQML::ThemeImageProvider(getTheme());
+    provider->prefetch(imagesOfPage(getDefaultPageId()));
     VelmoraQML::initialise(getWidth(), getHeight(), m_engine->rootContext(),
                            VelmoraQML::QMLController::Callbacks());
-    m_engine->addImageProvider(providerName(), new VelmoraQML::ThemeImageProvider(getTheme()));
+    m_engine->addImageProvider(providerName(), provider);
     refreshThumbnails();
     m_thumbnailTimer->start();
+}
+
+QStringList VelmoraDocument::imagesOfPage(unsigned int pageId) const
+{
+    QStringList ids;
+    if (!getPages().exists(pageId) || !getTheme())
+        return ids;
+    const Page& page = getPage(pageId);
+    if (page.getBackgroundImageId() != UINT_MAX)
+        ids << QString::number(page.getBackgroundImageId());
+    // Skin images (clock faces and hands) are few and shared by every page.
+    for (const ImageData& image : getTheme()->getSkinImages())
+        ids << QStringLiteral("skinImage%1").arg(image.getId());
+    for (unsigned int controlId : page.getControlIds())
+        if (const auto* button = dynamic_cast<const Button*>(&getControl(controlId)))
+            if (button->getImageId() != UINT_MAX)
+                ids << QStringLiteral("controlImage%1").arg(button->getImageId());
+    const unsigned int pageSwitcherId = page.getPageSwitcherId();
+    if (getPageSwitchers().exists(pageSwitcherId))
+        for (unsigned int listed : getPageSwitcher(pageSwitcherId).getPageIds())
+            if (getPages().exists(listed) && getPage(listed).getIconId() != UINT_MAX)
+                ids << QStringLiteral("icon%1").arg(getPage(listed).getIconId());
+    return ids;
 }
 
 Theme* VelmoraDocument::applyTheme(Theme* theme, std::map<unsigned int, PageThemeData>& pageData,

@@ -9,6 +9,7 @@
 #include <QPersistentModelIndex>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QUndoStack>
 #include <climits>
 #include <map>
@@ -251,6 +252,8 @@ private:
     void deleteImageModels();
     // True while the QML module is up on this document's engine.
     bool previewPrepared() const;
+    // The addresses, in the theme image provider, of the images the page shows.
+    QStringList imagesOfPage(unsigned int pageId) const;
     QString providerName() const;
     void sortPageList();
     // A page's row of the page list, not yet in the list.

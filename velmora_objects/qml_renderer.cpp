@@ -140,6 +140,40 @@ void QMLRenderer::renderConfiguration(const Velmora::Configuration*)
     s << "}\n";
 }
 
+QVariant QMLRenderer::skinValue(const Velmora::SkinProperty& property, unsigned int serial)
+{
+    const QVariant value = property.getValue();
+    if (!value.isValid())
+        return value;
+    switch (property.getType()) {
+    case Velmora::SkinPropertyType_INT:
+        return value.toInt();
+    case Velmora::SkinPropertyType_DOUBLE:
+        return QString::number(value.toDouble(), 'g', 6).toDouble();
+    case Velmora::SkinPropertyType_BOOL:
+        return value.toBool();
+    case Velmora::SkinPropertyType_STRING:
+        return value.toString();
+    case Velmora::SkinPropertyType_COLOUR:
+        return QColor(value.value<QColor>().rgb());
+    case Velmora::SkinPropertyType_IMAGE: {
+        bool isId = false;
+        const unsigned int imageId = value.toUInt(&isId);
+        return isId ? QStringLiteral("image://theme%1/skinImage%2").arg(serial).arg(imageId)
+                    : value.toString();
+    }
+    }
+    return QVariant();
+}
+
+QString QMLRenderer::buttonText()
+{
+    QMLStreamer s(nullptr);
+    s << "PageSwitcherButton {\n}\n";
+    s.flush();
+    return s.text();
+}
+
 void QMLRenderer::writeTheme(int itemTypeFilter)
 {
     QMLStreamer& s = *m_streamer;
@@ -208,13 +242,14 @@ void QMLRenderer::writeSkin(const Velmora::Skin& skin, bool fillMissingPropertie
 void QMLRenderer::writeThemedPart(Velmora::ThemedItemType itemType)
 {
     QMLStreamer& s = *m_streamer;
-    if (standalone)
+    if (standalone && !themeApart)
         writeTheme(itemType);
     s.writeProperty("itemType", int(itemType));
     const Velmora::Theme* t = theme();
     if (!t)
         return;
-    s.writeProperty("theme", themeId(), false);
+    if (!themeApart)
+        s.writeProperty("theme", themeId(), false);
     if (const Velmora::Skin* defaultSkin = t->getDefaultSkin(itemType)) {
         s << "currentSkin: ";
         writeSkin(*defaultSkin, true);
@@ -450,10 +485,27 @@ void QMLRenderer::renderPageSwitcher(const Velmora::PageSwitcher* pageSwitcher)
     const int buttonWidth = landscape ? 48 : 42;
 
     s << "PageSwitcher {\n";
-    if (standalone)
+    if (standalone && !themeApart)
         writeTheme(Velmora::ThemedItemType_PAGE_SWITCHER);
-    s.writeId(QStringLiteral("pageswitcher%1").arg(pageSwitcher->getId()));
-    s.writeProperty("configId", int(pageSwitcher->getId()));
+    // With the buttons apart, so are all the switcher's own values.
+    const bool apart = ownValues && buttonValues;
+    const auto own = [&](const char* name, const QVariant& value) {
+        if (apart)
+            ownValues->emplace_back(QString::fromLatin1(name), value);
+        else if (value.typeId() == QMetaType::QColor)
+            s.writeProperty(name, value.value<QColor>().name(), true);
+        else if (value.typeId() == QMetaType::QString)
+            s.writeProperty(name, value.toString(), true);
+        else if (value.typeId() == QMetaType::Bool)
+            s.writeProperty(name, value.toBool());
+        else if (value.typeId() == QMetaType::Double)
+            s.writeProperty(name, value.toDouble());
+        else
+            s.writeProperty(name, value.toInt());
+    };
+    if (!apart)
+        s.writeId(QStringLiteral("pageswitcher%1").arg(pageSwitcher->getId()));
+    own("configId", int(pageSwitcher->getId()));
 
     QRect bar(0, 0, screenWidth, screenHeight);
     switch (position) {
@@ -472,26 +524,26 @@ void QMLRenderer::renderPageSwitcher(const Velmora::PageSwitcher* pageSwitcher)
     default:
         break;
     }
-    s.writeProperty("x", bar.x());
-    s.writeProperty("y", bar.y());
-    s.writeProperty("targetX", bar.x());
-    s.writeProperty("targetY", bar.y());
-    s.writeProperty("width", bar.width());
-    s.writeProperty("height", bar.height());
+    own("x", bar.x());
+    own("y", bar.y());
+    own("targetX", bar.x());
+    own("targetY", bar.y());
+    own("width", bar.width());
+    own("height", bar.height());
 
     s.writeProperty("backgroundGradient", pageSwitcher->getBackgroundGradient().stops());
-    s.writeProperty("backgroundOpacity", pageSwitcher->getBackgroundOpacity());
-    s.writeProperty("buttonFontSize", int(pageSwitcher->getButtonFontSize()));
-    s.writeProperty("buttonTextColour", pageSwitcher->getButtonTextColour().name(), true);
-    s.writeProperty("buttonHighlight", pageSwitcher->getButtonHighlight().name(), true);
-    s.writeProperty("buttonHighlightOpacity", pageSwitcher->getButtonHighlightOpacity());
-    s.writeProperty("showPageNames", bool(pageSwitcher->getShowPageNames()));
-    s.writeProperty("showTime", bool(pageSwitcher->getShowTime()));
-    s.writeProperty("showDate", bool(pageSwitcher->getShowDate()));
-    s.writeProperty("timeFormat", pageSwitcher->getTimeFormat(), true);
-    s.writeProperty("dateFormat", pageSwitcher->getDateFormat(), true);
+    own("backgroundOpacity", double(pageSwitcher->getBackgroundOpacity()));
+    own("buttonFontSize", int(pageSwitcher->getButtonFontSize()));
+    own("buttonTextColour", pageSwitcher->getButtonTextColour());
+    own("buttonHighlight", pageSwitcher->getButtonHighlight());
+    own("buttonHighlightOpacity", double(pageSwitcher->getButtonHighlightOpacity()));
+    own("showPageNames", bool(pageSwitcher->getShowPageNames()));
+    own("showTime", bool(pageSwitcher->getShowTime()));
+    own("showDate", bool(pageSwitcher->getShowDate()));
+    own("timeFormat", pageSwitcher->getTimeFormat());
+    own("dateFormat", pageSwitcher->getDateFormat());
     const int dateTimeFontSize = pageSwitcher->getDateTimeFontSize();
-    s.writeProperty("dateTimeFontSize", dateTimeFontSize);
+    own("dateTimeFontSize", dateTimeFontSize);
 
     // The date and time take an extent along the bar: on a horizontal bar room for the longer
     // of the shown formats, on a vertical bar one button.
@@ -515,11 +567,11 @@ void QMLRenderer::renderPageSwitcher(const Velmora::PageSwitcher* pageSwitcher)
             extent = buttonWidth;
         }
         if (dateTimeAtEnd) {
-            s.writeProperty("dateTimeX", horizontal ? bar.width() - extent : 0);
-            s.writeProperty("dateTimeY", horizontal ? 0 : bar.height() - extent);
+            own("dateTimeX", horizontal ? bar.width() - extent : 0);
+            own("dateTimeY", horizontal ? 0 : bar.height() - extent);
         }
-        s.writeProperty("dateTimeWidth", horizontal ? extent : bar.width());
-        s.writeProperty("dateTimeHeight", horizontal ? bar.height() : extent);
+        own("dateTimeWidth", horizontal ? extent : bar.width());
+        own("dateTimeHeight", horizontal ? bar.height() : extent);
     }
 
     const std::vector<unsigned int>& pageIds = pageSwitcher->getPageIds();
@@ -570,17 +622,26 @@ void QMLRenderer::renderPageSwitcher(const Velmora::PageSwitcher* pageSwitcher)
         for (int index = 0; index < run.count; ++index) {
             const Velmora::Page& page = configuration.getPage(pageIds[std::size_t(index)]);
             const int along = run.first + index * run.step;
+            const unsigned int iconId = page.getIconId();
+            const QString icon = iconId == UINT_MAX ? QStringLiteral("qrc:/default_page_icon.png")
+                                                    : imageAddress("icon", iconId);
+            if (apart) {
+                buttonValues->push_back({{QStringLiteral("targetPage"), page.getName()},
+                                         {QStringLiteral("x"), horizontal ? along : 0},
+                                         {QStringLiteral("y"), horizontal ? 0 : along},
+                                         {QStringLiteral("width"), buttonWidth},
+                                         {QStringLiteral("height"), ButtonHeight},
+                                         {QStringLiteral("iconSource"), icon},
+                                         {QStringLiteral("text"), page.getName()}});
+                continue;
+            }
             s << "PageSwitcherButton {\n";
             s.writeProperty("targetPage", page.getName(), true);
             s.writeProperty("x", horizontal ? along : 0);
             s.writeProperty("y", horizontal ? 0 : along);
             s.writeProperty("width", buttonWidth);
             s.writeProperty("height", ButtonHeight);
-            const unsigned int iconId = page.getIconId();
-            s.writeProperty("iconSource",
-                            iconId == UINT_MAX ? QStringLiteral("qrc:/default_page_icon.png")
-                                               : imageAddress("icon", iconId),
-                            true);
+            s.writeProperty("iconSource", icon, true);
             s.writeProperty("text", page.getName(), true);
             s << "}\n";
         }

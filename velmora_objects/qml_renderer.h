@@ -10,6 +10,7 @@
 
 namespace Velmora {
 class Control;
+class SkinProperty;
 class Skin;
 class SkinSet;
 class Theme;
@@ -64,6 +65,22 @@ public:
     // current skin of its item type, or the page with its background elements), so that one
     // compiled component serves all of them and each object takes its values as it is made.
     QMLPropertyValues* ownValues = nullptr;
+    // With ownValues, a page switcher also keeps its own values out of the text, and its page
+    // buttons too: the values of each button (its page, place, icon and text) are appended
+    // here, in order, for the caller to make each button as an item of the switcher from the
+    // text of a button alone (buttonText()). The switcher's text then holds only its theme and
+    // its background gradient.
+    std::vector<QMLPropertyValues>* buttonValues = nullptr;
+    // A control or page switcher writes no theme and names none: the caller gives it its
+    // theme as its value "theme", so that the objects of a preview share one.
+    bool themeApart = false;
+
+    // The text of a page-switcher button whose values are all given apart.
+    static QString buttonText();
+    // The value a skin's property declaration in the text gives the property: a colour as its
+    // opaque red, green and blue, a number as written (six significant digits), a skin image
+    // as its address with the serial number given.
+    static QVariant skinValue(const Velmora::SkinProperty& property, unsigned int serial);
 
 private:
     const Velmora::Theme* theme() const;

@@ -7,7 +7,71 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPixmap>
 #include <QStandardItemModel>
+
+namespace {
+
+// The icon of a row: the landscape splash (Normal mode) and the portrait splash (Disabled
+// mode), decoded from the bundle's bytes when a view first asks for them, so that the themes
+// offered cost nothing to draw until they are shown.
+class SplashIconEngine : public QIconEngine
+{
+public:
+    SplashIconEngine(const QByteArray& landscape, const QByteArray& portrait)
+        : m_landscape(landscape), m_portrait(portrait)
+    {
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    bool isNull() override { return icon().isNull(); }
+    QString key() const override { return QStringLiteral("velmora-splash"); }
+    QIconEngine* clone() const override { return new SplashIconEngine(*this); }
+
+private:
+    const QIcon& icon()
+    {
+        if (!m_decoded) {
+            m_decoded = true;
+            QPixmap landscape;
+            QPixmap portrait;
+            landscape.loadFromData(m_landscape);
+            portrait.loadFromData(m_portrait);
+            m_icon.addPixmap(landscape, QIcon::Normal, QIcon::Off);
+            m_icon.addPixmap(portrait, QIcon::Disabled, QIcon::Off);
+        }
+        return m_icon;
+    }
+
+    QByteArray m_landscape;
+    QByteArray m_portrait;
+    bool m_decoded = false;
+    QIcon m_icon;
+};
+
+} // namespace
 
 ThemeLibrary* ThemeLibrary::instance()
 {
@@ -31,14 +95,38 @@ void ThemeLibrary::setFileExtension(const QString& extension)
     m_nameFilters = QStringList{pattern};
 }
 
+QStandardItemModel* ThemeLibrary::model() const
+{
+    scanPendingFolders();
+    return m_model.get();
+}
+
 bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtIn)
 {
+    scanPendingFolders();
     std::set<QString> visited;
     return scanFolder(folder, recursive, builtIn, visited);
 }
 
+void ThemeLibrary::scanFolderLater(const QString& folder, bool recursive, bool builtIn)
+{
+    m_pending.push_back({folder, recursive, builtIn});
+}
+
+void ThemeLibrary::scanPendingFolders() const
+{
+    // Taken first: the scans below ask nothing of the library, but a call made while they run
+    // must not start them again.
+    const std::vector<PendingScan> pending = std::move(m_pending);
+    m_pending.clear();
+    for (const PendingScan& scan : pending) {
+        std::set<QString> visited;
+        scanFolder(scan.folder, scan.recursive, scan.builtIn, visited);
+    }
+}
+
 bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtIn,
-                              std::set<QString>& visited)
+                              std::set<QString>& visited) const
 {
     const QFileInfo info(folder);
     if (!info.exists() || !info.isDir())
@@ -79,6 +167,7 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
 
 bool ThemeLibrary::addTheme(const QString& path, bool builtIn, QString* error)
 {
+    scanPendingFolders();
     const QFileInfo info(path);
     if (!info.exists() || info.isDir()) {
         if (error)
@@ -98,12 +187,10 @@ bool ThemeLibrary::addTheme(const QString& path, bool builtIn, QString* error)
 }
 
 void ThemeLibrary::appendRow(const Velmora::ThemeLibraryData& data, const QString& path,
-                             bool builtIn)
+                             bool builtIn) const
 {
-    QIcon icon;
-    icon.addPixmap(data.landscapeSplash, QIcon::Normal, QIcon::Off);
-    icon.addPixmap(data.portraitSplash, QIcon::Disabled, QIcon::Off);
-    auto* item = new QStandardItem(icon, data.name);
+    auto* item = new QStandardItem(
+        QIcon(new SplashIconEngine(data.landscapeSplash, data.portraitSplash)), data.name);
     item->setData(path, PathRole);
     item->setData(builtIn, BuiltInRole);
     m_model->appendRow(item);
@@ -111,6 +198,7 @@ void ThemeLibrary::appendRow(const Velmora::ThemeLibraryData& data, const QStrin
 
 QModelIndex ThemeLibrary::findTheme(const QString& path) const
 {
+    scanPendingFolders();
     for (int row = 0; row < m_model->rowCount(); ++row) {
         const QStandardItem* item = m_model->item(row);
         if (item && item->data(PathRole).toString() == path)
@@ -121,18 +209,21 @@ QModelIndex ThemeLibrary::findTheme(const QString& path) const
 
 QString ThemeLibrary::themePath(const QModelIndex& index) const
 {
+    scanPendingFolders();
     const QStandardItem* item = m_model->itemFromIndex(index);
     return item ? item->data(PathRole).toString() : QString();
 }
 
 QString ThemeLibrary::themePathAt(int row) const
 {
+    scanPendingFolders();
     const QStandardItem* item = m_model->item(row);
     return item ? item->data(PathRole).toString() : QString();
 }
 
 void ThemeLibrary::removeTheme(const QModelIndex& index)
 {
+    scanPendingFolders();
     if (index.isValid() && index.model() == m_model.get())
         m_model->removeRow(index.row(), index.parent());
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <memory>
 #include <set>
+#include <vector>
 
 class QStandardItemModel;
 
@@ -24,6 +25,10 @@ struct ThemeLibraryData;
 // Rows are filled by light reads of the bundles (name and splash pictures only). The library
 // never removes duplicates itself: callers look a path up before adding it where that matters.
 //
+// A folder can also be scanned later (scanFolderLater): its rows are made as soon as anything
+// asks the library anything, so that a program starts without reading bundles it may never
+// offer, yet every question sees them in their place.
+//
 // Made on first use and never deleted; used from the GUI thread only.
 class ThemeLibrary
 {
@@ -40,7 +45,7 @@ public:
     ThemeLibrary& operator=(const ThemeLibrary&) = delete;
 
     // The model every view of the library shows; owned by the library.
-    QStandardItemModel* model() const { return m_model.get(); }
+    QStandardItemModel* model() const;
 
     // Makes "*.<extension>" the only file-name pattern of bundles; the extension may be given
     // bare, after a dot or after "*.".
@@ -53,6 +58,9 @@ public:
     // only when the folder (or a sub-folder) is missing or not a folder; the rows found until
     // then stay.
     bool scanFolder(const QString& folder, bool recursive, bool builtIn);
+    // The same when the library is next asked anything, in the order of the calls; a folder
+    // that is missing then adds nothing.
+    void scanFolderLater(const QString& folder, bool recursive, bool builtIn);
     // Adds a row for the bundle after a light read. False, adding nothing, when the path is
     // missing, is a folder, or its name and splash pictures cannot be read; the reason, in
     // words for the user, then goes to error when one is given.
@@ -82,11 +90,23 @@ private:
 
     // visited holds the canonical paths of the folders scanned so far, so that a link back to
     // a folder above cannot make the scan endless.
+    // Const so that the queries can make the rows left for later: the rows are what the library
+    // holds, whenever they are read.
     bool scanFolder(const QString& folder, bool recursive, bool builtIn,
-                    std::set<QString>& visited);
-    void appendRow(const Velmora::ThemeLibraryData& data, const QString& path, bool builtIn);
+                    std::set<QString>& visited) const;
+    void appendRow(const Velmora::ThemeLibraryData& data, const QString& path, bool builtIn) const;
+    // Scans the folders left for later.
+    void scanPendingFolders() const;
+
+    struct PendingScan
+    {
+        QString folder;
+        bool recursive;
+        bool builtIn;
+    };
 
     std::unique_ptr<QStandardItemModel> m_model;
+    mutable std::vector<PendingScan> m_pending;
     QStringList m_nameFilters;
     QList<Refusal> m_refused;
 };

@@ -322,30 +322,25 @@ QImage ThemeReader::pictureOfMember(const QString& memberName)
     return derived.picture;
 }
 
-QPixmap ThemeReader::pixmapOfMember(const QString& memberName)
+QSize ThemeReader::pictureSizeOfMember(const QString& memberName)
 {
     Derived& derived = m_derived[memberName];
-    if (!derived.pixmapDecoded) {
-        derived.pixmap.loadFromData(m_contents.value(memberName));
-        derived.pixmapDecoded = true;
-    }
-    return derived.pixmap;
-}
-
-bool ThemeReader::withinImageLimits(const QString& memberName)
-{
-    Derived& derived = m_derived[memberName];
-    if (!derived.sizeChecked) {
+    if (!derived.sizeRead) {
         // Only the header is read: the size of a picture that is never decoded costs nothing.
         QBuffer buffer;
         buffer.setData(m_contents.value(memberName));
         buffer.open(QIODevice::ReadOnly);
-        const QSize size = QImageReader(&buffer).size();
-        const int side = limits().imageSide;
-        derived.withinLimits = !size.isValid() || (size.width() <= side && size.height() <= side);
-        derived.sizeChecked = true;
+        derived.size = QImageReader(&buffer).size();
+        derived.sizeRead = true;
     }
-    return derived.withinLimits;
+    return derived.size;
+}
+
+bool ThemeReader::withinImageLimits(const QString& memberName)
+{
+    const QSize size = pictureSizeOfMember(memberName);
+    const int side = limits().imageSide;
+    return !size.isValid() || (size.width() <= side && size.height() <= side);
 }
 
 bool ThemeReader::countSkin()

@@ -9,8 +9,8 @@
 #include <QHash>
 #include <QIODevice>
 #include <QImage>
-#include <QPixmap>
 #include <QSet>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -104,7 +104,9 @@ public:
     // The member decoded as a picture, once per member however often it is asked for; a null
     // picture when it has no bytes held or does not decode.
     QImage pictureOfMember(const QString& memberName);
-    QPixmap pixmapOfMember(const QString& memberName);
+    // The size of the member's picture as its header says, read once without decoding the
+    // picture; invalid when it has no bytes held or no header of a picture format.
+    QSize pictureSizeOfMember(const QString& memberName);
     // False when the member is a picture (as its header says) larger than the limits allow.
     bool withinImageLimits(const QString& memberName);
 
@@ -175,11 +177,9 @@ private:
     {
         std::unique_ptr<Velmora::ImageData> image;
         QImage picture;
-        QPixmap pixmap;
+        QSize size;
         bool pictureDecoded = false;
-        bool pixmapDecoded = false;
-        bool sizeChecked = false;
-        bool withinLimits = true;
+        bool sizeRead = false;
     };
 
     // Puts the held document on a new device at its start, with the stream reader reset.

@@ -306,16 +306,14 @@ void ThemeReader::readLibraryTheme(ThemeLibraryData* data)
                 return;
             if (!importMember(*this, memberName, SplashTexts))
                 return;
-            const QPixmap pixmap = pixmapOfMember(memberName);
-            if (pixmap.isNull()) {
+            // The picture is decoded when the library first shows it; its header is read now.
+            if (!pictureSizeOfMember(memberName).isValid()) {
                 raiseError(
                     tr("Failed to load splash image '%1' from theme bundle.").arg(memberName));
                 return;
             }
-            if (orientation == Orientation_PORTRAIT)
-                data->portraitSplash = pixmap;
-            else
-                data->landscapeSplash = pixmap;
+            (orientation == Orientation_PORTRAIT ? data->portraitSplash : data->landscapeSplash) =
+                m_contents.value(memberName);
         } else {
             skipUnknownElement();
         }

@@ -13,6 +13,9 @@
 PageList::PageList(QWidget* parent) : QListView(parent)
 {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Every row has the size the document gives all of them: a new thumbnail is then drawn in
+    // its row without the list being laid out again.
+    setUniformItemSizes(true);
 }
 
 void PageList::setDocumentModels(VelmoraDocument& document)
@@ -51,6 +54,15 @@ void PageList::contextMenuEvent(QContextMenuEvent* event)
     if (createPage)
         menu.addAction(createPage);
     menu.exec(event->globalPos());
+}
+
+void PageList::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                           const QList<int>& roles)
+{
+    if (roles == QList<int>{Qt::DecorationRole})
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    else
+        QListView::dataChanged(topLeft, bottomRight, roles);
 }
 
 void PageList::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)

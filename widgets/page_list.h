@@ -46,6 +46,10 @@ protected slots:
     // Makes every selected row's page, and no other, the editor's page selection.
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
+    // A new thumbnail alone is drawn in its row: the rows keep their size, so the list is not
+    // laid out and drawn again whole, as it is for any other change.
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
 
 private:
     QPointer<SelectionManager> selection;

@@ -48,7 +48,8 @@ EditorProgram::EditorProgram(int& argc, char** argv)
 
     ThemeLibrary* themes = ThemeLibrary::instance();
     themes->setFileExtension(VendorVariants::instance().themeExtension);
-    themes->scanFolder(resourcesPath() + QStringLiteral("/theme"), true, true);
+    // The built-in themes are read when the library is first asked for them.
+    themes->scanFolderLater(resourcesPath() + QStringLiteral("/theme"), true, true);
     VelmoraApplication::loadRegisteredThemes();
 
     window = app->createMainWindow();

@@ -3,6 +3,7 @@
 
 #include "main/application/velmora_application.h"
 
+#include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
 #include "appengine/wysiwyg_layout.h"
 #include "core/recent_files.h"
@@ -21,6 +22,7 @@
 #include "widgets/theme_editor/theme_editor_dialog.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QSettings>
@@ -103,12 +105,25 @@ bool VelmoraApplication::loadProject(const QString& path)
         progress.setAutoReset(false);
         connect(&m_document, &VelmoraDocument::loadProgressSteps, &progress,
                 &QProgressDialog::setMaximum);
+        // The bar moves at most thirty times a second (and at the start and end): each move
+        // draws the dialog at once, which for each of the thousands of objects a project holds
+        // would take longer than reading them.
+        QElapsedTimer sinceMove;
         connect(&m_document, &VelmoraDocument::loadProgressChanged, &progress,
-                &QProgressDialog::setValue);
+                [&progress, &sinceMove](int step) {
+                    if (step <= progress.minimum() || step >= progress.maximum() ||
+                        !sinceMove.isValid() || sinceMove.elapsed() >= 33) {
+                        progress.setValue(step);
+                        sinceMove.start();
+                    }
+                });
         try {
             m_document.load(path);
             m_state = ProjectOpen;
             m_recentFiles->addFile(path);
+            // The thumbnails are made in the background once the project is open; the dialog
+            // does not follow them.
+            disconnect(&m_document, nullptr, &progress, nullptr);
             progress.setLabelText(tr("Preparing workspace..."));
             finishOpen();
             return true;
@@ -134,6 +149,8 @@ void VelmoraApplication::finishOpen()
     onClipboardChanged();
     emit documentOpened();
     reportUndoState();
+    // The first page is drawn before the window appears, so that its first painting shows it.
+    m_document.previewScene()->drawPendingFrame();
     if (MainWindow* window = MainWindow::instance())
         window->setVisible(true);
 }

@@ -31,24 +31,36 @@ AnalogueClockPrivate {
     property string hourHandImage: currentSkin?.hourHandImage ?? "qrc:/default_clock_hour_hand.svg"
     property string minuteHandImage: currentSkin?.minuteHandImage ?? "qrc:/default_clock_minute_hand.svg"
 
-    skinChanger: SkinChanger {
-        id: changer
-        parallelAnimation: ParallelAnimation {
-            ColorAnimation { target: clock.currentSkin; property: "gradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "gradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: clock.currentSkin; property: "gradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "gradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: clock.currentSkin; property: "borderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "borderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "captionFontBold"; duration: 0 }
-            PropertyAnimation { target: clock.currentSkin; property: "captionFontItalic"; duration: 0 }
-            ColorAnimation { target: clock.currentSkin; property: "captionTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "textShadow"; duration: 0 }
-            ColorAnimation { target: clock.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "faceImage"; duration: 0 }
-            PropertyAnimation { target: clock.currentSkin; property: "hourHandImage"; duration: 0 }
-            PropertyAnimation { target: clock.currentSkin; property: "minuteHandImage"; duration: 0 }
+    // Made on the first change of skin: most controls never change theirs.
+    skinChangerComponent: Component {
+        SkinChanger {
+            id: changer
+            parallelAnimation: ParallelAnimation {
+                ColorAnimation { target: clock.currentSkin; property: "gradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "gradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: clock.currentSkin; property: "gradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "gradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: clock.currentSkin; property: "borderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "borderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "captionFontBold"; duration: 0 }
+                PropertyAnimation { target: clock.currentSkin; property: "captionFontItalic"; duration: 0 }
+                ColorAnimation { target: clock.currentSkin; property: "captionTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "textShadow"; duration: 0 }
+                ColorAnimation { target: clock.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "faceImage"; duration: 0 }
+                PropertyAnimation { target: clock.currentSkin; property: "hourHandImage"; duration: 0 }
+                PropertyAnimation { target: clock.currentSkin; property: "minuteHandImage"; duration: 0 }
+            }
         }
+    }
+
+    // The hands point to the first time shown at once, as they do on a panel that has run for
+    // a while; every later change swings them on their springs.
+    property bool handsSet: false
+
+    // The angle within one turn, as the springs keep it.
+    function angle(degrees) {
+        return ((degrees % 360) + 360) % 360
     }
 
     // Shows the time at the moment now (a Date).
@@ -57,6 +69,7 @@ AnalogueClockPrivate {
         hours = time.hours
         minutes = time.minutes
         seconds = time.seconds
+        handsSet = true
     }
 
     Timer {
@@ -97,8 +110,8 @@ AnalogueClockPrivate {
                     sourceSize: Qt.size(face.side, face.side)
                     fillMode: Image.PreserveAspectFit
                     smooth: true
-                    rotation: clock.hours * 30 + clock.minutes * 0.5
-                    Behavior on rotation { SpringAnimation { spring: 2; damping: 0.2; modulus: 360 } }
+                    rotation: clock.angle(clock.hours * 30 + clock.minutes * 0.5)
+                    Behavior on rotation { enabled: clock.handsSet; SpringAnimation { spring: 2; damping: 0.2; modulus: 360 } }
                 }
                 Image {
                     objectName: "minuteHand"
@@ -107,8 +120,8 @@ AnalogueClockPrivate {
                     sourceSize: Qt.size(face.side, face.side)
                     fillMode: Image.PreserveAspectFit
                     smooth: true
-                    rotation: clock.minutes * 6
-                    Behavior on rotation { SpringAnimation { spring: 2; damping: 0.2; modulus: 360 } }
+                    rotation: clock.angle(clock.minutes * 6)
+                    Behavior on rotation { enabled: clock.handsSet; SpringAnimation { spring: 2; damping: 0.2; modulus: 360 } }
                 }
             }
         }

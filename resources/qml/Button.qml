@@ -32,30 +32,33 @@ ButtonPrivate {
     readonly property bool momentary: actuation !== Control.MaintainedActuation
     readonly property bool hasFixedImage: fixedImage.source.toString() !== ""
 
-    skinChanger: SkinChanger {
-        id: changer
-        parallelAnimation: ParallelAnimation {
-            ColorAnimation { target: button.currentSkin; property: "gradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: button.currentSkin; property: "gradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: button.currentSkin; property: "gradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: button.currentSkin; property: "gradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: button.currentSkin; property: "borderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: button.currentSkin; property: "borderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: button.currentSkin; property: "radius"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: button.currentSkin; property: "fontBold"; duration: 0 }
-            PropertyAnimation { target: button.currentSkin; property: "fontItalic"; duration: 0 }
-            ColorAnimation { target: button.currentSkin; property: "textColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: button.currentSkin; property: "gradientTopColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: button.currentSkin; property: "gradientBottomColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: button.currentSkin; property: "borderColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: button.currentSkin; property: "textColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: button.currentSkin; property: "opacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: button.currentSkin; property: "opacityStart"; duration: 0 }
-            PropertyAnimation { target: button.currentSkin; property: "opacityStop"; duration: 0 }
-            PropertyAnimation { target: button.currentSkin; property: "opacityAnimated"; duration: 0 }
-            PropertyAnimation { target: button.currentSkin; property: "opacityAnimationPeriod"; duration: 0 }
-            PropertyAnimation { target: button.currentSkin; property: "backgroundImage"; duration: 0 }
-            PropertyAnimation { target: button.currentSkin; property: "backgroundImage_pressed"; duration: 0 }
+    // Made on the first change of skin: most controls never change theirs.
+    skinChangerComponent: Component {
+        SkinChanger {
+            id: changer
+            parallelAnimation: ParallelAnimation {
+                ColorAnimation { target: button.currentSkin; property: "gradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: button.currentSkin; property: "gradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: button.currentSkin; property: "gradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: button.currentSkin; property: "gradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: button.currentSkin; property: "borderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: button.currentSkin; property: "borderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: button.currentSkin; property: "radius"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: button.currentSkin; property: "fontBold"; duration: 0 }
+                PropertyAnimation { target: button.currentSkin; property: "fontItalic"; duration: 0 }
+                ColorAnimation { target: button.currentSkin; property: "textColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: button.currentSkin; property: "gradientTopColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: button.currentSkin; property: "gradientBottomColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: button.currentSkin; property: "borderColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: button.currentSkin; property: "textColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: button.currentSkin; property: "opacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: button.currentSkin; property: "opacityStart"; duration: 0 }
+                PropertyAnimation { target: button.currentSkin; property: "opacityStop"; duration: 0 }
+                PropertyAnimation { target: button.currentSkin; property: "opacityAnimated"; duration: 0 }
+                PropertyAnimation { target: button.currentSkin; property: "opacityAnimationPeriod"; duration: 0 }
+                PropertyAnimation { target: button.currentSkin; property: "backgroundImage"; duration: 0 }
+                PropertyAnimation { target: button.currentSkin; property: "backgroundImage_pressed"; duration: 0 }
+            }
         }
     }
 

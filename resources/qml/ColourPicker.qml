@@ -23,14 +23,17 @@ ColourPickerPrivate {
     property bool textShadow: currentSkin?.textShadow ?? false
     property color textShadowColour: currentSkin?.textShadowColour ?? "black"
 
-    skinChanger: SkinChanger {
-        id: changer
-        parallelAnimation: ParallelAnimation {
-            PropertyAnimation { target: picker.currentSkin; property: "captionFontBold"; duration: 0 }
-            PropertyAnimation { target: picker.currentSkin; property: "captionFontItalic"; duration: 0 }
-            ColorAnimation { target: picker.currentSkin; property: "captionTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: picker.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: picker.currentSkin; property: "textShadow"; duration: 0 }
+    // Made on the first change of skin: most controls never change theirs.
+    skinChangerComponent: Component {
+        SkinChanger {
+            id: changer
+            parallelAnimation: ParallelAnimation {
+                PropertyAnimation { target: picker.currentSkin; property: "captionFontBold"; duration: 0 }
+                PropertyAnimation { target: picker.currentSkin; property: "captionFontItalic"; duration: 0 }
+                ColorAnimation { target: picker.currentSkin; property: "captionTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: picker.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: picker.currentSkin; property: "textShadow"; duration: 0 }
+            }
         }
     }
 

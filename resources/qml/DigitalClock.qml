@@ -29,20 +29,23 @@ AnalogueClockPrivate {
     property color textShadowColour: currentSkin?.textShadowColour ?? "black"
 
     // The clock skin is shared with the analogue clock; its images have nothing to show here.
-    skinChanger: SkinChanger {
-        id: changer
-        parallelAnimation: ParallelAnimation {
-            ColorAnimation { target: clock.currentSkin; property: "gradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "gradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: clock.currentSkin; property: "gradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "gradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: clock.currentSkin; property: "borderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "borderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "captionFontBold"; duration: 0 }
-            PropertyAnimation { target: clock.currentSkin; property: "captionFontItalic"; duration: 0 }
-            ColorAnimation { target: clock.currentSkin; property: "captionTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: clock.currentSkin; property: "textShadow"; duration: 0 }
-            ColorAnimation { target: clock.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+    // The changer is made on the first change of skin: most controls never change theirs.
+    skinChangerComponent: Component {
+        SkinChanger {
+            id: changer
+            parallelAnimation: ParallelAnimation {
+                ColorAnimation { target: clock.currentSkin; property: "gradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "gradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: clock.currentSkin; property: "gradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "gradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: clock.currentSkin; property: "borderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "borderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "captionFontBold"; duration: 0 }
+                PropertyAnimation { target: clock.currentSkin; property: "captionFontItalic"; duration: 0 }
+                ColorAnimation { target: clock.currentSkin; property: "captionTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: clock.currentSkin; property: "textShadow"; duration: 0 }
+                ColorAnimation { target: clock.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+            }
         }
     }
 

@@ -48,38 +48,41 @@ KeypadPrivate {
     readonly property real keyWidth: (width - 12) / 3 - (6 * 2) / 3
     readonly property real keyHeight: ((height - 60) - 6 * 5) / 5
 
-    skinChanger: SkinChanger {
-        id: changer
-        parallelAnimation: ParallelAnimation {
-            PropertyAnimation { target: keypad.currentSkin; property: "backgroundRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "backgroundColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "backgroundOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "displayBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "displayGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayGradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "displayGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayGradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "displayTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "displayTextStyleColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayFontBold"; duration: 0 }
-            PropertyAnimation { target: keypad.currentSkin; property: "displayFontItalic"; duration: 0 }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonGradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonGradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonTextStyleColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonFontBold"; duration: 0 }
-            PropertyAnimation { target: keypad.currentSkin; property: "buttonFontItalic"; duration: 0 }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonGradientTopColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: keypad.currentSkin; property: "buttonGradientBottomColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+    // Made on the first change of skin: most controls never change theirs.
+    skinChangerComponent: Component {
+        SkinChanger {
+            id: changer
+            parallelAnimation: ParallelAnimation {
+                PropertyAnimation { target: keypad.currentSkin; property: "backgroundRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "backgroundColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "backgroundOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "displayBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "displayGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayGradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "displayGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayGradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "displayTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "displayTextStyleColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayFontBold"; duration: 0 }
+                PropertyAnimation { target: keypad.currentSkin; property: "displayFontItalic"; duration: 0 }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonGradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonGradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonTextStyleColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonFontBold"; duration: 0 }
+                PropertyAnimation { target: keypad.currentSkin; property: "buttonFontItalic"; duration: 0 }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonGradientTopColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: keypad.currentSkin; property: "buttonGradientBottomColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+            }
         }
     }
 
@@ -120,85 +123,111 @@ KeypadPrivate {
         opacity: keypad.backgroundOpacity
     }
 
-    Column {
+    // The display, with the number (or the caption while there is none).
+    Item {
         x: 6
         y: 6
-        spacing: 6
-
-        Item {
-            width: keypad.width - 12
-            height: 48
-            Rectangle {
-                anchors.fill: parent
-                radius: keypad.displayRadius
-                border.width: keypad.displayBorderWidth
-                border.color: keypad.displayBorderWidth > 0 ? keypad.displayBorderColour : "transparent"
-                opacity: keypad.displayOpacity
-                gradient: Gradient {
-                    GradientStop { position: keypad.displayGradientTopPosition; color: keypad.displayGradientTopColour }
-                    GradientStop { position: keypad.displayGradientBottomPosition; color: keypad.displayGradientBottomColour }
-                }
-            }
-            Text {
-                id: displayText
-                objectName: "display"
-                anchors.centerIn: parent
-                font.pixelSize: parent.height * 0.75
-                font.bold: keypad.displayFontBold
-                font.italic: keypad.displayFontItalic
-                color: keypad.displayTextColour
-                styleColor: keypad.displayTextStyleColour
-                text: keypad.number === "" ? keypad.caption
-                      : keypad.hideCharacters ? "\u25CF".repeat(keypad.number.length) : keypad.number
+        width: keypad.width - 12
+        height: 48
+        Rectangle {
+            anchors.fill: parent
+            radius: keypad.displayRadius
+            border.width: keypad.displayBorderWidth
+            border.color: keypad.displayBorderWidth > 0 ? keypad.displayBorderColour : "transparent"
+            opacity: keypad.displayOpacity
+            gradient: Gradient {
+                GradientStop { position: keypad.displayGradientTopPosition; color: keypad.displayGradientTopColour }
+                GradientStop { position: keypad.displayGradientBottomPosition; color: keypad.displayGradientBottomColour }
             }
         }
-
-        Grid {
-            columns: 3
-            spacing: 6
-            Repeater {
-                model: [7, 8, 9, 4, 5, 6, 1, 2, 3, "Del", 0, "Cls"]
-                delegate: keyDelegate
-            }
-        }
-
-        Repeater {
-            model: ["Enter"]
-            delegate: keyDelegate
+        Text {
+            id: displayText
+            objectName: "display"
+            anchors.centerIn: parent
+            font.pixelSize: parent.height * 0.75
+            font.bold: keypad.displayFontBold
+            font.italic: keypad.displayFontItalic
+            color: keypad.displayTextColour
+            styleColor: keypad.displayTextStyleColour
+            text: keypad.number === "" ? keypad.caption
+                  : keypad.hideCharacters ? "\u25CF".repeat(keypad.number.length) : keypad.number
         }
     }
 
-    Component {
-        id: keyDelegate
-        KeypadButton {
-            objectName: "key" + modelData
-            width: modelData === "Enter" ? keypad.width - 12 : keypad.keyWidth
-            height: keypad.keyHeight
-            number: typeof modelData === "number" ? modelData : -1
-            text: String(modelData)
-            radius: keypad.buttonRadius
-            buttonOpacity: keypad.buttonOpacity
-            borderWidth: keypad.buttonBorderWidth
-            borderColour: keypad.buttonBorderColour
-            gradientTopColour: keypad.buttonGradientTopColour
-            gradientTopPosition: keypad.buttonGradientTopPosition
-            gradientBottomColour: keypad.buttonGradientBottomColour
-            gradientBottomPosition: keypad.buttonGradientBottomPosition
-            gradientTopColour_pressed: keypad.buttonGradientTopColour_pressed
-            gradientBottomColour_pressed: keypad.buttonGradientBottomColour_pressed
-            fontBold: keypad.buttonFontBold
-            fontItalic: keypad.buttonFontItalic
-            textColour: keypad.buttonTextColour
-            styleColour: keypad.buttonTextStyleColour
-            style: keypad.buttonTextStyleActual < 0 ? Text.Normal : keypad.buttonTextStyleActual
-            onClicked: keypad.press(modelData)
+    // The key pressed, while one is.
+    property Item pressedKey: null
+
+    // Every key draws with one of these two gradients.
+    readonly property alias keyGradient: keyGradient
+    readonly property alias pressedKeyGradient: pressedKeyGradient
+    Gradient {
+        id: keyGradient
+        GradientStop { position: keypad.buttonGradientTopPosition; color: keypad.buttonGradientTopColour }
+        GradientStop { position: keypad.buttonGradientBottomPosition; color: keypad.buttonGradientBottomColour }
+    }
+    Gradient {
+        id: pressedKeyGradient
+        GradientStop { position: keypad.buttonGradientTopPosition; color: keypad.buttonGradientTopColour_pressed }
+        GradientStop { position: keypad.buttonGradientBottomPosition; color: keypad.buttonGradientBottomColour_pressed }
+    }
+
+    // Three keys to a row under the display, then Enter across the keypad.
+    Item {
+        id: keys
+        KeypadKey { keypad: keypad; objectName: "key7"; value: 7 }
+        KeypadKey { keypad: keypad; objectName: "key8"; value: 8 }
+        KeypadKey { keypad: keypad; objectName: "key9"; value: 9 }
+        KeypadKey { keypad: keypad; objectName: "key4"; value: 4 }
+        KeypadKey { keypad: keypad; objectName: "key5"; value: 5 }
+        KeypadKey { keypad: keypad; objectName: "key6"; value: 6 }
+        KeypadKey { keypad: keypad; objectName: "key1"; value: 1 }
+        KeypadKey { keypad: keypad; objectName: "key2"; value: 2 }
+        KeypadKey { keypad: keypad; objectName: "key3"; value: 3 }
+        KeypadKey { keypad: keypad; objectName: "keyDel"; value: "Del" }
+        KeypadKey { keypad: keypad; objectName: "key0"; value: 0 }
+        KeypadKey { keypad: keypad; objectName: "keyCls"; value: "Cls" }
+        KeypadKey { keypad: keypad; objectName: "keyEnter"; value: "Enter" }
+    }
+
+    function placeKeys() {
+        var all = keys.children
+        for (var i = 0; i < all.length; ++i) {
+            var key = all[i]
+            key.x = 6 + (i % 3) * (keyWidth + 6)
+            key.y = 60 + Math.floor(i / 3) * (keyHeight + 6)
+            key.width = i < 12 ? keyWidth : width - 12
+            key.height = keyHeight
         }
+    }
+    onKeyWidthChanged: placeKeys()
+    onKeyHeightChanged: placeKeys()
+
+    // The key under the point, or null.
+    function keyAt(x, y) {
+        var key = keys.childAt(x, y)
+        return key && key.value !== undefined ? key : null
+    }
+
+    MouseArea {
+        anchors.fill: parent
+        onPressed: function(mouse) {
+            keypad.pressedKey = keypad.keyAt(mouse.x, mouse.y)
+            mouse.accepted = keypad.pressedKey !== null
+        }
+        onReleased: function(mouse) {
+            var key = keypad.pressedKey
+            keypad.pressedKey = null
+            if (key && key === keypad.keyAt(mouse.x, mouse.y))
+                keypad.press(key.value)
+        }
+        onCanceled: keypad.pressedKey = null
     }
 
     Component.onCompleted: {
         // The styles follow the numbers the document gave, whichever order they came in.
         displayTextStyleActual = textStyleOf(displayTextStyle)
         buttonTextStyleActual = textStyleOf(buttonTextStyle)
+        placeKeys()
         keypad.onControlCompleted()
     }
 }

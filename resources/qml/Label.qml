@@ -22,22 +22,25 @@ LabelPrivate {
     property color textShadowColour: currentSkin?.textShadowColour ?? "black"
     property real backgroundOpacity: currentSkin?.backgroundOpacity ?? 0.0
 
-    skinChanger: SkinChanger {
-        id: changer
-        parallelAnimation: ParallelAnimation {
-            ColorAnimation { target: label.currentSkin; property: "gradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: label.currentSkin; property: "gradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: label.currentSkin; property: "gradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: label.currentSkin; property: "gradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: label.currentSkin; property: "borderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: label.currentSkin; property: "borderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: label.currentSkin; property: "radius"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: label.currentSkin; property: "fontBold"; duration: 0 }
-            PropertyAnimation { target: label.currentSkin; property: "fontItalic"; duration: 0 }
-            ColorAnimation { target: label.currentSkin; property: "textColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: label.currentSkin; property: "textShadow"; duration: 0 }
-            ColorAnimation { target: label.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: label.currentSkin; property: "backgroundOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+    // Made on the first change of skin: most controls never change theirs.
+    skinChangerComponent: Component {
+        SkinChanger {
+            id: changer
+            parallelAnimation: ParallelAnimation {
+                ColorAnimation { target: label.currentSkin; property: "gradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: label.currentSkin; property: "gradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: label.currentSkin; property: "gradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: label.currentSkin; property: "gradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: label.currentSkin; property: "borderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: label.currentSkin; property: "borderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: label.currentSkin; property: "radius"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: label.currentSkin; property: "fontBold"; duration: 0 }
+                PropertyAnimation { target: label.currentSkin; property: "fontItalic"; duration: 0 }
+                ColorAnimation { target: label.currentSkin; property: "textColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: label.currentSkin; property: "textShadow"; duration: 0 }
+                ColorAnimation { target: label.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: label.currentSkin; property: "backgroundOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+            }
         }
     }
 

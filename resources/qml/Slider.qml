@@ -54,37 +54,40 @@ SliderPrivate {
     // slider but send no value event.
     property bool completed: false
 
-    skinChanger: SkinChanger {
-        id: changer
-        parallelAnimation: ParallelAnimation {
-            ColorAnimation { target: slider.currentSkin; property: "trackGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: slider.currentSkin; property: "trackGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: slider.currentSkin; property: "handleGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: slider.currentSkin; property: "handleGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "handleGradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "handleGradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "trackOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "handleOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: slider.currentSkin; property: "trackBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "trackBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: slider.currentSkin; property: "handleBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "handleBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "radius"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "handleRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "captionFontBold"; duration: 0 }
-            PropertyAnimation { target: slider.currentSkin; property: "captionFontItalic"; duration: 0 }
-            PropertyAnimation { target: slider.currentSkin; property: "valueFontBold"; duration: 0 }
-            PropertyAnimation { target: slider.currentSkin; property: "valueFontItalic"; duration: 0 }
-            ColorAnimation { target: slider.currentSkin; property: "captionTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: slider.currentSkin; property: "valueTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: slider.currentSkin; property: "textBackgroundColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "textBackgroundOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "textBackgroundRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: slider.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            PropertyAnimation { target: slider.currentSkin; property: "textShadow"; duration: 0 }
-            ColorAnimation { target: slider.currentSkin; property: "handleGradientTopColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: slider.currentSkin; property: "handleGradientBottomColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
-            ColorAnimation { target: slider.currentSkin; property: "handleBorderColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+    // Made on the first change of skin: most controls never change theirs.
+    skinChangerComponent: Component {
+        SkinChanger {
+            id: changer
+            parallelAnimation: ParallelAnimation {
+                ColorAnimation { target: slider.currentSkin; property: "trackGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: slider.currentSkin; property: "trackGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: slider.currentSkin; property: "handleGradientTopColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: slider.currentSkin; property: "handleGradientBottomColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "handleGradientTopPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "handleGradientBottomPosition"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "trackOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "handleOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: slider.currentSkin; property: "trackBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "trackBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: slider.currentSkin; property: "handleBorderColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "handleBorderWidth"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "radius"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "handleRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "captionFontBold"; duration: 0 }
+                PropertyAnimation { target: slider.currentSkin; property: "captionFontItalic"; duration: 0 }
+                PropertyAnimation { target: slider.currentSkin; property: "valueFontBold"; duration: 0 }
+                PropertyAnimation { target: slider.currentSkin; property: "valueFontItalic"; duration: 0 }
+                ColorAnimation { target: slider.currentSkin; property: "captionTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: slider.currentSkin; property: "valueTextColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: slider.currentSkin; property: "textBackgroundColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "textBackgroundOpacity"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "textBackgroundRadius"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: slider.currentSkin; property: "textShadowColour"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                PropertyAnimation { target: slider.currentSkin; property: "textShadow"; duration: 0 }
+                ColorAnimation { target: slider.currentSkin; property: "handleGradientTopColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: slider.currentSkin; property: "handleGradientBottomColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+                ColorAnimation { target: slider.currentSkin; property: "handleBorderColour_pressed"; duration: changer.transitionDuration; easing.type: changer.easingType }
+            }
         }
     }
 

@@ -6,6 +6,9 @@
 
 #include "velmora_objects/qml/qml_module.h"
 #include "velmora_objects/qml/qml_page.h"
+#include "velmora_objects/qml/qml_skin_changer.h"
+#include "velmora_objects/qml/qml_theme.h"
+#include "velmora_objects/qml/qml_themed_object.h"
 
 #include <QGraphicsView>
 #include <QJSValue>
@@ -222,6 +225,59 @@ TEST_F(PreviewScene, PressAndDragOperateLiveItems)
     QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, point);
 }
 
+// A page shown and each step of a drag are drawn in the next turn of the event loop, ahead of
+// the surface's own timer.
+TEST_F(PreviewScene, ShownPagesAndDragStepsAreDrawnInTheNextTurn)
+{
+    View view(scene.get());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    int frames = 0;
+    QObject::connect(scene->surface()->quickWindow(), &QQuickWindow::afterRendering,
+                     [&] { ++frames; });
+    const std::function<void()> steps[] = {
+        [&] { scene->showPage(0); },
+        [&] {
+            scene->beginMoveControls({1});
+            scene->moveControls(QPoint(7, 0));
+        },
+    };
+    for (const auto& step : steps) {
+        frames = 0;
+        step();
+        // Posted events only: no timer fires.
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(frames, 1);
+    }
+    scene->endMoveControls();
+}
+
+// Controls share one theme. A control written in its default skin has no skin changer until
+// its skin first changes (one whose startup skin is another has one from the start); then the
+// changer is made and the skin changes. The theme of a rebuild is made again.
+TEST_F(PreviewScene, ControlsShareTheThemeAndMakeTheirChangerOnTheFirstChange)
+{
+    scene->showPage(1);
+    auto* button = qobject_cast<VelmoraQML::QMLThemedObject*>(scene->controlItem(0));
+    auto* other = qobject_cast<VelmoraQML::QMLThemedObject*>(scene->controlItem(2));
+    ASSERT_TRUE(button && other);
+    QPointer<VelmoraQML::QMLTheme> theme = button->theme();
+    ASSERT_TRUE(theme);
+    EXPECT_EQ(other->theme(), theme.data());
+    EXPECT_FALSE(button->findChild<VelmoraQML::QMLSkinChanger*>());
+    EXPECT_TRUE(other->findChild<VelmoraQML::QMLSkinChanger*>());
+
+    scene->setControlSkin(0, "Pressed", true);
+    EXPECT_TRUE(button->findChild<VelmoraQML::QMLSkinChanger*>());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return button->currentSkin()->property("textColour").value<QColor>() == Qt::red; }));
+
+    scene->rebuildItems();
+    EXPECT_FALSE(theme);
+    auto* rebuilt = qobject_cast<VelmoraQML::QMLThemedObject*>(scene->controlItem(0));
+    ASSERT_TRUE(rebuilt && rebuilt->theme());
+}
+
 // Every live write reaches the QML item by name.
 TEST_F(PreviewScene, LiveWritesReachTheItems)
 {
@@ -432,10 +488,11 @@ TEST_F(PreviewScene, RemovalRebuildAndClearLeaveNothingBehind)
     EXPECT_EQ(scene->currentPageId(), UINT_MAX);
 }
 
-// Pages build in slices of one control each at a time of 0 ms; a page built for its thumbnail
-// goes again afterwards, and the kept pages are the current one, its neighbours and the pages
-// shown last, within the budget (page weights: 0 five, 1 three, 2 five, 3 one; page order 1, 0,
-// 2, 3).
+// Pages build in slices of one piece each at a time of 0 ms; a page built for its thumbnail
+// goes again afterwards. The kept pages are the current one, its neighbours and the pages shown
+// last, within the budget (page order 1, 0, 2, 3; by weight 0, 2, 1, 3, heaviest first); the
+// kept pages that are not built are built ahead while the editor is idle, and the switchers
+// that no kept page shows go with their pages.
 TEST_F(PreviewScene, PagesBuildInSlicesAndOnlyTheKeptOnesStay)
 {
     using Pages = std::vector<unsigned int>;
@@ -443,34 +500,42 @@ TEST_F(PreviewScene, PagesBuildInSlicesAndOnlyTheKeptOnesStay)
     int slices = 1;
     while (!scene->buildPageSlice(2, 0))
         ++slices;
-    EXPECT_EQ(slices, 4);
+    EXPECT_EQ(slices, 8) << "the page, its four controls, its switcher and its two buttons";
     QPointer<QQuickItem> clock = scene->controlItem(7);
-    ASSERT_TRUE(clock && scene->isPageBuilt(2));
+    ASSERT_TRUE(clock && scene->isPageBuilt(2) && scene->pageSwitcherItem(1));
     QSignalSpy ready(scene.get(), &PagePreviewScene::thumbnailReady);
     scene->requestThumbnail(2);
     ASSERT_TRUE(ready.wait());
     EXPECT_EQ(ready.at(0).at(0).toUInt(), 2u);
     EXPECT_EQ(ready.at(0).at(1).value<QPixmap>().size(), QSize(120, 68));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !clock; })) << "released and deleted";
-    EXPECT_EQ(scene->builtPages(), Pages{1});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !clock && !scene->hasBackgroundWork(); }))
+        << "released and deleted";
+    EXPECT_EQ(scene->builtPages(), (Pages{0, 1})) << "the neighbour built ahead";
+    EXPECT_FALSE(scene->pageSwitcherItem(1));
     EXPECT_TRUE(VelmoraQML::controller()->controlsWithKey("clock000").empty());
 
+    const int w[] = {scene->pageWeight(0), scene->pageWeight(1), scene->pageWeight(2),
+                     scene->pageWeight(3)};
+    ASSERT_TRUE(w[0] > w[2] && w[2] > w[1] && w[1] > w[3]);
     const struct
     {
         int budget;
         unsigned int shown;
         Pages built;
     } steps[] = {
-        {100, 0, {0, 1}}, {100, 3, {0, 1, 3}},
-        {7, 3, {0, 3}}, // the neighbour 2 is not built and takes no room; 0 fits, 1 not
-        {7, 2, {2, 3}}, // the neighbour 0 does not fit, the neighbour 3 does
-        {7, 1, {1, 3}},   {0, 3, {3}},
+        {PreviewPageSet::DefaultBudget, 0, {0, 1}},
+        {PreviewPageSet::DefaultBudget, 3, {0, 1, 3}},
+        {w[3] + w[2], 3, {3}},    // the neighbour 2 not built fills the room
+        {w[2] + w[3], 2, {2, 3}}, // the neighbour 0 does not fit, the neighbour 3 does
+        {w[2] + w[3], 1, {1, 3}}, // no neighbour fits; of the recent pages 2 does not, 3 does
+        {0, 3, {3}},
     };
     for (const auto& step : steps) {
         scene->setPageBudget(step.budget);
         scene->showPage(step.shown);
         EXPECT_EQ(scene->builtPages(), step.built) << "showing " << step.shown;
     }
+    EXPECT_TRUE(!scene->pageSwitcherItem(0) && !scene->pageSwitcherItem(1));
 }
 
 // A page-switcher button of the live page goes to a page that is not built: the scene builds

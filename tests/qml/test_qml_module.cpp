@@ -1121,14 +1121,18 @@ TEST(ThemeImageProvider, ServesEachStoreWithItsSizeAndNothingVisibleForUnknownId
         {"controlImage1", {31, 40}, Qt::blue},
         {"skinImage12", {72, 70}, Qt::yellow},
     };
-    for (const Case& c : cases) {
-        QSize size;
-        const QPixmap pixmap = provider.requestPixmap(c.id, &size, none);
-        EXPECT_EQ(pixmap.size(), c.size) << c.id;
-        EXPECT_EQ(size, c.size) << c.id;
-        EXPECT_EQ(pixmap.toImage().pixelColor(0, 0), c.colour) << c.id;
+    // The same whether decoded at the request or ahead of it.
+    for (const bool ahead : {false, true}) {
+        if (ahead)
+            provider.prefetch({"icon3", "12", "controlImage1", "skinImage12", "iconX", "13"});
+        for (const Case& c : cases) {
+            QSize size;
+            const QPixmap pixmap = provider.requestPixmap(c.id, &size, none);
+            EXPECT_EQ(pixmap.size(), c.size) << c.id << ahead;
+            EXPECT_EQ(size, c.size) << c.id << ahead;
+            EXPECT_EQ(pixmap.toImage().pixelColor(0, 0), c.colour) << c.id << ahead;
+        }
     }
-
     // Stretched to exactly the requested size; the reported size stays the stored one.
     QSize size;
     const QPixmap stretched = provider.requestPixmap("12", &size, QSize(100, 50));
@@ -1148,6 +1152,11 @@ TEST(ThemeImageProvider, ServesEachStoreWithItsSizeAndNothingVisibleForUnknownId
     EXPECT_TRUE(provider.requestPixmap("iconX", &size, QSize(-1, -1)).isNull());
     EXPECT_TRUE(ThemeImageProvider(nullptr).requestPixmap("icon0", &size, QSize(-1, -1)).isNull());
     EXPECT_EQ(size, QSize(5, 5));
+
+    // An image changed since it was decoded ahead is decoded again.
+    provider.prefetch({"12"});
+    theme->getPageBackgroundImages()[12].setData(TestUtil::pngBytes(5, 6, Qt::cyan));
+    EXPECT_EQ(provider.requestPixmap("12", nullptr, none).size(), QSize(5, 6));
 }
 
 TEST_F(QmlModule, ImagesAddressTheProviderByName)

@@ -169,6 +169,13 @@ TEST_F(ThemeLibraryTest, ScanListsTheBundlesThatLoad)
     EXPECT_EQ(rowOf("Sand").data(Qt::UserRole + 2), QVariant(true));
     // The readers' folders are gone.
     EXPECT_TRUE(QDir(TemporaryDirectory::processFolder()).isEmpty());
+
+    // A scan left for later is made at the library's next question, before the rows after it.
+    library->model()->removeRows(0, library->model()->rowCount());
+    library->scanFolderLater(folder, false, false);
+    ASSERT_TRUE(library->addTheme(folder + "/more/sky.qvt", false));
+    EXPECT_EQ(library->themePathAt(0), QDir(folder).absoluteFilePath("sea.qvt"));
+    EXPECT_EQ(library->model()->item(1)->text(), "Sky");
 }
 
 TEST_F(ThemeLibraryTest, ScanOfAMissingFolderOrAFileFails)

@@ -597,8 +597,8 @@ TEST_F(ThemeReaderTest, LightReadTakesTheNameAndTheSplashPictures)
     ASSERT_TRUE(reader.readLibraryData(path, data));
     EXPECT_EQ(data.name, "Light");
     EXPECT_EQ(data.path, path);
-    EXPECT_EQ(data.landscapeSplash.size(), QSize(48, 27));
-    EXPECT_EQ(data.portraitSplash.size(), QSize(27, 48));
+    EXPECT_EQ(QImage::fromData(data.landscapeSplash).size(), QSize(48, 27));
+    EXPECT_EQ(QImage::fromData(data.portraitSplash).size(), QSize(27, 48));
 
     Theme theme{QString()};
     EXPECT_FALSE(reader.read(path, &theme));

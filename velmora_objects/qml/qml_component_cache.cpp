@@ -6,6 +6,7 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlProperty>
+#include <QQuickItem>
 #include <QStringList>
 #include <QUrl>
 #include <algorithm>
@@ -63,7 +64,7 @@ QQmlComponent* ComponentCache::component(const QString& text, QString* errors)
 }
 
 QObject* createObject(QQmlComponent& component, const QMLPropertyValues& values,
-                      QQmlContext* context, QString* errors)
+                      QQmlContext* context, QString* errors, QObject* parent)
 {
     QQmlContext* in = context ? context : component.engine()->rootContext();
     QObject* object = component.beginCreate(in);
@@ -71,6 +72,12 @@ QObject* createObject(QQmlComponent& component, const QMLPropertyValues& values,
         if (errors)
             *errors = messagesOf(component);
         return nullptr;
+    }
+    if (parent) {
+        object->setParent(parent);
+        auto* item = qobject_cast<QQuickItem*>(object);
+        if (auto* parentItem = qobject_cast<QQuickItem*>(parent); item && parentItem)
+            item->setParentItem(parentItem);
     }
     QStringList refused;
     for (const auto& [name, value] : values)
@@ -83,10 +90,11 @@ QObject* createObject(QQmlComponent& component, const QMLPropertyValues& values,
 }
 
 QObject* createCachedObject(QQmlEngine& engine, const QString& text,
-                            const QMLPropertyValues& values, QQmlContext* context, QString* errors)
+                            const QMLPropertyValues& values, QQmlContext* context, QString* errors,
+                            QObject* parent)
 {
     QQmlComponent* component = ComponentCache::of(engine).component(text, errors);
-    return component ? createObject(*component, values, context, errors) : nullptr;
+    return component ? createObject(*component, values, context, errors, parent) : nullptr;
 }
 
 } // namespace VelmoraQML

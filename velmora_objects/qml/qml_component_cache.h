@@ -56,15 +56,17 @@ private:
 
 // Creates the component's object in the context (the engine's root context when null) with
 // the values written, in their order, before the object completes, so that its completion
-// handlers see them. The caller owns the object. Null when it cannot be created, with the
-// messages in errors when given; a value that cannot be written is reported there too but
-// does not stop the object.
+// handlers see them. A parent given becomes the object's parent (and its parent item, when
+// both are items) before the object completes as well. The caller owns the object unless it
+// gave a parent. Null when it cannot be created, with the messages in errors when given; a
+// value that cannot be written is reported there too but does not stop the object.
 QObject* createObject(QQmlComponent& component, const QMLPropertyValues& values,
-                      QQmlContext* context = nullptr, QString* errors = nullptr);
+                      QQmlContext* context = nullptr, QString* errors = nullptr,
+                      QObject* parent = nullptr);
 
 // The same for a text, compiled through the engine's cache.
 QObject* createCachedObject(QQmlEngine& engine, const QString& text,
                             const QMLPropertyValues& values = {}, QQmlContext* context = nullptr,
-                            QString* errors = nullptr);
+                            QString* errors = nullptr, QObject* parent = nullptr);
 
 } // namespace VelmoraQML

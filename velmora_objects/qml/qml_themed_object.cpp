@@ -1,5 +1,9 @@
 #include "velmora_objects/qml/qml_themed_object.h"
 
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+
 namespace VelmoraQML {
 
 QMLThemedObject::QMLThemedObject(QQuickItem* parent) : QMLConfigObject(parent) {}
@@ -10,9 +14,25 @@ void QMLThemedObject::setCurrentSkin(QMLSkin* skin)
     emit currentSkinChanged();
 }
 
+QMLSkinChanger* QMLThemedObject::skinChanger()
+{
+    if (m_skinChanger || !m_skinChangerComponent)
+        return m_skinChanger;
+    // In the context the component was written in, so that it reaches the item by its id.
+    QObject* made = m_skinChangerComponent->create(m_skinChangerComponent->creationContext());
+    m_skinChanger = qobject_cast<QMLSkinChanger*>(made);
+    if (!m_skinChanger) {
+        delete made;
+        return nullptr;
+    }
+    QQmlEngine::setObjectOwnership(m_skinChanger, QQmlEngine::CppOwnership);
+    m_skinChanger->setParent(this);
+    return m_skinChanger;
+}
+
 void QMLThemedObject::setSkin(const QString& skinName, bool ignoreTransition)
 {
-    if (!m_skinChanger || !m_theme)
+    if (!m_theme || (!m_skinChanger && !m_skinChangerComponent))
         return;
     const QMLSkinSet* set = m_theme->skinSet(m_itemType);
     if (!set)
@@ -29,8 +49,16 @@ void QMLThemedObject::setSkin(const QString& skinName, bool ignoreTransition)
             }
         }
     }
-    if (skin)
-        m_skinChanger->changeSkin(skin, ignoreTransition);
+    if (!skin)
+        return;
+    // The current skin still shows the skin it was written as.
+    if (!m_skinChanged && m_currentSkin && !skin->name().isEmpty() &&
+        m_currentSkin->name() == skin->name())
+        return;
+    if (QMLSkinChanger* changer = skinChanger()) {
+        m_skinChanged = true;
+        changer->changeSkin(skin, ignoreTransition);
+    }
 }
 
 void QMLThemedObject::setSkin(const QString& skinName)
