@@ -108,6 +108,12 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
     return scanFolder(folder, recursive, builtIn, visited);
 }
 
+const QList<ThemeLibrary::Refusal>& ThemeLibrary::refusedThemes() const
+{
+    scanPendingFolders();
+    return m_refused;
+}
+
 void ThemeLibrary::scanFolderLater(const QString& folder, bool recursive, bool builtIn)
 {
     m_pending.push_back({folder, recursive, builtIn});

@@ -73,7 +73,7 @@ public:
         QString reason;
     };
     // Every bundle left out by the scans so far, in the order met.
-    const QList<Refusal>& refusedThemes() const { return m_refused; }
+    const QList<Refusal>& refusedThemes() const;
 
     // The first row, from the top, whose path equals the path exactly; invalid when none.
     QModelIndex findTheme(const QString& path) const;
@@ -108,5 +108,5 @@ private:
     std::unique_ptr<QStandardItemModel> m_model;
     mutable std::vector<PendingScan> m_pending;
     QStringList m_nameFilters;
-    QList<Refusal> m_refused;
+    mutable QList<Refusal> m_refused;
 };
