@@ -133,12 +133,7 @@ void switchBetweenTwoBuiltPages(benchmark::State& state)
 
 void perEvent(benchmark::internal::Benchmark* benchmark)
 {
-    benchmark->Unit(benchmark::kMillisecond)
-        ->UseManualTime()
-        ->Iterations(Switches)
-        ->Repetitions(3)
-        ->DisplayAggregatesOnly(true)
-        ->ComputeStatistics("min", BenchRatio::minimumOf);
+    BenchRatio::perEvent(benchmark, Switches, 3);
 }
 
 BENCHMARK(switchToRandomPage)->Apply(perEvent);

@@ -117,12 +117,7 @@ void repaintOnly(benchmark::State& state)
 
 void perEvent(benchmark::internal::Benchmark* benchmark)
 {
-    benchmark->Unit(benchmark::kMillisecond)
-        ->UseManualTime()
-        ->Iterations(EventsPerRepetition)
-        ->Repetitions(5)
-        ->DisplayAggregatesOnly(true)
-        ->ComputeStatistics("min", BenchRatio::minimumOf);
+    BenchRatio::perEvent(benchmark, EventsPerRepetition, 5);
 }
 
 BENCHMARK(clickToFrame)->Apply(perEvent);

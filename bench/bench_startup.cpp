@@ -118,12 +118,7 @@ void editorOnRealisticProject(benchmark::State& state)
 
 void sevenStarts(benchmark::internal::Benchmark* benchmark)
 {
-    benchmark->Unit(benchmark::kMillisecond)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Repetitions(Starts)
-        ->DisplayAggregatesOnly(true)
-        ->ComputeStatistics("min", BenchRatio::minimumOf);
+    BenchRatio::perEvent(benchmark, 1, Starts);
 }
 
 BENCHMARK(bareQuickWidget)->Apply(sevenStarts);

@@ -37,6 +37,19 @@ inline benchmark::internal::Benchmark* repeated(benchmark::internal::Benchmark* 
         ->ComputeStatistics("min", minimumOf);
 }
 
+// The benchmark in milliseconds of the times it reports itself per event (manual time), a
+// fixed number of events a repetition, repeated, shown by its aggregates alone.
+inline benchmark::internal::Benchmark* perEvent(benchmark::internal::Benchmark* benchmark,
+                                                int events, int repetitions)
+{
+    return benchmark->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(events)
+        ->Repetitions(repetitions)
+        ->DisplayAggregatesOnly(true)
+        ->ComputeStatistics("min", minimumOf);
+}
+
 // Shows the runs as the console does and keeps, in milliseconds, the real time of every
 // repetition of each benchmark (or, when only the aggregates are shown, their minimum and
 // median), with the counters of its last repetition. A benchmark goes by its name and
