@@ -26,6 +26,8 @@ namespace {
 // The library made by initialise(). It lives until the program ends and is never destroyed:
 // nothing is saved implicitly at exit.
 GradientLibrary* theLibrary = nullptr;
+// Whether its folders have been read (on the first call of instance()).
+bool theLibraryLoaded = false;
 
 // The type stored in a row, or false when the row holds no value of exactly that type (a
 // plain number does not count: it would convert silently).
@@ -51,13 +53,18 @@ void GradientLibrary::initialise(const QString& builtInDirectory, const QString&
     if (theLibrary)
         return;
     theLibrary = new GradientLibrary(builtInDirectory, userDirectory);
-    theLibrary->load();
 }
 
 GradientLibrary* GradientLibrary::instance()
 {
     GradientLibrary* const instance = theLibrary;
     VELMORA_ASSERT(instance);
+    // The folders are read when a view or an edit first needs the gradients, not while the
+    // editor starts.
+    if (!theLibraryLoaded) {
+        theLibraryLoaded = true;
+        instance->load();
+    }
     return instance;
 }
 

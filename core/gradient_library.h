@@ -55,9 +55,10 @@ public:
         ColumnRole = Qt::UserRole + 3    // qint64, from 1; 0 when not known
     };
 
-    // Makes the library and loads both folders; a second call does nothing.
+    // Makes the library; a second call does nothing. Its folders are read by the first call of
+    // instance().
     static void initialise(const QString& builtInDirectory, const QString& userDirectory);
-    // The library; a fatal assertion when initialise() has not run.
+    // The library, with both folders read; a fatal assertion when initialise() has not run.
     static GradientLibrary* instance();
 
     // Where the application keeps the user's gradients:

@@ -9,6 +9,7 @@
 #include "velmora_objects/control_factory.h"
 #include "velmora_objects/image_data.h"
 #include "velmora_objects/page_switcher.h"
+#include "velmora_objects/qml/qml_engine.h"
 #include "velmora_objects/qml/qml_module.h"
 #include "velmora_objects/qml/theme_image_provider.h"
 #include "velmora_objects/streamer.h"
@@ -124,6 +125,7 @@ private:
 VelmoraDocument::VelmoraDocument(SelectionManager& selection) : m_selection(selection)
 {
     m_engine = new QQmlEngine(this);
+    VelmoraQML::compileComponentsAhead(*m_engine);
 
     m_pageItemModel = new QStandardItemModel(0, 1, this);
     m_pageProxyModel = new QSortFilterProxyModel(this);

@@ -28,6 +28,7 @@
 #include <QClipboard>
 #include <QEventLoop>
 #include <QFileOpenEvent>
+#include <QFontDatabase>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QSignalBlocker>
@@ -35,6 +36,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
+#include <QtConcurrent>
 #include <algorithm>
 
 VelmoraApplication* VelmoraApplication::s_instance = nullptr;
@@ -45,6 +47,20 @@ namespace {
 const int updateCheckDelay = 1000;
 // How long a window being shown may take to appear before it is painted anyway, in ms.
 const int exposeTimeout = 1000;
+// The splash picture, compiled into the program.
+const QString splashPicturePath = QStringLiteral(":/splash.png");
+
+// The splash picture decoded, and the font database filled (the platform's font configuration is
+// read, which takes some milliseconds), on a pool thread while the application's objects are
+// made: the splash needs both as soon as they are.
+QFuture<QImage> prepareSplash()
+{
+    return QtConcurrent::run([] {
+        QImage picture(splashPicturePath);
+        QFontDatabase::families();
+        return picture;
+    });
+}
 
 // The picture with every pixel made opaque in its own colour.
 QImage opaque(const QImage& picture)
@@ -113,7 +129,8 @@ void VelmoraApplication::destroy()
 }
 
 VelmoraApplication::VelmoraApplication(int& argc, char** argv)
-    : QApplication(argc, argv), m_selection(new SelectionManager(this)), m_document(*m_selection)
+    : QApplication(argc, argv), m_splashPicture(prepareSplash()),
+      m_selection(new SelectionManager(this)), m_document(*m_selection)
 {
     s_instance = this;
     Velmora::registerMetaTypes();
@@ -184,6 +201,8 @@ VelmoraApplication::VelmoraApplication(int& argc, char** argv)
 VelmoraApplication::~VelmoraApplication()
 {
     ProjectAccess::setInstance(nullptr);
+    // The font database the pool thread fills goes with the application.
+    m_splashPicture.waitForFinished();
     if (m_splash)
         m_splash->removeEventFilter(this);
     delete m_splash;
@@ -387,7 +406,11 @@ void VelmoraApplication::showSplashScreen(millisecs timeout, QWidget* parent)
 {
     if (m_splash)
         return;
-    QImage picture(QStringLiteral(":/splash.png"));
+    // Decoded at start-up for the first showing; decoded now for a later one (About).
+    m_splashPicture.waitForFinished();
+    QImage picture =
+        m_splashPicture.resultCount() > 0 ? m_splashPicture.result() : QImage(splashPicturePath);
+    m_splashPicture = QFuture<QImage>();
     if (picture.isNull()) {
         // A program built without its splash picture still shows who it is.
         picture = QImage(480, 272, QImage::Format_RGB32);

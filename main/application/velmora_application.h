@@ -7,6 +7,8 @@
 #include "velmora_objects/velmora_types.h"
 
 #include <QApplication>
+#include <QFuture>
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -202,6 +204,8 @@ private:
 
     static VelmoraApplication* s_instance;
 
+    // The splash picture of the first showing, being decoded while the members below are made.
+    QFuture<QImage> m_splashPicture;
     // The selection comes first: the document keeps a reference to it.
     SelectionManager* m_selection;
     VelmoraDocument m_document;

@@ -689,9 +689,10 @@ TEST_F(Components, ClockHandsPointToTheShiftedTime)
             ASSERT_TRUE(clock);
             root->findChild<QObject*>("clockTimer")->setProperty("running", false);
             // The first time shown (read as the clock starts) is pointed to at once.
-            if (QString(type) == "AnalogueClock")
+            if (QString(type) == "AnalogueClock") {
                 EXPECT_NEAR(find("minuteHand")->rotation(),
                             std::fmod(clock->property("minutes").toInt() * 6, 360), 0.01);
+            }
             QMetaObject::invokeMethod(clock, "showTime", Q_ARG(QVariant, QVariant(now)));
             EXPECT_EQ(clock->property("hours").toInt(), c.hours);
             EXPECT_EQ(clock->property("minutes").toInt(), c.minutes);

@@ -2,6 +2,7 @@
 
 #include "velmora_objects/qml/qml_module.h"
 
+#include <QDir>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -31,6 +32,17 @@ QObject* createObject(QQmlEngine& engine, const QString& text, QQmlContext* cont
         *errors = lines.join('\n');
     }
     return object;
+}
+
+void compileComponentsAhead(QQmlEngine& engine)
+{
+    registerTypes();
+    const QDir folder(QStringLiteral(":/qml"), QStringLiteral("*.qml"));
+    for (const QString& name : folder.entryList(QDir::Files)) {
+        // Held by the engine, so that the loader keeps the compiled document in its cache.
+        new QQmlComponent(&engine, QUrl(QStringLiteral("qrc:/qml/") + name),
+                          QQmlComponent::Asynchronous, &engine);
+    }
 }
 
 } // namespace VelmoraQML

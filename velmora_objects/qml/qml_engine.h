@@ -22,4 +22,10 @@ void useSoftwareSceneGraph();
 QObject* createObject(QQmlEngine& engine, const QString& text, QQmlContext* context = nullptr,
                       QString* errors = nullptr);
 
+// Starts compiling the preview's components (the documents under "qrc:/qml") on the engine's
+// loader thread, with the module's types registered, and returns at once. The first items made
+// then find their components compiled, instead of waiting while the loader compiles them. The
+// engine keeps the compiled components for its life.
+void compileComponentsAhead(QQmlEngine& engine);
+
 } // namespace VelmoraQML
