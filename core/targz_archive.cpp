@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QThread>
 #include <QtEndian>
 #include <algorithm>
@@ -558,7 +557,7 @@ bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& 
     }
     emit operationStarted(clampedToInt(total));
 
-    QSaveFile file(archivePath);
+    WholeFile::SaveFile file(archivePath);
     if (!beginWriting(file))
         return false;
     qint64 done = 0;
@@ -582,7 +581,7 @@ bool TargzArchive::createFromMemory(const QString& archivePath, const QList<TarM
     for (const TarMember& member : members)
         total += member.data.size();
     emit operationStarted(clampedToInt(total));
-    QSaveFile file(archivePath);
+    WholeFile::SaveFile file(archivePath);
     if (!beginWriting(file))
         return false;
     // Every member has the same header but for its name and size: a regular file of mode 0644,
@@ -617,7 +616,7 @@ bool TargzArchive::createFromMemory(const QString& archivePath, const QList<TarM
     return finishWriting(file, written);
 }
 
-bool TargzArchive::beginWriting(QSaveFile& file)
+bool TargzArchive::beginWriting(WholeFile::SaveFile& file)
 {
     if (!WholeFile::open(file))
         return false;
@@ -632,7 +631,7 @@ bool TargzArchive::beginWriting(QSaveFile& file)
     return true;
 }
 
-bool TargzArchive::finishWriting(QSaveFile& file, bool written)
+bool TargzArchive::finishWriting(WholeFile::SaveFile& file, bool written)
 {
     written = written && m_open && tar_append_eof(m_open->tar) == 0;
     // Closing the gzip stream is the last write: an error of any write shows here.

@@ -24,7 +24,9 @@ struct TarMember
     QByteArray data;
 };
 
-class QSaveFile;
+namespace WholeFile {
+class SaveFile;
+}
 
 // Gzip-compressed tar archives (libtar over zlib): created from files and folders, listed, and
 // extracted member by member with progress. Every operation opens its archive and closes it
@@ -108,8 +110,8 @@ private:
     bool adoptStream(int descriptor, const QByteArray& path, int flags);
     // Opens the save file and the archive on it; finishWriting ends the archive and commits
     // the file when everything was written, or discards it.
-    bool beginWriting(QSaveFile& file);
-    bool finishWriting(QSaveFile& file, bool written);
+    bool beginWriting(WholeFile::SaveFile& file);
+    bool finishWriting(WholeFile::SaveFile& file, bool written);
     bool appendMember(const TarMember& member, const struct tar_header& common);
     bool closeArchive();
     bool appendEntry(const QString& path, const QString& name, qint64& done);

@@ -4,8 +4,6 @@
 #include <QString>
 #include <csignal>
 
-class QSaveFile;
-
 // The one way a whole file (a project, a theme bundle, a gradient pack, the preferences) is
 // written: the bytes go to a temporary file beside the target, are flushed and synced to disk,
 // and only then take the target's place, so that the file is never left half written. A
@@ -16,14 +14,48 @@ class QSaveFile;
 // write it added, so that a save never makes a file its owner cannot open.
 namespace WholeFile {
 
+// The temporary file that replaces a target: made beside the file the target names (the file a
+// symbolic link points to, when the target is one) by open(), written through its handle and by
+// commit(), and put in that file's place by commit(). One that is not committed is removed when
+// it is destroyed, and the target stays as it was.
+class SaveFile
+{
+public:
+    explicit SaveFile(const QString& target) : m_target(target) {}
+    ~SaveFile();
+    SaveFile(const SaveFile&) = delete;
+    SaveFile& operator=(const SaveFile&) = delete;
+
+    // The target, as given.
+    const QString& fileName() const { return m_target; }
+    // The temporary file's descriptor while it is open, -1 otherwise.
+    int handle() const { return m_descriptor; }
+    bool isOpen() const { return m_descriptor >= 0; }
+    // Marks the writing failed: commit() then fails, removing the temporary file.
+    void cancelWriting() { m_cancelled = true; }
+
+private:
+    friend bool open(SaveFile& file);
+    friend bool commit(SaveFile& file, const QByteArray& contents);
+    // Closes and removes the temporary file.
+    void discard();
+
+    QString m_target;
+    // The file replaced and the temporary file, as the system names them.
+    QByteArray m_replaced;
+    QByteArray m_temporary;
+    int m_descriptor = -1;
+    bool m_cancelled = false;
+};
+
 // Opens the save file for replacing its target; false, with nothing written, when the target is
 // refused or the temporary file cannot be made.
-bool open(QSaveFile& file);
+bool open(SaveFile& file);
 
-// Writes the contents after whatever was written to the open save file (or to its handle), then
-// flushes, syncs and replaces the target. False, leaving the target as it was and no temporary
-// file behind, when any of it failed.
-bool commit(QSaveFile& file, const QByteArray& contents = QByteArray());
+// Writes the contents after whatever was written to the open save file's handle, then syncs it
+// and replaces the target. False, leaving the target as it was and no temporary file behind,
+// when any of it failed.
+bool commit(SaveFile& file, const QByteArray& contents = QByteArray());
 
 // open() and commit() of the contents at the path.
 bool write(const QString& path, const QByteArray& contents);

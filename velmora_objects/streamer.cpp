@@ -2,10 +2,8 @@
 
 #include "core/assertion.h"
 #include "core/regular_file.h"
-#include "core/whole_file.h"
 
 #include <QColor>
-#include <QSaveFile>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -26,7 +24,7 @@ void Streamer::open(Mode mode, const QString& path)
     m_openBlocks = 0;
     switch (mode) {
     case Mode_WRITE:
-        m_saveFile = std::make_unique<QSaveFile>(path);
+        m_saveFile = std::make_unique<WholeFile::SaveFile>(path);
         if (!WholeFile::open(*m_saveFile)) {
             m_saveFile.reset();
             throw std::runtime_error("Unable to open file");
@@ -108,7 +106,7 @@ void Streamer::close()
         return;
     m_fileOpen = false;
     m_data.close();
-    std::unique_ptr<QSaveFile> saveFile = std::move(m_saveFile);
+    std::unique_ptr<WholeFile::SaveFile> saveFile = std::move(m_saveFile);
     const QByteArray bytes = std::exchange(m_bytes, QByteArray());
     if (saveFile && !WholeFile::commit(*saveFile, bytes))
         throw std::runtime_error("Unable to write file");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/gradient.h"
+#include "core/whole_file.h"
 #include "velmora_objects/data_stream.h"
 #include "velmora_objects/velmora_types.h"
 
@@ -11,8 +12,6 @@
 #include <cstring>
 #include <memory>
 #include <vector>
-
-class QSaveFile;
 
 namespace Velmora {
 
@@ -247,7 +246,7 @@ private:
     // Blocks begun and not yet ended while writing.
     int m_openBlocks = 0;
     // While writing a file: the temporary file that replaces the target on close.
-    std::unique_ptr<QSaveFile> m_saveFile;
+    std::unique_ptr<WholeFile::SaveFile> m_saveFile;
 };
 
 } // namespace Velmora
