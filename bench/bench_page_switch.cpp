@@ -149,13 +149,8 @@ int main(int argc, char** argv)
     editor = &running;
     const QString path = running.filePath("realistic.qvp");
     RealisticProject::write(path);
-    if (!running.open(path, 3000)) {
-        std::printf("The project did not open\n");
+    if (!running.openAndSettle(path, 3000))
         return 1;
-    }
-    // The thumbnail run is over before anything is timed.
-    RunningEditor::waitFor([&] { return !running.app()->document().isRefreshingThumbnails(); },
-                           120000);
 
     std::printf("Project: %s\n", RealisticProject::description().c_str());
     BenchRatio::RatioReporter reporter;

@@ -134,18 +134,10 @@ int main(int argc, char** argv)
     editor = &running;
     const QString path = running.filePath("realistic.qvp");
     RealisticProject::write(path);
-    if (!running.open(path, 1000)) {
-        std::printf("The project did not open\n");
+    if (!running.openAndSettle(path, 1000))
         return 1;
-    }
     running.app()->actions()->action(ActionManager::ActionId_EDIT_CONTROLS)->setChecked(true);
-    // The thumbnails and the first frames are done before anything is timed.
-    RunningEditor::waitFor(
-        [&] {
-            return !running.app()->document().isRefreshingThumbnails() &&
-                   !running.scene()->hasBackgroundWork();
-        },
-        120000);
+    RunningEditor::waitFor([&] { return !running.scene()->hasBackgroundWork(); });
 
     std::printf("Project: %s\n", RealisticProject::description().c_str());
     BenchRatio::RatioReporter reporter;

@@ -66,6 +66,22 @@ public:
         return true;
     }
 
+    // open(), then waits until the project's thumbnails are made and the editor has no work
+    // left, so that nothing the opening left behind is timed. False, with a message, when the
+    // project did not open.
+    bool openAndSettle(const QString& path, int settleMs)
+    {
+        if (!open(path, settleMs)) {
+            std::printf("The project did not open\n");
+            return false;
+        }
+        return waitFor(
+            [this] {
+                return !app()->document().isRefreshingThumbnails() && !scene()->hasBackgroundWork();
+            },
+            120000);
+    }
+
     // Handles events, waiting for them when none is pending, until the condition holds or the
     // time is up; whether it holds.
     static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000)

@@ -578,10 +578,14 @@ TEST(ProjectFile, SavesWriteThroughLinksAndKeepThePermissions)
     QTemporaryDir dir;
     const QString target = dir.filePath("real.qvp");
     const QString link = dir.filePath("link.qvp");
+    // A save through a chain of links replaces the file at its end; a loop of links is refused.
+    const QString chain = dir.filePath("chain.qvp");
+    const QString loop = dir.filePath("loop.qvp");
     Configuration project;
     project.clear();
     ASSERT_TRUE(TestUtil::writeFile(target, "old"));
-    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_TRUE(QFile::link(target, link) && QFile::link(link, chain) && QFile::link(loop, loop));
+    EXPECT_EQ(runtimeErrorOf([&] { saveTo(project, loop); }), "Unable to open file");
     const struct
     {
         QFile::Permissions before;
@@ -594,12 +598,14 @@ TEST(ProjectFile, SavesWriteThroughLinksAndKeepThePermissions)
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(QFile::setPermissions(target, c.before));
-        saveTo(project, link);
-        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        saveTo(project, chain);
+        EXPECT_TRUE(QFileInfo(link).isSymLink() && QFileInfo(chain).isSymLink());
         EXPECT_EQ(TestUtil::readFile(target), saved(project));
         EXPECT_EQ(QFile::permissions(target) & ModeBits, c.after);
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+    EXPECT_EQ(QDir(dir.path())
+                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+              QStringList({"chain.qvp", "link.qvp", "loop.qvp", "real.qvp"}));
 }
 
 TEST(ProjectFile, SavesRefuseATargetTheUserMayNotWrite)
