@@ -40,9 +40,10 @@ constexpr int HoldLimitMs = 250;
 constexpr qint64 UnmeasuredPieceNs = 2000000;
 
 // The memory a built item takes, in KiB (the heap of a Release build): a page item, a control
-// by its type (Button to Clock), a page switcher without its buttons and a button.
+// by its type (Button to Clock), a page switcher without its buttons and a button. A keypad
+// also draws its keys into an image of its own size.
 constexpr int PageItemKiB = 24;
-constexpr int ControlKiB[] = {0, 35, 52, 22, 164, 18, 31};
+constexpr int ControlKiB[] = {0, 35, 52, 22, 40, 18, 31};
 constexpr int PageSwitcherKiB = 20;
 constexpr int ButtonKiB = 6;
 
@@ -415,10 +416,17 @@ int PagePreviewScene::pageWeight(unsigned int pageId) const
         return 0;
     int weight = PageItemKiB;
     for (unsigned int controlId : m_project->getPage(pageId).getControlIds()) {
-        const int type = m_project->getControls().exists(controlId)
-                             ? m_project->getControl(controlId).getType()
-                             : 0;
+        if (!m_project->getControls().exists(controlId))
+            continue;
+        const Velmora::Control& control = m_project->getControl(controlId);
+        const int type = control.getType();
         weight += type >= 1 && type <= 6 ? ControlKiB[type] : 0;
+        if (type == Velmora::ControlType_KEYPAD) {
+            const QRect& geometry = control.getGeometry();
+            weight += int(std::min<qint64>(qint64(std::max(0, geometry.width())) *
+                                               std::max(0, geometry.height()) * 4 / 1024,
+                                           64 * 1024));
+        }
     }
     const unsigned int pageSwitcherId = pageSwitcherIdOf(pageId);
     if (pageSwitcherId != UINT_MAX)
@@ -743,15 +751,15 @@ void PagePreviewScene::releasePage(unsigned int pageId)
     if (!page)
         return;
     page->setVisible(false);
-    // Out of the controller's registries and the view at once; the items themselves go a few
-    // at a time.
+    // Out of the controller's registries and the view at once; the items themselves, with
+    // their handles, go a few at a time.
     if (VelmoraQML::QMLController* controller = VelmoraQML::controller()) {
         controller->removePage(page);
         for (auto* control :
              page->findChildren<VelmoraQML::QMLControl*>(QString(), Qt::FindDirectChildrenOnly))
             controller->removeControl(control);
     }
-    delete handleOf(page);
+    // Hidden with the page, its handles go with its items.
     m_released.emplace_back(page);
     m_workTimer->start();
 }
@@ -770,7 +778,6 @@ void PagePreviewScene::releasePageSwitcher(unsigned int pageSwitcherId)
     pageSwitcher->setParentItem(nullptr);
     if (VelmoraQML::QMLController* controller = VelmoraQML::controller())
         controller->removePageSwitcher(pageSwitcher);
-    delete handleOf(pageSwitcher);
     m_released.emplace_back(pageSwitcher);
     m_workTimer->start();
 }

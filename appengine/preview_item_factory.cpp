@@ -30,6 +30,7 @@ void PreviewItemFactory::forgetTheme()
 {
     delete m_theme.data();
     m_theme = nullptr;
+    m_currentSkinTexts.clear();
 }
 
 QObject* PreviewItemFactory::theme() const
@@ -103,6 +104,7 @@ PreviewItemFactory::renderItem(const Velmora::Renderable& object, bool page,
     VelmoraQML::QMLPropertyValues values;
     renderer.ownValues = &values;
     renderer.buttonValues = buttons;
+    renderer.currentSkinTexts = &m_currentSkinTexts;
     if (page) {
         renderer.renderChildren = false;
     } else {

@@ -5,6 +5,7 @@
 #include <QGradientStops>
 #include <QPointer>
 #include <QString>
+#include <unordered_map>
 #include <vector>
 
 class QObject;
@@ -14,6 +15,7 @@ class QQuickItem;
 namespace Velmora {
 class Configuration;
 class Renderable;
+class Skin;
 } // namespace Velmora
 
 // Makes the live QML items of the page preview from the project: a page alone (with its
@@ -76,4 +78,6 @@ private:
     QQmlEngine& m_engine;
     const Velmora::Configuration& m_project;
     mutable QPointer<QObject> m_theme;
+    // The text of each skin that items show as their current skin, written once per theme.
+    mutable std::unordered_map<const Velmora::Skin*, QString> m_currentSkinTexts;
 };

@@ -15,7 +15,7 @@ class PreviewPageSet
 {
 public:
     // In KiB: room for the current page and its neighbours with a few recent pages of 30
-    // controls and a page switcher (about 1.7 MiB each).
+    // controls and a page switcher (about 1.2 MiB each).
     static constexpr int DefaultBudget = 12 * 1024;
     // The most recently shown pages it remembers.
     static constexpr std::size_t RecentLimit = 8;

@@ -252,7 +252,16 @@ void QMLRenderer::writeThemedPart(Velmora::ThemedItemType itemType)
         s.writeProperty("theme", themeId(), false);
     if (const Velmora::Skin* defaultSkin = t->getDefaultSkin(itemType)) {
         s << "currentSkin: ";
-        writeSkin(*defaultSkin, true);
+        if (!currentSkinTexts) {
+            writeSkin(*defaultSkin, true);
+        } else if (const auto known = currentSkinTexts->find(defaultSkin);
+                   known != currentSkinTexts->end()) {
+            s << known->second;
+        } else {
+            const qsizetype start = s.text().size();
+            writeSkin(*defaultSkin, true);
+            currentSkinTexts->emplace(defaultSkin, s.text().mid(start));
+        }
     } else if (const Velmora::SkinProperties* properties = table(itemType)) {
         s << "currentSkin: Skin{\n";
         for (const auto& [key, property] : *properties)

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -74,6 +75,11 @@ public:
     // A control or page switcher writes no theme and names none: the caller gives it its
     // theme as its value "theme", so that the objects of a preview share one.
     bool themeApart = false;
+    // When set, the text of an item's current skin (the default skin of its item type, with
+    // the properties it leaves out filled in) is written once per skin and kept here, then
+    // copied for every other item that shows the same skin. The owner empties it whenever the
+    // theme may have changed.
+    std::unordered_map<const Velmora::Skin*, QString>* currentSkinTexts = nullptr;
 
     // The text of a page-switcher button whose values are all given apart.
     static QString buttonText();

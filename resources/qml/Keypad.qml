@@ -154,80 +154,47 @@ KeypadPrivate {
         }
     }
 
-    // The key pressed, while one is.
-    property Item pressedKey: null
-
-    // Every key draws with one of these two gradients.
-    readonly property alias keyGradient: keyGradient
-    readonly property alias pressedKeyGradient: pressedKeyGradient
-    Gradient {
-        id: keyGradient
-        GradientStop { position: keypad.buttonGradientTopPosition; color: keypad.buttonGradientTopColour }
-        GradientStop { position: keypad.buttonGradientBottomPosition; color: keypad.buttonGradientBottomColour }
-    }
-    Gradient {
-        id: pressedKeyGradient
-        GradientStop { position: keypad.buttonGradientTopPosition; color: keypad.buttonGradientTopColour_pressed }
-        GradientStop { position: keypad.buttonGradientBottomPosition; color: keypad.buttonGradientBottomColour_pressed }
-    }
-
-    // Three keys to a row under the display, then Enter across the keypad.
-    Item {
+    // The keys, drawn in the keypad's button look.
+    KeypadKeys {
         id: keys
-        KeypadKey { keypad: keypad; objectName: "key7"; value: 7 }
-        KeypadKey { keypad: keypad; objectName: "key8"; value: 8 }
-        KeypadKey { keypad: keypad; objectName: "key9"; value: 9 }
-        KeypadKey { keypad: keypad; objectName: "key4"; value: 4 }
-        KeypadKey { keypad: keypad; objectName: "key5"; value: 5 }
-        KeypadKey { keypad: keypad; objectName: "key6"; value: 6 }
-        KeypadKey { keypad: keypad; objectName: "key1"; value: 1 }
-        KeypadKey { keypad: keypad; objectName: "key2"; value: 2 }
-        KeypadKey { keypad: keypad; objectName: "key3"; value: 3 }
-        KeypadKey { keypad: keypad; objectName: "keyDel"; value: "Del" }
-        KeypadKey { keypad: keypad; objectName: "key0"; value: 0 }
-        KeypadKey { keypad: keypad; objectName: "keyCls"; value: "Cls" }
-        KeypadKey { keypad: keypad; objectName: "keyEnter"; value: "Enter" }
-    }
-
-    function placeKeys() {
-        var all = keys.children
-        for (var i = 0; i < all.length; ++i) {
-            var key = all[i]
-            key.x = 6 + (i % 3) * (keyWidth + 6)
-            key.y = 60 + Math.floor(i / 3) * (keyHeight + 6)
-            key.width = i < 12 ? keyWidth : width - 12
-            key.height = keyHeight
-        }
-    }
-    onKeyWidthChanged: placeKeys()
-    onKeyHeightChanged: placeKeys()
-
-    // The key under the point, or null.
-    function keyAt(x, y) {
-        var key = keys.childAt(x, y)
-        return key && key.value !== undefined ? key : null
+        objectName: "keys"
+        anchors.fill: parent
+        radius: keypad.buttonRadius
+        keyOpacity: keypad.buttonOpacity
+        borderWidth: keypad.buttonBorderWidth
+        borderColour: keypad.buttonBorderColour
+        gradientTopColour: keypad.buttonGradientTopColour
+        gradientTopPosition: keypad.buttonGradientTopPosition
+        gradientBottomColour: keypad.buttonGradientBottomColour
+        gradientBottomPosition: keypad.buttonGradientBottomPosition
+        gradientTopColour_pressed: keypad.buttonGradientTopColour_pressed
+        gradientBottomColour_pressed: keypad.buttonGradientBottomColour_pressed
+        fontBold: keypad.buttonFontBold
+        fontItalic: keypad.buttonFontItalic
+        textColour: keypad.buttonTextColour
+        styleColour: keypad.buttonTextStyleColour
+        style: keypad.buttonTextStyleActual < 0 ? Text.Normal : keypad.buttonTextStyleActual
     }
 
     MouseArea {
         anchors.fill: parent
         onPressed: function(mouse) {
-            keypad.pressedKey = keypad.keyAt(mouse.x, mouse.y)
-            mouse.accepted = keypad.pressedKey !== null
+            keys.pressedIndex = keys.keyAt(mouse.x, mouse.y)
+            mouse.accepted = keys.pressedIndex >= 0
         }
         onReleased: function(mouse) {
-            var key = keypad.pressedKey
-            keypad.pressedKey = null
-            if (key && key === keypad.keyAt(mouse.x, mouse.y))
-                keypad.press(key.value)
+            var index = keys.pressedIndex
+            keys.pressedIndex = -1
+            if (index >= 0 && index === keys.keyAt(mouse.x, mouse.y))
+                keypad.press(keys.valueOf(index))
         }
-        onCanceled: keypad.pressedKey = null
+        onCanceled: keys.pressedIndex = -1
     }
 
     Component.onCompleted: {
         // The styles follow the numbers the document gave, whichever order they came in.
         displayTextStyleActual = textStyleOf(displayTextStyle)
         buttonTextStyleActual = textStyleOf(buttonTextStyle)
-        placeKeys()
         keypad.onControlCompleted()
     }
 }

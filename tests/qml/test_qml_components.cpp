@@ -394,10 +394,16 @@ TEST_F(Components, KeypadEntersCodes)
     EXPECT_EQ(geometryOf(find("key7")), QRect(6, 60, 72, 42));
     EXPECT_EQ(geometryOf(find("key3")), QRect(162, 156, 72, 42));
     EXPECT_EQ(geometryOf(find("keyEnter")), QRect(6, 252, 228, 42));
-    EXPECT_EQ(find("key7")->property("style").toInt(), 3); // Text.Sunken
+    EXPECT_EQ(find("keys")->property("style").toInt(), 3); // Text.Sunken
     const QImage image = render();
     EXPECT_NE(QColor(image.pixel(120, 290)), backdrop); // Enter
     EXPECT_EQ(QColor(image.pixel(120, 298)), backdrop); // below the keys
+    // Near its top a key is light; pressed, it takes the pressed gradient, dark at the top.
+    const QPoint nearTop = centreOf(find("keyCls")) - QPoint(0, 15);
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, centreOf(find("keyCls")));
+    EXPECT_LT(qGray(render().pixel(nearTop)), qGray(image.pixel(nearTop)) - 40);
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, centreOf(find("keyCls")));
+    EXPECT_EQ(render().pixel(nearTop), image.pixel(nearTop));
 
     const struct
     {

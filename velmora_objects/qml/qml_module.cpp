@@ -6,6 +6,7 @@
 #include "velmora_objects/qml/qml_colour_picker.h"
 #include "velmora_objects/qml/qml_configuration.h"
 #include "velmora_objects/qml/qml_control.h"
+#include "velmora_objects/qml/qml_keypad_keys.h"
 #include "velmora_objects/qml/qml_page.h"
 #include "velmora_objects/qml/qml_page_switcher.h"
 #include "velmora_objects/qml/qml_screen.h"
@@ -64,6 +65,7 @@ void registerTypes()
     qmlRegisterType<QMLSlider>(uri, 1, 0, "SliderPrivate");
     qmlRegisterType<QMLColourPicker>(uri, 1, 0, "ColourPickerPrivate");
     qmlRegisterType<QMLKeypad>(uri, 1, 0, "KeypadPrivate");
+    qmlRegisterType<QMLKeypadKeys>(uri, 1, 0, "KeypadKeys");
     qmlRegisterType<QMLLabel>(uri, 1, 0, "LabelPrivate");
     qmlRegisterAnonymousType<QMLClock>(uri, 1);
     qmlRegisterType<QMLAnalogueClock>(uri, 1, 0, "AnalogueClockPrivate");
