@@ -11,8 +11,11 @@ namespace VelmoraQML {
 namespace {
 
 // The keys in the order they are laid out, row by row.
-const char* const Labels[QMLKeypadKeys::KeyCount] = {"7", "8", "9",   "4", "5",   "6",    "1",
-                                                     "2", "3", "Del", "0", "Cls", "Enter"};
+const char* const Labels[QMLKeypadKeys::KeyCount] = {"7",    "8", "9",   //
+                                                     "4",    "5", "6",   //
+                                                     "1",    "2", "3",   //
+                                                     "Del",  "0", "Cls", //
+                                                     "Enter"};
 constexpr int Spacing = 6;
 // The keys start below the display (6 + 48 + 6).
 constexpr int KeysTop = 60;
