@@ -45,9 +45,6 @@ KeypadPrivate {
     property color buttonGradientTopColour_pressed: currentSkin?.buttonGradientTopColour_pressed ?? "#808080"
     property color buttonGradientBottomColour_pressed: currentSkin?.buttonGradientBottomColour_pressed ?? "#FFFFFF"
 
-    readonly property real keyWidth: (width - 12) / 3 - (6 * 2) / 3
-    readonly property real keyHeight: ((height - 60) - 6 * 5) / 5
-
     // Made on the first change of skin: most controls never change theirs.
     skinChangerComponent: Component {
         SkinChanger {
