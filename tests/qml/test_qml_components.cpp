@@ -445,10 +445,11 @@ TEST_F(Components, KeypadEntersCodes)
     EXPECT_EQ(display->property("text").toString(), "12");
 }
 
-// A keypad costs what the window shows of it, at any size. In a child process whose address
-// space may grow by 256 MiB once a small one is drawn, a giant one is drawn where the window
-// shows it: the face of the keypad's first key where that key begins and, moved so that the
-// key 1 is in the middle of the window, that key's label there.
+// A keypad or an analogue clock costs what the window shows of it, at any size. In a child
+// process whose address space may grow by 256 MiB once a small one is drawn, a giant one is
+// drawn where the window shows it: the face of the keypad's first key where that key begins
+// and, moved so that the key 1 is in the middle of the window, that key's label there; the
+// clock's light face between its rim and its hour marks at twelve, where no hand reaches.
 TEST_F(Components, GiantControlsCostWhatTheWindowShows)
 {
     const auto filled = [this](const QColor& colour) {
@@ -472,6 +473,12 @@ TEST_F(Components, GiantControlsCostWhatTheWindowShows)
                                QColor(firstKey.pixel(3, 100)) == backdrop;
              keypad->setPosition(QPointF(240, 136) - centreOf(find("key1")));
              return face && filled(Qt::red);
+         }},
+        {"AnalogueClock { caption: \"\"",
+         [&](QQuickItem* clock, int side) {
+             // 112 of the pictures' 251 units above the centre.
+             clock->setPosition(QPointF(240 - side / 2.0, 136 - side * 13.5 / 251));
+             return filled(QColor());
          }},
     };
     for (const auto& c : cases) {
