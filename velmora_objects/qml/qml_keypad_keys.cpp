@@ -62,12 +62,13 @@ public:
         auto* painter = static_cast<QPainter*>(
             renderer ? renderer->getResource(m_window, QSGRendererInterface::PainterResource)
                      : nullptr);
-        if (!painter)
+        // The region to draw, in the frame's pixels (set before the transform); none is left
+        // when it is empty.
+        const QRegion* clip = state->clipRegion();
+        if (!painter || (clip && clip->isEmpty()))
             return;
         painter->save();
-        // The clip is in the frame's pixels: set before the transform.
-        const QRegion* clip = state->clipRegion();
-        if (clip && !clip->isEmpty())
+        if (clip)
             painter->setClipRegion(*clip, Qt::ReplaceClip);
         painter->setTransform(matrix()->toTransform());
         painter->setOpacity(inheritedOpacity());
