@@ -40,8 +40,7 @@ constexpr int HoldLimitMs = 250;
 constexpr qint64 UnmeasuredPieceNs = 2000000;
 
 // The memory a built item takes, in KiB (the heap of a Release build): a page item, a control
-// by its type (Button to Clock), a page switcher without its buttons and a button. A keypad
-// also draws its keys into an image of its own size.
+// by its type (Button to Clock), a page switcher without its buttons and a button.
 constexpr int PageItemKiB = 24;
 constexpr int ControlKiB[] = {0, 35, 52, 22, 40, 18, 31};
 constexpr int PageSwitcherKiB = 20;
@@ -421,12 +420,6 @@ int PagePreviewScene::pageWeight(unsigned int pageId) const
         const Velmora::Control& control = m_project->getControl(controlId);
         const int type = control.getType();
         weight += type >= 1 && type <= 6 ? ControlKiB[type] : 0;
-        if (type == Velmora::ControlType_KEYPAD) {
-            const QRect& geometry = control.getGeometry();
-            weight += int(std::min<qint64>(qint64(std::max(0, geometry.width())) *
-                                               std::max(0, geometry.height()) * 4 / 1024,
-                                           64 * 1024));
-        }
     }
     const unsigned int pageSwitcherId = pageSwitcherIdOf(pageId);
     if (pageSwitcherId != UINT_MAX)

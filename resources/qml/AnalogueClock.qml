@@ -94,12 +94,15 @@ AnalogueClockPrivate {
                 id: face
                 objectName: "face"
                 readonly property real side: Math.max(0, Math.min(faceArea.width, faceArea.height))
+                // The pictures are made at the face's size up to 1024 pixels, larger than any
+                // screen, and stretched beyond: a giant clock costs what a screen-sized one does.
+                readonly property real pictureSide: Math.min(side, 1024)
                 x: (faceArea.width - side) / 2
                 y: (faceArea.height - side) / 2
                 width: side
                 height: side
                 source: clock.faceImage
-                sourceSize: Qt.size(side, side)
+                sourceSize: Qt.size(pictureSide, pictureSide)
                 fillMode: Image.PreserveAspectFit
                 smooth: true
 
@@ -107,7 +110,7 @@ AnalogueClockPrivate {
                     objectName: "hourHand"
                     anchors.fill: parent
                     source: clock.hourHandImage
-                    sourceSize: Qt.size(face.side, face.side)
+                    sourceSize: Qt.size(face.pictureSide, face.pictureSide)
                     fillMode: Image.PreserveAspectFit
                     smooth: true
                     rotation: clock.angle(clock.hours * 30 + clock.minutes * 0.5)
@@ -117,7 +120,7 @@ AnalogueClockPrivate {
                     objectName: "minuteHand"
                     anchors.fill: parent
                     source: clock.minuteHandImage
-                    sourceSize: Qt.size(face.side, face.side)
+                    sourceSize: Qt.size(face.pictureSide, face.pictureSide)
                     fillMode: Image.PreserveAspectFit
                     smooth: true
                     rotation: clock.angle(clock.minutes * 6)

@@ -536,6 +536,9 @@ TEST_F(PreviewScene, PagesBuildInSlicesAndOnlyTheKeptOnesStay)
         EXPECT_EQ(scene->builtPages(), step.built) << "showing " << step.shown;
     }
     EXPECT_TRUE(!scene->pageSwitcherItem(0) && !scene->pageSwitcherItem(1));
+    // A keypad weighs the same at any size: it draws only what the window shows of it.
+    project->getControl(5).setGeometry(QRect(0, 0, 24000, 24000));
+    EXPECT_EQ(scene->pageWeight(0), w[0]);
 }
 
 // A page-switcher button of the live page goes to a page that is not built: the scene builds

@@ -1,3 +1,4 @@
+#include "common/address_space_limit.h"
 #include "common/helpers.h"
 #include "common/qml_fixture.h"
 #include "velmora_objects/qml_fixtures.h"
@@ -19,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
+#include <functional>
 
 using namespace VelmoraQML;
 using TestUtil::QmlFixture;
@@ -441,6 +443,59 @@ TEST_F(Components, KeypadEntersCodes)
     keypad->setProperty("maxWidth", 2);
     keypad->setProperty("hideCharacters", false);
     EXPECT_EQ(display->property("text").toString(), "12");
+}
+
+// A keypad or an analogue clock costs what the window shows of it, at any size. In a child
+// process whose address space may grow by 256 MiB once a small one is drawn, a giant one is
+// drawn where the window shows it: the face of the keypad's first key where that key begins
+// and, moved so that the key 1 is in the middle of the window, that key's label there; the
+// clock's light face between its rim and its hour marks at twelve, where no hand reaches.
+TEST_F(Components, GiantControlsCostWhatTheWindowShows)
+{
+    const auto filled = [this](const QColor& colour) {
+        const QImage image = render();
+        for (int y = 120; y < 152; ++y)
+            for (int x = 220; x < 260; ++x)
+                if (colour.isValid() ? QColor(image.pixel(x, y)) != colour
+                                     : qGray(image.pixel(x, y)) < 200)
+                    return false;
+        return true;
+    };
+    const struct
+    {
+        const char* control;
+        std::function<bool(QQuickItem*, int)> drawn;
+    } cases[] = {
+        {"Keypad { buttonTextColour: \"#ff0000\"",
+         [&](QQuickItem* keypad, int) {
+             const QImage firstKey = render(); // the key 7 begins at (6, 60)
+             const bool face = QColor(firstKey.pixel(100, 100)) != backdrop &&
+                               QColor(firstKey.pixel(3, 100)) == backdrop;
+             keypad->setPosition(QPointF(240, 136) - centreOf(find("key1")));
+             return face && filled(Qt::red);
+         }},
+        {"AnalogueClock { caption: \"\"",
+         [&](QQuickItem* clock, int side) {
+             // 112 of the pictures' 251 units above the centre.
+             clock->setPosition(QPointF(240 - side / 2.0, 136 - side * 13.5 / 251));
+             return filled(QColor());
+         }},
+    };
+    for (const auto& c : cases) {
+        for (const int side : {24000, 65535}) {
+            SCOPED_TRACE(std::string(c.control) + " " + std::to_string(side));
+            const QString control = header + c.control + "; width: %1; height: %1 }";
+            EXPECT_EXIT(
+                {
+                    if (!load(control.arg(240)) || render().isNull() ||
+                        !limitAddressSpaceGrowth(256 << 20))
+                        ::_exit(2);
+                    QQuickItem* item = load(control.arg(side));
+                    ::_exit(item && c.drawn(item, side) ? 0 : 1);
+                },
+                ::testing::ExitedWithCode(0), "");
+        }
+    }
 }
 
 // The track leaves room for the texts beside a horizontal slider (a third of the width, at

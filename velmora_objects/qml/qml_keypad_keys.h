@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QColor>
-#include <QQuickPaintedItem>
+#include <QFont>
+#include <QQuickItem>
 #include <QRectF>
+#include <QSizeF>
 #include <QVariant>
+
+class QPainter;
 
 namespace VelmoraQML {
 
@@ -15,7 +19,10 @@ namespace VelmoraQML {
 // Each key is also a plain child item named "key7", "keyDel" and so on, placed where the key is
 // drawn: the keys can be found by name and hit like items, without a rectangle and a text of
 // their own for every key (a keypad is then about a fifth of the objects to create and bind).
-class QMLKeypadKeys : public QQuickPaintedItem
+//
+// The keys are painted straight into the frame, clipped to what the window shows of them: a
+// keypad of any size costs the same memory, and no more drawing than the window's area.
+class QMLKeypadKeys : public QQuickItem
 {
     Q_OBJECT
     Q_PROPERTY(int radius MEMBER m_radius NOTIFY lookChanged)
@@ -50,17 +57,46 @@ public:
     // Where the key is drawn, in this item's coordinates.
     QRectF keyRect(int index) const;
 
-    void paint(QPainter* painter) override;
-
 signals:
     void lookChanged();
 
 protected:
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+    QSGNode* updatePaintNode(QSGNode* node, UpdatePaintNodeData* data) override;
 
 private:
+    // The keys' look as one frame draws them.
+    struct Look
+    {
+        QSizeF size;
+        int radius;
+        qreal keyOpacity;
+        int borderWidth;
+        QColor borderColour;
+        QColor topColour;
+        qreal topPosition;
+        QColor bottomColour;
+        qreal bottomPosition;
+        QColor topColourPressed;
+        QColor bottomColourPressed;
+        QFont font; // the labels' family, weight and slant
+        QColor textColour;
+        QColor styleColour;
+        int style;
+        int pressedIndex;
+    };
+    // The node that paints the keys into the frame.
+    class Node;
+
+    // Where the key lies in keys of that size.
+    static QRectF keyRect(const QSizeF& size, int index);
+    // Paints the keys, or what of them meets the visible rectangle (in the keys' coordinates).
+    static void paint(QPainter* painter, const Look& look, const QRectF& visible);
+    static void paintKey(QPainter* painter, const Look& look, int index, const QRectF& rect,
+                         const QRectF& visible);
+
     void placeKeys();
-    void paintKey(QPainter* painter, int index) const;
+    Look look() const;
 
     int m_radius = 8;
     qreal m_keyOpacity = 0.75;
