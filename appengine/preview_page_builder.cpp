@@ -46,8 +46,8 @@ QQuickItem* PreviewPageBuilder::find(const Items& items, unsigned int id)
 
 PreviewItemHandle* PreviewPageBuilder::handleOf(const QQuickItem* item) const
 {
-    const auto found = m_handles->find(item);
-    return found == m_handles->end() ? nullptr : found->second;
+    const auto found = m_handles->handles.find(item);
+    return found == m_handles->handles.end() ? nullptr : found->second;
 }
 
 unsigned int PreviewPageBuilder::pageSwitcherIdOf(unsigned int pageId) const

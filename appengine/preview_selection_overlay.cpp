@@ -17,8 +17,9 @@ void PreviewSelectionOverlay::markItems(const Items& items,
 {
     for (const auto& entry : items) {
         // A page switcher whose QML failed keeps a null entry.
-        const auto found = entry.second ? handles.find(entry.second) : handles.end();
-        if (found != handles.end())
+        const auto found =
+            entry.second ? handles.handles.find(entry.second) : handles.handles.end();
+        if (found != handles.handles.end())
             mark(*found->second);
     }
     invalidate();
