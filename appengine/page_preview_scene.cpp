@@ -1,12 +1,10 @@
 #include "appengine/page_preview_scene.h"
 
 #include "appengine/preview_surface.h"
-#include "appengine/selection_manager.h"
 #include "core/assertion.h"
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/control.h"
 #include "velmora_objects/page.h"
-#include "velmora_objects/page_switcher.h"
 #include "velmora_objects/qml/qml_control.h"
 #include "velmora_objects/qml/qml_controller.h"
 #include "velmora_objects/qml/qml_module.h"
@@ -14,9 +12,7 @@
 #include "velmora_objects/qml/qml_screen.h"
 #include "velmora_objects/qml/qml_themed_object.h"
 
-#include <QElapsedTimer>
 #include <QGraphicsProxyWidget>
-#include <QGraphicsView>
 #include <QPalette>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -24,47 +20,13 @@
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
-#include <QTimer>
-#include <algorithm>
 #include <limits>
-#include <optional>
 
 namespace {
 
-// How long one piece of background work may take, in ms: a slice of a page built for its
-// thumbnail, or of the deletion of released items.
+// How long one slice of a page built in the background may take, in ms: for its thumbnail or
+// ahead of its showing.
 constexpr int BackgroundSliceMs = 3;
-// How long the background work waits at most for a page shown to reach the screen, in ms.
-constexpr int HoldLimitMs = 250;
-// What a piece of a page is taken to cost before one has been measured, in ns.
-constexpr qint64 UnmeasuredPieceNs = 2000000;
-
-// The memory a built item takes, in KiB (the heap of a Release build): a page item, a control
-// by its type (Button to Clock), a page switcher without its buttons and a button.
-constexpr int PageItemKiB = 24;
-constexpr int ControlKiB[] = {0, 35, 52, 22, 40, 18, 31};
-constexpr int PageSwitcherKiB = 20;
-constexpr int ButtonKiB = 6;
-
-// The item kind of a control type.
-PreviewItemKind controlKind(int controlType)
-{
-    switch (controlType) {
-    case Velmora::ControlType_BUTTON:
-        return PreviewItemKind_BUTTON;
-    case Velmora::ControlType_SLIDER:
-        return PreviewItemKind_SLIDER;
-    case Velmora::ControlType_COLOUR_PICKER:
-        return PreviewItemKind_COLOUR_PICKER;
-    case Velmora::ControlType_KEYPAD:
-        return PreviewItemKind_KEYPAD;
-    case Velmora::ControlType_LABEL:
-        return PreviewItemKind_LABEL;
-    case Velmora::ControlType_CLOCK:
-        return PreviewItemKind_CLOCK;
-    }
-    VELMORA_UNREACHABLE(1);
-}
 
 template <typename T> T& required(T* object)
 {
@@ -76,15 +38,14 @@ template <typename T> T& required(T* object)
 
 PagePreviewScene::PagePreviewScene(QQmlEngine* engine, const Velmora::Configuration* project,
                                    const SelectionManager* selection, QObject* parent)
-    : QGraphicsScene(parent), m_engine(engine), m_project(project), m_selection(selection),
-      m_handles(std::make_shared<PreviewItemHandle::Registry>()),
-      m_factory(required(engine), required(project)), m_background(*engine, *project, m_factory),
+    : QGraphicsScene(parent), m_engine(engine), m_project(project),
+      m_root(std::make_unique<QQuickItem>()), m_factory(required(engine), required(project)),
+      m_background(*engine, *project, m_factory), m_overlay(required(selection)),
+      m_builder(*project, m_factory, m_overlay, *this, *m_root, [this] { attachController(); }),
+      m_work(
+          *engine, *this, [this] { return doUrgentWork(); }, [this] { return doIdleWork(); }),
       m_gestures([this](unsigned int controlId) { return controlItem(controlId); })
 {
-    VELMORA_ASSERT(selection);
-    m_workTimer = new QTimer(this);
-    m_workTimer->setInterval(0);
-    connect(m_workTimer, &QTimer::timeout, this, &PagePreviewScene::doBackgroundWork);
     // Few items, and all of them move.
     setItemIndexMethod(NoIndex);
     setBackgroundBrush(palette().color(QPalette::Current, QPalette::Window));
@@ -92,7 +53,6 @@ PagePreviewScene::PagePreviewScene(QQmlEngine* engine, const Velmora::Configurat
     m_surface = new PreviewSurface(engine, nullptr);
     m_surface->setResizeMode(QQuickWidget::SizeRootObjectToView);
     m_surface->setClearColor(backgroundBrush().color());
-    m_root = std::make_unique<QQuickItem>();
     m_root->setParentItem(m_surface->quickWindow()->contentItem());
     fitSurface();
     m_proxy = addWidget(m_surface);
@@ -105,14 +65,10 @@ PagePreviewScene::PagePreviewScene(QQmlEngine* engine, const Velmora::Configurat
             // A frame of the surface's own catches up with everything a grab took.
             if (!m_grabbing) {
                 m_grabbedPageId = UINT_MAX;
-                ++m_frames;
+                m_work.frameDrawn();
             }
         },
         Qt::DirectConnection);
-    m_holdTimer = new QTimer(this);
-    m_holdTimer->setSingleShot(true);
-    m_holdTimer->setInterval(HoldLimitMs);
-    connect(m_holdTimer, &QTimer::timeout, this, &PagePreviewScene::resumeBackgroundWork);
 }
 
 PagePreviewScene::~PagePreviewScene()
@@ -160,31 +116,22 @@ void PagePreviewScene::requestFrame()
 
 QQuickItem* PagePreviewScene::pageItem(unsigned int pageId) const
 {
-    const auto found = m_pageItems.find(pageId);
-    return found == m_pageItems.end() ? nullptr : found->second;
+    return m_builder.pageItem(pageId);
 }
 
 QQuickItem* PagePreviewScene::controlItem(unsigned int controlId) const
 {
-    const auto found = m_controlItems.find(controlId);
-    return found == m_controlItems.end() ? nullptr : found->second;
+    return m_builder.controlItem(controlId);
 }
 
 QQuickItem* PagePreviewScene::pageSwitcherItem(unsigned int pageSwitcherId) const
 {
-    const auto found = m_pageSwitcherItems.find(pageSwitcherId);
-    return found == m_pageSwitcherItems.end() ? nullptr : found->second;
+    return m_builder.pageSwitcherItem(pageSwitcherId);
 }
 
 QRect PagePreviewScene::itemGeometry(const QQuickItem* item)
 {
     return ControlGestures::geometryOf(item);
-}
-
-PreviewItemHandle* PagePreviewScene::handleOf(const QQuickItem* item) const
-{
-    const auto found = m_handles->find(item);
-    return found == m_handles->end() ? nullptr : found->second;
 }
 
 void PagePreviewScene::fitSurface()
@@ -198,186 +145,9 @@ void PagePreviewScene::fitSurface()
             screen->setSize(size);
 }
 
-QQuickItem* PagePreviewScene::createPageItem(unsigned int pageId)
-{
-    attachController();
-    QQuickItem* pageItem = m_factory.createPage(pageId);
-    if (!pageItem)
-        return nullptr;
-    // Pages start hidden and outside the surface's window until shown: a page built in the
-    // background costs the surface no frame. The root is their owner (and their parent item
-    // once shown): the script engine's collector then finds them through their parent rather
-    // than walking every object under each of them at every collection.
-    pageItem->setParent(m_root.get());
-    addItem(new PreviewItemHandle(pageItem, PreviewItemKind_PAGE, pageId, m_handles));
-    m_pageItems[pageId] = pageItem;
-    // The controls follow in ascending id, each on top of those before it; the list is kept
-    // backwards so that the next one comes off its end.
-    const std::set<unsigned int>& controlIds = m_project->getPage(pageId).getControlIds();
-    if (!controlIds.empty())
-        m_pendingControls[pageId].assign(controlIds.rbegin(), controlIds.rend());
-    return pageItem;
-}
-
-bool PagePreviewScene::buildNextControl(unsigned int pageId)
-{
-    const auto pending = m_pendingControls.find(pageId);
-    if (pending == m_pendingControls.end())
-        return false;
-    const unsigned int controlId = pending->second.back();
-    pending->second.pop_back();
-    if (pending->second.empty())
-        m_pendingControls.erase(pending);
-    addControlItem(pageItem(pageId), controlId);
-    return true;
-}
-
-unsigned int PagePreviewScene::pageSwitcherIdOf(unsigned int pageId) const
-{
-    if (!m_project->getPages().exists(pageId))
-        return UINT_MAX;
-    const unsigned int id = m_project->getPage(pageId).getPageSwitcherId();
-    return m_project->getPageSwitchers().exists(id) ? id : UINT_MAX;
-}
-
-int PagePreviewScene::nextPiece(unsigned int pageId) const
-{
-    if (!pageItem(pageId))
-        return m_project->getPages().exists(pageId) ? PagePiece : NoPiece;
-    const auto pending = m_pendingControls.find(pageId);
-    if (pending != m_pendingControls.end()) {
-        const unsigned int controlId = pending->second.back();
-        const int type = m_project->getControls().exists(controlId)
-                             ? m_project->getControl(controlId).getType()
-                             : 1;
-        return type >= 1 && type <= 6 ? type : 1;
-    }
-    const unsigned int pageSwitcherId = pageSwitcherIdOf(pageId);
-    if (pageSwitcherId == UINT_MAX)
-        return NoPiece;
-    if (!m_pageSwitcherItems.count(pageSwitcherId))
-        return PageSwitcherPiece;
-    return m_pendingButtons.count(pageSwitcherId) ? ButtonPiece : NoPiece;
-}
-
-bool PagePreviewScene::buildPiece(unsigned int pageId)
-{
-    switch (nextPiece(pageId)) {
-    case NoPiece:
-        return false;
-    case PagePiece:
-        if (createPageItem(pageId))
-            return true;
-        m_failedPages.insert(pageId);
-        return false;
-    case PageSwitcherPiece:
-        createPageSwitcherItem(pageSwitcherIdOf(pageId));
-        return true;
-    case ButtonPiece:
-        return buildNextButton(pageSwitcherIdOf(pageId));
-    default:
-        return buildNextControl(pageId);
-    }
-}
-
-bool PagePreviewScene::buildPieces(unsigned int pageId, int milliseconds)
-{
-    QElapsedTimer clock;
-    clock.start();
-    const qint64 budget = qint64(milliseconds) * 1000000;
-    // The controls built are put in order once, when the pieces end, not as each is added.
-    std::optional<PreviewItemHandle::StackingBatch> batch;
-    // At least one piece per slice, so that every slice gets on; then each piece that the
-    // time measured for its kind says still fits.
-    for (bool first = true;; first = false) {
-        if (!batch)
-            if (const QQuickItem* page = pageItem(pageId))
-                batch.emplace(handleOf(page));
-        const int piece = nextPiece(pageId);
-        if (piece == NoPiece)
-            return true;
-        qint64& cost = m_pieceCost[std::size_t(piece)];
-        const qint64 expected = cost > 0 ? cost : UnmeasuredPieceNs;
-        const qint64 start = clock.nsecsElapsed();
-        if (!first && milliseconds >= 0 && start + expected > budget)
-            return false;
-        if (!buildPiece(pageId))
-            return true;
-        const qint64 took = clock.nsecsElapsed() - start;
-        cost = cost > 0 ? (3 * cost + took) / 4 : took;
-    }
-}
-
-void PagePreviewScene::addControlItem(QQuickItem* page, unsigned int controlId)
-{
-    if (!page || !m_project->getControls().exists(controlId))
-        return;
-    const int kind = controlKind(m_project->getControl(controlId).getType());
-    QQuickItem* item = m_factory.createControl(controlId);
-    if (!item)
-        return;
-    // The page owns its controls: they die with it.
-    item->setParent(page);
-    item->setParentItem(page);
-    auto* handle = new PreviewItemHandle(item, kind, controlId, m_handles);
-    handle->setMarked(m_selection->isControlSelected(controlId));
-    m_controlItems[controlId] = item;
-}
-
-QQuickItem* PagePreviewScene::createPageSwitcherItem(unsigned int pageSwitcherId)
-{
-    if (!m_project->getPageSwitchers().exists(pageSwitcherId))
-        return nullptr;
-    std::vector<VelmoraQML::QMLPropertyValues> buttons;
-    QQuickItem* item = m_factory.createPageSwitcher(pageSwitcherId, buttons);
-    if (item) {
-        auto* handle =
-            new PreviewItemHandle(item, PreviewItemKind_PAGE_SWITCHER, pageSwitcherId, m_handles);
-        addItem(handle);
-        handle->setMarked(m_selection->isPageSwitcherSelected(pageSwitcherId));
-        // The buttons follow in their order; the list is kept backwards.
-        if (!buttons.empty())
-            m_pendingButtons[pageSwitcherId].assign(std::make_move_iterator(buttons.rbegin()),
-                                                    std::make_move_iterator(buttons.rend()));
-    }
-    // A switcher that failed is not tried again until the switchers are rebuilt.
-    m_pageSwitcherItems[pageSwitcherId] = item;
-    return item;
-}
-
-bool PagePreviewScene::buildNextButton(unsigned int pageSwitcherId)
-{
-    const auto pending = m_pendingButtons.find(pageSwitcherId);
-    if (pending == m_pendingButtons.end())
-        return false;
-    const VelmoraQML::QMLPropertyValues values = std::move(pending->second.back());
-    pending->second.pop_back();
-    if (pending->second.empty())
-        m_pendingButtons.erase(pending);
-    if (QQuickItem* pageSwitcher = pageSwitcherItem(pageSwitcherId))
-        m_factory.createPageSwitcherButton(values, pageSwitcher);
-    return true;
-}
-
-QQuickItem* PagePreviewScene::pageItemOrBuild(unsigned int pageId)
-{
-    buildPieces(pageId, -1);
-    return pageItem(pageId);
-}
-
-QQuickItem* PagePreviewScene::pageSwitcherItemOrBuild(unsigned int pageSwitcherId)
-{
-    const auto found = m_pageSwitcherItems.find(pageSwitcherId);
-    QQuickItem* item =
-        found != m_pageSwitcherItems.end() ? found->second : createPageSwitcherItem(pageSwitcherId);
-    while (buildNextButton(pageSwitcherId)) {
-    }
-    return item;
-}
-
 bool PagePreviewScene::isPageBuilt(unsigned int pageId) const
 {
-    return pageItem(pageId) && nextPiece(pageId) == NoPiece;
+    return m_builder.isPageBuilt(pageId);
 }
 
 bool PagePreviewScene::buildPageSlice(unsigned int pageId, int milliseconds)
@@ -392,13 +162,13 @@ bool PagePreviewScene::buildPageSlice(unsigned int pageId, int milliseconds)
         if (earlier != UINT_MAX && earlier != pageId)
             trimPages();
     }
-    return buildPieces(pageId, milliseconds);
+    return m_builder.buildPieces(pageId, milliseconds);
 }
 
 std::vector<unsigned int> PagePreviewScene::builtPages() const
 {
     std::vector<unsigned int> ids;
-    for (const auto& entry : m_pageItems)
+    for (const auto& entry : m_builder.pageItems())
         ids.push_back(entry.first);
     return ids;
 }
@@ -411,26 +181,12 @@ void PagePreviewScene::setPageBudget(int budget)
 
 int PagePreviewScene::pageWeight(unsigned int pageId) const
 {
-    if (!m_project->getPages().exists(pageId))
-        return 0;
-    int weight = PageItemKiB;
-    for (unsigned int controlId : m_project->getPage(pageId).getControlIds()) {
-        if (!m_project->getControls().exists(controlId))
-            continue;
-        const Velmora::Control& control = m_project->getControl(controlId);
-        const int type = control.getType();
-        weight += type >= 1 && type <= 6 ? ControlKiB[type] : 0;
-    }
-    const unsigned int pageSwitcherId = pageSwitcherIdOf(pageId);
-    if (pageSwitcherId != UINT_MAX)
-        weight += PageSwitcherKiB +
-                  ButtonKiB * int(m_project->getPageSwitcher(pageSwitcherId).getPageIds().size());
-    return weight;
+    return PreviewPageSet::pageWeight(*m_project, pageId);
 }
 
 bool PagePreviewScene::hasBackgroundWork() const
 {
-    return m_workTimer->isActive() || m_holding;
+    return m_work.isBusy();
 }
 
 void PagePreviewScene::showPage(unsigned int pageId)
@@ -442,14 +198,14 @@ void PagePreviewScene::showPage(unsigned int pageId)
     m_currentPageId = pageId;
     if (pageId != UINT_MAX) {
         fitSurface();
-        if (QQuickItem* item = pageItemOrBuild(pageId)) {
+        if (QQuickItem* item = m_builder.pageItemOrBuild(pageId)) {
             m_currentPageItem = item;
             item->setParentItem(m_root.get());
             showCurrentPageSwitcher();
             // The controller may have moved it off the screen when it hid it.
             item->setPosition(QPointF(0, 0));
             item->setVisible(true);
-            if (PreviewItemHandle* handle = handleOf(item))
+            if (PreviewItemHandle* handle = m_builder.handleOf(item))
                 setSceneRect(handle->sceneBoundingRect());
             m_pageSet.noteShown(pageId);
             if (m_slicedPageId == pageId)
@@ -461,13 +217,13 @@ void PagePreviewScene::showPage(unsigned int pageId)
     attachController();
     if (m_controller)
         m_controller->setShownPage(qobject_cast<VelmoraQML::QMLPage*>(m_currentPageItem));
-    m_selectionRect = QRect();
+    m_overlay.invalidate();
     update();
     requestFrame();
-    holdBackgroundWork();
+    m_work.hold();
     trimPages();
     // The kept pages that are not built are built ahead.
-    m_workTimer->start();
+    m_work.start();
     emit pageShown(m_currentPageId);
 }
 
@@ -481,7 +237,7 @@ void PagePreviewScene::showCurrentPageSwitcher()
     if (m_project->getPages().exists(m_currentPageId)) {
         const unsigned int id = m_project->getPage(m_currentPageId).getPageSwitcherId();
         if (id != UINT_MAX)
-            item = pageSwitcherItemOrBuild(id);
+            item = m_builder.pageSwitcherItemOrBuild(id);
     }
     // A switcher that stays is only moved to the page.
     if (previous && previous != item)
@@ -502,28 +258,16 @@ void PagePreviewScene::removePageItem(unsigned int pageId)
     delete takePage(pageId);
     m_pageSet.forget(pageId);
     clearPageSwitcherItems();
-    m_selectionRect = QRect();
+    m_overlay.invalidate();
 }
 
 void PagePreviewScene::deleteItems()
 {
     m_currentPageItem = nullptr;
     m_currentPageSwitcherItem = nullptr;
-    for (const auto& entry : m_pageSwitcherItems)
-        delete entry.second;
-    m_pageSwitcherItems.clear();
-    // Controls die with their pages.
-    m_controlItems.clear();
-    for (const auto& entry : m_pageItems)
-        delete entry.second;
-    m_pageItems.clear();
-    m_pendingControls.clear();
-    m_pendingButtons.clear();
-    m_failedPages.clear();
+    m_builder.deleteAll();
     m_slicedPageId = UINT_MAX;
-    for (const QPointer<QQuickItem>& item : m_released)
-        delete item.data();
-    m_released.clear();
+    m_work.deleteReleased();
     // The theme may change before the next items are made.
     m_factory.forgetTheme();
 }
@@ -540,7 +284,7 @@ void PagePreviewScene::clear()
     m_currentPageId = UINT_MAX;
     m_pageSet.clear();
     m_thumbnailPageId = UINT_MAX;
-    m_selectionRect = QRect();
+    m_overlay.invalidate();
     // A gesture of the project that closes must not reach the items of the next one.
     m_gestures.clear();
 }
@@ -548,23 +292,19 @@ void PagePreviewScene::clear()
 void PagePreviewScene::clearPageSwitcherItems()
 {
     m_currentPageSwitcherItem = nullptr;
-    for (const auto& entry : m_pageSwitcherItems)
-        delete entry.second;
-    m_pageSwitcherItems.clear();
-    m_pendingButtons.clear();
+    m_builder.deletePageSwitchers();
     showCurrentPageSwitcher();
 }
 
 void PagePreviewScene::deletePageSwitcherItem(unsigned int pageSwitcherId)
 {
-    const auto found = m_pageSwitcherItems.find(pageSwitcherId);
-    if (found == m_pageSwitcherItems.end())
+    const auto& items = m_builder.pageSwitcherItems();
+    const auto found = items.find(pageSwitcherId);
+    if (found == items.end())
         return;
     if (found->second == m_currentPageSwitcherItem)
         m_currentPageSwitcherItem = nullptr;
-    delete found->second;
-    m_pageSwitcherItems.erase(found);
-    m_pendingButtons.erase(pageSwitcherId);
+    m_builder.deletePageSwitcher(pageSwitcherId);
 }
 
 void PagePreviewScene::removePageSwitcherItem(unsigned int pageSwitcherId)
@@ -577,7 +317,7 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
 {
     // A page built here is likely to be shown next (a page just added or restored).
     const bool built = pageItem(pageId) != nullptr;
-    QQuickItem* page = pageItemOrBuild(pageId);
+    QQuickItem* page = m_builder.pageItemOrBuild(pageId);
     if (!page)
         return QPixmap();
     if (!built)
@@ -602,7 +342,7 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
                                             ? m_project->getPage(pageId).getPageSwitcherId()
                                             : UINT_MAX;
     if (pageSwitcherId != UINT_MAX)
-        pageSwitcher = pageSwitcherItemOrBuild(pageSwitcherId);
+        pageSwitcher = m_builder.pageSwitcherItemOrBuild(pageSwitcherId);
     if (pageSwitcher) {
         pageSwitcherParent = pageSwitcher->parentItem();
         pageSwitcher->setParentItem(page);
@@ -639,11 +379,11 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     if (m_slicedPageId == pageId)
         m_slicedPageId = UINT_MAX;
     m_trimPending = true;
-    m_workTimer->start();
+    m_work.start();
     redrawAfterGrab();
     // The surface's frame that puts the view back as it was comes before more work, so that no
     // turn of the event loop holds both.
-    holdBackgroundWork();
+    m_work.hold();
 
     return QPixmap::fromImage(image).scaled(width / 4, height / 4, Qt::KeepAspectRatio,
                                             Qt::SmoothTransformation);
@@ -658,7 +398,7 @@ void PagePreviewScene::redrawAfterGrab()
     if (m_grabbedPageId == UINT_MAX || m_grabbedPageId != m_currentPageId || m_redrawPending)
         return;
     m_redrawPending = true;
-    m_workTimer->start();
+    m_work.start();
 }
 
 void PagePreviewScene::redrawSurface()
@@ -686,7 +426,7 @@ void PagePreviewScene::trimPages()
 {
     const std::set<unsigned int> kept = pagesToKeep();
     std::vector<unsigned int> released;
-    for (const auto& entry : m_pageItems)
+    for (const auto& entry : m_builder.pageItems())
         if (!kept.count(entry.first) && entry.first != m_slicedPageId)
             released.push_back(entry.first);
     for (unsigned int pageId : released)
@@ -694,10 +434,10 @@ void PagePreviewScene::trimPages()
 
     // The switchers that the pages left show, and the one shown now.
     std::set<unsigned int> shown;
-    for (const auto& entry : m_pageItems)
-        shown.insert(pageSwitcherIdOf(entry.first));
+    for (const auto& entry : m_builder.pageItems())
+        shown.insert(m_builder.pageSwitcherIdOf(entry.first));
     std::vector<unsigned int> unused;
-    for (const auto& entry : m_pageSwitcherItems)
+    for (const auto& entry : m_builder.pageSwitcherItems())
         if (!shown.count(entry.first) && entry.second != m_currentPageSwitcherItem)
             unused.push_back(entry.first);
     for (unsigned int pageSwitcherId : unused)
@@ -707,9 +447,9 @@ void PagePreviewScene::trimPages()
 bool PagePreviewScene::buildAhead()
 {
     for (unsigned int pageId : pagesToKeep())
-        if (!isPageBuilt(pageId) && !m_failedPages.count(pageId) &&
+        if (!isPageBuilt(pageId) && !m_builder.hasFailed(pageId) &&
             m_project->getPages().exists(pageId)) {
-            buildPieces(pageId, BackgroundSliceMs);
+            m_builder.buildPieces(pageId, BackgroundSliceMs);
             return true;
         }
     return false;
@@ -717,21 +457,10 @@ bool PagePreviewScene::buildAhead()
 
 QQuickItem* PagePreviewScene::takePage(unsigned int pageId)
 {
-    m_pendingControls.erase(pageId);
     if (m_slicedPageId == pageId)
         m_slicedPageId = UINT_MAX;
-    const auto found = m_pageItems.find(pageId);
-    if (found == m_pageItems.end())
-        return nullptr;
-    QQuickItem* page = found->second;
-    m_pageItems.erase(found);
-    for (auto it = m_controlItems.begin(); it != m_controlItems.end();)
-        it = it->second->parentItem() == page ? m_controlItems.erase(it) : std::next(it);
-    // A page switcher shown on the page is not the page's: it outlives it.
-    for (const auto& entry : m_pageSwitcherItems)
-        if (entry.second && entry.second->parentItem() == page)
-            entry.second->setParentItem(nullptr);
-    if (page == m_currentPageItem) {
+    QQuickItem* page = m_builder.takePage(pageId);
+    if (page && page == m_currentPageItem) {
         m_currentPageId = UINT_MAX;
         m_currentPageItem = nullptr;
     }
@@ -753,128 +482,64 @@ void PagePreviewScene::releasePage(unsigned int pageId)
             controller->removeControl(control);
     }
     // Hidden with the page, its handles go with its items.
-    m_released.emplace_back(page);
-    m_workTimer->start();
+    m_work.release(page);
 }
 
 void PagePreviewScene::releasePageSwitcher(unsigned int pageSwitcherId)
 {
-    const auto found = m_pageSwitcherItems.find(pageSwitcherId);
-    if (found == m_pageSwitcherItems.end())
-        return;
-    QQuickItem* pageSwitcher = found->second;
-    m_pageSwitcherItems.erase(found);
-    m_pendingButtons.erase(pageSwitcherId);
+    QQuickItem* pageSwitcher = m_builder.takePageSwitcher(pageSwitcherId);
     if (!pageSwitcher)
         return;
     pageSwitcher->setVisible(false);
     pageSwitcher->setParentItem(nullptr);
     if (VelmoraQML::QMLController* controller = VelmoraQML::controller())
         controller->removePageSwitcher(pageSwitcher);
-    m_released.emplace_back(pageSwitcher);
-    m_workTimer->start();
-}
-
-void PagePreviewScene::holdBackgroundWork()
-{
-    // Only a view that shows the scene paints the frame waited for.
-    const QList<QGraphicsView*> shownBy = views();
-    if (std::none_of(shownBy.begin(), shownBy.end(),
-                     [](const QGraphicsView* view) { return view->isVisible(); }))
-        return;
-    m_holding = true;
-    m_framesAtHold = m_frames;
-    m_holdTimer->start();
-}
-
-void PagePreviewScene::resumeBackgroundWork()
-{
-    if (!m_holding)
-        return;
-    m_holding = false;
-    m_holdTimer->stop();
-    m_workTimer->start();
+    m_work.release(pageSwitcher);
 }
 
 void PagePreviewScene::drawBackground(QPainter* painter, const QRectF& rect)
 {
     QGraphicsScene::drawBackground(painter, rect);
-    // The view paints a frame of the surface drawn since the wait began: the page is shown.
-    if (m_holding && m_frames > m_framesAtHold)
-        QMetaObject::invokeMethod(this, &PagePreviewScene::resumeBackgroundWork,
-                                  Qt::QueuedConnection);
-}
-
-void PagePreviewScene::deleteReleasedItems()
-{
-    QElapsedTimer clock;
-    clock.start();
-    const qint64 budget = qint64(BackgroundSliceMs) * 1000000;
-    // At least one item, then each that the time the last one took says still fits.
-    qint64 last = 0;
-    while (!m_released.empty() && (last == 0 || clock.nsecsElapsed() + last <= budget)) {
-        const qint64 start = clock.nsecsElapsed();
-        QQuickItem* released = m_released.back();
-        if (!released) {
-            m_released.pop_back();
-            continue;
-        }
-        const auto controls =
-            released->findChildren<VelmoraQML::QMLControl*>(QString(), Qt::FindDirectChildrenOnly);
-        if (!controls.isEmpty()) {
-            delete controls.last();
-        } else {
-            m_released.pop_back();
-            delete released;
-        }
-        last = std::max<qint64>(clock.nsecsElapsed() - start, 1);
-    }
-    // The script engine's collector would otherwise run when it sees fit, in the middle of
-    // some later work, and pay for the garbage of all the items gone since its last run.
-    if (m_released.empty())
-        m_collectPending = true;
+    m_work.viewPainted();
 }
 
 void PagePreviewScene::requestThumbnail(unsigned int pageId)
 {
     m_thumbnailPageId = pageId;
-    m_workTimer->start();
+    m_work.start();
 }
 
-void PagePreviewScene::doBackgroundWork()
+bool PagePreviewScene::doUrgentWork()
 {
-    // Nothing while a page shown is on its way to the screen; resumeBackgroundWork() starts
-    // again.
-    if (m_holding) {
-        m_workTimer->stop();
-        return;
-    }
-    // One piece of work a turn, so that no turn of the event loop waits long on any.
     if (m_redrawPending) {
         m_redrawPending = false;
         redrawSurface();
-    } else if (m_trimPending) {
+        return true;
+    }
+    if (m_trimPending) {
         m_trimPending = false;
         trimPages();
-    } else if (!m_released.empty()) {
-        deleteReleasedItems();
-    } else if (m_collectPending) {
-        m_collectPending = false;
-        m_engine->collectGarbage();
-    } else if (m_thumbnailPageId != UINT_MAX) {
+        return true;
+    }
+    return false;
+}
+
+bool PagePreviewScene::doIdleWork()
+{
+    if (m_thumbnailPageId != UINT_MAX) {
         const unsigned int pageId = m_thumbnailPageId;
         if (!isPageBuilt(pageId)) {
             // More slices to come, or the page is drawn in the turn after its last slice; a
             // page that cannot be built is answered at once.
             const bool done = buildPageSlice(pageId, BackgroundSliceMs);
             if (!done || isPageBuilt(pageId))
-                return;
+                return true;
         }
         m_thumbnailPageId = UINT_MAX;
         emit thumbnailReady(pageId, renderThumbnail(pageId));
-    } else if (!buildAhead()) {
-        m_workTimer->stop();
+        return true;
     }
+    return buildAhead();
 }
 
 void PagePreviewScene::attachController()
@@ -912,7 +577,7 @@ void PagePreviewScene::onPageWanted(int configId, const QString& name)
         return;
     fitSurface();
     // Built whole now and put on the surface: the controller shows it as soon as this returns.
-    if (QQuickItem* page = pageItemOrBuild(pageId)) {
+    if (QQuickItem* page = m_builder.pageItemOrBuild(pageId)) {
         page->setParentItem(m_root.get());
         m_pageSet.noteShown(pageId);
         if (m_slicedPageId == pageId)
@@ -925,7 +590,7 @@ void PagePreviewScene::onPageSwitched(VelmoraQML::QMLPage* page)
     if (!page || page == m_currentPageItem)
         return;
     unsigned int pageId = UINT_MAX;
-    for (const auto& entry : m_pageItems)
+    for (const auto& entry : m_builder.pageItems())
         if (entry.second == page)
             pageId = entry.first;
     if (pageId == UINT_MAX)
@@ -937,11 +602,11 @@ void PagePreviewScene::onPageSwitched(VelmoraQML::QMLPage* page)
     showCurrentPageSwitcher();
     redrawAfterGrab();
     m_pageSet.noteShown(pageId);
-    m_selectionRect = QRect();
+    m_overlay.invalidate();
     update();
-    holdBackgroundWork();
+    m_work.hold();
     trimPages();
-    m_workTimer->start();
+    m_work.start();
     emit currentPageChangedByPreview(pageId);
 }
 
@@ -952,8 +617,8 @@ void PagePreviewScene::setControlProperty(unsigned int controlId, const QString&
     if (!item)
         return;
     QQmlProperty::write(item, name, value);
-    m_selectionRect = QRect();
-    if (PreviewItemHandle* handle = handleOf(item))
+    m_overlay.invalidate();
+    if (PreviewItemHandle* handle = m_builder.handleOf(item))
         handle->refreshOverlay();
 }
 
@@ -964,8 +629,8 @@ void PagePreviewScene::setControlSkin(unsigned int controlId, const QString& ski
     if (!item)
         return;
     item->setSkin(skinName, ignoreTransition);
-    m_selectionRect = QRect();
-    if (PreviewItemHandle* handle = handleOf(item))
+    m_overlay.invalidate();
+    if (PreviewItemHandle* handle = m_builder.handleOf(item))
         handle->refreshOverlay();
 }
 
@@ -1011,25 +676,13 @@ void PagePreviewScene::setPageBackgroundImageScaling(unsigned int pageId, int sc
 
 void PagePreviewScene::updateSelectionEffects()
 {
-    for (const auto& entry : m_controlItems)
-        if (PreviewItemHandle* handle = handleOf(entry.second))
-            handle->setMarked(m_selection->isControlSelected(entry.first));
-    for (const auto& entry : m_pageSwitcherItems)
-        if (PreviewItemHandle* handle = entry.second ? handleOf(entry.second) : nullptr)
-            handle->setMarked(m_selection->isPageSwitcherSelected(entry.first));
-    m_selectionRect = QRect();
+    m_overlay.markItems(m_builder.controlItems(), m_builder.handles());
+    m_overlay.markItems(m_builder.pageSwitcherItems(), m_builder.handles());
 }
 
 QRect PagePreviewScene::selectionBoundingRect(bool force)
 {
-    if (!force && !m_selectionRect.isNull())
-        return m_selectionRect;
-    m_selectionRect = QRect();
-    if (m_selection->kind() == SelectionManager::SelectionKind_CONTROLS)
-        for (unsigned int controlId : m_selection->selectedIds())
-            if (QQuickItem* item = controlItem(controlId))
-                m_selectionRect |= itemGeometry(item);
-    return m_selectionRect;
+    return m_overlay.boundingRect(force, m_builder.controlItems());
 }
 
 std::map<unsigned int, QRect>
@@ -1067,7 +720,7 @@ void PagePreviewScene::beginResizeControls(const std::set<unsigned int>& control
 void PagePreviewScene::resizeControls(const QPoint& offset)
 {
     m_gestures.resize(offset);
-    m_selectionRect = QRect();
+    m_overlay.invalidate();
     requestFrame();
 }
 

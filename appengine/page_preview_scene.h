@@ -2,9 +2,12 @@
 
 #include "appengine/control_gestures.h"
 #include "appengine/page_background_writer.h"
+#include "appengine/preview_background_work.h"
 #include "appengine/preview_item_factory.h"
 #include "appengine/preview_item_handle.h"
+#include "appengine/preview_page_builder.h"
 #include "appengine/preview_page_set.h"
+#include "appengine/preview_selection_overlay.h"
 
 #include <QColor>
 #include <QGraphicsScene>
@@ -14,7 +17,6 @@
 #include <QRect>
 #include <QString>
 #include <QVariant>
-#include <array>
 #include <climits>
 #include <map>
 #include <memory>
@@ -27,7 +29,6 @@ class QQmlEngine;
 class PreviewSurface;
 class QQuickItem;
 class QQuickWidget;
-class QTimer;
 class SelectionManager;
 
 namespace Velmora {
@@ -53,20 +54,22 @@ class QMLPage;
 // every control as an item of its own, each created from a component compiled once per engine
 // (PreviewItemFactory); a page counts as built once its page switcher and the switcher's
 // buttons are made too. A page can also be built in slices that each return within a few
-// milliseconds (buildPageSlice): a slice makes one piece after another (the page, a control, the
-// switcher, a button) while the time it has measured each kind of piece to take still fits, so
-// that the pages a thumbnail run needs never stall the editor. The scene keeps a bounded set of
-// built pages (PreviewPageSet: the current page, its neighbours and the pages shown most
-// recently, within a budget of the memory their items take); a page outside it is released
-// (hidden and taken out of the maps at once, its items deleted a few at a time from the event
-// loop), the page switchers that no kept page shows with it, and built again from the project
-// when it is needed. Kept pages that are not built (the neighbours of the page shown) are built
-// ahead in slices while the editor is idle. A page keeps its QML state (skins, slider
-// positions) while it stays built.
+// milliseconds (buildPageSlice): a slice makes one piece after another (PreviewPiece: the page,
+// a control, the switcher, a button) while the time the builder has measured each kind of piece
+// to take still fits (PreviewPageBuilder), so that the pages a thumbnail run needs never stall
+// the editor. The scene keeps a bounded set of built pages (PreviewPageSet: the current page,
+// its neighbours and the pages shown most recently, within a budget of the memory their items
+// take); a page outside it is released (hidden and taken out of the builder at once, its items
+// deleted a few at a time from the event loop), the page switchers that no kept page shows with
+// it, and built again from the project when it is needed. Kept pages that are not built (the
+// neighbours of the page shown) are built ahead in slices while the editor is idle. A page
+// keeps its QML state (skins, slider positions) while it stays built.
 //
-// The background work (building ahead, thumbnails, releasing pages, deleting their items, the
-// script engine's collection of their garbage) waits while a page just shown is on its way to
-// the screen: until a view has painted the surface's next frame. A page shown and each step of
+// The background work (PreviewBackgroundWork: building ahead, thumbnails, releasing pages,
+// deleting their items, the script engine's collection of their garbage) waits while a page
+// just shown is on its way to the screen: until a view has painted the surface's next frame.
+// The selection overlay and the bounding rectangle of the selection are
+// PreviewSelectionOverlay's. A page shown and each step of
 // a drag or resize are drawn by the surface at once, not on its own timer. Edits write single
 // properties of the live items by QML name; ids without items are ignored by every edit, since the
 // project holds the change and a page built later takes it from there. Geometry is always read from
@@ -211,38 +214,11 @@ protected:
     void drawBackground(QPainter* painter, const QRectF& rect) override;
 
 private:
-    // The pieces of a page, in the order they are made: the page item, its controls (by
-    // control type, 1 to 6), its switcher and the switcher's buttons.
-    enum Piece
-    {
-        NoPiece = -1,
-        PagePiece = 0,
-        PageSwitcherPiece = 7,
-        ButtonPiece = 8,
-        PieceKinds = 9
-    };
-    // The page item alone, its controls left to build; null when it cannot be built.
-    QQuickItem* createPageItem(unsigned int pageId);
-    // The kind of the next piece the page needs, or NoPiece once it is built.
-    int nextPiece(unsigned int pageId) const;
-    // Makes the next piece of the page; false when there is none or the page cannot be built.
-    bool buildPiece(unsigned int pageId);
-    // Makes pieces of the page for about the time given (at least one; all of them when the
-    // time is negative); true when none is left.
-    bool buildPieces(unsigned int pageId, int milliseconds);
-    // Makes the next control of a page under construction; false when none is left.
-    bool buildNextControl(unsigned int pageId);
-    void addControlItem(QQuickItem* page, unsigned int controlId);
-    // The switcher's item without its buttons, which are left to build.
-    QQuickItem* createPageSwitcherItem(unsigned int pageSwitcherId);
-    bool buildNextButton(unsigned int pageSwitcherId);
-    // The page's switcher in the project; UINT_MAX for none.
-    unsigned int pageSwitcherIdOf(unsigned int pageId) const;
-    // The page's item, built when it has none.
-    QQuickItem* pageItemOrBuild(unsigned int pageId);
-    QQuickItem* pageSwitcherItemOrBuild(unsigned int pageSwitcherId);
-    PreviewItemHandle* handleOf(const QQuickItem* item) const;
-    void deleteItems();
+    // The scene's part of the background work, one piece or false when it has none: before the
+    // deletion of released items, the redraw after a grab and the release of the pages no
+    // longer kept; after it, a thumbnail asked for and building kept pages ahead.
+    bool doUrgentWork();
+    bool doIdleWork();
     // The surface takes the project's screen size.
     void fitSurface();
     // After a grab of the surface, which renders into an image of its own and takes the
@@ -252,8 +228,7 @@ private:
     // Asks for redrawSurface() in a turn of its own when the current page is the one grabbed
     // last and the surface has drawn no frame since.
     void redrawAfterGrab();
-    // One piece of the background work, or none left: the timer stops.
-    void doBackgroundWork();
+    void deleteItems();
     // The pages to keep built: the set's choice by the weights pages have when built.
     std::set<unsigned int> pagesToKeep() const;
     // Releases every built page that the set of kept pages leaves out, and every switcher
@@ -261,19 +236,12 @@ private:
     void trimPages();
     // Builds a slice of a kept page that is not built; false when there is none.
     bool buildAhead();
-    // Forgets the page's item and what the scene keeps of it (its controls' items, its pending
-    // controls, its slice, the current page when it is the one) and hands the item back with
-    // the page switchers shown on it taken off; null when the page is not built.
+    // Takes the page's item from the builder (see PreviewPageBuilder::takePage), forgetting
+    // its slice and the current page when it is the one; null when the page is not built.
     QQuickItem* takePage(unsigned int pageId);
     // Takes the page out of the scene at once and queues its items for deletion.
     void releasePage(unsigned int pageId);
     void releasePageSwitcher(unsigned int pageSwitcherId);
-    // Background work waits until the page shown now is on the screen (as long as a view
-    // shows the scene), for a quarter of a second at the most.
-    void holdBackgroundWork();
-    void resumeBackgroundWork();
-    // Deletes queued items for a few milliseconds; more later while some are left.
-    void deleteReleasedItems();
     // Has the surface draw the changes made so far in a turn of the event loop of its own, soon
     // rather than on its own timer: for what the user waits to see.
     void requestFrame();
@@ -284,55 +252,30 @@ private:
 
     QQmlEngine* m_engine;
     const Velmora::Configuration* m_project;
-    const SelectionManager* m_selection;
     PreviewSurface* m_surface = nullptr;
     bool m_framePending = false;
     QGraphicsProxyWidget* m_proxy = nullptr;
     // Parent of every page item, at the surface's origin.
     std::unique_ptr<QQuickItem> m_root;
-    std::shared_ptr<PreviewItemHandle::Registry> m_handles;
     PreviewItemFactory m_factory;
     PageBackgroundWriter m_background;
+    PreviewSelectionOverlay m_overlay;
+    PreviewPageBuilder m_builder;
     PreviewPageSet m_pageSet;
-    // Pages whose items exist but whose controls are not all made yet: the control ids left,
-    // in the order they are made.
-    std::map<unsigned int, std::vector<unsigned int>> m_pendingControls;
-    // Switchers whose buttons are not all made yet: the values of those left, last first.
-    std::map<unsigned int, std::vector<VelmoraQML::QMLPropertyValues>> m_pendingButtons;
-    // Pages whose QML failed: not built ahead again until the items are rebuilt.
-    std::set<unsigned int> m_failedPages;
-    // What each kind of piece took to make, in ns, on average over the recent ones.
-    std::array<qint64, PieceKinds> m_pieceCost{};
+    PreviewBackgroundWork m_work;
     // The page last built by slices and not shown since: released after its thumbnail.
     unsigned int m_slicedPageId = UINT_MAX;
-    // Released page items whose deletion is still to come.
-    std::vector<QPointer<QQuickItem>> m_released;
-    // Drives the background work, one piece a turn.
-    QTimer* m_workTimer = nullptr;
     bool m_redrawPending = false;
     // The page grabbed last, until the surface draws a frame of its own; UINT_MAX for none.
     unsigned int m_grabbedPageId = UINT_MAX;
     bool m_grabbing = false;
     bool m_trimPending = false;
-    bool m_collectPending = false;
     // The page of the thumbnail asked for; UINT_MAX for none.
     unsigned int m_thumbnailPageId = UINT_MAX;
     QPointer<VelmoraQML::QMLController> m_controller;
     // The surface has drawn at least one frame, so its window holds resources to let go.
     bool m_surfaceUsed = false;
-    // The frames the surface has drawn; while the background work waits, how many it had
-    // drawn when the wait began.
-    int m_frames = 0;
-    bool m_holding = false;
-    int m_framesAtHold = 0;
-    QTimer* m_holdTimer = nullptr;
 
-    std::map<unsigned int, QQuickItem*> m_pageItems;
-    std::map<unsigned int, QQuickItem*> m_controlItems;
-    // A switcher whose QML failed keeps a null entry.
-    std::map<unsigned int, QQuickItem*> m_pageSwitcherItems;
-    // Null means stale.
-    QRect m_selectionRect;
     ControlGestures m_gestures;
     unsigned int m_currentPageId = UINT_MAX;
     QQuickItem* m_currentPageItem = nullptr;

@@ -15,7 +15,7 @@ PreviewItemHandle::PreviewItemHandle(QQuickItem* item, int kind, unsigned int id
                                      std::shared_ptr<Registry> registry)
     : m_item(item), m_key(item), m_kind(kind), m_id(id), m_registry(std::move(registry))
 {
-    (*m_registry)[item] = this;
+    m_registry->handles[item] = this;
     setData(0, kind);
     setData(1, id);
     // Presses go to the live item beneath, through the scene's QML surface.
@@ -37,24 +37,27 @@ PreviewItemHandle::PreviewItemHandle(QQuickItem* item, int kind, unsigned int id
     connect(item, &QQuickItem::windowChanged, this, &PreviewItemHandle::syncVisibility);
     connect(item, &QQuickItem::zChanged, this, &PreviewItemHandle::syncStacking);
     connect(item, &QQuickItem::clipChanged, this, &PreviewItemHandle::syncClipping);
-    connect(item, &QQuickItem::childrenChanged, this, &PreviewItemHandle::restackChildren);
+    m_childCount = item->childItems().size();
+    connect(item, &QQuickItem::childrenChanged, this, &PreviewItemHandle::onChildrenChanged);
     // At once, so that no hit test ever finds the handle of an item that is gone.
     connect(item, &QObject::destroyed, this, [this] { delete this; });
 }
 
 PreviewItemHandle::~PreviewItemHandle()
 {
-    const auto found = m_registry->find(m_key);
-    if (found != m_registry->end() && found->second == this)
-        m_registry->erase(found);
+    const auto found = m_registry->handles.find(m_key);
+    if (found != m_registry->handles.end() && found->second == this)
+        m_registry->handles.erase(found);
+    if (m_grab)
+        endGrab();
 }
 
 void PreviewItemHandle::syncParent()
 {
     PreviewItemHandle* parentHandle = nullptr;
     if (QQuickItem* parent = m_item ? m_item->parentItem() : nullptr) {
-        const auto found = m_registry->find(parent);
-        if (found != m_registry->end())
+        const auto found = m_registry->handles.find(parent);
+        if (found != m_registry->handles.end())
             parentHandle = found->second;
     }
     if (parentItem() != parentHandle)
@@ -108,6 +111,18 @@ PreviewItemHandle::StackingBatch::~StackingBatch()
     m_handle->restackChildren();
 }
 
+void PreviewItemHandle::onChildrenChanged()
+{
+    // Removing a child leaves the stacking order of the others as it was, so that removing n
+    // children (a page's controls deleted with it, or undone) costs no ordering at all rather
+    // than O(n) each.
+    const qsizetype count = m_item ? m_item->childItems().size() : 0;
+    const bool removed = count < m_childCount;
+    m_childCount = count;
+    if (!removed)
+        restackChildren();
+}
+
 void PreviewItemHandle::restackChildren()
 {
     if (!m_item)
@@ -116,12 +131,13 @@ void PreviewItemHandle::restackChildren()
         m_restackPending = true;
         return;
     }
+    ++m_restacks;
     // The child handles in the order their items paint: by z, then in child order.
     std::vector<PreviewItemHandle*> wanted;
     std::unordered_set<const QGraphicsItem*> isWanted;
     for (QQuickItem* child : m_item->childItems()) {
-        const auto found = m_registry->find(child);
-        if (found != m_registry->end() && found->second->parentItem() == this) {
+        const auto found = m_registry->handles.find(child);
+        if (found != m_registry->handles.end() && found->second->parentItem() == this) {
             wanted.push_back(found->second);
             isWanted.insert(found->second);
         }
@@ -170,11 +186,34 @@ void PreviewItemHandle::grabItem()
         m_grabAgain = true;
         return;
     }
+    // Its turn comes when an image being taken arrives; until then the image stays stale.
+    if (m_registry->grabsTaken >= GrabsAtOnce) {
+        if (!m_grabWaiting) {
+            m_grabWaiting = true;
+            m_registry->grabsWaiting.emplace_back(this);
+        }
+        return;
+    }
     m_grab = m_item->grabToImage();
     if (!m_grab)
         return;
+    m_registry->mostGrabsTaken = std::max(m_registry->mostGrabsTaken, ++m_registry->grabsTaken);
     m_maskStale = false;
     connect(m_grab.data(), &QQuickItemGrabResult::ready, this, &PreviewItemHandle::takeGrab);
+}
+
+void PreviewItemHandle::endGrab()
+{
+    --m_registry->grabsTaken;
+    while (!m_registry->grabsWaiting.empty() && m_registry->grabsTaken < GrabsAtOnce) {
+        const QPointer<PreviewItemHandle> next = m_registry->grabsWaiting.front();
+        m_registry->grabsWaiting.pop_front();
+        if (!next)
+            continue;
+        next->m_grabWaiting = false;
+        if (next->m_marked && next->m_maskStale)
+            next->grabItem();
+    }
 }
 
 void PreviewItemHandle::takeGrab()
@@ -189,6 +228,7 @@ void PreviewItemHandle::takeGrab()
     // The result is still delivering its signal: it is released from the event loop.
     QSharedPointer<QQuickItemGrabResult> done;
     done.swap(m_grab);
+    endGrab();
     QMetaObject::invokeMethod(
         this,
         [this, done] {

@@ -9,6 +9,7 @@
 #include <QQuickItem>
 #include <QSharedPointer>
 #include <QSizeF>
+#include <deque>
 #include <memory>
 #include <unordered_map>
 
@@ -25,7 +26,10 @@ class QQuickItemGrabResult;
 // checkerboard over exactly the item's own opaque pixels, masked by an image of the item
 // taken with QQuickItem::grabToImage(). The image is taken when a view paints the handle (only
 // a visible view lets the surface render it), arrives a frame later, and is taken again
-// whenever the item's size or look changes.
+// whenever the item's size or look changes. The handles of a registry take at most GrabsAtOnce
+// images at a time, the others waiting their turn: every image being taken is a connection of
+// the surface's window that each image taken looks through, so that taking n at once (a paste
+// of n controls, all selected) would cost O(n) each.
 //
 // A handle is deleted with its item.
 class PreviewItemHandle : public QGraphicsObject
@@ -33,9 +37,19 @@ class PreviewItemHandle : public QGraphicsObject
     Q_OBJECT
 
 public:
-    // Handles by their items: the handle of an item's parent item is the handle's parent. The
-    // handles share it, so it outlives every one of them.
-    using Registry = std::unordered_map<const QQuickItem*, PreviewItemHandle*>;
+    // The most images of items the handles of a registry take at once.
+    static constexpr int GrabsAtOnce = 32;
+
+    // What the handles of one scene share, so that it outlives every one of them: the handles
+    // by their items (the handle of an item's parent item is the handle's parent), and the
+    // images of items being taken with the handles waiting for their turn, first come first.
+    struct Registry
+    {
+        std::unordered_map<const QQuickItem*, PreviewItemHandle*> handles;
+        int grabsTaken = 0;
+        int mostGrabsTaken = 0;
+        std::deque<QPointer<PreviewItemHandle>> grabsWaiting;
+    };
 
     PreviewItemHandle(QQuickItem* item, int kind, unsigned int id,
                       std::shared_ptr<Registry> registry);
@@ -52,7 +66,8 @@ public:
 
     // While one lives, the children of the handle are not put in order as each is added: the
     // order is set once when it ends, so that adding n children costs O(n log n) rather than
-    // O(n) each. A null handle holds nothing.
+    // O(n) each. A null handle holds nothing. (A child removed never costs an ordering: the
+    // others keep theirs.)
     class StackingBatch
     {
     public:
@@ -65,6 +80,12 @@ public:
         QPointer<PreviewItemHandle> m_handle;
     };
 
+    // How many times the handle has put the handles of its item's children in order: what
+    // adding and removing children costs it.
+    int restackCount() const { return m_restacks; }
+    // The most images the handles of its registry have taken at once.
+    int mostGrabsTaken() const { return m_registry->mostGrabsTaken; }
+
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
@@ -74,10 +95,15 @@ private:
     void syncVisibility();
     void syncStacking();
     void syncClipping();
+    // The item's children changed: a child added or moved in their order puts them in order
+    // again; a child removed leaves the others in theirs.
+    void onChildrenChanged();
     // Puts the handles of the item's children in the stacking order of the children.
     void restackChildren();
     void grabItem();
     void takeGrab();
+    // The image is taken or given up: the next handle waiting takes its turn.
+    void endGrab();
 
     QPointer<QQuickItem> m_item;
     // The item's entry in the registry, valid after the item is gone.
@@ -90,12 +116,17 @@ private:
     // Open stacking batches, and whether the children changed while one was open.
     int m_stackingHeld = 0;
     bool m_restackPending = false;
+    // How many children the item had when they last changed.
+    qsizetype m_childCount = 0;
+    int m_restacks = 0;
     bool m_marked = false;
     QSharedPointer<QQuickItemGrabResult> m_grab;
     // The item's image is to be taken again at the next painting.
     bool m_maskStale = false;
     // The item changed while its image was being taken: take it again when that one arrives.
     bool m_grabAgain = false;
+    // The handle waits in the registry for its turn to take the item's image.
+    bool m_grabWaiting = false;
     QImage m_mask;
     // The overlay in device pixels, for the device size it was made for.
     QPixmap m_overlay;

@@ -6,11 +6,15 @@
 #include <set>
 #include <vector>
 
+namespace Velmora {
+class Configuration;
+}
+
 // Which pages the page preview keeps built. Built pages cost memory for every item they hold,
 // so the preview keeps a bounded set: the current page always, then its neighbours in page
 // order, then the pages shown most recently, newest first, as long as their weights (what a
-// page's items take) fit the budget together with those before them. Every other built page
-// is released and built again from the project when it is needed.
+// page's items take, pageWeight()) fit the budget together with those before them. Every other
+// built page is released and built again from the project when it is needed.
 class PreviewPageSet
 {
 public:
@@ -37,6 +41,10 @@ public:
     std::set<unsigned int> pagesToKeep(unsigned int currentPageId,
                                        const std::vector<unsigned int>& neighbours,
                                        const std::function<int(unsigned int)>& weight) const;
+
+    // What the page's items take when built, an estimate in KiB by the kinds of its items
+    // (PreviewControlKinds for its controls); 0 for a page the project does not hold.
+    static int pageWeight(const Velmora::Configuration& project, unsigned int pageId);
 
 private:
     int m_budget;

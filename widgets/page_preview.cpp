@@ -1,6 +1,7 @@
 #include "widgets/page_preview.h"
 
 #include "appengine/page_preview_scene.h"
+#include "appengine/preview_control_kinds.h"
 #include "appengine/selection_manager.h"
 #include "core/preferences.h"
 #include "main/control_commands.h"
@@ -45,17 +46,7 @@ int kindOf(const QGraphicsItem* item)
 
 bool isControlKind(int kind)
 {
-    switch (kind) {
-    case PreviewItemKind_BUTTON:
-    case PreviewItemKind_SLIDER:
-    case PreviewItemKind_COLOUR_PICKER:
-    case PreviewItemKind_KEYPAD:
-    case PreviewItemKind_LABEL:
-    case PreviewItemKind_CLOCK:
-        return true;
-    default:
-        return false;
-    }
+    return isPreviewControlItemKind(kind);
 }
 
 bool isSelectableKind(int kind)

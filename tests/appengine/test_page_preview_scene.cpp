@@ -2,6 +2,7 @@
 #include "appengine/selection_manager.h"
 #include "common/helpers.h"
 #include "common/qml_fixture.h"
+#include "velmora_objects/label.h"
 #include "velmora_objects/qml_fixtures.h"
 
 #include "velmora_objects/qml/qml_module.h"
@@ -23,6 +24,7 @@
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 
 using namespace Velmora;
@@ -374,6 +376,46 @@ TEST_F(PreviewScene, SelectionOverlayMarksSelectedControlsOnly)
     scene->updateSelectionEffects();
     EXPECT_TRUE(overlay().isEmpty());
     EXPECT_EQ(scene->renderThumbnail(0).toImage(), marked);
+}
+
+// A paste of many controls, all of them selected: the images of their items are taken a few at
+// a time, and every one of them ends up marked on the view.
+TEST_F(PreviewScene, ManySelectedControlsAreMarkedAFewImagesAtATime)
+{
+    std::map<unsigned int, QRect> labels;
+    for (int i = 0; i < 4 * PreviewItemHandle::GrabsAtOnce - 8; ++i) {
+        smart_ptr<Control> label(new Label);
+        label->setPageId(3);
+        label->setCaption("Mm");
+        const QRect cell((i % 10) * 48, (i / 10) * 22, 46, 20);
+        label->setGeometry(cell);
+        const unsigned int id = project->insertControl(label, UINT_MAX);
+        project->getPage(3).getControlIds().insert(id);
+        labels[id] = cell;
+    }
+    std::set<unsigned int> ids;
+    for (const auto& entry : labels)
+        ids.insert(entry.first);
+    selection.selectControls(ids, true);
+    scene->showPage(3);
+    View view(scene.get());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    auto* handle = qobject_cast<PreviewItemHandle*>(
+        scene->itemAt(labels.begin()->second.center(), QTransform())->toGraphicsObject());
+    ASSERT_TRUE(handle);
+
+    const auto marked = [&] {
+        const QImage shown = rendering();
+        const QImage drawn = frame();
+        return std::count_if(labels.begin(), labels.end(), [&](const auto& entry) {
+            return !TestUtil::changedArea(shown, drawn, entry.second).isEmpty();
+        });
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return marked() == std::ptrdiff_t(labels.size()); }))
+        << marked() << " of " << labels.size() << " marked";
+    EXPECT_GT(handle->mostGrabsTaken(), 0);
+    EXPECT_LE(handle->mostGrabsTaken(), PreviewItemHandle::GrabsAtOnce);
 }
 
 // A thumbnail is the page's own rendering scaled to a quarter, in both orientations, and

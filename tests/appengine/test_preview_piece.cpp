@@ -1,0 +1,34 @@
+#include "appengine/preview_piece.h"
+#include "velmora_objects/control_factory.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+// Every control type the model makes has a row of its own in the preview: an item kind that the
+// page view takes for a control's and a piece of the page builder between the page and the page
+// switcher, shared with no other type.
+TEST(PreviewPiece, EveryControlTypeHasAKindAndAPieceOfItsOwn)
+{
+    std::set<int> pieces;
+    std::set<int> itemKinds;
+    for (int type = 0; type < 256; ++type) {
+        const PreviewControlKind* kind = previewControlKind(type);
+        if (!ControlFactory::get(Velmora::ControlType(type))) {
+            EXPECT_FALSE(kind) << "no control of type " << type;
+            continue;
+        }
+        ASSERT_TRUE(kind) << "control type " << type;
+        const PreviewPiece piece = previewControlPiece(type);
+        EXPECT_TRUE(piece > PreviewPiece_PAGE && piece < PreviewPiece_PAGE_SWITCHER)
+            << "control type " << type << ", piece " << piece;
+        EXPECT_TRUE(pieces.insert(piece).second) << "control type " << type;
+        EXPECT_TRUE(itemKinds.insert(kind->itemKind).second) << "control type " << type;
+        EXPECT_TRUE(isPreviewControlItemKind(kind->itemKind)) << "control type " << type;
+        EXPECT_GT(kind->weightKiB, 0) << "control type " << type;
+    }
+    EXPECT_EQ(int(pieces.size()), PreviewControlKindCount);
+    EXPECT_EQ(PreviewPiece_BUTTON, PreviewPiece_PAGE_SWITCHER + 1);
+    EXPECT_EQ(PreviewPiece_COUNT, PreviewPiece_BUTTON + 1);
+    for (int itemKind : {PreviewItemKind_NONE, PreviewItemKind_PAGE, PreviewItemKind_PAGE_SWITCHER})
+        EXPECT_FALSE(isPreviewControlItemKind(itemKind)) << "item kind " << itemKind;
+}
