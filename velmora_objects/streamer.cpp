@@ -26,8 +26,12 @@ void Streamer::open(Mode mode, const QString& path)
     case Mode_WRITE:
         m_saveFile = std::make_unique<WholeFile::SaveFile>(path);
         if (!WholeFile::open(*m_saveFile)) {
+            // What stands in the file's place is named; any other failure is not known better.
+            const RegularFile::Result refusal = m_saveFile->refusal();
             m_saveFile.reset();
-            throw std::runtime_error("Unable to open file");
+            throw std::runtime_error(RegularFile::isNotRegular(refusal)
+                                         ? RegularFile::message(refusal).toStdString()
+                                         : std::string("Unable to open file"));
         }
         m_bytes = QByteArray();
         m_data.openForWriting(&m_bytes);
