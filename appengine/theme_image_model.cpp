@@ -184,6 +184,15 @@ QStandardItem* ThemeImageModel::createImageRow(unsigned int id, const QString& p
     return item;
 }
 
+QPixmap ThemeImageModel::filePixmap(const QString& path)
+{
+    Velmora::ImageData image;
+    image.loadFromFile(path);
+    QPixmap pixmap;
+    pixmap.loadFromData(image.getData());
+    return pixmap;
+}
+
 QStandardItem* ThemeImageModel::addImageFile(const QString& path)
 {
     const QModelIndex known = findFilePath(path);
@@ -209,7 +218,7 @@ QStandardItem* ThemeImageModel::addImageFile(const QString& path)
         if (stored.isValid())
             return itemFromIndex(stored);
     }
-    return createImageRow(id, path, Velmora::Orientation_ANY, QPixmap(path), -1);
+    return createImageRow(id, path, Velmora::Orientation_ANY, filePixmap(path), -1);
 }
 
 QStandardItem* ThemeImageModel::addImageData(const QByteArray& data, int orientation, int row)

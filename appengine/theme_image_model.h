@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 
@@ -76,6 +77,11 @@ public:
     QModelIndex findImage(unsigned int id) const;
 
     QMap<int, QVariant> itemData(const QModelIndex& index) const override;
+
+    // The picture of an image file, read as a theme reads it (through the regular-file rule:
+    // a FIFO in the file's place never blocks) and decoded from its bytes; null when it cannot
+    // be read or decoded.
+    static QPixmap filePixmap(const QString& path);
 
 private:
     void fill(const Velmora::Theme* theme);

@@ -1,5 +1,6 @@
 #include "appengine/theme_skin_image_model.h"
 
+#include "appengine/theme_image_model.h"
 #include "velmora_objects/theme.h"
 
 #include <memory>
@@ -120,7 +121,7 @@ QStandardItem* ThemeSkinImageModel::addImageFile(const QString& path, const Skin
         if (stored.isValid())
             return itemFromIndex(stored);
     }
-    return createImageRow(id, path, key, QPixmap(path), -1);
+    return createImageRow(id, path, key, ThemeImageModel::filePixmap(path), -1);
 }
 
 QStandardItem* ThemeSkinImageModel::addImageData(const QByteArray& data, const SkinPropertyKey& key,

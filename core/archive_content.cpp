@@ -38,10 +38,13 @@ bool isTarStart(const QByteArray& data)
 
 } // namespace
 
-Kind identify(const QString& path)
+Kind identify(const QString& path, RegularFile::Result* opened)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    const RegularFile::Result result = RegularFile::open(file, path);
+    if (opened)
+        *opened = result;
+    if (result != RegularFile::Result_OPENED)
         return Kind_UNREADABLE;
     const QByteArray head = file.read(HeadSize);
     static const char gzip[] = "\x1f\x8b";

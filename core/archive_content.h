@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/regular_file.h"
+
 #include <QString>
 
 // What a file holds as far as its first bytes tell, for the message that says why a file that
@@ -17,11 +19,11 @@ enum Kind
     Kind_ZSTD,
     Kind_ZIP,
     Kind_OTHER,
-    Kind_UNREADABLE // the file cannot be opened
+    Kind_UNREADABLE // the path names no regular file that can be read
 };
 
-// Reads no more than the file's first 64 KB. The path must name a regular file: opening a
-// pipe would wait for a writer.
-Kind identify(const QString& path);
+// Reads no more than the file's first 64 KB. Only a regular file is opened (see RegularFile);
+// when the path names none, the kind is Kind_UNREADABLE and opened, when given, says why.
+Kind identify(const QString& path, RegularFile::Result* opened = nullptr);
 
 } // namespace ArchiveContent

@@ -226,9 +226,7 @@ void GradientLibrary::loadFile(const QString& filePath, GradientType type)
     QFile file;
     const RegularFile::Result opened = RegularFile::open(file, filePath);
     if (opened != RegularFile::Result_OPENED) {
-        addError(filePath, opened == RegularFile::Result_NOT_REGULAR
-                               ? RegularFile::notRegularMessage()
-                               : tr("The file cannot be opened"));
+        addError(filePath, RegularFile::message(opened));
         return;
     }
     // A file that is not what its size says (a pipe, a growing file) is cut at the bound.

@@ -1,6 +1,7 @@
 #include "core/preferences.h"
 
 #include "core/assertion.h"
+#include "core/regular_file.h"
 #include "core/whole_file.h"
 
 #include <QDir>
@@ -78,10 +79,13 @@ bool sameSettings(const std::map<QString, QVariant>& written,
     return true;
 }
 
+// The bytes of the settings file; none when it names no regular file that can be read (a FIFO
+// in its place would block the reading).
 QByteArray readAll(const QString& path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QFile file;
+    return RegularFile::open(file, path) == RegularFile::Result_OPENED ? file.readAll()
+                                                                       : QByteArray();
 }
 
 } // namespace

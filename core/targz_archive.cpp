@@ -721,19 +721,16 @@ bool TargzArchive::extractAll(const QString& archivePath, const QString& destina
 {
     if (m_open || !openArchive(archivePath.toUtf8(), O_RDONLY, 0))
         return false;
-    // The gzip trailer ends with the uncompressed size (modulo 2^32, little-endian).
-    QFile file(archivePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        closeArchive();
-        return false;
-    }
+    // The gzip trailer ends with the uncompressed size (modulo 2^32, little-endian). It is read
+    // from the file opened, not from whatever the path names by now; pread leaves the offset
+    // of the gzip stream where it is.
+    const int descriptor = tar_fd(m_open->tar);
+    struct stat status;
+    char trailer[4];
     quint32 total = 0;
-    if (file.size() >= 4 && file.seek(file.size() - 4)) {
-        const QByteArray trailer = file.read(4);
-        if (trailer.size() == 4)
-            total = qFromLittleEndian<quint32>(trailer.constData());
-    }
-    file.close();
+    if (::fstat(descriptor, &status) == 0 && status.st_size >= 4 &&
+        ::pread(descriptor, trailer, sizeof trailer, status.st_size - 4) == sizeof trailer)
+        total = qFromLittleEndian<quint32>(trailer);
     emit operationStarted(clampedToInt(total));
     return readMembers(destination, nullptr, nullptr, true);
 }

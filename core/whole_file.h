@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/regular_file.h"
+
 #include <QByteArray>
 #include <QString>
 #include <csignal>
@@ -18,6 +20,13 @@ namespace WholeFile {
 // symbolic link points to, when the target is one) by open(), written through its handle and by
 // commit(), and put in that file's place by commit(). One that is not committed is removed when
 // it is destroyed, and the target stays as it was.
+//
+// Where the file system has them, the temporary file has no name until commit() names it just
+// before it takes the target's place, so a save killed before leaves nothing behind. Elsewhere
+// it is named from the start, ".<file name>.velmora-save-" and twelve random letters or digits
+// beside the file replaced, and held locked while it is written; open() removes the files of
+// that name that an earlier save of the same file, killed meanwhile, left: regular files of this
+// user that no live save holds locked, and nothing else.
 class SaveFile
 {
 public:
@@ -33,6 +42,10 @@ public:
     bool isOpen() const { return m_descriptor >= 0; }
     // Marks the writing failed: commit() then fails, removing the temporary file.
     void cancelWriting() { m_cancelled = true; }
+    // What open() found in the target's place when it refused it for being no regular file (a
+    // folder, a FIFO, a socket, a device, a loop of links); Result_FAILED after any other
+    // failure, Result_OPENED otherwise.
+    RegularFile::Result refusal() const { return m_refusal; }
 
 private:
     friend bool open(SaveFile& file);
@@ -41,11 +54,13 @@ private:
     void discard();
 
     QString m_target;
-    // The file replaced and the temporary file, as the system names them.
+    // The file replaced and the temporary file, as the system names them; the temporary file's
+    // name is empty while it has none.
     QByteArray m_replaced;
     QByteArray m_temporary;
     int m_descriptor = -1;
     bool m_cancelled = false;
+    RegularFile::Result m_refusal = RegularFile::Result_OPENED;
 };
 
 // Opens the save file for replacing its target; false, with nothing written, when the target is
@@ -59,6 +74,21 @@ bool commit(SaveFile& file, const QByteArray& contents = QByteArray());
 
 // open() and commit() of the contents at the path.
 bool write(const QString& path, const QByteArray& contents);
+
+// The steps of a save, for a test that stops one at a chosen moment (by killing its process):
+// the temporary file made (open() succeeded), the contents written, synced, and the temporary
+// file named, just before it takes the target's place.
+enum class Step
+{
+    Made,
+    Written,
+    Synced,
+    Named
+};
+// Calls the hook at each step of every save of this process (none when null); with namedOnly,
+// every temporary file is named from the start, as where the file system has no unnamed files.
+// For tests.
+void setStepHook(void (*hook)(Step), bool namedOnly = false);
 
 // While one lives, a write of this thread past the process's file-size limit fails (EFBIG) as a
 // write to a full device does, instead of ending the process with SIGXFSZ: the writer reports

@@ -56,14 +56,9 @@ private:
 bool readAll(const QString& path, QByteArray* bytes, XmlSchemaValidator::Error* error)
 {
     QFile file;
-    switch (RegularFile::open(file, path)) {
-    case RegularFile::Result_OPENED:
-        break;
-    case RegularFile::Result_NOT_REGULAR:
-        error->message = RegularFile::notRegularMessage();
-        return false;
-    case RegularFile::Result_FAILED:
-        error->message = QStringLiteral("Unable to open file");
+    const RegularFile::Result opened = RegularFile::open(file, path);
+    if (opened != RegularFile::Result_OPENED) {
+        error->message = RegularFile::message(opened);
         return false;
     }
     *bytes = file.readAll();

@@ -47,8 +47,8 @@ public:
     // validate() that gives every error, in the order found, rather than the first. The
     // messages grow with the document: check its shape (XmlShape) before.
     bool validate(const QByteArray& document, std::vector<Error>* errors) const;
-    // validate() of the file's bytes; a file that cannot be read is refused with
-    // "Unable to open file".
+    // validate() of the file's bytes; a path that names no regular file that can be read is
+    // refused with the words of the regular-file rule (RegularFile::message).
     bool validateFile(const QString& documentPath, Error* error = nullptr) const;
 
 private:

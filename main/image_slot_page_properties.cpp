@@ -106,18 +106,27 @@ void ImageProperty::showMoreEditor(QWidget* parent)
     // The question may have run an event loop: check the store again before adding to it.
     if (files.isEmpty() || !hasStore())
         return;
-    // An image that a theme bundle could not carry would make the theme unreadable once saved.
-    const QString fault = ThemeImageLimits::fileFault(files.first());
-    if (!fault.isEmpty()) {
-        QMessageBox::warning(parent, fileDialogTitle(),
-                             QObject::tr("%1 is too large for a theme: %2.")
-                                 .arg(QDir::toNativeSeparators(files.first()), fault),
-                             QMessageBox::Ok);
+    if (!acceptsImageFile(files.first(), fileDialogTitle(), parent))
         return;
-    }
     const QStandardItem* item = addImageFile(files.first());
     if (item && model())
         model()->setData(index(1), QVariant(item->data(Qt::UserRole).toUInt()), Qt::EditRole);
+}
+
+bool ImageProperty::acceptsImageFile(const QString& path, const QString& title, QWidget* parent)
+{
+    // An image that a theme bundle could not carry would make the theme unreadable once saved.
+    const ThemeImageLimits::FileFault fault = ThemeImageLimits::fileFault(path);
+    if (fault.isEmpty())
+        return true;
+    const QString file = QDir::toNativeSeparators(path);
+    QMessageBox::warning(
+        parent, title,
+        fault.refusal.isEmpty()
+            ? QObject::tr("%1 is too large for a theme: %2.").arg(file, fault.bound)
+            : QObject::tr("%1 cannot be read as an image: %2.").arg(file, fault.refusal),
+        QMessageBox::Ok);
+    return false;
 }
 
 // The document's image lists.

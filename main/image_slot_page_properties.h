@@ -44,9 +44,14 @@ public:
     // Asks for one image file and picks its image as an edit of the row (through the model's
     // validator). The store keeps one copy of identical images, so a file chosen again picks
     // the image already stored. A cancel, no store to add to, or a full store changes
-    // nothing; an image beyond the bounds of a theme image (ThemeImageLimits) is refused with
-    // a warning that names the bound.
+    // nothing; a file that acceptsImageFile() refuses is not added.
     void showMoreEditor(QWidget* parent) override;
+
+    // Whether the chosen file may go into a theme's image store. A path that names no regular
+    // file (a FIFO, a socket, a device, ...) is refused with a warning under the title in the
+    // regular-file rule's words, without being opened; an image beyond the bounds of a theme
+    // image (ThemeImageLimits) with one that names the bound.
+    static bool acceptsImageFile(const QString& path, const QString& title, QWidget* parent);
 
 protected:
     ImageProperty(Property* parent, const QSize& thumbnailSize, const QSize& listIconSize);

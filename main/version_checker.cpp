@@ -42,15 +42,22 @@ VersionChecker::VersionChecker(const QUrl& address, QObject* parent, int timeout
     : QObject(parent), network(new QNetworkAccessManager(this)), m_deadline(new QTimer(this))
 {
     m_deadline->setSingleShot(true);
-    connect(m_deadline, &QTimer::timeout, this, &VersionChecker::report);
+    connect(m_deadline, &QTimer::timeout, this, [this] {
+        m_timedOut = !m_reported;
+        report();
+    });
     m_deadline->start(timeoutMs);
     QNetworkRequest request(address);
     // The list comes from one known address; a redirection is a failure, not a new address.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
+    // Without an encoding of our own, the network code asks for a compressed answer and
+    // inflates it by itself, however large it grows; the list is small enough as it is.
+    request.setRawHeader("Accept-Encoding", "identity");
     m_reply = network->get(request);
     // The body is taken as it comes, so that no more than the bound is ever held.
     m_reply->setReadBufferSize(64 * 1024);
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, &VersionChecker::onMetaDataChanged);
     connect(m_reply, &QNetworkReply::readyRead, this, &VersionChecker::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &VersionChecker::onReplyFinished);
 }
@@ -108,11 +115,23 @@ QString VersionChecker::releaseNotes(const SoftwareVersion& version) const
     return iRelease == releases.end() ? QString() : iRelease->second.notes;
 }
 
+void VersionChecker::onMetaDataChanged()
+{
+    if (!m_reply || m_reported)
+        return;
+    // An answer compressed although it was asked for as it is: inflating it is what must not
+    // happen, so it is given up before any of it is read.
+    const QByteArray coding = m_reply->rawHeader("Content-Encoding").trimmed().toLower();
+    if (!coding.isEmpty() && coding != "identity")
+        report();
+}
+
 void VersionChecker::onReadyRead()
 {
     if (!m_reply || m_reported)
         return;
     const QByteArray piece = m_reply->read(MaximumListBytes + 1 - m_body.size());
+    m_received += piece.size();
     m_body += piece;
     // One byte past the bound: the list is refused, whatever else would have come.
     if (m_body.size() > MaximumListBytes) {

@@ -29,9 +29,11 @@ class QTimer;
 //
 // The server is not trusted. The whole check, from the request to the list read, ends within
 // its deadline (a slow or silent server, or one that never stops sending, ends in no update);
-// a body larger than MaximumListBytes is cut off and refused; the list's shape (nesting,
-// elements, attributes) is checked before it is parsed, and both run on a thread of their own,
-// so that the GUI thread only gathers the body's pieces as they come.
+// a body larger than MaximumListBytes is cut off and refused; the list is asked for as it is,
+// not compressed, and an answer compressed all the same is refused at its headers, unread (a
+// few kilobytes may inflate to gigabytes); the list's shape (nesting, elements, attributes) is
+// checked before it is parsed, and both run on a thread of their own, so that the GUI thread
+// only gathers the body's pieces as they come.
 class VersionChecker : public QObject
 {
     Q_OBJECT
@@ -83,6 +85,10 @@ public:
     QString releaseNotes(const SoftwareVersion& version) const;
 
     const std::map<SoftwareVersion, ReleaseData>& releaseList() const { return releases; }
+    // The bytes of the answer's body that the check took in.
+    qint64 receivedBytes() const { return m_received; }
+    // Whether the check ended by its deadline rather than by an answer.
+    bool timedOut() const { return m_timedOut; }
 
     using ReleaseList = std::map<SoftwareVersion, ReleaseData>;
     // The releases of a release list's bytes; none when they are not a list of the expected
@@ -93,6 +99,7 @@ signals:
     void releaseDataAvailable();
 
 private:
+    void onMetaDataChanged();
     void onReadyRead();
     void onReplyFinished();
     // Ends the check once: the request is dropped, a parse still running is left to end on its
@@ -102,7 +109,9 @@ private:
     QNetworkAccessManager* network;
     QNetworkReply* m_reply = nullptr;
     QByteArray m_body;
+    qint64 m_received = 0;
     QTimer* m_deadline;
     bool m_reported = false;
+    bool m_timedOut = false;
     ReleaseList releases;
 };

@@ -150,9 +150,13 @@ EditTheme::ImageFiles EditTheme::sortImageFiles(const QStringList& paths, const 
     ImageFiles files;
     for (const QString& path : paths) {
         // The bounds first: a picture too large to decode is too large, not unreadable.
-        const QString fault = ThemeImageLimits::fileFault(path);
-        if (!fault.isEmpty()) {
-            files.tooLargeFiles.append({path, fault});
+        const ThemeImageLimits::FileFault fault = ThemeImageLimits::fileFault(path);
+        if (!fault.refusal.isEmpty()) {
+            files.notRegularFiles.append({path, fault.refusal});
+            continue;
+        }
+        if (!fault.bound.isEmpty()) {
+            files.tooLargeFiles.append({path, fault.bound});
             continue;
         }
         ImageData image;

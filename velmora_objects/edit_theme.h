@@ -63,14 +63,16 @@ public:
     };
     // Image files offered for one store, in their given order: those to add, those whose bytes
     // the store already holds, those that cannot be read or decoded as an image, which would
-    // otherwise be stored as empty images, and those that a theme bundle could not carry (see
-    // ThemeImageLimits), or that would take more than the room left, in bytes, for the images of
-    // the whole theme.
+    // otherwise be stored as empty images, those that are no regular file (with the words of
+    // the regular-file rule), which are not read at all, and those that a theme bundle could not
+    // carry (see ThemeImageLimits), or that would take more than the room left, in bytes, for
+    // the images of the whole theme.
     struct ImageFiles
     {
         QStringList newFiles;
         QStringList storedFiles;
         QStringList unreadableFiles;
+        QList<RefusedFile> notRegularFiles;
         QList<RefusedFile> tooLargeFiles;
     };
     static ImageFiles sortImageFiles(const QStringList& paths, const ImageStore& store,

@@ -26,8 +26,12 @@ void Streamer::open(Mode mode, const QString& path)
     case Mode_WRITE:
         m_saveFile = std::make_unique<WholeFile::SaveFile>(path);
         if (!WholeFile::open(*m_saveFile)) {
+            // What stands in the file's place is named; any other failure is not known better.
+            const RegularFile::Result refusal = m_saveFile->refusal();
             m_saveFile.reset();
-            throw std::runtime_error("Unable to open file");
+            throw std::runtime_error(RegularFile::isNotRegular(refusal)
+                                         ? RegularFile::message(refusal).toStdString()
+                                         : std::string("Unable to open file"));
         }
         m_bytes = QByteArray();
         m_data.openForWriting(&m_bytes);
@@ -36,14 +40,10 @@ void Streamer::open(Mode mode, const QString& path)
         break;
     case Mode_READ:
         // A FIFO or a device would block the reading or never end it.
-        switch (RegularFile::open(*this, path, QIODevice::Unbuffered)) {
-        case RegularFile::Result_OPENED:
-            break;
-        case RegularFile::Result_NOT_REGULAR:
-            throw std::runtime_error(RegularFile::notRegularMessage().toStdString());
-        case RegularFile::Result_FAILED:
-            throw std::runtime_error("Unable to open file");
-        }
+        if (const RegularFile::Result opened =
+                RegularFile::open(*this, path, QIODevice::Unbuffered);
+            opened != RegularFile::Result_OPENED)
+            throw std::runtime_error(RegularFile::message(opened).toStdString());
         readWholeFile();
         m_data.openForReading(m_bytes);
         m_bytes = QByteArray(); // the data stream holds them

@@ -1,5 +1,6 @@
 #include "velmora_objects/theme_image_limits.h"
 
+#include "core/regular_file.h"
 #include "velmora_objects/theme_reader.h"
 
 #include <QBuffer>
@@ -42,14 +43,17 @@ QString fault(const QByteArray& bytes)
         .arg(limits.imageSide);
 }
 
-QString fileFault(const QString& path)
+FileFault fileFault(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
+    QFile file;
+    const RegularFile::Result opened = RegularFile::open(file, path);
+    if (RegularFile::isNotRegular(opened))
+        return {RegularFile::message(opened), QString()};
+    if (opened != RegularFile::Result_OPENED)
+        return {};
     if (file.size() > ThemeReader::limits().memberSize)
-        return bytesFault(file.size());
-    return fault(file.read(ThemeReader::limits().memberSize + 1));
+        return {QString(), bytesFault(file.size())};
+    return {QString(), fault(file.read(ThemeReader::limits().memberSize + 1))};
 }
 
 } // namespace ThemeImageLimits

@@ -12,8 +12,21 @@ namespace ThemeImageLimits {
 // than the 4096 by 4096 pixels a theme image may have"); empty when it is within the bounds.
 // Only a picture's header is read; bytes that are no picture have no sides to check.
 QString fault(const QByteArray& bytes);
-// The same for a file, which is not read when it is larger than the bound allows; empty too
-// for a file that cannot be read.
-QString fileFault(const QString& path);
+
+// What keeps a file from becoming a theme image before its picture is decoded.
+struct FileFault
+{
+    // The path names something other than a regular file (a folder, a FIFO, a socket, a device,
+    // a loop of links), which is neither opened nor read: the regular-file rule's words.
+    QString refusal;
+    // The file breaks a bound: the words of fault(). A file larger than the bound allows is not
+    // read.
+    QString bound;
+
+    bool isEmpty() const { return refusal.isEmpty() && bound.isEmpty(); }
+};
+// Both empty for a file within the bounds, and for one that does not exist or may not be read
+// (its bytes, none, decode as no picture).
+FileFault fileFault(const QString& path);
 
 } // namespace ThemeImageLimits

@@ -174,13 +174,6 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
 bool ThemeLibrary::addTheme(const QString& path, bool builtIn, QString* error)
 {
     scanPendingFolders();
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir()) {
-        if (error)
-            *error = info.isDir() ? QObject::tr("The path names a folder.")
-                                  : QObject::tr("The theme file does not exist.");
-        return false;
-    }
     Velmora::ThemeLibraryData data;
     ThemeReader reader;
     if (!reader.readLibraryData(path, data)) {

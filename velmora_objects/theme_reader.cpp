@@ -1,6 +1,7 @@
 #include "velmora_objects/theme_reader.h"
 
 #include "core/archive_content.h"
+#include "core/regular_file.h"
 #include "core/targz_archive.h"
 #include "velmora_objects/image_data.h"
 
@@ -75,9 +76,10 @@ QString tr(const char* text)
 // Why a file that is not a damaged bundle does not read as one: what it holds instead.
 QString unreadableText(const QString& path)
 {
-    switch (ArchiveContent::identify(path)) {
+    RegularFile::Result opened = RegularFile::Result_OPENED;
+    switch (ArchiveContent::identify(path, &opened)) {
     case ArchiveContent::Kind_UNREADABLE:
-        return tr("The theme file cannot be opened.");
+        return RegularFile::message(opened);
     case ArchiveContent::Kind_TAR:
         return tr("The theme bundle is damaged or cut short.");
     case ArchiveContent::Kind_GZIP_TWICE:
@@ -155,14 +157,16 @@ bool ThemeReader::open(const QString& bundlePath)
     m_xmlMember.clear();
     m_version = 0;
 
-    // Anything but a regular file (a pipe would never end) is not opened at all.
-    const QFileInfo file(bundlePath);
-    if (bundlePath.isEmpty() || !file.exists()) {
+    // Anything but a regular file (a pipe would never end) is not opened at all; the refusal
+    // says what is there.
+    const RegularFile::Result found =
+        bundlePath.isEmpty() ? RegularFile::Result_MISSING : RegularFile::examine(bundlePath);
+    if (found == RegularFile::Result_MISSING) {
         raiseError(tr("The theme file does not exist."));
         return false;
     }
-    if (!file.isFile()) {
-        raiseError(tr("The theme file is not a regular file."));
+    if (found != RegularFile::Result_OPENED) {
+        raiseError(RegularFile::message(found));
         return false;
     }
     const Limits& bounds = limits();

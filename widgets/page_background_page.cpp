@@ -8,6 +8,7 @@
 #include "gui/gradient_dialog.h"
 #include "gui/gradient_picker.h"
 #include "gui/view_models.h"
+#include "main/image_slot_page_properties.h"
 #include "main/new_page_data.h"
 #include "main/project_access.h"
 #include "main/velmora_document.h"
@@ -155,7 +156,8 @@ void PageBackgroundPage::onBrowseClicked()
     const QStringList files = ProjectAccess::askImageFiles(tr("Background Image"), true, nullptr);
     // The question may have run an event loop: look for the store only afterwards.
     ThemeImageModel* model = imageModel();
-    if (files.isEmpty() || !model)
+    if (files.isEmpty() || !model ||
+        !ImageProperty::acceptsImageFile(files.first(), tr("Background Image"), this))
         return;
     // A full store takes no image: the choice made before stays.
     const QStandardItem* item = model->addImageFile(files.first());

@@ -2,6 +2,7 @@
 
 #include "appengine/theme_image_model.h"
 #include "gui/backdrop_icon_model.h"
+#include "main/image_slot_page_properties.h"
 #include "main/project_access.h"
 #include "main/velmora_document.h"
 
@@ -157,7 +158,7 @@ void PageIdentificationPage::onNameChanged()
 void PageIdentificationPage::onIconBrowseClicked()
 {
     const QStringList files = ProjectAccess::askImageFiles(tr("Icon"), true, this);
-    if (files.isEmpty())
+    if (files.isEmpty() || !ImageProperty::acceptsImageFile(files.first(), tr("Icon"), this))
         return;
     // Without any icon list (no project theme to read) the file still gets a row of its own,
     // to be stored when the page is made.

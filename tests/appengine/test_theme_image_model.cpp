@@ -109,6 +109,13 @@ TEST_F(ImageModelTest, FilesAreAddedOncePerPathAndPerContent)
     QStandardItem* loose = detached.addImageFile(bird);
     EXPECT_EQ(loose->data(ThemeImageModel::IdRole), QVariant(ThemeImageModel::NoImage));
     EXPECT_EQ(detached.findFilePath(bird), loose->index());
+    EXPECT_FALSE(loose->data(Qt::DecorationRole).value<QIcon>().isNull());
+    // What is no file gives a row without a picture, never waiting for one: a FIFO that nothing
+    // writes to would hang the test.
+    for (const auto& nonFile : TestUtil::nonFiles(folder.path())) {
+        QStandardItem* row = detached.addImageFile(nonFile.path);
+        EXPECT_TRUE(row && row->data(Qt::DecorationRole).value<QIcon>().isNull());
+    }
 }
 
 TEST_F(ImageModelTest, TheProxyShowsTheRowsThatFitTheOrientation)
@@ -186,4 +193,6 @@ TEST_F(ImageModelTest, SkinImageFilesRecordTheirKey)
     EXPECT_EQ(sample->getSkinImageReferences().count(b), 0u);
     model.removeImage(model.imageIndex(a, 3));
     EXPECT_FALSE(sample->getSkinImages().exists(3));
+    // A FIFO that nothing writes to is never waited for.
+    EXPECT_TRUE(model.addImageFile(TestUtil::nonFiles(folder.path()).value(0).path, a));
 }

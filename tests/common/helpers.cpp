@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace TestUtil {
 
@@ -244,6 +245,22 @@ QStringList treeOf(const QString& root)
     }
     result.sort();
     return result;
+}
+
+QList<NonFile> nonFiles(const QString& folder, const QString& suffix)
+{
+    const QString fifo = folder + "/fifo" + suffix, socket = folder + "/socket" + suffix,
+                  loop = folder + "/loop" + suffix, inner = folder + "/folder" + suffix;
+    // mknod makes a socket without binding one, whose path would be bounded in length.
+    EXPECT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(::mknod(QFile::encodeName(socket).constData(), S_IFSOCK | 0600, 0), 0);
+    EXPECT_TRUE(QFile::link(loop, loop));
+    EXPECT_TRUE(QDir().mkpath(inner));
+    return {{fifo, "Not a regular file: a FIFO (named pipe)"},
+            {socket, "Not a regular file: a socket"},
+            {loop, "Not a regular file: a loop of symbolic links"},
+            {"/dev/null", "Not a regular file: a device"},
+            {inner, "Not a regular file: a folder"}};
 }
 
 UndoFuzzRun::UndoFuzzRun(int defaultEdits, unsigned int defaultSeed)

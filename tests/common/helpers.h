@@ -85,6 +85,17 @@ QStringList rowTexts(const QAbstractItemModel* model, const QModelIndex& parent 
 // links are listed, never followed.
 QStringList treeOf(const QString& root);
 
+// What a reader may be handed in place of a file, each with the words that refuse it: a FIFO
+// (that nothing ever writes to: a reader that waited for a writer would hang), a socket and a
+// loop of symbolic links made in the folder under names ending in the suffix, a device, and a
+// folder.
+struct NonFile
+{
+    QString path;
+    QString message;
+};
+QList<NonFile> nonFiles(const QString& folder, const QString& suffix = QString());
+
 // The length and the seed of a randomised undo test: the environment variables
 // VELMORA_UNDO_FUZZ_EDITS and VELMORA_UNDO_FUZZ_SEED when set (for a longer run, or to replay a
 // failure), else the test's own. The test shows describe() with its failures (SCOPED_TRACE), so

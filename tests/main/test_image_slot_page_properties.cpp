@@ -124,7 +124,8 @@ protected:
 
 // A file chosen through the show-more button lands in the property's store and is picked as an
 // edit of the row; the same image chosen again, under its path or another, is not stored
-// twice, and one that a theme bundle could not carry is refused naming the bound. The thumbnail
+// twice, one that a theme bundle could not carry is refused naming the bound, and a FIFO
+// (that nothing writes to) is refused unread, saying what it is. The thumbnail
 // is drawn at the row's size from one pixel inside the cell.
 TEST_F(ProjectPropertiesTest, ImagesFromFilesArePickedOnceAndPaintedUnstretched)
 {
@@ -152,20 +153,23 @@ TEST_F(ProjectPropertiesTest, ImagesFromFilesArePickedOnceAndPaintedUnstretched)
     const QString original = redImage("red.png", QSize(100, 60));
     const QString wide = redImage("wide.png", QSize(101, 60));
     ASSERT_TRUE(QFile::copy(original, file("copy.png")));
+    const TestUtil::NonFile fifo = TestUtil::nonFiles(folder.path(), ".png").value(0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title.toStdString());
         const int rows = c.store->rowCount(c.parent);
         QSignalSpy changed(&model, &PropertyModel::propertyChanged);
         asked.clear();
-        answers = QStringList{wide, original, file("copy.png"), QString()};
+        answers = QStringList{wide, fifo.path, original, file("copy.png"), QString()};
         TestUtil::ModalAnswerer refusal;
-        refusal.messageBox(QMessageBox::Ok);
-        for (int pick = 0; pick < 4; ++pick)
+        refusal.messageBox(QMessageBox::Ok).messageBox(QMessageBox::Ok);
+        for (int pick = 0; pick < 5; ++pick)
             c.property->showMoreEditor(nullptr);
         EXPECT_EQ(refusal.answered().value(0).text,
                   wide + " is too large for a theme: 101 by 60 pixels, larger than the 100 by 100 "
                          "pixels a theme image may have.");
-        EXPECT_EQ(asked, QStringList(4, c.title));
+        EXPECT_EQ(refusal.answered().value(1).text,
+                  fifo.path + " cannot be read as an image: " + fifo.message + ".");
+        EXPECT_EQ(asked, QStringList(5, c.title));
         EXPECT_EQ(changed.count(), 1); // the copy picks the same id again; the cancel nothing
         EXPECT_EQ(c.store->rowCount(c.parent), rows + 1);
         const QModelIndex added = c.store->index(rows, 0, c.parent);

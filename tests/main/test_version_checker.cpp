@@ -17,6 +17,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <tuple>
+#include <utility>
+#include <zlib.h>
 
 namespace {
 
@@ -38,6 +40,28 @@ QByteArray releaseList(const QByteArray& releases)
     return "<?xml version=\"1.0\"?><releases>" + releases + "</releases>";
 }
 
+// A gzip stream of the megabytes of spaces: a few hundred kilobytes.
+QByteArray gzipOfSpaces(int megabytes)
+{
+    const QByteArray spaces(1 << 20, ' ');
+    QByteArray out(1 << 20, '\0');
+    QByteArray gzip;
+    z_stream stream = {};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    for (int block = 0; block <= megabytes; ++block) {
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(spaces.constData()));
+        stream.avail_in = block < megabytes ? uInt(spaces.size()) : 0;
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(out.data());
+            stream.avail_out = uInt(out.size());
+            deflate(&stream, block < megabytes ? Z_NO_FLUSH : Z_FINISH);
+            gzip += out.left(out.size() - stream.avail_out);
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return gzip;
+}
+
 // A release-list server on the loopback interface that gives every request the same answer
 // (none at all when silent) and records the paths asked for.
 class VersionCheckerTest : public ::testing::Test
@@ -55,7 +79,7 @@ protected:
                 if (!request.endsWith("\r\n\r\n") || silent)
                     return;
                 requested << QString(request.split(' ').value(1));
-                request.clear();
+                lastRequest = std::exchange(request, {});
                 if (!endless.isEmpty()) {
                     // The same piece again and again, for ever, every stepMs.
                     socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
@@ -93,7 +117,7 @@ protected:
     }
 
     QTcpServer server;
-    QByteArray request, status = "200 OK", headers, body, endless;
+    QByteArray request, lastRequest, status = "200 OK", headers, body, endless;
     int stepMs = 0;
     bool silent = false;
     QStringList requested;
@@ -238,8 +262,24 @@ TEST_F(VersionCheckerTest, FailuresAndHostileServersEndInNoUpdate)
         requested.clear();
         const auto checker = check(c.body, c.silent || c.stepMs ? 300 : 20000);
         EXPECT_EQ(checker->releaseList().size(), c.releases);
+        EXPECT_EQ(checker->timedOut(), c.silent || c.stepMs);
         EXPECT_LE(requested.size(), 1); // the redirection is not followed
     }
+}
+
+// A list compressed with gzip, although asked for as it is, that inflates to 300 MB: the check
+// gives up at the answer's headers, having taken in none of it, long before its deadline.
+TEST_F(VersionCheckerTest, ACompressedAnswerIsGivenUpUnread)
+{
+    headers = "Content-Encoding: gzip\r\n";
+    const QByteArray bomb = gzipOfSpaces(300);
+    ASSERT_LT(bomb.size(), 1 << 20);
+    const auto checker = check(bomb);
+    EXPECT_TRUE(lastRequest.contains("\r\nAccept-Encoding: identity\r\n"))
+        << lastRequest.toStdString();
+    EXPECT_EQ(checker->receivedBytes(), 0);
+    EXPECT_FALSE(checker->timedOut());
+    EXPECT_TRUE(checker->releaseList().empty());
 }
 
 TEST_F(VersionCheckerTest, UpdateDialogOffersTheNewestReleaseAndOpensOnlyWebAddresses)

@@ -445,7 +445,7 @@ TEST(ProjectFile, FailedSavesLeaveTheOldFileAsItWas)
     // A folder in the target's place cannot be replaced.
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.qvp"));
     EXPECT_EQ(runtimeErrorOf([&] { saveTo(big, dir.filePath("folder.qvp")); }),
-              "Unable to open file");
+              "Not a regular file: a folder");
 
     // A device that fills up during the save: the file-size limit makes every write past 4 KiB
     // fail, as a full disk would.
@@ -585,7 +585,8 @@ TEST(ProjectFile, SavesWriteThroughLinksAndKeepThePermissions)
     project.clear();
     ASSERT_TRUE(TestUtil::writeFile(target, "old"));
     ASSERT_TRUE(QFile::link(target, link) && QFile::link(link, chain) && QFile::link(loop, loop));
-    EXPECT_EQ(runtimeErrorOf([&] { saveTo(project, loop); }), "Unable to open file");
+    EXPECT_EQ(runtimeErrorOf([&] { saveTo(project, loop); }),
+              "Not a regular file: a loop of symbolic links");
     const struct
     {
         QFile::Permissions before;

@@ -571,12 +571,24 @@ TEST(EditTheme, ImageFilesAreSortedByContentAndTheBundleLimits)
     for (const char* name : {"red.png", "missing.png", "blue.png", "broken.png", "red.bmp",
                              "empty.png", "wide.png", "huge.png", "heavy.png"})
         paths << folder.filePath(name);
+    // What is no file is named as such, unread (a FIFO that nothing writes to would hang).
+    QStringList notFiles;
+    for (const auto& [path, message] : TestUtil::nonFiles(folder.path(), ".png")) {
+        paths << path;
+        notFiles << path + ": " + message;
+    }
     // The room left takes the blue picture and no more.
     const EditTheme::ImageFiles sorted =
         theme.sortImageFiles(paths, theme.getIcons(), QFileInfo(paths[2]).size());
     EXPECT_EQ(sorted.newFiles, QStringList({paths[2]}));
     EXPECT_EQ(sorted.storedFiles, QStringList({paths[0]}));
     EXPECT_EQ(sorted.unreadableFiles, QStringList({paths[1], paths[3], paths[5]}));
+    QStringList refused;
+    for (const EditTheme::RefusedFile& file : sorted.notRegularFiles) {
+        refused << file.path + ": " + file.reason;
+        EXPECT_FALSE(EditTheme::isImageFile(file.path));
+    }
+    EXPECT_EQ(refused, notFiles);
     QStringList tooLarge;
     for (const EditTheme::RefusedFile& file : sorted.tooLargeFiles)
         tooLarge << QFileInfo(file.path).fileName() + ": " + file.reason;

@@ -104,7 +104,7 @@ TEST_F(ThemeLibraryTest, AddThemeAppendsARowFromTheLightRead)
     const std::pair<QString, QString> refused[] = {
         {work.path() + "/junk.qvt", "The theme file is not a gzip-compressed tar archive."},
         {work.path() + "/missing.qvt", "The theme file does not exist."},
-        {work.path(), "The path names a folder."}};
+        {work.path(), "Not a regular file: a folder"}};
     for (const auto& [refusedPath, reason] : refused) {
         QString error;
         EXPECT_FALSE(library->addTheme(refusedPath, false, &error));

@@ -660,18 +660,17 @@ TEST_F(ThemeReaderTest, OpensTheFirstXmlMemberAsTheDocument)
 
 TEST_F(ThemeReaderTest, BundlesWithoutAReadableXmlMemberDoNotOpenAndSayWhy)
 {
-    const QString fifo = work.path() + "/fifo.qvt";
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     writeFile(work.path() + "/garbage.qvt", "not an archive at all");
-    const std::pair<QString, QString> cases[] = {
+    QList<std::pair<QString, QString>> cases = {
         {archive("none.qvt", {{"icon_0", "I", {}}, {"Blue.XML", "<a/>", {}}}),
          "The theme bundle holds no theme document (a member whose name ends in \".xml\")."},
         {archive("linked.qvt", {{"Blue.xml", {}, "/etc/passwd"}, {"icon_0", "I", {}}}),
          "The theme document 'Blue.xml' of the bundle is not a regular file."},
         {work.path() + "/garbage.qvt", "The theme file is not a gzip-compressed tar archive."},
         {work.path() + "/missing.qvt", "The theme file does not exist."},
-        {QString(), "The theme file does not exist."},
-        {fifo, "The theme file is not a regular file."}};
+        {QString(), "The theme file does not exist."}};
+    for (const auto& [path, message] : TestUtil::nonFiles(work.path(), ".qvt"))
+        cases.append({path, message});
     ThemeReader reader;
     for (const auto& [path, error] : cases) {
         EXPECT_FALSE(reader.open(path)) << path.toStdString();

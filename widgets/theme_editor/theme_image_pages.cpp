@@ -281,11 +281,14 @@ void ThemeImagePages::addImages(int kind)
     const QString title =
         chosen.size() == 1 ? (icons ? tr("Add Icon") : tr("Add Background Image")) : pluralTitle;
 
-    // Files that are not images would be stored as empty images: they are named and left out.
-    if (!sorted.unreadableFiles.isEmpty()) {
+    // Files that are not images would be stored as empty images: they are named and left out,
+    // with what is there where no regular file is.
+    if (!sorted.unreadableFiles.isEmpty() || !sorted.notRegularFiles.isEmpty()) {
         QStringList names;
         for (const QString& file : sorted.unreadableFiles)
             names << QDir::toNativeSeparators(file);
+        for (const EditTheme::RefusedFile& file : sorted.notRegularFiles)
+            names << tr("%1: %2").arg(QDir::toNativeSeparators(file.path), file.reason);
         QMessageBox::warning(page, title,
                              tr("These files cannot be read as images and were left out:\n%1")
                                  .arg(names.join(QLatin1Char('\n'))),

@@ -1,0 +1,106 @@
+#include "common/helpers.h"
+#include "core/whole_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace TestUtil;
+
+namespace {
+
+WholeFile::Step killedAt = WholeFile::Step::Made;
+
+void killAtChosenStep(WholeFile::Step step)
+{
+    if (step == killedAt)
+        ::raise(SIGKILL);
+}
+
+// Whether the folder's file system makes files without a name.
+bool hasUnnamedFiles(const QString& folder)
+{
+    const int descriptor = ::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY);
+    if (descriptor >= 0)
+        ::close(descriptor);
+    return descriptor >= 0;
+}
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                  QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+// A save killed at any of its steps leaves the file as it was, and nothing beside it unless its
+// temporary file already had a name; the next save of the file (each killed one, and the last)
+// takes away what the one before left, and nothing else: not a name of another form, another
+// file's leftover, a link, a folder, a FIFO, a file with a second name or another owner, nor
+// one that a live save holds.
+TEST(WholeFile, WhatKilledSavesLeaveGoesWithTheNextSaveAndNothingElseDoes)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("project.qvp");
+    ASSERT_TRUE(writeFile(target, "old"));
+    const QString ours = dir.filePath(".project.qvp.velmora-save-");
+    ASSERT_TRUE(writeFile(dir.filePath("kept"), "kept"));
+    for (const QString& name : {ours + "abcdefghijk", ours + "ABCDEFGHIJKL", ours + "abcdefghijkl~",
+                                dir.filePath(".a.qvp.velmora-save-abcdefghijkl"),
+                                dir.filePath("project.qvp.tmp"), ours + "heldbyaliveo"})
+        ASSERT_TRUE(writeFile(name, "not ours"));
+    ASSERT_TRUE(QFile::link(dir.filePath("kept"), ours + "linktokeptxx"));
+    ASSERT_TRUE(QDir().mkpath(ours + "afolderxxxxx"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(ours + "afifoxxxxxxx").constData(), 0600), 0);
+    ASSERT_EQ(::link(QFile::encodeName(dir.filePath("kept")).constData(),
+                     QFile::encodeName(ours + "secondnamexx").constData()),
+              0);
+    if (::geteuid() == 0) {
+        ASSERT_TRUE(writeFile(ours + "anotheruserx", "not ours"));
+        ASSERT_EQ(::chown(QFile::encodeName(ours + "anotheruserx").constData(), 65534, 65534), 0);
+    }
+    const int live = ::open(QFile::encodeName(ours + "heldbyaliveo").constData(), O_RDONLY);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    const QStringList before = entriesOf(dir.path());
+
+    const bool unnamed = hasUnnamedFiles(dir.path());
+    for (const bool namedOnly : {false, true}) {
+        for (const WholeFile::Step step : {WholeFile::Step::Made, WholeFile::Step::Written,
+                                           WholeFile::Step::Synced, WholeFile::Step::Named}) {
+            SCOPED_TRACE(testing::Message() << namedOnly << " " << int(step));
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                killedAt = step;
+                WholeFile::setStepHook(killAtChosenStep, namedOnly);
+                WholeFile::write(target, QByteArray(1 << 20, 'n'));
+                ::_exit(0);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+            EXPECT_EQ(readFile(target), "old");
+            const bool leftOne = namedOnly || !unnamed || step == WholeFile::Step::Named;
+            EXPECT_EQ(entriesOf(dir.path()).size(), before.size() + leftOne);
+        }
+    }
+    ASSERT_TRUE(WholeFile::write(target, "new"));
+    EXPECT_EQ(readFile(target), "new");
+    EXPECT_EQ(entriesOf(dir.path()), before);
+    EXPECT_EQ(readFile(ours + "heldbyaliveo"), "not ours");
+    ::close(live);
+
+    // A name so long that a temporary name of the same form would not fit is shortened.
+    const QString longName = dir.filePath(QString(250, 'x'));
+    EXPECT_TRUE(WholeFile::write(longName, "long"));
+    EXPECT_EQ(readFile(longName), "long");
+    EXPECT_EQ(entriesOf(dir.path()).size(), before.size() + 1);
+}
