@@ -4,6 +4,7 @@
 #include "appengine/page_background_writer.h"
 #include "appengine/preview_item_factory.h"
 #include "appengine/preview_item_handle.h"
+#include "appengine/preview_lock_page.h"
 #include "appengine/preview_page_set.h"
 
 #include <QColor>
@@ -94,6 +95,8 @@ public:
     QQuickItem* controlItem(unsigned int controlId) const;
     QQuickItem* pageSwitcherItem(unsigned int pageSwitcherId) const;
     unsigned int currentPageId() const { return m_currentPageId; }
+    // The lock page, shown by a button's Lock; never one of the pages above.
+    PreviewLockPage& lockPage() { return *m_lockPage; }
 
     // QRect of the item's "x", "y", "width" and "height" as integers.
     static QRect itemGeometry(const QQuickItem* item);
@@ -291,6 +294,8 @@ private:
     // Parent of every page item, at the surface's origin.
     std::unique_ptr<QQuickItem> m_root;
     std::shared_ptr<PreviewItemHandle::Registry> m_handles;
+    // Made with the root, above which it lies.
+    std::unique_ptr<PreviewLockPage> m_lockPage;
     PreviewItemFactory m_factory;
     PageBackgroundWriter m_background;
     PreviewPageSet m_pageSet;
