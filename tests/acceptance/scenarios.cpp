@@ -759,6 +759,58 @@ TEST_F(Scenario, S10_LockedAndUnlockedInThePageView)
     }
 }
 
+// Outside Edit Controls a colour picker clicked is selected, with the overlay over it; Ctrl+D
+// selects nothing and the overlay goes with the selection.
+TEST_F(Scenario, S11_TheOverlayFollowsTheSelection)
+{
+    open(slidersProject("Overlay.qvp", "Daylight"));
+    setTool("Edit Controls", false);
+    QWidget* view = pageView()->viewport();
+    const QRect picker(onPage(QPoint(128, 80)), onPage(QPoint(247, 199)));
+    click(view, onPage(QPoint(188, 140)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control", "Colour Picker"}));
+    // The picker's new mark drawn; from here on the live page has nothing more to draw.
+    pageViewOnScreen(picker);
+    key(window(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_TRUE(groupsShown().isEmpty());
+    const QImage deselected = settledScreenImage(view, picker);
+    // The whole view painted afresh shows the picker as it is.
+    setTool("Edit Controls", true);
+    const QImage plain = pageViewOnScreen(picker);
+    setTool("Edit Controls", false);
+    EXPECT_EQ(difference(deselected, plain), "none");
+
+    // The same click again: the overlay comes, and goes again with Ctrl+D.
+    click(view, onPage(QPoint(188, 140)));
+    EXPECT_TRUE(waitFor([&] { return difference(pageViewOnScreen(picker), plain) != "none"; }));
+    key(window(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(difference(settledScreenImage(view, picker), plain), "none");
+}
+
+// A page reached through the page view has its row of the page list scrolled into sight.
+TEST_F(Scenario, S12_ThePageListFollowsThePageView)
+{
+    QStringList rooms;
+    for (int room = 2; room <= 16; ++room)
+        rooms << QString("Room %1").arg(room);
+    open(ProjectFiles::project(file("Tower.qvp"), "Daylight", "", "Hall",
+                               {{Velmora::ControlType_BUTTON, QRect(16, 16, 96, 48)}}, rooms));
+    PageList* list = window()->pageListWidget();
+    const auto inSight = [list](const QString& page) {
+        settle();
+        return list->viewport()->rect().contains(list->visualRect(rowByText(list, {page})));
+    };
+    ASSERT_FALSE(inSight("Room 16"));
+    setTool("Edit Controls", false);
+    QWidget* view = pageView()->viewport();
+    click(view, onPage(QPoint(64, 40)));
+    editChoice({"Button", "Local Function"}, "Go To Page");
+    editChoice({"Button", "Local Function", "Page"}, "Room 16");
+    click(view, onPage(QPoint(64, 40)));
+    EXPECT_EQ(currentPageListed(), "Room 16");
+    EXPECT_TRUE(inSight("Room 16"));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
