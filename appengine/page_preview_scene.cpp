@@ -54,6 +54,9 @@ PagePreviewScene::PagePreviewScene(QQmlEngine* engine, const Velmora::Configurat
     m_surface->setResizeMode(QQuickWidget::SizeRootObjectToView);
     m_surface->setClearColor(backgroundBrush().color());
     m_root->setParentItem(m_surface->quickWindow()->contentItem());
+    m_lockPage = std::make_unique<PreviewLockPage>(*engine, *project, *this, *m_root,
+                                                   m_builder.sharedHandles(),
+                                                   [this] { showPage(m_currentPageId); });
     fitSurface();
     m_proxy = addWidget(m_surface);
     m_proxy->setPos(0, 0);
@@ -191,6 +194,7 @@ bool PagePreviewScene::hasBackgroundWork() const
 
 void PagePreviewScene::showPage(unsigned int pageId)
 {
+    m_lockPage->putAway();
     if (m_currentPageItem) {
         m_currentPageItem->setVisible(false);
         m_currentPageItem = nullptr;
@@ -263,6 +267,7 @@ void PagePreviewScene::removePageItem(unsigned int pageId)
 
 void PagePreviewScene::deleteItems()
 {
+    m_lockPage->clear();
     m_currentPageItem = nullptr;
     m_currentPageSwitcherItem = nullptr;
     m_builder.deleteAll();
@@ -346,6 +351,10 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     if (pageSwitcher) {
         pageSwitcherParent = pageSwitcher->parentItem();
         pageSwitcher->setParentItem(page);
+        // The controller may have moved it off the screen when it hid it (the lock page shown).
+        if (!pageSwitcher->isVisible())
+            pageSwitcher->setPosition(QPointF(pageSwitcher->property("targetX").toReal(),
+                                              pageSwitcher->property("targetY").toReal()));
         pageSwitcher->setVisible(true);
     }
 
@@ -358,6 +367,7 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     const int width = m_project->getWidth();
     const int height = m_project->getHeight();
     m_grabbing = true;
+    const PreviewLockPage::SetAside lockPageAside(*m_lockPage);
     const QImage image = m_surface->grabFramebuffer().copy(0, 0, width, height);
     m_grabbing = false;
     m_grabbedPageId = pageId;
@@ -563,6 +573,8 @@ void PagePreviewScene::attachController()
 
 void PagePreviewScene::onPageWanted(int configId, const QString& name)
 {
+    if (configId == VelmoraQML::QMLController::LockPageId)
+        return m_lockPage->provide(m_controller);
     unsigned int pageId = UINT_MAX;
     if (!name.isEmpty()) {
         for (const Velmora::Page& page : m_project->getPages())

@@ -5,6 +5,7 @@
 #include "appengine/preview_background_work.h"
 #include "appengine/preview_item_factory.h"
 #include "appengine/preview_item_handle.h"
+#include "appengine/preview_lock_page.h"
 #include "appengine/preview_page_builder.h"
 #include "appengine/preview_page_set.h"
 #include "appengine/preview_selection_overlay.h"
@@ -97,6 +98,8 @@ public:
     QQuickItem* controlItem(unsigned int controlId) const;
     QQuickItem* pageSwitcherItem(unsigned int pageSwitcherId) const;
     unsigned int currentPageId() const { return m_currentPageId; }
+    // The lock page, shown by a button's Lock; never one of the pages above.
+    PreviewLockPage& lockPage() { return *m_lockPage; }
 
     // QRect of the item's "x", "y", "width" and "height" as integers.
     static QRect itemGeometry(const QQuickItem* item);
@@ -257,6 +260,8 @@ private:
     QGraphicsProxyWidget* m_proxy = nullptr;
     // Parent of every page item, at the surface's origin.
     std::unique_ptr<QQuickItem> m_root;
+    // Made with the root, above which it lies.
+    std::unique_ptr<PreviewLockPage> m_lockPage;
     PreviewItemFactory m_factory;
     PageBackgroundWriter m_background;
     PreviewSelectionOverlay m_overlay;

@@ -2,6 +2,7 @@
 
 #include "gui/checkered_brush.h"
 
+#include <QGraphicsScene>
 #include <QPainter>
 #include <QQuickItem>
 #include <QQuickItemGrabResult>
@@ -159,6 +160,10 @@ void PreviewItemHandle::setMarked(bool marked)
     if (marked == m_marked)
         return;
     m_marked = marked;
+    // The scene repaints nothing of an item without contents, however it was marked: the area
+    // of an overlay taken away is repainted through the scene.
+    if (!marked && scene() && isVisible())
+        scene()->update(sceneBoundingRect());
     setFlag(ItemHasNoContents, !marked);
     m_mask = QImage();
     m_overlay = QPixmap();

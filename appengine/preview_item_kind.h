@@ -11,5 +11,7 @@ enum PreviewItemKind
     PreviewItemKind_KEYPAD = 5,
     PreviewItemKind_PAGE_SWITCHER = 6,
     PreviewItemKind_LABEL = 7,
-    PreviewItemKind_CLOCK = 8
+    PreviewItemKind_CLOCK = 8,
+    // The lock page, which is no page of the project (id UINT_MAX).
+    PreviewItemKind_LOCK_PAGE = 9
 };

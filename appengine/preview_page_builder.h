@@ -66,6 +66,8 @@ public:
     // A switcher whose QML failed has a null entry.
     const Items& pageSwitcherItems() const { return m_pageSwitcherItems; }
     const PreviewItemHandle::Registry& handles() const { return *m_handles; }
+    // The registry itself, for handles made outside the builder (the lock page's).
+    const std::shared_ptr<PreviewItemHandle::Registry>& sharedHandles() const { return m_handles; }
     PreviewItemHandle* handleOf(const QQuickItem* item) const;
 
     // The page's switcher in the project; UINT_MAX for none.

@@ -29,19 +29,23 @@ PropertyColumnFit::PropertyColumnFit(QTreeView* view) : QObject(view), view(view
 
 int PropertyColumnFit::minimumValueWidth(const QTreeView* view)
 {
-    const int buttonsAndText =
-        2 * PropertyDelegate::buttonWidth + 6 * view->fontMetrics().averageCharWidth();
-    return std::max(view->viewport()->width() * 3 / 10, buttonsAndText);
+    return 2 * PropertyDelegate::buttonWidth + 6 * view->fontMetrics().averageCharWidth();
 }
 
 int PropertyColumnFit::nameWidth(const QTreeView* view)
 {
-    // The tree's own measure of the column (indentation included, group rows that span both
-    // columns left out), reached through the base where it is public.
+    // The tree's own measures of the columns (indentation included, group rows that span both
+    // columns left out, a value with its buttons), reached through the base where they are
+    // public.
     const auto* items = static_cast<const QAbstractItemView*>(view);
     const int names = std::max(items->sizeHintForColumn(0), view->header()->sectionSizeHint(0));
-    const int room = view->viewport()->width() - minimumValueWidth(view);
-    return std::max(view->header()->minimumSectionSize(), std::min(names, room));
+    const int values = std::max(items->sizeHintForColumn(1), minimumValueWidth(view));
+    const int width = view->viewport()->width();
+    // Both whole where they fit. Otherwise the values whole as far as the names keep half the
+    // view; what is cut shows whole as its tooltip.
+    const int fitted =
+        names + values <= width ? names : std::max(std::min(names, width / 2), width - values);
+    return std::max(view->header()->minimumSectionSize(), fitted);
 }
 
 void PropertyColumnFit::fit()

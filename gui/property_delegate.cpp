@@ -4,6 +4,7 @@
 #include "gui/property_model.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -72,7 +73,27 @@ void PropertyDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionV
 
 QSize PropertyDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    return QStyledItemDelegate::sizeHint(option, index).expandedTo(QSize(0, 20));
+    QSize size = QStyledItemDelegate::sizeHint(option, index).expandedTo(QSize(0, 20));
+    // A value takes its buttons' room beside its text.
+    if (index.column() == 1)
+        size.rwidth() += buttonsWidth(propertyOf(index));
+    return size;
+}
+
+bool PropertyDelegate::isValueCut(const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const
+{
+    QStyleOptionViewItem cell(option);
+    initStyleOption(&cell, index);
+    if (cell.text.isEmpty())
+        return false;
+    cell.rect.setRight(cell.rect.right() - buttonsWidth(propertyOf(index)));
+    // The text as the style lays it out: in its text rectangle, within the focus frame's margin.
+    const QWidget* widget = option.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, widget);
+    return cell.fontMetrics.horizontalAdvance(cell.text) > text.width() - 2 * margin;
 }
 
 void PropertyDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -163,11 +184,16 @@ bool PropertyDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     const int x = event->pos().x();
     const QRect cell = option.rect;
     const int right = cell.right();
-    if (x <= right - 2 * buttonWidth) {
-        QToolTip::hideText();
+    const Property* property = propertyOf(index);
+    if (x <= right - buttonsWidth(property)) {
+        // Over the value: the whole text when the cell cuts it, else no tip.
+        if (isValueCut(option, index))
+            QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString(),
+                               view ? view->viewport() : nullptr, option.rect);
+        else
+            QToolTip::hideText();
         return true;
     }
-    const Property* property = propertyOf(index);
     // The tip's area is given in the coordinates of the viewport, where the cell lies.
     QWidget* area = view ? view->viewport() : nullptr;
     if (x <= right - buttonWidth) {

@@ -10,8 +10,9 @@ class PropertyModel;
 // the row's Property; at its right end it shows a reset button (the rightmost 20 px) when the
 // property is resettable and a show-more button (the 20 px left of it) when it has a further
 // editor. Presses on those zones reset the property or open its editor and are consumed, with
-// the moves and the release that follow. The name column, and any model that is not a
-// PropertyModel, are handled as by a plain styled delegate.
+// the moves and the release that follow. A value's size hint counts its buttons, and a value cut
+// short by a narrow cell shows whole as the tooltip of its text. The name column, and any model
+// that is not a PropertyModel, are handled as by a plain styled delegate.
 class PropertyDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -48,6 +49,8 @@ private:
     static Property* propertyOf(const QModelIndex& index);
     // Width taken by the buttons the row shows.
     static int buttonsWidth(const Property* property);
+    // Whether the value's text is wider than the room its cell leaves it beside the buttons.
+    bool isValueCut(const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
     // A press on a button was consumed; the moves and the release that follow are too.
     bool buttonPressed = false;

@@ -94,17 +94,22 @@ void PreviewNavigation::onControllerPageChanged(int configId)
 {
     PagePreviewScene* scene = document.previewScene();
     const unsigned int pageId = static_cast<unsigned int>(configId);
-    // Only the pages of the project's own preview, and only a page the editor does not show.
+    // Only the pages of the project's own preview.
     if (!controller || configId < 0 || !scene->pageItem(pageId) ||
-        scene->pageItem(pageId) != controller->currentPage() || pageId == scene->currentPageId())
+        scene->pageItem(pageId) != controller->currentPage())
         return;
-    restorePage(scene->currentPageId());
+    // The page the editor shows comes back from the lock page (unlocked with Back, or to the
+    // default page shown before): the editor follows already.
+    const bool another = pageId != scene->currentPageId();
+    if (another)
+        restorePage(scene->currentPageId());
     // The editor's view takes its frame from where the page stands when it shows it: the page
     // comes at once, without the pan of its transition.
     emit controller->currentPage()->showPage(QMLConfigObject::SnapTransition, 0);
     if (QMLPageSwitcher* switcher = controller->currentPageSwitcher())
         emit switcher->showPageSwitcher(QMLConfigObject::SnapTransition, 0);
-    emit pageChosen(pageId);
+    if (another)
+        emit pageChosen(pageId);
 }
 
 void PreviewNavigation::restorePage(unsigned int pageId)

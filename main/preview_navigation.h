@@ -19,7 +19,8 @@ class QMLController;
 // on screen and its page-switcher button is lit. When a button's function shows another page,
 // pageChosen() asks the editor to make that page current, as a click in the page list would;
 // the editor then shows it, at once (the page view frames the page where it stands, so the
-// transition's pan is left out).
+// transition's pan is left out). The lock page that a button's Lock shows is the scene's and
+// never the editor's page; unlocking back to the page the editor shows brings it back at once.
 //
 // The controller's hiding moves a page out of the screen (or pans it away); the editor keeps
 // every hidden page at its place, where a thumbnail or a later showing finds it, so a page or

@@ -1,5 +1,6 @@
 #include "main/project_settings_commands.h"
 
+#include "appengine/page_preview_scene.h"
 #include "velmora_objects/theme.h"
 
 SetThemeCommand::SetThemeCommand(std::unique_ptr<Velmora::Theme> theme, VelmoraDocument& document,
@@ -33,4 +34,10 @@ void SetThemeCommand::redo()
     doc.invalidateAllThumbnails();
     ThemeChangedEvent event;
     send(event);
+}
+
+void rebuildPreviewLockPage(VelmoraDocument& document)
+{
+    if (PagePreviewScene* scene = document.previewScene())
+        scene->lockPage().rebuild();
 }

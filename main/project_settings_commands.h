@@ -47,8 +47,13 @@ private:
     std::map<unsigned int, VelmoraDocument::ControlThemeData> m_controlThemeData;
 };
 
-// One panel-lock setting, exchanged with the held value on every run. The preview does not
-// show the lock, so nothing is redrawn and no event is sent. T is the value the caller gives.
+// The preview's lock page is built again for the lock settings now held (a lock page shown
+// goes, and the editor's page shows again).
+void rebuildPreviewLockPage(VelmoraDocument& document);
+
+// One panel-lock setting, exchanged with the held value on every run. The unlock code and the
+// unlock function rebuild the preview's lock page; no event is sent. T is the value the caller
+// gives.
 template <int Id, class T, auto Get, auto Set> class SetPanelLockCommand : public VelmoraCommand
 {
 public:
@@ -65,6 +70,8 @@ public:
         const T previous = static_cast<T>((project.*Get)());
         (project.*Set)(static_cast<Stored>(m_value));
         m_value = previous;
+        if (Id != VelmoraCommand::CommandId_SET_LOCK_TIMEOUT)
+            rebuildPreviewLockPage(document());
     }
     void undo() override { redo(); }
 

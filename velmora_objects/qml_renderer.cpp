@@ -114,8 +114,23 @@ void QMLRenderer::renderConfiguration(const Velmora::Configuration*)
     s.writeProperty("width", "screen.size.width", false);
     s.writeProperty("height", "screen.size.height", false);
     writeTheme(0);
+    renderLockPage();
 
-    // The lock page: a keypad for the unlock code over a black page.
+    const bool renderedChildren = renderChildren;
+    renderChildren = true;
+    for (const Velmora::Page& page : configuration.getPages())
+        page.render(this);
+    renderChildren = renderedChildren;
+
+    for (const Velmora::PageSwitcher& pageSwitcher : configuration.getPageSwitchers())
+        pageSwitcher.render(this);
+    s << "}\n";
+}
+
+void QMLRenderer::renderLockPage()
+{
+    // A keypad for the unlock code over a black page.
+    QMLStreamer& s = *m_streamer;
     s << "Page {\n";
     s.writeProperty("configId", -1);
     s.writeProperty("color", "black", true);
@@ -128,16 +143,6 @@ void QMLRenderer::renderConfiguration(const Velmora::Configuration*)
     writeThemedPart(Velmora::ThemedItemType_KEYPAD);
     s << "}\n"
       << "}\n";
-
-    const bool renderedChildren = renderChildren;
-    renderChildren = true;
-    for (const Velmora::Page& page : configuration.getPages())
-        page.render(this);
-    renderChildren = renderedChildren;
-
-    for (const Velmora::PageSwitcher& pageSwitcher : configuration.getPageSwitchers())
-        pageSwitcher.render(this);
-    s << "}\n";
 }
 
 QVariant QMLRenderer::skinValue(const Velmora::SkinProperty& property, unsigned int serial)

@@ -52,6 +52,9 @@ public:
     void renderLabel(const Velmora::Label* label) override;
     void renderClock(const Velmora::Clock* clock) override;
     void renderPageSwitcher(const Velmora::PageSwitcher* pageSwitcher) override;
+    // The lock page (configId -1): a black page with a keypad for the unlock code, in the
+    // theme's keypad skin. The whole project holds it; standalone, it compiles on its own.
+    void renderLockPage();
 
     // A page also writes its controls. The configuration always writes its pages with them.
     bool renderChildren = true;

@@ -29,6 +29,9 @@ void PageList::setDocumentModels(VelmoraDocument& document)
     if (made && made != previous && made != document.pageSelectionModel() && made->parent() == this)
         delete made;
     selection = &document.selection();
+    // Queued: the page's row may be made or moved by the same change.
+    connect(selection, &SelectionManager::currentPageChanged, this, &PageList::showCurrentPage,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
     setIconSize(document.getOrientation() == 2 ? QSize(68, 120) : QSize(120, 68));
 }
 
@@ -63,6 +66,20 @@ void PageList::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottom
         QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
     else
         QListView::dataChanged(topLeft, bottomRight, roles);
+}
+
+void PageList::showCurrentPage()
+{
+    if (!selection || !model())
+        return;
+    const unsigned int pageId = selection->currentPage();
+    for (int row = 0; row < model()->rowCount(); ++row) {
+        const QModelIndex index = model()->index(row, 0);
+        if (index.data(VelmoraDocument::PageIdRole).toUInt() == pageId) {
+            scrollTo(index);
+            return;
+        }
+    }
 }
 
 void PageList::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)

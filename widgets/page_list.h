@@ -37,6 +37,11 @@ public:
     void setDocumentModels(VelmoraDocument& document);
     void setActions(const Actions& actions);
 
+public slots:
+    // Scrolls the current page's row into view, however the page became current (the list,
+    // a button of the page view, a page switcher, a new page).
+    void showCurrentPage();
+
 protected:
     // While pages are selected the menu offers Duplicate Page, Raise Page, Lower Page and
     // Delete; Create Page is always there.

@@ -55,6 +55,11 @@ bool isSelectableKind(int kind)
            isControlKind(kind);
 }
 
+bool isLockPage(const QGraphicsItem* item)
+{
+    return item && kindOf(item) == PreviewItemKind_LOCK_PAGE;
+}
+
 bool isCtrl(Qt::KeyboardModifiers modifiers)
 {
     return modifiers & Qt::ControlModifier;
@@ -153,10 +158,13 @@ void PagePreview::mousePressEvent(QMouseEvent* event)
         return;
     }
     QGraphicsItem* item = resolveItem(position);
-    if (!item)
+    // The lock page that a button's Lock shows is no page of the project: nothing on it can be
+    // picked, and outside Edit Controls its keypad takes the press.
+    const bool onLockPage = !item && isLockPage(itemAt(position));
+    if (!item && !onLockPage)
         return;
     pressPosition = position;
-    const int kind = kindOf(item);
+    const int kind = onLockPage ? int(PreviewItemKind_LOCK_PAGE) : kindOf(item);
     if (kind == PreviewItemKind_PAGE) {
         bandSelecting = true;
         return;
@@ -167,7 +175,7 @@ void PagePreview::mousePressEvent(QMouseEvent* event)
         return;
     // Outside it the page behaves as the panel: the live item takes the press too, and a
     // drag from a control other than a slider or colour picker draws a band.
-    if (kind != PreviewItemKind_PAGE_SWITCHER)
+    if (kind != PreviewItemKind_PAGE_SWITCHER && kind != PreviewItemKind_LOCK_PAGE)
         bandSelecting = !(document.selection().isControlSelected(item->data(1).toUInt()) &&
                           isCtrl(event->modifiers()));
     QGraphicsView::mousePressEvent(event);
@@ -399,7 +407,7 @@ bool PagePreview::finishEdit(const QPoint& position)
 void PagePreview::clickSelect(const QPoint& position, Qt::KeyboardModifiers modifiers)
 {
     // A press and release over different items is no click.
-    if (itemAt(position) != itemAt(pressPosition))
+    if (itemAt(position) != itemAt(pressPosition) || isLockPage(itemAt(position)))
         return;
     SelectionManager& selection = document.selection();
     const bool ctrl = isCtrl(modifiers);
@@ -568,6 +576,10 @@ void PagePreview::enableEditControlMode(bool enable)
     // A live item that holds a press loses it: from now on the press is the editor's.
     if (enable)
         releaseLiveSurface();
+    // The page is edited, not the lock page shown over it.
+    PagePreviewScene* const scene = previewScene();
+    if (enable && scene && scene->lockPage().isShown())
+        document.showPage(scene->currentPageId());
     // Grips are found by hovering; the viewport keeps tracking for the live items anyway.
     setMouseTracking(enable);
     if (enable) {

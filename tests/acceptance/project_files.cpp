@@ -29,7 +29,8 @@ QString libraryTheme(const QString& name)
 } // namespace
 
 QString project(const QString& path, const QString& theme, const QString& layout,
-                const QString& pageName, const std::vector<Control>& controls)
+                const QString& pageName, const std::vector<Control>& controls,
+                const QStringList& morePages)
 {
     SelectionManager selection;
     VelmoraDocument document(selection);
@@ -46,6 +47,11 @@ QString project(const QString& path, const QString& theme, const QString& layout
         control.setPageId(pageId);
         control.setGeometry(made.geometry);
         document.getPage(pageId).getControlIds().insert(id);
+    }
+    for (const QString& name : morePages) {
+        NewPageData page;
+        page.name = name;
+        EXPECT_NE(document.addPage(page), UINT_MAX) << name.toStdString();
     }
     document.save(false);
     return path;

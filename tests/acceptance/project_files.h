@@ -4,6 +4,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // The files a scenario starts from, made apart from the editor's windows so that each scenario
@@ -19,9 +20,11 @@ struct Control
 };
 
 // A landscape project saved at the path: the theme of the library of that name, the first
-// page from the layout template ("" none) under the page name, with the controls on it.
+// page from the layout template ("" none) under the page name, with the controls on it, then
+// blank pages of the names given.
 QString project(const QString& path, const QString& theme, const QString& layout,
-                const QString& pageName, const std::vector<Control>& controls = {});
+                const QString& pageName, const std::vector<Control>& controls = {},
+                const QStringList& morePages = {});
 
 // A copy of the library's theme `from` under the name, written at the path and listed in the
 // library, as a theme file the user added.

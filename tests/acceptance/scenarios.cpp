@@ -26,6 +26,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListView>
@@ -34,6 +35,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QSplashScreen>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -679,6 +681,134 @@ TEST_F(Scenario, S9_ClosingWithUnsavedChanges)
     chooseFromMenuBar(window(), "File", "Save As...");
     EXPECT_EQ(answers.pending(), 0);
     EXPECT_EQ(app()->documentPath(), file("Vault.QVP.qvp"));
+}
+
+// The panel's lock tried in the page view: a code set in the project's properties, a button
+// that locks, a wrong code that changes nothing, the right one that goes to the home page, or
+// with the unlock function Back to the page locked from.
+TEST_F(Scenario, S10_LockedAndUnlockedInThePageView)
+{
+    open(ProjectFiles::project(file("Gate.qvp"), "Midnight", "", "Hall", {}, {"Study"}));
+    // The Study's button locks.
+    showPage("Study");
+    drawControl("Add Button", QRect(16, 16, 96, 48));
+    key(window(), Qt::Key_Escape);
+    editChoice({"Button", "Local Function"}, "Lock");
+    setTool("Edit Controls", false);
+    QWidget* view = pageView()->viewport();
+    const auto enter = [view](const QString& digits) {
+        for (const QChar digit : digits)
+            click(view, onPage(centreOf(shownItem(QString("key") + digit))));
+        click(view, onPage(centreOf(shownItem("keyEnter"))));
+    };
+    const int black = 480 * 272 / 3;
+
+    // Home goes to the Hall, which the editor selects; Back returns to the Study, where the
+    // button clicked stays selected.
+    const struct
+    {
+        const char* function;
+        const char* unlocked;
+        QStringList groups;
+    } unlocks[] = {{"Home", "Hall", {"Page"}}, {"Back", "Study", {"Control", "Button"}}};
+    for (const auto& [function, unlocked, groups] : unlocks) {
+        answer([function = function](QWidget* dialog) {
+            ASSERT_TRUE(waitForWindow(dialog));
+            auto* tabs = dialog->findChild<QTabBar*>();
+            ASSERT_NE(tabs, nullptr);
+            click(tabs, tabs->tabRect(1).center());
+            auto* security = dialog->findChild<QGroupBox*>("securityGroupBox");
+            ASSERT_NE(security, nullptr);
+            if (!security->isChecked())
+                click(security, QPoint(security->fontMetrics().height(), 4));
+            ASSERT_TRUE(security->isChecked());
+            auto* code = dialog->findChild<QLineEdit*>("unlockCodeEdit");
+            click(code);
+            retype(code, "2468");
+            chooseInCombo(dialog->findChild<QComboBox*>("unlockFunctionEdit"), function);
+            click(button(dialog, "OK"));
+        });
+        useTool("Project Properties");
+        EXPECT_EQ(answers.pending(), 0);
+
+        // Locked from the Study, outside Edit Controls: the black page of the keypad.
+        showPage("Study");
+        EXPECT_LT(pixelsOnPage(Qt::black), black);
+        click(view, onPage(QPoint(64, 40)));
+        ASSERT_NE(shownItem("keyEnter"), nullptr) << function;
+        EXPECT_GT(pixelsOnPage(Qt::black), black) << function;
+        EXPECT_EQ(currentPageListed(), "Study");
+        EXPECT_EQ(pagesListed(), QStringList({"Hall", "Study"}));
+
+        // A wrong code changes nothing.
+        click(view, onPage(centreOf(shownItem("key1"))));
+        click(view, onPage(centreOf(shownItem("key3"))));
+        if (function == std::string("Home"))
+            shoot("lock_page", view, QRect(onPage(QPoint(0, 0)), onPage(QPoint(479, 271))));
+        enter("5");
+        EXPECT_NE(shownItem("keyEnter"), nullptr) << function;
+        EXPECT_GT(pixelsOnPage(Qt::black), black) << function;
+
+        // The right one leaves the lock page for its page, which the editor shows in place.
+        enter("2468");
+        EXPECT_EQ(shownItem("keyEnter"), nullptr) << function;
+        EXPECT_EQ(currentPageListed(), unlocked);
+        EXPECT_EQ(groupsShown(), groups) << function;
+        EXPECT_LT(pixelsOnPage(Qt::black), black) << function;
+        EXPECT_EQ(pageGapsOnScreen(), 0) << function;
+    }
+}
+
+// Outside Edit Controls a colour picker clicked is selected, with the overlay over it; Ctrl+D
+// selects nothing and the overlay goes with the selection.
+TEST_F(Scenario, S11_TheOverlayFollowsTheSelection)
+{
+    open(slidersProject("Overlay.qvp", "Daylight"));
+    setTool("Edit Controls", false);
+    QWidget* view = pageView()->viewport();
+    const QRect picker(onPage(QPoint(128, 80)), onPage(QPoint(247, 199)));
+    click(view, onPage(QPoint(188, 140)));
+    EXPECT_EQ(groupsShown(), QStringList({"Control", "Colour Picker"}));
+    // The picker's new mark drawn; from here on the live page has nothing more to draw.
+    pageViewOnScreen(picker);
+    key(window(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_TRUE(groupsShown().isEmpty());
+    const QImage deselected = settledScreenImage(view, picker);
+    // The whole view painted afresh shows the picker as it is.
+    setTool("Edit Controls", true);
+    const QImage plain = pageViewOnScreen(picker);
+    setTool("Edit Controls", false);
+    EXPECT_EQ(difference(deselected, plain), "none");
+
+    // The same click again: the overlay comes, and goes again with Ctrl+D.
+    click(view, onPage(QPoint(188, 140)));
+    EXPECT_TRUE(waitFor([&] { return difference(pageViewOnScreen(picker), plain) != "none"; }));
+    key(window(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(difference(settledScreenImage(view, picker), plain), "none");
+}
+
+// A page reached through the page view has its row of the page list scrolled into sight.
+TEST_F(Scenario, S12_ThePageListFollowsThePageView)
+{
+    QStringList rooms;
+    for (int room = 2; room <= 16; ++room)
+        rooms << QString("Room %1").arg(room);
+    open(ProjectFiles::project(file("Tower.qvp"), "Daylight", "", "Hall",
+                               {{Velmora::ControlType_BUTTON, QRect(16, 16, 96, 48)}}, rooms));
+    PageList* list = window()->pageListWidget();
+    const auto inSight = [list](const QString& page) {
+        settle();
+        return list->viewport()->rect().contains(list->visualRect(rowByText(list, {page})));
+    };
+    ASSERT_FALSE(inSight("Room 16"));
+    setTool("Edit Controls", false);
+    QWidget* view = pageView()->viewport();
+    click(view, onPage(QPoint(64, 40)));
+    editChoice({"Button", "Local Function"}, "Go To Page");
+    editChoice({"Button", "Local Function", "Page"}, "Room 16");
+    click(view, onPage(QPoint(64, 40)));
+    EXPECT_EQ(currentPageListed(), "Room 16");
+    EXPECT_TRUE(inSight("Room 16"));
 }
 
 } // namespace

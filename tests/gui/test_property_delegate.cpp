@@ -192,3 +192,13 @@ TEST_F(PropertyDelegateTest, ButtonsHaveTipsAndRoomBesideTheEditor)
         EXPECT_EQ(editor->geometry(), cell(row).adjusted(0, 0, -narrowing, 0)) << row;
     }
 }
+
+// A value cut short by its cell shows whole as its tip over the value; one that fits has none.
+TEST_F(PropertyDelegateTest, ACutValueShowsWholeAsItsTip)
+{
+    EXPECT_EQ(tipAt(Both, 100), "");
+    const QString longValue = QString("a long value ").repeated(12);
+    rows[Both]->setValue(longValue);
+    EXPECT_EQ(tipAt(Both, 100), longValue);
+    EXPECT_EQ(tipAt(Both, 5), "Reset");
+}

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -271,3 +272,21 @@ TEST_F(ThemeFileNameEntryTest, FocusNameSelectsTheNameForRetypingAndTabMovesOn)
 }
 
 } // namespace
+
+// The entry asks for room for the whole path, as far as half the screen, and the path is always
+// its tooltip.
+TEST_F(ThemeFileNameEntryTest, PathShowsWholeWhereThereIsRoom)
+{
+    const QString fits = "/home/user/Themes/Harbour Blue.qvt";
+    entry.setFilePath(fits);
+    entry.resize(entry.sizeHint());
+    entry.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&entry));
+    EXPECT_GT(pathEdit()->width(), pathEdit()->fontMetrics().horizontalAdvance(fits));
+    EXPECT_EQ(pathEdit()->toolTip(), fits);
+
+    const QString tooLong = "/home/user/" + QString("Themes/").repeated(80) + "Harbour.qvt";
+    entry.setFilePath(tooLong);
+    EXPECT_EQ(pathEdit()->toolTip(), tooLong);
+    EXPECT_LE(entry.sizeHint().width(), entry.screen()->availableGeometry().width() / 2);
+}

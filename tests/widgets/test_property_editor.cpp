@@ -2,6 +2,7 @@
 #include "common/gradients.h"
 #include "common/modal_answerer.h"
 #include "gui/enum_property.h"
+#include "gui/property_delegate.h"
 #include "main/project_access.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/page_switcher.h"
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -363,6 +365,30 @@ TEST_F(PropertyEditorTest, RefusesBadPageNamesAndKeys)
     QSignalSpy edits(editor.get(), &PropertyEditor::propertyValueChanged);
     EXPECT_FALSE(edit(PropertyId_PAGE_NAME, QString("A")));
     EXPECT_EQ(edits.count(), 0);
+}
+
+// Where the names and values of the rows shown cannot both show whole, the values do (an
+// unassigned IR slot beside a button's deepest rows, under a scroll bar), and the names shrink.
+TEST_F(PropertyEditorTest, ValuesShowWholeBeforeTheNamesDo)
+{
+    const unsigned int goTo = addControl(page, ControlType_BUTTON);
+    button(goTo).setFunction(ButtonFunction_GO_TO_PAGE);
+    editor->resize(260, 400);
+    editor->show();
+    selectControls({goTo});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor->verticalScrollBar()->isVisible(); }));
+    const int margins = 2 * (editor->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    for (const int id : {PropertyId_BUTTON_FUNCTION, PropertyId_BUTTON_FUNCTION_TRANSITION,
+                         PropertyId_BUTTON_CLICK_IR_SLOT}) {
+        const Property* row = editor->property(id);
+        const int buttons = (row->isResettable() ? 1 : 0) + (row->hasMore() ? 1 : 0);
+        EXPECT_GE(editor->visualRect(row->index(1)).width(),
+                  editor->fontMetrics().horizontalAdvance(row->toText()) + margins +
+                      buttons * PropertyDelegate::buttonWidth)
+            << row->toText().toStdString();
+    }
+    // The names keep half the view.
+    EXPECT_GE(editor->columnWidth(0), editor->viewport()->width() / 2);
 }
 
 // In a dock as narrow as the main window's, whatever rows are open, the names get the width

@@ -170,7 +170,8 @@ void QMLController::triggerButtonFunction(unsigned int controlId)
         break;
     case Velmora::ButtonFunction_LOCK:
         if (!configuration->getUnlockCode().isEmpty()) {
-            if (QMLPage* lockPage = pageWithId(LockPageId))
+            // A host that builds its pages on demand builds the lock page when it is asked.
+            if (QMLPage* lockPage = pageWithIdOrWanted(LockPageId))
                 switchToPage(lockPage, QMLConfigObject::SnapTransition, 200, false);
         }
         break;

@@ -118,9 +118,10 @@ public:
     Q_INVOKABLE void removePageSwitcherButton(QObject* button);
 
 signals:
-    // goToPage found no registered page of that id (or, when the name is not empty, of that
-    // name). A host that builds page items on demand builds it now, before returning; the
-    // controller then looks again.
+    // goToPage, Back, unlocking or a button's Lock found no registered page of that id (or,
+    // when the name is not empty, of that name; LockPageId for the lock page). A host that
+    // builds page items on demand builds it now, before returning; the controller then looks
+    // again.
     void pageWanted(int configId, const QString& name);
     // The controller's own page switching made the page current: a page-switcher button, a
     // button function, Back or unlocking.

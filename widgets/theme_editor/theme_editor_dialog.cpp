@@ -168,8 +168,9 @@ void ThemeEditorDialog::showPage(QWidget* page)
         setGeometry(geometryBeforeEditor);
         geometryBeforeEditor = QRect();
     }
-    // The library shows its themes in rows: the dialog grows to give it some.
-    if (page == libraryPage && layout()) {
+    // The library shows its themes in rows, the export page the whole path of the theme file
+    // (as far as half the screen): the dialog grows to give them room.
+    if ((page == libraryPage || page == exportPage) && layout()) {
         const QSize wanted = page->sizeHint().grownBy(layout()->contentsMargins());
         if (!QRect(QPoint(), size()).contains(QRect(QPoint(), wanted)))
             resize(size().expandedTo(wanted));

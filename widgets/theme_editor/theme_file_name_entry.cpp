@@ -5,9 +5,12 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace {
 
@@ -131,6 +134,7 @@ void ThemeFileNameEntry::onNameChange(const QString& name)
 
 void ThemeFileNameEntry::onFilePathChange(const QString& text)
 {
+    fitFilePath();
     autoFilePath = false;
     checkOverwrite = true;
     emit filePathChanged(text);
@@ -159,6 +163,31 @@ void ThemeFileNameEntry::onBrowseClicked()
 
 void ThemeFileNameEntry::writeFilePath(const QString& path)
 {
-    const QSignalBlocker block(fileNameEdit);
-    fileNameEdit->setText(path);
+    {
+        const QSignalBlocker block(fileNameEdit);
+        fileNameEdit->setText(path);
+    }
+    fitFilePath();
+}
+
+void ThemeFileNameEntry::fitFilePath()
+{
+    fileNameEdit->setToolTip(fileNameEdit->text());
+    updateGeometry();
+}
+
+QSize ThemeFileNameEntry::sizeHint() const
+{
+    QSize hint = QWidget::sizeHint();
+    // Room for the whole path (its text and the cursor's room, beside the edit's frame), as far
+    // as half the screen.
+    const QFontMetrics metrics = fileNameEdit->fontMetrics();
+    const int missing = metrics.horizontalAdvance(fileNameEdit->text()) +
+                        metrics.averageCharWidth() -
+                        17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    const QScreen* display = screen();
+    const int room = display ? display->availableGeometry().width() / 2 : hint.width();
+    if (missing > 0)
+        hint.setWidth(std::max(hint.width(), std::min(hint.width() + missing, room)));
+    return hint;
 }

@@ -10,6 +10,8 @@
 // them. Until the user types a path or picks one with Browse, the path follows the name: the
 // remembered theme folder, the name and the theme extension. Before a page writes anything it
 // asks the entry to complete a missing extension and to confirm replacing an existing file.
+// Its size hint holds the whole path, as far as half the screen, for the page that shows it to
+// grow to; the path is always its edit's tooltip.
 class ThemeFileNameEntry : public QWidget, private Ui::ThemeFileNameEntry
 {
     Q_OBJECT
@@ -25,6 +27,8 @@ public:
 
     QString name() const;
     QString filePath() const;
+
+    QSize sizeHint() const override;
 
     // Sets the name as if typed: the path follows it while it is derived, and nameChanged is
     // emitted.
@@ -59,6 +63,8 @@ private slots:
 
 private:
     void writeFilePath(const QString& path);
+    // The path becomes the edit's tooltip and the size hint follows it.
+    void fitFilePath();
 
     // The path is derived from the name; false once the user typed or browsed a path.
     bool autoFilePath = true;
