@@ -138,9 +138,11 @@ public:
     // Reads the document of the bundle opened last into the theme once more, as read does,
     // from the members held since: the archive is not read again. False when no bundle is open.
     bool readOpened(Velmora::Theme* theme);
-    // The light read: opens the bundle and takes only the theme's name and its two splash
-    // pictures into the data, whose path becomes the bundle path. True when the bundle opened
-    // and the document holds no error.
+    // The read for a list of themes: opens the bundle and takes only the theme's name and its
+    // two splash pictures into the data, whose path becomes the bundle path, then reads the
+    // document as read does into a theme of its own, so that a bundle listed is one that
+    // loads. True when the bundle opened and both reads found no error. Only the splash
+    // pictures' headers are read; no image that the list does not show is decoded.
     bool readLibraryData(const QString& bundlePath, Velmora::ThemeLibraryData& data);
 
     // Counts one more skin of the document; false, with the fault raised, beyond the limit.

@@ -209,7 +209,13 @@ bool ThemeReader::readLibraryData(const QString& bundlePath, ThemeLibraryData& d
         }
     }
     closeDevice();
-    return !hasError();
+    if (hasError())
+        return false;
+    // A bundle that is listed can be used: the document is read once more as a project reads
+    // it, from the members held, so that every fault the full read finds shows now. Images are
+    // looked up and their headers read, never decoded.
+    Theme theme{QString()};
+    return readOpened(&theme);
 }
 
 void ThemeReader::readVersion()
