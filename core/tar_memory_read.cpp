@@ -75,6 +75,11 @@ TarMemoryRead::Result TarMemoryRead::take(gzFile stream, const MemberHeader& mem
         const Result resolved = resolveLink(member, data);
         if (resolved != Result::Read)
             return resolved;
+        // The copy shares its bytes, yet counts as a member of its own: a bundle of links is
+        // held to the same total as the same bundle packed without them, so that whatever is
+        // made of each member later stays bounded.
+        if ((m_budget.bytes -= qint64(data.size())) < 0)
+            return Result::TooLarge;
         kind = Kind::HardLink;
     } else if (TarHeaders::carriesData(member) && !skipPaddedData(stream, member.size)) {
         return Result::Unreadable;

@@ -17,7 +17,8 @@
 // regular member it names (the bytes are shared, not copied), and nothing touches the file
 // system. A hard link to itself, to a name no earlier member has, to another hard link or to
 // a member that is no regular file is refused, as is a sparse member whose map does not fit.
-// Every member's size is held to the limits before its data is inflated.
+// Every member's size is held to the limits before its data is inflated; a hard link's copy
+// counts against the total as its target did.
 class TarMemoryRead
 {
 public:

@@ -33,8 +33,8 @@ class SaveFile;
 // before returning, and answers true on success; nothing throws.
 //
 // Only regular-file members with flat names (not empty, no "/", not "." or "..") are ever
-// written, straight into the destination folder; a member that is a folder, a link or a device,
-// or whose name would reach elsewhere, is an extraction failure.
+// written, straight into the destination folder; a member that is a folder, a link, a device or
+// a sparse file, or whose name would reach elsewhere, is an extraction failure.
 //
 // An archive is written as every whole file of the editor is: under a temporary name beside the
 // target (the target of a symbolic link), flushed to disk, and then put in the target's place,

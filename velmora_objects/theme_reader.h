@@ -71,11 +71,14 @@ public:
     // Reads the bundle in one pass and opens its XML member (the first member at the top of
     // the bundle whose suffix is exactly "xml") as the document to read. Members are named as
     // TarHeaders gives them (a leading "./" dropped), and the sidecars that macOS archivers add
-    // ("._<name>", anything in "__MACOSX/") are left out as if absent. False when the path is
-    // not a regular file, the bundle cannot be read or is beyond the limits, or it has no such
-    // member or that member is not a regular file; the stream reader is then left without a
-    // document and with a fault that says what is wrong (for a file that is no gzip-compressed
-    // tar archive, what it is instead).
+    // ("._<name>", anything in "__MACOSX/") are left out as if absent. A hard link to an
+    // earlier regular member holds that member's bytes, a sparse member the file with its
+    // holes. False when the path is not a regular file or is empty, the bundle cannot be read
+    // or is beyond the limits, a member cannot be read as a file (a hard link to no earlier
+    // regular member, a sparse member whose map does not fit), or it has no such member or
+    // that member is not a regular file; the stream reader is then left without a document and
+    // with a fault that says what is wrong (for a file that is no gzip-compressed tar archive,
+    // what it is instead; for a refused member, the member and what it is).
     bool open(const QString& bundlePath);
     // Writes the XML member into the temporary folder and returns the file's absolute path;
     // an empty string when no bundle with an XML member is open.
