@@ -345,6 +345,9 @@ smart_ptr<Velmora::ImageData> ThemeReader::imageOfMember(const QString& memberNa
     const auto held = m_contents.constFind(memberName);
     if (held == m_contents.constEnd())
         return smart_ptr<Velmora::ImageData>();
+    // A read that only checks the bundle keeps no image: the digest is not worth computing.
+    if (m_checkingOnly)
+        return smart_ptr<Velmora::ImageData>(new Velmora::ImageData);
     Derived& derived = m_derived[memberName];
     if (!derived.image) {
         derived.image = std::make_unique<Velmora::ImageData>();

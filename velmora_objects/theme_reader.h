@@ -102,7 +102,8 @@ public:
 
     // The member's bytes as a new image of a theme's store (its id not set), sharing the bytes
     // and their digest with every other image made of that member; the digest is computed once.
-    // Null when the member has no bytes held.
+    // Null when the member has no bytes held; an empty image while readLibraryData checks the
+    // document.
     smart_ptr<Velmora::ImageData> imageOfMember(const QString& memberName);
     // The member decoded as a picture, once per member however often it is asked for; a null
     // picture when it has no bytes held or does not decode.
@@ -201,4 +202,7 @@ private:
     QHash<QString, QByteArray> m_contents;
     std::map<QString, Derived> m_derived;
     int m_skinCount = 0;
+    // While the library read checks the document: images are looked up and checked, but the
+    // theme they would go to is thrown away, so they are made empty.
+    bool m_checkingOnly = false;
 };
