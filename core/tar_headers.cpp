@@ -243,7 +243,11 @@ bool readGnuSparseEntries(const char* entries, size_t count, MemberHeader& membe
             member.damagedSparseMap = true;
             return false;
         }
-        member.sparseMap.push_back(chunk);
+        // Beyond the bound the map is damaged; its blocks are still passed over.
+        if (member.sparseMap.size() == MaxSparseEntries)
+            member.damagedSparseMap = true;
+        else
+            member.sparseMap.push_back(chunk);
     }
     return true;
 }

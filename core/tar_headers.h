@@ -31,6 +31,11 @@ struct SparseChunk
     quint64 size;
 };
 
+// The most entries a sparse member's map may have: far more stretches of data than a file of
+// the sizes read here can hold (holes take a block at least), and a bound on the memory that a
+// map's entries take whatever the stream repeats.
+constexpr size_t MaxSparseEntries = 1 << 18;
+
 // How a sparse member keeps its map of data and holes.
 enum class Sparse
 {

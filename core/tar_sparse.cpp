@@ -69,7 +69,7 @@ Result readMapInData(gzFile stream, const TarHeaders::MemberHeader& member,
     bool read = reader.number(count);
     // An entry takes four bytes at the least ("0\n0\n"): a count beyond what the data can hold
     // is refused before any entry is kept.
-    if (read && count > member.size / 4)
+    if (read && (count > member.size / 4 || count > TarHeaders::MaxSparseEntries))
         return Result::BadMap;
     for (quint64 i = 0; read && i < count; ++i) {
         SparseChunk chunk = {0, 0};
