@@ -366,7 +366,10 @@ TEST_F(TargzArchiveTest, HostileMembersAreNeverWritten)
         {"parent after a dot", {"./../escaped", '0', "evil"}, "../escaped"},
         {"pax parent", {"harmless", '0', "evil", "", "", "../escaped"}, "../escaped"},
         {"deep parent", {"../../outside/victim", '0', "evil"}},
-        {"absolute", {(outside + "/victim").toStdString(), '0', "evil"}},
+        // In a pax header: the temporary folder's path may not fit a header's name field.
+        {"absolute",
+         {"harmless", '0', "evil", "", "", (outside + "/victim").toStdString()},
+         (outside + "/victim").toStdString()},
         {"folder part", {"sub/x", '0', "evil"}},
         {"prefix", {"x", '0', "evil", "", "sub"}},
         {"dot", {".", '0', "evil"}},
