@@ -5,6 +5,8 @@
 #include "velmora_objects/temporary_directory.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
+#include "velmora_objects/theme_library_data.h"
+#include "velmora_objects/theme_reader.h"
 
 #include "offscreen_preview.h"
 #include "realistic_project.h"
@@ -23,10 +25,11 @@
 #include <map>
 #include <memory>
 
-// Reading a theme bundle as the editor does (a Theme made from the bundle) and writing one
-// (ThemeFileWriter): the theme of the realistic project (the built-in Midnight, size 0 below)
-// and themes of 50, 100 and 200 images, each against the system's tar extracting or creating an
-// archive of the same members in the same run.
+// Reading a theme bundle as the editor does (a Theme made from the bundle), listing it as the
+// theme library does (ThemeReader::readLibraryData) and writing one (ThemeFileWriter): the theme of
+// the realistic project (the built-in Midnight, size 0 below) and themes of 50, 100 and 200 images,
+// each against the system's tar extracting or creating an archive of the same members in the same
+// run.
 
 using namespace Velmora;
 
@@ -149,6 +152,19 @@ void BM_ReadBundle(benchmark::State& state)
     }
 }
 
+// What one row of the theme library costs: the name and splash pictures of the bundle, with
+// the checks that make sure the bundle loads.
+void BM_ListBundle(benchmark::State& state)
+{
+    Bundle& data = bundle(int(state.range(0)));
+    for (auto _ : state) {
+        ThemeReader reader;
+        ThemeLibraryData row;
+        if (!reader.readLibraryData(data.source, row))
+            state.SkipWithError("list failed");
+    }
+}
+
 void BM_ExtractSystemTar(benchmark::State& state)
 {
     Bundle& data = bundle(int(state.range(0)));
@@ -184,6 +200,7 @@ void sizes(benchmark::internal::Benchmark* benchmark)
 } // namespace
 
 BENCHMARK(BM_ReadBundle)->Apply(sizes);
+BENCHMARK(BM_ListBundle)->Apply(sizes);
 BENCHMARK(BM_ExtractSystemTar)->Apply(sizes);
 BENCHMARK(BM_WriteBundle)->Apply(sizes);
 BENCHMARK(BM_CreateSystemTar)->Apply(sizes);
@@ -198,6 +215,7 @@ int main(int argc, char** argv)
     for (int images : ImageCounts) {
         const std::string size = "/" + std::to_string(images);
         pairs.push_back({"BM_ReadBundle" + size, "BM_ExtractSystemTar" + size, 1.3});
+        pairs.push_back({"BM_ListBundle" + size, "BM_ExtractSystemTar" + size, 1.3});
         pairs.push_back({"BM_WriteBundle" + size, "BM_CreateSystemTar" + size, 1.0});
     }
     return SystemTar::runWithRatios(argc, argv, pairs);

@@ -40,12 +40,11 @@ bool parseDecimal(const std::string& text, quint64& value)
     return !text.empty() && value >> 63 == 0;
 }
 
-// The size field: octal, or the GNU base-256 form (0x80, then big-endian bytes) for sizes
+// A 12-byte size field: octal, or the GNU base-256 form (0x80, then big-endian bytes) for sizes
 // beyond the octal range.
-bool parseSize(const tar_header& header, quint64& size)
+bool parseSizeField(const char* field, quint64& size)
 {
-    const char* field = header.size;
-    const size_t length = sizeof header.size;
+    constexpr size_t length = 12;
     if (!(uchar(field[0]) & 0x80))
         return parseOctal(field, length, size);
     if (uchar(field[0]) != 0x80)
@@ -57,6 +56,12 @@ bool parseSize(const tar_header& header, quint64& size)
         size = (size << 8) | uchar(field[i]);
     }
     return size >> 63 == 0;
+}
+
+bool parseSize(const tar_header& header, quint64& size)
+{
+    static_assert(sizeof header.size == 12, "a tar size field has 12 bytes");
+    return parseSizeField(header.size, size);
 }
 
 // The checksum covers the header with its own field read as blanks; like other readers, the
@@ -100,12 +105,78 @@ std::string blockName(const tar_header& header)
 struct Extensions
 {
     std::string longName; // GNU
+    std::string longLink; // GNU
     std::string path;     // pax
+    std::string linkPath; // pax
     quint64 size = 0;     // pax
     bool hasLongName = false;
+    bool hasLongLink = false;
     bool hasPath = false;
+    bool hasLinkPath = false;
     bool hasSize = false;
+    // The records of a GNU sparse member.
+    std::string sparseName;
+    std::vector<SparseChunk> sparseMap;
+    quint64 sparseRealSize = 0;
+    qint64 sparseBlocks = -1;
+    int sparseMajor = -1;
+    int sparseMinor = -1;
+    bool sparse = false;
+    bool sparseMapGiven = false;
+    bool sparseDamaged = false;
+    bool pendingSparseOffset = false;
 };
+
+// The value of a GNU sparse record; a value that is no number marks the map as damaged.
+quint64 sparseNumber(const std::string& text, Extensions& extensions)
+{
+    quint64 value = 0;
+    if (!parseDecimal(text, value))
+        extensions.sparseDamaged = true;
+    return value;
+}
+
+// The records of a GNU sparse member in a pax header: the real size (".size" of the forms 0.0
+// and 0.1, ".realsize" of 1.0), the map as offset and size records in turn (0.0) or as one list
+// (0.1), the real name, and the version of the form.
+void readSparseRecord(const std::string& key, const std::string& text, Extensions& extensions)
+{
+    extensions.sparse = true;
+    if (key == "GNU.sparse.size" || key == "GNU.sparse.realsize") {
+        extensions.sparseRealSize = sparseNumber(text, extensions);
+    } else if (key == "GNU.sparse.name") {
+        extensions.sparseName = text;
+    } else if (key == "GNU.sparse.numblocks") {
+        extensions.sparseBlocks =
+            qint64(std::min<quint64>(sparseNumber(text, extensions), 1u << 30));
+    } else if (key == "GNU.sparse.major" || key == "GNU.sparse.minor") {
+        const int version = int(std::min<quint64>(sparseNumber(text, extensions), 1000));
+        (key == "GNU.sparse.major" ? extensions.sparseMajor : extensions.sparseMinor) = version;
+    } else if (key == "GNU.sparse.offset") {
+        extensions.sparseDamaged |= extensions.pendingSparseOffset;
+        extensions.sparseMap.push_back({sparseNumber(text, extensions), 0});
+        extensions.pendingSparseOffset = true;
+        extensions.sparseMapGiven = true;
+    } else if (key == "GNU.sparse.numbytes") {
+        extensions.sparseDamaged |= !extensions.pendingSparseOffset;
+        if (extensions.pendingSparseOffset)
+            extensions.sparseMap.back().size = sparseNumber(text, extensions);
+        extensions.pendingSparseOffset = false;
+    } else if (key == "GNU.sparse.map") {
+        extensions.sparseMap.clear();
+        extensions.sparseMapGiven = true;
+        std::vector<quint64> numbers;
+        size_t from = 0;
+        while (!text.empty() && from <= text.size()) {
+            const size_t comma = std::min(text.find(',', from), text.size());
+            numbers.push_back(sparseNumber(text.substr(from, comma - from), extensions));
+            from = comma + 1;
+        }
+        extensions.sparseDamaged |= numbers.size() % 2 != 0;
+        for (size_t i = 0; i + 1 < numbers.size(); i += 2)
+            extensions.sparseMap.push_back({numbers[i], numbers[i + 1]});
+    }
+}
 
 // The records of a pax extended header, each "<length> <key>=<value>\n" with the length of
 // the whole record in decimal. An empty value takes the keyword back. False when a record is
@@ -133,6 +204,11 @@ bool readPaxRecords(const char* data, size_t size, Extensions& extensions)
         if (key == "path") {
             extensions.path = text;
             extensions.hasPath = !text.empty();
+        } else if (key == "linkpath") {
+            extensions.linkPath = text;
+            extensions.hasLinkPath = !text.empty();
+        } else if (key.compare(0, 11, "GNU.sparse.") == 0) {
+            readSparseRecord(key, text, extensions);
         } else if (key == "size") {
             extensions.hasSize = !text.empty();
             if (extensions.hasSize && !parseDecimal(text, extensions.size))
@@ -143,15 +219,107 @@ bool readPaxRecords(const char* data, size_t size, Extensions& extensions)
     return true;
 }
 
-// The name without the "./" parts in front that archivers write for a folder's contents.
+// The map of a GNU sparse member in its header: four entries of offset and size (12 octal bytes
+// each) from byte 386, the flag of extension blocks at 482 and the real size at 483. Each
+// extension block holds 21 entries more and its own flag at 504. An entry whose size field is
+// empty ends the map, and then no extension block is read, as GNU tar does.
+constexpr char GnuSparseType = 'S';
+constexpr size_t GnuSparseAt = 386;
+constexpr size_t GnuSparseEntries = 4;
+constexpr size_t GnuExtendedFlagAt = 482;
+constexpr size_t GnuRealSizeAt = 483;
+constexpr size_t ExtensionEntries = 21;
+constexpr size_t ExtensionFlagAt = 504;
+
+// Appends the entries of one block; false when an entry ended the map.
+bool readGnuSparseEntries(const char* entries, size_t count, MemberHeader& member)
+{
+    for (size_t i = 0; i < count; ++i) {
+        const char* entry = entries + i * 24;
+        if (entry[12] == '\0')
+            return false;
+        SparseChunk chunk = {0, 0};
+        if (!parseSizeField(entry, chunk.offset) || !parseSizeField(entry + 12, chunk.size)) {
+            member.damagedSparseMap = true;
+            return false;
+        }
+        // Beyond the bound the map is damaged; its blocks are still passed over.
+        if (member.sparseMap.size() == MaxSparseEntries)
+            member.damagedSparseMap = true;
+        else
+            member.sparseMap.push_back(chunk);
+    }
+    return true;
+}
+
+// Reads the map of a GNU sparse member, with its extension blocks, each a header of the budget.
+HeaderRead readGnuSparseMap(gzFile stream, const char* block, MemberHeader& member, Budget* budget)
+{
+    member.sparse = Sparse::InHeader;
+    member.sparseMap.clear();
+    if (!parseSizeField(block + GnuRealSizeAt, member.realSize))
+        member.damagedSparseMap = true;
+    bool more = readGnuSparseEntries(block + GnuSparseAt, GnuSparseEntries, member);
+    bool extended = block[GnuExtendedFlagAt] != 0;
+    while (more && extended) {
+        char extension[BlockSize];
+        if (!readFully(stream, extension, BlockSize))
+            return HeaderRead::Damaged;
+        if (budget && --budget->headers < 0)
+            return HeaderRead::TooMany;
+        more = readGnuSparseEntries(extension, ExtensionEntries, member);
+        extended = extension[ExtensionFlagAt] != 0;
+    }
+    return HeaderRead::Member;
+}
+
+// What the sparse records of a pax header make of the member.
+void applySparseRecords(Extensions& extensions, MemberHeader& member)
+{
+    if (!extensions.sparse)
+        return;
+    member.realSize = extensions.sparseRealSize;
+    member.damagedSparseMap = extensions.sparseDamaged || extensions.pendingSparseOffset;
+    if (extensions.sparseMajor >= 0 || extensions.sparseMinor >= 0) {
+        member.sparse = extensions.sparseMajor == 1 && extensions.sparseMinor == 0
+                            ? Sparse::InData
+                            : Sparse::Unknown;
+        return;
+    }
+    member.sparse = extensions.sparseMapGiven ? Sparse::InHeader : Sparse::Unknown;
+    member.sparseMap = std::move(extensions.sparseMap);
+    if (extensions.sparseBlocks >= 0 && quint64(extensions.sparseBlocks) != member.sparseMap.size())
+        member.damagedSparseMap = true;
+}
+
+} // namespace
+
+bool isRegular(const MemberHeader& member)
+{
+    return member.type == REGTYPE || member.type == AREGTYPE || member.type == CONTTYPE;
+}
+
+bool carriesData(const MemberHeader& member)
+{
+    switch (member.type) {
+    case LNKTYPE:
+    case SYMTYPE:
+    case CHRTYPE:
+    case BLKTYPE:
+    case DIRTYPE:
+    case FIFOTYPE:
+        return false;
+    default:
+        return true;
+    }
+}
+
 std::string withoutDotPrefix(std::string name)
 {
     while (name.size() > 2 && name.compare(0, 2, "./") == 0)
         name.erase(0, 2);
     return name;
 }
-
-} // namespace
 
 bool readFully(gzFile stream, char* buffer, unsigned size)
 {
@@ -200,21 +368,38 @@ HeaderRead readHeader(gzFile stream, MemberHeader& member, Budget* budget)
             if (type == GNU_LONGNAME_TYPE) {
                 extensions.longName.assign(data.data(), strnlen(data.data(), size_t(size)));
                 extensions.hasLongName = true;
+            } else if (type == GNU_LONGLINK_TYPE) {
+                extensions.longLink.assign(data.data(), strnlen(data.data(), size_t(size)));
+                extensions.hasLongLink = true;
             } else if (type == 'x' && !readPaxRecords(data.data(), size_t(size), extensions)) {
                 return HeaderRead::Damaged;
             }
             continue;
         }
-        const std::string name = withoutDotPrefix(extensions.hasPath       ? extensions.path
-                                                  : extensions.hasLongName ? extensions.longName
-                                                                           : blockName(header));
+        const std::string name =
+            withoutDotPrefix(!extensions.sparseName.empty() ? extensions.sparseName
+                             : extensions.hasPath           ? extensions.path
+                             : extensions.hasLongName       ? extensions.longName
+                                                            : blockName(header));
         if (type == DIRTYPE && (name == "." || name == "./")) {
             extensions = Extensions();
             continue;
         }
+        member = MemberHeader();
         member.name = name;
+        member.linkName = withoutDotPrefix(
+            extensions.hasLinkPath ? extensions.linkPath
+            : extensions.hasLongLink
+                ? extensions.longLink
+                : std::string(header.linkname, strnlen(header.linkname, sizeof header.linkname)));
         member.type = type;
         member.size = extensions.hasSize ? extensions.size : size;
+        // A GNU sparse member is a regular file whose map of data and holes comes with it.
+        if (type == GnuSparseType) {
+            member.type = REGTYPE;
+            return readGnuSparseMap(stream, block, member, budget);
+        }
+        applySparseRecords(extensions, member);
         return HeaderRead::Member;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "core/regular_file.h"
 #include "core/tar_headers.h"
+#include "core/tar_memory_read.h"
 #include "core/whole_file.h"
 
 #include <QDir>
@@ -362,7 +363,9 @@ gzFile streamOf(TAR* tar)
 }
 
 using TarHeaders::BlockSize;
+using TarHeaders::carriesData;
 using TarHeaders::HeaderRead;
+using TarHeaders::isRegular;
 using TarHeaders::MemberHeader;
 using TarHeaders::readFully;
 using TarHeaders::readHeader;
@@ -371,27 +374,6 @@ using TarHeaders::readHeader;
 bool isFlatName(const std::string& name)
 {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
-}
-
-bool isRegular(const MemberHeader& member)
-{
-    return member.type == REGTYPE || member.type == AREGTYPE || member.type == CONTTYPE;
-}
-
-// Links, devices, folders and pipes have no data after their header, whatever their size says.
-bool carriesData(const MemberHeader& member)
-{
-    switch (member.type) {
-    case LNKTYPE:
-    case SYMTYPE:
-    case CHRTYPE:
-    case BLKTYPE:
-    case DIRTYPE:
-    case FIFOTYPE:
-        return false;
-    default:
-        return true;
-    }
 }
 
 bool writeAll(int descriptor, const char* data, size_t size)
@@ -435,29 +417,12 @@ bool skipData(gzFile stream, const MemberHeader& member)
     return !carriesData(member) || transferData(stream, member.size, -1);
 }
 
-// Reads a member's data into memory in one piece, then passes over its padding.
-bool readData(gzFile stream, quint64 size, QByteArray& data)
-{
-    // A member without data is still held: empty, not null.
-    data = size == 0 ? QByteArray("") : QByteArray(qsizetype(size), Qt::Uninitialized);
-    char* at = data.data();
-    for (quint64 left = size; left > 0;) {
-        const unsigned chunk = unsigned(std::min<quint64>(left, 1u << 30));
-        if (!readFully(stream, at, chunk))
-            return false;
-        at += chunk;
-        left -= chunk;
-    }
-    char padding[T_BLOCKSIZE];
-    const unsigned paddingSize = unsigned((BlockSize - size % BlockSize) % BlockSize);
-    return paddingSize == 0 || readFully(stream, padding, paddingSize);
-}
-
 // Writes a regular member with a flat name into the destination folder. An existing entry of
-// that name is replaced, never written through (it may be a link).
+// that name is replaced, never written through (it may be a link). A sparse member is not
+// extracted: its stored data is not the file.
 bool extractMember(gzFile stream, const MemberHeader& member, const QString& destination)
 {
-    if (!isRegular(member) || !isFlatName(member.name))
+    if (!isRegular(member) || member.sparse != TarHeaders::Sparse::None || !isFlatName(member.name))
         return false;
     if (!destination.isEmpty() && !QDir().mkpath(destination))
         return false;
@@ -776,13 +741,14 @@ bool TargzArchive::readMembers(const QString& destination, const QByteArray* pat
 TargzArchive::ReadResult
 TargzArchive::readIntoMemory(const QString& archivePath, const Limits& limits,
                              const std::function<bool(const QString&)>& keep, QStringList& names,
-                             QHash<QString, QByteArray>& contents, QString* culprit)
+                             QHash<QString, QByteArray>& contents, QString* culprit,
+                             QString* linkTarget)
 {
     if (m_open || !openArchive(archivePath.toUtf8(), O_RDONLY, 0))
         return ReadResult::Unreadable;
     // Extension data is counted against the total as it comes; a member's data before it is
     // inflated.
-    TarHeaders::Budget budget{limits.memberCount, limits.totalSize};
+    TarMemoryRead reading(limits, keep, contents);
     ReadResult result = ReadResult::Read;
     HeaderRead last = HeaderRead::Damaged;
     MemberHeader member;
@@ -790,34 +756,19 @@ TargzArchive::readIntoMemory(const QString& archivePath, const Limits& limits,
         const gzFile stream = streamOf(m_open->tar);
         if (!stream)
             break;
-        last = readHeader(stream, member, &budget);
+        last = readHeader(stream, member, &reading.budget());
         if (last == HeaderRead::TooMany)
             result = ReadResult::TooManyMembers;
         else if (last == HeaderRead::TooLarge)
             result = ReadResult::TooLarge;
         if (last != HeaderRead::Member)
             break;
-        const QString name = QString::fromStdString(member.name);
-        names.append(name);
-        const bool withData = carriesData(member);
-        if (withData && member.size > quint64(limits.memberSize)) {
-            result = ReadResult::MemberTooLarge;
-        } else if (withData && (budget.bytes -= qint64(member.size)) < 0) {
-            result = ReadResult::TooLarge;
-        } else if (keep(name) && isRegular(member)) {
-            QByteArray data;
-            if (!readData(stream, member.size, data))
-                result = ReadResult::Unreadable;
-            else
-                contents.insert(name, data);
-        } else {
-            if (keep(name))
-                contents.remove(name);
-            if (!skipData(stream, member))
-                result = ReadResult::Unreadable;
-        }
+        names.append(QString::fromStdString(member.name));
+        result = reading.take(stream, member);
         if (result != ReadResult::Read && culprit)
-            *culprit = name;
+            *culprit = names.last();
+        if (result != ReadResult::Read && linkTarget && member.type == LNKTYPE)
+            *linkTarget = QString::fromStdString(member.linkName);
     }
     if (!m_open)
         return ReadResult::Unreadable;

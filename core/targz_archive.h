@@ -33,8 +33,8 @@ class SaveFile;
 // before returning, and answers true on success; nothing throws.
 //
 // Only regular-file members with flat names (not empty, no "/", not "." or "..") are ever
-// written, straight into the destination folder; a member that is a folder, a link or a device,
-// or whose name would reach elsewhere, is an extraction failure.
+// written, straight into the destination folder; a member that is a folder, a link, a device or
+// a sparse file, or whose name would reach elsewhere, is an extraction failure.
 //
 // An archive is written as every whole file of the editor is: under a temporary name beside the
 // target (the target of a symbolic link), flushed to disk, and then put in the target's place,
@@ -56,10 +56,16 @@ public:
     enum class ReadResult
     {
         Read,
-        Unreadable,     // missing, not an archive, damaged or truncated
-        TooManyMembers, // beyond Limits::memberCount
-        MemberTooLarge, // a member beyond Limits::memberSize
-        TooLarge        // beyond Limits::totalSize
+        Unreadable,            // missing, not an archive, damaged or truncated
+        TooManyMembers,        // beyond Limits::memberCount
+        MemberTooLarge,        // a member beyond Limits::memberSize (a sparse one: its real size)
+        TooLarge,              // beyond Limits::totalSize
+        LinkToItself,          // a hard link that names itself
+        LinkToNoEarlierMember, // a hard link to a name that no member before it has
+        LinkToLink,            // a hard link to a member that is a hard link itself
+        LinkToNonRegular,      // a hard link to a folder, a symbolic link, a device...
+        BadSparseMap,          // a sparse member whose map does not fit its data or its size
+        UnknownSparseForm      // a sparse member of a form not known here
     };
 
     explicit TargzArchive(QObject* parent = nullptr);
@@ -88,13 +94,17 @@ public:
     // Reads the whole archive in one pass: the name of every member is appended to names, in
     // archive order, and the bytes of every regular member whose name keep accepts are put in
     // contents under that name (a later member of the same name replaces the earlier one; one of
-    // another kind removes it). The limits are checked on each header before its data is
-    // inflated, so an archive beyond them costs no more than its headers up to that point;
-    // culprit then names the member that broke them. Names and contents are complete only
-    // when the result is Read.
+    // another kind removes it). A sparse member is read as the file it stands for, holes as
+    // zero bytes; a hard link to an earlier regular member as a copy of that member's bytes (see
+    // TarMemoryRead for the links refused). The limits are checked on each header before its
+    // data is inflated, so an archive beyond them costs no more than its headers up to that
+    // point; culprit then names the member that broke them, or the member refused, and
+    // linkTarget the name a refused hard link gives. Names and contents are complete only when
+    // the result is Read.
     ReadResult readIntoMemory(const QString& archivePath, const Limits& limits,
                               const std::function<bool(const QString&)>& keep, QStringList& names,
-                              QHash<QString, QByteArray>& contents, QString* culprit = nullptr);
+                              QHash<QString, QByteArray>& contents, QString* culprit = nullptr,
+                              QString* linkTarget = nullptr);
     // Closes an archive left open (from a slot connected to the signals). True when nothing
     // was open.
     bool close();

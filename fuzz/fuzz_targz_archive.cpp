@@ -9,10 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-// Lists and extracts an arbitrary file as a tar.gz archive (zlib reads a file that is not
-// compressed as it is, so plain tar streams reach the tar reader too). Besides crashes and
-// hangs it catches any entry written beside the destination folder or any extracted entry that
-// is not a plain file.
+// Lists, extracts and reads into memory an arbitrary file as a tar.gz archive (zlib reads a
+// file that is not compressed as it is, so plain tar streams reach the tar reader too). Besides
+// crashes and hangs it catches any entry written beside the destination folder or any
+// extracted entry that is not a plain file. The read into memory has limits small enough for
+// the fuzzer to cross them.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static QTemporaryDir work;
@@ -29,6 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     archive.list(input, names);
     archive.extract(input, "*", destination);
     archive.extractAll(input, destination);
+    QHash<QString, QByteArray> contents;
+    names.clear();
+    archive.readIntoMemory(
+        input, {64, 64 * 1024, 256 * 1024}, [](const QString&) { return true; }, names, contents);
 
     const QStringList beside =
         QDir(work.path())

@@ -13,6 +13,7 @@
 #include "velmora_objects/theme_xml_writer.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <algorithm>
 #include <set>
 #include <utility>
@@ -137,8 +138,26 @@ QString ThemeFileWriter::xmlMemberName(const QString& themeName)
 {
     const QString suffix = QStringLiteral(".xml");
     QString base = themeName;
-    base.replace(u'/', u'_');
-    base.remove(QChar(0));
+    // Characters that some system refuses in a file name: "/" everywhere, the others on
+    // Windows, control characters in archivers and shells.
+    for (QChar& character : base) {
+        if (character.unicode() < 0x20 || character.unicode() == 0x7f ||
+            QStringView(u"/\\:*?\"<>|").contains(character))
+            character = u'_';
+    }
+    // A name starting with "." is hidden once extracted, and "._" marks the sidecars of macOS
+    // archivers, which readers pass over; the empty name gives ".xml" alone.
+    if (base.isEmpty() || base.front() == u'.')
+        base.prepend(u'_');
+    // Windows takes a device name before the first dot, in any case and with spaces after it,
+    // for the device.
+    static const QRegularExpression device(
+        QStringLiteral(
+            "^(CON|PRN|AUX|NUL|CONIN\\$|CONOUT\\$|(COM|LPT)[0-9\u00b9\u00b2\u00b3]) *(?=\\.|$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch reserved = device.match(base);
+    if (reserved.hasMatch())
+        base.insert(reserved.capturedLength(1), u'_');
     while (!base.isEmpty() && (base + suffix).toUtf8().size() > MaximumFileNameBytes) {
         base.chop(1);
         if (!base.isEmpty() && base.back().isHighSurrogate())

@@ -12,7 +12,7 @@ class Theme;
 // Writes a theme as a theme bundle: a gzip-compressed tar archive of the two splash images
 // ("landscape_splash_image", "portrait_splash_image"), every page background, icon and control
 // image ("image_<id>", "icon_<id>", "control_image_<id>"), the skin images that some skin still
-// uses ("skin_image_<id>") and the theme XML document ("<theme name>.xml"), in that order.
+// uses ("skin_image_<id>") and the theme XML document (see xmlMemberName), in that order.
 //
 // The members are assembled in memory, the image bytes shared with the theme rather than copied,
 // and written straight into the archive. The bundle file is replaced only once the whole archive
@@ -56,9 +56,14 @@ public:
     // (LimitError); empty otherwise.
     const QString& errorString() const { return m_errorString; }
 
-    // The name of the XML member for a theme name: the name with ".xml" added, every "/"
-    // replaced by "_" (members are flat), and cut where needed so that the member still fits
-    // in a file name once extracted.
+    // The name of the XML member for a theme name: the name with ".xml" added, made a name that
+    // every common system extracts and every reader takes as the document. Each of
+    // / \ : * ? " < > | and each control character becomes "_" (members are flat); a name
+    // starting with "." (hidden once extracted, and "._" is a macOS sidecar, which readers pass
+    // over) or empty gets "_" in front; a Windows device name (CON, PRN, AUX, NUL, COM1...,
+    // LPT1..., in any case, before the first dot) gets "_" after it; and the name is cut where
+    // needed so that the member still fits in a file name once extracted. The document keeps
+    // the theme's name as typed.
     static QString xmlMemberName(const QString& themeName);
 
 signals:

@@ -1,6 +1,5 @@
 #include "velmora_objects/theme_library.h"
 
-#include "velmora_objects/theme.h"
 #include "velmora_objects/theme_library_data.h"
 #include "velmora_objects/theme_reader.h"
 
@@ -143,17 +142,15 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
 
     const QDir dir(folder);
     {
-        // One reader for the folder's bundles: a light read for the row, then a full read so
-        // that a bundle which cannot be loaded is not offered; both from one pass over the
-        // bundle.
+        // One reader for the folder's bundles; its read for the row makes every check of the
+        // full read, so that a bundle which cannot be loaded is not offered.
         ThemeReader reader;
         const QFileInfoList files =
             dir.entryInfoList(m_nameFilters, QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
         for (const QFileInfo& file : files) {
             const QString path = file.absoluteFilePath();
             Velmora::ThemeLibraryData data;
-            Velmora::Theme theme{QString()};
-            if (reader.readLibraryData(path, data) && reader.readOpened(&theme))
+            if (reader.readLibraryData(path, data))
                 appendRow(data, path, builtIn);
             else
                 m_refused.append({path, reader.errorString()});

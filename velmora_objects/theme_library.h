@@ -22,7 +22,8 @@ struct ThemeLibraryData;
 //   (Disabled mode);
 // - PathRole: the bundle's path as the caller gave it;
 // - BuiltInRole: whether the bundle came with the application.
-// Rows are filled by light reads of the bundles (name and splash pictures only). The library
+// Rows are filled by ThemeReader::readLibraryData: the name and splash pictures are taken, and
+// a bundle that the full read would refuse gets no row. The library
 // never removes duplicates itself: callers look a path up before adding it where that matters.
 //
 // A folder can also be scanned later (scanFolderLater): its rows are made as soon as anything
@@ -52,7 +53,7 @@ public:
     void setFileExtension(const QString& extension);
     const QStringList& nameFilters() const { return m_nameFilters; }
 
-    // Adds a row for every bundle of the folder that both the light and the full read accept;
+    // Adds a row for every bundle of the folder that the reader accepts (see above);
     // the others are left out of the model and listed, with the reader's reason, in
     // refusedThemes(). With recursive, sub-folders follow, their rows marked as built in. False
     // only when the folder (or a sub-folder) is missing or not a folder; the rows found until
@@ -61,9 +62,9 @@ public:
     // The same when the library is next asked anything, in the order of the calls; a folder
     // that is missing then adds nothing.
     void scanFolderLater(const QString& folder, bool recursive, bool builtIn);
-    // Adds a row for the bundle after a light read. False, adding nothing, when the path is
-    // missing, is a folder, or its name and splash pictures cannot be read; the reason, in
-    // words for the user, then goes to error when one is given.
+    // Adds a row for the bundle. False, adding nothing, when the path is missing, is a folder,
+    // or the reader refuses the bundle; the reason, in words for the user, then goes to error
+    // when one is given.
     bool addTheme(const QString& path, bool builtIn, QString* error = nullptr);
 
     // A bundle that a folder scan left out, and why.

@@ -105,6 +105,39 @@ QString unreadableText(const QString& path)
     return tr("The theme file is not a gzip-compressed tar archive.");
 }
 
+// Why a member that the archive reader refused makes the bundle unreadable: what the member is.
+QString memberFaultText(TargzArchive::ReadResult result, const QString& member,
+                        const QString& target)
+{
+    switch (result) {
+    case TargzArchive::ReadResult::LinkToItself:
+        return tr("Member '%1' of the theme bundle is a hard link to itself.").arg(member);
+    case TargzArchive::ReadResult::LinkToNoEarlierMember:
+        return tr("Member '%1' of the theme bundle is a hard link to '%2', which no member "
+                  "before it holds.")
+            .arg(member, target);
+    case TargzArchive::ReadResult::LinkToLink:
+        return tr("Member '%1' of the theme bundle is a hard link to '%2', which is a hard "
+                  "link itself.")
+            .arg(member, target);
+    case TargzArchive::ReadResult::LinkToNonRegular:
+        return tr("Member '%1' of the theme bundle is a hard link to '%2', which is not a "
+                  "regular file.")
+            .arg(member, target);
+    case TargzArchive::ReadResult::BadSparseMap:
+        return tr("Member '%1' of the theme bundle is a sparse file whose map of data and holes "
+                  "is damaged.")
+            .arg(member);
+    case TargzArchive::ReadResult::UnknownSparseForm:
+        return tr("Member '%1' of the theme bundle is a sparse file of a form this program "
+                  "does not read.")
+            .arg(member);
+    default:
+        break;
+    }
+    return tr("The theme bundle is damaged or cut short.");
+}
+
 } // namespace
 
 const ThemeReader::Limits& ThemeReader::limits()
@@ -169,13 +202,18 @@ bool ThemeReader::open(const QString& bundlePath)
         raiseError(RegularFile::message(found));
         return false;
     }
+    if (file.size() == 0) {
+        raiseError(tr("The theme file is empty."));
+        return false;
+    }
     const Limits& bounds = limits();
     TargzArchive archive;
     QString culprit;
+    QString linkTarget;
     const TargzArchive::ReadResult result = archive.readIntoMemory(
         bundlePath, {bounds.memberCount, bounds.memberSize, bounds.totalSize},
         [](const QString& name) { return isImageMemberName(name) || isXmlMemberName(name); },
-        m_members, m_contents, &culprit);
+        m_members, m_contents, &culprit, &linkTarget);
     // What was read of a bundle that failed is of no use.
     if (result != TargzArchive::ReadResult::Read) {
         m_members.clear();
@@ -197,6 +235,9 @@ bool ThemeReader::open(const QString& bundlePath)
         return false;
     case TargzArchive::ReadResult::Unreadable:
         raiseError(unreadableText(bundlePath));
+        return false;
+    default:
+        raiseError(memberFaultText(result, culprit, linkTarget));
         return false;
     }
     // The sidecars that macOS archivers add hold no part of the theme.
@@ -308,6 +349,9 @@ smart_ptr<Velmora::ImageData> ThemeReader::imageOfMember(const QString& memberNa
     const auto held = m_contents.constFind(memberName);
     if (held == m_contents.constEnd())
         return smart_ptr<Velmora::ImageData>();
+    // A read that only checks the bundle keeps no image: the digest is not worth computing.
+    if (m_checkingOnly)
+        return smart_ptr<Velmora::ImageData>(new Velmora::ImageData);
     Derived& derived = m_derived[memberName];
     if (!derived.image) {
         derived.image = std::make_unique<Velmora::ImageData>();

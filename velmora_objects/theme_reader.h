@@ -71,11 +71,14 @@ public:
     // Reads the bundle in one pass and opens its XML member (the first member at the top of
     // the bundle whose suffix is exactly "xml") as the document to read. Members are named as
     // TarHeaders gives them (a leading "./" dropped), and the sidecars that macOS archivers add
-    // ("._<name>", anything in "__MACOSX/") are left out as if absent. False when the path is
-    // not a regular file, the bundle cannot be read or is beyond the limits, or it has no such
-    // member or that member is not a regular file; the stream reader is then left without a
-    // document and with a fault that says what is wrong (for a file that is no gzip-compressed
-    // tar archive, what it is instead).
+    // ("._<name>", anything in "__MACOSX/") are left out as if absent. A hard link to an
+    // earlier regular member holds that member's bytes, a sparse member the file with its
+    // holes. False when the path is not a regular file or is empty, the bundle cannot be read
+    // or is beyond the limits, a member cannot be read as a file (a hard link to no earlier
+    // regular member, a sparse member whose map does not fit), or it has no such member or
+    // that member is not a regular file; the stream reader is then left without a document and
+    // with a fault that says what is wrong (for a file that is no gzip-compressed tar archive,
+    // what it is instead; for a refused member, the member and what it is).
     bool open(const QString& bundlePath);
     // Writes the XML member into the temporary folder and returns the file's absolute path;
     // an empty string when no bundle with an XML member is open.
@@ -99,7 +102,8 @@ public:
 
     // The member's bytes as a new image of a theme's store (its id not set), sharing the bytes
     // and their digest with every other image made of that member; the digest is computed once.
-    // Null when the member has no bytes held.
+    // Null when the member has no bytes held; an empty image while readLibraryData checks the
+    // document.
     smart_ptr<Velmora::ImageData> imageOfMember(const QString& memberName);
     // The member decoded as a picture, once per member however often it is asked for; a null
     // picture when it has no bytes held or does not decode.
@@ -138,9 +142,11 @@ public:
     // Reads the document of the bundle opened last into the theme once more, as read does,
     // from the members held since: the archive is not read again. False when no bundle is open.
     bool readOpened(Velmora::Theme* theme);
-    // The light read: opens the bundle and takes only the theme's name and its two splash
-    // pictures into the data, whose path becomes the bundle path. True when the bundle opened
-    // and the document holds no error.
+    // The read for a list of themes: opens the bundle and takes only the theme's name and its
+    // two splash pictures into the data, whose path becomes the bundle path, then reads the
+    // document as read does into a theme of its own, so that a bundle listed is one that
+    // loads. True when the bundle opened and both reads found no error. Only the splash
+    // pictures' headers are read; no image that the list does not show is decoded.
     bool readLibraryData(const QString& bundlePath, Velmora::ThemeLibraryData& data);
 
     // Counts one more skin of the document; false, with the fault raised, beyond the limit.
@@ -196,4 +202,7 @@ private:
     QHash<QString, QByteArray> m_contents;
     std::map<QString, Derived> m_derived;
     int m_skinCount = 0;
+    // While the library read checks the document: images are looked up and checked, but the
+    // theme they would go to is thrown away, so they are made empty.
+    bool m_checkingOnly = false;
 };

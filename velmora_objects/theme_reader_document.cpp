@@ -209,7 +209,16 @@ bool ThemeReader::readLibraryData(const QString& bundlePath, ThemeLibraryData& d
         }
     }
     closeDevice();
-    return !hasError();
+    if (hasError())
+        return false;
+    // A bundle that is listed can be used: the document is read once more as a project reads
+    // it, from the members held, so that every fault the full read finds shows now. Images are
+    // looked up and their headers read, never decoded; the theme is thrown away.
+    Theme theme{QString()};
+    m_checkingOnly = true;
+    const bool read = readOpened(&theme);
+    m_checkingOnly = false;
+    return read;
 }
 
 void ThemeReader::readVersion()
