@@ -193,8 +193,10 @@ Streamer& operator<<(Streamer& s, const PageSwitcher& switcher)
 Streamer& operator>>(Streamer& s, PageSwitcher& switcher)
 {
     s.expectTag("PageSwitcher_start");
-    switcher.m_position = readByte(s);
-    switcher.m_alignment = Alignment(readByte(s));
+    // An edge or alignment no editor gives takes the editor's edge (the bottom) and the
+    // switcher's own alignment, rather than a bar over the whole page.
+    switcher.m_position = knownOr(NavigationPosition(readByte(s)), NavigationPosition_BOTTOM);
+    switcher.m_alignment = knownOr(Alignment(readByte(s)), Alignment_SPREAD);
     s >> switcher.m_pageIds;
     // Files before version 4 kept no count; their switchers were shown on one page each.
     switcher.m_usage = s.version() >= 4 ? readInt(s) : 1;
