@@ -2,6 +2,8 @@
 #include "common/helpers.h"
 #include "common/ir_table.h"
 #include "velmora_objects/hex_fixture.h"
+#include "velmora_objects/qml_renderer.h"
+#include "velmora_objects/qml_streamer.h"
 #include "velmora_objects/sample_project.h"
 #include "velmora_objects/skin.h"
 #include "velmora_objects/skin_set.h"
@@ -20,6 +22,7 @@
 using namespace Velmora;
 using SampleProject::load;
 using SampleProject::saved;
+using TestUtil::fromHex;
 using TestUtil::irTable;
 using TestUtil::runtimeErrorOf;
 
@@ -708,6 +711,36 @@ TEST(ProjectFile, DanglingReferencesAreDroppedOnLoad)
     EXPECT_EQ(project.getControl<Button>(0)->getImageId(), 30u);
     EXPECT_EQ(project.getControl<Button>(0)->getFunctionPage(), UINT_MAX);
     EXPECT_EQ(project.getDefaultPageId(), home);
+}
+
+// However long a switcher's list, the project keeps each of its pages once, in the list's
+// order: 200,000 entries (an 800 KB file) name pages 1 and 0 over and over, pages the project
+// lacks and ids no page can have. The preview then draws two buttons.
+TEST(ProjectFile, ASwitcherListOfAnyLengthKeepsEachPageOnce)
+{
+    QByteArray bytes = HexFixture::load("bad/project/switcher_lists_page_twice");
+    const QByteArray list = fromHex("00000003 00000000 00000001 00000000");
+    const int at = bytes.indexOf(list);
+    ASSERT_GT(at, 0);
+    constexpr quint32 Count = 200000;
+    QByteArray entries(4 + 4 * Count, Qt::Uninitialized);
+    qToBigEndian(Count, entries.data());
+    for (quint32 i = 0; i < Count; ++i)
+        qToBigEndian<quint32>(i % 4 == 0   ? 1
+                              : i % 4 == 1 ? 0
+                              : i % 4 == 2 ? 7
+                                           : 300 + i,
+                              entries.data() + 4 + 4 * i);
+    bytes.replace(at, list.size(), entries);
+
+    Configuration project;
+    load(project, bytes);
+    ASSERT_EQ(project.getPageSwitcher(0).getPageIds(), (std::vector<unsigned int>{1, 0}));
+    VelmoraQML::QMLStreamer text(&project);
+    VelmoraQML::QMLRenderer renderer(&text);
+    project.render(&renderer);
+    text.flush();
+    EXPECT_EQ(text.text().count("PageSwitcherButton {"), 2);
 }
 
 // Enumerated values that no editor gives (a damaged or foreign file) load as the defaults,

@@ -281,6 +281,7 @@ TEST(PageSwitcher, MaxPagesByPositionAndOrientation)
             << c.position << ", " << c.orientation;
 }
 
+// The list holds each page once, however it is given.
 TEST(PageSwitcher, PageListAndUsageCount)
 {
     PageSwitcher p;
@@ -288,10 +289,12 @@ TEST(PageSwitcher, PageListAndUsageCount)
     p.insertPage(9, 1);
     p.insertPage(7, 1);
     p.insertPage(2, 0);
-    EXPECT_EQ(p.getPageIds(), (std::vector<unsigned int>{2, 7, 7, 9}));
+    EXPECT_EQ(p.getPageIds(), (std::vector<unsigned int>{2, 7, 9}));
     EXPECT_EQ(p.removePage(7), 1);
     EXPECT_EQ(p.removePage(3), -1);
-    EXPECT_EQ(p.getPageIds(), (std::vector<unsigned int>{2, 7, 9}));
+    EXPECT_EQ(p.getPageIds(), (std::vector<unsigned int>{2, 9}));
+    p.setPageIds({3, 1, 3, 2, 1});
+    EXPECT_EQ(p.getPageIds(), (std::vector<unsigned int>{3, 1, 2}));
 
     EXPECT_EQ(p.incrementUsage(), 1);
     EXPECT_EQ(p.incrementUsage(), 2);
