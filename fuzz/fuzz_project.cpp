@@ -1,14 +1,27 @@
+#include "appengine/selection_manager.h"
+#include "main/page_commands.h"
+#include "main/page_switcher_commands.h"
+#include "main/velmora_document.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/control_geometry.h"
+#include "velmora_objects/qml/qml_engine.h"
+#include "velmora_objects/qml_renderer.h"
+#include "velmora_objects/qml_streamer.h"
 #include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 
+#include <QApplication>
 #include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUndoStack>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
+#include <set>
 #include <stdexcept>
 #include <vector>
 
@@ -76,10 +89,12 @@ bool consistent(const Velmora::Configuration& project)
         if (page.getPageSwitcherId() != UINT_MAX && !switchers.exists(page.getPageSwitcherId()))
             return false;
     }
-    for (const PageSwitcher& switcher : switchers)
+    for (const PageSwitcher& switcher : switchers) {
+        std::set<unsigned int> listed;
         for (unsigned int id : switcher.getPageIds())
-            if (!pages.exists(id))
+            if (!pages.exists(id) || !listed.insert(id).second)
                 return false;
+    }
     for (const auto& entry : project.getIRSlots().left)
         if (!controls.exists(entry.second.controlId) ||
             controls[entry.second.controlId].getIRSlotId(entry.second.action) != entry.first)
@@ -87,11 +102,115 @@ bool consistent(const Velmora::Configuration& project)
     return pageOrNone(project.getDefaultPageId());
 }
 
+// The preview's text of the whole project, which looks up every page a switcher lists.
+void render(const Velmora::Configuration& project)
+{
+    VelmoraQML::QMLStreamer streamer(&project);
+    VelmoraQML::QMLRenderer renderer(&streamer);
+    project.render(&renderer);
+}
+
+// The editor's document, made once, and taken down while the application is whole (its QML
+// engine keeps memory that only its own destruction frees).
+SelectionManager* selection = nullptr;
+VelmoraDocument* document = nullptr;
+
+void takeDownDocument()
+{
+    delete document;
+    document = nullptr;
+    delete selection;
+    selection = nullptr;
+}
+
+// Its widgets and QML engine need an application. The replay makes one, and the document goes
+// as it ends; a libFuzzer run makes none (LLVMFuzzerInitialize makes it here, before the
+// inputs whose allocations are watched, and it lasts to the end of the process, which takes
+// the document down first).
+VelmoraDocument& editorDocument()
+{
+    if (document)
+        return *document;
+    const bool ownApplication = !QCoreApplication::instance();
+    if (ownApplication) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        VelmoraQML::useSoftwareSceneGraph();
+        static int argc = 1;
+        static char name[] = "fuzz_project";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+    }
+    selection = new SelectionManager;
+    document = new VelmoraDocument(*selection);
+    if (ownApplication)
+        std::atexit(takeDownDocument);
+    else
+        qAddPostRoutine(takeDownDocument);
+    return *document;
+}
+
+// Removes in the editor's document what a user may remove of a project that loaded: every
+// page's switcher, then every page but the default one, each step consistent and drawn; undo
+// then brings back the project as loaded, and redo the emptied one.
+void editAsTheUserDoes(const QByteArray& bytes)
+{
+    static QTemporaryDir folder;
+    const QString path = folder.filePath("input.qvp");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        std::abort();
+    file.close();
+
+    VelmoraDocument& document = editorDocument();
+    document.clear();
+    document.load(path);
+    const QByteArray loaded = saved(document);
+    QUndoStack& stack = document.undoStack();
+    const auto step = [&](QUndoCommand* command) {
+        stack.push(command);
+        if (!consistent(document))
+            std::abort();
+        render(document);
+    };
+
+    std::vector<unsigned int> pageIds;
+    for (const Velmora::Page& page : document.getPages())
+        pageIds.push_back(page.getId());
+    for (unsigned int pageId : pageIds)
+        if (document.pageSwitcherOfPage(pageId) != UINT_MAX)
+            step(new RemovePageSwitcherCommand(pageId, document));
+    for (unsigned int pageId : pageIds)
+        if (pageId != document.getDefaultPageId())
+            step(new RemovePageCommand(pageId, document));
+
+    const QByteArray emptied = saved(document);
+    while (stack.canUndo()) {
+        stack.undo();
+        if (!consistent(document))
+            std::abort();
+    }
+    if (saved(document) != loaded)
+        std::abort();
+    while (stack.canRedo())
+        stack.redo();
+    if (saved(document) != emptied)
+        std::abort();
+    document.clear();
+}
+
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    editorDocument();
+    return 0;
+}
 
 // Input: a whole project file. A damaged file may only end in std::runtime_error, and what was
 // read still saves and can be used. A file that loads is consistent (see above) and saves to
-// bytes that load again and save to the same bytes.
+// bytes that load again and save to the same bytes. In the editor's document, its switchers
+// and pages can be removed and the removals undone and redone, with no fatal lookup.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -116,5 +235,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (saved(again) != first)
         std::abort(); // and save to the same bytes
+    editAsTheUserDoes(bytes);
     return 0;
 }

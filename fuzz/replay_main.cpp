@@ -1,7 +1,9 @@
+#include "velmora_objects/qml/qml_engine.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QGuiApplication>
 #include <cstdint>
 #include <cstdio>
 
@@ -13,7 +15,9 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Targets may drive the editor's document, whose preview is a widget drawn in software.
+    VelmoraQML::useSoftwareSceneGraph();
+    QApplication app(argc, argv);
     int count = 0;
     for (int i = 1; i < argc; ++i) {
         QStringList files;

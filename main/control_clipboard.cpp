@@ -7,6 +7,7 @@
 #include "velmora_objects/streamer.h"
 
 #include <QDataStream>
+#include <climits>
 #include <exception>
 #include <memory>
 
@@ -79,7 +80,8 @@ std::optional<ControlClipboard::Contents> ControlClipboard::decode(const QByteAr
             ++contents.refused;
             continue;
         }
-        if (qint64(length) > left())
+        // The bytes are read and skipped in int-sized lengths.
+        if (qint64(length) > left() || length > quint32(INT_MAX))
             return std::nullopt;
         if (taken >= maximumControls) {
             if (in.skipRawData(int(length)) != int(length))

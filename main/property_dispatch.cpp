@@ -98,12 +98,16 @@ std::optional<Gradient> asGradient(const QVariant& value)
     return qvariant_cast<Gradient>(value);
 }
 
-// Only a value of that very enumeration: an int or a string of the same number is refused.
+// Only a value of that very enumeration, and one it names: an int or a string of the same
+// number is refused, and so is a number the enumeration does not name (as a file's is).
 template <class E> std::optional<E> asEnum(const QVariant& value)
 {
     if (!holds(value, {QMetaType::fromType<E>()}))
         return std::nullopt;
-    return qvariant_cast<E>(value);
+    const E named = qvariant_cast<E>(value);
+    if (!isKnown(named))
+        return std::nullopt;
+    return named;
 }
 
 // What an edit works on: the document, its selection and the stack the command goes to.

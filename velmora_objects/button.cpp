@@ -30,8 +30,10 @@ void Button::read(Streamer& s)
         }
         quint8 actuation = 0, function = 0;
         run >> actuation >> m_heldTimeout >> m_repeatInterval >> function;
-        m_actuation = Actuation(actuation);
-        m_function = ButtonFunction(function);
+        // Values no editor gives take the defaults. An unknown function, like None, is
+        // followed by no argument and no transition, so the stream stays in step.
+        m_actuation = knownOr(Actuation(actuation), Actuation_MOMENTARY);
+        m_function = knownOr(ButtonFunction(function), ButtonFunction_NONE);
     }
     if (m_function == ButtonFunction_GO_TO_PAGE)
         m_functionArgument = readInt(s);
@@ -40,7 +42,7 @@ void Button::read(Streamer& s)
     if (hasTransition(m_function)) {
         quint8 transition = 0;
         DataStream::Run(fields, 1 + 4) >> transition >> m_transitionDuration;
-        m_transition = PageTransition(transition);
+        m_transition = knownOr(PageTransition(transition), PageTransition_NONE);
     }
     // Files before version 9 hold the last two values too, but they meant nothing then.
     quint8 wordWrap = 0;

@@ -90,6 +90,11 @@ private:
     boost::logic::tribool m_wordWrap = false;
 };
 
+constexpr bool isKnown(Button::Actuation actuation)
+{
+    return actuation == Button::Actuation_MOMENTARY || actuation == Button::Actuation_MAINTAINED;
+}
+
 } // namespace Velmora
 
 Q_DECLARE_METATYPE(Velmora::Button::Actuation)

@@ -40,6 +40,11 @@ private:
     int m_spacing = 6;
 };
 
+constexpr bool isKnown(Clock::ClockType type)
+{
+    return type == Clock::ClockType_ANALOGUE || type == Clock::ClockType_DIGITAL;
+}
+
 } // namespace Velmora
 
 Q_DECLARE_METATYPE(Velmora::Clock::ClockType)

@@ -404,8 +404,9 @@ void Configuration::read(Streamer& streamer)
     streamer.expectTag("ConfigurationHeader_start");
     s >> header.name;
     int orientation = readByte(streamer);
-    // Early files knew only landscape (1); everything else they stored meant portrait.
-    if (version <= 2 && orientation != Orientation_LANDSCAPE)
+    // Early files knew only landscape (1); everything else they stored meant portrait. Any
+    // other byte is taken as portrait too, the screen it gives.
+    if (orientation != Orientation_LANDSCAPE)
         orientation = Orientation_PORTRAIT;
     header.setOrientation(orientation);
     streamer.expectTag("ConfigurationHeader_end");
@@ -438,7 +439,9 @@ void Configuration::read(Streamer& streamer)
     if (version >= 5)
         s >> unlockCode;
     if (version >= 6) {
-        unlockFunction = readByte(streamer);
+        // The panel unlocks to its home page, or goes back: any other function is Home.
+        const int function = readByte(streamer);
+        unlockFunction = function == ButtonFunction_BACK ? function : ButtonFunction_GO_TO_PAGE;
         lockTimeout = readInt(streamer);
     }
     streamer.expectTag("Configuration_end");

@@ -56,9 +56,18 @@ Streamer& operator<<(Streamer& s, const NavButtons& buttons)
 Streamer& operator>>(Streamer& s, NavButtons& buttons)
 {
     s.expectTag("NavButtons_start");
-    buttons.position = readByte(s);
-    buttons.alignment = Alignment(readByte(s));
-    s >> buttons.functions;
+    // Values no editor gives take the defaults: no position, Spread, no function.
+    const int position = readByte(s);
+    buttons.position = isKnown(NavigationPosition(position)) ? position : 0;
+    buttons.alignment = knownOr(Alignment(readByte(s)), Alignment_SPREAD);
+    quint32 count = 0;
+    s.stream() >> count;
+    s.checkCount(count, 1);
+    const qsizetype kept = qsizetype(qMin<quint32>(count, NavButtons::MaximumFunctions));
+    buttons.functions.clear();
+    for (qsizetype i = 0; i < kept; ++i)
+        buttons.functions.push_back(knownOr(ButtonFunction(readByte(s)), ButtonFunction_NONE));
+    s.stream().take(qsizetype(count) - kept);
     s.expectTag("NavButtons_end");
     return s;
 }
@@ -101,7 +110,7 @@ Streamer& operator>>(Streamer& s, Page& page)
         page.m_backgroundGradientRotation = page.m_backgroundGradient.isNull() ? -1 : 0;
     page.m_backgroundImageId = quint32(readInt(s));
     if (s.version() >= 7)
-        page.m_backgroundImageScaling = Scaling(readByte(s));
+        page.m_backgroundImageScaling = knownOr(Scaling(readByte(s)), Scaling_ZOOM_TO_FIT);
     page.m_pageSwitcherId = quint32(readInt(s));
     s.stream().readRepeated(page.m_layoutName);
     s >> page.m_navButtons;

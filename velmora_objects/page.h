@@ -29,11 +29,19 @@ enum Scaling : int
     Scaling_TILED_HORIZONTALLY = 6
 };
 
+constexpr bool isKnown(Scaling scaling)
+{
+    return scaling >= Scaling_NONE && scaling <= Scaling_TILED_HORIZONTALLY;
+}
+
 // The arrangement of navigation buttons chosen when a page was created. The page keeps it for
 // the document, which copies it into and out of its page-creation parameters; the page itself
 // never interprets it.
 struct NavButtons
 {
+    // A page is made with at most this many navigation buttons; a file's list is cut to it.
+    static constexpr std::size_t MaximumFunctions = 3;
+
     int position = 0; // a NavigationPosition; 0 while none is chosen
     Alignment alignment = Alignment_SPREAD;
     std::vector<ButtonFunction> functions; // one per navigation button, in order

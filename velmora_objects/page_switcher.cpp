@@ -2,11 +2,14 @@
 
 #include "core/assertion.h"
 #include "velmora_objects/abstract_renderer.h"
+#include "velmora_objects/configuration.h"
 #include "velmora_objects/stream_fields.h"
 #include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 
 #include <algorithm>
+#include <bitset>
+#include <unordered_set>
 
 namespace Velmora {
 
@@ -63,7 +66,8 @@ void PageSwitcher::insertPage(unsigned int pageId, int index)
 {
     const bool indexInRange = index >= 0 && size_t(index) <= m_pageIds.size();
     VELMORA_ASSERT(indexInRange);
-    m_pageIds.insert(m_pageIds.begin() + index, pageId);
+    if (!containsPage(pageId))
+        m_pageIds.insert(m_pageIds.begin() + index, pageId);
 }
 
 int PageSwitcher::removePage(unsigned int pageId)
@@ -72,8 +76,20 @@ int PageSwitcher::removePage(unsigned int pageId)
     if (it == m_pageIds.end())
         return -1;
     const int index = int(it - m_pageIds.begin());
-    m_pageIds.erase(it);
+    // Every place of the id goes, should the list ever hold it twice.
+    m_pageIds.erase(std::remove(it, m_pageIds.end(), pageId), m_pageIds.end());
     return index;
+}
+
+void PageSwitcher::setPageIds(const std::vector<unsigned int>& pageIds)
+{
+    std::unordered_set<unsigned int> seen(pageIds.size());
+    std::vector<unsigned int> kept;
+    kept.reserve(pageIds.size());
+    for (unsigned int pageId : pageIds)
+        if (seen.insert(pageId).second)
+            kept.push_back(pageId);
+    m_pageIds = std::move(kept);
 }
 
 int PageSwitcher::decrementUsage()
@@ -193,9 +209,26 @@ Streamer& operator<<(Streamer& s, const PageSwitcher& switcher)
 Streamer& operator>>(Streamer& s, PageSwitcher& switcher)
 {
     s.expectTag("PageSwitcher_start");
-    switcher.m_position = readByte(s);
-    switcher.m_alignment = Alignment(readByte(s));
-    s >> switcher.m_pageIds;
+    // An edge or alignment no editor gives takes the editor's edge (the bottom) and the
+    // switcher's own alignment, rather than a bar over the whole page.
+    switcher.m_position = knownOr(NavigationPosition(readByte(s)), NavigationPosition_BOTTOM);
+    switcher.m_alignment = knownOr(Alignment(readByte(s)), Alignment_SPREAD);
+    // The list keeps each page once, and no id beyond those a project's pages can have: however
+    // long the list in the file, at most a project's pages are kept, in one pass over it.
+    quint32 count = 0;
+    s.stream() >> count;
+    s.checkCount(count, 4);
+    std::bitset<Configuration::MaximumPages> listed;
+    switcher.m_pageIds.clear();
+    DataStream::Run run(s.stream(), qsizetype(count) * 4);
+    for (quint32 i = 0; i < count; ++i) {
+        quint32 pageId = 0;
+        run >> pageId;
+        if (pageId < Configuration::MaximumPages && !listed.test(pageId)) {
+            listed.set(pageId);
+            switcher.m_pageIds.push_back(pageId);
+        }
+    }
     // Files before version 4 kept no count; their switchers were shown on one page each.
     switcher.m_usage = s.version() >= 4 ? readInt(s) : 1;
     if (s.version() >= 9) {

@@ -18,6 +18,9 @@ class Streamer;
 // order, its edge and alignment, its background, the styling of its buttons and whether it
 // shows page names, the time and the date. Several pages may show one switcher; it counts
 // them (usageCount).
+//
+// The list holds each page once, however it is given: a page removed from it is then gone
+// from it, and a bar never shows more buttons than the project has pages.
 class PageSwitcher : public sortvector_el, public Themed
 {
 public:
@@ -39,9 +42,10 @@ public:
     static int maxPages(int position, int orientation);
 
     bool containsPage(unsigned int pageId) const;
-    // Inserts the id before position index; an index equal to the size appends.
+    // Inserts the id before position index; an index equal to the size appends. An id the list
+    // holds already stays where it is.
     void insertPage(unsigned int pageId, int index);
-    // Removes the first occurrence of the id and returns its former index; -1 when absent.
+    // Removes the id and returns its former index; -1 when absent.
     int removePage(unsigned int pageId);
 
     // The number of pages that show this switcher.
@@ -59,7 +63,8 @@ public:
     Alignment getAlignment() const { return m_alignment; }
     void setAlignment(Alignment alignment) { m_alignment = alignment; }
     const std::vector<unsigned int>& getPageIds() const { return m_pageIds; }
-    void setPageIds(const std::vector<unsigned int>& pageIds) { m_pageIds = pageIds; }
+    // Keeps each id at its first place only.
+    void setPageIds(const std::vector<unsigned int>& pageIds);
     const Gradient& getBackgroundGradient() const { return m_backgroundGradient; }
     void setBackgroundGradient(const Gradient& gradient) { m_backgroundGradient = gradient; }
     double getBackgroundOpacity() const { return m_backgroundOpacity; }

@@ -591,7 +591,10 @@ void QMLRenderer::renderPageSwitcher(const Velmora::PageSwitcher* pageSwitcher)
     const std::vector<unsigned int>& pageIds = pageSwitcher->getPageIds();
     if (!pageIds.empty()) {
         ButtonRun run;
-        run.count = int(pageIds.size());
+        // A list names each of the project's pages at most once: the count, and every length
+        // along the bar made from it, stays far inside an int.
+        run.count =
+            int(std::min<std::size_t>(pageIds.size(), Velmora::Configuration::MaximumPages));
         if (dateTimeShown) {
             // Beside the date and time only as many buttons as the bar holds.
             const int room = Velmora::PageSwitcher::maxPages(position, orientation) - 1 -

@@ -1,5 +1,6 @@
 #include "velmora_objects/skin_transition.h"
 
+#include "velmora_objects/easing_curve_names.h"
 #include "velmora_objects/streamer.h"
 
 namespace Velmora {
@@ -23,7 +24,9 @@ void SkinTransition::read(Streamer& streamer)
     qint32 readEasing = 0;
     streamer.stream() >> readDuration >> readEasing;
     duration = readDuration;
-    easing = readEasing;
+    // Only the standard curves, those theme XML can name; the special and custom ones need
+    // data a transition does not carry.
+    easing = EasingCurveNames::name(readEasing) ? readEasing : DefaultEasing;
     streamer.expectTag(EndTag);
 }
 

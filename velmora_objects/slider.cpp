@@ -39,6 +39,8 @@ void Slider::read(Streamer& s)
         else if (m_minimum == 0 && m_maximum == 255 && m_valueSuffix.isEmpty())
             m_unit = Unit_8BIT;
     }
+    // Any other unit is shown as the default one; the range and suffix stay as read.
+    m_unit = knownOr(m_unit, Unit_PERCENT);
     if (s.version() >= 9) {
         m_captionFontSize = captionFontSize;
         m_valueFontSize = valueFontSize;

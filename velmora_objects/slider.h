@@ -78,6 +78,11 @@ private:
     int m_spacing = 6;
 };
 
+constexpr bool isKnown(Slider::Unit unit)
+{
+    return unit == Slider::Unit_8BIT || unit == Slider::Unit_PERCENT;
+}
+
 } // namespace Velmora
 
 Q_DECLARE_METATYPE(Velmora::Slider::Unit)

@@ -4,6 +4,7 @@
 #include "core/regular_file.h"
 
 #include <QColor>
+#include <QtEndian>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -57,13 +58,33 @@ void Streamer::open(Mode mode, const QString& path)
 
 void Streamer::readWholeFile()
 {
+    // The header comes first: a foreign or future file is refused before the rest of it is
+    // read or room is made for it.
+    char header[HeaderBytes];
+    qint64 done = 0;
+    while (done < HeaderBytes) {
+        const qint64 got = QFile::read(header + done, HeaderBytes - done);
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    if (error() != QFileDevice::NoError) {
+        QFile::close();
+        throw std::runtime_error("Unable to open file");
+    }
+    try {
+        checkHeader(QByteArray::fromRawData(header, qsizetype(done)));
+    } catch (...) {
+        QFile::close();
+        throw;
+    }
     const qint64 size = QFile::size();
     if (size > MaximumFileSize) {
         QFile::close();
         throw std::runtime_error("File is too large");
     }
-    m_bytes = QByteArray(size, Qt::Uninitialized);
-    qint64 done = 0;
+    m_bytes = QByteArray(qMax(size, done), Qt::Uninitialized);
+    std::memcpy(m_bytes.data(), header, size_t(done));
     while (done < size) {
         const qint64 got = QFile::read(m_bytes.data() + done, size - done);
         if (got <= 0)
@@ -124,14 +145,18 @@ void Streamer::readHeader()
 {
     const Mode mode = m_mode;
     VELMORA_ASSERT(mode == Mode_READ);
-    qint64 magic = 0;
-    quint32 version = 0;
-    m_data >> magic >> version;
-    if (m_data.status() != QDataStream::Ok || magic != Magic)
+    const char* const header = m_data.take(HeaderBytes);
+    m_version = checkHeader(header ? QByteArray::fromRawData(header, HeaderBytes) : QByteArray());
+}
+
+quint32 Streamer::checkHeader(const QByteArray& header)
+{
+    if (header.size() < HeaderBytes || qFromBigEndian<qint64>(header.constData()) != Magic)
         throw std::runtime_error("Unrecognised file header");
-    m_version = version;
-    if (m_version > CurrentVersion)
+    const quint32 version = qFromBigEndian<quint32>(header.constData() + 8);
+    if (version > CurrentVersion)
         throw std::runtime_error("File format is a future version");
+    return version;
 }
 
 void Streamer::missingTag(const char* name, const char* suffix)
@@ -198,7 +223,7 @@ Streamer& Streamer::operator>>(std::vector<ButtonFunction>& functions)
     for (auto& function : functions) {
         quint8 byte = 0;
         run >> byte;
-        function = ButtonFunction(byte);
+        function = knownOr(ButtonFunction(byte), ButtonFunction_NONE);
     }
     return *this;
 }

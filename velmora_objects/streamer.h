@@ -19,12 +19,12 @@ namespace Velmora {
 // forms of a Qt data stream of version 6 (the Qt 3.3 forms) behind an eight-byte magic and the
 // format version. Blocks are framed by raw text tags ("Page_start" ... "Page_end").
 //
-// The stream works on bytes in memory. Reading a file reads it whole first (refusing one larger
-// than MaximumFileSize); writing one builds its bytes in memory, and close() hands them to
-// WholeFile, which writes a temporary file beside the target (through a symbolic link, to the
-// file it names), syncs it and only then puts it in the target's place with the target's
-// permissions. A target that may not be written, or is marked read-only, is refused when the
-// stream is opened, and a failed save leaves the old file as it was.
+// The stream works on bytes in memory. Reading a file checks its header, then reads it whole
+// (refusing one larger than MaximumFileSize); writing one builds its bytes in memory, and close()
+// hands them to WholeFile, which writes a temporary file beside the target (through a symbolic
+// link, to the file it names), syncs it and only then puts it in the target's place with the
+// target's permissions. A target that may not be written, or is marked read-only, is refused when
+// the stream is opened, and a failed save leaves the old file as it was.
 //
 // A field cut short or damaged ends the reading (see DataStream): the next tag expected then
 // fails, so a damaged block is reported at the tag that follows the damage. A count that
@@ -44,8 +44,10 @@ public:
     static constexpr quint32 CurrentVersion = 18;
     // "Orvn", "KVX" and 0x08, most significant byte first.
     static constexpr qint64 Magic = qint64(0x4f72766e4b565808LL);
-    // Files beyond this size are refused before anything is read.
+    // Files beyond this size are refused once their header has been read.
     static constexpr qint64 MaximumFileSize = qint64(1) << 30;
+    // The magic and the format version.
+    static constexpr qint64 HeaderBytes = 8 + 4;
 
     Streamer();
     ~Streamer() override;
@@ -220,6 +222,9 @@ private:
     using QFile::open;
 
     void readWholeFile();
+    // The version of a header (the first bytes of a stream); a header that is short or foreign,
+    // or of a future version, raises the reader's error.
+    static quint32 checkHeader(const QByteArray& header);
     void blockEnded()
     {
         if (--m_openBlocks <= 0) {

@@ -202,7 +202,7 @@ bool ThemeReader::open(const QString& bundlePath)
         raiseError(RegularFile::message(found));
         return false;
     }
-    if (file.size() == 0) {
+    if (QFileInfo(bundlePath).size() == 0) {
         raiseError(tr("The theme file is empty."));
         return false;
     }

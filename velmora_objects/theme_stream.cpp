@@ -150,8 +150,9 @@ void ImageData::read(Streamer& streamer)
     if (md5.isEmpty())
         md5 = digestOf(data);
     orientation = Orientation_LANDSCAPE;
+    // An orientation no picture is meant for shows the picture for any.
     if (version >= 2)
-        orientation = readNumber<qint32>(streamer);
+        orientation = knownOr(Orientation(readNumber<qint32>(streamer)), Orientation_ANY);
     streamer.expectTag("ImageData_end");
 }
 
@@ -259,10 +260,13 @@ void Theme::read(Streamer& streamer)
 
     const quint32 setCount = readNumber<quint32>(streamer);
     streamer.checkCount(setCount, MinimumSkinSetBytes);
+    // Skin sets, default skins and default properties of an item type the editor does not
+    // have are read and left out: nothing could use them.
     for (quint32 i = 0; i < setCount; ++i) {
         smart_ptr<SkinSet> skinSet(new SkinSet(ThemedItemType(0)));
         skinSet->read(streamer);
-        setSkinSet(skinSet);
+        if (isKnown(skinSet->getItemType()))
+            setSkinSet(skinSet);
     }
 
     DataStream& s = streamer.stream();
@@ -273,7 +277,8 @@ void Theme::read(Streamer& streamer)
         QString skinName;
         s >> itemType;
         s.readRepeated(skinName);
-        defaultSkins[ThemedItemType(itemType)] = skinName;
+        if (isKnown(ThemedItemType(itemType)))
+            defaultSkins[ThemedItemType(itemType)] = skinName;
     }
 
     const quint32 itemTypeCount = readNumber<quint32>(streamer);
@@ -284,7 +289,8 @@ void Theme::read(Streamer& streamer)
         const quint32 propertyCount = readNumber<quint32>(streamer);
         streamer.checkCount(propertyCount, MinimumDefaultPropertyBytes);
         const ThemedItemType itemType = ThemedItemType(readType);
-        ItemPropertyMap& properties = defaultItemProperties[itemType];
+        ItemPropertyMap unused;
+        ItemPropertyMap& properties = isKnown(itemType) ? defaultItemProperties[itemType] : unused;
         for (quint32 j = 0; j < propertyCount; ++j) {
             QString propertyName;
             s.readRepeated(propertyName);
@@ -300,7 +306,8 @@ void Theme::read(Streamer& streamer)
                 value = streamer.readVariant();
                 if (holdsTextStyle(itemType, propertyName) &&
                     value.metaType() == QMetaType::fromType<int>())
-                    value = QVariant::fromValue(TextStyle(value.toInt()));
+                    value =
+                        QVariant::fromValue(knownOr(TextStyle(value.toInt()), TextStyle_NORMAL));
             }
             // In name order, as saved; a name read again replaces the value read before.
             properties.insert_or_assign(properties.end(), propertyName, value);

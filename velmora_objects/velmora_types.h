@@ -4,8 +4,9 @@
 
 // Enumerations shared by the project model, the themes, the preview and the windows. Their
 // numbers are stored in project files, theme XML and QML text, so they never change.
-// Each has int as its fixed underlying type: values read from files are stored without a range
-// test, and any int is then a valid value of the enumeration.
+// Each has int as its fixed underlying type, so any int converts to it; a value read from a file
+// or handed to an edit is checked with isKnown (one overload per enumeration, beside it) where
+// it comes in, and knownOr gives a default in place of a value the enumeration does not name.
 namespace Velmora {
 
 enum ControlType : int
@@ -125,6 +126,42 @@ enum SkinPropertyType : int
 
 // An IR slot is a byte; this value means unassigned.
 constexpr unsigned char NoIRSlot = 255;
+
+// Whether the value is one the enumeration names.
+constexpr bool isKnown(ButtonFunction function)
+{
+    return function >= ButtonFunction_NONE && function <= ButtonFunction_LOCK;
+}
+constexpr bool isKnown(PageTransition transition)
+{
+    return transition >= PageTransition_NONE && transition <= PageTransition_PAN_RIGHT;
+}
+constexpr bool isKnown(TextStyle style)
+{
+    return style >= TextStyle_NORMAL && style <= TextStyle_SUNKEN;
+}
+constexpr bool isKnown(Alignment alignment)
+{
+    return alignment >= Alignment_START && alignment <= Alignment_SPREAD;
+}
+constexpr bool isKnown(NavigationPosition position)
+{
+    return position >= NavigationPosition_TOP && position <= NavigationPosition_LEFT;
+}
+constexpr bool isKnown(Orientation orientation)
+{
+    return orientation >= Orientation_ANY && orientation <= Orientation_PORTRAIT;
+}
+constexpr bool isKnown(ThemedItemType itemType)
+{
+    return itemType >= ThemedItemType_BUTTON && itemType <= ThemedItemType_CLOCK;
+}
+
+// The value when the enumeration names it, else the fallback.
+template <class E> constexpr E knownOr(E value, E fallback)
+{
+    return isKnown(value) ? value : fallback;
+}
 
 } // namespace Velmora
 

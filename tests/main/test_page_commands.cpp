@@ -5,6 +5,7 @@
 #include "main/control_commands.h"
 #include "main/page_commands.h"
 #include "main/page_switcher_commands.h"
+#include "velmora_objects/hex_fixture.h"
 
 #include <random>
 
@@ -53,6 +54,25 @@ TEST_F(PageCommands, RemovingAPageAndUndoingItRestoresEverythingItTook)
                                        QString("ControlsChanged %1").arg(goTo)}));
     EXPECT_EQ(document->getPageSwitcher(own).usageCount(), 1);
     EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(fault(), "");
+}
+
+// A file whose switcher lists a page twice loads with the page listed once; removing the page
+// takes it out of the list, and undo puts the list back as it was loaded.
+TEST_F(PageCommands, APageListedTwiceInAFileLeavesItsSwitcherWhenRemoved)
+{
+    const QString path = folder.filePath("twice.qvp");
+    ASSERT_TRUE(
+        TestUtil::writeFile(path, HexFixture::load("bad/project/switcher_lists_page_twice")));
+    document->load(path);
+    EXPECT_EQ(document->getPageSwitcher(0).getPageIds(), std::vector<unsigned int>({0, 1}));
+    const QByteArray loaded = bytes();
+
+    push(new RemovePageCommand(0, *document));
+    EXPECT_EQ(document->getPageSwitcher(0).getPageIds(), std::vector<unsigned int>({1}));
+    EXPECT_EQ(fault(), "");
+    document->undoStack().undo();
+    EXPECT_EQ(bytes(), loaded);
     EXPECT_EQ(fault(), "");
 }
 

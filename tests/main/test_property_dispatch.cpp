@@ -57,7 +57,8 @@ protected:
 };
 
 // Every row of the editor: nothing for a selection of another kind, or for a value of another
-// type (an enumeration's number, a number as text, text or a colour for the rest); else one
+// type (an enumeration's number, a number as text, text or a colour for the rest) or for a
+// number of the enumeration that it does not name (as a damaged file holds); else one
 // project command with its own text, whose value every selected item then holds, as the editor
 // loads it. Ids without a command do nothing.
 TEST_F(PropertyDispatchTest, EveryIdPushesItsCommandOnItsSelection)
@@ -79,6 +80,8 @@ TEST_F(PropertyDispatchTest, EveryIdPushesItsCommandOnItsSelection)
         EXPECT_FALSE(dispatch(row.id, value));
         const std::vector<unsigned int> targets = selectFor(row.id);
         EXPECT_FALSE(row.id != PropertyId_PAGE_DEFAULT && dispatch(row.id, wrong));
+        const int unnamed = 200;
+        EXPECT_FALSE(enumeration && dispatch(row.id, QVariant(value.metaType(), &unnamed)));
         ASSERT_EQ(stack.index(), index);
         for (unsigned int id : targets) // the function arguments apply to Go To Page's, Level
             if (auto* button = document->modControl<Button>(id))
@@ -110,7 +113,8 @@ TEST_F(PropertyDispatchTest, EveryIdPushesItsCommandOnItsSelection)
 TEST_F(PropertyDispatchTest, ClockTypeNoneValuesAndIRSlotGuards)
 {
     const unsigned int clock = selectFor(PropertyId_CLOCK_TYPE).front();
-    EXPECT_FALSE(dispatch(PropertyId_CLOCK_TYPE, 1));
+    EXPECT_FALSE(dispatch(PropertyId_CLOCK_TYPE, 1) ||
+                 dispatch(PropertyId_CLOCK_TYPE, QVariant::fromValue(Clock::ClockType(200))));
     EXPECT_TRUE(dispatch(PropertyId_CLOCK_TYPE, QVariant::fromValue(Clock::ClockType_DIGITAL)));
     EXPECT_EQ(document->modControl<Clock>(clock)->getClockType(), Clock::ClockType_DIGITAL);
     const std::vector<unsigned int> buttons = selectFor(PropertyId_BUTTON_IMAGE);

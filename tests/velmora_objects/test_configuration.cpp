@@ -2,7 +2,12 @@
 #include "common/helpers.h"
 #include "common/ir_table.h"
 #include "velmora_objects/hex_fixture.h"
+#include "velmora_objects/qml_renderer.h"
+#include "velmora_objects/qml_streamer.h"
 #include "velmora_objects/sample_project.h"
+#include "velmora_objects/skin.h"
+#include "velmora_objects/skin_set.h"
+#include "velmora_objects/theme.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +22,7 @@
 using namespace Velmora;
 using SampleProject::load;
 using SampleProject::saved;
+using TestUtil::fromHex;
 using TestUtil::irTable;
 using TestUtil::runtimeErrorOf;
 
@@ -301,9 +307,9 @@ TEST(ProjectFile, OlderHeadersFollowTheOrientationRule)
     load(project, landscape);
     EXPECT_EQ(project.getOrientation(), Orientation_LANDSCAPE);
 
-    // From version 3 on the byte is kept as it is.
+    // From version 3 on portrait is stored as 2; another byte, as 0 here, still means portrait.
     load(project, HexFixture::load("project/header_v4", 3));
-    EXPECT_EQ(project.getOrientation(), 0);
+    EXPECT_EQ(project.getOrientation(), Orientation_PORTRAIT);
     EXPECT_EQ(QSize(project.getWidth(), project.getHeight()), QSize(272, 480));
 }
 
@@ -706,4 +712,111 @@ TEST(ProjectFile, DanglingReferencesAreDroppedOnLoad)
     EXPECT_EQ(project.getControl<Button>(0)->getImageId(), 30u);
     EXPECT_EQ(project.getControl<Button>(0)->getFunctionPage(), UINT_MAX);
     EXPECT_EQ(project.getDefaultPageId(), home);
+}
+
+// However long a switcher's list, the project keeps each of its pages once, in the list's
+// order: 200,000 entries (an 800 KB file) name pages 1 and 0 over and over, pages the project
+// lacks and ids no page can have. The preview then draws two buttons.
+TEST(ProjectFile, ASwitcherListOfAnyLengthKeepsEachPageOnce)
+{
+    QByteArray bytes = HexFixture::load("bad/project/switcher_lists_page_twice");
+    const QByteArray list = fromHex("00000003 00000000 00000001 00000000");
+    const int at = bytes.indexOf(list);
+    ASSERT_GT(at, 0);
+    constexpr quint32 Count = 200000;
+    QByteArray entries(4 + 4 * Count, Qt::Uninitialized);
+    qToBigEndian(Count, entries.data());
+    for (quint32 i = 0; i < Count; ++i)
+        qToBigEndian<quint32>(i % 4 == 0   ? 1
+                              : i % 4 == 1 ? 0
+                              : i % 4 == 2 ? 7
+                                           : 300 + i,
+                              entries.data() + 4 + 4 * i);
+    bytes.replace(at, list.size(), entries);
+
+    Configuration project;
+    load(project, bytes);
+    ASSERT_EQ(project.getPageSwitcher(0).getPageIds(), (std::vector<unsigned int>{1, 0}));
+    VelmoraQML::QMLStreamer text(&project);
+    VelmoraQML::QMLRenderer renderer(&text);
+    project.render(&renderer);
+    text.flush();
+    EXPECT_EQ(text.text().count("PageSwitcherButton {"), 2);
+}
+
+// Enumerated values that no editor gives (a damaged or foreign file) load as the defaults,
+// and the project loads.
+TEST(ProjectFile, UnknownEnumeratedValuesLoadAsTheDefaults)
+{
+    Configuration project;
+    SampleProject::fill(project, 1);
+    project.setOrientation(200);
+    project.setUnlockFunction(ButtonFunction_LOCK);
+    Page& page = project.getPage(0);
+    page.setBackgroundImageScaling(Scaling(200));
+    page.setNavButtons({200, Alignment(200), {ButtonFunction(200), ButtonFunction_BACK}});
+    project.getPageSwitcher(0).setPosition(200);
+    project.getPageSwitcher(0).setAlignment(Alignment(200));
+    for (Control& control : project.getControls()) {
+        if (auto* button = dynamic_cast<Button*>(&control)) {
+            button->setActuation(Button::Actuation(200));
+            if (button->getFunction() == ButtonFunction_GO_TO_PAGE)
+                button->setFunctionTransition(PageTransition(200));
+            else
+                button->setFunction(ButtonFunction(200));
+        }
+        if (auto* slider = dynamic_cast<Slider*>(&control))
+            slider->setUnit(Slider::Unit(200));
+        if (auto* keypad = dynamic_cast<Keypad*>(&control)) {
+            keypad->setDisplayTextStyle(TextStyle(200));
+            keypad->setButtonTextStyle(TextStyle(-1));
+        }
+        if (auto* clock = dynamic_cast<Clock*>(&control))
+            clock->setClockType(Clock::ClockType(200));
+    }
+    Theme& theme = *project.getTheme();
+    theme.getSkinSet(ThemedItemType_BUTTON)->getSkin("Normal", false)->getTransition().easing = 200;
+    theme.getPageBackgroundImages()[0].setOrientation(200);
+    theme.setDefaultItemProperty(ThemedItemType_KEYPAD, "displayTextStyle",
+                                 QVariant::fromValue(TextStyle(200)));
+    theme.setSkinSet(smart_ptr<SkinSet>(new SkinSet(ThemedItemType(200))));
+    theme.setDefaultItemProperty(ThemedItemType(200), "fontSize", 9);
+
+    Configuration back;
+    load(back, saved(project));
+    EXPECT_EQ(back.getOrientation(), Orientation_PORTRAIT);
+    EXPECT_EQ(back.getUnlockFunction(), ButtonFunction_GO_TO_PAGE);
+    const Page& read = back.getPage(0);
+    EXPECT_EQ(read.getBackgroundImageScaling(), Scaling_ZOOM_TO_FIT);
+    EXPECT_EQ(read.getNavButtons().position, 0);
+    EXPECT_EQ(read.getNavButtons().alignment, Alignment_SPREAD);
+    EXPECT_EQ(read.getNavButtons().functions,
+              (std::vector<ButtonFunction>{ButtonFunction_NONE, ButtonFunction_BACK}));
+    EXPECT_EQ(back.getPageSwitcher(0).getPosition(), NavigationPosition_BOTTOM);
+    EXPECT_EQ(back.getPageSwitcher(0).getAlignment(), Alignment_SPREAD);
+    for (const Control& control : back.getControls()) {
+        SCOPED_TRACE(control.getName().toStdString());
+        if (const auto* button = dynamic_cast<const Button*>(&control)) {
+            EXPECT_EQ(button->getActuation(), Button::Actuation_MOMENTARY);
+            EXPECT_TRUE(button->getFunction() == ButtonFunction_GO_TO_PAGE
+                            ? button->getFunctionTransition() == PageTransition_NONE
+                            : button->getFunction() == ButtonFunction_NONE);
+        }
+        if (const auto* slider = dynamic_cast<const Slider*>(&control))
+            EXPECT_EQ(slider->getUnit(), Slider::Unit_PERCENT);
+        if (const auto* keypad = dynamic_cast<const Keypad*>(&control)) {
+            EXPECT_EQ(keypad->getDisplayTextStyle(), TextStyle_NORMAL);
+            EXPECT_EQ(keypad->getButtonTextStyle(), TextStyle_NORMAL);
+        }
+        if (const auto* clock = dynamic_cast<const Clock*>(&control))
+            EXPECT_EQ(clock->getClockType(), Clock::ClockType_ANALOGUE);
+    }
+    const Theme& readTheme = *back.getTheme();
+    EXPECT_EQ(readTheme.findSkin(ThemedItemType_BUTTON, "Normal")->getTransition().easing,
+              SkinTransition::DefaultEasing);
+    EXPECT_EQ(readTheme.getPageBackgroundImages()[0].getOrientation(), Orientation_ANY);
+    EXPECT_EQ(readTheme.getDefaultItemProperty(ThemedItemType_KEYPAD, "displayTextStyle"),
+              QVariant::fromValue(TextStyle_NORMAL));
+    EXPECT_EQ(readTheme.getSkinSets().size(), project.getTheme()->getSkinSets().size() - 1);
+    EXPECT_EQ(readTheme.getDefaultItemProperties().count(ThemedItemType(200)), 0u);
 }

@@ -292,10 +292,11 @@ TEST(Slider, UnitComesFromRangeAndSuffixOnlyForOldSliders)
     } cases[] = {
         {Slider::Unit(0), 0, 100, "%", Slider::Unit_PERCENT},
         {Slider::Unit(0), 0, 255, "", Slider::Unit_8BIT},
-        {Slider::Unit(0), 0, 100, "", Slider::Unit(0)},
-        {Slider::Unit(0), 0, 255, "%", Slider::Unit(0)},
-        {Slider::Unit(0), 1, 100, "%", Slider::Unit(0)},
-        {Slider::Unit(0), 0, 101, "%", Slider::Unit(0)},
+        // Otherwise, as any unit no editor gives, the default one, the range kept.
+        {Slider::Unit(0), 0, 100, "", Slider::Unit_PERCENT},
+        {Slider::Unit(0), 0, 255, "%", Slider::Unit_PERCENT},
+        {Slider::Unit(0), 1, 100, "%", Slider::Unit_PERCENT},
+        {Slider::Unit(200), 0, 255, "", Slider::Unit_PERCENT},
         // A stored unit is never replaced, whatever the range.
         {Slider::Unit_8BIT, 0, 100, "%", Slider::Unit_8BIT},
     };
@@ -308,6 +309,7 @@ TEST(Slider, UnitComesFromRangeAndSuffixOnlyForOldSliders)
         Slider read;
         ASSERT_TRUE(readControl(controlBytes(source), read));
         EXPECT_EQ(read.getUnit(), c.expected) << c.minimum << ".." << c.maximum;
+        EXPECT_EQ(read.getMaximum(), c.maximum);
     }
 
     // Setting a unit sets the range and the suffix, not the value.
@@ -411,7 +413,7 @@ TEST(Controls, VersionGates)
         {"keypad_v8", {0, 8}, 4, TextStyle_NORMAL, TextStyle_NORMAL},
         {"keypad_v9", {9}, 4, TextStyle_RAISED, TextStyle_SUNKEN},
         {"keypad_v10", {10, 14}, 5, TextStyle_SUNKEN, TextStyle_OUTLINE},
-        {"keypad_v17", {15, 17}, 6, TextStyle_OUTLINE, TextStyle(9)}, // stored as read
+        {"keypad_v17", {15, 17}, 6, TextStyle_OUTLINE, TextStyle_NORMAL}, // 9 is no style
     };
     for (const auto& k : keypads) {
         for (quint32 version : k.versions) {
@@ -431,7 +433,8 @@ TEST(Controls, VersionGates)
     EXPECT_TRUE(label.getWordWrap());
 }
 
-TEST(Button, OutOfRangeBytesAreKeptAsRead)
+// Bytes outside the named values read as the defaults; the rest of the block stays in step.
+TEST(Button, OutOfRangeBytesReadAsTheDefaults)
 {
     QByteArray bytes = HexFixture::load("button_v13");
     const int functionAt = bytes.indexOf("Control_end") + 11 + 4 + 1 + 8;
@@ -440,10 +443,9 @@ TEST(Button, OutOfRangeBytesAreKeptAsRead)
     bytes[functionAt] = char(0xfa);     // function 250: no argument bytes follow
     Button b;
     ASSERT_TRUE(readControl(bytes, b));
-    EXPECT_EQ(b.getActuation(), Button::Actuation(200));
-    EXPECT_EQ(b.getFunction(), ButtonFunction(250));
+    EXPECT_EQ(b.getActuation(), Button::Actuation_MOMENTARY);
+    EXPECT_EQ(b.getFunction(), ButtonFunction_NONE);
     EXPECT_EQ(b.getIRSlotId(Action_CLICK), 15);
-    EXPECT_EQ(roundTripped(b), controlBytes(b)); // written back unchanged
 }
 
 TEST(Controls, ClonesHoldNoIRSlotsWhileCopiesKeepThem)
@@ -564,6 +566,11 @@ TEST(ThemeDefaults, EveryControlTakesItsKeys)
     clock.setSpacing(8);
     EXPECT_EQ(themed<Clock>(ThemedItemType_CLOCK, {{"captionFontSize", "12"}, {"spacing", "8"}}),
               controlBytes(clock));
+
+    // A text style the enumeration does not name is not taken.
+    EXPECT_EQ(themed<Keypad>(ThemedItemType_KEYPAD,
+                             {{"displayTextStyle", QVariant::fromValue(TextStyle(9))}}),
+              controlBytes(Keypad()));
 
     // A theme without defaults, or none at all, changes nothing. A clock takes its defaults
     // from the Clock item type, never from the Colour Picker's; a label from Label (6), not from

@@ -170,10 +170,12 @@ TEST(Page, VersionGates)
         const auto p = readFixture<Page>("page_v8", version);
         EXPECT_EQ(p.getBackgroundGradientRotation(), 45);
         EXPECT_EQ(p.getBackgroundImageScaling(), Scaling_NONE);
-        // Bytes outside the named values are kept as read.
-        EXPECT_EQ(p.getNavButtons().position, 200);
-        EXPECT_EQ(p.getNavButtons().alignment, Alignment(254));
-        EXPECT_EQ(p.getNavButtons().functions, std::vector<ButtonFunction>{ButtonFunction(255)});
+        // Bytes outside the named values read as the defaults; three functions at most.
+        EXPECT_EQ(p.getNavButtons().position, 0);
+        EXPECT_EQ(p.getNavButtons().alignment, Alignment_SPREAD);
+        EXPECT_EQ(p.getNavButtons().functions,
+                  (std::vector<ButtonFunction>{ButtonFunction_NONE, ButtonFunction_NEXT_PAGE,
+                                               ButtonFunction_PREVIOUS_PAGE}));
     }
 }
 
@@ -279,6 +281,7 @@ TEST(PageSwitcher, MaxPagesByPositionAndOrientation)
             << c.position << ", " << c.orientation;
 }
 
+// The list holds each page once, however it is given.
 TEST(PageSwitcher, PageListAndUsageCount)
 {
     PageSwitcher p;
@@ -286,10 +289,12 @@ TEST(PageSwitcher, PageListAndUsageCount)
     p.insertPage(9, 1);
     p.insertPage(7, 1);
     p.insertPage(2, 0);
-    EXPECT_EQ(p.getPageIds(), (std::vector<unsigned int>{2, 7, 7, 9}));
+    EXPECT_EQ(p.getPageIds(), (std::vector<unsigned int>{2, 7, 9}));
     EXPECT_EQ(p.removePage(7), 1);
     EXPECT_EQ(p.removePage(3), -1);
-    EXPECT_EQ(p.getPageIds(), (std::vector<unsigned int>{2, 7, 9}));
+    EXPECT_EQ(p.getPageIds(), (std::vector<unsigned int>{2, 9}));
+    p.setPageIds({3, 1, 3, 2, 1});
+    EXPECT_EQ(p.getPageIds(), (std::vector<unsigned int>{3, 1, 2}));
 
     EXPECT_EQ(p.incrementUsage(), 1);
     EXPECT_EQ(p.incrementUsage(), 2);

@@ -92,16 +92,26 @@ TEST(Streamer, UnopenableFileAndBadMode)
                   s.open(Streamer::Mode_NONE, &bytes);
               }),
               "Invalid streaming mode");
-    // A file too large to be a project is refused before it is read (a sparse file here).
+    // A file too large to be a project is refused before it is read (sparse files here); its
+    // header is read first, so that a foreign or future file is refused as such at once.
     QTemporaryDir dir;
-    QFile huge(dir.filePath("huge.qvp"));
-    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(Streamer::MaximumFileSize + 1));
-    huge.close();
-    EXPECT_EQ(runtimeErrorOf([&] {
-                  Streamer s;
-                  s.open(Streamer::Mode_READ, huge.fileName());
-              }),
-              "File is too large");
+    const std::pair<QByteArray, std::string> huge[] = {
+        {header, "File is too large"},
+        {QByteArray(12, '\0'), "Unrecognised file header"},
+        {withVersion(19), "File format is a future version"},
+    };
+    for (const auto& [start, message] : huge) {
+        QFile file(dir.filePath("huge.qvp"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                    file.write(start) == start.size() &&
+                    file.resize(Streamer::MaximumFileSize + 1));
+        file.close();
+        EXPECT_EQ(runtimeErrorOf([&] {
+                      Streamer s;
+                      s.open(Streamer::Mode_READ, file.fileName());
+                  }),
+                  message);
+    }
     // Nor is anything but a regular file read, and the refusal says what is there.
     for (const auto& [path, message] : TestUtil::nonFiles(dir.path(), ".qvp")) {
         EXPECT_EQ(runtimeErrorOf([&] {
