@@ -23,8 +23,8 @@
 
 namespace {
 
-// The library made by initialise(). It lives until the program ends and is never destroyed:
-// nothing is saved implicitly at exit.
+// The library made by initialise(). It lives until the program ends and is never destroyed
+// (but by tests): nothing is saved implicitly at exit.
 GradientLibrary* theLibrary = nullptr;
 // Whether its folders have been read (on the first call of instance()).
 bool theLibraryLoaded = false;
@@ -66,6 +66,13 @@ GradientLibrary* GradientLibrary::instance()
         instance->load();
     }
     return instance;
+}
+
+void GradientLibrary::destroyInstance()
+{
+    delete theLibrary;
+    theLibrary = nullptr;
+    theLibraryLoaded = false;
 }
 
 QString GradientLibrary::defaultUserDirectory()

@@ -60,6 +60,9 @@ public:
     static void initialise(const QString& builtInDirectory, const QString& userDirectory);
     // The library, with both folders read; a fatal assertion when initialise() has not run.
     static GradientLibrary* instance();
+    // Deletes the library without saving it, so that the next initialise() makes a new one.
+    // For tests, which share the process's one library.
+    static void destroyInstance();
 
     // Where the application keeps the user's gradients:
     // "<documents>/<organisation>/<application>/Gradients".

@@ -633,13 +633,29 @@ bool TargzArchive::appendMember(const TarMember& member, const tar_header& commo
            TargzHooks::gzWriteHook(tar_fd(tar), zeros, padding) == ssize_t(padding);
 }
 
+namespace {
+
+// libtar's tar_append_file, then the copies of a long name and a long link target that libtar
+// makes for the header freed, which libtar itself never frees.
+int appendFile(TAR* tar, const QString& path, const QString& name)
+{
+    const int result = tar_append_file(tar, path.toStdString().c_str(), name.toStdString().c_str());
+    std::free(tar->th_buf.gnu_longname);
+    tar->th_buf.gnu_longname = nullptr;
+    std::free(tar->th_buf.gnu_longlink);
+    tar->th_buf.gnu_longlink = nullptr;
+    return result;
+}
+
+} // namespace
+
 bool TargzArchive::appendEntry(const QString& path, const QString& name, qint64& done)
 {
     if (!m_open)
         return false;
     const QFileInfo info(path);
     // libtar stores a link as a link; it is never followed.
-    if (tar_append_file(m_open->tar, path.toStdString().c_str(), name.toStdString().c_str()) != 0)
+    if (appendFile(m_open->tar, path, name) != 0)
         return false;
     if (info.isSymLink())
         return true;
@@ -658,8 +674,7 @@ bool TargzArchive::appendEntry(const QString& path, const QString& name, qint64&
                 return false;
             continue;
         }
-        if (!m_open || tar_append_file(m_open->tar, entry.filePath().toStdString().c_str(),
-                                       entryName.toStdString().c_str()) != 0)
+        if (!m_open || appendFile(m_open->tar, entry.filePath(), entryName) != 0)
             return false;
         if (!entry.isSymLink())
             done += entry.size();

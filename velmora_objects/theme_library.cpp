@@ -94,6 +94,14 @@ void ThemeLibrary::setFileExtension(const QString& extension)
     m_nameFilters = QStringList{pattern};
 }
 
+void ThemeLibrary::reset()
+{
+    m_model->removeRows(0, m_model->rowCount());
+    m_pending.clear();
+    m_refused.clear();
+    m_nameFilters.clear();
+}
+
 QStandardItemModel* ThemeLibrary::model() const
 {
     scanPendingFolders();

@@ -84,6 +84,9 @@ public:
     QString themePathAt(int row) const;
     // Removes the row of the index from the library; the bundle file is left alone.
     void removeTheme(const QModelIndex& index);
+    // Puts the library back as the program first made it: no row, no refusal, no folder left
+    // for later and no file-name pattern. For tests, which share the process's one library.
+    void reset();
 
 private:
     ThemeLibrary();

@@ -91,12 +91,20 @@ QUrl MainWindow::helpUrl()
     return QUrl::fromLocalFile(resourcesPath() + QStringLiteral("/help/Default.htm"));
 }
 
-QAction* MainWindow::action(int id) const
+QAction* MainWindow::action(ActionManager::ActionId id) const
 {
-    return actions.action(ActionManager::ActionId(id));
+    return actions.action(id);
 }
 
-void MainWindow::addDropDown(QToolBar* bar, int id, int menuId)
+void MainWindow::appendActions(QWidget* bar,
+                               std::initializer_list<ActionManager::ActionId> ids) const
+{
+    for (ActionManager::ActionId id : ids)
+        bar->addAction(action(id));
+}
+
+void MainWindow::addDropDown(QToolBar* bar, ActionManager::ActionId id,
+                             ActionManager::ActionId menuId)
 {
     auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action(id)));
     if (!button)
@@ -118,28 +126,29 @@ void MainWindow::buildMainToolBar(QAction* undoAction, QAction* redoAction)
     mainToolBar->setObjectName(QStringLiteral("Main Tool Bar"));
     mainToolBar->setFocusPolicy(Qt::ClickFocus);
     mainToolBar->setFloatable(false);
-    for (int id : {0, 2, 3, 4})
-        mainToolBar->addAction(action(id));
+    appendActions(mainToolBar, {ActionManager::ActionId_NEW, ActionManager::ActionId_OPEN_RECENT,
+                                ActionManager::ActionId_SAVE, ActionManager::ActionId_SAVE_AS});
     addDropDown(mainToolBar, ActionManager::ActionId_SAVE_AS,
                 ActionManager::ActionId_SAVE_AS_MINIMAL);
     mainToolBar->addSeparator();
     mainToolBar->addAction(undoAction);
     mainToolBar->addAction(redoAction);
     mainToolBar->addSeparator();
-    for (int id : {6, 7})
-        mainToolBar->addAction(action(id));
+    appendActions(mainToolBar,
+                  {ActionManager::ActionId_CREATE_PAGE, ActionManager::ActionId_DUPLICATE_PAGE});
     addDropDown(mainToolBar, ActionManager::ActionId_DUPLICATE_PAGE,
                 ActionManager::ActionId_DUPLICATE_PAGE_ADVANCED);
-    for (int id : {9, 10})
-        mainToolBar->addAction(action(id));
+    appendActions(mainToolBar,
+                  {ActionManager::ActionId_RAISE_PAGE, ActionManager::ActionId_LOWER_PAGE});
     mainToolBar->addSeparator();
     mainToolBar->addAction(action(ActionManager::ActionId_DELETE));
     mainToolBar->addSeparator();
-    for (int id : {12, 13})
-        mainToolBar->addAction(action(id));
+    appendActions(mainToolBar, {ActionManager::ActionId_ZOOM_IN, ActionManager::ActionId_ZOOM_OUT});
     mainToolBar->addSeparator();
-    for (int id : {14, 15, 16, 17, 18})
-        mainToolBar->addAction(action(id));
+    appendActions(mainToolBar,
+                  {ActionManager::ActionId_THEME_EDITOR, ActionManager::ActionId_PROJECT_PROPERTIES,
+                   ActionManager::ActionId_PREFERENCES, ActionManager::ActionId_HELP,
+                   ActionManager::ActionId_ABOUT});
     // Pushes the software update to the far end of the bar.
     auto* spacer = new QWidget(mainToolBar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -151,11 +160,11 @@ void MainWindow::buildMenuBar()
 {
     auto* bar = new QMenuBar;
     QMenu* file = bar->addMenu(tr("File"));
-    for (int id : {0, 1, 2})
-        file->addAction(action(id));
+    appendActions(file, {ActionManager::ActionId_NEW, ActionManager::ActionId_OPEN,
+                         ActionManager::ActionId_OPEN_RECENT});
     file->addSeparator();
-    for (int id : {3, 4, 16, 18})
-        file->addAction(action(id));
+    appendActions(file, {ActionManager::ActionId_SAVE, ActionManager::ActionId_SAVE_AS,
+                         ActionManager::ActionId_PREFERENCES, ActionManager::ActionId_ABOUT});
     bar->addMenu(tr("Help"))->addAction(action(ActionManager::ActionId_HELP));
     setMenuBar(bar);
 }
@@ -166,11 +175,14 @@ void MainWindow::buildControlsToolBar()
     controlsToolBar->setObjectName(QStringLiteral("Controls Tool Bar"));
     controlsToolBar->setFocusPolicy(Qt::ClickFocus);
     controlsToolBar->setFloatable(false);
-    for (int id : {20, 21, 22, 23, 24, 25})
-        controlsToolBar->addAction(action(id));
+    appendActions(controlsToolBar,
+                  {ActionManager::ActionId_ADD_BUTTON, ActionManager::ActionId_ADD_SLIDER,
+                   ActionManager::ActionId_ADD_COLOUR_PICKER, ActionManager::ActionId_ADD_LABEL,
+                   ActionManager::ActionId_ADD_KEYPAD, ActionManager::ActionId_ADD_CLOCK});
     controlsToolBar->addSeparator();
-    for (int id : {36, 37, 35})
-        controlsToolBar->addAction(action(id));
+    appendActions(controlsToolBar,
+                  {ActionManager::ActionId_COPY_CONTROLS, ActionManager::ActionId_PASTE_CONTROLS,
+                   ActionManager::ActionId_EDIT_CONTROLS});
     if (auto* button = qobject_cast<QToolButton*>(
             controlsToolBar->widgetForAction(action(ActionManager::ActionId_EDIT_CONTROLS))))
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -185,8 +197,9 @@ void MainWindow::buildLayoutToolBar()
     layoutToolBar->setFocusPolicy(Qt::ClickFocus);
     layoutToolBar->setFloatable(false);
     layoutToolBar->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
-    for (int id : {32, 33, 34})
-        layoutToolBar->addAction(action(id));
+    appendActions(layoutToolBar,
+                  {ActionManager::ActionId_LAYOUT_HORIZONTAL,
+                   ActionManager::ActionId_LAYOUT_VERTICAL, ActionManager::ActionId_LAYOUT_GRID});
     connect(&actions, &ActionManager::layoutActionTriggered, this,
             &MainWindow::onLayoutActionTriggered);
     layoutToolBar->addWidget(new QLabel(tr("Spacing"), layoutToolBar));
@@ -195,8 +208,10 @@ void MainWindow::buildLayoutToolBar()
     spacingSpinBox->setValue(10);
     layoutToolBar->addWidget(spacingSpinBox);
     layoutToolBar->addSeparator();
-    for (int id : {26, 27, 28, 29, 30, 31})
-        layoutToolBar->addAction(action(id));
+    appendActions(layoutToolBar,
+                  {ActionManager::ActionId_ALIGN_LEFT, ActionManager::ActionId_ALIGN_RIGHT,
+                   ActionManager::ActionId_ALIGN_TOP, ActionManager::ActionId_ALIGN_BOTTOM,
+                   ActionManager::ActionId_ALIGN_V_MIDDLE, ActionManager::ActionId_ALIGN_H_MIDDLE});
 }
 
 void MainWindow::buildShortcuts()

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "main/action_manager.h"
+
 #include <QMainWindow>
 #include <QUrl>
 #include <functional>
+#include <initializer_list>
 
-class ActionManager;
 class PageList;
 class PagePreview;
 class Preferences;
@@ -109,7 +111,9 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
-    QAction* action(int id) const;
+    QAction* action(ActionManager::ActionId id) const;
+    // Appends the actions to the tool bar or menu, in the order given.
+    void appendActions(QWidget* bar, std::initializer_list<ActionManager::ActionId> ids) const;
     void buildMainToolBar(QAction* undoAction, QAction* redoAction);
     void buildMenuBar();
     void buildControlsToolBar();
@@ -119,7 +123,7 @@ private:
     void buildDocks();
     void connectActions();
     // Gives the tool button of `id` in the bar a drop-down menu holding `menuId`.
-    void addDropDown(QToolBar* bar, int id, int menuId);
+    void addDropDown(QToolBar* bar, ActionManager::ActionId id, ActionManager::ActionId menuId);
     void loadWindowGeometry();
     void storeWindowGeometry() const;
 

@@ -14,7 +14,11 @@ IsolatedAppData::IsolatedAppData()
 
 IsolatedAppData::~IsolatedAppData()
 {
+    QStandardPaths::setTestModeEnabled(previousTestMode);
+    // The standard location when that was the folder, so that it follows the test mode again.
     TemporaryDirectory::setApplicationDataFolder(QString());
+    if (TemporaryDirectory::applicationDataFolder() != previousFolder)
+        TemporaryDirectory::setApplicationDataFolder(previousFolder);
 }
 
 } // namespace TestUtil

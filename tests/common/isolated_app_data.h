@@ -1,5 +1,8 @@
 #pragma once
 
+#include "velmora_objects/temporary_directory.h"
+
+#include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -7,7 +10,7 @@ namespace TestUtil {
 
 // Points the application-data folder, where theme bundles are assembled and unpacked, at a
 // fresh temporary folder (with Qt's test mode on as well), so that tests never touch the
-// user's own data. The standard location comes back on destruction.
+// user's own data. The folder and the test mode before come back on destruction.
 class IsolatedAppData
 {
 public:
@@ -21,6 +24,8 @@ public:
 
 private:
     QTemporaryDir folder;
+    QString previousFolder = TemporaryDirectory::applicationDataFolder();
+    bool previousTestMode = QStandardPaths::isTestModeEnabled();
 };
 
 } // namespace TestUtil

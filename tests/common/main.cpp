@@ -1,3 +1,4 @@
+#include "common/process_state.h"
 #include "velmora_objects/meta_types.h"
 #include "velmora_objects/qml/qml_engine.h"
 
@@ -25,5 +26,6 @@ int main(int argc, char** argv)
     VelmoraQML::useSoftwareSceneGraph();
     QApplication app(argc, argv);
     Velmora::registerMetaTypes();
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TestUtil::ProcessStateGuard);
     return RUN_ALL_TESTS();
 }

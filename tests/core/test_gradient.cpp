@@ -417,6 +417,8 @@ TEST(GradientLibrarySingleton, InitialiseLoadsTheApplicationFolders)
     EXPECT_EQ(GradientLibrary::instance(), library);
     EXPECT_EQ(library->rowCount(), 12);
 
+    // The next run of this test, or a later test, makes its own library.
+    GradientLibrary::destroyInstance();
     QCoreApplication::setOrganizationName(previousOrganisation);
     QCoreApplication::setApplicationName(previousApplication);
     if (previousConfig.isNull())

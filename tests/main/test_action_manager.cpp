@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QStringList>
 #include <memory>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -58,9 +59,8 @@ protected:
 } // namespace
 
 // Every action has a text of its own and a tip; the standard keys sit on the file, help and
-// delete actions; the drawing tools and edit mode are checkable; the drawing and align actions
-// carry their control type and mode.
-TEST_F(Actions, EveryActionHasItsTextToolTipShortcutAndData)
+// delete actions; the drawing tools and edit mode are checkable.
+TEST_F(Actions, EveryActionHasItsTextToolTipAndShortcut)
 {
     const std::map<int, QKeySequence::StandardKey> keys = {
         {ActionManager::ActionId_NEW, QKeySequence::New},
@@ -69,13 +69,11 @@ TEST_F(Actions, EveryActionHasItsTextToolTipShortcutAndData)
         {ActionManager::ActionId_SAVE_AS, QKeySequence::SaveAs},
         {ActionManager::ActionId_HELP, QKeySequence::HelpContents},
         {ActionManager::ActionId_DELETE, QKeySequence::Delete}};
-    // The control types of the Add actions, in their order.
-    const ControlType types[] = {ControlType_BUTTON, ControlType_SLIDER, ControlType_COLOUR_PICKER,
-                                 ControlType_LABEL,  ControlType_KEYPAD, ControlType_CLOCK};
-    const auto among = [](int id, int first, int last) { return id >= first && id <= last; };
-    const int firstAdd = ActionManager::ActionId_ADD_BUTTON,
-              lastAdd = ActionManager::ActionId_ADD_CLOCK;
-    const int firstAlign = ActionManager::ActionId_ALIGN_LEFT;
+    const std::set<int> checkable = {
+        ActionManager::ActionId_ADD_BUTTON,        ActionManager::ActionId_ADD_SLIDER,
+        ActionManager::ActionId_ADD_COLOUR_PICKER, ActionManager::ActionId_ADD_LABEL,
+        ActionManager::ActionId_ADD_KEYPAD,        ActionManager::ActionId_ADD_CLOCK,
+        ActionManager::ActionId_EDIT_CONTROLS};
     QSet<QString> texts;
     for (int id = 0; id < ActionManager::ActionCount; ++id) {
         SCOPED_TRACE(id);
@@ -85,14 +83,7 @@ TEST_F(Actions, EveryActionHasItsTextToolTipShortcutAndData)
         EXPECT_EQ(at(id)->statusTip(), "");
         EXPECT_EQ(at(id)->shortcut(),
                   QKeySequence(keys.count(id) ? keys.at(id) : QKeySequence::UnknownKey));
-        EXPECT_EQ(at(id)->isCheckable(),
-                  among(id, firstAdd, lastAdd) || id == ActionManager::ActionId_EDIT_CONTROLS);
-        if (among(id, firstAdd, lastAdd)) {
-            EXPECT_EQ(at(id)->data(), QVariant(int(types[id - firstAdd])));
-        }
-        if (among(id, firstAlign, ActionManager::ActionId_ALIGN_H_MIDDLE)) {
-            EXPECT_EQ(at(id)->data(), QVariant(id - firstAlign));
-        }
+        EXPECT_EQ(at(id)->isCheckable(), checkable.count(id) == 1);
     }
     EXPECT_EQ(texts.size(), ActionManager::ActionCount);
     EXPECT_EQ(at(ActionManager::ActionId_OPEN_RECENT)->toolTip(), "Open...");
@@ -112,19 +103,26 @@ TEST_F(Actions, AlignAndLayoutActionsSendWhatTheyCarry)
     std::vector<WysiwygLayoutCreator*> laid;
     QObject::connect(&actions, &ActionManager::layoutActionTriggered,
                      [&laid](WysiwygLayoutCreator* creator) { laid.push_back(creator); });
-    for (int id = ActionManager::ActionId_ALIGN_LEFT; id <= ActionManager::ActionId_LAYOUT_GRID;
-         ++id)
+    // The align actions and the modes they send: left, right, top, bottom, vertical and
+    // horizontal middle.
+    const Id align[] = {
+        ActionManager::ActionId_ALIGN_LEFT,     ActionManager::ActionId_ALIGN_RIGHT,
+        ActionManager::ActionId_ALIGN_TOP,      ActionManager::ActionId_ALIGN_BOTTOM,
+        ActionManager::ActionId_ALIGN_V_MIDDLE, ActionManager::ActionId_ALIGN_H_MIDDLE};
+    const Id layouts[] = {ActionManager::ActionId_LAYOUT_HORIZONTAL,
+                          ActionManager::ActionId_LAYOUT_VERTICAL,
+                          ActionManager::ActionId_LAYOUT_GRID};
+    for (Id id : align)
         at(id)->setEnabled(true);
-    // The align actions in their order: left, right, top, bottom, vertical and horizontal middle.
-    for (int id = ActionManager::ActionId_ALIGN_LEFT; id <= ActionManager::ActionId_ALIGN_H_MIDDLE;
-         ++id)
+    for (Id id : layouts)
+        at(id)->setEnabled(true);
+    for (Id id : align)
         at(id)->trigger();
     ASSERT_EQ(aligned.count(), 6);
     for (int mode = 0; mode < 6; ++mode)
         EXPECT_EQ(aligned.at(mode).at(0).toInt(), mode);
 
-    for (int id = ActionManager::ActionId_LAYOUT_HORIZONTAL;
-         id <= ActionManager::ActionId_LAYOUT_GRID; ++id)
+    for (Id id : layouts)
         at(id)->trigger();
     ASSERT_EQ(laid.size(), 3u);
     std::vector<std::unique_ptr<WysiwygLayout>> made;
@@ -286,8 +284,11 @@ TEST_F(Actions, SelectionEnablesPageControlAndDeleteActions)
         row.select();
         actions.onSelectionChanged();
         // The nine align and layout actions go together.
-        for (int id = ActionManager::ActionId_ALIGN_LEFT; id <= ActionManager::ActionId_LAYOUT_GRID;
-             ++id)
+        for (Id id :
+             {ActionManager::ActionId_ALIGN_RIGHT, ActionManager::ActionId_ALIGN_TOP,
+              ActionManager::ActionId_ALIGN_BOTTOM, ActionManager::ActionId_ALIGN_V_MIDDLE,
+              ActionManager::ActionId_ALIGN_H_MIDDLE, ActionManager::ActionId_LAYOUT_HORIZONTAL,
+              ActionManager::ActionId_LAYOUT_VERTICAL, ActionManager::ActionId_LAYOUT_GRID})
             EXPECT_EQ(enabled(id), enabled(ActionManager::ActionId_ALIGN_LEFT)) << id;
         std::string flags;
         for (Id id : {ActionManager::ActionId_DUPLICATE_PAGE, ActionManager::ActionId_RAISE_PAGE,
@@ -308,6 +309,21 @@ TEST_F(Actions, SelectionEnablesPageControlAndDeleteActions)
 TEST_F(Actions, DrawingToolsAndEditModeExcludeEachOther)
 {
     open();
+    // Each tool arms the kind it draws.
+    const std::pair<Id, ControlType> kinds[] = {
+        {ActionManager::ActionId_ADD_BUTTON, ControlType_BUTTON},
+        {ActionManager::ActionId_ADD_SLIDER, ControlType_SLIDER},
+        {ActionManager::ActionId_ADD_COLOUR_PICKER, ControlType_COLOUR_PICKER},
+        {ActionManager::ActionId_ADD_LABEL, ControlType_LABEL},
+        {ActionManager::ActionId_ADD_KEYPAD, ControlType_KEYPAD},
+        {ActionManager::ActionId_ADD_CLOCK, ControlType_CLOCK}};
+    for (const auto& [id, type] : kinds) {
+        at(id)->trigger();
+        EXPECT_EQ(takeTools().back(), std::make_pair(type, true)) << id;
+    }
+    actions.uncheckAllControlEditActions();
+    takeTools();
+
     at(ActionManager::ActionId_ADD_BUTTON)->trigger();
     at(ActionManager::ActionId_ADD_SLIDER)->trigger();
     EXPECT_EQ(takeTools(), (Tools{{ControlType_BUTTON, true},

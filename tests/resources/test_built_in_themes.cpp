@@ -13,6 +13,7 @@
 #include "widgets/page_preview.h"
 
 #include <QAction>
+#include <QScopeGuard>
 #include <QStandardItemModel>
 #include <QTest>
 #include <QToolBar>
@@ -53,6 +54,7 @@ QRgb mixed(const QColor& a, const QColor& b, double t)
 TEST(BuiltInThemes, ListedWithTheirSkinsAndPictures)
 {
     ThemeLibrary* library = ThemeLibrary::instance();
+    const auto emptied = qScopeGuard([library] { library->reset(); });
     library->setFileExtension(VendorVariants::instance().themeExtension);
     ASSERT_TRUE(library->scanFolder(resourcesPath() + "/theme", true, true));
     ASSERT_EQ(library->model()->rowCount(), 2);

@@ -31,7 +31,7 @@ protected:
         browser.setThemeUnregistrar([this](const QString& path) { unregistered << path; });
     }
 
-    void TearDown() override { TestUtil::forgetThemes(written); }
+    void TearDown() override { library()->reset(); }
 
     static ThemeLibrary* library() { return ThemeLibrary::instance(); }
 
@@ -47,7 +47,6 @@ protected:
                               landscape.transformed(QTransform().rotate(90)));
         const QString path = folder.filePath(name + ".qvt");
         EXPECT_TRUE(ThemeFileWriter(theme.get(), nullptr).write(path));
-        written << path;
         return path;
     }
 
@@ -79,7 +78,6 @@ protected:
 
     TestUtil::IsolatedSettings settings;
     QTemporaryDir folder;
-    QStringList written;
     QString shipped, mine, other;
     ThemeLibraryBrowser browser;
     QStringList registered, unregistered;

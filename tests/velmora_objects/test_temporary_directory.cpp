@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -138,6 +139,7 @@ TEST(TwoEditors, OneOfThem)
     if (role.size() != 3)
         GTEST_SKIP() << "started by TwoEditors.WorkAtOnceWithoutTouchingEachOthersFiles";
     TemporaryDirectory::setApplicationDataFolder(role[0]);
+    const auto restored = qScopeGuard([] { TemporaryDirectory::setApplicationDataFolder({}); });
     const QString bundle = role[1];
     const QString name = role[2];
     std::unique_ptr<Velmora::Theme> theme = TestUtil::emptyTheme(name);

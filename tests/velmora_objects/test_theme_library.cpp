@@ -23,9 +23,9 @@ protected:
     void SetUp() override
     {
         library = ThemeLibrary::instance();
-        library->model()->removeRows(0, library->model()->rowCount());
         library->setFileExtension("qvt");
     }
+    void TearDown() override { library->reset(); }
 
     // A bundle with both splash pictures; extra children go into the document.
     QString makeTheme(const QString& path, const QString& name, const QString& extra = QString())

@@ -30,8 +30,8 @@ protected:
         CommandFixture::SetUp();
         hall = create();
         document->getPage(hall).setName("Hall");
-        ThemeLibrary::instance()->model()->clear();
     }
+    void TearDown() override { ThemeLibrary::instance()->reset(); }
 
     // Click slot 3 on a button, increment 5 and decrement 9 on a slider.
     void assignSlots()

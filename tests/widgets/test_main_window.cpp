@@ -48,26 +48,20 @@ protected:
         window = std::make_unique<MainWindow>(*document, actions, preferences, &undo, &redo);
     }
 
-    // The entries of a bar or menu: the editor's actions by the names of their ids (without
-    // "ActionId_"), other actions (undo, redo, menus) by their texts, each with its menu or
-    // drop-down after it in brackets; "-" for a separator, a plain widget by its class.
-    QString entries(const QWidget* bar) const
+    // The entries of a menu bar or menu: the editor's actions by the names of their ids
+    // (without "ActionId_"), menus by their titles with their entries in brackets, "-" for a
+    // separator.
+    QString entries(const QWidget* menu) const
     {
         const QMetaEnum ids = QMetaEnum::fromType<ActionManager::ActionId>();
-        const auto* toolBar = qobject_cast<const QToolBar*>(bar);
         QStringList out;
-        for (QAction* entry : bar->actions()) {
-            auto* plain = qobject_cast<QWidgetAction*>(entry);
-            QString name = plain ? plain->defaultWidget()->metaObject()->className()
-                           : entry->isSeparator() ? "-"
-                                                  : entry->text();
+        for (QAction* entry : menu->actions()) {
+            QString name = entry->isSeparator() ? "-" : entry->text();
             for (int i = 0; i < ids.keyCount(); ++i)
                 if (actions.action(ActionManager::ActionId(ids.value(i))) == entry)
                     name = QString(ids.key(i)).remove("ActionId_");
-            const auto* button =
-                toolBar ? qobject_cast<QToolButton*>(toolBar->widgetForAction(entry)) : nullptr;
-            if (const QMenu* menu = button ? button->menu() : entry->menu())
-                name += "(" + entries(menu) + ")";
+            if (entry->menu())
+                name += "(" + entries(entry->menu()) + ")";
             out << name;
         }
         return out.join(' ');
@@ -100,27 +94,122 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(MainWindowTest, BarsMenusAndDocksHoldTheirParts)
+// The tool bars as a user works them, by clicks on their buttons: a drawing tool arms its kind
+// in the page view, the zoom buttons zoom it, a layout or align button hands on its
+// arrangement with the spacing typed beside it or its mode, and a button stays disabled while
+// the state gives it nothing to do. Save and Duplicate Page drop down their other form.
+TEST_F(MainWindowTest, ToolBarButtonsDoWhatTheirActionsDoWhenTheStateAllows)
 {
-    const std::vector<std::pair<QWidget*, QString>> bars = {
-        {window->mainToolBarWidget(),
-         "NEW OPEN_RECENT SAVE SAVE_AS(SAVE_AS_MINIMAL) - undo redo - CREATE_PAGE "
-         "DUPLICATE_PAGE(DUPLICATE_PAGE_ADVANCED) RAISE_PAGE LOWER_PAGE - DELETE - ZOOM_IN "
-         "ZOOM_OUT - THEME_EDITOR PROJECT_PROPERTIES PREFERENCES HELP ABOUT QWidget "
-         "SOFTWARE_UPDATE"},
-        {window->controlsToolBarWidget(),
-         "ADD_BUTTON ADD_SLIDER ADD_COLOUR_PICKER ADD_LABEL ADD_KEYPAD ADD_CLOCK - COPY_CONTROLS "
-         "PASTE_CONTROLS EDIT_CONTROLS - PAGE_SWITCHER"},
-        {window->layoutToolBarWidget(),
-         "LAYOUT_HORIZONTAL LAYOUT_VERTICAL LAYOUT_GRID QLabel QSpinBox - ALIGN_LEFT ALIGN_RIGHT "
-         "ALIGN_TOP ALIGN_BOTTOM ALIGN_V_MIDDLE ALIGN_H_MIDDLE"},
-        {window->menuBar(),
-         "File(NEW OPEN OPEN_RECENT - SAVE SAVE_AS PREFERENCES ABOUT) Help(HELP)"},
+    using Id = ActionManager::ActionId;
+    QToolBar* mainBar = window->mainToolBarWidget();
+    QToolBar* controlsBar = window->controlsToolBarWidget();
+    QToolBar* layoutBar = window->layoutToolBarWidget();
+    // The bar's button of the action; null, failing, when the bar does not hold it.
+    const auto button = [this](QToolBar* bar, Id id) {
+        auto* found = qobject_cast<QToolButton*>(bar->widgetForAction(actions.action(id)));
+        EXPECT_NE(found, nullptr) << QMetaEnum::fromType<Id>().valueToKey(id);
+        return found;
     };
-    for (const auto& [bar, want] : bars) {
-        ASSERT_NE(bar, nullptr) << want.toStdString();
-        EXPECT_EQ(entries(bar), want);
+    const auto click = [&](QToolBar* bar, Id id) {
+        QToolButton* target = button(bar, id);
+        if (!target || !target->isEnabled())
+            return false;
+        QTest::mouseClick(target, Qt::LeftButton);
+        return true;
+    };
+    // "x" for a button that can be clicked, "." for one that cannot, in the order given.
+    const auto enabled = [&](QToolBar* bar, std::initializer_list<Id> ids) {
+        std::string flags;
+        for (Id id : ids) {
+            const QToolButton* target = button(bar, id);
+            flags += target && target->isEnabled() ? 'x' : '.';
+        }
+        return flags;
+    };
+    const std::initializer_list<Id> fileAndPages = {
+        ActionManager::ActionId_NEW,          ActionManager::ActionId_OPEN_RECENT,
+        ActionManager::ActionId_SAVE,         ActionManager::ActionId_CREATE_PAGE,
+        ActionManager::ActionId_THEME_EDITOR, ActionManager::ActionId_HELP};
+    actions.onDocumentClosed();
+    EXPECT_EQ(enabled(mainBar, fileAndPages), "xx...x");
+
+    const unsigned int page = openProject();
+    actions.onDocumentOpened();
+    actions.onUndoStateChanged(false);
+    const unsigned int first = addControl(page, ControlType_LABEL);
+    const unsigned int second = addControl(page, ControlType_LABEL);
+    showWindow();
+    EXPECT_EQ(enabled(mainBar, fileAndPages), "xxxxxx");
+
+    const std::pair<Id, ControlType> tools[] = {
+        {ActionManager::ActionId_ADD_BUTTON, ControlType_BUTTON},
+        {ActionManager::ActionId_ADD_SLIDER, ControlType_SLIDER},
+        {ActionManager::ActionId_ADD_COLOUR_PICKER, ControlType_COLOUR_PICKER},
+        {ActionManager::ActionId_ADD_LABEL, ControlType_LABEL},
+        {ActionManager::ActionId_ADD_KEYPAD, ControlType_KEYPAD},
+        {ActionManager::ActionId_ADD_CLOCK, ControlType_CLOCK}};
+    PagePreview* view = window->pagePreviewWidget();
+    for (const auto& [id, type] : tools) {
+        EXPECT_TRUE(click(controlsBar, id));
+        EXPECT_EQ(view->armedControlType(), type) << id;
     }
+    EXPECT_TRUE(click(controlsBar, ActionManager::ActionId_EDIT_CONTROLS));
+    EXPECT_TRUE(view->isEditControlModeEnabled());
+    EXPECT_TRUE(click(mainBar, ActionManager::ActionId_ZOOM_IN));
+    EXPECT_EQ(view->transform().m11(), 1.5);
+    EXPECT_TRUE(click(mainBar, ActionManager::ActionId_ZOOM_OUT));
+    EXPECT_EQ(view->transform().m11(), 1.0);
+
+    // Nothing to copy, arrange or align until controls are selected.
+    const std::initializer_list<Id> arrange = {ActionManager::ActionId_LAYOUT_HORIZONTAL,
+                                               ActionManager::ActionId_LAYOUT_VERTICAL,
+                                               ActionManager::ActionId_LAYOUT_GRID};
+    const std::initializer_list<Id> align = {
+        ActionManager::ActionId_ALIGN_LEFT,     ActionManager::ActionId_ALIGN_RIGHT,
+        ActionManager::ActionId_ALIGN_TOP,      ActionManager::ActionId_ALIGN_BOTTOM,
+        ActionManager::ActionId_ALIGN_V_MIDDLE, ActionManager::ActionId_ALIGN_H_MIDDLE};
+    EXPECT_EQ(enabled(layoutBar, arrange) + enabled(layoutBar, align), ".........");
+    EXPECT_EQ(enabled(controlsBar, {ActionManager::ActionId_COPY_CONTROLS}), ".");
+    selection.selectControls({first, second}, true);
+    actions.onSelectionChanged();
+    EXPECT_EQ(enabled(controlsBar, {ActionManager::ActionId_COPY_CONTROLS}), "x");
+
+    QStringList requested;
+    QObject::connect(window.get(), &MainWindow::layoutSelectedControlsRequested,
+                     [&requested](WysiwygLayout* layout) {
+                         const char* kind =
+                             dynamic_cast<HorizontalWysiwygLayout*>(layout) ? "horizontal"
+                             : dynamic_cast<VerticalWysiwygLayout*>(layout) ? "vertical"
+                             : dynamic_cast<GridWysiwygLayout*>(layout)     ? "grid"
+                                                                            : "other";
+                         requested << QString("%1 %2").arg(kind).arg(layout->spacing);
+                     });
+    QSignalSpy aligned(&actions, &ActionManager::alignActionTriggered);
+    window->spacingSpinBoxWidget()->setValue(24);
+    for (Id id : arrange)
+        EXPECT_TRUE(click(layoutBar, id));
+    for (Id id : align)
+        EXPECT_TRUE(click(layoutBar, id));
+    EXPECT_EQ(requested, QStringList({"horizontal 24", "vertical 24", "grid 24"}));
+    QList<int> modes;
+    for (const QList<QVariant>& arguments : aligned)
+        modes << arguments.at(0).toInt();
+    EXPECT_EQ(modes, QList<int>({0, 1, 2, 3, 4, 5}));
+
+    const std::pair<Id, Id> dropDowns[] = {
+        {ActionManager::ActionId_SAVE_AS, ActionManager::ActionId_SAVE_AS_MINIMAL},
+        {ActionManager::ActionId_DUPLICATE_PAGE, ActionManager::ActionId_DUPLICATE_PAGE_ADVANCED}};
+    for (const auto& [id, other] : dropDowns) {
+        const QToolButton* target = button(mainBar, id);
+        ASSERT_TRUE(target && target->menu()) << id;
+        EXPECT_EQ(target->menu()->actions(), QList<QAction*>{actions.action(other)});
+    }
+}
+
+TEST_F(MainWindowTest, MenusAndDocksHoldTheirParts)
+{
+    EXPECT_EQ(entries(window->menuBar()),
+              "File(NEW OPEN OPEN_RECENT - SAVE SAVE_AS PREFERENCES ABOUT) Help(HELP)");
 
     // Both tool bars after the first share the second row.
     EXPECT_EQ(window->toolBarArea(window->layoutToolBarWidget()), Qt::TopToolBarArea);

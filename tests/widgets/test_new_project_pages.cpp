@@ -28,7 +28,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        ThemeLibrary::instance()->model()->clear();
         wizard.addPage(projectPage);
         wizard.addPage(themePage);
         wizard.show();
@@ -37,6 +36,8 @@ protected:
         nameEdit = edits[0];
         fileEdit = edits[1];
     }
+
+    void TearDown() override { ThemeLibrary::instance()->reset(); }
 
     bool nextEnabled() const { return wizard.button(QWizard::NextButton)->isEnabled(); }
     void clickNext() { QTest::mouseClick(wizard.button(QWizard::NextButton), Qt::LeftButton); }

@@ -17,7 +17,9 @@
 #include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 using namespace Velmora;
@@ -81,13 +83,40 @@ using Ids = std::vector<int>;
 
 } // namespace
 
+// What the editor shows for each kind of selection: a group for pages, for page switchers, and
+// for controls the Control group, followed by their type's group when they are all of one type.
 TEST_F(PropertyEditorTest, ShowsTheGroupsOfTheSelectionKind)
 {
     const unsigned int second = addPage();
-    const unsigned int b1 = addControl(page, ControlType_BUTTON);
-    const unsigned int b2 = addControl(page, ControlType_BUTTON);
-    const unsigned int slider = addControl(page, ControlType_SLIDER);
-    const unsigned int clock = addControl(page, ControlType_CLOCK);
+    // The control type's group and the rows it shows directly.
+    const std::tuple<ControlType, int, Ids> types[] = {
+        {ControlType_BUTTON,
+         PropertyId_BUTTON,
+         {PropertyId_BUTTON_IMAGE, PropertyId_BUTTON_FONT_SIZE, PropertyId_BUTTON_WORD_WRAP,
+          PropertyId_BUTTON_ACTUATION, PropertyId_BUTTON_FUNCTION,
+          PropertyId_BUTTON_CLICK_IR_SLOT}},
+        {ControlType_SLIDER,
+         PropertyId_SLIDER,
+         {PropertyId_SLIDER_SHOW_VALUE, PropertyId_SLIDER_UNIT, PropertyId_SLIDER_CAPTION_FONT_SIZE,
+          PropertyId_SLIDER_VALUE_FONT_SIZE, PropertyId_SLIDER_TEXT_SPACING,
+          PropertyId_SLIDER_HANDLE_SIZE, PropertyId_SLIDER_INCREMENT_IR_SLOT,
+          PropertyId_SLIDER_DECREMENT_IR_SLOT}},
+        {ControlType_COLOUR_PICKER,
+         PropertyId_COLOUR_PICKER,
+         {PropertyId_COLOUR_PICKER_FONT_SIZE, PropertyId_COLOUR_PICKER_TEXT_SPACING}},
+        {ControlType_KEYPAD,
+         PropertyId_KEYPAD,
+         {PropertyId_KEYPAD_MAX_DIGITS, PropertyId_KEYPAD_HIDE_CHARACTERS}},
+        {ControlType_LABEL,
+         PropertyId_LABEL,
+         {PropertyId_LABEL_FONT_SIZE, PropertyId_LABEL_WORD_WRAP}},
+        {ControlType_CLOCK,
+         PropertyId_CLOCK,
+         {PropertyId_CLOCK_FONT_SIZE, PropertyId_CLOCK_TEXT_SPACING}}};
+    std::map<ControlType, unsigned int> controls;
+    for (const auto& [type, group, rows] : types)
+        controls[type] = addControl(page, type);
+    const unsigned int otherButton = addControl(page, ControlType_BUTTON);
     const unsigned int switcherPage = addSwitcherPage();
     const unsigned int switcher = document->getPage(switcherPage).getPageSwitcherId();
 
@@ -96,28 +125,38 @@ TEST_F(PropertyEditorTest, ShowsTheGroupsOfTheSelectionKind)
 
     selection.selectPages({page, second}, true);
     editor->refresh();
-    EXPECT_EQ(shown(), Ids({0}));
-    EXPECT_EQ(shown(0), Ids({1, 3, 2, 4, 5, 7}));
+    EXPECT_EQ(shown(), Ids({PropertyId_PAGE}));
+    EXPECT_EQ(shown(PropertyId_PAGE),
+              Ids({PropertyId_PAGE_NAME, PropertyId_PAGE_DEFAULT, PropertyId_PAGE_ICON,
+                   PropertyId_PAGE_BACKGROUND_COLOUR, PropertyId_PAGE_BACKGROUND_GRADIENT,
+                   PropertyId_PAGE_BACKGROUND_IMAGE}));
     EXPECT_TRUE(editor->isFirstColumnSpanned(0, QModelIndex()));
-    EXPECT_TRUE(editor->isExpanded(editor->property(0)->index(0)));
+    EXPECT_TRUE(editor->isExpanded(editor->property(PropertyId_PAGE)->index(0)));
 
     // Mixed types show the Control group alone, with no startup states to choose.
-    selectControls({b1, b2, slider});
-    EXPECT_EQ(shown(), Ids({9}));
-    EXPECT_EQ(shown(9), Ids({10, 11, 12, 13, 14, 15, 16}));
+    selectControls({controls[ControlType_BUTTON], otherButton, controls[ControlType_SLIDER]});
+    EXPECT_EQ(shown(), Ids({PropertyId_CONTROL}));
+    EXPECT_EQ(shown(PropertyId_CONTROL),
+              Ids({PropertyId_CONTROL_CAPTION, PropertyId_CONTROL_KEY,
+                   PropertyId_CONTROL_STARTUP_STATE, PropertyId_CONTROL_X, PropertyId_CONTROL_Y,
+                   PropertyId_CONTROL_WIDTH, PropertyId_CONTROL_HEIGHT}));
     EXPECT_TRUE(readOnly(PropertyId_CONTROL_STARTUP_STATE));
-    EXPECT_EQ(dynamic_cast<ChoiceProperty*>(editor->property(12))->choiceModel().rowCount(), 0);
+    EXPECT_EQ(dynamic_cast<ChoiceProperty*>(editor->property(PropertyId_CONTROL_STARTUP_STATE))
+                  ->choiceModel()
+                  .rowCount(),
+              0);
 
-    selectControls({b1});
-    EXPECT_EQ(shown(), Ids({9, 17}));
+    for (const auto& [type, group, rows] : types) {
+        SCOPED_TRACE(type);
+        selectControls({controls[type]});
+        EXPECT_EQ(shown(), Ids({PropertyId_CONTROL, group}));
+        EXPECT_EQ(shown(group), rows);
+    }
     EXPECT_FALSE(readOnly(PropertyId_CONTROL_STARTUP_STATE));
-    selectControls({clock});
-    EXPECT_EQ(shown(), Ids({9, 48}));
-    EXPECT_EQ(shown(48), Ids({50, 51}));
 
     selection.selectPageSwitcher(switcher, true);
     editor->refresh();
-    EXPECT_EQ(shown(), Ids({52}));
+    EXPECT_EQ(shown(), Ids({PropertyId_PAGE_SWITCHER}));
     selection.clear();
     editor->refresh();
     EXPECT_EQ(shown(), Ids());
@@ -170,10 +209,11 @@ TEST_F(PropertyEditorTest, PageSubRowsFollowGradientAndImage)
     p.setBackgroundGradientRotation(90);
     p.setBackgroundImageId(0);
     editor->onPropertyValuesChanged();
-    EXPECT_EQ(shown(PropertyId_PAGE_BACKGROUND_GRADIENT), Ids({6}));
+    EXPECT_EQ(shown(PropertyId_PAGE_BACKGROUND_GRADIENT), Ids({PropertyId_PAGE_GRADIENT_ROTATION}));
     EXPECT_EQ(value(PropertyId_PAGE_GRADIENT_ROTATION), QVariant(90));
-    EXPECT_FALSE(editor->isExpanded(editor->property(5)->index(0)));
-    EXPECT_EQ(shown(PropertyId_PAGE_BACKGROUND_IMAGE), Ids({8}));
+    EXPECT_FALSE(
+        editor->isExpanded(editor->property(PropertyId_PAGE_BACKGROUND_GRADIENT)->index(0)));
+    EXPECT_EQ(shown(PropertyId_PAGE_BACKGROUND_IMAGE), Ids({PropertyId_PAGE_IMAGE_SCALING}));
 
     p.setBackgroundGradient(Gradient());
     p.setBackgroundImageId(0xFFFFFFFF);
@@ -186,14 +226,20 @@ TEST_F(PropertyEditorTest, ButtonSubRowsFollowFunctionAndActuation)
 {
     const unsigned int b1 = addControl(page, ControlType_BUTTON);
     const unsigned int b2 = addControl(page, ControlType_BUTTON);
-    const std::pair<ButtonFunction, Ids> functions[] = {{ButtonFunction_NONE, {}},
-                                                        {ButtonFunction_GO_TO_PAGE, {25, 26, 27}},
-                                                        {ButtonFunction_NEXT_PAGE, {26, 27}},
-                                                        {ButtonFunction_SET_BRIGHTNESS, {28}},
-                                                        {ButtonFunction_BACK, {26, 27}},
-                                                        {ButtonFunction_GO_TO_PAGE, {25, 26, 27}},
-                                                        {ButtonFunction_INCREASE_BRIGHTNESS, {}},
-                                                        {ButtonFunction_LOCK, {}}};
+    const Ids transition = {PropertyId_BUTTON_FUNCTION_TRANSITION,
+                            PropertyId_BUTTON_FUNCTION_TRANSITION_DURATION};
+    const Ids goTo = {PropertyId_BUTTON_FUNCTION_PAGE, PropertyId_BUTTON_FUNCTION_TRANSITION,
+                      PropertyId_BUTTON_FUNCTION_TRANSITION_DURATION};
+    const Ids actuationRows = {PropertyId_BUTTON_HELD_TIMEOUT, PropertyId_BUTTON_REPEAT_INTERVAL};
+    const std::pair<ButtonFunction, Ids> functions[] = {
+        {ButtonFunction_NONE, {}},
+        {ButtonFunction_GO_TO_PAGE, goTo},
+        {ButtonFunction_NEXT_PAGE, transition},
+        {ButtonFunction_SET_BRIGHTNESS, {PropertyId_BUTTON_FUNCTION_LEVEL}},
+        {ButtonFunction_BACK, transition},
+        {ButtonFunction_GO_TO_PAGE, goTo},
+        {ButtonFunction_INCREASE_BRIGHTNESS, {}},
+        {ButtonFunction_LOCK, {}}};
     selectControls({b1});
     for (const auto& [function, rows] : functions) {
         button(b1).setFunction(function);
@@ -205,7 +251,7 @@ TEST_F(PropertyEditorTest, ButtonSubRowsFollowFunctionAndActuation)
     button(b1).setActuation(Button::Actuation_MOMENTARY);
     button(b1).setHeldTimeout(700);
     editor->onPropertyValuesChanged();
-    EXPECT_EQ(shown(PropertyId_BUTTON_ACTUATION), Ids({22, 23}));
+    EXPECT_EQ(shown(PropertyId_BUTTON_ACTUATION), actuationRows);
     EXPECT_EQ(text(PropertyId_BUTTON_HELD_TIMEOUT), "700ms");
     button(b1).setActuation(Button::Actuation_MAINTAINED);
     editor->onPropertyValuesChanged();
@@ -217,7 +263,7 @@ TEST_F(PropertyEditorTest, ButtonSubRowsFollowFunctionAndActuation)
     button(b2).setHeldTimeout(300);
     button(b2).setFunction(ButtonFunction_NEXT_PAGE);
     selectControls({b1, b2});
-    EXPECT_EQ(shown(PropertyId_BUTTON_ACTUATION), Ids({22, 23}));
+    EXPECT_EQ(shown(PropertyId_BUTTON_ACTUATION), actuationRows);
     EXPECT_FALSE(value(PropertyId_BUTTON_HELD_TIMEOUT).isValid());
     EXPECT_TRUE(value(PropertyId_BUTTON_REPEAT_INTERVAL).isValid());
     EXPECT_FALSE(value(PropertyId_BUTTON_FUNCTION).isValid());
@@ -249,7 +295,9 @@ TEST_F(PropertyEditorTest, AnEditorThatAnUpdateClosesCommitsNothing)
     // The page row goes, and its editor with it, without an edit of a row on its way out.
     button(b1).setFunction(ButtonFunction_NEXT_PAGE);
     editor->onPropertyValuesChanged();
-    EXPECT_EQ(shown(PropertyId_BUTTON_FUNCTION), Ids({26, 27}));
+    EXPECT_EQ(shown(PropertyId_BUTTON_FUNCTION),
+              Ids({PropertyId_BUTTON_FUNCTION_TRANSITION,
+                   PropertyId_BUTTON_FUNCTION_TRANSITION_DURATION}));
     EXPECT_EQ(edits.size(), 0);
 }
 
@@ -265,7 +313,7 @@ TEST_F(PropertyEditorTest, AnotherControlOfTheSameTypeOnlyReloadsValues)
 
     selection.selectControl(b2, true, false);
     editor->refresh();
-    EXPECT_EQ(shown(), Ids({9, 17}));
+    EXPECT_EQ(shown(), Ids({PropertyId_CONTROL, PropertyId_BUTTON}));
     EXPECT_FALSE(editor->isExpanded(group));
     EXPECT_FALSE(value(PropertyId_CONTROL_Y).isValid());
     EXPECT_EQ(value(PropertyId_CONTROL_X), QVariant(10));
@@ -281,13 +329,22 @@ TEST_F(PropertyEditorTest, SwitcherFormatsShowUnderTheirSwitches)
     switcher.setShowDate(true);
     selection.selectPageSwitcher(id, true);
     editor->refresh();
-    EXPECT_EQ(shown(52), Ids({53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 65, 66}));
+    EXPECT_EQ(shown(PropertyId_PAGE_SWITCHER),
+              Ids({PropertyId_PAGE_SWITCHER_ALIGNMENT, PropertyId_PAGE_SWITCHER_BACKGROUND_GRADIENT,
+                   PropertyId_PAGE_SWITCHER_BACKGROUND_OPACITY, PropertyId_PAGE_SWITCHER_FONT_SIZE,
+                   PropertyId_PAGE_SWITCHER_TEXT_COLOUR, PropertyId_PAGE_SWITCHER_SHOW_PAGE_NAMES,
+                   PropertyId_PAGE_SWITCHER_HIGHLIGHT_COLOUR,
+                   PropertyId_PAGE_SWITCHER_HIGHLIGHT_OPACITY, PropertyId_PAGE_SWITCHER_SHOW_TIME,
+                   PropertyId_PAGE_SWITCHER_SHOW_DATE, PropertyId_PAGE_SWITCHER_DATE_TIME_FONT_SIZE,
+                   PropertyId_PAGE_SWITCHER_DATE_TIME_AT_END}));
     EXPECT_EQ(shown(PropertyId_PAGE_SWITCHER_SHOW_TIME), Ids());
-    EXPECT_EQ(shown(PropertyId_PAGE_SWITCHER_SHOW_DATE), Ids({64}));
+    EXPECT_EQ(shown(PropertyId_PAGE_SWITCHER_SHOW_DATE),
+              Ids({PropertyId_PAGE_SWITCHER_DATE_FORMAT}));
 
     switcher.setShowTime(true);
     editor->onPropertyValuesChanged();
-    EXPECT_EQ(shown(PropertyId_PAGE_SWITCHER_SHOW_TIME), Ids({63}));
+    EXPECT_EQ(shown(PropertyId_PAGE_SWITCHER_SHOW_TIME),
+              Ids({PropertyId_PAGE_SWITCHER_TIME_FORMAT}));
 }
 
 TEST_F(PropertyEditorTest, StartupStatesComeFromTheThemesSkins)
