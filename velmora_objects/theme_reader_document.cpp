@@ -122,7 +122,10 @@ bool importMember(ThemeReader& reader, const QString& memberName, const MemberTe
         return false;
     }
     if (reader.memberData(memberName).isNull()) {
-        reader.raiseError(tr(texts.extractFailed).arg(memberName));
+        // Listed without bytes: the member is a symbolic link, a folder or a device, whose
+        // name alone says nothing of why the image is not there.
+        reader.raiseError(tr(texts.extractFailed).arg(memberName) + QLatin1Char(' ') +
+                          tr("It is a symbolic link, a folder or a device, not a file."));
         return false;
     }
     if (!reader.withinImageLimits(memberName)) {

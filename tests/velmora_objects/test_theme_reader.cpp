@@ -206,7 +206,8 @@ TEST_F(ThemeReaderTest, EveryFaultHasItsText)
         {"<Name>A</Name>", "Invalid value given for theme version attribute.", "version=\"one\""},
         {"<SplashImage>image_7</SplashImage>", "Splash image 'image_7' not found in theme bundle."},
         {R"(<SplashImage Orientation="Portrait">portrait_splash_image</SplashImage>)",
-         "Failed to extract splash image 'portrait_splash_image' from theme bundle."},
+         "Failed to extract splash image 'portrait_splash_image' from theme bundle. It is a "
+         "symbolic link, a folder or a device, not a file."},
         {"<SplashImage>landscape_splash_image</SplashImage>",
          "Failed to load splash image 'landscape_splash_image' from theme bundle.", "version=\"1\"",
          false},
@@ -215,14 +216,17 @@ TEST_F(ThemeReaderTest, EveryFaultHasItsText)
          "Page background image 'image_7' not found in theme bundle."},
         {"<PageBackgroundImages><PageBackgroundImage>image_1</PageBackgroundImage>"
          "</PageBackgroundImages>",
-         "Failed to extract page background image 'image_1' from theme bundle."},
+         "Failed to extract page background image 'image_1' from theme bundle. It is a symbolic "
+         "link, a folder or a device, not a file."},
         {"<Icons><Icon>icon_7</Icon></Icons>", "Icon 'icon_7' not found in theme bundle."},
         {"<Icons><Icon>icon_1</Icon></Icons>",
-         "Failed to extract icon 'icon_1' from theme bundle."},
+         "Failed to extract icon 'icon_1' from theme bundle. It is a symbolic link, a folder or a "
+         "device, not a file."},
         {"<ControlImages><ControlImage>control_image_7</ControlImage></ControlImages>",
          "Control image 'control_image_7' not found in theme bundle."},
         {"<ControlImages><ControlImage>control_image_1</ControlImage></ControlImages>",
-         "Failed to extract control image 'control_image_1' from theme bundle."},
+         "Failed to extract control image 'control_image_1' from theme bundle. It is a symbolic "
+         "link, a folder or a device, not a file."},
         {R"(<DefaultItemProperties ItemType="button"/>)",
          "ItemType attribute 'button' not valid in DefaultItemProperties element"},
         {"<DefaultItemProperties/>",
@@ -251,7 +255,8 @@ TEST_F(ThemeReaderTest, EveryFaultHasItsText)
         {intValue.c_str(), "Failed to convert value of borderWidth property to integer"},
         {doubleValue.c_str(), "Failed to convert value of opacity property to double"},
         {skinImageMissing.c_str(), "Skin image 'skin_image_7' not found in theme bundle."},
-        {skinImageLink.c_str(), "Failed to extract skin image 'skin_image_1' from theme bundle."},
+        {skinImageLink.c_str(), "Failed to extract skin image 'skin_image_1' from theme bundle. It "
+                                "is a symbolic link, a folder or a device, not a file."},
     };
 
     const QString target = work.path() + "/target";
