@@ -1,5 +1,6 @@
 #include "appengine/wysiwyg_layout.h"
 #include "common/command_fixture.h"
+#include "common/drawing_tools.h"
 #include "main/action_manager.h"
 
 #include <QAction>
@@ -310,14 +311,7 @@ TEST_F(Actions, DrawingToolsAndEditModeExcludeEachOther)
 {
     open();
     // Each tool arms the kind it draws.
-    const std::pair<Id, ControlType> kinds[] = {
-        {ActionManager::ActionId_ADD_BUTTON, ControlType_BUTTON},
-        {ActionManager::ActionId_ADD_SLIDER, ControlType_SLIDER},
-        {ActionManager::ActionId_ADD_COLOUR_PICKER, ControlType_COLOUR_PICKER},
-        {ActionManager::ActionId_ADD_LABEL, ControlType_LABEL},
-        {ActionManager::ActionId_ADD_KEYPAD, ControlType_KEYPAD},
-        {ActionManager::ActionId_ADD_CLOCK, ControlType_CLOCK}};
-    for (const auto& [id, type] : kinds) {
+    for (const auto& [id, type] : TestUtil::DrawingTools) {
         at(id)->trigger();
         EXPECT_EQ(takeTools().back(), std::make_pair(type, true)) << id;
     }

@@ -1,5 +1,6 @@
 #include "appengine/wysiwyg_layout.h"
 #include "common/command_fixture.h"
+#include "common/drawing_tools.h"
 #include "common/isolated_settings.h"
 #include "common/modal_answerer.h"
 #include "gui/url_opener.h"
@@ -141,15 +142,8 @@ TEST_F(MainWindowTest, ToolBarButtonsDoWhatTheirActionsDoWhenTheStateAllows)
     showWindow();
     EXPECT_EQ(enabled(mainBar, fileAndPages), "xxxxxx");
 
-    const std::pair<Id, ControlType> tools[] = {
-        {ActionManager::ActionId_ADD_BUTTON, ControlType_BUTTON},
-        {ActionManager::ActionId_ADD_SLIDER, ControlType_SLIDER},
-        {ActionManager::ActionId_ADD_COLOUR_PICKER, ControlType_COLOUR_PICKER},
-        {ActionManager::ActionId_ADD_LABEL, ControlType_LABEL},
-        {ActionManager::ActionId_ADD_KEYPAD, ControlType_KEYPAD},
-        {ActionManager::ActionId_ADD_CLOCK, ControlType_CLOCK}};
     PagePreview* view = window->pagePreviewWidget();
-    for (const auto& [id, type] : tools) {
+    for (const auto& [id, type] : TestUtil::DrawingTools) {
         EXPECT_TRUE(click(controlsBar, id));
         EXPECT_EQ(view->armedControlType(), type) << id;
     }
