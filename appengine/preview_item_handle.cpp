@@ -9,6 +9,7 @@
 #include <QQuickRenderControl>
 #include <QQuickWindow>
 #include <algorithm>
+#include <cmath>
 #include <unordered_set>
 #include <vector>
 
@@ -199,12 +200,22 @@ void PreviewItemHandle::grabItem()
         }
         return;
     }
-    m_grab = m_item->grabToImage();
+    m_grab = m_item->grabToImage(maskSize());
     if (!m_grab)
         return;
     m_registry->mostGrabsTaken = std::max(m_registry->mostGrabsTaken, ++m_registry->grabsTaken);
     m_maskStale = false;
     connect(m_grab.data(), &QQuickItemGrabResult::ready, this, &PreviewItemHandle::takeGrab);
+}
+
+QSize PreviewItemHandle::maskSize() const
+{
+    const double area = m_size.width() * m_size.height();
+    if (area <= MaskArea)
+        return QSize();
+    const double scale = std::sqrt(MaskArea / area);
+    return QSize(std::max(1, int(m_size.width() * scale)),
+                 std::max(1, int(m_size.height() * scale)));
 }
 
 void PreviewItemHandle::endGrab()
@@ -261,25 +272,34 @@ void PreviewItemHandle::paint(QPainter* painter, const QStyleOptionGraphicsItem*
     if (m_mask.isNull())
         return;
     // The checkerboard is laid in device pixels, so that its squares keep their size at any
-    // zoom.
+    // zoom. Only the part of the item on the device is made, so that a giant item costs what
+    // the device shows of it, and looks, part for part, as the whole would.
     const QRect target = painter->worldTransform().mapRect(boundingRect()).toAlignedRect();
-    if (target.isEmpty())
+    const QPaintDevice* device = painter->device();
+    const QRect part =
+        (target & QRect(0, 0, device->width(), device->height())).translated(-target.topLeft());
+    if (part.isEmpty())
         return;
-    if (m_overlay.size() != target.size()) {
-        QImage overlay(target.size(), QImage::Format_ARGB32_Premultiplied);
+    if (m_overlay.isNull() || m_overlayTarget != target.size() || m_overlayPart != part) {
+        QImage overlay(part.size(), QImage::Format_ARGB32_Premultiplied);
+        if (overlay.isNull())
+            return;
         overlay.fill(Qt::transparent);
         QPainter p(&overlay);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.setOpacity(0.5);
+        p.setBrushOrigin(-part.topLeft());
         p.fillRect(overlay.rect(), CheckeredBrush());
         p.setOpacity(1.0);
         p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-        p.drawImage(overlay.rect(), m_mask);
+        p.drawImage(QRect(-part.topLeft(), target.size()), m_mask);
         p.end();
         m_overlay = QPixmap::fromImage(overlay);
+        m_overlayTarget = target.size();
+        m_overlayPart = part;
     }
     painter->save();
     painter->setWorldTransform(QTransform());
-    painter->drawPixmap(target.topLeft(), m_overlay);
+    painter->drawPixmap(target.topLeft() + part.topLeft(), m_overlay);
     painter->restore();
 }

@@ -26,7 +26,10 @@ class QQuickItemGrabResult;
 // checkerboard over exactly the item's own opaque pixels, masked by an image of the item
 // taken with QQuickItem::grabToImage(). The image is taken when a view paints the handle (only
 // a visible view lets the surface render it), arrives a frame later, and is taken again
-// whenever the item's size or look changes. The handles of a registry take at most GrabsAtOnce
+// whenever the item's size or look changes. What the overlay costs is bounded by what is on
+// screen, whatever the item's size: the image of an item larger than MaskArea pixels is taken
+// scaled down to that area, and the overlay is made only for the part of the item on the
+// painter's device. The handles of a registry take at most GrabsAtOnce
 // images at a time, the others waiting their turn: every image being taken is a connection of
 // the surface's window that each image taken looks through, so that taking n at once (a paste
 // of n controls, all selected) would cost O(n) each.
@@ -39,6 +42,9 @@ class PreviewItemHandle : public QGraphicsObject
 public:
     // The most images of items the handles of a registry take at once.
     static constexpr int GrabsAtOnce = 32;
+    // The most pixels of an item's image: a larger item is taken scaled down to this area,
+    // which an item of any panel's size keeps at its own.
+    static constexpr int MaskArea = 1024 * 1024;
 
     // What the handles of one scene share, so that it outlives every one of them: the handles
     // by their items (the handle of an item's parent item is the handle's parent), and the
@@ -101,6 +107,8 @@ private:
     // Puts the handles of the item's children in the stacking order of the children.
     void restackChildren();
     void grabItem();
+    // The size the item's image is taken at: none (the item's own) up to MaskArea pixels.
+    QSize maskSize() const;
     void takeGrab();
     // The image is taken or given up: the next handle waiting takes its turn.
     void endGrab();
@@ -128,6 +136,9 @@ private:
     // The handle waits in the registry for its turn to take the item's image.
     bool m_grabWaiting = false;
     QImage m_mask;
-    // The overlay in device pixels, for the device size it was made for.
+    // The overlay in device pixels: the part m_overlayPart of the item as drawn m_overlayTarget
+    // large (the part relative to the item's top-left corner on the device).
     QPixmap m_overlay;
+    QSize m_overlayTarget;
+    QRect m_overlayPart;
 };

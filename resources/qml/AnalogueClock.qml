@@ -1,5 +1,6 @@
 import QtQuick 2.0
 import Velmora 1.0
+import "drawing_limits.js" as DrawingLimits
 import "clock_time.js" as ClockTime
 
 // A clock face with hour and minute hands, and a caption below. The time is read every
@@ -7,7 +8,7 @@ import "clock_time.js" as ClockTime
 AnalogueClockPrivate {
     id: clock
 
-    property alias captionFontSize: captionText.font.pixelSize
+    property int captionFontSize: 11
     property alias spacing: column.spacing
     property int hours: 0
     property int minutes: 0
@@ -138,6 +139,7 @@ AnalogueClockPrivate {
             verticalAlignment: Text.AlignVCenter
             elide: Text.ElideMiddle
             clip: true
+            font.pixelSize: DrawingLimits.fontSize(clock.captionFontSize)
             font.bold: clock.captionFontBold
             font.italic: clock.captionFontItalic
             color: clock.captionTextColour

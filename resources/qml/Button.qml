@@ -1,5 +1,6 @@
 import QtQuick 2.0
 import Velmora 1.0
+import "drawing_limits.js" as DrawingLimits
 
 // A push button. Momentary: pressed while touched, clicked on release, with a held event after
 // heldTimeout and repeat events every repeatInterval while held. Maintained: each press
@@ -7,7 +8,7 @@ import Velmora 1.0
 ButtonPrivate {
     id: button
 
-    property alias fontSize: captionText.font.pixelSize
+    property int fontSize: 16
     property bool wordWrap: false
     property int heldTimeout: 0
     property int repeatInterval: 0
@@ -96,7 +97,7 @@ ButtonPrivate {
         visible: !button.hasFixedImage && button.backgroundImage === ""
         border.width: button.borderWidth
         border.color: button.borderWidth > 0 ? button.borderColour : "transparent"
-        radius: button.radius
+        radius: DrawingLimits.radius(button.radius)
         gradient: Gradient {
             GradientStop { position: button.gradientTopPosition; color: button.gradientTopColour }
             GradientStop { position: button.gradientBottomPosition; color: button.gradientBottomColour }
@@ -123,6 +124,7 @@ ButtonPrivate {
         wrapMode: button.wordWrap ? Text.WordWrap : Text.NoWrap
         elide: button.wordWrap ? Text.ElideNone : Text.ElideMiddle
         clip: true
+        font.pixelSize: DrawingLimits.fontSize(button.fontSize)
         font.bold: button.fontBold
         font.italic: button.fontItalic
         color: button.textColour

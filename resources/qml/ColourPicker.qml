@@ -1,5 +1,6 @@
 import QtQuick 2.0
 import Velmora 1.0
+import "drawing_limits.js" as DrawingLimits
 
 // A hue/saturation wheel with an indicator ring on the colour picked, and a caption below.
 // Pressing the wheel picks the colour under the finger; dragging follows the finger, kept
@@ -7,7 +8,7 @@ import Velmora 1.0
 ColourPickerPrivate {
     id: picker
 
-    property alias captionFontSize: captionText.font.pixelSize
+    property int captionFontSize: 11
     property bool wordWrap: false
     property alias spacing: column.spacing
     // The indicator's centre in the wheel area; it starts on the wheel's centre (white).
@@ -98,6 +99,7 @@ ColourPickerPrivate {
             verticalAlignment: Text.AlignVCenter
             elide: Text.ElideMiddle
             clip: true
+            font.pixelSize: DrawingLimits.fontSize(picker.captionFontSize)
             font.bold: picker.captionFontBold
             font.italic: picker.captionFontItalic
             color: picker.captionTextColour

@@ -1,13 +1,14 @@
 import QtQuick 2.0
 import Velmora 1.0
 import "clock_time.js" as ClockTime
+import "drawing_limits.js" as DrawingLimits
 
 // A clock that shows the time as "hh:mm", with a caption below. It reads the time as the
 // analogue clock does and takes its caption and text looks from the same clock skin.
 AnalogueClockPrivate {
     id: clock
 
-    property alias captionFontSize: captionText.font.pixelSize
+    property int captionFontSize: 11
     property alias spacing: column.spacing
     property int hours: 0
     property int minutes: 0
@@ -79,7 +80,7 @@ AnalogueClockPrivate {
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
             // As large as the area allows, down to a readable minimum.
-            font.pixelSize: Math.max(8, height * 0.8)
+            font.pixelSize: DrawingLimits.fontSize(Math.max(8, height * 0.8))
             fontSizeMode: Text.Fit
             minimumPixelSize: 8
             font.bold: clock.captionFontBold
@@ -98,6 +99,7 @@ AnalogueClockPrivate {
             verticalAlignment: Text.AlignVCenter
             elide: Text.ElideMiddle
             clip: true
+            font.pixelSize: DrawingLimits.fontSize(clock.captionFontSize)
             font.bold: clock.captionFontBold
             font.italic: clock.captionFontItalic
             color: clock.captionTextColour

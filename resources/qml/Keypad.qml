@@ -1,5 +1,6 @@
 import QtQuick 2.0
 import Velmora 1.0
+import "drawing_limits.js" as DrawingLimits
 
 // A numeric keypad with a display, as used for the unlock code: digits, "Del", "Cls" and
 // "Enter", which sends the code when it has at least minWidth digits.
@@ -115,7 +116,7 @@ KeypadPrivate {
 
     Rectangle {
         anchors.fill: parent
-        radius: keypad.backgroundRadius
+        radius: DrawingLimits.radius(keypad.backgroundRadius)
         color: keypad.backgroundColour
         opacity: keypad.backgroundOpacity
     }
@@ -128,7 +129,7 @@ KeypadPrivate {
         height: 48
         Rectangle {
             anchors.fill: parent
-            radius: keypad.displayRadius
+            radius: DrawingLimits.radius(keypad.displayRadius)
             border.width: keypad.displayBorderWidth
             border.color: keypad.displayBorderWidth > 0 ? keypad.displayBorderColour : "transparent"
             opacity: keypad.displayOpacity

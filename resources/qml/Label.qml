@@ -1,11 +1,12 @@
 import QtQuick 2.0
 import Velmora 1.0
+import "drawing_limits.js" as DrawingLimits
 
 // A text on a background box.
 LabelPrivate {
     id: label
 
-    property alias fontSize: captionText.font.pixelSize
+    property int fontSize: 16
     property bool wordWrap: false
 
     property color gradientTopColour: currentSkin?.gradientTopColour ?? "#000000"
@@ -49,7 +50,7 @@ LabelPrivate {
         smooth: true
         border.width: label.borderWidth
         border.color: label.borderWidth > 0 ? label.borderColour : "transparent"
-        radius: label.radius
+        radius: DrawingLimits.radius(label.radius)
         opacity: label.backgroundOpacity
         gradient: Gradient {
             GradientStop { position: label.gradientTopPosition; color: label.gradientTopColour }
@@ -65,6 +66,7 @@ LabelPrivate {
         wrapMode: label.wordWrap ? Text.WordWrap : Text.NoWrap
         elide: label.wordWrap ? Text.ElideNone : Text.ElideMiddle
         clip: true
+        font.pixelSize: DrawingLimits.fontSize(label.fontSize)
         font.bold: label.fontBold
         font.italic: label.fontItalic
         color: label.textColour

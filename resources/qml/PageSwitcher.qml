@@ -1,5 +1,6 @@
 import QtQuick 2.0
 import Velmora 1.0
+import "drawing_limits.js" as DrawingLimits
 
 // A navigation bar: page buttons on a background, with the time and the date. The
 // controller shows and hides it with its page, at once or panning across the screen.
@@ -44,7 +45,7 @@ PageSwitcherPrivate {
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
             clip: true
-            font.pixelSize: bar.dateTimeFontSize
+            font.pixelSize: DrawingLimits.fontSize(bar.dateTimeFontSize)
             color: bar.buttonTextColour
         }
         Text {
@@ -58,7 +59,7 @@ PageSwitcherPrivate {
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
             clip: true
-            font.pixelSize: bar.dateTimeFontSize
+            font.pixelSize: DrawingLimits.fontSize(bar.dateTimeFontSize)
             color: bar.buttonTextColour
         }
     }

@@ -1,5 +1,6 @@
 import QtQuick 2.0
 import Velmora 1.0
+import "drawing_limits.js" as DrawingLimits
 
 // One page button of a navigation bar: the page's icon and name. It is highlighted while its
 // page is the current one, and tapping it goes to that page. It takes its text and highlight
@@ -44,7 +45,7 @@ Item {
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignBottom
         elide: Text.ElideRight
-        font.pixelSize: button.fontSize
+        font.pixelSize: DrawingLimits.fontSize(button.fontSize)
         color: button.textColour
         visible: button.showPageName
     }

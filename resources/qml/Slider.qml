@@ -1,5 +1,6 @@
 import QtQuick 2.0
 import Velmora 1.0
+import "drawing_limits.js" as DrawingLimits
 
 // A slider: a track with a handle that the user drags, and a column of caption and value
 // texts beside it (horizontal, when wider than high) or below it (vertical). The value is
@@ -7,8 +8,8 @@ import Velmora 1.0
 SliderPrivate {
     id: slider
 
-    property alias captionFontSize: captionText.font.pixelSize
-    property alias valueFontSize: valueText.font.pixelSize
+    property int captionFontSize: 11
+    property int valueFontSize: 11
     property bool wordWrap: false
     property real handleSize: 0.1
     property alias spacing: textColumn.spacing
@@ -209,7 +210,7 @@ SliderPrivate {
         height: slider.horizontal ? slider.height : slider.sliderDimension
         border.width: slider.trackBorderWidth
         border.color: slider.trackBorderWidth > 0 ? slider.trackBorderColour : "transparent"
-        radius: slider.radius
+        radius: DrawingLimits.radius(slider.radius)
         opacity: slider.trackOpacity
         gradient: Gradient {
             GradientStop { position: 0.0; color: slider.trackGradientTopColour }
@@ -222,7 +223,7 @@ SliderPrivate {
         objectName: "handle"
         border.width: slider.handleBorderWidth
         border.color: slider.handleBorderWidth > 0 ? slider.handleBorderColour : "transparent"
-        radius: slider.handleRadius
+        radius: DrawingLimits.radius(slider.handleRadius)
         opacity: slider.handleOpacity
         gradient: Gradient {
             GradientStop { position: slider.handleGradientTopPosition; color: slider.handleGradientTopColour }
@@ -258,7 +259,7 @@ SliderPrivate {
             anchors.fill: parent
             color: slider.textBackgroundColour
             opacity: slider.textBackgroundOpacity
-            radius: slider.textBackgroundRadius
+            radius: DrawingLimits.radius(slider.textBackgroundRadius)
         }
         Column {
             id: textColumn
@@ -273,6 +274,7 @@ SliderPrivate {
                 verticalAlignment: Text.AlignVCenter
                 elide: Text.ElideMiddle
                 clip: true
+                font.pixelSize: DrawingLimits.fontSize(slider.captionFontSize)
                 font.bold: slider.captionFontBold
                 font.italic: slider.captionFontItalic
                 color: slider.captionTextColour
@@ -288,6 +290,7 @@ SliderPrivate {
                 verticalAlignment: Text.AlignVCenter
                 elide: Text.ElideMiddle
                 clip: true
+                font.pixelSize: DrawingLimits.fontSize(slider.valueFontSize)
                 font.bold: slider.valueFontBold
                 font.italic: slider.valueFontItalic
                 color: slider.valueTextColour

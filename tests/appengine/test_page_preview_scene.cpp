@@ -1,5 +1,6 @@
 #include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
+#include "common/address_space_limit.h"
 #include "common/helpers.h"
 #include "common/qml_fixture.h"
 #include "velmora_objects/label.h"
@@ -370,6 +371,17 @@ TEST_F(PreviewScene, SelectionOverlayMarksSelectedControlsOnly)
     ASSERT_TRUE(QTest::qWaitFor([&] { return overlay().right() > slider.right() + 5; }));
     EXPECT_TRUE(wider.contains(overlay()));
 
+    // Zoomed in, a device that shows part of the control shows that part as one showing all.
+    const auto zoomed = [&](const QRect& shown) {
+        QImage image(shown.size() * 4, QImage::Format_ARGB32);
+        QPainter painter(&image);
+        scene->render(&painter, QRectF(image.rect()), shown);
+        return image;
+    };
+    const QImage whole = zoomed(QRect(0, 0, 480, 272));
+    const QRect part(103, 171, 130, 20);
+    EXPECT_EQ(zoomed(part), whole.copy(QRect(part.topLeft() * 4, part.size() * 4)));
+
     // A thumbnail is the same whether the control is selected or not.
     const QImage marked = scene->renderThumbnail(0).toImage();
     selection.clear();
@@ -416,6 +428,37 @@ TEST_F(PreviewScene, ManySelectedControlsAreMarkedAFewImagesAtATime)
         << marked() << " of " << labels.size() << " marked";
     EXPECT_GT(handle->mostGrabsTaken(), 0);
     EXPECT_LE(handle->mostGrabsTaken(), PreviewItemHandle::GrabsAtOnce);
+}
+
+// A selected control of any size costs its overlay what the views show of it: a giant keypad
+// or slider, on a view at 100 % and one at 400 %, is marked over the page within a few
+// screens' worth of memory.
+TEST_F(PreviewScene, GiantSelectedControlsCostWhatTheViewShows)
+{
+    for (const unsigned int id : {5u, 1u})
+        for (const int side : {24000, 65535}) {
+            SCOPED_TRACE(std::to_string(id) + " " + std::to_string(side));
+            EXPECT_EXIT(
+                {
+                    scene->showPage(0);
+                    View view(scene.get());
+                    View zoomed(scene.get());
+                    zoomed.setTransform(QTransform::fromScale(4, 4));
+                    view.show();
+                    zoomed.show();
+                    if (!QTest::qWaitForWindowExposed(&zoomed) || rendering().isNull() ||
+                        !limitAddressSpaceGrowth(256 << 20))
+                        ::_exit(2);
+                    placeControl(id, QRect(0, 0, side, side));
+                    selection.selectControl(id, true, true);
+                    scene->updateSelectionEffects();
+                    const QRect inner(8, 8, 464, 256);
+                    const bool marked = QTest::qWaitFor(
+                        [&] { return overlay().contains(inner) && zoomed.grab().width() > 0; });
+                    ::_exit(marked ? 0 : 1);
+                },
+                ::testing::ExitedWithCode(0), "");
+        }
 }
 
 // A thumbnail is the page's own rendering scaled to a quarter, in both orientations, and

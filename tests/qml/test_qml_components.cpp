@@ -445,11 +445,13 @@ TEST_F(Components, KeypadEntersCodes)
     EXPECT_EQ(display->property("text").toString(), "12");
 }
 
-// A keypad or an analogue clock costs what the window shows of it, at any size. In a child
-// process whose address space may grow by 256 MiB once a small one is drawn, a giant one is
-// drawn where the window shows it: the face of the keypad's first key where that key begins
-// and, moved so that the key 1 is in the middle of the window, that key's label there; the
-// clock's light face between its rim and its hour marks at twelve, where no hand reaches.
+// A control costs what the window shows of it, at any size. In a child process whose address
+// space may grow by 256 MiB once a small one is drawn, a giant one is drawn where the window
+// shows it: the face of the keypad's first key where that key begins and, moved so that the
+// key 1 is in the middle of the window, that key's label there; the analogue clock's light face
+// between its rim and its hour marks at twelve, where no hand reaches; a button with a huge
+// corner radius rounded as one of 240 pixels, the middle of a label's caption in a huge font,
+// and a digital clock's time in the font of its size.
 TEST_F(Components, GiantControlsCostWhatTheWindowShows)
 {
     const auto filled = [this](const QColor& colour) {
@@ -479,6 +481,23 @@ TEST_F(Components, GiantControlsCostWhatTheWindowShows)
              // 112 of the pictures' 251 units above the centre.
              clock->setPosition(QPointF(240 - side / 2.0, 136 - side * 13.5 / 251));
              return filled(QColor());
+         }},
+        // Radii and font sizes from a damaged file, or following the control's size.
+        {"Button { radius: 30000; caption: \"\"",
+         [&](QQuickItem*, int) {
+             const QImage corner = render(); // rounded by 240 pixels at most
+             return QColor(corner.pixel(3, 3)) == backdrop &&
+                    QColor(corner.pixel(240, 136)) != backdrop;
+         }},
+        {"Label { fontSize: 60000; caption: \"I\"; textColour: \"#00ff00\"",
+         [&](QQuickItem* label, int side) {
+             label->setPosition(QPointF(240 - side / 2.0, 136 - side / 2.0));
+             return QColor(render().pixel(240, 136)) == QColor(0, 255, 0);
+         }},
+        {"DigitalClock { caption: \"\"; captionTextColour: \"#00ff00\"",
+         [&](QQuickItem* clock, int side) {
+             clock->setPosition(QPointF(240 - side / 2.0, 136 - side / 2.0));
+             return TestUtil::pixelsOfColour(render(), QColor(0, 255, 0)) > 0;
          }},
     };
     for (const auto& c : cases) {
