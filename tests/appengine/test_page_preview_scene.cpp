@@ -1,7 +1,7 @@
 #include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
-#include "common/address_space_limit.h"
 #include "common/helpers.h"
+#include "common/memory_growth_limit.h"
 #include "common/qml_fixture.h"
 #include "velmora_objects/label.h"
 #include "velmora_objects/qml_fixtures.h"
@@ -447,7 +447,7 @@ TEST_F(PreviewScene, GiantSelectedControlsCostWhatTheViewShows)
                     view.show();
                     zoomed.show();
                     if (!QTest::qWaitForWindowExposed(&zoomed) || rendering().isNull() ||
-                        !limitAddressSpaceGrowth(256 << 20))
+                        !TestUtil::limitAddressSpaceGrowth(256 << 20))
                         ::_exit(2);
                     placeControl(id, QRect(0, 0, side, side));
                     selection.selectControl(id, true, true);

@@ -1,5 +1,5 @@
-#include "common/data_growth_limit.h"
 #include "common/helpers.h"
+#include "common/memory_growth_limit.h"
 #include "core/targz_archive.h"
 
 #include <QDir>

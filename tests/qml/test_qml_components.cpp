@@ -1,5 +1,5 @@
-#include "common/address_space_limit.h"
 #include "common/helpers.h"
+#include "common/memory_growth_limit.h"
 #include "common/qml_fixture.h"
 #include "velmora_objects/qml_fixtures.h"
 
@@ -507,7 +507,7 @@ TEST_F(Components, GiantControlsCostWhatTheWindowShows)
             EXPECT_EXIT(
                 {
                     if (!load(control.arg(240)) || render().isNull() ||
-                        !limitAddressSpaceGrowth(256 << 20))
+                        !TestUtil::limitAddressSpaceGrowth(256 << 20))
                         ::_exit(2);
                     QQuickItem* item = load(control.arg(side));
                     ::_exit(item && c.drawn(item, side) ? 0 : 1);
