@@ -197,13 +197,13 @@ TEST_F(EditingOperationsTest, X11CopyInOneProcessPasteInAnother)
     // The wait serves this process's events, so that the two never wait on each other through
     // the X server (a request about the clipboard, say).
     QByteArray output;
-    QTest::qWaitFor(
+    const bool ended = QTest::qWaitFor(
         [&] {
             output += copier.readAllStandardOutput();
             return output.contains("copied") || copier.state() == QProcess::NotRunning;
         },
         120000);
-    ASSERT_TRUE(output.contains("copied")) << output.constData();
+    ASSERT_TRUE(ended && output.contains("copied")) << output.constData();
     EXPECT_TRUE(changed.count() > 0 || changed.wait(10000));
     ops.onClipboardChanged();
     EXPECT_TRUE(actions.action(ActionManager::ActionId_PASTE_CONTROLS)->isEnabled());

@@ -51,8 +51,10 @@ QByteArray tarStream(const std::vector<Member>& inputs)
     for (Member member : inputs) {
         // A name longer than its field (the path of a long temporary folder) goes in a pax
         // record, whole.
-        if (member.paxPath.empty() && member.name.size() > 100)
-            member.paxPath = std::exchange(member.name, "long");
+        if (member.paxPath.empty() && member.name.size() > 100) {
+            member.paxPath = member.name;
+            member.name = "long";
+        }
         const std::string records =
             (member.paxPath.empty() ? "" : paxRecord("path", member.paxPath)) + member.pax;
         if (!records.empty())
@@ -610,8 +612,8 @@ TEST_F(TargzArchiveTest, HardLinksAndSparseMembersReadIntoMemory)
         const char* label;
         std::vector<Member> members;
         Result result;
-        QString culprit;
-        QString target;
+        QString culprit{};
+        QString target{};
     };
     const std::vector<Case> cases = {
         {"hard links", {regular, {"b", '1', {}, "a"}, {"./c", '1', {}, "./a"}}, Result::Read},

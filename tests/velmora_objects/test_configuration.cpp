@@ -802,14 +802,16 @@ TEST(ProjectFile, UnknownEnumeratedValuesLoadAsTheDefaults)
                             ? button->getFunctionTransition() == PageTransition_NONE
                             : button->getFunction() == ButtonFunction_NONE);
         }
-        if (const auto* slider = dynamic_cast<const Slider*>(&control))
+        if (const auto* slider = dynamic_cast<const Slider*>(&control)) {
             EXPECT_EQ(slider->getUnit(), Slider::Unit_PERCENT);
+        }
         if (const auto* keypad = dynamic_cast<const Keypad*>(&control)) {
             EXPECT_EQ(keypad->getDisplayTextStyle(), TextStyle_NORMAL);
             EXPECT_EQ(keypad->getButtonTextStyle(), TextStyle_NORMAL);
         }
-        if (const auto* clock = dynamic_cast<const Clock*>(&control))
+        if (const auto* clock = dynamic_cast<const Clock*>(&control)) {
             EXPECT_EQ(clock->getClockType(), Clock::ClockType_ANALOGUE);
+        }
     }
     const Theme& readTheme = *back.getTheme();
     EXPECT_EQ(readTheme.findSkin(ThemedItemType_BUTTON, "Normal")->getTransition().easing,
