@@ -13,6 +13,8 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHash>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -404,8 +406,14 @@ void typeFileName(QWidget* dialog, const QString& path)
     auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(name, nullptr) << "a file dialog, not " << dialog->metaObject()->className() << " "
                              << dialog->windowTitle().toStdString();
+    // In the folder the dialog shows, the name alone is typed, as a user would: a whole path
+    // passes through the folders on its way, which the dialog's completion may take up.
+    const QFileInfo file(path);
+    const auto* files = qobject_cast<QFileDialog*>(dialog);
+    const bool here =
+        files && QFileInfo(files->directory().absolutePath()) == QFileInfo(file.absolutePath());
     click(name);
-    retype(name, path);
+    retype(name, here ? file.fileName() : path);
     key(name, Qt::Key_Return);
 }
 
