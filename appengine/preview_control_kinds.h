@@ -7,10 +7,9 @@
 
 // What the page preview knows of each control type: the kind of item that shows it (data 0 of
 // its handle in the scene) and what its built item takes, in KiB (the heap of a Release build,
-// the same at any size). The one list of control types in the
-// preview: the pieces a page is built of (PreviewPiece), the weight of a built page
-// (PreviewPageSet) and the page view's test for a control's item all follow from it, so that a
-// new control type is a row more here.
+// the same at any size). The one list of control types in the preview: the pieces a page is
+// built of (PreviewPiece), the weight of a built page (PreviewPageSet) and the page view's test
+// for a control's item all follow from it, so that a new control type is a row more here.
 struct PreviewControlKind
 {
     Velmora::ControlType controlType;

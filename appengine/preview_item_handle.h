@@ -29,10 +29,10 @@ class QQuickItemGrabResult;
 // whenever the item's size or look changes. What the overlay costs is bounded by what is on
 // screen, whatever the item's size: the image of an item larger than MaskArea pixels is taken
 // scaled down to that area, and the overlay is made only for the part of the item on the
-// painter's device. The handles of a registry take at most GrabsAtOnce
-// images at a time, the others waiting their turn: every image being taken is a connection of
-// the surface's window that each image taken looks through, so that taking n at once (a paste
-// of n controls, all selected) would cost O(n) each.
+// painter's device. The handles of a registry take at most GrabsAtOnce images at a time, the
+// others waiting their turn: every image being taken is a connection of the surface's window
+// that each image taken looks through, so that taking n at once (a paste of n controls, all
+// selected) would cost O(n) each.
 //
 // A handle is deleted with its item.
 class PreviewItemHandle : public QGraphicsObject

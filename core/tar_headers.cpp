@@ -326,6 +326,38 @@ bool readFully(gzFile stream, char* buffer, unsigned size)
     return gzread(stream, buffer, size) == int(size);
 }
 
+bool readData(gzFile stream, char* buffer, quint64 size)
+{
+    // gzread takes an unsigned count and answers an int: a gigabyte at a time.
+    for (quint64 left = size; left > 0;) {
+        const unsigned piece = unsigned(std::min<quint64>(left, 1u << 30));
+        if (!readFully(stream, buffer, piece))
+            return false;
+        buffer += piece;
+        left -= piece;
+    }
+    return true;
+}
+
+bool skipPadding(gzFile stream, quint64 size)
+{
+    char padding[BlockSize];
+    const unsigned paddingSize = unsigned((BlockSize - size % BlockSize) % BlockSize);
+    return paddingSize == 0 || readFully(stream, padding, paddingSize);
+}
+
+bool skipData(gzFile stream, quint64 size)
+{
+    char buffer[64 * 1024];
+    for (quint64 left = (size + BlockSize - 1) / BlockSize * BlockSize; left > 0;) {
+        const unsigned piece = unsigned(std::min<quint64>(left, sizeof buffer));
+        if (!readFully(stream, buffer, piece))
+            return false;
+        left -= piece;
+    }
+    return true;
+}
+
 bool isHeaderBlock(const char* block)
 {
     tar_header header;

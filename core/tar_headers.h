@@ -15,10 +15,9 @@
 // names and link names, sparse members) and pax (the "path", "linkpath" and "size" records of an
 // extended header, and the records of GNU sparse members in their three forms, apply to the
 // member that follows; global headers and other records are passed over). A name is given as
-// archivers
-// that pack a folder's contents write it, without its leading "./" parts, and the entry of that
-// folder itself ("." or "./") is passed over; nothing else of a name is changed, so a name that
-// reaches elsewhere stays visible as such.
+// archivers that pack a folder's contents write it, without its leading "./" parts, and the entry
+// of that folder itself ("." or "./") is passed over; nothing else of a name is changed, so a name
+// that reaches elsewhere stays visible as such.
 namespace TarHeaders {
 
 // The tar block, the unit of headers and of data with its padding.
@@ -91,5 +90,11 @@ std::string withoutDotPrefix(std::string name);
 bool isHeaderBlock(const char* block);
 
 bool readFully(gzFile stream, char* buffer, unsigned size);
+// Reads data of any size into the buffer, which holds it.
+bool readData(gzFile stream, char* buffer, quint64 size);
+// Passes over the padding that follows a member's data of the size, up to the next block.
+bool skipPadding(gzFile stream, quint64 size);
+// Passes over a member's data of the size with its padding.
+bool skipData(gzFile stream, quint64 size);
 
 } // namespace TarHeaders

@@ -9,37 +9,12 @@ using TarHeaders::MemberHeader;
 
 namespace {
 
-bool skipPaddedData(gzFile stream, quint64 size)
-{
-    char buffer[64 * 1024];
-    for (quint64 left =
-             (size + TarHeaders::BlockSize - 1) / TarHeaders::BlockSize * TarHeaders::BlockSize;
-         left > 0;) {
-        const unsigned chunk = unsigned(std::min<quint64>(left, sizeof buffer));
-        if (!TarHeaders::readFully(stream, buffer, chunk))
-            return false;
-        left -= chunk;
-    }
-    return true;
-}
-
 // Reads a plain member's data in one piece, then passes over its padding.
 bool readPlainData(gzFile stream, quint64 size, QByteArray& data)
 {
     // A member without data is still held: empty, not null.
     data = size == 0 ? QByteArray("") : QByteArray(qsizetype(size), Qt::Uninitialized);
-    char* at = data.data();
-    for (quint64 left = size; left > 0;) {
-        const unsigned chunk = unsigned(std::min<quint64>(left, 1u << 30));
-        if (!TarHeaders::readFully(stream, at, chunk))
-            return false;
-        at += chunk;
-        left -= chunk;
-    }
-    char padding[TarHeaders::BlockSize];
-    const unsigned paddingSize =
-        unsigned((TarHeaders::BlockSize - size % TarHeaders::BlockSize) % TarHeaders::BlockSize);
-    return paddingSize == 0 || TarHeaders::readFully(stream, padding, paddingSize);
+    return TarHeaders::readData(stream, data.data(), size) && TarHeaders::skipPadding(stream, size);
 }
 
 } // namespace
@@ -81,7 +56,7 @@ TarMemoryRead::Result TarMemoryRead::take(gzFile stream, const MemberHeader& mem
         if ((m_budget.bytes -= qint64(data.size())) < 0)
             return Result::TooLarge;
         kind = Kind::HardLink;
-    } else if (TarHeaders::carriesData(member) && !skipPaddedData(stream, member.size)) {
+    } else if (TarHeaders::carriesData(member) && !TarHeaders::skipData(stream, member.size)) {
         return Result::Unreadable;
     }
     m_held[member.name] = Held{kind, data};

@@ -119,20 +119,10 @@ Result read(gzFile stream, const TarHeaders::MemberHeader& member, QByteArray& d
     // A file without data is still held: empty, not null.
     data = member.realSize == 0 ? QByteArray("") : QByteArray(qsizetype(member.realSize), '\0');
     for (const SparseChunk& chunk : map) {
-        char* at = data.data() + chunk.offset;
-        for (quint64 left = chunk.size; left > 0;) {
-            const unsigned piece = unsigned(std::min<quint64>(left, 1u << 30));
-            if (!TarHeaders::readFully(stream, at, piece))
-                return Result::Damaged;
-            at += piece;
-            left -= piece;
-        }
+        if (!TarHeaders::readData(stream, data.data() + chunk.offset, chunk.size))
+            return Result::Damaged;
     }
-    char padding[BlockSize];
-    const unsigned paddingSize = unsigned((BlockSize - member.size % BlockSize) % BlockSize);
-    return paddingSize == 0 || TarHeaders::readFully(stream, padding, paddingSize)
-               ? Result::Read
-               : Result::Damaged;
+    return TarHeaders::skipPadding(stream, member.size) ? Result::Read : Result::Damaged;
 }
 
 } // namespace TarSparse

@@ -390,8 +390,8 @@ bool writeAll(int descriptor, const char* data, size_t size)
     return true;
 }
 
-// Reads the member's data with its padding to whole blocks, writing the data to the output
-// when one is given. A stream that ends early fails.
+// Reads the member's data with its padding to whole blocks, writing the data to the output. A
+// stream that ends early fails.
 bool transferData(gzFile stream, quint64 size, int output)
 {
     std::vector<char> buffer(CopyBufferSize);
@@ -401,7 +401,7 @@ bool transferData(gzFile stream, quint64 size, int output)
         const unsigned chunk = unsigned(std::min<quint64>(remaining, buffer.size()));
         if (!readFully(stream, buffer.data(), chunk))
             return false;
-        if (output >= 0 && payload > 0) {
+        if (payload > 0) {
             const size_t part = size_t(std::min<quint64>(payload, chunk));
             if (!writeAll(output, buffer.data(), part))
                 return false;
@@ -414,7 +414,7 @@ bool transferData(gzFile stream, quint64 size, int output)
 
 bool skipData(gzFile stream, const MemberHeader& member)
 {
-    return !carriesData(member) || transferData(stream, member.size, -1);
+    return !carriesData(member) || TarHeaders::skipData(stream, member.size);
 }
 
 // Writes a regular member with a flat name into the destination folder. An existing entry of

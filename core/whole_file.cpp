@@ -140,29 +140,16 @@ int openUnnamed(const QByteArray& folder)
     return descriptor;
 }
 
-// A new file of a temporary name of the replaced file; its name in temporary.
-int openNamed(const QByteArray& replaced, QByteArray& temporary)
+// Makes an entry under a temporary name of the replaced file: make(name) is tried with new
+// names while the one tried is taken (EEXIST). The name made goes to temporary; false when
+// none could be.
+template <class Make>
+bool makeTemporary(const QByteArray& replaced, QByteArray& temporary, const Make& make)
 {
-    const QByteArray start = folderOf(replaced) + namePrefix(replaced);
-    for (int attempt = 0; attempt < TemporaryNameTries; ++attempt) {
-        temporary = start + randomSuffix();
-        const int descriptor =
-            ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0 || errno != EEXIST)
-            return descriptor;
-    }
-    return -1;
-}
-
-// Gives the unnamed file a temporary name of the replaced file.
-bool giveName(int descriptor, const QByteArray& replaced, QByteArray& temporary)
-{
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(descriptor);
     const QByteArray start = folderOf(replaced) + namePrefix(replaced);
     for (int attempt = 0; attempt < TemporaryNameTries; ++attempt) {
         const QByteArray name = start + randomSuffix();
-        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) ==
-            0) {
+        if (make(name)) {
             temporary = name;
             return true;
         }
@@ -170,6 +157,27 @@ bool giveName(int descriptor, const QByteArray& replaced, QByteArray& temporary)
             return false;
     }
     return false;
+}
+
+// A new file of a temporary name of the replaced file; its name in temporary.
+int openNamed(const QByteArray& replaced, QByteArray& temporary)
+{
+    int descriptor = -1;
+    makeTemporary(replaced, temporary, [&descriptor](const QByteArray& name) {
+        descriptor = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return descriptor >= 0;
+    });
+    return descriptor;
+}
+
+// Gives the unnamed file a temporary name of the replaced file.
+bool giveName(int descriptor, const QByteArray& replaced, QByteArray& temporary)
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(descriptor);
+    return makeTemporary(replaced, temporary, [&self](const QByteArray& name) {
+        return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
+                        AT_SYMLINK_FOLLOW) == 0;
+    });
 }
 
 } // namespace

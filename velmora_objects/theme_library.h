@@ -23,8 +23,8 @@ struct ThemeLibraryData;
 // - PathRole: the bundle's path as the caller gave it;
 // - BuiltInRole: whether the bundle came with the application.
 // Rows are filled by ThemeReader::readLibraryData: the name and splash pictures are taken, and
-// a bundle that the full read would refuse gets no row. The library
-// never removes duplicates itself: callers look a path up before adding it where that matters.
+// a bundle that the full read would refuse gets no row. The library never removes duplicates
+// itself: callers look a path up before adding it where that matters.
 //
 // A folder can also be scanned later (scanFolderLater): its rows are made as soon as anything
 // asks the library anything, so that a program starts without reading bundles it may never

@@ -95,9 +95,9 @@ AnalogueClockPrivate {
                 id: face
                 objectName: "face"
                 readonly property real side: Math.max(0, Math.min(faceArea.width, faceArea.height))
-                // The pictures are made at the face's size up to 1024 pixels, larger than any
-                // screen, and stretched beyond: a giant clock costs what a screen-sized one does.
-                readonly property real pictureSide: Math.min(side, 1024)
+                // The pictures are made at the face's size up to the drawing limit and stretched
+                // beyond: a giant clock costs what a screen-sized one does.
+                readonly property real pictureSide: DrawingLimits.pictureSide(side)
                 x: (faceArea.width - side) / 2
                 y: (faceArea.height - side) / 2
                 width: side

@@ -7,6 +7,9 @@
 // (half of the 480-pixel side; the editor offers font sizes up to 500).
 var largestRadius = 240
 var largestFontSize = 1024
+// Pictures made at an item's size (a clock's face and hands) are made at most this large and
+// stretched beyond: larger than any screen.
+var largestPictureSide = 1024
 
 function radius(value) {
     return Math.min(value, largestRadius)
@@ -14,4 +17,8 @@ function radius(value) {
 
 function fontSize(value) {
     return Math.min(value, largestFontSize)
+}
+
+function pictureSide(value) {
+    return Math.min(value, largestPictureSide)
 }

@@ -572,8 +572,9 @@ QByteArray gnuSparseExtension(const std::vector<std::pair<quint64, quint64>>& en
     return block;
 }
 
-// Hard links read as copies of the earlier regular member they name; sparse members, in the
-// forms GNU tar and bsdtar write, read as the file with its holes. Every other link, and every
+// A GNU sparse member whose map goes on in extension blocks reads as the file with its holes
+// (the forms that GNU tar and bsdtar write for the files of a theme are read from their bundles
+// by the theme reader's tests). Every hard link but one to an earlier regular member, and every
 // map that does not fit, is refused naming the member.
 TEST_F(TargzArchiveTest, HardLinksAndSparseMembersReadIntoMemory)
 {
@@ -601,11 +602,6 @@ TEST_F(TargzArchiveTest, HardLinksAndSparseMembersReadIntoMemory)
     Member gnu{"s", 'S', "hellotail"};
     gnu.prefix = gnuSparseArea({{0, 5}, {100, 0}, {200, 0}, {300, 0}}, true, 20004);
     gnu.extension = gnuSparseExtension({{16384, 4}, {20004, 0}});
-    Member pax00 = sparseMember(
-        paxRecord("GNU.sparse.size", real) + paxRecord("GNU.sparse.numblocks", "2") +
-        paxRecord("GNU.sparse.offset", "0") + paxRecord("GNU.sparse.numbytes", "5") +
-        paxRecord("GNU.sparse.offset", "16384") + paxRecord("GNU.sparse.numbytes", "4"));
-    pax00.name = "s";
     const Member regular{"a", '0', "bytes"};
     struct Case
     {
@@ -616,13 +612,7 @@ TEST_F(TargzArchiveTest, HardLinksAndSparseMembersReadIntoMemory)
         QString target{};
     };
     const std::vector<Case> cases = {
-        {"hard links", {regular, {"b", '1', {}, "a"}, {"./c", '1', {}, "./a"}}, Result::Read},
         {"GNU sparse", {gnu}, Result::Read},
-        {"pax 0.0 sparse", {pax00}, Result::Read},
-        {"pax 0.1 sparse", {sparseMember(map01("0,5,16384,4,20004,0"))}, Result::Read},
-        {"pax 1.0 sparse",
-         {sparseMember(map10, inData("3\n0\n5\n16384\n4\n20004\n0\n"))},
-         Result::Read},
         {"link to itself", {regular, {"b", '1', {}, "b"}}, Result::LinkToItself, "b", "b"},
         {"link to a later member",
          {{"b", '1', {}, "a"}, regular},
@@ -701,12 +691,8 @@ TEST_F(TargzArchiveTest, HardLinksAndSparseMembersReadIntoMemory)
         EXPECT_EQ(result, c.result);
         EXPECT_EQ(culprit, c.culprit);
         EXPECT_EQ(target, c.target);
-        if (c.result == Result::Read && names.contains("s")) {
+        if (c.result == Result::Read) {
             EXPECT_TRUE(contents.value("s") == file);
-        } else if (c.result == Result::Read) {
-            EXPECT_EQ(names, QStringList({"a", "b", "c"}));
-            EXPECT_EQ(contents.value("b"), "bytes");
-            EXPECT_EQ(contents.value("c"), "bytes");
         }
     }
 }
