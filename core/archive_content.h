@@ -14,6 +14,8 @@ enum Kind
                      // data that is not compressed as it is)
     Kind_GZIP_TWICE, // a gzip stream of a gzip stream
     Kind_GZIP_OTHER, // a gzip stream of something else
+    Kind_CUT_SHORT,  // a gzip stream that stops, whole as far as it goes, before its first tar
+                     // block does: cut short, as a tar archive cut later is
     Kind_XZ,
     Kind_BZIP2,
     Kind_ZSTD,
@@ -25,5 +27,8 @@ enum Kind
 // Reads no more than the file's first 64 KB. Only a regular file is opened (see RegularFile);
 // when the path names none, the kind is Kind_UNREADABLE and opened, when given, says why.
 Kind identify(const QString& path, RegularFile::Result* opened = nullptr);
+// The same for a file open for reading, from its start whatever the descriptor's offset (which
+// stays where it is): what was opened, whatever its path names by now.
+Kind identify(int descriptor);
 
 } // namespace ArchiveContent

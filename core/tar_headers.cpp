@@ -9,7 +9,8 @@ namespace TarHeaders {
 
 namespace {
 
-// Longer extension data is refused: no file system takes such names.
+// Longer names, and other extension data than a pax extended header, are refused: no file
+// system takes such names.
 constexpr quint64 MaxExtensionSize = 64 * 1024;
 
 // An octal field: leading blanks, digits, then the end of the field, a blank or a zero byte.
@@ -29,20 +30,22 @@ bool parseOctal(const char* field, size_t length, quint64& value)
 }
 
 // A whole text of decimal digits below 2^63.
-bool parseDecimal(const std::string& text, quint64& value)
+bool parseDecimal(const char* text, size_t length, quint64& value)
 {
     value = 0;
-    for (const char digit : text) {
+    for (size_t i = 0; i < length; ++i) {
+        const char digit = text[i];
         if (digit < '0' || digit > '9' || value > (quint64(1) << 63) / 10)
             return false;
         value = value * 10 + quint64(digit - '0');
     }
-    return !text.empty() && value >> 63 == 0;
+    return length > 0 && value >> 63 == 0;
 }
 
 // A 12-byte size field: octal, or the GNU base-256 form (0x80, then big-endian bytes) for sizes
-// beyond the octal range.
-bool parseSizeField(const char* field, quint64& size)
+// beyond the octal range. Values of 2^63 or more are refused; with saturate they read as the
+// largest value instead, a size that the limits then refuse for what it is.
+bool parseSizeField(const char* field, quint64& size, bool saturate = false)
 {
     constexpr size_t length = 12;
     if (!(uchar(field[0]) & 0x80))
@@ -51,11 +54,14 @@ bool parseSizeField(const char* field, quint64& size)
         return false;
     size = 0;
     for (size_t i = 1; i < length; ++i) {
-        if (i < 5 && field[i] != 0)
-            return false;
+        // Eight bits more would reach 2^63.
+        if (size >> 55) {
+            size = ~quint64(0);
+            return saturate;
+        }
         size = (size << 8) | uchar(field[i]);
     }
-    return size >> 63 == 0;
+    return true;
 }
 
 bool parseSize(const tar_header& header, quint64& size)
@@ -117,6 +123,7 @@ struct Extensions
     // The records of a GNU sparse member.
     std::string sparseName;
     std::vector<SparseChunk> sparseMap;
+    quint64 sparseEntries = 0; // of the map as given, also beyond the bound
     quint64 sparseRealSize = 0;
     qint64 sparseBlocks = -1;
     int sparseMajor = -1;
@@ -124,57 +131,79 @@ struct Extensions
     bool sparse = false;
     bool sparseMapGiven = false;
     bool sparseDamaged = false;
+    bool sparseTooLong = false;
     bool pendingSparseOffset = false;
 };
 
 // The value of a GNU sparse record; a value that is no number marks the map as damaged.
-quint64 sparseNumber(const std::string& text, Extensions& extensions)
+quint64 sparseNumber(const char* text, size_t length, Extensions& extensions)
 {
     quint64 value = 0;
-    if (!parseDecimal(text, value))
+    if (!parseDecimal(text, length, value))
         extensions.sparseDamaged = true;
     return value;
 }
 
+// Adds an entry to the map; beyond the bound the entry is counted but not kept.
+void addSparseEntry(Extensions& extensions, const SparseChunk& chunk)
+{
+    ++extensions.sparseEntries;
+    if (extensions.sparseMap.size() < MaxSparseEntries)
+        extensions.sparseMap.push_back(chunk);
+    else
+        extensions.sparseTooLong = true;
+}
+
 // The records of a GNU sparse member in a pax header: the real size (".size" of the forms 0.0
-// and 0.1, ".realsize" of 1.0), the map as offset and size records in turn (0.0) or as one list
-// (0.1), the real name, and the version of the form.
-void readSparseRecord(const std::string& key, const std::string& text, Extensions& extensions)
+// and 0.1, ".realsize" of 1.0), the map as offset and size records in turn (0.0, which may come
+// in several headers) or as one list (0.1), the real name, and the version of the form. The
+// map is read where it lies, never copied.
+void readSparseRecord(const std::string& key, const char* text, size_t length,
+                      Extensions& extensions)
 {
     extensions.sparse = true;
     if (key == "GNU.sparse.size" || key == "GNU.sparse.realsize") {
-        extensions.sparseRealSize = sparseNumber(text, extensions);
+        extensions.sparseRealSize = sparseNumber(text, length, extensions);
     } else if (key == "GNU.sparse.name") {
-        extensions.sparseName = text;
+        // No file system takes longer names.
+        if (length > MaxExtensionSize)
+            extensions.sparseDamaged = true;
+        else
+            extensions.sparseName.assign(text, length);
     } else if (key == "GNU.sparse.numblocks") {
         extensions.sparseBlocks =
-            qint64(std::min<quint64>(sparseNumber(text, extensions), 1u << 30));
+            qint64(std::min<quint64>(sparseNumber(text, length, extensions), 1u << 30));
     } else if (key == "GNU.sparse.major" || key == "GNU.sparse.minor") {
-        const int version = int(std::min<quint64>(sparseNumber(text, extensions), 1000));
+        const int version = int(std::min<quint64>(sparseNumber(text, length, extensions), 1000));
         (key == "GNU.sparse.major" ? extensions.sparseMajor : extensions.sparseMinor) = version;
     } else if (key == "GNU.sparse.offset") {
         extensions.sparseDamaged |= extensions.pendingSparseOffset;
-        extensions.sparseMap.push_back({sparseNumber(text, extensions), 0});
+        addSparseEntry(extensions, {sparseNumber(text, length, extensions), 0});
         extensions.pendingSparseOffset = true;
         extensions.sparseMapGiven = true;
     } else if (key == "GNU.sparse.numbytes") {
         extensions.sparseDamaged |= !extensions.pendingSparseOffset;
-        if (extensions.pendingSparseOffset)
-            extensions.sparseMap.back().size = sparseNumber(text, extensions);
+        const quint64 size = sparseNumber(text, length, extensions);
+        if (extensions.pendingSparseOffset && extensions.sparseEntries <= MaxSparseEntries)
+            extensions.sparseMap.back().size = size;
         extensions.pendingSparseOffset = false;
     } else if (key == "GNU.sparse.map") {
         extensions.sparseMap.clear();
+        extensions.sparseEntries = 0;
         extensions.sparseMapGiven = true;
-        std::vector<quint64> numbers;
-        size_t from = 0;
-        while (!text.empty() && from <= text.size()) {
-            const size_t comma = std::min(text.find(',', from), text.size());
-            numbers.push_back(sparseNumber(text.substr(from, comma - from), extensions));
-            from = comma + 1;
+        quint64 numbers = 0;
+        quint64 offset = 0;
+        for (size_t from = 0; length > 0 && from <= length;) {
+            const void* comma = std::memchr(text + from, ',', length - from);
+            const size_t end = comma ? size_t(static_cast<const char*>(comma) - text) : length;
+            const quint64 number = sparseNumber(text + from, end - from, extensions);
+            if (numbers++ % 2 == 0)
+                offset = number;
+            else
+                addSparseEntry(extensions, {offset, number});
+            from = end + 1;
         }
-        extensions.sparseDamaged |= numbers.size() % 2 != 0;
-        for (size_t i = 0; i + 1 < numbers.size(); i += 2)
-            extensions.sparseMap.push_back({numbers[i], numbers[i + 1]});
+        extensions.sparseDamaged |= numbers % 2 != 0;
     }
 }
 
@@ -200,18 +229,19 @@ bool readPaxRecords(const char* data, size_t size, Extensions& extensions)
             return false;
         const char* value = static_cast<const char*>(equals) + 1;
         const std::string key(record, size_t(value - 1 - record));
-        const std::string text(value, size_t(end - value));
-        if (key == "path") {
-            extensions.path = text;
-            extensions.hasPath = !text.empty();
-        } else if (key == "linkpath") {
-            extensions.linkPath = text;
-            extensions.hasLinkPath = !text.empty();
+        const size_t valueLength = size_t(end - value);
+        if (key == "path" || key == "linkpath") {
+            // No file system takes longer names.
+            if (valueLength > MaxExtensionSize)
+                return false;
+            const bool link = key == "linkpath";
+            (link ? extensions.linkPath : extensions.path).assign(value, valueLength);
+            (link ? extensions.hasLinkPath : extensions.hasPath) = valueLength > 0;
         } else if (key.compare(0, 11, "GNU.sparse.") == 0) {
-            readSparseRecord(key, text, extensions);
+            readSparseRecord(key, value, valueLength, extensions);
         } else if (key == "size") {
-            extensions.hasSize = !text.empty();
-            if (extensions.hasSize && !parseDecimal(text, extensions.size))
+            extensions.hasSize = valueLength > 0;
+            if (extensions.hasSize && !parseDecimal(value, valueLength, extensions.size))
                 return false;
         }
         at += size_t(length);
@@ -243,9 +273,9 @@ bool readGnuSparseEntries(const char* entries, size_t count, MemberHeader& membe
             member.damagedSparseMap = true;
             return false;
         }
-        // Beyond the bound the map is damaged; its blocks are still passed over.
+        // Beyond the bound the entries are not kept; the blocks are still passed over.
         if (member.sparseMap.size() == MaxSparseEntries)
-            member.damagedSparseMap = true;
+            member.sparseMapTooLong = true;
         else
             member.sparseMap.push_back(chunk);
     }
@@ -257,7 +287,8 @@ HeaderRead readGnuSparseMap(gzFile stream, const char* block, MemberHeader& memb
 {
     member.sparse = Sparse::InHeader;
     member.sparseMap.clear();
-    if (!parseSizeField(block + GnuRealSizeAt, member.realSize))
+    // A real size too large for any file is a size, not damage: the limits refuse it.
+    if (!parseSizeField(block + GnuRealSizeAt, member.realSize, true))
         member.damagedSparseMap = true;
     bool more = readGnuSparseEntries(block + GnuSparseAt, GnuSparseEntries, member);
     bool extended = block[GnuExtendedFlagAt] != 0;
@@ -280,6 +311,7 @@ void applySparseRecords(Extensions& extensions, MemberHeader& member)
         return;
     member.realSize = extensions.sparseRealSize;
     member.damagedSparseMap = extensions.sparseDamaged || extensions.pendingSparseOffset;
+    member.sparseMapTooLong = extensions.sparseTooLong;
     if (extensions.sparseMajor >= 0 || extensions.sparseMinor >= 0) {
         member.sparse = extensions.sparseMajor == 1 && extensions.sparseMinor == 0
                             ? Sparse::InData
@@ -288,7 +320,8 @@ void applySparseRecords(Extensions& extensions, MemberHeader& member)
     }
     member.sparse = extensions.sparseMapGiven ? Sparse::InHeader : Sparse::Unknown;
     member.sparseMap = std::move(extensions.sparseMap);
-    if (extensions.sparseBlocks >= 0 && quint64(extensions.sparseBlocks) != member.sparseMap.size())
+    if (extensions.sparseBlocks >= 0 &&
+        quint64(extensions.sparseBlocks) != extensions.sparseEntries)
         member.damagedSparseMap = true;
 }
 
@@ -390,7 +423,9 @@ HeaderRead readHeader(gzFile stream, MemberHeader& member, Budget* budget)
             return HeaderRead::TooMany;
         const char type = header.typeflag;
         if (type == GNU_LONGNAME_TYPE || type == GNU_LONGLINK_TYPE || type == 'x' || type == 'g') {
-            if (size > MaxExtensionSize)
+            if (type == 'x' && size > MaxPaxHeaderSize)
+                return HeaderRead::PaxHeaderTooLarge;
+            if (type != 'x' && size > MaxExtensionSize)
                 return HeaderRead::Damaged;
             if (budget && (budget->bytes -= qint64(size)) < 0)
                 return HeaderRead::TooLarge;

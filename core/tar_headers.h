@@ -30,10 +30,16 @@ struct SparseChunk
     quint64 size;
 };
 
-// The most entries a sparse member's map may have: far more stretches of data than a file of
-// the sizes read here can hold (holes take a block at least), and a bound on the memory that a
-// map's entries take whatever the stream repeats.
+// The most entries a sparse member's map may have, in every form: far more stretches of data
+// than a file of the sizes read here can hold (holes take a block at least), and a bound on the
+// memory that a map's entries take whatever the stream repeats.
 constexpr size_t MaxSparseEntries = 1 << 18;
+
+// The most data a pax extended header may have: a map of the most entries written as one record
+// (pax 0.1, two numbers of up to 20 digits and their commas an entry) with room to spare. Other
+// extension data (long names and link names, global headers) is held to 64 KB: no file system
+// takes longer names.
+constexpr quint64 MaxPaxHeaderSize = 16 * 1024 * 1024;
 
 // How a sparse member keeps its map of data and holes.
 enum class Sparse
@@ -54,15 +60,17 @@ struct MemberHeader
     quint64 realSize = 0;               // of a sparse member: the size of the file
     std::vector<SparseChunk> sparseMap; // of a sparse member whose map came with the headers
     bool damagedSparseMap = false;      // sparse records that could not be read
+    bool sparseMapTooLong = false;      // a map of more than MaxSparseEntries entries
 };
 
 enum class HeaderRead
 {
     Member,
-    End,     // the end-of-archive blocks, or a stream that ran out (see the archive's check)
-    Damaged, // a short or corrupt header, or extension data that is not well formed
-    TooMany, // more headers than the budget allows
-    TooLarge // more extension data than the budget allows
+    End,      // the end-of-archive blocks, or a stream that ran out (see the archive's check)
+    Damaged,  // a short or corrupt header, or extension data that is not well formed
+    TooMany,  // more headers than the budget allows
+    TooLarge, // more extension data than the budget allows
+    PaxHeaderTooLarge // a pax extended header of more than MaxPaxHeaderSize bytes
 };
 
 // What a read may still take: header blocks, and bytes of extension data (long names, pax

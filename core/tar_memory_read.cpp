@@ -9,6 +9,34 @@ using TarHeaders::MemberHeader;
 
 namespace {
 
+// The name of a member's path: a folder's without the "/" that archivers put after it.
+std::string pathOf(std::string name)
+{
+    while (name.size() > 1 && name.back() == '/')
+        name.pop_back();
+    return name;
+}
+
+TargzArchive::MemberKind kindOf(const MemberHeader& member)
+{
+    using Kind = TargzArchive::MemberKind;
+    if (TarHeaders::isRegular(member) || member.type == LNKTYPE)
+        return Kind::File;
+    switch (member.type) {
+    case DIRTYPE:
+        return Kind::Folder;
+    case SYMTYPE:
+        return Kind::SymbolicLink;
+    case CHRTYPE:
+    case BLKTYPE:
+        return Kind::Device;
+    case FIFOTYPE:
+        return Kind::Fifo;
+    default:
+        return Kind::Other;
+    }
+}
+
 // Reads a plain member's data in one piece, then passes over its padding.
 bool readPlainData(gzFile stream, quint64 size, QByteArray& data)
 {
@@ -21,9 +49,9 @@ bool readPlainData(gzFile stream, quint64 size, QByteArray& data)
 
 TarMemoryRead::TarMemoryRead(const TargzArchive::Limits& limits,
                              const std::function<bool(const QString&)>& keep,
-                             QHash<QString, QByteArray>& contents)
-    : m_limits(limits), m_keep(keep),
-      m_contents(contents), m_budget{limits.memberCount, limits.totalSize}
+                             QHash<QString, QByteArray>& contents, QHash<QString, Kind>& otherKinds)
+    : m_limits(limits), m_keep(keep), m_contents(contents),
+      m_otherKinds(otherKinds), m_budget{limits.memberCount, limits.totalSize}
 {
 }
 
@@ -40,12 +68,11 @@ TarMemoryRead::Result TarMemoryRead::take(gzFile stream, const MemberHeader& mem
             return Result::TooLarge;
     }
     QByteArray data;
-    Kind kind = Kind::Other;
+    const Kind kind = kindOf(member);
     if (TarHeaders::isRegular(member)) {
         const Result read = readData(stream, member, data);
         if (read != Result::Read)
             return read;
-        kind = Kind::Regular;
     } else if (member.type == LNKTYPE) {
         const Result resolved = resolveLink(member, data);
         if (resolved != Result::Read)
@@ -55,16 +82,21 @@ TarMemoryRead::Result TarMemoryRead::take(gzFile stream, const MemberHeader& mem
         // made of each member later stays bounded.
         if ((m_budget.bytes -= qint64(data.size())) < 0)
             return Result::TooLarge;
-        kind = Kind::HardLink;
     } else if (TarHeaders::carriesData(member) && !TarHeaders::skipData(stream, member.size)) {
         return Result::Unreadable;
     }
-    m_held[member.name] = Held{kind, data};
+    const std::string path = pathOf(member.name);
+    m_held[path] = Held{kind, data};
+    const QString pathName = QString::fromStdString(path);
+    if (kind == Kind::File)
+        m_otherKinds.remove(pathName);
+    else
+        m_otherKinds.insert(pathName, kind);
     if (m_keep(name)) {
-        if (kind == Kind::Other)
-            m_contents.remove(name);
-        else
+        if (kind == Kind::File)
             m_contents.insert(name, data);
+        else
+            m_contents.remove(name);
     }
     return Result::Read;
 }
@@ -81,6 +113,8 @@ TarMemoryRead::Result TarMemoryRead::readData(gzFile stream, const MemberHeader&
         return Result::Unreadable;
     case TarSparse::Result::BadMap:
         return Result::BadSparseMap;
+    case TarSparse::Result::TooLong:
+        return Result::SparseMapTooLong;
     case TarSparse::Result::Unknown:
         break;
     }
@@ -89,19 +123,20 @@ TarMemoryRead::Result TarMemoryRead::readData(gzFile stream, const MemberHeader&
 
 TarMemoryRead::Result TarMemoryRead::resolveLink(const MemberHeader& member, QByteArray& data) const
 {
-    if (member.linkName == member.name)
+    const std::string target = pathOf(member.linkName);
+    if (target == pathOf(member.name))
         return Result::LinkToItself;
-    const auto target = m_held.find(member.linkName);
-    if (target == m_held.end())
+    const auto found = m_held.find(target);
+    if (found == m_held.end())
         return Result::LinkToNoEarlierMember;
-    switch (target->second.kind) {
-    case Kind::HardLink:
-        return Result::LinkToLink;
-    case Kind::Other:
+    switch (found->second.kind) {
+    case Kind::File:
+        // A hard link holds the bytes of the file its chain ends at.
+        data = found->second.data;
+        return Result::Read;
+    case Kind::Folder:
+        return Result::LinkToFolder;
+    default:
         return Result::LinkToNonRegular;
-    case Kind::Regular:
-        break;
     }
-    data = target->second.data;
-    return Result::Read;
 }

@@ -68,9 +68,11 @@ Result readMapInData(gzFile stream, const TarHeaders::MemberHeader& member,
     quint64 count = 0;
     bool read = reader.number(count);
     // An entry takes four bytes at the least ("0\n0\n"): a count beyond what the data can hold
-    // is refused before any entry is kept.
-    if (read && (count > member.size / 4 || count > TarHeaders::MaxSparseEntries))
+    // is refused before any entry is kept, as is one beyond the bound of every map.
+    if (read && count > member.size / 4)
         return Result::BadMap;
+    if (read && count > TarHeaders::MaxSparseEntries)
+        return Result::TooLong;
     for (quint64 i = 0; read && i < count; ++i) {
         SparseChunk chunk = {0, 0};
         read = reader.number(chunk.offset) && reader.number(chunk.size);
@@ -103,6 +105,8 @@ Result read(gzFile stream, const TarHeaders::MemberHeader& member, QByteArray& d
 {
     if (member.sparse == TarHeaders::Sparse::Unknown)
         return Result::Unknown;
+    if (member.sparseMapTooLong)
+        return Result::TooLong;
     if (member.damagedSparseMap)
         return Result::BadMap;
     std::vector<SparseChunk> mapInData;

@@ -15,6 +15,7 @@ enum class Result
     Read,
     Damaged, // the stream ended or broke off in the member
     BadMap,  // a map that cannot be read, or that does not fit the file or the data stored
+    TooLong, // a map of more than TarHeaders::MaxSparseEntries entries
     Unknown  // sparse records of a form not known here
 };
 

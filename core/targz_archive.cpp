@@ -476,6 +476,14 @@ bool TargzArchive::openArchive(const QByteArray& path, int flags, int mode)
     return descriptor != -1 && adoptStream(descriptor, path, flags);
 }
 
+// Reads the archive from a descriptor of the caller's, which stays open: the stream gets a
+// descriptor of its own, sharing the file and its offset.
+bool TargzArchive::openDescriptor(int descriptor)
+{
+    const int own = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    return own >= 0 && TargzHooks::adopt(own, O_RDONLY) && adoptStream(own, QByteArray(), O_RDONLY);
+}
+
 // Hands the descriptor, whose gzip stream is in the table, to libtar; on failure the stream and
 // the descriptor are closed.
 bool TargzArchive::adoptStream(int descriptor, const QByteArray& path, int flags)
@@ -755,15 +763,28 @@ bool TargzArchive::readMembers(const QString& destination, const QByteArray* pat
 
 TargzArchive::ReadResult
 TargzArchive::readIntoMemory(const QString& archivePath, const Limits& limits,
-                             const std::function<bool(const QString&)>& keep, QStringList& names,
-                             QHash<QString, QByteArray>& contents, QString* culprit,
-                             QString* linkTarget)
+                             const std::function<bool(const QString&)>& keep, MemoryRead& what)
 {
     if (m_open || !openArchive(archivePath.toUtf8(), O_RDONLY, 0))
         return ReadResult::Unreadable;
+    return readOpenedIntoMemory(limits, keep, what);
+}
+
+TargzArchive::ReadResult
+TargzArchive::readIntoMemory(int descriptor, const Limits& limits,
+                             const std::function<bool(const QString&)>& keep, MemoryRead& what)
+{
+    if (m_open || !openDescriptor(descriptor))
+        return ReadResult::Unreadable;
+    return readOpenedIntoMemory(limits, keep, what);
+}
+
+TargzArchive::ReadResult TargzArchive::readOpenedIntoMemory(
+    const Limits& limits, const std::function<bool(const QString&)>& keep, MemoryRead& what)
+{
     // Extension data is counted against the total as it comes; a member's data before it is
     // inflated.
-    TarMemoryRead reading(limits, keep, contents);
+    TarMemoryRead reading(limits, keep, what.contents, what.otherKinds);
     ReadResult result = ReadResult::Read;
     HeaderRead last = HeaderRead::Damaged;
     MemberHeader member;
@@ -776,14 +797,17 @@ TargzArchive::readIntoMemory(const QString& archivePath, const Limits& limits,
             result = ReadResult::TooManyMembers;
         else if (last == HeaderRead::TooLarge)
             result = ReadResult::TooLarge;
+        else if (last == HeaderRead::PaxHeaderTooLarge)
+            result = ReadResult::PaxHeaderTooLarge;
         if (last != HeaderRead::Member)
             break;
-        names.append(QString::fromStdString(member.name));
+        what.names.append(QString::fromStdString(member.name));
         result = reading.take(stream, member);
-        if (result != ReadResult::Read && culprit)
-            *culprit = names.last();
-        if (result != ReadResult::Read && linkTarget && member.type == LNKTYPE)
-            *linkTarget = QString::fromStdString(member.linkName);
+        if (result != ReadResult::Read) {
+            what.culprit = what.names.last();
+            if (member.type == LNKTYPE)
+                what.linkTarget = QString::fromStdString(member.linkName);
+        }
     }
     if (!m_open)
         return ReadResult::Unreadable;

@@ -60,12 +60,37 @@ public:
         TooManyMembers,        // beyond Limits::memberCount
         MemberTooLarge,        // a member beyond Limits::memberSize (a sparse one: its real size)
         TooLarge,              // beyond Limits::totalSize
+        PaxHeaderTooLarge,     // a pax extended header beyond TarHeaders::MaxPaxHeaderSize
         LinkToItself,          // a hard link that names itself
         LinkToNoEarlierMember, // a hard link to a name that no member before it has
-        LinkToLink,            // a hard link to a member that is a hard link itself
-        LinkToNonRegular,      // a hard link to a folder, a symbolic link, a device...
+        LinkToFolder,          // a hard link to a folder
+        LinkToNonRegular,      // a hard link to a symbolic link, a device...
         BadSparseMap,          // a sparse member whose map does not fit its data or its size
+        SparseMapTooLong,      // a sparse member whose map passes TarHeaders::MaxSparseEntries
         UnknownSparseForm      // a sparse member of a form not known here
+    };
+
+    // What a member is: a file (a regular member, a sparse one, or a hard link to either), or
+    // something that holds no bytes.
+    enum class MemberKind
+    {
+        File,
+        Folder,
+        SymbolicLink,
+        Device,
+        Fifo,
+        Other
+    };
+    // What a read into memory found.
+    struct MemoryRead
+    {
+        QStringList names;                   // of every member, in archive order
+        QHash<QString, QByteArray> contents; // the bytes of the files asked for, by name
+        // What the members that are no file are, by name without a trailing "/" (an archiver
+        // writes a folder "icons" as "icons/").
+        QHash<QString, MemberKind> otherKinds;
+        QString culprit;    // the member that broke a limit, or the member refused
+        QString linkTarget; // the name that a refused hard link gives
     };
 
     explicit TargzArchive(QObject* parent = nullptr);
@@ -91,20 +116,20 @@ public:
     // be extracted. Signals: operationStarted(uncompressed size, from the gzip trailer), then
     // operationProgress(uncompressed offset reached) after each member and once at the end.
     bool extractAll(const QString& archivePath, const QString& destination);
-    // Reads the whole archive in one pass: the name of every member is appended to names, in
-    // archive order, and the bytes of every regular member whose name keep accepts are put in
-    // contents under that name (a later member of the same name replaces the earlier one; one of
-    // another kind removes it). A sparse member is read as the file it stands for, holes as
-    // zero bytes; a hard link to an earlier regular member as a copy of that member's bytes (see
-    // TarMemoryRead for the links refused). The limits are checked on each header before its
-    // data is inflated, so an archive beyond them costs no more than its headers up to that
-    // point; culprit then names the member that broke them, or the member refused, and
-    // linkTarget the name a refused hard link gives. Names and contents are complete only when
-    // the result is Read.
+    // Reads the whole archive in one pass into what: the name of every member, in archive
+    // order, and the bytes of every file whose name keep accepts, under that name (a later
+    // member of the same name replaces the earlier one; one of another kind removes it). A sparse
+    // member is read as the file it stands for, holes as zero bytes; a hard link to an earlier
+    // file as a copy of that file's bytes, so that a chain of hard links ends at the file of its
+    // first link (see TarMemoryRead for the links refused). The limits are checked on each header
+    // before its data is inflated, so an archive beyond them costs no more than its headers up to
+    // that point. What is complete only when the result is Read.
     ReadResult readIntoMemory(const QString& archivePath, const Limits& limits,
-                              const std::function<bool(const QString&)>& keep, QStringList& names,
-                              QHash<QString, QByteArray>& contents, QString* culprit = nullptr,
-                              QString* linkTarget = nullptr);
+                              const std::function<bool(const QString&)>& keep, MemoryRead& what);
+    // The same from a descriptor open for reading, from its offset on; the descriptor stays open.
+    // What is read is the file that was opened, whatever its path names by now.
+    ReadResult readIntoMemory(int descriptor, const Limits& limits,
+                              const std::function<bool(const QString&)>& keep, MemoryRead& what);
     // Closes an archive left open (from a slot connected to the signals). True when nothing
     // was open.
     bool close();
@@ -117,6 +142,7 @@ private:
     struct Open;
 
     bool openArchive(const QByteArray& path, int flags, int mode);
+    bool openDescriptor(int descriptor);
     bool adoptStream(int descriptor, const QByteArray& path, int flags);
     // Opens the save file and the archive on it; finishWriting ends the archive and commits
     // the file when everything was written, or discards it.
@@ -127,6 +153,9 @@ private:
     bool appendEntry(const QString& path, const QString& name, qint64& done);
     bool readMembers(const QString& destination, const QByteArray* pattern, QStringList* names,
                      bool withProgress);
+    ReadResult readOpenedIntoMemory(const Limits& limits,
+                                    const std::function<bool(const QString&)>& keep,
+                                    MemoryRead& what);
     void emitProgress(qint64 done);
 
     std::unique_ptr<Open> m_open;

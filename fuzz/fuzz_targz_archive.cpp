@@ -30,10 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     archive.list(input, names);
     archive.extract(input, "*", destination);
     archive.extractAll(input, destination);
-    QHash<QString, QByteArray> contents;
-    names.clear();
+    TargzArchive::MemoryRead read;
     archive.readIntoMemory(
-        input, {64, 64 * 1024, 256 * 1024}, [](const QString&) { return true; }, names, contents);
+        input, {64, 64 * 1024, 256 * 1024}, [](const QString&) { return true; }, read);
 
     const QStringList beside =
         QDir(work.path())

@@ -2,6 +2,7 @@
 
 #include "core/archive_content.h"
 #include "core/regular_file.h"
+#include "core/tar_headers.h"
 #include "core/targz_archive.h"
 #include "velmora_objects/image_data.h"
 
@@ -14,6 +15,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -73,14 +75,14 @@ QString tr(const char* text)
     return QObject::tr(text);
 }
 
-// Why a file that is not a damaged bundle does not read as one: what it holds instead.
-QString unreadableText(const QString& path)
+// Why the file opened, which did not read as a bundle, does not: what it holds instead.
+QString unreadableText(int descriptor)
 {
-    RegularFile::Result opened = RegularFile::Result_OPENED;
-    switch (ArchiveContent::identify(path, &opened)) {
+    switch (ArchiveContent::identify(descriptor)) {
     case ArchiveContent::Kind_UNREADABLE:
-        return RegularFile::message(opened);
+        return RegularFile::message(RegularFile::Result_FAILED);
     case ArchiveContent::Kind_TAR:
+    case ArchiveContent::Kind_CUT_SHORT:
         return tr("The theme bundle is damaged or cut short.");
     case ArchiveContent::Kind_GZIP_TWICE:
         return tr("The theme file is not a gzip-compressed tar archive: it is compressed with "
@@ -116,9 +118,9 @@ QString memberFaultText(TargzArchive::ReadResult result, const QString& member,
         return tr("Member '%1' of the theme bundle is a hard link to '%2', which no member "
                   "before it holds.")
             .arg(member, target);
-    case TargzArchive::ReadResult::LinkToLink:
-        return tr("Member '%1' of the theme bundle is a hard link to '%2', which is a hard "
-                  "link itself.")
+    case TargzArchive::ReadResult::LinkToFolder:
+        return tr("Member '%1' of the theme bundle is a hard link to '%2', which is a folder, "
+                  "not a file.")
             .arg(member, target);
     case TargzArchive::ReadResult::LinkToNonRegular:
         return tr("Member '%1' of the theme bundle is a hard link to '%2', which is not a "
@@ -128,6 +130,11 @@ QString memberFaultText(TargzArchive::ReadResult result, const QString& member,
         return tr("Member '%1' of the theme bundle is a sparse file whose map of data and holes "
                   "is damaged.")
             .arg(member);
+    case TargzArchive::ReadResult::SparseMapTooLong:
+        return tr("Member '%1' of the theme bundle is a sparse file whose map of data and holes "
+                  "has more than %2 entries.")
+            .arg(member)
+            .arg(TarHeaders::MaxSparseEntries);
     case TargzArchive::ReadResult::UnknownSparseForm:
         return tr("Member '%1' of the theme bundle is a sparse file of a form this program "
                   "does not read.")
@@ -186,14 +193,17 @@ bool ThemeReader::open(const QString& bundlePath)
     m_members.clear();
     m_memberNames.clear();
     m_contents.clear();
+    m_otherKinds.clear();
     m_derived.clear();
     m_xmlMember.clear();
     m_version = 0;
 
     // Anything but a regular file (a pipe would never end) is not opened at all; the refusal
-    // says what is there.
+    // says what is there. Everything after is learnt from the file opened, never from the path
+    // again, which may name something else by then.
+    QFile file;
     const RegularFile::Result found =
-        bundlePath.isEmpty() ? RegularFile::Result_MISSING : RegularFile::examine(bundlePath);
+        bundlePath.isEmpty() ? RegularFile::Result_MISSING : RegularFile::open(file, bundlePath);
     if (found == RegularFile::Result_MISSING) {
         raiseError(tr("The theme file does not exist."));
         return false;
@@ -202,23 +212,21 @@ bool ThemeReader::open(const QString& bundlePath)
         raiseError(RegularFile::message(found));
         return false;
     }
-    if (QFileInfo(bundlePath).size() == 0) {
+    struct stat status;
+    if (::fstat(file.handle(), &status) != 0) {
+        raiseError(RegularFile::message(RegularFile::Result_FAILED));
+        return false;
+    }
+    if (status.st_size == 0) {
         raiseError(tr("The theme file is empty."));
         return false;
     }
     const Limits& bounds = limits();
     TargzArchive archive;
-    QString culprit;
-    QString linkTarget;
+    TargzArchive::MemoryRead read;
     const TargzArchive::ReadResult result = archive.readIntoMemory(
-        bundlePath, {bounds.memberCount, bounds.memberSize, bounds.totalSize},
-        [](const QString& name) { return isImageMemberName(name) || isXmlMemberName(name); },
-        m_members, m_contents, &culprit, &linkTarget);
-    // What was read of a bundle that failed is of no use.
-    if (result != TargzArchive::ReadResult::Read) {
-        m_members.clear();
-        m_contents.clear();
-    }
+        file.handle(), {bounds.memberCount, bounds.memberSize, bounds.totalSize},
+        [](const QString& name) { return isImageMemberName(name) || isXmlMemberName(name); }, read);
     switch (result) {
     case TargzArchive::ReadResult::Read:
         break;
@@ -227,19 +235,26 @@ bool ThemeReader::open(const QString& bundlePath)
         return false;
     case TargzArchive::ReadResult::MemberTooLarge:
         raiseError(tr("Member '%1' of the theme bundle is larger than %2.")
-                       .arg(culprit, sizeText(bounds.memberSize)));
+                       .arg(read.culprit, sizeText(bounds.memberSize)));
         return false;
     case TargzArchive::ReadResult::TooLarge:
         raiseError(
             tr("The theme bundle holds more than %1 of data.").arg(sizeText(bounds.totalSize)));
         return false;
+    case TargzArchive::ReadResult::PaxHeaderTooLarge:
+        raiseError(tr("The theme bundle holds an extended header larger than %1.")
+                       .arg(sizeText(qint64(TarHeaders::MaxPaxHeaderSize))));
+        return false;
     case TargzArchive::ReadResult::Unreadable:
-        raiseError(unreadableText(bundlePath));
+        raiseError(unreadableText(file.handle()));
         return false;
     default:
-        raiseError(memberFaultText(result, culprit, linkTarget));
+        raiseError(memberFaultText(result, read.culprit, read.linkTarget));
         return false;
     }
+    m_members = std::move(read.names);
+    m_contents = std::move(read.contents);
+    m_otherKinds = std::move(read.otherKinds);
     // The sidecars that macOS archivers add hold no part of the theme.
     m_members.removeIf(isSidecarName);
     m_memberNames = QSet<QString>(m_members.cbegin(), m_members.cend());
@@ -286,6 +301,7 @@ bool ThemeReader::open(const QString& bundlePath)
         m_members.clear();
         m_memberNames.clear();
         m_contents.clear();
+        m_otherKinds.clear();
         m_xmlMember.clear();
         raiseError(shape.message());
         return false;
@@ -324,6 +340,11 @@ bool ThemeReader::hasMember(const QString& memberName) const
 QByteArray ThemeReader::memberData(const QString& memberName) const
 {
     return m_contents.value(memberName);
+}
+
+TargzArchive::MemberKind ThemeReader::memberKind(const QString& memberName) const
+{
+    return m_otherKinds.value(memberName, TargzArchive::MemberKind::File);
 }
 
 QString ThemeReader::extractMember(const QString& memberName)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "containers/smart_ptr.h"
+#include "core/targz_archive.h"
 #include "core/xml_shape.h"
 #include "velmora_objects/temporary_directory.h"
 #include "velmora_objects/velmora_types.h"
@@ -72,13 +73,14 @@ public:
     // the bundle whose suffix is exactly "xml") as the document to read. Members are named as
     // TarHeaders gives them (a leading "./" dropped), and the sidecars that macOS archivers add
     // ("._<name>", anything in "__MACOSX/") are left out as if absent. A hard link to an
-    // earlier regular member holds that member's bytes, a sparse member the file with its
-    // holes. False when the path is not a regular file or is empty, the bundle cannot be read
-    // or is beyond the limits, a member cannot be read as a file (a hard link to no earlier
-    // regular member, a sparse member whose map does not fit), or it has no such member or
-    // that member is not a regular file; the stream reader is then left without a document and
-    // with a fault that says what is wrong (for a file that is no gzip-compressed tar archive,
-    // what it is instead; for a refused member, the member and what it is).
+    // earlier file holds that file's bytes (through any chain of hard links), a sparse member
+    // the file with its holes. The file is opened once and everything is learnt from what was
+    // opened, whatever the path names meanwhile. False when the path is not a regular file or
+    // is empty, the bundle cannot be read or is beyond the limits, a member cannot be read as a
+    // file (a hard link to no earlier file, a sparse member whose map does not fit), or it has
+    // no such member or that member is not a regular file; the stream reader is then left without a
+    // document and with a fault that says what is wrong (for a file that is no gzip-compressed tar
+    // archive, what it is instead; for a refused member, the member and what it is).
     bool open(const QString& bundlePath);
     // Writes the XML member into the temporary folder and returns the file's absolute path;
     // an empty string when no bundle with an XML member is open.
@@ -90,6 +92,10 @@ public:
     // member that may carry an image or the document; null otherwise (a link or a folder has
     // no bytes).
     QByteArray memberData(const QString& memberName) const;
+    // What the member of this name is when it is no file (a folder, a link...), the name given
+    // without the "/" that archivers put after a folder's; MemberKind::File otherwise, also
+    // for a name that no member has.
+    TargzArchive::MemberKind memberKind(const QString& memberName) const;
     // Writes the member's bytes into the temporary folder, replacing a file of that name
     // there, and returns the file's absolute path. An empty string when the member has no
     // bytes held (see memberData) or the name is not a flat file name; nothing outside the
@@ -200,6 +206,7 @@ private:
     int m_folderNumber;
     QString m_xmlMember;
     QHash<QString, QByteArray> m_contents;
+    QHash<QString, TargzArchive::MemberKind> m_otherKinds;
     std::map<QString, Derived> m_derived;
     int m_skinCount = 0;
     // While the library read checks the document: images are looked up and checked, but the

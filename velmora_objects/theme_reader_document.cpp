@@ -111,21 +111,40 @@ ThemedItemType itemTypeOf(ThemeReader& reader, const char* invalidText, const ch
     return itemType;
 }
 
+// Why a member that the document names holds no bytes: what it is instead.
+QString notAFileText(TargzArchive::MemberKind kind)
+{
+    switch (kind) {
+    case TargzArchive::MemberKind::Folder:
+        return tr("It is a folder, not a file.");
+    case TargzArchive::MemberKind::SymbolicLink:
+        return tr("It is a symbolic link, not a file.");
+    case TargzArchive::MemberKind::Device:
+        return tr("It is a device, not a file.");
+    case TargzArchive::MemberKind::Fifo:
+        return tr("It is a FIFO (named pipe), not a file.");
+    default:
+        break;
+    }
+    return tr("It is not a regular file.");
+}
+
 // Checks the member that the document names: true when it is an image member of the bundle
 // with bytes held and within the picture size limit; otherwise the fault is raised. Only image
 // member names are ever looked up: the document and anything a foreign archive may hold are
 // not images of the theme.
 bool importMember(ThemeReader& reader, const QString& memberName, const MemberTexts& texts)
 {
-    if (!ThemeReader::isImageMemberName(memberName) || !reader.hasMember(memberName)) {
+    // A folder of that name is listed with a "/" after it, as archivers write it.
+    const TargzArchive::MemberKind kind = reader.memberKind(memberName);
+    if (!ThemeReader::isImageMemberName(memberName) ||
+        (!reader.hasMember(memberName) && kind == TargzArchive::MemberKind::File)) {
         reader.raiseError(tr(texts.notFound).arg(memberName));
         return false;
     }
     if (reader.memberData(memberName).isNull()) {
-        // Listed without bytes: the member is a symbolic link, a folder or a device, whose
-        // name alone says nothing of why the image is not there.
         reader.raiseError(tr(texts.extractFailed).arg(memberName) + QLatin1Char(' ') +
-                          tr("It is a symbolic link, a folder or a device, not a file."));
+                          notAFileText(kind));
         return false;
     }
     if (!reader.withinImageLimits(memberName)) {

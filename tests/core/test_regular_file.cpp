@@ -38,11 +38,11 @@ TEST(RegularFile, EveryReaderRefusesWhatIsNoFileSayingWhatItIs)
 
         TargzArchive reader;
         QStringList names;
-        QHash<QString, QByteArray> contents;
+        TargzArchive::MemoryRead read;
         EXPECT_FALSE(reader.list(path, names));
         EXPECT_FALSE(reader.extractAll(path, dir.filePath("out")));
         EXPECT_EQ(reader.readIntoMemory(
-                      path, {10, 10, 10}, [](const QString&) { return true; }, names, contents),
+                      path, {10, 10, 10}, [](const QString&) { return true; }, read),
                   TargzArchive::ReadResult::Unreadable);
     }
     // The regular file itself is read.

@@ -1,5 +1,6 @@
 #include "common/helpers.h"
 #include "common/memory_growth_limit.h"
+#include "core/tar_headers.h"
 #include "core/targz_archive.h"
 
 #include <QDir>
@@ -515,29 +516,28 @@ TEST_F(TargzArchiveTest, ReadIntoMemoryTakesWhatIsAskedForWithinTheLimits)
         SCOPED_TRACE(c.label);
         ASSERT_TRUE(writeGzip(path("m.tgz"), tarStream(c.members)));
         TargzArchive archive;
-        QStringList names;
-        QHash<QString, QByteArray> contents;
-        QString culprit;
-        EXPECT_EQ(archive.readIntoMemory(
-                      path("m.tgz"), c.limits, [](const QString& name) { return name != "b"; },
-                      names, contents, &culprit),
-                  c.result);
-        EXPECT_EQ(culprit, c.culprit);
+        TargzArchive::MemoryRead read;
+        EXPECT_EQ(
+            archive.readIntoMemory(
+                path("m.tgz"), c.limits, [](const QString& name) { return name != "b"; }, read),
+            c.result);
+        EXPECT_EQ(read.culprit, c.culprit);
     }
     TargzArchive archive;
-    QStringList names;
-    QHash<QString, QByteArray> contents;
+    TargzArchive::MemoryRead read;
     ASSERT_TRUE(writeGzip(path("m.tgz"), tarStream(members)));
     ASSERT_EQ(archive.readIntoMemory(
-                  path("m.tgz"), {7, 7, 30}, [](const QString& name) { return name != "b"; }, names,
-                  contents),
+                  path("m.tgz"), {7, 7, 30}, [](const QString& name) { return name != "b"; }, read),
               Result::Read);
-    EXPECT_EQ(names, QStringList({"a", "b", "a", "c", "c", "d", "e"}));
-    EXPECT_EQ(contents, (QHash<QString, QByteArray>{{"a", "second"}, {"e", ""}}));
-    EXPECT_FALSE(contents.value("e").isNull());
+    EXPECT_EQ(read.names, QStringList({"a", "b", "a", "c", "c", "d", "e"}));
+    EXPECT_EQ(read.contents, (QHash<QString, QByteArray>{{"a", "second"}, {"e", ""}}));
+    EXPECT_FALSE(read.contents.value("e").isNull());
+    using Kind = TargzArchive::MemberKind;
+    EXPECT_EQ(read.otherKinds,
+              (QHash<QString, Kind>{{"c", Kind::SymbolicLink}, {"d", Kind::Folder}}));
     ASSERT_TRUE(writeGzip(path("m.tgz"), tarStream(members).left(2048)));
     EXPECT_EQ(archive.readIntoMemory(
-                  path("m.tgz"), {7, 7, 30}, [](const QString&) { return true; }, names, contents),
+                  path("m.tgz"), {7, 7, 30}, [](const QString&) { return true; }, read),
               Result::Unreadable);
 }
 
@@ -574,8 +574,9 @@ QByteArray gnuSparseExtension(const std::vector<std::pair<quint64, quint64>>& en
 
 // A GNU sparse member whose map goes on in extension blocks reads as the file with its holes
 // (the forms that GNU tar and bsdtar write for the files of a theme are read from their bundles
-// by the theme reader's tests). Every hard link but one to an earlier regular member, and every
-// map that does not fit, is refused naming the member.
+// by the theme reader's tests), and a chain of hard links as the file it starts from. Every
+// other hard link, and every map that does not fit or passes the bound of every map, is refused
+// naming the member.
 TEST_F(TargzArchiveTest, HardLinksAndSparseMembersReadIntoMemory)
 {
     using Result = TargzArchive::ReadResult;
@@ -602,28 +603,51 @@ TEST_F(TargzArchiveTest, HardLinksAndSparseMembersReadIntoMemory)
     Member gnu{"s", 'S', "hellotail"};
     gnu.prefix = gnuSparseArea({{0, 5}, {100, 0}, {200, 0}, {300, 0}}, true, 20004);
     gnu.extension = gnuSparseExtension({{16384, 4}, {20004, 0}});
+    // A real size of 2^64 in base-256, beyond what 63 bits hold.
+    Member gnuHuge = gnu;
+    gnuHuge.prefix.replace(138, 12, std::string("\x80\0\0\x01", 4) + std::string(8, '\0'));
     const Member regular{"a", '0', "bytes"};
+    // A pax 0.0 map just past the bound, in extended headers of 64 KB as a stream that repeats
+    // them would have.
+    std::vector<Member> manyHeaders;
+    const std::string entry =
+        paxRecord("GNU.sparse.offset", "0") + paxRecord("GNU.sparse.numbytes", "0");
+    const size_t perHeader = 64 * 1024 / entry.size();
+    std::string records;
+    for (size_t i = 0; i < perHeader; ++i)
+        records += entry;
+    for (size_t entries = 0; entries <= TarHeaders::MaxSparseEntries; entries += perHeader)
+        manyHeaders.push_back({"pax", 'x', QByteArray::fromStdString(records)});
+    manyHeaders.push_back(
+        sparseMember(paxRecord("GNU.sparse.size", "0") + paxRecord("GNU.sparse.name", "s"), ""));
     struct Case
     {
         const char* label;
         std::vector<Member> members;
         Result result;
-        QString culprit{};
+        QString member{}; // the member refused, or the one read whose bytes are checked
         QString target{};
+        QByteArray bytes{};
+        TargzArchive::Limits limits{8, 1 << 20, 4 << 20};
     };
     const std::vector<Case> cases = {
-        {"GNU sparse", {gnu}, Result::Read},
+        {"GNU sparse", {gnu}, Result::Read, "s", "", file},
+        {"chain of links, its start replaced",
+         {regular,
+          {"b", '1', {}, "a"},
+          {"a", '0', "later"},
+          {"c", '1', {}, "b"},
+          {"d", '1', {}, "c"}},
+         Result::Read,
+         "d",
+         "",
+         "bytes"},
         {"link to itself", {regular, {"b", '1', {}, "b"}}, Result::LinkToItself, "b", "b"},
         {"link to a later member",
          {{"b", '1', {}, "a"}, regular},
          Result::LinkToNoEarlierMember,
          "b",
          "a"},
-        {"link to a link",
-         {regular, {"b", '1', {}, "a"}, {"c", '1', {}, "b"}},
-         Result::LinkToLink,
-         "c",
-         "b"},
         {"links beyond the total",
          {{"a", '0', QByteArray(1 << 20, 'x')},
           {"b", '1', {}, "a"},
@@ -633,7 +657,7 @@ TEST_F(TargzArchiveTest, HardLinksAndSparseMembersReadIntoMemory)
          Result::TooLarge,
          "e",
          "a"},
-        {"link to a folder", {{"d", '5'}, {"b", '1', {}, "d"}}, Result::LinkToNonRegular, "b", "d"},
+        {"link to a folder", {{"d/", '5'}, {"b", '1', {}, "d"}}, Result::LinkToFolder, "b", "d"},
         {"link to a symbolic link",
          {{"l", '2', {}, "a"}, {"b", '1', {}, "l"}},
          Result::LinkToNonRegular,
@@ -666,18 +690,25 @@ TEST_F(TargzArchiveTest, HardLinksAndSparseMembersReadIntoMemory)
         {"huge real size",
          {sparseMember(map01("0,5,16384,4", "4611686018427387904"))},
          Result::MemberTooLarge,
-         "s"}};
+         "s"},
+        {"huge GNU real size", {gnuHuge}, Result::MemberTooLarge, "s"},
+        {"pax header past its bound",
+         {{"pax", 'x', QByteArray(int(TarHeaders::MaxPaxHeaderSize) + 1, '\n')}, regular},
+         Result::PaxHeaderTooLarge},
+        {"pax 0.0 map past the bound",
+         manyHeaders,
+         Result::SparseMapTooLong,
+         "s",
+         "",
+         "",
+         {int(manyHeaders.size()) + 1, 1 << 20, 16 << 20}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         ASSERT_TRUE(writeGzip(path("m.tgz"), tarStream(c.members)));
-        QStringList names;
-        QHash<QString, QByteArray> contents;
-        QString culprit;
-        QString target;
+        TargzArchive::MemoryRead what;
         const auto read = [&] {
             return TargzArchive().readIntoMemory(
-                path("m.tgz"), {8, 1 << 20, 4 << 20}, [](const QString&) { return true; }, names,
-                contents, &culprit, &target);
+                path("m.tgz"), c.limits, [](const QString&) { return true; }, what);
         };
         // In a child process whose data may not grow by 256 MB: no size that a header or a
         // map claims is allocated before it is checked.
@@ -689,10 +720,10 @@ TEST_F(TargzArchiveTest, HardLinksAndSparseMembersReadIntoMemory)
         EXPECT_EXIT(readWithLittleMemory(), ::testing::ExitedWithCode(0), "");
         const Result result = read();
         EXPECT_EQ(result, c.result);
-        EXPECT_EQ(culprit, c.culprit);
-        EXPECT_EQ(target, c.target);
+        EXPECT_EQ(what.culprit, c.result == Result::Read ? "" : c.member);
+        EXPECT_EQ(what.linkTarget, c.target);
         if (c.result == Result::Read) {
-            EXPECT_TRUE(contents.value("s") == file);
+            EXPECT_TRUE(what.contents.value(c.member) == c.bytes);
         }
     }
 }

@@ -18,9 +18,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace Velmora;
 using TestUtil::BundleMember;
@@ -207,7 +211,7 @@ TEST_F(ThemeReaderTest, EveryFaultHasItsText)
         {"<SplashImage>image_7</SplashImage>", "Splash image 'image_7' not found in theme bundle."},
         {R"(<SplashImage Orientation="Portrait">portrait_splash_image</SplashImage>)",
          "Failed to extract splash image 'portrait_splash_image' from theme bundle. It is a "
-         "symbolic link, a folder or a device, not a file."},
+         "symbolic link, not a file."},
         {"<SplashImage>landscape_splash_image</SplashImage>",
          "Failed to load splash image 'landscape_splash_image' from theme bundle.", "version=\"1\"",
          false},
@@ -217,16 +221,15 @@ TEST_F(ThemeReaderTest, EveryFaultHasItsText)
         {"<PageBackgroundImages><PageBackgroundImage>image_1</PageBackgroundImage>"
          "</PageBackgroundImages>",
          "Failed to extract page background image 'image_1' from theme bundle. It is a symbolic "
-         "link, a folder or a device, not a file."},
+         "link, not a file."},
         {"<Icons><Icon>icon_7</Icon></Icons>", "Icon 'icon_7' not found in theme bundle."},
         {"<Icons><Icon>icon_1</Icon></Icons>",
-         "Failed to extract icon 'icon_1' from theme bundle. It is a symbolic link, a folder or a "
-         "device, not a file."},
+         "Failed to extract icon 'icon_1' from theme bundle. It is a symbolic link, not a file."},
         {"<ControlImages><ControlImage>control_image_7</ControlImage></ControlImages>",
          "Control image 'control_image_7' not found in theme bundle."},
         {"<ControlImages><ControlImage>control_image_1</ControlImage></ControlImages>",
          "Failed to extract control image 'control_image_1' from theme bundle. It is a symbolic "
-         "link, a folder or a device, not a file."},
+         "link, not a file."},
         {R"(<DefaultItemProperties ItemType="button"/>)",
          "ItemType attribute 'button' not valid in DefaultItemProperties element"},
         {"<DefaultItemProperties/>",
@@ -256,7 +259,7 @@ TEST_F(ThemeReaderTest, EveryFaultHasItsText)
         {doubleValue.c_str(), "Failed to convert value of opacity property to double"},
         {skinImageMissing.c_str(), "Skin image 'skin_image_7' not found in theme bundle."},
         {skinImageLink.c_str(), "Failed to extract skin image 'skin_image_1' from theme bundle. It "
-                                "is a symbolic link, a folder or a device, not a file."},
+                                "is a symbolic link, not a file."},
     };
 
     const QString target = work.path() + "/target";
@@ -673,6 +676,41 @@ TEST_F(ThemeReaderTest, BundlesWithoutAReadableXmlMemberDoNotOpenAndSayWhy)
     }
 }
 
+// A bundle that a FIFO or a device takes the place of, over and over while it is read: each
+// read either reads the bundle or refuses what it found there, never with a fault of a file it
+// did not read.
+TEST_F(ThemeReaderTest, ABundleSwappedForANonFileIsRefusedForWhatIsThere)
+{
+    const QString good = bundle(themeDocument("<Name>Swapped</Name>"));
+    const QString fifo = work.filePath("fifo"), device = work.filePath("device");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/null", device));
+    const QByteArray path = QFile::encodeName(work.filePath("swapped.qvt"));
+    // Each takes the path in turn by a rename, which leaves no moment without one.
+    const auto put = [&path](const QString& source) {
+        const QByteArray staged = path + ".new";
+        return ::link(QFile::encodeName(source).constData(), staged.constData()) == 0 &&
+               ::rename(staged.constData(), path.constData()) == 0;
+    };
+    ASSERT_TRUE(put(good));
+    std::atomic<bool> reading{true};
+    std::thread swapper([&] {
+        for (int turn = 1; reading; ++turn)
+            put(turn % 2 == 0 ? good : turn % 4 == 1 ? fifo : device);
+    });
+    QStringList faults;
+    ThemeReader reader;
+    for (int i = 0; i < 500; ++i) {
+        if (!reader.open(QFile::decodeName(path)) &&
+            reader.errorString() != "Not a regular file: a FIFO (named pipe)" &&
+            reader.errorString() != "Not a regular file: a device")
+            faults << reader.errorString();
+    }
+    reading = false;
+    swapper.join();
+    EXPECT_EQ(faults, QStringList());
+}
+
 // A member name that would reach outside the reader's folder is never used as a path, not
 // even to delete an earlier copy.
 TEST_F(ThemeReaderTest, MembersThatAreNotFlatNamesAreRefused)
@@ -869,6 +907,28 @@ TEST_F(ThemeReaderTest, BundlesPackedByOtherToolsReadAsTheSameThemeOrSayWhatIsWr
         " && python3 -c \"import sys, tarfile; "
         "sys.exit(not any(m.issparse() for m in tarfile.open(sys.argv[1])))\" "
         "\"$3\"";
+    // Rewrites the bundle $1 into $3 with the member named first made a hard link: to "gone",
+    // which no member holds, or to a member "extra" put before it, a folder ("/") or a hard link
+    // to the member named second.
+    const QString relinked =
+        "python3 -c \"import sys, tarfile\n"
+        "source, out = tarfile.open(sys.argv[1]), tarfile.open(sys.argv[2], 'w:gz')\n"
+        "for m in source:\n"
+        "    if m.name == sys.argv[3]:\n"
+        "        extra, m.type, m.linkname, m.size = tarfile.TarInfo('extra'), tarfile.LNKTYPE, "
+        "'extra', 0\n"
+        "        extra.type, extra.linkname = (tarfile.DIRTYPE, '') if sys.argv[4] == '/' else "
+        "(tarfile.LNKTYPE, sys.argv[4])\n"
+        "        if sys.argv[4] == 'gone': m.linkname = 'gone'\n"
+        "        else: out.addfile(extra)\n"
+        "    out.addfile(m, None if m.islnk() else source.extractfile(m))\n"
+        "out.close()\" \"$1\" \"$3\" ";
+    // A file of 10,000 stretches of data between holes, which GNU tar finds block by block.
+    QByteArray holes;
+    for (int i = 0; i < 10000; ++i)
+        holes += QByteArray(512, 'x') + QByteArray(512, '\0');
+    ASSERT_TRUE(writeFile(work.filePath("holes"), holes));
+    ASSERT_TRUE(QFile(work.filePath("holes")).resize(holes.size() + (1 << 20)));
     ASSERT_TRUE(QDir().mkpath(sidecars + "/__MACOSX"));
     writeFile(sidecars + "/._" + names.last(), "Mac OS X        ATTR");
     writeFile(sidecars + "/__MACOSX/._image_0", "Mac OS X");
@@ -907,17 +967,21 @@ TEST_F(ThemeReaderTest, BundlesPackedByOtherToolsReadAsTheSameThemeOrSayWhatIsWr
         {"cd \"$2\" && zip -qr \"$3\" .", notTarGz + ": it is a zip archive."},
         {"echo not a theme > \"$3\"", notTarGz + "."},
         {"head -c -20 \"$1\" > \"$3\"", "The theme bundle is damaged or cut short."},
+        {"head -c 5 \"$1\" > \"$3\"", "The theme bundle is damaged or cut short."},
         {"tar -C \"$2\" -czf \"$3\" " + names.first(),
          "The theme bundle holds no theme document (a member whose name ends in \".xml\")."},
         {": > \"$3\"", "The theme file is empty."},
-        {"python3 -c \"import sys, tarfile\n"
-         "source, out = tarfile.open(sys.argv[1]), tarfile.open(sys.argv[2], 'w:gz')\n"
-         "for m in source:\n"
-         "    if m.name == sys.argv[3]: m.type, m.linkname, m.size = tarfile.LNKTYPE, 'gone', 0\n"
-         "    out.addfile(m, None if m.islnk() else source.extractfile(m))\n"
-         "out.close()\" \"$1\" \"$3\" \"$6\"",
+        {relinked + "\"$6\" gone",
          "Member '" + same.value(0) +
              "' of the theme bundle is a hard link to 'gone', which no member before it holds."},
+        {relinked + "\"$6\" /", "Member '" + same.value(0) +
+                                    "' of the theme bundle is a hard link to 'extra', which is a "
+                                    "folder, not a file."},
+        {relinked + "\"$7\" \"$6\"", ""},
+        {"rm -rf \"$5\" && cp -a \"$2\" \"$5\" && rm \"$5/image_0\" && mkdir \"$5/image_0\" && "
+         "tar -C \"$5\" -czf \"$3\" .",
+         "Failed to extract page background image 'image_0' from theme bundle. It is a folder, not "
+         "a file."},
         {linked + "tar -C \"$5\" -czf \"$3\" ." + hasLink, ""},
         {linked + "tar --format=posix -C \"$5\" -czf \"$3\" ." + hasLink, ""},
         {holed + "tar -S -C \"$5\" -czf \"$3\" ." + hasSparse, ""},
@@ -925,6 +989,11 @@ TEST_F(ThemeReaderTest, BundlesPackedByOtherToolsReadAsTheSameThemeOrSayWhatIsWr
         {holed + "tar --format=posix --sparse-version=0.1 -S -C \"$5\" -czf \"$3\" ." + hasSparse,
          ""},
         {holed + "tar --format=posix --sparse-version=1.0 -S -C \"$5\" -czf \"$3\" ." + hasSparse,
+         ""},
+        {holed +
+             "cp --sparse=always \"$2/../holes\" \"$5\" && tar --format=posix "
+             "--sparse-version=0.1 --hole-detection=raw -S -C \"$5\" -czf \"$3\" ." +
+             hasSparse,
          ""},
     };
     for (const auto& [command, error] : packings) {
