@@ -1,19 +1,24 @@
 #include "appengine/selection_manager.h"
+#include "main/application/editor_program.h"
+#include "main/application/velmora_application.h"
 #include "main/page_commands.h"
 #include "main/page_switcher_commands.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/control_geometry.h"
-#include "velmora_objects/qml/qml_engine.h"
 #include "velmora_objects/qml_renderer.h"
 #include "velmora_objects/qml_streamer.h"
 #include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
+#include "widgets/main_window.h"
 
-#include <QApplication>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <climits>
@@ -110,50 +115,60 @@ void render(const Velmora::Configuration& project)
     project.render(&renderer);
 }
 
-// The editor's document, made once, and taken down while the application is whole (its QML
-// engine keeps memory that only its own destruction frees).
-SelectionManager* selection = nullptr;
-VelmoraDocument* document = nullptr;
+// The editor as its main brings it up, made once, with its settings in a folder of its own and
+// the standard paths in their test mode, so that no run reads or writes the user's. The replay
+// takes it down as it ends (VelmoraFuzzerFinalize, while the application is whole: its QML engine
+// keeps memory that only its own destruction frees); a libFuzzer run keeps it to the end.
+QTemporaryDir* settingsFolder = nullptr;
+EditorProgram* editor = nullptr;
 
-void takeDownDocument()
+// Answers every message box at once, as its Escape key does ("Load failed" has only OK), and
+// notes its title.
+class MessageBoxAnswerer : public QObject
 {
-    delete document;
-    document = nullptr;
-    delete selection;
-    selection = nullptr;
-}
+public:
+    QStringList titles;
 
-// Its widgets and QML engine need an application. The replay makes one, and the document goes
-// as it ends; a libFuzzer run makes none (LLVMFuzzerInitialize makes it here, before the
-// inputs whose allocations are watched, and it lasts to the end of the process, which takes
-// the document down first).
-VelmoraDocument& editorDocument()
-{
-    if (document)
-        return *document;
-    const bool ownApplication = !QCoreApplication::instance();
-    if (ownApplication) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        VelmoraQML::useSoftwareSceneGraph();
-        static int argc = 1;
-        static char name[] = "fuzz_project";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (box && event->type() == QEvent::Show) {
+            titles << box->windowTitle();
+            QMetaObject::invokeMethod(box, &QDialog::reject, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
     }
-    selection = new SelectionManager;
-    document = new VelmoraDocument(*selection);
-    if (ownApplication)
-        std::atexit(takeDownDocument);
-    else
-        qAddPostRoutine(takeDownDocument);
-    return *document;
+};
+MessageBoxAnswerer* answerer = nullptr;
+
+void bringUpEditor()
+{
+    if (editor)
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    settingsFolder = new QTemporaryDir;
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
+            QSettings::setPath(format, scope, settingsFolder->path());
+    static int argc = 1;
+    static char name[] = "fuzz_project";
+    static char* argv[] = {name, nullptr};
+    editor = new EditorProgram(argc, argv);
+    answerer = new MessageBoxAnswerer;
+    editor->application()->installEventFilter(answerer);
 }
 
-// Removes in the editor's document what a user may remove of a project that loaded: every
-// page's switcher, then every page but the default one, each step consistent and drawn; undo
-// then brings back the project as loaded, and redo the emptied one.
-void editAsTheUserDoes(const QByteArray& bytes)
+// Opens the file in the editor as File > Open does: the document reads it, the default page is
+// selected and shown, the property editor, the page list and the page view follow, and the main
+// window draws them. A file the reader takes that holds a page opens with its default page
+// alone selected and current; any other is refused with "Load failed" and leaves no project.
+// What opens can be used as the user uses it: every page's switcher, then every page but the
+// default one, removed with the editor's commands, each step consistent and drawn; undo then
+// brings back the project as opened, and redo the emptied one.
+void openAndEditAsTheUserDoes(const QByteArray& bytes, bool readable)
 {
     static QTemporaryDir folder;
     const QString path = folder.filePath("input.qvp");
@@ -162,9 +177,26 @@ void editAsTheUserDoes(const QByteArray& bytes)
         std::abort();
     file.close();
 
-    VelmoraDocument& document = editorDocument();
-    document.clear();
-    document.load(path);
+    VelmoraApplication* app = editor->application();
+    VelmoraDocument& document = app->document();
+    answerer->titles.clear();
+    const bool opened = app->openDocument(path);
+    QCoreApplication::processEvents();
+    editor->mainWindow()->grab();
+    if (!opened) {
+        if (readable || answerer->titles != QStringList{"Load failed"} ||
+            app->state() != VelmoraApplication::NoProject || !document.getPages().empty())
+            std::abort();
+        return;
+    }
+    const unsigned int home = document.getDefaultPageId();
+    const SelectionManager& selection = *app->selection();
+    if (!readable || !answerer->titles.isEmpty() || !document.pageExists(home) ||
+        selection.kind() != SelectionManager::SelectionKind_PAGES ||
+        selection.selectedIdVector() != std::vector<unsigned int>{home} ||
+        selection.currentPage() != home || !consistent(document))
+        std::abort();
+
     const QByteArray loaded = saved(document);
     QUndoStack& stack = document.undoStack();
     const auto step = [&](QUndoCommand* command) {
@@ -173,7 +205,6 @@ void editAsTheUserDoes(const QByteArray& bytes)
             std::abort();
         render(document);
     };
-
     std::vector<unsigned int> pageIds;
     for (const Velmora::Page& page : document.getPages())
         pageIds.push_back(page.getId());
@@ -181,7 +212,7 @@ void editAsTheUserDoes(const QByteArray& bytes)
         if (document.pageSwitcherOfPage(pageId) != UINT_MAX)
             step(new RemovePageSwitcherCommand(pageId, document));
     for (unsigned int pageId : pageIds)
-        if (pageId != document.getDefaultPageId())
+        if (pageId != home)
             step(new RemovePageCommand(pageId, document));
 
     const QByteArray emptied = saved(document);
@@ -196,21 +227,35 @@ void editAsTheUserDoes(const QByteArray& bytes)
         stack.redo();
     if (saved(document) != emptied)
         std::abort();
-    document.clear();
+    // Closed without the save question, as after a save.
+    stack.setClean();
+    if (!app->closeDocument(true) || app->state() != VelmoraApplication::NoProject)
+        std::abort();
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    editorDocument();
+    bringUpEditor();
     return 0;
+}
+
+extern "C" void VelmoraFuzzerFinalize()
+{
+    delete answerer;
+    answerer = nullptr;
+    delete editor;
+    editor = nullptr;
+    delete settingsFolder;
+    settingsFolder = nullptr;
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 // Input: a whole project file. A damaged file may only end in std::runtime_error, and what was
 // read still saves and can be used. A file that loads is consistent (see above) and saves to
-// bytes that load again and save to the same bytes. In the editor's document, its switchers
-// and pages can be removed and the removals undone and redone, with no fatal lookup.
+// bytes that load again and save to the same bytes. The editor opens it, or refuses it, as
+// openAndEditAsTheUserDoes says, with no fatal lookup.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -223,18 +268,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     useAsTheEditorDoes(project);
     const QByteArray first = saved(project);
-    if (!loaded)
-        return 0;
-    if (!consistent(project))
-        std::abort();
-    Velmora::Configuration again;
-    try {
-        load(again, first);
-    } catch (const std::runtime_error&) {
-        std::abort(); // a saved project must load
+    if (loaded) {
+        if (!consistent(project))
+            std::abort();
+        Velmora::Configuration again;
+        try {
+            load(again, first);
+        } catch (const std::runtime_error&) {
+            std::abort(); // a saved project must load
+        }
+        if (saved(again) != first)
+            std::abort(); // and save to the same bytes
     }
-    if (saved(again) != first)
-        std::abort(); // and save to the same bytes
-    editAsTheUserDoes(bytes);
+    openAndEditAsTheUserDoes(bytes, loaded && !project.getPages().empty());
     return 0;
 }

@@ -6,8 +6,14 @@
 #include <QFile>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+// Optional in a target. libFuzzer calls LLVMFuzzerInitialize before the first input, and so does
+// the replay; a target that brings up an application of its own there takes it down again in
+// VelmoraFuzzerFinalize, which the replay calls after the last input.
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
+extern "C" __attribute__((weak)) void VelmoraFuzzerFinalize();
 
 // Runs a fuzz target over every file of its corpus folder (or over the files named), so that
 // the seed corpus and every crash once found stay regression tests without libFuzzer.
@@ -17,7 +23,11 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Targets may drive the editor's document, whose preview is a widget drawn in software.
     VelmoraQML::useSoftwareSceneGraph();
-    QApplication app(argc, argv);
+    if (LLVMFuzzerInitialize)
+        LLVMFuzzerInitialize(&argc, &argv);
+    std::optional<QApplication> app;
+    if (!QCoreApplication::instance())
+        app.emplace(argc, argv);
     int count = 0;
     for (int i = 1; i < argc; ++i) {
         QStringList files;
@@ -42,6 +52,8 @@ int main(int argc, char** argv)
             ++count;
         }
     }
+    if (VelmoraFuzzerFinalize)
+        VelmoraFuzzerFinalize();
     std::printf("%d inputs ran\n", count);
     return count > 0 ? 0 : 1;
 }

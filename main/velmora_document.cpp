@@ -193,6 +193,10 @@ void VelmoraDocument::load(const QString& path)
         streamer.open(Streamer::Mode_READ, path);
         read(streamer);
         streamer.close();
+        // The editor always shows a page and never removes the last one: a project without
+        // any has nothing it could show or select.
+        if (getPages().empty())
+            throw std::runtime_error("The project has no page");
 
         const int pageCount = int(getPages().size());
         const int controlCount = int(getControls().size());

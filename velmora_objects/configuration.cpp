@@ -474,9 +474,9 @@ void Configuration::dropDanglingReferences()
             button.getFunctionPage() != UINT_MAX && !pages.exists(button.getFunctionPage()))
             button.setFunctionPage(UINT_MAX);
     }
-    // The panel starts on the default page and the editor never removes it: a lost one gives
-    // way to the first page, as a new project starts on its first page.
-    if (defaultPageId != UINT_MAX && !pages.exists(defaultPageId))
+    // The panel starts on the default page and the editor never removes it: a lost one, or
+    // none at all, gives way to the first page, as a new project starts on its first page.
+    if (!pages.exists(defaultPageId))
         defaultPageId = pages.empty() ? UINT_MAX : pages.begin()->getId();
 }
 

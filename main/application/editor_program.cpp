@@ -30,6 +30,8 @@ void useBundledFont()
 } // namespace
 
 EditorProgram::EditorProgram(int& argc, char** argv)
+    : settingsGuard(VendorVariants::instance().settingsOrganisation,
+                    VendorVariants::instance().settingsApplication)
 {
     VelmoraQML::useSoftwareSceneGraph();
 

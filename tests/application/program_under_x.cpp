@@ -7,10 +7,13 @@
 #include "main/velmora_document.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -36,16 +39,20 @@ protected:
     }
 
     // The editor with its own home (also its working folder), so that its settings and data
-    // stay in the test's folder.
-    void start(const QStringList& arguments)
+    // stay in the test's folder. With `untilShown` it quits once it has shown the project and
+    // its output is kept for the test.
+    void start(const QStringList& arguments, bool untilShown = false)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", home.path());
         for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
             environment.insert(variable, home.filePath(variable));
         environment.remove("QT_QPA_PLATFORM");
+        if (untilShown)
+            environment.insert("VELMORA_QUIT_WHEN_SHOWN", "1");
         program.setProcessEnvironment(environment);
-        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.setProcessChannelMode(untilShown ? QProcess::SeparateChannels
+                                                 : QProcess::ForwardedChannels);
         program.setWorkingDirectory(home.path());
         program.start(VELMORA_EXECUTABLE, arguments);
         ASSERT_TRUE(program.waitForStarted(10000));
@@ -147,6 +154,45 @@ TEST_F(ProgramTest, AnUnreadableProjectIsReportedAndTheProgramStillQuits)
 
         press(launch, "ctrl+q");
         expectQuitCleanly();
+    }
+}
+
+// Whatever stands in place of the settings file, the editor starts with its default settings,
+// says once on the console what is there, shows the project given and quits, and leaves the
+// node as it was, with nothing beside it: a FIFO (whose opening waits for a writer), a link to
+// one, a socket, a loop of links and a link to a device.
+TEST_F(ProgramTest, StartsWhateverStandsInPlaceOfTheSettingsFile)
+{
+    const QString project = makeProject(home.filePath("Hall.qvp"));
+    const QString folder = home.filePath("XDG_CONFIG_HOME/Orvane"), fifo = home.filePath("fifo");
+    const QString settings = folder + "/Dravelin.conf";
+    const QByteArray node = QFile::encodeName(settings);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const std::pair<std::function<bool()>, QString> cases[] = {
+        {[&] { return ::mkfifo(node.constData(), 0600) == 0; }, "a FIFO (named pipe)"},
+        {[&] { return QFile::link(fifo, settings); }, "a FIFO (named pipe)"},
+        {[&] { return ::mknod(node.constData(), S_IFSOCK | 0600, 0) == 0; }, "a socket"},
+        {[&] { return QFile::link(settings, settings); }, "a loop of symbolic links"},
+        {[&] { return QFile::link("/dev/null", settings); }, "a device"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const auto& [make, found] = cases[i];
+        struct stat before = {}, after = {};
+        ASSERT_TRUE(make() && ::lstat(node.constData(), &before) == 0);
+        start({project}, true);
+        ASSERT_TRUE(program.waitForFinished(60000)) << "the editor did not start";
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_TRUE(program.readAllStandardOutput().contains("shown "));
+        const QString console = QString::fromLocal8Bit(program.readAllStandardError());
+        EXPECT_EQ(console.count("The settings store is not used"), 1) << console.toStdString();
+        EXPECT_TRUE(console.contains(settings + ": Not a regular file: " + found));
+
+        ASSERT_EQ(::lstat(node.constData(), &after), 0);
+        EXPECT_TRUE(after.st_ino == before.st_ino && after.st_mode == before.st_mode);
+        EXPECT_EQ(TestUtil::treeOf(folder), QStringList{"Dravelin.conf"});
+        ASSERT_EQ(::unlink(node.constData()), 0);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "appengine/layout_library.h"
+#include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
 #include "common/fill_layout.h"
 #include "common/helpers.h"
@@ -104,6 +105,38 @@ TEST_F(ApplicationTest, APropertyNotTakenRereadsTheValues)
     QSignalSpy reread(app(), &VelmoraApplication::propertyValuesChanged);
     app()->setPropertyValue(9, 1);
     EXPECT_EQ(reread.size(), 1);
+}
+
+// Whatever a file says of its pages, opening it never stops the editor: one page and no default
+// page (-1) opens with that page as the default, selected and shown; a project without a page
+// is refused with "Load failed" and leaves no project open.
+TEST_F(ApplicationTest, AProjectWithoutADefaultPageOpensOnItsFirstAndOneWithoutPagesIsRefused)
+{
+    const struct
+    {
+        const char* file;
+        const char* refusal;
+    } cases[] = {{"ir_slot_mismatch.qvp", nullptr}, {"no_pages.qvp", "The project has no page"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = TestUtil::dataPath(QString("bad/project/") + c.file);
+        if (c.refusal)
+            answers.messageBox(QMessageBox::Ok);
+        EXPECT_EQ(app()->openDocument(path), !c.refusal);
+        ASSERT_EQ(answers.pending(), 0);
+        if (c.refusal) {
+            EXPECT_EQ(app()->state(), VelmoraApplication::NoProject);
+            EXPECT_EQ(answers.answered().last().text,
+                      "Orvane Dravelin encountered an error while loading\n" + path + "\n'" +
+                          c.refusal + "'");
+            continue;
+        }
+        const unsigned int first = app()->document().getPages().begin()->getId();
+        EXPECT_EQ(app()->document().getDefaultPageId(), first);
+        EXPECT_EQ(app()->selection()->selectedIdVector(), std::vector<unsigned int>{first});
+        EXPECT_EQ(app()->selection()->currentPage(), first);
+        EXPECT_EQ(app()->previewScene()->currentPageId(), first);
+    }
 }
 
 // The title and the save question name the project alike.

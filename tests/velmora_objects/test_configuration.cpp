@@ -699,7 +699,8 @@ TEST(ProjectFile, ControlsOutsideTheGeometryRangeFailTheLoadNamingTheControl)
 // A project that names pages and switchers it does not hold (a switcher lists page 77, the
 // first page shows switcher 9, a Go To Page button targets page 55, the default page is 66)
 // loads with those references dropped as the editor drops them, so that no later lookup of
-// them is fatal; the theme image ids it names that the theme lacks are kept.
+// them is fatal; the theme image ids it names that the theme lacks are kept. A project whose
+// default page is none (-1) also has its first page as the default.
 TEST(ProjectFile, DanglingReferencesAreDroppedOnLoad)
 {
     Configuration project;
@@ -712,6 +713,10 @@ TEST(ProjectFile, DanglingReferencesAreDroppedOnLoad)
     EXPECT_EQ(project.getControl<Button>(0)->getImageId(), 30u);
     EXPECT_EQ(project.getControl<Button>(0)->getFunctionPage(), UINT_MAX);
     EXPECT_EQ(project.getDefaultPageId(), home);
+
+    Configuration noDefault;
+    load(noDefault, badProject("ir_slot_mismatch"));
+    EXPECT_EQ(noDefault.getDefaultPageId(), noDefault.getPages().begin()->getId());
 }
 
 // However long a switcher's list, the project keeps each of its pages once, in the list's
