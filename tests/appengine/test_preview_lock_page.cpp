@@ -3,6 +3,7 @@
 #include "common/qml_fixture.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/qml/qml_configuration.h"
+#include "velmora_objects/qml/qml_control.h"
 #include "velmora_objects/qml/qml_module.h"
 #include "velmora_objects/qml/qml_page.h"
 #include "velmora_objects/qml_fixtures.h"
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QQuickItem>
 #include <climits>
+#include <functional>
 
 using namespace Velmora;
 
@@ -61,6 +63,10 @@ TEST_F(PreviewLockPageTest, LockPageComesWithACodeAndStaysOutOfThumbnails)
     ASSERT_TRUE(scene->lockPage().isShown());
     EXPECT_EQ(scene->lockPage().item()->property("configId").toInt(), -1);
     EXPECT_FALSE(page->isVisible());
+    // A thumbnail of another page leaves the page locked from hidden where the controller left
+    // it (its handles, overlays and all), and the next thumbnail of it shows it.
+    scene->renderThumbnail(0);
+    EXPECT_FALSE(page->isVisible());
     EXPECT_EQ(scene->renderThumbnail(1).toImage(), thumbnail);
     EXPECT_TRUE(scene->lockPage().isShown());
 
@@ -69,4 +75,25 @@ TEST_F(PreviewLockPageTest, LockPageComesWithACodeAndStaysOutOfThumbnails)
     EXPECT_EQ(lockPage, nullptr);
     EXPECT_TRUE(page->isVisible());
     EXPECT_EQ(static_cast<QQuickItem*>(controller().currentPage()), page);
+}
+
+// While the lock page shows, a change of the selection's marks or an edit of the items takes it
+// away first, and the entry typed into it goes with it.
+TEST_F(PreviewLockPageTest, AnEditOrASelectionTakesTheLockPageAway)
+{
+    project->setUnlockCode("2468");
+    const std::function<void()> changes[] = {
+        [&] { scene->updateSelectionEffects(); },
+        [&] { scene->setControlProperty(0, "caption", "Shut"); },
+        [&] { scene->setPageBackgroundColour(1, Qt::red); },
+    };
+    for (const auto& change : changes) {
+        controller().triggerButtonFunction(0);
+        auto* keypad = scene->lockPage().item()->findChild<VelmoraQML::QMLKeypad*>();
+        EXPECT_EQ(keypad->property("number").toString(), "");
+        keypad->setProperty("number", "9");
+        change();
+        EXPECT_FALSE(scene->lockPage().isShown());
+        EXPECT_EQ(static_cast<QQuickItem*>(controller().currentPage()), scene->pageItem(1));
+    }
 }
