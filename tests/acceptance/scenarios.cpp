@@ -765,15 +765,13 @@ TEST_F(Scenario, S10_LockedAndUnlockedInThePageView)
     }
 }
 
-// The lock page at its edges: a page without a name (a file may hold one) does not hide it;
-// locked right after a theme change, the thumbnail made while it shows is its page's; a digit
-// typed into it does not stay for its next showing; a click on the current page's row takes it
-// away and selects the page, on which Delete then acts.
+// The lock page at its edges, on a page without a name (a file may hold one), after the Hall:
+// locked right after a theme change, the thumbnail made meanwhile shows the page; an arrow key
+// or a click on the current page's row takes the lock page away first, with what was typed.
 TEST_F(Scenario, S13_TheLockPageAtItsEdges)
 {
     open(ProjectFiles::project(file("Keep.qvp"), "Midnight", "", "Hall", {}, {""}));
     setLock("2468", "Back");
-    // The page without a name, after the Hall (thumbnails follow the pages' order), locks.
     showPage("");
     drawControl("Add Button", QRect(16, 16, 200, 100));
     key(window(), Qt::Key_Escape);
@@ -782,12 +780,10 @@ TEST_F(Scenario, S13_TheLockPageAtItsEdges)
     QWidget* view = pageView()->viewport();
     PageList* list = window()->pageListWidget();
     const auto thumbnail = [list] {
-        const QRect row = list->visualRect(rowByText(list, {""}));
-        return settledScreenImage(list->viewport(), QRect(row.topLeft() + QPoint(8, 8),
-                                                          list->iconSize() - QSize(16, 16)));
+        const QRect row = list->visualRect(rowByText(list, {""})).adjusted(8, 8, 0, 0);
+        return settledScreenImage(list->viewport(), QRect(row.topLeft(), list->iconSize() / 2));
     };
     const QImage before = thumbnail();
-
     answer([](QWidget* dialog) {
         ASSERT_TRUE(waitForWindow(dialog));
         auto* themes = dialog->findChild<QListView*>("themeList");
@@ -795,24 +791,26 @@ TEST_F(Scenario, S13_TheLockPageAtItsEdges)
         click(button(dialog, "OK"));
     });
     useTool("Project Properties");
-    click(view, onPage(QPoint(64, 40)));
+    const QPoint lock = onPage(QPoint(64, 40));
+    click(view, lock);
     ASSERT_NE(shownItem("keyEnter"), nullptr);
-    // The new thumbnail, made while the lock page shows, has the page's button on it.
     ASSERT_TRUE(waitFor([&] { return difference(thumbnail(), before) != "none"; }));
-    const QImage after = thumbnail();
-    EXPECT_LT(TestUtil::pixelsOfColour(after, after.pixelColor(after.rect().center())),
+    const QImage after = thumbnail(); // the page's button on it, not one colour
+    EXPECT_LT(TestUtil::pixelsOfColour(after, after.pixelColor(after.width() - 5, 30)),
               after.width() * after.height() - 100);
 
     click(view, onPage(centreOf(shownItem("key9"))));
-    showPage("");
+    key(window(), Qt::Key_Right);
     EXPECT_EQ(shownItem("keyEnter"), nullptr);
-    EXPECT_EQ(groupsShown(), QStringList({"Page"}));
-    click(view, onPage(QPoint(64, 40)));
+    EXPECT_EQ(shown("Control", "X"), "17");
+    click(view, lock);
     for (const char* key : {"key2", "key4", "key6", "key8", "keyEnter"})
         click(view, onPage(centreOf(shownItem(key))));
     EXPECT_EQ(shownItem("keyEnter"), nullptr);
-    EXPECT_EQ(groupsShown(), QStringList({"Control", "Button"}));
+    // Locked again, the button selected: the page's row selects the page, which Delete deletes.
+    click(view, lock);
     showPage("");
+    EXPECT_EQ(shownItem("keyEnter"), nullptr);
     EXPECT_EQ(groupsShown(), QStringList({"Page"}));
     key(window(), Qt::Key_Delete);
     EXPECT_EQ(pagesListed(), QStringList{"Hall"});
