@@ -231,6 +231,12 @@ void PagePreviewScene::showPage(unsigned int pageId)
     emit pageShown(m_currentPageId);
 }
 
+void PagePreviewScene::leaveLockPage()
+{
+    if (m_lockPage->isShown())
+        showPage(m_currentPageId);
+}
+
 void PagePreviewScene::showCurrentPageSwitcher()
 {
     if (!m_currentPageItem)
@@ -259,6 +265,7 @@ void PagePreviewScene::showCurrentPageSwitcher()
 
 void PagePreviewScene::removePageItem(unsigned int pageId)
 {
+    leaveLockPage();
     delete takePage(pageId);
     m_pageSet.forget(pageId);
     clearPageSwitcherItems();
@@ -296,6 +303,7 @@ void PagePreviewScene::clear()
 
 void PagePreviewScene::clearPageSwitcherItems()
 {
+    leaveLockPage();
     m_currentPageSwitcherItem = nullptr;
     m_builder.deletePageSwitchers();
     showCurrentPageSwitcher();
@@ -303,6 +311,7 @@ void PagePreviewScene::clearPageSwitcherItems()
 
 void PagePreviewScene::deletePageSwitcherItem(unsigned int pageSwitcherId)
 {
+    leaveLockPage();
     const auto& items = m_builder.pageSwitcherItems();
     const auto found = items.find(pageSwitcherId);
     if (found == items.end())
@@ -331,18 +340,23 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
 
     // The page is shown on the surface for the moment, with its switcher; the selection
     // overlays belong to the handles and never reach the surface's image. A page that is not
-    // on the surface yet leaves it again.
+    // on the surface yet leaves it again. The current page goes back as it was: hidden where
+    // the controller left it while the lock page shows, so that neither it nor the overlays of
+    // its handles come out beside or over the lock page.
     QQuickItem* current = m_currentPageItem;
+    const bool currentShown = current && current->isVisible();
+    const QPointF currentPosition = current ? current->position() : QPointF();
     if (current && current != page)
         current->setVisible(false);
     const bool onSurface = page->parentItem() == m_root.get();
     page->setParentItem(m_root.get());
     // A hidden page may have been moved off the screen by the controller.
-    if (!page->isVisible())
-        page->setPosition(QPointF(0, 0));
+    page->setPosition(QPointF(0, 0));
     page->setVisible(true);
     QQuickItem* pageSwitcher = nullptr;
     QQuickItem* pageSwitcherParent = nullptr;
+    bool pageSwitcherShown = false;
+    QPointF pageSwitcherPosition;
     const unsigned int pageSwitcherId = m_project->getPages().exists(pageId)
                                             ? m_project->getPage(pageId).getPageSwitcherId()
                                             : UINT_MAX;
@@ -350,6 +364,8 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
         pageSwitcher = m_builder.pageSwitcherItemOrBuild(pageSwitcherId);
     if (pageSwitcher) {
         pageSwitcherParent = pageSwitcher->parentItem();
+        pageSwitcherShown = pageSwitcher->isVisible();
+        pageSwitcherPosition = pageSwitcher->position();
         pageSwitcher->setParentItem(page);
         // The controller may have moved it off the screen when it hid it (the lock page shown).
         if (!pageSwitcher->isVisible())
@@ -377,13 +393,17 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
 
     if (pageSwitcher) {
         pageSwitcher->setParentItem(pageSwitcherParent);
-        pageSwitcher->setVisible(pageSwitcher == m_currentPageSwitcherItem);
+        if (pageSwitcher == m_currentPageSwitcherItem)
+            pageSwitcher->setPosition(pageSwitcherPosition);
+        pageSwitcher->setVisible(pageSwitcher == m_currentPageSwitcherItem && pageSwitcherShown);
     }
-    page->setVisible(page == current);
+    if (page == current)
+        page->setPosition(currentPosition);
+    page->setVisible(page == current && currentShown);
     if (!onSurface)
         page->setParentItem(nullptr);
     if (current)
-        current->setVisible(true);
+        current->setVisible(currentShown);
     // The release of a page built in slices for its thumbnail (unless it is kept) follows in
     // a turn of its own, as does the surface's full redraw when the page is the current one.
     if (m_slicedPageId == pageId)
@@ -625,6 +645,7 @@ void PagePreviewScene::onPageSwitched(VelmoraQML::QMLPage* page)
 void PagePreviewScene::setControlProperty(unsigned int controlId, const QString& name,
                                           const QVariant& value)
 {
+    leaveLockPage();
     QQuickItem* item = controlItem(controlId);
     if (!item)
         return;
@@ -637,6 +658,7 @@ void PagePreviewScene::setControlProperty(unsigned int controlId, const QString&
 void PagePreviewScene::setControlSkin(unsigned int controlId, const QString& skinName,
                                       bool ignoreTransition)
 {
+    leaveLockPage();
     auto* item = qobject_cast<VelmoraQML::QMLThemedObject*>(controlItem(controlId));
     if (!item)
         return;
@@ -648,6 +670,7 @@ void PagePreviewScene::setControlSkin(unsigned int controlId, const QString& ski
 
 void PagePreviewScene::setControlGeometry(const std::set<unsigned int>& controlIds)
 {
+    leaveLockPage();
     for (unsigned int controlId : controlIds) {
         QQuickItem* item = controlItem(controlId);
         if (!item || !m_project->getControls().exists(controlId))
@@ -663,31 +686,37 @@ void PagePreviewScene::setControlGeometry(const std::set<unsigned int>& controlI
 
 void PagePreviewScene::setPageBackgroundColour(unsigned int pageId, const QColor& colour)
 {
+    leaveLockPage();
     m_background.setColour(pageItem(pageId), colour);
 }
 
 void PagePreviewScene::setPageBackgroundGradient(unsigned int pageId, const Gradient& gradient)
 {
+    leaveLockPage();
     m_background.setGradient(pageItem(pageId), gradient);
 }
 
 void PagePreviewScene::setPageBackgroundGradientRotation(unsigned int pageId, unsigned int rotation)
 {
+    leaveLockPage();
     m_background.setGradientRotation(pageItem(pageId), rotation);
 }
 
 void PagePreviewScene::setPageBackgroundImage(unsigned int pageId, int imageId)
 {
+    leaveLockPage();
     m_background.setImage(pageItem(pageId), pageId, imageId);
 }
 
 void PagePreviewScene::setPageBackgroundImageScaling(unsigned int pageId, int scaling)
 {
+    leaveLockPage();
     m_background.setImageScaling(pageItem(pageId), scaling);
 }
 
 void PagePreviewScene::updateSelectionEffects()
 {
+    leaveLockPage();
     m_overlay.markItems(m_builder.controlItems(), m_builder.handles());
     m_overlay.markItems(m_builder.pageSwitcherItems(), m_builder.handles());
 }

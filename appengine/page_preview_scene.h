@@ -100,6 +100,12 @@ public:
     unsigned int currentPageId() const { return m_currentPageId; }
     // The lock page, shown by a button's Lock; never one of the pages above.
     PreviewLockPage& lockPage() { return *m_lockPage; }
+    // While the lock page shows, shows the current page in its place (showPage); nothing
+    // otherwise. Every edit that reaches the items (the live edits, the removal of page and
+    // page-switcher items) and every marking of the selection does so first, so that the user
+    // sees what changes and no overlay is drawn over the lock page; the editor calls it too
+    // for a gesture that means the page (a click on its row).
+    void leaveLockPage();
 
     // QRect of the item's "x", "y", "width" and "height" as integers.
     static QRect itemGeometry(const QQuickItem* item);

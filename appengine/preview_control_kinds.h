@@ -28,6 +28,26 @@ inline constexpr PreviewControlKind PreviewControlKinds[] = {
 
 inline constexpr int PreviewControlKindCount = int(std::size(PreviewControlKinds));
 
+// Whether the table's item kinds are all different, and none of them is a kind that shows no
+// control: an item whose kind a control kind shared would be taken for the other's (a control's
+// item for the lock page, which cannot be picked).
+constexpr bool previewControlItemKindsAreDistinct()
+{
+    constexpr PreviewItemKind others[] = {PreviewItemKind_NONE, PreviewItemKind_PAGE,
+                                          PreviewItemKind_PAGE_SWITCHER, PreviewItemKind_LOCK_PAGE};
+    for (int i = 0; i < PreviewControlKindCount; ++i) {
+        for (PreviewItemKind other : others)
+            if (PreviewControlKinds[i].itemKind == other)
+                return false;
+        for (int j = 0; j < i; ++j)
+            if (PreviewControlKinds[j].itemKind == PreviewControlKinds[i].itemKind)
+                return false;
+    }
+    return true;
+}
+static_assert(previewControlItemKindsAreDistinct(),
+              "a control kind shares its PreviewItemKind: give it the next free number");
+
 // The row of the control type in PreviewControlKinds; -1 for a type the preview does not know.
 constexpr int previewControlKindIndex(int controlType)
 {

@@ -1,6 +1,8 @@
 #pragma once
 
-// What an item of the preview scene shows, its data 0 (data 1 is the object's id).
+// What an item of the preview scene shows, its data 0 (data 1 is the object's id). A kind more
+// takes the next number after the last one here; no two kinds share a number, which the
+// control kinds' table (preview_control_kinds.h) makes sure of for the kinds it names.
 enum PreviewItemKind
 {
     PreviewItemKind_NONE = 0,

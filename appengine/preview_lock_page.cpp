@@ -3,6 +3,7 @@
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/qml/qml_component_cache.h"
 #include "velmora_objects/qml/qml_config_object.h"
+#include "velmora_objects/qml/qml_control.h"
 #include "velmora_objects/qml/qml_controller.h"
 #include "velmora_objects/qml/qml_page.h"
 #include "velmora_objects/qml_renderer.h"
@@ -88,10 +89,17 @@ void PreviewLockPage::putAway()
 
 void PreviewLockPage::onCurrentPageChanged(int configId)
 {
+    // Every showing asks for the code afresh: digits typed at an earlier showing and left
+    // there (the page list, Edit Controls) would be taken for the start of the code.
+    if (configId == QMLController::LockPageId) {
+        if (m_item)
+            for (auto* keypad : m_item->findChildren<VelmoraQML::QMLKeypad*>())
+                keypad->setProperty("number", QString());
+        return;
+    }
     // Unlocked, or another page shown by the preview: the page panned away goes at once, as
     // the page coming in does (the editor frames the page where it stands).
-    if (configId != QMLController::LockPageId)
-        putAway();
+    putAway();
 }
 
 void PreviewLockPage::rebuild()

@@ -24,7 +24,7 @@ class QMLController;
 // writes it, in the project's theme, and built when the preview's controller asks for it while
 // the project has an unlock code; the controller then shows it, takes the code from its keypad
 // and leaves it for the page before (unlock function Back) or the default page, as the panel
-// does.
+// does. Every showing starts with an empty entry, as one after Enter does.
 //
 // It is not a page of the project: no page list, thumbnail, kept-page set or file ever sees it.
 // Its item lies on the surface above the pages (z 1), hidden until the controller shows it, with

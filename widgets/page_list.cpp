@@ -1,5 +1,6 @@
 #include "widgets/page_list.h"
 
+#include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
 #include "main/velmora_document.h"
 
@@ -16,6 +17,9 @@ PageList::PageList(QWidget* parent) : QListView(parent)
     // Every row has the size the document gives all of them: a new thumbnail is then drawn in
     // its row without the list being laid out again.
     setUniformItemSizes(true);
+    // A click that changes no row's selection (the current page's row, marked while a control
+    // is selected) selects its page all the same.
+    connect(this, &QAbstractItemView::clicked, this, &PageList::onRowClicked);
 }
 
 void PageList::setDocumentModels(VelmoraDocument& document)
@@ -28,6 +32,7 @@ void PageList::setDocumentModels(VelmoraDocument& document)
     setSelectionModel(document.pageSelectionModel());
     if (made && made != previous && made != document.pageSelectionModel() && made->parent() == this)
         delete made;
+    this->document = &document;
     selection = &document.selection();
     // Queued: the page's row may be made or moved by the same change.
     connect(selection, &SelectionManager::currentPageChanged, this, &PageList::showCurrentPage,
@@ -85,6 +90,21 @@ void PageList::showCurrentPage()
 void PageList::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
     QListView::selectionChanged(selected, deselected);
+    selectRowPages();
+}
+
+void PageList::onRowClicked(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    // The page clicked is what the user means to see and change, not the lock page over it.
+    if (document && document->previewScene())
+        document->previewScene()->leaveLockPage();
+    selectRowPages();
+}
+
+void PageList::selectRowPages()
+{
     if (!selection || !selectionModel())
         return;
     std::set<unsigned int> pageIds;

@@ -11,7 +11,10 @@ class VelmoraDocument;
 // sorted page model and shares the document's page selection model, so that it always shows the
 // pages the rest of the editor shows selected. Rows selected here (click, Shift-click ranges,
 // Ctrl-click toggles) become exactly the editor's page selection; a single selected page
-// becomes the current page. Its context menu offers the page actions of the editor.
+// becomes the current page. A click on a row selects its page even when the row was selected
+// already (the current page's row while a control is selected), and takes the page view's
+// lock page away, so that what follows (the property editor, Delete) acts on the page
+// clicked. Its context menu offers the page actions of the editor.
 class PageList : public QListView
 {
     Q_OBJECT
@@ -57,6 +60,11 @@ protected slots:
                      const QList<int>& roles = QList<int>()) override;
 
 private:
+    // The pages of the selected rows become the editor's page selection.
+    void selectRowPages();
+    void onRowClicked(const QModelIndex& index);
+
+    QPointer<VelmoraDocument> document;
     QPointer<SelectionManager> selection;
     QPointer<QAction> createPage;
     QPointer<QAction> duplicatePage;

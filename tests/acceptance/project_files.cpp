@@ -51,7 +51,10 @@ QString project(const QString& path, const QString& theme, const QString& layout
     for (const QString& name : morePages) {
         NewPageData page;
         page.name = name;
-        EXPECT_NE(document.addPage(page), UINT_MAX) << name.toStdString();
+        const unsigned int id = document.addPage(page);
+        EXPECT_NE(id, UINT_MAX) << name.toStdString();
+        // As named, even without a name, which a file may give a page.
+        document.setPageName(id, name);
     }
     document.save(false);
     return path;

@@ -21,7 +21,7 @@ struct Control
 
 // A landscape project saved at the path: the theme of the library of that name, the first
 // page from the layout template ("" none) under the page name, with the controls on it, then
-// blank pages of the names given.
+// blank pages of the names given (an empty one too).
 QString project(const QString& path, const QString& theme, const QString& layout,
                 const QString& pageName, const std::vector<Control>& controls = {},
                 const QStringList& morePages = {});

@@ -108,6 +108,29 @@ protected:
         });
     }
 
+    // The unlock code and function set in the project's properties (Security).
+    void setLock(const QString& code, const QString& function)
+    {
+        answer([=](QWidget* dialog) {
+            ASSERT_TRUE(waitForWindow(dialog));
+            auto* tabs = dialog->findChild<QTabBar*>();
+            ASSERT_NE(tabs, nullptr);
+            click(tabs, tabs->tabRect(1).center());
+            auto* security = dialog->findChild<QGroupBox*>("securityGroupBox");
+            ASSERT_NE(security, nullptr);
+            if (!security->isChecked())
+                click(security, QPoint(security->fontMetrics().height(), 4));
+            ASSERT_TRUE(security->isChecked());
+            auto* edit = dialog->findChild<QLineEdit*>("unlockCodeEdit");
+            click(edit);
+            retype(edit, code);
+            chooseInCombo(dialog->findChild<QComboBox*>("unlockFunctionEdit"), function);
+            click(button(dialog, "OK"));
+        });
+        useTool("Project Properties");
+        EXPECT_EQ(answers.pending(), 0);
+    }
+
     TestUtil::ModalAnswerer answers;
 };
 
@@ -712,24 +735,7 @@ TEST_F(Scenario, S10_LockedAndUnlockedInThePageView)
         QStringList groups;
     } unlocks[] = {{"Home", "Hall", {"Page"}}, {"Back", "Study", {"Control", "Button"}}};
     for (const auto& [function, unlocked, groups] : unlocks) {
-        answer([function = function](QWidget* dialog) {
-            ASSERT_TRUE(waitForWindow(dialog));
-            auto* tabs = dialog->findChild<QTabBar*>();
-            ASSERT_NE(tabs, nullptr);
-            click(tabs, tabs->tabRect(1).center());
-            auto* security = dialog->findChild<QGroupBox*>("securityGroupBox");
-            ASSERT_NE(security, nullptr);
-            if (!security->isChecked())
-                click(security, QPoint(security->fontMetrics().height(), 4));
-            ASSERT_TRUE(security->isChecked());
-            auto* code = dialog->findChild<QLineEdit*>("unlockCodeEdit");
-            click(code);
-            retype(code, "2468");
-            chooseInCombo(dialog->findChild<QComboBox*>("unlockFunctionEdit"), function);
-            click(button(dialog, "OK"));
-        });
-        useTool("Project Properties");
-        EXPECT_EQ(answers.pending(), 0);
+        setLock("2468", function);
 
         // Locked from the Study, outside Edit Controls: the black page of the keypad.
         showPage("Study");
@@ -757,6 +763,57 @@ TEST_F(Scenario, S10_LockedAndUnlockedInThePageView)
         EXPECT_LT(pixelsOnPage(Qt::black), black) << function;
         EXPECT_EQ(pageGapsOnScreen(), 0) << function;
     }
+}
+
+// The lock page at its edges, on a page without a name (a file may hold one), after the Hall:
+// locked right after a theme change, the thumbnail made meanwhile shows the page; an arrow key
+// or a click on the current page's row takes the lock page away first, with what was typed.
+TEST_F(Scenario, S13_TheLockPageAtItsEdges)
+{
+    open(ProjectFiles::project(file("Keep.qvp"), "Midnight", "", "Hall", {}, {""}));
+    setLock("2468", "Back");
+    showPage("");
+    drawControl("Add Button", QRect(16, 16, 200, 100));
+    key(window(), Qt::Key_Escape);
+    editChoice({"Button", "Local Function"}, "Lock");
+    setTool("Edit Controls", false);
+    QWidget* view = pageView()->viewport();
+    PageList* list = window()->pageListWidget();
+    const auto thumbnail = [list] {
+        const QRect row = list->visualRect(rowByText(list, {""})).adjusted(8, 8, 0, 0);
+        return settledScreenImage(list->viewport(), QRect(row.topLeft(), list->iconSize() / 2));
+    };
+    const QImage before = thumbnail();
+    answer([](QWidget* dialog) {
+        ASSERT_TRUE(waitForWindow(dialog));
+        auto* themes = dialog->findChild<QListView*>("themeList");
+        clickCell(themes, rowByText(themes, {"Daylight"}));
+        click(button(dialog, "OK"));
+    });
+    useTool("Project Properties");
+    const QPoint lock = onPage(QPoint(64, 40));
+    click(view, lock);
+    ASSERT_NE(shownItem("keyEnter"), nullptr);
+    ASSERT_TRUE(waitFor([&] { return difference(thumbnail(), before) != "none"; }));
+    const QImage after = thumbnail(); // the page's button on it, not one colour
+    EXPECT_LT(TestUtil::pixelsOfColour(after, after.pixelColor(after.width() - 5, 30)),
+              after.width() * after.height() - 100);
+
+    click(view, onPage(centreOf(shownItem("key9"))));
+    key(window(), Qt::Key_Right);
+    EXPECT_EQ(shownItem("keyEnter"), nullptr);
+    EXPECT_EQ(shown("Control", "X"), "17");
+    click(view, lock);
+    for (const char* key : {"key2", "key4", "key6", "key8", "keyEnter"})
+        click(view, onPage(centreOf(shownItem(key))));
+    EXPECT_EQ(shownItem("keyEnter"), nullptr);
+    // Locked again, the button selected: the page's row selects the page, which Delete deletes.
+    click(view, lock);
+    showPage("");
+    EXPECT_EQ(shownItem("keyEnter"), nullptr);
+    EXPECT_EQ(groupsShown(), QStringList({"Page"}));
+    key(window(), Qt::Key_Delete);
+    EXPECT_EQ(pagesListed(), QStringList{"Hall"});
 }
 
 // Outside Edit Controls a colour picker clicked is selected, with the overlay over it; Ctrl+D

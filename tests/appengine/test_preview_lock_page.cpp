@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QQuickItem>
 #include <climits>
+#include <functional>
 
 using namespace Velmora;
 
@@ -46,10 +47,10 @@ protected:
 
 } // namespace
 
-// The lock page comes only while the project has a code, stays out of thumbnails, and a change
-// of the lock settings while it is shown gives the page back (the code itself is tried in the
-// acceptance scenarios).
-TEST_F(PreviewLockPageTest, LockPageComesWithACodeAndStaysOutOfThumbnails)
+// The lock page comes only while the project has a code, stays out of thumbnails, goes before an
+// edit, and a change of the lock settings while it is shown gives the page back (the code itself
+// is tried in the acceptance scenarios).
+TEST_F(PreviewLockPageTest, LockPageComesWithACodeStaysOutOfThumbnailsAndGoesBeforeAnEdit)
 {
     QQuickItem* page = scene->pageItem(1);
     controller().triggerButtonFunction(0);
@@ -61,8 +62,22 @@ TEST_F(PreviewLockPageTest, LockPageComesWithACodeAndStaysOutOfThumbnails)
     ASSERT_TRUE(scene->lockPage().isShown());
     EXPECT_EQ(scene->lockPage().item()->property("configId").toInt(), -1);
     EXPECT_FALSE(page->isVisible());
+    // A thumbnail of another page leaves the page locked from hidden where the controller left
+    // it (its handles, overlays and all), and the next thumbnail of it shows it.
+    scene->renderThumbnail(0);
+    EXPECT_FALSE(page->isVisible());
     EXPECT_EQ(scene->renderThumbnail(1).toImage(), thumbnail);
     EXPECT_TRUE(scene->lockPage().isShown());
+    // A marking of the selection, or an edit of the items, takes it away first.
+    const std::function<void()> changes[] = {
+        [&] { scene->updateSelectionEffects(); },
+        [&] { scene->setControlProperty(0, "caption", "Shut"); }};
+    for (const auto& change : changes) {
+        change();
+        EXPECT_FALSE(scene->lockPage().isShown());
+        EXPECT_EQ(static_cast<QQuickItem*>(controller().currentPage()), page);
+        controller().triggerButtonFunction(0);
+    }
 
     const QPointer<QQuickItem> lockPage = scene->lockPage().item();
     scene->lockPage().rebuild();

@@ -38,6 +38,7 @@ void QMLController::setConfiguration(QMLConfiguration* configuration)
     }
     // Page-switcher buttons stay: they leave their lists when they are destroyed.
     m_pages.clear();
+    m_lockPage.page = nullptr;
     m_pageSwitchers.clear();
     m_controls.clear();
     m_backHistory.clear();
@@ -71,6 +72,8 @@ std::vector<QMLControl*> QMLController::controlsWithKey(const QString& controlKe
 void QMLController::removePageItem(QMLPage* page)
 {
     m_pages.erase(page);
+    if (m_lockPage.page == page)
+        m_lockPage.page = nullptr;
     // The page goes without being hidden, and the history keeps its id.
     if (m_currentPage == page)
         m_currentPage = nullptr;
@@ -92,6 +95,8 @@ void QMLController::removePageSwitcherItem(QMLPageSwitcher* pageSwitcher)
 
 bool QMLController::hasPage(const QObject* page) const
 {
+    if (page && page == m_lockPage.page)
+        return true;
     return std::any_of(m_pages.begin(), m_pages.end(),
                        [page](const PageEntry& entry) { return entry.page == page; });
 }
@@ -288,8 +293,18 @@ void QMLController::handleIRSlot(unsigned char slot, bool pressed)
 
 void QMLController::addPage(QObject* object)
 {
-    if (QMLPage* page = qobject_cast<QMLPage*>(object))
-        m_pages.insert(PageEntry{page, page->configId(), page->sortValue(), page->name()});
+    QMLPage* page = qobject_cast<QMLPage*>(object);
+    if (!page)
+        return;
+    const PageEntry entry{page, page->configId(), page->sortValue(), page->name()};
+    // The lock page has no name, and a page of the project may have none either: kept apart,
+    // neither refuses the other.
+    if (entry.configId == LockPageId) {
+        if (!m_lockPage.page)
+            m_lockPage = entry;
+        return;
+    }
+    m_pages.insert(entry);
 }
 
 void QMLController::removePage(QObject* object)
@@ -383,6 +398,8 @@ void QMLController::navigateBack(int transition, int msecs)
 
 QMLPage* QMLController::pageWithId(int configId) const
 {
+    if (configId == LockPageId)
+        return m_lockPage.page;
     const auto& byId = m_pages.get<1>();
     const auto it = byId.find(configId);
     return it == byId.end() ? nullptr : it->page;
@@ -405,27 +422,35 @@ QMLPage* QMLController::pageWithName(const QString& name) const
 
 QMLPage* QMLController::neighbourPage(bool forward) const
 {
+    const auto& bySortValue = m_pages.get<2>();
+    // From the lock page, the pages on either side of the place its sort value gives it.
+    if (m_currentPage && m_currentPage == m_lockPage.page) {
+        if (bySortValue.empty())
+            return nullptr;
+        if (forward) {
+            const auto it = bySortValue.upper_bound(m_lockPage.sortValue);
+            return (it == bySortValue.end() ? bySortValue.begin() : it)->page;
+        }
+        auto it = bySortValue.lower_bound(m_lockPage.sortValue);
+        if (it == bySortValue.begin())
+            it = bySortValue.end();
+        return (--it)->page;
+    }
     const auto& byAddress = m_pages.get<0>();
     const auto current = byAddress.find(m_currentPage);
     if (current == byAddress.end())
         return nullptr;
-    const auto& bySortValue = m_pages.get<2>();
     const auto start = m_pages.project<2>(current);
     auto it = start;
-    for (;;) {
-        if (forward) {
-            if (++it == bySortValue.end())
-                it = bySortValue.begin();
-        } else {
-            if (it == bySortValue.begin())
-                it = bySortValue.end();
-            --it;
-        }
-        if (it == start)
-            return nullptr;
-        if (it->configId != LockPageId)
-            return it->page;
+    if (forward) {
+        if (++it == bySortValue.end())
+            it = bySortValue.begin();
+    } else {
+        if (it == bySortValue.begin())
+            it = bySortValue.end();
+        --it;
     }
+    return it == start ? nullptr : it->page;
 }
 
 void QMLController::indicatePage(const QString& pageName, bool current)

@@ -106,7 +106,10 @@ public:
     void handleIRSlot(unsigned char slot, bool pressed);
 
     // Registration from the components. A page whose id, sort value or name is taken by a
-    // registered page is refused; a page switcher replaces one registered under its id.
+    // registered page is refused; a page switcher replaces one registered under its id. The
+    // lock page (LockPageId), which has no name and no place of its own among the pages, is
+    // kept apart from them: whatever the pages are called or ordered by, it registers (a
+    // second lock page is refused).
     Q_INVOKABLE void addPage(QObject* page);
     Q_INVOKABLE void removePage(QObject* page);
     Q_INVOKABLE void addPageSwitcher(QObject* pageSwitcher);
@@ -181,8 +184,8 @@ private:
     QMLPage* pageWithName(const QString& name) const;
     // The registered page of the id; one the host builds on pageWanted when none is.
     QMLPage* pageWithIdOrWanted(int configId);
-    // The nearest page that is not the lock page, walking the sort order with wrap; the
-    // current page itself when there is none.
+    // The nearest page that is not the lock page, walking the sort order with wrap (from the
+    // lock page, from its sort value); null when there is none but the current page.
     QMLPage* neighbourPage(bool forward) const;
     void indicatePage(const QString& pageName, bool current);
     void unlock();
@@ -194,6 +197,8 @@ private:
     Callbacks m_callbacks;
     QMLConfiguration* m_configuration = nullptr;
     PageRegistry m_pages;
+    // The registered lock page, never one of m_pages; a null page while none is.
+    PageEntry m_lockPage{nullptr, LockPageId, 0, QString()};
     std::map<int, QMLPageSwitcher*> m_pageSwitchers;
     std::map<QString, std::vector<QObject*>> m_pageSwitcherButtons;
     std::map<QString, std::vector<QMLControl*>> m_controls;
