@@ -383,6 +383,7 @@ bool GradientLibrary::save()
     // change is neither lost nor reported as saved.
     std::set<std::pair<QString, QString>> failed;
     std::set<QString> failedPaths;
+    QStringList reasons;
     for (const auto& [packName, path] : filesToSave) {
         std::vector<Gradient> gradients;
         for (int row = 0; row < rows; ++row) {
@@ -390,11 +391,14 @@ bool GradientLibrary::save()
             if (item.data(FilePathRole).toString() == path)
                 gradients.push_back(item.data(GradientRole).value<Gradient>());
         }
-        if (!writeFile(path, packName, gradients)) {
+        QString reason;
+        if (!writeFile(path, packName, gradients, &reason)) {
             failed.insert(std::make_pair(packName, path));
             failedPaths.insert(path);
+            reasons.append(QStringLiteral("%1: %2").arg(path, reason));
         }
     }
+    m_saveError = reasons.join(u'\n');
     filesToSave = std::move(failed);
 
     for (int row = 0; row < rows; ++row) {
@@ -410,9 +414,10 @@ bool GradientLibrary::save()
 }
 
 bool GradientLibrary::writeFile(const QString& filePath, const QString& packName,
-                                const std::vector<Gradient>& gradients)
+                                const std::vector<Gradient>& gradients, QString* error)
 {
     // A pack that would not load again is not written: the file keeps what it holds.
+    *error = tr("The gradients would make a pack larger than a gradient file may be");
     qint64 elements = 1;
     for (const Gradient& gradient : gradients)
         elements += 1 + gradient.stops().size();
@@ -429,8 +434,11 @@ bool GradientLibrary::writeFile(const QString& filePath, const QString& packName
         return false;
 
     const QDir folder = QFileInfo(filePath).absoluteDir();
-    return (folder.exists() || folder.mkpath(QStringLiteral("."))) &&
-           WholeFile::write(filePath, contents);
+    if (!folder.exists() && !folder.mkpath(QStringLiteral("."))) {
+        *error = tr("The folder cannot be made");
+        return false;
+    }
+    return WholeFile::write(filePath, contents, error);
 }
 
 void GradientLibrary::writeGradientPack(const QString& packName,

@@ -119,6 +119,9 @@ public:
     // contents, stays marked and keeps its rows modified, to be written again by the next
     // save. Returns false when some file could not be written.
     bool save();
+    // Why the last save() could not write its files: a line "<path>: <reason>" for each; empty
+    // when it wrote them all.
+    const QString& saveError() const { return m_saveError; }
 
     // Bounds of a gradient file, well above any real pack: a file beyond them is skipped when
     // loading, and a pack that would go beyond them is not saved. Its size in bytes, its number
@@ -141,8 +144,9 @@ private:
     void readGradientPack(const QDomElement& element, const QString& filePath, GradientType type);
     void readGradient(const QDomElement& element, const QString& filePath, GradientType type,
                       const QString& packName);
+    // False, with the reason in error, when the pack was not written.
     static bool writeFile(const QString& filePath, const QString& packName,
-                          const std::vector<Gradient>& gradients);
+                          const std::vector<Gradient>& gradients, QString* error);
     static void writeGradientPack(const QString& packName, const std::vector<Gradient>& gradients,
                                   QXmlStreamWriter& writer);
     static void writeGradient(const Gradient& gradient, QXmlStreamWriter& writer);
@@ -153,6 +157,7 @@ private:
     std::set<std::pair<QString, QString>> filesToSave;
     std::unique_ptr<XmlSchemaValidator> gradientSchema;
     QStandardItemModel* m_errorModel;
+    QString m_saveError;
 };
 
 Q_DECLARE_METATYPE(GradientLibrary::GradientType)

@@ -4,6 +4,7 @@
 #include "core/regular_file.h"
 #include "core/whole_file.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -121,9 +122,15 @@ bool Preferences::writeValue(unsigned int id, const QVariant& value)
     const QByteArray contents = readAll(madePath);
     std::map<QString, QVariant> written;
     if (!parseSettings(contents, folder.filePath(QStringLiteral("check.conf")), &written) ||
-        !sameSettings(values, written) || !QDir().mkpath(QFileInfo(path).path()) ||
-        !WholeFile::write(path, contents))
+        !sameSettings(values, written) || !QDir().mkpath(QFileInfo(path).path()))
         return false;
+    QString reason;
+    if (!WholeFile::write(path, contents, &reason)) {
+        // The change stays in force for this run; the console says why it was not stored.
+        qWarning().noquote()
+            << QStringLiteral("The preferences could not be stored in %1: %2").arg(path, reason);
+        return false;
+    }
     pendingWrites.clear();
     settings.sync(); // reads the new file
     return true;

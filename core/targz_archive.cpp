@@ -56,8 +56,39 @@ public:
             ::close(m_descriptor);
     }
 
-    // Each byte is copied once, into the chunk that holds it.
-    bool write(const char* data, size_t size)
+    // Each byte is copied once, into the chunk that holds it. False once any write failed, with
+    // error() saying why; nothing is thrown into libtar's frames, not even a failed allocation.
+    bool write(const char* data, size_t size) noexcept
+    {
+        try {
+            return writeChunks(data, size);
+        } catch (...) {
+            return failed(ENOMEM);
+        }
+    }
+
+    // Compresses what is left, writes the trailer and closes the descriptor; false when any
+    // write failed.
+    bool close() noexcept
+    {
+        bool finished = false;
+        try {
+            finished = finish();
+        } catch (...) {
+            failed(ENOMEM);
+        }
+        const bool closed = ::close(m_descriptor) == 0;
+        if (!closed)
+            failed(errno);
+        m_descriptor = -1;
+        return finished && closed && !m_failed;
+    }
+
+    // The error number of the first failure; 0 while none.
+    int error() const { return m_error; }
+
+private:
+    bool writeChunks(const char* data, size_t size)
     {
         while (!m_failed && size > 0) {
             const size_t room = size_t(ChunkSize - m_pending.size());
@@ -74,9 +105,7 @@ public:
         return !m_failed;
     }
 
-    // Compresses what is left, writes the trailer and closes the descriptor; false when any
-    // write failed.
-    bool close()
+    bool finish()
     {
         dispatch(m_pending, true);
         m_pending.clear();
@@ -87,12 +116,17 @@ public:
             trailer[4 + i] = uchar(m_size >> (8 * i));
         }
         writeOut(reinterpret_cast<const char*>(trailer), sizeof trailer);
-        const bool closed = ::close(m_descriptor) == 0;
-        m_descriptor = -1;
-        return closed && !m_failed;
+        return !m_failed;
     }
 
-private:
+    bool failed(int error)
+    {
+        if (!m_failed)
+            m_error = error != 0 ? error : EIO;
+        m_failed = true;
+        return false;
+    }
+
     static constexpr qsizetype ChunkSize = 256 * 1024;
     static constexpr qsizetype WindowSize = 32 * 1024;
 
@@ -161,7 +195,7 @@ private:
     void take(const Chunk& chunk)
     {
         if (!chunk.compressed)
-            m_failed = true;
+            failed(ENOMEM);
         m_crc = crc32_combine(m_crc, chunk.crc, z_off_t(chunk.size));
         m_size += quint64(chunk.size);
         writeOut(chunk.deflated.constData(), size_t(chunk.deflated.size()));
@@ -174,7 +208,7 @@ private:
             if (written < 0 && errno == EINTR)
                 continue;
             if (written <= 0) {
-                m_failed = true;
+                failed(written < 0 ? errno : EIO);
                 break;
             }
             data += written;
@@ -190,6 +224,7 @@ private:
     quint64 m_size = 0;
     bool m_headerWritten = false;
     bool m_failed = false;
+    int m_error = 0;
 };
 
 // A descriptor's stream: zlib's for reading, a GzipWriter for writing.
@@ -294,8 +329,12 @@ int gzCloseHook(int descriptor)
         return -1;
     }
     // A write error, or a read that met the end of a truncated stream, shows here.
-    if (stream.writer)
-        return stream.writer->close() ? 0 : -1;
+    if (stream.writer) {
+        if (stream.writer->close())
+            return 0;
+        errno = stream.writer->error();
+        return -1;
+    }
     return gzclose(stream.reader) == Z_OK ? 0 : -1;
 }
 
@@ -317,7 +356,7 @@ ssize_t gzWriteHook(int descriptor, const void* buffer, size_t size)
         return -1;
     }
     if (!writer->write(static_cast<const char*>(buffer), size)) {
-        errno = EIO;
+        errno = writer->error();
         return -1;
     }
     return ssize_t(size);
@@ -519,6 +558,7 @@ void TargzArchive::emitProgress(qint64 done)
 bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& items)
 {
     const WholeFile::OversizeWriteGuard guard;
+    m_error.clear();
     if (m_open)
         return false;
     qint64 total = 0;
@@ -534,20 +574,22 @@ bool TargzArchive::create(const QString& archivePath, const QList<TarItemInfo>& 
     if (!beginWriting(file))
         return false;
     qint64 done = 0;
-    bool written = true;
+    int error = 0;
     for (const TarItemInfo& item : items) {
         const QString name = item.name.isEmpty() ? item.path : item.name;
+        errno = 0;
         if (!appendEntry(item.path, name, done)) {
-            written = false;
+            error = errno != 0 ? errno : EIO;
             break;
         }
     }
-    return finishWriting(file, written);
+    return finishWriting(file, error);
 }
 
 bool TargzArchive::createFromMemory(const QString& archivePath, const QList<TarMember>& members)
 {
     const WholeFile::OversizeWriteGuard guard;
+    m_error.clear();
     if (m_open)
         return false;
     qint64 total = 0;
@@ -577,43 +619,53 @@ bool TargzArchive::createFromMemory(const QString& archivePath, const QList<TarM
     th_set_from_stat(m_open->tar, &status);
     const tar_header common = m_open->tar->th_buf;
     qint64 done = 0;
-    bool written = true;
+    int error = 0;
     for (const TarMember& member : members) {
+        errno = 0;
         if (!appendMember(member, common)) {
-            written = false;
+            error = errno != 0 ? errno : EIO;
             break;
         }
         done += member.data.size();
         emitProgress(done);
     }
-    return finishWriting(file, written);
+    return finishWriting(file, error);
 }
 
 bool TargzArchive::beginWriting(WholeFile::SaveFile& file)
 {
-    if (!WholeFile::open(file))
+    if (!WholeFile::open(file)) {
+        m_error = file.errorString();
         return false;
+    }
     // The gzip stream gets a descriptor of its own, so that closing it leaves the save file open
     // for its commit.
     const int descriptor = ::fcntl(file.handle(), F_DUPFD_CLOEXEC, 0);
     if (descriptor < 0 || !TargzHooks::adopt(descriptor, O_WRONLY) ||
         !adoptStream(descriptor, QFile::encodeName(file.fileName()), O_WRONLY)) {
-        file.cancelWriting();
+        file.cancelWriting(errno);
+        WholeFile::commit(file);
+        m_error = file.errorString();
         return false;
     }
     return true;
 }
 
-bool TargzArchive::finishWriting(WholeFile::SaveFile& file, bool written)
+bool TargzArchive::finishWriting(WholeFile::SaveFile& file, int error)
 {
-    written = written && m_open && tar_append_eof(m_open->tar) == 0;
+    if (error == 0 && !m_open)
+        error = EIO;
+    if (error == 0 && tar_append_eof(m_open->tar) != 0)
+        error = errno != 0 ? errno : EIO;
     // Closing the gzip stream is the last write: an error of any write shows here.
-    written = closeArchive() && written;
-    if (!written) {
-        file.cancelWriting();
-        return false;
-    }
-    return WholeFile::commit(file);
+    errno = 0;
+    if (!closeArchive() && error == 0)
+        error = errno != 0 ? errno : EIO;
+    if (error != 0)
+        file.cancelWriting(error);
+    const bool committed = WholeFile::commit(file);
+    m_error = file.errorString();
+    return committed;
 }
 
 // The header as libtar makes it, from the common one with the member's name and size, then the

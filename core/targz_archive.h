@@ -133,6 +133,10 @@ public:
     // Closes an archive left open (from a slot connected to the signals). True when nothing
     // was open.
     bool close();
+    // Why the last create or createFromMemory failed to write the archive, in the words of
+    // WholeFile::SaveFile::errorString(): what stands in the target's place, "No space left on
+    // device"...; empty after a success.
+    const QString& errorString() const { return m_error; }
 
 signals:
     void operationStarted(int total);
@@ -145,9 +149,10 @@ private:
     bool openDescriptor(int descriptor);
     bool adoptStream(int descriptor, const QByteArray& path, int flags);
     // Opens the save file and the archive on it; finishWriting ends the archive and commits
-    // the file when everything was written, or discards it.
+    // the file when every write succeeded (error 0), or discards it for the error number of the
+    // write that failed. Both keep the reason of a failure for errorString().
     bool beginWriting(WholeFile::SaveFile& file);
-    bool finishWriting(WholeFile::SaveFile& file, bool written);
+    bool finishWriting(WholeFile::SaveFile& file, int error);
     bool appendMember(const TarMember& member, const struct tar_header& common);
     bool closeArchive();
     bool appendEntry(const QString& path, const QString& name, qint64& done);
@@ -159,6 +164,7 @@ private:
     void emitProgress(qint64 done);
 
     std::unique_ptr<Open> m_open;
+    QString m_error;
 };
 
 // The hooks that let libtar read and write through zlib. libtar passes an int descriptor to

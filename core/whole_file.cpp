@@ -1,5 +1,6 @@
 #include "core/whole_file.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -12,6 +13,7 @@
 #include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <utility>
 
@@ -39,6 +41,63 @@ void reached(Step step)
         stepHook(step);
 }
 
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("WholeFile", text);
+}
+
+// The words for an error number: the usual ones of a save in this program's words (and its
+// language), the system's for the others.
+QString errorText(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return tr("No space left on device");
+    case EDQUOT:
+        return tr("Disk quota exceeded");
+    case EFBIG:
+        return tr("File too large");
+    case EACCES:
+        return tr("Permission denied");
+    case EPERM:
+        return tr("Operation not permitted");
+    case EROFS:
+        return tr("Read-only file system");
+    case EIO:
+        return tr("Input/output error");
+    case ENOMEM:
+        return tr("Not enough memory");
+    default:
+        return QString::fromStdString(std::generic_category().message(error));
+    }
+}
+
+// Why no temporary file could be made beside the file replaced.
+QString makingFailure(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return tr("The folder does not allow a new file beside this one");
+    case EROFS:
+        return tr("The folder is on a read-only file system");
+    case ENOSPC:
+    case EDQUOT:
+        return errorText(error);
+    case ENOENT:
+    case ENOTDIR:
+        return tr("The folder does not exist");
+    default:
+        return tr("Unable to make a new file beside this one: %1").arg(errorText(error));
+    }
+}
+
+QString writingFailure(int error)
+{
+    return error == 0 ? tr("Unable to write file")
+                      : tr("Unable to write file: %1").arg(errorText(error));
+}
+
 // Writes all the bytes to the descriptor, resuming after an interruption or a partial write.
 bool writeAll(int descriptor, const char* bytes, qint64 length)
 {
@@ -46,6 +105,8 @@ bool writeAll(int descriptor, const char* bytes, qint64 length)
         const ssize_t written = ::write(descriptor, bytes, size_t(length));
         if (written < 0 && errno == EINTR)
             continue;
+        if (written == 0)
+            errno = EIO;
         if (written <= 0)
             return false;
         bytes += written;
@@ -88,10 +149,55 @@ bool isTemporaryName(const char* name, const QByteArray& prefix)
     return true;
 }
 
+// How a lock on a temporary file went.
+enum class Lock
+{
+    Taken,
+    Held,       // somebody else holds the file locked
+    Unsupported // the file system takes no lock of that kind
+};
+
+Lock lockResult(int result)
+{
+    if (result == 0)
+        return Lock::Taken;
+    return errno == EWOULDBLOCK || errno == EAGAIN || errno == EACCES ? Lock::Held
+                                                                      : Lock::Unsupported;
+}
+
+// Locks the whole file in both ways that a process may hold a file: flock, and a POSIX record
+// lock of the open file description (which conflicts with the record locks of every other
+// description and process, and, unlike a per-process record lock, is not dropped when this
+// process closes another descriptor of the file). The descriptor must be open for writing. Held
+// when somebody else holds either lock; Unsupported when the file system takes neither.
+Lock lockWhole(int descriptor)
+{
+    const Lock whole = lockResult(::flock(descriptor, LOCK_EX | LOCK_NB));
+    if (whole == Lock::Held)
+        return Lock::Held;
+    struct flock range = {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    const Lock record = lockResult(::fcntl(descriptor, F_OFD_SETLK, &range));
+    if (record == Lock::Held)
+        return Lock::Held;
+    return whole == Lock::Taken || record == Lock::Taken ? Lock::Taken : Lock::Unsupported;
+}
+
+// Whether the name in the folder (-1: the working folder) names the file with this status.
+bool names(int folder, const char* name, const struct stat& file)
+{
+    struct stat named;
+    return ::fstatat(folder < 0 ? AT_FDCWD : folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           named.st_dev == file.st_dev && named.st_ino == file.st_ino;
+}
+
 // Removes what earlier saves of the file, killed before they ended, left beside it. Only a
 // regular file (not a link) of this user under a temporary name of this file, with no other
-// name, is taken, and only when no save holds it locked: a save of another process still
-// writing keeps its own.
+// name, is taken, and only when this process can lock it in both ways (so nobody holds it: a
+// save of another process still writing keeps its own) and the name still names it once it is
+// locked. A live save locks its file before it uses it and checks then that its name is still
+// its own, so a file taken here between its making and its locking is not used by that save.
 void removeLeftovers(const QByteArray& replaced)
 {
     const int folder =
@@ -110,13 +216,16 @@ void removeLeftovers(const QByteArray& replaced)
             ::fstatat(folder, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) != 0 ||
             !S_ISREG(named.st_mode) || named.st_uid != ::geteuid() || named.st_nlink != 1)
             continue;
+        // Open for writing, which a record lock for writing needs; opening a regular file
+        // changes nothing in it.
         const int leftover = ::openat(folder, entry->d_name,
-                                      O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+                                      O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (leftover < 0)
             continue;
         struct stat opened;
         if (::fstat(leftover, &opened) == 0 && opened.st_dev == named.st_dev &&
-            opened.st_ino == named.st_ino && ::flock(leftover, LOCK_EX | LOCK_NB) == 0)
+            opened.st_ino == named.st_ino && lockWhole(leftover) == Lock::Taken &&
+            names(folder, entry->d_name, opened))
             ::unlinkat(folder, entry->d_name, 0);
         ::close(leftover);
     }
@@ -137,6 +246,8 @@ int openUnnamed(const QByteArray& folder)
         ::close(descriptor);
         return -1;
     }
+    // Locked before it has a name, so that no clean-up ever finds it unlocked.
+    lockWhole(descriptor);
     return descriptor;
 }
 
@@ -159,13 +270,24 @@ bool makeTemporary(const QByteArray& replaced, QByteArray& temporary, const Make
     return false;
 }
 
-// A new file of a temporary name of the replaced file; its name in temporary.
+// A new file of a temporary name of the replaced file, locked; its name in temporary. Between
+// its making and its locking another save's clean-up may take it for a leftover: a file that
+// somebody else holds locked, or whose name no longer names it once it is locked, is left and
+// another name tried.
 int openNamed(const QByteArray& replaced, QByteArray& temporary)
 {
     int descriptor = -1;
     makeTemporary(replaced, temporary, [&descriptor](const QByteArray& name) {
         descriptor = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        return descriptor >= 0;
+        if (descriptor < 0)
+            return false;
+        struct stat made;
+        if (lockWhole(descriptor) != Lock::Held && ::fstat(descriptor, &made) == 0 &&
+            names(-1, name.constData(), made))
+            return true;
+        ::close(std::exchange(descriptor, -1));
+        errno = EEXIST;
+        return false;
     });
     return descriptor;
 }
@@ -189,10 +311,12 @@ SaveFile::~SaveFile()
 
 void SaveFile::discard()
 {
-    if (m_descriptor >= 0)
-        ::close(std::exchange(m_descriptor, -1));
+    // The name goes while the file is still held locked, so that it never names an unlocked
+    // file that a clean-up could take.
     if (!m_temporary.isEmpty())
         ::unlink(std::exchange(m_temporary, QByteArray()).constData());
+    if (m_descriptor >= 0)
+        ::close(std::exchange(m_descriptor, -1));
 }
 
 bool open(SaveFile& file)
@@ -200,83 +324,120 @@ bool open(SaveFile& file)
     if (file.isOpen())
         return false;
     file.m_refusal = RegularFile::Result_FAILED;
+    file.m_error.clear();
     const QFileInfo target(file.fileName());
     const bool exists = target.exists();
     if (exists && !target.isFile()) {
         file.m_refusal = RegularFile::examine(file.fileName());
+        file.m_error = RegularFile::message(file.m_refusal);
         return false;
     }
     constexpr QFileDevice::Permissions anyWrite =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (exists && (!target.isWritable() || !(target.permissions() & anyWrite)))
+    if (exists && !(target.permissions() & anyWrite)) {
+        file.m_error = tr("The file is marked read-only");
         return false;
+    }
+    if (exists && !target.isWritable()) {
+        file.m_error = RegularFile::message(RegularFile::Result_DENIED);
+        return false;
+    }
     // A symbolic link stays a link: the file it names, through any chain of links, is replaced.
     QFileInfo replaced(target.absoluteFilePath());
     for (int depth = 0; replaced.isSymLink(); ++depth) {
         if (depth == MaximumLinkDepth) {
             file.m_refusal = RegularFile::Result_LINK_LOOP;
+            file.m_error = RegularFile::message(file.m_refusal);
             return false;
         }
         replaced.setFile(replaced.symLinkTarget());
     }
     file.m_replaced = QFile::encodeName(replaced.absoluteFilePath());
     struct stat status;
-    if (exists && ::stat(file.m_replaced.constData(), &status) != 0)
+    if (exists && ::stat(file.m_replaced.constData(), &status) != 0) {
+        file.m_error = tr("Unable to open file: %1").arg(errorText(errno));
         return false;
+    }
     removeLeftovers(file.m_replaced);
     // A new file is made as any other the process makes (0666 less its mask); one that replaces
-    // a file takes that file's permission bits.
+    // a file takes that file's permission bits. A file system without locks leaves it unlocked:
+    // a clean-up there takes nothing it cannot lock.
     file.m_temporary.clear();
     file.m_descriptor = openUnnamed(folderOf(file.m_replaced));
     if (file.m_descriptor < 0) {
         file.m_descriptor = openNamed(file.m_replaced, file.m_temporary);
         if (file.m_descriptor < 0) {
+            file.m_error = makingFailure(errno);
             file.m_temporary.clear();
             return false;
         }
     }
-    // The lock tells a later save's clean-up that this file is being written. A file system
-    // without locks leaves it unlocked: a clean-up there takes nothing it cannot lock.
-    ::flock(file.m_descriptor, LOCK_EX | LOCK_NB);
     if (exists && ::fchmod(file.m_descriptor, (status.st_mode & 0777) | S_IRUSR | S_IWUSR) != 0) {
+        file.m_error = tr("Unable to give the new file the permissions of the old one: %1")
+                           .arg(errorText(errno));
         file.discard();
         return false;
     }
     file.m_cancelled = false;
+    file.m_writeError = 0;
     file.m_refusal = RegularFile::Result_OPENED;
     reached(Step::Made);
     return true;
 }
 
+namespace {
+
+// Why the named temporary file could not take the place of the file replaced: a folder marked
+// sticky lets only the owner of a file (or of the folder) replace it.
+QString replacingFailure(int error, const QByteArray& replaced)
+{
+    struct stat folder;
+    struct stat old;
+    if ((error == EPERM || error == EACCES) &&
+        ::stat(folderOf(replaced).constData(), &folder) == 0 && (folder.st_mode & S_ISVTX) &&
+        ::lstat(replaced.constData(), &old) == 0 && old.st_uid != ::geteuid() &&
+        folder.st_uid != ::geteuid())
+        return tr("The file belongs to another user, in a folder where only its owner may "
+                  "replace it");
+    return tr("Unable to replace the file: %1").arg(errorText(error));
+}
+
+} // namespace
+
 bool commit(SaveFile& file, const QByteArray& contents)
 {
     const OversizeWriteGuard guard;
-    if (!file.isOpen())
+    if (!file.isOpen()) {
+        if (file.m_error.isEmpty())
+            file.m_error = writingFailure(0);
         return false;
+    }
+    const auto fail = [&file](const QString& error) {
+        file.m_error = error;
+        file.discard();
+        return false;
+    };
     // One sync, checked: a full device or a failing disk shows here, before the target is
     // touched.
-    if (file.m_cancelled || !writeAll(file.m_descriptor, contents.constData(), contents.size())) {
-        file.discard();
-        return false;
-    }
+    if (file.m_cancelled)
+        return fail(writingFailure(file.m_writeError));
+    if (!writeAll(file.m_descriptor, contents.constData(), contents.size()))
+        return fail(writingFailure(errno));
     reached(Step::Written);
-    if (::fsync(file.m_descriptor) != 0) {
-        file.discard();
-        return false;
-    }
+    if (::fsync(file.m_descriptor) != 0)
+        return fail(writingFailure(errno));
     reached(Step::Synced);
     if (file.m_temporary.isEmpty() &&
-        !giveName(file.m_descriptor, file.m_replaced, file.m_temporary)) {
-        file.discard();
-        return false;
-    }
+        !giveName(file.m_descriptor, file.m_replaced, file.m_temporary))
+        return fail(tr("Unable to name the new file: %1").arg(errorText(errno)));
     reached(Step::Named);
-    if (::close(std::exchange(file.m_descriptor, -1)) != 0 ||
-        ::rename(file.m_temporary.constData(), file.m_replaced.constData()) != 0) {
-        file.discard();
-        return false;
-    }
+    // The file takes the target's place still open, and so still locked: a clean-up of another
+    // save never sees it unlocked under its temporary name. Its bytes are on the disk already.
+    if (::rename(file.m_temporary.constData(), file.m_replaced.constData()) != 0)
+        return fail(replacingFailure(errno, file.m_replaced));
     file.m_temporary.clear();
+    ::close(std::exchange(file.m_descriptor, -1));
+    file.m_error.clear();
     return true;
 }
 
@@ -286,11 +447,14 @@ void setStepHook(void (*hook)(Step), bool named)
     namedOnly = named;
 }
 
-bool write(const QString& path, const QByteArray& contents)
+bool write(const QString& path, const QByteArray& contents, QString* error)
 {
     const OversizeWriteGuard guard;
     SaveFile file(path);
-    return open(file) && commit(file, contents);
+    const bool written = open(file) && commit(file, contents);
+    if (error)
+        *error = file.errorString();
+    return written;
 }
 
 namespace {

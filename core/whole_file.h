@@ -24,9 +24,13 @@ namespace WholeFile {
 // Where the file system has them, the temporary file has no name until commit() names it just
 // before it takes the target's place, so a save killed before leaves nothing behind. Elsewhere
 // it is named from the start, ".<file name>.velmora-save-" and twelve random letters or digits
-// beside the file replaced, and held locked while it is written; open() removes the files of
-// that name that an earlier save of the same file, killed meanwhile, left: regular files of this
-// user that no live save holds locked, and nothing else.
+// beside the file replaced. Either way it is locked (flock and an open-file-description fcntl
+// lock) before it has a name and stays locked until it has taken the target's place, and a
+// named one is used only once the save has checked, holding the lock, that its name still names
+// it. open() removes the files of that name that an earlier save of the same file, killed
+// meanwhile, left: regular files of this user that nobody holds locked in either way, and
+// nothing else; a live save's file is never among them, so two saves of one file never spoil
+// each other.
 class SaveFile
 {
 public:
@@ -40,8 +44,17 @@ public:
     // The temporary file's descriptor while it is open, -1 otherwise.
     int handle() const { return m_descriptor; }
     bool isOpen() const { return m_descriptor >= 0; }
-    // Marks the writing failed: commit() then fails, removing the temporary file.
-    void cancelWriting() { m_cancelled = true; }
+    // Marks the writing failed, for the error number of the write through handle() that failed
+    // (0 when none says why): commit() then fails, removing the temporary file.
+    void cancelWriting(int error = 0)
+    {
+        m_cancelled = true;
+        m_writeError = error;
+    }
+    // Why the last open() or commit() failed, in words for the user: what stands in the target's
+    // place, that the folder allows no new file, "No space left on device"...; empty when
+    // nothing failed.
+    const QString& errorString() const { return m_error; }
     // What open() found in the target's place when it refused it for being no regular file (a
     // folder, a FIFO, a socket, a device, a loop of links); Result_FAILED after any other
     // failure, Result_OPENED otherwise.
@@ -60,20 +73,22 @@ private:
     QByteArray m_temporary;
     int m_descriptor = -1;
     bool m_cancelled = false;
+    int m_writeError = 0;
+    QString m_error;
     RegularFile::Result m_refusal = RegularFile::Result_OPENED;
 };
 
 // Opens the save file for replacing its target; false, with nothing written, when the target is
-// refused or the temporary file cannot be made.
+// refused or the temporary file cannot be made (errorString() says why).
 bool open(SaveFile& file);
 
 // Writes the contents after whatever was written to the open save file's handle, then syncs it
 // and replaces the target. False, leaving the target as it was and no temporary file behind,
-// when any of it failed.
+// when any of it failed (errorString() says why).
 bool commit(SaveFile& file, const QByteArray& contents = QByteArray());
 
-// open() and commit() of the contents at the path.
-bool write(const QString& path, const QByteArray& contents);
+// open() and commit() of the contents at the path; the reason of a failure goes to error.
+bool write(const QString& path, const QByteArray& contents, QString* error = nullptr);
 
 // The steps of a save, for a test that stops one at a chosen moment (by killing its process):
 // the temporary file made (open() succeeded), the contents written, synced, and the temporary

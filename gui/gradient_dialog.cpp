@@ -145,8 +145,15 @@ void GradientDialog::selectGradient(const QModelIndex& index)
 
 void GradientDialog::setVisible(bool visible)
 {
-    if (!visible)
-        GradientLibrary::instance()->save();
+    // A close that was accepted has saved already; what it could not write is tried again here,
+    // and said once.
+    if (!visible) {
+        GradientLibrary* library = GradientLibrary::instance();
+        if (!library->save())
+            QMessageBox::warning(
+                this, tr("Save failed"),
+                tr("The gradients could not be saved.\n%1").arg(library->saveError()));
+    }
     QDialog::setVisible(visible);
 }
 

@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 using namespace Velmora;
@@ -238,10 +239,17 @@ void VelmoraDocument::save(bool minimal)
 {
     const QString& path = m_path;
     VELMORA_ASSERT(!path.isNull());
-    Streamer streamer;
-    streamer.open(Streamer::Mode_WRITE, path);
-    write(streamer, minimal);
-    streamer.close();
+    try {
+        Streamer streamer;
+        streamer.open(Streamer::Mode_WRITE, path);
+        write(streamer, minimal);
+        streamer.close();
+    } catch (const std::bad_alloc&) {
+        // The bytes of the project did not fit beside it in memory: the save fails as any other
+        // does, leaving the old file, and the project stays open with its changes. The bytes
+        // made so far are gone by now, which leaves room for the message.
+        throw std::runtime_error("There is not enough memory to save the project");
+    }
     m_neverSaved = false;
     m_undoStack.setClean();
 }

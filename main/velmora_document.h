@@ -94,7 +94,8 @@ public:
     // Writes the project to its path, which must be set. A minimal save keeps, of the theme's
     // page backgrounds, icons and control images, only those that pages and buttons use. The
     // file is replaced only when the whole project was written; a failure raises
-    // std::runtime_error and leaves the old file and the saved state as they were.
+    // std::runtime_error saying why (memory that ran out too) and leaves the old file and the
+    // saved state as they were.
     void save(bool minimal);
     // Sets the path (kept when the save fails), then saves.
     void saveAs(const QString& path, bool minimal);

@@ -32,6 +32,10 @@ void DataStream::close()
     m_cursor = m_end = nullptr;
     m_target = nullptr;
     m_deferring = false;
+    m_limit = -1;
+    m_counting = false;
+    m_counted = 0;
+    m_scratch = QByteArray();
     m_status = QDataStream::Ok;
 }
 
@@ -72,21 +76,70 @@ int DataStream::readRawData(char* into, int length)
 void DataStream::grow(qsizetype length)
 {
     VELMORA_ASSERT(m_target != nullptr);
+    const qsizetype done = written();
+    // Only bytes written decide that the limit is passed: the room asked for may be more than
+    // the fields put in it.
+    if (m_counting || (m_limit >= 0 && done > m_limit)) {
+        if (!m_counting)
+            startCounting();
+        countInScratch(length);
+        return;
+    }
     // The array may move: every copy into it is done first.
     if (!m_copies.idle())
         m_copies.finish(targetBytes());
     // The array's size covers the room ahead as well, so that writing into it stays within
-    // the array; resizing detaches an array shared since the last flush.
-    const qsizetype written = m_out ? m_out - m_target->constData() : m_target->size();
-    const qsizetype room = qMax(written + length, qMax<qsizetype>(2 * written, 4096));
+    // the array; resizing detaches an array shared since the last flush. Room past the limit is
+    // no more than the fields of the moment ask for, so that the next ones come back here.
+    const qsizetype roomEnd = m_limit >= 0 ? qMax(m_limit, done + length) : -1;
+    qsizetype room = qMax(done + length, qMax<qsizetype>(2 * done, 4096));
+    if (m_limit >= 0)
+        room = qMin(room, roomEnd);
     m_target->resize(qMax(room, m_target->capacity()));
-    m_out = m_target->data() + written;
-    m_outEnd = m_target->data() + m_target->size();
+    m_out = m_target->data() + done;
+    m_outEnd =
+        m_target->data() + (m_limit >= 0 ? qMin(m_target->size(), roomEnd) : m_target->size());
+}
+
+void DataStream::startCounting()
+{
+    const qsizetype kept = written();
+    // The copies still to come would write into the array about to go.
+    m_copies.drop();
+    m_counting = true;
+    m_counted = kept;
+    *m_target = QByteArray();
+    m_out = m_outEnd = nullptr;
+}
+
+void DataStream::countInScratch(qsizetype length)
+{
+    if (m_out)
+        m_counted += m_out - m_scratch.constData();
+    if (m_scratch.size() < length)
+        m_scratch = QByteArray(qMax<qsizetype>(length, 4096), Qt::Uninitialized);
+    m_out = m_scratch.data();
+    m_outEnd = m_out + m_scratch.size();
+}
+
+bool DataStream::droppedPastLimit(qsizetype length)
+{
+    if (m_limit < 0 || (!m_counting && written() + length <= m_limit))
+        return false;
+    if (!m_counting)
+        startCounting();
+    m_counted += length;
+    return true;
 }
 
 void DataStream::cutToWritten()
 {
     m_deferring = false;
+    if (m_counting) {
+        m_counted += m_out - m_scratch.constData();
+        m_out = m_outEnd = nullptr;
+        return;
+    }
     if (!m_copies.idle())
         m_copies.finish(targetBytes());
     m_target->resize(m_out - m_target->constData());
@@ -136,6 +189,8 @@ DataStream& DataStream::operator<<(const QByteArray& value)
 {
     if (value.isNull())
         return writeNumber(NullLength);
+    if (droppedPastLimit(4 + value.size()))
+        return *this;
     char* to = extend(4 + value.size());
     qToBigEndian(quint32(value.size()), to);
     putBytes(to + 4, value);
@@ -144,12 +199,14 @@ DataStream& DataStream::operator<<(const QByteArray& value)
 
 void DataStream::writeRawBytes(const QByteArray& value)
 {
-    if (!value.isEmpty())
+    if (!value.isEmpty() && !droppedPastLimit(value.size()))
         putBytes(extend(value.size()), value);
 }
 
 void DataStream::putBytes(char* to, const QByteArray& value)
 {
+    if (m_counting)
+        return;
     if (m_deferring && value.size() >= DeferredCopies::MinimumBytes)
         m_copies.add(to - m_target->constData(), value);
     else

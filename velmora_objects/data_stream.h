@@ -28,7 +28,10 @@ namespace Velmora {
 //
 // Writing appends to a byte array. Fields go straight into the array's storage, which the
 // stream grows ahead of them; the array is cut to the bytes written at each flush(), on close()
-// and when the stream is destroyed, and until then may hold unwritten room at its end.
+// and when the stream is destroyed, and until then may hold unwritten room at its end. A stream
+// may be given a limit on the bytes it keeps (setWriteLimit): the array never grows past it, and
+// once the fields written pass it the array is emptied and later fields are only counted, so
+// that a writer learns how large its output would be without holding it.
 class DataStream
 {
 public:
@@ -48,12 +51,30 @@ public:
     // Appends every field written to the bytes, which must outlive the writing.
     void openForWriting(QByteArray* bytes);
     // Writing: room for at least this many more bytes, so that a large block is not copied
-    // as the array grows.
+    // as the array grows; never room past the limit.
     void reserve(qsizetype length)
     {
-        if (m_outEnd - m_out < length)
+        if (m_limit >= 0)
+            length = qMin(length, m_limit - written());
+        if (length > 0 && m_outEnd - m_out < length)
             grow(length);
     }
+    // Writing: keep no more than about this many bytes in the array (the stream's whole length,
+    // what is there already counted; room for the fields of the moment may go a little past
+    // it); no limit when negative. Once the bytes written pass it, the array is emptied and the
+    // fields that follow are counted and dropped (pastLimit()).
+    void setWriteLimit(qsizetype bytes) { m_limit = bytes; }
+    // Writing: the stream's length so far, whether the bytes were kept or not.
+    qsizetype written() const
+    {
+        if (m_counting)
+            return m_counted + (m_out ? m_out - m_scratch.constData() : 0);
+        if (!m_target)
+            return 0;
+        return m_out ? m_out - m_target->constData() : m_target->size();
+    }
+    // Writing: the fields written passed the limit, and the array holds none of them.
+    bool pastLimit() const { return m_counting; }
     // Writing: makes the array hold exactly the bytes written so far.
     void flush()
     {
@@ -254,6 +275,13 @@ private:
         return m_out;
     }
     void grow(qsizetype length);
+    // Writing past the limit: the array is let go and what follows only counted.
+    void startCounting();
+    // Counting: room for length bytes in the scratch room, the bytes before counted.
+    void countInScratch(qsizetype length);
+    // Writing a byte array's bytes: true, with the length counted, when they lie past the limit
+    // and are not to be copied at all.
+    bool droppedPastLimit(qsizetype length);
     // A colour's 32-bit value in the stream: its RGB value, or the one for an invalid colour.
     static quint32 colourWord(const QColor& value)
     {
@@ -371,6 +399,12 @@ private:
     char* m_out = nullptr;
     char* m_outEnd = nullptr;
     Status m_status = QDataStream::Ok;
+    // Writing: the limit on the bytes kept (none when negative); past it, the bytes written are
+    // counted (before the scratch room, which holds the fields of the moment) and dropped.
+    qsizetype m_limit = -1;
+    bool m_counting = false;
+    qsizetype m_counted = 0;
+    QByteArray m_scratch;
     // Writing: the large arrays whose bytes are copied later (see deferLargeArrays).
     bool m_deferring = false;
     DeferredCopies m_copies;

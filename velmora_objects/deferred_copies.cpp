@@ -70,6 +70,17 @@ void DeferredCopies::finish(char* base)
     m_pendingBytes = 0;
 }
 
+void DeferredCopies::drop()
+{
+    if (m_running) {
+        m_done.acquire();
+        m_running = false;
+        m_runningBatch.clear();
+    }
+    m_pending.clear();
+    m_pendingBytes = 0;
+}
+
 void DeferredCopies::copyAll(char* base, const std::vector<Copy>& copies)
 {
     for (const Copy& copy : copies)

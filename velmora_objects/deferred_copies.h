@@ -33,6 +33,9 @@ public:
     void start(char* base);
     // Waits for the copies started and makes those recorded since, into the bytes at base.
     void finish(char* base);
+    // Waits for the copies started and forgets those recorded since: the bytes they were meant
+    // for are given up.
+    void drop();
     // True when no copy is recorded or running.
     bool idle() const { return !m_running && m_pending.empty(); }
 

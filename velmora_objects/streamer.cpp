@@ -4,13 +4,41 @@
 #include "core/regular_file.h"
 
 #include <QColor>
+#include <QLocale>
 #include <QtEndian>
+#include <atomic>
 #include <cstring>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 namespace Velmora {
+
+namespace {
+
+std::atomic<qint64> fileSizeBound{Streamer::MaximumFileSize};
+
+// "1,081,794,220 bytes (1.01 GB)".
+QString bytesText(qint64 bytes)
+{
+    QLocale locale = QLocale::c();
+    locale.setNumberOptions(QLocale::DefaultNumberOptions);
+    return QStringLiteral("%1 bytes (%2)")
+        .arg(locale.toString(bytes),
+             locale.formattedDataSize(bytes, 2, QLocale::DataSizeTraditionalFormat));
+}
+
+} // namespace
+
+qint64 Streamer::maximumFileSize()
+{
+    return fileSizeBound.load(std::memory_order_relaxed);
+}
+
+void Streamer::setMaximumFileSize(qint64 bytes)
+{
+    fileSizeBound.store(bytes, std::memory_order_relaxed);
+}
 
 Streamer::Streamer() = default;
 
@@ -27,15 +55,14 @@ void Streamer::open(Mode mode, const QString& path)
     case Mode_WRITE:
         m_saveFile = std::make_unique<WholeFile::SaveFile>(path);
         if (!WholeFile::open(*m_saveFile)) {
-            // What stands in the file's place is named; any other failure is not known better.
-            const RegularFile::Result refusal = m_saveFile->refusal();
+            // What stands in the file's place, or why no file can be made beside it.
+            const std::string reason = m_saveFile->errorString().toStdString();
             m_saveFile.reset();
-            throw std::runtime_error(RegularFile::isNotRegular(refusal)
-                                         ? RegularFile::message(refusal).toStdString()
-                                         : std::string("Unable to open file"));
+            throw std::runtime_error(reason);
         }
         m_bytes = QByteArray();
         m_data.openForWriting(&m_bytes);
+        m_data.setWriteLimit(maximumFileSize());
         m_fileOpen = true;
         writeHeader();
         break;
@@ -79,7 +106,7 @@ void Streamer::readWholeFile()
         throw;
     }
     const qint64 size = QFile::size();
-    if (size > MaximumFileSize) {
+    if (size > maximumFileSize()) {
         QFile::close();
         throw std::runtime_error("File is too large");
     }
@@ -126,11 +153,19 @@ void Streamer::close()
     if (!m_fileOpen)
         return;
     m_fileOpen = false;
+    const qint64 size = m_data.written();
     m_data.close();
     std::unique_ptr<WholeFile::SaveFile> saveFile = std::move(m_saveFile);
     const QByteArray bytes = std::exchange(m_bytes, QByteArray());
+    if (saveFile && size > maximumFileSize()) {
+        // The save file goes unused: the target stays as it was.
+        throw std::runtime_error(QStringLiteral("The project is too large to save: it takes %1, "
+                                                "more than the %2 that a project file may hold")
+                                     .arg(bytesText(size), bytesText(maximumFileSize()))
+                                     .toStdString());
+    }
     if (saveFile && !WholeFile::commit(*saveFile, bytes))
-        throw std::runtime_error("Unable to write file");
+        throw std::runtime_error(saveFile->errorString().toStdString());
 }
 
 void Streamer::writeHeader()

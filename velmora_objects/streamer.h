@@ -20,11 +20,14 @@ namespace Velmora {
 // format version. Blocks are framed by raw text tags ("Page_start" ... "Page_end").
 //
 // The stream works on bytes in memory. Reading a file checks its header, then reads it whole
-// (refusing one larger than MaximumFileSize); writing one builds its bytes in memory, and close()
-// hands them to WholeFile, which writes a temporary file beside the target (through a symbolic
-// link, to the file it names), syncs it and only then puts it in the target's place with the
-// target's permissions. A target that may not be written, or is marked read-only, is refused when
-// the stream is opened, and a failed save leaves the old file as it was.
+// (refusing one larger than maximumFileSize()); writing one builds its bytes in memory, and
+// close() hands them to WholeFile, which writes a temporary file beside the target (through a
+// symbolic link, to the file it names), syncs it and only then puts it in the target's place with
+// the target's permissions. A target that may not be written, or is marked read-only, is refused
+// when the stream is opened, and a failed save leaves the old file as it was. The writer holds
+// the same bound as the reader: a project that would pass it keeps no more than the bound in
+// memory, is counted to its end, and is refused by close() with its size, so that no file is
+// ever written that could not be opened again.
 //
 // A field cut short or damaged ends the reading (see DataStream): the next tag expected then
 // fails, so a damaged block is reported at the tag that follows the damage. A count that
@@ -44,8 +47,12 @@ public:
     static constexpr quint32 CurrentVersion = 18;
     // "Orvn", "KVX" and 0x08, most significant byte first.
     static constexpr qint64 Magic = qint64(0x4f72766e4b565808LL);
-    // Files beyond this size are refused once their header has been read.
+    // Files beyond this size are refused once their header has been read, and never written.
     static constexpr qint64 MaximumFileSize = qint64(1) << 30;
+    // The bound in force for reading and writing files: MaximumFileSize, unless a test set a
+    // small one to try the bound without a gigabyte on disk.
+    static qint64 maximumFileSize();
+    static void setMaximumFileSize(qint64 bytes);
     // The magic and the format version.
     static constexpr qint64 HeaderBytes = 8 + 4;
 
@@ -56,8 +63,9 @@ public:
     // The same over a byte array, which must outlive the stream; writing replaces what the
     // array held. The file side of the streamer stays closed.
     void open(Mode mode, QByteArray* bytes);
-    // Ends a file stream. Writing, this is where the target is replaced; a failed write raises
-    // std::runtime_error("Unable to write file") and the target stays untouched.
+    // Ends a file stream. Writing, this is where the target is replaced; a stream past the
+    // bound, or a failed write, raises std::runtime_error saying why (the project's size, "No
+    // space left on device"...) and the target stays untouched.
     void close() override;
     // True while a file is open for reading or writing (the file side of the streamer).
     bool isOpen() const { return m_fileOpen; }

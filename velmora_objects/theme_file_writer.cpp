@@ -15,6 +15,7 @@
 #include <QBuffer>
 #include <QRegularExpression>
 #include <algorithm>
+#include <new>
 #include <set>
 #include <utility>
 
@@ -171,7 +172,14 @@ bool ThemeFileWriter::write(const QString& bundlePath)
     VELMORA_ASSERT(m_theme != NULL);
     m_errorString.clear();
     const std::size_t outerRanges = m_progress ? m_progress->ranges.size() : 0;
-    const bool written = writeBundle(bundlePath);
+    bool written = false;
+    try {
+        written = writeBundle(bundlePath);
+    } catch (const std::bad_alloc&) {
+        // The copy, the members or the archive did not fit in memory: nothing was put in the
+        // bundle's place, and the editor goes on.
+        written = fail(ArchiveError, tr("There is not enough memory to write the theme."));
+    }
     // A failure leaves no range of this write open.
     if (!written && m_progress) {
         while (m_progress->ranges.size() > outerRanges)
@@ -251,7 +259,7 @@ bool ThemeFileWriter::writeBundle(const QString& bundlePath)
         m_progress->setMessage(tr("Packaging theme..."));
     const std::size_t preparationRanges = m_progress ? m_progress->ranges.size() : 0;
     if (!archive.createFromMemory(bundlePath, members))
-        return fail(ArchiveError);
+        return fail(ArchiveError, archive.errorString());
     if (m_progress) {
         if (m_progress->ranges.size() > preparationRanges)
             m_progress->endRange();

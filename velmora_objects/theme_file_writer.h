@@ -36,7 +36,7 @@ public:
                              // members are written from memory, as part of the archive)
         SplashFileError = 2, // a splash image could not be encoded
         ArchiveError = 3,    // the archive could not be written (a full disk, a read-only or
-                             // missing target)
+                             // missing target, no memory left; errorString() says which)
         LimitError = 4       // the bundle would go beyond what the reader takes (errorString()
                              // says which bound)
     };
@@ -53,7 +53,8 @@ public:
     // opened here are closed again on every return.
     bool write(const QString& bundlePath);
     // What went wrong in the last write, for the errors that say more than their code
-    // (LimitError); empty otherwise.
+    // (LimitError, and ArchiveError: what stands in the bundle's place, "No space left on
+    // device"...); empty otherwise.
     const QString& errorString() const { return m_errorString; }
 
     // The name of the XML member for a theme name: the name with ".xml" added, made a name that

@@ -650,10 +650,12 @@ TEST_F(GradientFilesTest, AFileThatCouldNotBeWrittenIsWrittenByTheNextSave)
     ASSERT_TRUE(QDir(user()).mkdir("user.xml")); // the target cannot be replaced
     library->newGradient();
     EXPECT_FALSE(library->save());
+    EXPECT_EQ(library->saveError(), user("user.xml") + ": Not a regular file: a folder");
     EXPECT_EQ(QDir(user()).entryList(QDir::Files | QDir::Hidden), QStringList());
 
     ASSERT_TRUE(QDir(user()).rmdir("user.xml"));
     EXPECT_TRUE(library->save());
+    EXPECT_EQ(library->saveError(), "");
     EXPECT_TRUE(readFile(user("user.xml")).contains("<Gradient name=\"New Gradient\">"));
 
     // The same holds for a folder that cannot be created.
@@ -681,6 +683,7 @@ TEST_F(GradientFilesTest, AFailedSaveKeepsTheOldPackAndTheChange)
         FileSizeLimit full(before.size() + 40);
         EXPECT_FALSE(library->save());
     }
+    EXPECT_EQ(library->saveError(), user("user.xml") + ": Unable to write file: File too large");
     EXPECT_EQ(readFile(user("user.xml")), before);
     EXPECT_EQ(QDir(user()).entryList(QDir::Files | QDir::Hidden), QStringList({"user.xml"}));
     EXPECT_TRUE(added.data(GradientLibrary::ModifiedRole).toBool());

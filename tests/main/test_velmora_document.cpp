@@ -4,6 +4,7 @@
 #include "common/file_size_limit.h"
 #include "common/helpers.h"
 #include "common/isolated_app_data.h"
+#include "common/memory_growth_limit.h"
 #include "common/sample_themes.h"
 #include "main/control_property_commands.h"
 #include "main/velmora_document.h"
@@ -15,6 +16,7 @@
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 
+#include <QDir>
 #include <QGraphicsItem>
 #include <QIcon>
 #include <QItemSelectionModel>
@@ -27,6 +29,7 @@
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -541,12 +544,37 @@ TEST_F(DocumentTest, SmallProjectSavedOntoAFullDeviceFailsAndStaysModified)
             FileSizeLimit full(limit);
             error = TestUtil::runtimeErrorOf([&] { document->save(false); });
         }
-        EXPECT_EQ(error, "Unable to write file") << limit;
+        EXPECT_EQ(error, "Unable to write file: File too large") << limit;
         EXPECT_EQ(TestUtil::readFile(file("hall.qvp")), old);
         EXPECT_TRUE(document->neverSaved());
         EXPECT_FALSE(document->undoStack().isClean());
     }
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"hall.qvp"});
+}
+
+// A save that runs out of memory (in a child process whose data may grow by less than the
+// project's bytes take) fails as any other save does, saying why: the old file stays, nothing is
+// left beside it, and the project stays open and modified.
+TEST_F(DocumentTest, SaveWithoutMemoryForTheProjectFailsAndStaysModified)
+{
+    // The sanitizers' allocator, too, gives the failure back rather than ending the process.
+    const QByteArray options = qgetenv("ASAN_OPTIONS");
+    qputenv("ASAN_OPTIONS", options + ":allocator_may_return_null=1");
+    const auto save = [this] {
+        create();
+        document->getTheme()->addPageBackgroundImageData(QByteArray(64 << 20, 'p'), 0);
+        document->undoStack().push(new QUndoCommand("edit"));
+        const bool limited =
+            TestUtil::writeFile(file("hall.qvp"), "old") && TestUtil::limitDataGrowth(16 << 20);
+        const std::string error = TestUtil::runtimeErrorOf([&] { document->save(false); });
+        std::fprintf(stderr, "error: %s\n", error.c_str());
+        ::_exit(!limited || TestUtil::readFile(file("hall.qvp")) != "old" ||
+                QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size() != 1 ||
+                document->undoStack().isClean());
+    };
+    EXPECT_EXIT(save(), ::testing::ExitedWithCode(0),
+                "error: There is not enough memory to save the project\n");
+    options.isNull() ? qunsetenv("ASAN_OPTIONS") : qputenv("ASAN_OPTIONS", options);
 }
 
 // A project naming pages and switchers it does not hold, and images its theme lacks, opened

@@ -301,7 +301,7 @@ TEST_F(ThemeEditorDialogTest, ExportShowsProgressWhileWritingAndReportsFailures)
          "Failed to save the theme.  Couldn't open a temporary file to write an image."},
         {ThemeFileWriter::SplashFileError,
          "Failed to save the theme.  Couldn't open a temporary files to write the splash images."},
-        {ThemeFileWriter::ArchiveError, "Failed to save the theme."},
+        {ThemeFileWriter::ArchiveError, "Failed to save the theme.  The reason."},
         {ThemeFileWriter::LimitError, "Failed to save the theme.  The reason."},
     };
     for (const auto& e : errors) {
@@ -320,7 +320,8 @@ TEST_F(ThemeEditorDialogTest, ExportShowsProgressWhileWritingAndReportsFailures)
     TestUtil::ModalAnswerer answers;
     answers.messageBox(QMessageBox::Ok);
     click<ExportThemeWidget>("saveButton");
-    EXPECT_EQ(answers.answered().value(0).text, "Failed to save the theme.");
+    EXPECT_EQ(answers.answered().value(0).text,
+              "Failed to save the theme.  The folder does not exist");
     EXPECT_EQ(current(), page<ExportThemeWidget>());
     EXPECT_EQ(accepted->count(), 0);
     EXPECT_FALSE(dialog->findChild<QProgressDialog*>());

@@ -1,3 +1,4 @@
+#include "common/file_rights.h"
 #include "common/file_size_limit.h"
 #include "common/helpers.h"
 #include "common/ir_table.h"
@@ -11,12 +12,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <climits>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Velmora;
@@ -34,6 +36,15 @@ void saveTo(const Configuration& project, const QString& path, bool minimal = fa
     s.open(Streamer::Mode_WRITE, path);
     project.write(s, minimal);
     s.close();
+}
+
+// Runs the function with the streamer's bound on file sizes held at the given value.
+void underBound(qint64 bytes, const std::function<void()>& function)
+{
+    const qint64 previous = Streamer::maximumFileSize();
+    Streamer::setMaximumFileSize(bytes);
+    function();
+    Streamer::setMaximumFileSize(previous);
 }
 
 void loadFrom(Configuration& project, const QString& path)
@@ -445,9 +456,11 @@ TEST(ProjectFile, FailedSavesLeaveTheOldFileAsItWas)
     const QByteArray old = TestUtil::readFile(path);
     Configuration big;
     SampleProject::fill(big, 20);
+    // A picture large enough for its bytes to be copied into place on another thread.
+    big.getTheme()->addPageBackgroundImageData(QByteArray(300 * 1024, 'p'), 0);
 
     EXPECT_EQ(runtimeErrorOf([&] { saveTo(big, dir.filePath("missing/project.qvp")); }),
-              "Unable to open file");
+              "The folder does not exist");
     // A folder in the target's place cannot be replaced.
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.qvp"));
     EXPECT_EQ(runtimeErrorOf([&] { saveTo(big, dir.filePath("folder.qvp")); }),
@@ -460,9 +473,33 @@ TEST(ProjectFile, FailedSavesLeaveTheOldFileAsItWas)
         FileSizeLimit full(4096);
         error = runtimeErrorOf([&] { saveTo(big, path); });
     }
-    EXPECT_EQ(error, "Unable to write file");
+    EXPECT_EQ(error, "Unable to write file: File too large");
 
-    EXPECT_EQ(TestUtil::readFile(path), old);
+    // One bound for the writer and the reader: a project of the bound's size saves and opens
+    // again; one larger is refused before the file is touched, with its size, counted to the end
+    // wherever the bound falls (the last tag, a picture's bytes, the first field).
+    const qint64 size = saved(big).size();
+    const QRegularExpression tooLarge("^The project is too large to save: it takes ([0-9,]+) "
+                                      "bytes \\(.*\\), more than the ");
+    for (const qint64 bound : {size, size - 1, size / 2, Streamer::HeaderBytes}) {
+        std::string error;
+        underBound(bound, [&] { error = runtimeErrorOf([&] { saveTo(big, path); }); });
+        const QString message = QString::fromStdString(error);
+        if (bound == size) {
+            Configuration back;
+            underBound(bound, [&] {
+                EXPECT_EQ(runtimeErrorOf([&] { loadFrom(back, path); }), "<no error>");
+            });
+            EXPECT_EQ(saved(back).size(), size);
+            underBound(size - 1, [&] {
+                EXPECT_EQ(runtimeErrorOf([&] { loadFrom(back, path); }), "File is too large");
+            });
+            ASSERT_TRUE(TestUtil::writeFile(path, old));
+        } else {
+            EXPECT_EQ(tooLarge.match(message).captured(1).remove(u',').toLongLong(), size) << error;
+        }
+        EXPECT_EQ(TestUtil::readFile(path), old) << bound;
+    }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"project.qvp"});
 }
 
@@ -617,43 +654,23 @@ TEST(ProjectFile, SavesWriteThroughLinksAndKeepThePermissions)
 
 TEST(ProjectFile, SavesRefuseATargetTheUserMayNotWrite)
 {
-    // The save runs in a child process: run by root (whom no permission stops) the child
-    // first becomes an unprivileged user, who owns the folder and the read-only file.
+    // The save runs in a child process, which meets permissions as the file's owner does even
+    // when run by root; others may write the file, its owner may not.
     QTemporaryDir dir;
     const QString path = dir.filePath("locked.qvp");
     ASSERT_TRUE(TestUtil::writeFile(path, "old"));
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-    const bool root = ::geteuid() == 0;
-    const uid_t unprivileged = 65534;
-    if (root) {
-        ASSERT_EQ(::chown(QFile::encodeName(dir.path()).constData(), unprivileged, unprivileged),
-                  0);
-        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), unprivileged, unprivileged), 0);
-    }
-    enum
-    {
-        Refused = 0,
-        Saved = 1,
-        CannotDropPrivileges = 2
-    };
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (root && (::setgid(unprivileged) != 0 || ::setuid(unprivileged) != 0))
-            ::_exit(CannotDropPrivileges);
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup |
+                                                QFile::WriteGroup | QFile::ReadOther));
+    const auto save = [&] {
+        if (!TestUtil::dropFileRights())
+            ::_exit(2);
         Configuration project;
         project.clear();
-        const std::string error = runtimeErrorOf([&] { saveTo(project, path); });
-        ::_exit(error == "Unable to open file" ? Refused : Saved);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == CannotDropPrivileges)
-        GTEST_SKIP() << "running as root without the right to become another user";
-    EXPECT_EQ(WEXITSTATUS(status), Refused);
-    EXPECT_EQ(TestUtil::readFile(path), QByteArray("old"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        std::fprintf(stderr, "error: %s\n", runtimeErrorOf([&] { saveTo(project, path); }).c_str());
+        ::_exit(TestUtil::readFile(path) != "old" ||
+                QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() != 1);
+    };
+    EXPECT_EXIT(save(), ::testing::ExitedWithCode(0), "error: Permission denied\n");
 }
 
 // A project marked read-only is never replaced, even by a user whom no permission stops.
@@ -666,7 +683,7 @@ TEST(ProjectFile, SavesRefuseAFileMarkedReadOnly)
     ASSERT_TRUE(QFile::setPermissions(path, readOnly));
     Configuration project;
     project.clear();
-    EXPECT_EQ(runtimeErrorOf([&] { saveTo(project, path); }), "Unable to open file");
+    EXPECT_EQ(runtimeErrorOf([&] { saveTo(project, path); }), "The file is marked read-only");
     EXPECT_EQ(TestUtil::readFile(path), QByteArray("old"));
     EXPECT_EQ(QFile::permissions(path) & ModeBits, readOnly);
 }

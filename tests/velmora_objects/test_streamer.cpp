@@ -78,8 +78,9 @@ TEST(Streamer, ForeignAndFutureFilesAreRefused)
 
 TEST(Streamer, UnopenableFileAndBadMode)
 {
-    for (const auto& [mode, message] : {std::pair(Streamer::Mode_READ, "No such file"),
-                                        std::pair(Streamer::Mode_WRITE, "Unable to open file")}) {
+    for (const auto& [mode, message] :
+         {std::pair(Streamer::Mode_READ, "No such file"),
+          std::pair(Streamer::Mode_WRITE, "The folder does not exist")}) {
         EXPECT_EQ(runtimeErrorOf([&] {
                       Streamer s;
                       s.open(mode, QString("/nonexistent/dir/x.qvp"));

@@ -183,13 +183,21 @@ TEST_F(ThemeFileWriterTest, ThemeNamesOfAnyKindGiveBundlesThatReadBack)
     }
 }
 
-// A full disk, whatever fills it: code 3, false, and the bundle written before stays exactly
-// as it was.
+// A full disk, whatever fills it: code 3, false, the reason, and the bundle written before stays
+// exactly as it was. Anything but a regular file in the bundle's place is named and left alone.
 TEST_F(ThemeFileWriterTest, WriteFailuresKeepTheExistingBundle)
 {
+    const auto old = TestUtil::emptyTheme("Old");
+    for (const auto& [path, reason] : TestUtil::nonFiles(output.path(), ".qvt")) {
+        ThemeFileWriter writer(old.get(), nullptr);
+        EXPECT_FALSE(writer.write(path));
+        EXPECT_EQ(writer.errorString(), reason);
+        EXPECT_FALSE(QFileInfo(path).isFile());
+    }
+
     const QString bundle = bundlePath();
-    ASSERT_TRUE(write(*TestUtil::emptyTheme("Old"), bundle, true).empty());
-    const QByteArray old = readFile(bundle);
+    ASSERT_TRUE(write(*old, bundle, true).empty());
+    const QByteArray before = readFile(bundle);
     const rlim_t limit = 64 * 1024;
 
     auto bigImage = TestUtil::emptyTheme("Big image");
@@ -202,13 +210,15 @@ TEST_F(ThemeFileWriterTest, WriteFailuresKeepTheExistingBundle)
 
     for (const Theme* theme : {bigImage.get(), bigArchive.get()}) {
         SCOPED_TRACE(theme->getName().toStdString());
-        std::vector<int> codes;
+        ThemeFileWriter writer(theme, nullptr);
+        QSignalSpy codes(&writer, &ThemeFileWriter::error);
         {
             FileSizeLimit full(limit);
-            codes = write(*theme, bundle, false);
+            EXPECT_FALSE(writer.write(bundle));
         }
-        EXPECT_EQ(codes, std::vector<int>{ThemeFileWriter::ArchiveError});
-        EXPECT_EQ(readFile(bundle), old);
+        EXPECT_EQ(codes.value(0).value(0), QVariant(int(ThemeFileWriter::ArchiveError)));
+        EXPECT_EQ(writer.errorString(), "Unable to write file: File too large");
+        EXPECT_EQ(readFile(bundle), before);
         EXPECT_EQ(QDir(output.path()).entryList(QDir::Files | QDir::Hidden),
                   QStringList({"theme.qvt"}));
     }

@@ -249,11 +249,11 @@ void ThemeEditorDialog::onThemeFileWriterError(int code, const QString& reason)
         text = tr("Failed to save the theme.  Couldn't open a temporary files to write the splash "
                   "images.");
         break;
-    case ThemeFileWriter::LimitError:
-        text = tr("Failed to save the theme.  %1").arg(reason);
-        break;
     default:
-        text = tr("Failed to save the theme.");
+        // The writer's reason, when it gives one: the bound passed, what stands in the file's
+        // place, the device full...
+        text = reason.isEmpty() ? tr("Failed to save the theme.")
+                                : tr("Failed to save the theme.  %1").arg(reason);
         break;
     }
     QMessageBox::critical(this, tr("Theme Editor"), text, QMessageBox::Ok);
