@@ -174,9 +174,10 @@ TEST(WholeFile, FailedSavesSayWhy)
             ::_exit(written || readFile(file) != "old" ||
                     entriesOf(QFileInfo(file).path()).size() != 1);
         };
-        if (!folder.isEmpty())
+        if (!folder.isEmpty()) {
             EXPECT_EXIT(save(), ::testing::ExitedWithCode(0),
                         "error: " + TestUtil::regexEscaped(reason) + "\n");
+        }
     }
     ::chmod(QFile::encodeName(dir.filePath("closed")).constData(), 0755);
 }
