@@ -303,6 +303,7 @@ TEST_F(ThemeEditorDialogTest, ExportShowsProgressWhileWritingAndReportsFailures)
          "Failed to save the theme.  Couldn't open a temporary files to write the splash images."},
         {ThemeFileWriter::ArchiveError, "Failed to save the theme."},
         {ThemeFileWriter::LimitError, "Failed to save the theme.  The reason."},
+        {ThemeFileWriter::NameError, "Failed to save the theme.  The reason."},
     };
     for (const auto& e : errors) {
         SCOPED_TRACE(e.code);

@@ -249,6 +249,7 @@ void ThemeEditorDialog::onThemeFileWriterError(int code, const QString& reason)
         text = tr("Failed to save the theme.  Couldn't open a temporary files to write the splash "
                   "images.");
         break;
+    case ThemeFileWriter::NameError:
     case ThemeFileWriter::LimitError:
         text = tr("Failed to save the theme.  %1").arg(reason);
         break;
