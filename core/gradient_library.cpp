@@ -3,6 +3,7 @@
 #include "core/assertion.h"
 #include "core/regular_file.h"
 #include "core/whole_file.h"
+#include "core/xml_characters.h"
 #include "core/xml_schema_validator.h"
 #include "core/xml_shape.h"
 
@@ -352,18 +353,13 @@ QString xmlText(const QString& text)
 {
     QString result;
     result.reserve(text.size());
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            result += c;
-            result += text.at(++i);
-            continue;
-        }
-        const char16_t u = c.unicode();
-        if (u == 0x9 || u == 0xA || u == 0xD || (u >= 0x20 && u < 0xD800) ||
-            (u >= 0xE000 && u <= 0xFFFD))
-            result += c;
+    qsizetype from = 0;
+    for (qsizetype at = XmlCharacters::unstorableAt(text); at >= 0;
+         at = XmlCharacters::unstorableAt(text, from)) {
+        result += QStringView(text).mid(from, at - from);
+        from = at + 1;
     }
+    result += QStringView(text).mid(from);
     return result;
 }
 

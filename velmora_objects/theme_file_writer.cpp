@@ -3,6 +3,7 @@
 #include "core/assertion.h"
 #include "core/progress_handler.h"
 #include "core/targz_archive.h"
+#include "core/xml_characters.h"
 #include "core/xml_shape.h"
 #include "velmora_objects/edit_theme.h"
 #include "velmora_objects/skin.h"
@@ -137,7 +138,11 @@ ThemeFileWriter::ThemeFileWriter(const Theme* theme, ProgressHandler* progressHa
 
 QString ThemeFileWriter::xmlMemberName(const QString& themeName)
 {
-    const QString suffix = QStringLiteral(".xml");
+    return fileName(themeName, QStringLiteral(".xml"));
+}
+
+QString ThemeFileWriter::fileName(const QString& themeName, const QString& suffix)
+{
     QString base = themeName;
     // Characters that some system refuses in a file name: "/" everywhere, the others on
     // Windows, control characters in archivers and shells.
@@ -199,6 +204,17 @@ bool ThemeFileWriter::writeBundle(const QString& bundlePath)
         if (m_progress)
             m_progress->setPosition(position);
     };
+
+    // Qt's XML writer fails on a character that XML cannot hold; the user learns which one.
+    const QString& name = m_theme->getName();
+    const qsizetype unstorable = XmlCharacters::unstorableAt(name);
+    if (unstorable >= 0)
+        return fail(NameError,
+                    tr("The theme name holds the character U+%1, which a theme file cannot "
+                       "store.")
+                        .arg(QString::number(name.at(unstorable).unicode(), 16)
+                                 .toUpper()
+                                 .rightJustified(4, u'0')));
 
     EditTheme theme(*m_theme);
     pruneUnknownSkinProperties(theme);

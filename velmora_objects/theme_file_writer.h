@@ -37,8 +37,10 @@ public:
         SplashFileError = 2, // a splash image could not be encoded
         ArchiveError = 3,    // the archive could not be written (a full disk, a read-only or
                              // missing target, no memory left; errorString() says which)
-        LimitError = 4       // the bundle would go beyond what the reader takes (errorString()
+        LimitError = 4,      // the bundle would go beyond what the reader takes (errorString()
                              // says which bound)
+        NameError = 5        // the theme's name holds a character that the theme XML document
+                             // cannot hold (errorString() names it)
     };
 
     // Neither the theme nor the progress handler is owned; the handler may be null.
@@ -57,14 +59,16 @@ public:
     // device"...); empty otherwise.
     const QString& errorString() const { return m_errorString; }
 
-    // The name of the XML member for a theme name: the name with ".xml" added, made a name that
-    // every common system extracts and every reader takes as the document. Each of
-    // / \ : * ? " < > | and each control character becomes "_" (members are flat); a name
-    // starting with "." (hidden once extracted, and "._" is a macOS sidecar, which readers pass
-    // over) or empty gets "_" in front; a Windows device name (CON, PRN, AUX, NUL, COM1...,
-    // LPT1..., in any case, before the first dot) gets "_" after it; and the name is cut where
-    // needed so that the member still fits in a file name once extracted. The document keeps
-    // the theme's name as typed.
+    // A file name made from a theme name, with the suffix (such as ".xml") added: one visible
+    // file that every common system and archiver takes, in whatever folder it is put. Each of
+    // / \ : * ? " < > | and each control character becomes "_" (no folder part); a name
+    // starting with "." (hidden, and "._" is a macOS sidecar, which archivers pass over) or
+    // empty gets "_" in front; a Windows device name (CON, PRN, AUX, NUL, COM1..., LPT1..., in
+    // any case, before the first dot) gets "_" after it; and the name is cut where needed so
+    // that, with the suffix, it fits in a file name.
+    static QString fileName(const QString& themeName, const QString& suffix);
+    // The name of the XML member for a theme name: fileName with ".xml". The document keeps the
+    // theme's name as typed.
     static QString xmlMemberName(const QString& themeName);
 
 signals:

@@ -98,7 +98,16 @@ void ThemeXmlWriter::write(QIODevice* device, const Theme& theme)
 
 void ThemeXmlWriter::writeTheme(const Theme& theme)
 {
-    writeTextElement(QStringLiteral("Name"), theme.getName());
+    // A reader turns a carriage return written as such into a line feed; written as a
+    // character reference it reads back as typed.
+    const QStringList lines = theme.getName().split(u'\r');
+    writeStartElement(QStringLiteral("Name"));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            writeEntityReference(QStringLiteral("#13"));
+        writeCharacters(lines.at(i));
+    }
+    writeEndElement();
 
     const std::pair<const char*, const char*> splashImages[] = {
         {"Landscape", "landscape_splash_image"}, {"Portrait", "portrait_splash_image"}};

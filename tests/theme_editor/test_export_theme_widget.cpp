@@ -9,6 +9,7 @@
 #include "widgets/theme_editor/export_theme_widget.h"
 #include "widgets/theme_editor/theme_file_name_entry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -147,6 +148,35 @@ TEST_F(ExportThemeWidgetTest, SaveWritesTheThemeUnderTheNameTypedAndRecordsTheFi
     EXPECT_EQ(row.data(Qt::DisplayRole).toString(), "Copy");
     EXPECT_FALSE(row.data(ThemeLibrary::BuiltInRole).toBool());
     EXPECT_EQ(registered, QStringList{path});
+}
+
+// Whatever the theme's name holds, it proposes one visible file in the theme folder.
+TEST_F(ExportThemeWidgetTest, EveryNameProposesOneVisibleFileInTheThemeFolder)
+{
+    const QDir themes(folder.filePath("themes"));
+    ASSERT_TRUE(themes.mkpath("."));
+    QSettings().setValue("File/LastTheme", themes.filePath("last.qvt"));
+    const std::pair<QString, QString> cases[] = {{"Day/Night", "Day_Night.qvt"},
+                                                 {"../x", "_.._x.qvt"},
+                                                 {".", "_..qvt"},
+                                                 {"..", "_...qvt"},
+                                                 {"._X", "_._X.qvt"},
+                                                 {"a\nb\rc", "a_b_c.qvt"},
+                                                 {"CON", "CON_.qvt"},
+                                                 {"Plain.qvt", "Plain.qvt"}};
+    QStringList files;
+    for (const auto& [name, file] : cases) {
+        theme->setName(name);
+        page.setTheme(theme.get());
+        EXPECT_EQ(edit("fileNameEdit")->text(), themes.filePath(file));
+        button("saveButton")->click();
+        files << file;
+    }
+    files.sort();
+    EXPECT_EQ(
+        themes.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDir::Name),
+        files);
 }
 
 TEST_F(ExportThemeWidgetTest, ExistingFileIsReplacedOnlyWhenTheUserAgrees)

@@ -1,3 +1,4 @@
+#include "common/helpers.h"
 #include "common/isolated_settings.h"
 #include "common/modal_answerer.h"
 #include "common/qml_fixture.h"
@@ -22,6 +23,8 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -303,6 +306,7 @@ TEST_F(ThemeEditorDialogTest, ExportShowsProgressWhileWritingAndReportsFailures)
          "Failed to save the theme.  Couldn't open a temporary files to write the splash images."},
         {ThemeFileWriter::ArchiveError, "Failed to save the theme.  The reason."},
         {ThemeFileWriter::LimitError, "Failed to save the theme.  The reason."},
+        {ThemeFileWriter::NameError, "Failed to save the theme.  The reason."},
     };
     for (const auto& e : errors) {
         SCOPED_TRACE(e.code);
@@ -387,4 +391,26 @@ TEST_F(ThemeEditorDialogTest, TheSheetsAndTheLibraryHaveRoomAtTheDefaultSize)
                 << row;
         }
     }
+}
+
+// However many theme files the library's scans left out, the library page fits the screen: the
+// list of them scrolls, and Back and Close stay on the screen.
+TEST_F(ThemeEditorDialogTest, ManyFilesLeftOutOfTheLibraryScrollInAWindowOnTheScreen)
+{
+    for (int i = 0; i < 50; ++i)
+        TestUtil::writeFile(folder.filePath(QString("refused %1 ").arg(i).repeated(5) + ".qvt"),
+                            "");
+    library()->setFileExtension("qvt");
+    const auto forget = qScopeGuard([] { library()->reset(); });
+    ASSERT_TRUE(library()->scanFolder(folder.path(), false, true));
+    auto* browser = page<ThemeLibraryBrowser>();
+    browser->showRefusedThemes();
+    dialog->show();
+    click<ThemeEditorMode>("themeLibraryButton");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    const QRect screen = dialog->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(dialog->frameGeometry()));
+    for (const QWidget* button : {browser->backButton, browser->closeButton})
+        EXPECT_TRUE(screen.contains(QRect(button->mapToGlobal(QPoint()), button->size())));
+    EXPECT_GT(browser->refusedArea->verticalScrollBar()->maximum(), 0);
 }

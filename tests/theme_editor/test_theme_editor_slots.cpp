@@ -394,6 +394,8 @@ TEST_F(ThemeEditorSlots, ThemeNameTypedLetterByLetterUndoesLetterByLetter)
     name->clear();
     for (const char* text : {"R", "Re", "Red"})
         name->setText(text);
+    // A character that a theme file cannot hold is refused as it is pasted.
+    name->insert(QString(QChar(0xffff)));
     EXPECT_EQ(undo->count(), 4);
     EXPECT_EQ(page->editedTheme()->getName(), "Red");
     // The field shows what each undo and redo leaves, and Done would write.

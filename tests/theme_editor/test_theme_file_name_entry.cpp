@@ -101,6 +101,11 @@ TEST_F(ThemeFileNameEntryTest, DerivedPathFollowsTheTypedName)
     ASSERT_EQ(nameSpy.count(), 1);
     EXPECT_EQ(nameSpy.last().value(0).toString(), "");
     EXPECT_EQ(pathSpy.count(), 0);
+
+    // A paste of what a theme file cannot hold is refused; a carriage return is taken.
+    for (const QString& pasted : {QString(QChar(0x1)), QString(QChar(0xd800)), QString("\r")})
+        nameEdit()->insert(pasted);
+    EXPECT_EQ(entry.name(), "\r");
 }
 
 TEST_F(ThemeFileNameEntryTest, TypedPathStopsFollowingUntilCleared)

@@ -229,11 +229,11 @@ TEST_F(ThemeLibraryBrowserTest, BrowseAddsNewFilesAndReportsUnreadableOnes)
 // The theme files that a folder scan left out are listed below the grid with the reason.
 TEST_F(ThemeLibraryBrowserTest, ThemeFilesLeftOutByAScanAreListedWithTheReason)
 {
-    EXPECT_TRUE(browser.refusedLabel->isHidden());
+    EXPECT_TRUE(browser.refusedArea->isHidden());
     TestUtil::writeFile(folder.filePath("broken.qvt"), "not a theme");
     ASSERT_TRUE(library()->scanFolder(folder.path(), false, true));
     ThemeLibraryBrowser later;
-    EXPECT_FALSE(later.refusedLabel->isHidden());
+    EXPECT_FALSE(later.refusedArea->isHidden());
     EXPECT_TRUE(later.refusedLabel->text().endsWith(
         "broken.qvt: The theme file is not a gzip-compressed tar archive."));
 }

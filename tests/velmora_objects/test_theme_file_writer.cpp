@@ -168,6 +168,7 @@ TEST_F(ThemeFileWriterTest, ThemeNamesOfAnyKindGiveBundlesThatReadBack)
         {"lpt\u00b2", "lpt\u00b2_.xml"},
         {"Console", "Console.xml"},
         {"Grün", "Grün.xml"},
+        {"Line\r\nFeed\rReturn \U0001F600", "Line__Feed_Return \U0001F600.xml"},
         {"", "_.xml"},
         {QString(300, u'é'), QString(125, u'é') + ".xml"}};
     for (const auto& [name, member] : cases) {
@@ -180,6 +181,22 @@ TEST_F(ThemeFileWriterTest, ThemeNamesOfAnyKindGiveBundlesThatReadBack)
         Theme read{QStringLiteral("unread")};
         EXPECT_TRUE(reader.read(bundle, &read)) << reader.errorString().toStdString();
         EXPECT_EQ(read.getName(), name);
+    }
+}
+
+// A name holding a character that XML cannot hold is refused, naming it; nothing is written.
+TEST_F(ThemeFileWriterTest, NamesAThemeFileCannotHoldAreRefusedNamingTheCharacter)
+{
+    for (const char16_t character :
+         {u'\x01', u'\x1f', u'\xfffe', u'\xffff', u'\xd83d', u'\xde00'}) {
+        const auto theme = TestUtil::emptyTheme(QString("a\t\r") + QChar(character) + "\U0001F600");
+        ThemeFileWriter writer(theme.get(), nullptr);
+        QSignalSpy codes(&writer, &ThemeFileWriter::error);
+        EXPECT_FALSE(writer.write(bundlePath()));
+        EXPECT_EQ(codes.value(0), QVariantList{int(ThemeFileWriter::NameError)});
+        EXPECT_EQ(writer.errorString(), QString("The theme name holds the character U+%1, which a "
+                                                "theme file cannot store.")
+                                            .arg(QString::number(character, 16).toUpper(), 4, '0'));
     }
 }
 

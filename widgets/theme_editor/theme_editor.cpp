@@ -22,6 +22,7 @@
 #include "widgets/theme_editor/theme_editor_commands.h"
 #include "widgets/theme_editor/theme_editor_events.h"
 #include "widgets/theme_editor/theme_image_pages.h"
+#include "widgets/theme_editor/theme_name_validator.h"
 #include "widgets/theme_editor/theme_property_rows.h"
 #include "widgets/theme_editor/written_theme_listing.h"
 
@@ -80,6 +81,7 @@ ThemeEditor::ThemeEditor(QWidget* parent) : QWidget(parent, Qt::WindowFlags())
     redoButton->setDefaultAction(redoAction);
     // The change events keep the other fields in step; the name is shown by nothing else.
     connect(undoStack, SIGNAL(indexChanged(int)), this, SLOT(showThemeName()));
+    nameEdit->setValidator(new ThemeNameValidator(nameEdit));
 
     connect(doneButton, SIGNAL(clicked()), this, SLOT(doneClicked()));
     connect(cancelButton, SIGNAL(clicked()), this, SLOT(cancelClicked()));

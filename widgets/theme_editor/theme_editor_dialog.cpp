@@ -121,9 +121,14 @@ QRect ThemeEditorDialog::editorGeometry(const QRect& dialog, const QRect& screen
     }
     if (rect.width() < EditorWidth)
         rect.setRight(rect.left() + EditorWidth - 1);
+    return onScreen(rect, screen, frame);
+}
 
+QRect ThemeEditorDialog::onScreen(const QRect& dialog, const QRect& screen, const QMargins& frame)
+{
     // A window larger than the screen is cut to it; then the window, frame included, is moved
     // onto the screen, the top-left edges winning where it is still too large.
+    QRect rect = dialog;
     rect.setWidth(std::min(rect.width(), screen.width() - frame.left() - frame.right()));
     rect.setHeight(std::min(rect.height(), screen.height() - frame.top() - frame.bottom()));
     QRect window = rect.marginsAdded(frame);
@@ -138,17 +143,26 @@ QRect ThemeEditorDialog::editorGeometry(const QRect& dialog, const QRect& screen
     return window.marginsRemoved(frame);
 }
 
+QMargins ThemeEditorDialog::frameMargins() const
+{
+    const QRect inside = geometry();
+    const QRect window = frameGeometry();
+    return QMargins(inside.left() - window.left(), inside.top() - window.top(),
+                    window.right() - inside.right(), window.bottom() - inside.bottom());
+}
+
+QRect ThemeEditorDialog::screenGeometry() const
+{
+    const QScreen* display = screen();
+    return display ? display->availableGeometry() : geometry();
+}
+
 void ThemeEditorDialog::showThemeEditor()
 {
     if (stack->currentWidget() != themeEditor)
         geometryBeforeEditor = geometry();
     const QRect inside = geometry();
-    const QRect window = frameGeometry();
-    const QMargins frame(inside.left() - window.left(), inside.top() - window.top(),
-                         window.right() - inside.right(), window.bottom() - inside.bottom());
-    const QScreen* display = screen();
-    const QRect wanted =
-        editorGeometry(inside, display ? display->availableGeometry() : inside, frame);
+    const QRect wanted = editorGeometry(inside, screenGeometry(), frameMargins());
     if (wanted != inside)
         setGeometry(wanted);
     showPage(themeEditor);
@@ -169,11 +183,14 @@ void ThemeEditorDialog::showPage(QWidget* page)
         geometryBeforeEditor = QRect();
     }
     // The library shows its themes in rows, the export page the whole path of the theme file
-    // (as far as half the screen): the dialog grows to give them room.
+    // (as far as half the screen): the dialog grows to give them room, as far as the screen
+    // has it, and stays on the screen.
     if ((page == libraryPage || page == exportPage) && layout()) {
         const QSize wanted = page->sizeHint().grownBy(layout()->contentsMargins());
-        if (!QRect(QPoint(), size()).contains(QRect(QPoint(), wanted)))
-            resize(size().expandedTo(wanted));
+        if (!QRect(QPoint(), size()).contains(QRect(QPoint(), wanted))) {
+            const QRect grown(geometry().topLeft(), size().expandedTo(wanted));
+            setGeometry(onScreen(grown, screenGeometry(), frameMargins()));
+        }
     }
 }
 

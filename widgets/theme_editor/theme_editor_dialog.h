@@ -82,6 +82,13 @@ public slots:
     void backToHome();
 
 private:
+    // The dialog's rectangle (without the frame) cut to the screen's size and moved onto it, so
+    // that the whole window, its frame included, lies on the screen.
+    static QRect onScreen(const QRect& dialog, const QRect& screen, const QMargins& frame);
+    // The margins of the window frame around the dialog, and the available geometry of its
+    // screen.
+    QMargins frameMargins() const;
+    QRect screenGeometry() const;
     void showThemeEditor();
     // Every page change goes through here. The editor page counts towards the dialog's least
     // size only while it is shown, and leaving it gives the dialog back the geometry it had

@@ -2,6 +2,8 @@
 
 #include "main/last_directory.h"
 #include "main/vendor_variants.h"
+#include "velmora_objects/theme_file_writer.h"
+#include "widgets/theme_editor/theme_name_validator.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -41,11 +43,22 @@ QString withThemeExtension(const QString& path)
     return path + QLatin1Char('.') + themeExtension();
 }
 
+// The file a name proposes in the theme folder: one visible file whatever the name holds (no
+// folder part, no hidden or device name), named as the theme's document inside the bundle is.
+// A name that already ends in the theme extension gets no second one.
+QString derivedFileName(const QString& name)
+{
+    const QString extension = QLatin1Char('.') + themeExtension();
+    const QString base = name.endsWith(extension) ? name.chopped(extension.size()) : name;
+    return ThemeFileWriter::fileName(base, extension);
+}
+
 } // namespace
 
 ThemeFileNameEntry::ThemeFileNameEntry(QWidget* parent) : QWidget(parent)
 {
     setupUi(this);
+    nameEdit->setValidator(new ThemeNameValidator(nameEdit));
     connect(nameEdit, &QLineEdit::textChanged, this, &ThemeFileNameEntry::onNameChange);
     connect(fileNameEdit, &QLineEdit::textChanged, this, &ThemeFileNameEntry::onFilePathChange);
     connect(fileBrowseButton, &QAbstractButton::clicked, this,
@@ -125,7 +138,7 @@ void ThemeFileNameEntry::onNameChange(const QString& name)
     if (autoFilePath) {
         QString path;
         if (!name.isEmpty())
-            path = withThemeExtension(rememberedThemeFolder() + QLatin1Char('/') + name);
+            path = rememberedThemeFolder() + QLatin1Char('/') + derivedFileName(name);
         writeFilePath(path);
         checkOverwrite = true;
     }

@@ -60,7 +60,7 @@ void ThemeLibraryBrowser::showRefusedThemes()
     for (const ThemeLibrary::Refusal& refusal : ThemeLibrary::instance()->refusedThemes())
         lines << tr("%1: %2").arg(QDir::toNativeSeparators(refusal.path), refusal.reason);
     refusedLabel->setText(tr("Theme files left out of the library:\n%1").arg(lines.join('\n')));
-    refusedLabel->setVisible(!lines.isEmpty());
+    refusedArea->setVisible(!lines.isEmpty());
 }
 
 ThemeLibraryBrowser::~ThemeLibraryBrowser() = default;

@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpacerItem>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -16,8 +17,8 @@
 
 // The layout of the theme library page: the caption with four icon-only tool buttons at the
 // right (add new, remove, browse for files, edit), the grid of themes filling the middle, below
-// it the list of theme files left out (hidden until the page fills it), and Back and Close at
-// the bottom right. Every widget is a child of the page.
+// it the list of theme files left out (hidden until the page fills it, scrolling past a few
+// lines), and Back and Close at the bottom right. Every widget is a child of the page.
 class Ui_ThemeLibraryBrowser
 {
 public:
@@ -30,6 +31,7 @@ public:
     QToolButton* browseThemesButton = nullptr;
     QToolButton* editThemeButton = nullptr;
     CenteredIconGridView* listView = nullptr;
+    QScrollArea* refusedArea = nullptr;
     QLabel* refusedLabel = nullptr;
     QHBoxLayout* horizontalLayout_2 = nullptr;
     QSpacerItem* horizontalSpacer_2 = nullptr;
@@ -67,12 +69,21 @@ public:
         listView->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         verticalLayout->addWidget(listView);
 
-        refusedLabel = new QLabel(page);
+        // However many files are left out, their list scrolls in a few lines' room.
+        refusedArea = new QScrollArea(page);
+        refusedArea->setObjectName(QStringLiteral("refusedArea"));
+        refusedArea->setWidgetResizable(true);
+        refusedArea->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        refusedArea->setFixedHeight(RefusedLines * refusedArea->fontMetrics().lineSpacing() +
+                                    2 * refusedArea->frameWidth());
+        refusedLabel = new QLabel(refusedArea);
         refusedLabel->setObjectName(QStringLiteral("refusedLabel"));
         refusedLabel->setWordWrap(true);
         refusedLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        refusedLabel->hide();
-        verticalLayout->addWidget(refusedLabel);
+        refusedLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        refusedArea->setWidget(refusedLabel);
+        refusedArea->hide();
+        verticalLayout->addWidget(refusedArea);
 
         horizontalLayout_2 = new QHBoxLayout();
         horizontalLayout_2->setObjectName(QStringLiteral("horizontalLayout_2"));
@@ -101,6 +112,9 @@ public:
     }
 
 private:
+    // The lines of the list of files left out that show without scrolling.
+    static constexpr int RefusedLines = 6;
+
     static QString translated(const char* text)
     {
         return QCoreApplication::translate("ThemeLibraryBrowser", text);
