@@ -5,12 +5,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <filesystem>
 #include <system_error>
 
 namespace FileSystem {
 
 namespace {
+
+// The longest file name (in bytes) that common file systems accept.
+constexpr int MaximumFileNameBytes = 255;
 
 QString joined(const QString& folder, const QString& entry)
 {
@@ -118,6 +122,37 @@ QString createTemporaryFolder(const QString& baseName, const QString& parentFold
     if (!parent.mkdir(candidate))
         return QString();
     return parent.absoluteFilePath(candidate);
+}
+
+QString visibleFileName(const QString& name, const QString& suffix)
+{
+    QString base = name;
+    // Characters that some system refuses in a file name: "/" everywhere, the others on
+    // Windows, control characters in archivers and shells.
+    for (QChar& character : base) {
+        if (character.unicode() < 0x20 || character.unicode() == 0x7f ||
+            QStringView(u"/\\:*?\"<>|").contains(character))
+            character = u'_';
+    }
+    // A name starting with "." is hidden once extracted, and "._" marks the sidecars of macOS
+    // archivers, which readers pass over; the empty name would give the suffix alone.
+    if (base.isEmpty() || base.front() == u'.')
+        base.prepend(u'_');
+    // Windows takes a device name before the first dot, in any case and with spaces after it,
+    // for the device.
+    static const QRegularExpression device(
+        QStringLiteral(
+            "^(CON|PRN|AUX|NUL|CONIN\\$|CONOUT\\$|(COM|LPT)[0-9\u00b9\u00b2\u00b3]) *(?=\\.|$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch reserved = device.match(base);
+    if (reserved.hasMatch())
+        base.insert(reserved.capturedLength(1), u'_');
+    while (!base.isEmpty() && (base + suffix).toUtf8().size() > MaximumFileNameBytes) {
+        base.chop(1);
+        if (!base.isEmpty() && base.back().isHighSurrogate())
+            base.chop(1);
+    }
+    return base + suffix;
 }
 
 } // namespace FileSystem

@@ -23,4 +23,13 @@ bool copyRecursively(const QString& source, const QString& destination);
 // string on failure.
 QString createTemporaryFolder(const QString& baseName, const QString& parentFolder = QString());
 
+// A file name made from a name the user typed (a theme's, a project's), with the suffix (such as
+// ".xml" or ".qvt") added: one visible file that every common system and archiver takes, in
+// whatever folder it is put. Each of / \ : * ? " < > | and each control character becomes "_"
+// (no folder part); a name starting with "." (hidden, and "._" is a macOS sidecar, which
+// archivers pass over) or empty gets "_" in front; a Windows device name (CON, PRN, AUX, NUL,
+// COM1..., LPT1..., in any case, before the first dot) gets "_" after it; and the name is cut
+// where needed so that, with the suffix, it fits in a file name.
+QString visibleFileName(const QString& name, const QString& suffix);
+
 } // namespace FileSystem

@@ -5,6 +5,7 @@
 #include "core/targz_archive.h"
 #include "core/xml_characters.h"
 #include "core/xml_shape.h"
+#include "file_system/file_system.h"
 #include "velmora_objects/edit_theme.h"
 #include "velmora_objects/skin.h"
 #include "velmora_objects/skin_properties.h"
@@ -14,7 +15,6 @@
 #include "velmora_objects/theme_xml_writer.h"
 
 #include <QBuffer>
-#include <QRegularExpression>
 #include <algorithm>
 #include <new>
 #include <set>
@@ -23,9 +23,6 @@
 using namespace Velmora;
 
 namespace {
-
-// The longest file name (in bytes) that common file systems accept.
-constexpr int MaximumFileNameBytes = 255;
 
 using MemberName = QString (*)(const ImageData&);
 
@@ -138,38 +135,7 @@ ThemeFileWriter::ThemeFileWriter(const Theme* theme, ProgressHandler* progressHa
 
 QString ThemeFileWriter::xmlMemberName(const QString& themeName)
 {
-    return fileName(themeName, QStringLiteral(".xml"));
-}
-
-QString ThemeFileWriter::fileName(const QString& themeName, const QString& suffix)
-{
-    QString base = themeName;
-    // Characters that some system refuses in a file name: "/" everywhere, the others on
-    // Windows, control characters in archivers and shells.
-    for (QChar& character : base) {
-        if (character.unicode() < 0x20 || character.unicode() == 0x7f ||
-            QStringView(u"/\\:*?\"<>|").contains(character))
-            character = u'_';
-    }
-    // A name starting with "." is hidden once extracted, and "._" marks the sidecars of macOS
-    // archivers, which readers pass over; the empty name gives ".xml" alone.
-    if (base.isEmpty() || base.front() == u'.')
-        base.prepend(u'_');
-    // Windows takes a device name before the first dot, in any case and with spaces after it,
-    // for the device.
-    static const QRegularExpression device(
-        QStringLiteral(
-            "^(CON|PRN|AUX|NUL|CONIN\\$|CONOUT\\$|(COM|LPT)[0-9\u00b9\u00b2\u00b3]) *(?=\\.|$)"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch reserved = device.match(base);
-    if (reserved.hasMatch())
-        base.insert(reserved.capturedLength(1), u'_');
-    while (!base.isEmpty() && (base + suffix).toUtf8().size() > MaximumFileNameBytes) {
-        base.chop(1);
-        if (!base.isEmpty() && base.back().isHighSurrogate())
-            base.chop(1);
-    }
-    return base + suffix;
+    return FileSystem::visibleFileName(themeName, QStringLiteral(".xml"));
 }
 
 bool ThemeFileWriter::write(const QString& bundlePath)

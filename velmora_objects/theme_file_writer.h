@@ -59,16 +59,9 @@ public:
     // device"...); empty otherwise.
     const QString& errorString() const { return m_errorString; }
 
-    // A file name made from a theme name, with the suffix (such as ".xml") added: one visible
-    // file that every common system and archiver takes, in whatever folder it is put. Each of
-    // / \ : * ? " < > | and each control character becomes "_" (no folder part); a name
-    // starting with "." (hidden, and "._" is a macOS sidecar, which archivers pass over) or
-    // empty gets "_" in front; a Windows device name (CON, PRN, AUX, NUL, COM1..., LPT1..., in
-    // any case, before the first dot) gets "_" after it; and the name is cut where needed so
-    // that, with the suffix, it fits in a file name.
-    static QString fileName(const QString& themeName, const QString& suffix);
-    // The name of the XML member for a theme name: fileName with ".xml". The document keeps the
-    // theme's name as typed.
+    // The name of the XML member for a theme name: FileSystem::visibleFileName with ".xml", a
+    // name that every common system extracts and every reader takes as the document. The
+    // document keeps the theme's name as typed.
     static QString xmlMemberName(const QString& themeName);
 
 signals:

@@ -1,5 +1,6 @@
 #include "widgets/new_project_pages.h"
 
+#include "file_system/file_system.h"
 #include "gui/centered_icon_grid_view.h"
 #include "main/last_directory.h"
 #include "main/vendor_variants.h"
@@ -75,11 +76,12 @@ void NewProjectPage::onNameChange(const QString& name)
 {
     if (!followName)
         return;
+    // One visible file in the folder of the last project, whatever the name holds (no folder
+    // part, no hidden or device name); a name that already ends in the extension gets no second.
     const QString extension = "." + VendorVariants::instance().projectExtension;
-    QString path = Velmora::lastDirectory(LastFileKey, true) + "/" + name;
-    if (!path.endsWith(extension))
-        path += extension;
-    setFileNameQuietly(path);
+    const QString base = name.endsWith(extension) ? name.chopped(extension.size()) : name;
+    setFileNameQuietly(Velmora::lastDirectory(LastFileKey, true) + "/" +
+                       FileSystem::visibleFileName(base, extension));
     confirmOverwrite = true;
 }
 

@@ -88,6 +88,9 @@ TEST_F(NewProjectPagesTest, FileNameFollowsTheNameUntilEditedByHand)
         {"/x/y.qvp", "Demo", "/x/Demo.qvp"},
         {"/x/y.qvp", "Demo.qvp", "/x/Demo.qvp"},
         {"/x/y.qvp", "Demo.QVP", "/x/Demo.QVP.qvp"},
+        // One visible file in that folder, whatever the name holds.
+        {"/x/y.qvp", "Day/Night", "/x/Day_Night.qvp"},
+        {"/x/y.qvp", "../CON", "/x/_.._CON.qvp"},
         {"", "Demo", documents + "/Demo.qvp"},
     };
     for (const auto& c : cases) {
@@ -100,9 +103,9 @@ TEST_F(NewProjectPagesTest, FileNameFollowsTheNameUntilEditedByHand)
 
     // An empty name disables Next, and the file name still follows it.
     typeInto(nameEdit, "");
-    EXPECT_EQ(fileEdit->text(), documents + "/.qvp");
+    EXPECT_EQ(fileEdit->text(), documents + "/_.qvp");
     EXPECT_FALSE(nextEnabled());
-    EXPECT_EQ(wizard.field("path").toString(), documents + "/.qvp");
+    EXPECT_EQ(wizard.field("path").toString(), documents + "/_.qvp");
 
     // The first hand edit ends the following for good.
     typeInto(fileEdit, "/elsewhere/mine.qvp");

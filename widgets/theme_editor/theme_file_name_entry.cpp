@@ -1,8 +1,8 @@
 #include "widgets/theme_editor/theme_file_name_entry.h"
 
+#include "file_system/file_system.h"
 #include "main/last_directory.h"
 #include "main/vendor_variants.h"
-#include "velmora_objects/theme_file_writer.h"
 #include "widgets/theme_editor/theme_name_validator.h"
 
 #include <QFileDialog>
@@ -50,7 +50,7 @@ QString derivedFileName(const QString& name)
 {
     const QString extension = QLatin1Char('.') + themeExtension();
     const QString base = name.endsWith(extension) ? name.chopped(extension.size()) : name;
-    return ThemeFileWriter::fileName(base, extension);
+    return FileSystem::visibleFileName(base, extension);
 }
 
 } // namespace

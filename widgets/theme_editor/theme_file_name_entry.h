@@ -9,7 +9,7 @@
 // The theme name and file path of a new theme file, as the export and new-theme pages ask for
 // them. Until the user types a path or picks one with Browse, the path follows the name: one
 // visible file in the remembered theme folder, named from the name as a bundle names its
-// document (ThemeFileWriter::fileName) with the theme extension; a path typed or picked is
+// document (FileSystem::visibleFileName) with the theme extension; a path typed or picked is
 // taken as it is. A name that a theme file cannot store is refused as it is typed or pasted
 // (ThemeNameValidator). Before a page writes anything it asks the entry to complete a missing
 // extension and to confirm replacing an existing file. Its size hint holds the whole path, as
