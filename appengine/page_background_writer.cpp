@@ -29,6 +29,13 @@ void giveNaturalSize(QObject* image)
                         QQmlProperty::read(image, QStringLiteral("sourceSize.height")));
 }
 
+// Whether the scaling gives the image a fill mode over the page; without one (None, or a
+// number a file may hold that names no scaling) the image keeps its own size.
+bool fillsPage(int scaling)
+{
+    return scaling >= Velmora::Scaling_STRETCH && scaling <= Velmora::Scaling_TILED_HORIZONTALLY;
+}
+
 } // namespace
 
 void PageBackgroundWriter::setColour(QQuickItem* page, const QColor& colour) const
@@ -73,7 +80,7 @@ void PageBackgroundWriter::setImage(QQuickItem* page, unsigned int pageId, int i
             : QStringLiteral("image://theme%1/%2").arg(m_project.getSerial()).arg(imageId);
     QQmlProperty::write(image, QStringLiteral("source"), QUrl(source));
     if (m_project.getPages().exists(pageId) &&
-        m_project.getPage(pageId).getBackgroundImageScaling() == Velmora::Scaling_NONE)
+        !fillsPage(m_project.getPage(pageId).getBackgroundImageScaling()))
         giveNaturalSize(image);
 }
 
@@ -82,7 +89,7 @@ void PageBackgroundWriter::setImageScaling(QQuickItem* page, int scaling) const
     QObject* image = childOf(page, "backgroundImage");
     if (!image)
         return;
-    if (scaling >= 1 && scaling <= 6) {
+    if (fillsPage(scaling)) {
         // Image.Stretch 0, PreserveAspectFit, PreserveAspectCrop, Tile, TileVertically,
         // TileHorizontally 5.
         QQmlProperty::write(image, QStringLiteral("fillMode"), scaling - 1);

@@ -111,7 +111,12 @@ PreviewItemFactory::renderItem(const Velmora::Renderable& object, bool page,
         renderer.standalone = true;
         renderer.themeApart = true;
     }
+    const qsizetype header = streamer.text().size();
     object.render(&renderer);
+    // An object the preview does not show (a clock of a type it does not know) writes nothing
+    // after the import header and gets no item.
+    if (streamer.text().size() == header)
+        return nullptr;
     // The theme after the own values, as the text would name it after them.
     if (!page)
         if (QObject* shared = theme())

@@ -30,10 +30,11 @@ void Button::read(Streamer& s)
         }
         quint8 actuation = 0, function = 0;
         run >> actuation >> m_heldTimeout >> m_repeatInterval >> function;
-        // Values no editor gives take the defaults. An unknown function, like None, is
+        // Kept as read, also values no editor gives: the preview takes an unknown actuation
+        // for Momentary and an unknown function for None. Such a function, like None, is
         // followed by no argument and no transition, so the stream stays in step.
-        m_actuation = knownOr(Actuation(actuation), Actuation_MOMENTARY);
-        m_function = knownOr(ButtonFunction(function), ButtonFunction_NONE);
+        m_actuation = Actuation(actuation);
+        m_function = ButtonFunction(function);
     }
     if (m_function == ButtonFunction_GO_TO_PAGE)
         m_functionArgument = readInt(s);
@@ -42,7 +43,7 @@ void Button::read(Streamer& s)
     if (hasTransition(m_function)) {
         quint8 transition = 0;
         DataStream::Run(fields, 1 + 4) >> transition >> m_transitionDuration;
-        m_transition = knownOr(PageTransition(transition), PageTransition_NONE);
+        m_transition = PageTransition(transition); // unknown ones switch pages at once
     }
     // Files before version 9 hold the last two values too, but they meant nothing then.
     quint8 wordWrap = 0;

@@ -19,7 +19,7 @@ void Clock::read(Streamer& s)
     Control::read(s);
     qint32 clockType = 0;
     DataStream::Run(s.stream(), 3 * 4) >> clockType >> m_captionFontSize >> m_spacing;
-    m_clockType = knownOr(ClockType(clockType), ClockType_ANALOGUE);
+    m_clockType = ClockType(clockType); // kept as read: the preview shows no unknown type
     s.expectTag("Clock_end");
 }
 

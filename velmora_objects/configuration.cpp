@@ -439,9 +439,9 @@ void Configuration::read(Streamer& streamer)
     if (version >= 5)
         s >> unlockCode;
     if (version >= 6) {
-        // The panel unlocks to its home page, or goes back: any other function is Home.
-        const int function = readByte(streamer);
-        unlockFunction = function == ButtonFunction_BACK ? function : ButtonFunction_GO_TO_PAGE;
+        // Kept as stored: the panel goes back for Back and to its home page for any other
+        // function, and the properties dialog shows no choice for a function it does not offer.
+        unlockFunction = readByte(streamer);
         lockTimeout = readInt(streamer);
     }
     streamer.expectTag("Configuration_end");

@@ -85,7 +85,7 @@ void Control::ThemeDefaults::take(const char* key, boost::logic::tribool& field)
 void Control::ThemeDefaults::take(const char* key, TextStyle& field) const
 {
     QVariant value;
-    if (taken(key, int(field), value) && isKnown(TextStyle(value.toInt())))
+    if (taken(key, int(field), value))
         field = TextStyle(value.toInt());
 }
 

@@ -27,8 +27,9 @@ void Keypad::read(Streamer& s)
     if (version >= 9) {
         quint8 display = 0, button = 0;
         run >> display >> button;
-        m_displayTextStyle = knownOr(TextStyle(display), TextStyle_NORMAL);
-        m_buttonTextStyle = knownOr(TextStyle(button), TextStyle_NORMAL);
+        // Kept as read: the preview draws a style it does not know as Normal.
+        m_displayTextStyle = TextStyle(display);
+        m_buttonTextStyle = TextStyle(button);
     }
     s.expectTag("Keypad_end");
 }

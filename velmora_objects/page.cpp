@@ -56,17 +56,17 @@ Streamer& operator<<(Streamer& s, const NavButtons& buttons)
 Streamer& operator>>(Streamer& s, NavButtons& buttons)
 {
     s.expectTag("NavButtons_start");
-    // Values no editor gives take the defaults: no position, Spread, no function.
-    const int position = readByte(s);
-    buttons.position = isKnown(NavigationPosition(position)) ? position : 0;
-    buttons.alignment = knownOr(Alignment(readByte(s)), Alignment_SPREAD);
+    // Kept as read, also values no editor gives: the page never works them, it only hands
+    // them on to a copy of itself.
+    buttons.position = readByte(s);
+    buttons.alignment = Alignment(readByte(s));
     quint32 count = 0;
     s.stream() >> count;
     s.checkCount(count, 1);
     const qsizetype kept = qsizetype(qMin<quint32>(count, NavButtons::MaximumFunctions));
     buttons.functions.clear();
     for (qsizetype i = 0; i < kept; ++i)
-        buttons.functions.push_back(knownOr(ButtonFunction(readByte(s)), ButtonFunction_NONE));
+        buttons.functions.push_back(ButtonFunction(readByte(s)));
     s.stream().take(qsizetype(count) - kept);
     s.expectTag("NavButtons_end");
     return s;
@@ -109,8 +109,9 @@ Streamer& operator>>(Streamer& s, Page& page)
     else
         page.m_backgroundGradientRotation = page.m_backgroundGradient.isNull() ? -1 : 0;
     page.m_backgroundImageId = quint32(readInt(s));
+    // Kept as read: the preview shows the image of an unknown scaling at its own size.
     if (s.version() >= 7)
-        page.m_backgroundImageScaling = knownOr(Scaling(readByte(s)), Scaling_ZOOM_TO_FIT);
+        page.m_backgroundImageScaling = Scaling(readByte(s));
     page.m_pageSwitcherId = quint32(readInt(s));
     s.stream().readRepeated(page.m_layoutName);
     s >> page.m_navButtons;

@@ -209,10 +209,11 @@ Streamer& operator<<(Streamer& s, const PageSwitcher& switcher)
 Streamer& operator>>(Streamer& s, PageSwitcher& switcher)
 {
     s.expectTag("PageSwitcher_start");
-    // An edge or alignment no editor gives takes the editor's edge (the bottom) and the
-    // switcher's own alignment, rather than a bar over the whole page.
+    // An edge no editor gives takes the editor's edge (the bottom), rather than a bar over the
+    // whole page. The alignment is kept as read: the preview lines up the buttons of an
+    // unknown one from the start of the bar.
     switcher.m_position = knownOr(NavigationPosition(readByte(s)), NavigationPosition_BOTTOM);
-    switcher.m_alignment = knownOr(Alignment(readByte(s)), Alignment_SPREAD);
+    switcher.m_alignment = Alignment(readByte(s));
     // The list keeps each page once, and no id beyond those a project's pages can have: however
     // long the list in the file, at most a project's pages are kept, in one pass over it.
     quint32 count = 0;

@@ -1,6 +1,5 @@
 #include "velmora_objects/skin_transition.h"
 
-#include "velmora_objects/easing_curve_names.h"
 #include "velmora_objects/streamer.h"
 
 namespace Velmora {
@@ -24,9 +23,9 @@ void SkinTransition::read(Streamer& streamer)
     qint32 readEasing = 0;
     streamer.stream() >> readDuration >> readEasing;
     duration = readDuration;
-    // Only the standard curves, those theme XML can name; the special and custom ones need
-    // data a transition does not carry.
-    easing = EasingCurveNames::name(readEasing) ? readEasing : DefaultEasing;
+    // Kept as read, also a curve theme XML cannot name: the preview animates with the default
+    // curve where it cannot run the one stored.
+    easing = readEasing;
     streamer.expectTag(EndTag);
 }
 

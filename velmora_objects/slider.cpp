@@ -32,15 +32,15 @@ void Slider::read(Streamer& s)
     DataStream::Run(fields, 3 * 4 + 1 + 1 + 4 + 4 + 1 + 8 + 4) >> m_minimum >> m_maximum >>
         m_value >> m_incrementIRSlot >> m_decrementIRSlot >> captionFontSize >> valueFontSize >>
         wordWrap >> handleSize >> spacing;
-    // Sliders of old files may carry no unit; it is recognised from the range and suffix.
+    // Sliders of old files may carry no unit; it is recognised from the range and suffix
+    // where they are those of a unit. Any other unit, 0 included, stays as read: the unit only
+    // names the range in the property editor, which shows no choice for it.
     if (m_unit == 0) {
         if (m_minimum == 0 && m_maximum == 100 && m_valueSuffix == QLatin1String("%"))
             m_unit = Unit_PERCENT;
         else if (m_minimum == 0 && m_maximum == 255 && m_valueSuffix.isEmpty())
             m_unit = Unit_8BIT;
     }
-    // Any other unit is shown as the default one; the range and suffix stay as read.
-    m_unit = knownOr(m_unit, Unit_PERCENT);
     if (s.version() >= 9) {
         m_captionFontSize = captionFontSize;
         m_valueFontSize = valueFontSize;

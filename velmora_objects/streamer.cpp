@@ -258,7 +258,7 @@ Streamer& Streamer::operator>>(std::vector<ButtonFunction>& functions)
     for (auto& function : functions) {
         quint8 byte = 0;
         run >> byte;
-        function = knownOr(ButtonFunction(byte), ButtonFunction_NONE);
+        function = ButtonFunction(byte);
     }
     return *this;
 }

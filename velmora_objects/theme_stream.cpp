@@ -150,9 +150,10 @@ void ImageData::read(Streamer& streamer)
     if (md5.isEmpty())
         md5 = digestOf(data);
     orientation = Orientation_LANDSCAPE;
-    // An orientation no picture is meant for shows the picture for any.
+    // Kept as read: a picture of an orientation no screen has is only left out of the lists
+    // that offer pictures for the project's screen.
     if (version >= 2)
-        orientation = knownOr(Orientation(readNumber<qint32>(streamer)), Orientation_ANY);
+        orientation = readNumber<qint32>(streamer);
     streamer.expectTag("ImageData_end");
 }
 
@@ -261,12 +262,11 @@ void Theme::read(Streamer& streamer)
     const quint32 setCount = readNumber<quint32>(streamer);
     streamer.checkCount(setCount, MinimumSkinSetBytes);
     // Skin sets, default skins and default properties of an item type the editor does not
-    // have are read and left out: nothing could use them.
+    // have are kept as read: no item looks them up, and the project file keeps them.
     for (quint32 i = 0; i < setCount; ++i) {
         smart_ptr<SkinSet> skinSet(new SkinSet(ThemedItemType(0)));
         skinSet->read(streamer);
-        if (isKnown(skinSet->getItemType()))
-            setSkinSet(skinSet);
+        setSkinSet(skinSet);
     }
 
     DataStream& s = streamer.stream();
@@ -277,8 +277,7 @@ void Theme::read(Streamer& streamer)
         QString skinName;
         s >> itemType;
         s.readRepeated(skinName);
-        if (isKnown(ThemedItemType(itemType)))
-            defaultSkins[ThemedItemType(itemType)] = skinName;
+        defaultSkins[ThemedItemType(itemType)] = skinName;
     }
 
     const quint32 itemTypeCount = readNumber<quint32>(streamer);
@@ -289,8 +288,7 @@ void Theme::read(Streamer& streamer)
         const quint32 propertyCount = readNumber<quint32>(streamer);
         streamer.checkCount(propertyCount, MinimumDefaultPropertyBytes);
         const ThemedItemType itemType = ThemedItemType(readType);
-        ItemPropertyMap unused;
-        ItemPropertyMap& properties = isKnown(itemType) ? defaultItemProperties[itemType] : unused;
+        ItemPropertyMap& properties = defaultItemProperties[itemType];
         for (quint32 j = 0; j < propertyCount; ++j) {
             QString propertyName;
             s.readRepeated(propertyName);
@@ -304,10 +302,11 @@ void Theme::read(Streamer& streamer)
                 value = QVariant::fromValue(gradient);
             } else {
                 value = streamer.readVariant();
+                // Any number, as the keypad's own styles: one it does not know is drawn as
+                // Normal.
                 if (holdsTextStyle(itemType, propertyName) &&
                     value.metaType() == QMetaType::fromType<int>())
-                    value =
-                        QVariant::fromValue(knownOr(TextStyle(value.toInt()), TextStyle_NORMAL));
+                    value = QVariant::fromValue(TextStyle(value.toInt()));
             }
             // In name order, as saved; a name read again replaces the value read before.
             properties.insert_or_assign(properties.end(), propertyName, value);

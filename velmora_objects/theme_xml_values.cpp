@@ -55,7 +55,10 @@ TextStyle textStyleFromName(const QString& name)
 
 void writeTextStyleElement(QXmlStreamWriter& writer, TextStyle textStyle)
 {
-    writer.writeTextElement(QStringLiteral("TextStyle"), textStyleName(textStyle));
+    // The document names four styles, and a reader refuses any other text: a style that has no
+    // name (one a project file may hold) is written as the style it is drawn in, Normal.
+    writer.writeTextElement(QStringLiteral("TextStyle"),
+                            textStyleName(knownOr(textStyle, TextStyle_NORMAL)));
 }
 
 void writeGradientElement(QXmlStreamWriter& writer, const Gradient& gradient)

@@ -28,7 +28,8 @@ QString textStyleName(int textStyle);
 constexpr int TextStyleCount = 4;
 TextStyle textStyleFromName(const QString& name);
 
-// An element "TextStyle" whose text is the style's name.
+// An element "TextStyle" whose text is the style's name; a style without a name is written
+// as "Normal".
 void writeTextStyleElement(QXmlStreamWriter& writer, TextStyle textStyle);
 // An element "Gradient" with one "GradientStop" per stop, in stop order, each with the
 // attributes "Position" (6 significant digits, shortest form) and "Colour" ("#rrggbb", lower

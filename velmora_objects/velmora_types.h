@@ -4,9 +4,11 @@
 
 // Enumerations shared by the project model, the themes, the preview and the windows. Their
 // numbers are stored in project files, theme XML and QML text, so they never change.
-// Each has int as its fixed underlying type, so any int converts to it; a value read from a file
-// or handed to an edit is checked with isKnown (one overload per enumeration, beside it) where
-// it comes in, and knownOr gives a default in place of a value the enumeration does not name.
+// Each has int as its fixed underlying type, so any int converts to it. A file keeps the values
+// it stores, also those no editor gives, and every user of a value copes with one it does not
+// know; only where such a value cannot be used at all does the reader put the default in its
+// place (knownOr). An edit is checked with isKnown (one overload per enumeration, beside it)
+// and refused for a value the enumeration does not name.
 namespace Velmora {
 
 enum ControlType : int
@@ -147,14 +149,6 @@ constexpr bool isKnown(Alignment alignment)
 constexpr bool isKnown(NavigationPosition position)
 {
     return position >= NavigationPosition_TOP && position <= NavigationPosition_LEFT;
-}
-constexpr bool isKnown(Orientation orientation)
-{
-    return orientation >= Orientation_ANY && orientation <= Orientation_PORTRAIT;
-}
-constexpr bool isKnown(ThemedItemType itemType)
-{
-    return itemType >= ThemedItemType_BUTTON && itemType <= ThemedItemType_CLOCK;
 }
 
 // The value when the enumeration names it, else the fallback.

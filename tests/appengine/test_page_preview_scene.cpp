@@ -32,14 +32,14 @@ using namespace Velmora;
 
 namespace {
 
-// Every theme image: 40 × 30 of one grey.
+// Every theme image: 40 × 30 of one grey; page background 9 is 60 × 30.
 class GreyImages : public QQuickImageProvider
 {
 public:
     GreyImages() : QQuickImageProvider(QQuickImageProvider::Image) {}
-    QImage requestImage(const QString&, QSize* size, const QSize&) override
+    QImage requestImage(const QString& id, QSize* size, const QSize&) override
     {
-        QImage image(40, 30, QImage::Format_ARGB32);
+        QImage image(id == QLatin1String("9") ? 60 : 40, 30, QImage::Format_ARGB32);
         image.fill(QColor(90, 90, 90));
         *size = image.size();
         return image;
@@ -327,6 +327,13 @@ TEST_F(PreviewScene, LiveWritesReachTheItems)
          48003},
         {[&] { scene->setPageBackgroundImageScaling(3, Scaling_NONE); },
          [&] { return image->property("height"); }, 30.0},
+        // A scaling no editor gives (a file's) shows the image at its own size, as None does.
+        {[&] {
+             project->getPage(3).setBackgroundImageScaling(Scaling(200));
+             scene->setPageBackgroundImageScaling(3, 200);
+             scene->setPageBackgroundImage(3, 9);
+         },
+         [&] { return image->property("width"); }, 60.0},
         {[&] { scene->setPageBackgroundImage(3, -1); }, [&] { return image->property("source"); },
          QUrl()},
     };
@@ -583,9 +590,14 @@ TEST_F(PreviewScene, PagesBuildInSlicesAndOnlyTheKeptOnesStay)
     using Pages = std::vector<unsigned int>;
     scene->showPage(1);
     int slices = 1;
-    while (!scene->buildPageSlice(2, 0))
-        ++slices;
+    const QStringList warnings = TestUtil::warningsDuring([&] {
+        while (!scene->buildPageSlice(2, 0))
+            ++slices;
+    });
     EXPECT_EQ(slices, 8) << "the page, its four controls, its switcher and its two buttons";
+    // The clock of a type the preview does not know shows nothing, and no item is tried for it.
+    EXPECT_EQ(warnings, QStringList());
+    EXPECT_FALSE(scene->controlItem(9));
     QPointer<QQuickItem> clock = scene->controlItem(7);
     ASSERT_TRUE(clock && scene->isPageBuilt(2) && scene->pageSwitcherItem(1));
     QSignalSpy ready(scene.get(), &PagePreviewScene::thumbnailReady);

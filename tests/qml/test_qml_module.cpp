@@ -22,6 +22,7 @@
 
 #include <QAnimationDriver>
 #include <QCoreApplication>
+#include <QEasingCurve>
 #include <QImage>
 #include <QQmlContext>
 #include <QQuickItem>
@@ -790,9 +791,10 @@ TEST_F(QmlController, LockPageGuardsTheUnlockCode)
         std::list<int> history;
     };
     // Back returns to the page locked from and takes one entry only; another function goes
-    // to the default page.
+    // to the default page, also one the project-properties dialog does not offer.
     for (const Row& row : {Row{Velmora::ButtonFunction_BACK, 2, {1}},
-                           Row{Velmora::ButtonFunction_GO_TO_PAGE, 0, {1, 2}}}) {
+                           Row{Velmora::ButtonFunction_GO_TO_PAGE, 0, {1, 2}},
+                           Row{Velmora::ButtonFunction_NONE, 0, {1, 2}}}) {
         c().goToPage(2);
         project.setUnlockFunction(row.unlockFunction);
         lock->sendEvent(QMLControl::Event_BUTTON_CLICKED);
@@ -1015,6 +1017,20 @@ TEST_F(QmlSkins, ChangeWithoutTransitionIsImmediate)
     control->setStartupSkin("");
     control->onControlCompleted();
     EXPECT_EQ(fill(), QColor("#ffffff"));
+}
+
+// A curve a theme may store that an animation cannot run (one that needs data a transition
+// does not carry, or a number that is no curve) changes with the default curve, quietly.
+TEST_F(QmlSkins, CurvesAnAnimationCannotRunGiveTheDefaultCurve)
+{
+    const QObject* animation = changer->parallelAnimation()->findChild<QObject*>("levelAnimation");
+    ASSERT_TRUE(animation);
+    const std::pair<int, int> rows[] = {{40, 40}, {45, 3}, {47, 3}, {200, 3}, {-1, 3}};
+    for (const auto& [stored, used] : rows) {
+        EXPECT_EQ(TestUtil::warningsDuring([&] { changer->setEasingType(stored); }), QStringList())
+            << stored;
+        EXPECT_EQ(animation->property("easing").value<QEasingCurve>().type(), used) << stored;
+    }
 }
 
 TEST_F(QmlSkins, SkinsThatAreNotFoundChangeNothing)

@@ -292,11 +292,11 @@ TEST(Slider, UnitComesFromRangeAndSuffixOnlyForOldSliders)
     } cases[] = {
         {Slider::Unit(0), 0, 100, "%", Slider::Unit_PERCENT},
         {Slider::Unit(0), 0, 255, "", Slider::Unit_8BIT},
-        // Otherwise, as any unit no editor gives, the default one, the range kept.
-        {Slider::Unit(0), 0, 100, "", Slider::Unit_PERCENT},
-        {Slider::Unit(0), 0, 255, "%", Slider::Unit_PERCENT},
-        {Slider::Unit(0), 1, 100, "%", Slider::Unit_PERCENT},
-        {Slider::Unit(200), 0, 255, "", Slider::Unit_PERCENT},
+        // Otherwise it stays 0, as any unit no editor gives stays as read.
+        {Slider::Unit(0), 0, 100, "", Slider::Unit(0)},
+        {Slider::Unit(0), 0, 255, "%", Slider::Unit(0)},
+        {Slider::Unit(0), 1, 100, "%", Slider::Unit(0)},
+        {Slider::Unit(200), 0, 255, "", Slider::Unit(200)},
         // A stored unit is never replaced, whatever the range.
         {Slider::Unit_8BIT, 0, 100, "%", Slider::Unit_8BIT},
     };
@@ -413,7 +413,7 @@ TEST(Controls, VersionGates)
         {"keypad_v8", {0, 8}, 4, TextStyle_NORMAL, TextStyle_NORMAL},
         {"keypad_v9", {9}, 4, TextStyle_RAISED, TextStyle_SUNKEN},
         {"keypad_v10", {10, 14}, 5, TextStyle_SUNKEN, TextStyle_OUTLINE},
-        {"keypad_v17", {15, 17}, 6, TextStyle_OUTLINE, TextStyle_NORMAL}, // 9 is no style
+        {"keypad_v17", {15, 17}, 6, TextStyle_OUTLINE, TextStyle(9)}, // no style, as read
     };
     for (const auto& k : keypads) {
         for (quint32 version : k.versions) {
@@ -433,8 +433,8 @@ TEST(Controls, VersionGates)
     EXPECT_TRUE(label.getWordWrap());
 }
 
-// Bytes outside the named values read as the defaults; the rest of the block stays in step.
-TEST(Button, OutOfRangeBytesReadAsTheDefaults)
+// Bytes outside the named values are kept as read; the rest of the block stays in step.
+TEST(Button, OutOfRangeBytesAreKeptAsRead)
 {
     QByteArray bytes = HexFixture::load("button_v13");
     const int functionAt = bytes.indexOf("Control_end") + 11 + 4 + 1 + 8;
@@ -443,9 +443,10 @@ TEST(Button, OutOfRangeBytesReadAsTheDefaults)
     bytes[functionAt] = char(0xfa);     // function 250: no argument bytes follow
     Button b;
     ASSERT_TRUE(readControl(bytes, b));
-    EXPECT_EQ(b.getActuation(), Button::Actuation_MOMENTARY);
-    EXPECT_EQ(b.getFunction(), ButtonFunction_NONE);
+    EXPECT_EQ(b.getActuation(), Button::Actuation(200));
+    EXPECT_EQ(b.getFunction(), ButtonFunction(250));
     EXPECT_EQ(b.getIRSlotId(Action_CLICK), 15);
+    EXPECT_EQ(roundTripped(b), controlBytes(b)); // written back unchanged
 }
 
 TEST(Controls, ClonesHoldNoIRSlotsWhileCopiesKeepThem)
@@ -567,10 +568,12 @@ TEST(ThemeDefaults, EveryControlTakesItsKeys)
     EXPECT_EQ(themed<Clock>(ThemedItemType_CLOCK, {{"captionFontSize", "12"}, {"spacing", "8"}}),
               controlBytes(clock));
 
-    // A text style the enumeration does not name is not taken.
+    // A text style the enumeration does not name is taken as it is, as a file's own is kept.
+    Keypad unnamed;
+    unnamed.setDisplayTextStyle(TextStyle(9));
     EXPECT_EQ(themed<Keypad>(ThemedItemType_KEYPAD,
                              {{"displayTextStyle", QVariant::fromValue(TextStyle(9))}}),
-              controlBytes(Keypad()));
+              controlBytes(unnamed));
 
     // A theme without defaults, or none at all, changes nothing. A clock takes its defaults
     // from the Clock item type, never from the Colour Picker's; a label from Label (6), not from

@@ -170,11 +170,11 @@ TEST(Page, VersionGates)
         const auto p = readFixture<Page>("page_v8", version);
         EXPECT_EQ(p.getBackgroundGradientRotation(), 45);
         EXPECT_EQ(p.getBackgroundImageScaling(), Scaling_NONE);
-        // Bytes outside the named values read as the defaults; three functions at most.
-        EXPECT_EQ(p.getNavButtons().position, 0);
-        EXPECT_EQ(p.getNavButtons().alignment, Alignment_SPREAD);
+        // Bytes outside the named values are kept as read; three functions at most.
+        EXPECT_EQ(p.getNavButtons().position, 200);
+        EXPECT_EQ(p.getNavButtons().alignment, Alignment(254));
         EXPECT_EQ(p.getNavButtons().functions,
-                  (std::vector<ButtonFunction>{ButtonFunction_NONE, ButtonFunction_NEXT_PAGE,
+                  (std::vector<ButtonFunction>{ButtonFunction(255), ButtonFunction_NEXT_PAGE,
                                                ButtonFunction_PREVIOUS_PAGE}));
     }
 }

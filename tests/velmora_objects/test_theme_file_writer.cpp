@@ -470,6 +470,9 @@ TEST(ThemeXmlValues, TextStyleAndGradientElements)
 TEST_F(ThemeFileWriterTest, BundlesReadBackAsTheDocumentAllows)
 {
     const std::unique_ptr<Theme> original = TestUtil::sampleTheme();
+    // A text style no editor gives, as a project file may hold, is written as it is drawn.
+    original->setDefaultItemProperty(ThemedItemType_KEYPAD, "displayTextStyle",
+                                     QVariant::fromValue(TextStyle(200)));
     const QString bundle = bundlePath();
     ASSERT_TRUE(write(*original, bundle, true).empty());
     const Theme read(bundle);
@@ -498,6 +501,8 @@ TEST_F(ThemeFileWriterTest, BundlesReadBackAsTheDocumentAllows)
     opaque.setStops({{0.0, Qt::red}, {0.5, QColor("#00ff00")}, {1.0, Qt::blue}});
     EXPECT_EQ(buttonDefaults.at("gradient"), QVariant::fromValue(opaque));
     EXPECT_EQ(buttonDefaults.at("textStyle"), QVariant::fromValue(TextStyle_RAISED));
+    EXPECT_EQ(read.getDefaultItemProperty(ThemedItemType_KEYPAD, "displayTextStyle"),
+              QVariant::fromValue(TextStyle_NORMAL));
     EXPECT_EQ(read.getDefaultItemProperties().count(ThemedItemType(9)), 0u);
     EXPECT_EQ(read.getDefaultSkins(), original->getDefaultSkins());
 

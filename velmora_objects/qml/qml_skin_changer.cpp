@@ -1,6 +1,8 @@
 #include "velmora_objects/qml/qml_skin_changer.h"
 
+#include "velmora_objects/easing_curve_names.h"
 #include "velmora_objects/qml/qml_theme.h"
+#include "velmora_objects/skin_transition.h"
 
 #include <QMetaObject>
 #include <QVariant>
@@ -17,7 +19,9 @@ void QMLSkinChanger::setTransitionDuration(int duration)
 
 void QMLSkinChanger::setEasingType(int type)
 {
-    m_easingType = type;
+    // A theme may store a curve that an animation cannot run (one that needs data a transition
+    // does not carry, or a number that is no curve): the change then takes the default curve.
+    m_easingType = EasingCurveNames::name(type) ? type : Velmora::SkinTransition::DefaultEasing;
     emit easingTypeChanged();
 }
 
