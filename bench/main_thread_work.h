@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <cmath>
 #include <ctime>
-#include <functional>
 
 // The work an action gives the main thread, from the moment it starts until the thread is idle
 // again: not only until the first painting, but through every frame, image and piece of
@@ -18,8 +17,8 @@ class MainThreadWork
 {
 public:
     // How long the thread must stay nearly without work to count as idle, and how much of its
-    // own time (the few turns of the event loop that look for idleness meanwhile) it may
-    // spend meanwhile.
+    // own time it may spend meanwhile (on the few turns of the event loop that look for
+    // idleness).
     static constexpr double QuietMs = 300;
     static constexpr double NoticeMs = 2;
     // How often the wait looks for idleness while no event comes: each look costs the thread
@@ -28,11 +27,9 @@ public:
 
     struct Times
     {
-        // From start() until the first painting asked for was done (not a number without one),
-        // and until the thread was idle.
-        double firstPaintMs = std::nan("");
+        // From start() until the thread was idle, and the processor time of the main thread
+        // until then; not numbers when it never was.
         double untilIdleMs = std::nan("");
-        // The processor time of the main thread until it was idle.
         double busyMs = std::nan("");
     };
 
@@ -43,9 +40,8 @@ public:
         m_cpuAtStart = threadCpuMs();
     }
 
-    // Handles events until the thread is idle (or the time is up, with nothing returned); the
-    // condition, when given, marks the first painting: the first turn after which it holds.
-    Times waitUntilIdle(const std::function<bool()>& painted = {}, int timeoutMs = 120000) const
+    // Handles events until the thread is idle, or the time is up.
+    Times waitUntilIdle(int timeoutMs = 120000) const
     {
         Times times;
         double lastWorkMs = elapsedMs();
@@ -56,13 +52,10 @@ public:
         for (;;) {
             const double now = elapsedMs();
             const double cpu = threadCpuMs() - m_cpuAtStart;
-            if (std::isnan(times.firstPaintMs) && painted && painted())
-                times.firstPaintMs = now;
             if (cpu - lastWorkCpuMs > NoticeMs) {
                 lastWorkMs = now;
                 lastWorkCpuMs = cpu;
-            } else if (now - lastWorkMs >= QuietMs &&
-                       (!painted || !std::isnan(times.firstPaintMs))) {
+            } else if (now - lastWorkMs >= QuietMs) {
                 times.untilIdleMs = lastWorkMs;
                 times.busyMs = lastWorkCpuMs;
                 return times;
@@ -81,9 +74,10 @@ public:
         work.waitUntilIdle();
     }
 
-private:
+    // Since start().
     double elapsedMs() const { return double(m_clock.nsecsElapsed()) / 1e6; }
 
+private:
     static double threadCpuMs()
     {
         timespec time{};
