@@ -182,27 +182,35 @@ void PreviewItemHandle::refreshOverlay()
 
 void PreviewItemHandle::grabItem()
 {
+    if (m_grab) {
+        m_grabAgain = true;
+        return;
+    }
+    // Its turn comes when there is room among the images being taken; the images waiting are
+    // taken first come first, and until then the image stays stale.
+    if (m_grabWaiting)
+        return;
+    if (!m_registry->grabsWaiting.empty() || !m_registry->hasRoomFor(maskArea())) {
+        m_grabWaiting = true;
+        m_registry->grabsWaiting.emplace_back(this);
+        return;
+    }
+    startGrab();
+}
+
+void PreviewItemHandle::startGrab()
+{
     if (!m_item || !m_item->window() || m_size.isEmpty())
         return;
     // The item can be taken only while a view shows the surface.
     const QWindow* window = QQuickRenderControl::renderWindowFor(m_item->window());
     if (!(window ? window : m_item->window())->isVisible())
         return;
-    if (m_grab) {
-        m_grabAgain = true;
-        return;
-    }
-    // Its turn comes when an image being taken arrives; until then the image stays stale.
-    if (m_registry->grabsTaken >= GrabsAtOnce) {
-        if (!m_grabWaiting) {
-            m_grabWaiting = true;
-            m_registry->grabsWaiting.emplace_back(this);
-        }
-        return;
-    }
     m_grab = m_item->grabToImage(maskSize());
     if (!m_grab)
         return;
+    m_grabArea = maskArea();
+    m_registry->grabAreaTaken += m_grabArea;
     m_registry->mostGrabsTaken = std::max(m_registry->mostGrabsTaken, ++m_registry->grabsTaken);
     m_maskStale = false;
     connect(m_grab.data(), &QQuickItemGrabResult::ready, this, &PreviewItemHandle::takeGrab);
@@ -218,17 +226,38 @@ QSize PreviewItemHandle::maskSize() const
                  std::max(1, int(m_size.height() * scale)));
 }
 
+qint64 PreviewItemHandle::maskArea() const
+{
+    const QSize size = maskSize();
+    return size.isEmpty() ? qint64(std::ceil(m_size.width())) * qint64(std::ceil(m_size.height()))
+                          : qint64(size.width()) * size.height();
+}
+
+bool PreviewItemHandle::Registry::hasRoomFor(qint64 area) const
+{
+    // One image alone always goes, whatever its area.
+    return grabsTaken == 0 || (grabsTaken < GrabsAtOnce && grabAreaTaken + area <= GrabAreaAtOnce);
+}
+
 void PreviewItemHandle::endGrab()
 {
     --m_registry->grabsTaken;
-    while (!m_registry->grabsWaiting.empty() && m_registry->grabsTaken < GrabsAtOnce) {
-        const QPointer<PreviewItemHandle> next = m_registry->grabsWaiting.front();
-        m_registry->grabsWaiting.pop_front();
+    m_registry->grabAreaTaken -= m_grabArea;
+    m_grabArea = 0;
+    // The handles waiting take their images while there is room: in the same frame, so that
+    // they arrive together.
+    auto& waiting = m_registry->grabsWaiting;
+    while (!waiting.empty()) {
+        const QPointer<PreviewItemHandle> next = waiting.front();
+        const bool wanted = next && next->m_marked && next->m_maskStale && !next->m_grab;
+        if (wanted && !m_registry->hasRoomFor(next->maskArea()))
+            return;
+        waiting.pop_front();
         if (!next)
             continue;
         next->m_grabWaiting = false;
-        if (next->m_marked && next->m_maskStale)
-            next->grabItem();
+        if (wanted)
+            next->startGrab();
     }
 }
 

@@ -29,10 +29,15 @@ class QQuickItemGrabResult;
 // whenever the item's size or look changes. What the overlay costs is bounded by what is on
 // screen, whatever the item's size: the image of an item larger than MaskArea pixels is taken
 // scaled down to that area, and the overlay is made only for the part of the item on the
-// painter's device. The handles of a registry take at most GrabsAtOnce images at a time, the
-// others waiting their turn: every image being taken is a connection of the surface's window
-// that each image taken looks through, so that taking n at once (a paste of n controls, all
-// selected) would cost O(n) each.
+// painter's device.
+//
+// The handles of a registry take the images waiting all in the same frame of the surface, as
+// many as fit in GrabsAtOnce images of GrabAreaAtOnce pixels together, the others waiting their
+// turn first come first. Every frame that takes images costs the surface a rendering of the
+// whole page, and one more when they are done, so that n controls pasted and selected take two
+// frames rather than one for every few of them. The bounds keep the images in the making within
+// a few screens' worth of memory, and the surface's window within a page's worth of images
+// being taken: each is a connection of the window that every image taken looks through.
 //
 // A handle is deleted with its item.
 class PreviewItemHandle : public QGraphicsObject
@@ -40,21 +45,28 @@ class PreviewItemHandle : public QGraphicsObject
     Q_OBJECT
 
 public:
-    // The most images of items the handles of a registry take at once.
-    static constexpr int GrabsAtOnce = 32;
     // The most pixels of an item's image: a larger item is taken scaled down to this area,
     // which an item of any panel's size keeps at its own.
     static constexpr int MaskArea = 1024 * 1024;
+    // The most images of items the handles of a registry take at once (the controls of a full
+    // project), and the most pixels they take together (an image alone may take MaskArea).
+    static constexpr int GrabsAtOnce = 4096;
+    static constexpr qint64 GrabAreaAtOnce = 16 * qint64(MaskArea);
 
     // What the handles of one scene share, so that it outlives every one of them: the handles
     // by their items (the handle of an item's parent item is the handle's parent), and the
-    // images of items being taken with the handles waiting for their turn, first come first.
+    // images of items being taken (how many, how many pixels) with the handles waiting for
+    // their turn, first come first.
     struct Registry
     {
         std::unordered_map<const QQuickItem*, PreviewItemHandle*> handles;
         int grabsTaken = 0;
+        qint64 grabAreaTaken = 0;
         int mostGrabsTaken = 0;
         std::deque<QPointer<PreviewItemHandle>> grabsWaiting;
+
+        // Whether one more image of the area can be taken now: always when none is.
+        bool hasRoomFor(qint64 area) const;
     };
 
     PreviewItemHandle(QQuickItem* item, int kind, unsigned int id,
@@ -106,9 +118,14 @@ private:
     void onChildrenChanged();
     // Puts the handles of the item's children in the stacking order of the children.
     void restackChildren();
+    // Takes the item's image now, or when its turn comes.
     void grabItem();
+    // Takes it now, while a view shows the surface.
+    void startGrab();
     // The size the item's image is taken at: none (the item's own) up to MaskArea pixels.
     QSize maskSize() const;
+    // The pixels of the image.
+    qint64 maskArea() const;
     void takeGrab();
     // The image is taken or given up: the next handle waiting takes its turn.
     void endGrab();
@@ -129,6 +146,8 @@ private:
     int m_restacks = 0;
     bool m_marked = false;
     QSharedPointer<QQuickItemGrabResult> m_grab;
+    // The pixels of the image being taken.
+    qint64 m_grabArea = 0;
     // The item's image is to be taken again at the next painting.
     bool m_maskStale = false;
     // The item changed while its image was being taken: take it again when that one arrives.

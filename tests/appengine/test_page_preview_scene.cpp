@@ -3,7 +3,7 @@
 #include "common/helpers.h"
 #include "common/memory_growth_limit.h"
 #include "common/qml_fixture.h"
-#include "velmora_objects/label.h"
+#include "velmora_objects/button.h"
 #include "velmora_objects/qml_fixtures.h"
 
 #include "velmora_objects/qml/qml_module.h"
@@ -397,44 +397,69 @@ TEST_F(PreviewScene, SelectionOverlayMarksSelectedControlsOnly)
     EXPECT_EQ(scene->renderThumbnail(0).toImage(), marked);
 }
 
-// A paste of many controls, all of them selected: the images of their items are taken a few at
-// a time, and every one of them ends up marked on the view.
-TEST_F(PreviewScene, ManySelectedControlsAreMarkedAFewImagesAtATime)
+// A paste of many controls, all of them selected: the images of their items are all taken in
+// the same frame of the surface as long as they fit together in a few screens' worth of
+// pixels, and every one of them ends up marked on the view. 120 small buttons on page 3 go at
+// once; of 17 buttons each larger than the largest image, stacked on the left half of page 2
+// but for the last, on the right half, 16 go at once and the last after them.
+TEST_F(PreviewScene, SelectedControlsTakeTheirImagesTogetherWithinABoundOfPixels)
 {
-    std::map<unsigned int, QRect> labels;
-    for (int i = 0; i < 4 * PreviewItemHandle::GrabsAtOnce - 8; ++i) {
-        smart_ptr<Control> label(new Label);
-        label->setPageId(3);
-        label->setCaption("Mm");
-        const QRect cell((i % 10) * 48, (i / 10) * 22, 46, 20);
-        label->setGeometry(cell);
-        const unsigned int id = project->insertControl(label, UINT_MAX);
-        project->getPage(3).getControlIds().insert(id);
-        labels[id] = cell;
-    }
-    std::set<unsigned int> ids;
-    for (const auto& entry : labels)
-        ids.insert(entry.first);
-    selection.selectControls(ids, true);
-    scene->showPage(3);
-    View view(scene.get());
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    auto* handle = qobject_cast<PreviewItemHandle*>(
-        scene->itemAt(labels.begin()->second.center(), QTransform())->toGraphicsObject());
-    ASSERT_TRUE(handle);
-
-    const auto marked = [&] {
-        const QImage shown = rendering();
-        const QImage drawn = frame();
-        return std::count_if(labels.begin(), labels.end(), [&](const auto& entry) {
-            return !TestUtil::changedArea(shown, drawn, entry.second).isEmpty();
-        });
+    const int giantsAtOnce = int(PreviewItemHandle::GrabAreaAtOnce / PreviewItemHandle::MaskArea);
+    struct Row
+    {
+        unsigned int pageId;
+        int count;
+        std::function<QRect(int)> geometry;
+        int mostAtOnce;
+        // Each must show an overlay; none: each control's own rectangle.
+        std::vector<QRect> marks;
     };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return marked() == std::ptrdiff_t(labels.size()); }))
-        << marked() << " of " << labels.size() << " marked";
-    EXPECT_GT(handle->mostGrabsTaken(), 0);
-    EXPECT_LE(handle->mostGrabsTaken(), PreviewItemHandle::GrabsAtOnce);
+    const Row rows[] = {
+        {3, 120, [](int i) { return QRect((i % 10) * 48, (i / 10) * 22, 46, 20); }, 120, {}},
+        {2,
+         giantsAtOnce + 1,
+         [&](int i) { return QRect(i < giantsAtOnce ? 0 : 240, 0, 240, 5000); },
+         giantsAtOnce,
+         {QRect(20, 20, 200, 232), QRect(260, 20, 200, 232)}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.count);
+        std::vector<QRect> cells;
+        std::set<unsigned int> ids;
+        for (int i = 0; i < row.count; ++i) {
+            cells.push_back(row.geometry(i));
+            smart_ptr<Control> button(new Button);
+            button->setPageId(row.pageId);
+            button->setGeometry(cells.back());
+            const unsigned int id = project->insertControl(button, UINT_MAX);
+            project->getPage(row.pageId).getControlIds().insert(id);
+            ids.insert(id);
+        }
+        selection.selectControls(ids, true);
+        // A scene of its own, whose handles have taken no image yet.
+        scene.reset();
+        scene = std::make_unique<PagePreviewScene>(engine.get(), project.get(), &selection);
+        scene->showPage(row.pageId);
+        View view(scene.get());
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        const std::vector<QRect>& marks = row.marks.empty() ? cells : row.marks;
+        const QGraphicsItem* top = scene->itemAt(marks.front().center(), QTransform());
+        const auto* handle =
+            top ? qobject_cast<const PreviewItemHandle*>(top->toGraphicsObject()) : nullptr;
+        ASSERT_TRUE(handle);
+
+        const auto marked = [&] {
+            const QImage shown = rendering();
+            const QImage drawn = frame();
+            return std::count_if(marks.begin(), marks.end(), [&](const QRect& area) {
+                return !TestUtil::changedArea(shown, drawn, area).isEmpty();
+            });
+        };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return marked() == std::ptrdiff_t(marks.size()); }))
+            << marked() << " of " << marks.size() << " marked";
+        EXPECT_EQ(handle->mostGrabsTaken(), row.mostAtOnce);
+    }
 }
 
 // A selected control of any size costs its overlay what the views show of it: a giant keypad
