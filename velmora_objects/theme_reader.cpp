@@ -316,11 +316,11 @@ bool ThemeReader::openDocument()
     const auto document = m_contents.constFind(m_xmlMember);
     if (m_xmlMember.isEmpty() || document == m_contents.constEnd())
         return false;
-    auto device = std::make_unique<QBuffer>();
-    device->setData(*document);
-    if (!device->open(QIODevice::ReadOnly))
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(*document);
+    if (!buffer->open(QIODevice::ReadOnly))
         return false;
-    m_xmlDevice = std::move(device);
+    m_xmlDevice = std::move(buffer);
     setDevice(m_xmlDevice.get());
     m_version = 0;
     m_skinCount = 0;
