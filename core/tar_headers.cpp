@@ -432,13 +432,15 @@ HeaderRead readHeader(gzFile stream, MemberHeader& member, Budget* budget)
             std::vector<char> data(size_t((size + BlockSize - 1) / BlockSize * BlockSize));
             if (!readFully(stream, data.data(), unsigned(data.size())))
                 return HeaderRead::Damaged;
+            // An extension of no bytes holds an empty name or no record.
+            const char* const bytes = data.empty() ? "" : data.data();
             if (type == GNU_LONGNAME_TYPE) {
-                extensions.longName.assign(data.data(), strnlen(data.data(), size_t(size)));
+                extensions.longName.assign(bytes, strnlen(bytes, size_t(size)));
                 extensions.hasLongName = true;
             } else if (type == GNU_LONGLINK_TYPE) {
-                extensions.longLink.assign(data.data(), strnlen(data.data(), size_t(size)));
+                extensions.longLink.assign(bytes, strnlen(bytes, size_t(size)));
                 extensions.hasLongLink = true;
-            } else if (type == 'x' && !readPaxRecords(data.data(), size_t(size), extensions)) {
+            } else if (type == 'x' && !readPaxRecords(bytes, size_t(size), extensions)) {
                 return HeaderRead::Damaged;
             }
             continue;
