@@ -69,6 +69,15 @@ PagePreviewScene::PagePreviewScene(QQmlEngine* engine, const Velmora::Configurat
             if (!m_grabbing) {
                 m_grabbedPageId = UINT_MAX;
                 m_work.frameDrawn();
+                // Items made since the surface last drew on screen are shown now (a grab draws
+                // them only into its image); their images are taken once this frame is done.
+                if (m_builder.handles().itemsUndrawn())
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this, made = m_builder.handles().itemsMade] {
+                            m_builder.sharedHandles()->frameDrawn(made);
+                        },
+                        Qt::QueuedConnection);
             }
         },
         Qt::DirectConnection);

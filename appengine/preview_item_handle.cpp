@@ -18,6 +18,7 @@ PreviewItemHandle::PreviewItemHandle(QQuickItem* item, int kind, unsigned int id
     : m_item(item), m_key(item), m_kind(kind), m_id(id), m_registry(std::move(registry))
 {
     m_registry->handles[item] = this;
+    ++m_registry->itemsMade;
     setData(0, kind);
     setData(1, id);
     // Presses go to the live item beneath, through the scene's QML surface.
@@ -190,9 +191,13 @@ void PreviewItemHandle::grabItem()
     // taken first come first, and until then the image stays stale.
     if (m_grabWaiting)
         return;
-    if (!m_registry->grabsWaiting.empty() || !m_registry->hasRoomFor(maskArea())) {
+    if (m_registry->itemsUndrawn() || !m_registry->grabsWaiting.empty() ||
+        !m_registry->hasRoomFor(maskArea())) {
         m_grabWaiting = true;
         m_registry->grabsWaiting.emplace_back(this);
+        // The frame that draws the new items is sure to come.
+        if (m_registry->itemsUndrawn() && m_item && m_item->window())
+            m_item->window()->update();
         return;
     }
     startGrab();
@@ -239,26 +244,36 @@ bool PreviewItemHandle::Registry::hasRoomFor(qint64 area) const
     return grabsTaken == 0 || (grabsTaken < GrabsAtOnce && grabAreaTaken + area <= GrabAreaAtOnce);
 }
 
-void PreviewItemHandle::endGrab()
+void PreviewItemHandle::Registry::frameDrawn(quint64 made)
 {
-    --m_registry->grabsTaken;
-    m_registry->grabAreaTaken -= m_grabArea;
-    m_grabArea = 0;
+    itemsDrawn = std::max(itemsDrawn, made);
+    takeWaitingGrabs();
+}
+
+void PreviewItemHandle::Registry::takeWaitingGrabs()
+{
     // The handles waiting take their images while there is room: in the same frame, so that
     // they arrive together.
-    auto& waiting = m_registry->grabsWaiting;
-    while (!waiting.empty()) {
-        const QPointer<PreviewItemHandle> next = waiting.front();
+    while (!grabsWaiting.empty() && !itemsUndrawn()) {
+        const QPointer<PreviewItemHandle> next = grabsWaiting.front();
         const bool wanted = next && next->m_marked && next->m_maskStale && !next->m_grab;
-        if (wanted && !m_registry->hasRoomFor(next->maskArea()))
+        if (wanted && !hasRoomFor(next->maskArea()))
             return;
-        waiting.pop_front();
+        grabsWaiting.pop_front();
         if (!next)
             continue;
         next->m_grabWaiting = false;
         if (wanted)
             next->startGrab();
     }
+}
+
+void PreviewItemHandle::endGrab()
+{
+    --m_registry->grabsTaken;
+    m_registry->grabAreaTaken -= m_grabArea;
+    m_grabArea = 0;
+    m_registry->takeWaitingGrabs();
 }
 
 void PreviewItemHandle::takeGrab()

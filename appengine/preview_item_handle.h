@@ -33,11 +33,13 @@ class QQuickItemGrabResult;
 //
 // The handles of a registry take the images waiting all in the same frame of the surface, as
 // many as fit in GrabsAtOnce images of GrabAreaAtOnce pixels together, the others waiting their
-// turn first come first. Every frame that takes images costs the surface a rendering of the
-// whole page, and one more when they are done, so that n controls pasted and selected take two
-// frames rather than one for every few of them. The bounds keep the images in the making within
-// a few screens' worth of memory, and the surface's window within a page's worth of images
-// being taken: each is a connection of the window that every image taken looks through.
+// turn first come first. Images of items just made wait for the surface's next frame, so that
+// the page shows the items at once and their marks follow. Every frame that takes images costs
+// the surface a rendering of the whole page, and one more when they are done, so that n
+// controls pasted and selected take three frames rather than one for every few of them. The
+// bounds keep the images in the making within a few screens' worth of memory, and the surface's
+// window within a page's worth of images being taken: each is a connection of the window that
+// every image taken looks through.
 //
 // A handle is deleted with its item.
 class PreviewItemHandle : public QGraphicsObject
@@ -64,9 +66,20 @@ public:
         qint64 grabAreaTaken = 0;
         int mostGrabsTaken = 0;
         std::deque<QPointer<PreviewItemHandle>> grabsWaiting;
+        // How many items were made, and how many of them the surface had made when it last
+        // drew on screen: the images of items not yet drawn wait for its next frame, so that
+        // the page shows before any image is taken.
+        quint64 itemsMade = 0;
+        quint64 itemsDrawn = 0;
 
         // Whether one more image of the area can be taken now: always when none is.
         bool hasRoomFor(qint64 area) const;
+        bool itemsUndrawn() const { return itemsDrawn != itemsMade; }
+        // The surface drew a frame when itemsMade was made: the handles waiting take their
+        // images while there is room.
+        void frameDrawn(quint64 made);
+        // The handles waiting take their images while there is room and no item is undrawn.
+        void takeWaitingGrabs();
     };
 
     PreviewItemHandle(QQuickItem* item, int kind, unsigned int id,
@@ -103,6 +116,8 @@ public:
     int restackCount() const { return m_restacks; }
     // The most images the handles of its registry have taken at once.
     int mostGrabsTaken() const { return m_registry->mostGrabsTaken; }
+    // The images its registry's handles are taking now.
+    int grabsTaken() const { return m_registry->grabsTaken; }
 
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;

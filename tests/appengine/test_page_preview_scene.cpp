@@ -397,11 +397,12 @@ TEST_F(PreviewScene, SelectionOverlayMarksSelectedControlsOnly)
     EXPECT_EQ(scene->renderThumbnail(0).toImage(), marked);
 }
 
-// A paste of many controls, all of them selected: the images of their items are all taken in
-// the same frame of the surface as long as they fit together in a few screens' worth of
-// pixels, and every one of them ends up marked on the view. 120 small buttons on page 3 go at
-// once; of 17 buttons each larger than the largest image, stacked on the left half of page 2
-// but for the last, on the right half, 16 go at once and the last after them.
+// A paste of many controls, all of them selected: the page shows them first, then the images of
+// their items are all taken in the same frame of the surface as long as they fit together in a
+// few screens' worth of pixels, and every one of them ends up marked on the view. 120 small
+// buttons on page 3 go at once; of 17 buttons each larger than the largest image, stacked on
+// the left half of page 2 but for the last, on the right half, 16 go at once and the last after
+// them.
 TEST_F(PreviewScene, SelectedControlsTakeTheirImagesTogetherWithinABoundOfPixels)
 {
     const int giantsAtOnce = int(PreviewItemHandle::GrabAreaAtOnce / PreviewItemHandle::MaskArea);
@@ -440,14 +441,14 @@ TEST_F(PreviewScene, SelectedControlsTakeTheirImagesTogetherWithinABoundOfPixels
         scene.reset();
         scene = std::make_unique<PagePreviewScene>(engine.get(), project.get(), &selection);
         scene->showPage(row.pageId);
+        const std::vector<QRect>& marks = row.marks.empty() ? cells : row.marks;
+        const QGraphicsItem* top = scene->itemAt(marks.front().center(), QTransform());
+        const PreviewItemHandle* handle =
+            top ? qobject_cast<const PreviewItemHandle*>(top->toGraphicsObject()) : nullptr;
+        ASSERT_TRUE(handle);
         View view(scene.get());
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-        const std::vector<QRect>& marks = row.marks.empty() ? cells : row.marks;
-        const QGraphicsItem* top = scene->itemAt(marks.front().center(), QTransform());
-        const auto* handle =
-            top ? qobject_cast<const PreviewItemHandle*>(top->toGraphicsObject()) : nullptr;
-        ASSERT_TRUE(handle);
 
         const auto marked = [&] {
             const QImage shown = rendering();
@@ -459,6 +460,26 @@ TEST_F(PreviewScene, SelectedControlsTakeTheirImagesTogetherWithinABoundOfPixels
         EXPECT_TRUE(QTest::qWaitFor([&] { return marked() == std::ptrdiff_t(marks.size()); }))
             << marked() << " of " << marks.size() << " marked";
         EXPECT_EQ(handle->mostGrabsTaken(), row.mostAtOnce);
+
+        // Made again, as a paste makes them, the items show first: the surface's first frame
+        // takes no image, and the marks follow.
+        // A frame drawn within the rebuild itself comes before any image can be asked for.
+        int grabsInFirstFrame = -1;
+        handle = nullptr;
+        const QObject probe; // goes first, while what it looks at is still there
+        QObject::connect(
+            scene->surface()->quickWindow(), &QQuickWindow::afterRendering, &probe,
+            [&] {
+                if (grabsInFirstFrame < 0)
+                    grabsInFirstFrame = handle ? handle->grabsTaken() : 0;
+            },
+            Qt::DirectConnection);
+        scene->rebuildItems();
+        top = scene->itemAt(marks.front().center(), QTransform());
+        handle = top ? qobject_cast<const PreviewItemHandle*>(top->toGraphicsObject()) : nullptr;
+        ASSERT_TRUE(handle);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return marked() == std::ptrdiff_t(marks.size()); }));
+        EXPECT_EQ(grabsInFirstFrame, 0);
     }
 }
 
