@@ -234,7 +234,8 @@ private:
     // not), every other page and switcher hidden, and the lock page shown or hidden as said.
     // While the lock page shows, the page and its switcher are hidden where they stand. Whatever
     // a change, a grab or the controller left in between, every item ends in the state that the
-    // page and the lock page call for. Pages off the surface stay off it.
+    // page and the lock page call for. The other pages stay where they are in the item tree,
+    // on the surface or off it.
     void arrangeSurface(unsigned int pageId, bool lockPageShown, Placement placement);
     // The end of every change of the items (the live edits, the removal of page and
     // page-switcher items) and of every marking of the selection: the lock page gives way to
