@@ -204,26 +204,20 @@ bool PagePreviewScene::hasBackgroundWork() const
 void PagePreviewScene::showPage(unsigned int pageId)
 {
     m_lockPage->putAway();
-    if (m_currentPageItem) {
-        m_currentPageItem->setVisible(false);
-        m_currentPageItem = nullptr;
-    }
     m_currentPageId = pageId;
+    m_currentPageItem = nullptr;
     if (pageId != UINT_MAX) {
         fitSurface();
-        if (QQuickItem* item = m_builder.pageItemOrBuild(pageId)) {
-            m_currentPageItem = item;
-            item->setParentItem(m_root.get());
-            showCurrentPageSwitcher();
-            // The controller may have moved it off the screen when it hid it.
-            item->setPosition(QPointF(0, 0));
-            item->setVisible(true);
-            if (PreviewItemHandle* handle = m_builder.handleOf(item))
-                setSceneRect(handle->sceneBoundingRect());
-            m_pageSet.noteShown(pageId);
-            if (m_slicedPageId == pageId)
-                m_slicedPageId = UINT_MAX;
-        }
+        m_currentPageItem = m_builder.pageItemOrBuild(pageId);
+    }
+    // The controller may have moved the page and its switcher off the screen when it hid them.
+    arrangeSurface(pageId, false, Placement::AtTheirPlaces);
+    if (m_currentPageItem) {
+        if (PreviewItemHandle* handle = m_builder.handleOf(m_currentPageItem))
+            setSceneRect(handle->sceneBoundingRect());
+        m_pageSet.noteShown(pageId);
+        if (m_slicedPageId == pageId)
+            m_slicedPageId = UINT_MAX;
     }
     redrawAfterGrab();
     // The controller's own page switching starts from the page shown here.
@@ -242,39 +236,60 @@ void PagePreviewScene::showPage(unsigned int pageId)
 
 void PagePreviewScene::leaveLockPage()
 {
+    settleSurface();
+}
+
+void PagePreviewScene::settleSurface()
+{
     if (m_lockPage->isShown())
         showPage(m_currentPageId);
+    else
+        arrangeSurface(m_currentPageId, false, Placement::AtTheirPlaces);
+}
+
+void PagePreviewScene::arrangeSurface(unsigned int pageId, bool lockPageShown, Placement placement)
+{
+    // Read from the project and the builder, never from what the items show now: an item's
+    // visibility follows its parent's, which a grab or the controller may have just hidden.
+    QQuickItem* page = pageId != UINT_MAX ? m_builder.pageItem(pageId) : nullptr;
+    const unsigned int pageSwitcherId = page ? m_builder.pageSwitcherIdOf(pageId) : UINT_MAX;
+    QQuickItem* pageSwitcher =
+        pageSwitcherId != UINT_MAX ? m_builder.pageSwitcherItemOrBuild(pageSwitcherId) : nullptr;
+    const bool shown = !lockPageShown;
+    const bool placed = shown && placement == Placement::AtTheirPlaces;
+
+    for (const auto& entry : m_builder.pageItems())
+        if (entry.second && entry.second != page)
+            entry.second->setVisible(false);
+    for (const auto& entry : m_builder.pageSwitcherItems())
+        if (entry.second && entry.second != pageSwitcher)
+            entry.second->setVisible(false);
+    if (page) {
+        page->setParentItem(m_root.get());
+        if (placed)
+            page->setPosition(QPointF(0, 0));
+        page->setVisible(shown);
+    }
+    if (pageSwitcher) {
+        // A switcher that several pages share goes to the page shown.
+        pageSwitcher->setParentItem(page);
+        if (placed)
+            pageSwitcher->setPosition(QPointF(pageSwitcher->property("targetX").toReal(),
+                                              pageSwitcher->property("targetY").toReal()));
+        pageSwitcher->setVisible(shown);
+    }
+    if (pageId == m_currentPageId)
+        m_currentPageSwitcherItem = pageSwitcher;
+    m_lockPage->setVisible(lockPageShown);
 }
 
 void PagePreviewScene::showCurrentPageSwitcher()
 {
-    if (!m_currentPageItem)
-        return;
-    QQuickItem* previous = m_currentPageSwitcherItem;
-    m_currentPageSwitcherItem = nullptr;
-    QQuickItem* item = nullptr;
-    if (m_project->getPages().exists(m_currentPageId)) {
-        const unsigned int id = m_project->getPage(m_currentPageId).getPageSwitcherId();
-        if (id != UINT_MAX)
-            item = m_builder.pageSwitcherItemOrBuild(id);
-    }
-    // A switcher that stays is only moved to the page.
-    if (previous && previous != item)
-        previous->setVisible(false);
-    if (item) {
-        m_currentPageSwitcherItem = item;
-        item->setParentItem(m_currentPageItem);
-        // The controller may have moved it off the screen when it hid it.
-        if (!item->isVisible())
-            item->setPosition(
-                QPointF(item->property("targetX").toReal(), item->property("targetY").toReal()));
-        item->setVisible(true);
-    }
+    arrangeSurface(m_currentPageId, m_lockPage->isShown(), Placement::AtTheirPlaces);
 }
 
 void PagePreviewScene::removePageItem(unsigned int pageId)
 {
-    leaveLockPage();
     delete takePage(pageId);
     m_pageSet.forget(pageId);
     clearPageSwitcherItems();
@@ -312,28 +327,27 @@ void PagePreviewScene::clear()
 
 void PagePreviewScene::clearPageSwitcherItems()
 {
-    leaveLockPage();
     m_currentPageSwitcherItem = nullptr;
     m_builder.deletePageSwitchers();
-    showCurrentPageSwitcher();
+    settleSurface();
 }
 
 void PagePreviewScene::deletePageSwitcherItem(unsigned int pageSwitcherId)
 {
-    leaveLockPage();
     const auto& items = m_builder.pageSwitcherItems();
     const auto found = items.find(pageSwitcherId);
-    if (found == items.end())
-        return;
-    if (found->second == m_currentPageSwitcherItem)
-        m_currentPageSwitcherItem = nullptr;
-    m_builder.deletePageSwitcher(pageSwitcherId);
+    if (found != items.end()) {
+        if (found->second == m_currentPageSwitcherItem)
+            m_currentPageSwitcherItem = nullptr;
+        m_builder.deletePageSwitcher(pageSwitcherId);
+    }
+    settleSurface();
 }
 
 void PagePreviewScene::removePageSwitcherItem(unsigned int pageSwitcherId)
 {
+    // The current page's switcher, when it was this one, is built again by the arrangement.
     deletePageSwitcherItem(pageSwitcherId);
-    showCurrentPageSwitcher();
 }
 
 QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
@@ -347,41 +361,15 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
         m_pageSet.noteShown(pageId);
     fitSurface();
 
-    // The page is shown on the surface for the moment, with its switcher; the selection
-    // overlays belong to the handles and never reach the surface's image. A page that is not
-    // on the surface yet leaves it again. The current page goes back as it was: hidden where
-    // the controller left it while the lock page shows, so that neither it nor the overlays of
-    // its handles come out beside or over the lock page.
-    QQuickItem* current = m_currentPageItem;
-    const bool currentShown = current && current->isVisible();
-    const QPointF currentPosition = current ? current->position() : QPointF();
-    if (current && current != page)
-        current->setVisible(false);
+    // The page is shown on the surface alone for the moment, with its switcher; the selection
+    // overlays belong to the handles and never reach the surface's image. Afterwards the
+    // surface shows again what it showed: the current page with its switcher, or the lock page
+    // alone, the page locked from hidden again, so that neither that page nor the overlays of
+    // its handles come out beside or over the lock page. A page that was not on the surface
+    // leaves it again.
+    const bool lockPageShown = m_lockPage->isShown();
     const bool onSurface = page->parentItem() == m_root.get();
-    page->setParentItem(m_root.get());
-    // A hidden page may have been moved off the screen by the controller.
-    page->setPosition(QPointF(0, 0));
-    page->setVisible(true);
-    QQuickItem* pageSwitcher = nullptr;
-    QQuickItem* pageSwitcherParent = nullptr;
-    bool pageSwitcherShown = false;
-    QPointF pageSwitcherPosition;
-    const unsigned int pageSwitcherId = m_project->getPages().exists(pageId)
-                                            ? m_project->getPage(pageId).getPageSwitcherId()
-                                            : UINT_MAX;
-    if (pageSwitcherId != UINT_MAX)
-        pageSwitcher = m_builder.pageSwitcherItemOrBuild(pageSwitcherId);
-    if (pageSwitcher) {
-        pageSwitcherParent = pageSwitcher->parentItem();
-        pageSwitcherShown = pageSwitcher->isVisible();
-        pageSwitcherPosition = pageSwitcher->position();
-        pageSwitcher->setParentItem(page);
-        // The controller may have moved it off the screen when it hid it (the lock page shown).
-        if (!pageSwitcher->isVisible())
-            pageSwitcher->setPosition(QPointF(pageSwitcher->property("targetX").toReal(),
-                                              pageSwitcher->property("targetY").toReal()));
-        pageSwitcher->setVisible(true);
-    }
+    arrangeSurface(pageId, false, Placement::AtTheirPlaces);
 
     // Its switcher marks its own button, as when the page is shown.
     attachController();
@@ -392,7 +380,6 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     const int width = m_project->getWidth();
     const int height = m_project->getHeight();
     m_grabbing = true;
-    const PreviewLockPage::SetAside lockPageAside(*m_lockPage);
     const QImage image = m_surface->grabFramebuffer().copy(0, 0, width, height);
     m_grabbing = false;
     m_grabbedPageId = pageId;
@@ -400,19 +387,10 @@ QPixmap PagePreviewScene::renderThumbnail(unsigned int pageId)
     if (m_controller)
         m_controller->setShownPage(shown);
 
-    if (pageSwitcher) {
-        pageSwitcher->setParentItem(pageSwitcherParent);
-        if (pageSwitcher == m_currentPageSwitcherItem)
-            pageSwitcher->setPosition(pageSwitcherPosition);
-        pageSwitcher->setVisible(pageSwitcher == m_currentPageSwitcherItem && pageSwitcherShown);
-    }
-    if (page == current)
-        page->setPosition(currentPosition);
-    page->setVisible(page == current && currentShown);
-    if (!onSurface)
+    arrangeSurface(m_currentPageId, lockPageShown, Placement::AtTheirPlaces);
+    // After the switcher it may share with the current page has gone back to that page.
+    if (!onSurface && page != m_currentPageItem)
         page->setParentItem(nullptr);
-    if (current)
-        current->setVisible(currentShown);
     // The release of a page built in slices for its thumbnail (unless it is kept) follows in
     // a turn of its own, as does the surface's full redraw when the page is the current one.
     if (m_slicedPageId == pageId)
@@ -639,8 +617,7 @@ void PagePreviewScene::onPageSwitched(VelmoraQML::QMLPage* page)
     // The controller hid the page it showed before and shows this one, with its animation.
     m_currentPageId = pageId;
     m_currentPageItem = page;
-    page->setParentItem(m_root.get());
-    showCurrentPageSwitcher();
+    arrangeSurface(pageId, false, Placement::ByTheController);
     redrawAfterGrab();
     m_pageSet.noteShown(pageId);
     m_overlay.invalidate();
@@ -654,32 +631,29 @@ void PagePreviewScene::onPageSwitched(VelmoraQML::QMLPage* page)
 void PagePreviewScene::setControlProperty(unsigned int controlId, const QString& name,
                                           const QVariant& value)
 {
-    leaveLockPage();
-    QQuickItem* item = controlItem(controlId);
-    if (!item)
-        return;
-    QQmlProperty::write(item, name, value);
-    m_overlay.invalidate();
-    if (PreviewItemHandle* handle = m_builder.handleOf(item))
-        handle->refreshOverlay();
+    if (QQuickItem* item = controlItem(controlId)) {
+        QQmlProperty::write(item, name, value);
+        m_overlay.invalidate();
+        if (PreviewItemHandle* handle = m_builder.handleOf(item))
+            handle->refreshOverlay();
+    }
+    settleSurface();
 }
 
 void PagePreviewScene::setControlSkin(unsigned int controlId, const QString& skinName,
                                       bool ignoreTransition)
 {
-    leaveLockPage();
-    auto* item = qobject_cast<VelmoraQML::QMLThemedObject*>(controlItem(controlId));
-    if (!item)
-        return;
-    item->setSkin(skinName, ignoreTransition);
-    m_overlay.invalidate();
-    if (PreviewItemHandle* handle = m_builder.handleOf(item))
-        handle->refreshOverlay();
+    if (auto* item = qobject_cast<VelmoraQML::QMLThemedObject*>(controlItem(controlId))) {
+        item->setSkin(skinName, ignoreTransition);
+        m_overlay.invalidate();
+        if (PreviewItemHandle* handle = m_builder.handleOf(item))
+            handle->refreshOverlay();
+    }
+    settleSurface();
 }
 
 void PagePreviewScene::setControlGeometry(const std::set<unsigned int>& controlIds)
 {
-    leaveLockPage();
     for (unsigned int controlId : controlIds) {
         QQuickItem* item = controlItem(controlId);
         if (!item || !m_project->getControls().exists(controlId))
@@ -689,45 +663,46 @@ void PagePreviewScene::setControlGeometry(const std::set<unsigned int>& controlI
                                                  geometry.right() + 1 - geometry.left(),
                                                  geometry.bottom() + 1 - geometry.top()));
     }
+    // Settles the surface too.
     updateSelectionEffects();
     update();
 }
 
 void PagePreviewScene::setPageBackgroundColour(unsigned int pageId, const QColor& colour)
 {
-    leaveLockPage();
     m_background.setColour(pageItem(pageId), colour);
+    settleSurface();
 }
 
 void PagePreviewScene::setPageBackgroundGradient(unsigned int pageId, const Gradient& gradient)
 {
-    leaveLockPage();
     m_background.setGradient(pageItem(pageId), gradient);
+    settleSurface();
 }
 
 void PagePreviewScene::setPageBackgroundGradientRotation(unsigned int pageId, unsigned int rotation)
 {
-    leaveLockPage();
     m_background.setGradientRotation(pageItem(pageId), rotation);
+    settleSurface();
 }
 
 void PagePreviewScene::setPageBackgroundImage(unsigned int pageId, int imageId)
 {
-    leaveLockPage();
     m_background.setImage(pageItem(pageId), pageId, imageId);
+    settleSurface();
 }
 
 void PagePreviewScene::setPageBackgroundImageScaling(unsigned int pageId, int scaling)
 {
-    leaveLockPage();
     m_background.setImageScaling(pageItem(pageId), scaling);
+    settleSurface();
 }
 
 void PagePreviewScene::updateSelectionEffects()
 {
-    leaveLockPage();
     m_overlay.markItems(m_builder.controlItems(), m_builder.handles());
     m_overlay.markItems(m_builder.pageSwitcherItems(), m_builder.handles());
+    settleSurface();
 }
 
 QRect PagePreviewScene::selectionBoundingRect(bool force)

@@ -100,11 +100,9 @@ public:
     unsigned int currentPageId() const { return m_currentPageId; }
     // The lock page, shown by a button's Lock; never one of the pages above.
     PreviewLockPage& lockPage() { return *m_lockPage; }
-    // While the lock page shows, shows the current page in its place (showPage); nothing
-    // otherwise. Every edit that reaches the items (the live edits, the removal of page and
-    // page-switcher items) and every marking of the selection does so first, so that the user
-    // sees what changes and no overlay is drawn over the lock page; the editor calls it too
-    // for a gesture that means the page (a click on its row).
+    // While the lock page shows, shows the current page in its place (showPage), as every edit
+    // that reaches the items and every marking of the selection does (settleSurface): for a
+    // gesture of the editor that means the page (a click on its row).
     void leaveLockPage();
 
     // QRect of the item's "x", "y", "width" and "height" as integers.
@@ -119,7 +117,7 @@ public:
     // Has the surface draw at once what it would draw in the next turn of the event loop (a page
     // just shown): for a view about to appear, whose first painting then shows it.
     void drawPendingFrame();
-    // Shows the current page's switcher on it (built on first use), hiding the one shown.
+    // Shows the current page's switcher on it (built on first use), hiding any other.
     void showCurrentPageSwitcher();
     // Deletes the page's item with its controls; a page switcher on it survives, but every
     // switcher item is then built again.
@@ -223,6 +221,27 @@ protected:
     void drawBackground(QPainter* painter, const QRectF& rect) override;
 
 private:
+    // Who puts the page shown and its switcher where they stand: the scene, at their places,
+    // or the controller, whose transition may be moving them in.
+    enum class Placement
+    {
+        AtTheirPlaces,
+        ByTheController,
+    };
+    // What the surface shows, set here and nowhere else, from the page it shows (the current
+    // page, or the page of a thumbnail for the moment of its grab) and whether the lock page
+    // shows over it: that page on the surface with its page switcher on it (built when it is
+    // not), every other page and switcher hidden, and the lock page shown or hidden as said.
+    // While the lock page shows, the page and its switcher are hidden where they stand. Whatever
+    // a change, a grab or the controller left in between, every item ends in the state that the
+    // page and the lock page call for. The other pages stay where they are in the item tree,
+    // on the surface or off it.
+    void arrangeSurface(unsigned int pageId, bool lockPageShown, Placement placement);
+    // The end of every change of the items (the live edits, the removal of page and
+    // page-switcher items) and of every marking of the selection: the lock page gives way to
+    // the current page (showPage), so that the user sees what changed and no overlay is drawn
+    // over the lock page; the surface shows the current page as arrangeSurface() says.
+    void settleSurface();
     // The scene's part of the background work, one piece or false when it has none: before the
     // deletion of released items, the redraw after a grab and the release of the pages no
     // longer kept; after it, a thumbnail asked for and building kept pages ahead.

@@ -117,16 +117,8 @@ void PreviewLockPage::clear()
     m_item = nullptr;
 }
 
-PreviewLockPage::SetAside::SetAside(PreviewLockPage& lockPage)
-{
-    if (lockPage.isShown()) {
-        m_item = lockPage.m_item;
-        m_item->setVisible(false);
-    }
-}
-
-PreviewLockPage::SetAside::~SetAside()
+void PreviewLockPage::setVisible(bool visible)
 {
     if (m_item)
-        m_item->setVisible(true);
+        m_item->setVisible(visible);
 }

@@ -61,19 +61,10 @@ public:
     // Deletes the page (with every item of the scene).
     void clear();
 
-    // Keeps the page off the surface while it lives (a grab of a page of the project), and
-    // puts it back as it was.
-    class SetAside
-    {
-    public:
-        explicit SetAside(PreviewLockPage& lockPage);
-        ~SetAside();
-        SetAside(const SetAside&) = delete;
-        SetAside& operator=(const SetAside&) = delete;
-
-    private:
-        QPointer<QQuickItem> m_item;
-    };
+    // Shows or hides the page where it stands, the controller's state left alone: the surface
+    // shows a page of the project for the moment of a grab, then the lock page again. Nothing
+    // while the page is not built.
+    void setVisible(bool visible);
 
 private:
     QQuickItem* build();

@@ -4,6 +4,7 @@
 #include "main/velmora_document.h"
 #include "velmora_objects/control.h"
 #include "velmora_objects/page.h"
+#include "velmora_objects/page_switcher.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_library.h"
@@ -30,7 +31,7 @@ QString libraryTheme(const QString& name)
 
 QString project(const QString& path, const QString& theme, const QString& layout,
                 const QString& pageName, const std::vector<Control>& controls,
-                const QStringList& morePages)
+                const QStringList& morePages, bool sharedSwitcher)
 {
     SelectionManager selection;
     VelmoraDocument document(selection);
@@ -40,7 +41,12 @@ QString project(const QString& path, const QString& theme, const QString& layout
     data.themeFile = libraryTheme(theme);
     data.page.name = pageName;
     data.page.layoutName = layout;
+    if (sharedSwitcher) {
+        data.page.navigationPosition = Velmora::NavigationPosition_BOTTOM;
+        data.page.pageSwitcherPages = {UINT_MAX};
+    }
     const unsigned int pageId = document.createProject(data);
+    const unsigned int pageSwitcherId = document.getPage(pageId).getPageSwitcherId();
     for (const Control& made : controls) {
         const unsigned int id = document.addControl(made.type);
         Velmora::Control& control = document.getControl(id);
@@ -51,8 +57,16 @@ QString project(const QString& path, const QString& theme, const QString& layout
     for (const QString& name : morePages) {
         NewPageData page;
         page.name = name;
+        if (sharedSwitcher) {
+            page.navigationPosition = Velmora::NavigationPosition_BOTTOM;
+            page.pageSwitcherId = pageSwitcherId;
+        }
         const unsigned int id = document.addPage(page);
         EXPECT_NE(id, UINT_MAX) << name.toStdString();
+        if (sharedSwitcher) {
+            Velmora::PageSwitcher& bar = document.getPageSwitcher(pageSwitcherId);
+            bar.insertPage(id, int(bar.getPageIds().size()));
+        }
         // As named, even without a name, which a file may give a page.
         document.setPageName(id, name);
     }

@@ -21,10 +21,12 @@ struct Control
 
 // A landscape project saved at the path: the theme of the library of that name, the first
 // page from the layout template ("" none) under the page name, with the controls on it, then
-// blank pages of the names given (an empty one too).
+// blank pages of the names given (an empty one too). With sharedSwitcher, the first page has a
+// page switcher at the bottom that every page shows and lists, as a project's one navigation
+// bar is.
 QString project(const QString& path, const QString& theme, const QString& layout,
                 const QString& pageName, const std::vector<Control>& controls = {},
-                const QStringList& morePages = {});
+                const QStringList& morePages = {}, bool sharedSwitcher = false);
 
 // A copy of the library's theme `from` under the name, written at the path and listed in the
 // library, as a theme file the user added.

@@ -28,6 +28,7 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -814,6 +815,54 @@ TEST_F(Scenario, S13_TheLockPageAtItsEdges)
     EXPECT_EQ(groupsShown(), QStringList({"Page"}));
     key(window(), Qt::Key_Delete);
     EXPECT_EQ(pagesListed(), QStringList{"Hall"});
+}
+
+// A project whose two pages share one page switcher, as a navigation bar listed on every page
+// is: the page shown has the bar on it once the thumbnails are made, after twenty moves undone
+// and redone, and after a page deleted, the deletion undone and the page shown renamed.
+TEST_F(Scenario, S14_TheSharedSwitcherStaysOnThePageShown)
+{
+    open(ProjectFiles::project(file("Bar.qvp"), "Midnight", "", "Hall",
+                               {{Velmora::ControlType_BUTTON, QRect(16, 16, 96, 48)}}, {"Study"},
+                               true));
+    PageList* list = window()->pageListWidget();
+    // The thumbnail the page list shows in the row, under whatever name; a null key while none.
+    const auto thumbnail = [list](int row) {
+        return list->model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey();
+    };
+    // The pages are white; the theme's bar is not.
+    const auto barShown = [] {
+        const QImage bar =
+            pageViewOnScreen(QRect(onPage(QPoint(0, 240)), onPage(QPoint(479, 271))));
+        return TestUtil::pixelsOfColour(bar, Qt::white) < bar.width() * bar.height() / 2;
+    };
+    const qint64 none = QIcon().cacheKey();
+    ASSERT_TRUE(waitFor([&] { return thumbnail(0) != none && thumbnail(1) != none; }));
+    EXPECT_EQ(currentPageListed(), "Hall");
+    EXPECT_TRUE(barShown()) << "opened";
+
+    qint64 before = thumbnail(0);
+    setTool("Edit Controls", true);
+    click(pageView()->viewport(), onPage(QPoint(64, 40)));
+    for (int move = 0; move < 20; ++move)
+        key(window(), Qt::Key_Right);
+    EXPECT_EQ(pressUntilDisabled(Qt::Key_Z, Qt::ControlModifier, app()->undoAction()), 20);
+    EXPECT_EQ(
+        pressUntilDisabled(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, app()->redoAction()),
+        20);
+    ASSERT_TRUE(waitFor([&] { return thumbnail(0) != before; }));
+    EXPECT_TRUE(barShown()) << "undone and redone";
+
+    // Every thumbnail is made again after the deletion.
+    before = thumbnail(0);
+    showPage("Study");
+    key(window(), Qt::Key_Delete);
+    EXPECT_EQ(pagesListed(), QStringList{"Hall"});
+    key(window(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pagesListed(), QStringList({"Hall", "Study"}));
+    editText({"Page", "Name"}, "Atrium");
+    ASSERT_TRUE(waitFor([&] { return thumbnail(0) != before; }));
+    EXPECT_TRUE(barShown()) << "deleted, undone and renamed";
 }
 
 // Outside Edit Controls a colour picker clicked is selected, with the overlay over it; Ctrl+D

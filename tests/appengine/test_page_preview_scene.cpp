@@ -6,6 +6,7 @@
 #include "velmora_objects/button.h"
 #include "velmora_objects/qml_fixtures.h"
 
+#include "velmora_objects/qml/qml_configuration.h"
 #include "velmora_objects/qml/qml_module.h"
 #include "velmora_objects/qml/qml_page.h"
 #include "velmora_objects/qml/qml_skin_changer.h"
@@ -27,6 +28,7 @@
 #include <QTest>
 #include <algorithm>
 #include <functional>
+#include <iterator>
 
 using namespace Velmora;
 
@@ -540,6 +542,43 @@ TEST_F(PreviewScene, ThumbnailIsThePageScaledDown)
     scene->renderThumbnail(1);
     EXPECT_EQ(rendering().pixel(100, 150), qRgb(0, 0, 255));
     EXPECT_TRUE(scene->renderThumbnail(77).isNull());
+}
+
+// The page shown keeps the page switcher it shares with another page, on it and at its place,
+// whatever thumbnails are made: of itself, of the other page, and of both while the lock page
+// shows, once the lock page is left.
+TEST_F(PreviewScene, ThePageShownKeepsItsSharedSwitcherThroughThumbnails)
+{
+    // The controller reads the project (its unlock code, the button's Lock) through this item.
+    VelmoraQML::QMLConfiguration configuration;
+    configuration.setConfiguration(project.get());
+    project->setUnlockCode("2468");
+    project->modControl<Button>(0)->setFunction(ButtonFunction_LOCK);
+    scene->showPage(1);
+    const QRect bar(0, 230, 480, 42);
+    const QImage shown = rendering();
+    ASSERT_LT(TestUtil::pixelsOfColour(shown, QColor("#203040"), bar),
+              bar.width() * bar.height() / 2)
+        << "the switcher drawn over the page";
+    const std::function<void()> thumbnails[] = {
+        [&] { scene->renderThumbnail(1); },
+        [&] { scene->renderThumbnail(0); },
+        [&] {
+            VelmoraQML::controller()->triggerButtonFunction(0);
+            ASSERT_TRUE(scene->lockPage().isShown());
+            scene->renderThumbnail(0);
+            scene->renderThumbnail(1);
+            scene->leaveLockPage();
+        },
+    };
+    for (std::size_t i = 0; i < std::size(thumbnails); ++i) {
+        thumbnails[i]();
+        QQuickItem* pageSwitcher = scene->pageSwitcherItem(0);
+        ASSERT_TRUE(pageSwitcher);
+        EXPECT_EQ(pageSwitcher->parentItem(), scene->pageItem(1)) << i;
+        EXPECT_EQ(pageSwitcher->position(), QPointF(0, 230)) << i;
+        EXPECT_EQ(TestUtil::changedArea(rendering(), shown, bar), QRect()) << i;
+    }
 }
 
 // Resizing scales the recorded geometries about the union's corner or edge; the end reports
