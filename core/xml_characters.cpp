@@ -21,4 +21,10 @@ qsizetype unstorableAt(QStringView text, qsizetype from)
     return -1;
 }
 
+QString codePointName(char16_t unit)
+{
+    return QStringLiteral("U+") +
+           QString::number(unit, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+}
+
 } // namespace XmlCharacters

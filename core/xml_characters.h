@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 // The characters an XML 1.0 document can hold: tab, line feed, carriage return, U+0020 to
@@ -11,5 +12,9 @@ namespace XmlCharacters {
 // The index of the first character at or after from that a document cannot hold (a lone
 // surrogate counts as one); -1 when there is none.
 qsizetype unstorableAt(QStringView text, qsizetype from = 0);
+
+// A UTF-16 code unit as a message names it to the user: "U+" and at least four upper-case hex
+// digits ("U+0001", "U+FFFE").
+QString codePointName(char16_t unit);
 
 } // namespace XmlCharacters

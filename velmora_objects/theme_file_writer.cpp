@@ -176,11 +176,9 @@ bool ThemeFileWriter::writeBundle(const QString& bundlePath)
     const qsizetype unstorable = XmlCharacters::unstorableAt(name);
     if (unstorable >= 0)
         return fail(NameError,
-                    tr("The theme name holds the character U+%1, which a theme file cannot "
+                    tr("The theme name holds the character %1, which a theme file cannot "
                        "store.")
-                        .arg(QString::number(name.at(unstorable).unicode(), 16)
-                                 .toUpper()
-                                 .rightJustified(4, u'0')));
+                        .arg(XmlCharacters::codePointName(name.at(unstorable).unicode())));
 
     EditTheme theme(*m_theme);
     pruneUnknownSkinProperties(theme);

@@ -176,6 +176,11 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
     return true;
 }
 
+QString ThemeLibrary::listedPath(const QString& path)
+{
+    return path.isEmpty() ? path : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
 bool ThemeLibrary::addTheme(const QString& path, bool builtIn, QString* error)
 {
     scanPendingFolders();
@@ -186,7 +191,7 @@ bool ThemeLibrary::addTheme(const QString& path, bool builtIn, QString* error)
             *error = reader.errorString();
         return false;
     }
-    appendRow(data, path, builtIn);
+    appendRow(data, listedPath(path), builtIn);
     return true;
 }
 
@@ -203,9 +208,10 @@ void ThemeLibrary::appendRow(const Velmora::ThemeLibraryData& data, const QStrin
 QModelIndex ThemeLibrary::findTheme(const QString& path) const
 {
     scanPendingFolders();
+    const QString listed = listedPath(path);
     for (int row = 0; row < m_model->rowCount(); ++row) {
         const QStandardItem* item = m_model->item(row);
-        if (item && item->data(PathRole).toString() == path)
+        if (item && item->data(PathRole).toString() == listed)
             return item->index();
     }
     return QModelIndex();

@@ -20,7 +20,8 @@ struct ThemeLibraryData;
 // - Qt::DisplayRole: the theme's name;
 // - Qt::DecorationRole: an icon of the landscape splash (Normal mode) and the portrait splash
 //   (Disabled mode);
-// - PathRole: the bundle's path as the caller gave it;
+// - PathRole: the bundle's absolute path (listedPath), whatever path the caller gave, so that a
+//   row names the same file whatever folder the program later runs in;
 // - BuiltInRole: whether the bundle came with the application.
 // Rows are filled by ThemeReader::readLibraryData: the name and splash pictures are taken, and
 // a bundle that the full read would refuse gets no row. The library never removes duplicates
@@ -76,8 +77,12 @@ public:
     // Every bundle left out by the scans so far, in the order met.
     const QList<Refusal>& refusedThemes() const;
 
-    // The first row, from the top, whose path equals the path exactly; invalid when none.
+    // The first row, from the top, whose path equals the path's absolute form exactly; invalid
+    // when none.
     QModelIndex findTheme(const QString& path) const;
+    // The path under which the library lists a bundle: the absolute path (a relative one taken
+    // in the working folder, with "." and ".." resolved); empty for an empty path.
+    static QString listedPath(const QString& path);
     // The path of the row at the index, or of the row's first column; empty when there is no
     // such item.
     QString themePath(const QModelIndex& index) const;

@@ -3,12 +3,15 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QBuffer>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeySequence>
+#include <QLineEdit>
 #include <QProcess>
 #include <QQuickWidget>
 #include <QQuickWindow>
@@ -198,6 +201,14 @@ void choose(QComboBox* combo, int row)
     QTest::keyClick(list, Qt::Key_Return);
     QApplication::processEvents();
     ASSERT_EQ(combo->currentIndex(), row);
+}
+
+void paste(QLineEdit* edit, const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    const QKeyCombination keys = QKeySequence(QKeySequence::Paste)[0];
+    QTest::keyClick(edit, keys.key(), keys.keyboardModifiers());
+    QGuiApplication::clipboard()->clear();
 }
 
 void choose(QComboBox* combo, const QString& text)

@@ -13,6 +13,7 @@
 #include <string>
 
 class QComboBox;
+class QLineEdit;
 class QQuickWidget;
 class QWidget;
 
@@ -72,6 +73,10 @@ inline constexpr char BuildDatePattern[] = "[A-Z][a-z][a-z] [ 0-9][0-9] [0-9][0-
 // current, Return pressed.
 void choose(QComboBox* combo, int row);
 void choose(QComboBox* combo, const QString& text);
+
+// Pastes the text into the edit as the user does, through the clipboard and the paste key;
+// the clipboard is emptied again.
+void paste(QLineEdit* edit, const QString& text);
 
 // The smallest rectangle holding every pixel of the image (within the area) that differs from
 // the other image, or from the colour when the other is null.

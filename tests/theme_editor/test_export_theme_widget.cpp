@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -147,6 +148,25 @@ TEST_F(ExportThemeWidgetTest, SaveWritesTheThemeUnderTheNameTypedAndRecordsTheFi
     ASSERT_TRUE(row.isValid());
     EXPECT_EQ(row.data(Qt::DisplayRole).toString(), "Copy");
     EXPECT_FALSE(row.data(ThemeLibrary::BuiltInRole).toBool());
+    EXPECT_EQ(registered, QStringList{path});
+}
+
+// A bare file name lands in the folder the page proposes, not in the folder the program runs
+// in, and the library and the user's list name the file by its whole path.
+TEST_F(ExportThemeWidgetTest, BareFileNameIsWrittenInTheProposedFolder)
+{
+    QTemporaryDir workingFolder;
+    const QString startedIn = QDir::currentPath();
+    ASSERT_TRUE(workingFolder.isValid() && QDir::setCurrent(workingFolder.path()));
+    const auto back = qScopeGuard([&] { QDir::setCurrent(startedIn); });
+    page.setTheme(theme.get());
+    edit("fileNameEdit")->setText("Bare");
+    button("saveButton")->click();
+
+    const QString path = folder.filePath("Bare.qvt");
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_TRUE(QDir(workingFolder.path()).isEmpty());
+    EXPECT_EQ(libraryRows(path), 1);
     EXPECT_EQ(registered, QStringList{path});
 }
 

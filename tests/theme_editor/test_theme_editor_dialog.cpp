@@ -5,6 +5,7 @@
 #include "common/sample_themes.h"
 #include "gui/centered_icon_grid_view.h"
 #include "velmora_objects/configuration.h"
+#include "velmora_objects/edit_theme.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_library.h"
@@ -13,6 +14,7 @@
 #include "widgets/theme_editor/theme_editor.h"
 #include "widgets/theme_editor/theme_editor_dialog.h"
 #include "widgets/theme_editor/theme_editor_mode.h"
+#include "widgets/theme_editor/theme_file_name_entry.h"
 
 #include <QComboBox>
 #include <QCommandLinkButton>
@@ -196,6 +198,45 @@ TEST_F(ThemeEditorDialogTest, EditorOnLibraryThemeReturnsToTheLibrary)
     EXPECT_EQ(registered, QStringList{created});
     EXPECT_TRUE(library()->findTheme(created).isValid());
     EXPECT_EQ(accepted->count(), 0);
+}
+
+// A line break pasted into any of the three theme name fields becomes the space the field
+// shows, in the name each page goes on with.
+TEST_F(ThemeEditorDialogTest, PastedLineBreakInAThemeNameBecomesASpace)
+{
+    dialog->setConfiguration(&project);
+    const struct
+    {
+        const char* page;
+        std::function<void()> open;
+        std::function<QString()> name;
+    } fields[] = {
+        {"Export Project Theme", [&] { click<ThemeEditorMode>("saveProjectThemeButton"); },
+         [&] { return page<ExportThemeWidget>()->findChild<ThemeFileNameEntry*>()->name(); }},
+        {"New Theme",
+         [&] {
+             click<ThemeEditorMode>("themeLibraryButton");
+             click<ThemeLibraryBrowser>("addNewThemeButton");
+         },
+         [&] { return page<NewThemeSettings>()->name(); }},
+        {"Edit Theme",
+         [&] {
+             click<ThemeEditorMode>("themeLibraryButton");
+             selectBlue();
+             click<ThemeLibraryBrowser>("editThemeButton");
+         },
+         [&] { return page<ThemeEditor>()->editedTheme()->getName(); }},
+    };
+    for (const auto& field : fields) {
+        SCOPED_TRACE(field.page);
+        dialog->backToHome();
+        field.open();
+        auto* name = current()->findChild<QLineEdit*>("nameEdit");
+        name->selectAll();
+        TestUtil::paste(name, "Night\r\nShift");
+        EXPECT_EQ(name->text(), "Night Shift");
+        EXPECT_EQ(field.name(), "Night Shift");
+    }
 }
 
 TEST_F(ThemeEditorDialogTest, ClosingWithChangesAsksFirst)

@@ -394,8 +394,11 @@ TEST_F(ThemeEditorSlots, ThemeNameTypedLetterByLetterUndoesLetterByLetter)
     name->clear();
     for (const char* text : {"R", "Re", "Red"})
         name->setText(text);
-    // A character that a theme file cannot hold is refused as it is pasted.
+    // A character that a theme file cannot hold is refused as it is pasted, saying why.
+    TestUtil::ModalAnswerer answers;
+    answers.messageBox(QMessageBox::Ok);
     name->insert(QString(QChar(0xffff)));
+    EXPECT_TRUE(answers.waitUntilAnswered());
     EXPECT_EQ(undo->count(), 4);
     EXPECT_EQ(page->editedTheme()->getName(), "Red");
     // The field shows what each undo and redo leaves, and Done would write.

@@ -1,3 +1,4 @@
+#include "common/helpers.h"
 #include "common/isolated_settings.h"
 #include "common/modal_answerer.h"
 #include "widgets/theme_editor/theme_file_name_entry.h"
@@ -101,11 +102,38 @@ TEST_F(ThemeFileNameEntryTest, DerivedPathFollowsTheTypedName)
     ASSERT_EQ(nameSpy.count(), 1);
     EXPECT_EQ(nameSpy.last().value(0).toString(), "");
     EXPECT_EQ(pathSpy.count(), 0);
+}
 
-    // A paste of what a theme file cannot hold is refused; a carriage return is taken.
-    for (const QString& pasted : {QString(QChar(0x1)), QString(QChar(0xd800)), QString("\r")})
-        nameEdit()->insert(pasted);
-    EXPECT_EQ(entry.name(), "\r");
+// Either field refuses, in the same words, a paste holding what a theme file cannot store, and
+// takes a pasted line break as the space it shows; a name set as the theme holds it keeps its
+// carriage return.
+TEST_F(ThemeFileNameEntryTest, PastesAreTakenAsShownOrRefusedSayingWhy)
+{
+    const QString refusal = "The text was not taken: it holds the character %1, which a theme "
+                            "file cannot store.";
+    for (QLineEdit* edit : {nameEdit(), pathEdit()}) {
+        SCOPED_TRACE(edit->objectName().toStdString());
+        for (const auto& [pasted, character] :
+             {std::pair{QString("a\x01"), "U+0001"}, {QString(QChar(0xd800)), "U+D800"}}) {
+            edit->setText("Day");
+            TestUtil::ModalAnswerer answers;
+            answers.messageBox(QMessageBox::Ok);
+            TestUtil::paste(edit, pasted);
+            EXPECT_TRUE(answers.waitUntilAnswered());
+            EXPECT_EQ(answers.answered().value(0).text, refusal.arg(character));
+            EXPECT_EQ(edit->text(), "Day");
+        }
+        for (const char* lineBreak : {"\n", "\r", "\r\n", "\u2028"}) {
+            edit->setText("Day");
+            TestUtil::paste(edit, QString("Night%1Shift").arg(lineBreak));
+            EXPECT_EQ(edit->text(), "DayNight Shift") << lineBreak;
+        }
+    }
+    EXPECT_EQ(entry.name(), "DayNight Shift");
+
+    entry.setName("Night\rShift");
+    QTest::keyClicks(nameEdit(), "!");
+    EXPECT_EQ(entry.name(), "Night\rShift!");
 }
 
 TEST_F(ThemeFileNameEntryTest, TypedPathStopsFollowingUntilCleared)
@@ -235,7 +263,7 @@ TEST_F(ThemeFileNameEntryTest, ConfirmOverwriteAsksOnlyAboutAnExistingFile)
     }
 }
 
-TEST_F(ThemeFileNameEntryTest, EnsureFileExtensionCompletesOnlyAMissingExtension)
+TEST_F(ThemeFileNameEntryTest, EnsureFileExtensionCompletesTheFolderAndAMissingExtension)
 {
     const struct
     {
@@ -247,6 +275,9 @@ TEST_F(ThemeFileNameEntryTest, EnsureFileExtensionCompletesOnlyAMissingExtension
         {"/t/a.QVT", "/t/a.QVT.qvt"},
         {"/t.d/a", "/t.d/a.qvt"},
         {"", ""}, // nothing to complete: no hidden ".qvt" in the working folder
+        // A relative path is taken in the remembered theme folder, not the working folder.
+        {"Bare", folder.filePath("Bare.qvt")},
+        {"x/../y/Deep.qvt", folder.filePath("y/Deep.qvt")},
     };
     for (const auto& c : cases) {
         entry.setFilePath(c.path);

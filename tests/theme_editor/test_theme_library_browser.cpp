@@ -2,6 +2,7 @@
 #include "common/isolated_settings.h"
 #include "common/modal_answerer.h"
 #include "common/sample_themes.h"
+#include "gui/list_message_box.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_library.h"
@@ -184,46 +185,41 @@ TEST_F(ThemeLibraryBrowserTest, RemoveTakesSelectedThemesOutButLeavesTheFiles)
     EXPECT_EQ(unregistered.size(), 2);
 }
 
-TEST_F(ThemeLibraryBrowserTest, BrowseAddsNewFilesAndReportsUnreadableOnes)
+// Every file picked that can be added is; one message names each file refused, with why.
+TEST_F(ThemeLibraryBrowserTest, BrowseAddsNewFilesAndReportsTheRefusedOnesInOneMessage)
 {
     const QString broken = folder.filePath("broken.qvt");
-    {
-        QFile file(broken);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not a theme");
-    }
+    TestUtil::writeFile(broken, "not a theme");
+    const QString missing = folder.filePath("missing.qvt");
     const QString fresh = writeTheme("Fresh", Qt::yellow);
     const QString later = writeTheme("Later", Qt::cyan);
     const int rows = library()->model()->rowCount();
 
-    // The first file fails; going on keeps the listed one and adds the next.
     TestUtil::ModalAnswerer answers;
-    answers.messageBox(QMessageBox::Yes);
-    browse({broken, mine, fresh});
-    EXPECT_EQ(answers.pending(), 0);
-    ASSERT_EQ(answers.answered().size(), 1);
-    EXPECT_EQ(answers.answered()[0].title, "Load Theme");
-    const QString reason = "Failed to load theme file broken.qvt.\nThe theme file is not a "
-                           "gzip-compressed tar archive.";
-    EXPECT_EQ(answers.answered()[0].text,
-              reason + "\n\nDo you want to continue loading the other theme files?");
-    EXPECT_EQ(library()->model()->rowCount(), rows + 1);
-    EXPECT_FALSE(row(fresh).data(ThemeLibrary::BuiltInRole).toBool());
-    EXPECT_EQ(registered, QStringList{fresh});
-
-    // No stops at once; the last file offers no going on.
-    answers.messageBox(QMessageBox::No).messageBox(QMessageBox::Ok);
-    browse({broken, later});
+    QStringList told;
+    answers
+        .then([&](QWidget* window) {
+            if (const auto* box = qobject_cast<ListMessageBox*>(window))
+                told << box->text() << box->lines();
+            window->close();
+        })
+        .messageBox(QMessageBox::Ok);
+    browse({broken, mine, fresh, missing, later});
     browse({broken});
     EXPECT_EQ(answers.pending(), 0);
-    ASSERT_EQ(answers.answered().size(), 3);
-    EXPECT_EQ(answers.answered()[2].text, reason);
-    EXPECT_FALSE(row(later).isValid());
-    EXPECT_EQ(registered.size(), 1);
+    ASSERT_EQ(answers.answered().size(), 2);
+    EXPECT_EQ(answers.answered()[0].title, "Load Theme");
+    const QString notArchive = "The theme file is not a gzip-compressed tar archive.";
+    EXPECT_EQ(told, QStringList({"Failed to load 2 theme files:", "broken.qvt: " + notArchive,
+                                 "missing.qvt: The theme file does not exist."}));
+    EXPECT_EQ(answers.answered()[1].text, "Failed to load theme file broken.qvt.\n" + notArchive);
+    EXPECT_EQ(library()->model()->rowCount(), rows + 2);
+    EXPECT_FALSE(row(fresh).data(ThemeLibrary::BuiltInRole).toBool());
+    EXPECT_EQ(registered, QStringList({fresh, later}));
 
     // Cancelled: nothing happens.
     browse({});
-    EXPECT_EQ(library()->model()->rowCount(), rows + 1);
+    EXPECT_EQ(library()->model()->rowCount(), rows + 2);
 }
 
 // The theme files that a folder scan left out are listed below the grid with the reason.

@@ -133,6 +133,19 @@ TEST_F(ThemeLibraryTest, RowsAreFoundByExactPathAndRemoved)
     EXPECT_EQ(library->model()->rowCount(), 2);
     EXPECT_EQ(library->findTheme(path).row(), 1);
     EXPECT_TRUE(QFile::exists(path));
+
+    // A path relative to the working folder is listed, and found, by its absolute path, which
+    // names the file wherever the program runs later.
+    const QString startedIn = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(work.path()));
+    const bool added = library->addTheme("./sky.qvt", false);
+    const bool foundRelative = library->findTheme("sky.qvt").isValid();
+    QDir::setCurrent(startedIn);
+    ASSERT_TRUE(added);
+    EXPECT_TRUE(foundRelative);
+    const QFileInfo listed(library->themePathAt(2));
+    EXPECT_TRUE(listed.isAbsolute());
+    EXPECT_EQ(listed.canonicalFilePath(), QFileInfo(other).canonicalFilePath());
 }
 
 TEST_F(ThemeLibraryTest, ScanListsTheBundlesThatLoad)

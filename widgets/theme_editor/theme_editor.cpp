@@ -81,7 +81,7 @@ ThemeEditor::ThemeEditor(QWidget* parent) : QWidget(parent, Qt::WindowFlags())
     redoButton->setDefaultAction(redoAction);
     // The change events keep the other fields in step; the name is shown by nothing else.
     connect(undoStack, SIGNAL(indexChanged(int)), this, SLOT(showThemeName()));
-    nameEdit->setValidator(new ThemeNameValidator(nameEdit));
+    nameValidator = new ThemeNameValidator(nameEdit);
 
     connect(doneButton, SIGNAL(clicked()), this, SLOT(doneClicked()));
     connect(cancelButton, SIGNAL(clicked()), this, SLOT(cancelClicked()));
@@ -602,8 +602,9 @@ void ThemeEditor::showThemeName()
 {
     if (!theme || nameEdit->text() == theme->getName())
         return;
+    // As the theme holds it: a carriage return read from the file stays.
     const QSignalBlocker blocker(nameEdit);
-    nameEdit->setText(theme->getName());
+    nameValidator->setStoredText(theme->getName());
 }
 
 void ThemeEditor::addSkin()

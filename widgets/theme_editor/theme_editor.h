@@ -24,6 +24,7 @@ class QUndoStack;
 class ThemeImagePages;
 class ThemeSkinImageModel;
 class ThemeSkinModel;
+class ThemeNameValidator;
 class ThemeSplashGenerator;
 class ThemedObjectPreviewScene;
 
@@ -186,6 +187,8 @@ private:
     // Persistent, as the library row may move while the theme is edited.
     QPersistentModelIndex libraryIndex;
     QString themePath;
+    // Guards the name field; a child of it.
+    ThemeNameValidator* nameValidator = nullptr;
     // The skins the project's controls name, by item type.
     QMultiMap<Velmora::ThemedItemType, const Velmora::Skin*> skinsInUse;
     smart_ptr<ThemeSkinImageModel> skinImageModel;

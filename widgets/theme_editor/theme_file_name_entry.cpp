@@ -5,6 +5,7 @@
 #include "main/vendor_variants.h"
 #include "widgets/theme_editor/theme_name_validator.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -58,7 +59,8 @@ QString derivedFileName(const QString& name)
 ThemeFileNameEntry::ThemeFileNameEntry(QWidget* parent) : QWidget(parent)
 {
     setupUi(this);
-    nameEdit->setValidator(new ThemeNameValidator(nameEdit));
+    nameValidator = new ThemeNameValidator(nameEdit);
+    pathValidator = new ThemeNameValidator(fileNameEdit);
     connect(nameEdit, &QLineEdit::textChanged, this, &ThemeFileNameEntry::onNameChange);
     connect(fileNameEdit, &QLineEdit::textChanged, this, &ThemeFileNameEntry::onFilePathChange);
     connect(fileBrowseButton, &QAbstractButton::clicked, this,
@@ -74,12 +76,17 @@ QString ThemeFileNameEntry::name() const
 
 QString ThemeFileNameEntry::filePath() const
 {
-    return fileNameEdit->text();
+    // A bare file name, or any relative path, is taken in the folder the entry proposes, never
+    // in whatever folder the program was started from.
+    const QString text = fileNameEdit->text();
+    if (text.isEmpty() || !QFileInfo(text).isRelative())
+        return text;
+    return QDir::cleanPath(QDir(rememberedThemeFolder()).absoluteFilePath(text));
 }
 
 void ThemeFileNameEntry::setName(const QString& name)
 {
-    nameEdit->setText(name);
+    nameValidator->setStoredText(name);
 }
 
 void ThemeFileNameEntry::setFilePath(const QString& path)
@@ -105,8 +112,8 @@ void ThemeFileNameEntry::focusName()
 
 void ThemeFileNameEntry::ensureFileExtension()
 {
-    // An empty path stays empty: a bare ".qvt" would name a hidden file in whatever folder
-    // the program runs in.
+    // An empty path stays empty: a bare ".qvt" would name a hidden file. A relative path is
+    // written back whole, in the folder where it is taken.
     const QString path = filePath();
     if (!path.isEmpty())
         writeFilePath(withThemeExtension(path));
@@ -178,7 +185,7 @@ void ThemeFileNameEntry::writeFilePath(const QString& path)
 {
     {
         const QSignalBlocker block(fileNameEdit);
-        fileNameEdit->setText(path);
+        pathValidator->setStoredText(path);
     }
     fitFilePath();
 }

@@ -1,5 +1,6 @@
 #include "widgets/theme_editor/theme_library_browser.h"
 
+#include "gui/list_message_box.h"
 #include "main/last_directory.h"
 #include "main/vendor_variants.h"
 #include "velmora_objects/theme_library.h"
@@ -123,8 +124,9 @@ void ThemeLibraryBrowser::browseForThemes()
     const QStringList paths = filesChooser ? filesChooser(this) : QStringList();
     ThemeLibrary* library = ThemeLibrary::instance();
     QString shown;
-    for (int i = 0; i < paths.size(); ++i) {
-        const QString& path = paths.at(i);
+    // Each file that cannot be added, with the reader's reason.
+    QList<std::pair<QString, QString>> refused;
+    for (const QString& path : paths) {
         if (library->findTheme(path).isValid()) {
             if (shown.isEmpty())
                 shown = path;
@@ -133,24 +135,36 @@ void ThemeLibraryBrowser::browseForThemes()
         QString reason;
         if (library->addTheme(path, false, &reason)) {
             if (registerTheme)
-                registerTheme(path);
+                registerTheme(ThemeLibrary::listedPath(path));
             if (shown.isEmpty())
                 shown = path;
             continue;
         }
-        QString message = tr("Failed to load theme file %1.").arg(QFileInfo(path).fileName());
-        if (!reason.isEmpty())
-            message += QLatin1Char('\n') + reason;
-        const bool more = i + 1 < paths.size();
-        if (!more) {
-            QMessageBox::critical(this, tr("Load Theme"), message, QMessageBox::Ok);
-            break;
-        }
-        message += tr("\n\nDo you want to continue loading the other theme files?");
-        if (QMessageBox::critical(this, tr("Load Theme"), message,
-                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::No)
-            break;
+        refused.append({path, reason});
     }
     if (!shown.isEmpty())
         listView->scrollTo(library->findTheme(shown));
+    if (!refused.isEmpty())
+        tellRefusedThemes(refused);
+}
+
+void ThemeLibraryBrowser::tellRefusedThemes(const QList<std::pair<QString, QString>>& refused)
+{
+    const QString title = tr("Load Theme");
+    if (refused.size() == 1) {
+        const auto& [path, reason] = refused.first();
+        QString text = tr("Failed to load theme file %1.").arg(QFileInfo(path).fileName());
+        if (!reason.isEmpty())
+            text += QLatin1Char('\n') + reason;
+        QMessageBox::critical(this, title, text, QMessageBox::Ok);
+        return;
+    }
+    // However many files were picked, one message lists them all, each with its reason.
+    QStringList lines;
+    for (const auto& [path, reason] : refused) {
+        const QString name = QFileInfo(path).fileName();
+        lines << (reason.isEmpty() ? name : tr("%1: %2").arg(name, reason));
+    }
+    ListMessageBox::critical(
+        this, title, tr("Failed to load %n theme files:", nullptr, int(refused.size())), lines);
 }

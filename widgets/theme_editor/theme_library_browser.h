@@ -2,11 +2,13 @@
 
 #include "widgets/theme_editor/theme_library_browser_form.h"
 
+#include <QList>
 #include <QModelIndex>
 #include <QModelIndexList>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <utility>
 
 class ThemeSplashDelegate;
 
@@ -53,15 +55,18 @@ public:
     // Takes every selected theme out of the library and out of the user's list, without asking;
     // the files stay on disk.
     void removeSelectedThemes();
-    // Lets the user pick theme files and adds those the library does not list yet, telling the
-    // reader's reason for each that it cannot add; then shows the first picked file that is
-    // listed, leaving the selection alone.
+    // Lets the user pick theme files and adds those the library does not list yet; then shows
+    // the first picked file that is listed, leaving the selection alone, and tells in one
+    // message each file that it cannot add, with the reader's reason.
     void browseForThemes();
     // Lists below the grid the theme files that the library's folder scans left out, with
     // why; hidden when there are none.
     void showRefusedThemes();
 
 private:
+    // The message of the files picked that could not be added: (path, reason) each.
+    void tellRefusedThemes(const QList<std::pair<QString, QString>>& refused);
+
     ThemeSplashDelegate* delegate = nullptr;
     ThemeFilesChooser filesChooser;
     ThemeRegistrar registerTheme;

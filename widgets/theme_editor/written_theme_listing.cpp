@@ -30,5 +30,5 @@ void listWrittenTheme(const QString& path, const Velmora::Theme& theme,
     // A file the library cannot list would be dropped from the user's list at the next start
     // anyway; only a listed file is recorded.
     if (library->addTheme(path, false) && registrar)
-        registrar(path);
+        registrar(ThemeLibrary::listedPath(path));
 }

@@ -19,6 +19,7 @@ void showThemeInLibraryRow(const QModelIndex& row, const Velmora::Theme& theme);
 // A theme file that was just written: when the library lists the path already, its row
 // follows the theme (a second row would offer the file twice, and the path is registered
 // already or came with the application); otherwise the file joins the library and, once
-// listed, is recorded through the registrar (which may be empty).
+// listed, is recorded through the registrar (which may be empty) by the path the library
+// lists it under.
 void listWrittenTheme(const QString& path, const Velmora::Theme& theme,
                       const std::function<void(const QString&)>& registrar);
