@@ -205,7 +205,12 @@ bool ThemeReader::open(const QString& bundlePath)
     const RegularFile::Result found =
         bundlePath.isEmpty() ? RegularFile::Result_MISSING : RegularFile::open(file, bundlePath);
     if (found == RegularFile::Result_MISSING) {
-        raiseError(tr("The theme file does not exist."));
+        // A link to nothing is there, though nothing is at its end.
+        const QString target = QFileInfo(bundlePath).symLinkTarget();
+        raiseError(target.isEmpty()
+                       ? tr("The theme file does not exist.")
+                       : tr("The theme file is a symbolic link to '%1', which does not exist.")
+                             .arg(target));
         return false;
     }
     if (found != RegularFile::Result_OPENED) {
