@@ -10,12 +10,12 @@ namespace ArchiveContent {
 
 enum Kind
 {
-    Kind_TAR,        // a tar archive, gzip-compressed or not (a reader of gzip streams takes
-                     // data that is not compressed as it is)
-    Kind_GZIP_TWICE, // a gzip stream of a gzip stream
-    Kind_GZIP_OTHER, // a gzip stream of something else
-    Kind_CUT_SHORT,  // a gzip stream that stops, whole as far as it goes, before its first tar
-                     // block does: cut short, as a tar archive cut later is
+    Kind_TAR,          // a tar archive, gzip-compressed or not (a reader of gzip streams takes
+                       // data that is not compressed as it is)
+    Kind_GZIP_TWICE,   // an intact gzip stream of a gzip stream
+    Kind_GZIP_OTHER,   // an intact gzip stream of something else
+    Kind_DAMAGED_GZIP, // a gzip stream that fails its own checks (header, method, data, CRC,
+                       // length) or stops before its end, whatever it holds
     Kind_XZ,
     Kind_BZIP2,
     Kind_ZSTD,
@@ -24,8 +24,11 @@ enum Kind
     Kind_UNREADABLE // the path names no regular file that can be read
 };
 
-// Reads no more than the file's first 64 KB. Only a regular file is opened (see RegularFile);
-// when the path names none, the kind is Kind_UNREADABLE and opened, when given, says why.
+// A file that is not a gzip stream is told by its first 64 KB; a gzip stream is decoded to its
+// end (its first 256 MB of data at most), since damage anywhere in it, down to its trailer,
+// makes it damaged rather than a stream of something else. Only a regular file is opened (see
+// RegularFile); when the path names none, the kind is Kind_UNREADABLE and opened, when given,
+// says why.
 Kind identify(const QString& path, RegularFile::Result* opened = nullptr);
 // The same for a file open for reading, from its start whatever the descriptor's offset (which
 // stays where it is): what was opened, whatever its path names by now.

@@ -151,10 +151,13 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
     const QDir dir(folder);
     {
         // One reader for the folder's bundles; its read for the row makes every check of the
-        // full read, so that a bundle which cannot be loaded is not offered.
+        // full read, so that a bundle which cannot be loaded is not offered. Every entry of a
+        // bundle's name but a folder is read, whatever it is (a FIFO, a socket, a link to
+        // nothing or in a loop), so that each is listed or left out with the reader's reason,
+        // also when it takes another kind of node's place while the folder is scanned.
         ThemeReader reader;
-        const QFileInfoList files =
-            dir.entryInfoList(m_nameFilters, QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+        const QFileInfoList files = dir.entryInfoList(
+            m_nameFilters, QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
         for (const QFileInfo& file : files) {
             const QString path = file.absoluteFilePath();
             Velmora::ThemeLibraryData data;

@@ -54,11 +54,11 @@ public:
     void setFileExtension(const QString& extension);
     const QStringList& nameFilters() const { return m_nameFilters; }
 
-    // Adds a row for every bundle of the folder that the reader accepts (see above);
-    // the others are left out of the model and listed, with the reader's reason, in
-    // refusedThemes(). With recursive, sub-folders follow, their rows marked as built in. False
-    // only when the folder (or a sub-folder) is missing or not a folder; the rows found until
-    // then stay.
+    // Adds a row for every bundle of the folder that the reader accepts (see above); every
+    // other entry of a bundle's name but a folder (a FIFO, a socket, a link to nothing...) is
+    // left out of the model and listed, with the reader's reason, in refusedThemes(). With
+    // recursive, sub-folders follow, their rows marked as built in. False only when the folder
+    // (or a sub-folder) is missing or not a folder; the rows found until then stay.
     bool scanFolder(const QString& folder, bool recursive, bool builtIn);
     // The same when the library is next asked anything, in the order of the calls; a folder
     // that is missing then adds nothing.

@@ -82,7 +82,7 @@ QString unreadableText(int descriptor)
     case ArchiveContent::Kind_UNREADABLE:
         return RegularFile::message(RegularFile::Result_FAILED);
     case ArchiveContent::Kind_TAR:
-    case ArchiveContent::Kind_CUT_SHORT:
+    case ArchiveContent::Kind_DAMAGED_GZIP:
         return tr("The theme bundle is damaged or cut short.");
     case ArchiveContent::Kind_GZIP_TWICE:
         return tr("The theme file is not a gzip-compressed tar archive: it is compressed with "
@@ -205,7 +205,12 @@ bool ThemeReader::open(const QString& bundlePath)
     const RegularFile::Result found =
         bundlePath.isEmpty() ? RegularFile::Result_MISSING : RegularFile::open(file, bundlePath);
     if (found == RegularFile::Result_MISSING) {
-        raiseError(tr("The theme file does not exist."));
+        // A link to nothing is there, though nothing is at its end.
+        const QString target = QFileInfo(bundlePath).symLinkTarget();
+        raiseError(target.isEmpty()
+                       ? tr("The theme file does not exist.")
+                       : tr("The theme file is a symbolic link to '%1', which does not exist.")
+                             .arg(target));
         return false;
     }
     if (found != RegularFile::Result_OPENED) {
@@ -259,9 +264,16 @@ bool ThemeReader::open(const QString& bundlePath)
     m_members.removeIf(isSidecarName);
     m_memberNames = QSet<QString>(m_members.cbegin(), m_members.cend());
     QString nestedXml;
+    QString xmlFolder;
     for (const QString& member : qAsConst(m_members)) {
-        if (!isXmlMemberName(member))
+        if (!isXmlMemberName(member)) {
+            // An archiver writes a folder "Blue.xml" as "Blue.xml/".
+            const QString path = member.endsWith(u'/') ? member.chopped(1) : QString();
+            if (xmlFolder.isEmpty() && isFlatName(path) && isXmlMemberName(path) &&
+                memberKind(path) == TargzArchive::MemberKind::Folder)
+                xmlFolder = path;
             continue;
+        }
         if (member.contains(u'/')) {
             if (nestedXml.isEmpty())
                 nestedXml = member;
@@ -270,6 +282,8 @@ bool ThemeReader::open(const QString& bundlePath)
         m_xmlMember = member;
         break;
     }
+    if (m_xmlMember.isEmpty() && !xmlFolder.isEmpty())
+        m_xmlMember = xmlFolder;
     if (m_xmlMember.isEmpty()) {
         m_contents.clear();
         raiseError(nestedXml.isEmpty()
@@ -282,8 +296,10 @@ bool ThemeReader::open(const QString& bundlePath)
         return false;
     }
     if (!m_contents.contains(m_xmlMember)) {
-        raiseError(
-            tr("The theme document '%1' of the bundle is not a regular file.").arg(m_xmlMember));
+        raiseError((memberKind(m_xmlMember) == TargzArchive::MemberKind::Folder
+                        ? tr("The theme document '%1' of the bundle is a folder, not a file.")
+                        : tr("The theme document '%1' of the bundle is not a regular file."))
+                       .arg(m_xmlMember));
         m_contents.clear();
         return false;
     }

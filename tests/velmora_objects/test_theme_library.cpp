@@ -208,3 +208,25 @@ TEST_F(ThemeLibraryTest, ScanFollowsNoLinkInACircle)
     ASSERT_TRUE(library->scanFolder(folder, true, true));
     EXPECT_EQ(sortedNames(), QStringList({"Sea", "Sky"}));
 }
+
+// Every file that a scan finds by its name is listed or left out with its reason, whatever it is.
+TEST_F(ThemeLibraryTest, ScanListsOrLeavesOutEveryFileOfItsName)
+{
+    const QString folder = work.path() + "/themes";
+    QDir().mkpath(folder);
+    makeTheme(folder + "/sea.qvt", "Sea");
+    TestUtil::nonFiles(folder, ".qvt");
+    ASSERT_TRUE(QFile::link(folder + "/nowhere", folder + "/dangling.qvt"));
+    ASSERT_TRUE(library->scanFolder(folder, false, false));
+    EXPECT_EQ(sortedNames(), QStringList({"Sea"}));
+    QStringList refused;
+    for (const ThemeLibrary::Refusal& refusal : library->refusedThemes())
+        refused << QFileInfo(refusal.path).fileName() + ": " + refusal.reason;
+    refused.sort();
+    EXPECT_EQ(refused.join('\n').toStdString(),
+              "dangling.qvt: The theme file is a symbolic link to '" + folder.toStdString() +
+                  "/nowhere', which does not exist.\n"
+                  "fifo.qvt: Not a regular file: a FIFO (named pipe)\n"
+                  "loop.qvt: Not a regular file: a loop of symbolic links\n"
+                  "socket.qvt: Not a regular file: a socket");
+}

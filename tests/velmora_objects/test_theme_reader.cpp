@@ -676,6 +676,39 @@ TEST_F(ThemeReaderTest, BundlesWithoutAReadableXmlMemberDoNotOpenAndSayWhy)
     }
 }
 
+// A gzip stream that fails its own checks (header, method, data, CRC, length) is damaged,
+// wherever the fault is; only one that decodes whole to what is no tar archive is called that.
+// A theme document that is a folder is said to be one.
+TEST_F(ThemeReaderTest, DamagedStreamsAndAFolderDocumentAreRefusedForWhatTheyAre)
+{
+    const QByteArray good =
+        readFile(TestUtil::dataPath("theme_bundle/bsdtar_sparse_and_hard_link.qvt"));
+    ASSERT_TRUE(QDir().mkpath(work.filePath("Folder.xml")) &&
+                TargzArchive().create(work.filePath("folder.qvt"),
+                                      {{work.filePath("Folder.xml"), "Folder.xml"}}));
+    const QString damaged = "The theme bundle is damaged or cut short.";
+    std::vector<std::pair<QByteArray, QString>> cases = {
+        {good.left(10) + QByteArray(400, 'x'), damaged},
+        {good.left(2) + '\x07' + good.mid(3), damaged},
+        {QByteArray::fromBase64("H4sIAAAAAAACA7PxS8xNtQvISczMs9EHswFVhCjBEgAAAA=="),
+         "The theme file is not a gzip-compressed tar archive: what gzip compressed is not a tar "
+         "archive."},
+        {readFile(work.filePath("folder.qvt")),
+         "The theme document 'Folder.xml' of the bundle is a folder, not a file."}};
+    // One byte changed in the header, in the data, in the CRC and in the length.
+    for (const qsizetype offset : {3, 10, 11, 12, 20, 50, 100, -8, -4}) {
+        QByteArray bytes = good;
+        bytes[(offset + good.size()) % good.size()] ^= 0x5a;
+        cases.push_back({bytes, damaged});
+    }
+    ThemeReader reader;
+    for (const auto& [bytes, error] : cases) {
+        ASSERT_TRUE(writeFile(work.filePath("case.qvt"), bytes));
+        EXPECT_FALSE(reader.open(work.filePath("case.qvt")));
+        EXPECT_EQ(reader.errorString().toStdString(), error.toStdString());
+    }
+}
+
 // A bundle that a FIFO or a device takes the place of, over and over while it is read: each
 // read either reads the bundle or refuses what it found there, never with a fault of a file it
 // did not read.
