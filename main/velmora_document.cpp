@@ -256,8 +256,18 @@ void VelmoraDocument::save(bool minimal)
 
 void VelmoraDocument::saveAs(const QString& path, bool minimal)
 {
+    // The path stays on the new file when the save fails, so that the next Save does not write
+    // over the file the user chose to leave alone. That file does not hold the project yet: the
+    // project counts as not saved until a save there succeeds.
+    const bool newFile = path != m_path;
     m_path = path;
-    save(minimal);
+    try {
+        save(minimal);
+    } catch (...) {
+        if (newFile)
+            m_neverSaved = true;
+        throw;
+    }
 }
 
 void VelmoraDocument::clear()

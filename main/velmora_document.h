@@ -97,7 +97,8 @@ public:
     // std::runtime_error saying why (memory that ran out too) and leaves the old file and the
     // saved state as they were.
     void save(bool minimal);
-    // Sets the path (kept when the save fails), then saves.
+    // Sets the path (kept when the save fails), then saves. A failed save to another file than
+    // the path held leaves the project never saved, as that file does not hold it.
     void saveAs(const QString& path, bool minimal);
     // Empties the document: no path, project, rows, image lists, preview items or image
     // providers; the QML module is shut down and the undo stack emptied.
