@@ -244,6 +244,10 @@ void VelmoraDocument::save(bool minimal)
         streamer.open(Streamer::Mode_WRITE, path);
         write(streamer, minimal);
         streamer.close();
+    } catch (const Streamer::TooLarge& refusal) {
+        if (minimal)
+            throw;
+        throw std::runtime_error(refusal.what() + minimalSaveWayOut().toStdString());
     } catch (const std::bad_alloc&) {
         // The bytes of the project did not fit beside it in memory: the save fails as any other
         // does, leaving the old file, and the project stays open with its changes. The bytes
@@ -254,10 +258,33 @@ void VelmoraDocument::save(bool minimal)
     m_undoStack.setClean();
 }
 
+QString VelmoraDocument::minimalSaveWayOut() const
+{
+    // Pictures that nothing uses stay in the theme (the undo of a new background leaves its
+    // picture there): when they alone take the project past the bound, the refusal says how to
+    // save without them.
+    const MinimalSave minimal = measureMinimalSave();
+    if (minimal.picturesLeftOut < 1 || minimal.bytes > Streamer::maximumFileSize())
+        return QString();
+    return QStringLiteral("; Save As (Minimal) leaves out the %1 %2 that no page uses")
+        .arg(minimal.picturesLeftOut)
+        .arg(minimal.picturesLeftOut == 1 ? QStringLiteral("picture") : QStringLiteral("pictures"));
+}
+
 void VelmoraDocument::saveAs(const QString& path, bool minimal)
 {
+    // The path stays on the new file when the save fails, so that the next Save does not write
+    // over the file the user chose to leave alone. That file does not hold the project yet: the
+    // project counts as not saved until a save there succeeds.
+    const bool newFile = path != m_path;
     m_path = path;
-    save(minimal);
+    try {
+        save(minimal);
+    } catch (...) {
+        if (newFile)
+            m_neverSaved = true;
+        throw;
+    }
 }
 
 void VelmoraDocument::clear()

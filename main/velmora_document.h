@@ -95,9 +95,11 @@ public:
     // page backgrounds, icons and control images, only those that pages and buttons use. The
     // file is replaced only when the whole project was written; a failure raises
     // std::runtime_error saying why (memory that ran out too) and leaves the old file and the
-    // saved state as they were.
+    // saved state as they were. A project refused for its size that a minimal save would fit
+    // under the bound hears so in the refusal, with the number of pictures that save leaves out.
     void save(bool minimal);
-    // Sets the path (kept when the save fails), then saves.
+    // Sets the path (kept when the save fails), then saves. A failed save to another file than
+    // the path held leaves the project never saved, as that file does not hold it.
     void saveAs(const QString& path, bool minimal);
     // Empties the document: no path, project, rows, image lists, preview items or image
     // providers; the QML module is shut down and the undo stack emptied.
@@ -248,6 +250,9 @@ public:
     bool isRefreshingThumbnails() const;
 
 private:
+    // What a refusal for size adds when a minimal save would fit: "; Save As (Minimal) leaves
+    // out the N pictures that no page uses"; empty otherwise.
+    QString minimalSaveWayOut() const;
     void renderNextThumbnail();
     void onThumbnailReady(unsigned int pageId, const QPixmap& thumbnail);
     void replaceImageModels();

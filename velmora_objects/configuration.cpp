@@ -7,6 +7,7 @@
 #include "velmora_objects/clock.h"
 #include "velmora_objects/colour_picker.h"
 #include "velmora_objects/control_geometry.h"
+#include "velmora_objects/image_data.h"
 #include "velmora_objects/keypad.h"
 #include "velmora_objects/label.h"
 #include "velmora_objects/slider.h"
@@ -120,6 +121,27 @@ void readElements(Streamer& streamer, sortvector<T>& elements, quint64 minimumBy
         streamer >> *element;
         elements.insert(element, id);
     }
+}
+
+// The images a minimal save keeps: the page backgrounds and icons that pages use, and the
+// control images that buttons use.
+Theme::SaveFilter imagesInUse(const sortvector<Page>& pages, const sortvector<Control>& controls)
+{
+    Theme::SaveFilter used;
+    for (const Page& page : pages) {
+        if (page.getBackgroundImageId() != UINT_MAX)
+            used.pageBackgroundImages.insert(page.getBackgroundImageId());
+        if (page.getIconId() != UINT_MAX)
+            used.icons.insert(page.getIconId());
+    }
+    for (const Control& control : controls) {
+        if (control.getType() != ControlType_BUTTON)
+            continue;
+        const unsigned int imageId = static_cast<const Button&>(control).getImageId();
+        if (imageId != UINT_MAX)
+            used.controlImages.insert(imageId);
+    }
+    return used;
 }
 
 } // namespace
@@ -345,20 +367,7 @@ void Configuration::write(Streamer& streamer, bool minimal) const
     streamer << (theme != nullptr);
     if (theme) {
         if (minimal) {
-            Theme::SaveFilter filter;
-            for (const Page& page : pages) {
-                if (page.getBackgroundImageId() != UINT_MAX)
-                    filter.pageBackgroundImages.insert(page.getBackgroundImageId());
-                if (page.getIconId() != UINT_MAX)
-                    filter.icons.insert(page.getIconId());
-            }
-            for (const Control& control : controls) {
-                if (control.getType() != ControlType_BUTTON)
-                    continue;
-                const unsigned int imageId = static_cast<const Button&>(control).getImageId();
-                if (imageId != UINT_MAX)
-                    filter.controlImages.insert(imageId);
-            }
+            const Theme::SaveFilter filter = imagesInUse(pages, controls);
             theme->write(streamer, &filter);
         } else {
             theme->write(streamer, nullptr);
@@ -385,6 +394,31 @@ void Configuration::write(Streamer& streamer, bool minimal) const
 
     s << unlockCode << qint8(unlockFunction) << qint32(lockTimeout);
     streamer.writeTag("Configuration_end");
+}
+
+Configuration::MinimalSave Configuration::measureMinimalSave() const
+{
+    MinimalSave measured;
+    QByteArray bytes;
+    Streamer streamer;
+    streamer.open(Streamer::Mode_WRITE, &bytes);
+    // Past a limit of no bytes the stream keeps nothing and only counts: the file's length,
+    // header included, without its bytes in memory.
+    streamer.stream().setWriteLimit(0);
+    write(streamer, true);
+    measured.bytes = streamer.stream().written();
+    if (theme) {
+        const Theme::SaveFilter used = imagesInUse(pages, controls);
+        const std::pair<const Theme::ImageStore*, const std::set<unsigned int>*> stores[] = {
+            {&theme->getPageBackgroundImages(), &used.pageBackgroundImages},
+            {&theme->getIcons(), &used.icons},
+            {&theme->getControlImages(), &used.controlImages}};
+        for (const auto& [store, kept] : stores) {
+            for (const ImageData& image : *store)
+                measured.picturesLeftOut += kept->count(image.getId()) == 0 ? 1 : 0;
+        }
+    }
+    return measured;
 }
 
 void Configuration::read(Streamer& streamer)

@@ -189,6 +189,14 @@ public:
     // Writes the project block. A minimal save writes, of the theme's page-background, icon and
     // control-image stores, only the images that pages and buttons use.
     void write(Streamer& streamer, bool minimal) const;
+    // A minimal save measured without keeping its bytes: the length of its file and how many
+    // images of the three filtered stores it leaves out.
+    struct MinimalSave
+    {
+        qint64 bytes = 0;
+        int picturesLeftOut = 0;
+    };
+    MinimalSave measureMinimalSave() const;
     // Reads a project block of any accepted version into a cleared project. A format fault
     // raises std::runtime_error and leaves the project as far as it was read; so do a control on
     // a page that is not in the file and a control whose rectangle is outside the range of

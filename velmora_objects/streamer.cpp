@@ -159,10 +159,10 @@ void Streamer::close()
     const QByteArray bytes = std::exchange(m_bytes, QByteArray());
     if (saveFile && size > maximumFileSize()) {
         // The save file goes unused: the target stays as it was.
-        throw std::runtime_error(QStringLiteral("The project is too large to save: it takes %1, "
-                                                "more than the %2 that a project file may hold")
-                                     .arg(bytesText(size), bytesText(maximumFileSize()))
-                                     .toStdString());
+        throw TooLarge(QStringLiteral("The project is too large to save: it takes %1, "
+                                      "more than the %2 that a project file may hold")
+                           .arg(bytesText(size), bytesText(maximumFileSize()))
+                           .toStdString());
     }
     if (saveFile && !WholeFile::commit(*saveFile, bytes))
         throw std::runtime_error(saveFile->errorString().toStdString());

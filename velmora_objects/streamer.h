@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 namespace Velmora {
@@ -63,9 +64,17 @@ public:
     // The same over a byte array, which must outlive the stream; writing replaces what the
     // array held. The file side of the streamer stays closed.
     void open(Mode mode, QByteArray* bytes);
+    // The refusal of a file stream past the bound, naming the project's size: a
+    // std::runtime_error that a writer who knows a way out can tell from other failures.
+    class TooLarge : public std::runtime_error
+    {
+    public:
+        using std::runtime_error::runtime_error;
+    };
+
     // Ends a file stream. Writing, this is where the target is replaced; a stream past the
-    // bound, or a failed write, raises std::runtime_error saying why (the project's size, "No
-    // space left on device"...) and the target stays untouched.
+    // bound raises TooLarge, a failed write std::runtime_error saying why ("No space left on
+    // device"...), and the target stays untouched.
     void close() override;
     // True while a file is open for reading or writing (the file side of the streamer).
     bool isOpen() const { return m_fileOpen; }

@@ -78,10 +78,12 @@ void NewProjectPage::onNameChange(const QString& name)
         return;
     // One visible file in the folder of the last project, whatever the name holds (no folder
     // part, no hidden or device name); a name that already ends in the extension gets no second.
+    // A cleared name proposes the extension alone: Next waits for a name, so there is no file
+    // to make visible yet.
     const QString extension = "." + VendorVariants::instance().projectExtension;
     const QString base = name.endsWith(extension) ? name.chopped(extension.size()) : name;
     setFileNameQuietly(Velmora::lastDirectory(LastFileKey, true) + "/" +
-                       FileSystem::visibleFileName(base, extension));
+                       (name.isEmpty() ? extension : FileSystem::visibleFileName(base, extension)));
     confirmOverwrite = true;
 }
 

@@ -232,16 +232,25 @@ bool VelmoraApplication::saveDocumentAs(bool minimal)
     if (file.isEmpty())
         return false;
     QSettings().setValue(lastFileKey, file);
+    bool saved = false;
+    QString failure;
     try {
         m_document.saveAs(file, minimal);
+        saved = true;
     } catch (const std::runtime_error& error) {
-        showFailure(tr("Save failed"), tr("%1 encountered an error while saving\n%2\n'%3'"), file,
-                    QString::fromUtf8(error.what()));
-        return false;
+        failure = QString::fromUtf8(error.what());
     }
-    m_recentFiles->addFile(file);
+    if (saved)
+        m_recentFiles->addFile(file);
+    // The document keeps the new path whether the save succeeded or not, and the next Save
+    // writes there: the title and the modified mark follow it at once, before any message.
     reportUndoState();
     emit documentPathChanged();
+    if (!saved) {
+        showFailure(tr("Save failed"), tr("%1 encountered an error while saving\n%2\n'%3'"), file,
+                    failure);
+        return false;
+    }
     return true;
 }
 

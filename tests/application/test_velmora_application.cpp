@@ -11,19 +11,21 @@
 #include "main/action_manager.h"
 #include "main/application/velmora_application.h"
 #include "velmora_objects/qml/qml_engine.h"
+#include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_library.h"
 #include "widgets/main_window.h"
 
 #include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFileOpenEvent>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSplashScreen>
 #include <QTemporaryDir>
-#include <QUndoCommand>
 #include <gtest/gtest.h>
 
 namespace {
@@ -139,16 +141,31 @@ TEST_F(ApplicationTest, AProjectWithoutADefaultPageOpensOnItsFirstAndOneWithoutP
     }
 }
 
-// The title and the save question name the project alike.
+// The title and the save question name the project alike: after a Save As that failed too,
+// which leaves the project on the file chosen, not saved there, and the next Save writes it.
 TEST_F(ApplicationTest, TheTitleAndTheSaveQuestionNameTheProjectAlike)
 {
     ASSERT_TRUE(app()->openDocument(makeProject("Hall")));
-    app()->document().undoStack().push(new QUndoCommand("Edit"));
-    EXPECT_EQ(MainWindow::instance()->windowTitle(), "Hall.qvp[*] - Orvane Dravelin");
-    answers.messageBox(QMessageBox::Cancel);
-    EXPECT_FALSE(app()->closeDocument(false));
-    EXPECT_EQ(answers.answered().value(0).text,
-              "Hall.qvp has been modified. Do you want to save the changes?");
+    const QString copy = file("Copy.qvp");
+    answers
+        .then([copy](QWidget* dialog) {
+            qobject_cast<QFileDialog*>(dialog)->selectFile(copy);
+            static_cast<QDialog*>(dialog)->accept();
+        })
+        .messageBox(QMessageBox::Ok)
+        .messageBox(QMessageBox::Cancel);
+    // Any project is past a bound of its header alone.
+    const qint64 bound = Velmora::Streamer::maximumFileSize();
+    Velmora::Streamer::setMaximumFileSize(Velmora::Streamer::HeaderBytes);
+    EXPECT_FALSE(app()->saveDocumentAs());
+    Velmora::Streamer::setMaximumFileSize(bound);
+    EXPECT_EQ(MainWindow::instance()->windowTitle(), "Copy.qvp[*] - Orvane Dravelin");
+    ASSERT_FALSE(app()->closeDocument(false));
+    EXPECT_EQ(answers.answered().value(2).text,
+              "Copy.qvp has been modified. Do you want to save the changes?");
+    EXPECT_TRUE(app()->saveDocument());
+    EXPECT_TRUE(QFileInfo::exists(copy));
+    EXPECT_FALSE(app()->isModified());
 }
 
 TEST_F(ApplicationTest, RegisteredThemesTakeTheFirstFreeKeyAndMissingFilesAreDropped)

@@ -7,6 +7,7 @@
 #include "common/memory_growth_limit.h"
 #include "common/sample_themes.h"
 #include "main/control_property_commands.h"
+#include "main/page_property_commands.h"
 #include "main/velmora_document.h"
 #include "velmora_objects/button.h"
 #include "velmora_objects/control_factory.h"
@@ -79,12 +80,12 @@ protected:
         return id;
     }
 
-    static QByteArray bytesOf(const Configuration& project)
+    static QByteArray bytesOf(const Configuration& project, bool minimal = false)
     {
         QByteArray bytes;
         Streamer streamer;
         streamer.open(Streamer::Mode_WRITE, &bytes);
-        project.write(streamer, false);
+        project.write(streamer, minimal);
         return bytes;
     }
 
@@ -526,6 +527,39 @@ TEST_F(DocumentTest, FailedSaveOverAProjectLeavesTheOldFileAndState)
     document->saveAs(file("minimal.qvp"), true);
     EXPECT_TRUE(document->undoStack().isClean());
     EXPECT_LT(TestUtil::readFile(file("minimal.qvp")).size(), bytesOf(*document).size() - 60000);
+}
+
+// A picture whose background change was undone stays in the theme, unused, and may take the
+// project past the bound: the refusal then names the minimal save, and the pictures it leaves
+// out, exactly when that save fits (the bound at its size, or a byte short of it).
+TEST_F(DocumentTest, RefusalForSizeNamesTheMinimalSaveWhenItFits)
+{
+    create();
+    const unsigned int page = document->getDefaultPageId();
+    const struct
+    {
+        int unused;
+        qint64 past;
+        QString wayOut;
+    } rows[] = {{1, 0, "; Save As (Minimal) leaves out the 1 picture that no page uses"},
+                {1, 1, ""},
+                {2, 0, "; Save As (Minimal) leaves out the 2 pictures that no page uses"}};
+    const qint64 previous = Streamer::maximumFileSize();
+    for (const auto& row : rows) {
+        while (int(document->getTheme()->getPageBackgroundImages().size()) < row.unused) {
+            const unsigned int image = document->getTheme()->addPageBackgroundImageData(
+                TestUtil::imageBytes(64 * 1024, quint32(row.unused)), 0);
+            document->undoStack().push(new SetPageBackgroundImageCommand({page}, image, *document));
+            document->undoStack().undo();
+        }
+        Streamer::setMaximumFileSize(bytesOf(*document, true).size() - row.past);
+        const std::string error = TestUtil::runtimeErrorOf([&] { document->save(false); });
+        const std::string minimal =
+            TestUtil::runtimeErrorOf([&] { document->saveAs(file("minimal.qvp"), true); });
+        Streamer::setMaximumFileSize(previous);
+        EXPECT_TRUE(QString::fromStdString(error).endsWith("may hold" + row.wayOut)) << error;
+        EXPECT_EQ(minimal == "<no error>", !row.wayOut.isEmpty()) << minimal;
+    }
 }
 
 // A project smaller than the save file's buffer reaches the disk only as the save ends; a

@@ -1019,13 +1019,15 @@ TEST_F(QmlSkins, ChangeWithoutTransitionIsImmediate)
     EXPECT_EQ(fill(), QColor("#ffffff"));
 }
 
-// A curve a theme may store that an animation cannot run (one that needs data a transition
-// does not carry, or a number that is no curve) changes with the default curve, quietly.
+// The curves that need no data run as stored, InCurve to CosineCurve too; a curve a theme may
+// store that an animation cannot run (one that needs data a transition does not carry, or a
+// number that is no curve) changes with the default curve, quietly.
 TEST_F(QmlSkins, CurvesAnAnimationCannotRunGiveTheDefaultCurve)
 {
     const QObject* animation = changer->parallelAnimation()->findChild<QObject*>("levelAnimation");
     ASSERT_TRUE(animation);
-    const std::pair<int, int> rows[] = {{40, 40}, {45, 3}, {47, 3}, {200, 3}, {-1, 3}};
+    const std::pair<int, int> rows[] = {{40, 40}, {41, 41}, {42, 42}, {43, 43}, {44, 44},
+                                        {45, 3},  {46, 3},  {47, 3},  {200, 3}, {-1, 3}};
     for (const auto& [stored, used] : rows) {
         EXPECT_EQ(TestUtil::warningsDuring([&] { changer->setEasingType(stored); }), QStringList())
             << stored;

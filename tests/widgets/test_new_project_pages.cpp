@@ -101,11 +101,11 @@ TEST_F(NewProjectPagesTest, FileNameFollowsTheNameUntilEditedByHand)
         EXPECT_TRUE(nextEnabled());
     }
 
-    // An empty name disables Next, and the file name still follows it.
+    // An empty name disables Next, and the file name still follows it: the extension alone.
     typeInto(nameEdit, "");
-    EXPECT_EQ(fileEdit->text(), documents + "/_.qvp");
+    EXPECT_EQ(fileEdit->text(), documents + "/.qvp");
     EXPECT_FALSE(nextEnabled());
-    EXPECT_EQ(wizard.field("path").toString(), documents + "/_.qvp");
+    EXPECT_EQ(wizard.field("path").toString(), documents + "/.qvp");
 
     // The first hand edit ends the following for good.
     typeInto(fileEdit, "/elsewhere/mine.qvp");

@@ -1,9 +1,9 @@
 #include "velmora_objects/qml/qml_skin_changer.h"
 
-#include "velmora_objects/easing_curve_names.h"
 #include "velmora_objects/qml/qml_theme.h"
 #include "velmora_objects/skin_transition.h"
 
+#include <QEasingCurve>
 #include <QMetaObject>
 #include <QVariant>
 
@@ -19,9 +19,12 @@ void QMLSkinChanger::setTransitionDuration(int duration)
 
 void QMLSkinChanger::setEasingType(int type)
 {
-    // A theme may store a curve that an animation cannot run (one that needs data a transition
-    // does not carry, or a number that is no curve): the change then takes the default curve.
-    m_easingType = EasingCurveNames::name(type) ? type : Velmora::SkinTransition::DefaultEasing;
+    // The curves from Linear to CosineCurve need no data and an animation runs them as stored.
+    // A theme may also store a curve that an animation cannot run (a spline or a custom curve,
+    // which need data a transition does not carry, or a number that is no curve): the change
+    // then takes the default curve.
+    const bool runs = type >= int(QEasingCurve::Linear) && type <= int(QEasingCurve::CosineCurve);
+    m_easingType = runs ? type : Velmora::SkinTransition::DefaultEasing;
     emit easingTypeChanged();
 }
 
