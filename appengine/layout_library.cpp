@@ -16,6 +16,7 @@
 #include <QThread>
 #include <QUrl>
 #include <QtConcurrent>
+#include <new>
 #include <stdexcept>
 
 namespace {
@@ -59,8 +60,18 @@ public:
     {
         const QStringList entries =
             QDir(folder).entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Unsorted);
-        for (const QString& entry : entries)
-            addLayout(QDir(folder).absoluteFilePath(entry));
+        for (const QString& entry : entries) {
+            const QString path = QDir(folder).absoluteFilePath(entry);
+            try {
+                addLayout(path);
+            } catch (const std::bad_alloc&) {
+                // What the read of the file took is free again; the file is left out, saying
+                // why, as one that does not validate is.
+                loaded->messages.push_back(
+                    {LayoutLibrary::tr("There is not enough memory to read the layout"),
+                     QUrl::fromLocalFile(path), 0, 0});
+            }
+        }
     }
 
     std::shared_ptr<LayoutLibrary::LoadedLayouts> result() const { return loaded; }
@@ -118,9 +129,14 @@ loadLayouts(const QString& systemDir, const QString& userDir,
             const std::shared_ptr<const XmlSchemaValidator>& schema, QThread* target)
 {
     LayoutLoader loader(schema, target);
-    loader.scanDirectory(systemDir);
-    if (!userDir.isEmpty() && QDir(userDir).exists())
-        loader.scanDirectory(userDir);
+    // Nothing may be thrown to the library, which takes the result in a slot: short of memory
+    // even for a file's reason, the load ends with what it has.
+    try {
+        loader.scanDirectory(systemDir);
+        if (!userDir.isEmpty() && QDir(userDir).exists())
+            loader.scanDirectory(userDir);
+    } catch (const std::bad_alloc&) {
+    }
     return loader.result();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QModelRoleDataSpan>
 #include <memory>
+#include <new>
 
 using Velmora::Theme;
 
@@ -133,7 +134,12 @@ void ThemeImageModel::setTheme(Theme* theme)
 
 void ThemeImageModel::setThemeFile(const QString& path)
 {
-    const auto theme = std::make_unique<Theme>(path);
+    // A bundle there is not the memory to read gives no rows, as one that cannot be read does.
+    std::unique_ptr<Theme> theme;
+    try {
+        theme = std::make_unique<Theme>(path);
+    } catch (const std::bad_alloc&) {
+    }
     fill(theme.get());
 }
 
@@ -199,6 +205,9 @@ QStandardItem* ThemeImageModel::addImageFile(const QString& path)
     if (known.isValid())
         return itemFromIndex(known);
 
+    // The picture is read before the image is stored: a file there is not the memory for
+    // leaves the theme as it was.
+    const QPixmap pixmap = filePixmap(path);
     unsigned int id = NoImage;
     if (m_theme) {
         switch (m_kind) {
@@ -218,7 +227,7 @@ QStandardItem* ThemeImageModel::addImageFile(const QString& path)
         if (stored.isValid())
             return itemFromIndex(stored);
     }
-    return createImageRow(id, path, Velmora::Orientation_ANY, filePixmap(path), -1);
+    return createImageRow(id, path, Velmora::Orientation_ANY, pixmap, -1);
 }
 
 QStandardItem* ThemeImageModel::addImageData(const QByteArray& data, int orientation, int row)

@@ -54,15 +54,16 @@ public:
     // Attaches the theme (not null) and rebuilds every row from it.
     void setTheme(Velmora::Theme* theme);
     // Rebuilds the rows from the theme bundle at the path, read into a temporary theme; the
-    // attached theme stays, so later additions still go to it. An unreadable bundle gives no
-    // rows.
+    // attached theme stays, so later additions still go to it. An unreadable bundle, or one
+    // there is not the memory to read, gives no rows.
     void setThemeFile(const QString& path);
 
     // The row of an image file: the row already holding the path; else, with a theme, the
     // file is added to the store, which gives the id of an image of equal bytes when it holds
     // one, and that id's row is returned when there is one; else a new last row. Null only
     // when the theme's store is full. A file that cannot be read or decoded still gets a row
-    // (with an empty icon) and is stored as the store stores it.
+    // (with an empty icon) and is stored as the store stores it. A file there is not the
+    // memory to read throws std::bad_alloc, with the theme and the rows as they were.
     QStandardItem* addImageFile(const QString& path);
     // Stores the bytes as a new image (no search for an equal one; page backgrounds with the
     // orientation) and makes its row, without a path, at the row (appended when below 0).

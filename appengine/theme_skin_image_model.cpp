@@ -4,6 +4,7 @@
 #include "velmora_objects/theme.h"
 
 #include <memory>
+#include <new>
 
 using Velmora::SkinPropertyKey;
 using Velmora::Theme;
@@ -25,7 +26,12 @@ void ThemeSkinImageModel::setTheme(Theme* theme)
 
 void ThemeSkinImageModel::setThemeFile(const QString& path)
 {
-    const auto theme = std::make_unique<Theme>(path);
+    // A bundle there is not the memory to read gives no rows, as one that cannot be read does.
+    std::unique_ptr<Theme> theme;
+    try {
+        theme = std::make_unique<Theme>(path);
+    } catch (const std::bad_alloc&) {
+    }
     fill(theme.get());
 }
 
@@ -111,6 +117,9 @@ QStandardItem* ThemeSkinImageModel::addImageFile(const QString& path, const Skin
     const QModelIndex known = findFilePath(key, path);
     if (known.isValid())
         return itemFromIndex(known);
+    // The picture is read before the image is stored: a file there is not the memory for
+    // leaves the theme as it was.
+    const QPixmap pixmap = ThemeImageModel::filePixmap(path);
     unsigned int id = NoImage;
     if (m_theme) {
         id = m_theme->addSkinImage(path);
@@ -121,7 +130,7 @@ QStandardItem* ThemeSkinImageModel::addImageFile(const QString& path, const Skin
         if (stored.isValid())
             return itemFromIndex(stored);
     }
-    return createImageRow(id, path, key, ThemeImageModel::filePixmap(path), -1);
+    return createImageRow(id, path, key, pixmap, -1);
 }
 
 QStandardItem* ThemeSkinImageModel::addImageData(const QByteArray& data, const SkinPropertyKey& key,

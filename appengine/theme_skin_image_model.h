@@ -41,7 +41,7 @@ public:
     // Attaches the theme (not null) and rebuilds every row from its references.
     void setTheme(Velmora::Theme* theme);
     // Rebuilds the rows from the theme bundle at the path, read into a temporary theme; the
-    // attached theme stays.
+    // attached theme stays. A bundle there is not the memory to read gives no rows.
     void setThemeFile(const QString& path);
 
     // The key's row; invalid when there is none (nothing is created).
@@ -56,7 +56,8 @@ public:
     // else, with a theme, the file is added to the skin-image store (which gives the id of an
     // image of equal bytes when it holds one) and the key's reference to the id recorded, and
     // the key's row of that id is returned when there is one; else a new last row under the
-    // key. Null only when the theme's store is full.
+    // key. Null only when the theme's store is full. A file there is not the memory to read
+    // throws std::bad_alloc, with the theme and the rows as they were.
     QStandardItem* addImageFile(const QString& path, const Velmora::SkinPropertyKey& key);
     // Stores the bytes as a new skin image referred to by the key (no search for an equal
     // one) and makes its row, without a path, at the row under the key (appended when below

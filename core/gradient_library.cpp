@@ -21,6 +21,7 @@
 #include <QUrl>
 #include <QXmlStreamWriter>
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -230,6 +231,21 @@ void GradientLibrary::loadFolder(const QDir& folder, GradientType type)
 }
 
 void GradientLibrary::loadFile(const QString& filePath, GradientType type)
+{
+    // A file this process has not the memory to read (its bytes, their checks, the document
+    // tree) is left out whole, saying why: a pack kept in part would be saved in part. What the
+    // read had taken is free again by the time the reason is written.
+    const int rows = rowCount();
+    try {
+        readFile(filePath, type);
+    } catch (const std::bad_alloc&) {
+        if (rowCount() > rows)
+            removeRows(rows, rowCount() - rows);
+        addError(filePath, tr("There is not enough memory to read the file"));
+    }
+}
+
+void GradientLibrary::readFile(const QString& filePath, GradientType type)
 {
     QFile file;
     const RegularFile::Result opened = RegularFile::open(file, filePath);

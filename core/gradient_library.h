@@ -109,6 +109,8 @@ public:
     // Loads the built-in folder, then the user folder when it exists.
     void load();
     void loadFolder(const QDir& folder, GradientType type);
+    // Adds the file's gradients; a file that cannot be read, or that there is not the memory
+    // to read, adds none and a row of errorModel() instead.
     void loadFile(const QString& filePath, GradientType type);
 
     // Rewrites every file marked for saving, and the files of modified user gradients, each as
@@ -135,6 +137,8 @@ public:
 
 private:
     static XmlShape::Limits shapeLimits();
+    // loadFile() but for a failed allocation, which it throws.
+    void readFile(const QString& filePath, GradientType type);
     // The shape and schema checks of a file's bytes; on failure its messages go to
     // errorModel().
     bool acceptFile(const QString& filePath, const QByteArray& contents);

@@ -271,27 +271,38 @@ gzFile streamOf(int descriptor)
 
 // Puts a gzip stream on the open descriptor (compressing for write-only access, else
 // decompressing) and enters it in the table. On failure the descriptor is closed and errno is
-// ENOMEM.
-bool adopt(int descriptor, int flags)
+// ENOMEM. It runs inside libtar's open hook too, so a failed allocation is a false result,
+// never an exception thrown into libtar's frames.
+bool adopt(int descriptor, int flags) noexcept
 {
     Stream stream;
-    if ((flags & O_ACCMODE) == O_WRONLY) {
-        stream.writer = std::make_shared<GzipWriter>(descriptor);
-    } else {
-        stream.reader = gzdopen(descriptor, "rb");
-        if (!stream.reader) {
-            ::close(descriptor);
-            errno = ENOMEM;
-            return false;
+    try {
+        if ((flags & O_ACCMODE) == O_WRONLY) {
+            stream.writer = std::make_shared<GzipWriter>(descriptor);
+        } else {
+            stream.reader = gzdopen(descriptor, "rb");
+            if (!stream.reader) {
+                ::close(descriptor);
+                errno = ENOMEM;
+                return false;
+            }
+            gzbuffer(stream.reader, StreamBufferSize);
         }
-        gzbuffer(stream.reader, StreamBufferSize);
+        const std::lock_guard<std::mutex> lock(tableMutex);
+        streams()[descriptor] = stream;
+        return true;
+    } catch (...) {
+        // The writer, once made, owns the descriptor and closes it as it goes.
+        if (stream.reader)
+            gzclose(stream.reader);
+        else if (!stream.writer)
+            ::close(descriptor);
+        errno = ENOMEM;
+        return false;
     }
-    const std::lock_guard<std::mutex> lock(tableMutex);
-    streams()[descriptor] = stream;
-    return true;
 }
 
-int gzOpenHook(const char* pathName, int flags, ...)
+int gzOpenHook(const char* pathName, int flags, ...) noexcept
 {
     const int access = flags & O_ACCMODE;
     if (access != O_WRONLY && access != O_RDONLY) {
@@ -306,10 +317,16 @@ int gzOpenHook(const char* pathName, int flags, ...)
         va_end(arguments);
     }
     // An archive is read only from a regular file: a FIFO would block the opening for ever.
+    // The path's copy is the one allocation here; its failure is libtar's ENOMEM.
     RegularFile::Result opened = RegularFile::Result_FAILED;
-    const int descriptor = access == O_RDONLY
-                               ? RegularFile::openDescriptor(QByteArray(pathName), &opened)
-                               : ::open(pathName, flags | O_CLOEXEC, mode);
+    int descriptor = -1;
+    try {
+        descriptor = access == O_RDONLY ? RegularFile::openDescriptor(QByteArray(pathName), &opened)
+                                        : ::open(pathName, flags | O_CLOEXEC, mode);
+    } catch (...) {
+        errno = ENOMEM;
+        return -1;
+    }
     if (descriptor < 0)
         return -1;
     if ((flags & O_CREAT) && ::fchmod(descriptor, mode) != 0) {

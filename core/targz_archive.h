@@ -173,8 +173,9 @@ private:
 namespace TargzHooks {
 // Opens the file with open(2) (write-only gives a compressing stream, read-only a
 // decompressing one; other access modes fail with EINVAL), sets its permissions to mode when
-// O_CREAT is given, and returns the descriptor, or -1 with errno set.
-int gzOpenHook(const char* pathName, int flags, ...);
+// O_CREAT is given, and returns the descriptor, or -1 with errno set (ENOMEM when memory runs
+// short: nothing is thrown into libtar's frames).
+int gzOpenHook(const char* pathName, int flags, ...) noexcept;
 int gzCloseHook(int descriptor);
 ssize_t gzReadHook(int descriptor, void* buffer, size_t size);
 ssize_t gzWriteHook(int descriptor, const void* buffer, size_t size);

@@ -9,28 +9,40 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xmlschemas.h>
+#include <new>
 #include <utility>
 
 namespace {
 
-// Keeps the errors libxml2 reports, in order; warnings are ignored.
+// Keeps the errors libxml2 reports, in order; warnings are ignored. Running out of memory,
+// libxml2's or ours while keeping an error, is noted apart: it says nothing of the document.
 struct Errors
 {
     std::vector<XmlSchemaValidator::Error> list;
+    bool outOfMemory = false;
 };
 
-void collectError(void* context, xmlErrorPtr reported)
+// Called from libxml2's frames, through which nothing may be thrown.
+void collectError(void* context, xmlErrorPtr reported) noexcept
 {
     auto* errors = static_cast<Errors*>(context);
     if (!reported || reported->level < XML_ERR_ERROR)
         return;
-    XmlSchemaValidator::Error error;
-    error.message = QString::fromUtf8(reported->message ? reported->message : "").trimmed();
-    if (error.message.isEmpty())
-        error.message = QStringLiteral("Unknown XML error");
-    error.line = qMax(0, reported->line);
-    error.column = qMax(0, reported->int2);
-    errors->list.push_back(error);
+    if (reported->code == XML_ERR_NO_MEMORY) {
+        errors->outOfMemory = true;
+        return;
+    }
+    try {
+        XmlSchemaValidator::Error error;
+        error.message = QString::fromUtf8(reported->message ? reported->message : "").trimmed();
+        if (error.message.isEmpty())
+            error.message = QStringLiteral("Unknown XML error");
+        error.line = qMax(0, reported->line);
+        error.column = qMax(0, reported->int2);
+        errors->list.push_back(error);
+    } catch (...) {
+        errors->outOfMemory = true;
+    }
 }
 
 // While alive, sends the errors that libxml2 raises on this thread without a handler of their
@@ -109,7 +121,9 @@ XmlSchemaValidator::XmlSchemaValidator(const QString& schemaPath) : path(schemaP
         }
     }
     if (!schema) {
-        if (!errors.list.empty())
+        if (errors.outOfMemory)
+            loadError.message = QStringLiteral("There is not enough memory to load the schema");
+        else if (!errors.list.empty())
             loadError = errors.list.front();
         if (loadError.isNull())
             loadError.message = QStringLiteral("Not a valid XML schema");
@@ -146,17 +160,25 @@ bool XmlSchemaValidator::validate(const QByteArray& document, std::vector<Error>
     } else if (fitsParser(document, &refusal)) {
         const ThreadErrorRoute route(&found);
         int result = -1;
+        bool started = false;
         if (xmlSchemaValidCtxtPtr context = xmlSchemaNewValidCtxt(schema)) {
             xmlSchemaSetValidStructuredErrors(context, collectError, &found);
             // The document is parsed as a stream while it is validated, so that every error
             // carries the line and column where the parser stood. The stream owns the buffer.
             xmlParserInputBufferPtr input = xmlParserInputBufferCreateMem(
                 document.constData(), int(document.size()), XML_CHAR_ENCODING_NONE);
-            if (input)
+            if (input) {
+                started = true;
                 result = xmlSchemaValidateStream(context, input, XML_CHAR_ENCODING_NONE, nullptr,
                                                  nullptr);
+            }
             xmlSchemaFreeValidCtxt(context);
         }
+        // Without room for its context or its copy of the document, or having run short on the
+        // way, libxml2 judged nothing: the caller hears of it as of any failed allocation, here
+        // where no frame of libxml2 is left to pass through.
+        if (!started || found.outOfMemory)
+            throw std::bad_alloc();
         if (result == 0 && found.list.empty())
             return true;
         if (found.list.empty())

@@ -42,7 +42,8 @@ public:
 
     // True when the document is well formed and valid against the schema. Otherwise false, with
     // the first error (of parsing or of validation) stored in `error` when given. Without a valid
-    // schema every document is refused. Nothing is fetched from the network.
+    // schema every document is refused. Nothing is fetched from the network. Without the
+    // memory to judge the document, std::bad_alloc is thrown, as by any failed allocation.
     bool validate(const QByteArray& document, Error* error = nullptr) const;
     // validate() that gives every error, in the order found, rather than the first. The
     // messages grow with the document: check its shape (XmlShape) before.

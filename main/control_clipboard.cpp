@@ -10,6 +10,7 @@
 #include <climits>
 #include <exception>
 #include <memory>
+#include <new>
 
 using namespace Velmora;
 
@@ -123,6 +124,9 @@ bool ControlClipboard::isReadableControl(ControlType type, const QByteArray& str
         streamer.open(Streamer::Mode_READ, &bytes);
         scratch->read(streamer);
         streamer.close();
+    } catch (const std::bad_alloc&) {
+        // Short of memory the stream says nothing of itself: the caller hears of the shortage.
+        throw;
     } catch (const std::exception&) {
         return false;
     }

@@ -49,7 +49,8 @@ public:
     // than the bytes can hold, a byte array running past the end, no rectangle at the end or
     // one outside the range of control geometry. Otherwise the entries that make controls,
     // possibly none, at most maximumControls of them: the entries after those are skipped
-    // without being read.
+    // without being read. Bytes there is not the memory to read throw std::bad_alloc, as does
+    // isReadableControl.
     static std::optional<Contents> decode(const QByteArray& bytes,
                                           std::size_t maximumControls = SIZE_MAX);
     // Whether the stream opens as a project stream and reads into a control of the type.

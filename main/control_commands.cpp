@@ -51,9 +51,19 @@ void CreateControlsCommand::redo()
     std::set<unsigned int> added;
     Execution execution = Execution_REDO;
     if (!m_made) {
-        added = createControls();
-        for (unsigned int controlId : added)
-            m_created[controlId];
+        try {
+            createControls(added);
+            for (unsigned int controlId : added)
+                m_created[controlId];
+        } catch (...) {
+            // The push that runs the command fails with it: nothing of it may stay behind.
+            m_created.clear();
+            for (unsigned int controlId : added) {
+                doc.getPage(m_pageId).removeControl(controlId);
+                doc.removeControl(controlId);
+            }
+            throw;
+        }
         m_made = true;
         execution = Execution_FIRST_RUN;
     } else {
@@ -93,20 +103,18 @@ AddControlsCommand::AddControlsCommand(const ControlGeometryRequest& request, un
     setText(commandText(CommandId_ADD_CONTROLS, !namesOneControl(m_request)));
 }
 
-std::set<unsigned int> AddControlsCommand::createControls()
+void AddControlsCommand::createControls(std::set<unsigned int>& added)
 {
-    std::set<unsigned int> added;
     for (const auto& [type, rectangles] : m_request) {
         for (const QRect& rectangle : rectangles) {
             const unsigned int controlId = document().addControl(type);
             // A full project takes no more controls.
             if (controlId == UINT_MAX)
-                return added;
-            placeOnPage(controlId, rectangle);
+                return;
             added.insert(controlId);
+            placeOnPage(controlId, rectangle);
         }
     }
-    return added;
 }
 
 PasteControlsCommand::PasteControlsCommand(const ControlStreamRequest& request,
@@ -136,15 +144,15 @@ std::size_t PasteControlsCommand::controlCount() const
     return count;
 }
 
-std::set<unsigned int> PasteControlsCommand::createControls()
+void PasteControlsCommand::createControls(std::set<unsigned int>& added)
 {
     VelmoraDocument& doc = document();
-    std::set<unsigned int> added;
     for (const auto& [type, streams] : m_request) {
         for (const QByteArray& bytes : streams) {
             const unsigned int controlId = doc.addControl(type);
             if (controlId == UINT_MAX)
-                return added;
+                return;
+            added.insert(controlId);
             Control& control = doc.getControl(controlId);
             const QString key = control.getName();
             // The streams were read once already, so this cannot fail.
@@ -154,10 +162,8 @@ std::set<unsigned int> PasteControlsCommand::createControls()
             for (Action action : {Action_CLICK, Action_INCREMENT, Action_DECREMENT})
                 control.setIRSlotId(action, NoIRSlot);
             placeOnPage(controlId, ControlGeometry::moved(control.getGeometry(), m_offset));
-            added.insert(controlId);
         }
     }
-    return added;
 }
 
 DeleteControlsCommand::DeleteControlsCommand(const std::set<unsigned int>& controlIds,

@@ -22,7 +22,8 @@ using ControlStreamRequest = std::map<Velmora::ControlType, std::list<QByteArray
 
 // Adds controls to one page. The first run makes them (ascending control type, then in the
 // order of the request) and keeps their ids; every later redo puts the same controls back
-// under the same ids. Each run rebuilds the whole preview once, marks the page's thumbnail
+// under the same ids. A first run that throws (short of memory for the controls) leaves the
+// project as it was. Each run rebuilds the whole preview once, marks the page's thumbnail
 // and sends one ControlsAddedEvent (Execution 0 on the first run, 2 after), and undo one
 // ControlsRemovedEvent with the ids and the page.
 class CreateControlsCommand : public VelmoraCommand
@@ -37,8 +38,9 @@ protected:
     CreateControlsCommand(int commandId, unsigned int pageId, VelmoraDocument& document,
                           QUndoCommand* parent);
 
-    // Makes the controls of the first run and returns their ids.
-    virtual std::set<unsigned int> createControls() = 0;
+    // Makes the controls of the first run, entering each id in `added` as soon as the control
+    // is in the project, so that a run that fails half-way can take them out again.
+    virtual void createControls(std::set<unsigned int>& added) = 0;
     // Puts the new control on the page.
     void placeOnPage(unsigned int controlId, const QRect& geometry);
 
@@ -59,7 +61,7 @@ public:
                        VelmoraDocument& document, QUndoCommand* parent = nullptr);
 
 protected:
-    std::set<unsigned int> createControls() override;
+    void createControls(std::set<unsigned int>& added) override;
 
 private:
     const ControlGeometryRequest m_request;
@@ -87,7 +89,7 @@ public:
     std::size_t controlCount() const;
 
 protected:
-    std::set<unsigned int> createControls() override;
+    void createControls(std::set<unsigned int>& added) override;
 
 private:
     const ControlStreamRequest m_request;

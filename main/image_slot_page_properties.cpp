@@ -17,6 +17,7 @@
 #include <QStandardItem>
 #include <QStyleOption>
 #include <climits>
+#include <new>
 #include <set>
 
 namespace {
@@ -106,9 +107,15 @@ void ImageProperty::showMoreEditor(QWidget* parent)
     // The question may have run an event loop: check the store again before adding to it.
     if (files.isEmpty() || !hasStore())
         return;
-    if (!acceptsImageFile(files.first(), fileDialogTitle(), parent))
+    const QStandardItem* item = nullptr;
+    try {
+        if (!acceptsImageFile(files.first(), fileDialogTitle(), parent))
+            return;
+        item = addImageFile(files.first());
+    } catch (const std::bad_alloc&) {
+        refuseForMemory(files.first(), fileDialogTitle(), parent);
         return;
-    const QStandardItem* item = addImageFile(files.first());
+    }
     if (item && model())
         model()->setData(index(1), QVariant(item->data(Qt::UserRole).toUInt()), Qt::EditRole);
 }
@@ -127,6 +134,15 @@ bool ImageProperty::acceptsImageFile(const QString& path, const QString& title, 
             : QObject::tr("%1 cannot be read as an image: %2.").arg(file, fault.refusal),
         QMessageBox::Ok);
     return false;
+}
+
+void ImageProperty::refuseForMemory(const QString& path, const QString& title, QWidget* parent)
+{
+    // What the read had taken is free again: the message fits.
+    QMessageBox::warning(
+        parent, title,
+        QObject::tr("There is not enough memory to read %1.").arg(QDir::toNativeSeparators(path)),
+        QMessageBox::Ok);
 }
 
 // The document's image lists.

@@ -44,7 +44,8 @@ public:
     // Asks for one image file and picks its image as an edit of the row (through the model's
     // validator). The store keeps one copy of identical images, so a file chosen again picks
     // the image already stored. A cancel, no store to add to, or a full store changes
-    // nothing; a file that acceptsImageFile() refuses is not added.
+    // nothing; a file that acceptsImageFile() refuses is not added, nor one there is not the
+    // memory to read (refuseForMemory() says so).
     void showMoreEditor(QWidget* parent) override;
 
     // Whether the chosen file may go into a theme's image store. A path that names no regular
@@ -52,6 +53,9 @@ public:
     // regular-file rule's words, without being opened; an image beyond the bounds of a theme
     // image (ThemeImageLimits) with one that names the bound.
     static bool acceptsImageFile(const QString& path, const QString& title, QWidget* parent);
+    // Warns under the title that there is not the memory to read the image file, which was
+    // therefore not added.
+    static void refuseForMemory(const QString& path, const QString& title, QWidget* parent);
 
 protected:
     ImageProperty(Property* parent, const QSize& thumbnailSize, const QSize& listIconSize);

@@ -189,6 +189,8 @@ bool CommandGroup::push(QUndoStack& stack)
         m_group.reset();
         return false;
     }
-    stack.push(m_group.release());
+    // The stack takes the group only once its first run went through.
+    stack.push(m_group.get());
+    m_group.release();
     return true;
 }

@@ -174,7 +174,8 @@ public:
     QUndoCommand* parent() const { return m_group.get(); }
     int childCount() const;
     // Pushes the group as one step when it has children, which runs them; a group without
-    // children is deleted instead. Returns whether it was pushed.
+    // children is deleted instead. Returns whether it was pushed. A run that throws leaves the
+    // group here, to be deleted with it.
     bool push(QUndoStack& stack);
 
 private:

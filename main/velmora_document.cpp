@@ -228,6 +228,12 @@ void VelmoraDocument::load(const QString& path)
 
         replaceImageModels();
         emit loadProgressChanged(step);
+    } catch (const std::bad_alloc&) {
+        // The project's bytes, or what is made of them, did not fit beside what the process
+        // holds: the load fails as any other does, saying why. What was read goes first, which
+        // leaves room for the message.
+        clear();
+        throw std::runtime_error("There is not enough memory to open the project");
     } catch (...) {
         // A half-read project would leave duplicate ids for the next open or new project.
         clear();

@@ -88,8 +88,9 @@ public:
     unsigned int createProject(const NewProjectData& data);
     // Reads the project file into the emptied document, reporting its progress through
     // loadProgressSteps() and loadProgressChanged(). Renders no thumbnail. A file that cannot
-    // be read, or that holds no page, raises std::runtime_error after the document has been
-    // emptied again. The default page of a loaded project is one of its pages.
+    // be read, that holds no page, or that there is not the memory to read raises
+    // std::runtime_error saying why after the document has been emptied again. The default
+    // page of a loaded project is one of its pages.
     void load(const QString& path);
     // Writes the project to its path, which must be set. A minimal save keeps, of the theme's
     // page backgrounds, icons and control images, only those that pages and buttons use. The

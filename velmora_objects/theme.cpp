@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <exception>
+#include <new>
 
 namespace Velmora {
 
@@ -25,7 +26,10 @@ Theme::Theme(const QString& bundlePath)
     if (bundlePath.isEmpty())
         return;
     try {
-        load(bundlePath);
+        readBundle(bundlePath, nullptr);
+    } catch (const std::bad_alloc&) {
+        // What was read of a bundle there was not the memory for is no theme to go on with.
+        throw;
     } catch (const std::exception&) {
         // The result of loading is not reported: the theme keeps what was read.
     }

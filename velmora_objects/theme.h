@@ -47,8 +47,9 @@ public:
     static constexpr int IconSize = 24;
 
     // An empty theme, then filled from the theme bundle at the path (see load). An empty path
-    // gives an empty theme. Never throws: a bundle that cannot be opened leaves the theme
-    // empty, one that fails half-way leaves what was read.
+    // gives an empty theme. A bundle that cannot be opened leaves the theme empty, one that
+    // fails half-way leaves what was read; neither is reported. Only a bundle that this process
+    // has not the memory to read throws, std::bad_alloc, as any failed allocation does.
     explicit Theme(const QString& bundlePath);
     // A deep copy: images (with their ids), skin sets and skins are copied, not shared.
     Theme(const Theme& other);
@@ -57,8 +58,11 @@ public:
 
     // Reads the theme bundle at the path into this theme through the bundle reader; false when
     // the bundle cannot be opened or its document is in error, with the reader's reason in
-    // `error` when one is given. An empty path always fails.
+    // `error` when one is given. An empty path always fails. A bundle that this process has
+    // not the memory to read fails too, with notEnoughMemoryText() as its reason.
     bool load(const QString& bundlePath, QString* error = nullptr);
+    // The reason a theme bundle could not be read for want of memory.
+    static QString notEnoughMemoryText();
 
     const QString& getName() const { return name; }
     void setName(const QString& newName) { name = newName; }
@@ -199,6 +203,8 @@ public:
                                 const QVariant& value);
 
 protected:
+    // load() but for a failed allocation, which it throws.
+    bool readBundle(const QString& bundlePath, QString* error);
     // Adds the file to the store unless the store holds an image of the same bytes (compared
     // by MD5 digest, in id order), whose id is returned instead.
     static unsigned int addImageFile(const QString& filePath, ImageStore& store);

@@ -1,5 +1,6 @@
 #include "velmora_objects/theme_library.h"
 
+#include "velmora_objects/theme.h"
 #include "velmora_objects/theme_library_data.h"
 #include "velmora_objects/theme_reader.h"
 
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QStandardItemModel>
+#include <new>
 
 namespace {
 
@@ -161,10 +163,11 @@ bool ThemeLibrary::scanFolder(const QString& folder, bool recursive, bool builtI
         for (const QFileInfo& file : files) {
             const QString path = file.absoluteFilePath();
             Velmora::ThemeLibraryData data;
-            if (reader.readLibraryData(path, data))
+            QString reason;
+            if (readRow(reader, path, data, &reason))
                 appendRow(data, path, builtIn);
             else
-                m_refused.append({path, reader.errorString()});
+                m_refused.append({path, reason});
         }
     }
 
@@ -189,13 +192,28 @@ bool ThemeLibrary::addTheme(const QString& path, bool builtIn, QString* error)
     scanPendingFolders();
     Velmora::ThemeLibraryData data;
     ThemeReader reader;
-    if (!reader.readLibraryData(path, data)) {
+    QString reason;
+    if (!readRow(reader, path, data, &reason)) {
         if (error)
-            *error = reader.errorString();
+            *error = reason;
         return false;
     }
     appendRow(data, listedPath(path), builtIn);
     return true;
+}
+
+bool ThemeLibrary::readRow(ThemeReader& reader, const QString& path,
+                           Velmora::ThemeLibraryData& data, QString* reason)
+{
+    try {
+        if (reader.readLibraryData(path, data))
+            return true;
+        *reason = reader.errorString();
+    } catch (const std::bad_alloc&) {
+        // The reader has let go of the bundle: the reason fits.
+        *reason = Velmora::Theme::notEnoughMemoryText();
+    }
+    return false;
 }
 
 void ThemeLibrary::appendRow(const Velmora::ThemeLibraryData& data, const QString& path,

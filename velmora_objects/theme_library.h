@@ -9,6 +9,7 @@
 #include <vector>
 
 class QStandardItemModel;
+class ThemeReader;
 
 namespace Velmora {
 struct ThemeLibraryData;
@@ -64,8 +65,8 @@ public:
     // that is missing then adds nothing.
     void scanFolderLater(const QString& folder, bool recursive, bool builtIn);
     // Adds a row for the bundle. False, adding nothing, when the path is missing, is a folder,
-    // or the reader refuses the bundle; the reason, in words for the user, then goes to error
-    // when one is given.
+    // the reader refuses the bundle or there is not the memory to read it; the reason, in words
+    // for the user, then goes to error when one is given.
     bool addTheme(const QString& path, bool builtIn, QString* error = nullptr);
 
     // A bundle that a folder scan left out, and why.
@@ -104,6 +105,10 @@ private:
     bool scanFolder(const QString& folder, bool recursive, bool builtIn,
                     std::set<QString>& visited) const;
     void appendRow(const Velmora::ThemeLibraryData& data, const QString& path, bool builtIn) const;
+    // The reader's data for a row of the bundle; false with the reason when it gives none, a
+    // bundle there is not the memory to read included.
+    static bool readRow(ThemeReader& reader, const QString& path, Velmora::ThemeLibraryData& data,
+                        QString* reason);
     // Scans the folders left for later.
     void scanPendingFolders() const;
 

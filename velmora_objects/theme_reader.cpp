@@ -184,18 +184,23 @@ ThemeReader::~ThemeReader()
     // The temporary folder goes with m_folder.
 }
 
-bool ThemeReader::open(const QString& bundlePath)
+void ThemeReader::dropBundle()
 {
-    // Detaches the previous document (and forgets its error) before its bytes go.
+    // Detaches the document (and forgets its error) before its bytes go.
     clear();
     m_xmlDevice.reset();
-    m_bundlePath = bundlePath;
     m_members.clear();
     m_memberNames.clear();
     m_contents.clear();
     m_otherKinds.clear();
     m_derived.clear();
     m_xmlMember.clear();
+}
+
+bool ThemeReader::open(const QString& bundlePath)
+{
+    dropBundle();
+    m_bundlePath = bundlePath;
     m_version = 0;
 
     // Anything but a regular file (a pipe would never end) is not opened at all; the refusal

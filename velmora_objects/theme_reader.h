@@ -143,7 +143,8 @@ public:
 
     // Opens the bundle and reads every theme root of its document into the theme; true when
     // the bundle opened and the document holds no error. Default-skin names that no skin of
-    // their set carries are dropped at the end, whatever the outcome.
+    // their set carries are dropped at the end, whatever the outcome. A read that throws (a
+    // failed allocation) lets go of the bundle first; so does readLibraryData.
     bool read(const QString& bundlePath, Velmora::Theme* theme);
     // Reads the document of the bundle opened last into the theme once more, as read does,
     // from the members held since: the archive is not read again. False when no bundle is open.
@@ -184,6 +185,11 @@ public:
                           Velmora::Theme* theme);
 
 private:
+    // Lets go of the bundle opened last: its members, their bytes and the document.
+    void dropBundle();
+    // readLibraryData() but for the letting go when it throws.
+    bool readLibraryDataOf(const QString& bundlePath, Velmora::ThemeLibraryData& data);
+
     // What is made of one member, made once.
     struct Derived
     {

@@ -192,7 +192,12 @@ void readImageList(ThemeReader& reader, Theme* theme, const ImageList& list)
 
 bool ThemeReader::read(const QString& bundlePath, Theme* theme)
 {
-    return open(bundlePath) && readOpened(theme);
+    try {
+        return open(bundlePath) && readOpened(theme);
+    } catch (...) {
+        dropBundle();
+        throw;
+    }
 }
 
 bool ThemeReader::readOpened(Theme* theme)
@@ -217,6 +222,17 @@ bool ThemeReader::readOpened(Theme* theme)
 }
 
 bool ThemeReader::readLibraryData(const QString& bundlePath, ThemeLibraryData& data)
+{
+    try {
+        return readLibraryDataOf(bundlePath, data);
+    } catch (...) {
+        m_checkingOnly = false;
+        dropBundle();
+        throw;
+    }
+}
+
+bool ThemeReader::readLibraryDataOf(const QString& bundlePath, ThemeLibraryData& data)
 {
     if (!open(bundlePath))
         return false;

@@ -21,6 +21,7 @@
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <new>
 
 PageBackgroundPage::PageBackgroundPage(QWidget* parent)
     : QWizardPage(parent), kindGroup(new QButtonGroup(this)),
@@ -156,11 +157,19 @@ void PageBackgroundPage::onBrowseClicked()
     const QStringList files = ProjectAccess::askImageFiles(tr("Background Image"), true, nullptr);
     // The question may have run an event loop: look for the store only afterwards.
     ThemeImageModel* model = imageModel();
-    if (files.isEmpty() || !model ||
-        !ImageProperty::acceptsImageFile(files.first(), tr("Background Image"), this))
+    if (files.isEmpty() || !model)
         return;
-    // A full store takes no image: the choice made before stays.
-    const QStandardItem* item = model->addImageFile(files.first());
+    // A full store takes no image, nor a file there is not the memory for: the choice made
+    // before stays.
+    const QStandardItem* item = nullptr;
+    try {
+        if (!ImageProperty::acceptsImageFile(files.first(), tr("Background Image"), this))
+            return;
+        item = model->addImageFile(files.first());
+    } catch (const std::bad_alloc&) {
+        ImageProperty::refuseForMemory(files.first(), tr("Background Image"), this);
+        return;
+    }
     if (!item)
         return;
     backgroundImageFile = files.first();

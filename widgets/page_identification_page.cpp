@@ -14,6 +14,7 @@
 #include <QStandardItemModel>
 #include <QToolTip>
 #include <climits>
+#include <new>
 
 namespace {
 
@@ -158,12 +159,18 @@ void PageIdentificationPage::onNameChanged()
 void PageIdentificationPage::onIconBrowseClicked()
 {
     const QStringList files = ProjectAccess::askImageFiles(tr("Icon"), true, this);
-    if (files.isEmpty() || !ImageProperty::acceptsImageFile(files.first(), tr("Icon"), this))
+    if (files.isEmpty())
         return;
-    // Without any icon list (no project theme to read) the file still gets a row of its own,
-    // to be stored when the page is made.
-    if (!iconModel)
-        setIconModel(new ThemeImageModel(ThemeImageModel::Icons, nullptr, this), true);
-    if (QStandardItem* item = iconModel->addImageFile(files.first()))
-        iconCombo->setCurrentIndex(item->row());
+    try {
+        if (!ImageProperty::acceptsImageFile(files.first(), tr("Icon"), this))
+            return;
+        // Without any icon list (no project theme to read) the file still gets a row of its
+        // own, to be stored when the page is made.
+        if (!iconModel)
+            setIconModel(new ThemeImageModel(ThemeImageModel::Icons, nullptr, this), true);
+        if (QStandardItem* item = iconModel->addImageFile(files.first()))
+            iconCombo->setCurrentIndex(item->row());
+    } catch (const std::bad_alloc&) {
+        ImageProperty::refuseForMemory(files.first(), tr("Icon"), this);
+    }
 }

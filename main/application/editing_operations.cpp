@@ -26,6 +26,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <climits>
+#include <memory>
+#include <new>
 
 using namespace Velmora;
 
@@ -90,7 +92,12 @@ void EditingOperations::createPage()
             switcherId, rememberedPageData.pageSwitcherPages, document, group.parent());
         pages->setNewPageId(add->newPageId());
     }
-    group.push(stack());
+    // The pictures chosen for the page are read into the theme before the page is made.
+    try {
+        group.push(stack());
+    } catch (const std::bad_alloc&) {
+        warn(tr("Add Page"), tr("There is not enough memory to add the page."));
+    }
 }
 
 void EditingOperations::duplicatePage()
@@ -331,24 +338,19 @@ void EditingOperations::pasteControls()
     if (pageId == UINT_MAX || !data || !data->hasFormat(ControlClipboard::MimeType))
         return;
     const QString title = tr("Paste Controls");
-    // Entries beyond the room the project has left are not even read.
-    const std::size_t room = Configuration::MaximumControls - document.getControls().size();
-    const std::optional<ControlClipboard::Contents> contents =
-        ControlClipboard::decode(data->data(ControlClipboard::MimeType), room);
+    // A payload there is not the memory to read, or to make into controls, pastes nothing: the
+    // command that failed on its first run left the project as it was and was never pushed, and
+    // what the reading took is free again by the time the message is shown.
+    std::optional<ControlClipboard::Contents> contents;
+    try {
+        contents = pasteFrom(*data, pageId);
+    } catch (const std::bad_alloc&) {
+        warn(title, tr("There is not enough memory to paste the controls on the clipboard."));
+        return;
+    }
     if (!contents || (contents->controlCount() == 0 && contents->beyondLimit == 0)) {
         warn(title, tr("The clipboard holds no controls that can be pasted."));
         return;
-    }
-    if (contents->controlCount() > 0) {
-        // Without a right click in the page view the controls keep their places; after one,
-        // the copied group's top-left corner goes to the last right-click position.
-        const QRect& bounds = contents->bounds;
-        const QPoint offset =
-            m_pasteOffset.isNull()
-                ? QPoint()
-                : ControlGeometry::limitedOffset(bounds, qint64(m_pasteOffset.x()) - bounds.left(),
-                                                 qint64(m_pasteOffset.y()) - bounds.top());
-        stack().push(new PasteControlsCommand(contents->controls, offset, pageId, document));
     }
     QStringList leftOut;
     if (contents->refused > 0)
@@ -361,6 +363,31 @@ void EditingOperations::pasteControls()
                        .arg(contents->beyondLimit);
     if (!leftOut.isEmpty())
         warn(title, leftOut.join(QLatin1Char('\n')));
+}
+
+std::optional<ControlClipboard::Contents> EditingOperations::pasteFrom(const QMimeData& data,
+                                                                       unsigned int pageId)
+{
+    // Entries beyond the room the project has left are not even read.
+    const std::size_t room = Configuration::MaximumControls - document.getControls().size();
+    std::optional<ControlClipboard::Contents> contents =
+        ControlClipboard::decode(data.data(ControlClipboard::MimeType), room);
+    if (!contents || contents->controlCount() == 0)
+        return contents;
+    // Without a right click in the page view the controls keep their places; after one, the
+    // copied group's top-left corner goes to the last right-click position.
+    const QRect& bounds = contents->bounds;
+    const QPoint offset =
+        m_pasteOffset.isNull()
+            ? QPoint()
+            : ControlGeometry::limitedOffset(bounds, qint64(m_pasteOffset.x()) - bounds.left(),
+                                             qint64(m_pasteOffset.y()) - bounds.top());
+    auto command =
+        std::make_unique<PasteControlsCommand>(contents->controls, offset, pageId, document);
+    // The stack takes the command only once its first run went through.
+    stack().push(command.get());
+    command.release();
+    return contents;
 }
 
 void EditingOperations::onClipboardChanged()

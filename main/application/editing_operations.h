@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main/control_clipboard.h"
 #include "velmora_objects/velmora_types.h"
 
 #include <QObject>
@@ -9,9 +10,11 @@
 #include <QString>
 #include <QWidget>
 #include <map>
+#include <optional>
 #include <set>
 
 class ActionManager;
+class QMimeData;
 class QUndoStack;
 class SelectionManager;
 class VelmoraDocument;
@@ -32,11 +35,12 @@ class Theme;
 //
 // What the user is told: a page whose layout template left the library while the wizard was
 // open, a project that holds the most pages it can, a theme file of the project properties
-// that cannot be read, and a paste that finds no control it can make on the clipboard; each
-// pushes nothing. A paste that leaves out some of the clipboard's controls (unreadable ones,
-// or more than the project has room for) pastes the others and says how many were left out.
-// The clipboard is read whole and checked (ControlClipboard) before any command is made from
-// it; entries beyond the project's room are skipped unread.
+// that cannot be read, a paste that finds no control it can make on the clipboard, and a paste
+// or a new page there is not the memory for; each pushes nothing. A paste that leaves out some
+// of the clipboard's controls (unreadable ones, or more than the project has room for) pastes
+// the others and says how many were left out. The clipboard is read whole and checked
+// (ControlClipboard) before any command is made from it; entries beyond the project's room are
+// skipped unread.
 //
 // The application owns one and forwards its slots here. Everything runs on the GUI thread.
 class EditingOperations : public QObject
@@ -97,6 +101,10 @@ private:
     // The preview's rectangles of the selected controls; empty unless controls are selected.
     std::map<unsigned int, QRect> selectedGeometries() const;
     void setChangedGeometries(const std::map<unsigned int, QRect>& geometries);
+    // Reads the controls the clipboard data holds and pushes their paste onto the page, when
+    // it holds any; what was read (none when the data is not of the form). Data there is not
+    // the memory to read or paste throws std::bad_alloc, having pushed nothing.
+    std::optional<ControlClipboard::Contents> pasteFrom(const QMimeData& data, unsigned int pageId);
 
     VelmoraDocument& document;
     ActionManager& actions;

@@ -28,11 +28,19 @@
 #include <QSettings>
 #include <QShortcut>
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 namespace {
 
 const QString lastFileKey = QStringLiteral("File/LastFile");
+
+// The reason of an open (or a new project) that this process had not the memory for: the
+// document's own, when the reading ran short, or the preparation of the workspace's.
+QString notEnoughMemoryToOpen()
+{
+    return QStringLiteral("There is not enough memory to open the project");
+}
 
 } // namespace
 
@@ -129,6 +137,8 @@ bool VelmoraApplication::loadProject(const QString& path)
             return true;
         } catch (const std::runtime_error& error) {
             failure = QString::fromUtf8(error.what());
+        } catch (const std::bad_alloc&) {
+            failure = notEnoughMemoryToOpen();
         }
     }
     // Whatever the failed read left behind goes, so that the next open or new starts from
@@ -176,6 +186,11 @@ bool VelmoraApplication::newDocument()
         abandonProject();
         showFailure(tr("Load failed"), tr("%1 encountered an error while loading\n%2\n'%3'"),
                     m_newProjectData.themeFile, QString::fromUtf8(error.what()));
+        return false;
+    } catch (const std::bad_alloc&) {
+        abandonProject();
+        showFailure(tr("Load failed"), tr("%1 encountered an error while loading\n%2\n'%3'"),
+                    m_newProjectData.themeFile, notEnoughMemoryToOpen());
         return false;
     }
 }

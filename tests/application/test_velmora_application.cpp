@@ -5,28 +5,46 @@
 #include "common/helpers.h"
 #include "common/isolated_app_data.h"
 #include "common/isolated_settings.h"
+#include "common/memory_growth_limit.h"
 #include "common/modal_answerer.h"
 #include "common/sample_themes.h"
 #include "core/gradient_library.h"
+#include "core/recent_files.h"
 #include "main/action_manager.h"
 #include "main/application/velmora_application.h"
+#include "main/control_clipboard.h"
+#include "main/image_slot_page_properties.h"
+#include "main/project_access.h"
 #include "velmora_objects/qml/qml_engine.h"
 #include "velmora_objects/streamer.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_library.h"
 #include "widgets/main_window.h"
+#include "widgets/theme_editor/theme_editor.h"
+#include "widgets/theme_editor/theme_editor_dialog.h"
+#include "widgets/theme_editor/theme_library_browser.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QDataStream>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileOpenEvent>
+#include <QMimeData>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSplashScreen>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QUndoCommand>
+#include <QUndoStack>
+#include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -41,13 +59,21 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(writeTheme(themeFile));
+    }
+
+    // The sample theme with both splash pictures (so that the theme library takes it) and the
+    // picture as a page background when one is given.
+    static bool writeTheme(const QString& path, const QByteArray& picture = QByteArray())
+    {
         const auto theme = TestUtil::sampleTheme();
-        // With both splash pictures the theme library takes it.
         QImage portrait(27, 48, QImage::Format_RGB32);
         portrait.fill(Qt::blue);
         theme->setSplashImage(Velmora::Orientation_PORTRAIT, portrait);
+        if (!picture.isEmpty())
+            theme->addPageBackgroundImageData(picture, 0);
         ThemeFileWriter writer(theme.get(), nullptr);
-        ASSERT_TRUE(writer.write(themeFile));
+        return writer.write(path);
     }
 
     void TearDown() override
@@ -60,8 +86,8 @@ protected:
 
     QString file(const QString& name) const { return folder.filePath(name); }
 
-    // A saved project in the folder.
-    QString makeProject(const QString& name)
+    // A saved project in the folder, with the picture in its theme when one is given.
+    QString makeProject(const QString& name, const QByteArray& picture = QByteArray())
     {
         SelectionManager selection;
         VelmoraDocument document(selection);
@@ -70,6 +96,8 @@ protected:
         data.path = file(name + ".qvp");
         data.themeFile = themeFile;
         document.createProject(data);
+        if (!picture.isEmpty())
+            document.getTheme()->addPageBackgroundImageData(picture, 0);
         document.save(false);
         return data.path;
     }
@@ -139,6 +167,220 @@ TEST_F(ApplicationTest, AProjectWithoutADefaultPageOpensOnItsFirstAndOneWithoutP
         EXPECT_EQ(app()->selection()->currentPage(), first);
         EXPECT_EQ(app()->previewScene()->currentPageId(), first);
     }
+}
+
+// The file question of the image properties and the theme editor, answered with one file.
+struct ChosenFile : ProjectAccess
+{
+    explicit ChosenFile(QString path) : path(std::move(path)) {}
+    VelmoraDocument* document() const override { return &app()->document(); }
+    QStringList getImageFiles(const QString&, bool, QWidget*) override { return {path}; }
+    QString path;
+};
+
+// Gives the memory back as soon as a message box shows: the route has met the shortage and is
+// telling the user. (Painting starts threads, whose stacks a limit this tight would refuse.)
+struct MemoryBackAtMessage : QObject
+{
+    explicit MemoryBackAtMessage(std::optional<TestUtil::DataGrowthLimit>& limit) : limit(limit)
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<QMessageBox*>(watched))
+            limit.reset();
+        return false;
+    }
+    std::optional<TestUtil::DataGrowthLimit>& limit;
+};
+
+// Every read of a file or a payload that the user starts, made when this process has not the
+// memory for it (in a child process whose data may grow by less than the read takes): it fails
+// with its reason, told as that route tells any failure, and leaves the editor as that failure
+// does; once memory is back, the editor opens a project as ever.
+TEST_F(ApplicationTest, AReadThereIsNotTheMemoryForFailsWithItsReason)
+{
+    // A picture of one pixel in many bytes, within a theme image's bounds.
+    const auto picture = [](int bytes) {
+        return TestUtil::pngBytes(1, 1, Qt::red) + QByteArray(bytes, '\0');
+    };
+    const auto told = [this] {
+        const auto box = answers.answered().value(answers.answered().size() - 1);
+        return box.title + ": " + box.text;
+    };
+    const auto lastRow = [](const QStandardItemModel* rows) {
+        return rows->index(rows->rowCount() - 1, 0).data().toString();
+    };
+    std::unique_ptr<ThemeEditorDialog> dialog;
+    // The theme editor on its library page, the theme file selected.
+    const auto library = [&](const QString& path) {
+        dialog = std::make_unique<ThemeEditorDialog>(MainWindow::instance());
+        dialog->findChild<QAbstractButton*>("themeLibraryButton")->click();
+        ThemeLibrary::instance()->addTheme(path, false);
+        dialog->findChild<ThemeLibraryBrowser*>()->listView->selectionModel()->select(
+            ThemeLibrary::instance()->findTheme(path), QItemSelectionModel::ClearAndSelect);
+    };
+    const auto button = [&](const char* name) {
+        dialog->findChild<QAbstractButton*>(name)->click();
+    };
+    const QString big = file("big.qvt");
+    const QString bigBundle = "Load Theme: Failed to load theme file big.qvt.\nThere is not enough "
+                              "memory to read the theme.";
+    const struct
+    {
+        const char* route;
+        rlim_t growth;
+        std::function<void()> prepare;
+        std::function<QString()> read; // what the user is told
+        std::function<bool()> asBefore;
+        QString told;
+    } routes[] = {
+        {"open", 12 << 20, [&] { makeProject("Large", picture(8 << 20)); },
+         [&] {
+             app()->openDocument(file("Large.qvp"));
+             return told();
+         },
+         [&] {
+             const std::list<QString> recent = app()->recentFiles()->files();
+             return app()->state() == VelmoraApplication::NoProject &&
+                    app()->document().getPages().empty() &&
+                    app()->selection()->kind() == SelectionManager::SelectionKind_NONE &&
+                    app()->selection()->currentPage() == UINT_MAX &&
+                    std::count(recent.begin(), recent.end(), file("Large.qvp")) == 0;
+         },
+         "Load failed: Orvane Dravelin encountered an error while loading\n<folder>/Large.qvp\n"
+         "'There is not enough memory to open the project'"},
+        {"paste", 8 << 20,
+         [&] {
+             QByteArray payload;
+             QDataStream(&payload, QIODevice::WriteOnly)
+                 << qint32(1) << qint32(1) << QByteArray(16 << 20, 'c') << QRect(0, 0, 9, 9);
+             auto* data = new QMimeData;
+             data->setData(ControlClipboard::MimeType, payload);
+             QGuiApplication::clipboard()->setMimeData(data);
+         },
+         [&] {
+             app()->pasteControls();
+             return told();
+         },
+         [&] { return app()->document().getControls().empty(); },
+         "Paste Controls: There is not enough memory to paste the controls on the clipboard."},
+        {"background image", 8 << 20,
+         [&] {
+             TestUtil::writeFile(file("big.png"), picture(16 << 20));
+             ProjectAccess::setInstance(new ChosenFile(file("big.png")));
+         },
+         [&] {
+             BackgroundImageProperty(nullptr).showMoreEditor(MainWindow::instance());
+             return told();
+         },
+         [&] {
+             return app()->document().getTheme()->getPageBackgroundImages().size() ==
+                    TestUtil::sampleTheme()->getPageBackgroundImages().size();
+         },
+         "Background Image: There is not enough memory to read <folder>/big.png."},
+        {"theme icon", 8 << 20,
+         [&] {
+             TestUtil::writeFile(file("big.png"), picture(16 << 20));
+             ProjectAccess::setInstance(new ChosenFile(file("big.png")));
+             library(themeFile);
+             button("editThemeButton");
+         },
+         [&] {
+             button("addIconButton");
+             return told();
+         },
+         [&] { return !dialog->findChild<ThemeEditor*>()->findChild<QUndoStack*>()->canUndo(); },
+         "Add Icon: There is not enough memory to read the chosen images, so none was added."},
+        {"browse", 8 << 20,
+         [&] {
+             writeTheme(big, picture(16 << 20));
+             library(themeFile);
+             dialog->setThemeFilesChooser([&](QWidget*) { return QStringList{big}; });
+         },
+         [&] {
+             button("browseThemesButton");
+             return told();
+         },
+         [&] { return !ThemeLibrary::instance()->findTheme(big).isValid(); }, bigBundle},
+        {"edit theme", 8 << 20,
+         [&] {
+             writeTheme(big, picture(16 << 20));
+             library(big);
+         },
+         [&] {
+             button("editThemeButton");
+             return told();
+         },
+         [&] { return !dialog->findChild<ThemeEditor*>()->editedTheme(); }, bigBundle},
+        {"gradient pack", 1 << 20,
+         [&] {
+             TestUtil::writeFile(file("big.xml"), "<GradientPack><Gradient name=\"Big\"/>" +
+                                                      QByteArray(3 << 19, ' ') + "</GradientPack>");
+         },
+         [&] {
+             GradientLibrary::instance()->loadFile(file("big.xml"), GradientLibrary::UserGradient);
+             return lastRow(GradientLibrary::instance()->errorModel());
+         },
+         [&] { return GradientLibrary::instance()->findItems("Big").isEmpty(); },
+         "There is not enough memory to read the file"},
+        {"layout template", 900 << 10,
+         [&] {
+             LayoutLibrary::destroyInstance();
+             TestUtil::startLayoutLibrary(
+                 folder.path(),
+                 {{"big", "<!--" + QByteArray(1000 << 10, ' ') +
+                              "--><layout name=\"Big\"><vbox><button/></vbox></layout>"}});
+         },
+         [&] {
+             QSignalSpy finished(LayoutLibrary::instance(), &LayoutLibrary::refreshFinished);
+             LayoutLibrary::instance()->refresh();
+             finished.wait(10000);
+             return lastRow(LayoutLibrary::instance()->errorModel());
+         },
+         [&] { return !LayoutLibrary::instance()->indexOf("Big").isValid(); },
+         "There is not enough memory to read the layout"},
+    };
+    // The sanitizers' allocator, too, gives a failure back rather than ending the process, and
+    // freed memory at once, the child starting the program anew to read the options. The
+    // child's temporary files go into a folder of this process, as it ends without removing them.
+    const QByteArray options = qgetenv("ASAN_OPTIONS");
+    const QByteArray temporary = qgetenv("TMPDIR");
+    const QTemporaryDir children;
+    qputenv("ASAN_OPTIONS", options + ":allocator_may_return_null=1:quarantine_size_mb=0");
+    qputenv("TMPDIR", QFile::encodeName(children.path()));
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const auto& r : routes) {
+        SCOPED_TRACE(r.route);
+        const auto run = [&] {
+            TestUtil::giveLargeBlocksBack();
+            const QString after = makeProject("After");
+            const bool opened = app()->openDocument(makeProject("Small"));
+            r.prepare();
+            answers.messageBox(QMessageBox::Ok);
+            std::optional<TestUtil::DataGrowthLimit> limit;
+            const bool limited = limit.emplace(r.growth).isSet();
+            const QString told = [&] {
+                const MemoryBackAtMessage lift(limit);
+                return r.read();
+            }();
+            limit.reset();
+            const bool asBefore = r.asBefore();
+            dialog.reset();
+            const bool usable = app()->openDocument(after);
+            std::fprintf(stderr, "told: %s\nlimited %d, as before %d, usable %d\n",
+                         QString(told).replace(folder.path(), "<folder>").toUtf8().constData(),
+                         limited, asBefore, usable);
+            ::_exit(opened && limited && asBefore && usable ? 0 : 1);
+        };
+        EXPECT_EXIT(run(), ::testing::ExitedWithCode(0),
+                    "told: " + TestUtil::regexEscaped(r.told.toStdString()) + "\n");
+    }
+    GTEST_FLAG_SET(death_test_style, style);
+    options.isNull() ? qunsetenv("ASAN_OPTIONS") : qputenv("ASAN_OPTIONS", options);
+    temporary.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temporary);
 }
 
 // The title and the save question name the project alike: after a Save As that failed too,

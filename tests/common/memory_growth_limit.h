@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <malloc.h>
 #include <sys/resource.h>
 
 // Limits on how much more memory this process may take from what it holds now: beyond one, an
@@ -45,5 +46,43 @@ inline bool limitDataGrowth(rlim_t bytes)
 {
     return limitGrowth("VmData:", RLIMIT_DATA, bytes);
 }
+
+// Has glibc's allocator give every large block back to the system when it is freed, rather
+// than keep it for the next one: a block kept from before a limit would serve a read meant to
+// go beyond it. For a child process, before it makes what it will read.
+inline void giveLargeBlocksBack()
+{
+    ::mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+}
+
+// The limit on the data's growth for as long as the object lives, given back when it goes, so
+// that the child process can go on as once memory is back.
+class DataGrowthLimit
+{
+public:
+    explicit DataGrowthLimit(rlim_t bytes)
+    {
+        const rlim_t held = processStatusBytes("VmData:");
+        if (held == 0 || ::getrlimit(RLIMIT_DATA, &previous) != 0 ||
+            held + bytes > previous.rlim_max)
+            return;
+        const rlimit limit{held + bytes, previous.rlim_max};
+        set = ::setrlimit(RLIMIT_DATA, &limit) == 0;
+    }
+    ~DataGrowthLimit()
+    {
+        if (set)
+            ::setrlimit(RLIMIT_DATA, &previous);
+    }
+    DataGrowthLimit(const DataGrowthLimit&) = delete;
+    DataGrowthLimit& operator=(const DataGrowthLimit&) = delete;
+
+    // False when the limit could not be set.
+    bool isSet() const { return set; }
+
+private:
+    rlimit previous{};
+    bool set = false;
+};
 
 } // namespace TestUtil

@@ -49,6 +49,7 @@
 #include <QTreeView>
 #include <QUndoStack>
 #include <iterator>
+#include <new>
 
 namespace {
 
@@ -255,28 +256,39 @@ void ThemeEditor::editProjectTheme(const Velmora::Configuration& configuration)
     initialise();
 }
 
-void ThemeEditor::editTheme(const QModelIndex& libraryRow)
+bool ThemeEditor::editTheme(const QModelIndex& libraryRow)
 {
     if (theme)
         reset();
     libraryIndex = libraryRow;
     themePath = ThemeLibrary::instance()->themePath(libraryRow);
-    theme = new EditTheme(themePath);
-    mode = 0;
-    initialise();
+    return bindThemeFile(themePath, nullptr);
 }
 
-void ThemeEditor::createNewTheme(const QString& name, const QString& path,
+bool ThemeEditor::createNewTheme(const QString& name, const QString& path,
                                  const QModelIndex& templateRow)
 {
     if (theme)
         reset();
     libraryIndex = QPersistentModelIndex();
-    theme = new EditTheme(ThemeLibrary::instance()->themePath(templateRow));
-    theme->setName(name);
     themePath = path;
-    mode = 0;
-    initialise();
+    return bindThemeFile(ThemeLibrary::instance()->themePath(templateRow), &name);
+}
+
+bool ThemeEditor::bindThemeFile(const QString& path, const QString* name)
+{
+    try {
+        theme = new EditTheme(path);
+        if (name)
+            theme->setName(*name);
+        mode = 0;
+        initialise();
+        return true;
+    } catch (const std::bad_alloc&) {
+        // Whatever was bound of the theme goes, and with it the memory it took.
+        reset();
+        return false;
+    }
 }
 
 void ThemeEditor::initialise()

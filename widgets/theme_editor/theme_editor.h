@@ -67,10 +67,12 @@ public:
     // The project's theme (an empty theme for a project without one), to be handed back
     // through saveThemeExternally.
     void editProjectTheme(const Velmora::Configuration& configuration);
-    // The theme file of a theme library row.
-    void editTheme(const QModelIndex& libraryRow);
-    // A new theme file at the path: a copy of the template library row's theme, renamed.
-    void createNewTheme(const QString& name, const QString& path, const QModelIndex& templateRow);
+    // The theme file of a theme library row. False, with no theme bound, when there is not the
+    // memory to read or show the theme file.
+    bool editTheme(const QModelIndex& libraryRow);
+    // A new theme file at the path: a copy of the template library row's theme, renamed. False
+    // as editTheme.
+    bool createNewTheme(const QString& name, const QString& path, const QModelIndex& templateRow);
     // Whether the page may let go of the theme: true with nothing to save, after a successful
     // save, or when the user discards the changes; false when the user cancels or saving fails.
     bool maybeSave();
@@ -169,6 +171,9 @@ private:
     void updateThemeLibrary();
     // Lets go of the theme and of everything made for it.
     void reset();
+    // Reads the theme file as the working copy (named so when a name is given) and prepares
+    // the page for it in mode 0; false, with nothing bound, when there is not the memory.
+    bool bindThemeFile(const QString& path, const QString* name);
 
     void setupItemTypes();
     void createDefaultPropertyEditors();

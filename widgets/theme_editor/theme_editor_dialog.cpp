@@ -3,12 +3,14 @@
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
+#include "velmora_objects/theme_library.h"
 #include "widgets/theme_editor/export_theme_widget.h"
 #include "widgets/theme_editor/new_theme_settings.h"
 #include "widgets/theme_editor/theme_editor.h"
 #include "widgets/theme_editor/theme_editor_mode.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
@@ -223,8 +225,13 @@ void ThemeEditorDialog::addNewThemeClicked()
 
 void ThemeEditorDialog::createNewTheme()
 {
-    themeEditor->createNewTheme(newThemePage->name(), newThemePage->filePath(),
-                                newThemePage->templateTheme());
+    const QModelIndex templateRow = newThemePage->templateTheme();
+    if (!themeEditor->createNewTheme(newThemePage->name(), newThemePage->filePath(), templateRow)) {
+        // Without a template only the new theme was read.
+        const QString read = ThemeLibrary::instance()->themePath(templateRow);
+        refuseThemeFile(read.isEmpty() ? newThemePage->filePath() : read);
+        return;
+    }
     showThemeEditor();
 }
 
@@ -239,8 +246,20 @@ void ThemeEditorDialog::editThemeClicked()
     // Edit is only enabled for one selected row; a click that arrives otherwise does nothing.
     if (rows.isEmpty())
         return;
-    themeEditor->editTheme(rows.first());
+    if (!themeEditor->editTheme(rows.first())) {
+        refuseThemeFile(ThemeLibrary::instance()->themePath(rows.first()));
+        return;
+    }
     showThemeEditor();
+}
+
+void ThemeEditorDialog::refuseThemeFile(const QString& path)
+{
+    // The page the theme was asked for stays, as after the library's refusal of a file.
+    QMessageBox::critical(this, tr("Load Theme"),
+                          tr("Failed to load theme file %1.").arg(QFileInfo(path).fileName()) +
+                              QLatin1Char('\n') + Velmora::Theme::notEnoughMemoryText(),
+                          QMessageBox::Ok);
 }
 
 void ThemeEditorDialog::doneEditing()

@@ -94,6 +94,8 @@ private:
     // size only while it is shown, and leaving it gives the dialog back the geometry it had
     // before the editor page grew it.
     void showPage(QWidget* page);
+    // Says that the theme file could not be loaded for want of memory.
+    void refuseThemeFile(const QString& path);
     static void onProgress(unsigned done, unsigned total, void* user);
     static void onProgressText(const QString* title, const QString* message, void* user);
 

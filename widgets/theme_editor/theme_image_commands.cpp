@@ -126,15 +126,24 @@ void AddThemeImageCommand::redo()
     }
     rows.clear();
     unreadable.clear();
-    for (const QString& file : files) {
-        if (!EditTheme::isImageFile(file)) {
-            unreadable.append(file);
-            continue;
+    try {
+        for (const QString& file : files) {
+            if (!EditTheme::isImageFile(file)) {
+                unreadable.append(file);
+                continue;
+            }
+            const int rowCount = model()->rowCount();
+            const QStandardItem* item = model()->addImageFile(file);
+            if (item && model()->rowCount() > rowCount)
+                rows.append(item->row());
         }
-        const int rowCount = model()->rowCount();
-        const QStandardItem* item = model()->addImageFile(file);
-        if (item && model()->rowCount() > rowCount)
-            rows.append(item->row());
+    } catch (...) {
+        // Short of memory for a file, the push fails with the command: the images added so far
+        // go again, so that nothing of it stays behind.
+        for (auto row = rows.crbegin(); row != rows.crend(); ++row)
+            model()->removeImage(model()->index(*row, 0));
+        rows.clear();
+        throw;
     }
 }
 

@@ -75,7 +75,8 @@ private:
 // Adds image files as new rows. The first run leaves out files that cannot be read or decoded
 // (unreadableFiles() lists them) and records only the rows it made, not rows of images the
 // list held already; undo takes those rows out and redo puts them back from the kept bytes,
-// without their file paths.
+// without their file paths. A first run that throws (short of memory for a file) takes out
+// again what it added.
 class AddThemeImageCommand : public EditImageModelCommand
 {
 public:

@@ -23,6 +23,8 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QUndoStack>
+#include <memory>
+#include <new>
 
 ThemeImagePages::ThemeImagePages(Ui::ThemeEditor& form, QWidget* page, QUndoStack* undoStack)
     : QObject(page), form(form), page(page), undoStack(undoStack)
@@ -273,13 +275,29 @@ void ThemeImagePages::addImages(int kind)
         model != (icons ? iconModel.get() : backgroundImageModel.get()))
         return;
 
+    const QString pluralTitle = icons ? tr("Add Icons") : tr("Add Background Images");
+    const QString title =
+        chosen.size() == 1 ? (icons ? tr("Add Icon") : tr("Add Background Image")) : pluralTitle;
+    // Files there is not the memory to read add nothing: a command that runs short takes out
+    // what it added and is not pushed, and what the reading took is free again by the message.
+    try {
+        addImageFiles(chosen, model, title, pluralTitle);
+    } catch (const std::bad_alloc&) {
+        QMessageBox::warning(page, title,
+                             tr("There is not enough memory to read the chosen images, so none "
+                                "was added."),
+                             QMessageBox::Ok);
+    }
+}
+
+void ThemeImagePages::addImageFiles(const QStringList& chosen, EditThemeImageModel* model,
+                                    const QString& title, const QString& pluralTitle)
+{
+    const bool icons = model->kind() == ThemeImageModel::Icons;
     const Velmora::Theme::ImageStore& store =
         icons ? theme->getIcons() : theme->getPageBackgroundImages();
     const EditTheme::ImageFiles sorted = EditTheme::sortImageFiles(
         chosen, store, ThemeReader::limits().totalSize - theme->imageBytes());
-    const QString pluralTitle = icons ? tr("Add Icons") : tr("Add Background Images");
-    const QString title =
-        chosen.size() == 1 ? (icons ? tr("Add Icon") : tr("Add Background Image")) : pluralTitle;
 
     // Files that are not images would be stored as empty images: they are named and left out,
     // with what is there where no regular file is.
@@ -331,8 +349,12 @@ void ThemeImagePages::addImages(int kind)
     // Nothing to add is no step: Cancel would otherwise ask to save a change that did nothing.
     // The messages ran event loops too: the theme must still be bound.
     if (!sorted.newFiles.isEmpty() && theme &&
-        model == (icons ? iconModel.get() : backgroundImageModel.get()))
-        undoStack->push(new AddThemeImageCommand(sorted.newFiles, model, page));
+        model == (icons ? iconModel.get() : backgroundImageModel.get())) {
+        auto command = std::make_unique<AddThemeImageCommand>(sorted.newFiles, model, page);
+        // The stack takes the command only once its first run went through.
+        undoStack->push(command.get());
+        command.release();
+    }
 }
 
 void ThemeImagePages::removeBackgroundImage()

@@ -6,6 +6,7 @@
 #include <QModelIndex>
 #include <QObject>
 #include <QPoint>
+#include <QStringList>
 
 class EditTheme;
 class EditThemeImageModel;
@@ -58,6 +59,11 @@ private:
     void setSelectedImagesOrientation(int orientation);
     // Shared by addBackgroundImage and addIcon: kind 0 page backgrounds, 1 icons.
     void addImages(int kind);
+    // Sorts the chosen files, tells the user of those left out and adds the others as one
+    // step; throws std::bad_alloc, having added nothing, when there is not the memory to read
+    // them.
+    void addImageFiles(const QStringList& chosen, EditThemeImageModel* model, const QString& title,
+                       const QString& pluralTitle);
     // The background image rows selected in the list, as rows of the unfiltered model.
     QList<QModelIndex> selectedBackgroundImages() const;
     void checkOrientation(int orientation);
