@@ -338,8 +338,11 @@ bool open(SaveFile& file)
         file.m_error = tr("The file is marked read-only");
         return false;
     }
-    if (exists && !target.isWritable()) {
-        file.m_error = RegularFile::message(RegularFile::Result_DENIED);
+    // The cause as the system gives it: a file that may not be written, or one on a file system
+    // mounted read-only (where the permission bits allow the write, and only the cause differs).
+    if (exists && ::access(QFile::encodeName(file.fileName()).constData(), W_OK) != 0) {
+        file.m_error =
+            errno == EACCES ? RegularFile::message(RegularFile::Result_DENIED) : errorText(errno);
         return false;
     }
     // A symbolic link stays a link: the file it names, through any chain of links, is replaced.
