@@ -92,12 +92,6 @@ QString makingFailure(int error)
     }
 }
 
-QString writingFailure(int error)
-{
-    return error == 0 ? tr("Unable to write file")
-                      : tr("Unable to write file: %1").arg(errorText(error));
-}
-
 // Writes all the bytes to the descriptor, resuming after an interruption or a partial write.
 bool writeAll(int descriptor, const char* bytes, qint64 length)
 {
@@ -444,6 +438,12 @@ bool commit(SaveFile& file, const QByteArray& contents)
     return true;
 }
 
+QString writingFailure(int error)
+{
+    return error == 0 ? tr("Unable to write file")
+                      : tr("Unable to write file: %1").arg(errorText(error));
+}
+
 void setStepHook(void (*hook)(Step), bool named)
 {
     stepHook = hook;
@@ -478,6 +478,12 @@ OversizeWriteGuard::OversizeWriteGuard()
 {
     const sigset_t held = oversizeSignal();
     pthread_sigmask(SIG_BLOCK, &held, &previousMask);
+}
+
+bool OversizeWriteGuard::exceeded() const
+{
+    sigset_t pending;
+    return sigpending(&pending) == 0 && sigismember(&pending, SIGXFSZ) == 1;
 }
 
 OversizeWriteGuard::~OversizeWriteGuard()
