@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/stored_settings.h"
+
 #include <QObject>
-#include <QSettings>
 #include <QString>
 #include <QVariant>
 #include <map>
@@ -9,7 +10,8 @@
 // User preferences addressed by number. Each id is registered once with its key name in the
 // settings store and a default; its value is read at registration and then served from
 // memory. A change is written to the store at once and announced by valueChanged(). The store's
-// file is replaced whole, so that a failed write (a full device) leaves it as it was.
+// file is replaced whole, so that a failed write (a full device) leaves it as it was, and the
+// console says why it failed.
 class Preferences : public QObject
 {
     Q_OBJECT
@@ -46,7 +48,7 @@ protected:
 private:
     std::map<unsigned int, QString> keyLookup;
     std::map<unsigned int, QVariant> valueCache;
-    // Values of keys whose last write failed: the next write stores them too.
-    std::map<QString, QVariant> pendingWrites;
-    QSettings settings;
+    // Read when the preferences are made; changes whose write failed stay in it and go with the
+    // next write.
+    StoredSettings settings;
 };

@@ -1,11 +1,12 @@
 #include "core/recent_files.h"
 
+#include "core/stored_settings.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSettings>
 #include <algorithm>
 
 RecentFiles::RecentFiles(const QString& keyPrefix, unsigned int maximum, QObject* parent)
@@ -25,7 +26,7 @@ RecentFiles::~RecentFiles()
 void RecentFiles::load()
 {
     entries.clear();
-    QSettings settings;
+    const StoredSettings settings;
     for (unsigned int i = 1; i <= maximum; ++i) {
         const QVariant value = settings.value(key(i));
         if (value.isNull() || value.metaType().id() != QMetaType::QString)
@@ -104,7 +105,7 @@ QString RecentFiles::key(unsigned int index) const
 
 void RecentFiles::save()
 {
-    QSettings settings;
+    StoredSettings settings;
     unsigned int i = 1;
     for (const RecentFile& entry : entries)
         settings.setValue(key(i++), entry.path);

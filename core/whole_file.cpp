@@ -92,12 +92,6 @@ QString makingFailure(int error)
     }
 }
 
-QString writingFailure(int error)
-{
-    return error == 0 ? tr("Unable to write file")
-                      : tr("Unable to write file: %1").arg(errorText(error));
-}
-
 // Writes all the bytes to the descriptor, resuming after an interruption or a partial write.
 bool writeAll(int descriptor, const char* bytes, qint64 length)
 {
@@ -338,8 +332,11 @@ bool open(SaveFile& file)
         file.m_error = tr("The file is marked read-only");
         return false;
     }
-    if (exists && !target.isWritable()) {
-        file.m_error = RegularFile::message(RegularFile::Result_DENIED);
+    // The cause as the system gives it: a file that may not be written, or one on a file system
+    // mounted read-only (where the permission bits allow the write, and only the cause differs).
+    if (exists && ::access(QFile::encodeName(file.fileName()).constData(), W_OK) != 0) {
+        file.m_error =
+            errno == EACCES ? RegularFile::message(RegularFile::Result_DENIED) : errorText(errno);
         return false;
     }
     // A symbolic link stays a link: the file it names, through any chain of links, is replaced.
@@ -441,6 +438,12 @@ bool commit(SaveFile& file, const QByteArray& contents)
     return true;
 }
 
+QString writingFailure(int error)
+{
+    return error == 0 ? tr("Unable to write file")
+                      : tr("Unable to write file: %1").arg(errorText(error));
+}
+
 void setStepHook(void (*hook)(Step), bool named)
 {
     stepHook = hook;
@@ -475,6 +478,12 @@ OversizeWriteGuard::OversizeWriteGuard()
 {
     const sigset_t held = oversizeSignal();
     pthread_sigmask(SIG_BLOCK, &held, &previousMask);
+}
+
+bool OversizeWriteGuard::exceeded() const
+{
+    sigset_t pending;
+    return sigpending(&pending) == 0 && sigismember(&pending, SIGXFSZ) == 1;
 }
 
 OversizeWriteGuard::~OversizeWriteGuard()

@@ -90,6 +90,10 @@ bool commit(SaveFile& file, const QByteArray& contents = QByteArray());
 // open() and commit() of the contents at the path; the reason of a failure goes to error.
 bool write(const QString& path, const QByteArray& contents, QString* error = nullptr);
 
+// The words for a write that failed with the error number (0 when none says why): "Unable to
+// write file: No space left on device", ...
+QString writingFailure(int error);
+
 // The steps of a save, for a test that stops one at a chosen moment (by killing its process):
 // the temporary file made (open() succeeded), the contents written, synced, and the temporary
 // file named, just before it takes the target's place.
@@ -116,6 +120,10 @@ public:
     ~OversizeWriteGuard();
     OversizeWriteGuard(const OversizeWriteGuard&) = delete;
     OversizeWriteGuard& operator=(const OversizeWriteGuard&) = delete;
+
+    // Whether a write of this thread went past the limit while the guard (or an outer one)
+    // held the signal: the reason of a failure that a writer which tells none met.
+    bool exceeded() const;
 
 private:
     sigset_t previousMask;

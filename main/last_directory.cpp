@@ -1,14 +1,15 @@
 #include "main/last_directory.h"
 
+#include "core/stored_settings.h"
+
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 
 namespace Velmora {
 
 QString lastDirectory(const QString& key, bool toFolder)
 {
-    const QString stored = QSettings().value(key).toString();
+    const QString stored = StoredSettings().value(key).toString();
     // An empty path names no folder either.
     if (stored.isEmpty())
         return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

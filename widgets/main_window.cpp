@@ -1,4 +1,5 @@
 #include "widgets/main_window.h"
+#include "core/stored_settings.h"
 
 #include "appengine/page_preview_scene.h"
 #include "appengine/selection_manager.h"
@@ -23,7 +24,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSettings>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QToolBar>
@@ -311,7 +311,7 @@ void MainWindow::connectActions()
 
 void MainWindow::loadWindowGeometry()
 {
-    const QSettings settings;
+    const StoredSettings settings;
     const QPoint position = settings.value(positionKey, QPoint(0, 0)).toPoint();
     const QSize size = settings.value(sizeKey, QSize(1024, 768)).toSize();
     const bool maximised = settings.value(maximisedKey, false).toBool();
@@ -325,7 +325,7 @@ void MainWindow::loadWindowGeometry()
 
 void MainWindow::storeWindowGeometry() const
 {
-    QSettings settings;
+    StoredSettings settings;
     settings.setValue(positionKey, pos());
     settings.setValue(sizeKey, size());
     settings.setValue(maximisedKey, isMaximized());

@@ -1,4 +1,5 @@
 #include "widgets/new_project_pages.h"
+#include "core/stored_settings.h"
 
 #include "file_system/file_system.h"
 #include "gui/centered_icon_grid_view.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
@@ -109,7 +109,7 @@ void NewProjectPage::onBrowseClicked()
     const bool extended = QFileInfo(path).suffix() != extension;
     if (extended)
         path += "." + extension;
-    QSettings().setValue(LastFileKey, path);
+    StoredSettings().setValue(LastFileKey, path);
     setFileNameQuietly(path);
     followName = false;
     confirmOverwrite = extended;

@@ -1,4 +1,5 @@
 #include "main/application/application_files.h"
+#include "core/stored_settings.h"
 
 #include "main/last_directory.h"
 #include "main/vendor_variants.h"
@@ -8,7 +9,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSettings>
 
 namespace ApplicationFiles {
 
@@ -35,14 +35,14 @@ QString projectFilter()
 void rememberFirst(const QString& key, const QStringList& files)
 {
     if (!files.isEmpty())
-        QSettings().setValue(key, files.first());
+        StoredSettings().setValue(key, files.first());
 }
 
 } // namespace
 
 void registerTheme(const QString& path)
 {
-    QSettings settings;
+    StoredSettings settings;
     settings.beginGroup(themesGroup);
     for (int n = 0;; ++n) {
         const QString key = QStringLiteral("Theme%1").arg(n);
@@ -55,7 +55,7 @@ void registerTheme(const QString& path)
 
 void unregisterTheme(const QString& path)
 {
-    QSettings settings;
+    StoredSettings settings;
     settings.beginGroup(themesGroup);
     for (const QString& key : settings.childKeys()) {
         if (settings.value(key).toString() == path) {
@@ -67,7 +67,7 @@ void unregisterTheme(const QString& path)
 
 void loadRegisteredThemes()
 {
-    QSettings settings;
+    StoredSettings settings;
     settings.beginGroup(themesGroup);
     for (const QString& key : settings.childKeys()) {
         if (!ThemeLibrary::instance()->addTheme(settings.value(key).toString(), false))

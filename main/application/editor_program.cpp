@@ -2,6 +2,7 @@
 
 #include "appengine/layout_library.h"
 #include "core/gradient_library.h"
+#include "core/settings_store_guard.h"
 #include "gui/checkered_brush.h"
 #include "main/application/velmora_application.h"
 #include "main/application_launched_event.h"
@@ -30,9 +31,11 @@ void useBundledFont()
 } // namespace
 
 EditorProgram::EditorProgram(int& argc, char** argv)
-    : settingsGuard(VendorVariants::instance().settingsOrganisation,
-                    VendorVariants::instance().settingsApplication)
 {
+    // Before any settings object: a store that is not used is said at once, in the words of a
+    // start.
+    SettingsStoreGuard::look(VendorVariants::instance().settingsOrganisation,
+                             VendorVariants::instance().settingsApplication, true);
     VelmoraQML::useSoftwareSceneGraph();
 
     app = VelmoraApplication::create(argc, argv);

@@ -1,18 +1,17 @@
 #pragma once
 
-#include "core/settings_store_guard.h"
-
 #include <QString>
 
 class MainWindow;
 class VelmoraApplication;
 
 // The editor brought up and taken down in a fixed order: the settings store looked at before
-// anything reads it (SettingsStoreGuard), the software scene graph, the one application object
-// with its splash screen, the bundled font, the layout and gradient libraries (bundled and the
-// user's own under Documents/<organisation>/<application>), the built-in and registered themes,
-// and the hidden main window. The destructor takes everything down in the reverse of what
-// depends on what.
+// anything reads it (SettingsStoreGuard, which moves it aside for the run when something other
+// than a regular file stands in place of one of its files), the software scene graph, the one
+// application object with its splash screen, the bundled font, the layout and gradient libraries
+// (bundled and the user's own under Documents/<organisation>/<application>), the built-in and
+// registered themes, and the hidden main window. The destructor takes everything down in the
+// reverse of what depends on what.
 //
 // The program's main runs exactly this, and so do the tests that drive the whole editor, so
 // that they start what a user starts. One instance per process.
@@ -32,8 +31,6 @@ public:
     void launch(const QString& path);
 
 private:
-    // First made and last gone: every settings object of the run comes after it.
-    SettingsStoreGuard settingsGuard;
     VelmoraApplication* app = nullptr;
     MainWindow* window = nullptr;
 };

@@ -1,6 +1,7 @@
 // The project lifecycle of the application object: new, open, save, save as, close, the
 // question whether to save a modified project, and the main window's ties to all of it.
 
+#include "core/stored_settings.h"
 #include "main/application/velmora_application.h"
 
 #include "appengine/page_preview_scene.h"
@@ -25,7 +26,6 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QSettings>
 #include <QShortcut>
 #include <memory>
 #include <new>
@@ -97,7 +97,7 @@ bool VelmoraApplication::loadProject(const QString& path)
         return false;
     closeProject();
     m_newProjectData.page.clearReferences();
-    QSettings().setValue(lastFileKey, path);
+    StoredSettings().setValue(lastFileKey, path);
     m_state = Loading;
 
     QString failure;
@@ -178,7 +178,7 @@ bool VelmoraApplication::newDocument()
     wizard.newProjectData(m_newProjectData);
     try {
         m_document.createProject(m_newProjectData);
-        QSettings().setValue(lastFileKey, m_newProjectData.path);
+        StoredSettings().setValue(lastFileKey, m_newProjectData.path);
         m_state = ProjectOpen;
         finishOpen();
         return true;
@@ -246,7 +246,7 @@ bool VelmoraApplication::saveDocumentAs(bool minimal)
     const QString file = ApplicationFiles::getProjectToSave(MainWindow::instance());
     if (file.isEmpty())
         return false;
-    QSettings().setValue(lastFileKey, file);
+    StoredSettings().setValue(lastFileKey, file);
     bool saved = false;
     QString failure;
     try {

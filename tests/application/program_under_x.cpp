@@ -16,6 +16,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <tuple>
 
 namespace {
 
@@ -39,9 +41,9 @@ protected:
     }
 
     // The editor with its own home (also its working folder), so that its settings and data
-    // stay in the test's folder. With `untilShown` it quits once it has shown the project and
-    // its output is kept for the test.
-    void start(const QStringList& arguments, bool untilShown = false)
+    // stay in the test's folder. With `untilShown` it quits once it has shown the project; its
+    // output is kept for the test then, or when asked.
+    void start(const QStringList& arguments, bool untilShown = false, bool keepOutput = false)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", home.path());
@@ -51,8 +53,8 @@ protected:
         if (untilShown)
             environment.insert("VELMORA_QUIT_WHEN_SHOWN", "1");
         program.setProcessEnvironment(environment);
-        program.setProcessChannelMode(untilShown ? QProcess::SeparateChannels
-                                                 : QProcess::ForwardedChannels);
+        program.setProcessChannelMode(untilShown || keepOutput ? QProcess::SeparateChannels
+                                                               : QProcess::ForwardedChannels);
         program.setWorkingDirectory(home.path());
         program.start(VELMORA_EXECUTABLE, arguments);
         ASSERT_TRUE(program.waitForStarted(10000));
@@ -100,10 +102,35 @@ protected:
         EXPECT_EQ(program.exitCode(), 0);
     }
 
+    // Gives the window the focus (again, while a window closing or opening takes it away) and
+    // types the keys into it, one after another ("space Return").
     static void press(const QString& windowId, const QString& keys)
     {
-        TestUtil::runTool("xdotool", {"windowfocus", "--sync", windowId});
-        TestUtil::runTool("xdotool", {"key", keys});
+        EXPECT_TRUE(TestUtil::waitFor([&] {
+            QString focused;
+            TestUtil::runTool("xdotool", {"windowfocus", "--sync", windowId});
+            TestUtil::runTool("xdotool", {"getwindowfocus"}, &focused);
+            return focused == windowId;
+        }));
+        TestUtil::runTool("xdotool", QStringList{"key"} + keys.split(' '));
+    }
+
+    // Opens the File menu of the window with a click and picks an entry with the keys, once
+    // the menu shows: "Up" picks the last entry, "Up Up" the one above it.
+    void chooseFromFileMenu(const QString& windowId, const QString& keys)
+    {
+        const auto shown = [this] {
+            QString windows;
+            TestUtil::runTool(
+                "xdotool",
+                {"search", "--onlyvisible", "--pid", QString::number(program.processId())},
+                &windows);
+            return windows.count('\n');
+        };
+        const int windows = shown();
+        TestUtil::runTool("xdotool", {"mousemove", "--window", windowId, "15", "10", "click", "1"});
+        EXPECT_TRUE(TestUtil::waitFor([&] { return shown() > windows; }));
+        TestUtil::runTool("xdotool", QStringList{"key"} + keys.split(' ') + QStringList{"Return"});
     }
 
     QTemporaryDir home;
@@ -193,6 +220,80 @@ TEST_F(ProgramTest, StartsWhateverStandsInPlaceOfTheSettingsFile)
         EXPECT_TRUE(after.st_ino == before.st_ino && after.st_mode == before.st_mode);
         EXPECT_EQ(TestUtil::treeOf(folder), QStringList{"Dravelin.conf"});
         ASSERT_EQ(::unlink(node.constData()), 0);
+    }
+}
+
+// What stands in place of the settings file or its lock file once the editor has started with
+// a regular one: saving the project, changing a preference and quitting neither wait on it nor
+// write through it. The store moves aside with one line on the console, and the node, and the
+// device that a link names, stay as they were. The device is one of the test's own (the null
+// device's numbers), so that a link to it never risks the real one; without the right to make
+// one, the real null device is used, which such a process cannot replace either.
+TEST_F(ProgramTest, SettingsFilesThatStopBeingFilesMidRunAreLeftAlone)
+{
+    const QString project = makeProject(home.filePath("Hall.qvp"));
+    const QString folder = home.filePath("XDG_CONFIG_HOME/Orvane");
+    const QString settings = folder + "/Dravelin.conf", lock = settings + ".lock";
+    QString device = home.filePath("null");
+    if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        device = "/dev/null";
+    const struct
+    {
+        QString node;
+        std::function<bool(const QByteArray&)> make;
+    } cases[] = {
+        {settings, [](const QByteArray& node) { return ::mkfifo(node, 0600) == 0; }},
+        {settings, [](const QByteArray& node) { return ::mknod(node, S_IFSOCK | 0600, 0) == 0; }},
+        {settings,
+         [&](const QByteArray& node) {
+             return ::mknod(node, S_IFCHR | 0600, makedev(1, 3)) == 0 || QFile::link(device, node);
+         }},
+        {settings, [&](const QByteArray& node) { return QFile::link(device, node); }},
+        {lock, [](const QByteArray& node) { return ::mkfifo(node, 0600) == 0; }},
+    };
+    const auto status = [](const QString& path) {
+        struct stat found = {};
+        EXPECT_EQ(::lstat(QFile::encodeName(path).constData(), &found), 0) << path.toStdString();
+        return std::tuple(found.st_ino, found.st_mode, found.st_rdev);
+    };
+    const auto deviceBefore = status(device);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const auto& [node, make] = cases[i];
+        ASSERT_TRUE(QDir(folder).removeRecursively() && QDir().mkpath(folder));
+        ASSERT_TRUE(TestUtil::writeFile(settings, "[General]\nControlKeyStepSize=3\n"));
+        start({project}, false, true);
+        const QString mainWindow = window("^Hall\\.qvp - ");
+        ASSERT_FALSE(mainWindow.isEmpty());
+        ASSERT_TRUE(TestUtil::waitFor([] { return pagePixels() > 480 * 272 / 2; }));
+
+        if (node == settings)
+            ASSERT_TRUE(QFile::remove(settings));
+        ASSERT_TRUE(make(QFile::encodeName(node)));
+        const auto nodeBefore = status(node);
+        const QByteArray stored = node == settings ? QByteArray() : TestUtil::readFile(settings);
+        // File > Save As... and a new name, then File > Preferences, its first check box and OK.
+        chooseFromFileMenu(mainWindow, "Up Up Up");
+        const QString saveAs = window("^Save File As$", 20000);
+        ASSERT_FALSE(saveAs.isEmpty());
+        press(saveAs, "S a v e d Return");
+        EXPECT_TRUE(TestUtil::waitFor([&] { return QFile::exists(home.filePath("Saved.qvp")); }));
+        chooseFromFileMenu(mainWindow, "Up Up");
+        const QString preferences = window("^Preferences$", 20000);
+        ASSERT_FALSE(preferences.isEmpty());
+        press(preferences, "space Return");
+        EXPECT_TRUE(TestUtil::waitFor([] { return window("^Preferences$", 0).isEmpty(); }));
+        press(mainWindow, "ctrl+q");
+        expectQuitCleanly();
+
+        const QString console = QString::fromLocal8Bit(program.readAllStandardError());
+        EXPECT_EQ(console.count("The settings store is not used"), 1) << console.toStdString();
+        EXPECT_EQ(status(node), nodeBefore);
+        EXPECT_EQ(status(device), deviceBefore);
+        EXPECT_EQ(TestUtil::treeOf(folder).size(), node == settings ? 1 : 2);
+        if (node == lock)
+            EXPECT_EQ(TestUtil::readFile(settings), stored);
+        ASSERT_TRUE(QFile::remove(home.filePath("Saved.qvp")));
     }
 }
 

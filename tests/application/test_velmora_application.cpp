@@ -10,6 +10,7 @@
 #include "common/sample_themes.h"
 #include "core/gradient_library.h"
 #include "core/recent_files.h"
+#include "core/stored_settings.h"
 #include "main/action_manager.h"
 #include "main/application/velmora_application.h"
 #include "main/control_clipboard.h"
@@ -33,7 +34,6 @@
 #include <QFileOpenEvent>
 #include <QMimeData>
 #include <QScreen>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QSplashScreen>
 #include <QStandardItemModel>
@@ -412,24 +412,27 @@ TEST_F(ApplicationTest, TheTitleAndTheSaveQuestionNameTheProjectAlike)
 
 TEST_F(ApplicationTest, RegisteredThemesTakeTheFirstFreeKeyAndMissingFilesAreDropped)
 {
-    QSettings settings;
-    settings.remove("Themes");
-    settings.setValue("Themes/Theme0", themeFile);
-    settings.setValue("Themes/Theme2", file("gone.qvt"));
+    {
+        StoredSettings settings;
+        settings.remove("Themes");
+        settings.setValue("Themes/Theme0", themeFile);
+        settings.setValue("Themes/Theme2", file("gone.qvt"));
+    }
     VelmoraApplication::registerTheme(themeFile);
-    EXPECT_EQ(settings.value("Themes/Theme1").toString(), themeFile);
+    EXPECT_EQ(StoredSettings().value("Themes/Theme1").toString(), themeFile);
 
     VelmoraApplication::loadRegisteredThemes();
-    settings.sync();
-    settings.beginGroup("Themes");
-    EXPECT_EQ(settings.childKeys(), QStringList({"Theme0", "Theme1"}));
-    settings.endGroup();
+    {
+        StoredSettings settings;
+        settings.beginGroup("Themes");
+        EXPECT_EQ(settings.childKeys(), QStringList({"Theme0", "Theme1"}));
+    }
     ASSERT_TRUE(ThemeLibrary::instance()->findTheme(themeFile).isValid());
     TestUtil::forgetThemes({themeFile});
 
     VelmoraApplication::unregisterTheme(themeFile);
-    EXPECT_FALSE(settings.contains("Themes/Theme0"));
-    EXPECT_TRUE(settings.contains("Themes/Theme1"));
+    EXPECT_FALSE(StoredSettings().contains("Themes/Theme0"));
+    EXPECT_TRUE(StoredSettings().contains("Themes/Theme1"));
 }
 
 // Holds back the paint of splash screens, as a window manager that maps them early does.

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -172,7 +173,8 @@ TEST(PreferencesDeathTest, UnregisteredIdIsFatal)
 }
 
 // On a nearly full device the settings file used to be cut short, losing other keys, and the
-// change was reported as stored. Both a large store and a large new value are refused whole.
+// change was reported as stored. Both a large store and a large new value are refused whole,
+// and the console says why.
 TEST_F(PreferencesTest, AFailedWriteIsReportedAndLeavesTheStoreWhole)
 {
     const QByteArray large = QByteArray(5000, 'x');
@@ -188,7 +190,10 @@ TEST_F(PreferencesTest, AFailedWriteIsReportedAndLeavesTheStoreWhole)
         registerEditorKeys(preferences);
         {
             FileSizeLimit full(4096);
-            EXPECT_FALSE(preferences.setValue(3, c.value));
+            const QStringList warnings =
+                TestUtil::warningsDuring([&] { EXPECT_FALSE(preferences.setValue(3, c.value)); });
+            EXPECT_EQ(warnings.filter("could not be stored").filter("File too large").size(), 1)
+                << warnings.join('\n').toStdString();
         }
         EXPECT_EQ(TestUtil::readFile(store().fileName()), c.store);
         EXPECT_EQ(preferences.value(3), c.value); // in force for this run

@@ -2,6 +2,7 @@
 
 #include "common/helpers.h"
 #include "common/isolated_settings.h"
+#include "core/stored_settings.h"
 
 #include <QAction>
 #include <QDir>
@@ -37,7 +38,7 @@ protected:
     // The stored keys 1 to 5, "-" for a missing key.
     static QStringList storedKeys()
     {
-        QSettings store;
+        const StoredSettings store;
         QStringList values;
         for (int i = 1; i <= 5; ++i) {
             const QString key = prefix + QString::number(i);
@@ -146,7 +147,7 @@ TEST_F(RecentFilesTest, LoadSkipsUnusableKeysAndTheNextSaveShiftsThem)
     EXPECT_EQ(listed(recent), QStringList({a, b}));
     EXPECT_EQ(menuTexts(recent.menu()), QStringList({a, b}));
     EXPECT_EQ(changed.count(), 0);
-    EXPECT_EQ(QSettings().value(prefix + "2").toString(), files.filePath("deleted.qvp"));
+    EXPECT_EQ(StoredSettings().value(prefix + "2").toString(), files.filePath("deleted.qvp"));
 
     recent.addFile(c);
     EXPECT_EQ(storedKeys(), QStringList({c, a, b, "-", "-"}));

@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -180,4 +182,43 @@ TEST(WholeFile, FailedSavesSayWhy)
         }
     }
     ::chmod(QFile::encodeName(dir.filePath("closed")).constData(), 0755);
+}
+
+// A save on a file system mounted read-only names that cause, over a file as beside one, in a
+// child process with a mount namespace of its own, where a small file system holding one file is
+// mounted read-only on a temporary folder. Where no file system may be mounted, nothing is
+// tested.
+TEST(WholeFile, SavesOnAReadOnlyFileSystemSaySo)
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const auto mountReadOnly = [&folder] {
+        return ::unshare(CLONE_NEWNS) == 0 &&
+               ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+               ::mount("velmora", folder, "tmpfs", 0, "size=64k") == 0 &&
+               writeFile(folder + "/f", "old") &&
+               ::mount(nullptr, folder, nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    };
+    const pid_t probe = ::fork();
+    ASSERT_GE(probe, 0);
+    if (probe == 0)
+        ::_exit(mountReadOnly() ? 0 : 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(probe, &status, 0), probe);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        GTEST_SKIP() << "no file system may be mounted here";
+
+    const std::pair<const char*, const char*> cases[] = {
+        {"f", "Read-only file system"}, {"g", "The folder is on a read-only file system"}};
+    for (const auto& [name, reason] : cases) {
+        const QString file = dir.filePath(name);
+        const auto save = [&] {
+            QString error;
+            const bool refused = mountReadOnly() && !WholeFile::write(file, "new", &error);
+            std::fprintf(stderr, "error: %s\n", qPrintable(error));
+            ::_exit(refused ? 0 : 1);
+        };
+        EXPECT_EXIT(save(), ::testing::ExitedWithCode(0),
+                    "error: " + TestUtil::regexEscaped(reason) + "\n");
+    }
 }

@@ -8,6 +8,7 @@
 #include "core/recent_files.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>

@@ -3,6 +3,7 @@
 #include "common/sample_themes.h"
 #include "common/theme_bundles.h"
 #include "core/progress_handler.h"
+#include "core/stored_settings.h"
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "velmora_objects/theme_library.h"
@@ -143,7 +144,7 @@ TEST_F(ExportThemeWidgetTest, SaveWritesTheThemeUnderTheNameTypedAndRecordsTheFi
     EXPECT_EQ(written.getName(), "Copy");
     EXPECT_EQ(theme->getName(), "Blue");
     EXPECT_EQ(written.getLandscapeSplash().size(), QSize(48, 27)); // no splash is generated
-    EXPECT_EQ(QSettings().value("File/LastTheme").toString(), path);
+    EXPECT_EQ(StoredSettings().value("File/LastTheme").toString(), path);
     const QModelIndex row = ThemeLibrary::instance()->findTheme(path);
     ASSERT_TRUE(row.isValid());
     EXPECT_EQ(row.data(Qt::DisplayRole).toString(), "Copy");
@@ -215,7 +216,7 @@ TEST_F(ExportThemeWidgetTest, ExistingFileIsReplacedOnlyWhenTheUserAgrees)
     button("saveButton")->click();
     EXPECT_EQ(fileBytes(path), before);
     EXPECT_EQ(done.count(), 0);
-    EXPECT_EQ(QSettings().value("File/LastTheme").toString(), folder.filePath("last.qvt"));
+    EXPECT_EQ(StoredSettings().value("File/LastTheme").toString(), folder.filePath("last.qvt"));
 
     button("saveButton")->click();
     EXPECT_EQ(answers.pending(), 0);
@@ -259,7 +260,7 @@ TEST_F(ExportThemeWidgetTest, FailedWriteOrCancelStoresNothing)
     EXPECT_EQ(cancelled.count(), 1);
     EXPECT_EQ(done.count(), 0);
     EXPECT_FALSE(QFileInfo::exists(folder.filePath("Blue.qvt")));
-    EXPECT_EQ(QSettings().value("File/LastTheme").toString(), folder.filePath("last.qvt"));
+    EXPECT_EQ(StoredSettings().value("File/LastTheme").toString(), folder.filePath("last.qvt"));
     EXPECT_EQ(libraryRows(path + ".qvt"), 0);
     EXPECT_TRUE(registered.isEmpty());
 }

@@ -3,6 +3,7 @@
 #include "common/modal_answerer.h"
 #include "common/qml_fixture.h"
 #include "common/sample_themes.h"
+#include "core/stored_settings.h"
 #include "velmora_objects/configuration.h"
 #include "velmora_objects/edit_theme.h"
 #include "velmora_objects/theme.h"
@@ -17,7 +18,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -123,7 +123,7 @@ TEST_F(ThemeEditorLifecycle, DoneOnProjectThemeHandsBackACopyWithFreshSplashes)
     EXPECT_FALSE(hasProvider(page));
     // The project's own theme is left as it was.
     EXPECT_EQ(project.getTheme()->getLandscapeSplash().size(), QSize(48, 27));
-    EXPECT_FALSE(QSettings().contains("File/LastTheme"));
+    EXPECT_FALSE(StoredSettings().contains("File/LastTheme"));
 }
 
 TEST_F(ThemeEditorLifecycle, DoneOnLibraryTheme)
@@ -142,7 +142,7 @@ TEST_F(ThemeEditorLifecycle, DoneOnLibraryTheme)
     click(page, "doneButton");
     EXPECT_EQ(done.count(), 1);
     EXPECT_EQ(fileBytes(bluePath), before);
-    EXPECT_EQ(QSettings().value("File/LastTheme").toString(), bluePath);
+    EXPECT_EQ(StoredSettings().value("File/LastTheme").toString(), bluePath);
 
     // Edited: the file is rewritten and the row follows without the file being read again.
     page.editTheme(blueRow());
@@ -178,7 +178,7 @@ TEST_F(ThemeEditorLifecycle, DoneOnNewThemeWritesAddsAndRegistersIt)
     EXPECT_EQ(row.data(Qt::DisplayRole).toString(), "Green");
     EXPECT_FALSE(row.data(ThemeLibrary::BuiltInRole).toBool());
     EXPECT_EQ(registered, QStringList{path});
-    EXPECT_EQ(QSettings().value("File/LastTheme").toString(), path);
+    EXPECT_EQ(StoredSettings().value("File/LastTheme").toString(), path);
 
     // Another new theme written over that listed file: its row follows, and the path is
     // neither listed nor registered twice.

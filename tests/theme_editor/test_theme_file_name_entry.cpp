@@ -1,6 +1,7 @@
 #include "common/helpers.h"
 #include "common/isolated_settings.h"
 #include "common/modal_answerer.h"
+#include "core/stored_settings.h"
 #include "widgets/theme_editor/theme_file_name_entry.h"
 
 #include <QApplication>
@@ -198,7 +199,7 @@ TEST_F(ThemeFileNameEntryTest, BrowseTakesTheChosenPathSilently)
                                       c.startText.isEmpty() ? folder.path() : c.startText,
                                       "Themes (*.qvt)"}));
         EXPECT_EQ(entry.filePath(), c.path);
-        EXPECT_EQ(QSettings().value("File/LastTheme").toString(),
+        EXPECT_EQ(StoredSettings().value("File/LastTheme").toString(),
                   c.chosen.isEmpty() ? remembered : c.path);
         EXPECT_EQ(pathSpy.count() + nameSpy.count(), 0);
 

@@ -3,6 +3,7 @@
 #include "common/drawing_tools.h"
 #include "common/isolated_settings.h"
 #include "common/modal_answerer.h"
+#include "core/stored_settings.h"
 #include "gui/url_opener.h"
 #include "main/action_manager.h"
 #include "main/page_commands.h"
@@ -331,7 +332,7 @@ TEST_F(MainWindowTest, GeometryComesBackOnScreen)
     window->resize(500, 350);
     window.reset();
     EXPECT_EQ(MainWindow::instance(), nullptr);
-    const QSettings store;
+    const StoredSettings store;
     EXPECT_EQ(store.value("Geometry/Size").toSize(), QSize(500, 350));
     EXPECT_FALSE(store.value("Geometry/Docks").toByteArray().isEmpty());
 }

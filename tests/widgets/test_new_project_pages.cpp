@@ -1,5 +1,6 @@
 #include "common/isolated_settings.h"
 #include "common/modal_answerer.h"
+#include "core/stored_settings.h"
 #include "gui/centered_icon_grid_view.h"
 #include "velmora_objects/theme_library.h"
 #include "widgets/new_project_pages.h"
@@ -188,7 +189,7 @@ TEST_F(NewProjectPagesTest, BrowsedFileGetsTheExtensionAndIsAskedAboutOnce)
         EXPECT_EQ(answers.pending(), c.dialogAsks ? 0 : 1) << c.picked;
         EXPECT_EQ(answers.answered().value(0).title, "New File");
         EXPECT_EQ(fileEdit->text(), file("b.qvp"));
-        EXPECT_EQ(QSettings().value("File/LastFile").toString(), file("b.qvp"));
+        EXPECT_EQ(StoredSettings().value("File/LastFile").toString(), file("b.qvp"));
 
         // The name no longer leads the file name.
         typeInto(nameEdit, "Later");

@@ -1,10 +1,10 @@
 #include "widgets/theme_editor/export_theme_widget.h"
+#include "core/stored_settings.h"
 
 #include "velmora_objects/theme.h"
 #include "velmora_objects/theme_file_writer.h"
 #include "widgets/theme_editor/written_theme_listing.h"
 
-#include <QSettings>
 #include <QSignalBlocker>
 
 ExportThemeWidget::ExportThemeWidget(QWidget* parent) : QWidget(parent)
@@ -60,7 +60,7 @@ void ExportThemeWidget::onSaveClicked()
     if (!writer.write(path))
         return;
 
-    QSettings().setValue(QStringLiteral("File/LastTheme"), path);
+    StoredSettings().setValue(QStringLiteral("File/LastTheme"), path);
     listWrittenTheme(path, named, themeRegistrar);
     emit done();
 }

@@ -1,4 +1,5 @@
 #include "widgets/theme_editor/theme_editor.h"
+#include "core/stored_settings.h"
 
 #include "appengine/theme_skin_image_model.h"
 #include "appengine/theme_skin_model.h"
@@ -42,7 +43,6 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlProperty>
-#include <QSettings>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QToolButton>
@@ -411,7 +411,7 @@ void ThemeEditor::updateThemeLibrary()
 {
     if (mode != 0)
         return;
-    QSettings().setValue(LastThemeKey, themePath);
+    StoredSettings().setValue(LastThemeKey, themePath);
 
     if (libraryIndex.isValid()) {
         // The edited library row follows the saved theme without reading the file again.

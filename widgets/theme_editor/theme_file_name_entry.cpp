@@ -1,4 +1,5 @@
 #include "widgets/theme_editor/theme_file_name_entry.h"
+#include "core/stored_settings.h"
 
 #include "file_system/file_system.h"
 #include "main/last_directory.h"
@@ -11,7 +12,6 @@
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QScreen>
-#include <QSettings>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -173,7 +173,7 @@ void ThemeFileNameEntry::onBrowseClicked()
     if (chosen.isEmpty())
         return;
     const QString path = withThemeExtension(chosen);
-    QSettings().setValue(lastThemeKey, path);
+    StoredSettings().setValue(lastThemeKey, path);
     writeFilePath(path);
     autoFilePath = false;
     // The dialog confirmed replacing the file it was given; a completed extension names another

@@ -1,4 +1,5 @@
 #include "widgets/theme_editor/theme_library_browser.h"
+#include "core/stored_settings.h"
 
 #include "gui/list_message_box.h"
 #include "main/last_directory.h"
@@ -10,7 +11,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSettings>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <algorithm>
@@ -26,7 +26,7 @@ QStringList chooseThemeFiles(QWidget* parent)
         parent, ThemeLibraryBrowser::tr("Themes"), Velmora::lastDirectory(lastThemeKey, true),
         QStringLiteral("Themes (*.%1)").arg(VendorVariants::instance().themeExtension));
     if (!paths.isEmpty())
-        QSettings().setValue(lastThemeKey, paths.first());
+        StoredSettings().setValue(lastThemeKey, paths.first());
     return paths;
 }
 
